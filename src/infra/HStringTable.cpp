@@ -1,0 +1,85 @@
+#include "HStringTable.h"
+
+#include "HVersionInfo.h"
+
+#include <map>
+
+namespace HStringTable {
+namespace {
+
+const std::map<int, std::string>& Table() {
+    static const std::map<int, std::string> table = {
+        {32, "Problem opening file\r\nFile Name = %1"},
+        {33, "Problem writing to file"},
+        {34, "Problem reading from file\r\nFile Name = %1"},
+        {35, "Problem opening file\r\n%1"},
+        {36, "Do  you want to write default file?"},
+        {37, "The File cannot be Opened.\r\nThe File's format is invalid or not Supported"},
+        {49, "The File's attribute is Read_Only.\r\nFile Name = %1"},
+        {50, "Change frequency band?\r\nFrequencies will be invalid"},
+        {51, "Change product type?\r\nSome channels will be invalid"},
+        {53, "Do you copy Ch%1 data to Ch %2?"},
+        {85, "Frequency Band mismatched!"},
+        {86, "Product type mismatched!Continue to Download. "},
+        {88, "Channel Step mismatched!"},
+        {96, "Adjustment Data Checksum Error!"},
+        {97, "Adjustment Data Checksum Error! It will be overwritten with data of the Adjustment "
+             "Backup Area."},
+        {119, "Mobile Tx Power mismatched! "},
+        {120, HVersionInfo::VersionText()},
+        {123, "Password mismatched! "},
+        {128, "RP57Win for OR-3200 Series"},
+        {130, "RP57Win for OR-3200 Series(M)"},
+        {132, "File for alignment is not found!(%1)"},
+        {133, "Adjustment data has benn defected.\r\nPlease Contact to Orvane Systems."},
+        {134, "Lot Number NG!"},
+        {135, "Lot Number NG!Do you continue to this work?"},
+        {136, "Stop adjustment recovery!"},
+        {137, "Adjustment Data is NOT defected.\r\nRecover to Shipping Default?"},
+        {138, "Adjustment Data is defected.\r\nRecover to Shipping Default?"},
+        {139, "Shipping Default is defected.\r\nLoad a Saved Data File?"},
+        {142, "There may be possibility to have fatal damage to the radio control when using the "
+              "Manufacture Mode.\r\nOrvane Systems does not have any responsibility for the "
+              "defected radio by using Manufacture Mode."},
+        {144, "RP57Win for OR-5200 Series(A)"},
+        {145, "It failed in downloading for adjustment data file.\r\nPlease Switch  radio "
+              "OFF,then back ON to start downloading former data."},
+        {146, "Do you want to save changes ?"},
+    };
+    return table;
+}
+
+} // namespace
+
+const std::string& Get(int id) {
+    static const std::string empty;
+    const auto& t = Table();
+    const auto it = t.find(id);
+    return it == t.end() ? empty : it->second;
+}
+
+std::string Format(int id, const std::vector<std::string>& args) {
+    const std::string& text = Get(id);
+    std::string out;
+    out.reserve(text.size() + 32);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 1 < text.size() && text[i + 1] >= '1' && text[i + 1] <= '9') {
+            const std::size_t n = std::size_t(text[i + 1] - '1');
+            if (n < args.size())
+                out += args[n];
+            ++i;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+std::vector<int> Ids() {
+    std::vector<int> ids;
+    for (const auto& [id, text] : Table())
+        ids.push_back(id);
+    return ids;
+}
+
+} // namespace HStringTable

@@ -1,0 +1,52 @@
+#pragma once
+// The program's numbered messages and strings, shown by the Qt program in
+// message boxes and by the command-line tool on stderr.
+#include <string>
+#include <vector>
+
+namespace HStringTable {
+
+// Message numbers used across the program.
+enum Id : int {
+    kFileOpenError = 32,        // %1 = path
+    kFileWriteError = 33,
+    kFileReadError = 34,        // %1 = path
+    kFileOpenForWriteError = 35, // %1 = path
+    kWriteDefaultFile = 36,
+    kFileFormatInvalid = 37,
+    kFileReadOnly = 49, // %1 = path
+    kChangeBand = 50,
+    kChangeProductType = 51,
+    kCopyChannel = 53, // %1 = source channel(s), %2 = target channel
+    kBandMismatch = 85,
+    kProductTypeMismatch = 86,
+    kChannelStepMismatch = 88,
+    kAdjChecksumError = 96,
+    kAdjChecksumBackup = 97,
+    kMobileTxPowerMismatch = 119,
+    kVersion = 120,
+    kPasswordMismatch = 123,
+    kTitleLevel0 = 128,
+    kTitleLevel1 = 130,
+    kAlignmentFileMissing = 132, // %1 = path
+    kAdjDefected = 133,
+    kLotNumberNg = 134,
+    kLotNumberNgContinue = 135,
+    kStopAdjRecovery = 136,
+    kAdjNotDefected = 137,
+    kAdjDefectedRecover = 138,
+    kShippingDefaultDefected = 139,
+    kManufactureModeWarning = 142,
+    kTitleLevel2 = 144,
+    kAdjDownloadFailed = 145,
+    kSaveChanges = 146,
+};
+
+// The text of a number; empty when the table has none.
+const std::string& Get(int id);
+// The text with "%1", "%2", ... replaced by the arguments in order.
+std::string Format(int id, const std::vector<std::string>& args);
+// Every number the table holds, ascending.
+std::vector<int> Ids();
+
+} // namespace HStringTable
