@@ -4,6 +4,7 @@
 
 // The settings files hold bytes, read and written back as they are.
 #define SI_NO_CONVERSION
+#define SI_IMPLEMENTATION // Debian's header holds the template bodies behind this switch
 #include <SimpleIni.h>
 
 #include <cerrno>
@@ -12,7 +13,8 @@
 
 namespace {
 
-using Ini = CSimpleIniCaseA;
+// CSimpleIniA compares section and key names without regard to case.
+using Ini = CSimpleIniA;
 
 void Parse(Ini& ini, const std::string& text) {
     ini.SetUnicode(true);
