@@ -1,0 +1,121 @@
+#include "HDataFile.h"
+#include "HStringTable.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
+
+namespace {
+
+HMemoryImage Pattern(std::uint8_t seed) {
+    HMemoryImage img{};
+    for (std::size_t i = 0; i < img.size(); ++i)
+        img[i] = static_cast<std::uint8_t>(i * 7 + seed);
+    return img;
+}
+
+std::string Bytes(const HMemoryImage& img) { return std::string(img.begin(), img.end()); }
+
+} // namespace
+
+TEST(DataFile, RoundTripIsTheImageByteForByte) {
+    TempDir dir;
+    const HMemoryImage original = Pattern(3);
+    const std::string path = dir.File("radio.R57");
+    ASSERT_TRUE(HDataFile::Write(path, original).Ok());
+    EXPECT_EQ(dir.Read("radio.R57"), Bytes(original));
+    EXPECT_EQ(HDataFile::Check(path), HDataFileStatus::Ok);
+
+    HMemoryImage loaded{};
+    ASSERT_TRUE(HDataFile::Read(path, loaded).Ok());
+    EXPECT_EQ(loaded, original);
+    HMemoryImage opened{};
+    ASSERT_TRUE(HDataFile::Open(path, opened).Ok());
+    EXPECT_EQ(opened, original);
+    // Nothing but the target is left in the directory.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
+                            std::filesystem::directory_iterator()),
+              1);
+}
+
+TEST(DataFile, WrongSizeIsRefusedAndLeavesTheImageUnchanged) {
+    TempDir dir;
+    const HMemoryImage before = Pattern(9);
+    for (std::size_t size : {kImageSize - 1, kImageSize + 1, std::size_t{0}}) {
+        SCOPED_TRACE(size);
+        dir.Write("bad.R57", std::string(size, '\x5A'));
+        const std::string path = dir.File("bad.R57");
+        EXPECT_EQ(HDataFile::Check(path), HDataFileStatus::BadSize);
+
+        HMemoryImage img = before;
+        // File > Open names the file not a data file ...
+        HDataFileResult open = HDataFile::Open(path, img);
+        EXPECT_EQ(open.status, HDataFileStatus::BadSize);
+        EXPECT_EQ(open.messageId, 37);
+        EXPECT_EQ(open.message, HStringTable::Get(37));
+        EXPECT_EQ(img, before);
+        // ... while a read from the recent-file list reports a read problem.
+        HDataFileResult read = HDataFile::Read(path, img);
+        EXPECT_EQ(read.messageId, 34);
+        EXPECT_EQ(read.message, "Problem reading from file\r\nFile Name = " + path);
+        EXPECT_EQ(img, before);
+    }
+}
+
+TEST(DataFile, MissingFileOrNonFileGivesOpenMessage) {
+    TempDir dir;
+    const HMemoryImage before = Pattern(1);
+    HMemoryImage img = before;
+    const std::string missing = dir.File("missing.R57");
+    EXPECT_EQ(HDataFile::Check(missing), HDataFileStatus::NotFound);
+    HDataFileResult r = HDataFile::Read(missing, img);
+    EXPECT_EQ(r.messageId, 32);
+    EXPECT_EQ(r.message, "Problem opening file\r\nFile Name = " + missing);
+    EXPECT_EQ(HDataFile::Open(missing, img).messageId, 32);
+    // A directory is no data file, whatever it holds.
+    EXPECT_FALSE(HDataFile::Open(dir.Path(), img).Ok());
+    EXPECT_EQ(img, before);
+}
+
+TEST(DataFile, WriteRefusalsName35AndKeepTheOldFile) {
+    TempDir dir;
+    const HMemoryImage img = Pattern(5);
+    // A directory where the file should be, and a folder that does not exist.
+    std::filesystem::create_directory(dir.File("sub"));
+    HDataFileResult r = HDataFile::Write(dir.File("sub"), img);
+    EXPECT_EQ(r.status, HDataFileStatus::OpenFailed);
+    EXPECT_EQ(r.messageId, 35);
+    EXPECT_EQ(r.message, "Problem opening file\r\n" + dir.File("sub"));
+    EXPECT_EQ(HDataFile::Write(dir.File("nowhere/x.R57"), img).messageId, 35);
+    EXPECT_EQ(HDataFile::Write("", img).messageId, 35);
+    EXPECT_TRUE(std::filesystem::is_directory(dir.File("sub")));
+    EXPECT_FALSE(dir.Exists("nowhere"));
+}
+
+TEST(DataFile, FailedSaveLeavesThePreviousFileIntact) {
+    TempDir dir;
+    const HMemoryImage oldImage = Pattern(11);
+    const std::string path = dir.File("keep.R57");
+    ASSERT_TRUE(HDataFile::Write(path, oldImage).Ok());
+
+    // Make every write beyond 4 KiB fail, as a full disk would (works for root too).
+    struct rlimit saved {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit tight = saved;
+    tight.rlim_cur = 4096;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &tight), 0);
+    HDataFileResult r = HDataFile::Write(path, Pattern(99));
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_EQ(r.status, HDataFileStatus::WriteFailed);
+    EXPECT_EQ(r.messageId, 33);
+    EXPECT_EQ(r.message, "Problem writing to file");
+    EXPECT_EQ(dir.Read("keep.R57"), Bytes(oldImage));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
+                            std::filesystem::directory_iterator()),
+              1);
+}
