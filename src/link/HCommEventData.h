@@ -1,0 +1,59 @@
+#pragma once
+// The communication event: carries one radio operation to the communication
+// controller and its outcome (error code, message text) back.
+#include "HDlgBase.h"
+#include "HMemoryImage.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Event ids of the controller's matrix.
+enum class HCommEvent : int {
+    Upload = 0,
+    Download = 1,
+    BasicAlignStart = 2,
+    BasicAlignStartFailure = 3,
+    BasicAlignEnd = 4,
+    FineAlignStart = 5,
+    FineAlignEnd = 6,
+    FineAlignCancel = 7,
+    RecoveryStart = 8,
+    RecoveryEnd = 9,
+    Reserved = 10,
+    AddedChannelUpload = 11,
+};
+
+// Bounds included. A FLASH "to" of 0xFF means "up to the last channel page".
+struct HBlockRange {
+    std::uint8_t from = 0;
+    std::uint8_t to = 0;
+};
+
+struct HCommEventData : HEventData {
+    HCommEventData() : HEventData(0, kEventKindComm) {}
+    explicit HCommEventData(HCommEvent id) : HEventData(static_cast<int>(id), kEventKindComm) {}
+
+    int errorCode = 0;      // last serial result: 0, 1 = line error, 2 = time-out
+    int connectionMode = 0; // 0 direct cable, 1 interface unit
+    std::string message;    // the user's final message, filled by the handler
+    int byteSize = 8;
+    int stopBits = 2; // device-control code: 2 = two stop bits
+    int parity = 0;
+    int baudRate = 9600;
+    int baudRate2 = 9600; // not used by the clone transfers
+    int portNumber = 1;
+    std::string devicePath; // explicit serial device; wins over the port number
+    int echoOff = 0;        // 0 = the cable echoes, read back every write
+    // Not owned. workBuffer: zero-filled by the sender, receives what is read.
+    HMemoryImage* workBuffer = nullptr;
+    HMemoryImage* editorImage = nullptr;
+    void* further = nullptr; // alignment only
+    // The shell's access level (0 dealer, 1 manufacture, 2 all) at the time of the
+    // request; the core keeps no process-wide shell state of its own.
+    int accessLevel = 0;
+    std::vector<HBlockRange> readEeprom;
+    std::vector<HBlockRange> readFlash;
+    std::vector<HBlockRange> writeEeprom;
+    std::vector<HBlockRange> writeFlash;
+};
