@@ -3,6 +3,7 @@
 // controller and its outcome (error code, message text) back.
 #include "HDlgBase.h"
 #include "HMemoryImage.h"
+#include "HTransferRanges.h"
 
 #include <cstdint>
 #include <string>
@@ -22,12 +23,6 @@ enum class HCommEvent : int {
     RecoveryEnd = 9,
     Reserved = 10,
     AddedChannelUpload = 11,
-};
-
-// Bounds included. A FLASH "to" of 0xFF means "up to the last channel page".
-struct HBlockRange {
-    std::uint8_t from = 0;
-    std::uint8_t to = 0;
 };
 
 struct HCommEventData : HEventData {
@@ -52,8 +47,10 @@ struct HCommEventData : HEventData {
     // The shell's access level (0 dealer, 1 manufacture, 2 all) at the time of the
     // request; the core keeps no process-wide shell state of its own.
     int accessLevel = 0;
-    std::vector<HBlockRange> readEeprom;
-    std::vector<HBlockRange> readFlash;
-    std::vector<HBlockRange> writeEeprom;
-    std::vector<HBlockRange> writeFlash;
+    // Bounds included; a FLASH "to" of kFlashToChannels (0xFF) means "up to the
+    // last page that holds channel data".
+    HRangeList readEeprom;
+    HRangeList readFlash;
+    HRangeList writeEeprom;
+    HRangeList writeFlash;
 };
