@@ -1,0 +1,194 @@
+#include "HChannelRules.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using namespace HChannelRules;
+
+TEST(ChannelRules, StepChoice) {
+    // The documented examples: a 5 kHz multiple that is no 6.25 kHz multiple, and one that is.
+    EXPECT_EQ(ChooseStep(146005000, 0).stepCode, 0);
+    EXPECT_EQ(ChooseStep(146005000, 0).hz, 146005000);
+    EXPECT_EQ(ChooseStep(146012500, 0).stepCode, 1);
+    // A multiple of both steps takes code 1.
+    EXPECT_EQ(ChooseStep(146025000, 0).stepCode, 1);
+    // 2.5 kHz only in step set 1 ...
+    EXPECT_EQ(ChooseStep(146002500, 1).stepCode, 2);
+    EXPECT_EQ(ChooseStep(146002500, 1).hz, 146002500);
+    // ... elsewhere raised to the nearer step above: 5 kHz (2500 away) beats 6.25 kHz (3750).
+    StepChoice c = ChooseStep(146002500, 0);
+    EXPECT_EQ(c.stepCode, 0);
+    EXPECT_EQ(c.hz, 146005000);
+    // 6.25 kHz strictly nearer.
+    c = ChooseStep(146006000, 0);
+    EXPECT_EQ(c.stepCode, 1);
+    EXPECT_EQ(c.hz, 146006250);
+    // Equal distances (both steps meet at 146025000) take code 0.
+    c = ChooseStep(146024990, 0);
+    EXPECT_EQ(c.stepCode, 0);
+    EXPECT_EQ(c.hz, 146025000);
+    // Step set 2: 10 and 12.5 kHz.
+    EXPECT_EQ(ChooseStep(146012500, 2).stepCode, 1);
+    EXPECT_EQ(ChooseStep(146010000, 2).stepCode, 0);
+    c = ChooseStep(146001000, 2);
+    EXPECT_EQ(c.stepCode, 0);
+    EXPECT_EQ(c.hz, 146010000);
+}
+
+TEST(ChannelRules, StepTableAndBands) {
+    EXPECT_EQ(StepHz(0, 0), 5000);
+    EXPECT_EQ(StepHz(1, 1), 6250);
+    EXPECT_EQ(StepHz(0, 2), 10000);
+    EXPECT_EQ(StepHz(1, 2), 12500);
+    EXPECT_EQ(StepHz(2, 2), 2500);
+    EXPECT_EQ(StepHz(3, 7), 5000); // damaged codes never give a zero step
+    EXPECT_EQ(BandDefaultHz(0), 154100000);
+    EXPECT_EQ(BandDefaultHz(2), 440100000);
+    EXPECT_EQ(BandDefaultHz(3), 480100000);
+    EXPECT_EQ(BandDefaultHz(4), 0);
+    EXPECT_EQ(BandLimitsHz(0).lowHz, 134000000);
+    EXPECT_EQ(BandLimitsHz(5).highHz, 54000000);
+    EXPECT_STREQ(BandName(2), "UHF A");
+    EXPECT_STREQ(BandName(6), "");
+}
+
+TEST(ChannelRules, FrequencyRoundTripThroughCountsForEveryBandAndStepSet) {
+    const std::int64_t ifHz = 10700000; // a multiple of every step
+    for (int band : {0, 2, 3, 4, 5}) {
+        const BandLimits lim = BandLimitsHz(band);
+        for (int set = 0; set < 3; ++set) {
+            for (int offsetSide = 0; offsetSide < 2; ++offsetSide) {
+                const CountContext ctx{band, set, offsetSide, ifHz};
+                std::vector<std::int64_t> freqs = {lim.lowHz, lim.highHz,
+                                                   (lim.lowHz + lim.highHz) / 2 + 1234,
+                                                   lim.lowHz + 2500, lim.lowHz + 6250};
+                for (std::int64_t f : freqs) {
+                    const StepChoice sc = ChooseStep(f, set);
+                    for (bool rx : {true, false}) {
+                        SCOPED_TRACE(testing::Message() << "band " << band << " set " << set
+                                                        << " offset " << offsetSide << " f " << f
+                                                        << (rx ? " rx" : " tx"));
+                        const Counts counts = EncodeFrequency(sc.hz, rx, sc.stepCode, ctx);
+                        EXPECT_NE(counts.word, 0);
+                        EXPECT_GE(counts.low, 0);
+                        EXPECT_LT(counts.low, 64);
+                        EXPECT_EQ(DecodeFrequency(counts, rx, sc.stepCode, ctx), sc.hz);
+                    }
+                }
+            }
+        }
+    }
+}
+
+TEST(ChannelRules, CountWordOffsetsAndNoFrequency) {
+    // UHF A in step set 0 and VHF in step set 1 store the count word less an offset.
+    const CountContext uhf{2, 0, 0, 0};
+    Counts c = EncodeFrequency(440000000, false, 0, uhf);
+    EXPECT_EQ(c.high * 64 + c.low, 88000);
+    EXPECT_EQ(c.word, 88000 - 40960);
+    const CountContext vhf1{0, 1, 0, 0};
+    c = EncodeFrequency(150000000, false, 0, vhf1);
+    EXPECT_EQ(c.word, 30000 - 32768);
+    // Receive side: the first IF is taken off (local offset lower) or added (upper).
+    c = EncodeFrequency(150000000, true, 0, CountContext{0, 0, 0, 45000000});
+    EXPECT_EQ(c.high * 64 + c.low, (150000000 - 45000000) / 5000);
+    c = EncodeFrequency(150000000, true, 0, CountContext{0, 0, 1, 45000000});
+    EXPECT_EQ(c.high * 64 + c.low, (150000000 + 45000000) / 5000);
+    // 0 Hz stores zeros; a count word of 0 reads as the band default.
+    c = EncodeFrequency(0, true, 1, uhf);
+    EXPECT_EQ(c.high, 0);
+    EXPECT_EQ(c.low, 0);
+    EXPECT_EQ(c.word, 0);
+    EXPECT_EQ(DecodeFrequency(Counts{5, 5, 0}, true, 0, uhf), 440100000);
+}
+
+TEST(ChannelRules, ToneTimerBytes) {
+    // The documented example: 67.0 Hz -> n = 3439 = 19 x 181.
+    ToneTimer t = ToneTimerBytes(670);
+    EXPECT_EQ(t.prescaler, 18);
+    EXPECT_EQ(t.divider, 180);
+    // Every standard CTCSS tone finds a divisor within 3 counts of its ideal value.
+    for (int tenths : {670, 719, 744, 770, 797, 825, 854, 885, 915, 948, 974, 1000, 1035, 1072,
+                       1109, 1148, 1188, 1230, 1273, 1318, 1365, 1413, 1462, 1514, 1567, 1622,
+                       1679, 1738, 1799, 1862, 1928, 2035, 2107, 2181, 2257, 2336, 2418, 2503,
+                       2541}) {
+        SCOPED_TRACE(tenths);
+        t = ToneTimerBytes(tenths);
+        const double x = 1000000.0 / (tenths / 10.0) / 8 / 0.5425;
+        const long n = static_cast<long>(x + 0.5);
+        const long product = (t.prescaler + 1L) * (t.divider + 1L);
+        EXPECT_LE(std::labs(product - n), 3);
+        EXPECT_GE(t.prescaler, 0);
+        EXPECT_LE(t.prescaler, 254);
+        EXPECT_GE(t.divider, 0);
+        EXPECT_LE(t.divider, 255);
+    }
+    // No tone frequency, or one no divisor fits: bytes stay within 0-255.
+    t = ToneTimerBytes(0);
+    EXPECT_EQ(t.prescaler, 255);
+    EXPECT_EQ(t.divider, 255);
+    t = ToneTimerBytes(1);
+    EXPECT_EQ(t.prescaler, 0);
+    EXPECT_EQ(t.divider, 255);
+}
+
+TEST(ChannelRules, TuningByte) {
+    const std::int64_t ref = 150000000;
+    EXPECT_EQ(TuningByte(ref, ref, 128, 20, 10), 128);
+    EXPECT_EQ(TuningByte(147000000, ref, 128, 20, 10), 125); // 0.3 x 10
+    EXPECT_EQ(TuningByte(146500000, ref, 128, 20, 10), 125); // 3.5 truncated
+    EXPECT_EQ(TuningByte(155000000, ref, 128, 20, 10), 138); // 0.5 x 20
+    EXPECT_EQ(TuningByte(100000000, ref, 128, 20, 100), 0);  // not below 0
+    EXPECT_EQ(TuningByte(174000000, ref, 250, 20, 10), 255); // not above 255
+}
+
+TEST(ChannelRules, InterpolationWithRounding) {
+    std::vector<TuningSample> pts(17);
+    for (std::size_t i = 0; i < pts.size(); ++i)
+        pts[i] = {100000000 + static_cast<std::int64_t>(i) * 5000000, 0};
+    pts[1].value = 10;
+    // Exact step, no remainder.
+    EXPECT_EQ(Interpolate(pts, 101000000), 2);
+    // 2.4 -> 3: a positive result with a positive remainder is raised.
+    EXPECT_EQ(Interpolate(pts, 101200000), 3);
+    // On a point: its value.
+    EXPECT_EQ(Interpolate(pts, 105000000), 10);
+    // Below point 0 the first pair extends: -1 x 10.
+    EXPECT_EQ(Interpolate(pts, 95000000), -10);
+    // Falling values: -2.4 -> -3.
+    pts[1].value = -10;
+    EXPECT_EQ(Interpolate(pts, 101200000), -3);
+    // A positive result with a negative remainder is not moved: 5 - 2.4 -> 3.
+    pts[0].value = 5;
+    pts[1].value = -5;
+    EXPECT_EQ(Interpolate(pts, 101200000), 3);
+    // Beyond the last pair (from point 15 on): point 15's value unchanged.
+    pts[15].value = 42;
+    pts[16].value = 99;
+    EXPECT_EQ(Interpolate(pts, 176000000), 42);
+    EXPECT_EQ(Interpolate(pts, 500000000), 42);
+    // Two points at one frequency: no pair brackets between them, the later pair is used.
+    pts[3] = {pts[2].hz, 7};
+    EXPECT_EQ(Interpolate(pts, pts[2].hz), 7);
+    // Below point 0 with points 0 and 1 at one frequency: point 0's value.
+    pts[1].hz = pts[0].hz;
+    EXPECT_EQ(Interpolate(pts, pts[0].hz - 1000000), 5);
+}
+
+TEST(ChannelRules, ParseMHz) {
+    EXPECT_EQ(ParseMHz("146.0125"), 146012500);
+    EXPECT_EQ(ParseMHz(" 29.70000"), 29700000);
+    EXPECT_EQ(ParseMHz("440"), 440000000);
+    EXPECT_EQ(ParseMHz("146.000001"), 146000010); // raised to 10 Hz
+    EXPECT_EQ(ParseMHz("146.0000019"), 146000010); // digits past 1 Hz are cut
+    EXPECT_EQ(ParseMHz(".5"), 500000);
+    EXPECT_FALSE(ParseMHz(""));
+    EXPECT_FALSE(ParseMHz("."));
+    EXPECT_FALSE(ParseMHz("abc"));
+    EXPECT_FALSE(ParseMHz("-146"));
+    EXPECT_FALSE(ParseMHz("1.2.3"));
+    EXPECT_FALSE(ParseMHz("146,5"));
+    EXPECT_FALSE(ParseMHz("123456789"));
+    EXPECT_FALSE(ParseMHz(nullptr));
+}
