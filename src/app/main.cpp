@@ -1,9 +1,15 @@
+#include "CRP57App.h"
+
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QMainWindow w;
-    w.show();
-    return app.exec();
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("RP57"));
+    CRP57App app;
+    QStringList arguments = QApplication::arguments();
+    if (!arguments.isEmpty())
+        arguments.removeFirst();
+    if (!app.InitInstance(arguments))
+        return app.ExitInstance(0);
+    return app.ExitInstance(QApplication::exec());
 }

@@ -1,0 +1,22 @@
+#include "HMessageBox.h"
+
+#include "HStringTable.h"
+
+namespace HMessageBox {
+
+QString Text(int id, const std::vector<std::string>& args) {
+    QString text = QString::fromStdString(args.empty() ? HStringTable::Get(id)
+                                                       : HStringTable::Format(id, args));
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return text;
+}
+
+QMessageBox::StandardButton Show(QWidget* parent, int id, QMessageBox::Icon icon,
+                                 QMessageBox::StandardButtons buttons,
+                                 const std::vector<std::string>& args) {
+    QMessageBox box(icon, QString::fromLatin1(kCaption), Text(id, args), buttons, parent);
+    box.setObjectName(QStringLiteral("message%1").arg(id));
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+} // namespace HMessageBox

@@ -1,0 +1,24 @@
+#pragma once
+// Message boxes whose text comes from the string table by number.
+#include <QMessageBox>
+#include <QString>
+
+#include <string>
+#include <vector>
+
+class QWidget;
+
+namespace HMessageBox {
+
+// Caption of every message box of the program.
+inline constexpr const char* kCaption = "RP57Win";
+
+// The numbered text with its "%1".. arguments filled in, line breaks made plain "\n".
+[[nodiscard]] QString Text(int id, const std::vector<std::string>& args = {});
+
+// Shows message `id` modally and returns the button pressed.
+QMessageBox::StandardButton Show(QWidget* parent, int id, QMessageBox::Icon icon,
+                                 QMessageBox::StandardButtons buttons = QMessageBox::Ok,
+                                 const std::vector<std::string>& args = {});
+
+} // namespace HMessageBox

@@ -1,0 +1,40 @@
+#pragma once
+// One running program per executable, user and program data directory. The
+// first start listens on a local socket; a later start connects, asks the first
+// one to bring its window forward and ends.
+#include <QObject>
+#include <QString>
+
+#include <memory>
+#include <string>
+
+class QLocalServer;
+
+class HSingleInstance : public QObject {
+    Q_OBJECT
+public:
+    explicit HSingleInstance(QObject* parent = nullptr);
+    ~HSingleInstance() override;
+
+    // The socket name: the executable's name, the user id and a digest of the
+    // data directory (two copies with separate settings may run side by side).
+    [[nodiscard]] static QString KeyFor(const std::string& executableName,
+                                        const std::string& dataDir);
+
+    // True when no other instance runs: this one then listens for later starts.
+    // False when one runs: it has been asked to raise its window. A socket left
+    // behind by a crashed run is removed and does not count.
+    [[nodiscard]] bool Claim(const QString& key);
+    [[nodiscard]] bool IsListening() const;
+    [[nodiscard]] const QString& Key() const { return m_key; }
+
+signals:
+    void RaiseRequested();
+
+private:
+    bool AskRunningInstance(const QString& key);
+    void OnNewConnection();
+
+    QString m_key;
+    std::unique_ptr<QLocalServer> m_server;
+};
