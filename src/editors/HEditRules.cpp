@@ -1,0 +1,175 @@
+#include "HEditRules.h"
+
+#include "HNumberText.h"
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+bool IsDigit(char32_t ch) { return ch >= U'0' && ch <= U'9'; }
+bool IsLetter(char32_t ch) { return (ch >= U'a' && ch <= U'z') || (ch >= U'A' && ch <= U'Z'); }
+bool IsHexDigit(char32_t ch) {
+    return IsDigit(ch) || (ch >= U'a' && ch <= U'f') || (ch >= U'A' && ch <= U'F');
+}
+
+constexpr char32_t kBackspace = 0x08;
+constexpr char32_t kTab = 0x09;
+constexpr char32_t kEnter = 0x0D;
+constexpr char32_t kEscape = 0x1B;
+
+} // namespace
+
+void HEditRules::Setup(const HEditSetup& setup) { m_setup = setup; }
+
+void HEditRules::SetRange(double minimum, double maximum) {
+    m_setup.minimum = minimum;
+    m_setup.maximum = maximum;
+}
+
+void HEditRules::SetColors(std::uint32_t background, std::uint32_t text) {
+    m_background = background;
+    m_textColor = text;
+}
+
+double HEditRules::ToDisplay(double stored) const {
+    const double k = m_setup.operand;
+    switch (m_setup.operation) {
+    case HDisplayOp::Add:
+        return stored + k;
+    case HDisplayOp::Subtract:
+        return stored - k;
+    case HDisplayOp::Multiply:
+        return stored * k;
+    case HDisplayOp::Divide:
+        // A zero divisor would show inf; such a set-up shows the value as is.
+        return k == 0 ? stored : stored / k;
+    default:
+        return stored;
+    }
+}
+
+double HEditRules::FromDisplay(double shown) const {
+    const double k = m_setup.operand;
+    switch (m_setup.operation) {
+    case HDisplayOp::Add:
+        return shown - k;
+    case HDisplayOp::Subtract:
+        return shown + k;
+    case HDisplayOp::Multiply:
+        return k == 0 ? shown : shown / k;
+    case HDisplayOp::Divide:
+        return k == 0 ? shown : shown * k;
+    default:
+        return shown;
+    }
+}
+
+double HEditRules::Clamp(double stored) const {
+    if (m_setup.minimum == 0 && m_setup.maximum == 0)
+        return stored;
+    if (stored < m_setup.minimum)
+        return m_setup.minimum;
+    if (stored > m_setup.maximum)
+        return m_setup.maximum;
+    return stored;
+}
+
+std::string HEditRules::FormatNumber(double shown) const {
+    std::string text = HFormatNumber(m_setup.format, shown);
+    text += m_setup.unit;
+    return text;
+}
+
+void HEditRules::SetValue(double stored) {
+    m_text = IsNumeric() ? FormatNumber(ToDisplay(stored)) : HFormatNumber("%g", stored);
+    m_saved = m_text;
+}
+
+void HEditRules::SetText(std::string_view text) {
+    m_text = text;
+    if (IsNumeric())
+        m_text += m_setup.unit;
+    m_saved = m_text;
+}
+
+std::string HEditRules::GetText() const {
+    if (m_setup.maxLength == 0 || m_text.size() <= m_setup.maxLength)
+        return m_text;
+    std::size_t cut = m_setup.maxLength;
+    // Never split a UTF-8 sequence.
+    while (cut > 0 && (static_cast<unsigned char>(m_text[cut]) & 0xC0) == 0x80)
+        --cut;
+    return m_text.substr(0, cut);
+}
+
+double HEditRules::GetValue() const {
+    if (!IsNumeric())
+        return 0;
+    const int base = m_setup.filter == HFilterMode::Octal ? 8
+                     : m_setup.filter == HFilterMode::Hex ? 16
+                                                          : 10;
+    double v = FromDisplay(HParseNumber(GetText(), base));
+    if (!std::isfinite(v))
+        v = 0;
+    if (m_setup.kind == HValueKind::Integer)
+        v = std::nearbyint(v);
+    return Clamp(v);
+}
+
+std::int32_t HEditRules::GetStoredInt() const {
+    double v = std::nearbyint(GetValue());
+    v = std::fmax(v, double(std::numeric_limits<std::int32_t>::min()));
+    v = std::fmin(v, double(std::numeric_limits<std::int32_t>::max()));
+    return static_cast<std::int32_t>(v);
+}
+
+void HEditRules::Commit() {
+    if (IsNumeric())
+        SetValue(GetValue());
+}
+
+bool HEditRules::Accepts(char32_t ch) const {
+    const bool decimal = m_setup.kind == HValueKind::Decimal;
+    switch (m_setup.filter) {
+    case HFilterMode::Any:
+        return true;
+    case HFilterMode::Decimal:
+        return IsDigit(ch) || (decimal && (ch == U'.' || ch == U','));
+    case HFilterMode::Octal:
+        return ch >= U'0' && ch <= U'7';
+    case HFilterMode::Hex:
+        return IsHexDigit(ch);
+    case HFilterMode::AlphaNumeric:
+        return IsLetter(ch) || IsDigit(ch);
+    case HFilterMode::Signed:
+        return IsDigit(ch) || ch == U'-' || (decimal && (ch == U'.' || ch == U','));
+    default:
+        return AcceptsOther(ch);
+    }
+}
+
+HKeyAction HEditRules::OnChar(char32_t ch, bool ctrlHeld) {
+    if (ch == kBackspace || ch == kTab || ctrlHeld)
+        return HKeyAction::Pass;
+    if (ch == kEscape) {
+        Restore();
+        return HKeyAction::Restore;
+    }
+    if (ch == kEnter) {
+        Commit();
+        return HKeyAction::Commit;
+    }
+    return Accepts(ch) ? HKeyAction::Insert : HKeyAction::Drop;
+}
+
+bool HTagEditRules::AcceptsOther(char32_t ch) const {
+    if (SetupRecord().filter != HFilterMode::Tag)
+        return false;
+    // Only 7-bit characters: stripping the top bit of a wider one would let
+    // e.g. 0xC1 pass as 'A' and land in the radio as a byte it cannot show.
+    if (ch > 0x7F)
+        return false;
+    return IsLetter(ch) || IsDigit(ch) || std::u32string_view(U"[]_ %<>*+-/").find(ch) !=
+                                              std::u32string_view::npos;
+}

@@ -1,0 +1,184 @@
+#include "HEditor.h"
+
+#include "HLogPrint.h"
+
+#include <cstdio>
+
+HEditor::HEditor(std::uint32_t dialogId, std::string_view caption,
+                 std::span<const HEditorItem> items, const HEditorContext& context)
+    : m_dialogId(dialogId), m_caption(caption), m_items(items), m_context(context),
+      m_state(items.size()) {
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const HEditorItem& item = items[i];
+        if (item.kind == HItemKind::Edit && item.edit.filter == HFilterMode::Tag)
+            m_state[i].edit = std::make_unique<HTagEditRules>(item.edit);
+        else
+            m_state[i].edit = std::make_unique<HEditRules>(item.edit);
+        m_state[i].text = item.label;
+    }
+}
+
+std::size_t HEditor::FindItem(std::string_view label) const {
+    for (std::size_t i = 0; i < m_items.size(); ++i)
+        if (m_items[i].label == label)
+            return i;
+    return static_cast<std::size_t>(-1);
+}
+
+HEditRules& HEditor::Edit(std::size_t i) { return *m_state[i].edit; }
+const HEditRules& HEditor::Edit(std::size_t i) const { return *m_state[i].edit; }
+
+void HEditor::ApplyAccess() {
+    const bool raised = m_context.accessLevel != 0;
+    for (std::size_t i = 0; i < m_items.size(); ++i) {
+        ItemState& st = m_state[i];
+        switch (m_items[i].access) {
+        case HItemAccess::Open:
+            st.visible = true;
+            st.enabled = true;
+            break;
+        case HItemAccess::RaisedLevel:
+            st.visible = true;
+            st.enabled = raised;
+            break;
+        case HItemAccess::RaisedOnly:
+            st.visible = raised;
+            st.enabled = raised;
+            break;
+        }
+    }
+}
+
+void HEditor::Open() {
+    HLOG_D1("[FUNC IN]HDialog::OnInitDialog");
+    ApplyAccess();
+    AcquireData();
+    InitCombo();
+    InitEdit();
+    InitStatic();
+    InitGrid();
+    InitList();
+    SetDataCombo();
+    SetDataEdit();
+    SetDataGrid();
+    SetDataList();
+    HLOG_D1("[FUNC OUT]HDialog::OnInitDialog");
+}
+
+int HEditor::Confirm() {
+    SaveDataCombo();
+    SaveDataEdit();
+    SaveDataGrid();
+    SaveDataList();
+    return StoreData();
+}
+
+bool HEditor::UserSelect(std::size_t item, int index) {
+    if (item >= m_items.size() || m_items[item].kind != HItemKind::Combo ||
+        !m_state[item].enabled || !m_state[item].visible)
+        return false;
+    if (!m_state[item].combo.SelectIndex(index))
+        return false;
+    OnComboChanged(item);
+    return true;
+}
+
+bool HEditor::UserCheck(std::size_t item, bool checked) {
+    if (item >= m_items.size() || m_items[item].kind != HItemKind::Check ||
+        !m_state[item].enabled || !m_state[item].visible)
+        return false;
+    m_state[item].checked = checked;
+    OnCheckChanged(item);
+    return true;
+}
+
+bool HEditor::UserEdit(std::size_t item, std::string_view typedText) {
+    if (item >= m_items.size() || m_items[item].kind != HItemKind::Edit ||
+        !m_state[item].enabled || !m_state[item].visible)
+        return false;
+    HEditRules& rules = *m_state[item].edit;
+    rules.SetTypedText(typedText);
+    rules.Commit();
+    OnEditChanged(item);
+    return true;
+}
+
+bool HEditor::Ask(std::string_view question) {
+    return m_prompt != nullptr && m_prompt->AskYesNo(question);
+}
+
+void HEditor::Tell(std::string_view message) {
+    if (m_prompt != nullptr)
+        m_prompt->ShowMessage(message);
+}
+
+std::uint32_t HEditor::HelpContextId(std::optional<std::size_t> item) const {
+    if (item && *item < m_items.size() && m_items[*item].helpId != 0)
+        return m_items[*item].helpId;
+    return kDialogHelpBase + m_dialogId;
+}
+
+std::string HEditor::FormatItemLine(std::string_view name, std::string_view value) {
+    // "%5s%-23s:%-20s" with " ": printf pads and never cuts.
+    std::string line(5, ' ');
+    line += name;
+    if (name.size() < 23)
+        line.append(23 - name.size(), ' ');
+    line += ':';
+    line += value;
+    if (value.size() < 20)
+        line.append(20 - value.size(), ' ');
+    return line;
+}
+
+std::string HEditor::CaptionOf(std::string_view label) {
+    std::string caption;
+    caption.reserve(label.size());
+    for (std::size_t i = 0; i < label.size(); ++i) {
+        if (label[i] == '&') {
+            if (i + 1 < label.size() && label[i + 1] == '&') {
+                caption += '&';
+                ++i;
+            }
+            continue;
+        }
+        caption += label[i];
+    }
+    return caption;
+}
+
+std::string HEditor::ShownText(std::size_t i) const {
+    const HEditorItem& item = m_items[i];
+    const ItemState& st = m_state[i];
+    switch (item.kind) {
+    case HItemKind::Combo:
+        return st.combo.SelectedText();
+    case HItemKind::Edit:
+        return st.edit->Text();
+    case HItemKind::Check:
+        return item.choices != nullptr ? HChoiceText(*item.choices, st.checked ? 1 : 0)
+                                       : std::string();
+    case HItemKind::Static:
+        return st.text;
+    }
+    return {};
+}
+
+bool HEditor::IsReported(std::size_t i) const {
+    return m_items[i].kind != HItemKind::Static && m_state[i].visible;
+}
+
+std::vector<HReportItem> HEditor::ReportItems() const {
+    std::vector<HReportItem> out;
+    for (std::size_t i = 0; i < m_items.size(); ++i)
+        if (IsReported(i))
+            out.push_back({CaptionOf(m_items[i].label), ShownText(i)});
+    return out;
+}
+
+std::vector<std::string> HEditor::ReportLines() const {
+    std::vector<std::string> lines;
+    for (const HReportItem& r : ReportItems())
+        lines.push_back(FormatItemLine(r.caption, r.value));
+    return lines;
+}

@@ -1,0 +1,249 @@
+#pragma once
+// An editor as a description: its items in dialog order, each bound to a value
+// of its settings group with a choice list or an edit set-up, plus the hooks
+// that carry its own rules. One front-end dialog renders any editor: it builds
+// a control per item, runs Open(), mirrors the item states into its controls,
+// reports each user change back, and on OK runs Confirm(). The text export and
+// the printed report read the same items (ReportItems, ReportLines).
+//
+// Hook order, fixed for every editor:
+//   Open():    AcquireData, InitCombo, InitEdit, InitStatic, InitGrid, InitList,
+//              SetDataCombo, SetDataEdit, SetDataGrid, SetDataList
+//   Confirm(): SaveDataCombo, SaveDataEdit, SaveDataGrid, SaveDataList, StoreData
+// Cancel runs nothing: the image is written only by StoreData.
+#include "HChoiceList.h"
+#include "HEditRules.h"
+#include "HEditorPrompt.h"
+#include "HMemoryImage.h"
+#include "HValueSelection.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+enum class HItemKind : std::uint8_t {
+    Combo,  // choice-list combo box
+    Edit,   // validated edit
+    Check,  // check box; its two texts (code 0 and 1) come from its choice list
+    Static, // a text the editor sets (InitStatic); not bound
+};
+
+// Who may see and change an item. Applied before the Init hooks; a hook may
+// hide or disable more.
+enum class HItemAccess : std::uint8_t {
+    Open,        // everyone
+    RaisedLevel, // disabled (with its label) at the ordinary access level
+    RaisedOnly,  // hidden at the ordinary access level
+};
+
+struct HEditorItem {
+    HItemKind kind = HItemKind::Static;
+    std::string_view label; // with its '&' accelerator
+    std::int32_t value = -1; // index of the bound group value; -1 none
+    const HChoiceList* choices = nullptr;
+    HEditSetup edit{};
+    HItemAccess access = HItemAccess::Open;
+    std::uint32_t helpId = 0; // the control's help context id; 0 none
+};
+
+[[nodiscard]] constexpr HEditorItem HComboItem(std::string_view label, std::int32_t value,
+                                               const HChoiceList& choices,
+                                               HItemAccess access = HItemAccess::Open) {
+    HEditorItem item;
+    item.kind = HItemKind::Combo;
+    item.label = label;
+    item.value = value;
+    item.choices = &choices;
+    item.access = access;
+    return item;
+}
+
+[[nodiscard]] constexpr HEditorItem HEditItem(std::string_view label, std::int32_t value,
+                                              const HEditSetup& setup,
+                                              HItemAccess access = HItemAccess::Open) {
+    HEditorItem item;
+    item.kind = HItemKind::Edit;
+    item.label = label;
+    item.value = value;
+    item.edit = setup;
+    item.access = access;
+    return item;
+}
+
+[[nodiscard]] constexpr HEditorItem HCheckItem(std::string_view label, std::int32_t value,
+                                               const HChoiceList& texts,
+                                               HItemAccess access = HItemAccess::Open) {
+    HEditorItem item = HComboItem(label, value, texts, access);
+    item.kind = HItemKind::Check;
+    return item;
+}
+
+[[nodiscard]] constexpr HEditorItem HStaticItem(std::string_view label) {
+    HEditorItem item;
+    item.kind = HItemKind::Static;
+    item.label = label;
+    return item;
+}
+
+// For static_assert over an editor's table: every bound value exists, combos
+// and checks have a sound list (checks a two-entry one), edits a sound set-up.
+[[nodiscard]] constexpr bool HEditorItemsAreSound(std::span<const HEditorItem> items,
+                                                  std::size_t valueCount) {
+    for (const HEditorItem& item : items) {
+        if (item.kind != HItemKind::Static &&
+            (item.value < 0 || std::size_t(item.value) >= valueCount))
+            return false;
+        switch (item.kind) {
+        case HItemKind::Combo:
+            if (item.choices == nullptr || !HChoiceListIsSound(*item.choices))
+                return false;
+            break;
+        case HItemKind::Check:
+            if (item.choices == nullptr || !HChoiceListIsSound(*item.choices) ||
+                std::uint32_t(item.choices->kind) > 5)
+                return false;
+            break;
+        case HItemKind::Edit:
+            if (!HEditSetupIsSound(item.edit))
+                return false;
+            break;
+        case HItemKind::Static:
+            if (item.value != -1)
+                return false;
+            break;
+        }
+    }
+    return true;
+}
+
+struct HEditorContext {
+    HMemoryImage* image = nullptr; // the document's image; null: defaults only
+    int accessLevel = 0;           // 0 ordinary, 1 and 2 raised
+};
+
+// One item as the text export and the report take it.
+struct HReportItem {
+    std::string caption; // the label without its '&' marks
+    std::string value;   // the text the control shows; may be empty
+};
+
+// The help context of the dialogs: a control's own id, else this base plus
+// the dialog's resource id.
+inline constexpr std::uint32_t kDialogHelpBase = 0x20000;
+
+class HEditor {
+public:
+    HEditor(std::uint32_t dialogId, std::string_view caption, std::span<const HEditorItem> items,
+            const HEditorContext& context);
+    HEditor(const HEditor&) = delete;
+    HEditor& operator=(const HEditor&) = delete;
+    virtual ~HEditor() = default;
+
+    [[nodiscard]] std::uint32_t DialogId() const { return m_dialogId; }
+    [[nodiscard]] const std::string& Caption() const { return m_caption; }
+    [[nodiscard]] const HEditorContext& Context() const { return m_context; }
+
+    [[nodiscard]] std::span<const HEditorItem> Items() const { return m_items; }
+    [[nodiscard]] std::size_t ItemCount() const { return m_items.size(); }
+    [[nodiscard]] const HEditorItem& Item(std::size_t i) const { return m_items[i]; }
+    // Index of the first item with this label (accelerators included), or npos.
+    [[nodiscard]] std::size_t FindItem(std::string_view label) const;
+
+    // Item state, as the front end mirrors it. Indexes must be < ItemCount().
+    [[nodiscard]] bool IsVisible(std::size_t i) const { return m_state[i].visible; }
+    [[nodiscard]] bool IsEnabled(std::size_t i) const { return m_state[i].enabled; }
+    [[nodiscard]] const HValueSelection& Combo(std::size_t i) const { return m_state[i].combo; }
+    [[nodiscard]] HEditRules& Edit(std::size_t i);
+    [[nodiscard]] const HEditRules& Edit(std::size_t i) const;
+    [[nodiscard]] bool IsChecked(std::size_t i) const { return m_state[i].checked; }
+    [[nodiscard]] const std::string& StaticText(std::size_t i) const { return m_state[i].text; }
+
+    // The life cycle as the front end runs it.
+    void Open();
+    // Non-zero: the editor's own check failed, nothing was stored, stay open.
+    [[nodiscard]] int Confirm();
+
+    // User changes, reported by the front end; each runs the item's rule, which
+    // may ask through the prompt and change any item. Re-read every item's
+    // state afterwards. False when the change was refused (index out of range,
+    // item disabled or of another kind).
+    bool UserSelect(std::size_t item, int index);
+    bool UserCheck(std::size_t item, bool checked);
+    // Enter or leaving the edit: the typed text is committed.
+    bool UserEdit(std::size_t item, std::string_view typedText);
+
+    void SetPrompt(HEditorPrompt* prompt) { m_prompt = prompt; }
+
+    // F1 on an item (or on the dialog itself when none).
+    [[nodiscard]] std::uint32_t HelpContextId(std::optional<std::size_t> item) const;
+
+    // "%5s%-23s:%-20s" of " ", name and value.
+    [[nodiscard]] static std::string FormatItemLine(std::string_view name, std::string_view value);
+    // A label without its accelerator marks ("&&" stays one '&').
+    [[nodiscard]] static std::string CaptionOf(std::string_view label);
+
+    // The text an item's control shows now: the selected entry, the edit's
+    // text, the check's text for its state, a static's text.
+    [[nodiscard]] virtual std::string ShownText(std::size_t i) const;
+    // Items the export and the report list: by default every visible bound item.
+    [[nodiscard]] virtual bool IsReported(std::size_t i) const;
+    [[nodiscard]] std::vector<HReportItem> ReportItems() const;
+    [[nodiscard]] std::vector<std::string> ReportLines() const;
+
+    // The hooks. The base ones do nothing; StoreData returns 0.
+    virtual void InitCombo() {}
+    virtual void InitEdit() {}
+    virtual void InitStatic() {}
+    virtual void InitGrid() {}
+    virtual void InitList() {}
+    virtual void SetDataCombo() {}
+    virtual void SetDataEdit() {}
+    virtual void SetDataGrid() {}
+    virtual void SetDataList() {}
+    virtual void SaveDataCombo() {}
+    virtual void SaveDataEdit() {}
+    virtual void SaveDataGrid() {}
+    virtual void SaveDataList() {}
+    virtual void AcquireData() {}
+    [[nodiscard]] virtual int StoreData() { return 0; }
+
+protected:
+    // The rules of a change, run after the new state is in the item.
+    virtual void OnComboChanged(std::size_t item) {}
+    virtual void OnCheckChanged(std::size_t item) {}
+    virtual void OnEditChanged(std::size_t item) {}
+
+    // Rule helpers for subclasses.
+    void ShowItem(std::size_t i, bool visible) { m_state[i].visible = visible; }
+    void EnableItem(std::size_t i, bool enabled) { m_state[i].enabled = enabled; }
+    [[nodiscard]] HValueSelection& ComboState(std::size_t i) { return m_state[i].combo; }
+    void SetChecked(std::size_t i, bool checked) { m_state[i].checked = checked; }
+    void SetStaticText(std::size_t i, std::string_view text) { m_state[i].text = text; }
+    // Yes/No through the prompt; No when there is none.
+    [[nodiscard]] bool Ask(std::string_view question);
+    void Tell(std::string_view message);
+
+private:
+    struct ItemState {
+        bool visible = true;
+        bool enabled = true;
+        bool checked = false;
+        HValueSelection combo;
+        std::unique_ptr<HEditRules> edit; // every item has one; only edits use it
+        std::string text;
+    };
+
+    void ApplyAccess();
+
+    std::uint32_t m_dialogId;
+    std::string m_caption;
+    std::span<const HEditorItem> m_items;
+    HEditorContext m_context;
+    HEditorPrompt* m_prompt = nullptr;
+    std::vector<ItemState> m_state;
+};
