@@ -1,0 +1,173 @@
+#include "HChoiceList.h"
+#include "HValueSelection.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <clocale>
+
+namespace {
+
+std::vector<std::string> Texts(const std::vector<HChoiceItem>& items) {
+    std::vector<std::string> t;
+    for (const auto& i : items)
+        t.push_back(i.text);
+    return t;
+}
+
+std::vector<std::int32_t> Codes(const std::vector<HChoiceItem>& items) {
+    std::vector<std::int32_t> c;
+    for (const auto& i : items)
+        c.push_back(i.code);
+    return c;
+}
+
+// The Hardware band list: two bands kept in the table but not offered.
+constexpr std::array<HChoiceEntry, 5> kBands{{
+    {"VHF", 0},
+    {"UHF A", 2},
+    {"UHF D", 3},
+    {"Low A", 4, false},
+    {"Low B", 5, false},
+}};
+constexpr HChoiceList kBandList = HChoiceTable(kBands);
+static_assert(HChoiceListIsSound(kBandList));
+
+constexpr std::array<HChoiceEntry, 2> kTwice{{{"A", 1}, {"B", 1}}};
+static_assert(!HChoiceListIsSound(HChoiceTable(kTwice)));
+constexpr std::array<HChoiceEntry, 1> kLong{{{"twenty characters!!!", 1}}};
+static_assert(!HChoiceListIsSound(HChoiceTable(kLong)));
+static_assert(!HChoiceListIsSound(HChoiceGenerated(0, 0, 10)));
+static_assert(HChoiceListIsSound(HChoiceGenerated(27, 50, 10, "msec")));
+
+} // namespace
+
+TEST(ChoiceList, FixedKindsKeepTheirTextsAndTrailingBlanks) {
+    const std::array<std::pair<std::string, std::string>, 6> expected{{
+        {"Disable", "Enable "},
+        {"Enable", "Disable "},
+        {"Off", "On "},
+        {"On ", "Off"},
+        {"No", "Yes "},
+        {"Yes", "No "},
+    }};
+    for (std::uint32_t k = 0; k < 6; ++k) {
+        const auto items = HChoiceItems(HChoiceFixed(static_cast<HChoiceKind>(k)));
+        ASSERT_EQ(items.size(), 2u) << k;
+        EXPECT_EQ(items[0], (HChoiceItem{expected[k].first, 0})) << k;
+        EXPECT_EQ(items[1], (HChoiceItem{expected[k].second, 1})) << k;
+        EXPECT_EQ(HChoiceText(HChoiceFixed(static_cast<HChoiceKind>(k)), 2), "") << k;
+    }
+}
+
+TEST(ChoiceList, TableOffersOnlyOfferedEntriesWithTheirCodes) {
+    const auto items = HChoiceItems(kBandList);
+    EXPECT_EQ(Texts(items), (std::vector<std::string>{"VHF", "UHF A", "UHF D"}));
+    EXPECT_EQ(Codes(items), (std::vector<std::int32_t>{0, 2, 3}));
+    EXPECT_EQ(HChoiceText(kBandList, 3), "UHF D");
+    EXPECT_EQ(HChoiceText(kBandList, 4), ""); // in the table, not offered
+    EXPECT_EQ(HChoiceText(kBandList, 1), "");
+}
+
+TEST(ChoiceList, GeneratedRangesAsTheHardwareListsShowThem) {
+    // SQ Delay: 27 items, start 50, step 10, "msec": 5 to 31 msec, code = position.
+    const auto delay = HChoiceItems(HChoiceGenerated(27, 50, 10, "msec"));
+    ASSERT_EQ(delay.size(), 27u);
+    EXPECT_EQ(delay[0], (HChoiceItem{"5  msec", 0}));
+    EXPECT_EQ(delay[1], (HChoiceItem{"6  msec", 1}));
+    EXPECT_EQ(delay[26], (HChoiceItem{"31  msec", 26}));
+    // Hysteresis: 16 items, start 0, step 10, no unit.
+    const auto hyst = HChoiceItems(HChoiceGenerated(16, 0, 10));
+    ASSERT_EQ(hyst.size(), 16u);
+    EXPECT_EQ(hyst[0].text, "0  ");
+    EXPECT_EQ(hyst[15], (HChoiceItem{"15  ", 15}));
+    // One decimal: tenths shown "%3.1f".
+    const auto tenths = HChoiceItems(HChoiceGenerated(4, 5, 5, "sec", true));
+    EXPECT_EQ(Texts(tenths), (std::vector<std::string>{"0.5  sec", "1.0  sec", "1.5  sec",
+                                                       "2.0  sec"}));
+    // Integer division of the tenths, as "%d" of value / 10 shows them.
+    EXPECT_EQ(HChoiceItems(HChoiceGenerated(2, 25, 10))[1].text, "3  ");
+    // A first text replaces item 0; the others keep their position's value.
+    const HChoiceList off = HChoiceGenerated(3, 0, 10, "sec", false, "Off");
+    EXPECT_EQ(Texts(HChoiceItems(off)), (std::vector<std::string>{"Off", "1  sec", "2  sec"}));
+    EXPECT_EQ(Codes(HChoiceItems(off)), (std::vector<std::int32_t>{0, 1, 2}));
+    EXPECT_EQ(HChoiceText(off, 0), "Off");
+    EXPECT_EQ(HChoiceText(off, 3), "");
+    EXPECT_EQ(HChoiceText(off, -1), "");
+}
+
+TEST(ChoiceList, DecimalPointStaysADotInAnyLocale) {
+    const char* old = std::setlocale(LC_NUMERIC, nullptr);
+    const std::string saved = old ? old : "C";
+    if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr)
+        GTEST_SKIP() << "no de_DE locale here";
+    const auto t = HChoiceItems(HChoiceGenerated(1, 5, 5, "sec", true));
+    std::setlocale(LC_NUMERIC, saved.c_str());
+    EXPECT_EQ(t[0].text, "0.5  sec");
+}
+
+TEST(ValueSelection, SelectsByCodeAndKeepsACodeNoItemOffers) {
+    HValueSelection sel;
+    EXPECT_EQ(sel.GetSelectedValue(), 0); // code last set starts at 0
+    EXPECT_EQ(sel.Fallback(), 255);
+    sel.Fill(kBandList);
+    EXPECT_EQ(sel.SelectedIndex(), -1);
+    sel.SelectByValue(3);
+    EXPECT_EQ(sel.SelectedIndex(), 2);
+    EXPECT_EQ(sel.SelectedText(), "UHF D");
+    EXPECT_EQ(sel.GetSelectedValue(), 3);
+
+    // Band 4 ("Low A", not offered): shown with no selection, confirmed unchanged.
+    sel.SelectByValue(4);
+    EXPECT_EQ(sel.SelectedIndex(), -1);
+    EXPECT_EQ(sel.SelectedText(), "");
+    EXPECT_EQ(sel.GetSelectedValue(), 4);
+
+    // The user picks an item: its code wins.
+    EXPECT_TRUE(sel.SelectIndex(1));
+    EXPECT_EQ(sel.GetSelectedValue(), 2);
+    EXPECT_FALSE(sel.SelectIndex(3));
+    EXPECT_FALSE(sel.SelectIndex(-2));
+    EXPECT_EQ(sel.GetSelectedValue(), 2);
+}
+
+TEST(ValueSelection, FallbackIsSelectedAndRememberedWhenOffered) {
+    HValueSelection sel;
+    sel.AddItem("Not Used", 255);
+    sel.AddItem("CH001", 0);
+    sel.AddItem("CH002", 1);
+    sel.SelectByValue(9); // default fallback 255
+    EXPECT_EQ(sel.SelectedText(), "Not Used");
+    EXPECT_EQ(sel.GetSelectedValue(), 255);
+    EXPECT_EQ(sel.LastCode(), 255);
+
+    sel.SelectByValue(9, 1);
+    EXPECT_EQ(sel.SelectedText(), "CH002");
+    EXPECT_EQ(sel.Fallback(), 1);
+
+    // Neither offered: no selection, the code itself is kept.
+    sel.SelectByValue(9, 77);
+    EXPECT_EQ(sel.SelectedIndex(), -1);
+    EXPECT_EQ(sel.GetSelectedValue(), 9);
+}
+
+TEST(ValueSelection, RemovingItemsKeepsTheValueAndMovesTheSelection) {
+    HValueSelection sel;
+    sel.Fill(kBandList);
+    const auto rev = sel.ItemsRevision();
+    sel.SelectByValue(3); // index 2
+    EXPECT_EQ(sel.RemoveCode(0), 1u);
+    EXPECT_GT(sel.ItemsRevision(), rev);
+    EXPECT_EQ(sel.SelectedIndex(), 1);
+    EXPECT_EQ(sel.SelectedText(), "UHF D");
+    EXPECT_EQ(sel.RemoveCode(42), 0u);
+    // Removing the selected item leaves the stored code as it was.
+    EXPECT_EQ(sel.RemoveCode(3), 1u);
+    EXPECT_EQ(sel.SelectedIndex(), -1);
+    EXPECT_EQ(sel.GetSelectedValue(), 3);
+    // Refilling starts with no selection.
+    sel.Fill(kBandList);
+    EXPECT_EQ(sel.Count(), 3u);
+    EXPECT_EQ(sel.SelectedIndex(), -1);
+    EXPECT_EQ(sel.List(), &kBandList);
+}
