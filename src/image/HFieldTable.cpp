@@ -65,12 +65,11 @@ HFieldTable::HFieldTable(std::span<const HFieldDescriptor> descriptors,
     : m_descriptors(descriptors), m_image(image), m_writable(true),
       m_rowCount(ClampRowCount(descriptors.size())) {}
 
-HFieldTable::HFieldTable(std::span<const HFieldDescriptor> descriptors,
-                         std::span<const std::uint8_t> image)
+HFieldTable::HFieldTable(std::span<const HFieldDescriptor> descriptors, HReadOnlyImage image)
     // The image is only ever read through this table: m_writable stays false
     // and every write path checks it.
     : m_descriptors(descriptors),
-      m_image(const_cast<std::uint8_t*>(image.data()), image.size()), m_writable(false),
+      m_image(const_cast<std::uint8_t*>(image.bytes.data()), image.bytes.size()), m_writable(false),
       m_rowCount(ClampRowCount(descriptors.size())) {}
 
 HFieldTable::HFieldTable(std::span<const HFieldDescriptor> descriptors)

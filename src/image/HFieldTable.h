@@ -150,11 +150,16 @@ struct HFieldDescriptor {
     return true;
 }
 
+// An image handed to a table for reading only: HFieldTable t(rows, HReadOnlyImage{image}).
+struct HReadOnlyImage {
+    std::span<const std::uint8_t> bytes;
+};
+
 class HFieldTable {
 public:
     HFieldTable(std::span<const HFieldDescriptor> descriptors, std::span<std::uint8_t> image);
     // Read-only view: every set operation is ignored.
-    HFieldTable(std::span<const HFieldDescriptor> descriptors, std::span<const std::uint8_t> image);
+    HFieldTable(std::span<const HFieldDescriptor> descriptors, HReadOnlyImage image);
     // Table used only for GetDefault / GetDefaultText.
     explicit HFieldTable(std::span<const HFieldDescriptor> descriptors);
     virtual ~HFieldTable() = default;

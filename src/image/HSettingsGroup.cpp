@@ -45,12 +45,12 @@ std::unique_ptr<HRecordFieldTable> HMakeFieldTable(HFieldTableType type,
 std::unique_ptr<HRecordFieldTable> HMakeFieldTable(HFieldTableType type,
                                                    std::span<const HFieldDescriptor> rows,
                                                    std::span<const std::uint8_t> image) {
-    return MakeTable(type, rows, image);
+    return MakeTable(type, rows, HReadOnlyImage{image});
 }
 
 std::unique_ptr<HRecordFieldTable> HMakeFieldTable(HFieldTableType type,
                                                    std::span<const HFieldDescriptor> rows) {
-    return MakeTable(type, rows, std::span<const std::uint8_t>{});
+    return MakeTable(type, rows, HReadOnlyImage{});
 }
 
 HSettingsGroup::HSettingsGroup(std::span<const HGroupPart> parts, std::size_t derivedValues)
