@@ -1,0 +1,248 @@
+#include "HEditor.h"
+#include "HGroupEditor.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <deque>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr std::array<HChoiceEntry, 3> kModes{{{"Normal", 0}, {"Inverted", 1}, {"Dealer", 2, false}}};
+constexpr HChoiceList kModeList = HChoiceTable(kModes);
+constexpr HChoiceList kOnOffList = HChoiceFixed(HChoiceKind::OffOn);
+constexpr HEditSetup kLevel{HValueKind::Integer, 3, 0, 255, "%d", HFilterMode::Decimal,
+                            0,                   HDisplayOp::None, ""};
+
+constexpr std::array kItems{
+    HComboItem("&Mode", 0, kModeList),
+    HComboItem("&Factory Mode", 1, kModeList, HItemAccess::RaisedLevel),
+    HEditItem("&Level", 2, kLevel, HItemAccess::RaisedOnly),
+    HCheckItem("&Programming", 3, kOnOffList),
+    HStaticItem("Range"),
+};
+static_assert(HEditorItemsAreSound(kItems, 4));
+static_assert(!HEditorItemsAreSound(kItems, 3)); // a bound value beyond the group
+
+// A description whose hooks write down the order the base runs them in.
+class RecordingEditor : public HEditor {
+public:
+    explicit RecordingEditor(const HEditorContext& ctx) : HEditor(200, "Test", kItems, ctx) {}
+    std::vector<std::string> calls;
+    int storeResult = 0;
+
+    void AcquireData() override { calls.push_back("AcquireData"); }
+    void InitCombo() override { calls.push_back("InitCombo"); }
+    void InitEdit() override { calls.push_back("InitEdit"); }
+    void InitStatic() override { calls.push_back("InitStatic"); }
+    void InitGrid() override { calls.push_back("InitGrid"); }
+    void InitList() override { calls.push_back("InitList"); }
+    void SetDataCombo() override { calls.push_back("SetDataCombo"); }
+    void SetDataEdit() override { calls.push_back("SetDataEdit"); }
+    void SetDataGrid() override { calls.push_back("SetDataGrid"); }
+    void SetDataList() override { calls.push_back("SetDataList"); }
+    void SaveDataCombo() override { calls.push_back("SaveDataCombo"); }
+    void SaveDataEdit() override { calls.push_back("SaveDataEdit"); }
+    void SaveDataGrid() override { calls.push_back("SaveDataGrid"); }
+    void SaveDataList() override { calls.push_back("SaveDataList"); }
+    int StoreData() override {
+        calls.push_back("StoreData");
+        return storeResult;
+    }
+};
+
+class ScriptedPrompt : public HEditorPrompt {
+public:
+    std::deque<bool> answers;
+    std::vector<std::string> asked;
+    std::vector<std::string> told;
+    bool AskYesNo(std::string_view text) override {
+        asked.emplace_back(text);
+        const bool a = !answers.empty() && answers.front();
+        if (!answers.empty())
+            answers.pop_front();
+        return a;
+    }
+    void ShowMessage(std::string_view text) override { told.emplace_back(text); }
+};
+
+// A group of four plain values over bytes 600-603, for the binding alone.
+constexpr std::array kRows = {HField(600, 0, 8, 1), HField(601, 4, 2, 0), HField(602, 0, 8, 7),
+                              HField(603, 0, 1, 1)};
+constexpr std::array kParts = {HGroupPart{kRows, HFieldTableType::Plain}};
+
+class TestGroup : public HSettingsGroup {
+public:
+    TestGroup() : HSettingsGroup(kParts) {}
+};
+
+// A group editor with one rule: choosing "Inverted" asks first; No puts the
+// old value back. The check refuses level 13.
+class RuleEditor : public HGroupEditor {
+public:
+    RuleEditor(const HEditorContext& ctx, TestGroup& g)
+        : HGroupEditor(201, "Rules", kItems, ctx, g) {}
+
+protected:
+    void OnComboChanged(std::size_t item) override {
+        if (item != 0 || Combo(0).GetSelectedValue() != 1)
+            return;
+        if (!Ask("Invert?"))
+            ComboState(0).SelectByValue(Group().GetValue(0));
+    }
+    int Check() override {
+        if (Edit(2).GetStoredInt() == 13) {
+            Tell("Unlucky level");
+            return 1;
+        }
+        return 0;
+    }
+};
+
+} // namespace
+
+TEST(Editor, HooksRunInTheFixedOrderAndCancelRunsNone) {
+    RecordingEditor e({});
+    e.Open();
+    EXPECT_EQ(e.calls, (std::vector<std::string>{"AcquireData", "InitCombo", "InitEdit",
+                                                 "InitStatic", "InitGrid", "InitList",
+                                                 "SetDataCombo", "SetDataEdit", "SetDataGrid",
+                                                 "SetDataList"}));
+    e.calls.clear();
+    e.storeResult = 3;
+    EXPECT_EQ(e.Confirm(), 3);
+    EXPECT_EQ(e.calls, (std::vector<std::string>{"SaveDataCombo", "SaveDataEdit", "SaveDataGrid",
+                                                 "SaveDataList", "StoreData"}));
+    // The base hooks themselves do nothing and StoreData gives 0.
+    HEditor plain(5, "Plain", kItems, {});
+    plain.Open();
+    EXPECT_EQ(plain.Confirm(), 0);
+    EXPECT_EQ(plain.Combo(0).Count(), 0u);
+}
+
+TEST(Editor, FormatItemLineAndCaptions) {
+    const std::string line = HEditor::FormatItemLine("Beep", "On");
+    EXPECT_EQ(line, "     Beep                   :On                  ");
+    EXPECT_EQ(line.size(), 5u + 23 + 1 + 20);
+    // printf pads but never cuts.
+    EXPECT_EQ(HEditor::FormatItemLine("A name longer than 23 chars", "v"),
+              "     A name longer than 23 chars:v                   ");
+    EXPECT_EQ(HEditor::CaptionOf("Re&ceive Save Mode"), "Receive Save Mode");
+    EXPECT_EQ(HEditor::CaptionOf("15(&F)"), "15(F)");
+    EXPECT_EQ(HEditor::CaptionOf("Save && Go"), "Save & Go");
+}
+
+TEST(Editor, HelpContextIsTheControlsOrTheDialogs) {
+    static constexpr std::array kHelpItems{HStaticItem("One"), [] {
+                                               HEditorItem i = HStaticItem("Two");
+                                               i.helpId = 0x10457;
+                                               return i;
+                                           }()};
+    HEditor e(138, "Hardware", kHelpItems, {});
+    EXPECT_EQ(e.HelpContextId(std::nullopt), 0x20000u + 138);
+    EXPECT_EQ(e.HelpContextId(0), 0x2008Au);
+    EXPECT_EQ(e.HelpContextId(1), 0x10457u);
+    EXPECT_EQ(e.HelpContextId(9), 0x2008Au);
+}
+
+TEST(Editor, AccessLevelDisablesOrHidesRaisedItems) {
+    TestGroup g;
+    RuleEditor ordinary({nullptr, 0}, g);
+    ordinary.Open();
+    EXPECT_TRUE(ordinary.IsEnabled(0));
+    EXPECT_FALSE(ordinary.IsEnabled(1));
+    EXPECT_TRUE(ordinary.IsVisible(1));
+    EXPECT_FALSE(ordinary.IsVisible(2));
+    EXPECT_FALSE(ordinary.UserSelect(1, 0)); // disabled: the change is refused
+    EXPECT_FALSE(ordinary.UserEdit(2, "5"));
+    // Hidden items are neither in the report nor in the export.
+    const auto items = ordinary.ReportItems();
+    ASSERT_EQ(items.size(), 3u);
+    EXPECT_EQ(items[0].caption, "Mode");
+    EXPECT_EQ(items[1].caption, "Factory Mode");
+    EXPECT_EQ(items[2].caption, "Programming");
+
+    RuleEditor raised({nullptr, 1}, g);
+    raised.Open();
+    EXPECT_TRUE(raised.IsEnabled(1));
+    EXPECT_TRUE(raised.IsVisible(2));
+    EXPECT_TRUE(raised.UserEdit(2, "5"));
+    EXPECT_EQ(raised.ReportItems().size(), 4u);
+}
+
+TEST(Editor, GroupBindingRoundTripsThroughTheItems) {
+    HMemoryImage image{};
+    image[600] = 1;    // Inverted
+    image[601] = 0xE5; // bits 4-5 = 2: "Dealer", kept but not offered
+    image[602] = 42;
+    image[603] = 0xFE; // bit 0 clear: check off
+    const HMemoryImage before = image;
+    TestGroup g;
+    RuleEditor e({&image, 1}, g);
+    e.Open();
+    EXPECT_EQ(e.Combo(0).SelectedText(), "Inverted");
+    EXPECT_EQ(e.Combo(1).SelectedIndex(), -1);
+    EXPECT_EQ(e.ShownText(1), "");
+    EXPECT_EQ(e.Edit(2).Text(), "42");
+    EXPECT_FALSE(e.IsChecked(3));
+    EXPECT_EQ(e.ShownText(3), "Off");
+    EXPECT_EQ(e.ReportLines()[0], HEditor::FormatItemLine("Mode", "Inverted"));
+
+    // Confirming untouched writes every byte back as it was, "Dealer" included.
+    EXPECT_EQ(e.Confirm(), 0);
+    EXPECT_EQ(image, before);
+
+    // Changes reach the image only through Confirm, and only in their bits.
+    EXPECT_TRUE(e.UserSelect(0, 0));
+    EXPECT_TRUE(e.UserCheck(3, true));
+    EXPECT_EQ(e.ShownText(3), "On ");
+    EXPECT_TRUE(e.UserEdit(2, "300")); // clamped to 255 on commit
+    EXPECT_EQ(e.Edit(2).Text(), "255");
+    EXPECT_EQ(image, before);
+    EXPECT_EQ(e.Confirm(), 0);
+    EXPECT_EQ(image[600], 0);
+    EXPECT_EQ(image[601], 0xE5);
+    EXPECT_EQ(image[602], 255);
+    EXPECT_EQ(image[603], 0xFF);
+}
+
+TEST(Editor, RulesAskThroughThePromptAndChecksKeepTheImage) {
+    HMemoryImage image{};
+    TestGroup g;
+    RuleEditor e({&image, 1}, g);
+    e.Open();
+    // No prompt set: every question is answered No.
+    EXPECT_TRUE(e.UserSelect(0, 1));
+    EXPECT_EQ(e.Combo(0).GetSelectedValue(), 0);
+
+    ScriptedPrompt prompt;
+    e.SetPrompt(&prompt);
+    prompt.answers = {false, true};
+    EXPECT_TRUE(e.UserSelect(0, 1));
+    EXPECT_EQ(e.Combo(0).SelectedText(), "Normal"); // No: the old value is back
+    EXPECT_TRUE(e.UserSelect(0, 1));
+    EXPECT_EQ(e.Combo(0).SelectedText(), "Inverted");
+    EXPECT_EQ(prompt.asked, (std::vector<std::string>{"Invert?", "Invert?"}));
+
+    const HMemoryImage before = image;
+    EXPECT_TRUE(e.UserEdit(2, "13"));
+    EXPECT_EQ(e.Confirm(), 1);
+    EXPECT_EQ(prompt.told, (std::vector<std::string>{"Unlucky level"}));
+    EXPECT_EQ(image, before);
+    EXPECT_TRUE(e.UserEdit(2, "12"));
+    EXPECT_EQ(e.Confirm(), 0);
+    EXPECT_EQ(image[600], 1);
+    EXPECT_EQ(image[602], 12);
+}
+
+TEST(Editor, WithoutAnImageTheGroupDefaultsAreShown) {
+    TestGroup g;
+    RuleEditor e({nullptr, 1}, g);
+    e.Open();
+    EXPECT_EQ(e.Combo(0).SelectedText(), "Inverted"); // default 1
+    EXPECT_EQ(e.Edit(2).Text(), "7");
+    EXPECT_TRUE(e.IsChecked(3));
+    EXPECT_EQ(e.Confirm(), 0); // nothing to write into
+}
