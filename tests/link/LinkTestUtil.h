@@ -1,0 +1,193 @@
+#pragma once
+// Helpers of the link tests: a temporary program data directory, a raw
+// pseudo-terminal whose master side the test drives, and the simulator process.
+#include "HLogPrint.h"
+#include "HMemoryImage.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdint>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <poll.h>
+#include <sstream>
+#include <string>
+#include <sys/ioctl.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+namespace linktest {
+
+namespace fs = std::filesystem;
+
+// A fresh RP57_HOME for one test; logging to "link.log" at the given level.
+class TempHome {
+public:
+    explicit TempHome(int logLevel = 0) {
+        char tmpl[] = "/tmp/rp57-link-XXXXXX";
+        m_dir = ::mkdtemp(tmpl);
+        ::setenv("RP57_HOME", m_dir.c_str(), 1);
+        if (logLevel > 0) {
+            std::ofstream(m_dir + "/INI_LOG.ini")
+                << "[LOG_INFO]\nDEF_LOG_NAME=link.log\nLOG_LEVEL0=" << logLevel << "\n";
+            HLogPrint::Begin(m_dir);
+        }
+    }
+    ~TempHome() {
+        HLogPrint::End();
+        std::error_code ec;
+        fs::remove_all(m_dir, ec);
+    }
+    [[nodiscard]] const std::string& Dir() const { return m_dir; }
+    [[nodiscard]] std::string Path(const std::string& name) const { return m_dir + "/" + name; }
+    [[nodiscard]] std::string LogText() const { return ReadText(Path("link.log")); }
+    static std::string ReadText(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        std::stringstream ss;
+        ss << in.rdbuf();
+        return ss.str();
+    }
+
+private:
+    std::string m_dir;
+};
+
+// A raw pseudo-terminal. The code under test opens SlavePath(); the test plays
+// the radio on the master side.
+class PtyPair {
+public:
+    PtyPair() {
+        m_master = ::posix_openpt(O_RDWR | O_NOCTTY);
+        ::grantpt(m_master);
+        ::unlockpt(m_master);
+        m_slaveName = ::ptsname(m_master);
+        // Hold the slave open and raw, as the simulator does.
+        m_keep = ::open(m_slaveName.c_str(), O_RDWR | O_NOCTTY);
+        termios tio{};
+        ::tcgetattr(m_keep, &tio);
+        ::cfmakeraw(&tio);
+        ::tcsetattr(m_keep, TCSANOW, &tio);
+    }
+    ~PtyPair() {
+        ::close(m_keep);
+        ::close(m_master);
+    }
+    [[nodiscard]] const std::string& SlavePath() const { return m_slaveName; }
+    [[nodiscard]] int Master() const { return m_master; }
+
+    void Send(const std::vector<std::uint8_t>& bytes) const {
+        ASSERT_EQ(::write(m_master, bytes.data(), bytes.size()), ssize_t(bytes.size()));
+    }
+    // Up to n bytes, waiting at most `wait` for each.
+    std::vector<std::uint8_t> Receive(std::size_t n, std::chrono::milliseconds wait =
+                                                         std::chrono::milliseconds(2000)) const {
+        std::vector<std::uint8_t> out;
+        while (out.size() < n) {
+            pollfd p{m_master, POLLIN, 0};
+            if (::poll(&p, 1, int(wait.count())) <= 0)
+                break;
+            std::uint8_t buf[512];
+            const ssize_t got = ::read(m_master, buf, std::min(sizeof buf, n - out.size()));
+            if (got <= 0)
+                break;
+            out.insert(out.end(), buf, buf + got);
+        }
+        return out;
+    }
+    // True when nothing arrives within `wait`.
+    [[nodiscard]] bool Quiet(std::chrono::milliseconds wait = std::chrono::milliseconds(200)) const {
+        pollfd p{m_master, POLLIN, 0};
+        return ::poll(&p, 1, int(wait.count())) == 0;
+    }
+
+private:
+    int m_master = -1;
+    int m_keep = -1;
+    std::string m_slaveName;
+};
+
+inline std::vector<std::uint8_t> Bytes(std::initializer_list<int> list) {
+    std::vector<std::uint8_t> v;
+    for (int b : list)
+        v.push_back(std::uint8_t(b));
+    return v;
+}
+
+// Waits (without a time limit that decides the outcome) for a condition,
+// giving up after `limit` so a broken build cannot hang the suite.
+template <class F>
+bool WaitFor(F condition, std::chrono::milliseconds limit = std::chrono::milliseconds(10000)) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > end)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
+}
+
+#ifdef RP57_RADIO_SIM
+// The simulator as a child process, ended with SIGTERM when the test is over.
+class SimProcess {
+public:
+    SimProcess(const std::string& link, std::vector<std::string> args) : m_link(link) {
+        args.insert(args.begin(), {RP57_RADIO_SIM, "--link", link});
+        m_pid = ::fork();
+        if (m_pid == 0) {
+            ::prctl(PR_SET_PDEATHSIG, SIGTERM); // never outlive a crashed test
+            std::vector<char*> argv;
+            for (auto& a : args)
+                argv.push_back(a.data());
+            argv.push_back(nullptr);
+            ::execv(argv[0], argv.data());
+            ::_exit(127);
+        }
+        m_started = WaitFor([&] { return fs::is_symlink(m_link) || Exited(); });
+    }
+    ~SimProcess() { Stop(); }
+
+    [[nodiscard]] bool Started() const { return m_started && fs::is_symlink(m_link); }
+    // Exit status once the process has ended; -1 while it runs.
+    bool Exited() {
+        if (m_status >= 0)
+            return true;
+        int st = 0;
+        if (::waitpid(m_pid, &st, WNOHANG) == m_pid) {
+            m_status = WIFEXITED(st) ? WEXITSTATUS(st) : 128 + WTERMSIG(st);
+            return true;
+        }
+        return false;
+    }
+    int WaitExit(std::chrono::milliseconds limit = std::chrono::milliseconds(10000)) {
+        WaitFor([&] { return Exited(); }, limit);
+        return m_status;
+    }
+    int Stop() {
+        if (m_pid > 0 && !Exited()) {
+            ::kill(m_pid, SIGTERM);
+            if (WaitExit() < 0) {
+                ::kill(m_pid, SIGKILL);
+                WaitExit();
+            }
+        }
+        return m_status;
+    }
+    [[nodiscard]] pid_t Pid() const { return m_pid; }
+
+private:
+    std::string m_link;
+    pid_t m_pid = -1;
+    int m_status = -1;
+    bool m_started = false;
+};
+#endif
+
+} // namespace linktest

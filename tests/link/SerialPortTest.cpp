@@ -1,0 +1,225 @@
+#include "HSerialPort.h"
+#include "LinkTestUtil.h"
+
+#include <cstring>
+#include <sys/stat.h>
+
+using namespace linktest;
+
+namespace {
+
+// Short time-outs keep the time-out cases quick; the rules are the same.
+HSerialTimeouts QuickTimeouts() {
+    HSerialTimeouts t;
+    t.ReadTotalTimeoutConstant = 100;
+    t.ReadIntervalTimeout = 50;
+    return t;
+}
+
+} // namespace
+
+TEST(SerialPort, DeviceNamesAndPortClamping) {
+    EXPECT_EQ(HSerialPort::DeviceNameForPort(1), "/dev/ttyS0");
+    EXPECT_EQ(HSerialPort::DeviceNameForPort(0), "/dev/ttyS0"); // 0 opens port 1
+    EXPECT_EQ(HSerialPort::DeviceNameForPort(12), "/dev/ttyS11");
+    EXPECT_EQ(HSerialPort::DeviceNameForPort(300), "/dev/ttyS255"); // 300 opens port 256
+    EXPECT_EQ(HSerialPort::ClampPortNumber(256), 256u);
+
+    HSerialPort port;
+    port.SetPortNumber(3);
+    EXPECT_EQ(port.DeviceName(), "/dev/ttyS2");
+    port.SetDevicePath("/dev/ttyUSB0"); // an explicit device wins
+    EXPECT_EQ(port.DeviceName(), "/dev/ttyUSB0");
+
+    // Open stores the clamped number.
+    port.SetDevicePath("/nonexistent/rp57-port");
+    port.SetPortNumber(0);
+    EXPECT_EQ(port.Open(), kSerialError);
+    EXPECT_EQ(port.GetPortNumber(), 1u);
+    port.SetPortNumber(300);
+    EXPECT_EQ(port.Open(), kSerialError);
+    EXPECT_EQ(port.GetPortNumber(), 256u);
+}
+
+TEST(SerialPort, OpenFailuresKeepTheSystemReason) {
+    TempHome home;
+    HSerialPort port;
+    port.SetDevicePath(home.Path("missing"));
+    EXPECT_EQ(port.Open(), kSerialError);
+    EXPECT_FALSE(port.IsOpen());
+    EXPECT_EQ(port.GetOpenErrno(), ENOENT);
+    EXPECT_NE(port.GetOpenErrorDetail().find(std::strerror(ENOENT)), std::string::npos);
+
+    // A plain file is not a serial port.
+    const std::string plain = home.Path("plain");
+    std::ofstream(plain) << "x";
+    port.SetDevicePath(plain);
+    EXPECT_EQ(port.Open(), kSerialError);
+    EXPECT_FALSE(port.IsOpen());
+    EXPECT_EQ(port.GetOpenErrno(), ENOTTY);
+
+    // Permission refused: the reason and the dialout hint (root is never refused).
+    if (::geteuid() != 0) {
+        ::chmod(plain.c_str(), 0);
+        EXPECT_EQ(port.Open(), kSerialError);
+        EXPECT_EQ(port.GetOpenErrno(), EACCES);
+        EXPECT_NE(port.GetOpenErrorDetail().find(std::strerror(EACCES)), std::string::npos);
+        EXPECT_NE(port.GetOpenErrorDetail().find("dialout"), std::string::npos);
+    }
+}
+
+TEST(SerialPort, LineSettingsReplaceTheDeviceState) {
+    PtyPair pty;
+    HSerialPort port;
+    port.SetDevicePath(pty.SlavePath());
+    HLineSettings line = port.GetLineSettings();
+    EXPECT_EQ(line.BaudRate, 9600u);
+    EXPECT_EQ(line.ByteSize, 8);
+    EXPECT_EQ(line.StopBits, 0); // one stop bit until the controller asks for two
+    line.StopBits = 2;
+    port.SetLineSettings(line);
+    ASSERT_EQ(port.Open(), kSerialOk);
+    termios tio{};
+    ASSERT_EQ(::tcgetattr(port.GetHandle(), &tio), 0);
+    EXPECT_EQ(tio.c_cflag & CSIZE, tcflag_t(CS8));
+    EXPECT_TRUE(tio.c_cflag & CSTOPB);
+    EXPECT_FALSE(tio.c_cflag & PARENB);
+    EXPECT_EQ(::cfgetospeed(&tio), speed_t(B9600));
+    EXPECT_EQ(tio.c_lflag & (ICANON | ECHO), tcflag_t(0)); // raw: no echo by the tty itself
+    port.Close();
+
+    line.BaudRate = 19200;
+    line.Parity = 2;
+    line.StopBits = 0;
+    port.SetLineSettings(line);
+    ASSERT_EQ(port.Open(), kSerialOk);
+    ASSERT_EQ(::tcgetattr(port.GetHandle(), &tio), 0);
+    EXPECT_EQ(::cfgetospeed(&tio), speed_t(B19200));
+    EXPECT_FALSE(tio.c_cflag & CSTOPB); // (a pseudo-terminal keeps no parity setting to check)
+    port.Close();
+
+    line.BaudRate = 12345; // no such line rate
+    port.SetLineSettings(line);
+    EXPECT_EQ(port.Open(), kSerialError);
+    port.Close();
+}
+
+TEST(SerialPort, ReadTimeoutsAndShortReads) {
+    PtyPair pty;
+    HSerialPort port;
+    port.SetDevicePath(pty.SlavePath());
+    port.SetTimeouts(QuickTimeouts());
+    ASSERT_EQ(port.Open(), kSerialOk);
+
+    std::uint8_t buf[5] = {};
+    EXPECT_EQ(port.Read(buf), kSerialTimeout); // nothing at all
+    EXPECT_EQ(port.GetLastReadCount(), 0u);
+
+    pty.Send(Bytes({1, 2, 3}));
+    EXPECT_EQ(port.Read(buf), kSerialTimeout); // three of five
+    EXPECT_EQ(port.GetLastReadCount(), 3u);
+    EXPECT_EQ(buf[0], 1);
+    EXPECT_EQ(buf[2], 3);
+
+    pty.Send(Bytes({9, 8, 7, 6, 5, 4}));
+    EXPECT_EQ(port.Read(buf), kSerialOk);
+    EXPECT_EQ(buf[4], 5);
+    std::uint8_t one = 0;
+    EXPECT_EQ(port.ReadByte(one), kSerialOk);
+    EXPECT_EQ(one, 4);
+
+    // Purge discards what is waiting.
+    pty.Send(Bytes({1, 2}));
+    ASSERT_TRUE(WaitFor([&] {
+        int n = 0;
+        ::ioctl(port.GetHandle(), FIONREAD, &n);
+        return n == 2;
+    }));
+    port.PurgeReceive();
+    EXPECT_EQ(port.ReadByte(one), kSerialTimeout);
+
+    port.Close();
+    EXPECT_EQ(port.Read(buf), kSerialError); // a closed port is an error, not a time-out
+}
+
+TEST(SerialPort, EchoRemovalAndWriteLimit) {
+    PtyPair pty;
+    HSerialPort port;
+    port.SetDevicePath(pty.SlavePath());
+    port.SetTimeouts(QuickTimeouts());
+    port.SetEchoOff(0);
+    ASSERT_EQ(port.Open(), kSerialOk);
+
+    // A 6-byte write reads back 6 bytes: the echo that the cable returns.
+    const auto frame = Bytes({0xF1, 0x04, 0x10, 0x12, 0x34, 0x4B});
+    pty.Send(frame);
+    EXPECT_EQ(port.Write(frame), kSerialOk);
+    EXPECT_EQ(pty.Receive(6), frame);
+    std::uint8_t b = 0;
+    EXPECT_EQ(port.ReadByte(b), kSerialTimeout); // the echo is gone, not left for the reply
+
+    // Only 5 of 6 come back: the write fails.
+    pty.Send(Bytes({1, 2, 3, 4, 5}));
+    EXPECT_EQ(port.Write(frame), kSerialError);
+    EXPECT_EQ(pty.Receive(6), frame);
+
+    // Echo off: nothing is read back.
+    port.SetEchoOff(1);
+    EXPECT_EQ(port.Write(frame), kSerialOk);
+    EXPECT_EQ(pty.Receive(6), frame);
+
+    // More than 4096 bytes is refused before anything is sent.
+    std::vector<std::uint8_t> big(4097, 0x55);
+    EXPECT_EQ(port.Write(big), kSerialError);
+    EXPECT_TRUE(pty.Quiet());
+    big.resize(4096);
+    EXPECT_EQ(port.Write(big), kSerialOk);
+    EXPECT_EQ(pty.Receive(4096).size(), 4096u);
+}
+
+TEST(SerialPort, InterfaceUnitFramesAndModes) {
+    PtyPair pty;
+    HSerialPort port;
+    port.SetDevicePath(pty.SlavePath());
+    port.SetTimeouts(QuickTimeouts());
+    const std::array<std::uint8_t, 6> header{0, 0, 0x8C, 0x00, 0x00, 0};
+    port.SetInterfaceHeader(header);
+    port.SetConnectionMode(1);
+    // A pseudo-terminal has no modem lines; that must not stop the open.
+    ASSERT_EQ(port.Open(), kSerialOk);
+    EXPECT_EQ(pty.Receive(8), Bytes({0x51, 0xAE, 0, 0, 0, 0, 0, 0}));
+    // DTR/RTS off while open in mode 1.
+    EXPECT_EQ(port.GetLineSettings().fDtrControl, 0u);
+    EXPECT_EQ(port.GetLineSettings().fRtsControl, 0u);
+
+    std::vector<std::uint8_t> data(132, 0xA5);
+    EXPECT_EQ(port.Write(data), kSerialOk);
+    const auto got = pty.Receive(8 + 132);
+    ASSERT_EQ(got.size(), 140u);
+    EXPECT_EQ(std::vector<std::uint8_t>(got.begin(), got.begin() + 8),
+              Bytes({0x50, 0xAF, 0x00, 0x00, 0x8C, 0x00, 0x84, 0x00}));
+    port.Close();
+    EXPECT_EQ(port.GetLineSettings().fDtrControl, 1u); // switched on again before closing
+    EXPECT_EQ(port.GetLineSettings().fRtsControl, 1u);
+
+    // Mode 2: Open fails after the device was opened; the handle stays until Close.
+    port.SetConnectionMode(2);
+    EXPECT_EQ(port.Open(), kSerialError);
+    EXPECT_TRUE(port.IsOpen());
+    EXPECT_EQ(port.Write(data), kSerialError);
+    port.Close();
+    EXPECT_FALSE(port.IsOpen());
+}
+
+TEST(SerialPort, ExclusiveUse) {
+    PtyPair pty;
+    HSerialPort first;
+    HSerialPort second;
+    first.SetDevicePath(pty.SlavePath());
+    second.SetDevicePath(pty.SlavePath());
+    ASSERT_EQ(first.Open(), kSerialOk);
+    EXPECT_EQ(second.Open(), kSerialError);
+    EXPECT_NE(second.GetOpenErrorDetail().find("in use"), std::string::npos);
+    first.Close();
+    EXPECT_EQ(second.Open(), kSerialOk); // released with the descriptor
+}
