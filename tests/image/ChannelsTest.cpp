@@ -1,0 +1,507 @@
+#include "HChannels.h"
+#include "HHardwareGroup.h"
+
+#include <gtest/gtest.h>
+
+using namespace HChannelTables;
+
+namespace {
+
+// A VHF mobile image with an LCD (128 channels, 8 groups), band limits set.
+HMemoryImage MakeImage(int displayMobile = 1, int productType = 0, int stepSet = 0,
+                       std::int32_t firstIf5kHz = 0) {
+    HMemoryImage img{};
+    HHardwareGroup hw;
+    hw.SetValue(HHardwareGroup::kRowBand, 0);
+    hw.SetValue(HHardwareGroup::kRowProductType, productType);
+    hw.SetValue(HHardwareGroup::kRowDisplayMobile, displayMobile);
+    hw.SetValue(HHardwareGroup::kRowStepSet, stepSet);
+    hw.SetValue(HHardwareGroup::kRowBandLow, 134000000);
+    hw.SetValue(HHardwareGroup::kRowBandHigh, 174000000);
+    hw.SetValue(HHardwareGroup::kValueFirstIfHz, firstIf5kHz * 5000);
+    hw.Save(img);
+    return img;
+}
+
+HChannels Loaded(const HMemoryImage& img) {
+    HChannels ch;
+    ch.Load(img);
+    return ch;
+}
+
+std::uint32_t Word32(const HMemoryImage& img, std::size_t at) {
+    return (std::uint32_t(img[at]) << 24) | (std::uint32_t(img[at + 1]) << 16) |
+           (std::uint32_t(img[at + 2]) << 8) | img[at + 3];
+}
+
+} // namespace
+
+TEST(Channels, RecordLayoutBitTablesAndGroupBytes) {
+    HMemoryImage img = MakeImage();
+    HChannels ch = Loaded(img);
+    ch.SetTag(3, "abc!");
+    ch.DisableChannels(9, 10);
+    ch.SetField(9, kFieldFlag56, 0);
+    ch.SetGroupValue(0, kGroupChannels, 20);
+    ch.SetGroupValue(1, kGroupChannels, 30);
+    ch.Save(img);
+    // Channel 3 starts at 1664, not 1662: every page ends with 2 unused bytes.
+    EXPECT_EQ(std::string(img.begin() + 1664 + 34, img.begin() + 1664 + 38), "ABC ");
+    EXPECT_EQ(img[1664 + 38], 0);
+    // In-use bit of channel 9: bit 1 of byte 897 (stored 1 = not in use);
+    // field 56 of channel 9: bit 1 of byte 160, its table's bytes exchanged in words.
+    EXPECT_EQ(img[897] & 0x02, 0x02);
+    EXPECT_EQ(img[897] & 0x01, 0);
+    EXPECT_EQ(img[896], 0);
+    EXPECT_EQ(img[160], 0x02);
+    EXPECT_EQ(img[161], 0);
+    // Group 0's count is byte 51, group 1's byte 50.
+    EXPECT_EQ(img[51], 20);
+    EXPECT_EQ(img[50], 30);
+    // In-use flags: bit 7 of 152 is group 0, inverted (in use = 0).
+    EXPECT_EQ(img[152] & 0xC0, 0);
+    EXPECT_EQ(img[152] & 0x20, 0x20);
+
+    HChannels back = Loaded(img);
+    EXPECT_EQ(back.GetTag(3), "ABC     "); // the pad bytes read as blanks
+    EXPECT_FALSE(back.IsChannelEnabled(9));
+    EXPECT_EQ(back.GetField(9, kFieldFlag56), 0);
+    EXPECT_TRUE(back.IsChannelEnabled(8));
+    EXPECT_EQ(back.GetGroupValue(0, kGroupChannels), 20);
+    EXPECT_EQ(back.GetGroupValue(1, kGroupChannels), 30);
+    EXPECT_EQ(back.FirstChannelOfGroup(1), 20);
+    EXPECT_EQ(back.UsedChannels(), 50);
+    EXPECT_EQ(back.FreeChannels(), 78);
+    EXPECT_EQ(back.UsedChannelPages(), 16);
+    // Save disabled every channel beyond the allocated total.
+    EXPECT_TRUE(back.IsChannelEnabled(49));
+    EXPECT_FALSE(back.IsChannelEnabled(50));
+}
+
+TEST(Channels, CapacityFollowsTheDisplayType) {
+    HChannels lcd = Loaded(MakeImage(1));
+    EXPECT_EQ(lcd.GetCapacity(), 128);
+    EXPECT_EQ(lcd.GetGroupCount(), 8);
+    HChannels led = Loaded(MakeImage(0));
+    EXPECT_EQ(led.GetCapacity(), 8);
+    EXPECT_EQ(led.GetGroupCount(), 1);
+    EXPECT_EQ(led.GetField(8, 0), -1);
+    EXPECT_FALSE(led.IsChannelEnabled(8));
+    EXPECT_TRUE(led.IsChannelEnabled(7));
+    // A handheld's display type is row 3; its mobile row does not count.
+    HChannels hh = Loaded(MakeImage(1, 2));
+    EXPECT_EQ(hh.GetCapacity(), 8);
+    hh.SetHardwareValue(HHardwareGroup::kRowDisplayHandheld, 1);
+    EXPECT_EQ(hh.GetCapacity(), 128);
+}
+
+TEST(Channels, DefaultsTagsAndDerivedValues) {
+    HChannels ch;
+    EXPECT_EQ(ch.GetTag(0), "-Orvane-");
+    EXPECT_EQ(ch.GetTag(1), "Chan-002");
+    EXPECT_EQ(ch.GetTag(7), "Chan-008");
+    EXPECT_EQ(ch.GetGroupTag(0), "GROUP001");
+    EXPECT_EQ(ch.GetField(0, kFieldBandwidth), 1);
+    EXPECT_EQ(ch.GetField(0, kFieldTonePrescaler), 0xFF);
+    EXPECT_TRUE(ch.IsChannelEnabled(0));
+    EXPECT_EQ(ch.GetGroupValue(0, kGroupChannels), ch.GetCapacity());
+    EXPECT_EQ(ch.GetGroupValue(0, kGroupPriority), kNoPriority);
+}
+
+TEST(Channels, SetFrequencyStepClampAndTuningByte) {
+    HMemoryImage img = MakeImage();
+    // Identity: reference 150 MHz, value 100, slopes 20 up and 10 down per 10 MHz.
+    img[26] = 0x05;
+    img[27] = 0xDC; // 1500 x 100 kHz
+    img[28] = 100;
+    img[29] = 20;
+    img[30] = 10;
+    HChannels ch = Loaded(img);
+    EXPECT_EQ(ch.GetIdentityValue(3), 150000000);
+    ch.SetFrequency(0, 0, 146005000);
+    EXPECT_EQ(ch.GetField(0, kFieldRxStep), 0);
+    EXPECT_EQ(ch.GetField(0, kFieldRxFrequency), 146005000);
+    EXPECT_EQ(ch.GetField(0, kFieldTuningByte), 100 - 3); // 3.9995 MHz x 10 / 10 MHz
+    ch.SetFrequency(0, 1, 146012500);
+    EXPECT_EQ(ch.GetField(0, kFieldTxStep), 1);
+    // Above the band's upper limit stores the limit; 0 stores the lower limit.
+    ch.SetFrequency(1, 0, 190000000);
+    EXPECT_EQ(ch.GetFrequency(1, 0), ch.GetFrequency(1, 0)); // count words not yet saved
+    EXPECT_EQ(ch.GetField(1, kFieldRxFrequency), 174000000);
+    ch.SetFrequency(1, 1, 0);
+    EXPECT_EQ(ch.GetField(1, kFieldTxFrequency), 134000000);
+    // A locked tuning byte is kept.
+    ch.SetField(2, kFieldKeepTuningByte, 1);
+    ch.SetField(2, kFieldTuningByte, 77);
+    ch.SetFrequency(2, 0, 160000000);
+    EXPECT_EQ(ch.GetField(2, kFieldTuningByte), 77);
+}
+
+TEST(Channels, FrequenciesSurviveSaveAndLoadForEveryStepSet) {
+    for (int set = 0; set < 3; ++set) {
+        SCOPED_TRACE(set);
+        HMemoryImage img = MakeImage(1, 0, set, 9020); // first IF 45.1 MHz
+        HChannels ch = Loaded(img);
+        const std::int64_t freqs[] = {134000000, 146012500, 146005000, 155002500, 174000000};
+        for (int c = 0; c < 5; ++c) {
+            ch.SetFrequency(c, 0, freqs[c]);
+            ch.SetFrequency(c, 1, freqs[4 - c]);
+        }
+        ch.Save(img);
+        HChannels back = Loaded(img);
+        for (int c = 0; c < 5; ++c) {
+            EXPECT_EQ(back.GetFrequency(c, 0), ch.GetField(c, kFieldRxFrequency));
+            EXPECT_EQ(back.GetFrequency(c, 1), ch.GetField(c, kFieldTxFrequency));
+            EXPECT_EQ(back.GetField(c, kFieldRxFrequency), ch.GetField(c, kFieldRxFrequency));
+        }
+    }
+    // A channel whose count word is 0 shows the band default.
+    HChannels fresh = Loaded(MakeImage());
+    EXPECT_EQ(fresh.GetFrequency(5, 0), 154100000);
+}
+
+TEST(Channels, ParseCellTextFrequencies) {
+    HMemoryImage img = MakeImage();
+    // Default split (identity word at 12680): +5 MHz.
+    img[12680] = 0x00;
+    img[12681] = 0x4C;
+    img[12682] = 0x4B;
+    img[12683] = 0x40;
+    HChannels ch = Loaded(img);
+    ch.SetField(0, kFieldKeepTuningByte, 1);
+    ch.SetField(0, kFieldKeepTuningPoints, 1);
+    EXPECT_TRUE(ch.ParseCellText(0, kFieldRxFrequency, "146.0125"));
+    EXPECT_EQ(ch.GetField(0, kFieldRxFrequency), 146012500);
+    EXPECT_EQ(ch.GetField(0, kFieldTxFrequency), 151012500);
+    EXPECT_EQ(ch.GetField(0, kFieldKeepTuningByte), 0);
+    EXPECT_EQ(ch.GetField(0, kFieldKeepTuningPoints), 0);
+    // A transmit entry touches only the transmit side.
+    EXPECT_TRUE(ch.ParseCellText(0, kFieldTxFrequency, "150.005"));
+    EXPECT_EQ(ch.GetField(0, kFieldTxFrequency), 150005000);
+    EXPECT_EQ(ch.GetField(0, kFieldRxFrequency), 146012500);
+    // Refused texts leave the channel as it was.
+    EXPECT_FALSE(ch.ParseCellText(0, kFieldRxFrequency, "14x"));
+    EXPECT_FALSE(ch.ParseCellText(0, kFieldRxFrequency, ""));
+    EXPECT_FALSE(ch.ParseCellText(0, 3, "1"));
+    EXPECT_FALSE(ch.ParseCellText(200, kFieldRxFrequency, "146"));
+    EXPECT_EQ(ch.GetField(0, kFieldRxFrequency), 146012500);
+    // The tag column is accepted too, upper case, 8 characters.
+    EXPECT_TRUE(ch.ParseCellText(0, kFieldTag, "repeater1"));
+    EXPECT_EQ(ch.GetTag(0), "REPEATER");
+}
+
+TEST(Channels, ParseCellTextTonesAndTimerBytes) {
+    HMemoryImage img = MakeImage();
+    HChannels ch = Loaded(img);
+    EXPECT_TRUE(ch.ParseCellText(0, kFieldTxToneType, "C- 67.0"));
+    EXPECT_EQ(ch.GetField(0, kFieldTxToneType), 1);
+    EXPECT_EQ(ch.GetField(0, kFieldTxTone), 670);
+    EXPECT_TRUE(ch.ParseCellText(1, kFieldTxToneType, "C-50"));
+    EXPECT_EQ(ch.GetField(1, kFieldTxTone), 670);
+    EXPECT_TRUE(ch.ParseCellText(1, kFieldRxToneType, "C-300.0"));
+    EXPECT_EQ(ch.GetField(1, kFieldRxTone), 2541);
+    EXPECT_TRUE(ch.ParseCellText(1, kFieldRxToneType, "C-88.57"));
+    EXPECT_EQ(ch.GetField(1, kFieldRxTone), 885);
+    EXPECT_TRUE(ch.ParseCellText(2, kFieldRxToneType, "D-023 I"));
+    EXPECT_EQ(ch.GetField(2, kFieldRxToneType), 2);
+    EXPECT_EQ(ch.GetField(2, kFieldRxTone), 19);
+    EXPECT_EQ(ch.GetField(2, kFieldRxToneInverted), 1);
+    EXPECT_TRUE(ch.ParseCellText(2, kFieldRxToneType, "D-754 N"));
+    EXPECT_EQ(ch.GetField(2, kFieldRxTone), 0754);
+    EXPECT_EQ(ch.GetField(2, kFieldRxToneInverted), 0);
+    EXPECT_TRUE(ch.ParseCellText(2, kFieldTxToneType, "D-023 B"));
+    EXPECT_EQ(ch.GetField(2, kFieldTxToneFlagB), 1);
+    EXPECT_EQ(ch.GetField(2, kFieldTxToneFlagI), 0);
+    EXPECT_TRUE(ch.ParseCellText(3, kFieldRxToneType, "-----"));
+    EXPECT_EQ(ch.GetField(3, kFieldRxToneType), 0);
+    for (const char* bad : {"X-67", "C-", "C-abc", "D-", "D-9", "D-0A1", "c-67.0", "-"}) {
+        SCOPED_TRACE(bad);
+        EXPECT_FALSE(ch.ParseCellText(2, kFieldRxToneType, bad));
+    }
+    EXPECT_EQ(ch.GetField(2, kFieldRxTone), 0754);
+
+    ch.Save(img);
+    // Transmit CTCSS 67.0 Hz: tone timer bytes 18 and 180 at 9984 + 2c.
+    EXPECT_EQ(img[9984], 18);
+    EXPECT_EQ(img[9985], 180);
+    // No transmit CTCSS: both 255.
+    EXPECT_EQ(img[9984 + 4], 0xFF);
+    EXPECT_EQ(img[9984 + 5], 0xFF);
+    HChannels back = Loaded(img);
+    EXPECT_EQ(back.GetField(2, kFieldRxToneType), 2);
+    EXPECT_EQ(back.GetField(2, kFieldRxTone), 0754);
+    EXPECT_EQ(back.GetField(0, kFieldTxToneType), 1);
+    EXPECT_EQ(back.GetField(0, kFieldTxTone), 670);
+    EXPECT_EQ(back.GetField(3, kFieldRxToneType), 0);
+}
+
+TEST(Channels, SignallingNumberIsShownFromOne) {
+    HMemoryImage img = MakeImage();
+    HChannels ch = Loaded(img);
+    ch.SetField(0, kFieldSignalKind, 3);
+    ch.SetField(0, kFieldSignalNumber, 10);
+    ch.SetField(1, kFieldSignalKind, 2);
+    ch.SetField(1, kFieldSignalNumber, 1);
+    ch.SetField(2, kFieldSignalKind, 3);
+    ch.SetField(2, kFieldSignalNumber, 0); // no number: the kind is dropped
+    ch.Save(img);
+    const std::size_t rec0 = 1536, rec1 = 1536 + 42, rec2 = 1536 + 84;
+    EXPECT_EQ((img[rec0 + 4] >> 5) & 3, 3);
+    EXPECT_EQ(img[rec0 + 4] & 0xF, 9);
+    EXPECT_EQ(img[rec1 + 4] & 0xF, 0);
+    EXPECT_EQ((img[rec2 + 4] >> 5) & 3, 0);
+    HChannels back = Loaded(img);
+    EXPECT_EQ(back.GetField(0, kFieldSignalNumber), 10);
+    EXPECT_EQ(back.GetField(1, kFieldSignalNumber), 1);
+    // A stored Page number of 10 or more reads as none.
+    img[rec0 + 4] = static_cast<std::uint8_t>((3 << 5) | 12);
+    EXPECT_EQ(Loaded(img).GetField(0, kFieldSignalNumber), 0);
+    // Saving twice writes the same bytes (the model keeps the shown form).
+    HMemoryImage a = MakeImage(), b;
+    HChannels twice = Loaded(a);
+    twice.SetField(0, kFieldSignalKind, 2);
+    twice.SetField(0, kFieldSignalNumber, 5);
+    twice.Save(a);
+    b = a;
+    twice.Save(b);
+    EXPECT_EQ(a, b);
+}
+
+TEST(Channels, ToggleField) {
+    HChannels ch = Loaded(MakeImage());
+    EXPECT_TRUE(ch.ToggleField(0, 0));
+    EXPECT_EQ(ch.GetField(0, 0), 1);
+    EXPECT_TRUE(ch.ToggleField(0, 0));
+    EXPECT_EQ(ch.GetField(0, 0), 0);
+    // Field 4: 0 -> 1 -> 2 -> 0.
+    ch.ToggleField(0, kFieldBandwidth);
+    EXPECT_EQ(ch.GetField(0, kFieldBandwidth), 1);
+    ch.ToggleField(0, kFieldBandwidth);
+    EXPECT_EQ(ch.GetField(0, kFieldBandwidth), 2);
+    ch.ToggleField(0, kFieldBandwidth);
+    EXPECT_EQ(ch.GetField(0, kFieldBandwidth), 0);
+    // Field 5 on a mobile set only alternates 0 and 1.
+    ch.SetField(0, kFieldPowerLevel, 1);
+    ch.ToggleField(0, kFieldPowerLevel);
+    EXPECT_EQ(ch.GetField(0, kFieldPowerLevel), 0);
+    // Field 20 skips 1 unless identity value 9 is 10 or 11, and clears field 21.
+    ch.SetField(0, kFieldSignalNumber, 4);
+    ch.ToggleField(0, kFieldSignalKind);
+    EXPECT_EQ(ch.GetField(0, kFieldSignalKind), 2);
+    EXPECT_EQ(ch.GetField(0, kFieldSignalNumber), 0);
+    ch.ToggleField(0, kFieldSignalKind);
+    ch.ToggleField(0, kFieldSignalKind);
+    EXPECT_EQ(ch.GetField(0, kFieldSignalKind), 0);
+    ch.SetIdentityValue(9, 10);
+    ch.ToggleField(0, kFieldSignalKind);
+    EXPECT_EQ(ch.GetField(0, kFieldSignalKind), 1);
+    // Receive tone: none -> CTCSS 67.0 -> DCS 023 -> none.
+    ch.SetField(0, kFieldRxToneInverted, 1);
+    ch.ToggleField(0, kFieldRxToneType);
+    EXPECT_EQ(ch.GetField(0, kFieldRxToneType), 1);
+    EXPECT_EQ(ch.GetField(0, kFieldRxTone), 670);
+    ch.ToggleField(0, kFieldRxToneType);
+    EXPECT_EQ(ch.GetField(0, kFieldRxToneType), 2);
+    EXPECT_EQ(ch.GetField(0, kFieldRxTone), 19);
+    EXPECT_EQ(ch.GetField(0, kFieldRxToneInverted), 0);
+    ch.ToggleField(0, kFieldRxToneType);
+    EXPECT_EQ(ch.GetField(0, kFieldRxToneType), 0);
+    EXPECT_EQ(ch.GetField(0, kFieldRxTone), 0);
+    // Transmit tone copies itself to the receive side.
+    ch.ToggleField(1, kFieldTxToneType);
+    EXPECT_EQ(ch.GetField(1, kFieldTxToneType), 1);
+    EXPECT_EQ(ch.GetField(1, kFieldTxTone), 670);
+    EXPECT_EQ(ch.GetField(1, kFieldRxToneType), 1);
+    EXPECT_EQ(ch.GetField(1, kFieldRxTone), 670);
+    // No toggle for other fields, fields above 68 or channels beyond the capacity.
+    EXPECT_FALSE(ch.ToggleField(0, 12));
+    EXPECT_FALSE(ch.ToggleField(0, 69));
+    EXPECT_FALSE(ch.ToggleField(128, 0));
+}
+
+TEST(Channels, GroupNormalisation) {
+    HMemoryImage img = MakeImage(0); // capacity 8, one group
+    img[51] = 5;
+    img[50] = 6;
+    HChannels ch = Loaded(img);
+    // Groups at or above the group count are cleared.
+    EXPECT_EQ(ch.GetGroupValue(0, kGroupChannels), 5);
+    EXPECT_EQ(ch.GetGroupValue(1, kGroupChannels), 0);
+
+    // Counts whose running total passes the capacity are cut to the remainder.
+    HChannels big = Loaded(MakeImage());
+    big.SetGroupValue(0, kGroupChannels, 100);
+    big.SetGroupValue(1, kGroupChannels, 60);
+    big.SetGroupValue(2, kGroupChannels, 300);
+    big.NormalizeGroups();
+    EXPECT_EQ(big.GetGroupValue(0, kGroupChannels), 100);
+    EXPECT_EQ(big.GetGroupValue(1, kGroupChannels), 28);
+    EXPECT_EQ(big.GetGroupValue(2, kGroupChannels), 0);
+    EXPECT_EQ(big.GetGroupValue(2, kGroupInUse), 0);
+    EXPECT_EQ(big.GetGroupValue(1, kGroupInUse), 1);
+
+    // Counts all 0 after loading give group 0 the whole capacity.
+    HMemoryImage zero = MakeImage();
+    EXPECT_EQ(Loaded(zero).GetGroupValue(0, kGroupChannels), 128);
+
+    // Priority on a channel not in use -> none; start moves to the first channel in use.
+    HMemoryImage p = MakeImage();
+    p[51] = 10;      // group 0: 10 channels
+    p[83] = 2;       // priority index 2
+    p[115] = 0;      // start index 0
+    p[896] = 0x07;   // channels 0-2 not in use
+    HChannels pc = Loaded(p);
+    EXPECT_EQ(pc.GetGroupValue(0, kGroupPriority), kNoPriority);
+    EXPECT_EQ(pc.GetGroupValue(0, kGroupStart), 3);
+    EXPECT_EQ(pc.PriorityChannelOfGroup(0), -1);
+    // A priority index beyond the group's own channels is none as well.
+    p[896] = 0;
+    p[83] = 12;
+    EXPECT_EQ(Loaded(p).GetGroupValue(0, kGroupPriority), kNoPriority);
+}
+
+TEST(Channels, SmallCapacityCutsCounts) {
+    HChannels ch = Loaded(MakeImage());
+    ch.SetGroupValue(0, kGroupChannels, 5);
+    ch.SetGroupValue(1, kGroupChannels, 6);
+    ch.SetGroupValue(2, kGroupChannels, 0);
+    ch.SetHardwareValue(HHardwareGroup::kRowDisplayMobile, 0); // capacity 8, 1 group
+    EXPECT_EQ(ch.GetCapacity(), 8);
+    EXPECT_EQ(ch.GetGroupValue(0, kGroupChannels), 5);
+    EXPECT_EQ(ch.GetGroupValue(1, kGroupChannels), 0); // beyond the group count
+}
+
+TEST(Channels, ParentGroupPriorityAndTruncation) {
+    HChannels ch = Loaded(MakeImage());
+    ch.SetGroupValue(0, kGroupChannels, 4);
+    ch.SetGroupValue(1, kGroupChannels, 4);
+    ch.SetGroupValue(2, kGroupChannels, 4);
+    ch.SetGroupValue(3, kGroupChannels, 0);
+    ch.NormalizeGroups();
+    int g = -1;
+    EXPECT_TRUE(ch.GetParentGroupNum(5, g));
+    EXPECT_EQ(g, 1);
+    EXPECT_FALSE(ch.GetParentGroupNum(20, g)); // beyond every group
+    // A channel in a group not in use: false, but the group is named.
+    ch.SetGroupValue(2, kGroupInUse, 0);
+    g = -1;
+    EXPECT_FALSE(ch.GetParentGroupNum(9, g));
+    EXPECT_EQ(g, 2);
+    ch.NormalizeGroups();
+    // A channel not in use has no parent.
+    ch.DisableChannels(0, 1);
+    EXPECT_FALSE(ch.GetParentGroupNum(0, g));
+
+    // Priority: only inside the group; reports the old one.
+    EXPECT_FALSE(ch.SetPriorityChannel(2, 1));
+    std::optional<HPriorityChange> old = ch.SetPriorityChannel(6, 1);
+    ASSERT_TRUE(old);
+    EXPECT_EQ(old->oldPriority, kNoPriority);
+    EXPECT_EQ(old->oldChannel, -1);
+    EXPECT_EQ(ch.GetGroupValue(1, kGroupPriority), 2);
+    old = ch.SetPriorityChannel(7, 1);
+    ASSERT_TRUE(old);
+    EXPECT_EQ(old->oldPriority, 2);
+    EXPECT_EQ(old->oldChannel, 6);
+    EXPECT_EQ(ch.PriorityChannelOfGroup(1), 7);
+
+    EXPECT_EQ(ch.NextGroupInUse(0), 1);
+    EXPECT_EQ(ch.NextGroupInUse(2), 0);
+    EXPECT_TRUE(ch.HasEnabledChannel(1));
+
+    // Truncation from group 1: group 0 is in use, so groups 1.. are just cleared.
+    ch.TruncateGroups(1);
+    EXPECT_EQ(ch.GetGroupValue(0, kGroupChannels), 4);
+    EXPECT_EQ(ch.GetGroupValue(1, kGroupChannels), 0);
+    EXPECT_EQ(ch.GetGroupValue(1, kGroupPriority), kNoPriority);
+
+    // With no group in use before g, the first one in use at or after g moves to group 0.
+    HChannels t = Loaded(MakeImage());
+    t.SetGroupValue(0, kGroupChannels, 0);
+    t.SetGroupValue(1, kGroupChannels, 0);
+    t.SetGroupValue(2, kGroupChannels, 7);
+    t.SetGroupValue(2, kGroupScanMode, 3);
+    t.SetGroupTag(2, "THIRD");
+    t.NormalizeGroups();
+    t.TruncateGroups(1);
+    EXPECT_EQ(t.GetGroupValue(0, kGroupChannels), 7);
+    EXPECT_EQ(t.GetGroupValue(0, kGroupScanMode), 3);
+    EXPECT_EQ(t.GetGroupTag(0), "THIRD");
+    EXPECT_EQ(t.GetGroupValue(2, kGroupChannels), 0);
+}
+
+TEST(Channels, ScanModeSetsFlagsThreeAndFive) {
+    HMemoryImage img = MakeImage();
+    HChannels ch = Loaded(img);
+    ch.SetGroupValue(1, kGroupChannels, 3);
+    ch.SetGroupValue(1, kGroupScanMode, 2);
+    EXPECT_EQ(ch.GetGroupValue(1, kGroupFlag3), 0);
+    EXPECT_EQ(ch.GetGroupValue(1, kGroupFlag5), 1);
+    ch.Save(img);
+    // Flag 5 of group 1: bit 6 of byte 156, stored inverted.
+    EXPECT_EQ(img[156] & 0x40, 0);
+    EXPECT_EQ(img[148] & 0x40, 0x40);
+    EXPECT_EQ(Loaded(img).GetGroupValue(1, kGroupScanMode), 2);
+}
+
+TEST(Channels, TuningPointInterpolationAtSave) {
+    HMemoryImage img = MakeImage();
+    // Points 0 and 1 at 140 and 150 MHz; row 13 goes 0 -> 10, row 14 goes 20 -> 40.
+    auto point = [&](int i) { return 12306 + 15 * i; };
+    for (int i = 0; i < 17; ++i) {
+        const int f100k = 1400 + 100 * i;
+        img[point(i)] = static_cast<std::uint8_t>(f100k >> 8);
+        img[point(i) + 1] = static_cast<std::uint8_t>(f100k);
+    }
+    img[point(1) + 11] = 10;
+    img[point(0) + 12] = 20;
+    img[point(1) + 12] = 40;
+    HChannels ch = Loaded(img);
+    ch.SetFrequency(0, 0, 144000000); // 4/10 of the way: 4 exactly
+    ch.SetFrequency(0, 1, 141250000); // 20 + 2.5 -> 23 (rounded away from zero)
+    ch.SetFrequency(1, 0, 144000000);
+    ch.SetField(1, kFieldKeepTuningPoints, 1);
+    ch.SetField(1, kFieldRxTune13, -7);
+    ch.Save(img);
+    EXPECT_EQ(ch.GetField(0, kFieldRxTune13), 4);
+    EXPECT_EQ(ch.GetField(0, kFieldTxTune14), 23);
+    EXPECT_EQ(img[1536 + 14], 4);
+    EXPECT_EQ(img[1536 + 32], 23);
+    // A kept channel keeps its value; field 34 is sign-magnitude.
+    EXPECT_EQ(img[1536 + 42 + 14], 0x87);
+}
+
+TEST(Channels, IdentityValues) {
+    HMemoryImage img = MakeImage();
+    img[36] = 0x11;
+    img[37] = 0x22;
+    img[12680] = 0x01;
+    img[34] |= 0xE5; // rows 7 and 8 share byte 34 with Hardware row 4
+    HChannels ch = Loaded(img);
+    EXPECT_EQ(ch.GetIdentityValue(1), 0);
+    EXPECT_EQ(ch.GetIdentityValue(2), 0);
+    EXPECT_EQ(ch.GetIdentityValue(0), 0x01000000);
+    EXPECT_EQ(ch.GetIdentityValue(7), 5);
+    EXPECT_EQ(ch.GetIdentityValue(8), 7);
+    EXPECT_EQ(ch.GetIdentityValue(9), 0);
+    ch.SetIdentityValue(0, 5); // read-only in the image
+    ch.Save(img);
+    EXPECT_EQ(img[36], 0);
+    EXPECT_EQ(img[37], 0);
+    EXPECT_EQ(Word32(img, 12680), 0x01000000u);
+    EXPECT_EQ(img[34] & 0xE7, 0xE5);
+}
+
+TEST(Channels, SaveIsStableAndTouchesOnlyItsAreas) {
+    HMemoryImage img = MakeImage(1, 0, 0, 9020);
+    for (std::size_t i = 12288; i < 12672; ++i)
+        img[i] = static_cast<std::uint8_t>(i);
+    HChannels ch = Loaded(img);
+    ch.Save(img);
+    HMemoryImage again = img;
+    Loaded(again).Save(again);
+    EXPECT_EQ(img, again);
+    // The alignment area and the Hardware bytes are not written.
+    for (std::size_t i = 12288; i < 12672; ++i)
+        ASSERT_EQ(img[i], static_cast<std::uint8_t>(i)) << i;
+}
