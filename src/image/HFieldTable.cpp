@@ -450,7 +450,9 @@ void HOffsetFieldTable::SetValue(std::size_t row, std::int32_t value) {
         HRecordFieldTable::SetValue(row, value);
         return;
     }
-    SetRaw(row, Saturate(std::int64_t(value) - d->scaleParam));
+    // The stored field is unsigned: a value below the offset stores 0 rather
+    // than wrapping to the field's largest number.
+    SetRaw(row, Saturate(std::max<std::int64_t>(std::int64_t(value) - d->scaleParam, 0)));
 }
 
 // ---------------------------------------------------------------- packed digits
@@ -587,8 +589,9 @@ std::uint8_t HCodeFieldTable::EncodeChar(char character) const {
 }
 
 char HDigitCharFieldTable::DecodeChar(std::uint8_t stored) const {
-    // Only 0-15 are digit codes; anything else (an erased 0xFF) ends the text.
-    return stored < 16 ? HFieldCoding::DigitSymbol(stored) : '\0';
+    // Only the low nibble carries the code, as in the packed tables: an erased
+    // byte reads '#' and a load-save pass settles on what was shown.
+    return HFieldCoding::DigitSymbol(stored);
 }
 
 std::uint8_t HDigitCharFieldTable::EncodeChar(char character) const {

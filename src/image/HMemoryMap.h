@@ -35,7 +35,9 @@ inline constexpr std::array kHardwareRows = {
     HField(33, 2, 1, 0),                                // 12 handheld keypad (bit of row 0)
     HField(550, 0, 14, 0).Scaled(HScaleMode::Shift, 2), // 13 reference crystal / 5 kHz
     HField(581, 0, 15, 0),                              // 14 first IF / 5 kHz
-    HField(598, 0, 8, 0).Scaled(HScaleMode::Special5, 1), // 15 squelch release, stored - 1
+    // 15 squelch release, stored - 1. Its default is value 1 (stored byte 0):
+    // value 0 would store 0xFF, a release time of 256 steps.
+    HField(598, 0, 8, 1).Scaled(HScaleMode::Special5, 1),
     HField(513, 0, 8, 0),                               // 16 ACONT timing
     HField(12672, 0, 32, 0),                            // 17 band lower limit, Hz
     HField(12676, 0, 32, 0),                            // 18 band upper limit, Hz

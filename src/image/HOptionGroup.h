@@ -17,6 +17,6 @@ public:
 
 protected:
     // Codes 7 and above store 4 in row 5 and code - 7 in row 14; lower codes go
-    // to row 5 alone.
+    // to row 5 alone. Rows that already give the code stay untouched.
     void EncodeDerived(std::span<std::int32_t> values) const override;
 };

@@ -327,11 +327,11 @@ TEST(FieldTable, DigitCodesAndPackedStrings) {
     EXPECT_EQ(image3[0], 0x70);
     EXPECT_EQ(image3[1], 0x00);
 
-    // One digit code per byte; an erased byte ends the text.
+    // One digit code per byte, in its low nibble.
     constexpr std::array charRows = {HTextField(0, 6, "481736")};
     auto image4 = Bytes(6, 0xFF);
     HDigitCharFieldTable p(charRows, image4);
-    EXPECT_EQ(p.GetString(0), "");
+    EXPECT_EQ(p.GetString(0), "######");
     p.SetString(0, "481736");
     EXPECT_EQ(image4, (std::vector<std::uint8_t>{4, 8, 1, 7, 3, 6}));
     EXPECT_EQ(p.GetString(0), "481736");
@@ -371,6 +371,9 @@ TEST(FieldTable, SignMagnitudeOffsetAndEmergencyCodings) {
     EXPECT_EQ(o.GetValue(1), 1);
     o.SetValue(1, 64);
     EXPECT_EQ(image[1], 63);
+    // Below the offset: stored 0, not a wrapped 0xFF.
+    o.SetValue(1, 0);
+    EXPECT_EQ(image[1], 0);
 
     // Emergency code table 0-0, 1-3, 2-2, 3-1 both ways.
     HEmergencyFieldTable e(rows, image);

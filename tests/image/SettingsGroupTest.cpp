@@ -1,0 +1,476 @@
+// Settings groups over the memory map: worked examples and the load/save
+// property over random images.
+#include "HCommonGroups.h"
+#include "HHardwareGroup.h"
+#include "HMemoryImage.h"
+#include "HMemoryMap.h"
+#include "HOptionGroup.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <limits>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct NamedGroup {
+    std::string name;
+    std::function<std::unique_ptr<HSettingsGroup>()> make;
+};
+
+std::vector<NamedGroup> AllGroups() {
+    return {
+        {"Hardware", [] { return std::make_unique<HHardwareGroup>(); }},
+        {"Option", [] { return std::make_unique<HOptionGroup>(); }},
+        {"Scanning", [] { return std::make_unique<HScanningGroup>(); }},
+        {"PowerSaving", [] { return std::make_unique<HPowerSavingGroup>(); }},
+        {"FrontPanel", [] { return std::make_unique<HFrontPanelGroup>(); }},
+        {"KeyFunction", [] { return std::make_unique<HKeyFunctionGroup>(); }},
+        {"Miscellaneous", [] { return std::make_unique<HMiscellaneousGroup>(); }},
+        {"Marketing", [] { return std::make_unique<HMarketingGroup>(); }},
+        {"PowerOnPassword", [] { return std::make_unique<HPowerOnPasswordGroup>(); }},
+        {"ProgrammingPassword", [] { return std::make_unique<HProgrammingPasswordGroup>(); }},
+        {"Emergency", [] { return std::make_unique<HEmergencyGroup>(); }},
+        {"DirectChannel", [] { return std::make_unique<HDirectChannelGroup>(); }},
+        {"DsubChannelSwitch", [] { return std::make_unique<HDsubChannelSwitchGroup>(); }},
+        {"DsubPortLines", [] { return std::make_unique<HDsubPortLinesGroup>(); }},
+        {"TuningPoints", [] { return std::make_unique<HTuningPointsGroup>(); }},
+        {"Identity",
+         [] { return std::make_unique<HSettingsGroup>(HMemoryMap::kIdentityParts); }},
+    };
+}
+
+// The bits that a group's Save may change: every writable row of every record.
+HMemoryImage WritableBits(const HSettingsGroup& group) {
+    HMemoryImage mask{};
+    HMemoryImage scratch{};
+    for (const HGroupPart& part : group.Parts()) {
+        HRecordFieldTable t(part.rows, scratch);
+        t.SetAreaBase(part.areaBase);
+        t.SetRecordSize(part.recordSize);
+        for (std::uint32_t r = 0; r < part.Records(); ++r) {
+            if (part.recordCount != 0)
+                t.SelectRecord(r);
+            for (std::uint32_t k = 0; k < part.WalkedRows(); ++k) {
+                const std::size_t row = part.firstRow + k;
+                const HFieldDescriptor& d = part.rows[row];
+                if (d.readOnly)
+                    continue;
+                if (d.kind == HFieldKind::Text) {
+                    const std::size_t start = t.ByteBase() + d.byteOffset;
+                    const bool lowFirst = part.tableType == HFieldTableType::Digit ||
+                                          part.tableType == HFieldTableType::Emergency;
+                    if (lowFirst) {
+                        mask[start] |= 0x0F;
+                        for (std::size_t b = 1; b <= d.bitWidth / 2; ++b)
+                            mask[start + b] = 0xFF;
+                    } else {
+                        for (std::size_t b = 0; b < d.bitWidth; ++b)
+                            mask[start + b] = 0xFF;
+                    }
+                    continue;
+                }
+                const auto a = t.AddressOf(row);
+                const std::uint32_t extra =
+                    d.scaleMode == HScaleMode::Shift ? std::uint32_t(d.scaleParam) : 0;
+                const std::uint64_t m = std::uint64_t(a.mask) << extra;
+                for (std::uint32_t b = 0; b < a.byteCount; ++b)
+                    mask[a.firstByte + b] |=
+                        static_cast<std::uint8_t>(m >> (8 * (a.byteCount - 1 - b)));
+            }
+        }
+    }
+    return mask;
+}
+
+HMemoryImage RandomImage(std::mt19937& rng) {
+    HMemoryImage image{};
+    std::uniform_int_distribution<int> byte(0, 255);
+    for (auto& b : image)
+        b = static_cast<std::uint8_t>(byte(rng));
+    return image;
+}
+
+} // namespace
+
+TEST(SettingsGroup, LoadSaveTouchesOnlyTheGroupsFieldsAndIsStable) {
+    std::mt19937 rng(20240517);
+    for (const NamedGroup& named : AllGroups()) {
+        const auto probe = named.make();
+        const HMemoryImage allowed = WritableBits(*probe);
+        for (int round = 0; round < 40; ++round) {
+            const HMemoryImage original = RandomImage(rng);
+            auto group = named.make();
+            group->Load(original);
+            HMemoryImage saved = original;
+            group->Save(saved);
+            for (std::size_t i = 0; i < saved.size(); ++i) {
+                ASSERT_EQ((saved[i] ^ original[i]) & ~allowed[i], 0)
+                    << named.name << ": byte " << i << " changed outside the group's fields";
+            }
+            // Loading the saved image gives the same values, and saving them
+            // again changes nothing at all.
+            auto again = named.make();
+            again->Load(saved);
+            for (std::size_t v = 0; v < group->ValueCount(); ++v) {
+                // Not kept by the first save, by design: a BCD nibble above 9
+                // reads as more digits than the field holds, and a frequency
+                // past 2^31 Hz is held at the top of the range.
+                const HFieldDescriptor* d = group->DescriptorOf(v);
+                if (d != nullptr && d->kind == HFieldKind::Bcd)
+                    continue;
+                if (group->GetValue(v) == std::numeric_limits<std::int32_t>::max())
+                    continue;
+                ASSERT_EQ(again->GetValue(v), group->GetValue(v)) << named.name << " value " << v;
+                ASSERT_EQ(again->GetText(v), group->GetText(v)) << named.name << " value " << v;
+            }
+            HMemoryImage resaved = saved;
+            again->Save(resaved);
+            ASSERT_EQ(resaved, saved) << named.name;
+        }
+    }
+}
+
+TEST(SettingsGroup, SavedDefaultsLoadBack) {
+    std::mt19937 rng(7);
+    for (const NamedGroup& named : AllGroups()) {
+        const auto defaults = named.make();
+        HMemoryImage image = RandomImage(rng);
+        defaults->Save(image);
+        auto loaded = named.make();
+        loaded->Load(image);
+        for (std::size_t v = 0; v < defaults->ValueCount(); ++v) {
+            if (defaults->DescriptorOf(v) != nullptr && defaults->DescriptorOf(v)->readOnly)
+                continue;
+            EXPECT_EQ(loaded->GetValue(v), defaults->GetValue(v)) << named.name << " value " << v;
+            // A blank default has no digit code: digit strings store it as 0s.
+            if (named.name != "Emergency") {
+                EXPECT_EQ(loaded->GetText(v), defaults->GetText(v)) << named.name << " value " << v;
+            }
+        }
+    }
+}
+
+TEST(SettingsGroup, HardwareWorkedExamples) {
+    HMemoryImage image{};
+    // Byte 33 bits 5-7 = 5: row 1 reads 5; saving keeps bits 0-4.
+    image[33] = (5 << 5) | 0x1B;
+    HHardwareGroup hw;
+    hw.Load(image);
+    EXPECT_EQ(hw.GetValue(HHardwareGroup::kRowBand), 5);
+    hw.SetValue(HHardwareGroup::kRowBand, 2);
+    hw.Save(image);
+    EXPECT_EQ(image[33], (2 << 5) | 0x1B);
+
+    // Row 15 stores one less than its value.
+    hw.SetValue(HHardwareGroup::kRowSquelchRelease, 1);
+    hw.Save(image);
+    EXPECT_EQ(image[598], 0);
+    image[598] = 3;
+    hw.Load(image);
+    EXPECT_EQ(hw.GetValue(HHardwareGroup::kRowSquelchRelease), 4);
+
+    // 14-bit frequency rows in bits 2-15: storing 1 writes 00 04.
+    image[551] = 0x03;
+    hw.Load(image);
+    hw.SetValue(HHardwareGroup::kRowRefXtal, 5000); // Hz: row 13 = 1
+    hw.SetValue(HHardwareGroup::kRowRefXtal6250, 1);
+    hw.SetValue(HHardwareGroup::kRowRefXtal2500, 1);
+    hw.Save(image);
+    EXPECT_EQ(image[550], 0x00);
+    EXPECT_EQ(image[551], 0x07); // two low bits kept
+    EXPECT_EQ(image[558], 0x00);
+    EXPECT_EQ(image[559], 0x04);
+    EXPECT_EQ(image[566], 0x00);
+    EXPECT_EQ(image[567], 0x04);
+
+    // Values 13 and 14 are asked for in Hz; the rows stay in 5 kHz units.
+    image[550] = 0x28; // 0x2800 >> 2 = 2560 -> 12.8 MHz
+    image[551] = 0x00;
+    image[581] = 0x80 | 0x00; // local offset bit 7; first IF row bits 0-14
+    image[582] = 0x00;
+    image[581] = 0x87;
+    image[582] = 0xD0; // 0x07D0 = 2000 -> 10 MHz, bit 15 = local offset 1
+    hw.Load(image);
+    EXPECT_EQ(hw.GetRow(HHardwareGroup::kRowRefXtal), 2560);
+    EXPECT_EQ(hw.GetValue(HHardwareGroup::kRowRefXtal), 12800000);
+    EXPECT_EQ(hw.GetValue(HHardwareGroup::kValueRefXtalHz), 12800000);
+    EXPECT_EQ(hw.GetValue(HHardwareGroup::kRowFirstIf), 10000000);
+    EXPECT_EQ(hw.GetValue(HHardwareGroup::kRowLocalOffset), 1);
+
+    // The editor's recomputation of every frequency form.
+    hw.SetValue(HHardwareGroup::kRowRefXtal, 12800000);
+    hw.SetValue(HHardwareGroup::kRowFirstIf, 45100000);
+    hw.RecomputeFrequencyRows();
+    EXPECT_EQ(hw.GetRow(HHardwareGroup::kRowRefXtal), 2560);
+    EXPECT_EQ(hw.GetRow(HHardwareGroup::kRowRefXtal6250), 2048);
+    EXPECT_EQ(hw.GetRow(HHardwareGroup::kRowRefXtal2500), 5120);
+    EXPECT_EQ(hw.GetRow(HHardwareGroup::kRowFirstIf), 9020);
+    EXPECT_EQ(hw.GetRow(HHardwareGroup::kRowFirstIf6250), 7216);
+    EXPECT_EQ(hw.GetRow(HHardwareGroup::kRowFirstIf2500), 18040);
+    hw.Save(image);
+    EXPECT_EQ(image[581] & 0x80, 0x80); // local offset survives the 15-bit row
+    HHardwareGroup back;
+    back.Load(image);
+    EXPECT_EQ(back.GetValue(HHardwareGroup::kRowFirstIf), 45100000);
+    EXPECT_EQ(back.GetValue(HHardwareGroup::kRowRefXtal2500), 5120);
+
+    // Band limits are 32-bit big-endian words at 12672 and 12676.
+    hw.SetValue(HHardwareGroup::kRowBandLow, 134000000);
+    hw.SetValue(HHardwareGroup::kRowBandHigh, 174000000);
+    hw.Save(image);
+    EXPECT_EQ(image[12672], 0x07);
+    EXPECT_EQ(image[12673], 0xFC);
+    EXPECT_EQ(image[12674], 0xAD);
+    EXPECT_EQ(image[12675], 0x80);
+    EXPECT_EQ(image[12676], 0x0A);
+    EXPECT_EQ(image[12679], 0x80);
+    back.Load(image);
+    EXPECT_EQ(back.GetValue(HHardwareGroup::kRowBandHigh), 174000000);
+
+    // A fresh group holds its defaults, derived values included.
+    HHardwareGroup fresh;
+    EXPECT_EQ(fresh.ValueCount(), 25u);
+    EXPECT_EQ(fresh.GetValue(HHardwareGroup::kRowRefXtal), 0);
+}
+
+TEST(SettingsGroup, OptionInvertedFlagsAndUnitCode) {
+    HMemoryImage image{};
+    HOptionGroup option;
+    option.Load(image);
+    // Inverted rows 1 and 2: a stored 0 shows as 1.
+    EXPECT_EQ(option.GetValue(1), 1);
+    EXPECT_EQ(option.GetValue(2), 1);
+    HFrontPanelGroup panel;
+    panel.Load(image);
+    EXPECT_EQ(panel.GetValue(0), 1);
+
+    // Option unit code 10: 4 in row 5 and 3 in row 14.
+    option.SetValue(HOptionGroup::kValueOptionUnit, 10);
+    option.Save(image);
+    EXPECT_EQ(image[34] & 0x07, 4);
+    EXPECT_EQ(image[34] >> 5, 3);
+    HOptionGroup loaded;
+    loaded.Load(image);
+    EXPECT_EQ(loaded.GetValue(HOptionGroup::kValueOptionUnit), 10);
+    // A low code goes to row 5 alone.
+    loaded.SetValue(HOptionGroup::kValueOptionUnit, 6);
+    loaded.Save(image);
+    EXPECT_EQ(image[34] & 0x07, 6);
+    loaded.Load(image);
+    EXPECT_EQ(loaded.GetValue(HOptionGroup::kValueOptionUnit), 6);
+    // Defaults.
+    HOptionGroup fresh;
+    EXPECT_EQ(fresh.GetValue(0), 8);
+    EXPECT_EQ(fresh.GetValue(4), 3);
+    EXPECT_EQ(fresh.GetValue(HOptionGroup::kValueOptionUnit), 0);
+}
+
+TEST(SettingsGroup, DefaultsOfTextAndPasswordGroups) {
+    HPowerSavingGroup power;
+    EXPECT_EQ(power.GetText(12), "SELFTEST");
+    EXPECT_EQ(power.GetValue(5), 80);
+    EXPECT_TRUE(power.IsText(12));
+    EXPECT_FALSE(power.IsText(11));
+
+    HProgrammingPasswordGroup prog;
+    EXPECT_EQ(prog.GetValue(0), 1);
+    EXPECT_EQ(prog.GetText(1), "481736");
+    HMemoryImage image{};
+    prog.Save(image);
+    EXPECT_EQ(image[715], 4);
+    EXPECT_EQ(image[720], 6);
+    EXPECT_EQ(image[708], 0x04);
+
+    HPowerOnPasswordGroup pw;
+    const std::int32_t places[6] = {10, 11, 12, 13, 10, 11};
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(pw.GetValue(1 + i), places[i]);
+    EXPECT_EQ(pw.GetValue(0), 1);
+
+    HKeyFunctionGroup keys;
+    const std::int32_t keyDefaults[7] = {1, 2, 5, 0, 12, 13, 53};
+    for (int i = 0; i < 7; ++i)
+        EXPECT_EQ(keys.GetValue(i), keyDefaults[i]);
+    EXPECT_EQ(keys.GetValue(26), 9);
+
+    // Power Saving's tag goes through the radio text filter.
+    power.SetText(12, "ok!day");
+    power.Save(image);
+    EXPECT_EQ(image[1024], 'o');
+    EXPECT_EQ(image[1026], ' ');
+    EXPECT_EQ(image[1030], 0x00);
+    power.Load(image);
+    EXPECT_EQ(power.GetText(12), "ok day  "); // pad bytes read as blanks
+}
+
+TEST(SettingsGroup, MiscellaneousWordIsTheIdentityWord) {
+    HMemoryImage image{};
+    HMiscellaneousGroup misc;
+    misc.SetValue(16, 5000000);
+    misc.Save(image);
+    HSettingsGroup identity(HMemoryMap::kIdentityParts);
+    identity.Load(image);
+    EXPECT_EQ(identity.GetValue(0), 5000000);
+
+    // Identity rows other than 1 and 2 are never written back.
+    image[26] = 0x05;
+    image[27] = 0xDC; // 1500 x 100 kHz
+    image[36] = 9;
+    identity.Load(image);
+    EXPECT_EQ(identity.GetValue(3), 150000000);
+    EXPECT_EQ(identity.GetValue(1), 9);
+    for (std::size_t v = 0; v < identity.ValueCount(); ++v)
+        identity.SetValue(v, 0);
+    const HMemoryImage before = image;
+    identity.Save(image);
+    for (std::size_t i = 0; i < image.size(); ++i) {
+        if (i == 36 || i == 37)
+            continue;
+        ASSERT_EQ(image[i], before[i]) << i;
+    }
+    EXPECT_EQ(image[36], 0);
+}
+
+TEST(SettingsGroup, MarketingStaysOutOfTheEndMarkAndHardware) {
+    HMemoryImage image{};
+    image.fill(0x5A);
+    HMarketingGroup marketing;
+    marketing.Load(image);
+    marketing.SetValue(0, 1234);
+    marketing.SetText(2, "SN12345678");
+    marketing.Save(image);
+    EXPECT_EQ(image[0], 0x12);
+    EXPECT_EQ(image[1], 0x34);
+    EXPECT_EQ(image[506], 'S');
+    EXPECT_EQ(image[509], '2');
+    for (std::size_t i = 510; i < 514; ++i)
+        EXPECT_EQ(image[i], 0x5A) << i;
+}
+
+TEST(SettingsGroup, EmergencyCodesAndDigits) {
+    HMemoryImage image{};
+    image[778] = 0x70; // digit count 7 in the high nibble
+    HEmergencyGroup emergency;
+    emergency.Load(image);
+    EXPECT_EQ(emergency.GetValue(21), 7);
+    emergency.SetText(22, "123*#");
+    emergency.SetValue(4, 3); // off-or-number
+    emergency.SetValue(5, 1); // code table: stored 3
+    emergency.Save(image);
+    EXPECT_EQ(image[778], 0x71);
+    EXPECT_EQ(image[779], 0x23);
+    EXPECT_EQ(image[780], 0xEF);
+    EXPECT_EQ(image[781], 0x00);
+    EXPECT_EQ((image[739] >> 4) & 7, 0x6);
+    EXPECT_EQ((image[739] >> 1) & 3, 3);
+    HEmergencyGroup back;
+    back.Load(image);
+    EXPECT_EQ(back.GetText(22), "123*#0000000000");
+    EXPECT_EQ(back.GetValue(4), 3);
+    EXPECT_EQ(back.GetValue(5), 1);
+    EXPECT_EQ(back.GetValue(21), 7);
+}
+
+TEST(SettingsGroup, RecordGroups) {
+    HMemoryImage image{};
+    // Direct channels: 4 records of 2 bytes at 725.
+    HDirectChannelGroup direct;
+    EXPECT_EQ(direct.ValueCount(), 8u);
+    direct.SetRecordValue(3, 0, 7);
+    direct.SetRecordValue(3, 1, 42);
+    direct.Save(image);
+    EXPECT_EQ(image[731], 7);
+    EXPECT_EQ(image[732], 42);
+
+    // DSUB-15 switch: value 0 at 691, positions at 692-707, defaults 255.
+    HDsubChannelSwitchGroup sw;
+    EXPECT_EQ(sw.ValueCount(), 17u);
+    for (std::size_t v = 0; v < 17; ++v)
+        EXPECT_EQ(sw.GetValue(v), 255);
+    image[691] = 2;
+    image[707] = 9;
+    sw.Load(image);
+    EXPECT_EQ(sw.GetValue(0), 2);
+    EXPECT_EQ(sw.GetValue(16), 9);
+    EXPECT_EQ(sw.GetRecordValue(15, 0, 1), 9);
+
+    // DSUB-15 ports: inputs at 685-690 first, then outputs at 679-684.
+    for (int i = 0; i < 12; ++i)
+        image[679 + i] = static_cast<std::uint8_t>(100 + i);
+    HDsubPortLinesGroup ports;
+    ports.Load(image);
+    EXPECT_EQ(ports.GetValue(0), 106);
+    EXPECT_EQ(ports.GetValue(5), 111);
+    EXPECT_EQ(ports.GetValue(6), 100);
+    EXPECT_EQ(ports.GetValue(11), 105);
+    ports.SetValue(6, 1);
+    ports.Save(image);
+    EXPECT_EQ(image[679], 1);
+    EXPECT_EQ(image[685], 106);
+
+    // Tuning points: 17 records of 15 bytes at 12306.
+    HTuningPointsGroup tuning;
+    EXPECT_EQ(tuning.Point(0, 4), 1); // defaults
+    EXPECT_EQ(tuning.Point(16, 5), 1);
+    const std::size_t p16 = 12306 + 15 * 16;
+    image[p16] = 0x05;
+    image[p16 + 1] = 0xDC; // 1500
+    image[p16 + 2] = 0x83; // -3
+    image[p16 + 8] = (5 << 3) | 2;
+    image[p16 + 14] = 0x7F;
+    tuning.Load(image);
+    EXPECT_EQ(tuning.Point(16, 0), 150000000);
+    EXPECT_EQ(tuning.Point(16, 1), -3);
+    EXPECT_EQ(tuning.Point(16, 7), 5);
+    EXPECT_EQ(tuning.Point(16, 8), 2);
+    EXPECT_EQ(tuning.Point(16, 16), 127);
+    EXPECT_EQ(tuning.Point(17, 0), -1);
+    tuning.SetRecordValue(16, 13, -10);
+    tuning.SetRecordValue(16, 0, 174000000);
+    tuning.Save(image);
+    EXPECT_EQ(image[p16 + 11], 0x8A);
+    EXPECT_EQ(image[p16], 0x06);
+    EXPECT_EQ(image[p16 + 1], 0xCC); // 1740
+}
+
+TEST(SettingsGroup, NonCanonicalStoredFormsSettleOnFirstSave) {
+    // Stored forms with no value of their own come back in their plain form:
+    // a negative zero, a BCD nibble above 9, a filtered character.
+    HMemoryImage image{};
+    image[12306 + 2] = 0x80;
+    image[0] = 0x0A;
+    image[1] = 0xBC; // BCD 0 A B C -> 10*100 + 11*10 + 12
+    image[1024] = '!';
+    HTuningPointsGroup tuning;
+    tuning.Load(image);
+    EXPECT_EQ(tuning.Point(0, 1), 0);
+    HMarketingGroup marketing;
+    marketing.Load(image);
+    EXPECT_EQ(marketing.GetValue(0), 1122);
+    HPowerSavingGroup power;
+    power.Load(image);
+    tuning.Save(image);
+    marketing.Save(image);
+    power.Save(image);
+    EXPECT_EQ(image[12306 + 2], 0x00);
+    EXPECT_EQ(image[0], 0x11);
+    EXPECT_EQ(image[1], 0x22);
+    EXPECT_EQ(image[1024], ' ');
+}
+
+TEST(SettingsGroup, IndexesOutOfRange) {
+    HScanningGroup scanning;
+    EXPECT_EQ(scanning.ValueCount(), 8u);
+    EXPECT_EQ(scanning.GetValue(8), -1);
+    scanning.SetValue(8, 3); // ignored
+    EXPECT_EQ(scanning.GetText(0), "");
+    EXPECT_EQ(scanning.IndexOf(0, 1, 0), scanning.ValueCount());
+    EXPECT_EQ(scanning.IndexOf(1, 0, 0), scanning.ValueCount());
+    EXPECT_EQ(scanning.DescriptorOf(8), nullptr);
+    EXPECT_EQ(scanning.DescriptorOf(7)->byteOffset, 47u);
+}
