@@ -104,8 +104,8 @@ struct HChoiceItem {
         return true;
     case HChoiceKind::Range: {
         const HChoiceRange& r = l.range;
-        if (!l.entries.empty() || r.count == 0 || r.count > 1000 || r.unit.size() > kChoiceUnitMax ||
-            r.firstText.size() > kChoiceTextMax)
+        if (!l.entries.empty() || r.count == 0 || r.count > 1000 ||
+            r.unit.size() > kChoiceUnitMax || r.firstText.size() > kChoiceTextMax)
             return false;
         const std::int64_t last = std::int64_t(r.start) + std::int64_t(r.step) * (r.count - 1);
         return r.start > -1000000000 && r.start < 1000000000 && last > -1000000000 &&

@@ -7,8 +7,12 @@
 
 namespace {
 
-bool IsDigit(char32_t ch) { return ch >= U'0' && ch <= U'9'; }
-bool IsLetter(char32_t ch) { return (ch >= U'a' && ch <= U'z') || (ch >= U'A' && ch <= U'Z'); }
+bool IsDigit(char32_t ch) {
+    return ch >= U'0' && ch <= U'9';
+}
+bool IsLetter(char32_t ch) {
+    return (ch >= U'a' && ch <= U'z') || (ch >= U'A' && ch <= U'Z');
+}
 bool IsHexDigit(char32_t ch) {
     return IsDigit(ch) || (ch >= U'a' && ch <= U'f') || (ch >= U'A' && ch <= U'F');
 }
@@ -20,7 +24,9 @@ constexpr char32_t kEscape = 0x1B;
 
 } // namespace
 
-void HEditRules::Setup(const HEditSetup& setup) { m_setup = setup; }
+void HEditRules::Setup(const HEditSetup& setup) {
+    m_setup = setup;
+}
 
 void HEditRules::SetRange(double minimum, double maximum) {
     m_setup.minimum = minimum;
@@ -170,6 +176,6 @@ bool HTagEditRules::AcceptsOther(char32_t ch) const {
     // e.g. 0xC1 pass as 'A' and land in the radio as a byte it cannot show.
     if (ch > 0x7F)
         return false;
-    return IsLetter(ch) || IsDigit(ch) || std::u32string_view(U"[]_ %<>*+-/").find(ch) !=
-                                              std::u32string_view::npos;
+    return IsLetter(ch) || IsDigit(ch) ||
+           std::u32string_view(U"[]_ %<>*+-/").find(ch) != std::u32string_view::npos;
 }

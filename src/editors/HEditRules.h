@@ -4,6 +4,7 @@
 // printf format, unit) and read back (inverse operation, clamping to the stored
 // range), and the saved text that Escape puts back. A widget wraps one of these:
 // it asks OnChar for every typed character and pushes the typed text in.
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -124,6 +125,11 @@ public:
     // One typed character (a Unicode code point), with Ctrl held or not.
     // Escape restores the saved text and Enter commits before returning.
     HKeyAction OnChar(char32_t ch, bool ctrlHeld);
+    // The length limit of typing: may one more character go into a text of
+    // `chars` characters (the selection already taken out)?
+    [[nodiscard]] bool HasRoom(std::size_t chars) const {
+        return m_setup.maxLength == 0 || chars < m_setup.maxLength;
+    }
     // The filter alone: does the mode take this character?
     [[nodiscard]] bool Accepts(char32_t ch) const;
     // Escape: the text as last set.

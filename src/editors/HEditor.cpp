@@ -25,8 +25,12 @@ std::size_t HEditor::FindItem(std::string_view label) const {
     return static_cast<std::size_t>(-1);
 }
 
-HEditRules& HEditor::Edit(std::size_t i) { return *m_state[i].edit; }
-const HEditRules& HEditor::Edit(std::size_t i) const { return *m_state[i].edit; }
+HEditRules& HEditor::Edit(std::size_t i) {
+    return *m_state[i].edit;
+}
+const HEditRules& HEditor::Edit(std::size_t i) const {
+    return *m_state[i].edit;
+}
 
 void HEditor::ApplyAccess() {
     const bool raised = m_context.accessLevel != 0;
@@ -93,8 +97,8 @@ bool HEditor::UserCheck(std::size_t item, bool checked) {
 }
 
 bool HEditor::UserEdit(std::size_t item, std::string_view typedText) {
-    if (item >= m_items.size() || m_items[item].kind != HItemKind::Edit ||
-        !m_state[item].enabled || !m_state[item].visible)
+    if (item >= m_items.size() || m_items[item].kind != HItemKind::Edit || !m_state[item].enabled ||
+        !m_state[item].visible)
         return false;
     HEditRules& rules = *m_state[item].edit;
     rules.SetTypedText(typedText);

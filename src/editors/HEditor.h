@@ -43,7 +43,7 @@ enum class HItemAccess : std::uint8_t {
 
 struct HEditorItem {
     HItemKind kind = HItemKind::Static;
-    std::string_view label; // with its '&' accelerator
+    std::string_view label;  // with its '&' accelerator
     std::int32_t value = -1; // index of the bound group value; -1 none
     const HChoiceList* choices = nullptr;
     HEditSetup edit{};

@@ -60,13 +60,13 @@ constexpr HChoiceList kOffOnList = HChoiceFixed(HChoiceKind::OffOn);
 constexpr HChoiceList kDisableEnableList = HChoiceFixed(HChoiceKind::DisableEnable);
 
 // Beep level is a 4-bit row, AF minimum level a byte.
-constexpr HEditSetup kBeepLevel{HValueKind::Integer, 2, 0, 15, "%d", HFilterMode::Decimal,
-                                0,                   HDisplayOp::None, ""};
-constexpr HEditSetup kAfMinLevel{HValueKind::Integer, 3, 0, 255, "%d", HFilterMode::Decimal,
-                                 0,                   HDisplayOp::None, ""};
+constexpr HEditSetup kBeepLevel{HValueKind::Integer, 2, 0, 15, "%d", HFilterMode::Decimal, 0,
+                                HDisplayOp::None,    ""};
+constexpr HEditSetup kAfMinLevel{HValueKind::Integer, 3, 0, 255, "%d", HFilterMode::Decimal, 0,
+                                 HDisplayOp::None,    ""};
 // The power-on tag is shown on the radio's display: the tag edit's characters.
-constexpr HEditSetup kPowerOnTag{HValueKind::Text, 8, 0, 0, "%s", HFilterMode::Tag,
-                                 0,                HDisplayOp::None, ""};
+constexpr HEditSetup kPowerOnTag{HValueKind::Text, 8, 0, 0, "%s", HFilterMode::Tag, 0,
+                                 HDisplayOp::None, ""};
 
 constexpr std::array kItems{
     HComboItem("&Transmit Timer", 0, kTransmitTimerList),
@@ -88,7 +88,9 @@ static_assert(HMemoryMap::kPowerSavingRows.size() == 13);
 
 } // namespace
 
-std::span<const HEditorItem> HPowerSaving::Items() { return kItems; }
+std::span<const HEditorItem> HPowerSaving::Items() {
+    return kItems;
+}
 
 HPowerSavingEditor::HPowerSavingEditor(const HEditorContext& context)
     : HGroupEditor(HPowerSaving::kDialogId, HPowerSaving::kCaption, kItems, context, group) {}

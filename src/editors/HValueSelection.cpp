@@ -42,7 +42,9 @@ std::size_t HValueSelection::RemoveCode(std::int32_t code) {
     return removed;
 }
 
-void HValueSelection::SelectByValue(std::int32_t code) { SelectByValue(code, m_fallback); }
+void HValueSelection::SelectByValue(std::int32_t code) {
+    SelectByValue(code, m_fallback);
+}
 
 void HValueSelection::SelectByValue(std::int32_t code, std::int32_t fallback) {
     m_fallback = fallback;

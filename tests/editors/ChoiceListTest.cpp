@@ -83,8 +83,8 @@ TEST(ChoiceList, GeneratedRangesAsTheHardwareListsShowThem) {
     EXPECT_EQ(hyst[15], (HChoiceItem{"15  ", 15}));
     // One decimal: tenths shown "%3.1f".
     const auto tenths = HChoiceItems(HChoiceGenerated(4, 5, 5, "sec", true));
-    EXPECT_EQ(Texts(tenths), (std::vector<std::string>{"0.5  sec", "1.0  sec", "1.5  sec",
-                                                       "2.0  sec"}));
+    EXPECT_EQ(Texts(tenths),
+              (std::vector<std::string>{"0.5  sec", "1.0  sec", "1.5  sec", "2.0  sec"}));
     // Integer division of the tenths, as "%d" of value / 10 shows them.
     EXPECT_EQ(HChoiceItems(HChoiceGenerated(2, 25, 10))[1].text, "3  ");
     // A first text replaces item 0; the others keep their position's value.

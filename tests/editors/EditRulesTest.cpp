@@ -10,13 +10,15 @@ namespace {
 
 // The Hardware edits: a frequency in Hz shown in MHz, and a release time
 // stored in 5 ms steps.
-constexpr HEditSetup kRefXtal{HValueKind::Decimal, 5,  0, 81910000, "%-5.2f", HFilterMode::Decimal,
-                              1000000,             HDisplayOp::Divide, " MHz"};
-constexpr HEditSetup kRelease{HValueKind::Integer, 3, 1,   64, "%-4d", HFilterMode::Decimal,
-                              5,                   HDisplayOp::Multiply, "msec"};
+constexpr HEditSetup kRefXtal{
+    HValueKind::Decimal, 5,     0, 81910000, "%-5.2f", HFilterMode::Decimal, 1000000,
+    HDisplayOp::Divide,  " MHz"};
+constexpr HEditSetup kRelease{HValueKind::Integer,  3,     1, 64, "%-4d", HFilterMode::Decimal, 5,
+                              HDisplayOp::Multiply, "msec"};
 constexpr HEditSetup kAcont{HValueKind::Integer, 3, 0, 255, "%-4d", HFilterMode::Decimal, 0,
-                            HDisplayOp::None, ""};
-constexpr HEditSetup kTag{HValueKind::Text, 8, 0, 0, "%s", HFilterMode::Tag, 0, HDisplayOp::None, ""};
+                            HDisplayOp::None,    ""};
+constexpr HEditSetup kTag{HValueKind::Text, 8, 0, 0, "%s", HFilterMode::Tag, 0,
+                          HDisplayOp::None, ""};
 
 static_assert(HEditSetupIsSound(kRefXtal));
 static_assert(HEditSetupIsSound(kRelease));
@@ -154,8 +156,7 @@ TEST(EditRules, KeyFiltersPerMode) {
     EXPECT_EQ(Accepted(with(HFilterMode::Decimal, HValueKind::Integer), all), "0123456789");
     EXPECT_EQ(Accepted(with(HFilterMode::Decimal, HValueKind::Decimal), all), "0123456789.,");
     EXPECT_EQ(Accepted(with(HFilterMode::Octal, HValueKind::Integer), all), "01234567");
-    EXPECT_EQ(Accepted(with(HFilterMode::Hex, HValueKind::Integer), all),
-              "0123456789abcdefABCDEF");
+    EXPECT_EQ(Accepted(with(HFilterMode::Hex, HValueKind::Integer), all), "0123456789abcdefABCDEF");
     EXPECT_EQ(Accepted(with(HFilterMode::AlphaNumeric, HValueKind::Text), all),
               "0123456789abcdefgxyzABCDEFGXYZ");
     EXPECT_EQ(Accepted(with(HFilterMode::Signed, HValueKind::Integer), all), "0123456789-");
@@ -214,4 +215,12 @@ TEST(NumberText, FormatsAndParsesLikeTheCLibraryInTheCLocale) {
         std::setlocale(LC_NUMERIC, saved.c_str());
         EXPECT_EQ(t, "12.80");
     }
+}
+
+TEST(EditRules, TypingStopsAtTheMaximumLength) {
+    HEditRules r(kRelease);
+    EXPECT_TRUE(r.HasRoom(2));
+    EXPECT_FALSE(r.HasRoom(3));
+    HEditRules unlimited(HEditSetup{});
+    EXPECT_TRUE(unlimited.HasRoom(1000));
 }

@@ -1,5 +1,7 @@
 #include "HEditor.h"
 #include "HGroupEditor.h"
+#include "HSheetStatus.h"
+#include "HStringTable.h"
 
 #include <gtest/gtest.h>
 
@@ -10,11 +12,12 @@
 
 namespace {
 
-constexpr std::array<HChoiceEntry, 3> kModes{{{"Normal", 0}, {"Inverted", 1}, {"Dealer", 2, false}}};
+constexpr std::array<HChoiceEntry, 3> kModes{
+    {{"Normal", 0}, {"Inverted", 1}, {"Dealer", 2, false}}};
 constexpr HChoiceList kModeList = HChoiceTable(kModes);
 constexpr HChoiceList kOnOffList = HChoiceFixed(HChoiceKind::OffOn);
-constexpr HEditSetup kLevel{HValueKind::Integer, 3, 0, 255, "%d", HFilterMode::Decimal,
-                            0,                   HDisplayOp::None, ""};
+constexpr HEditSetup kLevel{HValueKind::Integer, 3, 0, 255, "%d", HFilterMode::Decimal, 0,
+                            HDisplayOp::None,    ""};
 
 constexpr std::array kItems{
     HComboItem("&Mode", 0, kModeList),
@@ -106,10 +109,10 @@ protected:
 TEST(Editor, HooksRunInTheFixedOrderAndCancelRunsNone) {
     RecordingEditor e({});
     e.Open();
-    EXPECT_EQ(e.calls, (std::vector<std::string>{"AcquireData", "InitCombo", "InitEdit",
-                                                 "InitStatic", "InitGrid", "InitList",
-                                                 "SetDataCombo", "SetDataEdit", "SetDataGrid",
-                                                 "SetDataList"}));
+    EXPECT_EQ(e.calls,
+              (std::vector<std::string>{"AcquireData", "InitCombo", "InitEdit", "InitStatic",
+                                        "InitGrid", "InitList", "SetDataCombo", "SetDataEdit",
+                                        "SetDataGrid", "SetDataList"}));
     e.calls.clear();
     e.storeResult = 3;
     EXPECT_EQ(e.Confirm(), 3);
@@ -245,4 +248,45 @@ TEST(Editor, WithoutAnImageTheGroupDefaultsAreShown) {
     EXPECT_EQ(e.Edit(2).Text(), "7");
     EXPECT_TRUE(e.IsChecked(3));
     EXPECT_EQ(e.Confirm(), 0); // nothing to write into
+}
+
+namespace {
+
+// An editor whose InitCombo takes choices away, as the Key Function rules do.
+class RemovingEditor : public HGroupEditor {
+public:
+    RemovingEditor(const HEditorContext& ctx, TestGroup& g)
+        : HGroupEditor(202, "Removing", kItems, ctx, g) {}
+    void InitCombo() override {
+        HGroupEditor::InitCombo();
+        if (Context().accessLevel == 0)
+            ComboState(0).RemoveCode(1);
+    }
+};
+
+} // namespace
+
+TEST(Editor, ChoicesRemovedByARuleKeepTheStoredCode) {
+    HMemoryImage image{};
+    image[600] = 1; // "Inverted", removed at the ordinary level
+    const HMemoryImage before = image;
+    TestGroup g;
+    RemovingEditor e({&image, 0}, g);
+    e.Open();
+    EXPECT_EQ(e.Combo(0).Count(), 1u);
+    EXPECT_EQ(e.ShownText(0), "");
+    EXPECT_EQ(e.Confirm(), 0);
+    EXPECT_EQ(image, before);
+}
+
+TEST(SheetStatus, PanesSplitAtTheLineFeed) {
+    EXPECT_EQ(HSplitStatusText("Select ACC Channel No 3(Not Used/CH01 - CH16)\n<SELECT>"),
+              (HStatusPanes{"Select ACC Channel No 3(Not Used/CH01 - CH16)", "<SELECT>"}));
+    EXPECT_EQ(HSplitStatusText("whole"), (HStatusPanes{"whole", ""}));
+    HSheetStatus bar;
+    EXPECT_EQ(bar.Panes(), (HStatusPanes{" ", " "}));
+    EXPECT_EQ(bar.Show(HStringTable::kFileWriteError), 0);
+    EXPECT_EQ(bar.Panes().first, HStringTable::Get(HStringTable::kFileWriteError));
+    EXPECT_EQ(bar.Show(0), HStringTable::kFileWriteError);
+    EXPECT_EQ(bar.Panes(), (HStatusPanes{" ", " "}));
 }

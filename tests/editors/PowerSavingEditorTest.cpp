@@ -18,8 +18,8 @@ HMemoryImage PatternImage() {
         b = static_cast<std::uint8_t>(rng());
     image[642] = 0b011'0'01'10; // transmit 3 (bits 5-7), penalty 1 (2-3), release 2 (0-1)
     image[643] = (image[643] & 0b1011'1000) | 0x40 | 5; // APO 8 h, receive save 1:5
-    image[677] = 113;   // MIC gain +3dB
-    image[740] = 80;    // Ext MIC standard
+    image[677] = 113;                                   // MIC gain +3dB
+    image[740] = 80;                                    // Ext MIC standard
     image[45] = (image[45] & 0xF0) | 9;
     image[46] = 3;
     const char tag[8] = {'S', 'E', 'L', 'F', 'T', 'E', 'S', 'T'};
@@ -87,7 +87,7 @@ TEST_F(PowerSavingEditorTest, AChangeReachesTheImageInExactlyItsField) {
     e.Open();
     const std::size_t mic = Find(e, "&MIC Gain");
     ASSERT_TRUE(e.UserSelect(mic, e.Combo(mic).IndexOfCode(253))); // +10dB
-    EXPECT_EQ(image, original); // nothing written before OK
+    EXPECT_EQ(image, original);                                    // nothing written before OK
     ASSERT_EQ(e.Confirm(), 0);
     EXPECT_EQ(Differences(original, image), (std::vector<std::size_t>{677}));
     EXPECT_EQ(image[677], 253);
