@@ -211,9 +211,8 @@ void CMainFrame::BuildToolBar() {
 void CMainFrame::BuildStatusBar() {
     QStatusBar* bar = statusBar();
     bar->setObjectName(QStringLiteral("statusBar"));
-    static constexpr std::array<const char*, kStatusPanes> kNames = {"paneMessage", "paneKana",
-                                                                     "paneCaps", "paneNum",
-                                                                     "paneScroll"};
+    static constexpr std::array<const char*, kStatusPanes> kNames = {
+        "paneMessage", "paneKana", "paneCaps", "paneNum", "paneScroll"};
     // Indicator panes are as wide as the text they show when their key is on.
     static constexpr std::array<const char*, kStatusPanes> kWidest = {"", "KANA", "CAP", "NUM",
                                                                       "SCRL"};
@@ -225,10 +224,9 @@ void CMainFrame::BuildStatusBar() {
             bar->addWidget(pane, 1);
         } else {
             pane->setAlignment(Qt::AlignCenter);
-            pane->setMinimumWidth(
-                pane->fontMetrics().horizontalAdvance(
-                    QString::fromLatin1(kWidest[static_cast<std::size_t>(i)])) +
-                12);
+            pane->setMinimumWidth(pane->fontMetrics().horizontalAdvance(
+                                      QString::fromLatin1(kWidest[static_cast<std::size_t>(i)])) +
+                                  12);
             pane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
             bar->addPermanentWidget(pane);
         }
@@ -239,7 +237,8 @@ void CMainFrame::BuildStatusBar() {
 void CMainFrame::InstallOwnHandlers() {
     SetCommandHandler(HCmd::kFilePrintSetup, [this] { m_app.OnFilePrintSetup(); });
     SetCommandHandler(HCmd::kAppExit, [this] { close(); });
-    SetCommandHandler(HCmd::kViewToolbar, [this] { m_toolBar->setVisible(!m_toolBar->isVisible()); });
+    SetCommandHandler(HCmd::kViewToolbar,
+                      [this] { m_toolBar->setVisible(!m_toolBar->isVisible()); });
     SetCommandHandler(HCmd::kViewStatusBar,
                       [this] { statusBar()->setVisible(!statusBar()->isVisible()); });
     for (int i = 0; i < HMainCommands::kItemCount; ++i)

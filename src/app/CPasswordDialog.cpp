@@ -30,7 +30,9 @@ CPasswordDialog::CPasswordDialog(QWidget* parent) : QDialog(parent), m_edit(new 
 
 CPasswordDialog::~CPasswordDialog() = default;
 
-QString CPasswordDialog::Code() const { return m_edit->text(); }
+QString CPasswordDialog::Code() const {
+    return m_edit->text();
+}
 
 void CPasswordDialog::accept() {
     HLOG_D1("[FUNC IN]CPasswordDialog::OnOK");

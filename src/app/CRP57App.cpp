@@ -25,7 +25,9 @@ CRP57App* s_instance = nullptr;
 constexpr const char* kInitialize = "Initialize";
 constexpr const char* kItemSection = "ITEM";
 
-std::string ItemKey(int index) { return "ITEM" + std::to_string(index); }
+std::string ItemKey(int index) {
+    return "ITEM" + std::to_string(index);
+}
 
 // The device name of the printer the print setup left selected; empty when the
 // output goes to a file instead of a printer.
@@ -49,7 +51,9 @@ CRP57App::~CRP57App() {
         s_instance = nullptr;
 }
 
-CRP57App* CRP57App::Instance() { return s_instance; }
+CRP57App* CRP57App::Instance() {
+    return s_instance;
+}
 
 bool CRP57App::InitInstance(const QStringList& arguments) {
     HLogPrint::Begin();
@@ -61,8 +65,7 @@ bool CRP57App::InitInstance(const QStringList& arguments) {
         HLOG_D1("[FUNC OUT]InitInstance");
         return false;
     }
-    connect(&m_singleInstance, &HSingleInstance::RaiseRequested, this,
-            &CRP57App::RaiseMainWindow);
+    connect(&m_singleInstance, &HSingleInstance::RaiseRequested, this, &CRP57App::RaiseMainWindow);
 
     m_settingsPath = HProgramDir::SettingsPath();
     ReadSettings();
@@ -115,8 +118,7 @@ void CRP57App::ConfirmAccess() {
     const bool accepted = dialog.exec() == QDialog::Accepted;
     m_accessLevel = HAccessLevel::Confirmed(requested, accepted, dialog.Code().toStdString());
     if (m_accessLevel == HAccessLevel::kManufacture)
-        HMessageBox::Show(nullptr, HStringTable::kManufactureModeWarning,
-                          QMessageBox::Information);
+        HMessageBox::Show(nullptr, HStringTable::kManufactureModeWarning, QMessageBox::Information);
     HLOG_D1("access level %d requested, %d granted", requested, m_accessLevel);
     HLOG_D1("[FUNC OUT]ConfirmAccess");
 }
@@ -127,6 +129,8 @@ int CRP57App::ExitInstance(int exitCode) {
     m_exited = true;
     // The window goes first, as it would before the program's exit runs.
     m_mainFrame.reset();
+    // No window is left to bring forward; a new start may run from here on.
+    m_singleInstance.Release();
     HLOG_D1("%s", "ExitInstance() ");
     if (m_settingsRead) {
         HIniFile ini(m_settingsPath);

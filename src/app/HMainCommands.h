@@ -15,12 +15,12 @@ enum class HCommandKind {
 };
 
 struct HCommandRow {
-    int id;                     // 0 for separators
-    std::string_view menu;      // "&File", "&View/&Item", ...; empty when not in a menu
-    std::string_view text;      // menu text with its '&' accelerator
-    std::string_view shortcut;  // portable key text ("Ctrl+N"), empty for none
+    int id;                    // 0 for separators
+    std::string_view menu;     // "&File", "&View/&Item", ...; empty when not in a menu
+    std::string_view text;     // menu text with its '&' accelerator
+    std::string_view shortcut; // portable key text ("Ctrl+N"), empty for none
     HCommandKind kind;
-    int routesTo;               // the command whose handler runs (the id itself but for twins)
+    int routesTo; // the command whose handler runs (the id itself but for twins)
 };
 
 namespace HCmd {
@@ -152,11 +152,9 @@ inline constexpr std::array kTable = {
     HCommandRow{HCmd::kHardware, "&Common", "&Hardware", "", K::Command, HCmd::kHardware},
     HCommandRow{HCmd::kOption, "&Common", "&Option", "", K::Command, HCmd::kOption},
     HCommandRow{HCmd::kScanning, "&Common", "&Scanning", "", K::Command, HCmd::kScanning},
-    HCommandRow{HCmd::kPowerSaving, "&Common", "Power Sa&ving", "", K::Command,
-                HCmd::kPowerSaving},
+    HCommandRow{HCmd::kPowerSaving, "&Common", "Power Sa&ving", "", K::Command, HCmd::kPowerSaving},
     HCommandRow{HCmd::kFrontPanel, "&Common", "&Front Panel", "", K::Command, HCmd::kFrontPanel},
-    HCommandRow{HCmd::kKeyFunction, "&Common", "&Key Function", "", K::Command,
-                HCmd::kKeyFunction},
+    HCommandRow{HCmd::kKeyFunction, "&Common", "&Key Function", "", K::Command, HCmd::kKeyFunction},
     HCommandRow{HCmd::kEmergency, "&Common", "&Emergency", "", K::Command, HCmd::kEmergency},
     HCommandRow{HCmd::kMarketing, "&Common", "&Marketing", "", K::Command, HCmd::kMarketing},
     HCommandRow{HCmd::kMiscellaneous, "&Common", "M&iscellaneous", "", K::Command,
@@ -222,17 +220,26 @@ inline constexpr std::array kTable = {
 };
 
 // The toolbar, left to right; 0 is a gap.
-inline constexpr std::array kToolbar = {
-    HCmd::kFileNew,    HCmd::kFileOpen,   HCmd::kFileSave,     0, HCmd::kEditCopy,
-    HCmd::kEditPaste,  0,                 HCmd::kFilePrint,    0, HCmd::kToolUpload,
-    HCmd::kToolDownload, 0,               HCmd::kAppAbout};
+inline constexpr std::array kToolbar = {HCmd::kFileNew,
+                                        HCmd::kFileOpen,
+                                        HCmd::kFileSave,
+                                        0,
+                                        HCmd::kEditCopy,
+                                        HCmd::kEditPaste,
+                                        0,
+                                        HCmd::kFilePrint,
+                                        0,
+                                        HCmd::kToolUpload,
+                                        HCmd::kToolDownload,
+                                        0,
+                                        HCmd::kAppAbout};
 
 inline constexpr int kItemCount = HCmd::kItemLast - HCmd::kItemFirst + 1;
 
 // Which Signalling commands are on, by signalling menu mode (0 5-tone, 1 2-tone)
 // and command id minus 32791.
 inline constexpr std::array<std::array<bool, 17>, 2> kSignallingEnable = {{
-    //  Typ    -    ANI  DTMF  Code  Page  -    2T:Tbl Sys  Dec  Enc  5T:Com Tbl  Sys   -    Dec  Enc
+    //  Typ    -    ANI  DTMF  Code  Page  -    2T:Tbl Sys  Dec  Enc  5T:Com Tbl  Sys   -    Dec Enc
     {{true, false, true, true, true, true, false, false, false, false, false, true, true, true,
       false, true, true}},
     {{true, false, true, true, true, true, false, true, true, true, true, false, false, false,
@@ -251,7 +258,8 @@ inline constexpr std::array<std::array<bool, 17>, 2> kSignallingEnable = {{
 [[nodiscard]] constexpr bool SignallingAllows(int mode, int id) {
     if (id < HCmd::kSignallingFirst || id > HCmd::kSignallingLast)
         return true;
-    return kSignallingEnable[mode == 0 ? 0 : 1][static_cast<std::size_t>(id - HCmd::kSignallingFirst)];
+    return kSignallingEnable[mode == 0 ? 0 : 1]
+                            [static_cast<std::size_t>(id - HCmd::kSignallingFirst)];
 }
 
 namespace detail {

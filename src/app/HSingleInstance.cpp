@@ -66,7 +66,15 @@ bool HSingleInstance::Claim(const QString& key) {
     return true;
 }
 
-bool HSingleInstance::IsListening() const { return m_server && m_server->isListening(); }
+bool HSingleInstance::IsListening() const {
+    return m_server && m_server->isListening();
+}
+
+void HSingleInstance::Release() {
+    if (m_server)
+        m_server->close();
+    m_server.reset();
+}
 
 void HSingleInstance::OnNewConnection() {
     while (QLocalSocket* socket = m_server->nextPendingConnection()) {

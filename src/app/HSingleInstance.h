@@ -26,6 +26,8 @@ public:
     // behind by a crashed run is removed and does not count.
     [[nodiscard]] bool Claim(const QString& key);
     [[nodiscard]] bool IsListening() const;
+    // Stops listening: from now on a new start runs.
+    void Release();
     [[nodiscard]] const QString& Key() const { return m_key; }
 
 signals:

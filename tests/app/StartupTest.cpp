@@ -1,0 +1,340 @@
+// Start-up and exit of the real application object: access levels confirmed by
+// the "Password" dialog, the settings file read, corrected and written, and the
+// single-instance guard.
+#include "AppTestSupport.h"
+#include "CMainFrame.h"
+#include "CPasswordDialog.h"
+#include "CRP57App.h"
+#include "HIniFile.h"
+#include "HMessageBox.h"
+#include "HProgramDir.h"
+#include "HSingleInstance.h"
+#include "HStringTable.h"
+
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr const char* kCancel = "<cancel>";
+
+QStringList Words(const QString& commandLine) {
+    return commandLine.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+}
+
+// Leaves a socket file with nobody listening, as a crashed run does.
+bool MakeStaleSocket(const QString& path) {
+    const QByteArray native = QFile::encodeName(path);
+    sockaddr_un address{};
+    if (native.size() >= static_cast<qsizetype>(sizeof(address.sun_path)))
+        return false;
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path, native.constData(), static_cast<std::size_t>(native.size()));
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    if (fd < 0)
+        return false;
+    const bool bound =
+        ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0;
+    ::close(fd);
+    return bound && QFileInfo::exists(path);
+}
+
+} // namespace
+
+class StartupTest : public QObject {
+    Q_OBJECT
+private slots:
+    void accessLevelsAndTitles_data();
+    void accessLevelsAndTitles();
+    void comPortOutsideRangeBecomesOne_data();
+    void comPortOutsideRangeBecomesOne();
+    void freshStartWritesEveryKeyAtExit();
+    void settingsReadAndWrittenBack();
+    void secondStartRaisesFirstAndWritesNothing();
+    void staleSocketDoesNotBlockStart();
+};
+
+void StartupTest::accessLevelsAndTitles_data() {
+    QTest::addColumn<QString>("commandLine");
+    QTest::addColumn<QString>("typed"); // what the user types; kCancel presses Cancel
+    QTest::addColumn<bool>("dialogShown");
+    QTest::addColumn<int>("level");
+    QTest::addColumn<int>("titleId");
+
+    QTest::newRow("no switch") << ""
+                               << "" << false << 0 << 128;
+    QTest::newRow("/manu right code") << "/manu"
+                                      << "Workshop Entry" << true << 1 << 130;
+    QTest::newRow("-MANU right code") << "-MANU"
+                                      << "Workshop Entry" << true << 1 << 130;
+    QTest::newRow("/all right code") << "/all"
+                                     << "tovak" << true << 2 << 144;
+    QTest::newRow("-ALL right code") << "-ALL"
+                                     << "tovak" << true << 2 << 144;
+    QTest::newRow("/all wrong code") << "/all"
+                                     << "tovaK" << true << 0 << 128;
+    QTest::newRow("/all cancel") << "/all" << kCancel << true << 0 << 128;
+    QTest::newRow("/manu cancel") << "/manu" << kCancel << true << 0 << 128;
+    QTest::newRow("/manu empty") << "/manu"
+                                 << "" << true << 0 << 128;
+    QTest::newRow("/manu with level 2 code") << "/manu"
+                                             << "tovak" << true << 0 << 128;
+    QTest::newRow("/all with level 1 code") << "/all"
+                                            << "Workshop Entry" << true << 0 << 128;
+    QTest::newRow("mixed case /Manu") << "/Manu"
+                                      << "" << false << 0 << 128;
+    QTest::newRow("switch and file") << "/manu file.r57"
+                                     << "" << false << 0 << 128;
+}
+
+void StartupTest::accessLevelsAndTitles() {
+    QFETCH(QString, commandLine);
+    QFETCH(QString, typed);
+    QFETCH(bool, dialogShown);
+    QFETCH(int, level);
+    QFETCH(int, titleId);
+
+    TempHome home;
+    QVERIFY(home.IsValid());
+
+    QString caption;
+    bool editStartedEmpty = false;
+    ModalDriver<CPasswordDialog> password([&](CPasswordDialog* dialog) {
+        caption = dialog->windowTitle();
+        auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("edit1073"));
+        QVERIFY(edit);
+        editStartedEmpty = edit->text().isEmpty();
+        auto* buttons = dialog->findChild<QDialogButtonBox*>();
+        QVERIFY(buttons);
+        if (typed == QLatin1String(kCancel)) {
+            QTest::keyClicks(edit, QStringLiteral("tovak"));
+            buttons->button(QDialogButtonBox::Cancel)->click();
+        } else {
+            QTest::keyClicks(edit, typed);
+            buttons->button(QDialogButtonBox::Ok)->click();
+        }
+    });
+    QString warning;
+    ModalDriver<QMessageBox> message(
+        [&](QMessageBox* box) {
+            warning = box->text();
+            box->button(QMessageBox::Ok)->click();
+        },
+        QStringLiteral("message142"));
+
+    CRP57App app;
+    QVERIFY(app.InitInstance(Words(commandLine)));
+    password.Stop();
+    message.Stop();
+
+    QCOMPARE(password.Fired(), dialogShown);
+    if (dialogShown) {
+        QCOMPARE(caption, QStringLiteral("Password"));
+        QVERIFY(editStartedEmpty);
+    }
+    QCOMPARE(app.AccessLevel(), level);
+    // Message 142 warns about Manufacture Mode only when level 1 was granted.
+    QCOMPARE(message.Fired(), level == 1);
+    if (level == 1) {
+        QCOMPARE(warning, HMessageBox::Text(142));
+        QVERIFY(warning.contains(QStringLiteral("Manufacture Mode")));
+        QVERIFY(!warning.contains(QLatin1Char('\r')));
+    }
+    CMainFrame* frame = app.MainFrame();
+    QVERIFY(frame);
+    QVERIFY(frame->isVisible());
+    QCOMPARE(frame->AppTitle(), QString::fromStdString(HStringTable::Get(titleId)));
+    QVERIFY(frame->windowTitle().contains(frame->AppTitle()));
+    QCOMPARE(QString::fromStdString(app.CurrentFilePath()), QStringLiteral("<none>"));
+    QCOMPARE(app.ConnectionMode(), 0);
+    app.ExitInstance();
+}
+
+void StartupTest::comPortOutsideRangeBecomesOne_data() {
+    QTest::addColumn<QByteArray>("stored");
+    QTest::addColumn<int>("port");
+    QTest::newRow("17") << QByteArray("17") << 1;
+    QTest::newRow("0") << QByteArray("0") << 1;
+    QTest::newRow("-2") << QByteArray("-2") << 1;
+    QTest::newRow("not a number") << QByteArray("COM3") << 1;
+    QTest::newRow("1") << QByteArray("1") << 1;
+    QTest::newRow("16") << QByteArray("16") << 16;
+    QTest::newRow("7 with text") << QByteArray("7x") << 7;
+}
+
+void StartupTest::comPortOutsideRangeBecomesOne() {
+    QFETCH(QByteArray, stored);
+    QFETCH(int, port);
+    TempHome home;
+    QVERIFY(home.Write("RP57Win.ini", "[Initialize]\nCOM_PORT=" + stored + "\nBAUDRATE=4800\n"));
+    CRP57App app;
+    QVERIFY(app.InitInstance({}));
+    QCOMPARE(app.ComPort(), port);
+    // Written back at once, before the program ends.
+    QCOMPARE(HIniFile(home.File("RP57Win.ini")).GetString("Initialize", "COM_PORT", ""),
+             std::to_string(port));
+    // The baud rate is taken as stored, without a range check.
+    QCOMPARE(app.BaudRate(), 4800);
+    app.ExitInstance();
+    QCOMPARE(HIniFile(home.File("RP57Win.ini")).GetInt("Initialize", "COM_PORT", 0), port);
+    QCOMPARE(HIniFile(home.File("RP57Win.ini")).GetInt("Initialize", "BAUDRATE", 0), 4800);
+}
+
+void StartupTest::freshStartWritesEveryKeyAtExit() {
+    TempHome home;
+    QVERIFY(home.EnableLog());
+    {
+        CRP57App app;
+        QVERIFY(app.InitInstance({}));
+        QCOMPARE(app.ComPort(), 1);
+        QCOMPARE(app.BaudRate(), 9600);
+        for (int i = 0; i < CRP57App::kItemCount; ++i)
+            QCOMPARE(app.Item(i), 1);
+        QCOMPARE(app.MainFrame()->size(), QSize(860, 640));
+        QCOMPARE(app.ExitInstance(7), 7);
+        QVERIFY(!app.MainFrame());
+    }
+    const HIniFile ini(home.File("RP57Win.ini"));
+    const std::vector<std::pair<const char*, std::vector<std::pair<std::string, int>>>> expected = {
+        {"Initialize", {{"COM_PORT", 1}, {"BAUDRATE", 9600}, {"CX", 860}, {"CY", 640}}},
+        {"End Status", {{"ProductType", 0}, {"Freq.Band", 6}, {"LCDType", 0}}},
+    };
+    for (const auto& [section, keys] : expected)
+        for (const auto& [key, value] : keys) {
+            QVERIFY2(ini.HasKey(section, key), key.c_str());
+            QCOMPARE(ini.GetInt(section, key, -1), value);
+        }
+    for (int i = 0; i < 18; ++i) {
+        const std::string key = "ITEM" + std::to_string(i);
+        QVERIFY2(ini.HasKey("ITEM", key), key.c_str());
+        QCOMPARE(ini.GetInt("ITEM", key, -1), 1);
+    }
+    QVERIFY(!ini.HasKey("ITEM", "ITEM18"));
+
+    // The window's settings are written when it goes, before the exit line.
+    const QByteArray log = home.Read("trace.log");
+    const qsizetype destroy = log.indexOf("[FUNC IN]CMainFrame::OnDestroy");
+    const qsizetype exitLine = log.indexOf("[D1] ExitInstance()  (File:");
+    const qsizetype ended = log.indexOf("The log output ended.");
+    QVERIFY(destroy >= 0);
+    QVERIFY(exitLine > destroy);
+    QVERIFY(ended > exitLine);
+}
+
+void StartupTest::settingsReadAndWrittenBack() {
+    TempHome home;
+    QVERIFY(home.Write("RP57Win.ini", "[Initialize]\r\nCOM_PORT=4\r\nBAUDRATE=19200\r\n"
+                                      "CX=1000\r\nCY=700\r\n"
+                                      "[ITEM]\r\nITEM3=0\r\nITEM16=0\r\n"
+                                      "[End Status]\r\nProductType=1\r\nFreq.Band=2\r\n"
+                                      "LCDType=1\r\n[Dealer]\r\nName=Keep me\r\n"));
+    {
+        CRP57App app;
+        QVERIFY(app.InitInstance({}));
+        QCOMPARE(app.ComPort(), 4);
+        QCOMPARE(app.BaudRate(), 19200);
+        QCOMPARE(app.Item(3), 0);
+        QCOMPARE(app.Item(16), 0);
+        QCOMPARE(app.Item(17), 1);
+        CMainFrame* frame = app.MainFrame();
+        QCOMPARE(frame->size(), QSize(1000, 700));
+
+        // Process-wide values changed while running reach the file at exit.
+        app.SetComPort(20);
+        app.SetBaudRate(38400);
+        QVERIFY(frame->RunCommand(32821)); // View > Item > Pri off
+        QVERIFY(frame->RunCommand(32824)); // Frequency off
+        QVERIFY(frame->RunCommand(32824)); // and on again
+        QVERIFY(frame->RunCommand(32826)); // Power off
+        frame->resize(1100, 760);
+        app.ExitInstance();
+    }
+    const HIniFile ini(home.File("RP57Win.ini"));
+    QCOMPARE(ini.GetInt("Initialize", "COM_PORT", 0), 20);
+    QCOMPARE(ini.GetInt("Initialize", "BAUDRATE", 0), 38400);
+    QCOMPARE(ini.GetInt("Initialize", "CX", 0), 1100);
+    QCOMPARE(ini.GetInt("Initialize", "CY", 0), 760);
+    const std::array<int, 18> items = {0, 1, 1, 0, 1, 0, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 0, 1};
+    for (int i = 0; i < 18; ++i)
+        QCOMPARE(ini.GetInt("ITEM", "ITEM" + std::to_string(i), -1), items[std::size_t(i)]);
+    // Until the document owns the model, the values read are kept.
+    QCOMPARE(ini.GetInt("End Status", "ProductType", -1), 1);
+    QCOMPARE(ini.GetInt("End Status", "Freq.Band", -1), 2);
+    QCOMPARE(ini.GetInt("End Status", "LCDType", -1), 1);
+    QCOMPARE(ini.GetString("Dealer", "Name", ""), std::string("Keep me"));
+
+    // Port 20 was fine for that run; the next start falls back to port 1.
+    CRP57App next;
+    QVERIFY(next.InitInstance({}));
+    QCOMPARE(next.ComPort(), 1);
+    // A window size below the least is raised to it.
+    next.MainFrame()->resize(860, 640);
+    next.ExitInstance();
+    QVERIFY(home.Write("RP57Win.ini", "[Initialize]\nCX=500\nCY=100\n"));
+    CRP57App small;
+    QVERIFY(small.InitInstance({}));
+    QCOMPARE(small.MainFrame()->size(), QSize(860, 640));
+    small.ExitInstance();
+}
+
+void StartupTest::secondStartRaisesFirstAndWritesNothing() {
+    TempHome home;
+    CRP57App first;
+    QVERIFY(first.InitInstance({}));
+    first.MainFrame()->showMinimized();
+    QSignalSpy raised(&first, &CRP57App::MainWindowRaised);
+    const QByteArray before = home.Read("RP57Win.ini");
+    {
+        CRP57App second;
+        // Even an access switch asks for no code: the second start ends first.
+        ModalDriver<CPasswordDialog> password([](CPasswordDialog* dialog) { dialog->reject(); });
+        QVERIFY(!second.InitInstance({QStringLiteral("/all")}));
+        password.Stop();
+        QVERIFY(!password.Fired());
+        QVERIFY(!second.MainFrame());
+        second.ExitInstance();
+    }
+    QCOMPARE(home.Read("RP57Win.ini"), before);
+    QVERIFY(raised.wait(5000));
+    QVERIFY(!first.MainFrame()->isMinimized());
+    first.ExitInstance();
+
+    // With the first one gone, a new start runs.
+    CRP57App third;
+    QVERIFY(third.InitInstance({}));
+    third.ExitInstance();
+}
+
+void StartupTest::staleSocketDoesNotBlockStart() {
+    TempHome home;
+    const QString key =
+        HSingleInstance::KeyFor(HProgramDir::ExecutableName(), HProgramDir::DataDir());
+    const QString path = QDir::tempPath() + QLatin1Char('/') + key;
+    QFile::remove(path);
+    QVERIFY(MakeStaleSocket(path));
+    CRP57App app;
+    QVERIFY(app.InitInstance({}));
+    QCOMPARE(app.InstanceKey(), key);
+
+    // And the new run guards again.
+    CRP57App second;
+    QVERIFY(!second.InitInstance({}));
+    second.ExitInstance();
+    app.ExitInstance();
+}
+
+int RunStartupTest(int argc, char** argv) {
+    StartupTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "StartupTest.moc"

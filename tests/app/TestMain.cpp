@@ -1,0 +1,16 @@
+// One executable for every test class of the program; each class runs against
+// the same QApplication.
+#include <QApplication>
+
+int RunCommandLineTest(int argc, char** argv);
+int RunStartupTest(int argc, char** argv);
+int RunMainFrameTest(int argc, char** argv);
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    int failures = 0;
+    failures += RunCommandLineTest(argc, argv);
+    failures += RunStartupTest(argc, argv);
+    failures += RunMainFrameTest(argc, argv);
+    return failures == 0 ? 0 : 1;
+}
