@@ -155,6 +155,41 @@ bool HEditRules::Accepts(char32_t ch) const {
     }
 }
 
+std::string HEditRules::Filtered(std::string_view text) const {
+    std::string out;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        std::size_t n = lead < 0x80           ? 1
+                        : (lead >> 5) == 0x6  ? 2
+                        : (lead >> 4) == 0xE  ? 3
+                        : (lead >> 3) == 0x1E ? 4
+                                              : 0;
+        if (n == 0 || i + n > text.size()) {
+            ++i;
+            continue;
+        }
+        char32_t ch = n == 1 ? lead : lead & (0x7F >> n);
+        bool ok = true;
+        for (std::size_t k = 1; k < n; ++k) {
+            const auto c = static_cast<unsigned char>(text[i + k]);
+            if ((c & 0xC0) != 0x80) {
+                ok = false;
+                break;
+            }
+            ch = (ch << 6) | (c & 0x3F);
+        }
+        if (!ok) {
+            ++i;
+            continue;
+        }
+        if (Accepts(ch))
+            out.append(text.substr(i, n));
+        i += n;
+    }
+    return out;
+}
+
 HKeyAction HEditRules::OnChar(char32_t ch, bool ctrlHeld) {
     if (ch == kBackspace || ch == kTab || ctrlHeld)
         return HKeyAction::Pass;

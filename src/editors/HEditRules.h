@@ -130,6 +130,9 @@ public:
     [[nodiscard]] bool HasRoom(std::size_t chars) const {
         return m_setup.maxLength == 0 || chars < m_setup.maxLength;
     }
+    // A text with every character the filter refuses taken out (UTF-8 in and
+    // out; malformed bytes go too). Pasted text passes no key filter.
+    [[nodiscard]] std::string Filtered(std::string_view text) const;
     // The filter alone: does the mode take this character?
     [[nodiscard]] bool Accepts(char32_t ch) const;
     // Escape: the text as last set.

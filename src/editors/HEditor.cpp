@@ -101,7 +101,9 @@ bool HEditor::UserEdit(std::size_t item, std::string_view typedText) {
         !m_state[item].visible)
         return false;
     HEditRules& rules = *m_state[item].edit;
-    rules.SetTypedText(typedText);
+    // Numbers are read up to the first character that is not part of one; a
+    // text (typed or pasted) keeps only the characters its filter takes.
+    rules.SetTypedText(rules.IsNumeric() ? std::string(typedText) : rules.Filtered(typedText));
     rules.Commit();
     OnEditChanged(item);
     return true;

@@ -224,3 +224,14 @@ TEST(EditRules, TypingStopsAtTheMaximumLength) {
     HEditRules unlimited(HEditSetup{});
     EXPECT_TRUE(unlimited.HasRoom(1000));
 }
+
+TEST(EditRules, PastedTextKeepsOnlyWhatTheFilterTakes) {
+    HTagEditRules tag(kTag);
+    EXPECT_EQ(tag.Filtered("Ca\xC3\xA9 #1!"), "Ca 1"); // é, '#', '!' go
+    EXPECT_EQ(tag.Filtered("A\xC1\xFF"
+                           "B\xE2\x82"),
+              "AB"); // malformed bytes go
+    HEditRules any(
+        HEditSetup{HValueKind::Text, 8, 0, 0, "%s", HFilterMode::Any, 0, HDisplayOp::None, ""});
+    EXPECT_EQ(any.Filtered("Caf\xC3\xA9"), "Caf\xC3\xA9");
+}

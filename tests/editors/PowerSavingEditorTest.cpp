@@ -116,6 +116,12 @@ TEST_F(PowerSavingEditorTest, EditsReachOnlyTheirBits) {
     EXPECT_EQ(image[1028], 0); // padded
     EXPECT_EQ(image[1031], 0);
 
+    // A pasted tag loses what the tag filter refuses.
+    HPowerSavingEditor paste({&image, 0});
+    paste.Open();
+    ASSERT_TRUE(paste.UserEdit(tag, "N\xC3\xBCRN#1"));
+    EXPECT_EQ(paste.ShownText(tag), "NRN1");
+
     // A level beyond the 4-bit row is clamped to 15, not wrapped.
     HPowerSavingEditor clamp({&image, 0});
     clamp.Open();
