@@ -11,6 +11,24 @@
 //              SetDataCombo, SetDataEdit, SetDataGrid, SetDataList
 //   Confirm(): SaveDataCombo, SaveDataEdit, SaveDataGrid, SaveDataList, StoreData
 // Cancel runs nothing: the image is written only by StoreData.
+//
+// Rendering contract for a front end:
+//   - one control per item in Items() order, labelled Item(i).label; Static
+//     items show StaticText(i);
+//   - after Open() and after every User*() call, mirror every item: IsVisible,
+//     IsEnabled, the combo's Items() when ItemsRevision() moved, its
+//     SelectedIndex() (-1: show no selection), Edit(i).Text(), IsChecked(i);
+//   - a combo pick calls UserSelect(i, index), a check UserCheck(i, state);
+//   - an edit asks Edit(i).OnChar(ch, ctrl) for every typed character (Insert,
+//     Drop, Pass; Restore and Commit have already updated Text()) and
+//     Edit(i).HasRoom(length) before inserting; it calls UserEdit(i, text) on
+//     Enter and when it loses focus; Enter never closes the dialog;
+//   - OK (with the focus on the OK button) first commits the edit being typed
+//     in, then calls Confirm(); a non-zero result keeps the dialog open;
+//   - F1 opens help at HelpContextId(focused item, or none);
+//   - questions and messages of the rules go to the HEditorPrompt set with
+//     SetPrompt().
+// A property page is one editor; a sheet holds several and confirms each page.
 #include "HChoiceList.h"
 #include "HEditRules.h"
 #include "HEditorPrompt.h"
