@@ -1,42 +1,61 @@
 // rp57cli: the programming engine without a window, for scripts and tests.
-#include "HVersionInfo.h"
+#include "CliCommand.h"
+#include "CmdImage.h"
 #include "HProgramDir.h"
+#include "HVersionInfo.h"
 
+#include <array>
 #include <cstdio>
-#include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
-constexpr const char* kUsage =
-    "usage: rp57cli COMMAND [OPTIONS]\n"
-    "\n"
-    "Commands:\n"
-    "  --version                 print the program version and exit\n"
-    "  --help                    print this help and exit\n";
+// Every command of the tool: add a row (and its CmdXxx.cpp) to add a command.
+constexpr std::array kCommands = {
+    CliCommand{"info", kInfoUsage, CmdInfo},
+    CliCommand{"new", kNewUsage, CmdNew},
+};
+
+std::string Usage() {
+    std::string text = "usage: rp57cli COMMAND [OPTIONS]\n"
+                       "\n"
+                       "Commands:\n";
+    for (const CliCommand& c : kCommands)
+        text += c.usage;
+    text += "  --version                 print the program version and exit\n"
+            "  --help                    print this help and exit\n"
+            "\n"
+            "Exit status: 0 done, 1 the operation failed, 2 bad input (nothing done).\n";
+    return text;
+}
 
 int PrintVersion() {
     HVersionInfo v;
     v.Read(HProgramDir::ExecutablePath());
     std::printf("rp57cli %s (file version %s)\n", HVersionInfo::VersionText(),
                 v.GetFileVersion().c_str());
-    return 0;
+    return kExitOk;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fputs(kUsage, stderr);
-        return 2;
+        std::fputs(Usage().c_str(), stderr);
+        return kExitBadInput;
     }
     const std::string command = argv[1];
     if (command == "--version")
         return PrintVersion();
     if (command == "--help" || command == "-h") {
-        std::fputs(kUsage, stdout);
-        return 0;
+        std::fputs(Usage().c_str(), stdout);
+        return kExitOk;
     }
-    std::fprintf(stderr, "rp57cli: unknown command '%s'\n\n%s", command.c_str(), kUsage);
-    return 2;
+    const std::vector<std::string> args(argv + 2, argv + argc);
+    for (const CliCommand& c : kCommands)
+        if (c.name == command)
+            return c.run(args);
+    std::fprintf(stderr, "rp57cli: unknown command '%s'\n\n%s", command.c_str(), Usage().c_str());
+    return kExitBadInput;
 }

@@ -1,0 +1,14 @@
+#include "CliCommand.h"
+
+#include <cstdio>
+
+void CliError(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            continue;
+        out.push_back(text[i]);
+    }
+    std::fprintf(stderr, "rp57cli: %s\n", out.c_str());
+}

@@ -1,0 +1,204 @@
+// rp57cli info FILE [--json]
+#include "CliCommand.h"
+#include "CmdImage.h"
+
+#include "HAlignmentData.h"
+#include "HChannelRules.h"
+#include "HChannels.h"
+#include "HCommonGroups.h"
+#include "HDataFile.h"
+#include "HHardwareGroup.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct GroupInfo {
+    int number = 0; // from 1
+    std::string tag;
+    std::vector<std::pair<int, std::string>> channels; // channel number from 1, tag
+};
+
+struct ImageInfo {
+    std::string file;
+    int band = 0;
+    std::string bandName;
+    std::string productType;
+    std::string displayType;
+    std::string serialNumber;
+    std::string firmware;
+    std::string signalling;
+    int capacity = 0;
+    int used = 0;
+    std::vector<GroupInfo> groups;
+    bool workingChecksumOk = false;
+    bool shippingChecksumOk = false;
+};
+
+std::string TrimRight(std::string s) {
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\0'))
+        s.pop_back();
+    return s;
+}
+
+ImageInfo Describe(const std::string& path, const HMemoryImage& img) {
+    ImageInfo info;
+    info.file = path;
+    HHardwareGroup hw;
+    hw.Load(img);
+    info.band = hw.GetValue(HHardwareGroup::kRowBand);
+    info.bandName = HChannelRules::BandName(info.band);
+    if (info.bandName.empty())
+        info.bandName = "code " + std::to_string(info.band);
+    const bool handheld = hw.GetValue(HHardwareGroup::kRowProductType) != 0;
+    info.productType = handheld ? "Handheld" : "Mobile";
+    if (handheld)
+        info.displayType = hw.GetValue(HHardwareGroup::kRowDisplayHandheld) != 0
+                               ? "13Seg LCD Type"
+                               : "Non-LCD Type";
+    else
+        info.displayType =
+            hw.GetValue(HHardwareGroup::kRowDisplayMobile) != 0 ? "LCD Type" : "LED Type";
+
+    HMarketingGroup marketing;
+    marketing.Load(img);
+    info.serialNumber = TrimRight(marketing.GetText(2));
+    char fw[32];
+    std::snprintf(fw, sizeof fw, "%5.2f", marketing.GetValue(1) / 100.0);
+    info.firmware = fw;
+
+    HChannels channels;
+    channels.Load(img);
+    info.signalling =
+        channels.Signalling().GetValue(HChannelSignalling::kSignallingType) != 0 ? "2-TONE"
+                                                                                 : "5-TONE";
+    info.capacity = channels.GetCapacity();
+    info.used = channels.UsedChannels();
+    for (int g = 0; g < channels.GetGroupCount(); ++g) {
+        if (channels.GetGroupValue(g, HChannelTables::kGroupInUse) == 0)
+            continue;
+        GroupInfo gi;
+        gi.number = g + 1;
+        gi.tag = TrimRight(channels.GetGroupTag(g));
+        const int first = channels.FirstChannelOfGroup(g);
+        const int count = channels.GetGroupValue(g, HChannelTables::kGroupChannels);
+        for (int c = first; c < first + count; ++c)
+            if (channels.IsChannelEnabled(c))
+                gi.channels.emplace_back(c + 1, TrimRight(channels.GetTag(c)));
+        info.groups.push_back(std::move(gi));
+    }
+    info.workingChecksumOk = HAlignmentData(HAlignmentData::HCopy::Working).VerifyChecksum(img);
+    info.shippingChecksumOk =
+        HAlignmentData(HAlignmentData::HCopy::ShippingDefault).VerifyChecksum(img);
+    return info;
+}
+
+// JSON string: control characters and bytes outside ASCII escaped, so that a
+// damaged text in an image never makes invalid output.
+std::string Json(const std::string& s) {
+    std::string out = "\"";
+    for (unsigned char ch : s) {
+        if (ch == '"' || ch == '\\') {
+            out.push_back('\\');
+            out.push_back(static_cast<char>(ch));
+        } else if (ch < 0x20 || ch >= 0x7F) {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\u%04x", ch);
+            out += buf;
+        } else {
+            out.push_back(static_cast<char>(ch));
+        }
+    }
+    return out + "\"";
+}
+
+void PrintText(const ImageInfo& i) {
+    std::printf("File:            %s\n", i.file.c_str());
+    std::printf("Model:           %s, %s, %s\n", i.bandName.c_str(), i.productType.c_str(),
+                i.displayType.c_str());
+    std::printf("Serial number:   %s\n", i.serialNumber.c_str());
+    std::printf("FW version:      %s\n", i.firmware.c_str());
+    std::printf("Signalling:      %s\n", i.signalling.c_str());
+    std::printf("Channels:        %d allocated of %d\n", i.used, i.capacity);
+    for (const GroupInfo& g : i.groups) {
+        std::printf("Group %d %-8s  %zu channels in use\n", g.number, g.tag.c_str(),
+                    g.channels.size());
+        for (const auto& [number, tag] : g.channels)
+            std::printf("  %3d %s\n", number, tag.c_str());
+    }
+    std::printf("Adjustment checksum (working copy):     %s\n",
+                i.workingChecksumOk ? "OK" : "BAD");
+    std::printf("Adjustment checksum (shipping default): %s\n",
+                i.shippingChecksumOk ? "OK" : "BAD");
+}
+
+void PrintJson(const ImageInfo& i) {
+    std::string out = "{";
+    out += "\"file\":" + Json(i.file);
+    out += ",\"model\":{\"band\":" + std::to_string(i.band) + ",\"bandName\":" + Json(i.bandName) +
+           ",\"productType\":" + Json(i.productType) + ",\"displayType\":" + Json(i.displayType) +
+           "}";
+    out += ",\"serialNumber\":" + Json(i.serialNumber);
+    out += ",\"firmwareVersion\":" + Json(i.firmware.substr(i.firmware.find_first_not_of(' ')));
+    out += ",\"signallingType\":" + Json(i.signalling);
+    out += ",\"capacity\":" + std::to_string(i.capacity);
+    out += ",\"allocatedChannels\":" + std::to_string(i.used);
+    out += ",\"groups\":[";
+    for (std::size_t n = 0; n < i.groups.size(); ++n) {
+        const GroupInfo& g = i.groups[n];
+        out += n ? "," : "";
+        out += "{\"group\":" + std::to_string(g.number) + ",\"tag\":" + Json(g.tag) +
+               ",\"channels\":[";
+        for (std::size_t k = 0; k < g.channels.size(); ++k) {
+            out += k ? "," : "";
+            out += "{\"channel\":" + std::to_string(g.channels[k].first) +
+                   ",\"tag\":" + Json(g.channels[k].second) + "}";
+        }
+        out += "]}";
+    }
+    out += "]";
+    out += ",\"checksums\":{\"working\":";
+    out += i.workingChecksumOk ? "true" : "false";
+    out += ",\"shippingDefault\":";
+    out += i.shippingChecksumOk ? "true" : "false";
+    out += "}}";
+    std::printf("%s\n", out.c_str());
+}
+
+} // namespace
+
+int CmdInfo(const std::vector<std::string>& args) {
+    std::string path;
+    bool json = false;
+    for (const std::string& a : args) {
+        if (a == "--json") {
+            json = true;
+        } else if (!a.empty() && a[0] == '-') {
+            CliError("info: unknown option '" + a + "'");
+            return kExitBadInput;
+        } else if (path.empty()) {
+            path = a;
+        } else {
+            CliError("info: more than one file given");
+            return kExitBadInput;
+        }
+    }
+    if (path.empty()) {
+        CliError("info: no data file given");
+        return kExitBadInput;
+    }
+    HMemoryImage img{};
+    const HDataFileResult r = HDataFile::Open(path, img);
+    if (!r.Ok()) {
+        CliError(r.message + (r.reason.empty() ? "" : " (" + r.reason + ")"));
+        return kExitBadInput;
+    }
+    const ImageInfo info = Describe(path, img);
+    if (json)
+        PrintJson(info);
+    else
+        PrintText(info);
+    return kExitOk;
+}
