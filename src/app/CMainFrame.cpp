@@ -7,6 +7,7 @@
 #include "HLogPrint.h"
 #include "HMainCommands.h"
 #include "HStringTable.h"
+#include "HToolbarIcons.h"
 
 #include <QAction>
 #include <QApplication>
@@ -48,35 +49,6 @@ int TitleStringFor(int accessLevel) {
         return HStringTable::kTitleLevel2;
     default:
         return HStringTable::kTitleLevel0;
-    }
-}
-
-// Theme icons where the desktop has them, the style's own otherwise.
-QIcon CommandIcon(const QStyle* style, int id) {
-    const auto themed = [](const char* name, const QIcon& fallback) {
-        return QIcon::fromTheme(QString::fromLatin1(name), fallback);
-    };
-    switch (id) {
-    case HCmd::kFileNew:
-        return themed("document-new", style->standardIcon(QStyle::SP_FileIcon));
-    case HCmd::kFileOpen:
-        return themed("document-open", style->standardIcon(QStyle::SP_DialogOpenButton));
-    case HCmd::kFileSave:
-        return themed("document-save", style->standardIcon(QStyle::SP_DialogSaveButton));
-    case HCmd::kEditCopy:
-        return themed("edit-copy", style->standardIcon(QStyle::SP_FileDialogDetailedView));
-    case HCmd::kEditPaste:
-        return themed("edit-paste", style->standardIcon(QStyle::SP_FileDialogListView));
-    case HCmd::kFilePrint:
-        return themed("document-print", style->standardIcon(QStyle::SP_DriveFDIcon));
-    case HCmd::kToolUpload:
-        return themed("go-down", style->standardIcon(QStyle::SP_ArrowDown));
-    case HCmd::kToolDownload:
-        return themed("go-up", style->standardIcon(QStyle::SP_ArrowUp));
-    case HCmd::kAppAbout:
-        return themed("help-about", style->standardIcon(QStyle::SP_MessageBoxQuestion));
-    default:
-        return {};
     }
 }
 
@@ -198,7 +170,7 @@ void CMainFrame::BuildToolBar() {
             continue;
         }
         QAction* action = m_actions.at(id);
-        action->setIcon(CommandIcon(style(), id));
+        action->setIcon(HToolbarIcons::ForCommand(id));
         m_toolBar->addAction(action);
         // The radio transfers are the program's main work: name them on the button.
         if (id == HCmd::kToolUpload || id == HCmd::kToolDownload)
