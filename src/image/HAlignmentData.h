@@ -47,18 +47,18 @@ inline constexpr std::size_t kWorkingSumWords = 14;
 //   0x311C-23 deviation .. limit | 0x3124-3C five records [word][b][b][b]
 inline constexpr std::size_t kShippingValues = 48;
 inline constexpr std::array<HFieldDescriptor, kShippingValues> kShippingRows = {
-    HField(0x3110, 0, 8),  HField(0x3111, 0, 8), HField(0x3112, 0, 8), HField(0x3113, 0, 8),
-    HField(0x3114, 0, 8),  HField(0x3115, 0, 8), HField(0x3116, 0, 8), HField(0x3117, 0, 8),
-    HField(0x311B, 0, 8),  HField(0x3118, 0, 8), HField(0x3119, 0, 8), HField(0x311A, 0, 8),
-    HField(0x311C, 0, 8),  HField(0x311D, 0, 8), HField(0x311E, 0, 8), HField(0x311F, 0, 8),
-    HField(0x3120, 0, 8),  HField(0x3121, 0, 8), HField(0x3122, 0, 8), HField(0x3123, 0, 8),
-    HField(0x3000, 0, 16), HField(0x3002, 0, 8), HField(0x3003, 0, 8), HField(0x3004, 0, 8),
+    HField(0x3110, 0, 8),  HField(0x3111, 0, 8), HField(0x3112, 0, 8),  HField(0x3113, 0, 8),
+    HField(0x3114, 0, 8),  HField(0x3115, 0, 8), HField(0x3116, 0, 8),  HField(0x3117, 0, 8),
+    HField(0x311B, 0, 8),  HField(0x3118, 0, 8), HField(0x3119, 0, 8),  HField(0x311A, 0, 8),
+    HField(0x311C, 0, 8),  HField(0x311D, 0, 8), HField(0x311E, 0, 8),  HField(0x311F, 0, 8),
+    HField(0x3120, 0, 8),  HField(0x3121, 0, 8), HField(0x3122, 0, 8),  HField(0x3123, 0, 8),
+    HField(0x3000, 0, 16), HField(0x3002, 0, 8), HField(0x3003, 0, 8),  HField(0x3004, 0, 8),
     HField(0x300F, 0, 8),  HField(0x3010, 0, 8), HField(0x310E, 0, 16), HField(0x3011, 0, 8),
-    HField(0x3124, 0, 16), HField(0x3126, 0, 8), HField(0x3127, 0, 8), HField(0x3128, 0, 8),
-    HField(0x3129, 0, 16), HField(0x312B, 0, 8), HField(0x312C, 0, 8), HField(0x312D, 0, 8),
-    HField(0x312E, 0, 16), HField(0x3130, 0, 8), HField(0x3131, 0, 8), HField(0x3132, 0, 8),
-    HField(0x3133, 0, 16), HField(0x3135, 0, 8), HField(0x3136, 0, 8), HField(0x3137, 0, 8),
-    HField(0x3138, 0, 16), HField(0x313A, 0, 8), HField(0x313B, 0, 8), HField(0x313C, 0, 8),
+    HField(0x3124, 0, 16), HField(0x3126, 0, 8), HField(0x3127, 0, 8),  HField(0x3128, 0, 8),
+    HField(0x3129, 0, 16), HField(0x312B, 0, 8), HField(0x312C, 0, 8),  HField(0x312D, 0, 8),
+    HField(0x312E, 0, 16), HField(0x3130, 0, 8), HField(0x3131, 0, 8),  HField(0x3132, 0, 8),
+    HField(0x3133, 0, 16), HField(0x3135, 0, 8), HField(0x3136, 0, 8),  HField(0x3137, 0, 8),
+    HField(0x3138, 0, 16), HField(0x313A, 0, 8), HField(0x313B, 0, 8),  HField(0x313C, 0, 8),
 };
 static_assert(HFieldRowsFit(kShippingRows, 0, 0, HImageMap::kFlashEnd));
 // Checksum: 16-bit sum of the single bytes of these ranges (28 bytes).

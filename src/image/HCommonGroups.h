@@ -5,10 +5,10 @@
 #include "HMemoryMap.h"
 #include "HSettingsGroup.h"
 
-#define RP57_PLAIN_GROUP(Name, parts)                                                          \
-    class Name : public HSettingsGroup {                                                       \
-    public:                                                                                    \
-        Name() : HSettingsGroup(parts) {}                                                      \
+#define RP57_PLAIN_GROUP(Name, parts)                                                              \
+    class Name : public HSettingsGroup {                                                           \
+    public:                                                                                        \
+        Name() : HSettingsGroup(parts) {}                                                          \
     }
 
 RP57_PLAIN_GROUP(HScanningGroup, HMemoryMap::kScanningParts);

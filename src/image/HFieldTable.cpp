@@ -120,7 +120,6 @@ std::size_t HFieldTable::TextStart(const HFieldDescriptor& d) const {
     return static_cast<std::size_t>(std::uint64_t(m_byteBase) + d.byteOffset);
 }
 
-
 std::int32_t HFieldTable::GetRaw(std::size_t row) const {
     const HFieldDescriptor* d = Row(row);
     if (d == nullptr)
@@ -140,7 +139,8 @@ std::int32_t HFieldTable::GetRaw(std::size_t row) const {
         value = number & mask;
     } else {
         for (std::uint32_t k = 0; k < a.byteCount; ++k)
-            value |= std::uint64_t(m_image[a.firstByte + k] & ((mask >> (8 * k)) & 0xFF)) << (8 * k);
+            value |= std::uint64_t(m_image[a.firstByte + k] & ((mask >> (8 * k)) & 0xFF))
+                     << (8 * k);
     }
     if (!d->keepPosition)
         value >>= a.bitPosition + extra;
@@ -301,7 +301,8 @@ std::uint32_t HFieldTable::ToSignMagnitude(std::int32_t value, std::uint32_t wid
     const std::uint32_t flag = 1u << (width - 1);
     // A magnitude too large for the field is held at the largest one rather
     // than spilling into the sign flag.
-    std::uint64_t magnitude = value < 0 ? std::uint64_t(-std::int64_t(value)) : std::uint64_t(value);
+    std::uint64_t magnitude =
+        value < 0 ? std::uint64_t(-std::int64_t(value)) : std::uint64_t(value);
     magnitude = std::min<std::uint64_t>(magnitude, flag - 1);
     return static_cast<std::uint32_t>(magnitude) | (value < 0 && magnitude != 0 ? flag : 0);
 }
@@ -636,7 +637,8 @@ void HEmergencyFieldTable::SetValue(std::size_t row, std::int32_t value) {
         return;
     }
     const std::uint32_t flag = 1u << (d->bitWidth - 1);
-    const std::uint32_t number = std::min<std::uint32_t>(static_cast<std::uint32_t>(value) - 1, flag - 1);
+    const std::uint32_t number =
+        std::min<std::uint32_t>(static_cast<std::uint32_t>(value) - 1, flag - 1);
     SetRaw(row, static_cast<std::int32_t>(number | flag));
 }
 

@@ -13,8 +13,8 @@ public:
     static constexpr std::size_t kRowLocalOffset = 5;
     static constexpr std::size_t kRowStepSet = 6;
     static constexpr std::size_t kRowHandheldKey = 12;
-    static constexpr std::size_t kRowRefXtal = 13;  // 5 kHz units; reads as Hz, see below
-    static constexpr std::size_t kRowFirstIf = 14;  // 5 kHz units; reads as Hz, see below
+    static constexpr std::size_t kRowRefXtal = 13; // 5 kHz units; reads as Hz, see below
+    static constexpr std::size_t kRowFirstIf = 14; // 5 kHz units; reads as Hz, see below
     static constexpr std::size_t kRowSquelchRelease = 15;
     static constexpr std::size_t kRowAcont = 16;
     static constexpr std::size_t kRowBandLow = 17;  // Hz

@@ -37,35 +37,35 @@ inline constexpr std::array kHardwareRows = {
     HField(581, 0, 15, 0),                              // 14 first IF / 5 kHz
     // 15 squelch release, stored - 1. Its default is value 1 (stored byte 0):
     // value 0 would store 0xFF, a release time of 256 steps.
-    HField(598, 0, 8, 1).Scaled(HScaleMode::Special5, 1),
-    HField(513, 0, 8, 0),                               // 16 ACONT timing
-    HField(12672, 0, 32, 0),                            // 17 band lower limit, Hz
-    HField(12676, 0, 32, 0),                            // 18 band upper limit, Hz
-    HField(558, 0, 14, 0).Scaled(HScaleMode::Shift, 2), // 19 reference crystal / 6.25 kHz
-    HField(566, 0, 14, 0).Scaled(HScaleMode::Shift, 2), // 20 reference crystal / 2.5 kHz
-    HField(583, 0, 15, 0),                              // 21 first IF / 6.25 kHz
-    HField(585, 0, 15, 0),                              // 22 first IF / 2.5 kHz
+    HField(598, 0, 8, 1).Scaled(HScaleMode::Special5, 1), // 15
+    HField(513, 0, 8, 0),                                 // 16 ACONT timing
+    HField(12672, 0, 32, 0),                              // 17 band lower limit, Hz
+    HField(12676, 0, 32, 0),                              // 18 band upper limit, Hz
+    HField(558, 0, 14, 0).Scaled(HScaleMode::Shift, 2),   // 19 reference crystal / 6.25 kHz
+    HField(566, 0, 14, 0).Scaled(HScaleMode::Shift, 2),   // 20 reference crystal / 2.5 kHz
+    HField(583, 0, 15, 0),                                // 21 first IF / 6.25 kHz
+    HField(585, 0, 15, 0),                                // 22 first IF / 2.5 kHz
 };
 static_assert(kHardwareRows.size() == 23);
 
 // ------------------------------------------------------------------ Option
 inline constexpr std::array kOptionRows = {
-    HField(45, 4, 4, 8),             // 0 LCD contrast
-    HField(47, 4, 1, 0).Inverted(),  // 1 lighting
-    HField(47, 3, 1, 0).Inverted(),  // 2 beep
-    HField(44, 0, 4, 8),             // 3 SQL level offset
-    HField(47, 0, 2, 3),             // 4 dimmer level
-    HField(34, 0, 3, 0),             // 5 option unit (low codes)
-    HField(35, 0, 1, 0),             // 6 mobile keypad MIC
-    HField(48, 7, 1, 0),             // 7 record mode
-    HField(48, 6, 1, 0),             // 8 play mode
-    HField(675, 4, 1, 0),            // 9 power-on REC
-    HField(468, 1, 1, 1),            // 10
-    HField(468, 0, 1, 1),            // 11
-    HField(44, 7, 1, 1),             // 12 (same bit as Miscellaneous row 5)
-    HField(48, 5, 1, 0),             // 13
-    HField(34, 5, 3, 0),             // 14 option unit (codes above 7)
-    HField(48, 0, 2, 0),             // 15
+    HField(45, 4, 4, 8),            // 0 LCD contrast
+    HField(47, 4, 1, 0).Inverted(), // 1 lighting
+    HField(47, 3, 1, 0).Inverted(), // 2 beep
+    HField(44, 0, 4, 8),            // 3 SQL level offset
+    HField(47, 0, 2, 3),            // 4 dimmer level
+    HField(34, 0, 3, 0),            // 5 option unit (low codes)
+    HField(35, 0, 1, 0),            // 6 mobile keypad MIC
+    HField(48, 7, 1, 0),            // 7 record mode
+    HField(48, 6, 1, 0),            // 8 play mode
+    HField(675, 4, 1, 0),           // 9 power-on REC
+    HField(468, 1, 1, 1),           // 10
+    HField(468, 0, 1, 1),           // 11
+    HField(44, 7, 1, 1),            // 12 (same bit as Miscellaneous row 5)
+    HField(48, 5, 1, 0),            // 13
+    HField(34, 5, 3, 0),            // 14 option unit (codes above 7)
+    HField(48, 0, 2, 0),            // 15
 };
 static_assert(kOptionRows.size() == 16);
 
@@ -78,17 +78,30 @@ static_assert(kScanningRows.size() == 8);
 
 // ------------------------------------------------------------------ Power Saving
 inline constexpr std::array kPowerSavingRows = {
-    HField(642, 5, 3, 3),  HField(642, 2, 2, 0),  HField(642, 0, 2, 0), HField(643, 6, 1, 0),
-    HField(643, 0, 3, 3),  HField(677, 0, 8, 80), HField(740, 0, 8, 80), HField(669, 2, 1, 0),
-    HField(670, 4, 1, 0),  HField(670, 7, 1, 1),  HField(45, 0, 4, 9),   HField(46, 0, 8, 3),
+    HField(642, 5, 3, 3),
+    HField(642, 2, 2, 0),
+    HField(642, 0, 2, 0),
+    HField(643, 6, 1, 0),
+    HField(643, 0, 3, 3),
+    HField(677, 0, 8, 80),
+    HField(740, 0, 8, 80),
+    HField(669, 2, 1, 0),
+    HField(670, 4, 1, 0),
+    HField(670, 7, 1, 1),
+    HField(45, 0, 4, 9),
+    HField(46, 0, 8, 3),
     HTextField(1024, 8, "SELFTEST"), // 12 power-on tag
 };
 static_assert(kPowerSavingRows.size() == 13);
 
 // ------------------------------------------------------------------ Front Panel
 inline constexpr std::array kFrontPanelRows = {
-    HField(675, 5, 1, 0).Inverted(), HField(669, 3, 1, 0), HField(44, 4, 1, 1),
-    HField(670, 2, 2, 0),            HField(733, 0, 8, 0), HField(734, 0, 8, 0),
+    HField(675, 5, 1, 0).Inverted(),
+    HField(669, 3, 1, 0),
+    HField(44, 4, 1, 1),
+    HField(670, 2, 2, 0),
+    HField(733, 0, 8, 0),
+    HField(734, 0, 8, 0),
 };
 static_assert(kFrontPanelRows.size() == 6);
 
@@ -138,9 +151,9 @@ static_assert(kMiscellaneousRows.size() == 21);
 // overwrite the end mark and Hardware rows 6, 7 and 16 on every save.
 inline constexpr std::uint32_t kSerialNumberChars = 4;
 inline constexpr std::array kMarketingRows = {
-    HField(0, 0, 16, 0).AsBcd(),                // 0 market application
-    HField(764, 0, 16, 0).AsBcd(),              // 1
-    HTextField(506, kSerialNumberChars, " "),   // 2 serial number
+    HField(0, 0, 16, 0).AsBcd(),              // 0 market application
+    HField(764, 0, 16, 0).AsBcd(),            // 1
+    HTextField(506, kSerialNumberChars, " "), // 2 serial number
 };
 static_assert(kMarketingRows.size() == 3);
 static_assert(506 + kSerialNumberChars <= HImageMap::EepromWordOffset(0xFF));
@@ -246,9 +259,9 @@ static_assert(kTuningPointBase + kTuningPointSize * kTuningPoints <= HImageMap::
 // Loaded by the channel model through a plain HFieldTable; only rows 1 and 2
 // are writable (both are cleared after every load).
 inline constexpr std::array kIdentityRows = {
-    HField(12680, 0, 32, 0).ReadOnly(),                                    // 0 identity word
-    HField(36, 0, 8, 0),                                                   // 1
-    HField(37, 0, 8, 0),                                                   // 2
+    HField(12680, 0, 32, 0).ReadOnly(),                                        // 0 identity word
+    HField(36, 0, 8, 0),                                                       // 1
+    HField(37, 0, 8, 0),                                                       // 2
     HField(26, 0, 16, 0).ReadOnly().Scaled(HScaleMode::Multiply, kHundredKHz), // 3 ref. freq Hz
     HField(28, 0, 8, 0).ReadOnly(), // 4 tuning value at the reference
     HField(29, 0, 8, 0).ReadOnly(), // 5 slope above the reference
@@ -261,8 +274,7 @@ inline constexpr std::size_t kIdentityValues = 10; // the tenth is not in the im
 
 // ------------------------------------------------------------------ group layouts
 // Each settings group's parts: which table class, where, how many records.
-inline constexpr std::array kHardwareParts = {
-    HGroupPart{kHardwareRows, HFieldTableType::Offset}};
+inline constexpr std::array kHardwareParts = {HGroupPart{kHardwareRows, HFieldTableType::Offset}};
 inline constexpr std::array kOptionParts = {HGroupPart{kOptionRows, HFieldTableType::Plain}};
 inline constexpr std::array kScanningParts = {HGroupPart{kScanningRows, HFieldTableType::Plain}};
 inline constexpr std::array kPowerSavingParts = {
@@ -280,9 +292,8 @@ inline constexpr std::array kProgrammingPasswordParts = {
     HGroupPart{kProgrammingPasswordRows, HFieldTableType::DigitChar}};
 inline constexpr std::array kEmergencyParts = {
     HGroupPart{kEmergencyRows, HFieldTableType::Emergency}};
-inline constexpr std::array kDirectChannelParts = {
-    HGroupPart{kDirectChannelRows, HFieldTableType::Record, kDirectChannelBase, 2,
-               kDirectChannelRecords}};
+inline constexpr std::array kDirectChannelParts = {HGroupPart{
+    kDirectChannelRows, HFieldTableType::Record, kDirectChannelBase, 2, kDirectChannelRecords}};
 inline constexpr std::array kDsubChannelSwitchParts = {
     HGroupPart{kDsubSwitchGroupRows, HFieldTableType::Plain},
     HGroupPart{kDsubSwitchPositionRows, HFieldTableType::Record, kDsubSwitchPositionBase, 1,
@@ -290,9 +301,8 @@ inline constexpr std::array kDsubChannelSwitchParts = {
 inline constexpr std::array kDsubPortLinesParts = {
     HGroupPart{kDsubPortRows, HFieldTableType::Record, kDsubInputBase, 1, kDsubPorts, 0, 1},
     HGroupPart{kDsubPortRows, HFieldTableType::Record, kDsubOutputBase, 1, kDsubPorts, 1, 1}};
-inline constexpr std::array kTuningPointParts = {
-    HGroupPart{kTuningPointRows, HFieldTableType::Signed, kTuningPointBase, kTuningPointSize,
-               kTuningPoints}};
+inline constexpr std::array kTuningPointParts = {HGroupPart{
+    kTuningPointRows, HFieldTableType::Signed, kTuningPointBase, kTuningPointSize, kTuningPoints}};
 inline constexpr std::array kIdentityParts = {HGroupPart{kIdentityRows, HFieldTableType::Plain}};
 
 template <std::size_t N> constexpr bool PartsAreSound(const std::array<HGroupPart, N>& parts) {

@@ -6,8 +6,7 @@ namespace {
 
 template <typename Image>
 std::unique_ptr<HRecordFieldTable> MakeTable(HFieldTableType type,
-                                             std::span<const HFieldDescriptor> rows,
-                                             Image image) {
+                                             std::span<const HFieldDescriptor> rows, Image image) {
     switch (type) {
     case HFieldTableType::Plain:
     case HFieldTableType::Record:
@@ -72,8 +71,7 @@ namespace {
 // table moved to the value's record.
 template <typename Fn>
 void Walk(std::span<const HGroupPart> parts, std::span<const std::size_t> starts,
-          const std::function<std::unique_ptr<HRecordFieldTable>(const HGroupPart&)>& make,
-          Fn fn) {
+          const std::function<std::unique_ptr<HRecordFieldTable>(const HGroupPart&)>& make, Fn fn) {
     for (std::size_t pi = 0; pi < parts.size(); ++pi) {
         const HGroupPart& part = parts[pi];
         std::unique_ptr<HRecordFieldTable> table = make(part);
@@ -94,46 +92,49 @@ void Walk(std::span<const HGroupPart> parts, std::span<const std::size_t> starts
 } // namespace
 
 void HSettingsGroup::SetDefaults() {
-    Walk(m_parts, m_partStart,
-         [](const HGroupPart& p) { return HMakeFieldTable(p.tableType, p.rows); },
-         [this](HRecordFieldTable& t, std::size_t row, std::size_t i) {
-             if (t.Row(row)->kind == HFieldKind::Text) {
-                 m_texts[i] = t.GetDefaultText(row);
-                 m_values[i] = 0;
-             } else {
-                 m_values[i] = t.GetDefault(row);
-             }
-         });
+    Walk(
+        m_parts, m_partStart,
+        [](const HGroupPart& p) { return HMakeFieldTable(p.tableType, p.rows); },
+        [this](HRecordFieldTable& t, std::size_t row, std::size_t i) {
+            if (t.Row(row)->kind == HFieldKind::Text) {
+                m_texts[i] = t.GetDefaultText(row);
+                m_values[i] = 0;
+            } else {
+                m_values[i] = t.GetDefault(row);
+            }
+        });
     for (std::size_t i = m_storedCount; i < m_values.size(); ++i)
         m_values[i] = 0;
     UpdateDerived();
 }
 
 void HSettingsGroup::Load(std::span<const std::uint8_t> image) {
-    Walk(m_parts, m_partStart,
-         [image](const HGroupPart& p) { return HMakeFieldTable(p.tableType, p.rows, image); },
-         [this](HRecordFieldTable& t, std::size_t row, std::size_t i) {
-             if (t.Row(row)->kind == HFieldKind::Text) {
-                 m_texts[i] = t.GetString(row);
-                 m_values[i] = 0;
-             } else {
-                 m_values[i] = t.GetValue(row);
-             }
-         });
+    Walk(
+        m_parts, m_partStart,
+        [image](const HGroupPart& p) { return HMakeFieldTable(p.tableType, p.rows, image); },
+        [this](HRecordFieldTable& t, std::size_t row, std::size_t i) {
+            if (t.Row(row)->kind == HFieldKind::Text) {
+                m_texts[i] = t.GetString(row);
+                m_values[i] = 0;
+            } else {
+                m_values[i] = t.GetValue(row);
+            }
+        });
     UpdateDerived();
 }
 
 void HSettingsGroup::Save(std::span<std::uint8_t> image) const {
     std::vector<std::int32_t> values = m_values;
     EncodeDerived(values);
-    Walk(m_parts, m_partStart,
-         [image](const HGroupPart& p) { return HMakeFieldTable(p.tableType, p.rows, image); },
-         [&](HRecordFieldTable& t, std::size_t row, std::size_t i) {
-             if (t.Row(row)->kind == HFieldKind::Text)
-                 t.SetString(row, m_texts[i]);
-             else
-                 t.SetValue(row, values[i]);
-         });
+    Walk(
+        m_parts, m_partStart,
+        [image](const HGroupPart& p) { return HMakeFieldTable(p.tableType, p.rows, image); },
+        [&](HRecordFieldTable& t, std::size_t row, std::size_t i) {
+            if (t.Row(row)->kind == HFieldKind::Text)
+                t.SetString(row, m_texts[i]);
+            else
+                t.SetValue(row, values[i]);
+        });
 }
 
 std::int32_t HSettingsGroup::GetValue(std::size_t index) const {

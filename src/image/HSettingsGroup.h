@@ -67,7 +67,8 @@ struct HGroupPart {
                                                std::size_t imageSize = kImageSize) {
     if (p.rows.empty() || p.rows.size() > 255 || p.firstRow + p.WalkedRows() > p.rows.size())
         return false;
-    const std::size_t last = p.recordCount == 0 ? 0 : std::size_t(p.recordSize) * (p.recordCount - 1);
+    const std::size_t last =
+        p.recordCount == 0 ? 0 : std::size_t(p.recordSize) * (p.recordCount - 1);
     return HFieldRowsFit(p.rows.subspan(p.firstRow, p.WalkedRows()), p.areaBase, last, imageSize);
 }
 

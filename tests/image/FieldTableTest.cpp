@@ -472,8 +472,8 @@ TEST(FieldTable, RecordSelection) {
 TEST(FieldTable, DescriptorChecks) {
     EXPECT_TRUE(HFieldRowIsSound(HField(0, 7, 1)));
     EXPECT_TRUE(HFieldRowIsSound(HField(0, 0, 32)));
-    EXPECT_FALSE(HFieldRowIsSound(HField(0, 1, 32)));  // five bytes
-    EXPECT_FALSE(HFieldRowIsSound(HField(0, 8, 1)));   // shift past the byte
+    EXPECT_FALSE(HFieldRowIsSound(HField(0, 1, 32))); // five bytes
+    EXPECT_FALSE(HFieldRowIsSound(HField(0, 8, 1)));  // shift past the byte
     EXPECT_FALSE(HFieldRowIsSound(HField(0, 0, 10).AsBcd()));
     EXPECT_FALSE(HFieldRowIsSound(HField(0, 0, 8).Scaled(HScaleMode::Divide, 0)));
     EXPECT_FALSE(HFieldRowIsSound(HTextField(0, 4, "TWELVE CHARS")));

@@ -39,8 +39,7 @@ std::vector<NamedGroup> AllGroups() {
         {"DsubChannelSwitch", [] { return std::make_unique<HDsubChannelSwitchGroup>(); }},
         {"DsubPortLines", [] { return std::make_unique<HDsubPortLinesGroup>(); }},
         {"TuningPoints", [] { return std::make_unique<HTuningPointsGroup>(); }},
-        {"Identity",
-         [] { return std::make_unique<HSettingsGroup>(HMemoryMap::kIdentityParts); }},
+        {"Identity", [] { return std::make_unique<HSettingsGroup>(HMemoryMap::kIdentityParts); }},
     };
 }
 
@@ -473,4 +472,27 @@ TEST(SettingsGroup, IndexesOutOfRange) {
     EXPECT_EQ(scanning.IndexOf(1, 0, 0), scanning.ValueCount());
     EXPECT_EQ(scanning.DescriptorOf(8), nullptr);
     EXPECT_EQ(scanning.DescriptorOf(7)->byteOffset, 47u);
+}
+
+TEST(SettingsGroup, GroupsShareNoBitsExceptTheDocumentedOne) {
+    // The only setting that two groups both write is byte 44 bit 7 (Option
+    // row 12 and Miscellaneous row 5). Anything else would be a table typo
+    // letting one editor overwrite another's setting.
+    const auto groups = AllGroups();
+    std::vector<HMemoryImage> bits;
+    for (const NamedGroup& g : groups)
+        bits.push_back(WritableBits(*g.make()));
+    for (std::size_t a = 0; a < groups.size(); ++a) {
+        for (std::size_t b = a + 1; b < groups.size(); ++b) {
+            for (std::size_t i = 0; i < kImageSize; ++i) {
+                const int shared = bits[a][i] & bits[b][i];
+                if (shared == 0)
+                    continue;
+                const bool documented = i == 44 && shared == 0x80 && groups[a].name == "Option" &&
+                                        groups[b].name == "Miscellaneous";
+                EXPECT_TRUE(documented) << groups[a].name << " and " << groups[b].name
+                                        << " share byte " << i << " bits 0x" << std::hex << shared;
+            }
+        }
+    }
 }
