@@ -1,0 +1,121 @@
+#include "CliRun.h"
+#include "TempDir.h"
+
+#include "HAlignmentData.h"
+#include "HChannels.h"
+#include "HDataFile.h"
+#include "HDefaultImage.h"
+#include "HHardwareGroup.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+CliResult Cli(const std::vector<std::string>& args, const TempDir& dir) {
+    return RunTool(RP57CLI_PATH, args, dir.Path());
+}
+
+std::size_t Count(const std::string& text, const std::string& what) {
+    std::size_t n = 0;
+    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        ++n;
+    return n;
+}
+
+} // namespace
+
+TEST(CliImage, NewWritesTheModelAndInfoShowsIt) {
+    TempDir dir;
+    const std::string file = dir.File("hh.R57");
+    CliResult r = Cli({"new", "-o", file, "--band", "UHF-D", "--product", "handheld", "--lcd", "0"},
+                      dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    HMemoryImage img{};
+    ASSERT_TRUE(HDataFile::Read(file, img).Ok());
+    EXPECT_EQ(img, MakeImageForModel(kBandUhfD, kProductHandheld, 0));
+
+    r = Cli({"info", file}, dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("Model:           UHF D, Handheld, Non-LCD Type"), std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find("Signalling:      2-TONE"), std::string::npos);
+    EXPECT_NE(r.out.find("Group 1 GROUP001  8 channels in use"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("    8 CHAN-008"), std::string::npos);
+    EXPECT_EQ(r.out.find("CHAN-009"), std::string::npos);
+    EXPECT_EQ(Count(r.out, " OK\n"), 2u);
+    EXPECT_EQ(Count(r.out, "BAD"), 0u);
+}
+
+TEST(CliImage, InfoJsonListsGroupsAndReportsBadChecksums) {
+    TempDir dir;
+    HMemoryImage img = BuildDefaultImage();
+    HChannels ch;
+    ch.Load(img);
+    ch.SetGroupValue(0, HChannelTables::kGroupChannels, 2);
+    ch.SetGroupValue(1, HChannelTables::kGroupChannels, 1);
+    ch.SetGroupTag(1, "Q\"UOTE");
+    ch.Save(img);
+    HAlignmentData(HAlignmentData::HCopy::Working).RecomputeChecksum(img);
+    img[0x3000] ^= 0xFF; // the shipping-default copy no longer matches its checksum
+    const std::string file = dir.File("two.R57");
+    ASSERT_TRUE(HDataFile::Write(file, img).Ok());
+
+    CliResult r = Cli({"info", "--json", file}, dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(Count(r.out, "\n"), 1u); // one object on one line
+    EXPECT_NE(r.out.find("\"bandName\":\"VHF\""), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\"displayType\":\"LCD Type\""), std::string::npos);
+    EXPECT_NE(r.out.find("\"groups\":[{\"group\":1,\"tag\":\"GROUP001\",\"channels\":[{\"channel\":1,"
+                         "\"tag\":\"-ORVANE-\"},{\"channel\":2,\"tag\":\"CHAN-002\"}]},"
+                         "{\"group\":2,\"tag\":\"Q\\\"UOTE\",\"channels\":[{\"channel\":3,"
+                         "\"tag\":\"CHAN-003\"}]}]"),
+              std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find("\"checksums\":{\"working\":true,\"shippingDefault\":false}"),
+              std::string::npos);
+}
+
+TEST(CliImage, BadInputExitsWithTwoAndWritesNothing) {
+    TempDir dir;
+    // Wrong sizes and a missing file.
+    dir.Write("short.R57", std::string(kImageSize - 1, '\0'));
+    dir.Write("long.R57", std::string(kImageSize + 1, '\0'));
+    for (const char* name : {"short.R57", "long.R57"}) {
+        CliResult r = Cli({"info", dir.File(name)}, dir);
+        EXPECT_EQ(r.status, 2) << name;
+        EXPECT_NE(r.err.find("The File cannot be Opened."), std::string::npos) << r.err;
+        EXPECT_TRUE(r.out.empty());
+    }
+    CliResult r = Cli({"info", dir.File("missing.R57")}, dir);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("Problem opening file"), std::string::npos);
+    EXPECT_EQ(Cli({"info"}, dir).status, 2);
+    EXPECT_EQ(Cli({"info", "--yaml", dir.File("short.R57")}, dir).status, 2);
+
+    // Unknown band, product or LCD type, missing -o: no file appears.
+    const std::string out = dir.File("new.R57");
+    for (std::vector<std::string> args :
+         {std::vector<std::string>{"new", "-o", out, "--band", "SHF"},
+          std::vector<std::string>{"new", "-o", out, "--band", "1"},
+          std::vector<std::string>{"new", "-o", out, "--product", "desk"},
+          std::vector<std::string>{"new", "-o", out, "--lcd", "7"},
+          std::vector<std::string>{"new", "-o", out, "--band"},
+          std::vector<std::string>{"new", "--band", "VHF"}}) {
+        r = Cli(args, dir);
+        EXPECT_EQ(r.status, 2) << args.back();
+        EXPECT_FALSE(r.err.empty());
+        EXPECT_FALSE(dir.Exists("new.R57"));
+    }
+    // An existing file is kept unless --force is given.
+    dir.Write("new.R57", "keep");
+    EXPECT_EQ(Cli({"new", "-o", out}, dir).status, 2);
+    EXPECT_EQ(dir.Read("new.R57"), "keep");
+    EXPECT_EQ(Cli({"new", "-o", out, "--force"}, dir).status, 0);
+    EXPECT_EQ(dir.Read("new.R57").size(), kImageSize);
+
+    EXPECT_EQ(Cli({"frobnicate"}, dir).status, 2);
+    r = Cli({"--help"}, dir);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.out.find("  info FILE"), std::string::npos);
+    EXPECT_NE(r.out.find("  new -o FILE"), std::string::npos);
+}
