@@ -9,6 +9,8 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/file.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
@@ -111,6 +113,10 @@ int HSerialPort::Open() {
         Close();
         return kSerialError;
     }
+    struct stat st{};
+    // Unix98 pseudo-terminal slaves have majors 136-143.
+    m_isPty = ::fstat(m_fd, &st) == 0 && S_ISCHR(st.st_mode) && major(st.st_rdev) >= 136 &&
+              major(st.st_rdev) <= 143;
     // The 4096-byte queues are the kernel's own; nothing to request here.
     if (m_connectionMode != 0 && m_connectionMode != 1) {
         // The port stays open until Close, as the original did.
@@ -219,8 +225,9 @@ void HSerialPort::Close() {
     if (m_fd < 0)
         return;
     ClearModemLine(TIOCM_DTR);
-    ::tcflush(m_fd, TCIOFLUSH);
+    ::tcflush(m_fd, m_isPty ? TCIFLUSH : TCIOFLUSH); // see PurgeTransmit
     ::close(m_fd);
+    m_isPty = false;
     m_fd = -1;
 }
 
@@ -270,6 +277,11 @@ int HSerialPort::Write(std::span<const std::uint8_t> bytes) {
     }
     if (WriteRaw(bytes) != kSerialOk)
         return kSerialError;
+    // Like the original's synchronous write: return once the bytes have left, so
+    // a purge before the next request cannot discard them. Without flow control
+    // this wait is bounded by the line rate.
+    if (!m_line.fOutxCtsFlow && !m_line.fOutX)
+        ::tcdrain(m_fd);
     if (m_echoOff)
         return kSerialOk;
     // The one-wire cable hands our own bytes back; the link is not trusted when
@@ -345,6 +357,11 @@ void HSerialPort::PurgeReceive() {
 }
 
 void HSerialPort::PurgeTransmit() {
-    if (m_fd >= 0)
+    // On a pseudo-terminal the "output queue" is the peer's unread input: bytes a
+    // real line would already have carried. Flushing it would cut off our own
+    // last frame (with echo off nothing waits for it), so there is nothing to
+    // purge there. Our writes complete before returning, so a real port has
+    // nothing pending either; the flush only clears what another program left.
+    if (m_fd >= 0 && !m_isPty)
         ::tcflush(m_fd, TCOFLUSH);
 }

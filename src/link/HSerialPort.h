@@ -108,6 +108,8 @@ public:
     [[nodiscard]] int ReadByte(std::uint8_t& out);
     void PurgeReceive();
     void PurgeTransmit();
+    // True when the open device is a pseudo-terminal (a simulated radio).
+    [[nodiscard]] bool IsPseudoTerminal() const { return m_isPty; }
     // The open file descriptor, -1 when closed.
     [[nodiscard]] int GetHandle() const { return m_fd; }
 
@@ -127,6 +129,7 @@ private:
     int ReadRaw(std::span<std::uint8_t> out, std::size_t& got);
 
     int m_fd = -1;
+    bool m_isPty = false;
     std::uint32_t m_portNumber = 1;
     std::string m_devicePath;
     int m_echoOff = 1;

@@ -168,6 +168,12 @@ TEST(SerialPort, EchoRemovalAndWriteLimit) {
     EXPECT_EQ(port.Write(frame), kSerialOk);
     EXPECT_EQ(pty.Receive(6), frame);
 
+    // A purge right after an echo-less write must not eat the bytes just sent.
+    EXPECT_EQ(port.Write(frame), kSerialOk);
+    port.PurgeTransmit();
+    port.PurgeReceive();
+    EXPECT_EQ(pty.Receive(6), frame);
+
     // More than 4096 bytes is refused before anything is sent.
     std::vector<std::uint8_t> big(4097, 0x55);
     EXPECT_EQ(port.Write(big), kSerialError);
