@@ -1,0 +1,680 @@
+#include "HRP57CommunicationDialog.h"
+
+#include "HAlignmentData.h"
+#include "HChannels.h"
+#include "HCommonGroups.h"
+#include "HHardwareGroup.h"
+#include "HStringTable.h"
+
+#include <algorithm>
+#include <cctype>
+#include <future>
+#include <thread>
+
+using namespace HCloneProtocol;
+
+namespace {
+
+constexpr std::uint8_t kModelWord = 0x01;
+constexpr std::uint8_t kPasswordPage = 0x01;
+constexpr std::uint8_t kBandWord = 0x10;
+constexpr std::uint8_t kEndMarkWord = 0xFF;
+constexpr std::uint8_t kDealerMarkWord = 0xEA;
+constexpr int kProductionMobile = 5;
+constexpr int kProductionHandheld = 6;
+
+// What a download keeps of the radio (level 0 and 1): its identity words and its
+// adjustment pages, and at level 0 also FLASH page 0.
+constexpr std::size_t kIdentityEnd = 0x021;      // words 0x00-0x10
+constexpr std::size_t kAdjustPagesFirst = 0x3000; // FLASH pages 0x5C-0x5E
+constexpr std::size_t kAdjustPagesLast = 0x317F;
+constexpr std::size_t kPage0First = 0x200;
+constexpr std::size_t kPage0Last = 0x27F;
+static_assert(kAdjustPagesFirst == HImageMap::FlashPageOffset(0x5C));
+static_assert(kAdjustPagesLast + 1 == HImageMap::FlashPageOffset(0x5F));
+static_assert(kPage0Last + 1 == HImageMap::FlashPageOffset(1));
+static_assert(kIdentityEnd + 1 == HImageMap::EepromWordOffset(0x11));
+
+// The working copy of the adjustment values lies in EEPROM words 0x02-0x10
+// (its checksum at bytes 4-5, the values at 6-33).
+constexpr HBlockRange kAdjustmentWords{0x02, 0x10};
+
+// The adjustment values 0-27 of the two copies mean the same.
+constexpr std::size_t kLastSharedValue = 27;
+
+constexpr int kChannelRowRxStep = 12;
+constexpr int kChannelRowTxStep = 13;
+
+void CopyBytes(const HMemoryImage& from, HMemoryImage& to, std::size_t first, std::size_t last) {
+    std::copy(from.begin() + long(first), from.begin() + long(last) + 1, to.begin() + long(first));
+}
+
+void SetWord(HMemoryImage& image, std::uint8_t word, std::uint8_t hi, std::uint8_t lo) {
+    image[HImageMap::EepromWordOffset(word)] = hi;
+    image[HImageMap::EepromWordOffset(word) + 1] = lo;
+}
+
+std::string Upper(std::string text) {
+    for (char& c : text)
+        c = char(std::toupper(static_cast<unsigned char>(c)));
+    return text;
+}
+
+// The display type of a Hardware group: product type 0 keeps it in one row,
+// every other product type in another.
+std::int32_t DisplayType(const HHardwareGroup& hw) {
+    return hw.GetValue(HHardwareGroup::kRowProductType) == 0
+               ? hw.GetValue(HHardwareGroup::kRowDisplayMobile)
+               : hw.GetValue(HHardwareGroup::kRowDisplayHandheld);
+}
+
+} // namespace
+
+HRP57CommunicationDialog::HRP57CommunicationDialog(int direction, HSerialPort* port,
+                                                   HPrompt* prompt, HComObserver* observer)
+    : HRpCommonCommunication(port, kTemplateId), m_direction(direction), m_prompt(prompt),
+      m_observer(observer) {
+    HDLOG(3, "%s", "*****スレッド生成*****");
+    BuildThread();
+    InitDialog();
+}
+
+HRP57CommunicationDialog::~HRP57CommunicationDialog() {
+    HDLOG(3, "%s", "*****スレッド破棄*****");
+    // The worker calls our virtual functions: it must end before we do.
+    DestroyThread();
+}
+
+std::string HRP57CommunicationDialog::GetTitle() const {
+    return m_direction == kDirectionDownload ? HComText::kDownloadTitle : HComText::kUploadTitle;
+}
+
+void HRP57CommunicationDialog::OnInitHook() {
+    if (m_observer)
+        m_observer->OnTitle(GetTitle());
+    SetProgressPos(0);
+    m_matrix = {
+        &HRP57CommunicationDialog::OnUpload,
+        &HRP57CommunicationDialog::OnDownload,
+        &HRP57CommunicationDialog::OnAlignmentEvent, // 2 basic alignment start
+        &HRP57CommunicationDialog::OnAlignmentEvent, // 3 basic alignment start failure
+        &HRP57CommunicationDialog::OnAlignmentEvent, // 4 basic alignment end
+        &HRP57CommunicationDialog::OnAlignmentEvent, // 5 channel fine alignment start
+        &HRP57CommunicationDialog::OnAlignmentEvent, // 6 channel fine alignment end
+        &HRP57CommunicationDialog::OnAlignmentEvent, // 7 channel fine alignment cancel
+        &HRP57CommunicationDialog::OnAlignmentEvent, // 8 adjustment recovery start
+        &HRP57CommunicationDialog::OnAlignmentEvent, // 9 adjustment recovery end
+        &HRP57CommunicationDialog::OnReserved,
+        &HRP57CommunicationDialog::OnAddedChannelUpload,
+    };
+}
+
+void HRP57CommunicationDialog::SetStatusText(const std::string& text) {
+    HRpCommonCommunication::SetStatusText(text);
+    if (m_observer)
+        m_observer->OnStatusText(text);
+}
+
+void HRP57CommunicationDialog::SetProgressRange(int lower, int upper) {
+    HRpCommonCommunication::SetProgressRange(lower, upper);
+    if (m_observer)
+        m_observer->OnProgressRange(upper);
+}
+
+void HRP57CommunicationDialog::SetProgressPos(int pos) {
+    HRpCommonCommunication::SetProgressPos(pos);
+    if (m_observer)
+        m_observer->OnProgressPos(pos);
+}
+
+HTransferOutcome HRP57CommunicationDialog::GetLastOutcome() const {
+    std::lock_guard lock(m_outcomeMutex);
+    return m_lastOutcome;
+}
+
+// ------------------------------------------------------------------ delivery
+
+bool HRP57CommunicationDialog::Start(std::unique_ptr<HCommEventData> event,
+                                     std::function<void(const HTransferOutcome&)> done) {
+    if (!event)
+        return false;
+    ClearCancel();
+    event->onHandled = [this, done = std::move(done)](HEventData&, int) {
+        if (done)
+            done(GetLastOutcome());
+    };
+    return PTMessage1(std::move(event)) == 0;
+}
+
+HTransferOutcome HRP57CommunicationDialog::Run(std::unique_ptr<HCommEventData> event) {
+    auto promise = std::make_shared<std::promise<HTransferOutcome>>();
+    std::future<HTransferOutcome> future = promise->get_future();
+    if (!Start(std::move(event), [promise](const HTransferOutcome& o) { promise->set_value(o); })) {
+        HTransferOutcome failed;
+        failed.message = HComText::kCommunicationError;
+        return failed;
+    }
+    return future.get();
+}
+
+// ------------------------------------------------------------------ control matrix
+
+int HRP57CommunicationDialog::OnEvent(HEventData& base) {
+    HDLOG(3, "RP57通信制御マトリクス [EVENT:%d : STATUS:%d]", base.eventId, GetStatus());
+    auto* event = base.kind == kEventKindComm ? dynamic_cast<HCommEventData*>(&base) : nullptr;
+    if (!event || base.eventId < 0 || base.eventId >= kMatrixSize || !m_matrix[0]) {
+        HDLOG(1, "unknown event [EVENT:%d KIND:%d]", base.eventId, base.kind);
+        std::lock_guard lock(m_outcomeMutex);
+        m_lastOutcome = HTransferOutcome{};
+        return 1;
+    }
+    m_cancelled = false;
+    m_detail.clear();
+    int result = (this->*m_matrix[std::size_t(base.eventId)])(*event);
+    // A transfer that stopped on request is reported as cancelled, and one that
+    // failed is never reported as done.
+    if (result == 0 && m_cancelled)
+        result = 1;
+    const bool cancelled = result != 0 && m_cancelled;
+    if (cancelled) {
+        event->message.clear();
+        SetStatusText(HComText::kCancelled);
+    }
+
+    HTransferOutcome outcome;
+    outcome.result = result;
+    outcome.status = result == 0  ? HTransferStatus::Success
+                     : cancelled ? HTransferStatus::Cancelled
+                                 : HTransferStatus::Failed;
+    outcome.message = event->message;
+    outcome.detail = m_detail;
+    outcome.errorCode = event->errorCode;
+    {
+        std::lock_guard lock(m_outcomeMutex);
+        m_lastOutcome = outcome;
+    }
+
+    if (!event->message.empty() && m_prompt)
+        m_prompt->ShowMessage(event->message,
+                              result == 0 ? HMessageIcon::Information : HMessageIcon::Stop);
+    return result;
+}
+
+bool HRP57CommunicationDialog::BuffersValid(const HCommEventData& event) const {
+    if (event.workBuffer && event.editorImage)
+        return true;
+    HDLOG(1, "event without buffers [EVENT:%d]", event.eventId);
+    return false;
+}
+
+bool HRP57CommunicationDialog::CancelPoint() {
+    if (!IsCancelRequested())
+        return false;
+    if (!m_cancelled)
+        HDLOG(3, "%s", "cancel requested: the transfer stops");
+    m_cancelled = true;
+    return true;
+}
+
+bool HRP57CommunicationDialog::Wait(std::chrono::milliseconds wait) {
+    const auto end = std::chrono::steady_clock::now() + wait;
+    while (std::chrono::steady_clock::now() < end) {
+        if (CancelPoint())
+            return false;
+        const auto left = end - std::chrono::steady_clock::now();
+        std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(
+            left, std::chrono::milliseconds(20)));
+    }
+    return !CancelPoint();
+}
+
+void HRP57CommunicationDialog::ShowBox(int stringId, HMessageIcon icon) {
+    if (m_prompt)
+        m_prompt->ShowMessage(HStringTable::Get(stringId), icon);
+}
+
+void HRP57CommunicationDialog::ResetAndClose(HCommEventData& event) {
+    if (!m_port || !m_port->IsOpen())
+        return;
+    ResetRadio(&event);
+    m_port->Close();
+}
+
+// ------------------------------------------------------------------ building blocks
+
+bool HRP57CommunicationDialog::Connect(HCommEventData& event, std::chrono::milliseconds wait,
+                                       bool checkModel) {
+    bool ok = true;
+    if (!OpenPort(event)) {
+        event.message = HComText::kPortOpenError;
+        m_detail = m_port ? m_port->GetOpenErrorDetail() : std::string();
+        HDLOG(1, "%s %s", HComText::kPortOpenError, m_detail.c_str());
+        ok = false;
+    } else if (!SetCloneMode(event)) {
+        ok = false;
+        if (CancelPoint())
+            return false;
+        event.message = event.errorCode == kSerialError     ? HComText::kCommunicationError
+                        : event.errorCode == kSerialTimeout ? HComText::kTimeOut
+                                                            : HComText::kSwitchRadioOn;
+    }
+    // The radio needs the pause after Power On, also after a failed handshake.
+    if (!Wait(wait) || !ok)
+        return false;
+    if (checkModel && !CheckRadioModel(event)) {
+        HDLOG(1, "%s", "仕様選択情報が異なっています。アップロードを行いません。");
+        ResetAndClose(event);
+        event.message = HComText::kCommunicationError;
+        return false;
+    }
+    return true;
+}
+
+bool HRP57CommunicationDialog::CheckRadioModel(HCommEventData& event) {
+    HMemoryImage scratch{};
+    if (!ReadBlock(kAreaEeprom, kModelWord, 0, scratch, &event))
+        return false;
+    // EEPROM word 1: production code, custom code.
+    const int production = scratch[HImageMap::EepromWordOffset(kModelWord)];
+    const int custom = scratch[HImageMap::EepromWordOffset(kModelWord) + 1];
+    if (production == kProductionMobile) {
+        HDLOG(3, "%s", "Production Code is Mobile");
+    } else if (production == kProductionHandheld) {
+        HDLOG(3, "%s", "Production Code is Handheld");
+    } else {
+        HDLOG(3, "%s", "Production Code is illegal");
+        return false;
+    }
+    if (custom != 0) {
+        HDLOG(3, "%s", "Custom Code is illegal");
+        return false;
+    }
+    HDLOG(3, "%s", "Custom Code is legal");
+    return true;
+}
+
+int HRP57CommunicationDialog::CheckProgrammingPassword(HCommEventData& event) {
+    if (event.accessLevel == 1)
+        return 0;
+    if (!ReadBlock(kAreaFlash, kPasswordPage, 0, *event.workBuffer, &event)) {
+        HDLOG(1, "%s", "Channel Common Data Area読み込み失敗");
+        event.message = HComText::kCommunicationError;
+        return 1;
+    }
+    HDLOG(3, "%s", "Channel Common Data Area読み込み成功");
+
+    HProgrammingPasswordGroup radio;
+    radio.Load(*event.workBuffer);
+    if (radio.GetValue(0) == 0) {
+        HDLOG(3, "%s", "Programming Password(Radio)Disableです");
+        return 0;
+    }
+    const std::string password = radio.GetText(1);
+    HDLOG(3, "Programming Password(Radio)[PASS:%s]", password.c_str());
+    if (m_direction == kDirectionDownload) {
+        HProgrammingPasswordGroup editor;
+        editor.Load(*event.editorImage);
+        if (editor.GetValue(0) != 0) {
+            const std::string own = editor.GetText(1);
+            HDLOG(3, "Programming Password(Editor)[PASS:%s]", own.c_str());
+            if (own == password) {
+                HDLOG(3, "%s", "Programming Passwordが一致した為処理を継続します");
+                return 0;
+            }
+        }
+    }
+    for (int attempt = 1; attempt <= kPasswordTries; ++attempt) {
+        if (CancelPoint())
+            return 2;
+        const std::optional<std::string> typed =
+            m_prompt ? m_prompt->AskPassword(attempt) : std::nullopt;
+        if (!typed)
+            return 2;
+        if (Upper(*typed) == password)
+            return 0;
+    }
+    ShowBox(HStringTable::kPasswordMismatch, HMessageIcon::Exclamation);
+    return 1;
+}
+
+int HRP57CommunicationDialog::PasswordFailure(HCommEventData& event, int check, bool download) {
+    if (check == 1) {
+        HDLOG(1, "%s", "Password Checkに失敗しました");
+    } else {
+        HDLOG(3, "%s",
+              download ? "Password Checkはキャンセル終了の為、ダウンロードを終了します"
+                       : "Password Checkはキャンセル終了の為、アップロードを終了します");
+        MarkCancelled();
+    }
+    ResetAndClose(event);
+    return 1;
+}
+
+int HRP57CommunicationDialog::ResolveFlashTo(HRangeList& list, const HMemoryImage& image) {
+    int channels = -1;
+    int total = 0;
+    for (HBlockRange& r : list) {
+        if (r.to == kFlashToChannels) {
+            if (channels < 0) {
+                HChannels model;
+                model.Load(image);
+                channels = model.UsedChannels();
+            }
+            // Never past the last page the image holds, whatever the counts say.
+            r.to = std::uint8_t(std::min(int(r.from) + channels / 3, int(::kLastFlashPage)));
+        }
+        if (r.to >= r.from)
+            total += r.to - r.from + 1;
+    }
+    return total;
+}
+
+bool HRP57CommunicationDialog::ReadRanges(int area, const HRangeList& list, HMemoryImage& buffer,
+                                          HCommEventData& event) {
+    const bool eeprom = area == kAreaEeprom;
+    bool ok = true;
+    for (const HBlockRange& r : list) {
+        if (eeprom)
+            HDLOG(3, "EEPROM 読み込み[FROM:%X][TO:%X]", r.from, r.to);
+        else
+            HDLOG(3, "FLASH 読み込み[FROM:%X][TO:%X]", r.from, r.to);
+        for (int block = r.from; block <= r.to; ++block) {
+            if (CancelPoint())
+                return false;
+            if (!ReadBlock(area, block, 0, buffer, &event)) {
+                if (eeprom)
+                    HDLOG(1, "アップロード失敗[ADDR:%X]", block);
+                else
+                    HDLOG(1, "アップロード失敗[PAGE:%X]", block);
+                if (ok)
+                    event.message = HComText::kCommunicationError;
+                ok = false;
+                break;
+            }
+            if (eeprom) {
+                HDLOG(5, "アップロード成功[ADDR:%X]", block);
+            } else {
+                HDLOG(5, "アップロード成功[PAGE:%X]", block);
+                StepProgress();
+            }
+        }
+    }
+    return ok;
+}
+
+bool HRP57CommunicationDialog::WriteRanges(int area, const HRangeList& list,
+                                           const HMemoryImage& image, HCommEventData& event) {
+    const bool eeprom = area == kAreaEeprom;
+    for (const HBlockRange& r : list) {
+        if (eeprom)
+            HDLOG(3, "EEPROM\t書き込み[FROM:%X][TO:%X]", r.from, r.to);
+        else
+            HDLOG(3, "FLASH\t書き込み[FROM:%X][TO:%X]", r.from, r.to);
+        for (int block = r.from; block <= r.to; ++block) {
+            if (CancelPoint())
+                return false;
+            if (!WriteBlock(area, block, 0, image, &event)) {
+                if (eeprom)
+                    HDLOG(1, "ダウンロード失敗[ADDR:%X]", block);
+                else
+                    HDLOG(1, "ダウンロード失敗[PAGE:%X]", block);
+                event.message = HComText::kCommunicationError;
+                // A radio that refused one block is not written any further.
+                return false;
+            }
+            if (eeprom) {
+                HDLOG(5, "ダウンロード成功[ADDR:%X]", block);
+            } else {
+                HDLOG(5, "ダウンロード成功[PAGE:%X]", block);
+                StepProgress();
+            }
+        }
+    }
+    return true;
+}
+
+bool HRP57CommunicationDialog::WriteEndMark(HCommEventData& event, HMemoryImage& image,
+                                            std::uint8_t hi, std::uint8_t lo, bool decimalTrace) {
+    SetWord(image, kEndMarkWord, hi, lo);
+    if (WriteBlock(kAreaEeprom, kEndMarkWord, 0, image, &event)) {
+        if (decimalTrace)
+            HDLOG(5, "ダウンロード成功[ADDR:%d]", kEndMarkWord);
+        else
+            HDLOG(5, "ダウンロード成功[ADDR:%X]", kEndMarkWord);
+        return true;
+    }
+    if (decimalTrace)
+        HDLOG(1, "ダウンロード失敗[ADDR:%d]", kEndMarkWord);
+    else
+        HDLOG(1, "ダウンロード失敗[ADDR:%X]", kEndMarkWord);
+    event.message = HComText::kCommunicationError;
+    return false;
+}
+
+// ------------------------------------------------------------------ handlers
+
+int HRP57CommunicationDialog::OnUpload(HCommEventData& event) {
+    HDLOG(3, "%s", "アップロードイベント");
+    if (!BuffersValid(event))
+        return 1;
+    if (!Connect(event, kConnectWait)) {
+        ResetAndClose(event);
+        return 1;
+    }
+    if (const int check = CheckProgrammingPassword(event); check != 0)
+        return PasswordFailure(event, check, false);
+
+    HMemoryImage& work = *event.workBuffer;
+    bool ok = ReadRanges(kAreaEeprom, event.readEeprom, work, event);
+    // The channel count that bounds the channel pages comes from the words just read.
+    const int pages = ResolveFlashTo(event.readFlash, work);
+    SetProgressRange(0, pages);
+    SetProgressPos(0);
+    if (ok)
+        ok = ReadRanges(kAreaFlash, event.readFlash, work, event);
+    if (ok && !CancelPoint()) {
+        event.message = HComText::kUploadComplete;
+        HDLOG(3, "%s", "アップロード成功。データを保存します。");
+        *event.editorImage = work;
+    }
+    ResetAndClose(event);
+    return ok && !m_cancelled ? 0 : 1;
+}
+
+HRP57CommunicationDialog::AdjustmentState
+HRP57CommunicationDialog::CheckAdjustment(HMemoryImage& radio) {
+    HAlignmentData working(HAlignmentData::HCopy::Working);
+    if (working.VerifyChecksum(radio))
+        return AdjustmentState::Good;
+    HAlignmentData backup(HAlignmentData::HCopy::ShippingDefault);
+    if (!backup.VerifyChecksum(radio))
+        return AdjustmentState::Bad;
+    // Values 0-27 mean the same in both copies; the backup's replace the working
+    // copy's and the working copy's own checksum rule then covers them.
+    working.Load(radio);
+    backup.Load(radio);
+    for (std::size_t i = 0; i <= kLastSharedValue; ++i)
+        if (i != HAlignmentMap::kChecksumIndex)
+            working.SetValue(i, backup.GetValue(i));
+    working.Store(radio);
+    working.RecomputeChecksum(radio);
+    return AdjustmentState::Repaired;
+}
+
+bool HRP57CommunicationDialog::CheckCompatibility(HMemoryImage& target, HMemoryImage& radio,
+                                                  bool& adjustmentRepaired,
+                                                  HCommEventData& event) {
+    HHardwareGroup editorHw;
+    editorHw.Load(target);
+    HHardwareGroup radioHw;
+    radioHw.Load(radio);
+
+    if (editorHw.GetValue(HHardwareGroup::kRowProductType) !=
+        radioHw.GetValue(HHardwareGroup::kRowProductType)) {
+        HDLOG(2, "%s", "Product Type Mismatch.Continue!");
+        ShowBox(HStringTable::kProductTypeMismatch, HMessageIcon::Exclamation);
+    }
+
+    if (DisplayType(editorHw) > 0 && DisplayType(radioHw) == 0) {
+        HDLOG(2, "%s", "Non LCD Typeへの書き込みの為、グループ2以降のデータを消去する");
+        HChannels model;
+        model.Load(target);
+        model.TruncateGroups(1);
+        model.Save(target);
+    }
+
+    const std::int32_t editorStep = editorHw.GetValue(HHardwareGroup::kRowStepSet);
+    const std::int32_t radioStep = radioHw.GetValue(HHardwareGroup::kRowStepSet);
+    if (editorStep == 2 && radioStep == 0) {
+        HDLOG(2, "%s", "Chanel Step Mismatch.Continue!");
+        ShowBox(HStringTable::kChannelStepMismatch, HMessageIcon::Exclamation);
+    } else if (editorStep == 0 && radioStep == 2) {
+        HChannels model;
+        model.Load(target);
+        for (int c = 0; c < model.GetCapacity(); ++c) {
+            if (model.GetField(c, kChannelRowRxStep) >= 2 ||
+                model.GetField(c, kChannelRowTxStep) >= 2) {
+                HDLOG(1, "%s", "Chanel Step Mismatch.Finish!");
+                ShowBox(HStringTable::kChannelStepMismatch, HMessageIcon::Stop);
+                return false;
+            }
+        }
+    }
+
+    switch (CheckAdjustment(radio)) {
+    case AdjustmentState::Good:
+        break;
+    case AdjustmentState::Repaired:
+        ShowBox(HStringTable::kAdjChecksumBackup, HMessageIcon::Exclamation);
+        adjustmentRepaired = true;
+        break;
+    case AdjustmentState::Bad:
+        HDLOG(1, "%s", "Adj Checksum Error!");
+        ShowBox(HStringTable::kAdjChecksumError, HMessageIcon::Exclamation);
+        event.message = HComText::kAdjChecksumError;
+        return false;
+    }
+    return true;
+}
+
+int HRP57CommunicationDialog::OnDownload(HCommEventData& event) {
+    HDLOG(3, "%s", "ダウンロードイベント");
+    if (!BuffersValid(event))
+        return 1;
+    SetProgressRange(0, kDownloadProgressRange);
+    if (!Connect(event, kConnectWait)) {
+        ResetAndClose(event);
+        return 1;
+    }
+    if (const int check = CheckProgrammingPassword(event); check != 0)
+        return PasswordFailure(event, check, true);
+
+    // The radio's current data: its identity and adjustment pages are kept.
+    HMemoryImage& radio = *event.workBuffer;
+    bool ok = ReadRanges(kAreaEeprom, event.readEeprom, radio, event);
+    const int readPages = ResolveFlashTo(event.readFlash, radio);
+    SetProgressRange(0, readPages);
+    SetProgressPos(0);
+    if (ok)
+        ok = ReadRanges(kAreaFlash, event.readFlash, radio, event);
+
+    // The editor image is prepared in a copy and replaced only when the whole
+    // download went through, so a failed download leaves it as it was.
+    HMemoryImage target = *event.editorImage;
+    bool adjustmentRepaired = false;
+    if (ok && event.accessLevel != 2 &&
+        !CheckCompatibility(target, radio, adjustmentRepaired, event)) {
+        ResetAndClose(event);
+        return 1;
+    }
+    if (ok) {
+        if (event.accessLevel != 2) {
+            CopyBytes(radio, target, 0, kIdentityEnd);
+            CopyBytes(radio, target, kAdjustPagesFirst, kAdjustPagesLast);
+            if (event.accessLevel == 0)
+                CopyBytes(radio, target, kPage0First, kPage0Last);
+        }
+        SetWord(target, kDealerMarkWord, 0xFF, 0xFF);
+        SetWord(target, kEndMarkWord, 0xFF, 0xFF);
+        HChannels model;
+        model.Load(target);
+        model.Save(target);
+
+        const int writePages = ResolveFlashTo(event.writeFlash, target);
+        SetProgressRange(0, writePages);
+        SetProgressPos(0);
+        SetStatusText(HComText::kNowDownloading);
+        ok = !CancelPoint() && WriteEndMark(event, target, 0xFF, 0xFF, false);
+    }
+    if (ok)
+        ok = WriteRanges(kAreaEeprom, event.writeEeprom, target, event);
+    // The repaired adjustment values go to the radio too; the dealer ranges do
+    // not reach them.
+    if (ok && adjustmentRepaired)
+        ok = WriteRanges(kAreaEeprom, {kAdjustmentWords}, target, event);
+    if (ok)
+        ok = WriteRanges(kAreaFlash, event.writeFlash, target, event);
+    if (ok)
+        ok = !CancelPoint() && WriteEndMark(event, target, 0xA5, 0x5A, true);
+    if (ok) {
+        event.message = HComText::kDownloadComplete;
+        *event.editorImage = target;
+    }
+    HDLOG(6, "%s", "FUNC_OUT");
+    ResetAndClose(event);
+    return ok ? 0 : 1;
+}
+
+int HRP57CommunicationDialog::OnReserved(HCommEventData&) {
+    HDLOG(3, "%s", "ダウンロードイベント");
+    return 0;
+}
+
+int HRP57CommunicationDialog::OnAddedChannelUpload(HCommEventData& event) {
+    HDLOG(3, "%s", "追加チャネルデータアップロードイベント");
+    SetStatusText(HComText::kNowUploadingAdded);
+    if (!BuffersValid(event))
+        return 1;
+    if (!Connect(event, kAddedChannelConnectWait)) {
+        ResetAndClose(event);
+        return 1;
+    }
+    HMemoryImage& work = *event.workBuffer;
+    bool ok = !CancelPoint() && ReadBlock(kAreaEeprom, kBandWord, 0, work, &event);
+    if (!ok && !m_cancelled) {
+        HDLOG(1, "アップロード失敗[ADDR:%X]", kBandWord);
+        event.message = HComText::kCommunicationError;
+    } else if (ok) {
+        HDLOG(5, "アップロード成功[ADDR:%X]", kBandWord);
+        HHardwareGroup radioHw;
+        radioHw.Load(work);
+        HHardwareGroup editorHw;
+        editorHw.Load(*event.editorImage);
+        if (radioHw.GetValue(HHardwareGroup::kRowBand) !=
+            editorHw.GetValue(HHardwareGroup::kRowBand)) {
+            HDLOG(1, "%s", "周波数帯が違う為、終了します");
+            ShowBox(HStringTable::kBandMismatch, HMessageIcon::Stop);
+            ok = false;
+        }
+    }
+    if (ok) {
+        ok = ReadRanges(kAreaEeprom, event.readEeprom, work, event);
+        const int pages = ResolveFlashTo(event.readFlash, work);
+        SetProgressRange(0, pages);
+        SetProgressPos(0);
+        if (ok)
+            ok = ReadRanges(kAreaFlash, event.readFlash, work, event);
+    }
+    if (ok && !CancelPoint()) {
+        HDLOG(3, "%s", "アップロード成功。データを保存します。");
+        *event.editorImage = work;
+    }
+    ResetAndClose(event);
+    return ok && !m_cancelled ? 0 : 1;
+}
+
+int HRP57CommunicationDialog::OnAlignmentEvent(HCommEventData& event) {
+    HDLOG(1, "alignment event not available [EVENT:%d]", event.eventId);
+    event.message = HComText::kNotAvailable;
+    return 1;
+}

@@ -1,0 +1,154 @@
+#pragma once
+// The communication controller: one object per radio transfer. It takes a
+// communication event, dispatches it through its control matrix to one of
+// twelve handlers (upload, download, the added channel upload, the alignment
+// and recovery handlers), runs the transfer on the clone protocol, leaves the
+// final message in the event and shows it through the prompt.
+//
+// Transfers run on the controller's worker thread (Run, Start) so a window stays
+// live; SendEvent runs one in the caller's thread. Cancel stops a transfer
+// between blocks: the radio is reset, the port closed, and the outcome is
+// Cancelled, never Success.
+#include "HCommEventData.h"
+#include "HPrompt.h"
+#include "HRpCommonCommunication.h"
+#include "HTransferRanges.h"
+
+#include <array>
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+
+// The texts the controller shows. Final messages are used exactly as the radio
+// program always showed them.
+namespace HComText {
+inline constexpr const char* kUploadTitle = "Upload";
+inline constexpr const char* kDownloadTitle = "Download";
+inline constexpr const char* kUploadComplete = "Upload Complete!";
+inline constexpr const char* kDownloadComplete = "Download Complete!";
+inline constexpr const char* kPortOpenError = "Port Open Error!";
+inline constexpr const char* kCommunicationError = "Communication Error!";
+inline constexpr const char* kTimeOut = "TimeOut!";
+inline constexpr const char* kSwitchRadioOn = "Switch radio On!";
+inline constexpr const char* kAdjChecksumError = "Adj Checksum Error!";
+inline constexpr const char* kNowDownloading = "Now downloading";
+inline constexpr const char* kNowUploadingAdded = "Now uploadling added Channel Data.";
+inline constexpr const char* kCancelled = "Transfer cancelled.";
+inline constexpr const char* kNotAvailable = "This radio operation is not available yet.";
+} // namespace HComText
+
+enum class HTransferStatus { Success, Failed, Cancelled };
+
+// What one handled event came to, kept after the event itself is gone.
+struct HTransferOutcome {
+    int result = 1; // the handler's error flag: 0 success, 1 failure
+    HTransferStatus status = HTransferStatus::Failed;
+    std::string message; // the final message ("Upload Complete!", ...); may be empty
+    std::string detail;  // why the port did not open, for a detail line
+    int errorCode = 0;   // the last serial result
+};
+
+class HRP57CommunicationDialog : public HRpCommonCommunication {
+public:
+    static constexpr int kDirectionUpload = 0;
+    static constexpr int kDirectionDownload = 1;
+    static constexpr int kMatrixSize = 12;
+    static constexpr std::chrono::milliseconds kConnectWait{2000};
+    static constexpr std::chrono::milliseconds kAddedChannelConnectWait{1500};
+    static constexpr int kPasswordTries = 3;
+    static constexpr int kDownloadProgressRange = 88;
+
+    // `port`, `prompt` and `observer` are not owned and must outlive the
+    // controller; prompt and observer may be null (no questions: a password is
+    // refused as cancelled; nothing shown).
+    HRP57CommunicationDialog(int direction, HSerialPort* port, HPrompt* prompt,
+                             HComObserver* observer = nullptr);
+    ~HRP57CommunicationDialog() override;
+
+    [[nodiscard]] int GetDirection() const { return m_direction; }
+    [[nodiscard]] std::string GetTitle() const;
+
+    // Runs the event on the worker thread and waits for its outcome.
+    HTransferOutcome Run(std::unique_ptr<HCommEventData> event);
+    // Posts the event to the worker thread and returns at once; `done` is called
+    // in the worker thread when the transfer is over. False when nothing was
+    // posted (then `done` is not called).
+    bool Start(std::unique_ptr<HCommEventData> event,
+               std::function<void(const HTransferOutcome&)> done);
+    // Any thread, also a signal handler's flag watcher.
+    void Cancel() { RequestCancel(); }
+    // The outcome of the last event handled (any delivery path).
+    [[nodiscard]] HTransferOutcome GetLastOutcome() const;
+
+    // ---- building blocks, shared with the alignment handlers ----
+    // Opens the port, waits for the radio's Check and answers Power On, waits
+    // `wait`, then checks the model codes when asked. False with the message
+    // in the event when the link is not usable.
+    bool Connect(HCommEventData& event, std::chrono::milliseconds wait, bool checkModel = true);
+    // Production code 5 (mobile) or 6 (handheld), custom code 0.
+    bool CheckRadioModel(HCommEventData& event);
+    // 0 go on, 1 failed, 2 cancelled.
+    int CheckProgrammingPassword(HCommEventData& event);
+    // Replaces every FLASH "to" of 0xFF by from + channels ÷ 3 (channels of the
+    // image's channel model) and returns the number of pages of the list.
+    int ResolveFlashTo(HRangeList& list, const HMemoryImage& image);
+    // Reads the ranges into the buffer; a failed block ends its range with
+    // "Communication Error!", the following ranges are still read. False on any
+    // failure or on cancel.
+    bool ReadRanges(int area, const HRangeList& list, HMemoryImage& buffer, HCommEventData& event);
+    // Writes the ranges from the image; the first failure ends the writing.
+    bool WriteRanges(int area, const HRangeList& list, const HMemoryImage& image,
+                     HCommEventData& event);
+    // Reset frame and close, when the port is open.
+    void ResetAndClose(HCommEventData& event);
+
+protected:
+    int OnEvent(HEventData& event) override;
+    void OnInitHook() override;
+    [[nodiscard]] std::string GetLogPrefix() const override { return {}; }
+
+    void SetStatusText(const std::string& text) override;
+    void SetProgressRange(int lower, int upper) override;
+    void SetProgressPos(int pos) override;
+
+    // Handlers of the control matrix.
+    virtual int OnUpload(HCommEventData& event);
+    virtual int OnDownload(HCommEventData& event);
+    virtual int OnReserved(HCommEventData& event);
+    virtual int OnAddedChannelUpload(HCommEventData& event);
+    // Events 2-9: alignment and recovery transfers, built with the alignment
+    // layer. Until then each answers "not available" with failure.
+    virtual int OnAlignmentEvent(HCommEventData& event);
+
+    // True (and the transfer marked cancelled) when a cancel was requested.
+    bool CancelPoint();
+    // Sleeps, waking early on cancel; false when cancelled.
+    bool Wait(std::chrono::milliseconds wait);
+    void ShowBox(int stringId, HMessageIcon icon);
+    void MarkCancelled() { m_cancelled = true; }
+
+private:
+    using Handler = int (HRP57CommunicationDialog::*)(HCommEventData&);
+    enum class AdjustmentState { Good, Repaired, Bad };
+
+    [[nodiscard]] bool BuffersValid(const HCommEventData& event) const;
+    int PasswordFailure(HCommEventData& event, int check, bool download);
+    // Rules that compare the editor image with the radio's data before a
+    // download; false stops the download (the radio is reset by the caller).
+    bool CheckCompatibility(HMemoryImage& target, HMemoryImage& radio, bool& adjustmentRepaired,
+                            HCommEventData& event);
+    AdjustmentState CheckAdjustment(HMemoryImage& radio);
+    bool WriteEndMark(HCommEventData& event, HMemoryImage& image, std::uint8_t hi,
+                      std::uint8_t lo, bool decimalTrace);
+
+    int m_direction = kDirectionUpload;
+    HPrompt* m_prompt = nullptr;
+    HComObserver* m_observer = nullptr;
+    std::array<Handler, kMatrixSize> m_matrix{};
+    bool m_cancelled = false;
+    std::string m_detail;
+    mutable std::mutex m_outcomeMutex;
+    HTransferOutcome m_lastOutcome;
+};
