@@ -168,22 +168,27 @@ QPrinter& CRP57App::Printer() {
 }
 
 void CRP57App::RaiseMainWindow() {
-    const QByteArray property = m_singleInstance.Key().toUtf8();
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (!widget->property(property.constData()).toBool())
-            continue;
+    const auto bringForward = [](QWidget* widget) {
         if (widget->isMinimized())
             widget->showNormal();
         widget->raise();
         widget->activateWindow();
-        if (QWidget* popup = QApplication::activeModalWidget(); popup && popup != widget) {
-            popup->raise();
-            popup->activateWindow();
-        }
-        HLOG_D1("%s", "RaiseMainWindow: a second start asked for the window");
-        emit MainWindowRaised();
+    };
+    const QByteArray property = m_singleInstance.Key().toUtf8();
+    QWidget* window = nullptr;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (widget->property(property.constData()).toBool())
+            window = widget;
+    if (window)
+        bringForward(window);
+    // A dialog over the window, or the access code dialog before there is one.
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal && modal != window)
+        bringForward(modal);
+    if (!window && !modal)
         return;
-    }
+    HLOG_D1("%s", "RaiseMainWindow: a second start asked for the window");
+    emit MainWindowRaised();
 }
 
 int CRP57App::Item(int index) const {

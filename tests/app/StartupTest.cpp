@@ -61,6 +61,7 @@ private slots:
     void settingsReadAndWrittenBack();
     void secondStartRaisesFirstAndWritesNothing();
     void staleSocketDoesNotBlockStart();
+    void secondStartDuringAccessCodeDialog();
 };
 
 void StartupTest::accessLevelsAndTitles_data() {
@@ -330,6 +331,28 @@ void StartupTest::staleSocketDoesNotBlockStart() {
     QVERIFY(!second.InitInstance({}));
     second.ExitInstance();
     app.ExitInstance();
+}
+
+void StartupTest::secondStartDuringAccessCodeDialog() {
+    TempHome home;
+    CRP57App first;
+    QSignalSpy raised(&first, &CRP57App::MainWindowRaised);
+    bool secondRan = true;
+    bool raisedWhileAsking = false;
+    ModalDriver<CPasswordDialog> password([&](CPasswordDialog* dialog) {
+        // The first start already holds the guard while it asks for the code.
+        CRP57App second;
+        secondRan = second.InitInstance({});
+        second.ExitInstance();
+        raisedWhileAsking = raised.wait(5000);
+        dialog->reject();
+    });
+    QVERIFY(first.InitInstance({QStringLiteral("-all")}));
+    QVERIFY(password.Fired());
+    QVERIFY(!secondRan);
+    QVERIFY(raisedWhileAsking);
+    QCOMPARE(first.AccessLevel(), 0);
+    first.ExitInstance();
 }
 
 int RunStartupTest(int argc, char** argv) {
