@@ -102,14 +102,6 @@ long SpeedToBaud(speed_t s) {
     }
 }
 
-// FALLBACK until the built-in default image lands in the image library:
-// an erased memory (all 0xFF) carrying only the model codes.
-HMemoryImage FallbackDefaultImage() {
-    HMemoryImage image;
-    image.fill(0xFF);
-    return image;
-}
-
 } // namespace
 
 std::optional<HSimFault> ParseSimFault(const std::string& spec) {
@@ -181,7 +173,7 @@ bool HRadioSim::LoadMemory() {
         }
         std::copy(bytes->begin(), bytes->end(), m_memory.begin());
     } else if (errno == ENOENT) {
-        m_memory = FallbackDefaultImage(); // FALLBACK: BuildDefaultImage()
+        m_memory = BuildDefaultImage();
         // A factory-fresh mobile set for this market.
         m_memory[kSimProductionCodeOffset] = 5;
         m_memory[kSimCustomCodeOffset] = 0;
