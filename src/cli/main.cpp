@@ -1,6 +1,7 @@
 // rp57cli: the programming engine without a window, for scripts and tests.
 #include "CliCommand.h"
 #include "CmdImage.h"
+#include "CmdTransfer.h"
 #include "HProgramDir.h"
 #include "HVersionInfo.h"
 
@@ -15,6 +16,8 @@ namespace {
 constexpr std::array kCommands = {
     CliCommand{"info", kInfoUsage, CmdInfo},
     CliCommand{"new", kNewUsage, CmdNew},
+    CliCommand{"upload", kUploadUsage, CmdUpload},
+    CliCommand{"download", kDownloadUsage, CmdDownload},
 };
 
 std::string Usage() {

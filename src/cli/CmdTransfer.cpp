@@ -1,0 +1,327 @@
+#include "CmdTransfer.h"
+
+#include "CliCommand.h"
+
+#include "HDataFile.h"
+#include "HLogPrint.h"
+#include "HRP57CommunicationDialog.h"
+#include "HSerialPort.h"
+#include "HTransferRanges.h"
+#include "HTransferSteps.h"
+
+#include <atomic>
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+
+struct TransferOptions {
+    std::string port;
+    std::string file;
+    int level = 0;
+    int baud = 9600;
+    bool interfaceUnit = false;
+    std::optional<std::string> password;
+};
+
+bool ParseInt(const std::string& text, int low, int high, int& out) {
+    if (text.empty())
+        return false;
+    char* end = nullptr;
+    errno = 0;
+    const long v = std::strtol(text.c_str(), &end, 10);
+    if (errno != 0 || *end != '\0' || v < low || v > high)
+        return false;
+    out = int(v);
+    return true;
+}
+
+// Parses the options of both commands; the data file is "-o FILE" for an upload
+// and the one free word for a download.
+std::optional<TransferOptions> ParseOptions(const std::vector<std::string>& args, bool upload,
+                                            std::string& error) {
+    TransferOptions o;
+    bool haveFile = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        const bool hasValue = i + 1 < args.size();
+        auto value = [&]() -> const std::string& { return args[++i]; };
+        if (a == "--port" && hasValue) {
+            o.port = value();
+        } else if (a == "-o" && upload && hasValue) {
+            o.file = value();
+            haveFile = true;
+        } else if (a == "--level" && hasValue) {
+            if (!ParseInt(value(), 0, 2, o.level)) {
+                error = "--level wants 0, 1 or 2";
+                return std::nullopt;
+            }
+        } else if (a == "--baud" && hasValue) {
+            if (!ParseInt(value(), 1, 4000000, o.baud)) {
+                error = "--baud wants a positive number";
+                return std::nullopt;
+            }
+        } else if (a == "--interface-unit") {
+            o.interfaceUnit = true;
+        } else if (a == "--password" && hasValue) {
+            o.password = value();
+        } else if (!upload && !haveFile && !a.empty() && a[0] != '-') {
+            o.file = a;
+            haveFile = true;
+        } else {
+            error = "unexpected argument \"" + a + "\"";
+            return std::nullopt;
+        }
+    }
+    if (o.port.empty()) {
+        error = "--port DEV is required";
+        return std::nullopt;
+    }
+    if (!haveFile || o.file.empty()) {
+        error = upload ? "-o FILE is required" : "the data file to download is required";
+        return std::nullopt;
+    }
+    return o;
+}
+
+// The controller being run, for the Ctrl-C handler.
+std::atomic<HRP57CommunicationDialog*> g_active{nullptr};
+volatile std::sig_atomic_t g_interrupted = 0;
+
+void OnInterrupt(int) {
+    g_interrupted = 1;
+    // An atomic store: safe in a signal handler.
+    if (HRP57CommunicationDialog* c = g_active.load())
+        c->Cancel();
+}
+
+// Ctrl-C cancels the way the Cancel button does; a second one ends the process.
+class InterruptGuard {
+public:
+    explicit InterruptGuard(HRP57CommunicationDialog& controller) {
+        g_interrupted = 0;
+        g_active.store(&controller);
+        struct sigaction sa {};
+        sa.sa_handler = OnInterrupt;
+        sigemptyset(&sa.sa_mask);
+        sa.sa_flags = SA_RESETHAND; // no SA_RESTART: a password prompt wakes up
+        sigaction(SIGINT, &sa, &m_old);
+    }
+    ~InterruptGuard() {
+        sigaction(SIGINT, &m_old, nullptr);
+        g_active.store(nullptr);
+    }
+    InterruptGuard(const InterruptGuard&) = delete;
+    InterruptGuard& operator=(const InterruptGuard&) = delete;
+
+private:
+    struct sigaction m_old {};
+};
+
+// Answers the controller from the command line and the terminal.
+class CliPrompt : public HPrompt, public HComObserver {
+public:
+    explicit CliPrompt(std::optional<std::string> password)
+        : m_password(std::move(password)), m_ttyIn(::isatty(STDIN_FILENO) == 1),
+          m_ttyErr(::isatty(STDERR_FILENO) == 1) {}
+
+    void ShowMessage(const std::string& text, HMessageIcon icon) override {
+        EndProgressLine();
+        if (icon == HMessageIcon::Information)
+            std::printf("%s\n", text.c_str());
+        else
+            std::fprintf(stderr, "%s\n", text.c_str());
+        std::fflush(stdout);
+    }
+
+    std::optional<std::string> AskPassword(int attempt) override {
+        if (m_password)
+            return m_password; // the same text each time: a wrong one fails three times
+        if (!m_ttyIn) {
+            if (attempt == 1)
+                std::fprintf(stderr, "rp57cli: the radio asks for its programming password; "
+                                     "give it with --password\n");
+            return std::nullopt;
+        }
+        return ReadSecret(attempt);
+    }
+
+    bool AskYesNo(const std::string& text, HMessageIcon) override {
+        if (!m_ttyIn || g_interrupted) {
+            std::fprintf(stderr, "%s\nrp57cli: no terminal to answer: No\n", text.c_str());
+            return false;
+        }
+        EndProgressLine();
+        std::fprintf(stderr, "%s [y/N] ", text.c_str());
+        char line[16] = {};
+        if (!std::fgets(line, sizeof line, stdin))
+            return false;
+        return line[0] == 'y' || line[0] == 'Y';
+    }
+
+    void OnTitle(const std::string&) override {}
+    void OnStatusText(const std::string& text) override {
+        if (text == m_status)
+            return;
+        m_status = text;
+        EndProgressLine();
+        std::fprintf(stderr, "%s\n", text.c_str());
+    }
+    void OnProgressRange(int maximum) override { m_maximum = maximum; }
+    void OnProgressPos(int position) override {
+        if (!m_ttyErr || m_maximum <= 0 || position <= 0)
+            return;
+        constexpr int kWidth = 40;
+        const int filled = std::min(kWidth, position * kWidth / m_maximum);
+        std::fprintf(stderr, "\r[%s%s] %d/%d", std::string(std::size_t(filled), '#').c_str(),
+                     std::string(std::size_t(kWidth - filled), ' ').c_str(), position, m_maximum);
+        std::fflush(stderr);
+        m_progressShown = true;
+    }
+
+private:
+    void EndProgressLine() {
+        if (m_progressShown)
+            std::fputc('\n', stderr);
+        m_progressShown = false;
+    }
+
+    std::optional<std::string> ReadSecret(int attempt) {
+        if (g_interrupted)
+            return std::nullopt;
+        EndProgressLine();
+        std::fprintf(stderr, attempt == 1 ? "Password: " : "Password (try %d of 3): ", attempt);
+        std::fflush(stderr);
+        termios old{};
+        const bool haveTerm = ::tcgetattr(STDIN_FILENO, &old) == 0;
+        if (haveTerm) {
+            termios quiet = old;
+            quiet.c_lflag &= ~tcflag_t(ECHO);
+            ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
+        }
+        std::string text;
+        bool ok = true;
+        for (;;) {
+            char c = 0;
+            const ssize_t n = ::read(STDIN_FILENO, &c, 1);
+            if (n != 1) { // end of input, or Ctrl-C
+                ok = false;
+                break;
+            }
+            if (c == '\n' || c == '\r')
+                break;
+            text.push_back(c);
+        }
+        if (haveTerm)
+            ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &old);
+        std::fputc('\n', stderr);
+        if (!ok || g_interrupted)
+            return std::nullopt;
+        return text;
+    }
+
+    std::optional<std::string> m_password;
+    bool m_ttyIn = false;
+    bool m_ttyErr = false;
+    std::string m_status;
+    int m_maximum = 0;
+    bool m_progressShown = false;
+};
+
+int Fail(const std::string& error, bool upload) {
+    std::fprintf(stderr, "rp57cli: %s\n\nusage:\n%s", error.c_str(),
+                 upload ? kUploadUsage : kDownloadUsage);
+    return kExitBadInput;
+}
+
+std::unique_ptr<HCommEventData> MakeEvent(HCommEvent id, const TransferOptions& o,
+                                          HMemoryImage& work, HMemoryImage& image) {
+    auto event = std::make_unique<HCommEventData>(id);
+    const HTransferRanges ranges = HTransferRangeTable::For(
+        id == HCommEvent::Upload ? HTransferDirection::Upload : HTransferDirection::Download,
+        o.level);
+    event->readEeprom = ranges.readEeprom;
+    event->readFlash = ranges.readFlash;
+    event->writeEeprom = ranges.writeEeprom;
+    event->writeFlash = ranges.writeFlash;
+    event->accessLevel = o.level;
+    event->baudRate = o.baud;
+    event->connectionMode = o.interfaceUnit ? 1 : 0;
+    // A bare number is a "COM n" port number, anything else a device.
+    int number = 0;
+    if (ParseInt(o.port, 1, 256, number))
+        event->portNumber = number;
+    else
+        event->devicePath = o.port;
+    event->workBuffer = &work;
+    event->editorImage = &image;
+    return event;
+}
+
+int Report(const HTransferOutcome& outcome) {
+    if (!outcome.detail.empty())
+        std::fprintf(stderr, "%s\n", outcome.detail.c_str());
+    if (outcome.status == HTransferStatus::Cancelled)
+        std::fprintf(stderr, "%s\n", HComText::kCancelled);
+    return outcome.status == HTransferStatus::Success ? kExitOk : kExitFailed;
+}
+
+int RunTransfer(const std::vector<std::string>& args, bool upload) {
+    std::string error;
+    const std::optional<TransferOptions> options = ParseOptions(args, upload, error);
+    if (!options)
+        return Fail(error, upload);
+    const TransferOptions& o = *options;
+
+    HMemoryImage work{};
+    HMemoryImage image{};
+    if (!upload) {
+        const HDataFileResult read = HDataFile::Read(o.file, image);
+        if (!read.Ok()) {
+            std::fprintf(stderr, "rp57cli: %s\n", read.message.c_str());
+            if (!read.reason.empty())
+                std::fprintf(stderr, "%s\n", read.reason.c_str());
+            return kExitBadInput;
+        }
+        // What the program does to its image before every Download.
+        HTransferSteps::PrepareForDownload(image, HTransferSteps::ReadSignallingMode(image));
+    }
+
+    CliPrompt prompt(o.password);
+    HSerialPort port;
+    HTransferOutcome outcome;
+    {
+        HRP57CommunicationDialog controller(upload ? HRP57CommunicationDialog::kDirectionUpload
+                                                   : HRP57CommunicationDialog::kDirectionDownload,
+                                            &port, &prompt, &prompt);
+        InterruptGuard guard(controller);
+        outcome = controller.Run(
+            MakeEvent(upload ? HCommEvent::Upload : HCommEvent::Download, o, work, image));
+    }
+    const int status = Report(outcome);
+    if (!upload || status != kExitOk)
+        return status;
+
+    // The corrections the program applies after an Upload, then the same file
+    // the program's Save writes.
+    HTransferSteps::CorrectAfterUpload(image);
+    const HDataFileResult written = HDataFile::Write(o.file, image);
+    if (!written.Ok()) {
+        std::fprintf(stderr, "rp57cli: %s\n", written.message.c_str());
+        if (!written.reason.empty())
+            std::fprintf(stderr, "%s\n", written.reason.c_str());
+        return kExitFailed;
+    }
+    return kExitOk;
+}
+
+} // namespace
+
+int CmdUpload(const std::vector<std::string>& args) { return RunTransfer(args, true); }
+int CmdDownload(const std::vector<std::string>& args) { return RunTransfer(args, false); }
