@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <limits>
 
 using namespace HChannelTables;
 using HChannelRules::Counts;
@@ -182,8 +183,12 @@ void HChannels::UpdateCapacity() {
 
 void HChannels::DeriveAfterLoad(HChannel& ch) const {
     auto& v = ch.values;
-    v[kFieldRxFrequency] = static_cast<std::int32_t>(FrequencyOf(ch, 0));
-    v[kFieldTxFrequency] = static_cast<std::int32_t>(FrequencyOf(ch, 1));
+    // Counts from a damaged image can name frequencies beyond the 32-bit values
+    // of a channel: they are held at the limit rather than wrapped round.
+    constexpr std::int64_t kMax = std::numeric_limits<std::int32_t>::max();
+    constexpr std::int64_t kMin = std::numeric_limits<std::int32_t>::min();
+    v[kFieldRxFrequency] = static_cast<std::int32_t>(std::clamp(FrequencyOf(ch, 0), kMin, kMax));
+    v[kFieldTxFrequency] = static_cast<std::int32_t>(std::clamp(FrequencyOf(ch, 1), kMin, kMax));
     // The signalling number is shown from 1; a Page number past 10 is none.
     if (v[kFieldSignalKind] >= 2) {
         ++v[kFieldSignalNumber];

@@ -505,3 +505,17 @@ TEST(Channels, SaveIsStableAndTouchesOnlyItsAreas) {
     for (std::size_t i = 12288; i < 12672; ++i)
         ASSERT_EQ(img[i], static_cast<std::uint8_t>(i)) << i;
 }
+
+TEST(Channels, DamagedCountsAreHeldAtTheLimit) {
+    HMemoryImage img = MakeImage(1, 0, 2); // step set 2: 12.5 kHz steps
+    const std::size_t rec = 1536;
+    img[rec + 2] = 0x50;              // both step codes 1
+    img[rec + 17] = 0x1F;             // transmit count / 64 = 8191
+    img[rec + 18] = 0xFF;
+    img[rec + 19] = 0xFC;             // transmit count mod 64 = 63
+    img[rec + 23] = 0x12;             // count word not 0
+    HChannels ch;
+    ch.Load(img);
+    EXPECT_EQ(ch.GetField(0, kFieldTxFrequency), 2147483647);
+    EXPECT_GT(ch.GetFrequency(0, 1), 2147483647LL);
+}
