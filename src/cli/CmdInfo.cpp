@@ -55,9 +55,8 @@ ImageInfo Describe(const std::string& path, const HMemoryImage& img) {
     const bool handheld = hw.GetValue(HHardwareGroup::kRowProductType) != 0;
     info.productType = handheld ? "Handheld" : "Mobile";
     if (handheld)
-        info.displayType = hw.GetValue(HHardwareGroup::kRowDisplayHandheld) != 0
-                               ? "13Seg LCD Type"
-                               : "Non-LCD Type";
+        info.displayType = hw.GetValue(HHardwareGroup::kRowDisplayHandheld) != 0 ? "13Seg LCD Type"
+                                                                                 : "Non-LCD Type";
     else
         info.displayType =
             hw.GetValue(HHardwareGroup::kRowDisplayMobile) != 0 ? "LCD Type" : "LED Type";
@@ -71,9 +70,9 @@ ImageInfo Describe(const std::string& path, const HMemoryImage& img) {
 
     HChannels channels;
     channels.Load(img);
-    info.signalling =
-        channels.Signalling().GetValue(HChannelSignalling::kSignallingType) != 0 ? "2-TONE"
-                                                                                 : "5-TONE";
+    info.signalling = channels.Signalling().GetValue(HChannelSignalling::kSignallingType) != 0
+                          ? "2-TONE"
+                          : "5-TONE";
     info.capacity = channels.GetCapacity();
     info.used = channels.UsedChannels();
     for (int g = 0; g < channels.GetGroupCount(); ++g) {
@@ -128,8 +127,7 @@ void PrintText(const ImageInfo& i) {
         for (const auto& [number, tag] : g.channels)
             std::printf("  %3d %s\n", number, tag.c_str());
     }
-    std::printf("Adjustment checksum (working copy):     %s\n",
-                i.workingChecksumOk ? "OK" : "BAD");
+    std::printf("Adjustment checksum (working copy):     %s\n", i.workingChecksumOk ? "OK" : "BAD");
     std::printf("Adjustment checksum (shipping default): %s\n",
                 i.shippingChecksumOk ? "OK" : "BAD");
 }

@@ -62,8 +62,7 @@ int CmdNew(const std::vector<std::string>& args) {
         } else if (a == "--band") {
             const std::optional<int> b = ParseBand(args[++i]);
             if (!b) {
-                CliError("new: unknown band '" + args[i] +
-                         "' (VHF, UHF-A, UHF-D, LOW-A, LOW-B)");
+                CliError("new: unknown band '" + args[i] + "' (VHF, UHF-A, UHF-D, LOW-A, LOW-B)");
                 return kExitBadInput;
             }
             band = *b;

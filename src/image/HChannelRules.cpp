@@ -147,9 +147,9 @@ std::int64_t DecodeFrequency(const Counts& counts, bool receive, int stepCode,
                              const CountContext& ctx) {
     if (counts.word == 0)
         return BandDefaultHz(ctx.band);
-    std::int64_t hz = (static_cast<std::int64_t>(counts.low) +
-                       static_cast<std::int64_t>(counts.high) * 64) *
-                      StepHz(stepCode, ctx.stepSet);
+    std::int64_t hz =
+        (static_cast<std::int64_t>(counts.low) + static_cast<std::int64_t>(counts.high) * 64) *
+        StepHz(stepCode, ctx.stepSet);
     if (receive) {
         if (ctx.localOffset == 0)
             hz += ctx.ifHz;

@@ -11,9 +11,9 @@ namespace HChannelRules {
 
 // Channel step in Hz by step code (0-2) and Hardware step set (0-2).
 inline constexpr std::array<std::array<std::int32_t, 3>, 3> kStepHz = {{
-    {5000, 5000, 10000},  // code 0
-    {6250, 6250, 12500},  // code 1
-    {2500, 2500, 2500},   // code 2
+    {5000, 5000, 10000}, // code 0
+    {6250, 6250, 12500}, // code 1
+    {2500, 2500, 2500},  // code 2
 }};
 
 // Step in Hz; out-of-range codes or sets fall back to code 0 / set 0 so that a
@@ -48,15 +48,15 @@ struct StepChoice {
 
 // Synthesizer counts of a frequency, as stored in a channel.
 struct Counts {
-    std::int32_t high = 0;  // count / 64
-    std::int32_t low = 0;   // count mod 64
-    std::int32_t word = 0;  // count word (0 = no frequency)
+    std::int32_t high = 0; // count / 64
+    std::int32_t low = 0;  // count mod 64
+    std::int32_t word = 0; // count word (0 = no frequency)
 };
 struct CountContext {
-    int band = 0;           // Hardware row 1
-    int stepSet = 0;        // Hardware row 6
-    int localOffset = 0;    // Hardware row 5: 0 lower, 1 upper
-    std::int64_t ifHz = 0;  // first intermediate frequency (Hardware value 24)
+    int band = 0;          // Hardware row 1
+    int stepSet = 0;       // Hardware row 6
+    int localOffset = 0;   // Hardware row 5: 0 lower, 1 upper
+    std::int64_t ifHz = 0; // first intermediate frequency (Hardware value 24)
 };
 [[nodiscard]] Counts EncodeFrequency(std::int64_t hz, bool receive, int stepCode,
                                      const CountContext& ctx);

@@ -40,9 +40,9 @@ inline constexpr std::uint32_t kChannelBase = 1536;
 inline constexpr std::uint32_t kChannelRecordSize = 42;
 inline constexpr std::uint32_t kChannelsPerPage = 3;
 inline constexpr std::uint32_t kChannelPageGap = 2;
-inline constexpr std::uint32_t kInUseTableBase = 896;   // field 55, one bit per channel
-inline constexpr std::uint32_t kFlagTableBase = 160;    // field 56, word-swapped bits
-inline constexpr std::uint32_t kToneTimerBase = 9984;   // fields 57, 58: two bytes per channel
+inline constexpr std::uint32_t kInUseTableBase = 896; // field 55, one bit per channel
+inline constexpr std::uint32_t kFlagTableBase = 160;  // field 56, word-swapped bits
+inline constexpr std::uint32_t kToneTimerBase = 9984; // fields 57, 58: two bytes per channel
 inline constexpr std::uint32_t kToneTimerRecordSize = 2;
 
 // Channel field numbers with a name in the code.
@@ -100,9 +100,9 @@ enum ChannelField : int {
     kFieldRxToneType = 67,
     kFieldTxToneType = 68,
 };
-inline constexpr int kRecordFields = 54;   // fields 0-53 live in the 42-byte record
-inline constexpr int kStoredFields = 59;   // fields 0-58 have descriptor rows
-inline constexpr int kFieldCount = 69;     // fields 59-68 are derived
+inline constexpr int kRecordFields = 54; // fields 0-53 live in the 42-byte record
+inline constexpr int kStoredFields = 59; // fields 0-58 have descriptor rows
+inline constexpr int kFieldCount = 69;   // fields 59-68 are derived
 
 constexpr HFieldDescriptor SignMagnitude(HFieldDescriptor d) {
     return d.Scaled(HScaleMode::Special5);

@@ -15,7 +15,9 @@ inline constexpr std::array kChannelSignallingParts = {
     HGroupPart{kChannelSignallingRows, HFieldTableType::Plain}};
 static_assert(HGroupPartIsSound(kChannelSignallingParts[0]));
 
-constexpr std::size_t U(int i) { return static_cast<std::size_t>(i); }
+constexpr std::size_t U(int i) {
+    return static_cast<std::size_t>(i);
+}
 
 // How a double-click changes a channel field.
 enum class Toggle : std::uint8_t { None, Flag, Three, Power, Signal, RxTone, TxTone };
@@ -44,8 +46,8 @@ struct TuneMap {
     std::size_t row;
 };
 constexpr std::array<TuneMap, 4> kRxTune = {{{61, 8}, {62, 7}, {63, 11}, {34, 13}}};
-constexpr std::array<TuneMap, 6> kTxTune = {{{64, 10}, {65, 9}, {66, 12}, {41, 16}, {48, 15},
-                                             {49, 1}}};
+constexpr std::array<TuneMap, 6> kTxTune = {
+    {{64, 10}, {65, 9}, {66, 12}, {41, 16}, {48, 15}, {49, 1}}};
 constexpr std::size_t kTuneRowTx14 = 14;
 
 // A word's three packed sub-fields (fields 61-63 of field 33, 64-66 of 40).
@@ -272,13 +274,13 @@ void HChannels::Load(std::span<const std::uint8_t> imageBytes) {
 std::array<std::int32_t, kFieldCount> HChannels::StoredValues(const HChannel& ch) const {
     auto v = ch.values;
     const HChannelRules::CountContext ctx = Counting();
-    const Counts rx = HChannelRules::EncodeFrequency(v[kFieldRxFrequency], true,
-                                                     v[kFieldRxStep], ctx);
+    const Counts rx =
+        HChannelRules::EncodeFrequency(v[kFieldRxFrequency], true, v[kFieldRxStep], ctx);
     v[kFieldRxCountHigh] = rx.high;
     v[kFieldRxCountLow] = rx.low;
     v[kFieldRxCountWord] = rx.word;
-    const Counts tx = HChannelRules::EncodeFrequency(v[kFieldTxFrequency], false,
-                                                     v[kFieldTxStep], ctx);
+    const Counts tx =
+        HChannelRules::EncodeFrequency(v[kFieldTxFrequency], false, v[kFieldTxStep], ctx);
     v[kFieldTxCountHigh] = tx.high;
     v[kFieldTxCountLow] = tx.low;
     v[kFieldTxCountWord] = tx.word;
@@ -708,7 +710,9 @@ int HChannels::UsedChannels() const {
     return sum;
 }
 
-int HChannels::FreeChannels() const { return m_capacity - UsedChannels(); }
+int HChannels::FreeChannels() const {
+    return m_capacity - UsedChannels();
+}
 
 void HChannels::ClearGroup(HGroup& grp) const {
     grp.values[kGroupChannels] = 0;
@@ -808,7 +812,9 @@ void HChannels::SetIdentityValue(int i, std::int32_t value) {
         m_identity[U(i)] = value;
 }
 
-std::int32_t HChannels::GetHardwareValue(std::size_t row) const { return m_hardware.GetValue(row); }
+std::int32_t HChannels::GetHardwareValue(std::size_t row) const {
+    return m_hardware.GetValue(row);
+}
 
 void HChannels::SetHardwareValue(std::size_t row, std::int32_t value) {
     m_hardware.SetValue(row, value);

@@ -113,7 +113,6 @@ public:
     void SetHardwareValue(std::size_t row, std::int32_t value);
     [[nodiscard]] const HChannelSignalling& Signalling() const { return m_signalling; }
 
-
 private:
     [[nodiscard]] bool ValidChannel(int c) const { return c >= 0 && c < m_capacity; }
     [[nodiscard]] static bool ValidGroup(int g) {

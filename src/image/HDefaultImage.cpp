@@ -7,7 +7,6 @@
 #include "HHardwareGroup.h"
 #include "HOptionGroup.h"
 
-
 namespace {
 
 // Both adjustment copies get a checksum that verifies, so that a new image

@@ -11,8 +11,9 @@
 //     (group 0 holds 128, the other seven groups are empty), tags "-Orvane-",
 //     "Chan-002" ... "Chan-128", group tags "GROUP001" ... "GROUP008"; no
 //     channel has a programmed frequency (count words 0), so every channel
-//     shows the band's default frequency; no tones, so the tone timer bytes
-//     are 0xFF;
+//     shows the band's default frequency; the channel rows at their defaults
+//     (wide band, power level 1, TOT on, receive-tone flag on with kind CTCSS
+//     and value 0, no transmit tone, so the tone timer bytes are 0xFF);
 //   - the signalling type field at its default (2-TONE);
 //   - the tuning points and the factory adjustment values at their defaults,
 //     with both adjustment checksums (working copy and shipping-default copy)
@@ -41,4 +42,6 @@ inline constexpr int kProductHandheld = 1;
 [[nodiscard]] HMemoryImage MakeImageForModel(int band, int productType, int lcdType);
 
 // True when the band code names a band that an image may hold (0-5).
-[[nodiscard]] constexpr bool IsImageBand(int band) { return band >= 0 && band <= 5; }
+[[nodiscard]] constexpr bool IsImageBand(int band) {
+    return band >= 0 && band <= 5;
+}

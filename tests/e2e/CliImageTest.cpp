@@ -27,8 +27,8 @@ std::size_t Count(const std::string& text, const std::string& what) {
 TEST(CliImage, NewWritesTheModelAndInfoShowsIt) {
     TempDir dir;
     const std::string file = dir.File("hh.R57");
-    CliResult r = Cli({"new", "-o", file, "--band", "UHF-D", "--product", "handheld", "--lcd", "0"},
-                      dir);
+    CliResult r =
+        Cli({"new", "-o", file, "--band", "UHF-D", "--product", "handheld", "--lcd", "0"}, dir);
     ASSERT_EQ(r.status, 0) << r.err;
     HMemoryImage img{};
     ASSERT_TRUE(HDataFile::Read(file, img).Ok());
@@ -65,11 +65,12 @@ TEST(CliImage, InfoJsonListsGroupsAndReportsBadChecksums) {
     EXPECT_EQ(Count(r.out, "\n"), 1u); // one object on one line
     EXPECT_NE(r.out.find("\"bandName\":\"VHF\""), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("\"displayType\":\"LCD Type\""), std::string::npos);
-    EXPECT_NE(r.out.find("\"groups\":[{\"group\":1,\"tag\":\"GROUP001\",\"channels\":[{\"channel\":1,"
-                         "\"tag\":\"-ORVANE-\"},{\"channel\":2,\"tag\":\"CHAN-002\"}]},"
-                         "{\"group\":2,\"tag\":\"Q\\\"UOTE\",\"channels\":[{\"channel\":3,"
-                         "\"tag\":\"CHAN-003\"}]}]"),
-              std::string::npos)
+    EXPECT_NE(
+        r.out.find("\"groups\":[{\"group\":1,\"tag\":\"GROUP001\",\"channels\":[{\"channel\":1,"
+                   "\"tag\":\"-ORVANE-\"},{\"channel\":2,\"tag\":\"CHAN-002\"}]},"
+                   "{\"group\":2,\"tag\":\"Q\\\"UOTE\",\"channels\":[{\"channel\":3,"
+                   "\"tag\":\"CHAN-003\"}]}]"),
+        std::string::npos)
         << r.out;
     EXPECT_NE(r.out.find("\"checksums\":{\"working\":true,\"shippingDefault\":false}"),
               std::string::npos);

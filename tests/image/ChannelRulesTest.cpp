@@ -66,9 +66,9 @@ TEST(ChannelRules, FrequencyRoundTripThroughCountsForEveryBandAndStepSet) {
                 for (std::int64_t f : freqs) {
                     const StepChoice sc = ChooseStep(f, set);
                     for (bool rx : {true, false}) {
-                        SCOPED_TRACE(testing::Message() << "band " << band << " set " << set
-                                                        << " offset " << offsetSide << " f " << f
-                                                        << (rx ? " rx" : " tx"));
+                        SCOPED_TRACE(testing::Message()
+                                     << "band " << band << " set " << set << " offset "
+                                     << offsetSide << " f " << f << (rx ? " rx" : " tx"));
                         const Counts counts = EncodeFrequency(sc.hz, rx, sc.stepCode, ctx);
                         EXPECT_NE(counts.word, 0);
                         EXPECT_GE(counts.low, 0);
@@ -109,10 +109,10 @@ TEST(ChannelRules, ToneTimerBytes) {
     EXPECT_EQ(t.prescaler, 18);
     EXPECT_EQ(t.divider, 180);
     // Every standard CTCSS tone finds a divisor within 3 counts of its ideal value.
-    for (int tenths : {670, 719, 744, 770, 797, 825, 854, 885, 915, 948, 974, 1000, 1035, 1072,
-                       1109, 1148, 1188, 1230, 1273, 1318, 1365, 1413, 1462, 1514, 1567, 1622,
-                       1679, 1738, 1799, 1862, 1928, 2035, 2107, 2181, 2257, 2336, 2418, 2503,
-                       2541}) {
+    for (int tenths :
+         {670,  719,  744,  770,  797,  825,  854,  885,  915,  948,  974,  1000, 1035,
+          1072, 1109, 1148, 1188, 1230, 1273, 1318, 1365, 1413, 1462, 1514, 1567, 1622,
+          1679, 1738, 1799, 1862, 1928, 2035, 2107, 2181, 2257, 2336, 2418, 2503, 2541}) {
         SCOPED_TRACE(tenths);
         t = ToneTimerBytes(tenths);
         const double x = 1000000.0 / (tenths / 10.0) / 8 / 0.5425;
@@ -180,7 +180,7 @@ TEST(ChannelRules, ParseMHz) {
     EXPECT_EQ(ParseMHz("146.0125"), 146012500);
     EXPECT_EQ(ParseMHz(" 29.70000"), 29700000);
     EXPECT_EQ(ParseMHz("440"), 440000000);
-    EXPECT_EQ(ParseMHz("146.000001"), 146000010); // raised to 10 Hz
+    EXPECT_EQ(ParseMHz("146.000001"), 146000010);  // raised to 10 Hz
     EXPECT_EQ(ParseMHz("146.0000019"), 146000010); // digits past 1 Hz are cut
     EXPECT_EQ(ParseMHz(".5"), 500000);
     EXPECT_FALSE(ParseMHz(""));

@@ -346,10 +346,10 @@ TEST(Channels, GroupNormalisation) {
 
     // Priority on a channel not in use -> none; start moves to the first channel in use.
     HMemoryImage p = MakeImage();
-    p[51] = 10;      // group 0: 10 channels
-    p[83] = 2;       // priority index 2
-    p[115] = 0;      // start index 0
-    p[896] = 0x07;   // channels 0-2 not in use
+    p[51] = 10;    // group 0: 10 channels
+    p[83] = 2;     // priority index 2
+    p[115] = 0;    // start index 0
+    p[896] = 0x07; // channels 0-2 not in use
     HChannels pc = Loaded(p);
     EXPECT_EQ(pc.GetGroupValue(0, kGroupPriority), kNoPriority);
     EXPECT_EQ(pc.GetGroupValue(0, kGroupStart), 3);
@@ -509,11 +509,11 @@ TEST(Channels, SaveIsStableAndTouchesOnlyItsAreas) {
 TEST(Channels, DamagedCountsAreHeldAtTheLimit) {
     HMemoryImage img = MakeImage(1, 0, 2); // step set 2: 12.5 kHz steps
     const std::size_t rec = 1536;
-    img[rec + 2] = 0x50;              // both step codes 1
-    img[rec + 17] = 0x1F;             // transmit count / 64 = 8191
+    img[rec + 2] = 0x50;  // both step codes 1
+    img[rec + 17] = 0x1F; // transmit count / 64 = 8191
     img[rec + 18] = 0xFF;
-    img[rec + 19] = 0xFC;             // transmit count mod 64 = 63
-    img[rec + 23] = 0x12;             // count word not 0
+    img[rec + 19] = 0xFC; // transmit count mod 64 = 63
+    img[rec + 23] = 0x12; // count word not 0
     HChannels ch;
     ch.Load(img);
     EXPECT_EQ(ch.GetField(0, kFieldTxFrequency), 2147483647);

@@ -16,7 +16,9 @@ HMemoryImage Pattern(std::uint8_t seed) {
     return img;
 }
 
-std::string Bytes(const HMemoryImage& img) { return std::string(img.begin(), img.end()); }
+std::string Bytes(const HMemoryImage& img) {
+    return std::string(img.begin(), img.end());
+}
 
 } // namespace
 
