@@ -1,0 +1,460 @@
+#include "HChannelGrid.h"
+
+#include "HLogPrint.h"
+#include "HStringTable.h"
+
+#include <algorithm>
+#include <cstdio>
+
+using namespace HChannelTables;
+namespace Cols = HChannelColumns;
+
+namespace {
+
+std::string_view Trim(std::string_view s) {
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
+        s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
+        s.remove_suffix(1);
+    return s;
+}
+
+std::vector<std::string_view> Split(std::string_view s, char sep) {
+    std::vector<std::string_view> out;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t at = s.find(sep, start);
+        out.push_back(s.substr(start, at == std::string_view::npos ? std::string_view::npos
+                                                                   : at - start));
+        if (at == std::string_view::npos)
+            return out;
+        start = at + 1;
+    }
+}
+
+// Lines ended by "\r\n", "\n" or "\r"; a last empty line is no line.
+std::vector<std::string_view> Lines(std::string_view text) {
+    std::vector<std::string_view> out;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r' && text[i] != '\n')
+            continue;
+        out.push_back(text.substr(start, i - start));
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < text.size())
+        out.push_back(text.substr(start));
+    while (!out.empty() && Trim(out.back()).empty())
+        out.pop_back();
+    return out;
+}
+
+// A channel number as column 0 shows it (1-128); 0 otherwise.
+int ChannelNumber(std::string_view cell) {
+    cell = Trim(cell);
+    if (cell.empty() || cell.size() > 3)
+        return 0;
+    int n = 0;
+    for (char ch : cell) {
+        if (ch < '0' || ch > '9')
+            return 0;
+        n = n * 10 + (ch - '0');
+    }
+    return n >= 1 && n <= static_cast<int>(kChannelCount) ? n : 0;
+}
+
+bool IsToneColumn(const HChannelColumn& col) { return col.keys == HKeyFilter::Tone; }
+bool IsTransmitTone(const HChannelColumn& col) { return col.parseField == kFieldTxToneType; }
+
+std::string Upper(std::string_view text) {
+    std::string s(text);
+    for (char& ch : s)
+        if (ch >= 'a' && ch <= 'z')
+            ch = static_cast<char>(ch - 'a' + 'A');
+    return s;
+}
+
+} // namespace
+
+HChannelGrid::HChannelGrid() { Relayout(); }
+
+// ------------------------------------------------------------ lifecycle
+
+void HChannelGrid::Refresh(std::span<const std::uint8_t> image) {
+    if (image.size() != kImageSize) {
+        HLOG_ER("HChannelGrid::Refresh image size %zu", image.size());
+        return;
+    }
+    m_model.Load(image);
+    m_baseline = m_model;
+    m_marketing.Load(image);
+    m_dirty = false;
+    Relayout();
+}
+
+// The image takes exactly the bits in which the edited model's save differs
+// from the save of the model as loaded: derivations and normalisations that a
+// save of an untouched model would make never reach the image through an edit.
+bool HChannelGrid::SaveEdits(std::span<std::uint8_t> image) {
+    HLOG_D1("[FUNC IN]OnSaveData");
+    bool changed = false;
+    if (m_dirty && image.size() == kImageSize) {
+        HMemoryImage before{};
+        HMemoryImage after{};
+        std::copy(image.begin(), image.end(), before.begin());
+        after = before;
+        HChannels baseline = m_baseline;
+        HChannels edited = m_model;
+        baseline.Save(before);
+        edited.Save(after);
+        for (std::size_t i = 0; i < kImageSize; ++i) {
+            const std::uint8_t mask = before[i] ^ after[i];
+            if (mask == 0)
+                continue;
+            const std::uint8_t merged =
+                static_cast<std::uint8_t>((image[i] & ~mask) | (after[i] & mask));
+            if (merged != image[i]) {
+                image[i] = merged;
+                changed = true;
+            }
+        }
+        m_baseline = m_model;
+        m_dirty = false;
+    }
+    HLOG_D1("[FUNC OUT]OnSaveData");
+    return changed;
+}
+
+void HChannelGrid::Relayout() {
+    const int groups = m_model.GetGroupCount();
+    const auto inUse = [this](int g) {
+        return m_model.GetGroupValue(g, kGroupInUse) != 0 &&
+               m_model.GetGroupValue(g, kGroupChannels) > 0;
+    };
+    m_groupList.clear();
+    for (int g = 0; g < groups; ++g) {
+        if (!inUse(g))
+            continue;
+        char buf[32];
+        std::snprintf(buf, sizeof buf, "Group %d", g + 1);
+        m_groupList.push_back({buf, g});
+    }
+    if (m_currentGroup < 0 || m_currentGroup >= groups || !inUse(m_currentGroup))
+        m_currentGroup = m_groupList.empty() ? 0 : m_groupList.front().group;
+
+    m_firstChannel = std::max(m_model.FirstChannelOfGroup(m_currentGroup), 0);
+    const int count = std::max(m_model.GetGroupValue(m_currentGroup, kGroupChannels), 0);
+    m_rowCount = std::clamp(m_model.GetCapacity() - m_firstChannel, 0, count);
+
+    const Cols::HColumnVisibility v =
+        Cols::ApplyVisibility(Cols::FactsOf(m_model), m_settings.accessLevel,
+                              m_settings.itemFlags, m_settings.loadFlag);
+    m_shown = v.shown;
+    m_settings.itemFlags = v.flags;
+    m_settings.loadFlag = v.loadFlag;
+
+    m_info = BuildChannelInfoPanel(m_marketing, m_model, m_currentGroup, m_settings.comPort,
+                                   m_settings.printer);
+    m_currentRow = std::clamp(m_currentRow, 0, std::max(m_rowCount - 1, 0));
+    m_currentCol = std::clamp(m_currentCol, 0, kChannelColumnCount - 1);
+}
+
+// ------------------------------------------------------------ shape and cells
+
+int HChannelGrid::ChannelOfRow(int row) const {
+    return row >= 0 && row < m_rowCount ? m_firstChannel + row : -1;
+}
+
+int HChannelGrid::RowOfChannel(int c) const {
+    const int row = c - m_firstChannel;
+    return c >= 0 && row >= 0 && row < m_rowCount ? row : -1;
+}
+
+std::string_view HChannelGrid::HeaderText(int col) { return Cols::Column(col).header; }
+
+bool HChannelGrid::IsColumnShown(int col) const {
+    return col >= 0 && col < kChannelColumnCount && m_shown[static_cast<std::size_t>(col)];
+}
+
+bool HChannelGrid::IsTickColumn(int col) {
+    return col >= 0 && col < kChannelColumnCount && Cols::Column(col).style == HCellStyle::Tick;
+}
+
+bool HChannelGrid::ValidCell(int row, int col) const {
+    return ChannelOfRow(row) >= 0 && col >= 0 && col < kChannelColumnCount;
+}
+
+std::string HChannelGrid::CellText(int row, int col) const {
+    if (!ValidCell(row, col))
+        return {};
+    return Cols::CellText(col, m_model, ChannelOfRow(row), m_currentGroup);
+}
+
+HTickState HChannelGrid::CellTick(int row, int col) const {
+    if (!ValidCell(row, col))
+        return HTickState::NotTick;
+    return Cols::CellTick(col, m_model, ChannelOfRow(row), m_currentGroup);
+}
+
+bool HChannelGrid::RowInUse(int row) const { return m_model.IsChannelEnabled(ChannelOfRow(row)); }
+
+HGridChange HChannelGrid::Change(int row, int col) const {
+    HGridChange ch;
+    ch.rows.push_back(row);
+    ch.columns = Cols::Column(col).dependants;
+    return ch;
+}
+
+// ------------------------------------------------------------ current cell and group
+
+void HChannelGrid::SetCurrentCell(int row, int col) {
+    if (!ValidCell(row, col))
+        return;
+    m_currentRow = row;
+    m_currentCol = col;
+}
+
+bool HChannelGrid::SelectGroup(int g) {
+    const auto it = std::find_if(m_groupList.begin(), m_groupList.end(),
+                                 [g](const HGroupEntry& e) { return e.group == g; });
+    if (it == m_groupList.end())
+        return false;
+    // The grid's own model: switching groups keeps the unsaved edits.
+    m_currentGroup = g;
+    m_currentRow = 0;
+    Relayout();
+    return true;
+}
+
+int HChannelGrid::NextGroup() {
+    const int next = Cols::NextGroup(m_model, m_currentGroup);
+    if (next != m_currentGroup)
+        SelectGroup(next);
+    return m_currentGroup;
+}
+
+int HChannelGrid::SelectedGroupEntry() const {
+    for (std::size_t i = 0; i < m_groupList.size(); ++i)
+        if (m_groupList[i].group == m_currentGroup)
+            return static_cast<int>(i);
+    return -1;
+}
+
+// ------------------------------------------------------------ editing
+
+HEditStart HChannelGrid::BeginEdit(int row, int col) const {
+    HEditStart e;
+    if (!ValidCell(row, col))
+        return e;
+    const HChannelColumn& column = Cols::Column(col);
+    const int c = ChannelOfRow(row);
+    // A channel not in use takes edits only in column 0, which is never edited.
+    if (!m_model.IsChannelEnabled(c) || column.edit == HCellEdit::None)
+        return e;
+    e.allowed = true;
+    e.kind = column.edit;
+    e.maxLength = column.maxLength;
+    e.text = CellText(row, col);
+    if (column.edit == HCellEdit::List) {
+        for (std::string_view t : Cols::ListTexts(col, m_model))
+            e.listTexts.emplace_back(t);
+        const std::int32_t v = m_model.GetField(c, column.field);
+        if (v >= 0 && static_cast<std::size_t>(v) < e.listTexts.size())
+            e.listIndex = v;
+    }
+    return e;
+}
+
+HGridChange HChannelGrid::CommitText(int row, int col, std::string_view text, bool* accepted) {
+    bool ok = false;
+    HGridChange change;
+    const HEditStart e = BeginEdit(row, col);
+    if (e.allowed && e.kind == HCellEdit::Text) {
+        const HChannelColumn& column = Cols::Column(col);
+        // The editor upper-cases what is typed; text put in another way gets the same.
+        ok = m_model.ParseCellText(ChannelOfRow(row), column.parseField, Upper(text));
+        m_dirty = m_dirty || ok;
+        change = Change(row, col);
+    }
+    if (accepted)
+        *accepted = ok;
+    return change;
+}
+
+HGridChange HChannelGrid::CommitListPick(int row, int col, int index, bool* accepted) {
+    bool ok = false;
+    HGridChange change;
+    const HEditStart e = BeginEdit(row, col);
+    if (e.allowed && e.kind == HCellEdit::List) {
+        if (index >= 0 && static_cast<std::size_t>(index) < e.listTexts.size()) {
+            m_model.SetField(ChannelOfRow(row), Cols::Column(col).field, index);
+            m_dirty = true;
+            ok = true;
+        }
+        change = Change(row, col);
+    }
+    if (accepted)
+        *accepted = ok;
+    return change;
+}
+
+HCellActionResult HChannelGrid::CellAction(int row, int col, HCellActionMode mode) {
+    HCellActionResult r;
+    if (!ValidCell(row, col))
+        return r;
+    const int c = ChannelOfRow(row);
+    const HChannelColumn& column = Cols::Column(col);
+    if (!m_model.IsChannelEnabled(c) && column.item != HChannelItem::None)
+        return r;
+    if (IsToneColumn(column)) {
+        if (mode == HCellActionMode::Enter) {
+            r.openToneDialog = true;
+            r.transmitSide = IsTransmitTone(column);
+        }
+        return r;
+    }
+    if (mode == HCellActionMode::Enter)
+        return r;
+    if (column.item == HChannelItem::Pri) {
+        const int old = m_model.PriorityChannelOfGroup(m_currentGroup);
+        if (m_model.SetPriorityChannel(c, m_currentGroup)) {
+            m_dirty = true;
+            r.change = Change(row, col);
+            const int oldRow = RowOfChannel(old);
+            if (oldRow >= 0 && oldRow != row)
+                r.change.rows.push_back(oldRow);
+        }
+        return r;
+    }
+    if (column.toggleField >= 0 && m_model.ToggleField(c, column.toggleField)) {
+        m_dirty = true;
+        r.change = Change(row, col);
+    }
+    return r;
+}
+
+HGridChange HChannelGrid::ToneShortcut(int row, int col) {
+    if (!ValidCell(row, col))
+        return {};
+    const HChannelColumn& column = Cols::Column(col);
+    const int c = ChannelOfRow(row);
+    if (!IsToneColumn(column) || !m_model.IsChannelEnabled(c))
+        return {};
+    if (!m_model.ToggleField(c, column.parseField))
+        return {};
+    m_dirty = true;
+    return Change(row, col);
+}
+
+int HChannelGrid::ToneChoiceIndex(int row, int col) const {
+    if (!ValidCell(row, col) || !IsToneColumn(Cols::Column(col)))
+        return -1;
+    return Cols::FindToneChoice(IsTransmitTone(Cols::Column(col)), CellText(row, col));
+}
+
+HGridChange HChannelGrid::ApplyToneChoice(int row, int col, int index) {
+    if (!ValidCell(row, col))
+        return {};
+    const HChannelColumn& column = Cols::Column(col);
+    const int c = ChannelOfRow(row);
+    if (!IsToneColumn(column) || !m_model.IsChannelEnabled(c))
+        return {};
+    const std::span<const std::string> choices = Cols::ToneChoices(IsTransmitTone(column));
+    if (index < 0 || static_cast<std::size_t>(index) >= choices.size())
+        return {};
+    if (m_model.ParseCellText(c, column.parseField, choices[static_cast<std::size_t>(index)]))
+        m_dirty = true;
+    return Change(row, col);
+}
+
+// ------------------------------------------------------------ visibility
+
+void HChannelGrid::ToggleItem(HChannelItem item) {
+    const Cols::HColumnVisibility v = Cols::ToggleItem(item, Cols::FactsOf(m_model),
+                                                 m_settings.accessLevel, m_settings.itemFlags,
+                                                 m_settings.loadFlag);
+    m_shown = v.shown;
+    m_settings.itemFlags = v.flags;
+    m_settings.loadFlag = v.loadFlag;
+}
+
+void HChannelGrid::SetItemFlags(const HItemFlags& flags) {
+    m_settings.itemFlags = flags;
+    Relayout();
+}
+
+// ------------------------------------------------------------ copy and paste
+
+std::string HChannelGrid::CopyText(int firstRow, int lastRow) const {
+    if (firstRow > lastRow)
+        std::swap(firstRow, lastRow);
+    firstRow = std::max(firstRow, 0);
+    lastRow = std::min(lastRow, m_rowCount - 1);
+    std::string out;
+    for (int row = firstRow; row <= lastRow; ++row) {
+        for (int col = 0; col < kChannelColumnCount; ++col) {
+            if (col > 0)
+                out += '\t';
+            out += CellText(row, col);
+        }
+        out += '\n';
+    }
+    return out;
+}
+
+HPasteResult HChannelGrid::Paste(std::string_view text, int targetRow, HEditorPrompt* prompt) {
+    HPasteResult r;
+    // Only a block of whole channel rows is taken: anything else on the
+    // clipboard must not be stored into channel fields cell by cell.
+    std::vector<std::vector<std::string_view>> rows;
+    for (std::string_view line : Lines(text)) {
+        std::vector<std::string_view> cells = Split(line, '\t');
+        if (cells.size() > static_cast<std::size_t>(kChannelColumnCount) ||
+            ChannelNumber(cells.front()) == 0)
+            return r;
+        rows.push_back(std::move(cells));
+    }
+    if (rows.empty())
+        return r;
+    if (ChannelOfRow(targetRow) < 0) {
+        r.status = HPasteStatus::NoTarget;
+        return r;
+    }
+
+    std::string source = std::to_string(ChannelNumber(rows.front().front()));
+    if (rows.size() > 1)
+        source += " - " + std::to_string(ChannelNumber(rows.back().front()));
+    const std::string question = HStringTable::Format(
+        HStringTable::kCopyChannel, {source, std::to_string(ChannelOfRow(targetRow) + 1)});
+    if (prompt == nullptr || !prompt->AskYesNo(question)) {
+        r.status = HPasteStatus::Declined;
+        return r;
+    }
+
+    const int oldPriority = m_model.PriorityChannelOfGroup(m_currentGroup);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const int row = targetRow + static_cast<int>(i);
+        const int c = ChannelOfRow(row);
+        if (c < 0)
+            break; // past the group's last channel
+        if (!m_model.IsChannelEnabled(c))
+            continue; // a channel not in use takes no cell
+        // Cells in column order: the receive frequency before the transmit one
+        // (which it also sets), the signalling kind before its number.
+        for (std::size_t col = 1; col < rows[i].size(); ++col)
+            if (!Cols::StoreCellText(static_cast<int>(col), m_model, c, m_currentGroup,
+                                     rows[i][col]))
+                ++r.cellsRefused;
+        r.change.rows.push_back(row);
+    }
+    const int oldRow = RowOfChannel(oldPriority);
+    if (m_model.PriorityChannelOfGroup(m_currentGroup) != oldPriority && oldRow >= 0 &&
+        std::find(r.change.rows.begin(), r.change.rows.end(), oldRow) == r.change.rows.end())
+        r.change.rows.push_back(oldRow);
+    r.change.columns = kAllColumns;
+    m_dirty = m_dirty || !r.change.rows.empty();
+    r.status = HPasteStatus::Pasted;
+    return r;
+}
