@@ -194,9 +194,9 @@ bool HRpCommonCommunication::Handshake(HCommEventData& event, std::uint8_t reply
     return true;
 }
 
-bool HRpCommonCommunication::SendRequest(std::span<const std::uint8_t> frame, int retries,
-                                         int area, int block, HCommEventData* event,
-                                         bool isWrite) {
+int HRpCommonCommunication::SendRequest(std::span<const std::uint8_t> frame, int retries,
+                                        int area, int block, HCommEventData* event,
+                                        bool isWrite) {
     const int attempts = std::max(retries, 0) + 1;
     for (int attempt = 0; attempt < attempts; ++attempt) {
         const int w = m_port->Write(frame);
@@ -209,7 +209,7 @@ bool HRpCommonCommunication::SendRequest(std::span<const std::uint8_t> frame, in
                       block, attempt + 1);
             if (event)
                 event->errorCode = kSerialOk;
-            return true;
+            return attempt + 1;
         }
         if (isWrite)
             HDLOG(1, "書き込みコマンド送信処理失敗[STATUS:%d][BLOCK:%d][RETRY:%d]", area, block,
@@ -224,7 +224,7 @@ bool HRpCommonCommunication::SendRequest(std::span<const std::uint8_t> frame, in
         HDLOG(1, "書き込みコマンド送信処理失敗[STATUS:%d][BLOCK:%d]", area, block);
     else
         HDLOG(1, "送信要求コマンド送信処理失敗[STATUS:%d][BLOCK:%d]", area, block);
-    return false;
+    return 0;
 }
 
 bool HRpCommonCommunication::ReadBlock(int area, int block, int retries,
@@ -241,7 +241,8 @@ bool HRpCommonCommunication::ReadBlock(int area, int block, int retries,
     m_port->PurgeReceive();
     m_port->PurgeTransmit();
     const std::vector<std::uint8_t> request = BuildReadRequest(area, block);
-    if (!SendRequest(request, retries, area, block, event, false))
+    const int attempt = SendRequest(request, retries, area, block, event, false);
+    if (attempt == 0)
         return false;
 
     const std::size_t size = BlockSize(area);
@@ -249,7 +250,7 @@ bool HRpCommonCommunication::ReadBlock(int area, int block, int retries,
     const auto reply = std::span(response).first(size + 3);
     const int r = m_port->Read(reply);
     if (r != kSerialOk) {
-        HDLOG(1, "送信データ受信失敗[STATUS:%d][BLOCK:%X][RETRY:%d]", area, block, 1);
+        HDLOG(1, "送信データ受信失敗[STATUS:%d][BLOCK:%X][RETRY:%d]", area, block, attempt);
         if (event)
             event->errorCode = r;
         return false;
@@ -278,7 +279,8 @@ bool HRpCommonCommunication::WriteBlock(int area, int block, int retries,
     m_port->PurgeReceive();
     m_port->PurgeTransmit();
     const std::vector<std::uint8_t> request = BuildWriteRequest(area, block, image);
-    if (!SendRequest(request, retries, area, block, event, true))
+    const int attempt = SendRequest(request, retries, area, block, event, true);
+    if (attempt == 0)
         return false;
 
     std::array<std::uint8_t, kEepromWriteResponseSize> response{};
@@ -287,7 +289,7 @@ bool HRpCommonCommunication::WriteBlock(int area, int block, int retries,
     const auto reply = std::span(response).first(length);
     const int r = m_port->Read(reply);
     if (r != kSerialOk) {
-        HDLOG(1, "送信データ受信失敗[STATUS:%d][BLOCK:%d][RETRY:%d]", area, block, 1);
+        HDLOG(1, "送信データ受信失敗[STATUS:%d][BLOCK:%d][RETRY:%d]", area, block, attempt);
         if (event)
             event->errorCode = r;
         return false;

@@ -133,8 +133,9 @@ public:
 
 protected:
     bool Handshake(HCommEventData& event, std::uint8_t reply);
-    bool SendRequest(std::span<const std::uint8_t> frame, int retries, int area, int block,
-                     HCommEventData* event, bool isWrite);
+    // The attempt (from 1) that sent the frame, 0 when every attempt failed.
+    int SendRequest(std::span<const std::uint8_t> frame, int retries, int area, int block,
+                    HCommEventData* event, bool isWrite);
 
     HSerialPort* m_port = nullptr;
     std::size_t m_flashOffset = HCloneProtocol::kFlashOffset;
