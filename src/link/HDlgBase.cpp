@@ -71,7 +71,9 @@ void HDlgBase::SetShowWindowFlag(int flag) {
     m_showWindowFlag = flag;
 }
 
-std::thread::id HDlgBase::GetThreadId() const { return m_threadId.load(); }
+std::thread::id HDlgBase::GetThreadId() const {
+    return m_threadId.load();
+}
 
 int HDlgBase::SendEvent(std::unique_ptr<HEventData> event) {
     if (!event)

@@ -36,7 +36,9 @@ std::vector<std::uint8_t> BuildWriteRequest(int area, int block,
 HRpCommonCommunication::HRpCommonCommunication(HSerialPort* port, int templateId)
     : HDlgBase(templateId), m_port(port) {}
 
-HRpCommonCommunication::~HRpCommonCommunication() { DestroyThread(); }
+HRpCommonCommunication::~HRpCommonCommunication() {
+    DestroyThread();
+}
 
 void HRpCommonCommunication::SetStatusText(const std::string& text) {
     std::lock_guard lock(m_statusMutex);
@@ -53,7 +55,9 @@ void HRpCommonCommunication::SetProgressRange(int lower, int upper) {
     m_progressUpper.store(upper);
 }
 
-void HRpCommonCommunication::SetProgressPos(int pos) { m_progressPos.store(pos); }
+void HRpCommonCommunication::SetProgressPos(int pos) {
+    m_progressPos.store(pos);
+}
 
 bool HRpCommonCommunication::OpenPort(HCommEventData& event) {
     HDLOG(6, "%s", "FUNC_IN");
@@ -194,9 +198,8 @@ bool HRpCommonCommunication::Handshake(HCommEventData& event, std::uint8_t reply
     return true;
 }
 
-int HRpCommonCommunication::SendRequest(std::span<const std::uint8_t> frame, int retries,
-                                        int area, int block, HCommEventData* event,
-                                        bool isWrite) {
+int HRpCommonCommunication::SendRequest(std::span<const std::uint8_t> frame, int retries, int area,
+                                        int block, HCommEventData* event, bool isWrite) {
     const int attempts = std::max(retries, 0) + 1;
     for (int attempt = 0; attempt < attempts; ++attempt) {
         const int w = m_port->Write(frame);
@@ -205,8 +208,8 @@ int HRpCommonCommunication::SendRequest(std::span<const std::uint8_t> frame, int
                 HDLOG(5, "書き込みコマンド送信処理成功[STATUS:%d][BLOCK:%d][RETRY:%d]", area, block,
                       attempt + 1);
             else
-                HDLOG(5, "送信要求コマンド送信処理成功[STATUS:%d][BLOCK:%X][RETRY:%d]", area,
-                      block, attempt + 1);
+                HDLOG(5, "送信要求コマンド送信処理成功[STATUS:%d][BLOCK:%X][RETRY:%d]", area, block,
+                      attempt + 1);
             if (event)
                 event->errorCode = kSerialOk;
             return attempt + 1;

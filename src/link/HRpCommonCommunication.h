@@ -105,8 +105,7 @@ public:
     virtual bool ReadBlock(int area, int block, int retries,
                            std::span<std::uint8_t, kImageSize> image, HCommEventData* event);
     virtual bool WriteBlock(int area, int block, int retries,
-                            std::span<const std::uint8_t, kImageSize> image,
-                            HCommEventData* event);
+                            std::span<const std::uint8_t, kImageSize> image, HCommEventData* event);
     // 0 when the reset frame went out, 1 when not (opposite sense of the others).
     int ResetRadio(HCommEventData* event);
 

@@ -9,9 +9,9 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/file.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
-#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 #include <vector>
@@ -25,11 +25,10 @@ struct BaudEntry {
     speed_t code;
 };
 constexpr BaudEntry kBauds[] = {
-    {50, B50},         {75, B75},         {110, B110},       {134, B134},
-    {150, B150},       {200, B200},       {300, B300},       {600, B600},
-    {1200, B1200},     {1800, B1800},     {2400, B2400},     {4800, B4800},
-    {9600, B9600},     {19200, B19200},   {38400, B38400},   {57600, B57600},
-    {115200, B115200}, {230400, B230400}, {460800, B460800}, {921600, B921600},
+    {50, B50},       {75, B75},         {110, B110},       {134, B134},       {150, B150},
+    {200, B200},     {300, B300},       {600, B600},       {1200, B1200},     {1800, B1800},
+    {2400, B2400},   {4800, B4800},     {9600, B9600},     {19200, B19200},   {38400, B38400},
+    {57600, B57600}, {115200, B115200}, {230400, B230400}, {460800, B460800}, {921600, B921600},
 };
 
 bool BaudCode(std::uint32_t baud, speed_t& code) {
@@ -113,7 +112,7 @@ int HSerialPort::Open() {
         Close();
         return kSerialError;
     }
-    struct stat st{};
+    struct stat st {};
     // Unix98 pseudo-terminal slaves have majors 136-143.
     m_isPty = ::fstat(m_fd, &st) == 0 && S_ISCHR(st.st_mode) && major(st.st_rdev) >= 136 &&
               major(st.st_rdev) <= 143;
@@ -161,19 +160,36 @@ int HSerialPort::ApplyLineSettings() {
     tio.c_lflag = 0;
     tio.c_cflag = CREAD | CLOCAL;
     switch (m_line.ByteSize) {
-    case 5: tio.c_cflag |= CS5; break;
-    case 6: tio.c_cflag |= CS6; break;
-    case 7: tio.c_cflag |= CS7; break;
-    default: tio.c_cflag |= CS8; break;
+    case 5:
+        tio.c_cflag |= CS5;
+        break;
+    case 6:
+        tio.c_cflag |= CS6;
+        break;
+    case 7:
+        tio.c_cflag |= CS7;
+        break;
+    default:
+        tio.c_cflag |= CS8;
+        break;
     }
     if (m_line.StopBits != 0)
         tio.c_cflag |= CSTOPB; // 1.5 stop bits do not exist here; two is the closer match
     switch (m_line.Parity) {
-    case 1: tio.c_cflag |= PARENB | PARODD; break;
-    case 2: tio.c_cflag |= PARENB; break;
-    case 3: tio.c_cflag |= PARENB | PARODD | CMSPAR; break;
-    case 4: tio.c_cflag |= PARENB | CMSPAR; break;
-    default: break;
+    case 1:
+        tio.c_cflag |= PARENB | PARODD;
+        break;
+    case 2:
+        tio.c_cflag |= PARENB;
+        break;
+    case 3:
+        tio.c_cflag |= PARENB | PARODD | CMSPAR;
+        break;
+    case 4:
+        tio.c_cflag |= PARENB | CMSPAR;
+        break;
+    default:
+        break;
     }
     if (m_line.fParity && m_line.Parity != 0)
         tio.c_iflag |= INPCK;
@@ -268,10 +284,14 @@ int HSerialPort::Write(std::span<const std::uint8_t> bytes) {
     if (m_connectionMode != 0 && m_connectionMode != 1)
         return kSerialError;
     if (m_connectionMode == 1) {
-        const std::uint8_t header[kFrameSize] = {
-            0x50,        0xAF,        m_header[0],
-            m_header[1], m_header[2], m_header[3],
-            std::uint8_t(bytes.size() & 0xFF), std::uint8_t((bytes.size() >> 8) & 0xFF)};
+        const std::uint8_t header[kFrameSize] = {0x50,
+                                                 0xAF,
+                                                 m_header[0],
+                                                 m_header[1],
+                                                 m_header[2],
+                                                 m_header[3],
+                                                 std::uint8_t(bytes.size() & 0xFF),
+                                                 std::uint8_t((bytes.size() >> 8) & 0xFF)};
         if (WriteRaw(header) != kSerialOk)
             return kSerialError;
     }
@@ -291,7 +311,9 @@ int HSerialPort::Write(std::span<const std::uint8_t> bytes) {
     return ReadRaw(echo, got) == kSerialOk ? kSerialOk : kSerialError;
 }
 
-int HSerialPort::WriteByte(std::uint8_t byte) { return Write(std::span(&byte, 1)); }
+int HSerialPort::WriteByte(std::uint8_t byte) {
+    return Write(std::span(&byte, 1));
+}
 
 int HSerialPort::ReadRaw(std::span<std::uint8_t> out, std::size_t& got) {
     got = 0;
@@ -349,7 +371,9 @@ int HSerialPort::Read(std::span<std::uint8_t> out) {
     return r;
 }
 
-int HSerialPort::ReadByte(std::uint8_t& out) { return Read(std::span(&out, 1)); }
+int HSerialPort::ReadByte(std::uint8_t& out) {
+    return Read(std::span(&out, 1));
+}
 
 void HSerialPort::PurgeReceive() {
     if (m_fd >= 0)

@@ -125,8 +125,7 @@ TEST(CloneProtocol, ReadBlockWorkedExamples) {
               std::string::npos);
     EXPECT_NE(log.find("送信データ受信成功[STATUS:1][BLOCK:3]"), std::string::npos);
     EXPECT_NE(log.find("[ER] 送信データ受信失敗[STATUS:0][BLOCK:10] "), std::string::npos);
-    EXPECT_NE(log.find("[ER] 送信データ受信失敗[STATUS:0][BLOCK:10][RETRY:1]"),
-              std::string::npos);
+    EXPECT_NE(log.find("[ER] 送信データ受信失敗[STATUS:0][BLOCK:10][RETRY:1]"), std::string::npos);
 }
 
 TEST(CloneProtocol, WriteBlockWorkedExamples) {

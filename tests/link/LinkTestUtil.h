@@ -87,8 +87,8 @@ public:
         ASSERT_EQ(::write(m_master, bytes.data(), bytes.size()), ssize_t(bytes.size()));
     }
     // Up to n bytes, waiting at most `wait` for each.
-    std::vector<std::uint8_t> Receive(std::size_t n, std::chrono::milliseconds wait =
-                                                         std::chrono::milliseconds(2000)) const {
+    std::vector<std::uint8_t>
+    Receive(std::size_t n, std::chrono::milliseconds wait = std::chrono::milliseconds(2000)) const {
         std::vector<std::uint8_t> out;
         while (out.size() < n) {
             pollfd p{m_master, POLLIN, 0};
@@ -103,7 +103,8 @@ public:
         return out;
     }
     // True when nothing arrives within `wait`.
-    [[nodiscard]] bool Quiet(std::chrono::milliseconds wait = std::chrono::milliseconds(200)) const {
+    [[nodiscard]] bool
+    Quiet(std::chrono::milliseconds wait = std::chrono::milliseconds(200)) const {
         pollfd p{m_master, POLLIN, 0};
         return ::poll(&p, 1, int(wait.count())) == 0;
     }

@@ -51,7 +51,8 @@ struct Client {
 };
 
 std::vector<std::string> Args(const TempHome& home, std::initializer_list<std::string> extra) {
-    std::vector<std::string> args{"--memory", home.Path("radio.r57"), "--log", home.Path("sim.log")};
+    std::vector<std::string> args{"--memory", home.Path("radio.r57"), "--log",
+                                  home.Path("sim.log")};
     args.insert(args.end(), extra.begin(), extra.end());
     return args;
 }
@@ -73,9 +74,9 @@ TEST(RadioSim, FaultSpecs) {
     EXPECT_EQ(ParseSimFault("nak:3")->kind, HSimFaultKind::Nak);
     EXPECT_EQ(ParseSimFault("silent")->kind, HSimFaultKind::Silent);
     EXPECT_EQ(ParseSimFault("no-echo")->kind, HSimFaultKind::NoEcho);
-    for (const char* bad : {"", "loud", "silent:1", "drop-byte", "drop-byte:0", "drop-byte:x",
-                            "nak:-1", "bad-checksum:2:1", "bad-checksum:0", "wrong-first:0:256",
-                            "vanish-after:1:2"})
+    for (const char* bad :
+         {"", "loud", "silent:1", "drop-byte", "drop-byte:0", "drop-byte:x", "nak:-1",
+          "bad-checksum:2:1", "bad-checksum:0", "wrong-first:0:256", "vanish-after:1:2"})
         EXPECT_FALSE(ParseSimFault(bad)) << bad;
 }
 
@@ -92,8 +93,8 @@ TEST(RadioSim, SessionsReadWriteResetAndPersist) {
     EXPECT_EQ((*c.image)[2], 5);
     EXPECT_EQ((*c.image)[3], 0);
     ASSERT_TRUE(c.Read(kAreaFlash, 0x5E));
-    EXPECT_TRUE(std::equal(c.image->begin() + 12544, c.image->begin() + 12672,
-                           original.begin() + 12544));
+    EXPECT_TRUE(
+        std::equal(c.image->begin() + 12544, c.image->begin() + 12672, original.begin() + 12544));
     (*c.image)[0x20] = 0x12;
     (*c.image)[0x21] = 0x34;
     ASSERT_TRUE(c.Write(kAreaEeprom, 0x10));
@@ -212,9 +213,10 @@ TEST(RadioSim, DroppedByteGivesAShortAnswer) {
 TEST(RadioSim, BadChecksumAndWrongFirstByte) {
     TempHome home(6);
     WriteImage(home.Path("radio.r57"), Pattern());
-    SimProcess sim(home.Path("radio"),
-                   Args(home, {"--fault", "bad-checksum:0:1", "--fault", "bad-checksum:flash:0x5C",
-                               "--fault", "wrong-first:1:2", "--fault", "wrong-first:eeprom:0x10"}));
+    SimProcess sim(
+        home.Path("radio"),
+        Args(home, {"--fault", "bad-checksum:0:1", "--fault", "bad-checksum:flash:0x5C", "--fault",
+                    "wrong-first:1:2", "--fault", "wrong-first:eeprom:0x10"}));
     ASSERT_TRUE(sim.Started());
     Client c(home.Path("radio"));
     ASSERT_TRUE(c.Connect());
@@ -246,7 +248,8 @@ TEST(RadioSim, NakedFlashWriteIsNotStored) {
     EXPECT_FALSE(c.Write(kAreaFlash, 3));
     EXPECT_TRUE(c.Write(kAreaFlash, 4));
     c.Finish();
-    EXPECT_TRUE(WaitFor([&] { return ReadFileBytes(home.Path("radio.r57"))[512 + 4 * 128] == 0xCD; }));
+    EXPECT_TRUE(
+        WaitFor([&] { return ReadFileBytes(home.Path("radio.r57"))[512 + 4 * 128] == 0xCD; }));
     const auto saved = ReadFileBytes(home.Path("radio.r57"));
     EXPECT_EQ(saved[512 + 3 * 128], original[512 + 3 * 128]);
 }

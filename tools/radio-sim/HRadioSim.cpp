@@ -78,27 +78,48 @@ std::vector<std::string> Split(const std::string& text, char sep) {
 
 long SpeedToBaud(speed_t s) {
     switch (s) {
-    case B50: return 50;
-    case B75: return 75;
-    case B110: return 110;
-    case B134: return 134;
-    case B150: return 150;
-    case B200: return 200;
-    case B300: return 300;
-    case B600: return 600;
-    case B1200: return 1200;
-    case B1800: return 1800;
-    case B2400: return 2400;
-    case B4800: return 4800;
-    case B9600: return 9600;
-    case B19200: return 19200;
-    case B38400: return 38400;
-    case B57600: return 57600;
-    case B115200: return 115200;
-    case B230400: return 230400;
-    case B460800: return 460800;
-    case B921600: return 921600;
-    default: return 9600;
+    case B50:
+        return 50;
+    case B75:
+        return 75;
+    case B110:
+        return 110;
+    case B134:
+        return 134;
+    case B150:
+        return 150;
+    case B200:
+        return 200;
+    case B300:
+        return 300;
+    case B600:
+        return 600;
+    case B1200:
+        return 1200;
+    case B1800:
+        return 1800;
+    case B2400:
+        return 2400;
+    case B4800:
+        return 4800;
+    case B9600:
+        return 9600;
+    case B19200:
+        return 19200;
+    case B38400:
+        return 38400;
+    case B57600:
+        return 57600;
+    case B115200:
+        return 115200;
+    case B230400:
+        return 230400;
+    case B460800:
+        return 460800;
+    case B921600:
+        return 921600;
+    default:
+        return 9600;
     }
 }
 
@@ -138,7 +159,9 @@ std::optional<HSimFault> ParseSimFault(const std::string& spec) {
 
 HRadioSim::HRadioSim(HSimConfig config) : m_config(std::move(config)) {}
 
-HRadioSim::~HRadioSim() { Shutdown(); }
+HRadioSim::~HRadioSim() {
+    Shutdown();
+}
 
 bool HRadioSim::HasFault(HSimFaultKind kind) const {
     return std::any_of(m_config.faults.begin(), m_config.faults.end(),
@@ -157,7 +180,7 @@ const HSimFault* HRadioSim::FindFault(HSimFaultKind kind, long a, long b) const 
 }
 
 bool HRadioSim::LoadMemory() {
-    struct stat st{};
+    struct stat st {};
     if (::stat(m_config.memoryPath.c_str(), &st) == 0) {
         std::string why;
         const auto bytes = ReadWholeBinaryFile(m_config.memoryPath, &why);
@@ -243,7 +266,7 @@ bool HRadioSim::Start() {
 
     // The link is replaced atomically; a stale link of an earlier run goes, but
     // anything that is not a symbolic link is left alone.
-    struct stat st{};
+    struct stat st {};
     if (::lstat(m_config.linkPath.c_str(), &st) == 0 && !S_ISLNK(st.st_mode)) {
         m_error = m_config.linkPath + ": exists and is not a symbolic link";
         return false;
@@ -321,7 +344,9 @@ std::chrono::nanoseconds HRadioSim::ByteTime() const {
     return std::chrono::nanoseconds(11LL * 1000000000LL / baud);
 }
 
-void HRadioSim::Send(std::uint8_t byte, bool) { m_out.push_back({byte}); }
+void HRadioSim::Send(std::uint8_t byte, bool) {
+    m_out.push_back({byte});
+}
 
 bool HRadioSim::FlushOutput(Clock::time_point now) {
     if (m_out.empty())
@@ -537,8 +562,9 @@ int HRadioSim::Run(int stopFd) {
         int timeout = int(std::chrono::ceil<std::chrono::milliseconds>(wake - now).count());
         timeout = std::clamp(timeout, 0, 200);
 
-        pollfd p[2] = {{m_master, short(POLLIN | (m_out.empty() || m_config.pace ? 0 : POLLOUT)), 0},
-                       {stopFd, POLLIN, 0}};
+        pollfd p[2] = {
+            {m_master, short(POLLIN | (m_out.empty() || m_config.pace ? 0 : POLLOUT)), 0},
+            {stopFd, POLLIN, 0}};
         const int r = ::poll(p, stopFd >= 0 ? 2 : 1, timeout);
         if (r < 0) {
             if (errno == EINTR)

@@ -88,7 +88,7 @@ int main(int argc, char** argv) {
         std::perror("rp57-radio-sim: pipe");
         return 1;
     }
-    struct sigaction sa{};
+    struct sigaction sa {};
     sa.sa_handler = OnSignal;
     sigemptyset(&sa.sa_mask);
     ::sigaction(SIGTERM, &sa, nullptr);
