@@ -59,7 +59,7 @@ std::vector<std::string> Args(const TempHome& home, std::initializer_list<std::s
 
 } // namespace
 
-TEST(RadioSim, FaultSpecs) {
+TEST(RadioSim, FaultOptions) {
     auto f = ParseSimFault("bad-checksum:flash:0x5C");
     ASSERT_TRUE(f);
     EXPECT_EQ(f->kind, HSimFaultKind::BadChecksum);

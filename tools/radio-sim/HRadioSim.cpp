@@ -125,8 +125,8 @@ long SpeedToBaud(speed_t s) {
 
 } // namespace
 
-std::optional<HSimFault> ParseSimFault(const std::string& spec) {
-    const std::vector<std::string> p = Split(spec, ':');
+std::optional<HSimFault> ParseSimFault(const std::string& text) {
+    const std::vector<std::string> p = Split(text, ':');
     HSimFault f;
     if (p[0] == "silent" && p.size() == 1) {
         f.kind = HSimFaultKind::Silent;

@@ -32,7 +32,7 @@ struct HSimFault {
 // "silent", "drop-byte:N", "bad-checksum:AREA:BLOCK", "nak:PAGE",
 // "wrong-first:AREA:BLOCK", "vanish-after:N", "no-echo". AREA is 0/1 or
 // eeprom/flash; numbers are decimal or 0x-hex. std::nullopt when malformed.
-[[nodiscard]] std::optional<HSimFault> ParseSimFault(const std::string& spec);
+[[nodiscard]] std::optional<HSimFault> ParseSimFault(const std::string& text);
 
 struct HSimConfig {
     std::string memoryPath;

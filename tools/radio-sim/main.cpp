@@ -22,7 +22,7 @@ void OnSignal(int) {
 void Usage() {
     std::fprintf(stderr,
                  "usage: rp57-radio-sim --memory FILE --link PATH [--production-code N]\n"
-                 "                      [--custom-code N] [--pace] [--once] [--fault SPEC]...\n"
+                 "                      [--custom-code N] [--pace] [--once] [--fault FAULT]...\n"
                  "                      [--log FILE]\n"
                  "faults: silent, drop-byte:N, bad-checksum:AREA:BLOCK, nak:PAGE,\n"
                  "        wrong-first:AREA:BLOCK, vanish-after:N, no-echo\n"
