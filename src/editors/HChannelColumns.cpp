@@ -58,9 +58,13 @@ int TickValue(std::string_view text) {
 
 // ---- cell texts ----
 
-std::string NumberText(const C&, const HChannels&, int c, int) { return Printf("%3d", c + 1); }
+std::string NumberText(const C&, const HChannels&, int c, int) {
+    return Printf("%3d", c + 1);
+}
 
-std::string TickText(bool ticked) { return std::string(ticked ? kTickedText : kUntickedText); }
+std::string TickText(bool ticked) {
+    return std::string(ticked ? kTickedText : kUntickedText);
+}
 
 std::string PriorityText(const C&, const HChannels& m, int c, int g) {
     return TickText(c >= 0 && m.PriorityChannelOfGroup(g) == c);
@@ -85,8 +89,11 @@ std::string NumberFieldText(const C& col, const HChannels& m, int c, int) {
 
 std::string TagText(const C&, const HChannels& m, int c, int) {
     std::string t = m.GetTag(c);
-    // The pad byte of a short tag is 0: it is no character of the tag.
+    // The pad byte of a short tag is 0: it is no character of the tag; trailing
+    // blanks are padding too, as a tag reads back after a save.
     t.erase(std::find(t.begin(), t.end(), '\0'), t.end());
+    while (!t.empty() && t.back() == ' ')
+        t.pop_back();
     return t;
 }
 
@@ -102,8 +109,7 @@ std::string TxFrequencyText(const C&, const HChannels& m, int c, int) {
 
 std::string TxToneText(const C&, const HChannels& m, int c, int) {
     return SubAudioText(m.GetField(c, kFieldTxToneType), m.GetField(c, kFieldTxTone),
-                        m.GetField(c, kFieldTxToneFlagI) > 0,
-                        m.GetField(c, kFieldTxToneFlagB) > 0);
+                        m.GetField(c, kFieldTxToneFlagI) > 0, m.GetField(c, kFieldTxToneFlagB) > 0);
 }
 
 std::string RxToneText(const C&, const HChannels& m, int c, int) {
@@ -123,7 +129,9 @@ std::string SignalNumberText(const C&, const HChannels& m, int c, int) {
 
 // ---- storing pasted texts ----
 
-bool StoreNothing(const C&, HChannels&, int, int, std::string_view) { return true; }
+bool StoreNothing(const C&, HChannels&, int, int, std::string_view) {
+    return true;
+}
 
 bool StorePriority(const C&, HChannels& m, int c, int g, std::string_view text) {
     const int v = TickValue(text);
@@ -274,13 +282,13 @@ static_assert(kCtcssTenths.front() == 670 && kCtcssTenths.back() == 2541); // th
 
 // The codes as octal digits.
 constexpr std::array<int, kDcsCodeCount> kDcsCodes = {
-    023, 025, 026, 031, 032, 036, 043, 047, 051, 053, 054, 065, 071, 072, 073, 074, 0114, 0115,
-    0116, 0122, 0125, 0131, 0132, 0134, 0143, 0145, 0152, 0155, 0156, 0162, 0165, 0172, 0174,
-    0205, 0212, 0223, 0225, 0226, 0243, 0244, 0245, 0246, 0251, 0252, 0255, 0261, 0263, 0265,
-    0266, 0271, 0274, 0306, 0311, 0315, 0325, 0331, 0332, 0343, 0346, 0351, 0356, 0364, 0365,
-    0371, 0411, 0412, 0413, 0423, 0431, 0432, 0445, 0446, 0452, 0454, 0455, 0462, 0464, 0465,
-    0466, 0503, 0506, 0516, 0523, 0526, 0532, 0546, 0565, 0606, 0612, 0624, 0627, 0631, 0632,
-    0654, 0662, 0664, 0703, 0712, 0723, 0731, 0732, 0734, 0743, 0754};
+    023,  025,  026,  031,  032,  036,  043,  047,  051,  053,  054,  065,  071,  072,  073,
+    074,  0114, 0115, 0116, 0122, 0125, 0131, 0132, 0134, 0143, 0145, 0152, 0155, 0156, 0162,
+    0165, 0172, 0174, 0205, 0212, 0223, 0225, 0226, 0243, 0244, 0245, 0246, 0251, 0252, 0255,
+    0261, 0263, 0265, 0266, 0271, 0274, 0306, 0311, 0315, 0325, 0331, 0332, 0343, 0346, 0351,
+    0356, 0364, 0365, 0371, 0411, 0412, 0413, 0423, 0431, 0432, 0445, 0446, 0452, 0454, 0455,
+    0462, 0464, 0465, 0466, 0503, 0506, 0516, 0523, 0526, 0532, 0546, 0565, 0606, 0612, 0624,
+    0627, 0631, 0632, 0654, 0662, 0664, 0703, 0712, 0723, 0731, 0732, 0734, 0743, 0754};
 static_assert(std::is_sorted(kDcsCodes.begin(), kDcsCodes.end()));
 
 std::vector<std::string> BuildToneChoices(bool transmit) {
@@ -299,7 +307,9 @@ std::vector<std::string> BuildToneChoices(bool transmit) {
 
 } // namespace
 
-std::span<const HChannelColumn, kChannelColumnCount> Table() { return kColumns; }
+std::span<const HChannelColumn, kChannelColumnCount> Table() {
+    return kColumns;
+}
 
 const HChannelColumn& Column(int column) {
     return kColumns[static_cast<std::size_t>(std::clamp(column, 0, kChannelColumnCount - 1))];
@@ -371,8 +381,7 @@ int GroupOfChannel(const HChannels& model, int c) {
 
 std::span<const std::string_view> ListTexts(int column, const HChannels& model) {
     const HChannelColumn& col = Column(column);
-    if (col.mobileValues != 0 &&
-        model.GetHardwareValue(HHardwareGroup::kRowProductType) == 0)
+    if (col.mobileValues != 0 && model.GetHardwareValue(HHardwareGroup::kRowProductType) == 0)
         return col.values.first(col.mobileValues);
     return col.values;
 }
@@ -500,7 +509,9 @@ HColumnVisibility ToggleItem(HChannelItem item, const HModelFacts& facts, int ac
     return ApplyVisibility(facts, accessLevel, f, loadFlag);
 }
 
-int NextGroup(const HChannels& model, int g) { return model.NextGroupInUse(g); }
+int NextGroup(const HChannels& model, int g) {
+    return model.NextGroupInUse(g);
+}
 
 std::span<const std::string> ToneChoices(bool transmit) {
     static const std::vector<std::string> tx = BuildToneChoices(true);

@@ -46,9 +46,9 @@ enum class HChannelItem : std::int8_t {
 };
 inline constexpr std::size_t kChannelItemCount = 18;
 inline constexpr std::array<std::string_view, kChannelItemCount> kChannelItemNames = {
-    "Pri",    "W/N",      "TAG",         "Frequency",   "Sub Audio", "Power",
-    "Scan",   "TOT",      "Squelch",     "ANI",         "Encr",      "Lock Out",
-    "Page/Signal", "Clock Shift", "ARTS", "Flat AF",    "Ext Mic",   "DTMF ANI Monitor"};
+    "Pri",         "W/N",         "TAG",     "Frequency", "Sub Audio", "Power",
+    "Scan",        "TOT",         "Squelch", "ANI",       "Encr",      "Lock Out",
+    "Page/Signal", "Clock Shift", "ARTS",    "Flat AF",   "Ext Mic",   "DTMF ANI Monitor"};
 inline constexpr int kFirstItemCommand = 32821; // View > Item > Pri; Ext Mic is 32837
 
 // Item visibility flags (1 shown, 0 hidden), by item index.
@@ -146,7 +146,9 @@ inline constexpr std::string_view kNoToneText = "-----";
 
 // Columns of an item (Frequency: 4 and 5).
 [[nodiscard]] std::vector<int> ColumnsOfItem(HChannelItem item);
-[[nodiscard]] constexpr std::uint32_t Bit(int column) { return 1u << column; }
+[[nodiscard]] constexpr std::uint32_t Bit(int column) {
+    return 1u << column;
+}
 
 // Order of the CSV channel list and printed lines: the grid order with the
 // receive tone ("Dec") before the transmit tone ("Enc").
@@ -210,8 +212,7 @@ struct HColumnVisibility {
                                                 const HItemFlags& flags, bool loadFlag);
 // View > Item toggle: invert the item's flag, then the rules.
 [[nodiscard]] HColumnVisibility ToggleItem(HChannelItem item, const HModelFacts& facts,
-                                           int accessLevel, const HItemFlags& flags,
-                                           bool loadFlag);
+                                           int accessLevel, const HItemFlags& flags, bool loadFlag);
 
 // F2: the next group in use after g (g itself when no other is in use).
 [[nodiscard]] int NextGroup(const HChannels& model, int g);

@@ -24,8 +24,8 @@ std::vector<std::string_view> Split(std::string_view s, char sep) {
     std::size_t start = 0;
     for (;;) {
         const std::size_t at = s.find(sep, start);
-        out.push_back(s.substr(start, at == std::string_view::npos ? std::string_view::npos
-                                                                   : at - start));
+        out.push_back(
+            s.substr(start, at == std::string_view::npos ? std::string_view::npos : at - start));
         if (at == std::string_view::npos)
             return out;
         start = at + 1;
@@ -65,8 +65,12 @@ int ChannelNumber(std::string_view cell) {
     return n >= 1 && n <= static_cast<int>(kChannelCount) ? n : 0;
 }
 
-bool IsToneColumn(const HChannelColumn& col) { return col.keys == HKeyFilter::Tone; }
-bool IsTransmitTone(const HChannelColumn& col) { return col.parseField == kFieldTxToneType; }
+bool IsToneColumn(const HChannelColumn& col) {
+    return col.keys == HKeyFilter::Tone;
+}
+bool IsTransmitTone(const HChannelColumn& col) {
+    return col.parseField == kFieldTxToneType;
+}
 
 std::string Upper(std::string_view text) {
     std::string s(text);
@@ -78,7 +82,9 @@ std::string Upper(std::string_view text) {
 
 } // namespace
 
-HChannelGrid::HChannelGrid() { Relayout(); }
+HChannelGrid::HChannelGrid() {
+    Relayout();
+}
 
 // ------------------------------------------------------------ lifecycle
 
@@ -90,41 +96,65 @@ void HChannelGrid::Refresh(std::span<const std::uint8_t> image) {
     m_model.Load(image);
     m_baseline = m_model;
     m_marketing.Load(image);
-    m_dirty = false;
+    m_dirtyChannels.reset();
+    m_priorityDirty = false;
     Relayout();
 }
 
-// The image takes exactly the bits in which the edited model's save differs
-// from the save of the model as loaded: derivations and normalisations that a
-// save of an untouched model would make never reach the image through an edit.
+// The image takes the edited channels as the model holds them, and the
+// changed priority bytes, and nothing else: a save of the whole model would
+// also re-derive and normalise every channel and group the user never touched.
 bool HChannelGrid::SaveEdits(std::span<std::uint8_t> image) {
     HLOG_D1("[FUNC IN]OnSaveData");
     bool changed = false;
-    if (m_dirty && image.size() == kImageSize) {
+    if (HasUnsavedEdits() && image.size() == kImageSize) {
         HMemoryImage before{};
-        HMemoryImage after{};
         std::copy(image.begin(), image.end(), before.begin());
-        after = before;
-        HChannels baseline = m_baseline;
+        HMemoryImage after = before;
         HChannels edited = m_model;
-        baseline.Save(before);
         edited.Save(after);
-        for (std::size_t i = 0; i < kImageSize; ++i) {
-            const std::uint8_t mask = before[i] ^ after[i];
-            if (mask == 0)
+        std::array<std::uint8_t, kImageSize> mask{};
+        for (std::size_t c = 0; c < kChannelCount; ++c) {
+            if (!m_dirtyChannels.test(c))
                 continue;
-            const std::uint8_t merged =
-                static_cast<std::uint8_t>((image[i] & ~mask) | (after[i] & mask));
-            if (merged != image[i]) {
-                image[i] = merged;
-                changed = true;
-            }
+            // Record c: 3 to a 128-byte page, 2 unused bytes at each page's end.
+            const std::size_t record =
+                kChannelBase + kChannelRecordSize * c + kChannelPageGap * (c / kChannelsPerPage);
+            std::fill_n(mask.begin() + static_cast<std::ptrdiff_t>(record), kChannelRecordSize,
+                        0xFF);
+            const std::size_t timer = kToneTimerBase + kToneTimerRecordSize * c;
+            std::fill_n(mask.begin() + static_cast<std::ptrdiff_t>(timer), kToneTimerRecordSize,
+                        0xFF);
+            const auto bit = static_cast<std::uint8_t>(1u << (c % 8));
+            mask[kInUseTableBase + c / 8] |= bit;
+            mask[(kFlagTableBase + c / 8) ^ 1u] |= bit; // bytes exchanged in 16-bit words
+        }
+        if (m_priorityDirty) {
+            HMemoryImage baseline = before;
+            HChannels loaded = m_baseline;
+            loaded.Save(baseline);
+            const std::size_t at = kGroupByteRows[kGroupPriority].byteOffset;
+            for (std::size_t i = at; i < at + kGroupCount; ++i)
+                if (baseline[i] != after[i])
+                    mask[i] = 0xFF;
+        }
+        for (std::size_t i = 0; i < kImageSize; ++i) {
+            const auto merged =
+                static_cast<std::uint8_t>((image[i] & ~mask[i]) | (after[i] & mask[i]));
+            changed = changed || merged != image[i];
+            image[i] = merged;
         }
         m_baseline = m_model;
-        m_dirty = false;
+        m_dirtyChannels.reset();
+        m_priorityDirty = false;
     }
     HLOG_D1("[FUNC OUT]OnSaveData");
     return changed;
+}
+
+void HChannelGrid::MarkEdited(int c) {
+    if (c >= 0 && c < static_cast<int>(kChannelCount))
+        m_dirtyChannels.set(static_cast<std::size_t>(c));
 }
 
 void HChannelGrid::Relayout() {
@@ -148,9 +178,8 @@ void HChannelGrid::Relayout() {
     const int count = std::max(m_model.GetGroupValue(m_currentGroup, kGroupChannels), 0);
     m_rowCount = std::clamp(m_model.GetCapacity() - m_firstChannel, 0, count);
 
-    const Cols::HColumnVisibility v =
-        Cols::ApplyVisibility(Cols::FactsOf(m_model), m_settings.accessLevel,
-                              m_settings.itemFlags, m_settings.loadFlag);
+    const Cols::HColumnVisibility v = Cols::ApplyVisibility(
+        Cols::FactsOf(m_model), m_settings.accessLevel, m_settings.itemFlags, m_settings.loadFlag);
     m_shown = v.shown;
     m_settings.itemFlags = v.flags;
     m_settings.loadFlag = v.loadFlag;
@@ -172,7 +201,9 @@ int HChannelGrid::RowOfChannel(int c) const {
     return c >= 0 && row >= 0 && row < m_rowCount ? row : -1;
 }
 
-std::string_view HChannelGrid::HeaderText(int col) { return Cols::Column(col).header; }
+std::string_view HChannelGrid::HeaderText(int col) {
+    return Cols::Column(col).header;
+}
 
 bool HChannelGrid::IsColumnShown(int col) const {
     return col >= 0 && col < kChannelColumnCount && m_shown[static_cast<std::size_t>(col)];
@@ -198,7 +229,9 @@ HTickState HChannelGrid::CellTick(int row, int col) const {
     return Cols::CellTick(col, m_model, ChannelOfRow(row), m_currentGroup);
 }
 
-bool HChannelGrid::RowInUse(int row) const { return m_model.IsChannelEnabled(ChannelOfRow(row)); }
+bool HChannelGrid::RowInUse(int row) const {
+    return m_model.IsChannelEnabled(ChannelOfRow(row));
+}
 
 HGridChange HChannelGrid::Change(int row, int col) const {
     HGridChange ch;
@@ -275,7 +308,8 @@ HGridChange HChannelGrid::CommitText(int row, int col, std::string_view text, bo
         const HChannelColumn& column = Cols::Column(col);
         // The editor upper-cases what is typed; text put in another way gets the same.
         ok = m_model.ParseCellText(ChannelOfRow(row), column.parseField, Upper(text));
-        m_dirty = m_dirty || ok;
+        if (ok)
+            MarkEdited(ChannelOfRow(row));
         change = Change(row, col);
     }
     if (accepted)
@@ -290,7 +324,7 @@ HGridChange HChannelGrid::CommitListPick(int row, int col, int index, bool* acce
     if (e.allowed && e.kind == HCellEdit::List) {
         if (index >= 0 && static_cast<std::size_t>(index) < e.listTexts.size()) {
             m_model.SetField(ChannelOfRow(row), Cols::Column(col).field, index);
-            m_dirty = true;
+            MarkEdited(ChannelOfRow(row));
             ok = true;
         }
         change = Change(row, col);
@@ -320,7 +354,7 @@ HCellActionResult HChannelGrid::CellAction(int row, int col, HCellActionMode mod
     if (column.item == HChannelItem::Pri) {
         const int old = m_model.PriorityChannelOfGroup(m_currentGroup);
         if (m_model.SetPriorityChannel(c, m_currentGroup)) {
-            m_dirty = true;
+            m_priorityDirty = true;
             r.change = Change(row, col);
             const int oldRow = RowOfChannel(old);
             if (oldRow >= 0 && oldRow != row)
@@ -329,7 +363,7 @@ HCellActionResult HChannelGrid::CellAction(int row, int col, HCellActionMode mod
         return r;
     }
     if (column.toggleField >= 0 && m_model.ToggleField(c, column.toggleField)) {
-        m_dirty = true;
+        MarkEdited(c);
         r.change = Change(row, col);
     }
     return r;
@@ -344,7 +378,7 @@ HGridChange HChannelGrid::ToneShortcut(int row, int col) {
         return {};
     if (!m_model.ToggleField(c, column.parseField))
         return {};
-    m_dirty = true;
+    MarkEdited(c);
     return Change(row, col);
 }
 
@@ -365,16 +399,16 @@ HGridChange HChannelGrid::ApplyToneChoice(int row, int col, int index) {
     if (index < 0 || static_cast<std::size_t>(index) >= choices.size())
         return {};
     if (m_model.ParseCellText(c, column.parseField, choices[static_cast<std::size_t>(index)]))
-        m_dirty = true;
+        MarkEdited(c);
     return Change(row, col);
 }
 
 // ------------------------------------------------------------ visibility
 
 void HChannelGrid::ToggleItem(HChannelItem item) {
-    const Cols::HColumnVisibility v = Cols::ToggleItem(item, Cols::FactsOf(m_model),
-                                                 m_settings.accessLevel, m_settings.itemFlags,
-                                                 m_settings.loadFlag);
+    const Cols::HColumnVisibility v =
+        Cols::ToggleItem(item, Cols::FactsOf(m_model), m_settings.accessLevel, m_settings.itemFlags,
+                         m_settings.loadFlag);
     m_shown = v.shown;
     m_settings.itemFlags = v.flags;
     m_settings.loadFlag = v.loadFlag;
@@ -447,14 +481,17 @@ HPasteResult HChannelGrid::Paste(std::string_view text, int targetRow, HEditorPr
             if (!Cols::StoreCellText(static_cast<int>(col), m_model, c, m_currentGroup,
                                      rows[i][col]))
                 ++r.cellsRefused;
+        MarkEdited(c);
         r.change.rows.push_back(row);
     }
     const int oldRow = RowOfChannel(oldPriority);
-    if (m_model.PriorityChannelOfGroup(m_currentGroup) != oldPriority && oldRow >= 0 &&
-        std::find(r.change.rows.begin(), r.change.rows.end(), oldRow) == r.change.rows.end())
-        r.change.rows.push_back(oldRow);
+    if (m_model.PriorityChannelOfGroup(m_currentGroup) != oldPriority) {
+        m_priorityDirty = true;
+        if (oldRow >= 0 &&
+            std::find(r.change.rows.begin(), r.change.rows.end(), oldRow) == r.change.rows.end())
+            r.change.rows.push_back(oldRow);
+    }
     r.change.columns = kAllColumns;
-    m_dirty = m_dirty || !r.change.rows.empty();
     r.status = HPasteStatus::Pasted;
     return r;
 }

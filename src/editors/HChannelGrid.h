@@ -2,7 +2,8 @@
 // The channel grid without the widget: the channels of one group as rows and
 // the 26 channel columns (HChannelColumns) as columns, over a channel model of
 // its own. The grid edits its copy; the image is written only by SaveEdits
-// (the view's save-edits message), and only the bits the edits changed.
+// (the view's save-edits message), and only the edited channels (their
+// records, in-use and flag bits, tone timer bytes) and changed priorities.
 //
 // Contract for a front end (a table model over this class):
 //   - Refresh(image) on the refresh message (after Open, Upload, settings
@@ -49,6 +50,7 @@
 #include "HEditorPrompt.h"
 
 #include <array>
+#include <bitset>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -116,7 +118,7 @@ public:
     void Refresh(std::span<const std::uint8_t> image);
     // Message 2025: the edits into the image; false when there were none.
     bool SaveEdits(std::span<std::uint8_t> image);
-    [[nodiscard]] bool HasUnsavedEdits() const { return m_dirty; }
+    [[nodiscard]] bool HasUnsavedEdits() const { return m_dirtyChannels.any() || m_priorityDirty; }
     [[nodiscard]] const HChannels& Model() const { return m_model; }
 
     // ---- shape ----
@@ -179,7 +181,12 @@ private:
     HChannels m_model;
     HChannels m_baseline; // the model as the image last held it
     HMarketingGroup m_marketing;
-    bool m_dirty = false;
+    void MarkEdited(int c);
+
+    // Channels edited since the image was last read or written, and whether a
+    // group's priority channel was changed.
+    std::bitset<HChannelTables::kChannelCount> m_dirtyChannels;
+    bool m_priorityDirty = false;
     int m_currentGroup = 0;
     int m_firstChannel = 0;
     int m_rowCount = 0;

@@ -21,7 +21,7 @@ struct HChannelInfoPanel {
 
 // The panel's labels, in the order of the members above.
 inline constexpr std::array<std::string_view, 8> kInfoPanelLabels = {
-    "Serial No", "Freq Band", "FW Version", "COM Port",
+    "Serial No", "Freq Band", "FW Version",     "COM Port",
     "Printer",   " Channels", " Channels Left", "ProductType"};
 
 // The panel for group g of the model, with the shell's COM port and printer.

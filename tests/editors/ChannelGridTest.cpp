@@ -1,0 +1,492 @@
+#include "HChannelGrid.h"
+#include "HDefaultImage.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+using namespace HChannelTables;
+
+namespace {
+
+class ScriptedPrompt : public HEditorPrompt {
+public:
+    explicit ScriptedPrompt(bool answer) : m_answer(answer) {}
+    bool AskYesNo(std::string_view text) override {
+        questions.emplace_back(text);
+        return m_answer;
+    }
+    void ShowMessage(std::string_view text) override { messages.emplace_back(text); }
+    std::vector<std::string> questions;
+    std::vector<std::string> messages;
+
+private:
+    bool m_answer;
+};
+
+std::vector<std::size_t> Differences(const HMemoryImage& a, const HMemoryImage& b) {
+    std::vector<std::size_t> d;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (a[i] != b[i])
+            d.push_back(i);
+    return d;
+}
+
+std::size_t RecordStart(int c) {
+    return kChannelBase + kChannelRecordSize * static_cast<std::size_t>(c) +
+           kChannelPageGap * static_cast<std::size_t>(c / 3);
+}
+
+// Every byte a channel owns: its record, its in-use and flag bits' bytes, and
+// its tone timer bytes.
+bool OwnedBy(std::size_t at, int c) {
+    const std::size_t rec = RecordStart(c);
+    if (at >= rec && at < rec + kChannelRecordSize)
+        return true;
+    const std::size_t tone = kToneTimerBase + 2 * static_cast<std::size_t>(c);
+    return at == tone || at == tone + 1 ||
+           at == kInUseTableBase + static_cast<std::size_t>(c) / 8 ||
+           at == ((kFlagTableBase + static_cast<std::size_t>(c) / 8) ^ 1u);
+}
+
+// A handheld UHF set with a display, groups of 5 and 3 channels.
+HMemoryImage TwoGroupImage() {
+    HMemoryImage image = MakeImageForModel(kBandUhfA, kProductHandheld, 1);
+    HChannels m;
+    m.Load(image);
+    for (int g = 0; g < 8; ++g)
+        m.SetGroupValue(g, kGroupChannels, 0);
+    m.SetGroupValue(0, kGroupChannels, 5);
+    m.SetGroupValue(1, kGroupChannels, 3);
+    m.NormalizeGroups();
+    m.Save(image);
+    return image;
+}
+
+std::vector<std::string> RowTexts(const HChannelGrid& grid, int row) {
+    std::vector<std::string> out;
+    for (int col = 0; col < HChannelGrid::ColumnCount(); ++col)
+        out.push_back(grid.CellText(row, col));
+    return out;
+}
+
+} // namespace
+
+TEST(ChannelGrid, RowsGroupsAndInformationPanel) {
+    const HMemoryImage image = TwoGroupImage();
+    HChannelGrid grid;
+    grid.Settings().comPort = 4;
+    grid.Settings().printer = "lp0";
+    grid.Refresh(image);
+    ASSERT_EQ(grid.GroupList().size(), 2u);
+    EXPECT_EQ(grid.GroupList()[0].text, "Group 1");
+    EXPECT_EQ(grid.GroupList()[1].text, "Group 2");
+    EXPECT_EQ(grid.CurrentGroup(), 0);
+    EXPECT_EQ(grid.SelectedGroupEntry(), 0);
+    EXPECT_EQ(grid.RowCount(), 5);
+    EXPECT_EQ(grid.CellText(4, 0), "  5");
+    EXPECT_EQ(grid.InfoPanel().channels, "5");
+    EXPECT_EQ(grid.InfoPanel().channelsLeft, "120 Channels Left");
+    EXPECT_EQ(grid.InfoPanel().comPort, "4");
+    EXPECT_EQ(grid.InfoPanel().printer, "lp0");
+    EXPECT_EQ(grid.InfoPanel().frequencyBand, "UHF A");
+
+    // F2 steps through the groups in use and wraps round.
+    EXPECT_EQ(grid.NextGroup(), 1);
+    EXPECT_EQ(grid.RowCount(), 3);
+    EXPECT_EQ(grid.ChannelOfRow(0), 5);
+    EXPECT_EQ(grid.CellText(0, 0), "  6");
+    EXPECT_EQ(grid.InfoPanel().channels, "3");
+    EXPECT_EQ(grid.SelectedGroupEntry(), 1);
+    EXPECT_EQ(grid.NextGroup(), 0);
+    EXPECT_FALSE(grid.SelectGroup(2)); // not in use
+    EXPECT_EQ(grid.CurrentGroup(), 0);
+
+    // The current channel follows the current row.
+    grid.SelectGroup(1);
+    grid.SetCurrentCell(2, 4);
+    EXPECT_EQ(grid.CurrentChannel(), 7);
+    EXPECT_EQ(grid.CurrentColumn(), 4);
+    grid.SetCurrentCell(3, 4); // no such row: ignored
+    EXPECT_EQ(grid.CurrentRow(), 2);
+    EXPECT_EQ(grid.CellText(3, 0), "");
+    EXPECT_EQ(grid.CellText(0, 26), "");
+
+    // A refresh keeps the current group while it is in use.
+    grid.Refresh(image);
+    EXPECT_EQ(grid.CurrentGroup(), 1);
+}
+
+TEST(ChannelGrid, VisibilityThroughTheGrid) {
+    HMemoryImage image = MakeImageForModel(kBandVhf, kProductMobile, 1);
+    HChannelGrid grid;
+    grid.Settings().accessLevel = 0;
+    grid.Settings().itemFlags = AllItemsShown(); // ITEM16 = 1 in the settings file
+    grid.Refresh(image);
+    EXPECT_FALSE(grid.IsColumnShown(24));
+    EXPECT_EQ(grid.Settings().itemFlags[16], 0); // written back as 0 at exit
+    EXPECT_FALSE(grid.IsColumnShown(11));        // mobile set
+    EXPECT_TRUE(grid.IsColumnShown(3));
+    grid.ToggleItem(HChannelItem::Frequency);
+    EXPECT_FALSE(grid.IsColumnShown(4));
+    EXPECT_FALSE(grid.IsColumnShown(5));
+    EXPECT_EQ(grid.Settings().itemFlags[3], 0);
+    grid.ToggleItem(HChannelItem::ExtMic); // level 0: stays off
+    EXPECT_FALSE(grid.IsColumnShown(24));
+    EXPECT_EQ(grid.Settings().itemFlags[16], 0);
+    HItemFlags flags = AllItemsShown();
+    flags[static_cast<std::size_t>(HChannelItem::Power)] = 0;
+    grid.SetItemFlags(flags);
+    EXPECT_FALSE(grid.IsColumnShown(8));
+    EXPECT_FALSE(grid.IsColumnShown(9));
+    EXPECT_TRUE(grid.IsColumnShown(4));
+
+    // A load of a set with an option unit code 1 shows Encr and DTMF ANI Monitor.
+    image[34] = static_cast<std::uint8_t>((image[34] & ~7) | 1);
+    grid.Settings().loadFlag = true;
+    grid.Refresh(image);
+    EXPECT_TRUE(grid.IsColumnShown(15));
+    EXPECT_TRUE(grid.IsColumnShown(25));
+    EXPECT_FALSE(grid.Settings().loadFlag);
+}
+
+TEST(ChannelGrid, EditRules) {
+    HMemoryImage image = MakeImageForModel(kBandVhf, kProductMobile, 1);
+    HChannelGrid grid;
+    grid.Refresh(image);
+    for (int col = 0; col < HChannelGrid::ColumnCount(); ++col) {
+        const HEditStart e = grid.BeginEdit(3, col);
+        const bool editable =
+            col == 2 || (col >= 3 && col <= 7) || col == 9 || col == 13 || col == 15 || col == 16;
+        EXPECT_EQ(e.allowed, editable) << col;
+    }
+    HEditStart e = grid.BeginEdit(3, 4);
+    EXPECT_EQ(e.kind, HCellEdit::Text);
+    EXPECT_EQ(e.maxLength, 9u);
+    EXPECT_EQ(e.text, "154.10000"); // no frequency programmed: the band's default
+    e = grid.BeginEdit(3, 2);
+    EXPECT_EQ(e.kind, HCellEdit::List);
+    EXPECT_EQ(e.listTexts, (std::vector<std::string>{"N", "W5", "W4"}));
+    EXPECT_EQ(e.listIndex, 1); // default wide band 1
+
+    // A channel not in use: nothing but column 0, which toggles its use.
+    EXPECT_TRUE(grid.CellAction(3, 0, HCellActionMode::DoubleClick).change.columns != 0);
+    EXPECT_FALSE(grid.RowInUse(3));
+    EXPECT_EQ(grid.CellTick(3, 12), HTickState::TickedNotInUse); // TOT on by default
+    for (int col = 1; col < HChannelGrid::ColumnCount(); ++col) {
+        EXPECT_FALSE(grid.BeginEdit(3, col).allowed) << col;
+        EXPECT_TRUE(grid.CellAction(3, col, HCellActionMode::Space).change.Empty()) << col;
+    }
+    bool ok = true;
+    EXPECT_TRUE(grid.CommitText(3, 3, "NEW", &ok).Empty());
+    EXPECT_FALSE(ok);
+    grid.CellAction(3, 0, HCellActionMode::Space);
+    EXPECT_TRUE(grid.RowInUse(3));
+
+    // Text edits through the parser, with the dependants to re-draw.
+    HGridChange ch = grid.CommitText(3, 4, "146.0125", &ok);
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(ch.rows, std::vector<int>{3});
+    EXPECT_EQ(ch.columns, HChannelColumns::Column(4).dependants);
+    EXPECT_EQ(grid.CellText(3, 4), "146.01250");
+    EXPECT_EQ(grid.CellText(3, 5), "146.01250"); // the default split is 0
+    grid.CommitText(3, 4, "146.0x", &ok);
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(grid.CellText(3, 4), "146.01250");
+    grid.CommitText(3, 7, "d-023", &ok); // typed keys are upper-cased
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(grid.CellText(3, 7), "D-023 N");
+    grid.CommitText(3, 3, "abc", &ok);
+    EXPECT_EQ(grid.CellText(3, 3).substr(0, 3), "ABC");
+    // Text edits are no list picks and the other way round.
+    grid.CommitListPick(3, 3, 0, &ok);
+    EXPECT_FALSE(ok);
+    grid.CommitText(3, 2, "0", &ok);
+    EXPECT_FALSE(ok);
+
+    // List picks store the index; out of range refused.
+    grid.CommitListPick(3, 2, 2, &ok);
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(grid.CellText(3, 2), "W4");
+    grid.CommitListPick(3, 2, 3, &ok);
+    EXPECT_FALSE(ok);
+    grid.CommitListPick(3, 9, 2, &ok); // EL: handheld only
+    EXPECT_FALSE(ok);
+    grid.CommitListPick(3, 13, 12, &ok);
+    EXPECT_EQ(grid.CellText(3, 13), "12");
+    grid.CommitListPick(3, 15, 3, &ok);
+    EXPECT_EQ(grid.CellText(3, 15), "All On");
+    grid.CommitListPick(3, 16, 2, &ok);
+    EXPECT_EQ(grid.CellText(3, 16), "BT");
+}
+
+TEST(ChannelGrid, CellActionsTonesAndPriority) {
+    HMemoryImage image = TwoGroupImage();
+    HChannelGrid grid;
+    grid.Refresh(image);
+    // Ticks and toggles.
+    EXPECT_EQ(grid.CellText(1, 12), " ");
+    HGridChange ch = grid.CellAction(1, 12, HCellActionMode::Space).change;
+    EXPECT_EQ(ch.columns, HChannelColumns::Bit(12));
+    EXPECT_EQ(grid.CellText(1, 12), "-");
+    grid.CellAction(1, 12, HCellActionMode::DoubleClick);
+    EXPECT_EQ(grid.CellText(1, 12), " ");
+    EXPECT_EQ(grid.CellText(1, 8), "H");
+    grid.CellAction(1, 8, HCellActionMode::Space);
+    EXPECT_EQ(grid.CellText(1, 8), "L");
+    grid.CellAction(1, 9, HCellActionMode::Space); // handheld: LM -> EL
+    EXPECT_EQ(grid.CellText(1, 9), "EL");
+    grid.CellAction(1, 17, HCellActionMode::Space); // Option skipped for this set
+    EXPECT_EQ(grid.CellText(1, 17), "Signal");
+    // Enter on a non-tone column does nothing; Encr has no toggle.
+    EXPECT_TRUE(grid.CellAction(1, 12, HCellActionMode::Enter).change.Empty());
+    EXPECT_TRUE(grid.CellAction(1, 15, HCellActionMode::Space).change.Empty());
+
+    // Enter on a tone column asks for the tone dialog of its side.
+    HCellActionResult r = grid.CellAction(1, 6, HCellActionMode::Enter);
+    EXPECT_TRUE(r.openToneDialog);
+    EXPECT_TRUE(r.transmitSide);
+    r = grid.CellAction(1, 7, HCellActionMode::Enter);
+    EXPECT_TRUE(r.openToneDialog);
+    EXPECT_FALSE(r.transmitSide);
+    const int inverted = HChannelColumns::FindToneChoice(false, "D-023 I");
+    grid.ApplyToneChoice(1, 7, inverted);
+    EXPECT_EQ(grid.CellText(1, 7), "D-023 I");
+    EXPECT_EQ(grid.ToneChoiceIndex(1, 7), inverted);
+    EXPECT_TRUE(grid.ApplyToneChoice(1, 7, 100000).Empty());
+
+    // F3: the side's tone type steps; the transmit side copies to the receive side.
+    grid.CommitText(1, 6, "-----");
+    ch = grid.ToneShortcut(1, 6);
+    EXPECT_EQ(ch.columns, HChannelColumns::Bit(6) | HChannelColumns::Bit(7));
+    EXPECT_EQ(grid.CellText(1, 6), "C- 67.0");
+    EXPECT_EQ(grid.CellText(1, 7), "C- 67.0");
+    grid.ToneShortcut(1, 7);
+    EXPECT_EQ(grid.CellText(1, 7), "D-023 N");
+    EXPECT_TRUE(grid.ToneShortcut(1, 5).Empty());
+
+    // Priority: the old priority row is re-drawn too.
+    grid.CellAction(2, 1, HCellActionMode::DoubleClick);
+    EXPECT_EQ(grid.CellTick(2, 1), HTickState::TickedInUse);
+    ch = grid.CellAction(4, 1, HCellActionMode::Space).change;
+    EXPECT_EQ(ch.rows, (std::vector<int>{4, 2}));
+    EXPECT_EQ(grid.CellText(2, 1), "-");
+    EXPECT_EQ(grid.CellText(4, 1), " ");
+}
+
+TEST(ChannelGrid, EditsReachTheImageOnlyOnSaveEdits) {
+    const HMemoryImage original = TwoGroupImage();
+    HMemoryImage image = original;
+    HChannelGrid grid;
+    grid.Refresh(image);
+    EXPECT_FALSE(grid.SaveEdits(image)); // nothing edited: nothing written
+    EXPECT_EQ(image, original);
+
+    // Tag of channel 4.
+    grid.CommitText(4, 3, "HELLO");
+    EXPECT_TRUE(grid.HasUnsavedEdits());
+    EXPECT_EQ(image, original);
+    EXPECT_TRUE(grid.SaveEdits(image));
+    std::vector<std::size_t> d = Differences(original, image);
+    ASSERT_FALSE(d.empty());
+    for (std::size_t at : d)
+        EXPECT_TRUE(at >= RecordStart(4) + 34 && at < RecordStart(4) + 42) << at;
+    EXPECT_FALSE(grid.SaveEdits(image));
+
+    // A frequency and a tone of channel 3: only channel 3's bytes.
+    HMemoryImage before = image;
+    grid.CommitText(3, 4, "420.0125");
+    grid.CommitText(3, 6, "C-88.5");
+    grid.CellAction(3, 22, HCellActionMode::Space);
+    EXPECT_EQ(image, before);
+    EXPECT_TRUE(grid.SaveEdits(image));
+    d = Differences(before, image);
+    ASSERT_FALSE(d.empty());
+    bool toneTimer = false;
+    for (std::size_t at : d) {
+        EXPECT_TRUE(OwnedBy(at, 3)) << at;
+        toneTimer = toneTimer || at == kToneTimerBase + 6;
+    }
+    EXPECT_TRUE(toneTimer); // the transmit CTCSS tone sets the tone timer bytes
+    HChannels back;
+    back.Load(image);
+    EXPECT_EQ(back.GetField(3, kFieldRxFrequency), 420012500);
+    EXPECT_EQ(back.GetField(3, kFieldTxToneType), 1);
+    EXPECT_EQ(back.GetField(3, kFieldTxTone), 885);
+    EXPECT_EQ(back.GetField(3, 9), 1);
+    EXPECT_EQ(back.GetTag(4).substr(0, 5), "HELLO");
+
+    // Channel 9 (second group): the in-use bit is bit 1 of byte 897.
+    grid.SelectGroup(1);
+    before = image;
+    grid.CellAction(grid.RowOfChannel(6), 0, HCellActionMode::DoubleClick);
+    grid.SaveEdits(image);
+    d = Differences(before, image);
+    ASSERT_EQ(d, std::vector<std::size_t>{kInUseTableBase});
+    EXPECT_EQ(before[kInUseTableBase] ^ image[kInUseTableBase], 1 << 6);
+
+    // Priority: the group's priority byte (group 1's is byte 82, exchanged).
+    before = image;
+    grid.CellAction(2, 1, HCellActionMode::Space);
+    grid.SaveEdits(image);
+    EXPECT_EQ(Differences(before, image), std::vector<std::size_t>{82});
+    EXPECT_EQ(image[82], 2);
+
+    // Toggling back and forth is no change.
+    before = image;
+    grid.CellAction(0, 12, HCellActionMode::Space);
+    grid.CellAction(0, 12, HCellActionMode::Space);
+    EXPECT_FALSE(grid.SaveEdits(image));
+    EXPECT_EQ(image, before);
+
+    // A refresh drops edits not saved.
+    grid.CommitText(0, 3, "GONE");
+    grid.Refresh(image);
+    EXPECT_NE(grid.CellText(0, 3), "GONE");
+    EXPECT_FALSE(grid.SaveEdits(image));
+    EXPECT_EQ(image, before);
+}
+
+TEST(ChannelGrid, SavingAnEditLeavesEveryOtherBitOfAnyImage) {
+    // Arbitrary bytes everywhere: a save of the whole model would normalise
+    // and re-derive much of it; an edit must change its own channel only.
+    std::mt19937 rng(1957);
+    for (int round = 0; round < 20; ++round) {
+        HMemoryImage image;
+        for (auto& b : image)
+            b = static_cast<std::uint8_t>(rng());
+        const HMemoryImage original = image;
+        HChannelGrid grid;
+        grid.Refresh(image);
+        if (grid.RowCount() == 0)
+            continue;
+        const int row = static_cast<int>(rng() % static_cast<unsigned>(grid.RowCount()));
+        const int c = grid.ChannelOfRow(row);
+        if (!grid.RowInUse(row))
+            grid.CellAction(row, 0, HCellActionMode::Space);
+        grid.CommitText(row, 3, "EDIT");
+        grid.CellAction(row, 23, HCellActionMode::Space);
+        grid.CommitText(row, 7, "C-100.0");
+        EXPECT_TRUE(grid.SaveEdits(image));
+        for (std::size_t at : Differences(original, image))
+            EXPECT_TRUE(OwnedBy(at, c)) << "round " << round << " byte " << at;
+        HChannels back;
+        back.Load(image);
+        EXPECT_EQ(back.GetTag(c).substr(0, 4), "EDIT");
+        EXPECT_EQ(back.GetField(c, kFieldRxTone), 1000);
+    }
+}
+
+TEST(ChannelGrid, CopyAndPaste) {
+    HMemoryImage image = TwoGroupImage();
+    HChannelGrid grid;
+    grid.Refresh(image);
+    // A channel with something in every kind of cell.
+    grid.CommitText(0, 3, "SRC[1]");
+    grid.CommitText(0, 4, "440.0125");
+    grid.CommitText(0, 5, "445.5");
+    grid.CommitText(0, 6, "D-754");
+    grid.ApplyToneChoice(0, 7, HChannelColumns::FindToneChoice(false, "D-131 I"));
+    grid.CommitListPick(0, 2, 0);
+    grid.CommitListPick(0, 9, 2);
+    grid.CommitListPick(0, 13, 7);
+    grid.CommitListPick(0, 15, 1);
+    grid.CommitListPick(0, 16, 2);
+    grid.CellAction(0, 8, HCellActionMode::Space);
+    for (int col : {10, 11, 12, 14, 19, 20, 21, 22, 23, 24, 25})
+        grid.CellAction(0, col, HCellActionMode::Space);
+    // A Page number 10 (shown "0") has no edit of its own: paste it into the row.
+    std::string own = grid.CopyText(0, 0);
+    const std::size_t kind = [&own] {
+        std::size_t at = 0;
+        for (int i = 0; i < 17; ++i)
+            at = own.find('\t', at) + 1;
+        return at;
+    }();
+    own.replace(kind, own.find('\t', own.find('\t', kind) + 1) - kind, "Page\t0");
+    ScriptedPrompt self(true);
+    ASSERT_EQ(grid.Paste(own, 0, &self).cellsRefused, 0);
+    EXPECT_EQ(grid.CellText(0, 17), "Page");
+    EXPECT_EQ(grid.CellText(0, 18), "0");
+    const std::vector<std::string> source = RowTexts(grid, 0);
+
+    const std::string clip = grid.CopyText(0, 0);
+    EXPECT_EQ(clip.substr(0, 4), "  1\t");
+    EXPECT_EQ(clip.back(), '\n');
+    EXPECT_EQ(std::count(clip.begin(), clip.end(), '\t'), 25);
+
+    // No: nothing changes.
+    ScriptedPrompt no(false);
+    const std::vector<std::string> target = RowTexts(grid, 3);
+    EXPECT_EQ(grid.Paste(clip, 3, &no).status, HPasteStatus::Declined);
+    ASSERT_EQ(no.questions.size(), 1u);
+    EXPECT_EQ(no.questions[0], "Do you copy Ch1 data to Ch 4?");
+    EXPECT_EQ(RowTexts(grid, 3), target);
+    EXPECT_EQ(grid.Paste(clip, 3, nullptr).status, HPasteStatus::Declined);
+
+    // Yes: every cell but the channel number equals the source's.
+    ScriptedPrompt yes(true);
+    HPasteResult r = grid.Paste(clip, 3, &yes);
+    EXPECT_EQ(r.status, HPasteStatus::Pasted);
+    EXPECT_EQ(r.cellsRefused, 0);
+    EXPECT_EQ(r.change.rows, std::vector<int>{3});
+    EXPECT_EQ(r.change.columns, kAllColumns);
+    std::vector<std::string> pasted = RowTexts(grid, 3);
+    EXPECT_EQ(pasted[0], "  4");
+    pasted[0] = source[0];
+    pasted[1] = source[1];
+    EXPECT_EQ(pasted, source);
+
+    // Copy and paste survive a save and reload.
+    grid.SaveEdits(image);
+    grid.Refresh(image);
+    pasted = RowTexts(grid, 3);
+    pasted[0] = source[0];
+    EXPECT_EQ(pasted, source);
+
+    // Several rows: "%s - %s"; rows past the group's end are dropped.
+    grid.CellAction(1, 0, HCellActionMode::Space); // channel 2 not in use
+    const std::vector<std::string> second = RowTexts(grid, 1);
+    const std::string three = grid.CopyText(2, 0);
+    ScriptedPrompt yes2(true);
+    r = grid.Paste(three, 3, &yes2);
+    EXPECT_EQ(yes2.questions.at(0), "Do you copy Ch1 - 3 data to Ch 4?");
+    EXPECT_EQ(r.change.rows, (std::vector<int>{3, 4}));
+    EXPECT_EQ(grid.CellText(4, 3), second[3]);
+
+    // A channel not in use takes nothing.
+    const std::vector<std::string> unused = RowTexts(grid, 1);
+    r = grid.Paste(clip, 1, &yes2);
+    EXPECT_TRUE(r.change.rows.empty());
+    EXPECT_EQ(RowTexts(grid, 1), unused);
+}
+
+TEST(ChannelGrid, PasteRefusesWhatIsNoChannelData) {
+    HMemoryImage image = TwoGroupImage();
+    HChannelGrid grid;
+    grid.Refresh(image);
+    const std::vector<std::string> before = RowTexts(grid, 2);
+    ScriptedPrompt yes(true);
+    for (std::string_view text :
+         {std::string_view(""), std::string_view("hello world"), std::string_view("0\tN"),
+          std::string_view("129\tN"), std::string_view("abc\t \tN\n"),
+          std::string_view("  1\t-\tN\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\tX")}) {
+        EXPECT_EQ(grid.Paste(text, 2, &yes).status, HPasteStatus::NotChannelData) << text;
+    }
+    EXPECT_TRUE(yes.questions.empty());
+    EXPECT_EQ(RowTexts(grid, 2), before);
+    EXPECT_EQ(grid.Paste("  1\t-\tW4", 7, &yes).status, HPasteStatus::NoTarget);
+
+    // A short row stores the cells it has; a cell no column takes is counted
+    // and left as it was; "\r\n" and "\r" line ends work too.
+    HPasteResult r = grid.Paste("  1\t-\tW4\tNAME\tjunk\r\n", 2, &yes);
+    EXPECT_EQ(r.status, HPasteStatus::Pasted);
+    EXPECT_EQ(r.cellsRefused, 1);
+    EXPECT_EQ(grid.CellText(2, 2), "W4");
+    EXPECT_EQ(grid.CellText(2, 3), "NAME");
+    EXPECT_EQ(grid.CellText(2, 4), before[4]);
+    r = grid.Paste("  1\t-\tN\r  2\t-\tW5\r", 0, &yes);
+    EXPECT_EQ(r.change.rows, (std::vector<int>{0, 1}));
+    EXPECT_EQ(grid.CellText(1, 2), "W5");
+}
