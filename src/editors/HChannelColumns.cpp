@@ -513,6 +513,41 @@ int NextGroup(const HChannels& model, int g) {
     return model.NextGroupInUse(g);
 }
 
+bool ReportShowsColumn(int column, const HModelFacts& facts, int accessLevel) {
+    if (column < 0 || column >= kChannelColumnCount)
+        return false;
+    switch (Column(column).rule) {
+    case HColumnRule::ProductType:
+        return facts.productType != 0;
+    case HColumnRule::OptionUnit:
+        return facts.optionUnit == 1;
+    case HColumnRule::RaisedLevel:
+        return accessLevel != 0;
+    case HColumnRule::None:
+    case HColumnRule::Display:
+        return true;
+    }
+    return true;
+}
+
+std::vector<std::string> ReportTitles(const HModelFacts& facts, int accessLevel) {
+    std::vector<std::string> out;
+    for (int col : kReportOrder)
+        if (ReportShowsColumn(col, facts, accessLevel))
+            out.emplace_back(Column(col).reportTitle);
+    return out;
+}
+
+std::vector<std::string> ReportRow(const HChannels& model, int c, const HModelFacts& facts,
+                                   int accessLevel) {
+    const int g = GroupOfChannel(model, c);
+    std::vector<std::string> out;
+    for (int col : kReportOrder)
+        if (ReportShowsColumn(col, facts, accessLevel))
+            out.push_back(ReportText(col, model, c, g));
+    return out;
+}
+
 std::span<const std::string> ToneChoices(bool transmit) {
     static const std::vector<std::string> tx = BuildToneChoices(true);
     static const std::vector<std::string> rx = BuildToneChoices(false);

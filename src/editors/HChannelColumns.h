@@ -217,6 +217,17 @@ struct HColumnVisibility {
 // F2: the next group in use after g (g itself when no other is in use).
 [[nodiscard]] int NextGroup(const HChannels& model, int g);
 
+// ---- CSV channel list and printed lines ----
+// Whether the channel list of the reports has the column: Auto Scan only for a
+// handheld set, Encr and ANI Moni only with option unit code 1, Ext MIC only
+// above access level 0; every other column always (TAG included).
+[[nodiscard]] bool ReportShowsColumn(int column, const HModelFacts& facts, int accessLevel);
+// The title row and a channel's row of the CSV channel list, in kReportOrder
+// with the columns the model has.
+[[nodiscard]] std::vector<std::string> ReportTitles(const HModelFacts& facts, int accessLevel);
+[[nodiscard]] std::vector<std::string> ReportRow(const HChannels& model, int c,
+                                                 const HModelFacts& facts, int accessLevel);
+
 // ---- tone selection dialog ----
 // The choices of the dialog for one side: "-----", the 50 standard CTCSS tones
 // ("C- 67.0" ...), the 104 standard DCS codes normal and inverted ("D-023 N",

@@ -419,3 +419,55 @@ TEST(ChannelColumns, InformationPanel) {
         "Mobile");
     EXPECT_EQ(kInfoPanelLabels[6], " Channels Left");
 }
+
+TEST(ChannelColumns, ReportColumns) {
+    // A mobile set without option unit at level 0: no Auto Scan, Encr, Ext MIC
+    // or ANI Moni, in the titles and the rows alike.
+    HChannels m = ModelFor(kBandVhf, kProductMobile, 1);
+    const Cols::HModelFacts mobile = Cols::FactsOf(m);
+    const std::vector<std::string> titles = Cols::ReportTitles(mobile, 0);
+    const std::vector<std::string> want = {"Chn",
+                                           "Pri",
+                                           "W/N",
+                                           "TAG",
+                                           "FREQUENCY Receive",
+                                           "FREQUENCY Transmit",
+                                           "SUB AUDIO Dec",
+                                           "SUB AUDIO Enc",
+                                           "Power H",
+                                           "Power L",
+                                           "SC",
+                                           "TOT",
+                                           "SQ",
+                                           "DTMF ANI",
+                                           "Lock Out",
+                                           "Signalling Type",
+                                           "Signalling No",
+                                           "Clock Shift TX",
+                                           "Clock Shift RX",
+                                           "Clock Shift Opt",
+                                           "RX ARTS",
+                                           "Flat AF"};
+    EXPECT_EQ(titles, want);
+    ASSERT_TRUE(m.ParseCellText(0, kFieldRxToneType, "D-023 I"));
+    m.SetField(0, 10, 1);
+    m.SetField(0, 9, 0);
+    const std::vector<std::string> row = Cols::ReportRow(m, 0, mobile, 0);
+    ASSERT_EQ(row.size(), titles.size());
+    EXPECT_EQ(row[0], "  1");
+    EXPECT_EQ(row[3], "-ORVANE-");
+    EXPECT_EQ(row[6], "D-023 I"); // Dec is the receive side
+    EXPECT_EQ(row[7], "-----");
+    EXPECT_EQ(row[11], "v"); // TOT
+    EXPECT_EQ(row[20], "-"); // RX ARTS
+
+    // A handheld set with option unit 1 at a raised level has them all.
+    const Cols::HModelFacts full{2, 1, 0, 1};
+    const std::vector<std::string> all = Cols::ReportTitles(full, 1);
+    ASSERT_EQ(all.size(), 26u);
+    EXPECT_EQ(all[11], "Auto Scan");
+    EXPECT_EQ(all[15], "Encr");
+    EXPECT_EQ(all[24], "Ext MIC");
+    EXPECT_EQ(all[25], "ANI Moni");
+    EXPECT_EQ(Cols::ReportRow(m, 0, full, 1).size(), 26u);
+}
