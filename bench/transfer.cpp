@@ -125,10 +125,10 @@ int main() {
             event->editorImage = &image;
 
             HSerialPort port;
-            HRP57CommunicationDialog controller(
-                upload ? HRP57CommunicationDialog::kDirectionUpload
-                       : HRP57CommunicationDialog::kDirectionDownload,
-                &port, &answers);
+            HRP57CommunicationDialog controller(upload
+                                                    ? HRP57CommunicationDialog::kDirectionUpload
+                                                    : HRP57CommunicationDialog::kDirectionDownload,
+                                                &port, &answers);
             const auto start = Clock::now();
             const HTransferOutcome o = controller.Run(std::move(event));
             const double measured = std::chrono::duration<double>(Clock::now() - start).count();
@@ -138,7 +138,8 @@ int main() {
             logLine = w.lines;
             const double wire = double(w.sent + w.replied) * kBitsPerByte / kBaud;
             const double floor =
-                wire + std::chrono::duration<double>(HRP57CommunicationDialog::kConnectWait).count();
+                wire +
+                std::chrono::duration<double>(HRP57CommunicationDialog::kConnectWait).count();
             const double ratio = measured / floor;
             char name[32];
             std::snprintf(name, sizeof name, "%s level %d", upload ? "upload" : "download", level);

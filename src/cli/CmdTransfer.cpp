@@ -323,5 +323,9 @@ int RunTransfer(const std::vector<std::string>& args, bool upload) {
 
 } // namespace
 
-int CmdUpload(const std::vector<std::string>& args) { return RunTransfer(args, true); }
-int CmdDownload(const std::vector<std::string>& args) { return RunTransfer(args, false); }
+int CmdUpload(const std::vector<std::string>& args) {
+    return RunTransfer(args, true);
+}
+int CmdDownload(const std::vector<std::string>& args) {
+    return RunTransfer(args, false);
+}

@@ -25,7 +25,7 @@ constexpr int kProductionHandheld = 6;
 
 // What a download keeps of the radio (level 0 and 1): its identity words and its
 // adjustment pages, and at level 0 also FLASH page 0.
-constexpr std::size_t kIdentityEnd = 0x021;      // words 0x00-0x10
+constexpr std::size_t kIdentityEnd = 0x021;       // words 0x00-0x10
 constexpr std::size_t kAdjustPagesFirst = 0x3000; // FLASH pages 0x5C-0x5E
 constexpr std::size_t kAdjustPagesLast = 0x317F;
 constexpr std::size_t kPage0First = 0x200;
@@ -183,7 +183,7 @@ int HRP57CommunicationDialog::OnEvent(HEventData& base) {
 
     HTransferOutcome outcome;
     outcome.result = result;
-    outcome.status = result == 0  ? HTransferStatus::Success
+    outcome.status = result == 0 ? HTransferStatus::Success
                      : cancelled ? HTransferStatus::Cancelled
                                  : HTransferStatus::Failed;
     outcome.message = event->message;
@@ -222,8 +222,8 @@ bool HRP57CommunicationDialog::Wait(std::chrono::milliseconds wait) {
         if (CancelPoint())
             return false;
         const auto left = end - std::chrono::steady_clock::now();
-        std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(
-            left, std::chrono::milliseconds(20)));
+        std::this_thread::sleep_for(
+            std::min<std::chrono::steady_clock::duration>(left, std::chrono::milliseconds(20)));
     }
     return !CancelPoint();
 }
@@ -502,8 +502,7 @@ HRP57CommunicationDialog::CheckAdjustment(HMemoryImage& radio) {
 }
 
 bool HRP57CommunicationDialog::CheckCompatibility(HMemoryImage& target, HMemoryImage& radio,
-                                                  bool& adjustmentRepaired,
-                                                  HCommEventData& event) {
+                                                  bool& adjustmentRepaired, HCommEventData& event) {
     HHardwareGroup editorHw;
     editorHw.Load(target);
     HHardwareGroup radioHw;

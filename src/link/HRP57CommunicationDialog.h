@@ -140,8 +140,8 @@ private:
     bool CheckCompatibility(HMemoryImage& target, HMemoryImage& radio, bool& adjustmentRepaired,
                             HCommEventData& event);
     AdjustmentState CheckAdjustment(HMemoryImage& radio);
-    bool WriteEndMark(HCommEventData& event, HMemoryImage& image, std::uint8_t hi,
-                      std::uint8_t lo, bool decimalTrace);
+    bool WriteEndMark(HCommEventData& event, HMemoryImage& image, std::uint8_t hi, std::uint8_t lo,
+                      bool decimalTrace);
 
     int m_direction = kDirectionUpload;
     HPrompt* m_prompt = nullptr;

@@ -2,6 +2,7 @@
 // pseudo-terminal: round trips, the blocks each access level moves, the
 // password rules, every row of the controller's failure table, Ctrl-C.
 #include "HAlignmentData.h"
+#include "HTransferSteps.h"
 #include "link/LinkTestUtil.h"
 
 #include <gtest/gtest.h>
@@ -78,14 +79,14 @@ bool HasLine(const std::string& text, const std::string& line) {
 
 HMemoryImage ReadImage(const std::string& path) {
     HMemoryImage m{};
-    std::ifstream(path, std::ios::binary).read(reinterpret_cast<char*>(m.data()),
-                                               std::streamsize(m.size()));
+    std::ifstream(path, std::ios::binary)
+        .read(reinterpret_cast<char*>(m.data()), std::streamsize(m.size()));
     return m;
 }
 
 void WriteImage(const std::string& path, const HMemoryImage& m) {
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(m.data()),
-                                                std::streamsize(m.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(m.data()), std::streamsize(m.size()));
 }
 
 std::uint16_t Word(const HMemoryImage& m, int word) {
@@ -144,14 +145,16 @@ std::set<int> Span(std::initializer_list<std::pair<int, int>> ranges) {
     return s;
 }
 
-std::set<int> AsSet(const std::vector<int>& v) { return {v.begin(), v.end()}; }
+std::set<int> AsSet(const std::vector<int>& v) {
+    return {v.begin(), v.end()};
+}
 
 // Puts the radio into the state the program leaves it in: a download of a new
 // image.
 void PrepareRadio(const TempHome& home, const Radio& radio) {
     ASSERT_EQ(RunCli(home, {"new", "-o", home.Path("new.r57")}).status, 0);
-    const CliRun d = RunCli(home, {"download", "--port", radio.Link(), home.Path("new.r57"),
-                                "--password", kPassword});
+    const CliRun d = RunCli(
+        home, {"download", "--port", radio.Link(), home.Path("new.r57"), "--password", kPassword});
     ASSERT_EQ(d.status, 0) << d.out << d.err;
 }
 
@@ -163,7 +166,8 @@ TEST(CliTransfer, UploadDownloadUploadGivesTheSameBytes) {
 
     const std::string a = home.Path("a.r57");
     const std::string b = home.Path("b.r57");
-    const CliRun up = RunCli(home, {"upload", "--port", radio.Link(), "-o", a, "--password", kPassword});
+    const CliRun up =
+        RunCli(home, {"upload", "--port", radio.Link(), "-o", a, "--password", kPassword});
     ASSERT_EQ(up.status, 0) << up.err;
     EXPECT_TRUE(HasLine(up.out, "Upload Complete!"));
     EXPECT_TRUE(HasLine(up.err, "Now uploading"));
@@ -171,9 +175,9 @@ TEST(CliTransfer, UploadDownloadUploadGivesTheSameBytes) {
     ASSERT_EQ(down.status, 0) << down.err;
     EXPECT_TRUE(HasLine(down.out, "Download Complete!"));
     EXPECT_TRUE(HasLine(down.err, "Now downloading"));
-    ASSERT_EQ(RunCli(home, {"upload", "--port", radio.Link(), "-o", b, "--password", kPassword})
-                  .status,
-              0);
+    ASSERT_EQ(
+        RunCli(home, {"upload", "--port", radio.Link(), "-o", b, "--password", kPassword}).status,
+        0);
     EXPECT_EQ(TempHome::ReadText(a), TempHome::ReadText(b));
     EXPECT_EQ(TempHome::ReadText(a).size(), kImageSize);
 
@@ -189,7 +193,19 @@ TEST(CliTransfer, UploadDownloadUploadGivesTheSameBytes) {
     for (const std::string& w : writes)
         marks += w.compare(0, 8, "F1 04 FF") == 0;
     EXPECT_EQ(marks, 4u); // two downloads, two marks each
-    EXPECT_EQ(Word(radio.StopAndRead(), 0xFF), 0xA55A);
+
+    // The file is the program's image after an Upload: everything read, then
+    // the corrections that follow every Upload.
+    const std::string c = home.Path("c.r57");
+    ASSERT_EQ(RunCli(home, {"upload", "--port", radio.Link(), "-o", c, "--level", "2", "--password",
+                            kPassword})
+                  .status,
+              0);
+    HMemoryImage expected = radio.StopAndRead();
+    EXPECT_EQ(Word(expected, 0xFF), 0xA55A);
+    std::fill(expected.begin() + HImageMap::kFlashEnd, expected.end(), 0); // not blocks
+    HTransferSteps::CorrectAfterUpload(expected);
+    EXPECT_EQ(ReadImage(c), expected);
 }
 
 TEST(CliTransfer, AccessLevelsMoveExactlyTheirRanges) {
@@ -199,13 +215,18 @@ TEST(CliTransfer, AccessLevelsMoveExactlyTheirRanges) {
         Radio radio(home, {}, "0");
         ASSERT_TRUE(radio.Started());
         const CliRun r = RunCli(home, {"upload", "--port", radio.Link(), "-o", file, "--level", "0",
-                                    "--password", kPassword});
+                                       "--password", kPassword});
         ASSERT_EQ(r.status, 0) << r.err;
         radio.Stop();
         // Word 1 is the model check; page 1 the password check.
-        EXPECT_EQ(AsSet(radio.Blocks("F0")),
-                  Span({{0x00, 0x1C}, {0x29, 0x2C}, {0x39, 0x3C}, {0x49, 0x4A}, {0x4C, 0x4E},
-                        {0x50, 0x57}, {0x70, 0x70}, {0xFA, 0xFE}}));
+        EXPECT_EQ(AsSet(radio.Blocks("F0")), Span({{0x00, 0x1C},
+                                                   {0x29, 0x2C},
+                                                   {0x39, 0x3C},
+                                                   {0x49, 0x4A},
+                                                   {0x4C, 0x4E},
+                                                   {0x50, 0x57},
+                                                   {0x70, 0x70},
+                                                   {0xFA, 0xFE}}));
         // The built-in image holds 128 channels: pages 08 to 08 + 128 / 3 = 0x32.
         EXPECT_EQ(AsSet(radio.Blocks("F2")), Span({{0x00, 0x5E}}));
         EXPECT_EQ(radio.Blocks("F2").size(), 1u + 0x5F);
@@ -247,7 +268,7 @@ TEST(CliTransfer, AccessLevelsMoveExactlyTheirRanges) {
         Radio radio(home, {}, "d" + std::to_string(level));
         ASSERT_TRUE(radio.Started());
         const CliRun r = RunCli(home, {"download", "--port", radio.Link(), file, "--level",
-                                    std::to_string(level), "--password", kPassword});
+                                       std::to_string(level), "--password", kPassword});
         ASSERT_EQ(r.status, 0) << level << r.err;
         radio.Stop();
         if (level == 2) {
@@ -258,8 +279,8 @@ TEST(CliTransfer, AccessLevelsMoveExactlyTheirRanges) {
         }
         EXPECT_EQ(AsSet(radio.Blocks("F0")), Span({{0x00, 0x11}})) << level;
         // Page 1 is the password check, which level 1 skips.
-        EXPECT_EQ(AsSet(radio.Blocks("F2")),
-                  level == 0 ? Span({{0x00, 0x01}, {0x5C, 0x5E}}) : Span({{0x00, 0x00}, {0x5C, 0x5E}}))
+        EXPECT_EQ(AsSet(radio.Blocks("F2")), level == 0 ? Span({{0x00, 0x01}, {0x5C, 0x5E}})
+                                                        : Span({{0x00, 0x00}, {0x5C, 0x5E}}))
             << level;
         EXPECT_EQ(AsSet(radio.Blocks("F1")), dealerWords) << level;
         std::set<int> pages = Span({{0x01, 0x04}, {0x08, 0x32}, {0x35, 0x56}});
@@ -319,8 +340,8 @@ TEST(CliTransfer, EveryFailureEndsWithItsMessageAndNoFile) {
         Radio radio(home, c.simArgs);
         ASSERT_TRUE(radio.Started());
         const std::string out = home.Path("out.r57");
-        std::vector<std::string> args = {"upload", "--port", radio.Link(), "-o", out,
-                                         "--password", kPassword};
+        std::vector<std::string> args = {"upload", "--port",     radio.Link(), "-o",
+                                         out,      "--password", kPassword};
         args.insert(args.end(), c.cliArgs.begin(), c.cliArgs.end());
         const CliRun r = RunCli(home, args);
         EXPECT_EQ(r.status, 1) << c.simArgs.back();
@@ -357,7 +378,7 @@ TEST(CliTransfer, DownloadFailingMidwayLeavesTheEndMarkOpen) {
         ASSERT_TRUE(radio.Started());
         ASSERT_EQ(RunCli(home, {"new", "-o", home.Path("new.r57")}).status, 0);
         const CliRun r = RunCli(home, {"download", "--port", radio.Link(), home.Path("new.r57"),
-                                    "--password", kPassword});
+                                       "--password", kPassword});
         EXPECT_EQ(r.status, 1) << fault;
         EXPECT_TRUE(HasLine(r.err, "Communication Error!")) << fault << r.err;
         EXPECT_FALSE(HasLine(r.out, "Download Complete!"));
@@ -377,8 +398,8 @@ TEST(CliTransfer, AdjustmentDataBadInBothCopiesIsNotWritten) {
     WriteImage(home.Path("bad.mem"), memory);
     Radio radio(home, {"--memory", home.Path("bad.mem")}, "b");
     ASSERT_TRUE(radio.Started());
-    const CliRun r = RunCli(home, {"download", "--port", radio.Link(), home.Path("new.r57"),
-                                "--password", kPassword});
+    const CliRun r = RunCli(
+        home, {"download", "--port", radio.Link(), home.Path("new.r57"), "--password", kPassword});
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(HasLine(r.err, "Adjustment Data Checksum Error!"));
     EXPECT_TRUE(HasLine(r.err, "Adj Checksum Error!"));
@@ -391,11 +412,11 @@ TEST(CliTransfer, CtrlCCancelsResetsTheRadioAndWritesNothing) {
     Radio radio(home, {"--pace"});
     ASSERT_TRUE(radio.Started());
     const std::string out = home.Path("out.r57");
-    Cli cli(home, {"upload", "--port", radio.Link(), "-o", out, "--level", "2", "--password",
-                   kPassword});
+    Cli cli(home,
+            {"upload", "--port", radio.Link(), "-o", out, "--level", "2", "--password", kPassword});
     // Interrupt once the block reads are under way.
-    ASSERT_TRUE(WaitFor([&] { return radio.Blocks("F0").size() > 20; },
-                        std::chrono::milliseconds(20000)));
+    ASSERT_TRUE(
+        WaitFor([&] { return radio.Blocks("F0").size() > 20; }, std::chrono::milliseconds(20000)));
     cli.Interrupt();
     const CliRun r = cli.Wait();
     EXPECT_EQ(r.status, 1);

@@ -77,14 +77,14 @@ HMemoryImage FactoryRadio() {
 }
 
 void WriteImage(const std::string& path, const HMemoryImage& m) {
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(m.data()),
-                                                std::streamsize(m.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(m.data()), std::streamsize(m.size()));
 }
 
 HMemoryImage ReadImage(const std::string& path) {
     HMemoryImage m{};
-    std::ifstream(path, std::ios::binary).read(reinterpret_cast<char*>(m.data()),
-                                               std::streamsize(m.size()));
+    std::ifstream(path, std::ios::binary)
+        .read(reinterpret_cast<char*>(m.data()), std::streamsize(m.size()));
     return m;
 }
 
@@ -397,8 +397,8 @@ TEST(Controller, AdjustmentChecksumRules) {
     t.image = FactoryRadio();
     RunTransfer(HCommEvent::Download, radio.Link(), 0, t, prompt);
     ASSERT_EQ(t.outcome.status, HTransferStatus::Success) << t.outcome.message;
-    EXPECT_TRUE(prompt.Saw(HStringTable::Get(HStringTable::kAdjChecksumBackup),
-                           HMessageIcon::Exclamation));
+    EXPECT_TRUE(
+        prompt.Saw(HStringTable::Get(HStringTable::kAdjChecksumBackup), HMessageIcon::Exclamation));
     const HMemoryImage after = radio.StopAndRead();
     EXPECT_TRUE(HAlignmentData(HAlignmentData::HCopy::Working).VerifyChecksum(after));
     EXPECT_EQ(after[0x06], FactoryRadio()[0x06]);
