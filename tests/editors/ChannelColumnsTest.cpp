@@ -385,6 +385,9 @@ TEST(ChannelColumns, StoringPastedCells) {
     EXPECT_FALSE(Cols::StoreCellText(18, m, c, 0, "11"));
     EXPECT_TRUE(Cols::StoreCellText(18, m, c, 0, "-"));
     EXPECT_EQ(m.GetField(c, kFieldSignalNumber), 0);
+    // A tone below 67.0 Hz (the default channel's CTCSS 0.0) is raised by the parser.
+    EXPECT_TRUE(Cols::StoreCellText(7, m, c, 0, "C-  0.0"));
+    EXPECT_EQ(Text(m, 7, c), "C- 67.0");
     // Out of the table.
     EXPECT_FALSE(Cols::StoreCellText(26, m, c, 0, "x"));
     EXPECT_FALSE(Cols::StoreCellText(-1, m, c, 0, "x"));
