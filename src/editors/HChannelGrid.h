@@ -14,6 +14,9 @@
 //   - Before anything reads or replaces the image: close an open cell editor
 //     (which commits it with CommitText / CommitListPick), then SaveEdits(image);
 //     a true result means the image changed (set the document's modified flag).
+//     SaveEdits writes the "[FUNC IN]OnSaveData" / "[FUNC OUT]OnSaveData" trace.
+//     Group changes, F2 and visibility changes re-lay the grid from its own
+//     model, so unsaved edits survive them; only Refresh drops them.
 //   - Shape: RowCount() rows, kChannelColumnCount columns; header
 //     HeaderText(col); hide a column when !IsColumnShown(col).
 //   - Cells: CellText(row, col); tick cells (IsTickColumn) show a picture by
@@ -29,7 +32,9 @@
 //     or CommitListPick(row, col, index). Re-draw what the returned change names.
 //   - Keys and clicks: Space -> CellAction(row, col, Space); a double click on
 //     a cell whose BeginEdit is not allowed -> CellAction(row, col, DoubleClick)
-//     (a double click on an editable cell opens its editor); Enter on a tone
+//     (a double click on an editable cell opens its editor; column 0 toggles
+//     whether the channel is in use, the one action a channel not in use
+//     takes); Enter on a tone
 //     column -> CellAction(row, col, Enter), and when the result asks for the
 //     tone dialog show HChannelColumns::ToneChoices(transmit) with
 //     ToneChoiceIndex(row, col) selected and store the pick with
