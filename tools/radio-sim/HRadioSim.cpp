@@ -345,6 +345,10 @@ std::chrono::nanoseconds HRadioSim::ByteTime() const {
 }
 
 void HRadioSim::Send(std::uint8_t byte, bool) {
+    // An idle line starts the next byte now; a busy one keeps its own clock, so
+    // a late wake-up is caught up instead of stretching the transfer.
+    if (m_out.empty() && m_config.pace)
+        m_nextSend = std::max(m_nextSend, Clock::now());
     m_out.push_back({byte});
 }
 
@@ -353,8 +357,6 @@ bool HRadioSim::FlushOutput(Clock::time_point now) {
         return true;
     if (m_config.pace) {
         const auto byteTime = ByteTime();
-        if (m_nextSend < now - byteTime)
-            m_nextSend = now;
         while (!m_out.empty() && now >= m_nextSend) {
             const std::uint8_t b = m_out.front().byte;
             const ssize_t n = ::write(m_master, &b, 1);
@@ -559,13 +561,16 @@ int HRadioSim::Run(int stopFd) {
             wake = std::min(wake, m_nextCheck);
         if (!m_out.empty() && m_config.pace)
             wake = std::min(wake, m_nextSend);
-        int timeout = int(std::chrono::ceil<std::chrono::milliseconds>(wake - now).count());
-        timeout = std::clamp(timeout, 0, 200);
+        // Byte times at line rate are about a millisecond: wait with ns resolution.
+        const auto wait = std::clamp<std::chrono::nanoseconds>(
+            wake - now, std::chrono::nanoseconds(0), std::chrono::milliseconds(200));
+        const timespec timeout{time_t(wait.count() / 1000000000LL),
+                               long(wait.count() % 1000000000LL)};
 
         pollfd p[2] = {
             {m_master, short(POLLIN | (m_out.empty() || m_config.pace ? 0 : POLLOUT)), 0},
             {stopFd, POLLIN, 0}};
-        const int r = ::poll(p, stopFd >= 0 ? 2 : 1, timeout);
+        const int r = ::ppoll(p, stopFd >= 0 ? 2 : 1, &timeout, nullptr);
         if (r < 0) {
             if (errno == EINTR)
                 continue;
