@@ -1,0 +1,68 @@
+#pragma once
+// The controls of one editor description, laid out and kept in step with it:
+// one labelled control per item in item order (combo, validated edit, check
+// box or static text), every user change reported to the editor and every item
+// shown again afterwards. HDialog shows one form; a property page is one.
+#include "HEditor.h"
+#include "HEditorPrompt.h"
+
+#include <QWidget>
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+class HEdit;
+class HValueCombo;
+class QCheckBox;
+class QLabel;
+
+class HEditorForm : public QWidget, public HEditorPrompt {
+    Q_OBJECT
+public:
+    // More items than this go into two columns.
+    static constexpr std::size_t kRowsPerColumn = 14;
+
+    HEditorForm(HEditor& editor, QWidget* parent = nullptr);
+    ~HEditorForm() override;
+
+    [[nodiscard]] HEditor& Editor() { return m_editor; }
+    [[nodiscard]] const HEditor& Editor() const { return m_editor; }
+
+    // Runs the editor's opening hooks and shows the result.
+    void Open();
+    // Shows every item's state as the editor holds it now.
+    void Mirror();
+    // Hands a text still being typed to the editor (before OK).
+    void CommitTyping();
+    // The OK sequence: typing committed, then the editor's Confirm(); a
+    // non-zero result (the editor's own check failed) leaves the form open.
+    [[nodiscard]] int Confirm();
+
+    // The item a widget belongs to (the control, its label or a child).
+    [[nodiscard]] std::optional<std::size_t> ItemOf(const QWidget* widget) const;
+    // The help context for F1 with this widget focused.
+    [[nodiscard]] std::uint32_t HelpContextFor(const QWidget* focus) const;
+
+    [[nodiscard]] QWidget* Control(std::size_t item) const;
+    [[nodiscard]] QLabel* Label(std::size_t item) const;
+    [[nodiscard]] HValueCombo* Combo(std::size_t item) const;
+    [[nodiscard]] HEdit* EditControl(std::size_t item) const;
+    [[nodiscard]] QCheckBox* Check(std::size_t item) const;
+
+    // The editor's questions and messages, as message boxes.
+    [[nodiscard]] bool AskYesNo(std::string_view text) override;
+    void ShowMessage(std::string_view text) override;
+
+private:
+    struct Row {
+        QLabel* label = nullptr; // null for check boxes
+        QWidget* control = nullptr;
+    };
+
+    void Build();
+
+    HEditor& m_editor;
+    std::vector<Row> m_rows;
+};

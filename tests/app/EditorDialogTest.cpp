@@ -1,0 +1,480 @@
+// The editor dialog framework on a real editor description (Power Saving) over
+// a real image: rendering, the OK/Cancel contract, the code-survives rule, the
+// validated edits driven by key events, property sheets and F1 help.
+#include "AppTestSupport.h"
+#include "HDefaultImage.h"
+#include "HDialog.h"
+#include "HEdit.h"
+#include "HEditorForm.h"
+#include "HHelpWindow.h"
+#include "HPowerSavingEditor.h"
+#include "HPropertyPage.h"
+#include "HPropertySheet.h"
+#include "HStringTable.h"
+#include "HValueCombo.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTextBrowser>
+#include <QtTest>
+
+#include <array>
+#include <vector>
+
+namespace {
+
+// Item indexes of the Power Saving description.
+constexpr std::size_t kTransmitTimer = 0;
+constexpr std::size_t kPenaltyTimer = 1;
+constexpr std::size_t kMicGain = 5;
+constexpr std::size_t kBeepLevel = 10;
+constexpr std::size_t kAfMinLevel = 11;
+constexpr std::size_t kPowerOnTag = 12;
+
+std::vector<std::size_t> DifferingBytes(const HMemoryImage& a, const HMemoryImage& b) {
+    std::vector<std::size_t> out;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (a[i] != b[i])
+            out.push_back(i);
+    return out;
+}
+
+// A Power Saving editor whose own check refuses every OK.
+class RefusingEditor : public HPowerSavingEditor {
+public:
+    using HPowerSavingEditor::HPowerSavingEditor;
+    int checks = 0;
+
+protected:
+    int Check() override {
+        ++checks;
+        return 1;
+    }
+};
+
+// An editor with a control of its own help context.
+constexpr HChoiceList kOffOn = HChoiceFixed(HChoiceKind::OffOn);
+constexpr HEditSetup kOctal{HValueKind::Integer, 4, 0, 0, "%o", HFilterMode::Octal, 0,
+                            HDisplayOp::None,    ""};
+constexpr std::array kHelpItems = [] {
+    std::array items{HComboItem("&First", 0, kOffOn), HEditItem("&Octal", 1, kOctal),
+                     HCheckItem("&Check", 2, kOffOn), HStaticItem("A static text")};
+    items[0].helpId = 0x10000 + 32851; // the Upload page
+    return items;
+}();
+
+class HelpEditor : public HEditor {
+public:
+    explicit HelpEditor(const HEditorContext& c) : HEditor(999, "Help Test", kHelpItems, c) {}
+    void InitStatic() override { SetStaticText(3, "Shown by InitStatic"); }
+};
+
+bool ShowAndActivate(QWidget& w) {
+    w.show();
+    w.activateWindow();
+    return QTest::qWaitForWindowActive(&w);
+}
+
+HHelpWindow* VisibleHelpWindow() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* help = qobject_cast<HHelpWindow*>(w); help && help->isVisible())
+            return help;
+    return nullptr;
+}
+
+void CloseHelpWindows() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* help = qobject_cast<HHelpWindow*>(w))
+            help->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+} // namespace
+
+class EditorDialogTest : public QObject {
+    Q_OBJECT
+private slots:
+    void rendersThePowerSavingDescription();
+    void comboChangeAndOkWritesOnlyThatField();
+    void cancelWritesNothing();
+    void codeNoEntryOffersSurvivesOk();
+    void editKeysFilterClampRestoreAndCommit();
+    void enterNeverClosesTheDialog();
+    void refusedCheckKeepsDialogOpen();
+    void checkBoxesStaticsAndAccelerators();
+    void f1OpensHelpAtTheContext();
+    void helpContextsFileAndFallback();
+    void sheetStoresAllPagesOrNone();
+    void sheetStatusBar();
+};
+
+void EditorDialogTest::rendersThePowerSavingDescription() {
+    HMemoryImage image = BuildDefaultImage();
+    HPowerSavingEditor editor({&image, 0});
+    HDialog dialog(editor);
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Power Saving"));
+    QCOMPARE(dialog.objectName(), QStringLiteral("HDialog134"));
+    HEditorForm* form = dialog.Form();
+
+    const auto items = HPowerSaving::Items();
+    QCOMPARE(items.size(), std::size_t(13));
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        QLabel* label = form->Label(i);
+        QVERIFY(label);
+        QCOMPARE(label->text(), QString::fromUtf8(items[i].label.data(), items[i].label.size()));
+        QCOMPARE(label->buddy(), form->Control(i));
+        QVERIFY(form->Control(i)->isEnabled());
+        if (i < 10) {
+            HValueCombo* combo = form->Combo(i);
+            QVERIFY(combo);
+            // Entries and selection are those of the editor's state.
+            QCOMPARE(combo->count(), int(editor.Combo(i).Count()));
+            QCOMPARE(combo->currentIndex(), editor.Combo(i).SelectedIndex());
+            QCOMPARE(combo->currentText().toStdString(), editor.Combo(i).SelectedText());
+            QCOMPARE(combo->itemData(combo->currentIndex()).toInt(),
+                     editor.PowerSaving().GetValue(i));
+        } else {
+            QVERIFY(form->EditControl(i));
+            QCOMPARE(form->EditControl(i)->text().toStdString(), editor.Edit(i).Text());
+        }
+    }
+    QCOMPARE(form->Combo(kTransmitTimer)->itemText(0), QStringLiteral("0.5 min"));
+    QCOMPARE(form->Combo(kMicGain)->count(), 7);
+    QCOMPARE(form->Combo(kMicGain)->currentText(), QStringLiteral("standard"));
+    QCOMPARE(form->EditControl(kPowerOnTag)->text(), QStringLiteral("SELFTEST"));
+    QVERIFY(qobject_cast<HTagEdit*>(form->EditControl(kPowerOnTag)));
+    // Labels line up: every label starts in the same column.
+    for (std::size_t i = 1; i < items.size(); ++i)
+        QCOMPARE(form->Label(i)->x(), form->Label(0)->x());
+}
+
+void EditorDialogTest::comboChangeAndOkWritesOnlyThatField() {
+    HMemoryImage image = BuildDefaultImage();
+    const HMemoryImage before = image;
+    HPowerSavingEditor editor({&image, 0});
+    HDialog dialog(editor);
+    QVERIFY(ShowAndActivate(dialog));
+    HValueCombo* penalty = dialog.Form()->Combo(kPenaltyTimer);
+    const int was = penalty->currentIndex();
+    QVERIFY(was >= 0 && was < 3);
+    penalty->setFocus();
+    QTest::keyClick(penalty, Qt::Key_Down);
+    QCOMPARE(penalty->currentIndex(), was + 1);
+    QCOMPARE(editor.Combo(kPenaltyTimer).SelectedIndex(), was + 1);
+    QCOMPARE(image, before); // nothing written before OK
+
+    QTest::mouseClick(dialog.OkButton(), Qt::LeftButton);
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QVERIFY(!dialog.isVisible());
+    // Penalty Timer is bits 2-3 of byte 642.
+    QCOMPARE(DifferingBytes(before, image), std::vector<std::size_t>{642});
+    QCOMPARE((image[642] >> 2) & 3, was + 1);
+    QCOMPARE(image[642] & ~0x0C, before[642] & ~0x0C);
+}
+
+void EditorDialogTest::cancelWritesNothing() {
+    HMemoryImage image = BuildDefaultImage();
+    const HMemoryImage before = image;
+    HPowerSavingEditor editor({&image, 0});
+    HDialog dialog(editor);
+    QVERIFY(ShowAndActivate(dialog));
+    HValueCombo* timer = dialog.Form()->Combo(kTransmitTimer);
+    timer->setFocus();
+    QTest::keyClick(timer, Qt::Key_Up);
+    HEdit* beep = dialog.Form()->EditControl(kBeepLevel);
+    beep->setFocus();
+    beep->selectAll();
+    QTest::keyClicks(beep, "3");
+    QTest::keyClick(beep, Qt::Key_Return);
+    QCOMPARE(beep->text(), QStringLiteral("3"));
+    QTest::mouseClick(dialog.CancelButton(), Qt::LeftButton);
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    QCOMPARE(image, before);
+}
+
+void EditorDialogTest::codeNoEntryOffersSurvivesOk() {
+    HMemoryImage image = BuildDefaultImage();
+    image[677] = 99; // MIC gain: no entry has code 99
+    const HMemoryImage before = image;
+    HPowerSavingEditor editor({&image, 0});
+    HDialog dialog(editor);
+    QVERIFY(ShowAndActivate(dialog));
+    QCOMPARE(dialog.Form()->Combo(kMicGain)->currentIndex(), -1);
+    QVERIFY(dialog.Form()->Combo(kMicGain)->currentText().isEmpty());
+    QTest::mouseClick(dialog.OkButton(), Qt::LeftButton);
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(image[677], std::uint8_t(99));
+    QCOMPARE(image, before);
+}
+
+void EditorDialogTest::editKeysFilterClampRestoreAndCommit() {
+    HMemoryImage image = BuildDefaultImage();
+    HPowerSavingEditor editor({&image, 0});
+    HDialog dialog(editor);
+    QVERIFY(ShowAndActivate(dialog));
+    HEdit* beep = dialog.Form()->EditControl(kBeepLevel); // 0-15, 2 digits
+    beep->setFocus();
+    beep->selectAll();
+    QTest::keyClicks(beep, "a.-9");
+    QCOMPARE(beep->text(), QStringLiteral("9")); // letters, '.' and '-' dropped
+    QTest::keyClicks(beep, "97");
+    QCOMPARE(beep->text(), QStringLiteral("99")); // the length limit stops the third digit
+    QTest::keyClick(beep, Qt::Key_Return);
+    QCOMPARE(beep->text(), QStringLiteral("15")); // clamped to the maximum
+    QVERIFY(dialog.isVisible());
+    QTest::keyClick(beep, Qt::Key_Backspace);
+    QTest::keyClick(beep, Qt::Key_Backspace);
+    QTest::keyClicks(beep, "4");
+    QCOMPARE(beep->text(), QStringLiteral("4"));
+    QTest::keyClick(beep, Qt::Key_Escape);
+    QCOMPARE(beep->text(), QStringLiteral("15")); // the text as last set
+    QVERIFY(dialog.isVisible());                  // Escape stayed in the edit
+
+    HEdit* tag = dialog.Form()->EditControl(kPowerOnTag);
+    tag->setFocus();
+    tag->selectAll();
+    QTest::keyClicks(tag, QStringLiteral("AB~C"));
+    // A letter beyond 7 bits is refused (keyClicks takes ASCII only).
+    QKeyEvent eacute(QEvent::KeyPress, Qt::Key_Eacute, Qt::NoModifier, QString(QChar(0xE9)));
+    QApplication::sendEvent(tag, &eacute);
+    QTest::keyClicks(tag, QStringLiteral("[1]_*<>+-/XYZ"));
+    QCOMPARE(tag->text(), QStringLiteral("ABC[1]_*")); // 8 characters, filter applied
+
+    // A typed text that was never committed with Enter still reaches the image.
+    HEdit* af = dialog.Form()->EditControl(kAfMinLevel);
+    af->setFocus();
+    af->selectAll();
+    QTest::keyClicks(af, "300");
+    QTest::mouseClick(dialog.OkButton(), Qt::LeftButton);
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(image[45] & 0x0F, 15); // Beep Level
+    QCOMPARE(int(image[46]), 255);  // AF Vr Min Level clamped to 255
+    QCOMPARE(QByteArray(reinterpret_cast<const char*>(&image[1024]), 8), QByteArray("ABC[1]_*"));
+}
+
+void EditorDialogTest::enterNeverClosesTheDialog() {
+    HMemoryImage image = BuildDefaultImage();
+    const HMemoryImage before = image;
+    HPowerSavingEditor editor({&image, 0});
+    HDialog dialog(editor);
+    QVERIFY(ShowAndActivate(dialog));
+    for (std::size_t item : {kTransmitTimer, kBeepLevel, kPowerOnTag}) {
+        QWidget* control = dialog.Form()->Control(item);
+        control->setFocus();
+        QTest::keyClick(control, Qt::Key_Return);
+        QTest::keyClick(control, Qt::Key_Enter);
+        QVERIFY(dialog.isVisible());
+    }
+    QCOMPARE(image, before);
+    // Enter on the focused OK button is OK.
+    dialog.OkButton()->setFocus();
+    QTest::keyClick(dialog.OkButton(), Qt::Key_Return);
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+}
+
+void EditorDialogTest::refusedCheckKeepsDialogOpen() {
+    HMemoryImage image = BuildDefaultImage();
+    const HMemoryImage before = image;
+    RefusingEditor editor({&image, 0});
+    HDialog dialog(editor);
+    QVERIFY(ShowAndActivate(dialog));
+    HValueCombo* timer = dialog.Form()->Combo(kTransmitTimer);
+    timer->setFocus();
+    QTest::keyClick(timer, Qt::Key_Down);
+    QTest::mouseClick(dialog.OkButton(), Qt::LeftButton);
+    QCOMPARE(editor.checks, 1);
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(image, before);
+    dialog.reject();
+}
+
+void EditorDialogTest::checkBoxesStaticsAndAccelerators() {
+    HMemoryImage image{};
+    HelpEditor editor({&image, 0});
+    HDialog dialog(editor);
+    QVERIFY(ShowAndActivate(dialog));
+    HEditorForm* form = dialog.Form();
+    QCheckBox* check = form->Check(2);
+    QVERIFY(check);
+    QCOMPARE(check->text(), QStringLiteral("&Check"));
+    QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(6, check->height() / 2));
+    QVERIFY(editor.IsChecked(2));
+    auto* text = qobject_cast<QLabel*>(form->Control(3));
+    QVERIFY(text);
+    QCOMPARE(text->text(), QStringLiteral("Shown by InitStatic"));
+
+    // Alt + the label's letter moves the focus to its control.
+    QTest::keyClick(&dialog, Qt::Key_O, Qt::AltModifier);
+    QCOMPARE(QApplication::focusWidget(), form->Control(1));
+    QTest::keyClick(&dialog, Qt::Key_F, Qt::AltModifier);
+    QCOMPARE(QApplication::focusWidget(), form->Control(0));
+    // An octal edit drops 8 and 9.
+    HEdit* octal = form->EditControl(1);
+    octal->selectAll();
+    QTest::keyClicks(octal, "1897");
+    QCOMPARE(octal->text(), QStringLiteral("17"));
+    dialog.reject();
+}
+
+void EditorDialogTest::f1OpensHelpAtTheContext() {
+    HMemoryImage image = BuildDefaultImage();
+    {
+        HPowerSavingEditor editor({&image, 0});
+        HDialog dialog(editor);
+        QVERIFY(ShowAndActivate(dialog));
+        QWidget* combo = dialog.Form()->Control(kPenaltyTimer);
+        combo->setFocus();
+        QCOMPARE(dialog.CurrentHelpContext(), std::uint32_t(0x20000 + 134));
+        QTest::keyClick(combo, Qt::Key_F1);
+        HHelpWindow* help = VisibleHelpWindow();
+        QVERIFY(help);
+        QCOMPARE(help->ContextId(), std::uint32_t(0x20000 + 134));
+        QCOMPARE(help->CurrentPage(), QStringLiteral("powersaving.html"));
+        QVERIFY(help->Browser()->toPlainText().contains(QStringLiteral("Penalty Timer")));
+        // The help window belongs to the dialog: usable while it is modal.
+        QCOMPARE(help->parentWidget(), static_cast<QWidget*>(&dialog));
+        // A second F1 reuses the same window.
+        QTest::keyClick(combo, Qt::Key_F1);
+        QCOMPARE(VisibleHelpWindow(), help);
+        help->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    {
+        // A control with a context of its own opens that context's page.
+        HelpEditor editor({&image, 0});
+        HDialog dialog(editor);
+        QVERIFY(ShowAndActivate(dialog));
+        QWidget* first = dialog.Form()->Control(0);
+        first->setFocus();
+        QTest::keyClick(first, Qt::Key_F1);
+        HHelpWindow* help = VisibleHelpWindow();
+        QVERIFY(help);
+        QCOMPARE(help->ContextId(), std::uint32_t(0x10000 + 32851));
+        QCOMPARE(help->CurrentPage(), QStringLiteral("transfer.html"));
+        // A control without one: the dialog's id, which has no page: the index.
+        QWidget* octal = dialog.Form()->Control(1);
+        octal->setFocus();
+        QTest::keyClick(octal, Qt::Key_F1);
+        QCOMPARE(help->ContextId(), std::uint32_t(0x20000 + 999));
+        QCOMPARE(help->CurrentPage(), QStringLiteral("index.html"));
+        CloseHelpWindows();
+    }
+}
+
+void EditorDialogTest::helpContextsFileAndFallback() {
+    const auto map = HHelpWindow::ParseContexts(QStringLiteral(
+        "# comment\n98417 index.html\n0x20086   powersaving.html  # trailing comment\n"
+        "0x20087 ../../etc/passwd\n12 a.html#part\nbad line here\n0xZZ x.html\n"));
+    QCOMPARE(map.size(), std::size_t(3));
+    QCOMPARE(map.at(98417), QStringLiteral("index.html"));
+    QCOMPARE(map.at(0x20086), QStringLiteral("powersaving.html"));
+    QCOMPARE(map.at(12), QStringLiteral("a.html#part"));
+
+    // The shipped mapping: every page it names exists.
+    const QString dir = HHelpWindow::HelpDirectory();
+    QVERIFY(!dir.isEmpty());
+    QFile file(dir + QStringLiteral("/contexts.txt"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const auto shipped = HHelpWindow::ParseContexts(QString::fromUtf8(file.readAll()));
+    QVERIFY(shipped.size() >= 10);
+    for (const auto& [id, page] : shipped)
+        QVERIFY2(QFileInfo::exists(dir + QLatin1Char('/') + page), qPrintable(page));
+    QCOMPARE(shipped.at(0x10000 + 32881), QStringLiteral("index.html"));
+    QCOMPARE(shipped.at(0x20000 + 174), QStringLiteral("configuration.html"));
+    QCOMPARE(shipped.at(0x20000 + 195), QStringLiteral("visible.html"));
+
+    // Pages in the program data directory come first.
+    TempHome home;
+    QVERIFY(QDir(home.Path()).mkpath(QStringLiteral("help")));
+    QVERIFY(home.Write("help/index.html", "<html><body>Local pages</body></html>"));
+    QVERIFY(home.Write("help/contexts.txt", "0x20086 index.html\n"));
+    QCOMPARE(HHelpWindow::HelpDirectory(), home.Path() + QStringLiteral("/help"));
+    HHelpWindow window;
+    QVERIFY(window.OpenContext(0x20086));
+    QCOMPARE(window.Browser()->toPlainText(), QStringLiteral("Local pages"));
+    QVERIFY(!window.OpenContext(0x20000 + 174)); // not mapped here: the index
+    QCOMPARE(window.CurrentPage(), QStringLiteral("index.html"));
+}
+
+void EditorDialogTest::sheetStoresAllPagesOrNone() {
+    HMemoryImage image = BuildDefaultImage();
+    const HMemoryImage before = image;
+    HPowerSavingEditor first({&image, 0});
+    RefusingEditor second({&image, 0});
+    {
+        HPropertySheet sheet(QStringLiteral("Two Pages"), 500);
+        sheet.AddPage(new HPropertyPage(first));
+        sheet.AddPage(new HPropertyPage(second));
+        QCOMPARE(sheet.PageCount(), 2);
+        QCOMPARE(sheet.Tabs()->tabText(0), QStringLiteral("Power Saving"));
+        QVERIFY(ShowAndActivate(sheet));
+        HValueCombo* timer = sheet.Page(0)->Combo(kTransmitTimer);
+        timer->setFocus();
+        QTest::keyClick(timer, Qt::Key_Down);
+        // The second page refuses: nothing of the first is left in the image.
+        QTest::mouseClick(sheet.OkButton(), Qt::LeftButton);
+        QVERIFY(sheet.isVisible());
+        QCOMPARE(sheet.Tabs()->currentIndex(), 1);
+        QCOMPARE(second.checks, 1);
+        QCOMPARE(image, before);
+        // The first page still holds its change after switching tabs.
+        sheet.Tabs()->setCurrentIndex(0);
+        QCOMPARE(first.Combo(kTransmitTimer).SelectedIndex(), timer->currentIndex());
+        QTest::mouseClick(sheet.CancelButton(), Qt::LeftButton);
+        QCOMPARE(image, before);
+    }
+    {
+        HPowerSavingEditor a({&image, 0});
+        HPropertySheet sheet(QStringLiteral("One Page"), 501);
+        sheet.AddPage(new HPropertyPage(a));
+        QVERIFY(ShowAndActivate(sheet));
+        HValueCombo* timer = sheet.Page(0)->Combo(kTransmitTimer);
+        timer->setFocus();
+        QTest::keyClick(timer, Qt::Key_Down);
+        // Enter in a page does not confirm the sheet.
+        QTest::keyClick(timer, Qt::Key_Return);
+        QVERIFY(sheet.isVisible());
+        QTest::mouseClick(sheet.OkButton(), Qt::LeftButton);
+        QCOMPARE(sheet.result(), int(QDialog::Accepted));
+        QCOMPARE(DifferingBytes(before, image), std::vector<std::size_t>{642});
+    }
+}
+
+void EditorDialogTest::sheetStatusBar() {
+    HMemoryImage image = BuildDefaultImage();
+    HPowerSavingEditor editor({&image, 0});
+    HPropertySheet sheet(QStringLiteral("Status"), 502);
+    auto* page = new HPropertyPage(editor);
+    sheet.AddPage(page);
+    // Blank panes at first.
+    QCOMPARE(sheet.StatusPaneText(0), QStringLiteral(" "));
+    QCOMPARE(sheet.StatusPaneText(1), QStringLiteral(" "));
+    const int id = HStringTable::kSaveChanges;
+    const HStatusPanes panes = HStatusPanesFor(id);
+    // The page passes its prompt to the sheet.
+    page->SetPrompt(id);
+    QCOMPARE(sheet.StatusPaneText(0).toStdString(), panes.first);
+    QCOMPARE(sheet.StatusPaneText(1).toStdString(), panes.second);
+    QVERIFY(!panes.first.empty());
+    QCOMPARE(sheet.SetStatusMessage(0), id); // the previous id comes back
+    QCOMPARE(sheet.StatusPaneText(0), QStringLiteral(" "));
+    QCOMPARE(sheet.StatusPaneText(1), QStringLiteral(" "));
+    // The first pane stretches, the second keeps its width, both under the tabs.
+    auto* bar = sheet.findChild<QStatusBar*>(QStringLiteral("sheetStatus"));
+    QVERIFY(bar);
+    QVERIFY(ShowAndActivate(sheet));
+    QVERIFY(bar->y() > sheet.Tabs()->y() + sheet.Tabs()->height() - 1);
+    QVERIFY(sheet.findChild<QLabel*>(QStringLiteral("statusPane0"))->width() >
+            sheet.findChild<QLabel*>(QStringLiteral("statusPane1"))->width());
+    sheet.reject();
+}
+
+int RunEditorDialogTest(int argc, char** argv) {
+    EditorDialogTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "EditorDialogTest.moc"
