@@ -101,6 +101,7 @@ void CMainFrame::SaveWindowSettings() {
     // The normal size, so a maximised window does not grow the next start's window.
     const QSize windowSize = isMaximized() || isFullScreen() ? normalGeometry().size() : size();
     bool ok = ini.WriteInt(kInitialize, "COM_PORT", m_app.ComPort());
+    ok = ini.WriteString(kInitialize, "COM_DEVICE", m_app.ComDevice()) && ok;
     ok = ini.WriteInt(kInitialize, "BAUDRATE", m_app.BaudRate()) && ok;
     ok = ini.WriteInt(kInitialize, "CX", windowSize.width()) && ok;
     ok = ini.WriteInt(kInitialize, "CY", windowSize.height()) && ok;

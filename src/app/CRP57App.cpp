@@ -100,6 +100,7 @@ void CRP57App::ReadSettings() {
     m_comPort = ini.GetInt(kInitialize, "COM_PORT", 1);
     if (m_comPort < 1 || m_comPort > 16)
         m_comPort = 1;
+    m_comDevice = ini.GetString(kInitialize, "COM_DEVICE", "");
     m_baudRate = ini.GetInt(kInitialize, "BAUDRATE", 9600);
     for (int i = 0; i < kItemCount; ++i)
         m_items[static_cast<std::size_t>(i)] = ini.GetInt(kItemSection, ItemKey(i), 1);

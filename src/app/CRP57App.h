@@ -46,6 +46,10 @@ public:
 
     [[nodiscard]] int ComPort() const { return m_comPort; }
     void SetComPort(int port) { m_comPort = port; }
+    // An explicit serial device (Initialize/COM_DEVICE); it wins over the COM
+    // port number. Empty: use the number.
+    [[nodiscard]] const std::string& ComDevice() const { return m_comDevice; }
+    void SetComDevice(const std::string& device) { m_comDevice = device; }
     [[nodiscard]] int BaudRate() const { return m_baudRate; }
     void SetBaudRate(int rate) { m_baudRate = rate; }
     [[nodiscard]] int ConnectionMode() const { return m_connectionMode; }
@@ -81,6 +85,7 @@ private:
     std::string m_settingsPath;
     HRecentFileList m_recentFiles{4};
     int m_comPort = 1;
+    std::string m_comDevice;
     int m_baudRate = 9600;
     int m_connectionMode = 0;
     int m_accessLevel = 0;
