@@ -60,8 +60,12 @@ constexpr HChoiceList kOffOn = HChoiceFixed(HChoiceKind::OffOn);
 constexpr HEditSetup kOctal{HValueKind::Integer, 4, 0, 0, "%o", HFilterMode::Octal, 0,
                             HDisplayOp::None,    ""};
 constexpr std::array kHelpItems = [] {
-    std::array items{HComboItem("&First", 0, kOffOn), HEditItem("&Octal", 1, kOctal),
-                     HCheckItem("&Check", 2, kOffOn), HStaticItem("A static text")};
+    std::array items{HComboItem("&First", 0, kOffOn),
+                     HEditItem("&Octal", 1, kOctal),
+                     HCheckItem("&Check", 2, kOffOn),
+                     HStaticItem("A static text"),
+                     HComboItem("&Raised", 3, kOffOn, HItemAccess::RaisedLevel),
+                     HComboItem("Ra&ised only", 4, kOffOn, HItemAccess::RaisedOnly)};
     items[0].helpId = 0x10000 + 32851; // the Upload page
     return items;
 }();
@@ -316,7 +320,21 @@ void EditorDialogTest::checkBoxesStaticsAndAccelerators() {
     octal->selectAll();
     QTest::keyClicks(octal, "1897");
     QCOMPARE(octal->text(), QStringLiteral("17"));
+
+    // Access: at level 0 a raised-level item is greyed with its label, a
+    // raised-only item is hidden with its label; at level 1 both are usable.
+    QVERIFY(!form->Control(4)->isEnabled() && !form->Label(4)->isEnabled());
+    QVERIFY(form->Control(4)->isVisible());
+    QVERIFY(!form->Control(5)->isVisible() && !form->Label(5)->isVisible());
     dialog.reject();
+
+    HelpEditor raised({&image, 1});
+    HDialog raisedDialog(raised);
+    QVERIFY(ShowAndActivate(raisedDialog));
+    QVERIFY(raisedDialog.Form()->Control(4)->isEnabled());
+    QVERIFY(raisedDialog.Form()->Label(4)->isEnabled());
+    QVERIFY(raisedDialog.Form()->Control(5)->isVisible());
+    raisedDialog.reject();
 }
 
 void EditorDialogTest::f1OpensHelpAtTheContext() {
