@@ -300,10 +300,14 @@ void HComInstructionDialog::OnTransferOver(const HTransferOutcome& outcome) {
     }
     m_running = false;
     m_cancel->setEnabled(false);
-    if (outcome.status == HTransferStatus::Cancelled)
+    if (outcome.status == HTransferStatus::Cancelled) {
+        // The controller has no final message for a stop the user asked for;
+        // say that it stopped (and the radio was reset) before the window goes.
         m_status->setText(QString::fromLatin1(HComText::kCancelled));
-    else if (!outcome.message.empty())
+        m_prompt->ShowMessage(HComText::kCancelled, HMessageIcon::Information);
+    } else if (!outcome.message.empty()) {
         m_status->setText(QString::fromStdString(outcome.message));
+    }
     const int status = outcome.status == HTransferStatus::Success ? 0 : 1;
     if (m_command == kCommandDownload)
         HLOG_D1("Download終了[STATUS:%d]", status);
