@@ -1,0 +1,392 @@
+#include "CRP57View.h"
+
+#include "CMainFrame.h"
+#include "CRP57App.h"
+#include "CRP57Doc.h"
+#include "CToneDlg.h"
+#include "HChannelDelegate.h"
+#include "HChannelTableModel.h"
+#include "HEditorPrompt.h"
+#include "HLogPrint.h"
+#include "HMainCommands.h"
+#include "HMessageBox.h"
+#include "HRpFlexgrid.h"
+#include "HStringTable.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPointer>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+
+QString ToQString(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// Message 53 and any other question of the grid, as a message box.
+class MessageBoxPrompt : public HEditorPrompt {
+public:
+    MessageBoxPrompt(QWidget* parent, int messageId) : m_parent(parent), m_id(messageId) {}
+    bool AskYesNo(std::string_view text) override {
+        QMessageBox box(QMessageBox::Question, QString::fromLatin1(HMessageBox::kCaption),
+                        ToQString(text), QMessageBox::Yes | QMessageBox::No, m_parent);
+        box.setObjectName(QStringLiteral("message%1").arg(m_id));
+        return box.exec() == QMessageBox::Yes;
+    }
+    void ShowMessage(std::string_view text) override {
+        QMessageBox box(QMessageBox::Warning, QString::fromLatin1(HMessageBox::kCaption),
+                        ToQString(text), QMessageBox::Ok, m_parent);
+        box.exec();
+    }
+
+private:
+    QWidget* m_parent;
+    int m_id;
+};
+
+// The info panel's indexes in kInfoPanelLabels.
+enum InfoIndex : int {
+    kSerial = 0,
+    kBand,
+    kFirmware,
+    kComPort,
+    kPrinter,
+    kChannels,
+    kChannelsLeft,
+    kProductType
+};
+
+} // namespace
+
+CRP57View::CRP57View(CRP57App& app, CMainFrame& frame, HMemoryImage& image, QWidget* parent)
+    : QWidget(parent), m_app(app), m_frame(frame), m_image(image),
+      m_model(new HChannelTableModel(m_grid, this)), m_delegate(new HChannelDelegate(this)),
+      m_view(new HRpFlexgrid(this)), m_groupList(new QComboBox(this)) {
+    HLOG_D1("[FUNC IN]CRP57View::OnInitialUpdate");
+    setObjectName(QStringLiteral("CRP57View"));
+
+    // ---- information panel and group list ----
+    auto* panel = new QGridLayout;
+    panel->setHorizontalSpacing(6);
+    panel->setVerticalSpacing(4);
+    const auto makeValue = [this](int index) {
+        auto* value = new QLabel(this);
+        value->setObjectName(QStringLiteral("info%1").arg(index));
+        value->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        value->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("MMMMMMMMMM")));
+        m_info[static_cast<std::size_t>(index)] = value;
+        return value;
+    };
+    const auto caption = [this](int index) {
+        return new QLabel(ToQString(kInfoPanelLabels[static_cast<std::size_t>(index)]).trimmed(),
+                          this);
+    };
+    // Row 0: identity of the set; row 1: where it goes and the channel budget.
+    const std::array<int, 4> top = {kSerial, kBand, kFirmware, kProductType};
+    const std::array<int, 2> bottom = {kComPort, kPrinter};
+    for (std::size_t i = 0; i < top.size(); ++i) {
+        panel->addWidget(caption(top[i]), 0, static_cast<int>(2 * i));
+        panel->addWidget(makeValue(top[i]), 0, static_cast<int>(2 * i + 1));
+    }
+    for (std::size_t i = 0; i < bottom.size(); ++i) {
+        panel->addWidget(caption(bottom[i]), 1, static_cast<int>(2 * i));
+        panel->addWidget(makeValue(bottom[i]), 1, static_cast<int>(2 * i + 1));
+    }
+    // "128 Channels": the count, then its label; the free count's text
+    // carries its own words ("%d Channels Left").
+    panel->addWidget(makeValue(kChannels), 1, 4, Qt::AlignRight);
+    panel->addWidget(caption(kChannels), 1, 5);
+    panel->addWidget(makeValue(kChannelsLeft), 1, 6, 1, 2);
+    m_info[kChannels]->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("0000")));
+    m_info[kChannels]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    for (int c = 1; c < 8; c += 2)
+        panel->setColumnStretch(c, 1);
+
+    m_groupList->setObjectName(QStringLiteral("groupList%1").arg(kGroupListId));
+    m_groupList->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    m_groupList->setFocusPolicy(Qt::StrongFocus);
+    connect(m_groupList, &QComboBox::activated, this, &CRP57View::OnGroupListActivated);
+
+    auto* head = new QHBoxLayout;
+    head->addLayout(panel, 1);
+    head->addSpacing(16);
+    auto* groupBox = new QVBoxLayout;
+    groupBox->addWidget(m_groupList);
+    groupBox->addStretch(1);
+    head->addLayout(groupBox);
+
+    // ---- the grid ----
+    m_view->setModel(m_model);
+    m_view->setItemDelegate(m_delegate);
+    m_view->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    m_view->horizontalHeader()->setFont(font());
+    m_view->verticalHeader()->hide();
+    m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 6);
+    m_view->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    m_view->horizontalHeader()->setHighlightSections(false);
+    m_view->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    m_view->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    m_view->setSelectionBehavior(QAbstractItemView::SelectItems);
+    m_view->setContextMenuPolicy(Qt::CustomContextMenu);
+    m_view->setWordWrap(false);
+    connect(m_view, &QWidget::customContextMenuRequested, this, &CRP57View::ShowContextMenu);
+    connect(m_view->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) {
+                if (current.isValid())
+                    m_grid.SetCurrentCell(current.row(), current.column());
+            });
+    connect(m_view, &HRpFlexgrid::CellActionRequested, this, &CRP57View::OnCellAction);
+    connect(m_view, &HRpFlexgrid::ToneShortcutRequested, this, &CRP57View::OnToneShortcut);
+    connect(m_view, &HRpFlexgrid::NextGroupRequested, this, &CRP57View::NextGroup);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
+    layout->addLayout(head);
+    layout->addWidget(m_view, 1);
+    setFocusProxy(m_view);
+
+    // ---- the window's messages and commands ----
+    connect(&m_frame, &CMainFrame::ViewRefreshRequested, this, &CRP57View::OnRefresh);
+    connect(&m_frame, &CMainFrame::ViewSaveDataRequested, this, [this] { OnSaveData(); });
+    connect(&m_frame, &CMainFrame::ItemVisibilityToggled, this, &CRP57View::OnItemsChanged);
+    const QPointer<CRP57View> self(this);
+    m_frame.SetCommandHandler(HCmd::kEditCopy, [self] {
+        if (self)
+            self->OnEditCopy();
+    });
+    m_frame.SetCommandHandler(HCmd::kEditPaste, [self] {
+        if (self)
+            self->OnEditPaste();
+    });
+    HLOG_D1("[FUNC OUT]CRP57View::OnInitialUpdate");
+}
+
+// The window outlives its central widget but goes first at exit, when its
+// handlers are already gone: the handlers check that the view is still there.
+CRP57View::~CRP57View() = default;
+
+CRP57View* CRP57View::Install(CRP57App& app, CMainFrame& frame, CRP57Doc& document) {
+    auto* view = new CRP57View(app, frame, document.Image());
+    frame.setCentralWidget(view);
+    connect(&document, &CRP57Doc::ImageLoaded, view, &CRP57View::SetLoadFlag);
+    view->OnRefresh();
+    view->m_view->setFocus();
+    return view;
+}
+
+QLabel* CRP57View::InfoValue(int index) const {
+    return index >= 0 && index < static_cast<int>(m_info.size())
+               ? m_info[static_cast<std::size_t>(index)]
+               : nullptr;
+}
+
+// ------------------------------------------------------------ settings
+
+void CRP57View::ReadSettings() {
+    HChannelViewSettings& s = m_grid.Settings();
+    s.accessLevel = m_app.AccessLevel();
+    s.comPort = m_app.ComPort();
+    s.printer = m_app.PrinterName();
+    for (int i = 0; i < CRP57App::kItemCount; ++i)
+        s.itemFlags[static_cast<std::size_t>(i)] = m_app.Item(i);
+}
+
+void CRP57View::WriteBackItemFlags() {
+    const HItemFlags& flags = m_grid.Settings().itemFlags;
+    for (int i = 0; i < CRP57App::kItemCount; ++i)
+        m_app.SetItem(i, flags[static_cast<std::size_t>(i)]);
+    m_frame.UpdateCommandUI();
+}
+
+void CRP57View::SetLoadFlag() {
+    m_grid.Settings().loadFlag = true;
+}
+
+// ------------------------------------------------------------ messages 2024 and 2025
+
+void CRP57View::OnRefresh() {
+    HLOG_D1("[FUNC IN]CRP57View::OnRefresh");
+    const int row = m_grid.CurrentRow();
+    const int column = m_grid.CurrentColumn();
+    // What an open editor holds belongs to the image being replaced.
+    m_view->DiscardOpenEditor();
+    ReadSettings();
+    m_model->Relayout([this] { m_grid.Refresh(m_image); });
+    WriteBackItemFlags();
+    AfterRelayout(row, column);
+    HLOG_D1("[FUNC OUT]CRP57View::OnRefresh");
+}
+
+bool CRP57View::OnSaveData() {
+    m_view->CommitOpenEditor();
+    const bool changed = m_grid.SaveEdits(m_image);
+    if (changed)
+        m_app.SetModifiedFlag(1);
+    return changed;
+}
+
+// ------------------------------------------------------------ layout
+
+void CRP57View::AfterRelayout(int row, int column) {
+    UpdatePanel();
+    UpdateColumns();
+    RestoreCurrentCell(row, column);
+}
+
+void CRP57View::UpdatePanel() {
+    const HChannelInfoPanel& p = m_grid.InfoPanel();
+    const std::array<const std::string*, kInfoPanelLabels.size()> values = {
+        &p.serialNumber, &p.frequencyBand, &p.firmwareVersion, &p.comPort,
+        &p.printer,      &p.channels,      &p.channelsLeft,    &p.productType};
+    for (std::size_t i = 0; i < values.size(); ++i)
+        m_info[i]->setText(QString::fromStdString(*values[i]));
+
+    const QSignalBlocker block(m_groupList);
+    m_groupList->clear();
+    for (const HGroupEntry& entry : m_grid.GroupList())
+        m_groupList->addItem(QString::fromStdString(entry.text), entry.group);
+    m_groupList->setCurrentIndex(m_grid.SelectedGroupEntry());
+}
+
+void CRP57View::UpdateColumns() {
+    const QFontMetrics cells(m_view->font());
+    const QFontMetrics header(m_view->horizontalHeader()->font());
+    constexpr int kPadding = 14;
+    for (int col = 0; col < HChannelGrid::ColumnCount(); ++col) {
+        m_view->setColumnHidden(col, !m_grid.IsColumnShown(col));
+        // As wide as the widest of the header, the column's list texts and
+        // what the cells show, so nothing needs resizing to be read.
+        int width = 0;
+        for (const QString& line : HChannelTableModel::HeaderLabel(col).split(QLatin1Char('\n')))
+            width = std::max(width, header.horizontalAdvance(line));
+        for (std::string_view text : HChannelColumns::Column(col).values)
+            width = std::max(width, cells.horizontalAdvance(ToQString(text)));
+        for (int row = 0; row < m_grid.RowCount(); ++row)
+            width = std::max(
+                width, cells.horizontalAdvance(QString::fromStdString(m_grid.CellText(row, col))));
+        if (HChannelGrid::IsTickColumn(col))
+            width =
+                std::max(width, 2 * HChannelDelegate::TickPicture(HTickState::TickedInUse).width());
+        m_view->setColumnWidth(col, width + kPadding);
+    }
+}
+
+void CRP57View::RestoreCurrentCell(int row, int column) {
+    if (m_grid.RowCount() == 0)
+        return;
+    row = std::clamp(row, 0, m_grid.RowCount() - 1);
+    column = std::clamp(column, 0, HChannelGrid::ColumnCount() - 1);
+    m_view->setCurrentIndex(m_model->index(row, column));
+    m_grid.SetCurrentCell(row, column);
+}
+
+// ------------------------------------------------------------ items and groups
+
+void CRP57View::OnItemsChanged() {
+    // The window has inverted the flag (View > Item) or the Visible dialog
+    // has set them all; the grid applies them with the model rules.
+    m_view->CommitOpenEditor();
+    const int row = m_grid.CurrentRow();
+    const int column = m_grid.CurrentColumn();
+    ReadSettings();
+    m_model->Relayout([this] { m_grid.SetItemFlags(m_grid.Settings().itemFlags); });
+    WriteBackItemFlags();
+    AfterRelayout(row, column);
+}
+
+void CRP57View::OnGroupListActivated(int entry) {
+    if (entry >= 0 && entry < m_groupList->count())
+        SelectGroup(m_groupList->itemData(entry).toInt());
+}
+
+void CRP57View::SelectGroup(int group) {
+    m_view->CommitOpenEditor();
+    const int column = m_grid.CurrentColumn();
+    m_model->Relayout([this, group] { m_grid.SelectGroup(group); });
+    AfterRelayout(0, column);
+    m_view->setFocus();
+}
+
+void CRP57View::NextGroup() {
+    m_view->CommitOpenEditor();
+    const int column = m_grid.CurrentColumn();
+    m_model->Relayout([this] { m_grid.NextGroup(); });
+    AfterRelayout(0, column);
+}
+
+// ------------------------------------------------------------ cell actions
+
+void CRP57View::OnCellAction(int row, int column, HCellActionMode mode) {
+    const HCellActionResult result = m_grid.CellAction(row, column, mode);
+    m_model->Redraw(result.change);
+    if (!result.openToneDialog)
+        return;
+    QStringList choices;
+    for (const std::string& choice : HChannelColumns::ToneChoices(result.transmitSide))
+        choices << QString::fromStdString(choice);
+    CToneDlg dialog(ToQString(HChannelGrid::HeaderText(column)), choices,
+                    m_grid.ToneChoiceIndex(row, column), this);
+    if (dialog.exec() == QDialog::Accepted && dialog.Selected() >= 0)
+        m_model->Redraw(m_grid.ApplyToneChoice(row, column, dialog.Selected()));
+}
+
+void CRP57View::OnToneShortcut(int row, int column) {
+    m_model->Redraw(m_grid.ToneShortcut(row, column));
+}
+
+// ------------------------------------------------------------ copy and paste
+
+void CRP57View::OnEditCopy() {
+    m_view->CommitOpenEditor();
+    int first = m_grid.CurrentRow();
+    int last = first;
+    const QModelIndexList selected = m_view->selectionModel()->selectedIndexes();
+    if (!selected.isEmpty()) {
+        const auto [lo, hi] = std::minmax_element(
+            selected.begin(), selected.end(),
+            [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+        first = lo->row();
+        last = hi->row();
+    }
+    if (m_grid.RowCount() == 0)
+        return;
+    QApplication::clipboard()->setText(QString::fromStdString(m_grid.CopyText(first, last)));
+    HLOG_D1("copied channel rows %d to %d", first, last);
+}
+
+void CRP57View::OnEditPaste() {
+    m_view->CommitOpenEditor();
+    const int row = m_grid.CurrentRow();
+    const int column = m_grid.CurrentColumn();
+    MessageBoxPrompt prompt(this, HStringTable::kCopyChannel);
+    const HPasteResult result =
+        m_grid.Paste(QApplication::clipboard()->text().toStdString(), row, &prompt);
+    m_model->Redraw(result.change);
+    HLOG_D1("paste into row %d: status %d, %d cells refused", row, static_cast<int>(result.status),
+            result.cellsRefused);
+    RestoreCurrentCell(row, column);
+}
+
+void CRP57View::ShowContextMenu(const QPoint& at) {
+    // Menu 129: the window's own Copy and Paste.
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("menu129"));
+    m_frame.UpdateCommandUI();
+    for (int id : {HCmd::kEditCopy, HCmd::kEditPaste})
+        if (QAction* action = m_frame.CommandAction(id))
+            menu.addAction(action);
+    menu.exec(m_view->viewport()->mapToGlobal(at));
+}

@@ -1,0 +1,85 @@
+#pragma once
+// The channel editor view, the main window's central widget: the information
+// panel and the group list above the channel grid. All channel rules live in
+// HChannelGrid; this class connects it to the window: the refresh (2024) and
+// save-edits (2025) messages, View > Item, Edit > Copy and Paste, the tone
+// selection dialog and the grid's keys.
+#include "HChannelGrid.h"
+#include "HMemoryImage.h"
+
+#include <QWidget>
+
+#include <array>
+
+class CMainFrame;
+class CRP57App;
+class CRP57Doc;
+class HChannelDelegate;
+class HChannelTableModel;
+class HRpFlexgrid;
+class QComboBox;
+class QLabel;
+
+class CRP57View : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kGroupListId = 7729;
+
+    // The view over `image`; it reads the process-wide values from `app` and
+    // installs its commands in `frame`. Call OnRefresh() to fill it.
+    CRP57View(CRP57App& app, CMainFrame& frame, HMemoryImage& image, QWidget* parent = nullptr);
+    ~CRP57View() override;
+
+    // Makes the view over the document's image the window's central widget,
+    // follows the document's loads and fills it.
+    static CRP57View* Install(CRP57App& app, CMainFrame& frame, CRP57Doc& document);
+
+    // Message 2024: everything again from the image; edits not saved are dropped.
+    void OnRefresh();
+    // Message 2025: the open cell editor and the grid's edits into the image.
+    // True (and the modified flag set) when the image changed.
+    bool OnSaveData();
+    // The next refresh follows a load of a new image (Open, Upload).
+    void SetLoadFlag();
+
+    void OnEditCopy();
+    void OnEditPaste();
+    // Group list pick (by group number) and F2.
+    void SelectGroup(int group);
+    void NextGroup();
+
+    [[nodiscard]] HChannelGrid& Grid() { return m_grid; }
+    [[nodiscard]] HChannelTableModel* Model() const { return m_model; }
+    [[nodiscard]] HRpFlexgrid* GridView() const { return m_view; }
+    [[nodiscard]] QComboBox* GroupList() const { return m_groupList; }
+    // The value shown beside label `index` of kInfoPanelLabels.
+    [[nodiscard]] QLabel* InfoValue(int index) const;
+
+private:
+    void OnItemsChanged();
+    void OnCellAction(int row, int column, HCellActionMode mode);
+    void OnToneShortcut(int row, int column);
+    void OnGroupListActivated(int entry);
+    void ShowContextMenu(const QPoint& at);
+    // Takes the process-wide values the grid reads, and writes back the item
+    // flags its rules changed.
+    void ReadSettings();
+    void WriteBackItemFlags();
+    // After the grid's shape changed: panel, group list, hidden columns,
+    // widths and the current cell.
+    void AfterRelayout(int row, int column);
+    void UpdatePanel();
+    void UpdateColumns();
+    void RestoreCurrentCell(int row, int column);
+
+    CRP57App& m_app;
+    CMainFrame& m_frame;
+    HMemoryImage& m_image;
+    HChannelGrid m_grid;
+    HChannelTableModel* m_model;
+    HChannelDelegate* m_delegate;
+    HRpFlexgrid* m_view;
+    QComboBox* m_groupList;
+    std::array<QLabel*, kInfoPanelLabels.size()> m_info{};
+    bool m_widthsSet = false;
+};

@@ -1,0 +1,39 @@
+#pragma once
+// Cell editors and cell pictures of the channel grid: a line edit whose typed
+// keys go through the column's key filter, a drop-down of a list column's
+// texts, and the tick picture of the tick cells (the original's bitmap 130 for
+// a channel in use, 193 for one not in use).
+#include "HChannelColumns.h"
+
+#include <QStyledItemDelegate>
+
+class QLineEdit;
+class QKeyEvent;
+
+class HChannelDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+public:
+    // Object names of the editors, for whoever must find them.
+    static constexpr const char* kTextEditorName = "cellTextEditor";
+    static constexpr const char* kListEditorName = "cellListEditor";
+
+    explicit HChannelDelegate(QObject* parent = nullptr);
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override;
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override;
+    void setModelData(QWidget* editor, QAbstractItemModel* model,
+                      const QModelIndex& index) const override;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
+
+    // The tick picture for a cell state; null for no picture.
+    [[nodiscard]] static QPixmap TickPicture(HTickState state);
+
+protected:
+    bool eventFilter(QObject* object, QEvent* event) override;
+
+private:
+    // True when the key was taken (inserted, replaced or dropped) here.
+    static bool FilterTypedKey(QLineEdit* edit, int column, const QKeyEvent* event);
+};

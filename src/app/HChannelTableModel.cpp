@@ -1,0 +1,123 @@
+#include "HChannelTableModel.h"
+
+#include <QApplication>
+#include <QColor>
+#include <QPalette>
+
+#include <algorithm>
+#include <bit>
+
+namespace {
+
+QString ToQString(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// Back colour of the cells of a channel not in use: the original took the
+// inactive caption text colour, a light grey on the classic desktop.
+QColor NotInUseBackground() {
+    return QColor(0xD4, 0xD0, 0xC8);
+}
+
+} // namespace
+
+HChannelTableModel::HChannelTableModel(HChannelGrid& grid, QObject* parent)
+    : QAbstractTableModel(parent), m_grid(grid) {}
+
+int HChannelTableModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : m_grid.RowCount();
+}
+
+int HChannelTableModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : HChannelGrid::ColumnCount();
+}
+
+QVariant HChannelTableModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid())
+        return {};
+    const int row = index.row();
+    const int col = index.column();
+    switch (role) {
+    case Qt::DisplayRole:
+        return ToQString(m_grid.CellText(row, col));
+    case Qt::EditRole: {
+        const HEditStart start = m_grid.BeginEdit(row, col);
+        if (start.kind == HCellEdit::List)
+            return start.listIndex;
+        return ToQString(start.text);
+    }
+    case Qt::TextAlignmentRole:
+        return QVariant::fromValue(Qt::AlignCenter);
+    case Qt::BackgroundRole:
+        return m_grid.RowInUse(row) ? QVariant() : QVariant(NotInUseBackground());
+    case TickRole:
+        return static_cast<int>(m_grid.CellTick(row, col));
+    case InUseRole:
+        return m_grid.RowInUse(row);
+    default:
+        return {};
+    }
+}
+
+QString HChannelTableModel::HeaderLabel(int column) {
+    QString text = ToQString(HChannelGrid::HeaderText(column));
+    constexpr int kLongHeader = 10;
+    if (text.size() < kLongHeader)
+        return text;
+    // Break at the blank nearest the middle.
+    int best = -1;
+    for (int i = 0; i < text.size(); ++i)
+        if (text[i] == QLatin1Char(' ') &&
+            (best < 0 || std::abs(i - text.size() / 2) < std::abs(best - text.size() / 2)))
+            best = i;
+    if (best > 0)
+        text[best] = QLatin1Char('\n');
+    return text;
+}
+
+QVariant HChannelTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || section < 0 || section >= HChannelGrid::ColumnCount())
+        return QAbstractTableModel::headerData(section, orientation, role);
+    if (role == Qt::DisplayRole)
+        return HeaderLabel(section);
+    if (role == Qt::ToolTipRole)
+        return ToQString(HChannelGrid::HeaderText(section));
+    return {};
+}
+
+Qt::ItemFlags HChannelTableModel::flags(const QModelIndex& index) const {
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (m_grid.BeginEdit(index.row(), index.column()).allowed)
+        f |= Qt::ItemIsEditable;
+    return f;
+}
+
+bool HChannelTableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (!index.isValid() || role != Qt::EditRole)
+        return false;
+    const int row = index.row();
+    const int col = index.column();
+    const HEditStart start = m_grid.BeginEdit(row, col);
+    bool accepted = false;
+    HGridChange change;
+    if (start.kind == HCellEdit::Text)
+        change = m_grid.CommitText(row, col, value.toString().toStdString(), &accepted);
+    else if (start.kind == HCellEdit::List)
+        change = m_grid.CommitListPick(row, col, value.toInt(), &accepted);
+    // A refused text is re-drawn from the model, so the cell shows the value kept.
+    Redraw(change);
+    return accepted;
+}
+
+void HChannelTableModel::Redraw(const HGridChange& change) {
+    if (change.Empty())
+        return;
+    const int first = std::countr_zero(change.columns);
+    const int last = 31 - std::countl_zero(change.columns);
+    for (int row : change.rows)
+        if (row >= 0 && row < m_grid.RowCount())
+            emit dataChanged(index(row, first),
+                             index(row, std::min(last, HChannelGrid::ColumnCount() - 1)));
+}

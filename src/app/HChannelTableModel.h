@@ -1,0 +1,45 @@
+#pragma once
+// The channel grid as a Qt table model: a thin wrapper of HChannelGrid. Every
+// text, tick, edit rule and visibility decision comes from the grid; this class
+// only translates rows and columns into model indexes and says what changed.
+#include "HChannelGrid.h"
+
+#include <QAbstractTableModel>
+
+class HChannelTableModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    // Extra roles read by the delegate.
+    enum Role : int {
+        TickRole = Qt::UserRole + 1, // HTickState of the cell as an int
+        InUseRole,                   // whether the row's channel is in use
+    };
+
+    explicit HChannelTableModel(HChannelGrid& grid, QObject* parent = nullptr);
+
+    [[nodiscard]] HChannelGrid& Grid() { return m_grid; }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    // Text edits take a string, list edits the picked entry's index.
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+
+    // The grid's shape changed (refresh, group, visibility): rebuild everything.
+    template <class Fn> void Relayout(Fn&& change) {
+        beginResetModel();
+        change();
+        endResetModel();
+    }
+    // Re-draws the cells a change names.
+    void Redraw(const HGridChange& change);
+
+    // The header text the grid shows: the item name, broken onto two lines
+    // when it is long, so the columns stay narrow.
+    [[nodiscard]] static QString HeaderLabel(int column);
+
+private:
+    HChannelGrid& m_grid;
+};
