@@ -264,7 +264,7 @@ void CRP57View::UpdatePanel() {
 void CRP57View::UpdateColumns() {
     const QFontMetrics cells(m_view->font());
     const QFontMetrics header(m_view->horizontalHeader()->font());
-    constexpr int kPadding = 14;
+    constexpr int kPadding = 12;
     for (int col = 0; col < HChannelGrid::ColumnCount(); ++col) {
         m_view->setColumnHidden(col, !m_grid.IsColumnShown(col));
         // As wide as the widest of the header, the column's list texts and

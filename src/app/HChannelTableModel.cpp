@@ -61,17 +61,29 @@ QVariant HChannelTableModel::data(const QModelIndex& index, int role) const {
 
 QString HChannelTableModel::HeaderLabel(int column) {
     QString text = ToQString(HChannelGrid::HeaderText(column));
-    constexpr int kLongHeader = 10;
+    constexpr int kLongHeader = 8;
     if (text.size() < kLongHeader)
         return text;
-    // Break at the blank nearest the middle.
-    int best = -1;
-    for (int i = 0; i < text.size(); ++i)
-        if (text[i] == QLatin1Char(' ') &&
-            (best < 0 || std::abs(i - text.size() / 2) < std::abs(best - text.size() / 2)))
-            best = i;
-    if (best > 0)
+    // Break at the blank nearest the middle; without one, after a slash.
+    const auto distance = [&text](int i) {
+        return std::abs(2 * i - static_cast<int>(text.size()));
+    };
+    const auto nearest = [&text, &distance](auto breaksAt) {
+        int best = -1;
+        for (int i = 1; i + 1 < text.size(); ++i)
+            if (breaksAt(i) && (best < 0 || distance(i) < distance(best)))
+                best = i;
+        return best;
+    };
+    int best = nearest([&text](int i) { return text[i] == QLatin1Char(' '); });
+    if (best < 0)
+        best = nearest([&text](int i) { return text[i - 1] == QLatin1Char('/'); });
+    if (best < 0)
+        return text;
+    if (text[best] == QLatin1Char(' '))
         text[best] = QLatin1Char('\n');
+    else
+        text.insert(best, QLatin1Char('\n'));
     return text;
 }
 
