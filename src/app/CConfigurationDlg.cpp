@@ -1,0 +1,204 @@
+#include "CConfigurationDlg.h"
+
+#include "CRP57App.h"
+#include "HHelpWindow.h"
+#include "HLogPrint.h"
+#include "HMessageBox.h"
+#include "HValueCombo.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QShortcut>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+
+// "ttyUSB10" after "ttyUSB9".
+bool ByNumber(const QString& a, const QString& b) {
+    const auto split = [](const QString& s) {
+        qsizetype i = s.size();
+        while (i > 0 && s.at(i - 1).isDigit())
+            --i;
+        return std::pair(s.left(i), s.mid(i).toLongLong());
+    };
+    return split(a) < split(b);
+}
+
+} // namespace
+
+CConfigurationDlg::CConfigurationDlg(CRP57App& app, QWidget* parent)
+    : QDialog(parent), m_app(app), m_portIndex(app.ComPort() - 1),
+      m_connectionMode(app.ConnectionMode()),
+      m_interfaceUnit(new QCheckBox(QStringLiteral("&Interface Unit"), this)),
+      m_port(new HValueCombo(this)), m_device(new QComboBox(this)), m_portHint(new QLabel(this)),
+      m_baud(new HValueCombo(this)), m_ok(new QPushButton(QStringLiteral("OK"), this)),
+      m_cancel(new QPushButton(QStringLiteral("Cancel"), this)) {
+    HLOG_D1("[FUNC IN]CConfigurationDlg::OnInitDialog");
+    setObjectName(QStringLiteral("CConfigurationDlg"));
+    setWindowTitle(QStringLiteral("Configuration"));
+    m_interfaceUnit->setObjectName(QStringLiteral("check%1").arg(kInterfaceUnitId));
+    m_port->setObjectName(QStringLiteral("combo%1").arg(kComPortId));
+    m_baud->setObjectName(QStringLiteral("combo%1").arg(kBaudRateId));
+    m_device->setObjectName(QStringLiteral("comDevice"));
+    m_portHint->setObjectName(QStringLiteral("portHint"));
+    m_ok->setObjectName(QStringLiteral("button1"));
+    m_cancel->setObjectName(QStringLiteral("button2"));
+    for (QPushButton* button : {m_ok, m_cancel}) {
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
+
+    for (int n = 1; n <= kComPorts; ++n)
+        m_port->AddItem(QStringLiteral("COM %1").arg(n), n);
+    // The stored number may lie outside the list; it is then kept, unshown.
+    m_port->SelectByValue(m_portIndex + 1, -1);
+    for (int rate : kBaudRates)
+        m_baud->AddItem(QStringLiteral("%1").arg(rate), rate);
+    m_baud->SelectByValue(app.BaudRate(), kBaudRates[0]);
+    m_interfaceUnit->setChecked(m_connectionMode == 1);
+
+    m_device->setEditable(true);
+    m_device->setInsertPolicy(QComboBox::NoInsert);
+    m_device->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_device->setMinimumContentsLength(22);
+    m_device->lineEdit()->setPlaceholderText(QStringLiteral("none: use the COM port"));
+    m_device->lineEdit()->setClearButtonEnabled(true);
+    m_device->addItem(QString());
+    m_device->addItems(SerialDevices());
+    m_device->setEditText(QString::fromStdString(app.ComDevice()));
+
+    connect(m_interfaceUnit, &QCheckBox::clicked, this, [this](bool checked) {
+        // The mode follows the box at once, as the radio link reads it.
+        m_app.SetConnectionMode(checked ? 1 : 0);
+    });
+    connect(m_port, &HValueCombo::UserPicked, this, &CConfigurationDlg::ShowPortHint);
+    connect(m_device, &QComboBox::editTextChanged, this, &CConfigurationDlg::ShowPortHint);
+    connect(m_ok, &QPushButton::clicked, this, &CConfigurationDlg::accept);
+    connect(m_cancel, &QPushButton::clicked, this, &CConfigurationDlg::reject);
+
+    auto* portLabel = new QLabel(QStringLiteral("COM &Port"), this);
+    portLabel->setBuddy(m_port);
+    auto* deviceLabel = new QLabel(QStringLiteral("&Device"), this);
+    deviceLabel->setBuddy(m_device);
+    auto* baudLabel = new QLabel(QStringLiteral("&BaudRate"), this);
+    baudLabel->setBuddy(m_baud);
+    QPalette hintPalette = m_portHint->palette();
+    hintPalette.setColor(QPalette::WindowText, palette().color(QPalette::PlaceholderText));
+    m_portHint->setPalette(hintPalette);
+
+    auto* group = new QGroupBox(QStringLiteral("Select COM Port"), this);
+    auto* groupGrid = new QGridLayout(group);
+    groupGrid->addWidget(portLabel, 0, 0);
+    groupGrid->addWidget(m_port, 0, 1, Qt::AlignLeft);
+    groupGrid->addWidget(deviceLabel, 1, 0);
+    groupGrid->addWidget(m_device, 1, 1);
+    groupGrid->addWidget(m_portHint, 2, 1);
+    groupGrid->setColumnStretch(1, 1);
+
+    auto* baudRow = new QGridLayout;
+    baudRow->addWidget(baudLabel, 0, 0);
+    baudRow->addWidget(m_baud, 0, 1, Qt::AlignLeft);
+    baudRow->setColumnStretch(1, 1);
+    // The labels of both blocks line up.
+    const int labelWidth = std::max({portLabel->sizeHint().width(), deviceLabel->sizeHint().width(),
+                                     baudLabel->sizeHint().width()});
+    groupGrid->setColumnMinimumWidth(0, labelWidth);
+    baudRow->setColumnMinimumWidth(0, labelWidth + groupGrid->contentsMargins().left());
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(m_ok);
+    buttons->addWidget(m_cancel);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(group);
+    layout->addLayout(baudRow);
+    layout->addWidget(m_interfaceUnit);
+    layout->addSpacing(6);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(help, &QShortcut::activated, this, [this] { HHelpWindow::Show(kHelpContext, this); });
+
+    ShowPortHint();
+    m_port->setFocus();
+    HLOG_D1("[FUNC OUT]CConfigurationDlg::OnInitDialog");
+}
+
+CConfigurationDlg::~CConfigurationDlg() = default;
+
+QStringList CConfigurationDlg::SerialDevices(const QString& devDir) {
+    const QDir dir(devDir);
+    QStringList devices;
+    for (const char* pattern : {"ttyUSB*", "ttyACM*", "ttyS*"}) {
+        QStringList names = dir.entryList({QString::fromLatin1(pattern)},
+                                          QDir::System | QDir::Files | QDir::NoDotAndDotDot);
+        std::sort(names.begin(), names.end(), ByNumber);
+        for (const QString& name : names)
+            devices << dir.filePath(name);
+    }
+    return devices;
+}
+
+bool CConfigurationDlg::IsAcceptableDevice(const QString& path) {
+    if (path.isEmpty())
+        return true;
+    if (!path.startsWith(QLatin1Char('/')))
+        return false;
+    return std::none_of(path.begin(), path.end(),
+                        [](QChar c) { return c.category() == QChar::Other_Control; });
+}
+
+void CConfigurationDlg::ShowPortHint() {
+    const QString device = m_device->currentText().trimmed();
+    if (!device.isEmpty()) {
+        m_portHint->setText(QStringLiteral("The device is used instead of the COM port."));
+        return;
+    }
+    const int number = m_port->GetSelectedValue();
+    m_portHint->setText(QStringLiteral("COM %1 is /dev/ttyS%2").arg(number).arg(number - 1));
+}
+
+void CConfigurationDlg::accept() {
+    HLOG_D1("[FUNC IN]CConfigurationDlg::OnOK");
+    const QString device = m_device->currentText().trimmed();
+    if (!IsAcceptableDevice(device)) {
+        QMessageBox::warning(this, QString::fromLatin1(HMessageBox::kCaption),
+                             QStringLiteral("The device must be a full path, such as "
+                                            "/dev/ttyUSB0."));
+        m_device->setFocus();
+        HLOG_D1("[FUNC OUT]CConfigurationDlg::OnOK");
+        return;
+    }
+    m_portIndex = m_port->GetSelectedValue() - 1;
+    m_app.SetComPort(m_portIndex + 1);
+    m_app.SetBaudRate(m_baud->GetSelectedValue());
+    m_app.SetComDevice(device.toStdString());
+    HLOG_D1("Configuration: COM_PORT=%d BAUDRATE=%d COM_DEVICE=[%s] mode=%d", m_app.ComPort(),
+            m_app.BaudRate(), m_app.ComDevice().c_str(), m_app.ConnectionMode());
+    QDialog::accept();
+    HLOG_D1("[FUNC OUT]CConfigurationDlg::OnOK");
+}
+
+void CConfigurationDlg::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        // Enter works only on the two push buttons.
+        if (auto* button = qobject_cast<QPushButton*>(focusWidget()))
+            button->click();
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
