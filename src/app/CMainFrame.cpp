@@ -6,6 +6,7 @@
 #include "HIniFile.h"
 #include "HLogPrint.h"
 #include "HMainCommands.h"
+#include "HRadioCommands.h"
 #include "HStringTable.h"
 #include "HToolbarIcons.h"
 
@@ -217,6 +218,7 @@ void CMainFrame::InstallOwnHandlers() {
     for (int i = 0; i < HMainCommands::kItemCount; ++i)
         SetCommandHandler(HCmd::kItemFirst + i, [this, i] { OnItemToggle(i); });
     SetCommandHandler(HCmd::kAbout, [this] { OnAppAbout(); });
+    HRadioCommands::Install(*this, m_app);
 }
 
 QAction* CMainFrame::CommandAction(int id) const {

@@ -6,6 +6,7 @@ int RunCommandLineTest(int argc, char** argv);
 int RunStartupTest(int argc, char** argv);
 int RunMainFrameTest(int argc, char** argv);
 int RunEditorDialogTest(int argc, char** argv);
+int RunRadioTransferTest(int argc, char** argv);
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
@@ -14,5 +15,6 @@ int main(int argc, char** argv) {
     failures += RunStartupTest(argc, argv);
     failures += RunMainFrameTest(argc, argv);
     failures += RunEditorDialogTest(argc, argv);
+    failures += RunRadioTransferTest(argc, argv);
     return failures == 0 ? 0 : 1;
 }

@@ -1,0 +1,651 @@
+// Radio > Upload and Download, the transfer dialog and Channel Allocations,
+// through the running program against the simulated radio on a
+// pseudo-terminal: what reaches the image, the document and the radio.
+#include "AppTestSupport.h"
+#include "CMainFrame.h"
+#include "CPasswordDialog.h"
+#include "CRP57App.h"
+#include "CRP57Doc.h"
+#include "HChannelAllocationDlg.h"
+#include "HChannels.h"
+#include "HComInstructionDialog.h"
+#include "HCommonGroups.h"
+#include "HDataFile.h"
+#include "HDefaultImage.h"
+#include "HEdit.h"
+#include "HHardwareGroup.h"
+#include "HMainCommands.h"
+#include "HOptionGroup.h"
+#include "HRadioCommands.h"
+#include "HTransferSteps.h"
+#include "HValueCombo.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QProcess>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTableView>
+#include <QtTest>
+
+#include <set>
+
+namespace {
+
+using namespace HChannelTables;
+
+constexpr const char* kFactoryPassword = "481736";
+
+// A radio as it leaves the factory: the built-in image with its model codes,
+// and the words a download leaves behind already in place, so that a round
+// trip changes nothing but what the user edited.
+HMemoryImage FactoryRadio() {
+    HMemoryImage m = BuildDefaultImage();
+    m[2] = 5; // production code: mobile
+    m[3] = 0; // custom code
+    HTransferSteps::CleanImage(m);
+    m[HImageMap::EepromWordOffset(0xEA)] = 0xFF;
+    m[HImageMap::EepromWordOffset(0xEA) + 1] = 0xFF;
+    m[HImageMap::EepromWordOffset(0xFF)] = 0xA5;
+    m[HImageMap::EepromWordOffset(0xFF) + 1] = 0x5A;
+    return m;
+}
+
+bool WriteImage(const QString& path, const HMemoryImage& m) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           file.write(reinterpret_cast<const char*>(m.data()), qint64(m.size())) ==
+               qint64(m.size());
+}
+
+HMemoryImage ReadImage(const QString& path) {
+    HMemoryImage m{};
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly))
+        file.read(reinterpret_cast<char*>(m.data()), qint64(m.size()));
+    return m;
+}
+
+// First differing offset, -1 when equal: a failure names the byte.
+long FirstDifference(const HMemoryImage& a, const HMemoryImage& b) {
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (a[i] != b[i])
+            return long(i);
+    return -1;
+}
+
+// Whether some cell of the model shows `text` (blanks around it aside).
+bool ModelShows(const QAbstractItemModel* model, const QString& text) {
+    for (int r = 0; model && r < model->rowCount(); ++r)
+        for (int c = 0; c < model->columnCount(); ++c)
+            if (model->index(r, c).data().toString().trimmed() == text)
+                return true;
+    return false;
+}
+
+// The simulated radio as a child process with its memory file and frame log.
+class SimRadio {
+public:
+    SimRadio(const TempHome& home, const HMemoryImage& memory, const QStringList& extra = {})
+        : m_home(home) {
+        m_ok = WriteImage(MemoryPath(), memory);
+        QStringList args{"--memory", MemoryPath(), "--link", Link(), "--log", LogPath()};
+        args << extra;
+        m_process.start(QStringLiteral(RP57_RADIO_SIM), args);
+        m_ok = m_ok && m_process.waitForStarted(10000);
+        // Bounded so a broken simulator cannot hang the suite.
+        for (int i = 0; m_ok && i < 1000 && !QFileInfo(Link()).isSymLink(); ++i)
+            QTest::qWait(10);
+    }
+    ~SimRadio() { Stop(); }
+
+    [[nodiscard]] bool Started() const { return m_ok && QFileInfo(Link()).isSymLink(); }
+    [[nodiscard]] QString Link() const { return m_home.Path() + QStringLiteral("/radio"); }
+    [[nodiscard]] QString MemoryPath() const {
+        return m_home.Path() + QStringLiteral("/radio.mem");
+    }
+    [[nodiscard]] QString LogPath() const { return m_home.Path() + QStringLiteral("/radio.log"); }
+    void Stop() {
+        if (m_process.state() != QProcess::NotRunning) {
+            m_process.terminate(); // the radio saves what was written
+            if (!m_process.waitForFinished(10000))
+                m_process.kill();
+        }
+    }
+    HMemoryImage StopAndRead() {
+        Stop();
+        return ReadImage(MemoryPath());
+    }
+    // Frames the program sent that start with `start` ("F2 02"), as hex text.
+    [[nodiscard]] QStringList Sent(const QString& start) const {
+        QFile file(LogPath());
+        QStringList out;
+        if (!file.open(QIODevice::ReadOnly))
+            return out;
+        for (const QString& line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'))) {
+            const qsizetype at = line.indexOf(QStringLiteral("PC>RADIO "));
+            if (at >= 0 && line.mid(at + 9).startsWith(start))
+                out << line.mid(at + 9).section(QStringLiteral("  "), 0, 0);
+        }
+        return out;
+    }
+    // The block numbers of the read requests of one area (0xF0 or 0xF2).
+    [[nodiscard]] std::vector<int> ReadBlocks(int command) const {
+        std::vector<int> blocks;
+        for (const QString& frame :
+             Sent(QStringLiteral("%1 02 ").arg(command, 2, 16, QLatin1Char('0')).toUpper()))
+            blocks.push_back(frame.section(QLatin1Char(' '), 2, 2).toInt(nullptr, 16));
+        return blocks;
+    }
+
+private:
+    const TempHome& m_home;
+    QProcess m_process;
+    bool m_ok = false;
+};
+
+// Answers what the transfers ask while they run: message boxes with OK (or
+// Yes), the programming password with the next scripted text.
+class Answerer {
+public:
+    Answerer() {
+        m_timer.setInterval(10);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { Poll(); });
+        m_timer.start();
+    }
+    QStringList messages;
+    QStringList passwords;
+    int passwordAsked = 0;
+
+private:
+    void Poll() {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (!widget->isVisible())
+                continue;
+            if (auto* box = qobject_cast<QMessageBox*>(widget)) {
+                messages << box->text();
+                QAbstractButton* button = box->button(QMessageBox::Ok);
+                if (!button)
+                    button = box->button(QMessageBox::Yes);
+                if (button)
+                    button->click();
+                return;
+            }
+            if (auto* dialog = qobject_cast<CPasswordDialog*>(widget)) {
+                ++passwordAsked;
+                if (passwords.isEmpty()) {
+                    dialog->reject();
+                } else {
+                    dialog->findChild<QLineEdit*>()->setText(passwords.takeFirst());
+                    dialog->accept();
+                }
+                return;
+            }
+        }
+    }
+    QTimer m_timer;
+};
+
+struct RunningApp {
+    TempHome home;
+    CRP57App app;
+    CMainFrame* frame = nullptr;
+    CRP57Doc* doc = nullptr;
+    RunningApp() {
+        if (app.InitInstance({})) {
+            frame = app.MainFrame();
+            doc = app.Document();
+        }
+    }
+    ~RunningApp() { app.ExitInstance(); }
+    // The document on a file of its own holding `image`.
+    bool OpenDocument(const HMemoryImage& image, const char* name = "mine.r57") {
+        const std::string path = home.File(name);
+        return WriteImage(QString::fromStdString(path), image) && doc->OpenFile(path);
+    }
+};
+
+HComInstructionDialog::LinkSettings LinkTo(const QString& device, int level = 0) {
+    HComInstructionDialog::LinkSettings link;
+    link.devicePath = device.toStdString();
+    link.accessLevel = level;
+    return link;
+}
+
+} // namespace
+
+class RadioTransferTest : public QObject {
+    Q_OBJECT
+private slots:
+    void eventsCarryTheBlocksOfTheAccessLevel();
+    void uploadThenDownloadCarriesExactlyTheEdits();
+    void failedUploadLeavesImageAndDocument();
+    void cancelDuringTransferResetsTheRadio();
+    void channelAllocationUploadsOnlyAddedPages();
+    void allocationDialogRules();
+};
+
+void RadioTransferTest::eventsCarryTheBlocksOfTheAccessLevel() {
+    HMemoryImage work;
+    work.fill(0x77);
+    HMemoryImage image{};
+    HComInstructionDialog::LinkSettings link;
+    link.portNumber = 3;
+    link.devicePath = "/dev/ttyUSB1";
+    link.baudRate = 19200;
+    link.connectionMode = 1;
+
+    link.accessLevel = 2;
+    auto up =
+        HComInstructionDialog::BuildEvent(HComInstructionDialog::kCommandUpload, link, work, image);
+    QVERIFY(up);
+    QCOMPARE(up->eventId, 0);
+    QCOMPARE(up->readEeprom, (HRangeList{{0x00, 0xFF}}));
+    QCOMPARE(up->readFlash, (HRangeList{{0x00, 0x5E}}));
+    QVERIFY(up->writeEeprom.empty() && up->writeFlash.empty());
+    QCOMPARE(up->portNumber, 3);
+    QCOMPARE(up->devicePath, std::string("/dev/ttyUSB1"));
+    QCOMPARE(up->baudRate, 19200);
+    QCOMPARE(up->connectionMode, 1);
+    QCOMPARE(up->accessLevel, 2);
+    QCOMPARE(up->errorCode, 0);
+    QCOMPARE(up->workBuffer, &work);
+    QCOMPARE(up->editorImage, &image);
+    QVERIFY(std::all_of(work.begin(), work.end(), [](std::uint8_t b) { return b == 0; }));
+
+    link.accessLevel = 0;
+    up =
+        HComInstructionDialog::BuildEvent(HComInstructionDialog::kCommandUpload, link, work, image);
+    QCOMPARE(up->readEeprom.size(), std::size_t(8));
+    QCOMPARE(up->readEeprom.front(), (HBlockRange{0x00, 0x1C}));
+    QCOMPARE(up->readFlash, (HRangeList{{0x00, 0x07}, {0x08, 0xFF}, {0x33, 0x5E}}));
+
+    // Download: the extra block 0x00 of the fourth pair at level 1 only.
+    link.accessLevel = 1;
+    auto down = HComInstructionDialog::BuildEvent(HComInstructionDialog::kCommandDownload, link,
+                                                  work, image);
+    QCOMPARE(down->eventId, 1);
+    QCOMPARE(down->readEeprom, (HRangeList{{0x00, 0x11}}));
+    QCOMPARE(down->readFlash, (HRangeList{{0x00, 0x00}, {0x5C, 0x5E}}));
+    QCOMPARE(down->writeFlash,
+             (HRangeList{{0x00, 0x00}, {0x01, 0x04}, {0x08, 0xFF}, {0x35, 0x56}}));
+    QCOMPARE(down->writeEeprom.back(), (HBlockRange{0xEA, 0xEA}));
+    link.accessLevel = 0;
+    down = HComInstructionDialog::BuildEvent(HComInstructionDialog::kCommandDownload, link, work,
+                                             image);
+    QCOMPARE(down->writeFlash, (HRangeList{{0x01, 0x04}, {0x08, 0xFF}, {0x35, 0x56}}));
+    link.accessLevel = 2;
+    down = HComInstructionDialog::BuildEvent(HComInstructionDialog::kCommandDownload, link, work,
+                                             image);
+    QVERIFY(down->readEeprom.empty() && down->readFlash.empty());
+    QCOMPARE(down->writeEeprom, (HRangeList{{0x00, 0xFF}}));
+    QCOMPARE(down->writeFlash, (HRangeList{{0x00, 0x5E}}));
+
+    QVERIFY(!HComInstructionDialog::BuildEvent(HCmd::kBasicAlignment, link, work, image));
+}
+
+void RadioTransferTest::uploadThenDownloadCarriesExactlyTheEdits() {
+    RunningApp run;
+    QVERIFY(run.frame && run.doc);
+
+    HMemoryImage radioMemory = FactoryRadio();
+    {
+        HChannels model;
+        model.Load(radioMemory);
+        model.SetTag(4, "RADIO05");
+        model.SetFrequency(4, 0, 150000000);
+        model.SetFrequency(4, 1, 150000000);
+        model.Save(radioMemory);
+        HChannelSignalling signalling;
+        signalling.Load(radioMemory);
+        signalling.SetValue(HChannelSignalling::kSignallingType, 0); // 5-tone
+        signalling.Save(radioMemory);
+    }
+    SimRadio radio(run.home, radioMemory);
+    QVERIFY(radio.Started());
+    run.app.SetComDevice(radio.Link().toStdString());
+
+    // The document holds a file with other channels.
+    HMemoryImage own = MakeImageForModel(kBandVhf, kProductMobile, 1);
+    {
+        HChannels model;
+        model.Load(own);
+        model.SetTag(4, "MINE");
+        model.Save(own);
+    }
+    QVERIFY(run.OpenDocument(own));
+    QCOMPARE(run.frame->SignallingMenuMode(), 1);
+    const auto* grid = run.frame->findChild<QTableView*>();
+    QVERIFY(grid);
+    QVERIFY(ModelShows(grid->model(), QStringLiteral("MINE")));
+    QVERIFY(!ModelShows(grid->model(), QStringLiteral("RADIO05")));
+
+    Answerer answers;
+    answers.passwords << QString::fromLatin1(kFactoryPassword);
+    QSignalSpy saveEdits(run.frame, &CMainFrame::ViewSaveDataRequested);
+    QSignalSpy refresh(run.frame, &CMainFrame::ViewRefreshRequested);
+    QSignalSpy loaded(run.doc, &CRP57Doc::ImageLoaded);
+    QCOMPARE(HRadioCommands::OnMenuRadio(*run.frame, run.app, HCmd::kUpload),
+             HComInstructionDialog::kResultOk);
+    QCOMPARE(answers.passwordAsked, 1);
+    QVERIFY2(answers.messages.contains(QStringLiteral("Upload Complete!")),
+             qPrintable(answers.messages.join(QLatin1Char('|'))));
+    QCOMPARE(saveEdits.count(), 1);
+    QCOMPARE(refresh.count(), 1);
+    QCOMPARE(loaded.count(), 1);
+
+    // The image is the radio's; the document is untitled.
+    HMemoryImage& image = run.doc->Image();
+    HChannels uploaded;
+    uploaded.Load(image);
+    QCOMPARE(QString::fromStdString(uploaded.GetTag(4)).trimmed(), QStringLiteral("RADIO05"));
+    QCOMPARE(uploaded.GetFrequency(4, 0), std::int64_t(150000000));
+    for (std::size_t i = HImageMap::FlashPageOffset(1); i < HImageMap::FlashPageOffset(8 + 43); ++i)
+        QVERIFY2(image[i] == radioMemory[i], qPrintable(QString::number(i)));
+    // The channel grid shows the radio's channels.
+    QVERIFY(ModelShows(grid->model(), QStringLiteral("RADIO05")));
+    QVERIFY(!ModelShows(grid->model(), QStringLiteral("MINE")));
+    QCOMPARE(run.app.CurrentFilePath(), std::string(CRP57App::kNoFile));
+    QVERIFY(run.frame->windowTitle().startsWith(QStringLiteral("<none>")));
+    // The corrections after an upload: band limits of the band; the signalling
+    // commands follow the radio's 5-tone type.
+    HHardwareGroup hw;
+    hw.Load(image);
+    QCOMPARE(hw.GetValue(HHardwareGroup::kRowBandLow), 134000000);
+    QCOMPARE(hw.GetValue(HHardwareGroup::kRowBandHigh), 174000000);
+    QCOMPARE(run.frame->SignallingMenuMode(), 0);
+    // Uploading wrote nothing into the radio.
+    QVERIFY(radio.Sent(QStringLiteral("F1")).isEmpty());
+    QVERIFY(radio.Sent(QStringLiteral("F3")).isEmpty());
+
+    // Edit two channels, then Download from the toolbar button.
+    const HMemoryImage beforeEdit = image;
+    {
+        HChannels model;
+        model.Load(image);
+        model.SetTag(7, "EDITED");
+        model.SetFrequency(7, 0, 151000000);
+        model.SetFrequency(7, 1, 151500000);
+        model.SetTag(20, "TWENTY");
+        model.Save(image);
+        // The download saves the channel model once more before writing; a
+        // second pass here gives the bytes that go (tag pads among them).
+        model.Load(image);
+        model.Save(image);
+    }
+    HMemoryImage expected = radioMemory;
+    int edited = 0;
+    for (std::size_t i = 0; i < image.size(); ++i)
+        if (image[i] != beforeEdit[i]) {
+            expected[i] = image[i];
+            ++edited;
+        }
+    QVERIFY(edited > 0);
+    answers.messages.clear();
+    QVERIFY(run.frame->RunCommand(HCmd::kToolDownload));
+    QVERIFY2(answers.messages.contains(QStringLiteral("Download Complete!")),
+             qPrintable(answers.messages.join(QLatin1Char('|'))));
+    // The editor's programming password is the radio's: nothing asked.
+    QCOMPARE(answers.passwordAsked, 1);
+
+    const HMemoryImage after = radio.StopAndRead();
+    const long diff = FirstDifference(after, expected);
+    QVERIFY2(diff < 0, qPrintable(QStringLiteral("radio byte %1: %2, expected %3")
+                                      .arg(diff)
+                                      .arg(diff < 0 ? 0 : after[std::size_t(diff)])
+                                      .arg(diff < 0 ? 0 : expected[std::size_t(diff)])));
+}
+
+void RadioTransferTest::failedUploadLeavesImageAndDocument() {
+    RunningApp run;
+    QVERIFY(run.frame && run.doc);
+    SimRadio radio(run.home, FactoryRadio(), {QStringLiteral("--fault"), QStringLiteral("silent")});
+    QVERIFY(radio.Started());
+    run.app.SetComDevice(radio.Link().toStdString());
+
+    // Values the corrections after a successful upload would change.
+    HMemoryImage own = MakeImageForModel(kBandUhfA, kProductMobile, 1);
+    {
+        HHardwareGroup hw;
+        hw.Load(own);
+        hw.SetValue(HHardwareGroup::kRowBandLow, 400000000);
+        hw.SetValue(HHardwareGroup::kRowBandHigh, 430000000);
+        hw.Save(own);
+        HMiscellaneousGroup misc;
+        misc.Load(own);
+        misc.SetValue(4, 1);
+        misc.SetValue(16, 1234);
+        misc.Save(own);
+    }
+    QVERIFY(run.OpenDocument(own, "kept.r57"));
+    const HMemoryImage before = run.doc->Image();
+    const std::string path = run.app.CurrentFilePath();
+    const QString title = run.frame->windowTitle();
+
+    Answerer answers;
+    QCOMPARE(HRadioCommands::OnMenuRadio(*run.frame, run.app, HCmd::kUpload),
+             HComInstructionDialog::kResultCancel);
+    QVERIFY(!answers.messages.isEmpty());
+    QVERIFY(!answers.messages.contains(QStringLiteral("Upload Complete!")));
+    QCOMPARE(FirstDifference(run.doc->Image(), before), -1L);
+    QCOMPARE(run.app.CurrentFilePath(), path);
+    QCOMPARE(run.frame->windowTitle(), title);
+}
+
+void RadioTransferTest::cancelDuringTransferResetsTheRadio() {
+    TempHome home;
+    const HMemoryImage radioMemory = FactoryRadio();
+    SimRadio radio(home, radioMemory, {QStringLiteral("--pace")});
+    QVERIFY(radio.Started());
+
+    HMemoryImage image;
+    image.fill(0x5A);
+    HComInstructionDialog dialog(LinkTo(radio.Link()), image);
+    dialog.SetCommand(HComInstructionDialog::kCommandUpload);
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Upload"));
+
+    Answerer answers;
+    answers.passwords << QString::fromLatin1(kFactoryPassword);
+    bool keysSwallowed = false;
+    bool cancelled = false;
+    QTimer watch;
+    watch.setInterval(10);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (cancelled || !dialog.IsRunning() || dialog.ProgressBar()->value() < 2)
+            return;
+        // Pages are coming in: the window is live. Keys typed now go nowhere.
+        QTest::keyClick(&dialog, Qt::Key_Space);
+        QTest::keyClick(&dialog, Qt::Key_Return);
+        QTest::keyClick(&dialog, Qt::Key_X);
+        keysSwallowed = dialog.IsRunning() && dialog.CancelButton()->isEnabled();
+        cancelled = true;
+        dialog.CancelButton()->click();
+    });
+    watch.start();
+    QCOMPARE(dialog.DoModal(), HComInstructionDialog::kResultCancel);
+    watch.stop();
+
+    QVERIFY(cancelled);
+    QVERIFY(keysSwallowed);
+    QCOMPARE(dialog.Outcome().status, HTransferStatus::Cancelled);
+    QCOMPARE(dialog.StatusLabel()->text(), QStringLiteral("Transfer cancelled."));
+    QCOMPARE(answers.messages, QStringList{QStringLiteral("Transfer cancelled.")});
+    HMemoryImage untouched;
+    untouched.fill(0x5A);
+    QCOMPARE(FirstDifference(image, untouched), -1L);
+    // The radio got its reset frame, after the pages it was asked for.
+    QVERIFY(!radio.Sent(QStringLiteral("F2 02")).isEmpty());
+    QCOMPARE(radio.Sent(QStringLiteral("38 01 39")).size(), qsizetype(1));
+    QCOMPARE(FirstDifference(radio.StopAndRead(), radioMemory), -1L);
+}
+
+void RadioTransferTest::channelAllocationUploadsOnlyAddedPages() {
+    RunningApp run;
+    QVERIFY(run.frame && run.doc);
+
+    HMemoryImage radioMemory = FactoryRadio();
+    {
+        HChannels model;
+        model.Load(radioMemory);
+        for (int c = 0; c < 12; ++c)
+            model.SetTag(c, QStringLiteral("R-%1").arg(c, 3, 10, QLatin1Char('0')).toStdString());
+        model.Save(radioMemory);
+    }
+    SimRadio radio(run.home, radioMemory);
+    QVERIFY(radio.Started());
+    run.app.SetComDevice(radio.Link().toStdString());
+
+    // Seven channels in use: three channel pages, the third holding one.
+    HMemoryImage own = MakeImageForModel(kBandVhf, kProductMobile, 1);
+    {
+        HChannels model;
+        model.Load(own);
+        model.SetGroupValue(0, kGroupChannels, 7);
+        model.SetTag(6, "OWN-6");
+        model.Save(own);
+    }
+    QVERIFY(run.OpenDocument(own));
+    QCOMPARE(run.app.ModifiedFlag(), 0);
+
+    Answerer answers;
+    auto setCount = [](int count) {
+        return [count](HChannelAllocationDlg* dialog) {
+            HEdit* edit = dialog->CountEdit(0);
+            edit->setFocus();
+            edit->selectAll();
+            QTest::keyClicks(edit, QString::number(count));
+            QTest::keyClick(edit, Qt::Key_Return);
+            dialog->accept();
+        };
+    };
+    {
+        // Twelve channels: page 3 added (FLASH page 0x0B); page 2, partly in
+        // use, stays the document's.
+        ModalDriver<HChannelAllocationDlg> driver(setCount(12));
+        QVERIFY(run.frame->RunCommand(HCmd::kChannelAllocation));
+        QVERIFY(driver.Fired());
+    }
+    QCOMPARE(radio.ReadBlocks(0xF2), (std::vector<int>{0x0B}));
+    for (int word : radio.ReadBlocks(0xF0))
+        QVERIFY2(word == 0x01 || word == 0x10, qPrintable(QString::number(word, 16)));
+    QVERIFY(radio.Sent(QStringLiteral("F1")).isEmpty() &&
+            radio.Sent(QStringLiteral("F3")).isEmpty());
+    QVERIFY(answers.messages.isEmpty());
+
+    HChannels model;
+    model.Load(run.doc->Image());
+    QCOMPARE(model.GetGroupValue(0, kGroupChannels), 12);
+    QCOMPARE(QString::fromStdString(model.GetTag(6)).trimmed(), QStringLiteral("OWN-6"));
+    for (int c = 9; c < 12; ++c)
+        QCOMPARE(QString::fromStdString(model.GetTag(c)).trimmed(),
+                 QStringLiteral("R-%1").arg(c, 3, 10, QLatin1Char('0')));
+    QCOMPARE(QString::fromStdString(model.GetTag(0)), QStringLiteral("-ORVANE-"));
+    QCOMPARE(run.app.ModifiedFlag(), 1);
+
+    // Fewer channels: no page added, no event.
+    const qsizetype framesBefore = radio.Sent(QString()).size();
+    {
+        ModalDriver<HChannelAllocationDlg> driver(setCount(9));
+        QVERIFY(run.frame->RunCommand(HCmd::kChannelAllocation));
+        QVERIFY(driver.Fired());
+    }
+    QCOMPARE(radio.Sent(QString()).size(), framesBefore);
+    model.Load(run.doc->Image());
+    QCOMPARE(model.GetGroupValue(0, kGroupChannels), 9);
+    QVERIFY(!model.IsChannelEnabled(9));
+}
+
+void RadioTransferTest::allocationDialogRules() {
+    TempHome home;
+    HMemoryImage image = MakeImageForModel(kBandVhf, kProductMobile, 1);
+    {
+        HChannels model;
+        model.Load(image);
+        model.SetGroupValue(0, kGroupChannels, 100);
+        model.Save(image);
+    }
+    const HMemoryImage original = image;
+    {
+        HChannelAllocationDlg dialog(image);
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Channel Allocation/Group "));
+        QCOMPARE(dialog.GroupLabel(2)->text(), QStringLiteral("Grp &3"));
+        // Without a VTS option unit: None and SCAN only.
+        QCOMPARE(dialog.ScanCombo(0)->count(), 2);
+        QCOMPARE(dialog.ScanCombo(0)->itemText(1), QStringLiteral("SCAN"));
+        QVERIFY(dialog.CountEdit(0)->isEnabled() && dialog.TagEdit(0)->isEnabled());
+        QVERIFY(dialog.ScanCombo(0)->isEnabled());
+        // An empty group: only its count may change.
+        QVERIFY(dialog.CountEdit(1)->isEnabled());
+        QVERIFY(!dialog.ScanCombo(1)->isEnabled() && !dialog.TagEdit(1)->isEnabled());
+
+        // 100 + 40 > 128: cut to the 28 left, with a warning.
+        Answerer answers;
+        dialog.CountEdit(1)->setText(QStringLiteral("40"));
+        dialog.CountEdit(1)->CommitTyping();
+        QCOMPARE(answers.messages, QStringList{QStringLiteral("Too many channels")});
+        QCOMPARE(dialog.CountEdit(1)->text(), QStringLiteral("28"));
+        QVERIFY(dialog.ScanCombo(1)->isEnabled() && dialog.TagEdit(1)->isEnabled());
+        QCOMPARE(dialog.TotalLabel()->text(), QStringLiteral("Channels: 128 of 128 allocated"));
+
+        emit dialog.ScanCombo(0)->activated(1); // SCAN
+        QTest::keyClicks(dialog.TagEdit(1), QStringLiteral("ab#c"));
+        dialog.reject();
+    }
+    QCOMPARE(FirstDifference(image, original), -1L);
+
+    {
+        HOptionGroup option;
+        option.Load(image);
+        option.SetValue(HOptionGroup::kValueOptionUnit, 6);
+        option.Save(image);
+    }
+    {
+        HChannelAllocationDlg dialog(image);
+        QCOMPARE(dialog.ScanCombo(0)->count(), 4);
+        QCOMPARE(dialog.ScanCombo(0)->itemText(3), QStringLiteral("SCAN VTS"));
+        dialog.CountEdit(0)->setText(QStringLiteral("90"));
+        dialog.CountEdit(0)->CommitTyping();
+        dialog.CountEdit(1)->setText(QStringLiteral("5"));
+        dialog.CountEdit(1)->CommitTyping();
+        emit dialog.ScanCombo(1)->activated(3);
+        dialog.TagEdit(1)->clear();
+        QTest::keyClicks(dialog.TagEdit(1), QStringLiteral("ALPHA"));
+        dialog.accept();
+    }
+    HChannels model;
+    model.Load(image);
+    QCOMPARE(model.GetGroupValue(1, kGroupChannels), 5);
+    QCOMPARE(model.GetGroupValue(1, kGroupScanMode), HChannelAllocationDlg::kScanScanVts);
+    QCOMPARE(model.GetGroupValue(1, kGroupFlag3), 1);
+    QCOMPARE(model.GetGroupValue(1, kGroupFlag5), 1);
+    QCOMPARE(QString::fromStdString(model.GetGroupTag(1)).trimmed(), QStringLiteral("ALPHA"));
+    QCOMPARE(model.GetGroupValue(0, kGroupChannels), 90);
+    QCOMPARE(model.UsedChannels(), 95);
+    // Channels beyond the new total go out of use.
+    QVERIFY(model.IsChannelEnabled(94));
+    QVERIFY(!model.IsChannelEnabled(95));
+
+    // A radio without a display: one group of 8 channels; the other rows show 0
+    // and stay shut.
+    HMemoryImage plain = MakeImageForModel(kBandVhf, kProductMobile, 0);
+    HChannelAllocationDlg dialog(plain);
+    QCOMPARE(dialog.Model().GetGroupCount(), 1);
+    for (int g = 1; g < HChannelAllocationDlg::kGroups; ++g) {
+        QCOMPARE(dialog.CountEdit(g)->text(), QStringLiteral("0"));
+        QVERIFY(!dialog.CountEdit(g)->isEnabled());
+        QVERIFY(!dialog.TagEdit(g)->isEnabled());
+        QVERIFY(!dialog.ScanCombo(g)->isEnabled());
+    }
+    QVERIFY(dialog.CountEdit(0)->isEnabled());
+}
+
+int RunRadioTransferTest(int argc, char** argv) {
+    RadioTransferTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "RadioTransferTest.moc"
