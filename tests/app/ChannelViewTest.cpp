@@ -3,6 +3,7 @@
 // save-edits, ticks, the tone dialog, groups, View > Item and copy/paste with
 // message 53.
 #include "AppTestSupport.h"
+#include "CFileDataDlg.h"
 #include "CMainFrame.h"
 #include "CRP57App.h"
 #include "CRP57Doc.h"
@@ -10,6 +11,7 @@
 #include "CToneDlg.h"
 #include "HChannelDelegate.h"
 #include "HChannelTableModel.h"
+#include "HDataFile.h"
 #include "HMainCommands.h"
 #include "HRpFlexgrid.h"
 
@@ -94,6 +96,7 @@ private slots:
     void groupsAndF2();
     void viewItemHidesColumns();
     void copyAndPasteAskMessage53();
+    void shiftF9CommitsAndOpensFileData();
 };
 
 void ChannelViewTest::defaultImageInTheGrid() {
@@ -419,6 +422,41 @@ void ChannelViewTest::viewItemHidesColumns() {
     run.app->SetItem(0, 0);
     emit run.frame->ItemVisibilityToggled(0);
     QVERIFY(grid->isColumnHidden(1));
+
+    // TAG hidden by the user stays hidden on a refresh, but a file opened
+    // for a set with a display turns it on (the load flag).
+    run.frame->RunCommand(HCmd::kItemFirst + 2);
+    QVERIFY(grid->isColumnHidden(3));
+    run.frame->SendViewRefresh();
+    QVERIFY(grid->isColumnHidden(3));
+    const std::string path = run.home.File("display.r57");
+    QVERIFY(HDataFile::Write(path, run.Image()).Ok());
+    QVERIFY(run.app->Document()->OpenFile(path));
+    QVERIFY(!grid->isColumnHidden(3));
+    QCOMPARE(run.app->Item(2), 1);
+    QVERIFY(run.frame->CommandAction(HCmd::kItemFirst + 2)->isChecked());
+}
+
+void ChannelViewTest::shiftF9CommitsAndOpensFileData() {
+    RunningApp run;
+    QVERIFY(run.view);
+    // An edit still open in a cell reaches the image before the raw editor copies it.
+    auto* tag = run.OpenEditor<QLineEdit>(0, 3);
+    QVERIFY(tag);
+    QTest::keyClicks(tag, QStringLiteral("RAW"));
+    bool sawEdit = false;
+    ModalDriver<CFileDataDlg> raw([&run, &sawEdit](CFileDataDlg* dialog) {
+        HChannels m;
+        m.Load(run.Image());
+        sawEdit = HChannelColumns::CellText(3, m, 0, 0) == "RAW";
+        dialog->reject();
+    });
+    // A window shortcut: it needs the window active, as a person's key would.
+    run.frame->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(run.frame));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F9, Qt::ShiftModifier);
+    QVERIFY(raw.Fired());
+    QVERIFY(sawEdit);
 }
 
 void ChannelViewTest::copyAndPasteAskMessage53() {
