@@ -2,6 +2,8 @@
 
 #include "CMainFrame.h"
 #include "CPasswordDialog.h"
+#include "CRP57Doc.h"
+#include "CRP57View.h"
 #include "HAccessLevel.h"
 #include "HCommandLine.h"
 #include "HIniFile.h"
@@ -87,6 +89,9 @@ bool CRP57App::InitInstance(const QStringList& arguments) {
         ConfirmAccess();
 
     m_mainFrame = std::make_unique<CMainFrame>(*this);
+    m_document = std::make_unique<CRP57Doc>(*this, *m_mainFrame);
+    m_document->Start(m_commandLineFile);
+    CRP57View::Install(*this, *m_mainFrame, *m_document);
     m_mainFrame->show();
     HLOG_D1("[FUNC OUT]InitInstance");
     return true;
@@ -128,8 +133,12 @@ int CRP57App::ExitInstance(int exitCode) {
     if (m_exited)
         return exitCode;
     m_exited = true;
-    // The window goes first, as it would before the program's exit runs.
+    // The window goes first, as it would before the program's exit runs; it
+    // writes the model of the image as the program ends with it.
+    if (m_document && m_mainFrame)
+        m_mainFrame->SetEndStatus(m_document->EndStatusOfImage());
     m_mainFrame.reset();
+    m_document.reset();
     // No window is left to bring forward; a new start may run from here on.
     m_singleInstance.Release();
     HLOG_D1("%s", "ExitInstance() ");

@@ -13,6 +13,7 @@
 #include <string>
 
 class CMainFrame;
+class CRP57Doc;
 class QPrinter;
 
 class CRP57App : public QObject {
@@ -41,6 +42,8 @@ public:
     void RaiseMainWindow();
 
     [[nodiscard]] CMainFrame* MainFrame() const { return m_mainFrame.get(); }
+    // The document with the radio memory image; null before start-up made it.
+    [[nodiscard]] CRP57Doc* Document() const { return m_document.get(); }
     [[nodiscard]] const std::string& SettingsPath() const { return m_settingsPath; }
     [[nodiscard]] const QString& InstanceKey() const { return m_singleInstance.Key(); }
 
@@ -100,5 +103,7 @@ private:
     bool m_settingsRead = false;
     bool m_exited = false;
     std::unique_ptr<QPrinter> m_printer;
+    // Declared before the window so that it outlives it.
+    std::unique_ptr<CRP57Doc> m_document;
     std::unique_ptr<CMainFrame> m_mainFrame;
 };

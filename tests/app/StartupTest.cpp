@@ -131,11 +131,18 @@ void StartupTest::accessLevelsAndTitles() {
             box->button(QMessageBox::Ok)->click();
         },
         QStringLiteral("message142"));
+    // The file named beside a switch does not exist: reported, and the
+    // program goes on with its start-up image.
+    ModalDriver<QMessageBox> missingFile(
+        [](QMessageBox* box) { box->button(QMessageBox::Ok)->click(); },
+        QStringLiteral("message32"));
 
     CRP57App app;
     QVERIFY(app.InitInstance(Words(commandLine)));
     password.Stop();
     message.Stop();
+    missingFile.Stop();
+    QCOMPARE(missingFile.Fired(), commandLine.contains(QStringLiteral("file.r57")));
 
     QCOMPARE(password.Fired(), dialogShown);
     if (dialogShown) {
@@ -207,7 +214,8 @@ void StartupTest::freshStartWritesEveryKeyAtExit() {
     const HIniFile ini(home.File("RP57Win.ini"));
     const std::vector<std::pair<const char*, std::vector<std::pair<std::string, int>>>> expected = {
         {"Initialize", {{"COM_PORT", 1}, {"BAUDRATE", 9600}, {"CX", 860}, {"CY", 640}}},
-        {"End Status", {{"ProductType", 0}, {"Freq.Band", 6}, {"LCDType", 0}}},
+        // The model of the start-up image: no band chosen gives a VHF (0) set.
+        {"End Status", {{"ProductType", 0}, {"Freq.Band", 0}, {"LCDType", 0}}},
     };
     for (const auto& [section, keys] : expected)
         for (const auto& [key, value] : keys) {
@@ -267,7 +275,7 @@ void StartupTest::settingsReadAndWrittenBack() {
     const std::array<int, 18> items = {0, 1, 1, 0, 1, 0, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 0, 1};
     for (int i = 0; i < 18; ++i)
         QCOMPARE(ini.GetInt("ITEM", "ITEM" + std::to_string(i), -1), items[std::size_t(i)]);
-    // Until the document owns the model, the values read are kept.
+    // The image was made for the model read, and its model is written back.
     QCOMPARE(ini.GetInt("End Status", "ProductType", -1), 1);
     QCOMPARE(ini.GetInt("End Status", "Freq.Band", -1), 2);
     QCOMPARE(ini.GetInt("End Status", "LCDType", -1), 1);

@@ -5,6 +5,7 @@
 int RunCommandLineTest(int argc, char** argv);
 int RunStartupTest(int argc, char** argv);
 int RunMainFrameTest(int argc, char** argv);
+int RunDocumentTest(int argc, char** argv);
 int RunEditorDialogTest(int argc, char** argv);
 int RunRadioTransferTest(int argc, char** argv);
 
@@ -14,6 +15,7 @@ int main(int argc, char** argv) {
     failures += RunCommandLineTest(argc, argv);
     failures += RunStartupTest(argc, argv);
     failures += RunMainFrameTest(argc, argv);
+    failures += RunDocumentTest(argc, argv);
     failures += RunEditorDialogTest(argc, argv);
     failures += RunRadioTransferTest(argc, argv);
     return failures == 0 ? 0 : 1;

@@ -1,0 +1,121 @@
+#include "CModelDlg.h"
+
+#include "HLogPrint.h"
+#include "HMessageBox.h"
+#include "HModelEditor.h"
+#include "HStringTable.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace {
+
+QString ToQString(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The message number of a question the editor asks, so the box carries it.
+int MessageIdOf(std::string_view text) {
+    for (int id : {HStringTable::kChangeBand, HStringTable::kChangeProductType})
+        if (HStringTable::Get(id) == text)
+            return id;
+    return 0;
+}
+
+} // namespace
+
+CModelDlg::CModelDlg(HModelEditor& editor, QWidget* parent) : QDialog(parent), m_editor(editor) {
+    HLOG_D1("[FUNC IN]HCreateNewFile");
+    setObjectName(QStringLiteral("dialog%1").arg(HModel::kDialogId));
+    setWindowTitle(ToQString(m_editor.Caption()));
+
+    auto* form = new QFormLayout;
+    form->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+    form->setRowWrapPolicy(QFormLayout::DontWrapRows);
+    for (std::size_t i = 0; i < m_editor.ItemCount(); ++i) {
+        auto* combo = new QComboBox(this);
+        combo->setObjectName(
+            QStringLiteral("combo%1").arg(HModel::kFirstControlId + static_cast<std::uint32_t>(i)));
+        combo->setMinimumWidth(combo->fontMetrics().horizontalAdvance(QStringLiteral("13Seg LCD Type")) + 40);
+        auto* label = new QLabel(ToQString(m_editor.Item(i).label), this);
+        label->setBuddy(combo);
+        form->addRow(label, combo);
+        m_labels.push_back(label);
+        m_combos.push_back(combo);
+        m_revisions.push_back(0);
+        connect(combo, &QComboBox::activated, this, [this, i](int index) { OnPicked(i, index); });
+    }
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &CModelDlg::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &CModelDlg::reject);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addSpacing(6);
+    layout->addWidget(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    m_editor.SetPrompt(this);
+    m_editor.Open();
+    for (std::size_t i = 0; i < m_combos.size(); ++i)
+        m_revisions[i] = m_editor.Combo(i).ItemsRevision() + 1; // forces the first fill
+    Mirror();
+}
+
+CModelDlg::~CModelDlg() {
+    m_editor.SetPrompt(nullptr);
+    HLOG_D1("[FUNC OUT]HCreateNewFile");
+}
+
+QComboBox* CModelDlg::Combo(std::size_t item) const {
+    return item < m_combos.size() ? m_combos[item] : nullptr;
+}
+
+void CModelDlg::Mirror() {
+    for (std::size_t i = 0; i < m_combos.size(); ++i) {
+        QComboBox* combo = m_combos[i];
+        const HValueSelection& state = m_editor.Combo(i);
+        const QSignalBlocker block(combo);
+        if (m_revisions[i] != state.ItemsRevision()) {
+            combo->clear();
+            for (const HChoiceItem& item : state.Items())
+                combo->addItem(QString::fromStdString(item.text), item.code);
+            m_revisions[i] = state.ItemsRevision();
+        }
+        combo->setCurrentIndex(state.SelectedIndex());
+        combo->setEnabled(m_editor.IsEnabled(i));
+        m_labels[i]->setEnabled(m_editor.IsEnabled(i));
+        combo->setVisible(m_editor.IsVisible(i));
+        m_labels[i]->setVisible(m_editor.IsVisible(i));
+    }
+}
+
+void CModelDlg::OnPicked(std::size_t item, int index) {
+    m_editor.UserSelect(item, index);
+    Mirror();
+}
+
+void CModelDlg::accept() {
+    if (m_editor.Confirm() != 0)
+        return;
+    QDialog::accept();
+}
+
+bool CModelDlg::AskYesNo(std::string_view text) {
+    const int id = MessageIdOf(text);
+    QMessageBox box(QMessageBox::Warning, QString::fromLatin1(HMessageBox::kCaption),
+                    ToQString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
+                    QMessageBox::Yes | QMessageBox::No, this);
+    box.setObjectName(QStringLiteral("message%1").arg(id));
+    return box.exec() == QMessageBox::Yes;
+}
+
+void CModelDlg::ShowMessage(std::string_view text) {
+    QMessageBox box(QMessageBox::Warning, QString::fromLatin1(HMessageBox::kCaption),
+                    ToQString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
+                    QMessageBox::Ok, this);
+    box.exec();
+}
