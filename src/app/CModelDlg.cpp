@@ -33,6 +33,7 @@ CModelDlg::CModelDlg(HModelEditor& editor, QWidget* parent) : QDialog(parent), m
     setWindowTitle(ToQString(m_editor.Caption()));
 
     auto* form = new QFormLayout;
+    m_form = form;
     form->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
     form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
     form->setRowWrapPolicy(QFormLayout::DontWrapRows);
@@ -40,7 +41,8 @@ CModelDlg::CModelDlg(HModelEditor& editor, QWidget* parent) : QDialog(parent), m
         auto* combo = new QComboBox(this);
         combo->setObjectName(
             QStringLiteral("combo%1").arg(HModel::kFirstControlId + static_cast<std::uint32_t>(i)));
-        combo->setMinimumWidth(combo->fontMetrics().horizontalAdvance(QStringLiteral("13Seg LCD Type")) + 40);
+        combo->setMinimumWidth(
+            combo->fontMetrics().horizontalAdvance(QStringLiteral("13Seg LCD Type")) + 40);
         auto* label = new QLabel(ToQString(m_editor.Item(i).label), this);
         label->setBuddy(combo);
         form->addRow(label, combo);
@@ -88,9 +90,12 @@ void CModelDlg::Mirror() {
         combo->setCurrentIndex(state.SelectedIndex());
         combo->setEnabled(m_editor.IsEnabled(i));
         m_labels[i]->setEnabled(m_editor.IsEnabled(i));
-        combo->setVisible(m_editor.IsVisible(i));
-        m_labels[i]->setVisible(m_editor.IsVisible(i));
+        // The row goes with its label, so a hidden list leaves no gap.
+        m_form->setRowVisible(combo, m_editor.IsVisible(i));
     }
+    // The fixed-size dialog shrinks or grows with the rows shown now.
+    if (layout())
+        layout()->activate();
 }
 
 void CModelDlg::OnPicked(std::size_t item, int index) {

@@ -11,6 +11,7 @@
 
 class HModelEditor;
 class QComboBox;
+class QFormLayout;
 class QLabel;
 
 class CModelDlg : public QDialog, private HEditorPrompt {
@@ -32,6 +33,7 @@ private:
     void OnPicked(std::size_t item, int index);
 
     HModelEditor& m_editor;
+    QFormLayout* m_form = nullptr;
     std::vector<QLabel*> m_labels;
     std::vector<QComboBox*> m_combos;
     std::vector<std::uint32_t> m_revisions;

@@ -112,6 +112,7 @@ public:
                       return;
                   }
                   dialog->selectFile(QString::fromStdString(path));
+                  Shot(dialog, dialog->objectName());
                   // As the Open/Save button does (accept() is not public here).
                   QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
               },
