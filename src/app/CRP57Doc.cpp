@@ -47,7 +47,8 @@ std::string FileNameOf(const std::string& path) {
 
 } // namespace
 
-CRP57Doc::CRP57Doc(CRP57App& app, CMainFrame& frame) : QObject(nullptr), m_app(app), m_frame(frame) {
+CRP57Doc::CRP57Doc(CRP57App& app, CMainFrame& frame)
+    : QObject(nullptr), m_app(app), m_frame(frame) {
     InstallHandlers();
 }
 
@@ -83,9 +84,8 @@ bool CRP57Doc::IsDefaultFileName(const std::string& path) {
 void CRP57Doc::Start(const std::string& commandLineFile) {
     HLOG_D1("[FUNC IN]CRP57Doc::Start");
     if (!commandLineFile.empty()) {
-        const std::string path = QFileInfo(QString::fromStdString(commandLineFile))
-                                     .absoluteFilePath()
-                                     .toStdString();
+        const std::string path =
+            QFileInfo(QString::fromStdString(commandLineFile)).absoluteFilePath().toStdString();
         if (ReadInto(path, true)) {
             m_app.SetCurrentFilePath(path);
             m_app.RecentFiles().Add(path);
@@ -161,9 +161,9 @@ bool CRP57Doc::LoadForModel(int request, int productType, int lcdType) {
                                             : MakeImageForModel(kBandVhf, 0, lcdType);
     HLOG_D1("LoadForModel(%#x, %d): built-in image", request, productType);
     if ((request & 0xF0) == 0) {
-        const std::string_view name =
-            band == kBandNone ? kDefaultFiles[0][0]
-                              : kDefaultFiles[std::size_t(row)][std::size_t(band)];
+        const std::string_view name = band == kBandNone
+                                          ? kDefaultFiles[0][0]
+                                          : kDefaultFiles[std::size_t(row)][std::size_t(band)];
         const std::string path = DefaultFilePath(name);
         // An existing file that failed to read is left for the user to look at.
         if (!QFileInfo::exists(QString::fromStdString(path))) {
@@ -218,9 +218,9 @@ void CRP57Doc::AfterLoad() {
 }
 
 void CRP57Doc::ShowFileMessage(int id, const std::string& path) {
-    const std::vector<std::string> args =
-        HStringTable::Get(id).find("%1") != std::string::npos ? std::vector<std::string>{path}
-                                                               : std::vector<std::string>{};
+    const std::vector<std::string> args = HStringTable::Get(id).find("%1") != std::string::npos
+                                              ? std::vector<std::string>{path}
+                                              : std::vector<std::string>{};
     HMessageBox::Show(&m_frame, id, QMessageBox::Critical, QMessageBox::Ok, args);
 }
 

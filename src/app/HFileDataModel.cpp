@@ -1,6 +1,5 @@
 #include "HFileDataModel.h"
 
-
 HFileDataModel::HFileDataModel(HMemoryImage& image, int accessLevel, QObject* parent)
     : QAbstractTableModel(parent), m_image(image), m_accessLevel(accessLevel),
       m_shown(ShownBytes(accessLevel)) {}
@@ -11,10 +10,10 @@ int HFileDataModel::ShownBytes(int accessLevel) {
 
 QString HFileDataModel::RowLabel(int row) {
     const unsigned address =
-        row < kEepromRows ? static_cast<unsigned>(row) * kBytesPerRow
-                          : kSecondAreaAddress + static_cast<unsigned>(row - kEepromRows) * kBytesPerRow;
-    return QStringLiteral("%1").arg(address, 5, 16, QLatin1Char('0')).toUpper() +
-           QLatin1Char('h');
+        row < kEepromRows
+            ? static_cast<unsigned>(row) * kBytesPerRow
+            : kSecondAreaAddress + static_cast<unsigned>(row - kEepromRows) * kBytesPerRow;
+    return QStringLiteral("%1").arg(address, 5, 16, QLatin1Char('0')).toUpper() + QLatin1Char('h');
 }
 
 int HFileDataModel::ByteIndex(const QModelIndex& index) const {

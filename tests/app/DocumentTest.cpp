@@ -20,6 +20,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -27,7 +28,6 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableView>
-#include <QDir>
 #include <QtTest>
 
 #include <deque>
@@ -184,8 +184,7 @@ void DocumentTest::startupCreatesTheDefaultFile() {
             Running run;
             QVERIFY(run.doc);
             QCOMPARE(run.TitlePath(), QString::fromLatin1(kNone));
-            QCOMPARE(run.frame->windowTitle(),
-                     QStringLiteral("<none> - ") + run.frame->AppTitle());
+            QCOMPARE(run.frame->windowTitle(), QStringLiteral("<none> - ") + run.frame->AppTitle());
             QCOMPARE(QString::fromStdString(run.app.CurrentFilePath()), QString::fromLatin1(kNone));
             QCOMPARE(run.app.ModifiedFlag(), 0);
             // No band chosen: the built-in VHF mobile set, with the settings'
@@ -205,8 +204,7 @@ void DocumentTest::startupCreatesTheDefaultFile() {
     {
         // A handheld UHF A set with an LCD, as the last run ended.
         TempHome home;
-        QVERIFY(home.Write("RP57Win.ini",
-                           "[End Status]\nProductType=1\nFreq.Band=2\nLCDType=1\n"));
+        QVERIFY(home.Write("RP57Win.ini", "[End Status]\nProductType=1\nFreq.Band=2\nLCDType=1\n"));
         MessageAnswers messages;
         {
             Running run;

@@ -135,8 +135,8 @@ TEST(ModelEditorTest, ProductTypeQuestionSwapsTheDisplayList) {
     e.Open();
 
     prompt.answers = {false};
-    ASSERT_TRUE(e.UserSelect(HModel::kItemProductType,
-                             IndexOf(e, HModel::kItemProductType, "Handheld")));
+    ASSERT_TRUE(
+        e.UserSelect(HModel::kItemProductType, IndexOf(e, HModel::kItemProductType, "Handheld")));
     ASSERT_EQ(prompt.asked.size(), 1u);
     EXPECT_EQ(prompt.asked[0], "Change product type?\r\nSome channels will be invalid");
     EXPECT_EQ(e.Combo(HModel::kItemProductType).SelectedText(), "Mobile");
@@ -145,8 +145,8 @@ TEST(ModelEditorTest, ProductTypeQuestionSwapsTheDisplayList) {
     EXPECT_FALSE(e.ModelChanged());
 
     prompt.answers = {true};
-    ASSERT_TRUE(e.UserSelect(HModel::kItemProductType,
-                             IndexOf(e, HModel::kItemProductType, "Handheld")));
+    ASSERT_TRUE(
+        e.UserSelect(HModel::kItemProductType, IndexOf(e, HModel::kItemProductType, "Handheld")));
     EXPECT_TRUE(e.ModelChanged());
     EXPECT_TRUE(e.IsVisible(HModel::kItemLcdHandheld));
     EXPECT_FALSE(e.IsVisible(HModel::kItemLcdMobile));
@@ -165,11 +165,11 @@ TEST(ModelEditorTest, AnotherDisplayTypeAloneIsANewModel) {
     HModelEditor e({&image, 0});
     e.Open();
     // Picking the same entry changes nothing.
-    ASSERT_TRUE(e.UserSelect(HModel::kItemLcdMobile,
-                             IndexOf(e, HModel::kItemLcdMobile, "LCD Type")));
+    ASSERT_TRUE(
+        e.UserSelect(HModel::kItemLcdMobile, IndexOf(e, HModel::kItemLcdMobile, "LCD Type")));
     EXPECT_FALSE(e.ModelChanged());
-    ASSERT_TRUE(e.UserSelect(HModel::kItemLcdMobile,
-                             IndexOf(e, HModel::kItemLcdMobile, "LED Type")));
+    ASSERT_TRUE(
+        e.UserSelect(HModel::kItemLcdMobile, IndexOf(e, HModel::kItemLcdMobile, "LED Type")));
     EXPECT_TRUE(e.ModelChanged());
     EXPECT_EQ(e.Choice().lcdType, 0);
     // The hidden list of the other product type takes no picks.
