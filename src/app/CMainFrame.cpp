@@ -8,6 +8,7 @@
 #include "HMainCommands.h"
 #include "HRadioCommands.h"
 #include "HStringTable.h"
+#include "HShellDialogs.h"
 #include "HToolbarIcons.h"
 
 #include <QAction>
@@ -218,6 +219,7 @@ void CMainFrame::InstallOwnHandlers() {
     for (int i = 0; i < HMainCommands::kItemCount; ++i)
         SetCommandHandler(HCmd::kItemFirst + i, [this, i] { OnItemToggle(i); });
     SetCommandHandler(HCmd::kAbout, [this] { OnAppAbout(); });
+    HShellDialogs::Install(*this, m_app);
     HRadioCommands::Install(*this, m_app);
 }
 

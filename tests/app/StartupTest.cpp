@@ -197,6 +197,9 @@ void StartupTest::comPortOutsideRangeBecomesOne() {
     QCOMPARE(HIniFile(home.File("RP57Win.ini")).GetInt("Initialize", "BAUDRATE", 0), 4800);
 }
 
+// Items 2 (TAG), 10 (Encr), 16 (Ext Mic) and 17 (DTMF ANI Monitor) off.
+constexpr std::array<int, 18> kFreshItems = {1, 1, 0, 1, 1, 1, 1, 1, 1, 1, 0, 1, 1, 1, 1, 1, 0, 0};
+
 void StartupTest::freshStartWritesEveryKeyAtExit() {
     TempHome home;
     QVERIFY(home.EnableLog());
@@ -205,8 +208,10 @@ void StartupTest::freshStartWritesEveryKeyAtExit() {
         QVERIFY(app.InitInstance({}));
         QCOMPARE(app.ComPort(), 1);
         QCOMPARE(app.BaudRate(), 9600);
+        // At level 0 on the start-up image (no file loaded, no option unit) the view's
+        // model rules switch off TAG, Encr, Ext Mic and DTMF ANI Monitor.
         for (int i = 0; i < CRP57App::kItemCount; ++i)
-            QCOMPARE(app.Item(i), 1);
+            QCOMPARE(app.Item(i), kFreshItems[std::size_t(i)]);
         QCOMPARE(app.MainFrame()->size(), QSize(860, 640));
         QCOMPARE(app.ExitInstance(7), 7);
         QVERIFY(!app.MainFrame());
@@ -225,7 +230,7 @@ void StartupTest::freshStartWritesEveryKeyAtExit() {
     for (int i = 0; i < 18; ++i) {
         const std::string key = "ITEM" + std::to_string(i);
         QVERIFY2(ini.HasKey("ITEM", key), key.c_str());
-        QCOMPARE(ini.GetInt("ITEM", key, -1), 1);
+        QCOMPARE(ini.GetInt("ITEM", key, -1), kFreshItems[std::size_t(i)]);
     }
     QVERIFY(!ini.HasKey("ITEM", "ITEM18"));
 
@@ -253,7 +258,8 @@ void StartupTest::settingsReadAndWrittenBack() {
         QCOMPARE(app.BaudRate(), 19200);
         QCOMPARE(app.Item(3), 0);
         QCOMPARE(app.Item(16), 0);
-        QCOMPARE(app.Item(17), 1);
+        QCOMPARE(app.Item(15), 1);
+        QCOMPARE(app.Item(17), 0); // no option unit: DTMF ANI Monitor is forced off
         CMainFrame* frame = app.MainFrame();
         QCOMPARE(frame->size(), QSize(1000, 700));
 
@@ -272,7 +278,9 @@ void StartupTest::settingsReadAndWrittenBack() {
     QCOMPARE(ini.GetInt("Initialize", "BAUDRATE", 0), 38400);
     QCOMPARE(ini.GetInt("Initialize", "CX", 0), 1100);
     QCOMPARE(ini.GetInt("Initialize", "CY", 0), 760);
-    const std::array<int, 18> items = {0, 1, 1, 0, 1, 0, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 0, 1};
+    // The image came from a default file, so TAG is on; Encr, Ext Mic and DTMF ANI
+    // Monitor stay off (no option unit, level 0).
+    const std::array<int, 18> items = {0, 1, 1, 0, 1, 0, 1, 1, 1, 1, 0, 1, 1, 1, 1, 1, 0, 0};
     for (int i = 0; i < 18; ++i)
         QCOMPARE(ini.GetInt("ITEM", "ITEM" + std::to_string(i), -1), items[std::size_t(i)]);
     // The image was made for the model read, and its model is written back.

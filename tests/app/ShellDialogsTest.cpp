@@ -1,0 +1,421 @@
+// The shell's own dialogs through the running program: File > Configure and
+// the settings file, View > Item > Visible with its enable rules, Common >
+// Power Saving through the editor dialog, and the Help commands.
+#include "AppTestSupport.h"
+#include "CConfigurationDlg.h"
+#include "CMainFrame.h"
+#include "CPasswordDialog.h"
+#include "CRP57App.h"
+#include "CRP57Doc.h"
+#include "CVisibleDlg.h"
+#include "HDefaultImage.h"
+#include "HDialog.h"
+#include "HEditorForm.h"
+#include "HHardwareGroup.h"
+#include "HHelpWindow.h"
+#include "HMainCommands.h"
+#include "HOptionGroup.h"
+#include "HShellDialogs.h"
+#include "HValueCombo.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTextBrowser>
+#include <QtTest>
+
+namespace {
+
+// The program started in a fresh home, at an access level (1 and 2 through
+// the access code dialog).
+struct RunningApp {
+    CRP57App app;
+    CMainFrame* frame = nullptr;
+    explicit RunningApp(int level = 0) {
+        QStringList words;
+        if (level == 1)
+            words << QStringLiteral("/manu");
+        if (level == 2)
+            words << QStringLiteral("/all");
+        ModalDriver<CPasswordDialog> password([level](CPasswordDialog* dialog) {
+            QTest::keyClicks(dialog->findChild<QLineEdit*>(QStringLiteral("edit1073")),
+                             level == 1 ? QStringLiteral("Workshop Entry")
+                                        : QStringLiteral("tovak"));
+            dialog->accept();
+        });
+        ModalDriver<QMessageBox> warning([](QMessageBox* box) { box->accept(); },
+                                         QStringLiteral("message142"));
+        if (app.InitInstance(words))
+            frame = app.MainFrame();
+    }
+    ~RunningApp() { app.ExitInstance(); }
+};
+
+// A driver whose dialog is closed even when a check in `body` fails early.
+template <class T> std::function<void(T*)> Closing(std::function<void(T*)> body) {
+    return [body](T* dialog) {
+        body(dialog);
+        if (dialog->isVisible())
+            dialog->reject();
+    };
+}
+
+// A click on the box itself, wherever the layout stretched the widget.
+void ClickBox(QCheckBox* box) {
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
+}
+
+void Pick(HValueCombo* combo, int index) {
+    // As a pick from the list does it.
+    combo->setCurrentIndex(index);
+    emit combo->activated(index);
+}
+
+QByteArray IniLine(const TempHome& home, const char* key) {
+    for (const QByteArray& line : home.Read("RP57Win.ini").split('\n'))
+        if (line.trimmed().startsWith(QByteArray(key) + '='))
+            return line.trimmed();
+    return {};
+}
+
+} // namespace
+
+class ShellDialogsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void configurationStoresPortDeviceAndBaud();
+    void configurationBaudFallbackAndInterfaceUnit();
+    void configurationRefusesRelativeDevice();
+    void serialDeviceList();
+    void visibleAppliesFlagsAndMenuFollows();
+    void visibleEnableRules();
+    void powerSavingFromTheMenu();
+    void helpCommands();
+};
+
+void ShellDialogsTest::configurationStoresPortDeviceAndBaud() {
+    TempHome home;
+    QVERIFY(home.Write("RP57Win.ini", "[Initialize]\nCOM_PORT=3\nBAUDRATE=19200\n"));
+    {
+        RunningApp run;
+        QVERIFY(run.frame);
+        QCOMPARE(run.app.ComDevice(), std::string());
+        bool checked = false;
+        ModalDriver<CConfigurationDlg> driver(
+            Closing<CConfigurationDlg>([&](CConfigurationDlg* dialog) {
+                QCOMPARE(dialog->windowTitle(), QStringLiteral("Configuration"));
+                QCOMPARE(dialog->PortCombo()->count(), 256);
+                QCOMPARE(dialog->PortCombo()->itemText(0), QStringLiteral("COM 1"));
+                QCOMPARE(dialog->PortCombo()->itemText(255), QStringLiteral("COM 256"));
+                QCOMPARE(dialog->PortCombo()->currentText(), QStringLiteral("COM 3"));
+                QCOMPARE(dialog->BaudCombo()->currentText(), QStringLiteral("19200"));
+                QVERIFY(!dialog->InterfaceUnitCheck()->isChecked());
+                QVERIFY(dialog->DeviceCombo()->currentText().isEmpty());
+                Pick(dialog->PortCombo(), 19); // COM 20
+                Pick(dialog->BaudCombo(), 2);  // 38400
+                QLineEdit* device = dialog->DeviceCombo()->lineEdit();
+                device->setFocus();
+                QTest::keyClicks(device, QStringLiteral("/dev/pts/7"));
+                // Enter in the device field does not close the dialog.
+                QTest::keyClick(device, Qt::Key_Return);
+                QVERIFY(dialog->isVisible());
+                checked = true;
+                QTest::mouseClick(dialog->OkButton(), Qt::LeftButton);
+            }));
+        QVERIFY(run.frame->RunCommand(HCmd::kConfigure));
+        QVERIFY(driver.Fired() && checked);
+        QCOMPARE(run.app.ComPort(), 20);
+        QCOMPARE(run.app.BaudRate(), 38400);
+        QCOMPARE(run.app.ComDevice(), std::string("/dev/pts/7"));
+    }
+    // The window wrote them when it went.
+    QCOMPARE(IniLine(home, "COM_PORT"), QByteArray("COM_PORT=20"));
+    QCOMPARE(IniLine(home, "BAUDRATE"), QByteArray("BAUDRATE=38400"));
+    QCOMPARE(IniLine(home, "COM_DEVICE"), QByteArray("COM_DEVICE=/dev/pts/7"));
+    {
+        // The next start: port 20 is outside 1-16 and falls back to 1; the
+        // device path stays.
+        RunningApp run;
+        QCOMPARE(run.app.ComPort(), 1);
+        QCOMPARE(run.app.ComDevice(), std::string("/dev/pts/7"));
+        // Clearing the device goes back to the number.
+        ModalDriver<CConfigurationDlg> driver(
+            Closing<CConfigurationDlg>([](CConfigurationDlg* dialog) {
+                QCOMPARE(dialog->DeviceCombo()->currentText(), QStringLiteral("/dev/pts/7"));
+                dialog->DeviceCombo()->lineEdit()->clear();
+                dialog->OkButton()->click();
+            }));
+        QVERIFY(run.frame->RunCommand(HCmd::kConfigure));
+        QCOMPARE(run.app.ComDevice(), std::string());
+    }
+    QCOMPARE(IniLine(home, "COM_DEVICE"), QByteArray("COM_DEVICE="));
+}
+
+void ShellDialogsTest::configurationBaudFallbackAndInterfaceUnit() {
+    TempHome home;
+    QVERIFY(home.Write("RP57Win.ini", "[Initialize]\nBAUDRATE=4800\n"));
+    RunningApp run;
+    QVERIFY(run.frame);
+    QCOMPARE(run.app.BaudRate(), 4800); // kept as read
+    ModalDriver<CConfigurationDlg> first(Closing<CConfigurationDlg>([](CConfigurationDlg* dialog) {
+        QCOMPARE(dialog->BaudCombo()->currentText(), QStringLiteral("9600"));
+        // The interface unit takes effect at the click, even with Cancel after.
+        ClickBox(dialog->InterfaceUnitCheck());
+        QCOMPARE(CRP57App::Instance()->ConnectionMode(), 1);
+        dialog->reject();
+    }));
+    QVERIFY(run.frame->RunCommand(HCmd::kConfigure));
+    QCOMPARE(run.app.ConnectionMode(), 1);
+    QCOMPARE(run.app.BaudRate(), 4800); // Cancel stored nothing else
+
+    ModalDriver<CConfigurationDlg> second(Closing<CConfigurationDlg>([](CConfigurationDlg* dialog) {
+        QVERIFY(dialog->InterfaceUnitCheck()->isChecked());
+        ClickBox(dialog->InterfaceUnitCheck());
+        QTest::mouseClick(dialog->OkButton(), Qt::LeftButton);
+    }));
+    QVERIFY(run.frame->RunCommand(HCmd::kConfigure));
+    QCOMPARE(run.app.ConnectionMode(), 0);
+    QCOMPARE(run.app.BaudRate(), 9600);
+    run.app.ExitInstance();
+    QCOMPARE(IniLine(home, "BAUDRATE"), QByteArray("BAUDRATE=9600"));
+    QVERIFY(!home.Read("RP57Win.ini").contains("CONNECT"));
+}
+
+void ShellDialogsTest::configurationRefusesRelativeDevice() {
+    QVERIFY(CConfigurationDlg::IsAcceptableDevice(QString()));
+    QVERIFY(CConfigurationDlg::IsAcceptableDevice(QStringLiteral("/dev/ttyUSB0")));
+    QVERIFY(!CConfigurationDlg::IsAcceptableDevice(QStringLiteral("ttyUSB0")));
+    QVERIFY(!CConfigurationDlg::IsAcceptableDevice(QStringLiteral("/dev/tty\nCOM_PORT=5")));
+
+    TempHome home;
+    RunningApp run;
+    QVERIFY(run.frame);
+    QString warning;
+    ModalDriver<QMessageBox> message([&](QMessageBox* box) {
+        warning = box->text();
+        box->accept();
+    });
+    bool stayedOpen = false;
+    ModalDriver<CConfigurationDlg> driver(
+        Closing<CConfigurationDlg>([&](CConfigurationDlg* dialog) {
+            Pick(dialog->PortCombo(), 4);
+            dialog->DeviceCombo()->setEditText(QStringLiteral("ttyUSB0"));
+            dialog->OkButton()->click(); // the message box answers inside this
+            stayedOpen = dialog->isVisible();
+            dialog->reject();
+        }));
+    QVERIFY(run.frame->RunCommand(HCmd::kConfigure));
+    QVERIFY(message.Fired());
+    QVERIFY(warning.contains(QStringLiteral("/dev/ttyUSB0")));
+    QVERIFY(stayedOpen);
+    QCOMPARE(run.app.ComPort(), 1);
+    QCOMPARE(run.app.ComDevice(), std::string());
+}
+
+void ShellDialogsTest::serialDeviceList() {
+    TempHome dev;
+    for (const char* name : {"ttyUSB10", "ttyUSB2", "ttyS1", "ttyACM0", "ttyS0", "tty0", "null"})
+        QVERIFY(dev.Write(name, ""));
+    const QString d = dev.Path() + QLatin1Char('/');
+    QCOMPARE(CConfigurationDlg::SerialDevices(dev.Path()),
+             (QStringList{d + "ttyUSB2", d + "ttyUSB10", d + "ttyACM0", d + "ttyS0", d + "ttyS1"}));
+}
+
+void ShellDialogsTest::visibleAppliesFlagsAndMenuFollows() {
+    TempHome home;
+    RunningApp run;
+    QVERIFY(run.frame);
+    CMainFrame& frame = *run.frame;
+    run.app.SetItem(4, 0);
+    run.app.SetItem(10, 1); // a greyed box still shows its flag
+    const int extMic = run.app.Item(16);
+    QSignalSpy refresh(&frame, &CMainFrame::ViewRefreshRequested);
+    QSignalSpy toggled(&frame, &CMainFrame::ItemVisibilityToggled);
+
+    ModalDriver<CVisibleDlg> driver(Closing<CVisibleDlg>([](CVisibleDlg* dialog) {
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Visible"));
+        for (int i = 0; i < CVisibleDlg::kItems; ++i) {
+            QCheckBox* box = dialog->findChild<QCheckBox*>(QStringLiteral("check%1").arg(2701 + i));
+            QVERIFY(box);
+            QCOMPARE(box, dialog->Check(i));
+            // The flags as they are (the channel view forces Ext Mic off at level 0).
+            QCOMPARE(box->isChecked(), CRP57App::Instance()->Item(i) == 1);
+        }
+        QVERIFY(!dialog->Check(4)->isChecked());
+        QCOMPARE(dialog->Check(0)->text(), QStringLiteral("Pr&i"));
+        QCOMPARE(dialog->Check(16)->text(), QStringLiteral("E&xt/Int MIC"));
+        QCOMPARE(dialog->Check(17)->text(), QStringLiteral("DTMF ANI &Monitor"));
+        // Level 0: Ext Mic, Encr and DTMF ANI Monitor are greyed, still showing their flag.
+        for (int i : {10, 16, 17})
+            QVERIFY(!dialog->Check(i)->isEnabled());
+        QVERIFY(dialog->Check(10)->isChecked());
+        ClickBox(dialog->Check(0));
+        ClickBox(dialog->Check(4));
+        ClickBox(dialog->Check(16)); // greyed: no change
+        QTest::mouseClick(dialog->OkButton(), Qt::LeftButton);
+    }));
+    QVERIFY(frame.RunCommand(HCmd::kItemVisible));
+    QVERIFY(driver.Fired());
+    QCOMPARE(run.app.Item(0), 0);
+    QCOMPARE(run.app.Item(4), 1);
+    QCOMPARE(run.app.Item(16), extMic);
+    QVERIFY(!frame.CommandAction(HCmd::kItemFirst)->isChecked());
+    QVERIFY(frame.CommandAction(HCmd::kItemFirst + 4)->isChecked());
+    QCOMPARE(refresh.count(), 1);
+    QCOMPARE(toggled.count(), 2);
+    QCOMPARE(toggled.at(0).at(0).toInt(), 0);
+    QCOMPARE(toggled.at(1).at(0).toInt(), 4);
+
+    // Cancel changes no flag.
+    ModalDriver<CVisibleDlg> cancel(Closing<CVisibleDlg>([](CVisibleDlg* dialog) {
+        ClickBox(dialog->Check(1));
+        dialog->reject();
+    }));
+    QVERIFY(frame.RunCommand(HCmd::kItemVisible));
+    QCOMPARE(run.app.Item(1), 1);
+    QCOMPARE(refresh.count(), 1);
+    run.app.ExitInstance();
+    QVERIFY(home.Read("RP57Win.ini").contains("ITEM0=0"));
+}
+
+void ShellDialogsTest::visibleEnableRules() {
+    // Mobile (product type 0) with or without its display, option unit code.
+    HMemoryImage mobile = MakeImageForModel(0, 0, 0);
+    HHardwareGroup hw;
+    hw.Load(mobile);
+    QCOMPARE(hw.GetValue(HHardwareGroup::kRowProductType), 0);
+    hw.SetValue(HHardwareGroup::kRowDisplayMobile, 0);
+    hw.Save(mobile);
+    HMemoryImage mobileLcd = mobile;
+    hw.SetValue(HHardwareGroup::kRowDisplayMobile, 1);
+    hw.Save(mobileLcd);
+    HMemoryImage handheld = MakeImageForModel(0, 1, 0);
+    HOptionGroup option;
+    option.Load(mobileLcd);
+    option.SetValue(HOptionGroup::kValueOptionUnit, 1);
+    HMemoryImage withUnit = mobileLcd;
+    option.Save(withUnit);
+    option.SetValue(HOptionGroup::kValueOptionUnit, 0);
+    option.Save(mobileLcd);
+    option.Load(withUnit);
+    QCOMPARE(option.GetValue(HOptionGroup::kRowUnitLow), 1);
+
+    using D = CVisibleDlg;
+    QVERIFY(!D::ItemAllowed(D::kItemTag, &mobile, 2));
+    QVERIFY(D::ItemAllowed(D::kItemTag, &mobileLcd, 0));
+    QVERIFY(D::ItemAllowed(D::kItemTag, &handheld, 0));
+    for (int level : {0, 1, 2}) {
+        QCOMPARE(D::ItemAllowed(D::kItemExtMic, &mobileLcd, level), level != 0);
+        QCOMPARE(D::ItemAllowed(D::kItemEncr, &withUnit, level), level != 0);
+        QCOMPARE(D::ItemAllowed(D::kItemDtmfAniMonitor, &withUnit, level), level != 0);
+        QVERIFY(!D::ItemAllowed(D::kItemEncr, &mobileLcd, level));
+        QVERIFY(!D::ItemAllowed(D::kItemDtmfAniMonitor, &mobileLcd, level));
+        for (int i : {0, 1, 3, 4, 5, 9, 11, 15})
+            QVERIFY(D::ItemAllowed(i, &mobile, level));
+    }
+
+    // In the running program at level 2 with the option unit in the image.
+    TempHome home;
+    RunningApp run(2);
+    QVERIFY(run.frame);
+    QCOMPARE(run.app.AccessLevel(), 2);
+    run.app.Document()->Image() = withUnit;
+    ModalDriver<CVisibleDlg> driver(Closing<CVisibleDlg>([](CVisibleDlg* dialog) {
+        for (int i = 0; i < D::kItems; ++i)
+            QVERIFY(dialog->Check(i)->isEnabled());
+        dialog->reject();
+    }));
+    QVERIFY(run.frame->RunCommand(HCmd::kItemVisible));
+    QVERIFY(driver.Fired());
+}
+
+void ShellDialogsTest::powerSavingFromTheMenu() {
+    TempHome home;
+    RunningApp run;
+    QVERIFY(run.frame);
+    CMainFrame& frame = *run.frame;
+    HMemoryImage& image = run.app.Document()->Image();
+    const HMemoryImage before = image;
+    QSignalSpy save(&frame, &CMainFrame::ViewSaveDataRequested);
+    QSignalSpy refresh(&frame, &CMainFrame::ViewRefreshRequested);
+    QCOMPARE(run.app.ModifiedFlag(), 0);
+    QVERIFY(frame.CommandAction(HCmd::kPowerSaving)->isEnabled());
+
+    ModalDriver<HDialog> cancel(Closing<HDialog>([](HDialog* dialog) {
+        QTest::keyClick(dialog->Form()->Control(0), Qt::Key_Down);
+        dialog->CancelButton()->click();
+    }));
+    QVERIFY(frame.RunCommand(HCmd::kPowerSaving));
+    QVERIFY(cancel.Fired());
+    QCOMPARE(image, before);
+    QCOMPARE(run.app.ModifiedFlag(), 0);
+    QCOMPARE(save.count(), 1);
+    QCOMPARE(refresh.count(), 1);
+
+    int shownTimer = -1;
+    ModalDriver<HDialog> ok(Closing<HDialog>([&](HDialog* dialog) {
+        QCOMPARE(dialog->objectName(), QStringLiteral("HDialog134"));
+        QCOMPARE(dialog->parentWidget(), static_cast<QWidget*>(CRP57App::Instance()->MainFrame()));
+        HValueCombo* timer = dialog->Form()->Combo(0);
+        timer->setFocus();
+        QTest::keyClick(timer, Qt::Key_Up);
+        shownTimer = timer->currentData().toInt();
+        QTest::mouseClick(dialog->OkButton(), Qt::LeftButton);
+    }));
+    QVERIFY(frame.RunCommand(HCmd::kPowerSaving));
+    QVERIFY(ok.Fired());
+    QCOMPARE((image[642] >> 5) & 7, shownTimer); // Transmit Timer: bits 5-7 of byte 642
+    QVERIFY(image != before);
+    QCOMPARE(run.app.ModifiedFlag(), 1);
+    QCOMPARE(save.count(), 2);
+    QCOMPARE(refresh.count(), 2);
+}
+
+void ShellDialogsTest::helpCommands() {
+    TempHome home;
+    RunningApp run;
+    QVERIFY(run.frame);
+    CMainFrame& frame = *run.frame;
+    for (int id : {HCmd::kGetStarted, HCmd::kHelp, HCmd::kHelpFinder, HCmd::kDefaultHelp})
+        QVERIFY2(frame.CommandAction(id)->isEnabled(), qPrintable(QString::number(id)));
+    QVERIFY(frame.RunCommand(HCmd::kGetStarted));
+    HHelpWindow* help = frame.findChild<HHelpWindow*>();
+    QVERIFY(help && help->isVisible());
+    QCOMPARE(help->ContextId(), std::uint32_t(98417));
+    QCOMPARE(help->CurrentPage(), QStringLiteral("index.html"));
+    QVERIFY(help->Browser()->toPlainText().contains(QStringLiteral("Get Started")));
+    // F1 in the window: the main window's page, in the same help window.
+    QVERIFY(frame.RunCommand(HCmd::kHelp));
+    QCOMPARE(frame.findChildren<HHelpWindow*>().size(), 1);
+    QCOMPARE(help->ContextId(), HShellDialogs::kMainWindowHelp);
+    QCOMPARE(help->CurrentPage(), QStringLiteral("mainwindow.html"));
+    // Every link between the shipped pages leads to a page that exists.
+    const QDir dir(HHelpWindow::HelpDirectory());
+    const QRegularExpression href(QStringLiteral("href=\"([^\"#:]+)"));
+    int links = 0;
+    for (const QString& page : dir.entryList({QStringLiteral("*.html")})) {
+        QFile file(dir.filePath(page));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QString html = QString::fromUtf8(file.readAll());
+        for (auto it = href.globalMatch(html); it.hasNext(); ++links) {
+            const QString target = it.next().captured(1);
+            QVERIFY2(dir.exists(target), qPrintable(page + QStringLiteral(" -> ") + target));
+        }
+    }
+    QVERIFY(links > 20);
+    help->close();
+}
+
+int RunShellDialogsTest(int argc, char** argv) {
+    ShellDialogsTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "ShellDialogsTest.moc"
