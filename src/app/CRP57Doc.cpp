@@ -1,7 +1,7 @@
 #include "CRP57Doc.h"
 
 #include "CFileDataDlg.h"
-#include "CModelDlg.h"
+#include "HCreateNewFile.h"
 #include "CRP57App.h"
 #include "HChannels.h"
 #include "HDataFile.h"
@@ -259,7 +259,7 @@ void CRP57Doc::OnFileNew() {
     HModelEditor editor({&m_image, m_app.AccessLevel()});
     bool accepted = false;
     {
-        CModelDlg dialog(editor, &m_frame);
+        HCreateNewFile dialog(editor, &m_frame);
         accepted = dialog.exec() == QDialog::Accepted;
     }
     if (accepted && editor.ModelChanged()) {

@@ -5,7 +5,7 @@
 #include "AppTestSupport.h"
 #include "CFileDataDlg.h"
 #include "CMainFrame.h"
-#include "CModelDlg.h"
+#include "HCreateNewFile.h"
 #include "CPasswordDialog.h"
 #include "CRP57App.h"
 #include "CRP57Doc.h"
@@ -136,7 +136,7 @@ struct Running {
 };
 
 // Picks the entry with this text in a list of the "Model" dialog, as a user does.
-void Pick(CModelDlg* dialog, std::size_t item, const QString& text) {
+void Pick(HCreateNewFile* dialog, std::size_t item, const QString& text) {
     QComboBox* combo = dialog->Combo(item);
     const int index = combo->findText(text);
     QVERIFY2(index >= 0, qPrintable(text));
@@ -430,7 +430,7 @@ void DocumentTest::askToSaveNeverDropsChangesUnasked() {
 
     // New for another band: Yes to 146, then Save As cancelled: no new image.
     {
-        ModalDriver<CModelDlg> model([](CModelDlg* dialog) {
+        ModalDriver<HCreateNewFile> model([](HCreateNewFile* dialog) {
             const CloseOnExit guard{dialog};
             Pick(dialog, HModel::kItemBand, QStringLiteral("UHF A"));
             dialog->accept();
@@ -520,7 +520,7 @@ void DocumentTest::modelDialogQuestions() {
     // No to both questions puts the lists back; OK then makes nothing.
     bool checked = false;
     {
-        ModalDriver<CModelDlg> model([&](CModelDlg* dialog) {
+        ModalDriver<HCreateNewFile> model([&](HCreateNewFile* dialog) {
             const CloseOnExit guard{dialog};
             QCOMPARE(dialog->windowTitle(), QStringLiteral("Model"));
             QCOMPARE(dialog->Combo(HModel::kItemBand)->currentText(), QStringLiteral("VHF"));
@@ -552,7 +552,7 @@ void DocumentTest::modelDialogQuestions() {
     // Yes to both: a handheld UHF D set with a 13-segment LCD.
     checked = false;
     {
-        ModalDriver<CModelDlg> model([&](CModelDlg* dialog) {
+        ModalDriver<HCreateNewFile> model([&](HCreateNewFile* dialog) {
             const CloseOnExit guard{dialog};
             Pick(dialog, HModel::kItemBand, QStringLiteral("UHF D"));
             QCOMPARE(dialog->Combo(HModel::kItemBand)->currentText(), QStringLiteral("UHF D"));
@@ -584,7 +584,7 @@ void DocumentTest::modelDialogQuestions() {
     // Cancel makes nothing, whatever was answered.
     const HMemoryImage now = run.doc->Image();
     {
-        ModalDriver<CModelDlg> cancel([](CModelDlg* dialog) {
+        ModalDriver<HCreateNewFile> cancel([](HCreateNewFile* dialog) {
             Pick(dialog, HModel::kItemBand, QStringLiteral("VHF"));
             dialog->reject();
         });

@@ -1,4 +1,4 @@
-#include "CModelDlg.h"
+#include "HCreateNewFile.h"
 
 #include "HLogPrint.h"
 #include "HMessageBox.h"
@@ -27,7 +27,8 @@ int MessageIdOf(std::string_view text) {
 
 } // namespace
 
-CModelDlg::CModelDlg(HModelEditor& editor, QWidget* parent) : QDialog(parent), m_editor(editor) {
+HCreateNewFile::HCreateNewFile(HModelEditor& editor, QWidget* parent)
+    : QDialog(parent), m_editor(editor) {
     HLOG_D1("[FUNC IN]HCreateNewFile");
     setObjectName(QStringLiteral("dialog%1").arg(HModel::kDialogId));
     setWindowTitle(ToQString(m_editor.Caption()));
@@ -52,8 +53,8 @@ CModelDlg::CModelDlg(HModelEditor& editor, QWidget* parent) : QDialog(parent), m
         connect(combo, &QComboBox::activated, this, [this, i](int index) { OnPicked(i, index); });
     }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &CModelDlg::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &CModelDlg::reject);
+    connect(buttons, &QDialogButtonBox::accepted, this, &HCreateNewFile::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &HCreateNewFile::reject);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addSpacing(6);
@@ -67,16 +68,16 @@ CModelDlg::CModelDlg(HModelEditor& editor, QWidget* parent) : QDialog(parent), m
     Mirror();
 }
 
-CModelDlg::~CModelDlg() {
+HCreateNewFile::~HCreateNewFile() {
     m_editor.SetPrompt(nullptr);
     HLOG_D1("[FUNC OUT]HCreateNewFile");
 }
 
-QComboBox* CModelDlg::Combo(std::size_t item) const {
+QComboBox* HCreateNewFile::Combo(std::size_t item) const {
     return item < m_combos.size() ? m_combos[item] : nullptr;
 }
 
-void CModelDlg::Mirror() {
+void HCreateNewFile::Mirror() {
     for (std::size_t i = 0; i < m_combos.size(); ++i) {
         QComboBox* combo = m_combos[i];
         const HValueSelection& state = m_editor.Combo(i);
@@ -98,18 +99,18 @@ void CModelDlg::Mirror() {
         layout()->activate();
 }
 
-void CModelDlg::OnPicked(std::size_t item, int index) {
+void HCreateNewFile::OnPicked(std::size_t item, int index) {
     m_editor.UserSelect(item, index);
     Mirror();
 }
 
-void CModelDlg::accept() {
+void HCreateNewFile::accept() {
     if (m_editor.Confirm() != 0)
         return;
     QDialog::accept();
 }
 
-bool CModelDlg::AskYesNo(std::string_view text) {
+bool HCreateNewFile::AskYesNo(std::string_view text) {
     const int id = MessageIdOf(text);
     QMessageBox box(QMessageBox::Warning, QString::fromLatin1(HMessageBox::kCaption),
                     ToQString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
@@ -118,7 +119,7 @@ bool CModelDlg::AskYesNo(std::string_view text) {
     return box.exec() == QMessageBox::Yes;
 }
 
-void CModelDlg::ShowMessage(std::string_view text) {
+void HCreateNewFile::ShowMessage(std::string_view text) {
     QMessageBox box(QMessageBox::Warning, QString::fromLatin1(HMessageBox::kCaption),
                     ToQString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
                     QMessageBox::Ok, this);

@@ -14,11 +14,11 @@ class QComboBox;
 class QFormLayout;
 class QLabel;
 
-class CModelDlg : public QDialog, private HEditorPrompt {
+class HCreateNewFile : public QDialog, private HEditorPrompt {
     Q_OBJECT
 public:
-    CModelDlg(HModelEditor& editor, QWidget* parent = nullptr);
-    ~CModelDlg() override;
+    HCreateNewFile(HModelEditor& editor, QWidget* parent = nullptr);
+    ~HCreateNewFile() override;
 
     // The list of an item (HModel::kItem...); its object name is "combo" and
     // the control id (5911 to 5914).
