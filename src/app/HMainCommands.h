@@ -246,11 +246,18 @@ inline constexpr std::array<std::array<bool, 17>, 2> kSignallingEnable = {{
       false, false, false}},
 }};
 
+// Index of a command's row, or kTable.size() when there is none. Indices rather
+// than pointers keep the table checks constant under the address sanitizer.
+[[nodiscard]] constexpr std::size_t IndexOf(int id) {
+    for (std::size_t i = 0; i < kTable.size(); ++i)
+        if (kTable[i].id == id && kTable[i].kind != HCommandKind::Separator)
+            return i;
+    return kTable.size();
+}
+
 [[nodiscard]] constexpr const HCommandRow* Find(int id) {
-    for (const HCommandRow& row : kTable)
-        if (row.id == id && row.kind != HCommandKind::Separator)
-            return &row;
-    return nullptr;
+    const std::size_t i = IndexOf(id);
+    return i < kTable.size() ? &kTable[i] : nullptr;
 }
 
 // Whether a command may be on in this signalling menu mode; true for every
@@ -284,8 +291,8 @@ constexpr bool RoutesResolve() {
     for (const HCommandRow& row : kTable) {
         if (row.kind == HCommandKind::Separator)
             continue;
-        const HCommandRow* target = Find(row.routesTo);
-        if (!target || target->routesTo != target->id)
+        const std::size_t target = IndexOf(row.routesTo);
+        if (target == kTable.size() || kTable[target].routesTo != kTable[target].id)
             return false;
         if ((row.kind == HCommandKind::Toolbar || row.kind == HCommandKind::Accelerator) !=
             row.menu.empty())
@@ -295,7 +302,7 @@ constexpr bool RoutesResolve() {
 }
 constexpr bool ToolbarKnown() {
     for (int id : kToolbar)
-        if (id != 0 && !Find(id))
+        if (id != 0 && IndexOf(id) == kTable.size())
             return false;
     return true;
 }
