@@ -642,32 +642,3 @@ void HEmergencyFieldTable::SetValue(std::size_t row, std::int32_t value) {
     SetRaw(row, static_cast<std::int32_t>(number | flag));
 }
 
-std::string HEmergencyFieldTable::GetString(std::size_t row) const {
-    const HFieldDescriptor* d = Row(row);
-    if (d == nullptr || d->kind != HFieldKind::Text)
-        return {};
-    const std::size_t start = TextStart(*d);
-    if (d->bitWidth == 0 || !InImage(start, d->bitWidth / 2 + 1))
-        return {};
-    return ReadLowFirst(m_image, start, d->bitWidth,
-                        [this](std::uint8_t n) { return DecodeChar(n); });
-}
-
-void HEmergencyFieldTable::SetString(std::size_t row, std::string_view text) {
-    const HFieldDescriptor* d = Row(row);
-    if (d == nullptr || d->readOnly || !Writable() || d->kind != HFieldKind::Text)
-        return;
-    const std::size_t start = TextStart(*d);
-    if (d->bitWidth == 0 || !InImage(start, d->bitWidth / 2 + 1))
-        return;
-    WriteLowFirst(m_image, start, d->bitWidth, text, d->PadByte(),
-                  [this](char c) { return EncodeChar(c); });
-}
-
-char HEmergencyFieldTable::DecodeChar(std::uint8_t stored) const {
-    return HFieldCoding::DigitSymbol(stored);
-}
-
-std::uint8_t HEmergencyFieldTable::EncodeChar(char character) const {
-    return HFieldCoding::DigitCode(character);
-}

@@ -334,15 +334,11 @@ public:
 
 // Emergency settings: mode 5 = code table, mode 6 = off-or-number, packed
 // digit strings as HDigitFieldTable.
-class HEmergencyFieldTable : public HRecordFieldTable {
+class HEmergencyFieldTable : public HDigitFieldTable {
 public:
-    using HRecordFieldTable::HRecordFieldTable;
+    using HDigitFieldTable::HDigitFieldTable;
     [[nodiscard]] std::int32_t GetValue(std::size_t row) const override;
     void SetValue(std::size_t row, std::int32_t value) override;
-    [[nodiscard]] std::string GetString(std::size_t row) const override;
-    void SetString(std::size_t row, std::string_view text) override;
-    [[nodiscard]] char DecodeChar(std::uint8_t stored) const override;
-    [[nodiscard]] std::uint8_t EncodeChar(char character) const override;
 };
 
 // Character and digit codings shared by the tables and their users (editors
