@@ -345,10 +345,12 @@ std::chrono::nanoseconds HRadioSim::ByteTime() const {
 }
 
 void HRadioSim::Send(std::uint8_t byte, bool) {
-    // An idle line starts the next byte now; a busy one keeps its own clock, so
-    // a late wake-up is caught up instead of stretching the transfer.
+    // m_nextSend is when the front byte has fully arrived: a UART hands a byte
+    // over only after its stop bits. An idle line starts the byte now; a busy
+    // one keeps its own clock, so a late wake-up is caught up instead of
+    // stretching the transfer.
     if (m_out.empty() && m_config.pace)
-        m_nextSend = std::max(m_nextSend, Clock::now());
+        m_nextSend = std::max(m_nextSend, Clock::now() + ByteTime());
     m_out.push_back({byte});
 }
 
