@@ -17,6 +17,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -62,7 +63,8 @@ WireBytes CountLog(const std::string& path, std::size_t fromLine) {
         const bool radio = line.find("RADIO>PC ") != std::string::npos;
         if (!pc && !radio)
             continue;
-        const std::string hex = line.substr(line.find('>') + 4);
+        const char* tag = pc ? "PC>RADIO " : "RADIO>PC ";
+        const std::string hex = line.substr(line.find(tag) + std::strlen(tag));
         std::istringstream words(hex.substr(0, hex.find("  ")));
         long bytes = 0;
         for (std::string w; words >> w;)
