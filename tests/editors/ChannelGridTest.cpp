@@ -1,5 +1,6 @@
 #include "HChannelGrid.h"
 #include "HDefaultImage.h"
+#include "ScriptedPrompt.h"
 
 #include <gtest/gtest.h>
 
@@ -9,29 +10,6 @@
 using namespace HChannelTables;
 
 namespace {
-
-class ScriptedPrompt : public HEditorPrompt {
-public:
-    explicit ScriptedPrompt(bool answer) : m_answer(answer) {}
-    bool AskYesNo(std::string_view text) override {
-        questions.emplace_back(text);
-        return m_answer;
-    }
-    void ShowMessage(std::string_view text) override { messages.emplace_back(text); }
-    std::vector<std::string> questions;
-    std::vector<std::string> messages;
-
-private:
-    bool m_answer;
-};
-
-std::vector<std::size_t> Differences(const HMemoryImage& a, const HMemoryImage& b) {
-    std::vector<std::size_t> d;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (a[i] != b[i])
-            d.push_back(i);
-    return d;
-}
 
 std::size_t RecordStart(int c) {
     return kChannelBase + kChannelRecordSize * static_cast<std::size_t>(c) +
@@ -82,23 +60,19 @@ TEST(ChannelGrid, RowsGroupsAndInformationPanel) {
     ASSERT_EQ(grid.GroupList().size(), 2u);
     EXPECT_EQ(grid.GroupList()[0].text, "Group 1");
     EXPECT_EQ(grid.GroupList()[1].text, "Group 2");
-    EXPECT_EQ(grid.CurrentGroup(), 0);
-    EXPECT_EQ(grid.SelectedGroupEntry(), 0);
-    EXPECT_EQ(grid.RowCount(), 5);
+    EXPECT_EQ(std::make_tuple(grid.CurrentGroup(), grid.SelectedGroupEntry(), grid.RowCount()),
+              std::make_tuple(0, 0, 5));
     EXPECT_EQ(grid.CellText(4, 0), "  5");
-    EXPECT_EQ(grid.InfoPanel().channels, "5");
-    EXPECT_EQ(grid.InfoPanel().channelsLeft, "120 Channels Left");
-    EXPECT_EQ(grid.InfoPanel().comPort, "4");
-    EXPECT_EQ(grid.InfoPanel().printer, "lp0");
-    EXPECT_EQ(grid.InfoPanel().frequencyBand, "UHF A");
+    const HChannelInfoPanel& p = grid.InfoPanel();
+    EXPECT_EQ(std::make_tuple(p.channels, p.channelsLeft, p.comPort, p.printer, p.frequencyBand),
+              std::make_tuple("5", "120 Channels Left", "4", "lp0", "UHF A"));
 
     // F2 steps through the groups in use and wraps round.
     EXPECT_EQ(grid.NextGroup(), 1);
-    EXPECT_EQ(grid.RowCount(), 3);
-    EXPECT_EQ(grid.ChannelOfRow(0), 5);
+    EXPECT_EQ(std::make_tuple(grid.RowCount(), grid.ChannelOfRow(0), grid.SelectedGroupEntry()),
+              std::make_tuple(3, 5, 1));
     EXPECT_EQ(grid.CellText(0, 0), "  6");
     EXPECT_EQ(grid.InfoPanel().channels, "3");
-    EXPECT_EQ(grid.SelectedGroupEntry(), 1);
     EXPECT_EQ(grid.NextGroup(), 0);
     EXPECT_FALSE(grid.SelectGroup(2)); // not in use
     EXPECT_EQ(grid.CurrentGroup(), 0);
@@ -106,13 +80,11 @@ TEST(ChannelGrid, RowsGroupsAndInformationPanel) {
     // The current channel follows the current row.
     grid.SelectGroup(1);
     grid.SetCurrentCell(2, 4);
-    EXPECT_EQ(grid.CurrentChannel(), 7);
-    EXPECT_EQ(grid.CurrentColumn(), 4);
     grid.SetCurrentCell(3, 4); // no such row: ignored
-    EXPECT_EQ(grid.CurrentRow(), 2);
+    EXPECT_EQ(std::make_tuple(grid.CurrentChannel(), grid.CurrentRow(), grid.CurrentColumn()),
+              std::make_tuple(7, 2, 4));
     EXPECT_EQ(grid.CellText(3, 0), "");
     EXPECT_EQ(grid.CellText(0, 26), "");
-
     // A refresh keeps the current group while it is in use.
     grid.Refresh(image);
     EXPECT_EQ(grid.CurrentGroup(), 1);
@@ -126,11 +98,8 @@ TEST(ChannelGrid, VisibilityThroughTheGrid) {
     grid.Refresh(image);
     EXPECT_FALSE(grid.IsColumnShown(24));
     EXPECT_EQ(grid.Settings().itemFlags[16], 0); // written back as 0 at exit
-    EXPECT_FALSE(grid.IsColumnShown(11));        // mobile set
-    EXPECT_TRUE(grid.IsColumnShown(3));
     grid.ToggleItem(HChannelItem::Frequency);
-    EXPECT_FALSE(grid.IsColumnShown(4));
-    EXPECT_FALSE(grid.IsColumnShown(5));
+    EXPECT_FALSE(grid.IsColumnShown(4) || grid.IsColumnShown(5));
     EXPECT_EQ(grid.Settings().itemFlags[3], 0);
     grid.ToggleItem(HChannelItem::ExtMic); // level 0: stays off
     EXPECT_FALSE(grid.IsColumnShown(24));
@@ -138,16 +107,14 @@ TEST(ChannelGrid, VisibilityThroughTheGrid) {
     HItemFlags flags = AllItemsShown();
     flags[static_cast<std::size_t>(HChannelItem::Power)] = 0;
     grid.SetItemFlags(flags);
-    EXPECT_FALSE(grid.IsColumnShown(8));
-    EXPECT_FALSE(grid.IsColumnShown(9));
+    EXPECT_FALSE(grid.IsColumnShown(8) || grid.IsColumnShown(9));
     EXPECT_TRUE(grid.IsColumnShown(4));
 
     // A load of a set with an option unit code 1 shows Encr and DTMF ANI Monitor.
     image[34] = static_cast<std::uint8_t>((image[34] & ~7) | 1);
     grid.Settings().loadFlag = true;
     grid.Refresh(image);
-    EXPECT_TRUE(grid.IsColumnShown(15));
-    EXPECT_TRUE(grid.IsColumnShown(25));
+    EXPECT_TRUE(grid.IsColumnShown(15) && grid.IsColumnShown(25));
     EXPECT_FALSE(grid.Settings().loadFlag);
 }
 
@@ -155,18 +122,23 @@ TEST(ChannelGrid, EditRules) {
     HMemoryImage image = MakeImageForModel(kBandVhf, kProductMobile, 1);
     HChannelGrid grid;
     grid.Refresh(image);
+    // Lists: 2, 9, 13, 15, 16; texts: 3-7 (tag 8 characters, frequencies 9,
+    // tones 8); the rest are never edited.
     for (int col = 0; col < HChannelGrid::ColumnCount(); ++col) {
         const HEditStart e = grid.BeginEdit(3, col);
-        const bool editable =
-            col == 2 || (col >= 3 && col <= 7) || col == 9 || col == 13 || col == 15 || col == 16;
-        EXPECT_EQ(e.allowed, editable) << col;
+        const bool list = col == 2 || col == 9 || col == 13 || col == 15 || col == 16;
+        const bool text = col >= 3 && col <= 7;
+        EXPECT_EQ(e.allowed, list || text) << col;
+        if (e.allowed) {
+            EXPECT_EQ(e.kind, list ? HCellEdit::List : HCellEdit::Text) << col;
+        }
+        if (text) {
+            EXPECT_EQ(e.maxLength, col == 4 || col == 5 ? 9u : 8u) << col;
+        }
     }
     HEditStart e = grid.BeginEdit(3, 4);
-    EXPECT_EQ(e.kind, HCellEdit::Text);
-    EXPECT_EQ(e.maxLength, 9u);
     EXPECT_EQ(e.text, "154.10000"); // no frequency programmed: the band's default
     e = grid.BeginEdit(3, 2);
-    EXPECT_EQ(e.kind, HCellEdit::List);
     EXPECT_EQ(e.listTexts, (std::vector<std::string>{"N", "W5", "W4"}));
     EXPECT_EQ(e.listIndex, 1); // default wide band 1
 
@@ -185,10 +157,12 @@ TEST(ChannelGrid, EditRules) {
     EXPECT_TRUE(grid.RowInUse(3));
 
     // Text edits through the parser, with the dependants to re-draw.
+    namespace C = HChannelColumns;
     HGridChange ch = grid.CommitText(3, 4, "146.0125", &ok);
     EXPECT_TRUE(ok);
     EXPECT_EQ(ch.rows, std::vector<int>{3});
-    EXPECT_EQ(ch.columns, HChannelColumns::Column(4).dependants);
+    EXPECT_EQ(ch.columns, C::Bit(4) | C::Bit(5) | C::Bit(19) | C::Bit(20) | C::Bit(21));
+    EXPECT_EQ(grid.CommitText(3, 5, "146.0125", &ok).columns, C::Bit(5) | C::Bit(19));
     EXPECT_EQ(grid.CellText(3, 4), "146.01250");
     EXPECT_EQ(grid.CellText(3, 5), "146.01250"); // the default split is 0
     grid.CommitText(3, 4, "146.0x", &ok);
@@ -199,26 +173,21 @@ TEST(ChannelGrid, EditRules) {
     EXPECT_EQ(grid.CellText(3, 7), "D-023 N");
     grid.CommitText(3, 3, "abc", &ok);
     EXPECT_EQ(grid.CellText(3, 3).substr(0, 3), "ABC");
-    // Text edits are no list picks and the other way round.
+
+    // {column, list index or text, accepted, text shown}: texts are no list
+    // picks and the other way round; picks out of range refused.
     grid.CommitListPick(3, 3, 0, &ok);
     EXPECT_FALSE(ok);
     grid.CommitText(3, 2, "0", &ok);
     EXPECT_FALSE(ok);
-
-    // List picks store the index; out of range refused.
-    grid.CommitListPick(3, 2, 2, &ok);
-    EXPECT_TRUE(ok);
-    EXPECT_EQ(grid.CellText(3, 2), "W4");
-    grid.CommitListPick(3, 2, 3, &ok);
-    EXPECT_FALSE(ok);
-    grid.CommitListPick(3, 9, 2, &ok); // EL: handheld only
-    EXPECT_FALSE(ok);
-    grid.CommitListPick(3, 13, 12, &ok);
-    EXPECT_EQ(grid.CellText(3, 13), "12");
-    grid.CommitListPick(3, 15, 3, &ok);
-    EXPECT_EQ(grid.CellText(3, 15), "All On");
-    grid.CommitListPick(3, 16, 2, &ok);
-    EXPECT_EQ(grid.CellText(3, 16), "BT");
+    const std::tuple<int, int, bool, const char*> picks[] = {
+        {2, 2, true, "W4"},   {2, 3, false, "W4"},     {9, 2, false, "LM"}, // EL: handheld only
+        {13, 12, true, "12"}, {15, 3, true, "All On"}, {16, 2, true, "BT"}};
+    for (auto [col, index, accepted, shown] : picks) {
+        grid.CommitListPick(3, col, index, &ok);
+        EXPECT_EQ(ok, accepted) << col << " " << index;
+        EXPECT_EQ(grid.CellText(3, col), shown) << col << " " << index;
+    }
 }
 
 TEST(ChannelGrid, CellActionsTonesAndPriority) {
@@ -232,24 +201,22 @@ TEST(ChannelGrid, CellActionsTonesAndPriority) {
     EXPECT_EQ(grid.CellText(1, 12), "-");
     grid.CellAction(1, 12, HCellActionMode::DoubleClick);
     EXPECT_EQ(grid.CellText(1, 12), " ");
-    EXPECT_EQ(grid.CellText(1, 8), "H");
-    grid.CellAction(1, 8, HCellActionMode::Space);
-    EXPECT_EQ(grid.CellText(1, 8), "L");
-    grid.CellAction(1, 9, HCellActionMode::Space); // handheld: LM -> EL
-    EXPECT_EQ(grid.CellText(1, 9), "EL");
-    grid.CellAction(1, 17, HCellActionMode::Space); // Option skipped for this set
-    EXPECT_EQ(grid.CellText(1, 17), "Signal");
+    // {column, text after Space}: H -> L; handheld LM -> EL; Option skipped for this set.
+    for (auto [col, text] : {std::pair{8, "L"}, {9, "EL"}, {17, "Signal"}}) {
+        grid.CellAction(1, col, HCellActionMode::Space);
+        EXPECT_EQ(grid.CellText(1, col), text) << col;
+    }
     // Enter on a non-tone column does nothing; Encr has no toggle.
     EXPECT_TRUE(grid.CellAction(1, 12, HCellActionMode::Enter).change.Empty());
     EXPECT_TRUE(grid.CellAction(1, 15, HCellActionMode::Space).change.Empty());
+    EXPECT_EQ(grid.CellAction(1, 17, HCellActionMode::Space).change.columns,
+              HChannelColumns::Bit(17) | HChannelColumns::Bit(18) | HChannelColumns::Bit(14));
 
     // Enter on a tone column asks for the tone dialog of its side.
     HCellActionResult r = grid.CellAction(1, 6, HCellActionMode::Enter);
-    EXPECT_TRUE(r.openToneDialog);
-    EXPECT_TRUE(r.transmitSide);
+    EXPECT_TRUE(r.openToneDialog && r.transmitSide);
     r = grid.CellAction(1, 7, HCellActionMode::Enter);
-    EXPECT_TRUE(r.openToneDialog);
-    EXPECT_FALSE(r.transmitSide);
+    EXPECT_TRUE(r.openToneDialog && !r.transmitSide);
     const int inverted = HChannelColumns::FindToneChoice(false, "D-023 I");
     grid.ApplyToneChoice(1, 7, inverted);
     EXPECT_EQ(grid.CellText(1, 7), "D-023 I");
@@ -420,8 +387,8 @@ TEST(ChannelGrid, CopyAndPaste) {
     ScriptedPrompt no(false);
     const std::vector<std::string> target = RowTexts(grid, 3);
     EXPECT_EQ(grid.Paste(clip, 3, &no).status, HPasteStatus::Declined);
-    ASSERT_EQ(no.questions.size(), 1u);
-    EXPECT_EQ(no.questions[0], "Do you copy Ch1 data to Ch 4?");
+    ASSERT_EQ(no.asked.size(), 1u);
+    EXPECT_EQ(no.asked[0], "Do you copy Ch1 data to Ch 4?");
     EXPECT_EQ(RowTexts(grid, 3), target);
     EXPECT_EQ(grid.Paste(clip, 3, nullptr).status, HPasteStatus::Declined);
 
@@ -451,7 +418,7 @@ TEST(ChannelGrid, CopyAndPaste) {
     const std::string three = grid.CopyText(2, 0);
     ScriptedPrompt yes2(true);
     r = grid.Paste(three, 3, &yes2);
-    EXPECT_EQ(yes2.questions.at(0), "Do you copy Ch1 - 3 data to Ch 4?");
+    EXPECT_EQ(yes2.asked.at(0), "Do you copy Ch1 - 3 data to Ch 4?");
     EXPECT_EQ(r.change.rows, (std::vector<int>{3, 4}));
     EXPECT_EQ(grid.CellText(4, 3), second[3]);
 
@@ -474,7 +441,7 @@ TEST(ChannelGrid, PasteRefusesWhatIsNoChannelData) {
           std::string_view("  1\t-\tN\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\tX")}) {
         EXPECT_EQ(grid.Paste(text, 2, &yes).status, HPasteStatus::NotChannelData) << text;
     }
-    EXPECT_TRUE(yes.questions.empty());
+    EXPECT_TRUE(yes.asked.empty());
     EXPECT_EQ(RowTexts(grid, 2), before);
     EXPECT_EQ(grid.Paste("  1\t-\tW4", 7, &yes).status, HPasteStatus::NoTarget);
 
