@@ -1,6 +1,12 @@
 #include "AppTestSupport.h"
 
+#include "CPasswordDialog.h"
+
+#include <QAbstractButton>
 #include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
 
 bool TempHome::Write(const char* name, const QByteArray& content) const {
     QFile file(m_dir.path() + QLatin1Char('/') + QLatin1String(name));
@@ -14,4 +20,68 @@ QByteArray TempHome::Read(const char* name) const {
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return file.readAll();
+}
+
+MessageAnswers::MessageAnswers(QMessageBox::StandardButton fallback) : m_fallback(fallback) {
+    m_timer.setInterval(5);
+    QObject::connect(&m_timer, &QTimer::timeout, [this] { Poll(); });
+    m_timer.start();
+}
+
+void MessageAnswers::Poll() {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (!widget->isVisible())
+            continue;
+        if (auto* dialog = qobject_cast<CPasswordDialog*>(widget); dialog && answerPasswords) {
+            ++passwordAsked;
+            if (passwords.isEmpty()) {
+                dialog->reject();
+            } else {
+                dialog->findChild<QLineEdit*>()->setText(passwords.takeFirst());
+                dialog->accept();
+            }
+            return;
+        }
+        auto* box = qobject_cast<QMessageBox*>(widget);
+        // Marked on the box itself: a later box may reuse a gone one's address.
+        if (!box || box->property("answered").toBool())
+            continue;
+        box->setProperty("answered", true);
+        asked << box->objectName();
+        texts << box->text();
+        std::deque<QMessageBox::StandardButton>& queue =
+            m_answers[box->objectName().mid(7).toInt()];
+        QAbstractButton* button = nullptr;
+        if (!queue.empty()) {
+            button = box->button(queue.front());
+            queue.pop_front();
+        }
+        if (!button && m_fallback != QMessageBox::NoButton)
+            button = box->button(m_fallback);
+        if (!button)
+            button = box->escapeButton() ? box->escapeButton() : box->defaultButton();
+        if (!button && !box->buttons().isEmpty())
+            button = box->buttons().constFirst();
+        if (button)
+            button->click();
+        return;
+    }
+}
+
+RunningApp::RunningApp(int level, const QStringList& words) {
+    QStringList all;
+    if (level > 0)
+        all << (level == 1 ? QStringLiteral("/manu") : QStringLiteral("/all"));
+    all << words;
+    ModalDriver<CPasswordDialog> password([level](CPasswordDialog* dialog) {
+        QTest::keyClicks(dialog->findChild<QLineEdit*>(QStringLiteral("edit1073")),
+                         level == 1 ? QStringLiteral("Workshop Entry") : QStringLiteral("tovak"));
+        dialog->accept();
+    });
+    ModalDriver<QMessageBox> warning([](QMessageBox* box) { box->accept(); },
+                                     QStringLiteral("message142"));
+    if (app.InitInstance(all)) {
+        frame = app.MainFrame();
+        doc = app.Document();
+    }
 }

@@ -1,15 +1,21 @@
 #pragma once
-// Helpers shared by the Qt tests: a fresh program data directory per test and a
-// driver that answers modal dialogs as a user would.
+// Helpers shared by the Qt tests: a fresh program data directory per test, the
+// program started in it, and drivers that answer modal dialogs as a user would.
+#include "CMainFrame.h"
+#include "CRP57App.h"
+#include "CRP57Doc.h"
+
 #include <QApplication>
 #include <QByteArray>
+#include <QMessageBox>
 #include <QString>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QWidget>
 
+#include <deque>
 #include <functional>
-#include <memory>
+#include <map>
 #include <string>
 
 // Points RP57_HOME at a new empty directory for the object's life.
@@ -36,10 +42,6 @@ public:
     bool Write(const char* name, const QByteArray& content) const;
     // The file's content; empty when missing.
     [[nodiscard]] QByteArray Read(const char* name) const;
-    // Turns the trace log on at level 6 into "trace.log".
-    bool EnableLog() const {
-        return Write("INI_LOG.ini", "[LOG_INFO]\nDEF_LOG_NAME=trace.log\nLOG_LEVEL0=6\n");
-    }
 
 private:
     QTemporaryDir m_dir;
@@ -80,4 +82,55 @@ private:
     QString m_name;
     QTimer m_timer;
     bool m_fired = false;
+};
+
+// A driver whose dialog is closed even when a check in `body` fails early, so
+// a failing test ends instead of waiting.
+template <class T> std::function<void(T*)> Closing(std::function<void(T*)> body) {
+    return [body](T* dialog) {
+        body(dialog);
+        if (dialog->isVisible())
+            dialog->reject();
+    };
+}
+
+// Answers every message box: by message number from a queue per number, else
+// with `fallback` when the box has it, else with its escape or first button,
+// so that a test never hangs. Records the names and texts asked. With
+// `answerPasswords`, the password dialog takes the next of `passwords` (none
+// left: Cancel).
+class MessageAnswers {
+public:
+    explicit MessageAnswers(QMessageBox::StandardButton fallback = QMessageBox::NoButton);
+    void Queue(int id, QMessageBox::StandardButton button) { m_answers[id].push_back(button); }
+    [[nodiscard]] int Count(int id) const {
+        return static_cast<int>(asked.count(QStringLiteral("message%1").arg(id)));
+    }
+    [[nodiscard]] QString LastText() const { return texts.isEmpty() ? QString() : texts.last(); }
+
+    QStringList asked; // object names
+    QStringList texts;
+    bool answerPasswords = false;
+    QStringList passwords;
+    int passwordAsked = 0;
+
+private:
+    void Poll();
+
+    QMessageBox::StandardButton m_fallback;
+    QTimer m_timer;
+    std::map<int, std::deque<QMessageBox::StandardButton>> m_answers;
+};
+
+// The program started in the current RP57_HOME; at access level 1 or 2 through
+// the access code dialog and the Manufacture Mode warning. Ends with the object.
+struct RunningApp {
+    CRP57App app;
+    CMainFrame* frame = nullptr;
+    CRP57Doc* doc = nullptr;
+    explicit RunningApp(int level = 0, const QStringList& words = {});
+    // The file part of the window title.
+    [[nodiscard]] QString TitlePath() const {
+        return frame->windowTitle().section(QStringLiteral(" - "), 0, 0);
+    }
 };

@@ -82,19 +82,24 @@ bool ShowAndActivate(QWidget& w) {
     return QTest::qWaitForWindowActive(&w);
 }
 
-HHelpWindow* VisibleHelpWindow() {
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* help = qobject_cast<HHelpWindow*>(w); help && help->isVisible())
-            return help;
-    return nullptr;
-}
-
-void CloseHelpWindows() {
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* help = qobject_cast<HHelpWindow*>(w))
-            help->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
+// An editor's dialog over an image (the built-in one unless given), shown and
+// active, with the image as it was before.
+template <class Editor = HPowerSavingEditor> struct ShownDialog {
+    HMemoryImage image;
+    const HMemoryImage before;
+    Editor editor;
+    HDialog dialog;
+    bool active;
+    explicit ShownDialog(const HMemoryImage& start = BuildDefaultImage(), int level = 0)
+        : image(start), before(start), editor(HEditorContext{&image, level}), dialog(editor),
+          active(ShowAndActivate(dialog)) {}
+    [[nodiscard]] HEditorForm* Form() const { return dialog.Form(); }
+    // Focuses the control and sends it a key.
+    void Key(std::size_t item, Qt::Key key) {
+        Form()->Control(item)->setFocus();
+        QTest::keyClick(Form()->Control(item), key);
+    }
+};
 
 } // namespace
 
@@ -102,12 +107,9 @@ class EditorDialogTest : public QObject {
     Q_OBJECT
 private slots:
     void rendersThePowerSavingDescription();
-    void comboChangeAndOkWritesOnlyThatField();
-    void cancelWritesNothing();
-    void codeNoEntryOffersSurvivesOk();
+    void okWritesOnlyTheChangedField();
+    void cancelOrRefusedCheckWritesNothing();
     void editKeysFilterClampRestoreAndCommit();
-    void enterNeverClosesTheDialog();
-    void refusedCheckKeepsDialogOpen();
     void checkBoxesStaticsAndAccelerators();
     void f1OpensHelpAtTheContext();
     void helpContextsFileAndFallback();
@@ -116,13 +118,10 @@ private slots:
 };
 
 void EditorDialogTest::rendersThePowerSavingDescription() {
-    HMemoryImage image = BuildDefaultImage();
-    HPowerSavingEditor editor({&image, 0});
-    HDialog dialog(editor);
-    QCOMPARE(dialog.windowTitle(), QStringLiteral("Power Saving"));
-    QCOMPARE(dialog.objectName(), QStringLiteral("HDialog134"));
-    HEditorForm* form = dialog.Form();
-
+    ShownDialog<> d;
+    QCOMPARE(d.dialog.windowTitle(), QStringLiteral("Power Saving"));
+    QCOMPARE(d.dialog.objectName(), QStringLiteral("HDialog134"));
+    HEditorForm* form = d.Form();
     const auto items = HPowerSaving::Items();
     QCOMPARE(items.size(), std::size_t(13));
     for (std::size_t i = 0; i < items.size(); ++i) {
@@ -130,19 +129,20 @@ void EditorDialogTest::rendersThePowerSavingDescription() {
         QVERIFY(label);
         QCOMPARE(label->text(), QString::fromUtf8(items[i].label.data(), items[i].label.size()));
         QCOMPARE(label->buddy(), form->Control(i));
+        QCOMPARE(label->x(), form->Label(0)->x()); // labels line up
         QVERIFY(form->Control(i)->isEnabled());
         if (i < 10) {
+            // Entries and selection are those of the editor's state.
             HValueCombo* combo = form->Combo(i);
             QVERIFY(combo);
-            // Entries and selection are those of the editor's state.
-            QCOMPARE(combo->count(), int(editor.Combo(i).Count()));
-            QCOMPARE(combo->currentIndex(), editor.Combo(i).SelectedIndex());
-            QCOMPARE(combo->currentText().toStdString(), editor.Combo(i).SelectedText());
+            QCOMPARE(combo->count(), int(d.editor.Combo(i).Count()));
+            QCOMPARE(combo->currentIndex(), d.editor.Combo(i).SelectedIndex());
+            QCOMPARE(combo->currentText().toStdString(), d.editor.Combo(i).SelectedText());
             QCOMPARE(combo->itemData(combo->currentIndex()).toInt(),
-                     editor.PowerSaving().GetValue(i));
+                     d.editor.PowerSaving().GetValue(i));
         } else {
             QVERIFY(form->EditControl(i));
-            QCOMPARE(form->EditControl(i)->text().toStdString(), editor.Edit(i).Text());
+            QCOMPARE(form->EditControl(i)->text().toStdString(), d.editor.Edit(i).Text());
         }
     }
     QCOMPARE(form->Combo(kTransmitTimer)->itemText(0), QStringLiteral("0.5 min"));
@@ -150,76 +150,75 @@ void EditorDialogTest::rendersThePowerSavingDescription() {
     QCOMPARE(form->Combo(kMicGain)->currentText(), QStringLiteral("standard"));
     QCOMPARE(form->EditControl(kPowerOnTag)->text(), QStringLiteral("SELFTEST"));
     QVERIFY(qobject_cast<HTagEdit*>(form->EditControl(kPowerOnTag)));
-    // Labels line up: every label starts in the same column.
-    for (std::size_t i = 1; i < items.size(); ++i)
-        QCOMPARE(form->Label(i)->x(), form->Label(0)->x());
 }
 
-void EditorDialogTest::comboChangeAndOkWritesOnlyThatField() {
-    HMemoryImage image = BuildDefaultImage();
-    const HMemoryImage before = image;
-    HPowerSavingEditor editor({&image, 0});
-    HDialog dialog(editor);
-    QVERIFY(ShowAndActivate(dialog));
-    HValueCombo* penalty = dialog.Form()->Combo(kPenaltyTimer);
+void EditorDialogTest::okWritesOnlyTheChangedField() {
+    ShownDialog<> d;
+    QVERIFY(d.active);
+    HValueCombo* penalty = d.Form()->Combo(kPenaltyTimer);
     const int was = penalty->currentIndex();
     QVERIFY(was >= 0 && was < 3);
-    penalty->setFocus();
-    QTest::keyClick(penalty, Qt::Key_Down);
+    d.Key(kPenaltyTimer, Qt::Key_Down);
     QCOMPARE(penalty->currentIndex(), was + 1);
-    QCOMPARE(editor.Combo(kPenaltyTimer).SelectedIndex(), was + 1);
-    QCOMPARE(image, before); // nothing written before OK
-
-    QTest::mouseClick(dialog.OkButton(), Qt::LeftButton);
-    QCOMPARE(dialog.result(), int(QDialog::Accepted));
-    QVERIFY(!dialog.isVisible());
-    // Penalty Timer is bits 2-3 of byte 642.
-    QCOMPARE(DifferingBytes(before, image), std::vector<std::size_t>{642});
-    QCOMPARE((image[642] >> 2) & 3, was + 1);
-    QCOMPARE(image[642] & ~0x0C, before[642] & ~0x0C);
+    QCOMPARE(d.editor.Combo(kPenaltyTimer).SelectedIndex(), was + 1);
+    // Enter in a control never closes the dialog, and nothing is written before OK.
+    for (std::size_t item : {kTransmitTimer, kBeepLevel, kPowerOnTag}) {
+        d.Key(item, Qt::Key_Return);
+        d.Key(item, Qt::Key_Enter);
+        QVERIFY(d.dialog.isVisible());
+    }
+    QCOMPARE(d.image, d.before);
+    // Enter on the focused OK button is OK. Penalty Timer is bits 2-3 of byte 642.
+    d.dialog.OkButton()->setFocus();
+    QTest::keyClick(d.dialog.OkButton(), Qt::Key_Return);
+    QCOMPARE(d.dialog.result(), int(QDialog::Accepted));
+    QVERIFY(!d.dialog.isVisible());
+    QCOMPARE(DifferingBytes(d.before, d.image), std::vector<std::size_t>{642});
+    QCOMPARE((d.image[642] >> 2) & 3, was + 1);
+    QCOMPARE(d.image[642] & ~0x0C, d.before[642] & ~0x0C);
 }
 
-void EditorDialogTest::cancelWritesNothing() {
-    HMemoryImage image = BuildDefaultImage();
-    const HMemoryImage before = image;
-    HPowerSavingEditor editor({&image, 0});
-    HDialog dialog(editor);
-    QVERIFY(ShowAndActivate(dialog));
-    HValueCombo* timer = dialog.Form()->Combo(kTransmitTimer);
-    timer->setFocus();
-    QTest::keyClick(timer, Qt::Key_Up);
-    HEdit* beep = dialog.Form()->EditControl(kBeepLevel);
-    beep->setFocus();
-    beep->selectAll();
-    QTest::keyClicks(beep, "3");
-    QTest::keyClick(beep, Qt::Key_Return);
-    QCOMPARE(beep->text(), QStringLiteral("3"));
-    QTest::mouseClick(dialog.CancelButton(), Qt::LeftButton);
-    QCOMPARE(dialog.result(), int(QDialog::Rejected));
-    QCOMPARE(image, before);
-}
-
-void EditorDialogTest::codeNoEntryOffersSurvivesOk() {
-    HMemoryImage image = BuildDefaultImage();
-    image[677] = 99; // MIC gain: no entry has code 99
-    const HMemoryImage before = image;
-    HPowerSavingEditor editor({&image, 0});
-    HDialog dialog(editor);
-    QVERIFY(ShowAndActivate(dialog));
-    QCOMPARE(dialog.Form()->Combo(kMicGain)->currentIndex(), -1);
-    QVERIFY(dialog.Form()->Combo(kMicGain)->currentText().isEmpty());
-    QTest::mouseClick(dialog.OkButton(), Qt::LeftButton);
-    QCOMPARE(dialog.result(), int(QDialog::Accepted));
-    QCOMPARE(image[677], std::uint8_t(99));
-    QCOMPARE(image, before);
+void EditorDialogTest::cancelOrRefusedCheckWritesNothing() {
+    {
+        ShownDialog<> d;
+        d.Key(kTransmitTimer, Qt::Key_Up);
+        HEdit* beep = d.Form()->EditControl(kBeepLevel);
+        beep->setFocus();
+        beep->selectAll();
+        QTest::keyClicks(beep, "3");
+        QTest::keyClick(beep, Qt::Key_Return);
+        QCOMPARE(beep->text(), QStringLiteral("3"));
+        QTest::mouseClick(d.dialog.CancelButton(), Qt::LeftButton);
+        QCOMPARE(d.dialog.result(), int(QDialog::Rejected));
+        QCOMPARE(d.image, d.before);
+    }
+    {
+        // The editor's own check refuses: the dialog stays open.
+        ShownDialog<RefusingEditor> d;
+        d.Key(kTransmitTimer, Qt::Key_Down);
+        QTest::mouseClick(d.dialog.OkButton(), Qt::LeftButton);
+        QCOMPARE(d.editor.checks, 1);
+        QVERIFY(d.dialog.isVisible());
+        QCOMPARE(d.image, d.before);
+        d.dialog.reject();
+    }
+    {
+        // A code no entry has shows no entry and survives OK.
+        HMemoryImage image = BuildDefaultImage();
+        image[677] = 99; // MIC gain
+        ShownDialog<> d(image);
+        QCOMPARE(d.Form()->Combo(kMicGain)->currentIndex(), -1);
+        QVERIFY(d.Form()->Combo(kMicGain)->currentText().isEmpty());
+        QTest::mouseClick(d.dialog.OkButton(), Qt::LeftButton);
+        QCOMPARE(d.dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(d.image, d.before);
+    }
 }
 
 void EditorDialogTest::editKeysFilterClampRestoreAndCommit() {
-    HMemoryImage image = BuildDefaultImage();
-    HPowerSavingEditor editor({&image, 0});
-    HDialog dialog(editor);
-    QVERIFY(ShowAndActivate(dialog));
-    HEdit* beep = dialog.Form()->EditControl(kBeepLevel); // 0-15, 2 digits
+    ShownDialog<> d;
+    QVERIFY(d.active);
+    HEdit* beep = d.Form()->EditControl(kBeepLevel); // 0-15, 2 digits
     beep->setFocus();
     beep->selectAll();
     QTest::keyClicks(beep, "a.-9");
@@ -228,16 +227,16 @@ void EditorDialogTest::editKeysFilterClampRestoreAndCommit() {
     QCOMPARE(beep->text(), QStringLiteral("99")); // the length limit stops the third digit
     QTest::keyClick(beep, Qt::Key_Return);
     QCOMPARE(beep->text(), QStringLiteral("15")); // clamped to the maximum
-    QVERIFY(dialog.isVisible());
+    QVERIFY(d.dialog.isVisible());
     QTest::keyClick(beep, Qt::Key_Backspace);
     QTest::keyClick(beep, Qt::Key_Backspace);
     QTest::keyClicks(beep, "4");
     QCOMPARE(beep->text(), QStringLiteral("4"));
     QTest::keyClick(beep, Qt::Key_Escape);
     QCOMPARE(beep->text(), QStringLiteral("15")); // the text as last set
-    QVERIFY(dialog.isVisible());                  // Escape stayed in the edit
+    QVERIFY(d.dialog.isVisible());                // Escape stayed in the edit
 
-    HEdit* tag = dialog.Form()->EditControl(kPowerOnTag);
+    HEdit* tag = d.Form()->EditControl(kPowerOnTag);
     tag->setFocus();
     tag->selectAll();
     QTest::keyClicks(tag, QStringLiteral("AB~C"));
@@ -248,72 +247,34 @@ void EditorDialogTest::editKeysFilterClampRestoreAndCommit() {
     QCOMPARE(tag->text(), QStringLiteral("ABC[1]_*")); // 8 characters, filter applied
 
     // A typed text that was never committed with Enter still reaches the image.
-    HEdit* af = dialog.Form()->EditControl(kAfMinLevel);
+    HEdit* af = d.Form()->EditControl(kAfMinLevel);
     af->setFocus();
     af->selectAll();
     QTest::keyClicks(af, "300");
-    QTest::mouseClick(dialog.OkButton(), Qt::LeftButton);
-    QCOMPARE(dialog.result(), int(QDialog::Accepted));
-    QCOMPARE(image[45] & 0x0F, 15); // Beep Level
-    QCOMPARE(int(image[46]), 255);  // AF Vr Min Level clamped to 255
-    QCOMPARE(QByteArray(reinterpret_cast<const char*>(&image[1024]), 8), QByteArray("ABC[1]_*"));
-}
-
-void EditorDialogTest::enterNeverClosesTheDialog() {
-    HMemoryImage image = BuildDefaultImage();
-    const HMemoryImage before = image;
-    HPowerSavingEditor editor({&image, 0});
-    HDialog dialog(editor);
-    QVERIFY(ShowAndActivate(dialog));
-    for (std::size_t item : {kTransmitTimer, kBeepLevel, kPowerOnTag}) {
-        QWidget* control = dialog.Form()->Control(item);
-        control->setFocus();
-        QTest::keyClick(control, Qt::Key_Return);
-        QTest::keyClick(control, Qt::Key_Enter);
-        QVERIFY(dialog.isVisible());
-    }
-    QCOMPARE(image, before);
-    // Enter on the focused OK button is OK.
-    dialog.OkButton()->setFocus();
-    QTest::keyClick(dialog.OkButton(), Qt::Key_Return);
-    QCOMPARE(dialog.result(), int(QDialog::Accepted));
-}
-
-void EditorDialogTest::refusedCheckKeepsDialogOpen() {
-    HMemoryImage image = BuildDefaultImage();
-    const HMemoryImage before = image;
-    RefusingEditor editor({&image, 0});
-    HDialog dialog(editor);
-    QVERIFY(ShowAndActivate(dialog));
-    HValueCombo* timer = dialog.Form()->Combo(kTransmitTimer);
-    timer->setFocus();
-    QTest::keyClick(timer, Qt::Key_Down);
-    QTest::mouseClick(dialog.OkButton(), Qt::LeftButton);
-    QCOMPARE(editor.checks, 1);
-    QVERIFY(dialog.isVisible());
-    QCOMPARE(image, before);
-    dialog.reject();
+    QTest::mouseClick(d.dialog.OkButton(), Qt::LeftButton);
+    QCOMPARE(d.dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(d.image[45] & 0x0F, 15); // Beep Level
+    QCOMPARE(int(d.image[46]), 255);  // AF Vr Min Level clamped to 255
+    QCOMPARE(QByteArray(reinterpret_cast<const char*>(&d.image[1024]), 8), QByteArray("ABC[1]_*"));
 }
 
 void EditorDialogTest::checkBoxesStaticsAndAccelerators() {
-    HMemoryImage image{};
-    HelpEditor editor({&image, 0});
-    HDialog dialog(editor);
-    QVERIFY(ShowAndActivate(dialog));
-    HEditorForm* form = dialog.Form();
+    ShownDialog<HelpEditor> d(HMemoryImage{});
+    QVERIFY(d.active);
+    HEditorForm* form = d.Form();
     QCheckBox* check = form->Check(2);
     QVERIFY(check);
     QCOMPARE(check->text(), QStringLiteral("&Check"));
     QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(6, check->height() / 2));
-    QVERIFY(editor.IsChecked(2));
+    QVERIFY(d.editor.IsChecked(2));
     auto* text = qobject_cast<QLabel*>(form->Control(3));
     QVERIFY(text);
     QCOMPARE(text->text(), QStringLiteral("Shown by InitStatic"));
 
     // Alt + the label's letter moves the focus to its control.
-    QTest::keyClick(&dialog, Qt::Key_O, Qt::AltModifier);
+    QTest::keyClick(&d.dialog, Qt::Key_O, Qt::AltModifier);
     QCOMPARE(QApplication::focusWidget(), form->Control(1));
-    QTest::keyClick(&dialog, Qt::Key_F, Qt::AltModifier);
+    QTest::keyClick(&d.dialog, Qt::Key_F, Qt::AltModifier);
     QCOMPARE(QApplication::focusWidget(), form->Control(0));
     // An octal edit drops 8 and 9.
     HEdit* octal = form->EditControl(1);
@@ -326,59 +287,47 @@ void EditorDialogTest::checkBoxesStaticsAndAccelerators() {
     QVERIFY(!form->Control(4)->isEnabled() && !form->Label(4)->isEnabled());
     QVERIFY(form->Control(4)->isVisible());
     QVERIFY(!form->Control(5)->isVisible() && !form->Label(5)->isVisible());
-    dialog.reject();
-
-    HelpEditor raised({&image, 1});
-    HDialog raisedDialog(raised);
-    QVERIFY(ShowAndActivate(raisedDialog));
-    QVERIFY(raisedDialog.Form()->Control(4)->isEnabled());
-    QVERIFY(raisedDialog.Form()->Label(4)->isEnabled());
-    QVERIFY(raisedDialog.Form()->Control(5)->isVisible());
-    raisedDialog.reject();
+    d.dialog.reject();
+    ShownDialog<HelpEditor> raised(HMemoryImage{}, 1);
+    QVERIFY(raised.Form()->Control(4)->isEnabled() && raised.Form()->Label(4)->isEnabled());
+    QVERIFY(raised.Form()->Control(5)->isVisible());
 }
 
 void EditorDialogTest::f1OpensHelpAtTheContext() {
-    HMemoryImage image = BuildDefaultImage();
+    const auto f1 = [](QWidget* control) {
+        control->setFocus();
+        QTest::keyClick(control, Qt::Key_F1);
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* help = qobject_cast<HHelpWindow*>(w); help && help->isVisible())
+                return help;
+        return static_cast<HHelpWindow*>(nullptr);
+    };
     {
-        HPowerSavingEditor editor({&image, 0});
-        HDialog dialog(editor);
-        QVERIFY(ShowAndActivate(dialog));
-        QWidget* combo = dialog.Form()->Control(kPenaltyTimer);
-        combo->setFocus();
-        QCOMPARE(dialog.CurrentHelpContext(), std::uint32_t(0x20000 + 134));
-        QTest::keyClick(combo, Qt::Key_F1);
-        HHelpWindow* help = VisibleHelpWindow();
+        ShownDialog<> d;
+        QWidget* combo = d.Form()->Control(kPenaltyTimer);
+        HHelpWindow* help = f1(combo);
         QVERIFY(help);
+        QCOMPARE(d.dialog.CurrentHelpContext(), std::uint32_t(0x20000 + 134));
         QCOMPARE(help->ContextId(), std::uint32_t(0x20000 + 134));
         QCOMPARE(help->CurrentPage(), QStringLiteral("powersaving.html"));
         QVERIFY(help->Browser()->toPlainText().contains(QStringLiteral("Penalty Timer")));
         // The help window belongs to the dialog: usable while it is modal.
-        QCOMPARE(help->parentWidget(), static_cast<QWidget*>(&dialog));
-        // A second F1 reuses the same window.
-        QTest::keyClick(combo, Qt::Key_F1);
-        QCOMPARE(VisibleHelpWindow(), help);
+        QCOMPARE(help->parentWidget(), static_cast<QWidget*>(&d.dialog));
+        QCOMPARE(f1(combo), help); // a second F1 reuses the same window
         help->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     {
         // A control with a context of its own opens that context's page.
-        HelpEditor editor({&image, 0});
-        HDialog dialog(editor);
-        QVERIFY(ShowAndActivate(dialog));
-        QWidget* first = dialog.Form()->Control(0);
-        first->setFocus();
-        QTest::keyClick(first, Qt::Key_F1);
-        HHelpWindow* help = VisibleHelpWindow();
+        ShownDialog<HelpEditor> d;
+        HHelpWindow* help = f1(d.Form()->Control(0));
         QVERIFY(help);
         QCOMPARE(help->ContextId(), std::uint32_t(0x10000 + 32851));
         QCOMPARE(help->CurrentPage(), QStringLiteral("transfer.html"));
         // A control without one: the dialog's id, which has no page: the index.
-        QWidget* octal = dialog.Form()->Control(1);
-        octal->setFocus();
-        QTest::keyClick(octal, Qt::Key_F1);
+        QCOMPARE(f1(d.Form()->Control(1)), help);
         QCOMPARE(help->ContextId(), std::uint32_t(0x20000 + 999));
         QCOMPARE(help->CurrentPage(), QStringLiteral("index.html"));
-        CloseHelpWindows();
+        help->close();
     }
 }
 

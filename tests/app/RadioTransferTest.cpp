@@ -2,10 +2,6 @@
 // through the running program against the simulated radio on a
 // pseudo-terminal: what reaches the image, the document and the radio.
 #include "AppTestSupport.h"
-#include "CMainFrame.h"
-#include "CPasswordDialog.h"
-#include "CRP57App.h"
-#include "CRP57Doc.h"
 #include "HChannelAllocationDlg.h"
 #include "HChannels.h"
 #include "HComInstructionDialog.h"
@@ -17,22 +13,18 @@
 #include "HMainCommands.h"
 #include "HOptionGroup.h"
 #include "HRadioCommands.h"
+#include "HTransferRanges.h"
 #include "HTransferSteps.h"
 #include "HValueCombo.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
-#include <QLineEdit>
-#include <QMessageBox>
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QRegularExpression>
+#include <QSignalSpy>
 #include <QTableView>
 #include <QtTest>
-
-#include <set>
 
 namespace {
 
@@ -55,21 +47,6 @@ HMemoryImage FactoryRadio() {
     return m;
 }
 
-bool WriteImage(const QString& path, const HMemoryImage& m) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-           file.write(reinterpret_cast<const char*>(m.data()), qint64(m.size())) ==
-               qint64(m.size());
-}
-
-HMemoryImage ReadImage(const QString& path) {
-    HMemoryImage m{};
-    QFile file(path);
-    if (file.open(QIODevice::ReadOnly))
-        file.read(reinterpret_cast<char*>(m.data()), qint64(m.size()));
-    return m;
-}
-
 // First differing offset, -1 when equal: a failure names the byte.
 long FirstDifference(const HMemoryImage& a, const HMemoryImage& b) {
     for (std::size_t i = 0; i < a.size(); ++i)
@@ -87,15 +64,21 @@ bool ModelShows(const QAbstractItemModel* model, const QString& text) {
     return false;
 }
 
+// The document on a file of its own holding `image`.
+bool OpenDocument(RunningApp& run, const TempHome& home, const HMemoryImage& image,
+                  const char* name = "mine.r57") {
+    return HDataFile::Write(home.File(name), image).Ok() && run.doc->OpenFile(home.File(name));
+}
+
 // The simulated radio as a child process with its memory file and frame log.
 class SimRadio {
 public:
     SimRadio(const TempHome& home, const HMemoryImage& memory, const QStringList& extra = {})
         : m_home(home) {
-        m_ok = WriteImage(MemoryPath(), memory);
-        QStringList args{"--memory", MemoryPath(), "--link", Link(), "--log", LogPath()};
-        args << extra;
-        m_process.start(QStringLiteral(RP57_RADIO_SIM), args);
+        m_ok = HDataFile::Write(m_home.File("radio.mem"), memory).Ok();
+        QStringList args{"--memory", Path("radio.mem"), "--link",
+                         Link(),     "--log",           Path("radio.log")};
+        m_process.start(QStringLiteral(RP57_RADIO_SIM), args << extra);
         m_ok = m_ok && m_process.waitForStarted(10000);
         // Bounded so a broken simulator cannot hang the suite.
         for (int i = 0; m_ok && i < 1000 && !QFileInfo(Link()).isSymLink(); ++i)
@@ -104,11 +87,7 @@ public:
     ~SimRadio() { Stop(); }
 
     [[nodiscard]] bool Started() const { return m_ok && QFileInfo(Link()).isSymLink(); }
-    [[nodiscard]] QString Link() const { return m_home.Path() + QStringLiteral("/radio"); }
-    [[nodiscard]] QString MemoryPath() const {
-        return m_home.Path() + QStringLiteral("/radio.mem");
-    }
-    [[nodiscard]] QString LogPath() const { return m_home.Path() + QStringLiteral("/radio.log"); }
+    [[nodiscard]] QString Link() const { return Path("radio"); }
     void Stop() {
         if (m_process.state() != QProcess::NotRunning) {
             m_process.terminate(); // the radio saves what was written
@@ -118,15 +97,14 @@ public:
     }
     HMemoryImage StopAndRead() {
         Stop();
-        return ReadImage(MemoryPath());
+        HMemoryImage m{};
+        (void)HDataFile::Read(m_home.File("radio.mem"), m);
+        return m;
     }
     // Frames the program sent that start with `start` ("F2 02"), as hex text.
     [[nodiscard]] QStringList Sent(const QString& start) const {
-        QFile file(LogPath());
         QStringList out;
-        if (!file.open(QIODevice::ReadOnly))
-            return out;
-        for (const QString& line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'))) {
+        for (const QString& line : QString::fromUtf8(m_home.Read("radio.log")).split('\n')) {
             const qsizetype at = line.indexOf(QStringLiteral("PC>RADIO "));
             if (at >= 0 && line.mid(at + 9).startsWith(start))
                 out << line.mid(at + 9).section(QStringLiteral("  "), 0, 0);
@@ -143,85 +121,28 @@ public:
     }
 
 private:
+    [[nodiscard]] QString Path(const char* name) const {
+        return QString::fromStdString(m_home.File(name));
+    }
     const TempHome& m_home;
     QProcess m_process;
     bool m_ok = false;
 };
 
-// Answers what the transfers ask while they run: message boxes with OK (or
-// Yes), the programming password with the next scripted text.
-class Answerer {
-public:
-    Answerer() {
-        m_timer.setInterval(10);
-        QObject::connect(&m_timer, &QTimer::timeout, [this] { Poll(); });
-        m_timer.start();
-    }
-    QStringList messages;
-    QStringList passwords;
-    int passwordAsked = 0;
-
-private:
-    void Poll() {
-        for (QWidget* widget : QApplication::topLevelWidgets()) {
-            if (!widget->isVisible())
-                continue;
-            if (auto* box = qobject_cast<QMessageBox*>(widget)) {
-                messages << box->text();
-                QAbstractButton* button = box->button(QMessageBox::Ok);
-                if (!button)
-                    button = box->button(QMessageBox::Yes);
-                if (button)
-                    button->click();
-                return;
-            }
-            if (auto* dialog = qobject_cast<CPasswordDialog*>(widget)) {
-                ++passwordAsked;
-                if (passwords.isEmpty()) {
-                    dialog->reject();
-                } else {
-                    dialog->findChild<QLineEdit*>()->setText(passwords.takeFirst());
-                    dialog->accept();
-                }
-                return;
-            }
-        }
-    }
-    QTimer m_timer;
-};
-
-struct RunningApp {
-    TempHome home;
-    CRP57App app;
-    CMainFrame* frame = nullptr;
-    CRP57Doc* doc = nullptr;
-    RunningApp() {
-        if (app.InitInstance({})) {
-            frame = app.MainFrame();
-            doc = app.Document();
-        }
-    }
-    ~RunningApp() { app.ExitInstance(); }
-    // The document on a file of its own holding `image`.
-    bool OpenDocument(const HMemoryImage& image, const char* name = "mine.r57") {
-        const std::string path = home.File(name);
-        return WriteImage(QString::fromStdString(path), image) && doc->OpenFile(path);
+// Answers what a transfer asks: OK or Yes, and the programming password.
+struct TransferAnswers : MessageAnswers {
+    explicit TransferAnswers(QStringList scripted = {}) : MessageAnswers(QMessageBox::Yes) {
+        answerPasswords = true;
+        passwords = std::move(scripted);
     }
 };
-
-HComInstructionDialog::LinkSettings LinkTo(const QString& device, int level = 0) {
-    HComInstructionDialog::LinkSettings link;
-    link.devicePath = device.toStdString();
-    link.accessLevel = level;
-    return link;
-}
 
 } // namespace
 
 class RadioTransferTest : public QObject {
     Q_OBJECT
 private slots:
-    void eventsCarryTheBlocksOfTheAccessLevel();
+    void eventsCarryTheLinkAndTheBlocksOfTheAccessLevel();
     void uploadThenDownloadCarriesExactlyTheEdits();
     void failedUploadLeavesImageAndDocument();
     void cancelDuringTransferResetsTheRadio();
@@ -229,66 +150,44 @@ private slots:
     void allocationDialogRules();
 };
 
-void RadioTransferTest::eventsCarryTheBlocksOfTheAccessLevel() {
+void RadioTransferTest::eventsCarryTheLinkAndTheBlocksOfTheAccessLevel() {
     HMemoryImage work;
-    work.fill(0x77);
     HMemoryImage image{};
     HComInstructionDialog::LinkSettings link;
     link.portNumber = 3;
     link.devicePath = "/dev/ttyUSB1";
     link.baudRate = 19200;
     link.connectionMode = 1;
-
-    link.accessLevel = 2;
-    auto up =
-        HComInstructionDialog::BuildEvent(HComInstructionDialog::kCommandUpload, link, work, image);
-    QVERIFY(up);
-    QCOMPARE(up->eventId, 0);
-    QCOMPARE(up->readEeprom, (HRangeList{{0x00, 0xFF}}));
-    QCOMPARE(up->readFlash, (HRangeList{{0x00, 0x5E}}));
-    QVERIFY(up->writeEeprom.empty() && up->writeFlash.empty());
-    QCOMPARE(up->portNumber, 3);
-    QCOMPARE(up->devicePath, std::string("/dev/ttyUSB1"));
-    QCOMPARE(up->baudRate, 19200);
-    QCOMPARE(up->connectionMode, 1);
-    QCOMPARE(up->accessLevel, 2);
-    QCOMPARE(up->errorCode, 0);
-    QCOMPARE(up->workBuffer, &work);
-    QCOMPARE(up->editorImage, &image);
-    QVERIFY(std::all_of(work.begin(), work.end(), [](std::uint8_t b) { return b == 0; }));
-
-    link.accessLevel = 0;
-    up =
-        HComInstructionDialog::BuildEvent(HComInstructionDialog::kCommandUpload, link, work, image);
-    QCOMPARE(up->readEeprom.size(), std::size_t(8));
-    QCOMPARE(up->readEeprom.front(), (HBlockRange{0x00, 0x1C}));
-    QCOMPARE(up->readFlash, (HRangeList{{0x00, 0x07}, {0x08, 0xFF}, {0x33, 0x5E}}));
-
-    // Download: the extra block 0x00 of the fourth pair at level 1 only.
-    link.accessLevel = 1;
-    auto down = HComInstructionDialog::BuildEvent(HComInstructionDialog::kCommandDownload, link,
-                                                  work, image);
-    QCOMPARE(down->eventId, 1);
-    QCOMPARE(down->readEeprom, (HRangeList{{0x00, 0x11}}));
-    QCOMPARE(down->readFlash, (HRangeList{{0x00, 0x00}, {0x5C, 0x5E}}));
-    QCOMPARE(down->writeFlash,
-             (HRangeList{{0x00, 0x00}, {0x01, 0x04}, {0x08, 0xFF}, {0x35, 0x56}}));
-    QCOMPARE(down->writeEeprom.back(), (HBlockRange{0xEA, 0xEA}));
-    link.accessLevel = 0;
-    down = HComInstructionDialog::BuildEvent(HComInstructionDialog::kCommandDownload, link, work,
-                                             image);
-    QCOMPARE(down->writeFlash, (HRangeList{{0x01, 0x04}, {0x08, 0xFF}, {0x35, 0x56}}));
-    link.accessLevel = 2;
-    down = HComInstructionDialog::BuildEvent(HComInstructionDialog::kCommandDownload, link, work,
-                                             image);
-    QVERIFY(down->readEeprom.empty() && down->readFlash.empty());
-    QCOMPARE(down->writeEeprom, (HRangeList{{0x00, 0xFF}}));
-    QCOMPARE(down->writeFlash, (HRangeList{{0x00, 0x5E}}));
-
-    QVERIFY(!HComInstructionDialog::BuildEvent(HCmd::kBasicAlignment, link, work, image));
+    using D = HComInstructionDialog;
+    for (const auto& [command, direction] :
+         {std::pair{D::kCommandUpload, HTransferDirection::Upload},
+          {D::kCommandDownload, HTransferDirection::Download}})
+        for (int level : {0, 1, 2}) {
+            link.accessLevel = level;
+            work.fill(0x77);
+            const auto event = D::BuildEvent(command, link, work, image);
+            QVERIFY(event);
+            QCOMPARE(event->eventId, direction == HTransferDirection::Upload ? 0 : 1);
+            QCOMPARE(event->portNumber, 3);
+            QCOMPARE(event->devicePath, std::string("/dev/ttyUSB1"));
+            QCOMPARE(event->baudRate, 19200);
+            QCOMPARE(event->connectionMode, 1);
+            QCOMPARE(event->accessLevel, level);
+            QCOMPARE(event->errorCode, 0);
+            QCOMPARE(event->workBuffer, &work);
+            QCOMPARE(event->editorImage, &image);
+            QCOMPARE(work, HMemoryImage{}); // the work buffer starts clean
+            const HTransferRanges ranges = HTransferRangeTable::For(direction, level);
+            QCOMPARE(event->readEeprom, ranges.readEeprom);
+            QCOMPARE(event->readFlash, ranges.readFlash);
+            QCOMPARE(event->writeEeprom, ranges.writeEeprom);
+            QCOMPARE(event->writeFlash, ranges.writeFlash);
+        }
+    QVERIFY(!D::BuildEvent(HCmd::kBasicAlignment, link, work, image));
 }
 
 void RadioTransferTest::uploadThenDownloadCarriesExactlyTheEdits() {
+    TempHome home;
     RunningApp run;
     QVERIFY(run.frame && run.doc);
 
@@ -305,7 +204,7 @@ void RadioTransferTest::uploadThenDownloadCarriesExactlyTheEdits() {
         signalling.SetValue(HChannelSignalling::kSignallingType, 0); // 5-tone
         signalling.Save(radioMemory);
     }
-    SimRadio radio(run.home, radioMemory);
+    SimRadio radio(home, radioMemory);
     QVERIFY(radio.Started());
     run.app.SetComDevice(radio.Link().toStdString());
 
@@ -317,23 +216,22 @@ void RadioTransferTest::uploadThenDownloadCarriesExactlyTheEdits() {
         model.SetTag(4, "MINE");
         model.Save(own);
     }
-    QVERIFY(run.OpenDocument(own));
+    QVERIFY(OpenDocument(run, home, own));
     QCOMPARE(run.frame->SignallingMenuMode(), 1);
     const auto* grid = run.frame->findChild<QTableView*>();
     QVERIFY(grid);
     QVERIFY(ModelShows(grid->model(), QStringLiteral("MINE")));
     QVERIFY(!ModelShows(grid->model(), QStringLiteral("RADIO05")));
 
-    Answerer answers;
-    answers.passwords << QString::fromLatin1(kFactoryPassword);
+    TransferAnswers answers({kFactoryPassword});
     QSignalSpy saveEdits(run.frame, &CMainFrame::ViewSaveDataRequested);
     QSignalSpy refresh(run.frame, &CMainFrame::ViewRefreshRequested);
     QSignalSpy loaded(run.doc, &CRP57Doc::ImageLoaded);
     QCOMPARE(HRadioCommands::OnMenuRadio(*run.frame, run.app, HCmd::kUpload),
              HComInstructionDialog::kResultOk);
     QCOMPARE(answers.passwordAsked, 1);
-    QVERIFY2(answers.messages.contains(QStringLiteral("Upload Complete!")),
-             qPrintable(answers.messages.join(QLatin1Char('|'))));
+    QVERIFY2(answers.texts.contains(QStringLiteral("Upload Complete!")),
+             qPrintable(answers.texts.join(QLatin1Char('|'))));
     QCOMPARE(saveEdits.count(), 1);
     QCOMPARE(refresh.count(), 1);
     QCOMPARE(loaded.count(), 1);
@@ -359,8 +257,8 @@ void RadioTransferTest::uploadThenDownloadCarriesExactlyTheEdits() {
     QCOMPARE(hw.GetValue(HHardwareGroup::kRowBandHigh), 174000000);
     QCOMPARE(run.frame->SignallingMenuMode(), 0);
     // Uploading wrote nothing into the radio.
-    QVERIFY(radio.Sent(QStringLiteral("F1")).isEmpty());
-    QVERIFY(radio.Sent(QStringLiteral("F3")).isEmpty());
+    QVERIFY(radio.Sent(QStringLiteral("F1")).isEmpty() &&
+            radio.Sent(QStringLiteral("F3")).isEmpty());
 
     // Edit two channels, then Download from the toolbar button.
     const HMemoryImage beforeEdit = image;
@@ -388,25 +286,21 @@ void RadioTransferTest::uploadThenDownloadCarriesExactlyTheEdits() {
     // A byte of the radio's own words that the download cleans before it goes
     // (word 0x4A is written at this level): the radio keeps 0xFF there.
     image[0x95] = 0x12;
-    answers.messages.clear();
+    answers.texts.clear();
     QVERIFY(run.frame->RunCommand(HCmd::kToolDownload));
-    QVERIFY2(answers.messages.contains(QStringLiteral("Download Complete!")),
-             qPrintable(answers.messages.join(QLatin1Char('|'))));
+    QVERIFY2(answers.texts.contains(QStringLiteral("Download Complete!")),
+             qPrintable(answers.texts.join(QLatin1Char('|'))));
     // The editor's programming password is the radio's: nothing asked.
     QCOMPARE(answers.passwordAsked, 1);
 
-    const HMemoryImage after = radio.StopAndRead();
-    const long diff = FirstDifference(after, expected);
-    QVERIFY2(diff < 0, qPrintable(QStringLiteral("radio byte %1: %2, expected %3")
-                                      .arg(diff)
-                                      .arg(diff < 0 ? 0 : after[std::size_t(diff)])
-                                      .arg(diff < 0 ? 0 : expected[std::size_t(diff)])));
+    QCOMPARE(FirstDifference(radio.StopAndRead(), expected), -1L);
 }
 
 void RadioTransferTest::failedUploadLeavesImageAndDocument() {
+    TempHome home;
     RunningApp run;
     QVERIFY(run.frame && run.doc);
-    SimRadio radio(run.home, FactoryRadio(), {QStringLiteral("--fault"), QStringLiteral("silent")});
+    SimRadio radio(home, FactoryRadio(), {QStringLiteral("--fault"), QStringLiteral("silent")});
     QVERIFY(radio.Started());
     run.app.SetComDevice(radio.Link().toStdString());
 
@@ -424,16 +318,16 @@ void RadioTransferTest::failedUploadLeavesImageAndDocument() {
         misc.SetValue(16, 1234);
         misc.Save(own);
     }
-    QVERIFY(run.OpenDocument(own, "kept.r57"));
+    QVERIFY(OpenDocument(run, home, own, "kept.r57"));
     const HMemoryImage before = run.doc->Image();
     const std::string path = run.app.CurrentFilePath();
     const QString title = run.frame->windowTitle();
 
-    Answerer answers;
+    TransferAnswers answers;
     QCOMPARE(HRadioCommands::OnMenuRadio(*run.frame, run.app, HCmd::kUpload),
              HComInstructionDialog::kResultCancel);
-    QVERIFY(!answers.messages.isEmpty());
-    QVERIFY(!answers.messages.contains(QStringLiteral("Upload Complete!")));
+    QVERIFY(!answers.texts.isEmpty());
+    QVERIFY(!answers.texts.contains(QStringLiteral("Upload Complete!")));
     QCOMPARE(FirstDifference(run.doc->Image(), before), -1L);
     QCOMPARE(run.app.CurrentFilePath(), path);
     QCOMPARE(run.frame->windowTitle(), title);
@@ -447,12 +341,13 @@ void RadioTransferTest::cancelDuringTransferResetsTheRadio() {
 
     HMemoryImage image;
     image.fill(0x5A);
-    HComInstructionDialog dialog(LinkTo(radio.Link()), image);
+    HComInstructionDialog::LinkSettings link;
+    link.devicePath = radio.Link().toStdString();
+    HComInstructionDialog dialog(link, image);
     dialog.SetCommand(HComInstructionDialog::kCommandUpload);
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Upload"));
 
-    Answerer answers;
-    answers.passwords << QString::fromLatin1(kFactoryPassword);
+    TransferAnswers answers({kFactoryPassword});
     bool keysSwallowed = false;
     bool cancelled = false;
     QTimer watch;
@@ -476,7 +371,7 @@ void RadioTransferTest::cancelDuringTransferResetsTheRadio() {
     QVERIFY(keysSwallowed);
     QCOMPARE(dialog.Outcome().status, HTransferStatus::Cancelled);
     QCOMPARE(dialog.StatusLabel()->text(), QStringLiteral("Transfer cancelled."));
-    QCOMPARE(answers.messages, QStringList{QStringLiteral("Transfer cancelled.")});
+    QCOMPARE(answers.texts, QStringList{QStringLiteral("Transfer cancelled.")});
     HMemoryImage untouched;
     untouched.fill(0x5A);
     QCOMPARE(FirstDifference(image, untouched), -1L);
@@ -487,6 +382,7 @@ void RadioTransferTest::cancelDuringTransferResetsTheRadio() {
 }
 
 void RadioTransferTest::channelAllocationUploadsOnlyAddedPages() {
+    TempHome home;
     RunningApp run;
     QVERIFY(run.frame && run.doc);
 
@@ -498,7 +394,7 @@ void RadioTransferTest::channelAllocationUploadsOnlyAddedPages() {
             model.SetTag(c, QStringLiteral("R-%1").arg(c, 3, 10, QLatin1Char('0')).toStdString());
         model.Save(radioMemory);
     }
-    SimRadio radio(run.home, radioMemory);
+    SimRadio radio(home, radioMemory);
     QVERIFY(radio.Started());
     run.app.SetComDevice(radio.Link().toStdString());
 
@@ -511,10 +407,10 @@ void RadioTransferTest::channelAllocationUploadsOnlyAddedPages() {
         model.SetTag(6, "OWN-6");
         model.Save(own);
     }
-    QVERIFY(run.OpenDocument(own));
+    QVERIFY(OpenDocument(run, home, own));
     QCOMPARE(run.app.ModifiedFlag(), 0);
 
-    Answerer answers;
+    TransferAnswers answers;
     auto setCount = [](int count) {
         return [count](HChannelAllocationDlg* dialog) {
             HEdit* edit = dialog->CountEdit(0);
@@ -537,7 +433,7 @@ void RadioTransferTest::channelAllocationUploadsOnlyAddedPages() {
         QVERIFY2(word == 0x01 || word == 0x10, qPrintable(QString::number(word, 16)));
     QVERIFY(radio.Sent(QStringLiteral("F1")).isEmpty() &&
             radio.Sent(QStringLiteral("F3")).isEmpty());
-    QVERIFY(answers.messages.isEmpty());
+    QVERIFY(answers.texts.isEmpty());
 
     HChannels model;
     model.Load(run.doc->Image());
@@ -586,10 +482,10 @@ void RadioTransferTest::allocationDialogRules() {
         QVERIFY(!dialog.ScanCombo(1)->isEnabled() && !dialog.TagEdit(1)->isEnabled());
 
         // 100 + 40 > 128: cut to the 28 left, with a warning.
-        Answerer answers;
+        TransferAnswers answers;
         dialog.CountEdit(1)->setText(QStringLiteral("40"));
         dialog.CountEdit(1)->CommitTyping();
-        QCOMPARE(answers.messages, QStringList{QStringLiteral("Too many channels")});
+        QCOMPARE(answers.texts, QStringList{QStringLiteral("Too many channels")});
         QCOMPARE(dialog.CountEdit(1)->text(), QStringLiteral("28"));
         QVERIFY(dialog.ScanCombo(1)->isEnabled() && dialog.TagEdit(1)->isEnabled());
         QCOMPARE(dialog.TotalLabel()->text(), QStringLiteral("Channels: 128 of 128 allocated"));

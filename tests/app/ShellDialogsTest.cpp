@@ -3,15 +3,10 @@
 // Power Saving through the editor dialog, and the Help commands.
 #include "AppTestSupport.h"
 #include "CConfigurationDlg.h"
-#include "CMainFrame.h"
-#include "CPasswordDialog.h"
-#include "CRP57App.h"
-#include "CRP57Doc.h"
 #include "CVisibleDlg.h"
 #include "HDefaultImage.h"
 #include "HDialog.h"
 #include "HEditorForm.h"
-#include "HHardwareGroup.h"
 #include "HHelpWindow.h"
 #include "HMainCommands.h"
 #include "HOptionGroup.h"
@@ -21,10 +16,8 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QDir>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -32,40 +25,6 @@
 #include <QtTest>
 
 namespace {
-
-// The program started in a fresh home, at an access level (1 and 2 through
-// the access code dialog).
-struct RunningApp {
-    CRP57App app;
-    CMainFrame* frame = nullptr;
-    explicit RunningApp(int level = 0) {
-        QStringList words;
-        if (level == 1)
-            words << QStringLiteral("/manu");
-        if (level == 2)
-            words << QStringLiteral("/all");
-        ModalDriver<CPasswordDialog> password([level](CPasswordDialog* dialog) {
-            QTest::keyClicks(dialog->findChild<QLineEdit*>(QStringLiteral("edit1073")),
-                             level == 1 ? QStringLiteral("Workshop Entry")
-                                        : QStringLiteral("tovak"));
-            dialog->accept();
-        });
-        ModalDriver<QMessageBox> warning([](QMessageBox* box) { box->accept(); },
-                                         QStringLiteral("message142"));
-        if (app.InitInstance(words))
-            frame = app.MainFrame();
-    }
-    ~RunningApp() { app.ExitInstance(); }
-};
-
-// A driver whose dialog is closed even when a check in `body` fails early.
-template <class T> std::function<void(T*)> Closing(std::function<void(T*)> body) {
-    return [body](T* dialog) {
-        body(dialog);
-        if (dialog->isVisible())
-            dialog->reject();
-    };
-}
 
 // A click on the box itself, wherever the layout stretched the widget.
 void ClickBox(QCheckBox* box) {
@@ -92,8 +51,7 @@ class ShellDialogsTest : public QObject {
 private slots:
     void configurationStoresPortDeviceAndBaud();
     void configurationBaudFallbackAndInterfaceUnit();
-    void configurationRefusesRelativeDevice();
-    void serialDeviceList();
+    void configurationDevices();
     void visibleAppliesFlagsAndMenuFollows();
     void visibleEnableRules();
     void powerSavingFromTheMenu();
@@ -188,20 +146,25 @@ void ShellDialogsTest::configurationBaudFallbackAndInterfaceUnit() {
     QVERIFY(!home.Read("RP57Win.ini").contains("CONNECT"));
 }
 
-void ShellDialogsTest::configurationRefusesRelativeDevice() {
+void ShellDialogsTest::configurationDevices() {
     QVERIFY(CConfigurationDlg::IsAcceptableDevice(QString()));
     QVERIFY(CConfigurationDlg::IsAcceptableDevice(QStringLiteral("/dev/ttyUSB0")));
     QVERIFY(!CConfigurationDlg::IsAcceptableDevice(QStringLiteral("ttyUSB0")));
     QVERIFY(!CConfigurationDlg::IsAcceptableDevice(QStringLiteral("/dev/tty\nCOM_PORT=5")));
 
+    // The list offers serial devices only, in a natural order.
+    TempHome dev;
+    for (const char* name : {"ttyUSB10", "ttyUSB2", "ttyS1", "ttyACM0", "ttyS0", "tty0", "null"})
+        QVERIFY(dev.Write(name, ""));
+    const QString d = dev.Path() + QLatin1Char('/');
+    QCOMPARE(CConfigurationDlg::SerialDevices(dev.Path()),
+             (QStringList{d + "ttyUSB2", d + "ttyUSB10", d + "ttyACM0", d + "ttyS0", d + "ttyS1"}));
+
+    // A relative device is refused with a warning; the dialog stays and stores nothing.
     TempHome home;
     RunningApp run;
     QVERIFY(run.frame);
-    QString warning;
-    ModalDriver<QMessageBox> message([&](QMessageBox* box) {
-        warning = box->text();
-        box->accept();
-    });
+    MessageAnswers messages;
     bool stayedOpen = false;
     ModalDriver<CConfigurationDlg> driver(
         Closing<CConfigurationDlg>([&](CConfigurationDlg* dialog) {
@@ -209,23 +172,13 @@ void ShellDialogsTest::configurationRefusesRelativeDevice() {
             dialog->DeviceCombo()->setEditText(QStringLiteral("ttyUSB0"));
             dialog->OkButton()->click(); // the message box answers inside this
             stayedOpen = dialog->isVisible();
-            dialog->reject();
         }));
     QVERIFY(run.frame->RunCommand(HCmd::kConfigure));
-    QVERIFY(message.Fired());
-    QVERIFY(warning.contains(QStringLiteral("/dev/ttyUSB0")));
+    QCOMPARE(messages.texts.size(), 1);
+    QVERIFY(messages.LastText().contains(QStringLiteral("/dev/ttyUSB0")));
     QVERIFY(stayedOpen);
     QCOMPARE(run.app.ComPort(), 1);
     QCOMPARE(run.app.ComDevice(), std::string());
-}
-
-void ShellDialogsTest::serialDeviceList() {
-    TempHome dev;
-    for (const char* name : {"ttyUSB10", "ttyUSB2", "ttyS1", "ttyACM0", "ttyS0", "tty0", "null"})
-        QVERIFY(dev.Write(name, ""));
-    const QString d = dev.Path() + QLatin1Char('/');
-    QCOMPARE(CConfigurationDlg::SerialDevices(dev.Path()),
-             (QStringList{d + "ttyUSB2", d + "ttyUSB10", d + "ttyACM0", d + "ttyS0", d + "ttyS1"}));
 }
 
 void ShellDialogsTest::visibleAppliesFlagsAndMenuFollows() {
@@ -241,13 +194,9 @@ void ShellDialogsTest::visibleAppliesFlagsAndMenuFollows() {
 
     ModalDriver<CVisibleDlg> driver(Closing<CVisibleDlg>([](CVisibleDlg* dialog) {
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Visible"));
-        for (int i = 0; i < CVisibleDlg::kItems; ++i) {
-            QCheckBox* box = dialog->findChild<QCheckBox*>(QStringLiteral("check%1").arg(2701 + i));
-            QVERIFY(box);
-            QCOMPARE(box, dialog->Check(i));
-            // The flags as they are (the channel view forces Ext Mic off at level 0).
-            QCOMPARE(box->isChecked(), CRP57App::Instance()->Item(i) == 1);
-        }
+        // The flags as they are (the channel view forces Ext Mic off at level 0).
+        for (int i = 0; i < CVisibleDlg::kItems; ++i)
+            QCOMPARE(dialog->Check(i)->isChecked(), CRP57App::Instance()->Item(i) == 1);
         QVERIFY(!dialog->Check(4)->isChecked());
         QCOMPARE(dialog->Check(0)->text(), QStringLiteral("Pr&i"));
         QCOMPARE(dialog->Check(16)->text(), QStringLiteral("E&xt/Int MIC"));
@@ -286,26 +235,15 @@ void ShellDialogsTest::visibleAppliesFlagsAndMenuFollows() {
 }
 
 void ShellDialogsTest::visibleEnableRules() {
-    // Mobile (product type 0) with or without its display, option unit code.
-    HMemoryImage mobile = MakeImageForModel(0, 0, 0);
-    HHardwareGroup hw;
-    hw.Load(mobile);
-    QCOMPARE(hw.GetValue(HHardwareGroup::kRowProductType), 0);
-    hw.SetValue(HHardwareGroup::kRowDisplayMobile, 0);
-    hw.Save(mobile);
-    HMemoryImage mobileLcd = mobile;
-    hw.SetValue(HHardwareGroup::kRowDisplayMobile, 1);
-    hw.Save(mobileLcd);
-    HMemoryImage handheld = MakeImageForModel(0, 1, 0);
-    HOptionGroup option;
-    option.Load(mobileLcd);
-    option.SetValue(HOptionGroup::kValueOptionUnit, 1);
+    // Mobile with or without its display, handheld, and a mobile with the option unit.
+    const HMemoryImage mobile = MakeImageForModel(kBandVhf, kProductMobile, 0);
+    const HMemoryImage mobileLcd = MakeImageForModel(kBandVhf, kProductMobile, 1);
+    const HMemoryImage handheld = MakeImageForModel(kBandVhf, kProductHandheld, 0);
     HMemoryImage withUnit = mobileLcd;
-    option.Save(withUnit);
-    option.SetValue(HOptionGroup::kValueOptionUnit, 0);
-    option.Save(mobileLcd);
+    HOptionGroup option;
     option.Load(withUnit);
-    QCOMPARE(option.GetValue(HOptionGroup::kRowUnitLow), 1);
+    option.SetValue(HOptionGroup::kValueOptionUnit, 1);
+    option.Save(withUnit);
 
     using D = CVisibleDlg;
     QVERIFY(!D::ItemAllowed(D::kItemTag, &mobile, 2));
@@ -324,9 +262,8 @@ void ShellDialogsTest::visibleEnableRules() {
     // In the running program at level 2 with the option unit in the image.
     TempHome home;
     RunningApp run(2);
-    QVERIFY(run.frame);
     QCOMPARE(run.app.AccessLevel(), 2);
-    run.app.Document()->Image() = withUnit;
+    run.doc->Image() = withUnit;
     ModalDriver<CVisibleDlg> driver(Closing<CVisibleDlg>([](CVisibleDlg* dialog) {
         for (int i = 0; i < D::kItems; ++i)
             QVERIFY(dialog->Check(i)->isEnabled());
@@ -341,7 +278,7 @@ void ShellDialogsTest::powerSavingFromTheMenu() {
     RunningApp run;
     QVERIFY(run.frame);
     CMainFrame& frame = *run.frame;
-    HMemoryImage& image = run.app.Document()->Image();
+    HMemoryImage& image = run.doc->Image();
     const HMemoryImage before = image;
     QSignalSpy save(&frame, &CMainFrame::ViewSaveDataRequested);
     QSignalSpy refresh(&frame, &CMainFrame::ViewRefreshRequested);

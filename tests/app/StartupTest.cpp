@@ -202,7 +202,7 @@ constexpr std::array<int, 18> kFreshItems = {1, 1, 0, 1, 1, 1, 1, 1, 1, 1, 0, 1,
 
 void StartupTest::freshStartWritesEveryKeyAtExit() {
     TempHome home;
-    QVERIFY(home.EnableLog());
+    QVERIFY(home.Write("INI_LOG.ini", "[LOG_INFO]\nDEF_LOG_NAME=trace.log\nLOG_LEVEL0=6\n"));
     {
         CRP57App app;
         QVERIFY(app.InitInstance({}));
