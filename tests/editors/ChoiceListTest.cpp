@@ -5,21 +5,16 @@
 
 #include <array>
 #include <clocale>
+#include <tuple>
 
 namespace {
 
-std::vector<std::string> Texts(const std::vector<HChoiceItem>& items) {
-    std::vector<std::string> t;
+// "text=code|" for every item, for one comparison.
+std::string Listed(const std::vector<HChoiceItem>& items) {
+    std::string out;
     for (const auto& i : items)
-        t.push_back(i.text);
-    return t;
-}
-
-std::vector<std::int32_t> Codes(const std::vector<HChoiceItem>& items) {
-    std::vector<std::int32_t> c;
-    for (const auto& i : items)
-        c.push_back(i.code);
-    return c;
+        out += i.text + "=" + std::to_string(i.code) + "|";
+    return out;
 }
 
 // The Hardware band list: two bands kept in the table but not offered.
@@ -60,37 +55,27 @@ TEST(ChoiceList, FixedKindsKeepTheirTextsAndTrailingBlanks) {
     }
 }
 
-TEST(ChoiceList, TableOffersOnlyOfferedEntriesWithTheirCodes) {
-    const auto items = HChoiceItems(kBandList);
-    EXPECT_EQ(Texts(items), (std::vector<std::string>{"VHF", "UHF A", "UHF D"}));
-    EXPECT_EQ(Codes(items), (std::vector<std::int32_t>{0, 2, 3}));
+TEST(ChoiceList, TablesOfferOnlyOfferedEntriesAndRangesShowAsTheHardwareListsDo) {
+    EXPECT_EQ(Listed(HChoiceItems(kBandList)), "VHF=0|UHF A=2|UHF D=3|");
     EXPECT_EQ(HChoiceText(kBandList, 3), "UHF D");
     EXPECT_EQ(HChoiceText(kBandList, 4), ""); // in the table, not offered
     EXPECT_EQ(HChoiceText(kBandList, 1), "");
-}
 
-TEST(ChoiceList, GeneratedRangesAsTheHardwareListsShowThem) {
     // SQ Delay: 27 items, start 50, step 10, "msec": 5 to 31 msec, code = position.
     const auto delay = HChoiceItems(HChoiceGenerated(27, 50, 10, "msec"));
     ASSERT_EQ(delay.size(), 27u);
-    EXPECT_EQ(delay[0], (HChoiceItem{"5  msec", 0}));
-    EXPECT_EQ(delay[1], (HChoiceItem{"6  msec", 1}));
-    EXPECT_EQ(delay[26], (HChoiceItem{"31  msec", 26}));
+    EXPECT_EQ(Listed({delay[0], delay[1], delay[26]}), "5  msec=0|6  msec=1|31  msec=26|");
     // Hysteresis: 16 items, start 0, step 10, no unit.
     const auto hyst = HChoiceItems(HChoiceGenerated(16, 0, 10));
     ASSERT_EQ(hyst.size(), 16u);
-    EXPECT_EQ(hyst[0].text, "0  ");
-    EXPECT_EQ(hyst[15], (HChoiceItem{"15  ", 15}));
-    // One decimal: tenths shown "%3.1f".
-    const auto tenths = HChoiceItems(HChoiceGenerated(4, 5, 5, "sec", true));
-    EXPECT_EQ(Texts(tenths),
-              (std::vector<std::string>{"0.5  sec", "1.0  sec", "1.5  sec", "2.0  sec"}));
-    // Integer division of the tenths, as "%d" of value / 10 shows them.
+    EXPECT_EQ(Listed({hyst[0], hyst[15]}), "0  =0|15  =15|");
+    // One decimal: tenths shown "%3.1f"; else integer division of the tenths.
+    EXPECT_EQ(Listed(HChoiceItems(HChoiceGenerated(4, 5, 5, "sec", true))),
+              "0.5  sec=0|1.0  sec=1|1.5  sec=2|2.0  sec=3|");
     EXPECT_EQ(HChoiceItems(HChoiceGenerated(2, 25, 10))[1].text, "3  ");
     // A first text replaces item 0; the others keep their position's value.
     const HChoiceList off = HChoiceGenerated(3, 0, 10, "sec", false, "Off");
-    EXPECT_EQ(Texts(HChoiceItems(off)), (std::vector<std::string>{"Off", "1  sec", "2  sec"}));
-    EXPECT_EQ(Codes(HChoiceItems(off)), (std::vector<std::int32_t>{0, 1, 2}));
+    EXPECT_EQ(Listed(HChoiceItems(off)), "Off=0|1  sec=1|2  sec=2|");
     EXPECT_EQ(HChoiceText(off, 0), "Off");
     EXPECT_EQ(HChoiceText(off, 3), "");
     EXPECT_EQ(HChoiceText(off, -1), "");
@@ -109,46 +94,35 @@ TEST(ChoiceList, DecimalPointStaysADotInAnyLocale) {
 TEST(ValueSelection, SelectsByCodeAndKeepsACodeNoItemOffers) {
     HValueSelection sel;
     EXPECT_EQ(sel.GetSelectedValue(), 0); // code last set starts at 0
-    EXPECT_EQ(sel.Fallback(), 255);
     sel.Fill(kBandList);
     EXPECT_EQ(sel.SelectedIndex(), -1);
     sel.SelectByValue(3);
-    EXPECT_EQ(sel.SelectedIndex(), 2);
-    EXPECT_EQ(sel.SelectedText(), "UHF D");
-    EXPECT_EQ(sel.GetSelectedValue(), 3);
-
+    EXPECT_EQ(std::make_tuple(sel.SelectedIndex(), sel.SelectedText(), sel.GetSelectedValue()),
+              std::make_tuple(2, "UHF D", 3));
     // Band 4 ("Low A", not offered): shown with no selection, confirmed unchanged.
     sel.SelectByValue(4);
-    EXPECT_EQ(sel.SelectedIndex(), -1);
-    EXPECT_EQ(sel.SelectedText(), "");
-    EXPECT_EQ(sel.GetSelectedValue(), 4);
-
+    EXPECT_EQ(std::make_tuple(sel.SelectedIndex(), sel.SelectedText(), sel.GetSelectedValue()),
+              std::make_tuple(-1, "", 4));
     // The user picks an item: its code wins.
     EXPECT_TRUE(sel.SelectIndex(1));
-    EXPECT_EQ(sel.GetSelectedValue(), 2);
     EXPECT_FALSE(sel.SelectIndex(3));
     EXPECT_FALSE(sel.SelectIndex(-2));
     EXPECT_EQ(sel.GetSelectedValue(), 2);
-}
 
-TEST(ValueSelection, FallbackIsSelectedAndRememberedWhenOffered) {
-    HValueSelection sel;
-    sel.AddItem("Not Used", 255);
-    sel.AddItem("CH001", 0);
-    sel.AddItem("CH002", 1);
-    sel.SelectByValue(9); // default fallback 255
-    EXPECT_EQ(sel.SelectedText(), "Not Used");
-    EXPECT_EQ(sel.GetSelectedValue(), 255);
-    EXPECT_EQ(sel.LastCode(), 255);
-
-    sel.SelectByValue(9, 1);
-    EXPECT_EQ(sel.SelectedText(), "CH002");
-    EXPECT_EQ(sel.Fallback(), 1);
-
+    // A fallback is selected and remembered when offered (255 unless given).
+    HValueSelection ch;
+    ch.AddItem("Not Used", 255);
+    ch.AddItem("CH001", 0);
+    ch.AddItem("CH002", 1);
+    ch.SelectByValue(9);
+    EXPECT_EQ(std::make_tuple(ch.SelectedText(), ch.GetSelectedValue(), ch.LastCode()),
+              std::make_tuple("Not Used", 255, 255));
+    ch.SelectByValue(9, 1);
+    EXPECT_EQ(ch.SelectedText(), "CH002");
+    EXPECT_EQ(ch.Fallback(), 1);
     // Neither offered: no selection, the code itself is kept.
-    sel.SelectByValue(9, 77);
-    EXPECT_EQ(sel.SelectedIndex(), -1);
-    EXPECT_EQ(sel.GetSelectedValue(), 9);
+    ch.SelectByValue(9, 77);
+    EXPECT_EQ(std::make_pair(ch.SelectedIndex(), ch.GetSelectedValue()), std::make_pair(-1, 9));
 }
 
 TEST(ValueSelection, RemovingItemsKeepsTheValueAndMovesTheSelection) {

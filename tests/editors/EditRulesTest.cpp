@@ -5,6 +5,7 @@
 
 #include <clocale>
 #include <string>
+#include <tuple>
 
 namespace {
 
@@ -41,81 +42,70 @@ std::string Accepted(const HEditRules& r, std::u32string_view chars) {
 
 } // namespace
 
+namespace {
+
+HEditSetup With(HDisplayOp op, double operand, HFilterMode filter = HFilterMode::Decimal,
+                std::string_view format = "%-4d") {
+    HEditSetup s = kAcont;
+    s.operation = op;
+    s.operand = operand;
+    s.filter = filter;
+    s.format = format;
+    return s;
+}
+
+} // namespace
+
 TEST(EditRules, DisplayOperationsShowAndReadBackTheStoredValue) {
+    struct Case {
+        HEditSetup setup;
+        std::int32_t stored;
+        const char* shown;
+        const char* typed;
+        std::int32_t storedFromTyped;
+    };
+    // An unknown operation code and a zero divisor show the value as stored.
+    const Case cases[] = {
+        {kRelease, 4, "20  msec", "22", 4},                  // 4.4 steps: an integer value rounds
+        {kRefXtal, 12800000, "12.80 MHz", "12,5", 12500000}, // a comma is a decimal point
+        {With(HDisplayOp::Add, 1), 0, "1   ", "10", 9},
+        {With(HDisplayOp::Subtract, 10), 30, "20  ", "5", 15},
+        {With(static_cast<HDisplayOp>(7), 3), 12, "12  ", "12", 12},
+        {With(HDisplayOp::Divide, 0), 12, "12  ", "12", 12},
+        {With(HDisplayOp::None, 0, HFilterMode::Hex, "%X"), 255, "FF", "7f", 127},
+        {With(HDisplayOp::None, 0, HFilterMode::Octal, "%o"), 8, "10", "17", 15}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.shown);
+        HEditRules r(c.setup);
+        r.SetValue(c.stored);
+        EXPECT_EQ(r.Text(), c.shown);
+        EXPECT_EQ(r.GetStoredInt(), c.stored);
+        r.SetTypedText(c.typed);
+        EXPECT_EQ(r.GetStoredInt(), c.storedFromTyped);
+    }
+    // The maximum length cuts the unit away from the text read back.
     HEditRules r(kRelease);
     r.SetValue(4);
-    EXPECT_EQ(r.Text(), "20  msec");
-    EXPECT_EQ(r.GetText(), "20 "); // the maximum length cuts the unit away
-    EXPECT_EQ(r.GetStoredInt(), 4);
-
+    EXPECT_EQ(r.GetText(), "20 ");
     HEditRules x(kRefXtal);
     x.SetValue(12800000);
-    EXPECT_EQ(x.Text(), "12.80 MHz");
     EXPECT_EQ(x.GetText(), "12.80");
-    EXPECT_EQ(x.GetStoredInt(), 12800000);
-
-    HEditSetup add = kAcont;
-    add.operation = HDisplayOp::Add;
-    add.operand = 1;
-    HEditRules a(add);
-    a.SetValue(0);
-    EXPECT_EQ(a.Text(), "1   ");
-    a.SetTypedText("10");
-    EXPECT_EQ(a.GetStoredInt(), 9);
-
-    HEditSetup sub = kAcont;
-    sub.operation = HDisplayOp::Subtract;
-    sub.operand = 10;
-    HEditRules s(sub);
-    s.SetValue(30);
-    EXPECT_EQ(s.Text(), "20  ");
-    s.SetTypedText("5");
-    EXPECT_EQ(s.GetStoredInt(), 15);
-
-    // An unknown operation code and a zero divisor show the value as stored.
-    HEditSetup none = kAcont;
-    none.operation = static_cast<HDisplayOp>(7);
-    none.operand = 3;
-    HEditRules n(none);
-    n.SetValue(12);
-    EXPECT_EQ(n.Text(), "12  ");
-    HEditSetup zero = kAcont;
-    zero.operation = HDisplayOp::Divide;
-    zero.operand = 0;
-    HEditRules z(zero);
-    z.SetValue(12);
-    EXPECT_EQ(z.Text(), "12  ");
-    EXPECT_EQ(z.GetStoredInt(), 12);
 }
 
 TEST(EditRules, ClampingAppliesToTheStoredValue) {
-    HEditRules r(kRelease);
-    r.SetTypedText("500"); // 100 steps of 5 ms: above 64
-    EXPECT_EQ(r.GetStoredInt(), 64);
-    r.SetTypedText("0");
-    EXPECT_EQ(r.GetStoredInt(), 1);
-    r.SetTypedText("22"); // 4.4 steps: an integer value rounds
-    EXPECT_EQ(r.GetStoredInt(), 4);
-    r.SetTypedText("");
-    EXPECT_EQ(r.GetStoredInt(), 1); // an empty text reads 0, then the minimum
-
-    // Range 0 to 0: any number passes.
-    HEditSetup open = kAcont;
-    open.minimum = 0;
+    HEditSetup open = kAcont; // range 0 to 0: any number passes
     open.maximum = 0;
     open.maxLength = 0;
     open.filter = HFilterMode::Signed;
-    HEditRules o(open);
-    o.SetTypedText("-123456");
-    EXPECT_EQ(o.GetStoredInt(), -123456);
-    o.SetTypedText("99999999");
-    EXPECT_EQ(o.GetStoredInt(), 99999999);
-
-    HEditRules x(kRefXtal);
-    x.SetTypedText("99.99");
-    EXPECT_EQ(x.GetStoredInt(), 81910000);
-    x.SetTypedText("12,5"); // a comma is a decimal point
-    EXPECT_EQ(x.GetStoredInt(), 12500000);
+    // An empty text reads 0, then the minimum.
+    const std::tuple<HEditSetup, const char*, std::int32_t> cases[] = {
+        {kRelease, "500", 64},      {kRelease, "0", 1},           {kRelease, "", 1},
+        {open, "-123456", -123456}, {open, "99999999", 99999999}, {kRefXtal, "99.99", 81910000}};
+    for (const auto& [setup, typed, stored] : cases) {
+        HEditRules r(setup);
+        r.SetTypedText(typed);
+        EXPECT_EQ(r.GetStoredInt(), stored) << typed;
+    }
 }
 
 TEST(EditRules, EnterCommitsAndEscapeRestoresTheTextLastSet) {
@@ -179,22 +169,6 @@ TEST(EditRules, KeyFiltersPerMode) {
     EXPECT_EQ(dec.OnChar(0x09, false), HKeyAction::Pass);
     EXPECT_EQ(dec.OnChar(U'v', true), HKeyAction::Pass);
     EXPECT_EQ(dec.OnChar(U'v', false), HKeyAction::Drop);
-}
-
-TEST(EditRules, OctalAndHexEditsReadInTheirBase) {
-    HEditSetup s = kAcont;
-    s.filter = HFilterMode::Hex;
-    s.format = "%X";
-    HEditRules h(s);
-    h.SetValue(255);
-    EXPECT_EQ(h.Text(), "FF");
-    h.SetTypedText("7f");
-    EXPECT_EQ(h.GetStoredInt(), 127);
-    s.filter = HFilterMode::Octal;
-    s.format = "%o";
-    HEditRules o(s);
-    o.SetTypedText("17");
-    EXPECT_EQ(o.GetStoredInt(), 15);
 }
 
 TEST(NumberText, FormatsAndParsesLikeTheCLibraryInTheCLocale) {

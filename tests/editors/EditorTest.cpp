@@ -2,12 +2,13 @@
 #include "HGroupEditor.h"
 #include "HSheetStatus.h"
 #include "HStringTable.h"
+#include "ScriptedPrompt.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
-#include <deque>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -54,21 +55,6 @@ public:
         calls.push_back("StoreData");
         return storeResult;
     }
-};
-
-class ScriptedPrompt : public HEditorPrompt {
-public:
-    std::deque<bool> answers;
-    std::vector<std::string> asked;
-    std::vector<std::string> told;
-    bool AskYesNo(std::string_view text) override {
-        asked.emplace_back(text);
-        const bool a = !answers.empty() && answers.front();
-        if (!answers.empty())
-            answers.pop_front();
-        return a;
-    }
-    void ShowMessage(std::string_view text) override { told.emplace_back(text); }
 };
 
 // A group of four plain values over bytes 600-603, for the binding alone.
@@ -154,23 +140,20 @@ TEST(Editor, AccessLevelDisablesOrHidesRaisedItems) {
     TestGroup g;
     RuleEditor ordinary({nullptr, 0}, g);
     ordinary.Open();
-    EXPECT_TRUE(ordinary.IsEnabled(0));
-    EXPECT_FALSE(ordinary.IsEnabled(1));
-    EXPECT_TRUE(ordinary.IsVisible(1));
-    EXPECT_FALSE(ordinary.IsVisible(2));
+    EXPECT_EQ(std::make_tuple(ordinary.IsEnabled(0), ordinary.IsEnabled(1), ordinary.IsVisible(1),
+                              ordinary.IsVisible(2)),
+              std::make_tuple(true, false, true, false));
     EXPECT_FALSE(ordinary.UserSelect(1, 0)); // disabled: the change is refused
     EXPECT_FALSE(ordinary.UserEdit(2, "5"));
     // Hidden items are neither in the report nor in the export.
-    const auto items = ordinary.ReportItems();
-    ASSERT_EQ(items.size(), 3u);
-    EXPECT_EQ(items[0].caption, "Mode");
-    EXPECT_EQ(items[1].caption, "Factory Mode");
-    EXPECT_EQ(items[2].caption, "Programming");
+    std::string captions;
+    for (const auto& item : ordinary.ReportItems())
+        captions += item.caption + "|";
+    EXPECT_EQ(captions, "Mode|Factory Mode|Programming|");
 
     RuleEditor raised({nullptr, 1}, g);
     raised.Open();
-    EXPECT_TRUE(raised.IsEnabled(1));
-    EXPECT_TRUE(raised.IsVisible(2));
+    EXPECT_TRUE(raised.IsEnabled(1) && raised.IsVisible(2));
     EXPECT_TRUE(raised.UserEdit(2, "5"));
     EXPECT_EQ(raised.ReportItems().size(), 4u);
 }
@@ -205,10 +188,8 @@ TEST(Editor, GroupBindingRoundTripsThroughTheItems) {
     EXPECT_EQ(e.Edit(2).Text(), "255");
     EXPECT_EQ(image, before);
     EXPECT_EQ(e.Confirm(), 0);
-    EXPECT_EQ(image[600], 0);
-    EXPECT_EQ(image[601], 0xE5);
-    EXPECT_EQ(image[602], 255);
-    EXPECT_EQ(image[603], 0xFF);
+    EXPECT_EQ(std::vector<std::uint8_t>(image.begin() + 600, image.begin() + 604),
+              (std::vector<std::uint8_t>{0, 0xE5, 255, 0xFF}));
 }
 
 TEST(Editor, RulesAskThroughThePromptAndChecksKeepTheImage) {
@@ -236,8 +217,8 @@ TEST(Editor, RulesAskThroughThePromptAndChecksKeepTheImage) {
     EXPECT_EQ(image, before);
     EXPECT_TRUE(e.UserEdit(2, "12"));
     EXPECT_EQ(e.Confirm(), 0);
-    EXPECT_EQ(image[600], 1);
-    EXPECT_EQ(image[602], 12);
+    EXPECT_EQ(std::make_pair(image[600], image[602]),
+              std::make_pair(std::uint8_t{1}, std::uint8_t{12}));
 }
 
 TEST(Editor, WithoutAnImageTheGroupDefaultsAreShown) {

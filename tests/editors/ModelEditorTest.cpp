@@ -5,28 +5,14 @@
 #include "HHardwareGroup.h"
 #include "HModelEditor.h"
 #include "HStringTable.h"
+#include "ScriptedPrompt.h"
 
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <string>
 #include <vector>
 
 namespace {
-
-class ScriptedAnswers : public HEditorPrompt {
-public:
-    std::deque<bool> answers;
-    std::vector<std::string> asked;
-    bool AskYesNo(std::string_view text) override {
-        asked.emplace_back(text);
-        const bool yes = !answers.empty() && answers.front();
-        if (!answers.empty())
-            answers.pop_front();
-        return yes;
-    }
-    void ShowMessage(std::string_view) override {}
-};
 
 std::vector<std::string> Texts(const HValueSelection& combo) {
     std::vector<std::string> texts;
@@ -92,7 +78,7 @@ TEST(ModelEditorTest, ListsAndVisibilityFollowTheImage) {
 TEST(ModelEditorTest, BandQuestionYesAndNo) {
     HMemoryImage image = MakeImageForModel(kBandVhf, kProductMobile, 1);
     const HMemoryImage before = image;
-    ScriptedAnswers prompt;
+    ScriptedPrompt prompt;
     HModelEditor e({&image, 0});
     e.SetPrompt(&prompt);
     e.Open();
@@ -129,7 +115,7 @@ TEST(ModelEditorTest, BandQuestionYesAndNo) {
 
 TEST(ModelEditorTest, ProductTypeQuestionSwapsTheDisplayList) {
     HMemoryImage image = MakeImageForModel(kBandVhf, kProductMobile, 1);
-    ScriptedAnswers prompt;
+    ScriptedPrompt prompt;
     HModelEditor e({&image, 0});
     e.SetPrompt(&prompt);
     e.Open();

@@ -1,5 +1,6 @@
 #include "HDataFile.h"
 #include "HPowerSavingEditor.h"
+#include "ScriptedPrompt.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
@@ -25,14 +26,6 @@ HMemoryImage PatternImage() {
     const char tag[8] = {'S', 'E', 'L', 'F', 'T', 'E', 'S', 'T'};
     std::copy(std::begin(tag), std::end(tag), image.begin() + 1024);
     return image;
-}
-
-std::vector<std::size_t> Differences(const HMemoryImage& a, const HMemoryImage& b) {
-    std::vector<std::size_t> d;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (a[i] != b[i])
-            d.push_back(i);
-    return d;
 }
 
 std::size_t Find(const HEditor& e, std::string_view label) {
