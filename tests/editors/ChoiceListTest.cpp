@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <clocale>
 #include <tuple>
 
 namespace {
@@ -79,16 +78,6 @@ TEST(ChoiceList, TablesOfferOnlyOfferedEntriesAndRangesShowAsTheHardwareListsDo)
     EXPECT_EQ(HChoiceText(off, 0), "Off");
     EXPECT_EQ(HChoiceText(off, 3), "");
     EXPECT_EQ(HChoiceText(off, -1), "");
-}
-
-TEST(ChoiceList, DecimalPointStaysADotInAnyLocale) {
-    const char* old = std::setlocale(LC_NUMERIC, nullptr);
-    const std::string saved = old ? old : "C";
-    if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr)
-        GTEST_SKIP() << "no de_DE locale here";
-    const auto t = HChoiceItems(HChoiceGenerated(1, 5, 5, "sec", true));
-    std::setlocale(LC_NUMERIC, saved.c_str());
-    EXPECT_EQ(t[0].text, "0.5  sec");
 }
 
 TEST(ValueSelection, SelectsByCodeAndKeepsACodeNoItemOffers) {

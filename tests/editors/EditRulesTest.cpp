@@ -1,3 +1,4 @@
+#include "HChoiceList.h"
 #include "HEditRules.h"
 #include "HNumberText.h"
 
@@ -186,8 +187,10 @@ TEST(NumberText, FormatsAndParsesLikeTheCLibraryInTheCLocale) {
     const std::string saved = old ? old : "C";
     if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr) {
         const std::string t = HFormatNumber("%-5.2f", 12.8);
+        const auto tenths = HChoiceItems(HChoiceGenerated(1, 5, 5, "sec", true));
         std::setlocale(LC_NUMERIC, saved.c_str());
         EXPECT_EQ(t, "12.80");
+        EXPECT_EQ(tenths[0].text, "0.5  sec");
     }
 }
 
