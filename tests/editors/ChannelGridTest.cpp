@@ -349,20 +349,9 @@ TEST(ChannelGrid, CopyAndPaste) {
     HMemoryImage image = TwoGroupImage();
     HChannelGrid grid;
     grid.Refresh(image);
-    // A channel with something in every kind of cell.
+    // Every kind of cell is copied by the random test below; here the rules
+    // of the paste itself.
     grid.CommitText(0, 3, "SRC[1]");
-    grid.CommitText(0, 4, "440.0125");
-    grid.CommitText(0, 5, "445.5");
-    grid.CommitText(0, 6, "D-754");
-    grid.ApplyToneChoice(0, 7, HChannelColumns::FindToneChoice(false, "D-131 I"));
-    grid.CommitListPick(0, 2, 0);
-    grid.CommitListPick(0, 9, 2);
-    grid.CommitListPick(0, 13, 7);
-    grid.CommitListPick(0, 15, 1);
-    grid.CommitListPick(0, 16, 2);
-    grid.CellAction(0, 8, HCellActionMode::Space);
-    for (int col : {10, 11, 12, 14, 19, 20, 21, 22, 23, 24, 25})
-        grid.CellAction(0, col, HCellActionMode::Space);
     // A Page number 10 (shown "0") has no edit of its own: paste it into the row.
     std::string own = grid.CopyText(0, 0);
     const std::size_t kind = [&own] {
@@ -403,13 +392,6 @@ TEST(ChannelGrid, CopyAndPaste) {
     EXPECT_EQ(pasted[0], "  4");
     pasted[0] = source[0];
     pasted[1] = source[1];
-    EXPECT_EQ(pasted, source);
-
-    // Copy and paste survive a save and reload.
-    grid.SaveEdits(image);
-    grid.Refresh(image);
-    pasted = RowTexts(grid, 3);
-    pasted[0] = source[0];
     EXPECT_EQ(pasted, source);
 
     // Several rows: "%s - %s"; rows past the group's end are dropped.
@@ -499,11 +481,16 @@ TEST(ChannelGrid, AnyChannelTheGridCanMakeCopiesExactly) {
         const HPasteResult r = grid.Paste(grid.CopyText(source, source), target, &yes);
         ASSERT_EQ(r.status, HPasteStatus::Pasted);
         EXPECT_EQ(r.cellsRefused, 0) << "round " << round;
-        std::vector<std::string> a = RowTexts(grid, source);
-        std::vector<std::string> b = RowTexts(grid, target);
-        a[0] = b[0];
-        a[1] = b[1];
-        EXPECT_EQ(a, b) << "round " << round;
+        // The same before and after a save and reload.
+        for (int pass = 0; pass < 2; ++pass) {
+            std::vector<std::string> a = RowTexts(grid, source);
+            std::vector<std::string> b = RowTexts(grid, target);
+            a[0] = b[0];
+            a[1] = b[1];
+            EXPECT_EQ(a, b) << "round " << round << " pass " << pass;
+            grid.SaveEdits(image);
+            grid.Refresh(image);
+        }
     }
 }
 
