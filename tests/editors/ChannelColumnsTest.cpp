@@ -36,12 +36,11 @@ TEST(ChannelColumns, FrequencyAndSubAudioTexts) {
     for (auto [hz, text] :
          {std::pair{29700000, " 29.70000"}, {134000000, "134.00000"}, {146012500, "146.01250"}})
         EXPECT_EQ(Cols::FrequencyText(hz), text);
-    for (auto [type, tone, inverted, b, text] : {std::tuple{0, 0, false, false, "-----"},
-                                                 {1, 670, false, false, "C- 67.0"},
-                                                 {1, 2541, false, false, "C-254.1"},
-                                                 {2, 023, true, false, "D-023 I"},
-                                                 {2, 023, false, false, "D-023 N"},
-                                                 {2, 0754, false, true, "D-754 B"}})
+    const std::tuple<int, int, bool, bool, const char*> tones[] = {
+        {0, 0, false, false, "-----"},      {1, 670, false, false, "C- 67.0"},
+        {1, 2541, false, false, "C-254.1"}, {2, 023, true, false, "D-023 I"},
+        {2, 023, false, false, "D-023 N"},  {2, 0754, false, true, "D-754 B"}};
+    for (auto [type, tone, inverted, b, text] : tones)
         EXPECT_EQ(Cols::SubAudioText(type, tone, inverted, b), text);
 
     HChannels low = ModelFor(kBandLowA, kProductMobile, 1);
@@ -76,18 +75,19 @@ TEST(ChannelColumns, ListNumberAndTickTexts) {
     EXPECT_EQ(Text(m, 0, 0), "  1");
     EXPECT_EQ(Text(m, 0, 127), "128");
     // Set one field, then read one column; applied in order to one channel.
+    // A bandwidth with no text shows its number; Page/Signal show "-" for
+    // none and a Page number 10 as 0; ticks " " ticked, "-" not.
     const std::tuple<int, std::int32_t, int, const char*> steps[] = {
         {kFieldBandwidth, 0, 2, "N"},
         {kFieldBandwidth, 1, 2, "W5"},
         {kFieldBandwidth, 2, 2, "W4"},
-        {kFieldBandwidth, 3, 2, "3"}, // no text for it: shown as its number
+        {kFieldBandwidth, 3, 2, "3"},
         {3, 0, 8, "H"},
         {3, 1, 8, "L"},
         {kFieldPowerLevel, 2, 9, "EL"},
         {kFieldSquelch, 12, 13, "12"},
         {kFieldEncryption, 2, 15, "Power On"},
         {kFieldLockOut, 1, 16, "BC"},
-        // Page/Signal: "-" for none, a Page number 10 keyed as 0.
         {kFieldSignalKind, 0, 17, "------"},
         {kFieldSignalNumber, 0, 18, "-"},
         {kFieldSignalKind, 3, 17, "Page"},
@@ -95,7 +95,7 @@ TEST(ChannelColumns, ListNumberAndTickTexts) {
         {kFieldSignalKind, 2, 18, "10"},
         {kFieldSignalNumber, 5, 18, "5"},
         {10, 1, 12, " "},
-        {10, 0, 12, "-"}}; // ticks: " " ticked, "-" not
+        {10, 0, 12, "-"}};
     for (auto [field, value, col, text] : steps) {
         m.SetField(c, field, value);
         EXPECT_EQ(Text(m, col, c), text) << "field " << field << " = " << value;
@@ -251,27 +251,27 @@ TEST(ChannelColumns, ToneChoicesRoundTripThroughTheParser) {
 TEST(ChannelColumns, StoringPastedCells) {
     HChannels m = ModelFor(kBandVhf, kProductMobile, 1);
     const int c = 5;
-    // {column, text, accepted, field, its value afterwards}, in order on one channel.
+    // {column, text, accepted, field, its value afterwards}, in order on one
+    // channel: no EL on a mobile set; transmit inhibit travels with the
+    // transmit cell; the signalling number as shown; columns out of the table.
     const std::tuple<int, const char*, bool, int, std::int32_t> cases[] = {
         {2, "W4", true, kFieldBandwidth, 2},
         {2, "W3", false, kFieldBandwidth, 2},
         {8, "L", true, 3, 1},
-        {9, "EL", false, kFieldPowerLevel, 1}, // not for a mobile set
+        {9, "EL", false, kFieldPowerLevel, 1},
         {13, "9", true, kFieldSquelch, 9},
         {13, "13", false, kFieldSquelch, 9},
         {12, "-", true, 10, 0},
         {12, " ", true, 10, 1},
         {12, "x", false, 10, 1},
-        // Transmit inhibit travels with the transmit cell.
         {5, "---.-----", true, kFieldTxInhibit, 1},
         {5, "150.00000", true, kFieldTxInhibit, 0},
         {5, "abc", false, kFieldTxFrequency, 150000000},
-        // The signalling number as shown.
         {17, "Page", true, kFieldSignalKind, 3},
         {18, "0", true, kFieldSignalNumber, 10},
         {18, "11", false, kFieldSignalNumber, 10},
         {18, "-", true, kFieldSignalNumber, 0},
-        {26, "x", false, kFieldSignalNumber, 0}, // out of the table
+        {26, "x", false, kFieldSignalNumber, 0},
         {-1, "x", false, kFieldSignalNumber, 0}};
     for (auto [col, text, accepted, field, value] : cases) {
         EXPECT_EQ(Cols::StoreCellText(col, m, c, 0, text), accepted) << col << " " << text;

@@ -25,12 +25,10 @@ TEST(ChannelRules, StepChoiceTablesAndBands) {
         EXPECT_EQ(std::make_pair(std::int64_t{sc.stepCode}, sc.hz), std::make_pair(c[2], c[3]))
             << c[0] << " set " << c[1];
     }
-    for (auto [code, set, hz] : {std::tuple{0, 0, 5000},
-                                 {1, 1, 6250},
-                                 {0, 2, 10000},
-                                 {1, 2, 12500},
-                                 {2, 2, 2500},
-                                 {3, 7, 5000}}) // never a zero step
+    // Damaged codes never give a zero step.
+    const std::tuple<int, int, int> steps[] = {{0, 0, 5000},  {1, 1, 6250}, {0, 2, 10000},
+                                               {1, 2, 12500}, {2, 2, 2500}, {3, 7, 5000}};
+    for (auto [code, set, hz] : steps)
         EXPECT_EQ(StepHz(code, set), hz) << code << "/" << set;
     EXPECT_EQ(BandDefaultHz(0), 154100000);
     EXPECT_EQ(BandDefaultHz(3), 480100000);
