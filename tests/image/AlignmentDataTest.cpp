@@ -89,15 +89,11 @@ TEST(AlignmentData, WorkingCopy) {
 
     // TX power High is value 8, Low-High 9, value 20 a 16-bit count of 100 kHz,
     // 26 the checksum itself, 28-46 the signal-generator levels.
-    CheckValueMap(HAlignmentData::HCopy::Working, {{8, 17, false},
-                                                   {9, 14, false},
-                                                   {16, 22, false},
-                                                   {20, 26, true},
-                                                   {26, 4, true},
-                                                   {27, 33, false},
-                                                   {28, 0x318C, false},
-                                                   {29, 0x3194, false},
-                                                   {46, 0x319E, false}});
+    const std::vector<Slot> working = {
+        {8, 17, false},      {9, 14, false},      {16, 22, false},
+        {20, 26, true},      {26, 4, true},       {27, 33, false},
+        {28, 0x318C, false}, {29, 0x3194, false}, {46, 0x319E, false}};
+    CheckValueMap(HAlignmentData::HCopy::Working, working);
 }
 
 TEST(AlignmentData, ShippingDefaultCopy) {
@@ -108,14 +104,10 @@ TEST(AlignmentData, ShippingDefaultCopy) {
     for (std::size_t at = 0x3110; at <= 0x3123; ++at)
         bytes.push_back(at);
     CheckChecksum(HAlignmentData::HCopy::ShippingDefault, bytes, false, 0x310E);
-    CheckValueMap(HAlignmentData::HCopy::ShippingDefault, {{8, 0x311B, false},
-                                                           {9, 0x3118, false},
-                                                           {20, 0x3000, true},
-                                                           {27, 0x3011, false},
-                                                           {28, 0x3124, true},
-                                                           {31, 0x3128, false},
-                                                           {44, 0x3138, true},
-                                                           {47, 0x313C, false}});
+    const std::vector<Slot> shipping = {
+        {8, 0x311B, false}, {9, 0x3118, false},  {20, 0x3000, true}, {27, 0x3011, false},
+        {28, 0x3124, true}, {31, 0x3128, false}, {44, 0x3138, true}, {47, 0x313C, false}};
+    CheckValueMap(HAlignmentData::HCopy::ShippingDefault, shipping);
 }
 
 TEST(AlignmentData, FormatLevel) {
@@ -124,15 +116,12 @@ TEST(AlignmentData, FormatLevel) {
     data.SetValue(29, 20);
     data.SetValue(30, 26);
     EXPECT_EQ(data.GetLevelUnit(), 0);
+    // Unit 5 is none: ignored, the last unit stays.
     const std::tuple<int, std::size_t, const char*> cases[] = {
-        {0, 28, "-6 dBuV (EMF)"},
-        {1, 28, "-12 dBuV (PD)"},
-        {2, 29, "10.00 uV (EMF)"},
-        {2, 28, "0.50 uV (EMF)"},
-        {3, 30, "10.00 uV (PD)"},
-        {4, 28, "-119 dBm"},
-        {5, 28, "-119 dBm"}, // not a unit: ignored
-        {4, 47, ""}};
+        {0, 28, "-6 dBuV (EMF)"},  {1, 28, "-12 dBuV (PD)"},
+        {2, 29, "10.00 uV (EMF)"}, {2, 28, "0.50 uV (EMF)"},
+        {3, 30, "10.00 uV (PD)"},  {4, 28, "-119 dBm"},
+        {5, 28, "-119 dBm"},       {4, 47, ""}};
     for (auto [unit, value, text] : cases) {
         data.SetLevelUnit(unit);
         EXPECT_EQ(data.FormatLevel(value), text) << unit << " " << value;

@@ -268,6 +268,11 @@ TEST(FieldTable, SignMagnitudeOffsetAndEmergencyCodings) {
 TEST(FieldTable, RecordSelection) {
     constexpr std::array rows = {HField(0, 0, 8), HField(0, 0, 1, 1).Inverted()};
     HMemoryImage image{};
+    const auto at = [](const HFieldTable& t) { return std::make_pair(t.ByteBase(), t.BitBase()); };
+    const auto bits = [](HRecordFieldTable& t, std::uint32_t base) {
+        t.SetAreaBase(base);
+        t.SetBitRecordSize(1);
+    };
     // Channels: 42-byte records from 1536, 3 per 128-byte page, 2-byte gap.
     HChannelFieldTable ch(rows, image);
     ch.SetAreaBase(1536);
@@ -286,31 +291,27 @@ TEST(FieldTable, RecordSelection) {
 
     // Bit records: channel 9's in-use bit is bit 1 of byte 897, stored inverted.
     HChannelFieldTable inUse(rows, image);
-    inUse.SetAreaBase(896);
-    inUse.SetBitRecordSize(1);
+    bits(inUse, 896);
     inUse.SelectBitRecord(9);
-    EXPECT_EQ(std::make_pair(inUse.ByteBase(), inUse.BitBase()), std::make_pair(897u, 1u));
+    EXPECT_EQ(at(inUse), std::make_pair(897u, 1u));
     inUse.SetValue(1, 0);
     EXPECT_EQ(image[897], 0x02);
     // The word-swapped table at 160: channel 9 is bit 1 of byte 160 (the
     // partner of byte 161 in its 16-bit word).
     HChannelFieldTable swapped(rows, image);
-    swapped.SetAreaBase(160);
-    swapped.SetBitRecordSize(1);
+    bits(swapped, 160);
     swapped.SetWordSwap(1);
     for (auto [record, byte, bit] : {std::tuple{9u, 160u, 1u}, {0u, 161u, 0u}, {17u, 163u, 1u}}) {
         swapped.SelectBitRecord(record);
-        EXPECT_EQ(std::make_pair(swapped.ByteBase(), swapped.BitBase()), std::make_pair(byte, bit))
-            << record;
+        EXPECT_EQ(at(swapped), std::make_pair(byte, bit)) << record;
     }
     // Group bits count from the most significant bit: group 0 is bit 7.
     HTagFieldTable tag(rows, image);
-    tag.SetAreaBase(148);
-    tag.SetBitRecordSize(1);
+    bits(tag, 148);
     tag.SelectBitRecord(0);
     EXPECT_EQ(tag.BitBase(), 7u);
     tag.SelectBitRecord(6);
-    EXPECT_EQ(std::make_pair(tag.ByteBase(), tag.BitBase()), std::make_pair(148u, 1u));
+    EXPECT_EQ(at(tag), std::make_pair(148u, 1u));
     tag.SetValue(1, 0);
     EXPECT_EQ(image[148], 0x02);
 
@@ -318,11 +319,11 @@ TEST(FieldTable, RecordSelection) {
     HRecordFieldTable r(rows, image);
     r.SetBitRecordSize(3);
     r.SelectBitRecord(3);
-    EXPECT_EQ(std::make_pair(r.ByteBase(), r.BitBase()), std::make_pair(1u, 1u));
+    EXPECT_EQ(at(r), std::make_pair(1u, 1u));
     r.SetRecordSize(10);
     EXPECT_EQ(std::make_pair(r.BitBase(), r.BitRecordSize()), std::make_pair(0u, 0u));
     r.SelectRecord(4);
     EXPECT_EQ(r.ByteBase(), 40u);
     r.Attach(rows, image);
-    EXPECT_EQ(std::make_pair(r.ByteBase(), r.BitBase()), std::make_pair(0u, 0u));
+    EXPECT_EQ(at(r), std::make_pair(0u, 0u));
 }
