@@ -1,6 +1,7 @@
 #pragma once
-// Runs a built tool as a child process and collects its exit status and output.
-#include <cstdio>
+// Runs a built tool as a child process, stdin from /dev/null (no terminal to
+// ask on), and collects its exit status and output.
+#include <csignal>
 #include <fcntl.h>
 #include <fstream>
 #include <iterator>
@@ -17,36 +18,49 @@ struct CliResult {
     std::string err;
 };
 
+class ToolProcess {
+public:
+    ToolProcess(const std::string& program, std::vector<std::string> args,
+                const std::string& scratchDir)
+        : m_out(scratchDir + "/.stdout"), m_err(scratchDir + "/.stderr") {
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, 1, m_out.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0644);
+        posix_spawn_file_actions_addopen(&actions, 2, m_err.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0644);
+        args.insert(args.begin(), program);
+        std::vector<char*> argv;
+        for (std::string& a : args)
+            argv.push_back(a.data());
+        argv.push_back(nullptr);
+        if (posix_spawn(&m_pid, program.c_str(), &actions, nullptr, argv.data(), environ) != 0)
+            m_pid = -1;
+        posix_spawn_file_actions_destroy(&actions);
+    }
+    void Interrupt() const { ::kill(m_pid, SIGINT); }
+    CliResult Wait() {
+        CliResult r;
+        int st = 0;
+        if (m_pid > 0 && waitpid(m_pid, &st, 0) == m_pid && WIFEXITED(st))
+            r.status = WEXITSTATUS(st);
+        r.out = Slurp(m_out);
+        r.err = Slurp(m_err);
+        return r;
+    }
+
+private:
+    static std::string Slurp(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+    std::string m_out;
+    std::string m_err;
+    pid_t m_pid = -1;
+};
+
 inline CliResult RunTool(const std::string& program, const std::vector<std::string>& args,
                          const std::string& scratchDir) {
-    const std::string outPath = scratchDir + "/.stdout";
-    const std::string errPath = scratchDir + "/.stderr";
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0644);
-    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0644);
-    std::vector<char*> argv;
-    argv.push_back(const_cast<char*>(program.c_str()));
-    for (const std::string& a : args)
-        argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    CliResult r;
-    pid_t pid = 0;
-    if (posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ) == 0) {
-        int st = 0;
-        if (waitpid(pid, &st, 0) == pid && WIFEXITED(st))
-            r.status = WEXITSTATUS(st);
-    }
-    posix_spawn_file_actions_destroy(&actions);
-    auto slurp = [](const std::string& p) {
-        std::ifstream in(p, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    };
-    r.out = slurp(outPath);
-    r.err = slurp(errPath);
-    std::remove(outPath.c_str());
-    std::remove(errPath.c_str());
-    return r;
+    return ToolProcess(program, args, scratchDir).Wait();
 }

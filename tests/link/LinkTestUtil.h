@@ -1,6 +1,7 @@
 #pragma once
-// Helpers of the link tests: a temporary program data directory, a raw
-// pseudo-terminal whose master side the test drives, and the simulator process.
+// Helpers of the link and end-to-end tests: a temporary program data directory,
+// a raw pseudo-terminal whose master side the test drives, and the simulated
+// radio as a child process with its memory file and frame log.
 #include "HLogPrint.h"
 #include "HMemoryImage.h"
 
@@ -13,6 +14,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <poll.h>
 #include <sstream>
 #include <string>
@@ -27,6 +29,35 @@
 namespace linktest {
 
 namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+inline std::string ReadText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+inline void WriteImage(const std::string& path, const HMemoryImage& m) {
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(m.data()), std::streamsize(m.size()));
+}
+
+inline HMemoryImage ReadImage(const std::string& path) {
+    HMemoryImage m{};
+    std::ifstream(path, std::ios::binary)
+        .read(reinterpret_cast<char*>(m.data()), std::streamsize(m.size()));
+    return m;
+}
+
+// EEPROM word `word` of an image, high byte first.
+inline std::uint16_t Word(const HMemoryImage& m, int word) {
+    return std::uint16_t(m[std::size_t(word) * 2] << 8 | m[std::size_t(word) * 2 + 1]);
+}
+
+inline std::vector<std::uint8_t> Bytes(std::initializer_list<int> list) {
+    return {list.begin(), list.end()};
+}
 
 // A fresh RP57_HOME for one test; logging to "link.log" at the given level.
 class TempHome {
@@ -49,12 +80,6 @@ public:
     [[nodiscard]] const std::string& Dir() const { return m_dir; }
     [[nodiscard]] std::string Path(const std::string& name) const { return m_dir + "/" + name; }
     [[nodiscard]] std::string LogText() const { return ReadText(Path("link.log")); }
-    static std::string ReadText(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::stringstream ss;
-        ss << in.rdbuf();
-        return ss.str();
-    }
 
 private:
     std::string m_dir;
@@ -81,14 +106,13 @@ public:
         ::close(m_master);
     }
     [[nodiscard]] const std::string& SlavePath() const { return m_slaveName; }
-    [[nodiscard]] int Master() const { return m_master; }
 
     void Send(const std::vector<std::uint8_t>& bytes) const {
         ASSERT_EQ(::write(m_master, bytes.data(), bytes.size()), ssize_t(bytes.size()));
     }
     // Up to n bytes, waiting at most `wait` for each.
-    std::vector<std::uint8_t>
-    Receive(std::size_t n, std::chrono::milliseconds wait = std::chrono::milliseconds(2000)) const {
+    std::vector<std::uint8_t> Receive(std::size_t n,
+                                      std::chrono::milliseconds wait = 2000ms) const {
         std::vector<std::uint8_t> out;
         while (out.size() < n) {
             pollfd p{m_master, POLLIN, 0};
@@ -103,8 +127,7 @@ public:
         return out;
     }
     // True when nothing arrives within `wait`.
-    [[nodiscard]] bool
-    Quiet(std::chrono::milliseconds wait = std::chrono::milliseconds(200)) const {
+    [[nodiscard]] bool Quiet(std::chrono::milliseconds wait = 200ms) const {
         pollfd p{m_master, POLLIN, 0};
         return ::poll(&p, 1, int(wait.count())) == 0;
     }
@@ -115,22 +138,14 @@ private:
     std::string m_slaveName;
 };
 
-inline std::vector<std::uint8_t> Bytes(std::initializer_list<int> list) {
-    std::vector<std::uint8_t> v;
-    for (int b : list)
-        v.push_back(std::uint8_t(b));
-    return v;
-}
-
 // Waits (without a time limit that decides the outcome) for a condition,
 // giving up after `limit` so a broken build cannot hang the suite.
-template <class F>
-bool WaitFor(F condition, std::chrono::milliseconds limit = std::chrono::milliseconds(10000)) {
+template <class F> bool WaitFor(F condition, std::chrono::milliseconds limit = 10000ms) {
     const auto end = std::chrono::steady_clock::now() + limit;
     while (!condition()) {
         if (std::chrono::steady_clock::now() > end)
             return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        std::this_thread::sleep_for(10ms);
     }
     return true;
 }
@@ -151,12 +166,11 @@ public:
             ::execv(argv[0], argv.data());
             ::_exit(127);
         }
-        m_started = WaitFor([&] { return fs::is_symlink(m_link) || Exited(); });
+        WaitFor([&] { return fs::is_symlink(m_link) || Exited(); });
     }
     ~SimProcess() { Stop(); }
 
-    [[nodiscard]] bool Started() const { return m_started && fs::is_symlink(m_link); }
-    // Exit status once the process has ended; -1 while it runs.
+    [[nodiscard]] bool Started() const { return fs::is_symlink(m_link); }
     bool Exited() {
         if (m_status >= 0)
             return true;
@@ -167,8 +181,9 @@ public:
         }
         return false;
     }
-    int WaitExit(std::chrono::milliseconds limit = std::chrono::milliseconds(10000)) {
-        WaitFor([&] { return Exited(); }, limit);
+    // Exit status once the process has ended; -1 while it runs.
+    int WaitExit() {
+        WaitFor([&] { return Exited(); });
         return m_status;
     }
     int Stop() {
@@ -187,7 +202,62 @@ private:
     std::string m_link;
     pid_t m_pid = -1;
     int m_status = -1;
-    bool m_started = false;
+};
+
+// One simulated radio: link "radio<tag>", memory "radio<tag>.mem" (written
+// from `memory` when given, else the simulator's built-in memory), frame log
+// "radio<tag>.log".
+class SimRadio {
+public:
+    SimRadio(const TempHome& home, std::vector<std::string> extra = {},
+             const HMemoryImage* memory = nullptr, const std::string& tag = "")
+        : m_base(home.Path("radio" + tag)) {
+        if (memory)
+            WriteImage(MemoryPath(), *memory);
+        std::vector<std::string> args = {"--memory", MemoryPath(), "--log", LogPath()};
+        args.insert(args.end(), extra.begin(), extra.end());
+        m_sim = std::make_unique<SimProcess>(Link(), args);
+    }
+    [[nodiscard]] bool Started() const { return m_sim->Started(); }
+    [[nodiscard]] const std::string& Link() const { return m_base; }
+    [[nodiscard]] std::string MemoryPath() const { return m_base + ".mem"; }
+    [[nodiscard]] std::string LogPath() const { return m_base + ".log"; }
+    [[nodiscard]] SimProcess& Process() { return *m_sim; }
+    int Stop() { return m_sim->Stop(); }
+    // Stops the radio (it saves what was written) and gives its memory.
+    HMemoryImage StopAndRead() {
+        Stop();
+        return ReadImage(MemoryPath());
+    }
+    // The frames the PC sent, in order, as hex text ("F1 04 FF ...").
+    [[nodiscard]] std::vector<std::string> Frames() const {
+        std::vector<std::string> out;
+        std::istringstream in(ReadText(LogPath()));
+        for (std::string line; std::getline(in, line);)
+            if (const auto at = line.find("PC>RADIO "); at != std::string::npos)
+                out.push_back(line.substr(at + 9));
+        return out;
+    }
+    // The frames that start with `start`.
+    [[nodiscard]] std::vector<std::string> Sent(const std::string& start) const {
+        std::vector<std::string> out;
+        for (const std::string& f : Frames())
+            if (f.compare(0, start.size(), start) == 0)
+                out.push_back(f);
+        return out;
+    }
+    // Block numbers of the requests with this command byte ("F0", "F1", ...).
+    [[nodiscard]] std::vector<int> Blocks(const std::string& command) const {
+        std::vector<int> out;
+        for (const std::string& f : Sent(command + " "))
+            if (f.size() >= 8)
+                out.push_back(std::stoi(f.substr(6, 2), nullptr, 16));
+        return out;
+    }
+
+private:
+    std::string m_base;
+    std::unique_ptr<SimProcess> m_sim;
 };
 #endif
 
