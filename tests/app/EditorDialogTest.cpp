@@ -113,8 +113,7 @@ private slots:
     void checkBoxesStaticsAndAccelerators();
     void f1OpensHelpAtTheContext();
     void helpContextsFileAndFallback();
-    void sheetStoresAllPagesOrNone();
-    void sheetStatusBar();
+    void sheetStoresAllPagesOrNoneAndShowsPrompts();
 };
 
 void EditorDialogTest::rendersThePowerSavingDescription() {
@@ -366,7 +365,7 @@ void EditorDialogTest::helpContextsFileAndFallback() {
     QCOMPARE(window.CurrentPage(), QStringLiteral("index.html"));
 }
 
-void EditorDialogTest::sheetStoresAllPagesOrNone() {
+void EditorDialogTest::sheetStoresAllPagesOrNoneAndShowsPrompts() {
     HMemoryImage image = BuildDefaultImage();
     const HMemoryImage before = image;
     HPowerSavingEditor first({&image, 0});
@@ -394,10 +393,27 @@ void EditorDialogTest::sheetStoresAllPagesOrNone() {
         QCOMPARE(image, before);
     }
     {
-        HPowerSavingEditor a({&image, 0});
+        HPowerSavingEditor editor({&image, 0});
         HPropertySheet sheet(QStringLiteral("One Page"), 501);
-        sheet.AddPage(new HPropertyPage(a));
+        auto* page = new HPropertyPage(editor);
+        sheet.AddPage(page);
         QVERIFY(ShowAndActivate(sheet));
+        // Status panes: blank at first; the page passes its prompt to the sheet.
+        QCOMPARE(sheet.StatusPaneText(0) + sheet.StatusPaneText(1), QStringLiteral("  "));
+        const int id = HStringTable::kSaveChanges;
+        const HStatusPanes panes = HStatusPanesFor(id);
+        QVERIFY(!panes.first.empty());
+        page->SetPrompt(id);
+        QCOMPARE(sheet.StatusPaneText(0).toStdString(), panes.first);
+        QCOMPARE(sheet.StatusPaneText(1).toStdString(), panes.second);
+        QCOMPARE(sheet.SetStatusMessage(0), id); // the previous id comes back
+        QCOMPARE(sheet.StatusPaneText(0) + sheet.StatusPaneText(1), QStringLiteral("  "));
+        // The first pane stretches, the second keeps its width, both under the tabs.
+        auto* bar = sheet.findChild<QStatusBar*>(QStringLiteral("sheetStatus"));
+        QVERIFY(bar && bar->y() > sheet.Tabs()->y() + sheet.Tabs()->height() - 1);
+        QVERIFY(sheet.findChild<QLabel*>(QStringLiteral("statusPane0"))->width() >
+                sheet.findChild<QLabel*>(QStringLiteral("statusPane1"))->width());
+
         HValueCombo* timer = sheet.Page(0)->Combo(kTransmitTimer);
         timer->setFocus();
         QTest::keyClick(timer, Qt::Key_Down);
@@ -408,35 +424,6 @@ void EditorDialogTest::sheetStoresAllPagesOrNone() {
         QCOMPARE(sheet.result(), int(QDialog::Accepted));
         QCOMPARE(DifferingBytes(before, image), std::vector<std::size_t>{642});
     }
-}
-
-void EditorDialogTest::sheetStatusBar() {
-    HMemoryImage image = BuildDefaultImage();
-    HPowerSavingEditor editor({&image, 0});
-    HPropertySheet sheet(QStringLiteral("Status"), 502);
-    auto* page = new HPropertyPage(editor);
-    sheet.AddPage(page);
-    // Blank panes at first.
-    QCOMPARE(sheet.StatusPaneText(0), QStringLiteral(" "));
-    QCOMPARE(sheet.StatusPaneText(1), QStringLiteral(" "));
-    const int id = HStringTable::kSaveChanges;
-    const HStatusPanes panes = HStatusPanesFor(id);
-    // The page passes its prompt to the sheet.
-    page->SetPrompt(id);
-    QCOMPARE(sheet.StatusPaneText(0).toStdString(), panes.first);
-    QCOMPARE(sheet.StatusPaneText(1).toStdString(), panes.second);
-    QVERIFY(!panes.first.empty());
-    QCOMPARE(sheet.SetStatusMessage(0), id); // the previous id comes back
-    QCOMPARE(sheet.StatusPaneText(0), QStringLiteral(" "));
-    QCOMPARE(sheet.StatusPaneText(1), QStringLiteral(" "));
-    // The first pane stretches, the second keeps its width, both under the tabs.
-    auto* bar = sheet.findChild<QStatusBar*>(QStringLiteral("sheetStatus"));
-    QVERIFY(bar);
-    QVERIFY(ShowAndActivate(sheet));
-    QVERIFY(bar->y() > sheet.Tabs()->y() + sheet.Tabs()->height() - 1);
-    QVERIFY(sheet.findChild<QLabel*>(QStringLiteral("statusPane0"))->width() >
-            sheet.findChild<QLabel*>(QStringLiteral("statusPane1"))->width());
-    sheet.reject();
 }
 
 int RunEditorDialogTest(int argc, char** argv) {
