@@ -1,6 +1,7 @@
 #include "CConfigurationDlg.h"
 
 #include "CRP57App.h"
+#include "HDialog.h"
 #include "HHelpWindow.h"
 #include "HLogPrint.h"
 #include "HMessageBox.h"
@@ -193,12 +194,6 @@ void CConfigurationDlg::accept() {
 }
 
 void CConfigurationDlg::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        // Enter works only on the two push buttons.
-        if (auto* button = qobject_cast<QPushButton*>(focusWidget()))
-            button->click();
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    if (!PressFocusedButtonOnEnter(*this, event))
+        QDialog::keyPressEvent(event);
 }

@@ -278,29 +278,20 @@ void CRP57Doc::OnFileNew() {
     HLOG_D1("[FUNC OUT]CRP57Doc::OnFileNew");
 }
 
-std::optional<std::string> CRP57Doc::AskOpenPath() {
-    QFileDialog dialog(&m_frame, QStringLiteral("Open"));
-    dialog.setObjectName(QStringLiteral("FileOpenDialog"));
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
+std::optional<std::string> CRP57Doc::AskPath(bool save) {
+    QFileDialog dialog(&m_frame, save ? QStringLiteral("Save As") : QStringLiteral("Open"));
+    dialog.setObjectName(save ? QStringLiteral("FileSaveAsDialog")
+                              : QStringLiteral("FileOpenDialog"));
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setNameFilters({kNameFilters, QStringLiteral("All Files (*)")});
     dialog.setDefaultSuffix(QString::fromLatin1(HDataFile::kDefaultExtension));
-    if (!IsUntitled(m_app.CurrentFilePath()))
-        dialog.setDirectory(QFileInfo(DocumentTitle()).absolutePath());
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    return dialog.selectedFiles().constFirst().toStdString();
-}
-
-std::optional<std::string> CRP57Doc::AskSavePath() {
-    QFileDialog dialog(&m_frame, QStringLiteral("Save As"));
-    dialog.setObjectName(QStringLiteral("FileSaveAsDialog"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilters({kNameFilters, QStringLiteral("All Files (*)")});
-    dialog.setDefaultSuffix(QString::fromLatin1(HDataFile::kDefaultExtension));
-    if (!IsUntitled(m_app.CurrentFilePath()))
-        dialog.selectFile(DocumentTitle());
+    if (!IsUntitled(m_app.CurrentFilePath())) {
+        if (save)
+            dialog.selectFile(DocumentTitle());
+        else
+            dialog.setDirectory(QFileInfo(DocumentTitle()).absolutePath());
+    }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().constFirst().toStdString();
@@ -308,7 +299,7 @@ std::optional<std::string> CRP57Doc::AskSavePath() {
 
 void CRP57Doc::OnFileOpen() {
     HLOG_D1("[FUNC IN]CRP57Doc::OnFileOpen");
-    if (const std::optional<std::string> path = AskOpenPath())
+    if (const std::optional<std::string> path = AskPath(false))
         OpenFile(*path);
     HLOG_D1("[FUNC OUT]CRP57Doc::OnFileOpen");
 }
@@ -389,7 +380,7 @@ bool CRP57Doc::OnFileSave() {
 
 bool CRP57Doc::OnFileSaveAs() {
     HLOG_D1("[FUNC IN]CRP57Doc::OnFileSaveAs");
-    const std::optional<std::string> chosen = AskSavePath();
+    const std::optional<std::string> chosen = AskPath(true);
     bool saved = false;
     if (chosen) {
         // The chosen path is current only once the image is in it, so a

@@ -89,8 +89,8 @@ signals:
 
 private:
     void InstallHandlers();
-    [[nodiscard]] std::optional<std::string> AskOpenPath();
-    [[nodiscard]] std::optional<std::string> AskSavePath();
+    // The Open or Save As file dialog; no path when it was cancelled.
+    [[nodiscard]] std::optional<std::string> AskPath(bool save);
     // Reads `path` into the image with the messages of File > Open (32, 34, 37)
     // or, for `precheckSize` false, of a plain read (32, 34).
     bool ReadInto(const std::string& path, bool precheckSize);

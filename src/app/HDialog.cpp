@@ -80,13 +80,16 @@ void HDialog::reject() {
     HLOG_D1("[FUNC OUT]HDialog::OnCancel");
 }
 
+bool PressFocusedButtonOnEnter(QWidget& dialog, QKeyEvent* event) {
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter)
+        return false;
+    if (auto* button = qobject_cast<QPushButton*>(dialog.focusWidget()))
+        button->click();
+    event->accept();
+    return true;
+}
+
 void HDialog::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        // Enter presses a push button that has the focus and nothing else.
-        if (auto* button = qobject_cast<QPushButton*>(focusWidget()))
-            button->click();
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    if (!PressFocusedButtonOnEnter(*this, event))
+        QDialog::keyPressEvent(event);
 }

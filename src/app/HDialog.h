@@ -12,7 +12,12 @@
 #include <cstdint>
 
 class HEditorForm;
+class QKeyEvent;
 class QPushButton;
+
+// Enter presses a push button that has the focus and nothing else, so Enter in
+// a control never closes a dialog. True when the key was Enter.
+bool PressFocusedButtonOnEnter(QWidget& dialog, QKeyEvent* event);
 
 class HDialog : public QDialog {
     Q_OBJECT

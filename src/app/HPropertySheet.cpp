@@ -139,11 +139,6 @@ void HPropertySheet::reject() {
 }
 
 void HPropertySheet::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        if (auto* button = qobject_cast<QPushButton*>(focusWidget()))
-            button->click();
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    if (!PressFocusedButtonOnEnter(*this, event))
+        QDialog::keyPressEvent(event);
 }

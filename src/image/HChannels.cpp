@@ -119,11 +119,46 @@ std::span<const HFieldDescriptor> Rows(const std::array<HFieldDescriptor, N>& ro
     return rows;
 }
 
-void PlaceChannelRecords(HChannelFieldTable& t) {
-    t.SetAreaBase(kChannelBase);
-    t.SetRecordSize(kChannelRecordSize);
-    t.SetPaging(kChannelsPerPage, kChannelPageGap);
-}
+// The channel and group areas as field tables over one image, placed once for
+// loading (a read-only image) and saving (a writable one).
+struct ChannelAreas {
+    template <class Image>
+    explicit ChannelAreas(Image image)
+        : record(Rows(kChannelRecordRows), image), inUse(Rows(kInUseRows), image),
+          flag56(Rows(kFlag56Rows), image), timer(Rows(kToneTimerRows), image),
+          groupBytes(Rows(kGroupByteRows), image), groupFlags(Rows(kGroupFlagRows), image),
+          groupTags(Rows(kGroupTagRows), image) {
+        record.SetAreaBase(kChannelBase);
+        record.SetRecordSize(kChannelRecordSize);
+        record.SetPaging(kChannelsPerPage, kChannelPageGap);
+        inUse.SetAreaBase(kInUseTableBase);
+        inUse.SetBitRecordSize(1);
+        flag56.SetAreaBase(kFlagTableBase);
+        flag56.SetBitRecordSize(1);
+        flag56.SetWordSwap(1);
+        timer.SetAreaBase(kToneTimerBase);
+        timer.SetRecordSize(kToneTimerRecordSize);
+        groupBytes.SetRecordSize(1);
+        groupFlags.SetBitRecordSize(1);
+        groupTags.SetAreaBase(kGroupTagBase);
+        groupTags.SetRecordSize(kGroupTagSize);
+    }
+    void SelectChannel(std::size_t c) {
+        record.SelectRecord(c);
+        inUse.SelectBitRecord(c);
+        flag56.SelectBitRecord(c);
+        timer.SelectRecord(c);
+    }
+    void SelectGroup(std::size_t g) {
+        // The group bytes are word-swapped: group 0 is the second byte of its word.
+        groupBytes.SelectRecord(g ^ 1U);
+        groupFlags.SelectBitRecord(g);
+        groupTags.SelectRecord(g);
+    }
+
+    HChannelFieldTable record, inUse, flag56, timer;
+    HTagFieldTable groupBytes, groupFlags, groupTags;
+};
 
 } // namespace
 
@@ -216,54 +251,27 @@ void HChannels::Load(std::span<const std::uint8_t> imageBytes) {
     // The tenth identity value has no place in the image and keeps its value.
     UpdateCapacity();
 
-    HChannelFieldTable record(Rows(kChannelRecordRows), image);
-    PlaceChannelRecords(record);
-    HChannelFieldTable inUse(Rows(kInUseRows), image);
-    inUse.SetAreaBase(kInUseTableBase);
-    inUse.SetBitRecordSize(1);
-    HChannelFieldTable flag56(Rows(kFlag56Rows), image);
-    flag56.SetAreaBase(kFlagTableBase);
-    flag56.SetBitRecordSize(1);
-    flag56.SetWordSwap(1);
-    HChannelFieldTable timer(Rows(kToneTimerRows), image);
-    timer.SetAreaBase(kToneTimerBase);
-    timer.SetRecordSize(kToneTimerRecordSize);
+    ChannelAreas a(image);
     for (HChannel& ch : m_channels) {
-        const std::size_t c = U(ch.index);
+        a.SelectChannel(U(ch.index));
         ch.values.fill(0);
-        record.SelectRecord(c);
         for (int k = 0; k < kRecordFields; ++k)
-            ch.values[U(k)] = record.GetValue(U(k));
-        ch.tag = record.GetString(kFieldTag);
-        inUse.SelectBitRecord(c);
-        ch.values[kFieldInUse] = inUse.GetValue(0);
-        flag56.SelectBitRecord(c);
-        ch.values[kFieldFlag56] = flag56.GetValue(0);
-        timer.SelectRecord(c);
-        ch.values[kFieldTonePrescaler] = timer.GetValue(0);
-        ch.values[kFieldToneDivider] = timer.GetValue(1);
+            ch.values[U(k)] = a.record.GetValue(U(k));
+        ch.tag = a.record.GetString(kFieldTag);
+        ch.values[kFieldInUse] = a.inUse.GetValue(0);
+        ch.values[kFieldFlag56] = a.flag56.GetValue(0);
+        ch.values[kFieldTonePrescaler] = a.timer.GetValue(0);
+        ch.values[kFieldToneDivider] = a.timer.GetValue(1);
         DeriveAfterLoad(ch);
     }
-
-    HTagFieldTable bytes(Rows(kGroupByteRows), image);
-    bytes.SetRecordSize(1);
-    HTagFieldTable flags(Rows(kGroupFlagRows), image);
-    flags.SetBitRecordSize(1);
-    HTagFieldTable tags(Rows(kGroupTagRows), image);
-    tags.SetAreaBase(kGroupTagBase);
-    tags.SetRecordSize(kGroupTagSize);
     for (HGroup& grp : m_groups) {
-        const std::size_t g = U(grp.index);
+        a.SelectGroup(U(grp.index));
         grp.values.fill(0);
-        // The group bytes are word-swapped: group 0 is the second byte of its word.
-        bytes.SelectRecord(g ^ 1U);
         for (std::size_t r = 0; r < kGroupByteRows.size(); ++r)
-            grp.values[r] = bytes.GetValue(r);
-        flags.SelectBitRecord(g);
+            grp.values[r] = a.groupBytes.GetValue(r);
         for (std::size_t r = 0; r < kGroupFlagRows.size(); ++r)
-            grp.values[kGroupFlag3 + r] = flags.GetValue(r);
-        tags.SelectRecord(g);
-        grp.tag = tags.GetString(0);
+            grp.values[kGroupFlag3 + r] = a.groupFlags.GetValue(r);
+        grp.tag = a.groupTags.GetString(0);
     }
     NormalizeGroups();
     m_tuningPoints.Load(imageBytes);
@@ -314,52 +322,26 @@ void HChannels::Save(std::span<std::uint8_t> image) {
         identity.SetValue(i, m_identity[i]);
     identity.Save(image); // read-only rows stay as they are
 
-    HChannelFieldTable record(Rows(kChannelRecordRows), image);
-    PlaceChannelRecords(record);
-    HChannelFieldTable inUse(Rows(kInUseRows), image);
-    inUse.SetAreaBase(kInUseTableBase);
-    inUse.SetBitRecordSize(1);
-    HChannelFieldTable flag56(Rows(kFlag56Rows), image);
-    flag56.SetAreaBase(kFlagTableBase);
-    flag56.SetBitRecordSize(1);
-    flag56.SetWordSwap(1);
-    HChannelFieldTable timer(Rows(kToneTimerRows), image);
-    timer.SetAreaBase(kToneTimerBase);
-    timer.SetRecordSize(kToneTimerRecordSize);
+    ChannelAreas a(image);
     for (HChannel& ch : m_channels) {
         RecomputeDerived(ch);
         const auto v = StoredValues(ch);
-        const std::size_t c = U(ch.index);
-        record.SelectRecord(c);
+        a.SelectChannel(U(ch.index));
         for (int k = 0; k < kRecordFields; ++k)
-            record.SetValue(U(k), v[U(k)]);
-        record.SetString(kFieldTag, ch.tag);
-        inUse.SelectBitRecord(c);
-        inUse.SetValue(0, v[kFieldInUse]);
-        flag56.SelectBitRecord(c);
-        flag56.SetValue(0, v[kFieldFlag56]);
-        timer.SelectRecord(c);
-        timer.SetValue(0, v[kFieldTonePrescaler]);
-        timer.SetValue(1, v[kFieldToneDivider]);
+            a.record.SetValue(U(k), v[U(k)]);
+        a.record.SetString(kFieldTag, ch.tag);
+        a.inUse.SetValue(0, v[kFieldInUse]);
+        a.flag56.SetValue(0, v[kFieldFlag56]);
+        a.timer.SetValue(0, v[kFieldTonePrescaler]);
+        a.timer.SetValue(1, v[kFieldToneDivider]);
     }
-
-    HTagFieldTable bytes(Rows(kGroupByteRows), image);
-    bytes.SetRecordSize(1);
-    HTagFieldTable flags(Rows(kGroupFlagRows), image);
-    flags.SetBitRecordSize(1);
-    HTagFieldTable tags(Rows(kGroupTagRows), image);
-    tags.SetAreaBase(kGroupTagBase);
-    tags.SetRecordSize(kGroupTagSize);
     for (const HGroup& grp : m_groups) {
-        const std::size_t g = U(grp.index);
-        bytes.SelectRecord(g ^ 1U);
+        a.SelectGroup(U(grp.index));
         for (std::size_t r = 0; r < kGroupByteRows.size(); ++r)
-            bytes.SetValue(r, grp.values[r]);
-        flags.SelectBitRecord(g);
+            a.groupBytes.SetValue(r, grp.values[r]);
         for (std::size_t r = 0; r < kGroupFlagRows.size(); ++r)
-            flags.SetValue(r, grp.values[kGroupFlag3 + r]);
-        tags.SelectRecord(g);
-        tags.SetString(0, grp.tag);
+            a.groupFlags.SetValue(r, grp.values[kGroupFlag3 + r]);
+        a.groupTags.SetString(0, grp.tag);
     }
 }
 

@@ -332,25 +332,6 @@ void HRecordFieldTable::SetBitRecordSize(std::uint32_t bits) {
 
 // ---------------------------------------------------------------- channels
 
-std::int32_t HChannelFieldTable::GetValue(std::size_t row) const {
-    const HFieldDescriptor* d = Row(row);
-    if (d == nullptr || !IsSpecial5(*d))
-        return HRecordFieldTable::GetValue(row);
-    const std::int32_t raw = GetRaw(row);
-    if (raw < 0)
-        return -1;
-    return FromSignMagnitude(static_cast<std::uint32_t>(raw), d->bitWidth);
-}
-
-void HChannelFieldTable::SetValue(std::size_t row, std::int32_t value) {
-    const HFieldDescriptor* d = Row(row);
-    if (d == nullptr || !IsSpecial5(*d)) {
-        HRecordFieldTable::SetValue(row, value);
-        return;
-    }
-    SetRaw(row, static_cast<std::int32_t>(ToSignMagnitude(value, d->bitWidth)));
-}
-
 char HChannelFieldTable::DecodeChar(std::uint8_t stored) const {
     return HFieldCoding::RadioTextFilter(static_cast<char>(std::toupper(stored)));
 }

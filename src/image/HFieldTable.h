@@ -246,14 +246,20 @@ protected:
     std::uint32_t m_bitRecordSize = 0;
 };
 
-// The channel area: paged byte records, word-swapped bit tables, sign-magnitude
-// in mode 5, tags read in upper case through the radio text filter.
-class HChannelFieldTable : public HRecordFieldTable {
+// Scale mode 5 = sign-magnitude on the field's top bit.
+class HSignedFieldTable : public HRecordFieldTable {
 public:
     using HRecordFieldTable::HRecordFieldTable;
-
     [[nodiscard]] std::int32_t GetValue(std::size_t row) const override;
     void SetValue(std::size_t row, std::int32_t value) override;
+};
+
+// The channel area: paged byte records, word-swapped bit tables, sign-magnitude
+// in mode 5, tags read in upper case through the radio text filter.
+class HChannelFieldTable : public HSignedFieldTable {
+public:
+    using HSignedFieldTable::HSignedFieldTable;
+
     [[nodiscard]] char DecodeChar(std::uint8_t stored) const override;
     [[nodiscard]] std::uint8_t EncodeChar(char character) const override;
     void SelectRecord(std::size_t index) override;
@@ -285,14 +291,6 @@ public:
     [[nodiscard]] char DecodeChar(std::uint8_t stored) const override;
     [[nodiscard]] std::uint8_t EncodeChar(char character) const override;
     void SelectBitRecord(std::size_t index) override;
-};
-
-// Scale mode 5 = sign-magnitude on the field's top bit.
-class HSignedFieldTable : public HRecordFieldTable {
-public:
-    using HRecordFieldTable::HRecordFieldTable;
-    [[nodiscard]] std::int32_t GetValue(std::size_t row) const override;
-    void SetValue(std::size_t row, std::int32_t value) override;
 };
 
 // Scale mode 5: read adds scaleParam, write subtracts it.

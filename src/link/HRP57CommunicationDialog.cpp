@@ -369,68 +369,81 @@ int HRP57CommunicationDialog::ResolveFlashTo(HRangeList& list, const HMemoryImag
     return total;
 }
 
-bool HRP57CommunicationDialog::ReadRanges(int area, const HRangeList& list, HMemoryImage& buffer,
-                                          HCommEventData& event) {
-    const bool eeprom = area == kAreaEeprom;
+namespace {
+// Trace texts of a block transfer, by direction and area.
+struct BlockTrace {
+    const char* range;
+    const char* done;
+    const char* failed;
+};
+constexpr BlockTrace kReadTrace[] = {
+    {"EEPROM 読み込み[FROM:%X][TO:%X]", "アップロード成功[ADDR:%X]", "アップロード失敗[ADDR:%X]"},
+    {"FLASH 読み込み[FROM:%X][TO:%X]", "アップロード成功[PAGE:%X]", "アップロード失敗[PAGE:%X]"}};
+constexpr BlockTrace kWriteTrace[] = {
+    {"EEPROM\t書き込み[FROM:%X][TO:%X]", "ダウンロード成功[ADDR:%X]",
+     "ダウンロード失敗[ADDR:%X]"},
+    {"FLASH\t書き込み[FROM:%X][TO:%X]", "ダウンロード成功[PAGE:%X]",
+     "ダウンロード失敗[PAGE:%X]"}};
+static_assert(kAreaEeprom == 0 && kAreaFlash == 1, "trace rows are indexed by area");
+} // namespace
+
+bool HRP57CommunicationDialog::TransferRanges(bool write, int area, const HRangeList& list,
+                                              HCommEventData& event,
+                                              const std::function<bool(int)>& moveBlock) {
+    const BlockTrace& trace = (write ? kWriteTrace : kReadTrace)[area == kAreaEeprom ? 0 : 1];
     bool ok = true;
     for (const HBlockRange& r : list) {
-        if (eeprom)
-            HDLOG(3, "EEPROM 読み込み[FROM:%X][TO:%X]", r.from, r.to);
-        else
-            HDLOG(3, "FLASH 読み込み[FROM:%X][TO:%X]", r.from, r.to);
+        HDLOG(3, trace.range, r.from, r.to);
         for (int block = r.from; block <= r.to; ++block) {
             if (CancelPoint())
                 return false;
-            if (!ReadBlock(area, block, 0, buffer, &event)) {
-                if (eeprom)
-                    HDLOG(1, "アップロード失敗[ADDR:%X]", block);
-                else
-                    HDLOG(1, "アップロード失敗[PAGE:%X]", block);
+            if (!moveBlock(block)) {
+                HDLOG(1, trace.failed, block);
                 if (ok)
                     event.message = HComText::kCommunicationError;
                 ok = false;
+                // A radio that refused one block is not written any further;
+                // reading goes on with the next range.
+                if (write)
+                    return false;
                 break;
             }
-            if (eeprom) {
-                HDLOG(5, "アップロード成功[ADDR:%X]", block);
-            } else {
-                HDLOG(5, "アップロード成功[PAGE:%X]", block);
+            HDLOG(5, trace.done, block);
+            if (area == kAreaFlash)
                 StepProgress();
-            }
         }
     }
     return ok;
 }
 
+bool HRP57CommunicationDialog::ReadRanges(int area, const HRangeList& list, HMemoryImage& buffer,
+                                          HCommEventData& event) {
+    return TransferRanges(false, area, list, event,
+                          [&](int block) { return ReadBlock(area, block, 0, buffer, &event); });
+}
+
 bool HRP57CommunicationDialog::WriteRanges(int area, const HRangeList& list,
                                            const HMemoryImage& image, HCommEventData& event) {
-    const bool eeprom = area == kAreaEeprom;
-    for (const HBlockRange& r : list) {
-        if (eeprom)
-            HDLOG(3, "EEPROM\t書き込み[FROM:%X][TO:%X]", r.from, r.to);
-        else
-            HDLOG(3, "FLASH\t書き込み[FROM:%X][TO:%X]", r.from, r.to);
-        for (int block = r.from; block <= r.to; ++block) {
-            if (CancelPoint())
-                return false;
-            if (!WriteBlock(area, block, 0, image, &event)) {
-                if (eeprom)
-                    HDLOG(1, "ダウンロード失敗[ADDR:%X]", block);
-                else
-                    HDLOG(1, "ダウンロード失敗[PAGE:%X]", block);
-                event.message = HComText::kCommunicationError;
-                // A radio that refused one block is not written any further.
-                return false;
-            }
-            if (eeprom) {
-                HDLOG(5, "ダウンロード成功[ADDR:%X]", block);
-            } else {
-                HDLOG(5, "ダウンロード成功[PAGE:%X]", block);
-                StepProgress();
-            }
-        }
-    }
-    return true;
+    return TransferRanges(true, area, list, event,
+                          [&](int block) { return WriteBlock(area, block, 0, image, &event); });
+}
+
+bool HRP57CommunicationDialog::ReadImage(HCommEventData& event, HMemoryImage& buffer) {
+    bool ok = ReadRanges(kAreaEeprom, event.readEeprom, buffer, event);
+    // The channel count that bounds the channel pages comes from the words just read.
+    SetProgressRange(0, ResolveFlashTo(event.readFlash, buffer));
+    SetProgressPos(0);
+    return ok && ReadRanges(kAreaFlash, event.readFlash, buffer, event);
+}
+
+bool HRP57CommunicationDialog::OpenSession(HCommEventData& event,
+                                           std::chrono::milliseconds wait) {
+    if (!BuffersValid(event))
+        return false;
+    if (Connect(event, wait))
+        return true;
+    ResetAndClose(event);
+    return false;
 }
 
 bool HRP57CommunicationDialog::WriteEndMark(HCommEventData& event, HMemoryImage& image,
@@ -455,23 +468,13 @@ bool HRP57CommunicationDialog::WriteEndMark(HCommEventData& event, HMemoryImage&
 
 int HRP57CommunicationDialog::OnUpload(HCommEventData& event) {
     HDLOG(3, "%s", "アップロードイベント");
-    if (!BuffersValid(event))
+    if (!OpenSession(event, kConnectWait))
         return 1;
-    if (!Connect(event, kConnectWait)) {
-        ResetAndClose(event);
-        return 1;
-    }
     if (const int check = CheckProgrammingPassword(event); check != 0)
         return PasswordFailure(event, check, false);
 
     HMemoryImage& work = *event.workBuffer;
-    bool ok = ReadRanges(kAreaEeprom, event.readEeprom, work, event);
-    // The channel count that bounds the channel pages comes from the words just read.
-    const int pages = ResolveFlashTo(event.readFlash, work);
-    SetProgressRange(0, pages);
-    SetProgressPos(0);
-    if (ok)
-        ok = ReadRanges(kAreaFlash, event.readFlash, work, event);
+    const bool ok = ReadImage(event, work);
     if (ok && !CancelPoint()) {
         event.message = HComText::kUploadComplete;
         HDLOG(3, "%s", "アップロード成功。データを保存します。");
@@ -558,24 +561,15 @@ bool HRP57CommunicationDialog::CheckCompatibility(HMemoryImage& target, HMemoryI
 
 int HRP57CommunicationDialog::OnDownload(HCommEventData& event) {
     HDLOG(3, "%s", "ダウンロードイベント");
-    if (!BuffersValid(event))
-        return 1;
     SetProgressRange(0, kDownloadProgressRange);
-    if (!Connect(event, kConnectWait)) {
-        ResetAndClose(event);
+    if (!OpenSession(event, kConnectWait))
         return 1;
-    }
     if (const int check = CheckProgrammingPassword(event); check != 0)
         return PasswordFailure(event, check, true);
 
     // The radio's current data: its identity and adjustment pages are kept.
     HMemoryImage& radio = *event.workBuffer;
-    bool ok = ReadRanges(kAreaEeprom, event.readEeprom, radio, event);
-    const int readPages = ResolveFlashTo(event.readFlash, radio);
-    SetProgressRange(0, readPages);
-    SetProgressPos(0);
-    if (ok)
-        ok = ReadRanges(kAreaFlash, event.readFlash, radio, event);
+    bool ok = ReadImage(event, radio);
 
     // The editor image is prepared in a copy and replaced only when the whole
     // download went through, so a failed download leaves it as it was.
@@ -632,12 +626,8 @@ int HRP57CommunicationDialog::OnReserved(HCommEventData&) {
 int HRP57CommunicationDialog::OnAddedChannelUpload(HCommEventData& event) {
     HDLOG(3, "%s", "追加チャネルデータアップロードイベント");
     SetStatusText(HComText::kNowUploadingAdded);
-    if (!BuffersValid(event))
+    if (!OpenSession(event, kAddedChannelConnectWait))
         return 1;
-    if (!Connect(event, kAddedChannelConnectWait)) {
-        ResetAndClose(event);
-        return 1;
-    }
     HMemoryImage& work = *event.workBuffer;
     bool ok = !CancelPoint() && ReadBlock(kAreaEeprom, kBandWord, 0, work, &event);
     if (!ok && !m_cancelled) {
@@ -656,14 +646,8 @@ int HRP57CommunicationDialog::OnAddedChannelUpload(HCommEventData& event) {
             ok = false;
         }
     }
-    if (ok) {
-        ok = ReadRanges(kAreaEeprom, event.readEeprom, work, event);
-        const int pages = ResolveFlashTo(event.readFlash, work);
-        SetProgressRange(0, pages);
-        SetProgressPos(0);
-        if (ok)
-            ok = ReadRanges(kAreaFlash, event.readFlash, work, event);
-    }
+    if (ok)
+        ok = ReadImage(event, work);
     if (ok && !CancelPoint()) {
         HDLOG(3, "%s", "アップロード成功。データを保存します。");
         *event.editorImage = work;

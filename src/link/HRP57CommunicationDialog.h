@@ -101,11 +101,21 @@ public:
     // Writes the ranges from the image; the first failure ends the writing.
     bool WriteRanges(int area, const HRangeList& list, const HMemoryImage& image,
                      HCommEventData& event);
+    // The read-EEPROM ranges, then (with the progress range set from the
+    // resolved pages) the read-FLASH ranges.
+    bool ReadImage(HCommEventData& event, HMemoryImage& buffer);
+    // Checks the event's buffers and connects; on failure the radio is reset
+    // and the port closed.
+    bool OpenSession(HCommEventData& event, std::chrono::milliseconds wait);
     // Reset frame and close, when the port is open.
     void ResetAndClose(HCommEventData& event);
 
 protected:
     int OnEvent(HEventData& event) override;
+    // The range loop shared by reading and writing: traces, cancel points,
+    // progress, and what a failed block ends.
+    bool TransferRanges(bool write, int area, const HRangeList& list, HCommEventData& event,
+                        const std::function<bool(int)>& moveBlock);
     void OnInitHook() override;
     [[nodiscard]] std::string GetLogPrefix() const override { return {}; }
 
