@@ -7,7 +7,7 @@ cd "$(dirname "$0")"
 here=$(pwd)
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev libqt6printsupport6 qt6-qpa-plugins
-          libsimpleini-dev libgtest-dev libgmock-dev xvfb xauth clang libclang-rt-dev)
+          libsimpleini-dev libgtest-dev libgmock-dev xvfb xauth clang libclang-rt-dev locales)
 
 install_missing() {
     local missing=() p

@@ -1,14 +1,31 @@
 #include "HChoiceList.h"
 #include "HEditRules.h"
 #include "HNumberText.h"
+#include "TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cstdlib>
 #include <string>
 #include <tuple>
 
 namespace {
+
+// Switches LC_NUMERIC to a locale whose decimal point is a comma; when the
+// system has none, builds de_DE privately with localedef.
+bool UseCommaLocale(const TempDir& dir) {
+    auto comma = [] { return std::string(std::localeconv()->decimal_point) == ","; };
+    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8"})
+        if (std::setlocale(LC_NUMERIC, name) != nullptr && comma())
+            return true;
+    // localedef exits non-zero on mere warnings; whether the locale loads decides.
+    const std::string cmd =
+        "localedef -i de_DE -f UTF-8 '" + dir.File("de_DE.UTF-8") + "' >/dev/null 2>&1";
+    [[maybe_unused]] const int rc = std::system(cmd.c_str());
+    ::setenv("LOCPATH", dir.Path().c_str(), 1);
+    return std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr && comma();
+}
 
 // The Hardware edits: a frequency in Hz shown in MHz, and a release time
 // stored in 5 ms steps.
@@ -183,15 +200,20 @@ TEST(NumberText, FormatsAndParsesLikeTheCLibraryInTheCLocale) {
     EXPECT_DOUBLE_EQ(HParseNumber("1e999"), 0);
     EXPECT_DOUBLE_EQ(HParseNumber("ff", 16), 255);
 
+    // Under a comma-decimal locale the texts and parsing stay the radio's.
     const char* old = std::setlocale(LC_NUMERIC, nullptr);
     const std::string saved = old ? old : "C";
-    if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr) {
-        const std::string t = HFormatNumber("%-5.2f", 12.8);
-        const auto tenths = HChoiceItems(HChoiceGenerated(1, 5, 5, "sec", true));
-        std::setlocale(LC_NUMERIC, saved.c_str());
-        EXPECT_EQ(t, "12.80");
-        EXPECT_EQ(tenths[0].text, "0.5  sec");
-    }
+    TempDir locales;
+    if (!UseCommaLocale(locales))
+        GTEST_SKIP() << "no comma-decimal locale here and none could be built with localedef";
+    const std::string t = HFormatNumber("%-5.2f", 12.8);
+    const auto tenths = HChoiceItems(HChoiceGenerated(1, 5, 5, "sec", true));
+    const double parsed = HParseNumber("12.5");
+    std::setlocale(LC_NUMERIC, saved.c_str());
+    ::unsetenv("LOCPATH");
+    EXPECT_EQ(t, "12.80");
+    EXPECT_EQ(tenths[0].text, "0.5  sec");
+    EXPECT_DOUBLE_EQ(parsed, 12.5);
 }
 
 TEST(EditRules, TypingStopsAtTheMaximumLength) {
