@@ -6,6 +6,7 @@
 #include "HChannels.h"
 #include "HDataFile.h"
 #include "HDefaultImage.h"
+#include "HFileUtil.h"
 #include "HHardwareGroup.h"
 #include "HIniFile.h"
 #include "HLogPrint.h"
@@ -350,9 +351,8 @@ void CRP57Doc::OpenRecentFile(const std::string& path) {
 bool CRP57Doc::OnFileSave() {
     HLOG_D1("[FUNC IN]CRP57Doc::OnFileSave");
     const std::string path = m_app.CurrentFilePath();
-    const QFileInfo info(QString::fromStdString(path));
     bool saved = false;
-    if (!IsUntitled(path) && info.exists() && !info.isWritable()) {
+    if (!IsUntitled(path) && IsReadOnlyFile(path)) {
         ShowFileMessage(HStringTable::kFileReadOnly, path);
     } else if (IsDefaultFileName(path) &&
                HMessageBox::Show(&m_frame, HStringTable::kWriteDefaultFile, QMessageBox::Question,

@@ -137,7 +137,7 @@ HDataFileResult Write(const std::string& path, const HMemoryImage& image) {
     // otherwise replace it regardless of its permissions.
     struct stat st {};
     const bool exists = !path.empty() && ::stat(path.c_str(), &st) == 0;
-    if (path.empty() || (exists && (!S_ISREG(st.st_mode) || ::access(path.c_str(), W_OK) != 0)))
+    if (path.empty() || (exists && (!S_ISREG(st.st_mode) || IsReadOnlyFile(path))))
         return Failure(HDataFileStatus::OpenFailed, HStringTable::kFileOpenForWriteError, path,
                        path.empty() ? "empty path" : "not a writable file");
     const std::size_t slash = path.rfind('/');

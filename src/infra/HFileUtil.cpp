@@ -98,3 +98,10 @@ bool WriteWholeFileAtomic(const std::string& path, const std::string& text, std:
     return WriteWholeFileAtomic(
         path, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()), error);
 }
+
+bool IsReadOnlyFile(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        return false;
+    return ::access(path.c_str(), W_OK) != 0 || (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+}

@@ -17,3 +17,8 @@ bool WriteWholeFileAtomic(const std::string& path, std::span<const std::uint8_t>
                           std::string* error = nullptr);
 bool WriteWholeFileAtomic(const std::string& path, const std::string& text,
                           std::string* error = nullptr);
+
+// An existing file counts as read-only when this user may not write it, or when
+// its mode grants writing to nobody: root could write it anyway, but a file
+// someone protected is never replaced.
+[[nodiscard]] bool IsReadOnlyFile(const std::string& path);

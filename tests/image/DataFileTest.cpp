@@ -94,6 +94,17 @@ TEST(DataFile, WriteRefusalsName35AndKeepTheOldFile) {
     EXPECT_EQ(HDataFile::Write("", img).messageId, 35);
     EXPECT_TRUE(std::filesystem::is_directory(dir.File("sub")));
     EXPECT_FALSE(dir.Exists("nowhere"));
+
+    // A file nobody may write is kept, also for a user whose rights would
+    // allow it (root); once writable again it is replaced.
+    ASSERT_TRUE(HDataFile::Write(dir.File("locked.R57"), Pattern(1)).Ok());
+    std::filesystem::permissions(dir.File("locked.R57"), std::filesystem::perms::owner_read);
+    EXPECT_EQ(HDataFile::Write(dir.File("locked.R57"), img).messageId, 35);
+    EXPECT_EQ(dir.Read("locked.R57"), Bytes(Pattern(1)));
+    std::filesystem::permissions(dir.File("locked.R57"), std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::add);
+    EXPECT_TRUE(HDataFile::Write(dir.File("locked.R57"), img).Ok());
+    EXPECT_EQ(dir.Read("locked.R57"), Bytes(img));
 }
 
 TEST(DataFile, FailedSaveLeavesThePreviousFileIntact) {
