@@ -29,12 +29,8 @@ void CommandLineTest::accessLevelFromWords_data() {
     using W = std::vector<std::string>;
     QTest::newRow("none") << W{} << 0 << "";
     QTest::newRow("/manu") << W{"/manu"} << 1 << "";
-    QTest::newRow("/MANU") << W{"/MANU"} << 1 << "";
-    QTest::newRow("-manu") << W{"-manu"} << 1 << "";
     QTest::newRow("-MANU") << W{"-MANU"} << 1 << "";
     QTest::newRow("/all") << W{"/all"} << 2 << "";
-    QTest::newRow("/ALL") << W{"/ALL"} << 2 << "";
-    QTest::newRow("-all") << W{"-all"} << 2 << "";
     QTest::newRow("-ALL") << W{"-ALL"} << 2 << "";
     QTest::newRow("mixed /Manu") << W{"/Manu"} << 0 << "";
     QTest::newRow("mixed -All") << W{"-All"} << 0 << "";
