@@ -129,75 +129,70 @@ bool AllBytes(const HMemoryImage& m, std::uint8_t value) {
     return std::all_of(m.begin(), m.end(), [&](std::uint8_t b) { return b == value; });
 }
 
-TEST(Controller, PasswordRulesAndALevel2Upload) {
-    TempHome home;
-    const HMemoryImage memory = FactoryRadio();
-    SimRadio radio(home, {}, &memory);
-    ASSERT_TRUE(radio.Started());
+class Controller : public testing::Test {
+protected:
+    // Starts the radio with this memory and simulator options.
+    SimRadio& Radio(const HMemoryImage& memory, std::vector<std::string> extra = {}) {
+        m_radio.reset();
+        m_radio = std::make_unique<SimRadio>(m_home, extra, &memory);
+        EXPECT_TRUE(m_radio->Started());
+        return *m_radio;
+    }
+    // Runs one transfer and checks how it ended.
+    void Run(Transfer& t, HCommEvent id, int level, HTransferStatus status,
+             const std::optional<std::string>& message,
+             const std::function<void(HCommEventData&)>& adjust = {}) {
+        t.Run(id, m_radio->Link(), level, adjust);
+        EXPECT_EQ(t.outcome.status, status) << t.outcome.message;
+        if (message) {
+            EXPECT_EQ(t.outcome.message, *message);
+        }
+        EXPECT_EQ(t.outcome.result == 0, status == HTransferStatus::Success);
+    }
 
+    TempHome m_home;
+    std::unique_ptr<SimRadio> m_radio;
+};
+
+TEST_F(Controller, PasswordRules) {
+    SimRadio& radio = Radio(FactoryRadio());
     // Three wrong entries: the mismatch box, no final message, image untouched.
     Transfer wrong;
     wrong.passwords = {std::string("1"), std::string("2"), std::string("3"), std::string("4")};
     wrong.image.fill(0x5A);
-    wrong.Run(HCommEvent::Upload, radio.Link(), 0);
-    EXPECT_EQ(wrong.outcome.status, HTransferStatus::Failed);
-    EXPECT_EQ(wrong.outcome.message, "");
+    Run(wrong, HCommEvent::Upload, 0, HTransferStatus::Failed, "");
     EXPECT_EQ(wrong.passwordAsked, 3);
     EXPECT_EQ(wrong.messages, (Texts{{"Password mismatched! ", HMessageIcon::Exclamation}}));
     EXPECT_TRUE(AllBytes(wrong.image, 0x5A));
 
     // Cancel in the password dialog: cancelled, nothing shown.
     Transfer cancel;
-    cancel.Run(HCommEvent::Upload, radio.Link(), 0);
-    EXPECT_EQ(cancel.outcome.status, HTransferStatus::Cancelled);
+    Run(cancel, HCommEvent::Upload, 0, HTransferStatus::Cancelled, "");
     EXPECT_EQ(cancel.passwordAsked, 1);
     EXPECT_TRUE(cancel.messages.empty());
 
-    // A wrong entry, then the right one. Level 2 reads every EEPROM word and
-    // FLASH page; the identity words are not blocks.
+    // A wrong entry, then the right one.
     Transfer up;
     up.passwords = {std::string("000000"), std::string(kDefaultPassword)};
-    up.image.fill(0x11);
-    up.Run(HCommEvent::Upload, radio.Link(), 2);
-    EXPECT_EQ(up.outcome.status, HTransferStatus::Success);
-    EXPECT_EQ(up.outcome.result, 0);
-    EXPECT_EQ(up.outcome.message, "Upload Complete!");
-    EXPECT_TRUE(up.Saw("Upload Complete!", HMessageIcon::Information));
-    EXPECT_EQ(up.title, "Upload");
+    Run(up, HCommEvent::Upload, 0, HTransferStatus::Success, "Upload Complete!");
     EXPECT_EQ(up.passwordAsked, 2);
-    EXPECT_TRUE(
-        std::equal(memory.begin(), memory.begin() + HImageMap::kFlashEnd, up.image.begin()));
-    EXPECT_TRUE(std::all_of(up.image.begin() + HImageMap::kFlashEnd, up.image.end(),
-                            [](std::uint8_t b) { return b == 0; }));
-    EXPECT_EQ(up.progressMax, 0x5F);
-    EXPECT_EQ(up.progressPos, 0x5F);
-
-    // A download to a radio with the editor's own password asks nothing.
-    Transfer down;
-    down.image = up.image;
-    down.Run(HCommEvent::Download, radio.Link(), 0);
-    EXPECT_EQ(down.outcome.status, HTransferStatus::Success) << down.outcome.message;
-    EXPECT_EQ(down.passwordAsked, 0);
-    EXPECT_EQ(down.title, "Download");
+    EXPECT_EQ(up.messages, (Texts{{"Upload Complete!", HMessageIcon::Information}}));
+    EXPECT_EQ(up.title, "Upload");
     // Every session ended with a reset frame.
-    EXPECT_EQ(radio.Sent("38 01 39").size(), 4u);
+    EXPECT_EQ(radio.Sent("38 01 39").size(), 3u);
 }
 
-TEST(Controller, UploadLevel1MovesItsRangesAndTheChannelPagesOnly) {
-    TempHome home;
+TEST_F(Controller, UploadLevel1MovesItsRangesAndTheChannelPagesOnly) {
     // 10 channels: the channel pages are 08-0B (10 / 3 = 3).
     HMemoryImage memory = WithChannels(FactoryRadio(), [](HChannels& model) {
         for (int g = 0; g < model.GetGroupCount(); ++g)
             model.SetGroupValue(g, 0, g == 0 ? 10 : 0);
     });
     std::fill(memory.begin() + 0x3A, memory.begin() + 0x52, 0x77); // words 1D-28: not read
-    SimRadio radio(home, {}, &memory);
-    ASSERT_TRUE(radio.Started());
+    SimRadio& radio = Radio(memory);
     Transfer t;
-    t.Run(HCommEvent::Upload, radio.Link(), 1);
-    ASSERT_EQ(t.outcome.status, HTransferStatus::Success) << t.outcome.message;
+    Run(t, HCommEvent::Upload, 1, HTransferStatus::Success, "Upload Complete!");
     EXPECT_EQ(t.passwordAsked, 0); // level 1 never asks for the programming password
-
     const auto page = [](int p) { return std::size_t(HImageMap::FlashPageOffset(p)); };
     const struct {
         std::size_t first, last;
@@ -223,16 +218,11 @@ TEST(Controller, UploadLevel1MovesItsRangesAndTheChannelPagesOnly) {
     EXPECT_EQ(t.progressMax, 8 + 4 + (0x5E - 0x33 + 1));
 }
 
-TEST(Controller, IllegalProductionCodeStopsAfterTheHandshake) {
-    TempHome home;
-    const HMemoryImage memory = FactoryRadio();
-    SimRadio radio(home, {"--production-code", "7"}, &memory);
-    ASSERT_TRUE(radio.Started());
+TEST_F(Controller, IllegalProductionCodeStopsAfterTheHandshake) {
+    SimRadio& radio = Radio(FactoryRadio(), {"--production-code", "7"});
     Transfer t;
     t.passwords = {std::string(kDefaultPassword)};
-    t.Run(HCommEvent::Upload, radio.Link(), 0);
-    EXPECT_EQ(t.outcome.status, HTransferStatus::Failed);
-    EXPECT_EQ(t.outcome.message, "Communication Error!");
+    Run(t, HCommEvent::Upload, 0, HTransferStatus::Failed, "Communication Error!");
     EXPECT_TRUE(t.Saw("Communication Error!", HMessageIcon::Stop));
     EXPECT_EQ(t.passwordAsked, 0);
     // Only the model word was read, then the radio was reset.
@@ -240,21 +230,17 @@ TEST(Controller, IllegalProductionCodeStopsAfterTheHandshake) {
               (std::vector<std::string>{"40  (Power On: clone mode)", "F0 02 01 F3", "38 01 39"}));
 }
 
-TEST(Controller, DownloadKeepsTheRadiosIdentityAndMarksTheImage) {
-    TempHome home;
+TEST_F(Controller, DownloadKeepsTheRadiosIdentityAndMarksTheImage) {
     HMemoryImage memory = FactoryRadio();
     memory[0x10] = 0xAB; // an adjustment byte of this radio (covered by its checksum)
     HAlignmentData(HAlignmentData::HCopy::Working).RecomputeChecksum(memory);
-    SimRadio radio(home, {}, &memory);
-    ASSERT_TRUE(radio.Started());
-
+    SimRadio& radio = Radio(memory);
     Transfer t;
     t.image = WithChannels(FactoryRadio(), [](HChannels& model) { model.SetTag(5, "DEALER"); });
-    t.Run(HCommEvent::Download, radio.Link(), 0);
-    ASSERT_EQ(t.outcome.status, HTransferStatus::Success) << t.outcome.message;
-    EXPECT_EQ(t.outcome.message, "Download Complete!");
-    EXPECT_TRUE(t.Saw("Download Complete!", HMessageIcon::Information));
+    Run(t, HCommEvent::Download, 0, HTransferStatus::Success, "Download Complete!");
+    EXPECT_EQ(t.messages, (Texts{{"Download Complete!", HMessageIcon::Information}}));
     EXPECT_EQ(t.passwordAsked, 0);
+    EXPECT_EQ(t.title, "Download");
     EXPECT_NE(std::find(t.statusTexts.begin(), t.statusTexts.end(), "Now downloading"),
               t.statusTexts.end());
 
@@ -282,37 +268,29 @@ TEST(Controller, DownloadKeepsTheRadiosIdentityAndMarksTheImage) {
     EXPECT_EQ(Word(t.image, 0xFF), 0xA55A);
 }
 
-TEST(Controller, FailedDownloadLeavesTheEndMarkOpenAndTheEditorImageAsItWas) {
-    TempHome home;
-    const HMemoryImage memory = FactoryRadio();
-    SimRadio radio(home, {"--fault", "nak:0x10"}, &memory);
-    ASSERT_TRUE(radio.Started());
+TEST_F(Controller, FailedDownloadLeavesTheEndMarkOpenAndTheEditorImageAsItWas) {
+    SimRadio& radio = Radio(FactoryRadio(), {"--fault", "nak:0x10"});
     Transfer t;
     t.image = FactoryRadio();
     t.image[0x300] = 0x42;
     const HMemoryImage before = t.image;
-    t.Run(HCommEvent::Download, radio.Link(), 0);
-    EXPECT_EQ(t.outcome.status, HTransferStatus::Failed);
-    EXPECT_EQ(t.outcome.message, "Communication Error!");
+    Run(t, HCommEvent::Download, 0, HTransferStatus::Failed, "Communication Error!");
     EXPECT_EQ(t.image, before);
     EXPECT_TRUE(radio.Sent("F3 82 11").empty()); // nothing after the refused page
     EXPECT_TRUE(radio.Sent("F1 04 FF A5").empty());
     EXPECT_EQ(Word(radio.StopAndRead(), 0xFF), 0xFFFF);
 }
 
-TEST(Controller, DownloadLevel2WritesEverythingWithoutChecks) {
-    TempHome home;
+TEST_F(Controller, DownloadLevel2WritesEverythingWithoutChecks) {
     HMemoryImage memory = FactoryRadio();
     memory[4] ^= 0xFF; // both adjustment checksums wrong: level 2 does not look
     memory[0x310E] ^= 0xFF;
-    SimRadio radio(home, {}, &memory);
-    ASSERT_TRUE(radio.Started());
+    SimRadio& radio = Radio(memory);
     Transfer t;
     t.passwords = {std::string(kDefaultPassword)};
     t.image = FactoryRadio();
     t.image[0x3100] = 0x99;
-    t.Run(HCommEvent::Download, radio.Link(), 2);
-    ASSERT_EQ(t.outcome.status, HTransferStatus::Success) << t.outcome.message;
+    Run(t, HCommEvent::Download, 2, HTransferStatus::Success, "Download Complete!");
     // Besides the model word and the password page, nothing is read.
     EXPECT_EQ(radio.Blocks("F0"), std::vector<int>{1});
     EXPECT_EQ(radio.Blocks("F2"), std::vector<int>{1});
@@ -327,53 +305,38 @@ TEST(Controller, DownloadLevel2WritesEverythingWithoutChecks) {
     EXPECT_EQ(Word(after, 0xFF), 0xA55A);
 }
 
-TEST(Controller, AdjustmentChecksumRules) {
+TEST_F(Controller, AdjustmentChecksumRules) {
     // Working copy wrong, backup right: repaired from the backup and written.
     HMemoryImage memory = FactoryRadio();
     memory[0x06] ^= 0x21;
-    {
-        TempHome home;
-        SimRadio radio(home, {}, &memory);
-        ASSERT_TRUE(radio.Started());
-        Transfer t;
-        t.image = FactoryRadio();
-        t.Run(HCommEvent::Download, radio.Link(), 0);
-        ASSERT_EQ(t.outcome.status, HTransferStatus::Success) << t.outcome.message;
-        EXPECT_TRUE(
-            t.Saw(HStringTable::Get(HStringTable::kAdjChecksumBackup), HMessageIcon::Exclamation));
-        const HMemoryImage after = radio.StopAndRead();
-        EXPECT_TRUE(HAlignmentData(HAlignmentData::HCopy::Working).VerifyChecksum(after));
-        EXPECT_EQ(after[0x06], FactoryRadio()[0x06]);
-    }
-    // Both wrong: nothing is written.
-    TempHome home;
-    memory[0x310E] ^= 0xFF;
-    SimRadio radio(home, {}, &memory);
-    ASSERT_TRUE(radio.Started());
+    Radio(memory);
     Transfer t;
     t.image = FactoryRadio();
-    t.Run(HCommEvent::Download, radio.Link(), 0);
-    EXPECT_EQ(t.outcome.status, HTransferStatus::Failed);
-    EXPECT_EQ(t.outcome.message, "Adj Checksum Error!");
-    EXPECT_TRUE(t.Saw("Adjustment Data Checksum Error!", HMessageIcon::Exclamation));
-    EXPECT_TRUE(t.Saw("Adj Checksum Error!", HMessageIcon::Stop));
-    EXPECT_TRUE(radio.Sent("F1").empty());
-    EXPECT_TRUE(radio.Sent("F3").empty());
-    EXPECT_EQ(radio.Sent("38 01 39").size(), 1u);
+    Run(t, HCommEvent::Download, 0, HTransferStatus::Success, "Download Complete!");
+    EXPECT_TRUE(
+        t.Saw(HStringTable::Get(HStringTable::kAdjChecksumBackup), HMessageIcon::Exclamation));
+    const HMemoryImage after = m_radio->StopAndRead();
+    EXPECT_TRUE(HAlignmentData(HAlignmentData::HCopy::Working).VerifyChecksum(after));
+    EXPECT_EQ(after[0x06], FactoryRadio()[0x06]);
+
+    // Both wrong: nothing is written.
+    memory[0x310E] ^= 0xFF;
+    SimRadio& bad = Radio(memory);
+    Transfer b;
+    b.image = FactoryRadio();
+    Run(b, HCommEvent::Download, 0, HTransferStatus::Failed, "Adj Checksum Error!");
+    EXPECT_EQ(b.messages, (Texts{{"Adjustment Data Checksum Error!", HMessageIcon::Exclamation},
+                                 {"Adj Checksum Error!", HMessageIcon::Stop}}));
+    EXPECT_TRUE(bad.Sent("F1").empty() && bad.Sent("F3").empty());
+    EXPECT_EQ(bad.Sent("38 01 39").size(), 1u);
 }
 
-TEST(Controller, ChannelStepAndProductTypeRules) {
-    TempHome home;
-    const HMemoryImage memory = WithHardware(FactoryRadio(), HHardwareGroup::kRowStepSet, 2);
-    SimRadio radio(home, {}, &memory);
-    ASSERT_TRUE(radio.Started());
-
+TEST_F(Controller, ChannelStepAndProductTypeRules) {
+    SimRadio& radio = Radio(WithHardware(FactoryRadio(), HHardwareGroup::kRowStepSet, 2));
     // Editor step set 0 with a channel on step code 2: refused, nothing written.
     Transfer refused;
     refused.image = WithChannels(FactoryRadio(), [](HChannels& m) { m.SetField(3, 12, 2); });
-    refused.Run(HCommEvent::Download, radio.Link(), 0);
-    EXPECT_EQ(refused.outcome.status, HTransferStatus::Failed);
-    EXPECT_EQ(refused.outcome.message, "");
+    Run(refused, HCommEvent::Download, 0, HTransferStatus::Failed, "");
     EXPECT_EQ(refused.messages, (Texts{{"Channel Step mismatched!", HMessageIcon::Stop}}));
     EXPECT_TRUE(radio.Sent("F1").empty());
 
@@ -381,47 +344,36 @@ TEST(Controller, ChannelStepAndProductTypeRules) {
     // only warns.
     Transfer warned;
     warned.image = WithHardware(FactoryRadio(), HHardwareGroup::kRowProductType, 2);
-    warned.Run(HCommEvent::Download, radio.Link(), 0);
-    EXPECT_EQ(warned.outcome.status, HTransferStatus::Success) << warned.outcome.message;
+    Run(warned, HCommEvent::Download, 0, HTransferStatus::Success, "Download Complete!");
     EXPECT_TRUE(warned.Saw(HStringTable::Get(HStringTable::kProductTypeMismatch),
                            HMessageIcon::Exclamation));
 }
 
-TEST(Controller, CancelStopsBetweenBlocksAndResetsTheRadio) {
-    TempHome home;
-    const HMemoryImage memory = FactoryRadio();
-    SimRadio radio(home, {}, &memory);
-    ASSERT_TRUE(radio.Started());
+TEST_F(Controller, CancelStopsBetweenBlocksAndResetsTheRadio) {
+    SimRadio& radio = Radio(FactoryRadio());
     Transfer t;
     t.passwords = {std::string(kDefaultPassword)};
     t.cancelAtProgress = 10;
     t.image.fill(0x33);
-    t.Run(HCommEvent::Upload, radio.Link(), 2);
-    EXPECT_EQ(t.outcome.status, HTransferStatus::Cancelled);
-    EXPECT_NE(t.outcome.result, 0);
-    EXPECT_EQ(t.outcome.message, "");
+    Run(t, HCommEvent::Upload, 2, HTransferStatus::Cancelled, "");
     EXPECT_TRUE(t.messages.empty());
     EXPECT_TRUE(AllBytes(t.image, 0x33));
     EXPECT_TRUE(radio.Sent("F2 02 0B").empty()); // stopped after page 0x09
     EXPECT_EQ(radio.Sent("38 01 39").size(), 1u);
 }
 
-TEST(Controller, AddedChannelUploadAndTheRestOfTheMatrix) {
-    TempHome home;
+TEST_F(Controller, AddedChannelUploadAndTheRestOfTheMatrix) {
     HMemoryImage memory = FactoryRadio();
     memory[HImageMap::FlashPageOffset(0x0B)] = 0x6C;
-    SimRadio radio(home, {}, &memory);
-    ASSERT_TRUE(radio.Started());
+    SimRadio& radio = Radio(memory);
     const auto addedPage = [](HCommEventData& e) {
         e.readEeprom.clear();
         e.readFlash = HTransferRangeTable::AddedChannelPages(3, 4);
     };
-
     Transfer t;
     t.image = FactoryRadio();
     t.work = t.image;
-    t.Run(HCommEvent::AddedChannelUpload, radio.Link(), 0, addedPage);
-    EXPECT_EQ(t.outcome.status, HTransferStatus::Success);
+    Run(t, HCommEvent::AddedChannelUpload, 0, HTransferStatus::Success, std::nullopt, addedPage);
     EXPECT_EQ(t.passwordAsked, 0);
     EXPECT_EQ(t.image[HImageMap::FlashPageOffset(0x0B)], 0x6C);
     EXPECT_EQ(radio.Blocks("F2"), std::vector<int>{0x0B});
@@ -431,9 +383,8 @@ TEST(Controller, AddedChannelUploadAndTheRestOfTheMatrix) {
     b.image = WithHardware(FactoryRadio(), HHardwareGroup::kRowBand, 2);
     b.work = b.image;
     const HMemoryImage before = b.image;
-    b.Run(HCommEvent::AddedChannelUpload, radio.Link(), 0, addedPage);
-    EXPECT_EQ(b.outcome.status, HTransferStatus::Failed);
-    EXPECT_TRUE(b.Saw("Frequency Band mismatched!", HMessageIcon::Stop));
+    Run(b, HCommEvent::AddedChannelUpload, 0, HTransferStatus::Failed, "", addedPage);
+    EXPECT_EQ(b.messages, (Texts{{"Frequency Band mismatched!", HMessageIcon::Stop}}));
     EXPECT_EQ(b.image, before);
 
     // Reserved and not-yet-built entries answer at once, without the radio.

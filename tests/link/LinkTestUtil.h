@@ -9,16 +9,12 @@
 
 #include <chrono>
 #include <csignal>
-#include <cstdint>
-#include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
-#include <memory>
 #include <poll.h>
 #include <sstream>
 #include <string>
-#include <sys/ioctl.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <termios.h>
@@ -151,11 +147,19 @@ template <class F> bool WaitFor(F condition, std::chrono::milliseconds limit = 1
 }
 
 #ifdef RP57_RADIO_SIM
-// The simulator as a child process, ended with SIGTERM when the test is over.
-class SimProcess {
+// The simulated radio as a child process, ended with SIGTERM when the test is
+// over: link "radio<tag>", memory "radio<tag>.mem" (written from `memory` when
+// given, else the simulator's built-in memory), frame log "radio<tag>.log".
+class SimRadio {
 public:
-    SimProcess(const std::string& link, std::vector<std::string> args) : m_link(link) {
-        args.insert(args.begin(), {RP57_RADIO_SIM, "--link", link});
+    SimRadio(const TempHome& home, std::vector<std::string> extra = {},
+             const HMemoryImage* memory = nullptr, const std::string& tag = "")
+        : m_base(home.Path("radio" + tag)) {
+        if (memory)
+            WriteImage(MemoryPath(), *memory);
+        std::vector<std::string> args = {RP57_RADIO_SIM, "--link", m_base,   "--memory",
+                                         MemoryPath(),   "--log",  LogPath()};
+        args.insert(args.end(), extra.begin(), extra.end());
         m_pid = ::fork();
         if (m_pid == 0) {
             ::prctl(PR_SET_PDEATHSIG, SIGTERM); // never outlive a crashed test
@@ -166,20 +170,20 @@ public:
             ::execv(argv[0], argv.data());
             ::_exit(127);
         }
-        WaitFor([&] { return fs::is_symlink(m_link) || Exited(); });
+        WaitFor([&] { return Started() || Exited(); });
     }
-    ~SimProcess() { Stop(); }
+    ~SimRadio() { Stop(); }
 
-    [[nodiscard]] bool Started() const { return fs::is_symlink(m_link); }
+    [[nodiscard]] bool Started() const { return fs::is_symlink(m_base); }
+    [[nodiscard]] const std::string& Link() const { return m_base; }
+    [[nodiscard]] std::string MemoryPath() const { return m_base + ".mem"; }
+    [[nodiscard]] std::string LogPath() const { return m_base + ".log"; }
+    [[nodiscard]] pid_t Pid() const { return m_pid; }
     bool Exited() {
-        if (m_status >= 0)
-            return true;
         int st = 0;
-        if (::waitpid(m_pid, &st, WNOHANG) == m_pid) {
+        if (m_status < 0 && ::waitpid(m_pid, &st, WNOHANG) == m_pid)
             m_status = WIFEXITED(st) ? WEXITSTATUS(st) : 128 + WTERMSIG(st);
-            return true;
-        }
-        return false;
+        return m_status >= 0;
     }
     // Exit status once the process has ended; -1 while it runs.
     int WaitExit() {
@@ -196,34 +200,6 @@ public:
         }
         return m_status;
     }
-    [[nodiscard]] pid_t Pid() const { return m_pid; }
-
-private:
-    std::string m_link;
-    pid_t m_pid = -1;
-    int m_status = -1;
-};
-
-// One simulated radio: link "radio<tag>", memory "radio<tag>.mem" (written
-// from `memory` when given, else the simulator's built-in memory), frame log
-// "radio<tag>.log".
-class SimRadio {
-public:
-    SimRadio(const TempHome& home, std::vector<std::string> extra = {},
-             const HMemoryImage* memory = nullptr, const std::string& tag = "")
-        : m_base(home.Path("radio" + tag)) {
-        if (memory)
-            WriteImage(MemoryPath(), *memory);
-        std::vector<std::string> args = {"--memory", MemoryPath(), "--log", LogPath()};
-        args.insert(args.end(), extra.begin(), extra.end());
-        m_sim = std::make_unique<SimProcess>(Link(), args);
-    }
-    [[nodiscard]] bool Started() const { return m_sim->Started(); }
-    [[nodiscard]] const std::string& Link() const { return m_base; }
-    [[nodiscard]] std::string MemoryPath() const { return m_base + ".mem"; }
-    [[nodiscard]] std::string LogPath() const { return m_base + ".log"; }
-    [[nodiscard]] SimProcess& Process() { return *m_sim; }
-    int Stop() { return m_sim->Stop(); }
     // Stops the radio (it saves what was written) and gives its memory.
     HMemoryImage StopAndRead() {
         Stop();
@@ -242,7 +218,7 @@ public:
     [[nodiscard]] std::vector<std::string> Sent(const std::string& start) const {
         std::vector<std::string> out;
         for (const std::string& f : Frames())
-            if (f.compare(0, start.size(), start) == 0)
+            if (f.starts_with(start))
                 out.push_back(f);
         return out;
     }
@@ -257,7 +233,8 @@ public:
 
 private:
     std::string m_base;
-    std::unique_ptr<SimProcess> m_sim;
+    pid_t m_pid = -1;
+    int m_status = -1;
 };
 #endif
 
