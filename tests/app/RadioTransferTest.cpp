@@ -47,6 +47,15 @@ HMemoryImage FactoryRadio() {
     return m;
 }
 
+// The image with its channels edited by `edit`.
+HMemoryImage WithChannels(HMemoryImage image, const std::function<void(HChannels&)>& edit) {
+    HChannels model;
+    model.Load(image);
+    edit(model);
+    model.Save(image);
+    return image;
+}
+
 // First differing offset, -1 when equal: a failure names the byte.
 long FirstDifference(const HMemoryImage& a, const HMemoryImage& b) {
     for (std::size_t i = 0; i < a.size(); ++i)
@@ -204,13 +213,8 @@ void RadioTransferTest::uploadThenDownloadCarriesExactlyTheEdits() {
     run.app.SetComDevice(radio.Link().toStdString());
 
     // The document holds a file with other channels.
-    HMemoryImage own = MakeImageForModel(kBandVhf, kProductMobile, 1);
-    {
-        HChannels model;
-        model.Load(own);
-        model.SetTag(4, "MINE");
-        model.Save(own);
-    }
+    const HMemoryImage own = WithChannels(MakeImageForModel(kBandVhf, kProductMobile, 1),
+                                          [](HChannels& m) { m.SetTag(4, "MINE"); });
     QVERIFY(OpenDocument(run, home, own));
     QCOMPARE(run.frame->SignallingMenuMode(), 1);
     const auto* grid = run.frame->findChild<QTableView*>();
@@ -381,27 +385,20 @@ void RadioTransferTest::channelAllocationUploadsOnlyAddedPages() {
     RunningApp run;
     QVERIFY(run.frame && run.doc);
 
-    HMemoryImage radioMemory = FactoryRadio();
-    {
-        HChannels model;
-        model.Load(radioMemory);
+    const HMemoryImage radioMemory = WithChannels(FactoryRadio(), [](HChannels& m) {
         for (int c = 0; c < 12; ++c)
-            model.SetTag(c, QStringLiteral("R-%1").arg(c, 3, 10, QLatin1Char('0')).toStdString());
-        model.Save(radioMemory);
-    }
+            m.SetTag(c, QStringLiteral("R-%1").arg(c, 3, 10, QLatin1Char('0')).toStdString());
+    });
     SimRadio radio(home, radioMemory);
     QVERIFY(radio.Started());
     run.app.SetComDevice(radio.Link().toStdString());
 
     // Seven channels in use: three channel pages, the third holding one.
-    HMemoryImage own = MakeImageForModel(kBandVhf, kProductMobile, 1);
-    {
-        HChannels model;
-        model.Load(own);
-        model.SetGroupValue(0, kGroupChannels, 7);
-        model.SetTag(6, "OWN-6");
-        model.Save(own);
-    }
+    const HMemoryImage own =
+        WithChannels(MakeImageForModel(kBandVhf, kProductMobile, 1), [](HChannels& m) {
+            m.SetGroupValue(0, kGroupChannels, 7);
+            m.SetTag(6, "OWN-6");
+        });
     QVERIFY(OpenDocument(run, home, own));
     QCOMPARE(run.app.ModifiedFlag(), 0);
 
@@ -455,13 +452,9 @@ void RadioTransferTest::channelAllocationUploadsOnlyAddedPages() {
 
 void RadioTransferTest::allocationDialogRules() {
     TempHome home;
-    HMemoryImage image = MakeImageForModel(kBandVhf, kProductMobile, 1);
-    {
-        HChannels model;
-        model.Load(image);
-        model.SetGroupValue(0, kGroupChannels, 100);
-        model.Save(image);
-    }
+    HMemoryImage image =
+        WithChannels(MakeImageForModel(kBandVhf, kProductMobile, 1),
+                     [](HChannels& m) { m.SetGroupValue(0, kGroupChannels, 100); });
     const HMemoryImage original = image;
     {
         HChannelAllocationDlg dialog(image);
