@@ -7,29 +7,31 @@
 
 using namespace linktest;
 
-namespace {
+// A port on a pseudo-terminal whose other side the test plays.
+class SerialPort : public testing::Test {
+protected:
+    SerialPort() {
+        port.SetDevicePath(pty.SlavePath());
+        // Short time-outs keep the time-out cases quick; the rules are the same.
+        HSerialTimeouts t;
+        t.ReadTotalTimeoutConstant = 100;
+        t.ReadIntervalTimeout = 50;
+        port.SetTimeouts(t);
+    }
+    PtyPair pty;
+    HSerialPort port;
+};
 
-// Short time-outs keep the time-out cases quick; the rules are the same.
-HSerialTimeouts QuickTimeouts() {
-    HSerialTimeouts t;
-    t.ReadTotalTimeoutConstant = 100;
-    t.ReadIntervalTimeout = 50;
-    return t;
-}
-
-} // namespace
-
-TEST(SerialPort, DeviceNamesAndPortClamping) {
+TEST_F(SerialPort, DeviceNamesAndPortClamping) {
     // Port 0 opens port 1, 300 opens port 256.
     const std::pair<std::uint32_t, const char*> names[] = {
         {1, "/dev/ttyS0"}, {0, "/dev/ttyS0"}, {12, "/dev/ttyS11"}, {300, "/dev/ttyS255"}};
     for (const auto& [number, name] : names)
         EXPECT_EQ(HSerialPort::DeviceNameForPort(number), name);
-    HSerialPort port;
-    port.SetPortNumber(3);
-    EXPECT_EQ(port.DeviceName(), "/dev/ttyS2");
-    port.SetDevicePath("/dev/ttyUSB0"); // an explicit device wins
-    EXPECT_EQ(port.DeviceName(), "/dev/ttyUSB0");
+    HSerialPort named;
+    named.SetPortNumber(3);
+    EXPECT_EQ(named.DeviceName(), "/dev/ttyS2");
+    EXPECT_EQ(port.DeviceName(), pty.SlavePath()); // an explicit device wins
 
     // Open stores the clamped number.
     port.SetDevicePath("/nonexistent/rp57-port");
@@ -40,9 +42,8 @@ TEST(SerialPort, DeviceNamesAndPortClamping) {
     }
 }
 
-TEST(SerialPort, OpenFailuresKeepTheSystemReason) {
+TEST_F(SerialPort, OpenFailuresKeepTheSystemReason) {
     TempHome home;
-    HSerialPort port;
     port.SetDevicePath(home.Path("missing"));
     EXPECT_EQ(port.Open(), kSerialError);
     EXPECT_FALSE(port.IsOpen());
@@ -67,7 +68,6 @@ TEST(SerialPort, OpenFailuresKeepTheSystemReason) {
     }
 
     // A port in use by another program; released with its descriptor.
-    PtyPair pty;
     HSerialPort first;
     first.SetDevicePath(pty.SlavePath());
     port.SetDevicePath(pty.SlavePath());
@@ -78,10 +78,7 @@ TEST(SerialPort, OpenFailuresKeepTheSystemReason) {
     EXPECT_EQ(port.Open(), kSerialOk);
 }
 
-TEST(SerialPort, LineSettingsReplaceTheDeviceState) {
-    PtyPair pty;
-    HSerialPort port;
-    port.SetDevicePath(pty.SlavePath());
+TEST_F(SerialPort, LineSettingsReplaceTheDeviceState) {
     HLineSettings line = port.GetLineSettings();
     EXPECT_EQ(line.BaudRate, 9600u);
     EXPECT_EQ(line.ByteSize, 8);
@@ -114,11 +111,7 @@ TEST(SerialPort, LineSettingsReplaceTheDeviceState) {
     port.Close();
 }
 
-TEST(SerialPort, ReadTimeoutsAndShortReads) {
-    PtyPair pty;
-    HSerialPort port;
-    port.SetDevicePath(pty.SlavePath());
-    port.SetTimeouts(QuickTimeouts());
+TEST_F(SerialPort, ReadTimeoutsAndShortReads) {
     ASSERT_EQ(port.Open(), kSerialOk);
 
     std::uint8_t buf[5] = {};
@@ -152,11 +145,7 @@ TEST(SerialPort, ReadTimeoutsAndShortReads) {
     EXPECT_EQ(port.Read(buf), kSerialError); // a closed port is an error, not a time-out
 }
 
-TEST(SerialPort, EchoRemovalAndWriteLimit) {
-    PtyPair pty;
-    HSerialPort port;
-    port.SetDevicePath(pty.SlavePath());
-    port.SetTimeouts(QuickTimeouts());
+TEST_F(SerialPort, EchoRemovalAndWriteLimit) {
     port.SetEchoOff(0);
     ASSERT_EQ(port.Open(), kSerialOk);
 
@@ -193,11 +182,7 @@ TEST(SerialPort, EchoRemovalAndWriteLimit) {
     EXPECT_EQ(pty.Receive(4096).size(), 4096u);
 }
 
-TEST(SerialPort, InterfaceUnitFramesAndModes) {
-    PtyPair pty;
-    HSerialPort port;
-    port.SetDevicePath(pty.SlavePath());
-    port.SetTimeouts(QuickTimeouts());
+TEST_F(SerialPort, InterfaceUnitFramesAndModes) {
     const std::array<std::uint8_t, 6> header{0, 0, 0x8C, 0x00, 0x00, 0};
     port.SetInterfaceHeader(header);
     port.SetConnectionMode(1);

@@ -47,46 +47,39 @@ TEST(TransferSteps, PrepareForDownloadBySignallingMode) {
 }
 
 TEST(TransferSteps, CorrectionsAfterUpload) {
-    HMemoryImage image{};
-    {
+    const auto hardware = [](HMemoryImage& m,
+                             std::initializer_list<std::pair<std::size_t, int>> set) {
         HHardwareGroup hw;
-        hw.Load(image);
-        hw.SetValue(HHardwareGroup::kRowBand, 2);
-        hw.Save(image);
-    }
+        hw.Load(m);
+        for (auto [row, value] : set)
+            hw.SetValue(row, value);
+        hw.Save(m);
+        return std::pair(hw.GetValue(HHardwareGroup::kRowBandLow),
+                         hw.GetValue(HHardwareGroup::kRowBandHigh));
+    };
+    HMemoryImage image{};
+    hardware(image, {{HHardwareGroup::kRowBand, 2}});
     image[670] = 0xFF;   // Miscellaneous row 4 (bit 0) set, neighbours too
     image[12680] = 0x01; // Miscellaneous row 16
     image[12683] = 0x40;
     image[0x2A4] = 0x00; // signalling type 5-tone
     EXPECT_EQ(HTransferSteps::CorrectAfterUpload(image), HSignallingMode::FiveTone);
-    HHardwareGroup hw;
-    hw.Load(image);
-    EXPECT_EQ(hw.GetValue(HHardwareGroup::kRowBandLow), 380000000);
-    EXPECT_EQ(hw.GetValue(HHardwareGroup::kRowBandHigh), 470000000);
+    EXPECT_EQ(hardware(image, {}), std::pair(380000000, 470000000));
     EXPECT_EQ(image[670], 0xFE);
     EXPECT_EQ(image[12680] | image[12681] | image[12682] | image[12683], 0);
 
     // Band codes without limits keep theirs; the 2-tone type is reported.
     HMemoryImage odd{};
-    {
-        HHardwareGroup h;
-        h.Load(odd);
-        h.SetValue(HHardwareGroup::kRowBand, 6);
-        h.SetValue(HHardwareGroup::kRowBandLow, 1000);
-        h.SetValue(HHardwareGroup::kRowBandHigh, 2000);
-        h.Save(odd);
-    }
+    hardware(odd, {{HHardwareGroup::kRowBand, 6},
+                   {HHardwareGroup::kRowBandLow, 1000},
+                   {HHardwareGroup::kRowBandHigh, 2000}});
     odd[0x2A4] = 0x10;
     EXPECT_EQ(HTransferSteps::CorrectAfterUpload(odd), HSignallingMode::TwoTone);
-    HHardwareGroup h;
-    h.Load(odd);
-    EXPECT_EQ(h.GetValue(HHardwareGroup::kRowBandLow), 1000);
-    EXPECT_EQ(h.GetValue(HHardwareGroup::kRowBandHigh), 2000);
+    EXPECT_EQ(hardware(odd, {}), std::pair(1000, 2000));
 
     std::int32_t lo = 0, hi = 0;
     EXPECT_TRUE(HTransferSteps::BandLimits(4, lo, hi));
-    EXPECT_EQ(lo, 29700000);
-    EXPECT_EQ(hi, 40000000);
+    EXPECT_EQ(std::pair(lo, hi), std::pair(29700000, 40000000));
     EXPECT_TRUE(HTransferSteps::BandLimits(1, lo, hi));
     EXPECT_EQ(hi, 0);
     EXPECT_FALSE(HTransferSteps::BandLimits(7, lo, hi));
