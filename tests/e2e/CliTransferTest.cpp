@@ -85,26 +85,11 @@ TEST(CliTransfer, AccessLevelsMoveExactlyTheirRanges) {
     // Word 1 is read first as the model check, FLASH page 1 as the password
     // check (not at level 1). The built-in image holds 128 channels: the
     // channel pages are 08 to 08 + 128 / 3 = 0x32.
-    const Blocks dealerWords = Span({{0x11, 0x1C},
-                                     {0x29, 0x2C},
-                                     {0x39, 0x3C},
-                                     {0x49, 0x4A},
-                                     {0x4C, 0x4E},
-                                     {0x50, 0x57},
-                                     {0x70, 0xD8},
-                                     {0xEA, 0xEA},
-                                     {0xFF, 0xFF},
-                                     {0xFF, 0xFF}});
-    const Blocks uploadWords = Span({{0x01, 0x01},
-                                     {0x00, 0x1C},
-                                     {0x29, 0x2C},
-                                     {0x39, 0x3C},
-                                     {0x49, 0x4A},
-                                     {0x4C, 0x4E},
-                                     {0x50, 0x57},
-                                     {0x70, 0x70},
-                                     {0xFA, 0xFE}});
-    const Blocks dealerPages = Span({{0x01, 0x04}, {0x08, 0x32}, {0x35, 0x56}});
+    // clang-format off
+    const Blocks dealerWords = Span({{0x11, 0x1C}, {0x29, 0x2C}, {0x39, 0x3C}, {0x49, 0x4A},
+        {0x4C, 0x4E}, {0x50, 0x57}, {0x70, 0xD8}, {0xEA, 0xEA}, {0xFF, 0xFF}, {0xFF, 0xFF}});
+    const Blocks uploadWords = Span({{0x01, 0x01}, {0x00, 0x1C}, {0x29, 0x2C}, {0x39, 0x3C},
+        {0x49, 0x4A}, {0x4C, 0x4E}, {0x50, 0x57}, {0x70, 0x70}, {0xFA, 0xFE}});
     const struct {
         const char* command;
         int level;
@@ -112,17 +97,13 @@ TEST(CliTransfer, AccessLevelsMoveExactlyTheirRanges) {
     } rows[] = {
         {"upload", 0, uploadWords, Span({{0x01, 0x01}, {0x00, 0x5E}}), {}, {}},
         {"upload", 1, uploadWords, Span({{0x00, 0x5E}}), {}, {}},
-        {"upload",
-         2,
-         Span({{0x01, 0x01}, {0x00, 0xFF}}),
-         Span({{0x01, 0x01}, {0x00, 0x5E}}),
-         {},
-         {}},
+        {"upload", 2, Span({{0x01, 0x01}, {0x00, 0xFF}}), Span({{0x01, 0x01}, {0x00, 0x5E}}), {}, {}},
         {"download", 0, Span({{0x01, 0x01}, {0x00, 0x11}}), Span({{0x00, 0x01}, {0x5C, 0x5E}}),
-         dealerWords, dealerPages},
+         dealerWords, Span({{0x01, 0x04}, {0x08, 0x32}, {0x35, 0x56}})},
         {"download", 1, Span({{0x01, 0x01}, {0x00, 0x11}}), Span({{0x00, 0x00}, {0x5C, 0x5E}}),
          dealerWords, Span({{0x00, 0x04}, {0x08, 0x32}, {0x35, 0x56}})},
     };
+    // clang-format on
     TempHome home;
     const std::string file = home.Path("image.r57");
     for (const auto& row : rows) {
@@ -162,7 +143,10 @@ TEST(CliTransfer, EveryFailureEndsWithItsMessageAndNoFile) {
     badAdjustment[4] ^= 0x5A;
     badAdjustment[0x310E] ^= 0x5A;
     const std::vector<std::string> pw = {"--password", kPassword};
+    const std::vector<std::string> pwLevel2 = {"--password", kPassword, "--level", "2"};
     const std::string comError = "Communication Error!";
+    const std::vector<std::string> adjErrors = {"Adjustment Data Checksum Error!",
+                                                "Adj Checksum Error!"};
     const struct {
         std::vector<std::string> simArgs;
         std::vector<std::string> cliArgs;
@@ -178,11 +162,7 @@ TEST(CliTransfer, EveryFailureEndsWithItsMessageAndNoFile) {
         {{"--fault", "bad-checksum:0:0x05"}, pw, {comError}, nullptr, 0},
         {{"--fault", "wrong-first:0:0x05"}, pw, {comError}, nullptr, 0},
         {{"--fault", "wrong-first:1:0x40"}, pw, {comError}, nullptr, 0},
-        {{"--fault", "vanish-after:30"},
-         {"--level", "2", "--password", kPassword},
-         {comError},
-         nullptr,
-         0},
+        {{"--fault", "vanish-after:30"}, pwLevel2, {comError}, nullptr, 0},
         {{"--fault", "silent"}, pw, {"Switch radio On!"}, nullptr, 0},
         // No --password and no terminal to ask on: refused as cancelled.
         {{}, {}, {"Transfer cancelled."}, nullptr, 0},
@@ -190,11 +170,7 @@ TEST(CliTransfer, EveryFailureEndsWithItsMessageAndNoFile) {
         {{"--fault", "nak:0x20"}, pw, {comError}, &complete, 0xFFFF},
         {{"--fault", "vanish-after:60"}, pw, {comError}, &complete, 0xFFFF},
         {{"--fault", "bad-checksum:0:0x15"}, pw, {comError}, &complete, 0xFFFF},
-        {{},
-         pw,
-         {"Adjustment Data Checksum Error!", "Adj Checksum Error!"},
-         &badAdjustment,
-         0xA55A},
+        {{}, pw, adjErrors, &badAdjustment, 0xA55A},
     };
     for (const auto& row : rows) {
         const std::string what = row.simArgs.empty() ? row.messages.front() : row.simArgs.back();

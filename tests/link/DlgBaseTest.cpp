@@ -170,14 +170,3 @@ TEST(DlgBase, AThreadThatDoesNotEndIsAbandonedNotKilled) {
     EXPECT_TRUE(WaitFor([&] { return w->handlerDone.load(); }));
     w.reset();
 }
-
-TEST(DlgBase, SettingsReadersUseTheProgramDataDirectory) {
-    TempHome home;
-    std::ofstream(home.Path("RP57Win.ini")) << "[Initialize]\nCOM_PORT=20\nNAME=abc\n";
-    Worker w;
-    EXPECT_EQ(w.GetSettingsPath(), home.Path("RP57Win.ini"));
-    EXPECT_EQ(w.ReadSettingInt("Initialize", "COM_PORT", 1, 16), 16);
-    EXPECT_EQ(w.ReadSettingText("Initialize", "NAME"), "abc");
-    EXPECT_EQ(w.ReadSettingInt("Initialize", "MISSING", 0, 0), -1);
-    EXPECT_EQ(w.GetSettingsError().GetMessages(), "Initialize,MISSING,");
-}
