@@ -11,8 +11,8 @@
 
 namespace {
 
-// A data file full of arbitrary bytes, with the Power Saving fields set to
-// values the editor offers, so every bit the editor must not touch is random.
+// Arbitrary bytes with the Power Saving fields set to values the editor
+// offers, so every bit the editor must not touch is random.
 HMemoryImage PatternImage() {
     HMemoryImage image;
     std::mt19937 rng(57);
@@ -24,8 +24,8 @@ HMemoryImage PatternImage() {
     image[740] = 80;                                    // Ext MIC standard
     image[45] = (image[45] & 0xF0) | 9;
     image[46] = 3;
-    const char tag[8] = {'S', 'E', 'L', 'F', 'T', 'E', 'S', 'T'};
-    std::copy(std::begin(tag), std::end(tag), image.begin() + 1024);
+    const std::string tag = "SELFTEST";
+    std::copy(tag.begin(), tag.end(), image.begin() + 1024);
     return image;
 }
 
@@ -35,94 +35,73 @@ std::size_t Find(const HEditor& e, std::string_view label) {
     return i;
 }
 
-class PowerSavingEditorTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(HDataFile::Write(dir.File("radio.R57"), PatternImage()).Ok());
-        ASSERT_TRUE(HDataFile::Read(dir.File("radio.R57"), image).Ok());
-        original = image;
-    }
-    TempDir dir;
-    HMemoryImage image{};
-    HMemoryImage original{};
-};
-
 } // namespace
 
-TEST_F(PowerSavingEditorTest, ShowsTheGroupAsTheDialogDoes) {
+TEST(PowerSavingEditorTest, ShowsTheGroupAsTheDialogDoes) {
+    HMemoryImage image = PatternImage();
     HPowerSavingEditor e({&image, 0});
-    EXPECT_EQ(e.DialogId(), 134u);
-    EXPECT_EQ(e.Caption(), "Power Saving");
+    EXPECT_EQ(std::make_tuple(e.DialogId(), e.Caption()), std::make_tuple(134u, "Power Saving"));
     e.Open();
     ASSERT_EQ(e.ItemCount(), 13u);
-    const std::pair<std::string_view, std::string_view> shown[] = {
-        {"&Transmit Timer", "3   min"}, {"&MIC Gain", "+3dB"},     {"&Ext Mic gain", "standard"},
-        {"&Beep Level", "9"},           {"AF &Vr Min Level", "3"}, {"P&ower ON Tag", "SELFTEST"}};
-    for (auto [label, text] : shown)
-        EXPECT_EQ(e.ShownText(Find(e, label)), text) << label;
-    EXPECT_EQ(std::make_tuple(e.ShownText(1), e.ShownText(2), e.ShownText(3), e.ShownText(4)),
-              std::make_tuple("6  sec", "3 sec", "8 h", "1:5"));
+    std::string shown;
+    for (std::size_t i : {0, 1, 2, 3, 4})
+        shown += e.ShownText(i) + "|";
+    for (auto label :
+         {"&MIC Gain", "&Ext Mic gain", "&Beep Level", "AF &Vr Min Level", "P&ower ON Tag"})
+        shown += e.ShownText(Find(e, label)) + "|";
+    EXPECT_EQ(shown, "3   min|6  sec|3 sec|8 h|1:5|+3dB|standard|9|3|SELFTEST|");
     EXPECT_EQ(e.Combo(Find(e, "&MIC Gain")).Count(), 7u);
-    EXPECT_EQ(e.HelpContextId(std::nullopt), 0x20000u + 134);
 
     const auto lines = e.ReportLines();
     ASSERT_EQ(lines.size(), 13u);
-    EXPECT_EQ(lines[0], "     Transmit Timer         :3   min             ");
-    EXPECT_EQ(lines[4], "     Receive Save Mode      :1:5                 ");
-    EXPECT_EQ(lines[12], "     Power ON Tag           :SELFTEST            ");
+    EXPECT_EQ(lines[0] + lines[4] + lines[12], "     Transmit Timer         :3   min             "
+                                               "     Receive Save Mode      :1:5                 "
+                                               "     Power ON Tag           :SELFTEST            ");
     EXPECT_EQ(e.ReportItems()[5].caption, "MIC Gain");
 }
 
-TEST_F(PowerSavingEditorTest, AChangeReachesTheImageInExactlyItsField) {
+TEST(PowerSavingEditorTest, EditsReachOnlyTheirBitsAndSurviveADataFile) {
+    const HMemoryImage original = PatternImage();
+    HMemoryImage image = original;
     HPowerSavingEditor e({&image, 0});
     e.Open();
     const std::size_t mic = Find(e, "&MIC Gain");
+    const std::size_t beep = Find(e, "&Beep Level");
+    const std::size_t tag = Find(e, "P&ower ON Tag");
     ASSERT_TRUE(e.UserSelect(mic, e.Combo(mic).IndexOfCode(253))); // +10dB
-    EXPECT_EQ(image, original);                                    // nothing written before OK
+    ASSERT_TRUE(e.UserEdit(beep, "12"));
+    ASSERT_TRUE(e.UserEdit(tag, "WIDE"));
+    EXPECT_EQ(image, original); // nothing written before OK
     ASSERT_EQ(e.Confirm(), 0);
-    EXPECT_EQ(Differences(original, image), (std::vector<std::size_t>{677}));
+    EXPECT_EQ(Differences(original, image),
+              (std::vector<std::size_t>{45, 677, 1024, 1025, 1026, 1027, 1028, 1029, 1030, 1031}));
+    EXPECT_EQ(image[45], (original[45] & 0xF0) | 12); // the high nibble is another setting's
     EXPECT_EQ(image[677], 253);
+    EXPECT_EQ(std::string(image.begin() + 1024, image.begin() + 1032),
+              std::string("WIDE\0\0\0\0", 8)); // padded with NULs
 
-    // The changed image survives a save to a data file and a new editor shows it.
+    // The changed image survives a data file and a new editor shows it; a
+    // pasted tag loses what the tag filter refuses; a level beyond the 4-bit
+    // row is clamped to 15, not wrapped.
+    TempDir dir;
     ASSERT_TRUE(HDataFile::Write(dir.File("changed.R57"), image).Ok());
     HMemoryImage reread{};
     ASSERT_TRUE(HDataFile::Read(dir.File("changed.R57"), reread).Ok());
     HPowerSavingEditor again({&reread, 0});
     again.Open();
     EXPECT_EQ(again.ShownText(mic), "+10dB");
+    ASSERT_TRUE(again.UserEdit(tag, "N\xC3\xBCRN#1"));
+    EXPECT_EQ(again.ShownText(tag), "NRN1");
+    ASSERT_TRUE(again.UserEdit(beep, "99"));
+    EXPECT_EQ(again.ShownText(beep), "15");
+    ASSERT_EQ(again.Confirm(), 0);
+    EXPECT_EQ(reread[45] & 0x0F, 15);
 }
 
-TEST_F(PowerSavingEditorTest, EditsReachOnlyTheirBits) {
-    HPowerSavingEditor e({&image, 0});
-    e.Open();
-    const std::size_t beep = Find(e, "&Beep Level");
-    const std::size_t tag = Find(e, "P&ower ON Tag");
-    ASSERT_TRUE(e.UserEdit(beep, "12"));
-    ASSERT_TRUE(e.UserEdit(tag, "WIDE"));
-    ASSERT_EQ(e.Confirm(), 0);
-    EXPECT_EQ(Differences(original, image),
-              (std::vector<std::size_t>{45, 1024, 1025, 1026, 1027, 1028, 1029, 1030, 1031}));
-    EXPECT_EQ(image[45], (original[45] & 0xF0) | 12); // the high nibble is another setting's
-    EXPECT_EQ(std::string(image.begin() + 1024, image.begin() + 1028), "WIDE");
-    EXPECT_EQ(image[1028], 0); // padded
-    EXPECT_EQ(image[1031], 0);
-
-    // A pasted tag loses what the tag filter refuses.
-    HPowerSavingEditor paste({&image, 0});
-    paste.Open();
-    ASSERT_TRUE(paste.UserEdit(tag, "N\xC3\xBCRN#1"));
-    EXPECT_EQ(paste.ShownText(tag), "NRN1");
-
-    // A level beyond the 4-bit row is clamped to 15, not wrapped.
-    HPowerSavingEditor clamp({&image, 0});
-    clamp.Open();
-    ASSERT_TRUE(clamp.UserEdit(beep, "99"));
-    EXPECT_EQ(clamp.ShownText(beep), "15");
-    ASSERT_EQ(clamp.Confirm(), 0);
-    EXPECT_EQ(image[45] & 0x0F, 15);
-}
-
-TEST_F(PowerSavingEditorTest, CancelAndUnofferedCodesLeaveTheImageAlone) {
+TEST(PowerSavingEditorTest, CancelAndUnofferedCodesLeaveTheImageAlone) {
+    HMemoryImage image = PatternImage();
+    image[677] = 100; // a MIC gain no choice offers
+    const HMemoryImage original = image;
     {
         // Cancel: the editor goes away without Confirm.
         HPowerSavingEditor e({&image, 0});
@@ -132,14 +111,12 @@ TEST_F(PowerSavingEditorTest, CancelAndUnofferedCodesLeaveTheImageAlone) {
     }
     EXPECT_EQ(image, original);
 
-    // A MIC gain no choice offers is shown with no selection and written back unchanged.
-    image[677] = 100;
-    original = image;
+    // The unoffered code is shown with no selection and written back unchanged.
     HPowerSavingEditor e({&image, 0});
     e.Open();
     const std::size_t mic = Find(e, "&MIC Gain");
-    EXPECT_EQ(e.Combo(mic).SelectedIndex(), -1);
-    EXPECT_EQ(e.ShownText(mic), "");
+    EXPECT_EQ(std::make_pair(e.Combo(mic).SelectedIndex(), e.ShownText(mic)),
+              std::make_pair(-1, std::string()));
     ASSERT_EQ(e.Confirm(), 0);
     EXPECT_EQ(image, original);
 }
