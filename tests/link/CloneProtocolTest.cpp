@@ -59,37 +59,15 @@ bool Has(const std::string& log, const char* text) {
 
 } // namespace
 
-TEST(CloneProtocol, FrameBuildingAndChecksums) {
-    EXPECT_EQ(BuildReadRequest(kAreaEeprom, 0x10), Bytes({0xF0, 0x02, 0x10, 0x02}));
-    EXPECT_EQ(BuildReadRequest(kAreaFlash, 3), Bytes({0xF2, 0x02, 0x03, 0xF7}));
-    EXPECT_TRUE(BuildReadRequest(kAreaFlash, 0x5F).empty());
-    EXPECT_TRUE(BuildReadRequest(2, 0).empty());
-
-    HMemoryImage image{};
-    image[0x20] = 0x12;
-    image[0x21] = 0x34;
-    // Low 8 bits of F1+04+10+12+34 = 0x14B.
-    EXPECT_EQ(BuildWriteRequest(kAreaEeprom, 0x10, image),
-              Bytes({0xF1, 0x04, 0x10, 0x12, 0x34, 0x4B}));
-    std::fill_n(image.begin() + 512, 128, 0xFF);
-    const auto flash = BuildWriteRequest(kAreaFlash, 0, image);
-    ASSERT_EQ(flash.size(), 132u);
-    EXPECT_EQ(std::vector(flash.begin(), flash.begin() + 3), Bytes({0xF3, 0x82, 0x00}));
-    EXPECT_EQ(flash.back(), 0xF5); // (F3 + 82 + 128·FF) mod 256
-    EXPECT_TRUE(ChecksumOk(Bytes({0xF0, 0x03, 0x12, 0x34, 0x39})));
-    EXPECT_FALSE(ChecksumOk(Bytes({0xF0, 0x03, 0x12, 0x34, 0x3A})));
-    EXPECT_EQ(BlockOffset(kAreaFlash, 0x5E), 12544);
-    EXPECT_EQ(BlockOffset(kAreaFlash, 0x5F), -1);
-    EXPECT_EQ(BlockOffset(kAreaEeprom, 0xFF), 510);
-}
-
 TEST(CloneProtocol, ReadAndWriteBlockWorkedExamples) {
     TempHome home(6);
     Fixture f;
     f.image[0x20] = 0x12; // what the writes send
     f.image[0x21] = 0x34;
     std::fill_n(f.image.begin() + 512, 128, 0xFF);
-    const auto flashWrite = BuildWriteRequest(kAreaFlash, 0, f.image);
+    std::vector<std::uint8_t> flashWrite{0xF3, 0x82, 0x00};
+    flashWrite.resize(131, 0xFF);
+    flashWrite.push_back(0xF5); // (F3 + 82 + 128·FF) mod 256
     const auto ok = Bytes({0xF0, 0x03, 0x12, 0x34, 0x39});
     const struct {
         bool write;
@@ -102,6 +80,7 @@ TEST(CloneProtocol, ReadAndWriteBlockWorkedExamples) {
         {false, kAreaEeprom, {}, Bytes({0xF0, 0x03, 0x12, 0x34, 0x38}), false, 0}, // checksum
         {false, kAreaEeprom, {}, Bytes({0xF1, 0x03, 0x12, 0x34, 0x3A}), false, 0}, // command
         {false, kAreaEeprom, {}, Bytes({0xF0, 0x03, 0x12}), false, 2}, // short: a time-out
+        // Low 8 bits of F1+04+10+12+34 = 0x14B.
         {true, kAreaEeprom, Bytes({0xF1, 0x04, 0x10, 0x12, 0x34, 0x4B}),
          Bytes({0xF1, 0x03, 0x12, 0x34, 0x3A}), true, 0},
         {true, kAreaEeprom, {}, ok, false, 0}, // the answer of a read
@@ -144,45 +123,36 @@ TEST(CloneProtocol, ReadAndWriteBlockWorkedExamples) {
     EXPECT_EQ(read[512 + 383], 0);
     EXPECT_EQ(read[512 + 512], 0);
 
-    const std::string log = home.LogText();
-    for (const char* text :
-         {"送信要求コマンド送信処理成功[STATUS:0][BLOCK:10][RETRY:1]",
-          "送信データ受信成功[STATUS:1][BLOCK:3]", "[ER] 送信データ受信失敗[STATUS:0][BLOCK:10] ",
-          "[ER] 送信データ受信失敗[STATUS:0][BLOCK:10][RETRY:1]",
-          "[ER] 送信失敗[STATUS:1][BLOCK:0]", "送信成功[STATUS:1][BLOCK:0]"})
-        EXPECT_TRUE(Has(log, text)) << text;
-}
-
-TEST(CloneProtocol, BlocksOutsideTheImageAreRefusedBeforeAnyTraffic) {
-    TempHome home(6);
-    Fixture f;
+    // Blocks outside the image are refused before any traffic.
     EXPECT_FALSE(f.comm.ReadBlock(kAreaFlash, 0x5F, 3, f.image, &f.event));
     EXPECT_FALSE(f.comm.WriteBlock(kAreaFlash, 0x80, 3, f.image, &f.event));
     EXPECT_FALSE(f.comm.ReadBlock(kAreaEeprom, 0x100, 0, f.image, nullptr));
     EXPECT_FALSE(f.comm.WriteBlock(2, 0, 0, f.image, &f.event));
     EXPECT_EQ(f.event.errorCode, 1);
     EXPECT_TRUE(f.pty.Quiet());
-}
 
-TEST(CloneProtocol, RetriesRepeatOnlyARequestThatCouldNotBeSent) {
-    TempHome home(6);
-    Fixture f;
-    // No echo comes back, so every send fails; retries 2 = three attempts.
-    auto radio = f.Radio(12, {}, false);
+    // Retries repeat only a request that could not be sent (no echo came back):
+    // retries 2 = three attempts, retries 0 = exactly one.
+    radio = f.Radio(12, {}, false);
     EXPECT_FALSE(f.comm.ReadBlock(kAreaEeprom, 0x01, 2, f.image, &f.event));
-    const auto sent = radio.get();
-    EXPECT_EQ(sent,
+    EXPECT_EQ(radio.get(),
               Bytes({0xF0, 0x02, 0x01, 0xF3, 0xF0, 0x02, 0x01, 0xF3, 0xF0, 0x02, 0x01, 0xF3}));
     EXPECT_EQ(f.event.errorCode, 1);
-    // Retries 0 = exactly one attempt.
     radio = f.Radio(6, {}, false);
     EXPECT_FALSE(f.comm.WriteBlock(kAreaEeprom, 0x01, 0, f.image, &f.event));
     EXPECT_EQ(radio.get().size(), 6u);
     EXPECT_TRUE(f.pty.Quiet());
+
     const std::string log = home.LogText();
-    EXPECT_TRUE(Has(log, "送信要求コマンド送信処理失敗[STATUS:0][BLOCK:1][RETRY:3]"));
-    EXPECT_TRUE(Has(log, "送信要求コマンド送信処理失敗[STATUS:0][BLOCK:1] "));
-    EXPECT_TRUE(Has(log, "書き込みコマンド送信処理失敗[STATUS:0][BLOCK:1] "));
+    for (const char* text :
+         {"送信要求コマンド送信処理成功[STATUS:0][BLOCK:10][RETRY:1]",
+          "送信データ受信成功[STATUS:1][BLOCK:3]", "[ER] 送信データ受信失敗[STATUS:0][BLOCK:10] ",
+          "[ER] 送信データ受信失敗[STATUS:0][BLOCK:10][RETRY:1]",
+          "[ER] 送信失敗[STATUS:1][BLOCK:0]", "送信成功[STATUS:1][BLOCK:0]",
+          "送信要求コマンド送信処理失敗[STATUS:0][BLOCK:1][RETRY:3]",
+          "送信要求コマンド送信処理失敗[STATUS:0][BLOCK:1] ",
+          "書き込みコマンド送信処理失敗[STATUS:0][BLOCK:1] "})
+        EXPECT_TRUE(Has(log, text)) << text;
 }
 
 TEST(CloneProtocol, HandshakeAndReset) {
