@@ -37,28 +37,21 @@ static_assert(HChoiceListIsSound(HChoiceGenerated(27, 50, 10, "msec")));
 } // namespace
 
 TEST(ChoiceList, FixedKindsKeepTheirTextsAndTrailingBlanks) {
-    const std::array<std::pair<std::string, std::string>, 6> expected{{
-        {"Disable", "Enable "},
-        {"Enable", "Disable "},
-        {"Off", "On "},
-        {"On ", "Off"},
-        {"No", "Yes "},
-        {"Yes", "No "},
-    }};
+    std::string all;
     for (std::uint32_t k = 0; k < 6; ++k) {
-        const auto items = HChoiceItems(HChoiceFixed(static_cast<HChoiceKind>(k)));
-        ASSERT_EQ(items.size(), 2u) << k;
-        EXPECT_EQ(items[0], (HChoiceItem{expected[k].first, 0})) << k;
-        EXPECT_EQ(items[1], (HChoiceItem{expected[k].second, 1})) << k;
-        EXPECT_EQ(HChoiceText(HChoiceFixed(static_cast<HChoiceKind>(k)), 2), "") << k;
+        const HChoiceList list = HChoiceFixed(static_cast<HChoiceKind>(k));
+        all += Listed(HChoiceItems(list)) + HChoiceText(list, 2) + "\n";
     }
+    EXPECT_EQ(all, "Disable=0|Enable =1|\nEnable=0|Disable =1|\nOff=0|On =1|\nOn =0|Off=1|\n"
+                   "No=0|Yes =1|\nYes=0|No =1|\n");
 }
 
 TEST(ChoiceList, TablesOfferOnlyOfferedEntriesAndRangesShowAsTheHardwareListsDo) {
     EXPECT_EQ(Listed(HChoiceItems(kBandList)), "VHF=0|UHF A=2|UHF D=3|");
-    EXPECT_EQ(HChoiceText(kBandList, 3), "UHF D");
-    EXPECT_EQ(HChoiceText(kBandList, 4), ""); // in the table, not offered
-    EXPECT_EQ(HChoiceText(kBandList, 1), "");
+    // Band 4 is in the table but not offered; band 1 is in neither.
+    EXPECT_EQ(HChoiceText(kBandList, 3) + "|" + HChoiceText(kBandList, 4) + "|" +
+                  HChoiceText(kBandList, 1),
+              "UHF D||");
 
     // SQ Delay: 27 items, start 50, step 10, "msec": 5 to 31 msec, code = position.
     const auto delay = HChoiceItems(HChoiceGenerated(27, 50, 10, "msec"));
@@ -75,9 +68,8 @@ TEST(ChoiceList, TablesOfferOnlyOfferedEntriesAndRangesShowAsTheHardwareListsDo)
     // A first text replaces item 0; the others keep their position's value.
     const HChoiceList off = HChoiceGenerated(3, 0, 10, "sec", false, "Off");
     EXPECT_EQ(Listed(HChoiceItems(off)), "Off=0|1  sec=1|2  sec=2|");
-    EXPECT_EQ(HChoiceText(off, 0), "Off");
-    EXPECT_EQ(HChoiceText(off, 3), "");
-    EXPECT_EQ(HChoiceText(off, -1), "");
+    EXPECT_EQ(HChoiceText(off, 0) + "|" + HChoiceText(off, 3) + "|" + HChoiceText(off, -1),
+              "Off||");
 }
 
 TEST(ValueSelection, SelectsByCodeAndKeepsACodeNoItemOffers) {
@@ -93,9 +85,7 @@ TEST(ValueSelection, SelectsByCodeAndKeepsACodeNoItemOffers) {
     EXPECT_EQ(std::make_tuple(sel.SelectedIndex(), sel.SelectedText(), sel.GetSelectedValue()),
               std::make_tuple(-1, "", 4));
     // The user picks an item: its code wins.
-    EXPECT_TRUE(sel.SelectIndex(1));
-    EXPECT_FALSE(sel.SelectIndex(3));
-    EXPECT_FALSE(sel.SelectIndex(-2));
+    EXPECT_TRUE(sel.SelectIndex(1) && !sel.SelectIndex(3) && !sel.SelectIndex(-2));
     EXPECT_EQ(sel.GetSelectedValue(), 2);
 
     // A fallback is selected and remembered when offered (255 unless given).
@@ -107,8 +97,7 @@ TEST(ValueSelection, SelectsByCodeAndKeepsACodeNoItemOffers) {
     EXPECT_EQ(std::make_tuple(ch.SelectedText(), ch.GetSelectedValue(), ch.LastCode()),
               std::make_tuple("Not Used", 255, 255));
     ch.SelectByValue(9, 1);
-    EXPECT_EQ(ch.SelectedText(), "CH002");
-    EXPECT_EQ(ch.Fallback(), 1);
+    EXPECT_EQ(std::make_tuple(ch.SelectedText(), ch.Fallback()), std::make_tuple("CH002", 1));
     // Neither offered: no selection, the code itself is kept.
     ch.SelectByValue(9, 77);
     EXPECT_EQ(std::make_pair(ch.SelectedIndex(), ch.GetSelectedValue()), std::make_pair(-1, 9));
@@ -121,16 +110,14 @@ TEST(ValueSelection, RemovingItemsKeepsTheValueAndMovesTheSelection) {
     sel.SelectByValue(3); // index 2
     EXPECT_EQ(sel.RemoveCode(0), 1u);
     EXPECT_GT(sel.ItemsRevision(), rev);
-    EXPECT_EQ(sel.SelectedIndex(), 1);
-    EXPECT_EQ(sel.SelectedText(), "UHF D");
+    EXPECT_EQ(std::make_tuple(sel.SelectedIndex(), sel.SelectedText()),
+              std::make_tuple(1, "UHF D"));
     EXPECT_EQ(sel.RemoveCode(42), 0u);
     // Removing the selected item leaves the stored code as it was.
     EXPECT_EQ(sel.RemoveCode(3), 1u);
-    EXPECT_EQ(sel.SelectedIndex(), -1);
-    EXPECT_EQ(sel.GetSelectedValue(), 3);
+    EXPECT_EQ(std::make_pair(sel.SelectedIndex(), sel.GetSelectedValue()), std::make_pair(-1, 3));
     // Refilling starts with no selection.
     sel.Fill(kBandList);
-    EXPECT_EQ(sel.Count(), 3u);
-    EXPECT_EQ(sel.SelectedIndex(), -1);
-    EXPECT_EQ(sel.List(), &kBandList);
+    EXPECT_EQ(std::make_tuple(sel.Count(), sel.SelectedIndex(), sel.List()),
+              std::make_tuple(std::size_t{3}, -1, &kBandList));
 }
