@@ -57,34 +57,28 @@ TEST(Channels, RecordLayoutBitTablesAndGroupBytes) {
               std::string("ABC \0", 5));
     // In-use bit of channel 9: bit 1 of byte 897 (stored 1 = not in use);
     // field 56 of channel 9: bit 1 of byte 160, its table's bytes exchanged in words.
-    EXPECT_EQ(img[897] & 0x03, 0x02);
-    EXPECT_EQ(img[896], 0);
-    EXPECT_EQ(img[160], 0x02);
-    EXPECT_EQ(img[161], 0);
     // Group 0's count is byte 51, group 1's byte 50; in-use flags from bit 7 of
     // 152, inverted (in use = 0).
-    EXPECT_EQ(img[51], 20);
-    EXPECT_EQ(img[50], 30);
-    EXPECT_EQ(img[152] & 0xE0, 0x20);
+    EXPECT_EQ((std::vector<int>{img[897] & 0x03, img[896], img[160], img[161], img[51], img[50],
+                                img[152] & 0xE0}),
+              (std::vector<int>{0x02, 0, 0x02, 0, 20, 30, 0x20}));
 
     HChannels back = Loaded(img);
     EXPECT_EQ(back.GetTag(3), "ABC     "); // the pad bytes read as blanks
-    EXPECT_FALSE(back.IsChannelEnabled(9));
-    EXPECT_TRUE(back.IsChannelEnabled(8));
-    EXPECT_EQ(back.GetField(9, kFieldFlag56), 0);
-    EXPECT_EQ(back.FirstChannelOfGroup(1), 20);
-    EXPECT_EQ(std::make_tuple(back.UsedChannels(), back.FreeChannels(), back.UsedChannelPages()),
-              std::make_tuple(50, 78, 16));
+    EXPECT_EQ(std::make_tuple(back.GetField(9, kFieldFlag56), back.FirstChannelOfGroup(1),
+                              back.UsedChannels(), back.FreeChannels(), back.UsedChannelPages()),
+              std::make_tuple(0, 20, 50, 78, 16));
     // Save disabled every channel beyond the allocated total.
-    EXPECT_TRUE(back.IsChannelEnabled(49));
-    EXPECT_FALSE(back.IsChannelEnabled(50));
+    EXPECT_EQ((std::vector<bool>{back.IsChannelEnabled(8), back.IsChannelEnabled(9),
+                                 back.IsChannelEnabled(49), back.IsChannelEnabled(50)}),
+              (std::vector<bool>{true, false, true, false}));
 }
 
 TEST(Channels, CapacityFollowsTheDisplayType) {
     HChannels led = Loaded(MakeImage(0));
-    EXPECT_EQ(std::make_pair(led.GetCapacity(), led.GetGroupCount()), std::make_pair(8, 1));
-    EXPECT_EQ(led.GetField(8, 0), -1);
-    EXPECT_FALSE(led.IsChannelEnabled(8));
+    EXPECT_EQ(std::make_tuple(led.GetCapacity(), led.GetGroupCount(), led.GetField(8, 0),
+                              led.IsChannelEnabled(8)),
+              std::make_tuple(8, 1, -1, false));
     // A handheld's display type is row 3; its mobile row does not count.
     HChannels hh = Loaded(MakeImage(1, 2));
     EXPECT_EQ(hh.GetCapacity(), 8);
@@ -96,19 +90,16 @@ TEST(Channels, CapacityFollowsTheDisplayType) {
     ch.SetGroupValue(0, kGroupChannels, 5);
     ch.SetGroupValue(1, kGroupChannels, 6);
     ch.SetHardwareValue(HHardwareGroup::kRowDisplayMobile, 0);
-    EXPECT_EQ(ch.GetCapacity(), 8);
-    EXPECT_EQ(ch.GetGroupValue(0, kGroupChannels), 5);
-    EXPECT_EQ(ch.GetGroupValue(1, kGroupChannels), 0);
+    EXPECT_EQ(std::make_tuple(ch.GetCapacity(), ch.GetGroupValue(0, kGroupChannels),
+                              ch.GetGroupValue(1, kGroupChannels)),
+              std::make_tuple(8, 5, 0));
 }
 
 TEST(Channels, SetFrequencyStepClampAndTuningByte) {
     HMemoryImage img = MakeImage();
     // Identity: reference 150 MHz, value 100, slopes 20 up and 10 down per 10 MHz.
-    img[26] = 0x05;
-    img[27] = 0xDC; // 1500 x 100 kHz
-    img[28] = 100;
-    img[29] = 20;
-    img[30] = 10;
+    const std::uint8_t identity[] = {0x05, 0xDC, 100, 20, 10}; // 1500 x 100 kHz at 26-27
+    std::copy(std::begin(identity), std::end(identity), img.begin() + 26);
     HChannels ch = Loaded(img);
     EXPECT_EQ(ch.GetIdentityValue(3), 150000000);
     ch.SetFrequency(0, 0, 146005000);
@@ -153,9 +144,7 @@ TEST(Channels, FrequenciesSurviveSaveAndLoadForEveryStepSet) {
 TEST(Channels, ParseCellTextFrequencies) {
     HMemoryImage img = MakeImage();
     // Default split (identity word at 12680): +5 MHz.
-    img[12681] = 0x4C;
-    img[12682] = 0x4B;
-    img[12683] = 0x40;
+    img[12681] = 0x4C, img[12682] = 0x4B, img[12683] = 0x40;
     HChannels ch = Loaded(img);
     ch.SetField(0, kFieldKeepTuningByte, 1);
     ch.SetField(0, kFieldKeepTuningPoints, 1);
@@ -167,10 +156,9 @@ TEST(Channels, ParseCellTextFrequencies) {
     EXPECT_TRUE(ch.ParseCellText(0, kFieldTxFrequency, "150.005"));
     EXPECT_EQ(freqs(), (Values{146012500, 150005000}));
     // Refused texts leave the channel as it was.
-    EXPECT_FALSE(ch.ParseCellText(0, kFieldRxFrequency, "14x"));
-    EXPECT_FALSE(ch.ParseCellText(0, kFieldRxFrequency, ""));
-    EXPECT_FALSE(ch.ParseCellText(0, 3, "1"));
-    EXPECT_FALSE(ch.ParseCellText(200, kFieldRxFrequency, "146"));
+    EXPECT_FALSE(ch.ParseCellText(0, kFieldRxFrequency, "14x") ||
+                 ch.ParseCellText(0, kFieldRxFrequency, "") || ch.ParseCellText(0, 3, "1") ||
+                 ch.ParseCellText(200, kFieldRxFrequency, "146"));
     EXPECT_EQ(freqs(), (Values{146012500, 150005000}));
     // The tag column is accepted too, upper case, 8 characters.
     EXPECT_TRUE(ch.ParseCellText(0, kFieldTag, "repeater1"));
@@ -212,10 +200,8 @@ TEST(Channels, ParseCellTextTonesAndTimerBytes) {
 
     ch.Save(img);
     // Transmit CTCSS 67.0 Hz: tone timer bytes 18 and 180 at 9984 + 2c; none: both 255.
-    EXPECT_EQ(std::make_pair(img[9984], img[9985]),
-              std::make_pair(std::uint8_t{18}, std::uint8_t{180}));
-    EXPECT_EQ(std::make_pair(img[9988], img[9989]),
-              std::make_pair(std::uint8_t{0xFF}, std::uint8_t{0xFF}));
+    EXPECT_EQ((std::vector<int>{img[9984], img[9985], img[9988], img[9989]}),
+              (std::vector<int>{18, 180, 0xFF, 0xFF}));
     HChannels back = Loaded(img);
     EXPECT_EQ(Fields(back, 2, {kFieldRxToneType, kFieldRxTone}), (Values{2, 0754}));
     EXPECT_EQ(Fields(back, 0, {kFieldTxToneType, kFieldTxTone}), (Values{1, 670}));
@@ -233,16 +219,17 @@ TEST(Channels, SignallingNumberIsShownFromOne) {
     HMemoryImage again = img;
     ch.Save(img);
     const std::size_t rec0 = 1536, rec1 = 1536 + 42, rec2 = 1536 + 84;
-    EXPECT_EQ(img[rec0 + 4] & 0x6F, (3 << 5) | 9);
-    EXPECT_EQ(img[rec1 + 4] & 0xF, 0);
-    EXPECT_EQ((img[rec2 + 4] >> 5) & 3, 0);
+    EXPECT_EQ(
+        (std::vector<int>{img[rec0 + 4] & 0x6F, img[rec1 + 4] & 0xF, (img[rec2 + 4] >> 5) & 3}),
+        (std::vector<int>{(3 << 5) | 9, 0, 0}));
     // Saving twice writes the same bytes (the model keeps the shown form).
     ch.Save(again);
     ch.Save(again);
     EXPECT_EQ(again, img);
     HChannels back = Loaded(img);
-    EXPECT_EQ(back.GetField(0, kFieldSignalNumber), 10);
-    EXPECT_EQ(back.GetField(1, kFieldSignalNumber), 1);
+    EXPECT_EQ(
+        std::make_pair(back.GetField(0, kFieldSignalNumber), back.GetField(1, kFieldSignalNumber)),
+        std::make_pair(10, 1));
     // A stored Page number of 10 or more reads as none.
     img[rec0 + 4] = static_cast<std::uint8_t>((3 << 5) | 12);
     EXPECT_EQ(Loaded(img).GetField(0, kFieldSignalNumber), 0);
@@ -281,9 +268,7 @@ TEST(Channels, ToggleField) {
     EXPECT_EQ(Fields(ch, 1, {kFieldTxToneType, kFieldTxTone, kFieldRxToneType, kFieldRxTone}),
               (Values{1, 670, 1, 670}));
     // No toggle for other fields, fields above 68 or channels beyond the capacity.
-    EXPECT_FALSE(ch.ToggleField(0, 12));
-    EXPECT_FALSE(ch.ToggleField(0, 69));
-    EXPECT_FALSE(ch.ToggleField(128, 0));
+    EXPECT_FALSE(ch.ToggleField(0, 12) || ch.ToggleField(0, 69) || ch.ToggleField(128, 0));
 }
 
 TEST(Channels, GroupNormalisation) {
@@ -292,8 +277,9 @@ TEST(Channels, GroupNormalisation) {
     img[50] = 6;
     HChannels ch = Loaded(img);
     // Groups at or above the group count are cleared.
-    EXPECT_EQ(ch.GetGroupValue(0, kGroupChannels), 5);
-    EXPECT_EQ(ch.GetGroupValue(1, kGroupChannels), 0);
+    EXPECT_EQ(
+        std::make_pair(ch.GetGroupValue(0, kGroupChannels), ch.GetGroupValue(1, kGroupChannels)),
+        std::make_pair(5, 0));
     // Counts all 0 after loading give group 0 the whole capacity.
     EXPECT_EQ(Loaded(MakeImage()).GetGroupValue(0, kGroupChannels), 128);
 
@@ -304,8 +290,10 @@ TEST(Channels, GroupNormalisation) {
     big.SetGroupValue(2, kGroupChannels, 300);
     big.NormalizeGroups();
     for (auto [g, count, inUse] : {std::tuple{0, 100, 1}, {1, 28, 1}, {2, 0, 0}}) {
-        EXPECT_EQ(big.GetGroupValue(g, kGroupChannels), count) << g;
-        EXPECT_EQ(big.GetGroupValue(g, kGroupInUse), inUse) << g;
+        EXPECT_EQ(
+            std::make_pair(big.GetGroupValue(g, kGroupChannels), big.GetGroupValue(g, kGroupInUse)),
+            std::make_pair(count, inUse))
+            << g;
     }
 
     // Priority on a channel not in use -> none; start moves to the first channel in use.
@@ -315,9 +303,9 @@ TEST(Channels, GroupNormalisation) {
     p[115] = 0;    // start index 0
     p[896] = 0x07; // channels 0-2 not in use
     HChannels pc = Loaded(p);
-    EXPECT_EQ(pc.GetGroupValue(0, kGroupPriority), kNoPriority);
-    EXPECT_EQ(pc.GetGroupValue(0, kGroupStart), 3);
-    EXPECT_EQ(pc.PriorityChannelOfGroup(0), -1);
+    EXPECT_EQ(std::make_tuple(pc.GetGroupValue(0, kGroupPriority), pc.GetGroupValue(0, kGroupStart),
+                              pc.PriorityChannelOfGroup(0)),
+              std::make_tuple(kNoPriority, 3, -1));
     // A priority index beyond the group's own channels is none as well.
     p[896] = 0;
     p[83] = 12;
@@ -330,8 +318,7 @@ TEST(Channels, ParentGroupPriorityAndTruncation) {
         ch.SetGroupValue(g, kGroupChannels, g < 3 ? 4 : 0);
     ch.NormalizeGroups();
     int g = -1;
-    EXPECT_TRUE(ch.GetParentGroupNum(5, g));
-    EXPECT_EQ(g, 1);
+    EXPECT_TRUE(ch.GetParentGroupNum(5, g) && g == 1);
     EXPECT_FALSE(ch.GetParentGroupNum(20, g)); // beyond every group
     // A channel in a group not in use: false, but the group is named.
     ch.SetGroupValue(2, kGroupInUse, 0);
@@ -351,16 +338,16 @@ TEST(Channels, ParentGroupPriorityAndTruncation) {
     old = ch.SetPriorityChannel(7, 1);
     ASSERT_TRUE(old);
     EXPECT_EQ(std::make_pair(old->oldPriority, old->oldChannel), std::make_pair(2, 6));
-    EXPECT_EQ(ch.PriorityChannelOfGroup(1), 7);
-    EXPECT_EQ(ch.NextGroupInUse(0), 1);
-    EXPECT_EQ(ch.NextGroupInUse(2), 0);
-    EXPECT_TRUE(ch.HasEnabledChannel(1));
+    EXPECT_EQ(std::make_tuple(ch.PriorityChannelOfGroup(1), ch.NextGroupInUse(0),
+                              ch.NextGroupInUse(2), ch.HasEnabledChannel(1)),
+              std::make_tuple(7, 1, 0, true));
 
     // Truncation from group 1: group 0 is in use, so groups 1.. are just cleared.
     ch.TruncateGroups(1);
-    EXPECT_EQ(ch.GetGroupValue(0, kGroupChannels), 4);
-    EXPECT_EQ(ch.GetGroupValue(1, kGroupChannels), 0);
-    EXPECT_EQ(ch.GetGroupValue(1, kGroupPriority), kNoPriority);
+    EXPECT_EQ(std::make_tuple(ch.GetGroupValue(0, kGroupChannels),
+                              ch.GetGroupValue(1, kGroupChannels),
+                              ch.GetGroupValue(1, kGroupPriority)),
+              std::make_tuple(4, 0, kNoPriority));
 
     // With no group in use before g, the first one in use at or after g moves to group 0.
     HChannels t = Loaded(MakeImage());
@@ -370,10 +357,10 @@ TEST(Channels, ParentGroupPriorityAndTruncation) {
     t.SetGroupTag(2, "THIRD");
     t.NormalizeGroups();
     t.TruncateGroups(1);
-    EXPECT_EQ(t.GetGroupValue(0, kGroupChannels), 7);
-    EXPECT_EQ(t.GetGroupValue(0, kGroupScanMode), 3);
-    EXPECT_EQ(t.GetGroupTag(0), "THIRD");
-    EXPECT_EQ(t.GetGroupValue(2, kGroupChannels), 0);
+    EXPECT_EQ(std::make_tuple(t.GetGroupValue(0, kGroupChannels),
+                              t.GetGroupValue(0, kGroupScanMode), t.GetGroupTag(0),
+                              t.GetGroupValue(2, kGroupChannels)),
+              std::make_tuple(7, 3, "THIRD", 0));
 }
 
 TEST(Channels, ScanModeSetsFlagsThreeAndFive) {
@@ -381,12 +368,11 @@ TEST(Channels, ScanModeSetsFlagsThreeAndFive) {
     HChannels ch = Loaded(img);
     ch.SetGroupValue(1, kGroupChannels, 3);
     ch.SetGroupValue(1, kGroupScanMode, 2);
-    EXPECT_EQ(ch.GetGroupValue(1, kGroupFlag3), 0);
-    EXPECT_EQ(ch.GetGroupValue(1, kGroupFlag5), 1);
+    EXPECT_EQ(std::make_pair(ch.GetGroupValue(1, kGroupFlag3), ch.GetGroupValue(1, kGroupFlag5)),
+              std::make_pair(0, 1));
     ch.Save(img);
     // Flag 5 of group 1: bit 6 of byte 156, stored inverted.
-    EXPECT_EQ(img[156] & 0x40, 0);
-    EXPECT_EQ(img[148] & 0x40, 0x40);
+    EXPECT_EQ(std::make_pair(img[156] & 0x40, img[148] & 0x40), std::make_pair(0, 0x40));
     EXPECT_EQ(Loaded(img).GetGroupValue(1, kGroupScanMode), 2);
 }
 
@@ -399,9 +385,7 @@ TEST(Channels, TuningPointInterpolationAtSave) {
         img[point(i)] = static_cast<std::uint8_t>(f100k >> 8);
         img[point(i) + 1] = static_cast<std::uint8_t>(f100k);
     }
-    img[point(1) + 11] = 10;
-    img[point(0) + 12] = 20;
-    img[point(1) + 12] = 40;
+    img[point(1) + 11] = 10, img[point(0) + 12] = 20, img[point(1) + 12] = 40;
     HChannels ch = Loaded(img);
     ch.SetFrequency(0, 0, 144000000); // 4/10 of the way: 4 exactly
     ch.SetFrequency(0, 1, 141250000); // 20 + 2.5 -> 23 (rounded away from zero)
@@ -410,17 +394,14 @@ TEST(Channels, TuningPointInterpolationAtSave) {
     ch.SetField(1, kFieldRxTune13, -7);
     ch.Save(img);
     EXPECT_EQ(Fields(ch, 0, {kFieldRxTune13, kFieldTxTune14}), (Values{4, 23}));
-    EXPECT_EQ(img[1536 + 14], 4);
-    EXPECT_EQ(img[1536 + 32], 23);
     // A kept channel keeps its value; field 34 is sign-magnitude.
-    EXPECT_EQ(img[1536 + 42 + 14], 0x87);
+    EXPECT_EQ((std::vector<int>{img[1536 + 14], img[1536 + 32], img[1536 + 42 + 14]}),
+              (std::vector<int>{4, 23, 0x87}));
 }
 
 TEST(Channels, IdentityValues) {
     HMemoryImage img = MakeImage();
-    img[36] = 0x11;
-    img[37] = 0x22;
-    img[12680] = 0x01;
+    img[36] = 0x11, img[37] = 0x22, img[12680] = 0x01;
     img[34] |= 0xE5; // rows 7 and 8 share byte 34 with Hardware row 4
     HChannels ch = Loaded(img);
     for (auto [row, value] : {std::pair{0, 0x01000000}, {1, 0}, {2, 0}, {7, 5}, {8, 7}, {9, 0}})
@@ -450,11 +431,9 @@ TEST(Channels, SaveIsStableAndTouchesOnlyItsAreas) {
 TEST(Channels, DamagedCountsAreHeldAtTheLimit) {
     HMemoryImage img = MakeImage(1, 0, 2); // step set 2: 12.5 kHz steps
     const std::size_t rec = 1536;
-    img[rec + 2] = 0x50;  // both step codes 1
-    img[rec + 17] = 0x1F; // transmit count / 64 = 8191
-    img[rec + 18] = 0xFF;
-    img[rec + 19] = 0xFC; // transmit count mod 64 = 63
-    img[rec + 23] = 0x12; // count word not 0
+    // Both step codes 1, transmit count 8191 x 64 + 63, count word not 0.
+    img[rec + 2] = 0x50, img[rec + 17] = 0x1F, img[rec + 18] = 0xFF, img[rec + 19] = 0xFC;
+    img[rec + 23] = 0x12;
     HChannels ch = Loaded(img);
     EXPECT_EQ(ch.GetField(0, kFieldTxFrequency), 2147483647);
     EXPECT_GT(ch.GetFrequency(0, 1), 2147483647LL);
