@@ -50,33 +50,28 @@ TEST(RadioSim, MalformedFaultsAreRefused) {
         EXPECT_FALSE(ParseSimFault(bad)) << bad;
 }
 
-TEST(RadioSim, OnceEndsAfterTheFirstSessionAndSavesOnlyWrites) {
-    TempHome home;
-    SimRadio radio(home, {"--production-code", "7", "--once"});
-    ASSERT_TRUE(radio.Started());
-    Client c(radio.Link());
-    ASSERT_TRUE(c.Connect());
-    ASSERT_TRUE(c.Read(kAreaEeprom, 1));
-    EXPECT_EQ(c.image[2], 7);
-    c.Finish();
-    EXPECT_EQ(radio.WaitExit(), 0);
-    EXPECT_FALSE(fs::is_symlink(radio.Link()));
-    EXPECT_FALSE(fs::exists(radio.MemoryPath()));
-}
-
-TEST(RadioSim, RefusesBadStartsAndEndsCleanlyOnSignals) {
+TEST(RadioSim, StartsStopsAndSavesOnlyWrites) {
     TempHome home;
     EXPECT_EQ(SimRadio(home, {"--fault", "loud"}).WaitExit(), 2);
-    std::ofstream(home.Path("radio.mem")) << "too short";
     {
-        SimRadio shortFile(home);
-        EXPECT_EQ(shortFile.WaitExit(), 1);
-        EXPECT_FALSE(fs::is_symlink(shortFile.Link()));
+        // --once: ends after the first session; nothing written, so no memory file.
+        SimRadio once(home, {"--production-code", "7", "--once"}, nullptr, "1");
+        Client c(once.Link());
+        ASSERT_TRUE(c.Connect());
+        ASSERT_TRUE(c.Read(kAreaEeprom, 1));
+        EXPECT_EQ(c.image[2], 7);
+        c.Finish();
+        EXPECT_EQ(once.WaitExit(), 0);
+        EXPECT_FALSE(fs::is_symlink(once.Link()));
+        EXPECT_FALSE(fs::exists(once.MemoryPath()));
     }
+    std::ofstream(home.Path("radio.mem")) << "too short";
+    EXPECT_EQ(SimRadio(home).WaitExit(), 1);
+    EXPECT_FALSE(fs::is_symlink(home.Path("radio")));
+
+    // A write, then the radio is stopped mid-session: what it stored is kept.
     const HMemoryImage pattern = Pattern();
     SimRadio radio(home, {}, &pattern);
-    ASSERT_TRUE(radio.Started());
-    // A write, then the radio is stopped mid-session: what it stored is kept.
     Client c(radio.Link());
     ASSERT_TRUE(c.Connect());
     c.image[0x20] = 0x77;
@@ -85,7 +80,6 @@ TEST(RadioSim, RefusesBadStartsAndEndsCleanlyOnSignals) {
     EXPECT_EQ(radio.WaitExit(), 0);
     EXPECT_FALSE(fs::is_symlink(radio.Link()));
     EXPECT_EQ(ReadImage(radio.MemoryPath())[0x20], 0x77);
-    c.port.Close();
 }
 
 TEST(RadioSim, FaultsAsTheProgramSeesThem) {
@@ -137,23 +131,16 @@ TEST(RadioSim, FaultsAsTheProgramSeesThem) {
     EXPECT_NE(log.find("[ER] 送信失敗[STATUS:0][BLOCK:16]"), std::string::npos);
 }
 
-TEST(RadioSim, CableWithoutEchoWorksWhenSetUpForIt) {
+// A paced line, and a cable without echo when the port is set up for it.
+TEST(RadioSim, PacedLineAndCableWithoutEchoWork) {
     TempHome home;
-    SimRadio radio(home, {"--fault", "no-echo"});
-    ASSERT_TRUE(radio.Started());
-    Client c(radio.Link(), true);
-    ASSERT_TRUE(c.Connect());
-    EXPECT_TRUE(c.Read(kAreaEeprom, 1)) << ReadText(radio.LogPath());
-    c.Finish();
-}
-
-TEST(RadioSim, PacedLineStillWorks) {
-    TempHome home;
-    SimRadio radio(home, {"--pace"});
-    ASSERT_TRUE(radio.Started());
-    Client c(radio.Link());
-    c.event.baudRate = 19200;
-    ASSERT_TRUE(c.Connect());
-    EXPECT_TRUE(c.Read(kAreaFlash, 0));
-    c.Finish();
+    SimRadio paced(home, {"--pace"}, nullptr, "p");
+    SimRadio noEcho(home, {"--fault", "no-echo"}, nullptr, "e");
+    Client a(paced.Link()), b(noEcho.Link(), true);
+    a.event.baudRate = 19200;
+    for (Client* c : {&a, &b}) {
+        ASSERT_TRUE(c->Connect());
+        EXPECT_TRUE(c->Read(kAreaFlash, 0)) << c->event.devicePath;
+        c->Finish();
+    }
 }

@@ -23,19 +23,13 @@ protected:
 };
 
 TEST_F(SerialPort, DeviceNamesAndPortClamping) {
-    // Port 0 opens port 1, 300 opens port 256.
-    const std::pair<std::uint32_t, const char*> names[] = {
-        {1, "/dev/ttyS0"}, {0, "/dev/ttyS0"}, {12, "/dev/ttyS11"}, {300, "/dev/ttyS255"}};
-    for (const auto& [number, name] : names)
-        EXPECT_EQ(HSerialPort::DeviceNameForPort(number), name);
-    HSerialPort named;
-    named.SetPortNumber(3);
-    EXPECT_EQ(named.DeviceName(), "/dev/ttyS2");
+    // Port 0 opens port 1, 300 opens port 256; Open stores the clamped number.
+    const std::tuple<std::uint32_t, const char*, std::uint32_t> names[] = {
+        {0, "/dev/ttyS0", 1}, {12, "/dev/ttyS11", 12}, {300, "/dev/ttyS255", 256}};
     EXPECT_EQ(port.DeviceName(), pty.SlavePath()); // an explicit device wins
-
-    // Open stores the clamped number.
     port.SetDevicePath("/nonexistent/rp57-port");
-    for (const auto& [number, clamped] : {std::pair{0u, 1u}, std::pair{300u, 256u}}) {
+    for (const auto& [number, name, clamped] : names) {
+        EXPECT_EQ(HSerialPort::DeviceNameForPort(number), name);
         port.SetPortNumber(number);
         EXPECT_EQ(port.Open(), kSerialError);
         EXPECT_EQ(port.GetPortNumber(), clamped);
@@ -44,26 +38,21 @@ TEST_F(SerialPort, DeviceNamesAndPortClamping) {
 
 TEST_F(SerialPort, OpenFailuresKeepTheSystemReason) {
     TempHome home;
-    port.SetDevicePath(home.Path("missing"));
-    EXPECT_EQ(port.Open(), kSerialError);
-    EXPECT_FALSE(port.IsOpen());
-    EXPECT_EQ(port.GetOpenErrno(), ENOENT);
-    EXPECT_NE(port.GetOpenErrorDetail().find(std::strerror(ENOENT)), std::string::npos);
-
-    // A plain file is not a serial port.
+    const auto refused = [&](const std::string& path, int error) {
+        SCOPED_TRACE(path);
+        port.SetDevicePath(path);
+        EXPECT_EQ(port.Open(), kSerialError);
+        EXPECT_FALSE(port.IsOpen());
+        EXPECT_EQ(port.GetOpenErrno(), error);
+        EXPECT_NE(port.GetOpenErrorDetail().find(std::strerror(error)), std::string::npos);
+    };
+    refused(home.Path("missing"), ENOENT);
     const std::string plain = home.Path("plain");
     std::ofstream(plain) << "x";
-    port.SetDevicePath(plain);
-    EXPECT_EQ(port.Open(), kSerialError);
-    EXPECT_FALSE(port.IsOpen());
-    EXPECT_EQ(port.GetOpenErrno(), ENOTTY);
-
-    // Permission refused: the reason and the dialout hint (root is never refused).
-    if (::geteuid() != 0) {
+    refused(plain, ENOTTY); // a plain file is not a serial port
+    if (::geteuid() != 0) { // (root is never refused)
         ::chmod(plain.c_str(), 0);
-        EXPECT_EQ(port.Open(), kSerialError);
-        EXPECT_EQ(port.GetOpenErrno(), EACCES);
-        EXPECT_NE(port.GetOpenErrorDetail().find(std::strerror(EACCES)), std::string::npos);
+        refused(plain, EACCES);
         EXPECT_NE(port.GetOpenErrorDetail().find("dialout"), std::string::npos);
     }
 
@@ -79,55 +68,40 @@ TEST_F(SerialPort, OpenFailuresKeepTheSystemReason) {
 }
 
 TEST_F(SerialPort, LineSettingsReplaceTheDeviceState) {
+    // {baud, stop bits, device speed}; 8 data bits, no parity, raw.
     HLineSettings line = port.GetLineSettings();
-    EXPECT_EQ(line.BaudRate, 9600u);
-    EXPECT_EQ(line.ByteSize, 8);
-    EXPECT_EQ(line.StopBits, 0); // one stop bit until the controller asks for two
-    line.StopBits = 2;
-    port.SetLineSettings(line);
-    ASSERT_EQ(port.Open(), kSerialOk);
-    termios tio{};
-    ASSERT_EQ(::tcgetattr(port.GetHandle(), &tio), 0);
-    EXPECT_EQ(tio.c_cflag & CSIZE, tcflag_t(CS8));
-    EXPECT_TRUE(tio.c_cflag & CSTOPB);
-    EXPECT_FALSE(tio.c_cflag & PARENB);
-    EXPECT_EQ(::cfgetospeed(&tio), speed_t(B9600));
-    EXPECT_EQ(tio.c_lflag & (ICANON | ECHO), tcflag_t(0)); // raw: no echo by the tty itself
-    port.Close();
-
-    line.BaudRate = 19200;
-    line.Parity = 2;
-    line.StopBits = 0;
-    port.SetLineSettings(line);
-    ASSERT_EQ(port.Open(), kSerialOk);
-    ASSERT_EQ(::tcgetattr(port.GetHandle(), &tio), 0);
-    EXPECT_EQ(::cfgetospeed(&tio), speed_t(B19200));
-    EXPECT_FALSE(tio.c_cflag & CSTOPB); // (a pseudo-terminal keeps no parity setting to check)
-    port.Close();
-
+    for (const auto& [baud, stopBits, speed] :
+         {std::tuple{9600u, 2, speed_t(B9600)}, {19200u, 0, speed_t(B19200)}}) {
+        line.BaudRate = baud;
+        line.StopBits = std::uint8_t(stopBits);
+        port.SetLineSettings(line);
+        ASSERT_EQ(port.Open(), kSerialOk);
+        termios tio{};
+        ASSERT_EQ(::tcgetattr(port.GetHandle(), &tio), 0);
+        EXPECT_EQ(tio.c_cflag & CSIZE, tcflag_t(CS8));
+        EXPECT_EQ(bool(tio.c_cflag & CSTOPB), stopBits == 2);
+        EXPECT_FALSE(tio.c_cflag & PARENB);
+        EXPECT_EQ(::cfgetospeed(&tio), speed);
+        EXPECT_EQ(tio.c_lflag & (ICANON | ECHO), tcflag_t(0)); // raw: the tty echoes nothing
+        port.Close();
+    }
     line.BaudRate = 12345; // no such line rate
     port.SetLineSettings(line);
     EXPECT_EQ(port.Open(), kSerialError);
-    port.Close();
 }
 
 TEST_F(SerialPort, ReadTimeoutsAndShortReads) {
     ASSERT_EQ(port.Open(), kSerialOk);
-
-    std::uint8_t buf[5] = {};
+    std::uint8_t buf[5] = {}, one = 0;
     EXPECT_EQ(port.Read(buf), kSerialTimeout); // nothing at all
     EXPECT_EQ(port.GetLastReadCount(), 0u);
-
     pty.Send(Bytes({1, 2, 3}));
     EXPECT_EQ(port.Read(buf), kSerialTimeout); // three of five
     EXPECT_EQ(port.GetLastReadCount(), 3u);
-    EXPECT_EQ(buf[0], 1);
-    EXPECT_EQ(buf[2], 3);
-
+    EXPECT_EQ(std::vector(buf, buf + 3), Bytes({1, 2, 3}));
     pty.Send(Bytes({9, 8, 7, 6, 5, 4}));
     EXPECT_EQ(port.Read(buf), kSerialOk);
     EXPECT_EQ(buf[4], 5);
-    std::uint8_t one = 0;
     EXPECT_EQ(port.ReadByte(one), kSerialOk);
     EXPECT_EQ(one, 4);
 
