@@ -21,31 +21,23 @@ TEST(DefaultImage, IsAVhfMobileLcdSetWithValidChecksums) {
     const HMemoryImage img = BuildDefaultImage();
     EXPECT_EQ(img, BuildDefaultImage()); // the same every time
 
-    HHardwareGroup hw;
-    hw.Load(img);
-    EXPECT_EQ(hw.GetValue(HHardwareGroup::kRowDisplayMobile), 1);
-
+    // Model, capacity, band default and checksums: see ImagesForModels.
     HChannels ch;
     ch.Load(img);
-    EXPECT_EQ(ch.GetGroupValue(0, kGroupChannels), 128);
-    EXPECT_EQ(ch.UsedChannels(), 128);
     for (int c = 0; c < 128; ++c)
         ASSERT_TRUE(ch.IsChannelEnabled(c)) << c;
-    EXPECT_EQ(ch.GetTag(0), "-ORVANE-");
-    EXPECT_EQ(ch.GetTag(127), "CHAN-128");
-    EXPECT_EQ(ch.GetGroupTag(7), "GROUP008");
-    EXPECT_EQ(ch.GetFrequency(0, 0), 154100000); // no programmed frequency: band default
-    EXPECT_EQ(ch.GetField(0, kFieldTonePrescaler), 0xFF);
-    EXPECT_EQ(ch.Signalling().GetValue(HChannelSignalling::kSignallingType), 1);
+    EXPECT_EQ(std::make_tuple(ch.GetTag(0), ch.GetTag(127), ch.GetGroupTag(7),
+                              ch.GetField(0, kFieldTonePrescaler),
+                              ch.Signalling().GetValue(HChannelSignalling::kSignallingType)),
+              std::make_tuple("-ORVANE-", "CHAN-128", "GROUP008", 0xFF, 1));
 
     // Other groups' defaults are in place.
     HPowerSavingGroup ps;
     ps.Load(img);
     EXPECT_EQ(ps.GetText(12), "SELFTEST");
-    EXPECT_EQ(img[650], 53);  // Key Function row 6
-    EXPECT_EQ(img[691], 255); // DSUB-15 switch group
-
-    EXPECT_TRUE(ChecksumsOk(img));
+    EXPECT_EQ(std::make_pair(img[650], img[691]),
+              std::make_pair(std::uint8_t{53}, std::uint8_t{255}))
+        << "Key Function row 6, DSUB-15 switch group";
 }
 
 TEST(DefaultImage, ImagesForModels) {
@@ -72,8 +64,8 @@ TEST(DefaultImage, ImagesForModels) {
                 HChannels ch;
                 ch.Load(img);
                 const int capacity = lcd ? 128 : 8;
-                EXPECT_EQ(ch.GetCapacity(), capacity);
-                EXPECT_EQ(ch.UsedChannels(), capacity);
+                EXPECT_EQ(std::make_pair(ch.GetCapacity(), ch.UsedChannels()),
+                          std::make_pair(capacity, capacity));
                 EXPECT_EQ(ch.GetFrequency(0, 0), HChannelRules::BandDefaultHz(band));
                 EXPECT_TRUE(ChecksumsOk(img));
             }
