@@ -6,6 +6,7 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <tuple>
 
 namespace {
 
@@ -42,21 +43,30 @@ TEST(DataFile, RoundTripIsTheImageByteForByte) {
               1);
 }
 
-TEST(DataFile, WrongSizeIsRefusedAndLeavesTheImageUnchanged) {
+TEST(DataFile, UnreadableFilesAreRefusedAndLeaveTheImageUnchanged) {
     TempDir dir;
     const HMemoryImage before = Pattern(9);
+    HMemoryImage img = before;
+    const std::string missing = dir.File("missing.R57");
+    EXPECT_EQ(HDataFile::Check(missing), HDataFileStatus::NotFound);
+    HDataFileResult r = HDataFile::Read(missing, img);
+    EXPECT_EQ(r.message, "Problem opening file\r\nFile Name = " + missing);
+    EXPECT_EQ(std::make_pair(r.messageId, HDataFile::Open(missing, img).messageId),
+              std::make_pair(32, 32));
+    // A directory is no data file, whatever it holds.
+    EXPECT_FALSE(HDataFile::Open(dir.Path(), img).Ok());
+    EXPECT_EQ(img, before);
+
     for (std::size_t size : {kImageSize - 1, kImageSize + 1, std::size_t{0}}) {
         SCOPED_TRACE(size);
         dir.Write("bad.R57", std::string(size, '\x5A'));
         const std::string path = dir.File("bad.R57");
         EXPECT_EQ(HDataFile::Check(path), HDataFileStatus::BadSize);
 
-        HMemoryImage img = before;
         // File > Open names the file not a data file ...
         HDataFileResult open = HDataFile::Open(path, img);
-        EXPECT_EQ(open.status, HDataFileStatus::BadSize);
-        EXPECT_EQ(open.messageId, 37);
-        EXPECT_EQ(open.message, HStringTable::Get(37));
+        EXPECT_EQ(std::make_tuple(open.status, open.messageId, open.message),
+                  std::make_tuple(HDataFileStatus::BadSize, 37, HStringTable::Get(37)));
         EXPECT_EQ(img, before);
         // ... while a read from the recent-file list reports a read problem.
         HDataFileResult read = HDataFile::Read(path, img);
@@ -66,32 +76,18 @@ TEST(DataFile, WrongSizeIsRefusedAndLeavesTheImageUnchanged) {
     }
 }
 
-TEST(DataFile, MissingFileOrNonFileGivesOpenMessage) {
-    TempDir dir;
-    const HMemoryImage before = Pattern(1);
-    HMemoryImage img = before;
-    const std::string missing = dir.File("missing.R57");
-    EXPECT_EQ(HDataFile::Check(missing), HDataFileStatus::NotFound);
-    HDataFileResult r = HDataFile::Read(missing, img);
-    EXPECT_EQ(r.messageId, 32);
-    EXPECT_EQ(r.message, "Problem opening file\r\nFile Name = " + missing);
-    EXPECT_EQ(HDataFile::Open(missing, img).messageId, 32);
-    // A directory is no data file, whatever it holds.
-    EXPECT_FALSE(HDataFile::Open(dir.Path(), img).Ok());
-    EXPECT_EQ(img, before);
-}
-
 TEST(DataFile, WriteRefusalsName35AndKeepTheOldFile) {
     TempDir dir;
     const HMemoryImage img = Pattern(5);
     // A directory where the file should be, and a folder that does not exist.
     std::filesystem::create_directory(dir.File("sub"));
     HDataFileResult r = HDataFile::Write(dir.File("sub"), img);
-    EXPECT_EQ(r.status, HDataFileStatus::OpenFailed);
-    EXPECT_EQ(r.messageId, 35);
-    EXPECT_EQ(r.message, "Problem opening file\r\n" + dir.File("sub"));
-    EXPECT_EQ(HDataFile::Write(dir.File("nowhere/x.R57"), img).messageId, 35);
-    EXPECT_EQ(HDataFile::Write("", img).messageId, 35);
+    EXPECT_EQ(std::make_tuple(r.status, r.messageId, r.message),
+              std::make_tuple(HDataFileStatus::OpenFailed, 35,
+                              "Problem opening file\r\n" + dir.File("sub")));
+    EXPECT_EQ(std::make_pair(HDataFile::Write(dir.File("nowhere/x.R57"), img).messageId,
+                             HDataFile::Write("", img).messageId),
+              std::make_pair(35, 35));
     EXPECT_TRUE(std::filesystem::is_directory(dir.File("sub")));
     EXPECT_FALSE(dir.Exists("nowhere"));
 
@@ -124,9 +120,8 @@ TEST(DataFile, FailedSaveLeavesThePreviousFileIntact) {
     ::setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, oldHandler);
 
-    EXPECT_EQ(r.status, HDataFileStatus::WriteFailed);
-    EXPECT_EQ(r.messageId, 33);
-    EXPECT_EQ(r.message, "Problem writing to file");
+    EXPECT_EQ(std::make_tuple(r.status, r.messageId, r.message),
+              std::make_tuple(HDataFileStatus::WriteFailed, 33, "Problem writing to file"));
     EXPECT_EQ(dir.Read("keep.R57"), Bytes(oldImage));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
                             std::filesystem::directory_iterator()),
