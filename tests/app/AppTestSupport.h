@@ -35,8 +35,9 @@ public:
 
     [[nodiscard]] bool IsValid() const { return m_dir.isValid(); }
     [[nodiscard]] QString Path() const { return m_dir.path(); }
-    [[nodiscard]] std::string File(const char* name) const {
-        return (m_dir.path() + QLatin1Char('/') + QLatin1String(name)).toStdString();
+    [[nodiscard]] std::string File(const char* name) const { return QPath(name).toStdString(); }
+    [[nodiscard]] QString QPath(const char* name) const {
+        return m_dir.path() + QLatin1Char('/') + QLatin1String(name);
     }
     // Writes a file into the directory.
     bool Write(const char* name, const QByteArray& content) const;

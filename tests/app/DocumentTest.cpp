@@ -64,6 +64,20 @@ public:
 };
 const QString kOpen = QStringLiteral("FileOpenDialog");
 const QString kSaveAs = QStringLiteral("FileSaveAsDialog");
+constexpr const char* kHandheldUhfA = "[End Status]\nProductType=1\nFreq.Band=2\nLCDType=1\n";
+
+// Runs a command while the Open and Save As dialogs take these files of `home`
+// ("": Cancel); false unless the command ran and each named dialog came.
+bool RunChoosing(RunningApp& run, const TempHome& home, int id, const char* open,
+                 const char* saveAs = nullptr) {
+    const auto path = [&home](const char* name) {
+        return name && *name ? home.File(name) : std::string();
+    };
+    FileChoice openChoice(kOpen, path(open));
+    FileChoice saveChoice(kSaveAs, path(saveAs));
+    return run.frame->RunCommand(id) && (!open || openChoice.Fired()) &&
+           (!saveAs || saveChoice.Fired());
+}
 
 // Picks the entry with this text in a list of the "Model" dialog, as a user does.
 void Pick(HCreateNewFile* dialog, std::size_t item, const QString& text) {
@@ -79,18 +93,15 @@ void Pick(HCreateNewFile* dialog, std::size_t item, const QString& text) {
 class DocumentTest : public QObject {
     Q_OBJECT
 private slots:
-    void startupCreatesTheDefaultFile();
-    void startupReadsAnExistingDefaultFile();
-    void commandLineFile();
-    void openRefusesFilesOfAnotherSize();
+    void startupImageAndDefaultFiles();
+    void commandLineFileAndOpen();
     void saveAndSaveAs();
     void askToSaveNeverDropsChangesUnasked();
     void modelDialogQuestions();
-    void rawEditorReadOnlyAtLevelZero();
-    void rawEditorEditsReachTheImageOnlyOnOk();
+    void rawEditorByAccessLevel();
 };
 
-void DocumentTest::startupCreatesTheDefaultFile() {
+void DocumentTest::startupImageAndDefaultFiles() {
     {
         // No band chosen: the built-in VHF mobile set, with the settings'
         // display type (0 when the key is missing), kept as defaultV.r57.
@@ -99,16 +110,16 @@ void DocumentTest::startupCreatesTheDefaultFile() {
         RunningApp run;
         QVERIFY(run.doc);
         QCOMPARE(run.frame->windowTitle(), QStringLiteral("<none> - ") + run.frame->AppTitle());
-        QCOMPARE(QString::fromStdString(run.app.CurrentFilePath()), QString::fromLatin1(kNone));
         QCOMPARE(run.app.ModifiedFlag(), 0);
         QCOMPARE(run.doc->Image(), MakeImageForModel(kBandVhf, kProductMobile, 0));
         QCOMPARE(home.Read("defaultV.r57"), Bytes(run.doc->Image()));
         QVERIFY(messages.asked.isEmpty());
     }
     {
-        // A handheld UHF A set with an LCD, as the last run ended.
+        // A handheld UHF A set with an LCD, as the last run ended; the next
+        // start follows a model changed in the image.
         TempHome home;
-        QVERIFY(home.Write("RP57Win.ini", "[End Status]\nProductType=1\nFreq.Band=2\nLCDType=1\n"));
+        QVERIFY(home.Write("RP57Win.ini", kHandheldUhfA));
         MessageAnswers messages;
         {
             RunningApp run;
@@ -116,7 +127,6 @@ void DocumentTest::startupCreatesTheDefaultFile() {
             QCOMPARE(run.doc->Image(), MakeImageForModel(kBandUhfA, kProductHandheld, 1));
             QCOMPARE(home.Read("defaultUA.r57h"), Bytes(run.doc->Image()));
             QVERIFY(home.Read("defaultV.r57").isEmpty());
-            // Change the model in the image: the next start follows it.
             HHardwareGroup hw;
             hw.Load(run.doc->Image());
             hw.SetValue(HHardwareGroup::kRowBand, kBandUhfD);
@@ -126,28 +136,16 @@ void DocumentTest::startupCreatesTheDefaultFile() {
         QVERIFY(messages.asked.isEmpty());
         QCOMPARE(EndStatus(home), QStringLiteral("1 3 0"));
     }
-    {
-        // Band values no model has (1, negative, 4 and above) mean "none chosen".
-        TempHome home;
-        QVERIFY(home.Write("RP57Win.ini", "[End Status]\nProductType=7\nFreq.Band=4\n"));
-        RunningApp run;
-        QVERIFY(!home.Read("defaultV.r57").isEmpty());
-        QVERIFY(home.Read("defaultLA.r57").isEmpty());
-        QCOMPARE(run.doc->EndStatusOfImage().productType, 0);
-    }
-}
-
-void DocumentTest::startupReadsAnExistingDefaultFile() {
+    // An existing default file is read and titles the window.
     TempHome home;
     const HMemoryImage stored = Marked(MakeImageForModel(kBandUhfA, kProductHandheld, 1), 0x5A);
     QVERIFY(HDataFile::Write(home.File("defaultUA.r57h"), stored).Ok());
-    QVERIFY(home.Write("RP57Win.ini", "[End Status]\nProductType=1\nFreq.Band=2\nLCDType=1\n"));
+    QVERIFY(home.Write("RP57Win.ini", kHandheldUhfA));
     MessageAnswers messages;
     {
         RunningApp run;
-        QCOMPARE(run.TitlePath(), QString::fromStdString(home.File("defaultUA.r57h")));
+        QCOMPARE(run.TitlePath(), home.QPath("defaultUA.r57h"));
         QCOMPARE(run.doc->Image(), stored);
-
         // Save asks before writing a default file: No writes nothing, Yes writes.
         run.doc->Image()[kMarker] = 0x77;
         run.app.SetModifiedFlag(1);
@@ -162,56 +160,50 @@ void DocumentTest::startupReadsAnExistingDefaultFile() {
         QCOMPARE(home.Read("defaultUA.r57h"), Bytes(run.doc->Image()));
         QCOMPARE(run.app.ModifiedFlag(), 0);
     }
-    // With no band chosen the first default file in lookup order is taken.
+    // A band no model has (1, negative, 4 and above) means none chosen: the
+    // first default file in lookup order is taken, not a handheld UHF D file made.
     TempHome other;
+    QVERIFY(other.Write("RP57Win.ini", "[End Status]\nProductType=1\nFreq.Band=4\n"));
     const HMemoryImage uhfD = Marked(MakeImageForModel(kBandUhfD, kProductMobile, 1), 0x33);
     QVERIFY(HDataFile::Write(other.File("defaultUD.r57"), uhfD).Ok());
     QVERIFY(HDataFile::Write(other.File("defaultV.r57h"), Marked(uhfD, 0x44)).Ok());
     RunningApp second;
-    QCOMPARE(second.TitlePath(), QString::fromStdString(other.File("defaultUD.r57")));
+    QCOMPARE(second.TitlePath(), other.QPath("defaultUD.r57"));
     QCOMPARE(int(second.doc->Image()[kMarker]), 0x33);
 }
 
-void DocumentTest::commandLineFile() {
+void DocumentTest::commandLineFileAndOpen() {
     TempHome home;
     const HMemoryImage image = Marked(MakeImageForModel(kBandUhfD, kProductMobile, 1), 0x21);
     QVERIFY(HDataFile::Write(home.File("radio.R57"), image).Ok());
+    QVERIFY(home.Write("short.R57", QByteArray(12702, '\x11')));
+    QVERIFY(home.Write("long.R57", QByteArray(12704, '\x11')));
     MessageAnswers messages;
     {
-        RunningApp run(0, {QString::fromStdString(home.File("radio.R57"))});
-        QCOMPARE(run.TitlePath(), QString::fromStdString(home.File("radio.R57")));
+        // The start-up image was not needed, so no default file was made.
+        RunningApp run(0, {home.QPath("radio.R57")});
+        QCOMPARE(run.TitlePath(), home.QPath("radio.R57"));
         QCOMPARE(run.doc->Image(), image);
         QCOMPARE(run.app.RecentFiles().Entries().front(), home.File("radio.R57"));
-        // The start-up image was not needed, so no default file was made.
         QVERIFY(home.Read("defaultV.r57").isEmpty());
     }
-    // A file of another size is reported and the program starts as usual.
-    QVERIFY(home.Write("short.R57", QByteArray(12702, '\0')));
-    RunningApp run(0, {QString::fromStdString(home.File("short.R57"))});
-    QVERIFY(run.frame);
+    // A file of another size is reported (37) and the program starts as usual.
+    RunningApp run(0, {home.QPath("short.R57")});
     QCOMPARE(messages.asked, QStringList{QStringLiteral("message37")});
     QCOMPARE(run.TitlePath(), QString::fromLatin1(kNone));
-}
 
-void DocumentTest::openRefusesFilesOfAnotherSize() {
-    TempHome home;
-    MessageAnswers messages;
-    RunningApp run;
+    // File > Open refuses either size with 37 and keeps the image and title.
     const HMemoryImage before = run.doc->Image();
     const QString title = run.frame->windowTitle();
-    for (int size : {12702, 12704}) {
-        const std::string name = "size" + std::to_string(size) + ".R57";
-        QVERIFY(home.Write(name.c_str(), QByteArray(size, '\x11')));
-        FileChoice choice(kOpen, home.File(name.c_str()));
-        QVERIFY(run.frame->RunCommand(57601));
-        QVERIFY(choice.Fired());
+    for (const char* name : {"short.R57", "long.R57"}) {
+        QVERIFY(RunChoosing(run, home, 57601, name));
         QCOMPARE(messages.asked.last(), QStringLiteral("message37"));
         QCOMPARE(messages.LastText(), HMessageBox::Text(37));
         QCOMPARE(run.doc->Image(), before);
         QCOMPARE(run.frame->windowTitle(), title);
     }
     // From the recent-file list there is no pre-check: the read fails with 34.
-    run.doc->OpenRecentFile(home.File("size12704.R57"));
+    run.doc->OpenRecentFile(home.File("long.R57"));
     QCOMPARE(messages.asked.last(), QStringLiteral("message34"));
     QCOMPARE(run.doc->Image(), before);
     // A file that is not there: 32.
@@ -220,14 +212,11 @@ void DocumentTest::openRefusesFilesOfAnotherSize() {
     QCOMPARE(messages.Count(146), 0);
 
     // A good file opens, joins the recent files and titles the window.
-    const HMemoryImage good = Marked(before, 0x99);
-    QVERIFY(HDataFile::Write(home.File("good.R57"), good).Ok());
-    FileChoice choice(kOpen, home.File("good.R57"));
     QSignalSpy loaded(run.doc, &CRP57Doc::ImageLoaded);
-    QVERIFY(run.frame->RunCommand(57601));
-    QCOMPARE(run.doc->Image(), good);
-    QCOMPARE(run.TitlePath(), QString::fromStdString(home.File("good.R57")));
-    QCOMPARE(run.app.RecentFiles().Entries().front(), home.File("good.R57"));
+    QVERIFY(RunChoosing(run, home, 57601, "radio.R57"));
+    QCOMPARE(run.doc->Image(), image);
+    QCOMPARE(run.TitlePath(), home.QPath("radio.R57"));
+    QCOMPARE(run.app.RecentFiles().Entries().front(), home.File("radio.R57"));
     QCOMPARE(loaded.count(), 1);
 }
 
@@ -247,55 +236,43 @@ void DocumentTest::saveAndSaveAs() {
 
     // Save As adds the default extension; Save then writes the same file.
     run.doc->Image()[kMarker] = 0xA5;
-    {
-        FileChoice choice(kSaveAs, home.File("mine"));
-        QVERIFY(run.frame->RunCommand(57604));
-        QVERIFY(choice.Fired());
-    }
+    QVERIFY(RunChoosing(run, home, 57604, nullptr, "mine"));
     const std::string path = home.File("mine.R57");
     QCOMPARE(home.Read("mine.R57"), Bytes(run.doc->Image()));
-    QCOMPARE(run.TitlePath(), QString::fromStdString(path));
+    QCOMPARE(run.TitlePath(), home.QPath("mine.R57"));
     QCOMPARE(run.app.ModifiedFlag(), 0);
     QCOMPARE(run.app.RecentFiles().Entries().front(), path);
     run.doc->Image()[kMarker + 1] = 0x5A;
     run.app.SetModifiedFlag(1);
     QVERIFY(run.frame->RunCommand(57603));
-    HMemoryImage back{};
-    QVERIFY(HDataFile::Read(path, back).Ok());
-    QCOMPARE(back, run.doc->Image());
+    const QByteArray saved = Bytes(run.doc->Image());
+    QCOMPARE(home.Read("mine.R57"), saved);
     QVERIFY(messages.asked.isEmpty());
 
     // A Save As that does not save leaves the path with the file that holds
     // the image: here No to writing a default file.
-    {
-        FileChoice choice(kSaveAs, home.File("defaultUD.r57"));
-        messages.Queue(36, QMessageBox::No);
-        QVERIFY(!run.doc->OnFileSaveAs());
-        QVERIFY(choice.Fired());
-    }
+    messages.Queue(36, QMessageBox::No);
+    QVERIFY(RunChoosing(run, home, 57604, nullptr, "defaultUD.r57"));
     QCOMPARE(messages.asked.last(), QStringLiteral("message36"));
-    QVERIFY(!QFileInfo::exists(QString::fromStdString(home.File("defaultUD.r57"))));
-    QCOMPARE(run.TitlePath(), QString::fromStdString(path));
+    QVERIFY(!QFileInfo::exists(home.QPath("defaultUD.r57")));
+    QCOMPARE(run.TitlePath(), home.QPath("mine.R57"));
     QCOMPARE(run.app.CurrentFilePath(), path);
     QCOMPARE(run.app.RecentFiles().Entries().front(), path);
 
     // A read-only file is refused with 49 and left as it was (for root too).
-    QVERIFY(QFile::setPermissions(QString::fromStdString(path), QFileDevice::ReadOwner));
+    QVERIFY(QFile::setPermissions(home.QPath("mine.R57"), QFileDevice::ReadOwner));
     run.doc->Image()[kMarker] = 0x01;
     QVERIFY(run.frame->RunCommand(57603));
     QCOMPARE(messages.asked.last(), QStringLiteral("message49"));
-    QCOMPARE(home.Read("mine.R57"), Bytes(back));
+    QCOMPARE(home.Read("mine.R57"), saved);
     // Save As onto it fails too; the path stays with the file that holds the image.
-    QVERIFY(HDataFile::Write(home.File("other.R57"), back).Ok());
+    QVERIFY(home.Write("other.R57", saved));
     QVERIFY(run.doc->OpenFile(home.File("other.R57")));
-    {
-        FileChoice choice(kSaveAs, path);
-        messages.Queue(0, QMessageBox::Yes); // the file dialog's own overwrite question
-        QVERIFY(run.frame->RunCommand(57604));
-        QVERIFY(choice.Fired());
-    }
+    messages.Queue(0, QMessageBox::Yes); // the file dialog's own overwrite question
+    QVERIFY(RunChoosing(run, home, 57604, nullptr, "mine.R57"));
     QCOMPARE(messages.asked.last(), QStringLiteral("message49"));
-    QCOMPARE(run.TitlePath(), QString::fromStdString(home.File("other.R57")));
+    QCOMPARE(home.Read("mine.R57"), saved);
+    QCOMPARE(run.TitlePath(), home.QPath("other.R57"));
     QCOMPARE(run.app.CurrentFilePath(), home.File("other.R57"));
 }
 
@@ -321,28 +298,19 @@ void DocumentTest::askToSaveNeverDropsChangesUnasked() {
             Pick(dialog, HModel::kItemBand, QStringLiteral("UHF A"));
             dialog->accept();
         }));
-        FileChoice cancel(kSaveAs, "");
         messages.Queue(50, QMessageBox::Yes);
         messages.Queue(146, QMessageBox::Yes);
-        QVERIFY(run.frame->RunCommand(57600));
-        QVERIFY(model.Fired() && cancel.Fired());
+        QVERIFY(RunChoosing(run, home, 57600, nullptr, ""));
+        QVERIFY(model.Fired());
     }
     QCOMPARE(messages.Count(146), 1);
     unchanged();
     // Open with the same answers, or Cancel: the file is not opened.
-    {
-        FileChoice open(kOpen, home.File("other.R57"));
-        FileChoice cancel(kSaveAs, "");
-        messages.Queue(146, QMessageBox::Yes);
-        QVERIFY(run.frame->RunCommand(57601));
-        QVERIFY(cancel.Fired());
-    }
+    messages.Queue(146, QMessageBox::Yes);
+    QVERIFY(RunChoosing(run, home, 57601, "other.R57", ""));
     unchanged();
-    {
-        FileChoice open(kOpen, home.File("other.R57"));
-        messages.Queue(146, QMessageBox::Cancel);
-        QVERIFY(run.frame->RunCommand(57601));
-    }
+    messages.Queue(146, QMessageBox::Cancel);
+    QVERIFY(RunChoosing(run, home, 57601, "other.R57"));
     unchanged();
     // Closing the window: Cancel, or Yes with Save As cancelled, keeps it open.
     messages.Queue(146, QMessageBox::Cancel);
@@ -351,18 +319,15 @@ void DocumentTest::askToSaveNeverDropsChangesUnasked() {
     {
         FileChoice cancel(kSaveAs, "");
         QVERIFY(!run.frame->close());
+        QVERIFY(cancel.Fired());
     }
     QVERIFY(run.frame->isVisible());
     QCOMPARE(messages.Count(146), 5);
     unchanged();
 
     // Yes and a Save As that works: saved, then opened.
-    {
-        FileChoice open(kOpen, home.File("other.R57"));
-        FileChoice save(kSaveAs, home.File("kept.R57"));
-        messages.Queue(146, QMessageBox::Yes);
-        QVERIFY(run.frame->RunCommand(57601));
-    }
+    messages.Queue(146, QMessageBox::Yes);
+    QVERIFY(RunChoosing(run, home, 57601, "other.R57", "kept.R57"));
     QCOMPARE(home.Read("kept.R57"), Bytes(edited));
     QCOMPARE(run.doc->Image(), other);
     QCOMPARE(run.app.ModifiedFlag(), 0);
@@ -370,16 +335,10 @@ void DocumentTest::askToSaveNeverDropsChangesUnasked() {
     // No drops the changes, as the user said; unmodified, nothing is asked.
     run.doc->Image()[kMarker] = 0x02;
     run.app.SetModifiedFlag(1);
-    {
-        FileChoice open(kOpen, home.File("kept.R57"));
-        messages.Queue(146, QMessageBox::No);
-        QVERIFY(run.frame->RunCommand(57601));
-    }
+    messages.Queue(146, QMessageBox::No);
+    QVERIFY(RunChoosing(run, home, 57601, "kept.R57"));
     QCOMPARE(run.doc->Image(), edited);
-    {
-        FileChoice open(kOpen, home.File("other.R57"));
-        QVERIFY(run.frame->RunCommand(57601));
-    }
+    QVERIFY(RunChoosing(run, home, 57601, "other.R57"));
     QCOMPARE(messages.Count(146), 7);
     QCOMPARE(run.doc->Image(), other);
 }
@@ -391,55 +350,45 @@ void DocumentTest::modelDialogQuestions() {
     const HMemoryImage before = run.doc->Image();
     QSignalSpy refresh(run.frame, &CMainFrame::ViewRefreshRequested);
     QSignalSpy saveData(run.frame, &CMainFrame::ViewSaveDataRequested);
-    const auto current = [](HCreateNewFile* dialog, std::size_t item) {
-        return dialog->Combo(item)->currentText();
+    // Band, product and which display list is shown, as one line.
+    const auto shown = [](HCreateNewFile* dialog) {
+        return dialog->Combo(HModel::kItemBand)->currentText() + QLatin1Char(' ') +
+               dialog->Combo(HModel::kItemProductType)->currentText() +
+               (dialog->Combo(HModel::kItemLcdMobile)->isVisible() ? " lcdM" : "") +
+               (dialog->Combo(HModel::kItemLcdHandheld)->isVisible() ? " lcdH" : "");
+    };
+    QStringList seen;
+    const auto choose = [&](bool yes, bool ok) {
+        ModalDriver<HCreateNewFile> model(Closing<HCreateNewFile>([&](HCreateNewFile* dialog) {
+            seen << dialog->windowTitle() + QLatin1Char(':') + shown(dialog);
+            Pick(dialog, HModel::kItemBand, QStringLiteral("UHF D"));
+            seen << shown(dialog);
+            Pick(dialog, HModel::kItemProductType, QStringLiteral("Handheld"));
+            seen << shown(dialog);
+            if (yes)
+                Pick(dialog, HModel::kItemLcdHandheld, QStringLiteral("13Seg LCD Type"));
+            ok ? dialog->accept() : dialog->reject();
+        }));
+        messages.Queue(50, yes ? QMessageBox::Yes : QMessageBox::No);
+        messages.Queue(51, yes ? QMessageBox::Yes : QMessageBox::No);
+        QVERIFY(run.frame->RunCommand(57600));
+        QVERIFY(model.Fired());
     };
 
     // No to both questions puts the lists back; OK then makes nothing.
-    bool checked = false;
-    {
-        ModalDriver<HCreateNewFile> model(Closing<HCreateNewFile>([&](HCreateNewFile* dialog) {
-            QCOMPARE(dialog->windowTitle(), QStringLiteral("Model"));
-            QCOMPARE(current(dialog, HModel::kItemBand), QStringLiteral("VHF"));
-            QCOMPARE(current(dialog, HModel::kItemProductType), QStringLiteral("Mobile"));
-            QVERIFY(dialog->Combo(HModel::kItemLcdMobile)->isVisible());
-            QVERIFY(!dialog->Combo(HModel::kItemLcdHandheld)->isVisible());
-            Pick(dialog, HModel::kItemBand, QStringLiteral("UHF D"));
-            QCOMPARE(current(dialog, HModel::kItemBand), QStringLiteral("VHF"));
-            Pick(dialog, HModel::kItemProductType, QStringLiteral("Handheld"));
-            QCOMPARE(current(dialog, HModel::kItemProductType), QStringLiteral("Mobile"));
-            QVERIFY(!dialog->Combo(HModel::kItemLcdHandheld)->isVisible());
-            checked = true;
-            dialog->accept();
-        }));
-        messages.Queue(50, QMessageBox::No);
-        messages.Queue(51, QMessageBox::No);
-        QVERIFY(run.frame->RunCommand(57600));
-    }
-    QVERIFY(checked);
+    choose(false, true);
+    QCOMPARE(seen.join('|'),
+             QStringLiteral("Model:VHF Mobile lcdM|VHF Mobile lcdM|VHF Mobile lcdM"));
     QCOMPARE(messages.asked, (QStringList{"message50", "message51"}));
     QCOMPARE(run.doc->Image(), before);
     QVERIFY(saveData.count() >= 1);
     QCOMPARE(refresh.count(), 1);
 
     // Yes to both: a handheld UHF D set with a 13-segment LCD.
-    checked = false;
-    {
-        ModalDriver<HCreateNewFile> model(Closing<HCreateNewFile>([&](HCreateNewFile* dialog) {
-            Pick(dialog, HModel::kItemBand, QStringLiteral("UHF D"));
-            QCOMPARE(current(dialog, HModel::kItemBand), QStringLiteral("UHF D"));
-            Pick(dialog, HModel::kItemProductType, QStringLiteral("Handheld"));
-            QVERIFY(dialog->Combo(HModel::kItemLcdHandheld)->isVisible());
-            QVERIFY(!dialog->Combo(HModel::kItemLcdMobile)->isVisible());
-            Pick(dialog, HModel::kItemLcdHandheld, QStringLiteral("13Seg LCD Type"));
-            checked = true;
-            dialog->accept();
-        }));
-        messages.Queue(50, QMessageBox::Yes);
-        messages.Queue(51, QMessageBox::Yes);
-        QVERIFY(run.frame->RunCommand(57600));
-    }
-    QVERIFY(checked);
+    seen.clear();
+    choose(true, true);
+    QCOMPARE(seen.join('|'),
+             QStringLiteral("Model:VHF Mobile lcdM|UHF D Mobile lcdM|UHF D Handheld lcdH"));
     QCOMPARE(messages.asked, (QStringList{"message50", "message51", "message50", "message51"}));
     QCOMPARE(run.doc->Image(), MakeImageForModel(kBandUhfD, kProductHandheld, 1));
     QCOMPARE(home.Read("defaultUD.r57h"), Bytes(run.doc->Image()));
@@ -448,64 +397,14 @@ void DocumentTest::modelDialogQuestions() {
 
     // Cancel makes nothing, whatever was answered.
     const HMemoryImage now = run.doc->Image();
-    {
-        ModalDriver<HCreateNewFile> cancel([](HCreateNewFile* dialog) {
-            Pick(dialog, HModel::kItemBand, QStringLiteral("VHF"));
-            dialog->reject();
-        });
-        messages.Queue(50, QMessageBox::Yes);
-        QVERIFY(run.frame->RunCommand(57600));
-    }
+    choose(true, false);
     QCOMPARE(run.doc->Image(), now);
     // The end of the run writes the model in use.
     run.app.ExitInstance();
     QCOMPARE(EndStatus(home), QStringLiteral("1 3 1"));
 }
 
-void DocumentTest::rawEditorReadOnlyAtLevelZero() {
-    TempHome home;
-    RunningApp run;
-    const HMemoryImage before = run.doc->Image();
-    QAction* key = run.frame->findChild<QAction*>(QStringLiteral("actionFileData"));
-    QVERIFY(key);
-    QCOMPARE(key->shortcut(), QKeySequence(QStringLiteral("Shift+F9")));
-    bool checked = false;
-    ModalDriver<CFileDataDlg> driver(Closing<CFileDataDlg>([&](CFileDataDlg* dialog) {
-        QCOMPARE(dialog->windowTitle(), QStringLiteral("File Data"));
-        HFileDataModel* model = dialog->Model();
-        QCOMPARE(model->rowCount(), 792); // 12672 bytes
-        QCOMPARE(model->columnCount(), 16);
-        // The FLASH pages from image byte 512 on sit at 0x1C880 in the radio.
-        for (const auto& [row, text] : {std::pair{0, "00000h"},
-                                        {1, "00010h"},
-                                        {31, "001F0h"},
-                                        {32, "1C880h"},
-                                        {33, "1C890h"},
-                                        {791, "1F7F0h"}})
-            QCOMPARE(model->headerData(row, Qt::Vertical, Qt::DisplayRole).toString(),
-                     QString::fromLatin1(text));
-        const QModelIndex cell = model->index(2, 3); // byte 35
-        const QString shown =
-            QStringLiteral("%1").arg(before[35], 2, 16, QLatin1Char('0')).toUpper();
-        QCOMPARE(model->data(cell, Qt::DisplayRole).toString(), shown);
-        QVERIFY(!(model->flags(cell) & Qt::ItemIsEditable));
-        QVERIFY(!model->setData(cell, QStringLiteral("00"), Qt::EditRole));
-        QTableView* table = dialog->Table();
-        table->setCurrentIndex(cell);
-        table->edit(cell);
-        QVERIFY(!table->findChild<HHexByteEdit*>());
-        QTest::keyClicks(table, QStringLiteral("12"));
-        QCOMPARE(model->data(cell, Qt::DisplayRole).toString(), shown);
-        checked = true;
-        dialog->accept();
-    }));
-    key->trigger();
-    QVERIFY(checked);
-    QCOMPARE(run.doc->Image(), before);
-    QCOMPARE(run.app.ModifiedFlag(), 0);
-}
-
-void DocumentTest::rawEditorEditsReachTheImageOnlyOnOk() {
+void DocumentTest::rawEditorByAccessLevel() {
     // Typed keys: letters upper-cased, non-hex dropped, two characters at most.
     const auto typeInto = [](CFileDataDlg* dialog, int row, int column, const QString& keys) {
         QTableView* table = dialog->Table();
@@ -514,7 +413,8 @@ void DocumentTest::rawEditorEditsReachTheImageOnlyOnOk() {
         table->edit(cell);
         // The editor of this cell (an earlier one may still await deletion).
         auto* edit = qobject_cast<HHexByteEdit*>(table->indexWidget(cell));
-        QVERIFY(edit);
+        if (!edit)
+            return QTest::keyClicks(table, keys); // read-only: keys go to the table
         edit->selectAll();
         if (keys.isEmpty())
             QTest::keyClick(edit, Qt::Key_Backspace);
@@ -522,28 +422,40 @@ void DocumentTest::rawEditorEditsReachTheImageOnlyOnOk() {
         QTest::keyClick(edit, Qt::Key_Return);
         QCoreApplication::processEvents(); // the delegate commits through a posted call
     };
-    for (int level : {1, 2}) {
+    for (int level : {0, 1, 2}) {
         TempHome home;
         RunningApp run(level);
         QCOMPARE(run.app.AccessLevel(), level);
-        const bool all = level == 2;
         const HMemoryImage before = run.doc->Image();
         QAction* key = run.frame->findChild<QAction*>(QStringLiteral("actionFileData"));
+        QCOMPARE(key->shortcut(), QKeySequence(QStringLiteral("Shift+F9")));
         QSignalSpy refresh(run.frame, &CMainFrame::ViewRefreshRequested);
 
         ModalDriver<CFileDataDlg> cancelled(Closing<CFileDataDlg>([&](CFileDataDlg* dialog) {
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("File Data"));
             HFileDataModel* model = dialog->Model();
-            QCOMPARE(model->rowCount(), all ? 794 : 792);
-            if (all) {
-                // The last row holds the image's last 15 bytes.
+            // 12672 bytes; level 2 adds the image's last 15 bytes in row 793.
+            QCOMPARE(model->rowCount(), level == 2 ? 794 : 792);
+            QCOMPARE(model->columnCount(), 16);
+            // The FLASH pages from image byte 512 on sit at 0x1C880 in the radio.
+            QStringList headers;
+            for (int row : {0, 1, 31, 32, 33, 791})
+                headers << model->headerData(row, Qt::Vertical, Qt::DisplayRole).toString();
+            QCOMPARE(headers.join(' '),
+                     QStringLiteral("00000h 00010h 001F0h 1C880h 1C890h 1F7F0h"));
+            if (level == 2) {
                 QCOMPARE(model->headerData(793, Qt::Vertical, Qt::DisplayRole).toString(),
                          QStringLiteral("1F810h"));
                 QVERIFY(model->flags(model->index(793, 14)) & Qt::ItemIsEditable);
                 QVERIFY(model->flags(model->index(793, 15)) == Qt::NoItemFlags);
             }
+            const QModelIndex cell = model->index(0, 5);
+            QCOMPARE(bool(model->flags(cell) & Qt::ItemIsEditable), level > 0);
+            QCOMPARE(model->setData(cell, QStringLiteral("00"), Qt::EditRole), level > 0);
             typeInto(dialog, 0, 5, QStringLiteral("a-gbc"));
-            QCOMPARE(model->data(model->index(0, 5), Qt::DisplayRole).toString(),
-                     QStringLiteral("AB"));
+            const QString was = QStringLiteral("%1").arg(before[5], 2, 16, QLatin1Char('0'));
+            QCOMPARE(model->data(cell, Qt::DisplayRole).toString(),
+                     level > 0 ? QStringLiteral("AB") : was.toUpper());
             dialog->reject();
         }));
         key->trigger();
@@ -551,12 +463,14 @@ void DocumentTest::rawEditorEditsReachTheImageOnlyOnOk() {
         QCOMPARE(run.doc->Image(), before);
         QCOMPARE(run.app.ModifiedFlag(), 0);
         QCOMPARE(refresh.count(), 0);
+        if (level == 0)
+            continue;
 
         ModalDriver<CFileDataDlg> confirmed(Closing<CFileDataDlg>([&](CFileDataDlg* dialog) {
             typeInto(dialog, 0, 5, QStringLiteral("ab"));
             typeInto(dialog, 32, 0, QStringLiteral("7")); // one digit: 0x07
             typeInto(dialog, 1, 1, QString()); // an empty cell is refused and keeps its byte
-            if (all)
+            if (level == 2)
                 typeInto(dialog, 793, 14, QStringLiteral("fe")); // byte 12702
             dialog->accept();
         }));
@@ -565,7 +479,7 @@ void DocumentTest::rawEditorEditsReachTheImageOnlyOnOk() {
         HMemoryImage expected = before;
         expected[5] = 0xAB;
         expected[512] = 0x07;
-        if (all)
+        if (level == 2)
             expected[12702] = 0xFE;
         QCOMPARE(run.doc->Image(), expected);
         QCOMPARE(run.app.ModifiedFlag(), 1);
