@@ -164,9 +164,7 @@ void RadioTransferTest::eventsCarryTheLinkAndTheBlocksOfTheAccessLevel() {
     // event with its own blocks, and the work buffer starts clean.
     HMemoryImage work;
     HMemoryImage image{};
-    HComInstructionDialog::LinkSettings link;
-    link.devicePath = "/dev/ttyUSB1";
-    link.baudRate = 19200;
+    HComInstructionDialog::LinkSettings link{.devicePath = "/dev/ttyUSB1", .baudRate = 19200};
     using D = HComInstructionDialog;
     for (const auto& [command, direction] :
          {std::pair{D::kCommandUpload, HTransferDirection::Upload},
@@ -176,16 +174,19 @@ void RadioTransferTest::eventsCarryTheLinkAndTheBlocksOfTheAccessLevel() {
             work.fill(0x77);
             const auto event = D::BuildEvent(command, link, work, image);
             QVERIFY(event);
-            QCOMPARE(event->eventId, direction == HTransferDirection::Upload ? 0 : 1);
-            QCOMPARE(event->devicePath + std::to_string(event->baudRate),
-                     std::string("/dev/ttyUSB119200"));
-            QCOMPARE(event->accessLevel, level);
+            QCOMPARE(QStringLiteral("%1 %2 %3 %4")
+                         .arg(event->eventId)
+                         .arg(event->accessLevel)
+                         .arg(QString::fromStdString(event->devicePath))
+                         .arg(event->baudRate),
+                     QStringLiteral("%1 %2 /dev/ttyUSB1 19200")
+                         .arg(int(command != D::kCommandUpload))
+                         .arg(level));
             QVERIFY(event->workBuffer == &work && event->editorImage == &image);
             QCOMPARE(work, HMemoryImage{});
-            const HTransferRanges ranges = HTransferRangeTable::For(direction, level);
-            QVERIFY(event->readEeprom == ranges.readEeprom && event->readFlash == ranges.readFlash);
-            QVERIFY(event->writeEeprom == ranges.writeEeprom &&
-                    event->writeFlash == ranges.writeFlash);
+            const HTransferRanges r = HTransferRangeTable::For(direction, level);
+            QVERIFY(event->readEeprom == r.readEeprom && event->readFlash == r.readFlash &&
+                    event->writeEeprom == r.writeEeprom && event->writeFlash == r.writeFlash);
         }
     QVERIFY(!D::BuildEvent(HCmd::kBasicAlignment, link, work, image));
 }
@@ -195,19 +196,15 @@ void RadioTransferTest::uploadThenDownloadCarriesExactlyTheEdits() {
     RunningApp run;
     QVERIFY(run.frame && run.doc);
 
-    HMemoryImage radioMemory = FactoryRadio();
-    {
-        HChannels model;
-        model.Load(radioMemory);
-        model.SetTag(4, "RADIO05");
-        model.SetFrequency(4, 0, 150000000);
-        model.SetFrequency(4, 1, 150000000);
-        model.Save(radioMemory);
-        HChannelSignalling signalling;
-        signalling.Load(radioMemory);
-        signalling.SetValue(HChannelSignalling::kSignallingType, 0); // 5-tone
-        signalling.Save(radioMemory);
-    }
+    HMemoryImage radioMemory = WithChannels(FactoryRadio(), [](HChannels& m) {
+        m.SetTag(4, "RADIO05");
+        m.SetFrequency(4, 0, 150000000);
+        m.SetFrequency(4, 1, 150000000);
+    });
+    HChannelSignalling signalling;
+    signalling.Load(radioMemory);
+    signalling.SetValue(HChannelSignalling::kSignallingType, 0); // 5-tone
+    signalling.Save(radioMemory);
     SimRadio radio(home, radioMemory);
     QVERIFY(radio.Started());
     run.app.SetComDevice(radio.Link().toStdString());
@@ -261,19 +258,15 @@ void RadioTransferTest::uploadThenDownloadCarriesExactlyTheEdits() {
 
     // Edit two channels, then Download from the toolbar button.
     const HMemoryImage beforeEdit = image;
-    {
-        HChannels model;
-        model.Load(image);
-        model.SetTag(7, "EDITED");
-        model.SetFrequency(7, 0, 151000000);
-        model.SetFrequency(7, 1, 151500000);
-        model.SetTag(20, "TWENTY");
-        model.Save(image);
-        // The download saves the channel model once more before writing; a
-        // second pass here gives the bytes that go (tag pads among them).
-        model.Load(image);
-        model.Save(image);
-    }
+    image = WithChannels(image, [](HChannels& m) {
+        m.SetTag(7, "EDITED");
+        m.SetFrequency(7, 0, 151000000);
+        m.SetFrequency(7, 1, 151500000);
+        m.SetTag(20, "TWENTY");
+    });
+    // The download saves the channel model once more before writing; a second
+    // pass here gives the bytes that go (tag pads among them).
+    image = WithChannels(image, [](HChannels&) {});
     HMemoryImage expected = radioMemory;
     int edited = 0;
     for (std::size_t i = 0; i < image.size(); ++i)
@@ -456,48 +449,45 @@ void RadioTransferTest::allocationDialogRules() {
         WithChannels(MakeImageForModel(kBandVhf, kProductMobile, 1),
                      [](HChannels& m) { m.SetGroupValue(0, kGroupChannels, 100); });
     const HMemoryImage original = image;
+    // Which of a group's count, scan and tag are open, as "CST" or "C--".
+    const auto open = [](HChannelAllocationDlg& d, int g) {
+        return QString(d.CountEdit(g)->isEnabled() ? "C" : "-") +
+               (d.ScanCombo(g)->isEnabled() ? "S" : "-") + (d.TagEdit(g)->isEnabled() ? "T" : "-");
+    };
+    const auto setCount = [](HChannelAllocationDlg& d, int g, const char* count) {
+        d.CountEdit(g)->setText(QString::fromLatin1(count));
+        d.CountEdit(g)->CommitTyping();
+    };
     {
+        // Without a VTS option unit: None and SCAN only. An empty group: only
+        // its count may change.
         HChannelAllocationDlg dialog(image);
-        QCOMPARE(dialog.windowTitle(), QStringLiteral("Channel Allocation/Group "));
-        QCOMPARE(dialog.GroupLabel(2)->text(), QStringLiteral("Grp &3"));
-        // Without a VTS option unit: None and SCAN only.
         QCOMPARE(dialog.ScanCombo(0)->count(), 2);
-        QCOMPARE(dialog.ScanCombo(0)->itemText(1), QStringLiteral("SCAN"));
-        QVERIFY(dialog.CountEdit(0)->isEnabled() && dialog.TagEdit(0)->isEnabled());
-        QVERIFY(dialog.ScanCombo(0)->isEnabled());
-        // An empty group: only its count may change.
-        QVERIFY(dialog.CountEdit(1)->isEnabled());
-        QVERIFY(!dialog.ScanCombo(1)->isEnabled() && !dialog.TagEdit(1)->isEnabled());
-
+        QCOMPARE(open(dialog, 0) + open(dialog, 1), QStringLiteral("CSTC--"));
         // 100 + 40 > 128: cut to the 28 left, with a warning.
         TransferAnswers answers;
-        dialog.CountEdit(1)->setText(QStringLiteral("40"));
-        dialog.CountEdit(1)->CommitTyping();
+        setCount(dialog, 1, "40");
         QCOMPARE(answers.texts, QStringList{QStringLiteral("Too many channels")});
         QCOMPARE(dialog.CountEdit(1)->text(), QStringLiteral("28"));
-        QVERIFY(dialog.ScanCombo(1)->isEnabled() && dialog.TagEdit(1)->isEnabled());
+        QCOMPARE(open(dialog, 1), QStringLiteral("CST"));
         QCOMPARE(dialog.TotalLabel()->text(), QStringLiteral("Channels: 128 of 128 allocated"));
-
+        // Cancel keeps the image whatever was changed.
         emit dialog.ScanCombo(0)->activated(1); // SCAN
         QTest::keyClicks(dialog.TagEdit(1), QStringLiteral("ab#c"));
         dialog.reject();
     }
     QCOMPARE(FirstDifference(image, original), -1L);
 
-    {
-        HOptionGroup option;
-        option.Load(image);
-        option.SetValue(HOptionGroup::kValueOptionUnit, 6);
-        option.Save(image);
-    }
+    HOptionGroup option;
+    option.Load(image);
+    option.SetValue(HOptionGroup::kValueOptionUnit, 6);
+    option.Save(image);
     {
         HChannelAllocationDlg dialog(image);
         QCOMPARE(dialog.ScanCombo(0)->count(), 4);
         QCOMPARE(dialog.ScanCombo(0)->itemText(3), QStringLiteral("SCAN VTS"));
-        dialog.CountEdit(0)->setText(QStringLiteral("90"));
-        dialog.CountEdit(0)->CommitTyping();
-        dialog.CountEdit(1)->setText(QStringLiteral("5"));
-        dialog.CountEdit(1)->CommitTyping();
+        setCount(dialog, 0, "90");
+        setCount(dialog, 1, "5");
         emit dialog.ScanCombo(1)->activated(3);
         dialog.TagEdit(1)->clear();
         QTest::keyClicks(dialog.TagEdit(1), QStringLiteral("ALPHA"));
@@ -505,29 +495,25 @@ void RadioTransferTest::allocationDialogRules() {
     }
     HChannels model;
     model.Load(image);
-    QCOMPARE(model.GetGroupValue(1, kGroupChannels), 5);
-    QCOMPARE(model.GetGroupValue(1, kGroupScanMode), HChannelAllocationDlg::kScanScanVts);
-    QCOMPARE(model.GetGroupValue(1, kGroupFlag3), 1);
-    QCOMPARE(model.GetGroupValue(1, kGroupFlag5), 1);
-    QCOMPARE(QString::fromStdString(model.GetGroupTag(1)).trimmed(), QStringLiteral("ALPHA"));
-    QCOMPARE(model.GetGroupValue(0, kGroupChannels), 90);
-    QCOMPARE(model.UsedChannels(), 95);
+    QCOMPARE(QStringLiteral("%1 %2 %3 %4 %5 %6")
+                 .arg(model.GetGroupValue(0, kGroupChannels))
+                 .arg(model.GetGroupValue(1, kGroupChannels))
+                 .arg(model.GetGroupValue(1, kGroupScanMode))
+                 .arg(model.GetGroupValue(1, kGroupFlag3))
+                 .arg(model.GetGroupValue(1, kGroupFlag5))
+                 .arg(QString::fromStdString(model.GetGroupTag(1)).trimmed()),
+             QStringLiteral("90 5 %1 1 1 ALPHA").arg(HChannelAllocationDlg::kScanScanVts));
     // Channels beyond the new total go out of use.
-    QVERIFY(model.IsChannelEnabled(94));
-    QVERIFY(!model.IsChannelEnabled(95));
+    QVERIFY(model.IsChannelEnabled(94) && !model.IsChannelEnabled(95));
 
     // A radio without a display: one group of 8 channels; the other rows show 0
     // and stay shut.
     HMemoryImage plain = MakeImageForModel(kBandVhf, kProductMobile, 0);
     HChannelAllocationDlg dialog(plain);
     QCOMPARE(dialog.Model().GetGroupCount(), 1);
-    for (int g = 1; g < HChannelAllocationDlg::kGroups; ++g) {
-        QCOMPARE(dialog.CountEdit(g)->text(), QStringLiteral("0"));
-        QVERIFY(!dialog.CountEdit(g)->isEnabled());
-        QVERIFY(!dialog.TagEdit(g)->isEnabled());
-        QVERIFY(!dialog.ScanCombo(g)->isEnabled());
-    }
-    QVERIFY(dialog.CountEdit(0)->isEnabled());
+    QCOMPARE(open(dialog, 0), QStringLiteral("CST"));
+    for (int g = 1; g < HChannelAllocationDlg::kGroups; ++g)
+        QCOMPARE(dialog.CountEdit(g)->text() + open(dialog, g), QStringLiteral("0---"));
 }
 
 int RunRadioTransferTest(int argc, char** argv) {
