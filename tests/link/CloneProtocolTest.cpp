@@ -155,7 +155,7 @@ TEST(CloneProtocol, ReadAndWriteBlockWorkedExamples) {
         EXPECT_TRUE(Has(log, text)) << text;
 }
 
-TEST(CloneProtocol, HandshakeAndReset) {
+TEST(CloneProtocol, HandshakeResetAndOpenSettings) {
     TempHome home(6);
     Fixture f;
     // Other bytes count as tries; the Check byte is answered with Power On.
@@ -189,41 +189,28 @@ TEST(CloneProtocol, HandshakeAndReset) {
     reset.get();
     EXPECT_EQ(f.event.errorCode, 1);
 
+    // OpenPort takes the event's line settings, echo mode and port number.
+    f.port.Close();
+    f.event.baudRate = 19200;
+    f.event.echoOff = 1;
+    f.event.portNumber = 0;
+    ASSERT_TRUE(f.comm.OpenPort(f.event));
+    EXPECT_EQ(f.port.GetLineSettings().BaudRate, 19200u);
+    EXPECT_EQ(f.port.GetLineSettings().StopBits, 2);
+    EXPECT_EQ(f.port.GetEchoOff(), 1);
+    std::array<std::uint8_t, 6> header{};
+    f.port.GetInterfaceHeader(header);
+    EXPECT_EQ(std::vector(header.begin() + 2, header.begin() + 4), Bytes({0x8C, 0x00}));
+    f.port.Close();
+    f.event.devicePath = home.Path("none");
+    EXPECT_FALSE(f.comm.OpenPort(f.event));
+
     const std::string log = home.LogText();
     for (const char* text :
-         {"Check コマンドではなかったため、そのまま待機処理を継続します。",
+         {"[DCB]BaudRate is 9600", "[DCB]BaudRate is 19200", "[DCB]StopBits is 2",
+          "Check コマンドではなかったため、そのまま待機処理を継続します。",
           "Power On コマンド送信成功。", "ADJモード移行 コマンド送信成功。",
           "Check コマンド受信タイムアウト。継続して待機。", "[ER] リセットエラー!",
           "リセットコマンド送信処理成功", "[ER] リセットコマンド送信処理失敗"})
         EXPECT_TRUE(Has(log, text)) << text;
-}
-
-TEST(CloneProtocol, OpenPortTakesTheEventSettings) {
-    TempHome home(5);
-    PtyPair pty;
-    HSerialPort port;
-    HRpCommonCommunication comm(&port);
-    HCommEventData event;
-    event.devicePath = pty.SlavePath();
-    event.baudRate = 19200;
-    event.stopBits = 2;
-    event.echoOff = 1;
-    event.portNumber = 0;
-    ASSERT_TRUE(comm.OpenPort(event));
-    EXPECT_EQ(port.GetLineSettings().BaudRate, 19200u);
-    EXPECT_EQ(port.GetLineSettings().StopBits, 2);
-    EXPECT_EQ(port.GetEchoOff(), 1);
-    std::array<std::uint8_t, 6> header{};
-    port.GetInterfaceHeader(header);
-    EXPECT_EQ(header[2], 0x8C);
-    EXPECT_EQ(header[3], 0x00);
-    const std::string log = home.LogText();
-    EXPECT_TRUE(Has(log, "[DCB]BaudRate is 9600"));
-    EXPECT_TRUE(Has(log, "[DCB]BaudRate is 19200"));
-    EXPECT_TRUE(Has(log, "[DCB]StopBits is 2"));
-
-    port.Close();
-    event.devicePath = home.Path("none");
-    EXPECT_FALSE(comm.OpenPort(event));
-    EXPECT_NE(port.GetOpenErrorDetail().find("No such file"), std::string::npos);
 }

@@ -1,6 +1,6 @@
 // The communication controller against the simulated radio over a real
 // pseudo-terminal, with scripted answers for everything it asks. (The CLI tests
-// prove each access level's ranges and the failure table row by row.)
+// prove each access level's ranges, the failure table row by row and Ctrl-C.)
 #include "HAlignmentData.h"
 #include "HChannels.h"
 #include "HCommonGroups.h"
@@ -258,7 +258,8 @@ TEST_F(Controller, FailedDownloadLeavesTheEditorImageAsItWas) {
     EXPECT_TRUE(radio.Sent("F3 82 11").empty()); // nothing after the refused page
 }
 
-TEST_F(Controller, DownloadLevel2WritesEverythingWithoutChecks) {
+TEST_F(Controller, DownloadLevel2WritesWithoutChecks) {
+    // (Its blocks are in the CLI table of access levels.)
     HMemoryImage memory = FactoryRadio();
     memory[4] ^= 0xFF; // both adjustment checksums wrong: level 2 does not look
     memory[0x310E] ^= 0xFF;
@@ -268,15 +269,6 @@ TEST_F(Controller, DownloadLevel2WritesEverythingWithoutChecks) {
     t.image = FactoryRadio();
     t.image[0x3100] = 0x99;
     t.Run(radio, HCommEvent::Download, 2, Status::Success, "Download Complete!");
-    // Besides the model word and the password page, nothing is read.
-    EXPECT_EQ(radio.Blocks("F0"), std::vector<int>{1});
-    EXPECT_EQ(radio.Blocks("F2"), std::vector<int>{1});
-    std::vector<int> words{0xFF}; // FF FF, 00-FF, A5 5A
-    for (int w = 0; w <= 0xFF; ++w)
-        words.push_back(w);
-    words.push_back(0xFF);
-    EXPECT_EQ(radio.Blocks("F1"), words);
-    EXPECT_EQ(radio.Blocks("F3").size(), 0x5Fu);
     const HMemoryImage after = radio.StopAndRead();
     EXPECT_EQ(after[0x3100], 0x99);
     EXPECT_EQ(Word(after, 0xFF), 0xA55A);
@@ -314,19 +306,6 @@ TEST_F(Controller, ChannelStepAndProductTypeRules) {
                            HMessageIcon::Exclamation));
 }
 
-TEST_F(Controller, CancelStopsBetweenBlocksAndResetsTheRadio) {
-    SimRadio& radio = Radio(FactoryRadio());
-    Transfer t;
-    t.passwords = {std::string(kPassword)};
-    t.cancelAtProgress = 10;
-    t.image.fill(0x33);
-    t.Run(radio, HCommEvent::Upload, 2, Status::Cancelled, "");
-    EXPECT_TRUE(t.messages.empty());
-    EXPECT_EQ(std::ranges::count(t.image, 0x33), std::ssize(t.image));
-    EXPECT_TRUE(radio.Sent("F2 02 0B").empty()); // stopped after page 0x09
-    EXPECT_EQ(radio.Sent("38 01 39").size(), 1u);
-}
-
 TEST_F(Controller, AddedChannelUploadAndTheRestOfTheMatrix) {
     HMemoryImage memory = FactoryRadio();
     memory[HImageMap::FlashPageOffset(0x0B)] = 0x6C;
@@ -341,6 +320,14 @@ TEST_F(Controller, AddedChannelUploadAndTheRestOfTheMatrix) {
     EXPECT_EQ(t.passwordAsked, 0);
     EXPECT_EQ(t.image[HImageMap::FlashPageOffset(0x0B)], 0x6C);
     EXPECT_EQ(radio.Blocks("F2"), std::vector<int>{0x0B});
+    // Channels 0-8 fill pages 0-2; growing from 3 to 4 pages adds FLASH page 0x0B
+    // (above); an unchanged or smaller count adds none.
+    EXPECT_EQ(HTransferRangeTable::AddedChannelPages(0, 43), (HRangeList{{0x08, 0x32}}));
+    EXPECT_TRUE(HTransferRangeTable::AddedChannelPages(4, 4).empty());
+    EXPECT_TRUE(HTransferRangeTable::AddedChannelPages(5, 4).empty());
+    // An unknown level moves no more than level 0.
+    EXPECT_EQ(HTransferRangeTable::Upload(7), HTransferRangeTable::Upload(0));
+    EXPECT_EQ(HTransferRangeTable::Download(-1), HTransferRangeTable::Download(0));
 
     // Another band in the editor: the band box, nothing copied.
     Transfer b;
