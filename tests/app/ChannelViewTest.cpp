@@ -71,10 +71,27 @@ struct ViewRun : DisplaySetHome, RunningApp {
     }
     void Key(Qt::Key key) const { QTest::keyClick(grid, key); }
     void SetCurrent(int row, int col) const { grid->setCurrentIndex(Index(row, col)); }
+    [[nodiscard]] QStringList Row(int row) const {
+        QStringList out;
+        for (int col = 0; col < 26; ++col)
+            out << Text(row, col);
+        return out;
+    }
+    // "1" for each hidden column of `cols`, "0" for each shown one.
+    [[nodiscard]] QString Hidden(std::initializer_list<int> cols) const {
+        QString out;
+        for (int col : cols)
+            out += grid->isColumnHidden(col) ? QLatin1Char('1') : QLatin1Char('0');
+        return out;
+    }
 };
 
-QString ToQString(const std::string& s) {
-    return QString::fromStdString(s);
+// A row's texts as the grid core makes them.
+QStringList CoreRow(const HChannelGrid& core, int row) {
+    QStringList out;
+    for (int col = 0; col < 26; ++col)
+        out << QString::fromStdString(core.CellText(row, col));
+    return out;
 }
 
 } // namespace
@@ -84,12 +101,10 @@ class ChannelViewTest : public QObject {
 private slots:
     void defaultImageInTheGrid();
     void typedEditsReachTheImage();
-    void editorsFilterKeys();
     void ticksToneDialogAndInUse();
     void groupsAndF2();
     void viewItemHidesColumns();
     void copyAndPasteAskMessage53();
-    void shiftF9CommitsAndOpensFileData();
 };
 
 void ChannelViewTest::defaultImageInTheGrid() {
@@ -97,44 +112,36 @@ void ChannelViewTest::defaultImageInTheGrid() {
     QVERIFY(run.view);
     QCOMPARE(run.view->Model()->rowCount(), 128);
     QCOMPARE(run.view->Model()->columnCount(), 26);
-    QCOMPARE(run.Text(0, 0), QStringLiteral("  1"));
-    QCOMPARE(run.Text(0, 3), QStringLiteral("-ORVANE-"));
+    QCOMPARE(run.Text(0, 0) + run.Text(0, 3), QStringLiteral("  1-ORVANE-"));
     // Every cell as the grid core makes it from the same image.
     HChannelGrid core;
     core.Settings() = run.view->Grid().Settings();
     core.Refresh(run.Image());
     for (int row = 0; row < 128; ++row)
-        for (int col = 0; col < 26; ++col)
-            QCOMPARE(run.Text(row, col), ToQString(core.CellText(row, col)));
+        QCOMPARE(run.Row(row), CoreRow(core, row));
     // Tick cells: TOT on in the default rows, drawn with the in-use picture.
     QCOMPARE(run.Index(5, 12).data(HChannelTableModel::TickRole).toInt(),
              static_cast<int>(HTickState::TickedInUse));
     QVERIFY(!HChannelDelegate::TickPicture(HTickState::TickedInUse).isNull());
 
-    // Headers are the item names.
-    const auto header = [&run](int col) {
-        return run.view->Model()
-            ->headerData(col, Qt::Horizontal, Qt::DisplayRole)
-            .toString()
-            .simplified();
-    };
-    QCOMPARE(header(1), QStringLiteral("Pri"));
-    QCOMPARE(header(3), QStringLiteral("TAG"));
-    QCOMPARE(header(4), QStringLiteral("RX Frequency"));
-    QCOMPARE(header(25), QStringLiteral("DTMF ANI Monitor"));
+    // Headers are the item names; the information panel and the group list.
+    QStringList shown;
+    for (int col : {1, 3, 4, 25})
+        shown << run.view->Model()
+                     ->headerData(col, Qt::Horizontal, Qt::DisplayRole)
+                     .toString()
+                     .simplified();
+    for (int row : {1, 3, 5, 6, 7})
+        shown << run.view->InfoValue(row)->text();
+    shown << run.view->GroupList()->currentText()
+          << QString::number(run.view->GroupList()->count());
+    QCOMPARE(shown.join('|'), QStringLiteral("Pri|TAG|RX Frequency|DTMF ANI Monitor|VHF|%1|128|"
+                                             "0 Channels Left|Mobile|Group 1|1")
+                                  .arg(run.app.ComPort()));
 
-    // Information panel and group list.
-    for (const auto& [row, text] :
-         {std::pair{1, "VHF"}, {5, "128"}, {6, "0 Channels Left"}, {7, "Mobile"}})
-        QCOMPARE(run.view->InfoValue(row)->text(), QString::fromLatin1(text));
-    QCOMPARE(run.view->InfoValue(3)->text(), QString::number(run.app.ComPort()));
-    QCOMPARE(run.view->GroupList()->count(), 1);
-    QCOMPARE(run.view->GroupList()->currentText(), QStringLiteral("Group 1"));
-
-    // Columns the model rules hide at access level 0 for this set.
-    QVERIFY(!run.grid->isColumnHidden(3));
-    QVERIFY(run.grid->isColumnHidden(11)); // Auto Scan: handheld only
-    QVERIFY(run.grid->isColumnHidden(24)); // Ext Mic: level 0
+    // Columns the model rules hide at access level 0 for this set: Auto Scan
+    // (handheld only) and Ext Mic (level 0); TAG is there.
+    QCOMPARE(run.Hidden({3, 11, 24}), QStringLiteral("011"));
     QCOMPARE(run.app.Item(16), 0);
     // Readable without resizing: every shown column as wide as its texts.
     for (int col = 0; col < 26; ++col)
@@ -155,8 +162,8 @@ void ChannelViewTest::typedEditsReachTheImage() {
     QCOMPARE(freq->maxLength(), 9);
     QTest::keyClicks(freq, QStringLiteral("146.52"));
     ViewRun::Commit(freq);
-    QCOMPARE(run.Text(2, 4), QStringLiteral("146.52000"));
-    QCOMPARE(run.Text(2, 5), QStringLiteral("146.52000")); // the dependant column re-drawn
+    // The dependant column is re-drawn.
+    QCOMPARE(run.Text(2, 4) + run.Text(2, 5), QStringLiteral("146.52000146.52000"));
     auto* tone = run.OpenEditor<QLineEdit>(2, 7);
     QVERIFY(tone);
     QTest::keyClicks(tone, QStringLiteral("c88.5"));
@@ -167,18 +174,17 @@ void ChannelViewTest::typedEditsReachTheImage() {
     QCOMPARE(run.Text(2, 3), QStringLiteral("RPT 1+A"));
     // A list cell: the drop-down's pick is stored.
     auto* width = run.OpenEditor<QComboBox>(2, 2);
-    QVERIFY(width);
-    QCOMPARE(width->count(), 3);
+    QVERIFY(width && width->count() == 3);
     width->setCurrentIndex(0);
     emit width->activated(0);
     QCOMPARE(run.Text(2, 2), QStringLiteral("N"));
 
-    // Nothing reached the image before save-edits.
+    // Nothing reached the image before save-edits; then exactly the same
+    // edits through the grid core give the same image.
     QVERIFY(run.Image() == before);
     QCOMPARE(run.app.ModifiedFlag(), 0);
     run.frame->SendViewSaveData();
     QCOMPARE(run.app.ModifiedFlag(), 1);
-    // Exactly the same edits through the grid core give the same image.
     HMemoryImage expected = before;
     HChannelGrid core;
     core.Refresh(expected);
@@ -204,21 +210,17 @@ void ChannelViewTest::typedEditsReachTheImage() {
     QVERIFY(!run.grid->IsEditing());
     saved.Load(run.Image());
     QCOMPARE(saved.GetField(3, kFieldRxFrequency), 150000000);
-}
 
-void ChannelViewTest::editorsFilterKeys() {
-    ViewRun run;
-    QVERIFY(run.view);
     // The editors apply the key filters: letters never enter a frequency, a
     // tone takes only C or D first. Escape keeps the cell.
-    auto* freq = run.OpenEditor<QLineEdit>(0, 4);
+    freq = run.OpenEditor<QLineEdit>(0, 4);
     QVERIFY(freq);
     QTest::keyClicks(freq, QStringLiteral("1x4y5.z5"));
     QCOMPARE(freq->text(), QStringLiteral("145.5"));
     QTest::keyClick(freq, Qt::Key_Escape);
     QCoreApplication::processEvents();
     QCOMPARE(run.Text(0, 4), QStringLiteral("154.10000"));
-    auto* tone = run.OpenEditor<QLineEdit>(0, 6);
+    tone = run.OpenEditor<QLineEdit>(0, 6);
     QVERIFY(tone);
     QTest::keyClicks(tone, QStringLiteral("x7d"));
     QCOMPARE(tone->text(), QStringLiteral("D-"));
@@ -226,6 +228,23 @@ void ChannelViewTest::editorsFilterKeys() {
     QCOMPARE(tone->text(), QStringLiteral("D-023"));
     ViewRun::Commit(tone);
     QVERIFY(run.Text(0, 6).startsWith(QStringLiteral("D-023")));
+
+    // Shift+F9 (a window shortcut: it needs the window active, as a person's
+    // key would): an edit still open in a cell reaches the image before the
+    // raw editor copies it.
+    QVERIFY(run.OpenEditor<QLineEdit>(0, 3));
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("RAW"));
+    bool sawEdit = false;
+    ModalDriver<CFileDataDlg> raw([&run, &sawEdit](CFileDataDlg* dialog) {
+        HChannels m;
+        m.Load(run.Image());
+        sawEdit = HChannelColumns::CellText(3, m, 0, 0) == "RAW";
+        dialog->reject();
+    });
+    run.frame->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(run.frame));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F9, Qt::ShiftModifier);
+    QVERIFY(raw.Fired() && sawEdit);
 }
 
 void ChannelViewTest::ticksToneDialogAndInUse() {
@@ -239,12 +258,12 @@ void ChannelViewTest::ticksToneDialogAndInUse() {
     QCOMPARE(run.Index(4, 12).data(HChannelTableModel::TickRole).toInt(),
              static_cast<int>(HTickState::Unticked));
     run.Key(Qt::Key_Space);
-    QCOMPARE(run.Text(4, 12), QStringLiteral(" "));
-    QCOMPARE(run.Text(4, 10), QStringLiteral(" "));
+    QCOMPARE(run.Text(4, 12) + run.Text(4, 10), QStringLiteral("  "));
     run.DoubleClick(4, 10);
     QCOMPARE(run.Text(4, 10), QStringLiteral("-"));
 
-    // Enter on the transmit tone opens the tone dialog on the cell's side.
+    // Enter on the transmit tone opens the tone dialog on the cell's side;
+    // Cancel keeps the cell.
     run.SetCurrent(4, 6);
     QString offered;
     ModalDriver<CToneDlg> pick([&offered](CToneDlg* dialog) {
@@ -271,8 +290,7 @@ void ChannelViewTest::ticksToneDialogAndInUse() {
     run.DoubleClick(9, 0);
     const QModelIndex tag = run.Index(9, 3);
     QVERIFY(!tag.data(HChannelTableModel::InUseRole).toBool());
-    QVERIFY(tag.data(Qt::BackgroundRole).isValid());
-    QVERIFY(!(tag.flags() & Qt::ItemIsEditable));
+    QVERIFY(tag.data(Qt::BackgroundRole).isValid() && !(tag.flags() & Qt::ItemIsEditable));
     run.DoubleClick(9, 0);
     QVERIFY(tag.data(HChannelTableModel::InUseRole).toBool());
     QVERIFY(!tag.data(Qt::BackgroundRole).isValid());
@@ -281,8 +299,7 @@ void ChannelViewTest::ticksToneDialogAndInUse() {
     QVERIFY(run.view->OnSaveData());
     HChannelGrid core;
     core.Refresh(run.Image());
-    QCOMPARE(ToQString(core.CellText(4, 6)), run.Text(4, 6));
-    QCOMPARE(ToQString(core.CellText(4, 10)), QStringLiteral("-"));
+    QCOMPARE(run.Row(4), CoreRow(core, 4));
 }
 
 void ChannelViewTest::groupsAndF2() {
@@ -296,20 +313,23 @@ void ChannelViewTest::groupsAndF2() {
     m.NormalizeGroups();
     m.Save(run.Image());
     run.frame->SendViewRefresh();
-    QCOMPARE(run.view->Model()->rowCount(), 5);
+    // The group shown, its row count, its first channel and the panel's count.
+    const auto group = [&run] {
+        return QStringLiteral("%1 %2 %3 %4")
+            .arg(run.view->GroupList()->currentText())
+            .arg(run.view->Model()->rowCount())
+            .arg(run.Text(0, 0).trimmed(), run.view->InfoValue(5)->text());
+    };
+    QCOMPARE(group(), QStringLiteral("Group 1 5 1 5"));
     QCOMPARE(run.view->GroupList()->count(), 2);
-    QCOMPARE(run.view->InfoValue(5)->text(), QStringLiteral("5"));
 
-    // An edit in group 1 survives the group change.
+    // An edit in group 1 survives the group change; F2 wraps round.
     QVERIFY(run.Type(0, 3, QStringLiteral("HOME")));
     run.grid->setFocus();
     run.Key(Qt::Key_F2);
-    QCOMPARE(run.view->GroupList()->currentText(), QStringLiteral("Group 2"));
-    QCOMPARE(run.view->Model()->rowCount(), 3);
-    QCOMPARE(run.Text(0, 0), QStringLiteral("  6"));
-    QCOMPARE(run.view->InfoValue(5)->text(), QStringLiteral("3"));
-    run.Key(Qt::Key_F2); // wraps round
-    QCOMPARE(run.view->GroupList()->currentText(), QStringLiteral("Group 1"));
+    QCOMPARE(group(), QStringLiteral("Group 2 3 6 3"));
+    run.Key(Qt::Key_F2);
+    QCOMPARE(group(), QStringLiteral("Group 1 5 1 5"));
     QCOMPARE(run.Text(0, 3), QStringLiteral("HOME"));
     // The group list picks a group too.
     run.view->GroupList()->setCurrentIndex(1);
@@ -324,11 +344,12 @@ void ChannelViewTest::groupsAndF2() {
 void ChannelViewTest::viewItemHidesColumns() {
     ViewRun run;
     QVERIFY(run.view);
-    QVERIFY(!run.grid->isColumnHidden(4) && !run.grid->isColumnHidden(5));
-    QVERIFY(run.frame->RunCommand(HCmd::kItemFirst + 3)); // Frequency: both columns
-    QVERIFY(run.grid->isColumnHidden(4) && run.grid->isColumnHidden(5));
+    // Frequency: both its columns.
+    QCOMPARE(run.Hidden({4, 5}), QStringLiteral("00"));
     QVERIFY(run.frame->RunCommand(HCmd::kItemFirst + 3));
-    QVERIFY(!run.grid->isColumnHidden(4) && !run.grid->isColumnHidden(5));
+    QCOMPARE(run.Hidden({4, 5}), QStringLiteral("11"));
+    QVERIFY(run.frame->RunCommand(HCmd::kItemFirst + 3));
+    QCOMPARE(run.Hidden({4, 5}), QStringLiteral("00"));
     // Ext Mic stays hidden at access level 0 and its flag stays 0.
     run.frame->RunCommand(HCmd::kItemFirst + 16);
     QVERIFY(run.grid->isColumnHidden(24));
@@ -342,7 +363,6 @@ void ChannelViewTest::viewItemHidesColumns() {
     // TAG hidden by the user stays hidden on a refresh, but a file opened
     // for a set with a display turns it on (the load flag).
     run.frame->RunCommand(HCmd::kItemFirst + 2);
-    QVERIFY(run.grid->isColumnHidden(3));
     run.frame->SendViewRefresh();
     QVERIFY(run.grid->isColumnHidden(3));
     const std::string path = run.home.File("display.r57");
@@ -351,28 +371,6 @@ void ChannelViewTest::viewItemHidesColumns() {
     QVERIFY(!run.grid->isColumnHidden(3));
     QCOMPARE(run.app.Item(2), 1);
     QVERIFY(run.frame->CommandAction(HCmd::kItemFirst + 2)->isChecked());
-}
-
-void ChannelViewTest::shiftF9CommitsAndOpensFileData() {
-    ViewRun run;
-    QVERIFY(run.view);
-    // An edit still open in a cell reaches the image before the raw editor copies it.
-    auto* tag = run.OpenEditor<QLineEdit>(0, 3);
-    QVERIFY(tag);
-    QTest::keyClicks(tag, QStringLiteral("RAW"));
-    bool sawEdit = false;
-    ModalDriver<CFileDataDlg> raw([&run, &sawEdit](CFileDataDlg* dialog) {
-        HChannels m;
-        m.Load(run.Image());
-        sawEdit = HChannelColumns::CellText(3, m, 0, 0) == "RAW";
-        dialog->reject();
-    });
-    // A window shortcut: it needs the window active, as a person's key would.
-    run.frame->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(run.frame));
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F9, Qt::ShiftModifier);
-    QVERIFY(raw.Fired());
-    QVERIFY(sawEdit);
 }
 
 void ChannelViewTest::copyAndPasteAskMessage53() {
@@ -394,25 +392,20 @@ void ChannelViewTest::copyAndPasteAskMessage53() {
     QCOMPARE(copied.count(QLatin1Char('\n')), 1);
     QCOMPARE(copied.count(QLatin1Char('\t')), 25);
 
-    QStringList row5;
-    for (int col = 0; col < 26; ++col)
-        row5 << run.Text(4, col);
+    const QStringList row5 = run.Row(4);
     run.SetCurrent(4, 2);
     MessageAnswers messages;
     // No: nothing changes.
     messages.Queue(53, QMessageBox::No);
     QVERIFY(run.frame->RunCommand(HCmd::kEditPaste));
     QCOMPARE(messages.texts, QStringList{QStringLiteral("Do you copy Ch1 data to Ch 5?")});
-    for (int col = 0; col < 26; ++col)
-        QCOMPARE(run.Text(4, col), row5[col]);
+    QCOMPARE(run.Row(4), row5);
     // Yes: channel 5 takes channel 1's cells (not its number, not Pri).
     messages.Queue(53, QMessageBox::Yes);
     QVERIFY(run.frame->RunCommand(HCmd::kEditPaste));
     QCOMPARE(messages.Count(53), 2);
-    QCOMPARE(run.Text(4, 0), QStringLiteral("  5"));
-    for (int col = 2; col < 26; ++col)
-        QCOMPARE(run.Text(4, col), run.Text(0, col));
-    QCOMPARE(run.Text(4, 4), QStringLiteral("150.12500"));
+    QCOMPARE(run.Row(4).mid(2), run.Row(0).mid(2));
+    QCOMPARE(run.Text(4, 0) + run.Text(4, 4), QStringLiteral("  5150.12500"));
     QCOMPARE(run.grid->currentIndex(), run.Index(4, 2));
 
     // Text that is not channel rows is not pasted and nothing is asked.
