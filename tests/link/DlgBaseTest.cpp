@@ -26,13 +26,8 @@ public:
     explicit Worker(int timerMs = 0) : m_timerMs(timerMs) {}
     ~Worker() override { DestroyThread(); }
 
-    std::atomic<int> events{0};
-    std::atomic<int> ticks{0};
-    std::atomic<int> ends{0};
-    std::atomic<int> others{0};
-    std::atomic<bool> onWorker{false};
-    std::atomic<bool> inHandler{false};
-    std::atomic<bool> handlerDone{false};
+    std::atomic<int> events{0}, ticks{0}, ends{0}, others{0};
+    std::atomic<bool> onWorker{false}, inHandler{false}, handlerDone{false};
     std::shared_future<void> release; // when valid, the handler waits for it
 
 protected:
@@ -45,20 +40,12 @@ protected:
         handlerDone = true;
         return event.eventId * 10;
     }
-    int GetLogCategory() const override { return 0; }
     std::string GetLogPrefix() const override { return "[WK]"; }
     int GetTimerPeriod() const override { return m_timerMs; }
     void OnThreadEnd() override { ++ends; }
-    int OnThreadTimer() override {
-        ++ticks;
-        return 0;
-    }
-    int OnOtherMessage(const HThreadMessage& message) override {
-        if (message.message == 0x500 && message.wParam == 7 && message.lParam == 9) {
-            ++others;
-            return 1;
-        }
-        return 0;
+    int OnThreadTimer() override { return ++ticks, 0; }
+    int OnOtherMessage(const HThreadMessage& m) override {
+        return m.message == 0x500 && m.wParam == 7 && m.lParam == 9 ? (++others, 1) : 0;
     }
 
 private:
@@ -67,12 +54,12 @@ private:
 
 } // namespace
 
-TEST(DlgBase, WindowAndThreadPathsLifecycleAndMessages) {
+TEST(DlgBase, WindowAndThreadPathsLifecycleMessagesAndTimer) {
     TempHome home(6);
     g_plainDestroyed = 0;
     g_commDestroyed = 0;
     {
-        Worker w;
+        Worker w(5);
         w.InitDialog();
         // Without a thread, SendEvent runs the handler right here and deletes
         // the event after reporting its result.
@@ -112,8 +99,12 @@ TEST(DlgBase, WindowAndThreadPathsLifecycleAndMessages) {
         EXPECT_EQ(result.load(), 30);
         ASSERT_TRUE(WaitFor([&] { return g_commDestroyed.load() == 2; }));
         EXPECT_EQ(g_plainDestroyed.load(), 3);
+        EXPECT_TRUE(WaitFor([&] { return w.ticks.load() >= 3; })); // the timer ticks on the worker
 
         EXPECT_EQ(w.DestroyThread(), 0);
+        const int ticks = w.ticks.load();
+        std::this_thread::sleep_for(30ms);
+        EXPECT_EQ(w.ticks.load(), ticks); // and stops with the thread
         EXPECT_EQ(w.ends.load(), 1);
         EXPECT_FALSE(w.HasThread());
         EXPECT_FALSE(w.ThreadWasAbandoned());
@@ -127,26 +118,12 @@ TEST(DlgBase, WindowAndThreadPathsLifecycleAndMessages) {
           "[WK][PTMessage3]1280", "[スレッド]メッセージ受信[MSG:1026]",
           "[スレッド]：規定外のメッセージ受信[msg 600]", "*****スレッド終了*****",
           "*****スレッド破棄*****", "存在しないスレッドへイベントを通知しようとしました。",
-          "存在しないスレッドへメッセージを通知しようとしました。", "[D4] [WK]FUNC_IN"}) {
+          "存在しないスレッドへメッセージを通知しようとしました。", "[D4] [WK]FUNC_IN",
+          "スレッドタイマ生成", "[D4] [WK][スレッド]メッセージ受信[MSG:275]",
+          "スレッドタイマ破棄"}) {
         EXPECT_NE(log.find(text), std::string::npos) << text;
     }
     EXPECT_EQ(log.find("強制的にスレッドを破棄します。"), std::string::npos);
-}
-
-TEST(DlgBase, TimerTicksOnTheWorker) {
-    TempHome home(6);
-    Worker w(5);
-    w.InitDialog();
-    ASSERT_EQ(w.BuildThread(), 0);
-    EXPECT_TRUE(WaitFor([&] { return w.ticks.load() >= 3; }));
-    w.DestroyThread();
-    const int after = w.ticks.load();
-    std::this_thread::sleep_for(30ms);
-    EXPECT_EQ(w.ticks.load(), after); // no ticks once the thread has ended
-    const std::string log = home.LogText();
-    EXPECT_NE(log.find("スレッドタイマ生成"), std::string::npos);
-    EXPECT_NE(log.find("[D4] [WK][スレッド]メッセージ受信[MSG:275]"), std::string::npos);
-    EXPECT_NE(log.find("スレッドタイマ破棄"), std::string::npos);
 }
 
 TEST(DlgBase, AThreadThatDoesNotEndIsAbandonedNotKilled) {
