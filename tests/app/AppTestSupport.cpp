@@ -4,9 +4,6 @@
 
 #include <QAbstractButton>
 #include <QFile>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QtTest>
 
 bool TempHome::Write(const char* name, const QByteArray& content) const {
     QFile file(m_dir.path() + QLatin1Char('/') + QLatin1String(name));

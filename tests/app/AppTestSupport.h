@@ -4,19 +4,46 @@
 #include "CMainFrame.h"
 #include "CRP57App.h"
 #include "CRP57Doc.h"
+#include "HDataFile.h"
+#include "HDefaultImage.h"
+#include "HIniFile.h"
+#include "HMainCommands.h"
+#include "HMessageBox.h"
+#include "HStringTable.h"
+#include "HValueCombo.h"
 
+#include <QAction>
 #include <QApplication>
-#include <QByteArray>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
-#include <QString>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QTableView>
 #include <QTemporaryDir>
+#include <QTextBrowser>
 #include <QTimer>
-#include <QWidget>
+#include <QtTest>
 
+#include <array>
 #include <deque>
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
+#include <vector>
+
+// Defines Run<Class>(argc, argv), which the test main calls for each class.
+#define RP57_APP_TEST(Class)                                                                       \
+    int Run##Class(int argc, char** argv) {                                                        \
+        Class test;                                                                                \
+        return QTest::qExec(&test, argc, argv);                                                    \
+    }
 
 // Points RP57_HOME at a new empty directory for the object's life.
 class TempHome {

@@ -8,17 +8,10 @@
 #include "CToneDlg.h"
 #include "HChannelDelegate.h"
 #include "HChannelTableModel.h"
-#include "HDataFile.h"
-#include "HMainCommands.h"
 #include "HRpFlexgrid.h"
 
-#include <QAction>
 #include <QClipboard>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
-#include <QtTest>
 
 using namespace HChannelTables;
 
@@ -421,9 +414,6 @@ void ChannelViewTest::copyAndPasteAskMessage53() {
     QCOMPARE(saved.GetField(4, kFieldRxFrequency), 150125000);
 }
 
-int RunChannelViewTest(int argc, char** argv) {
-    ChannelViewTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+RP57_APP_TEST(ChannelViewTest)
 
 #include "ChannelViewTest.moc"

@@ -3,13 +3,7 @@
 #include "AppTestSupport.h"
 #include "HAccessLevel.h"
 #include "HCommandLine.h"
-#include "HIniFile.h"
 #include "HRecentFileList.h"
-
-#include <QtTest>
-
-#include <string>
-#include <vector>
 
 Q_DECLARE_METATYPE(std::vector<std::string>)
 
@@ -106,9 +100,6 @@ void CommandLineTest::recentFileList() {
     QCOMPARE(loaded.Entries(), (std::vector<std::string>{"x.R57", "y.R57"}));
 }
 
-int RunCommandLineTest(int argc, char** argv) {
-    CommandLineTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+RP57_APP_TEST(CommandLineTest)
 
 #include "CommandLineTest.moc"

@@ -5,22 +5,11 @@
 #include "AppTestSupport.h"
 #include "CFileDataDlg.h"
 #include "HCreateNewFile.h"
-#include "HDataFile.h"
-#include "HDefaultImage.h"
 #include "HFileDataModel.h"
 #include "HHardwareGroup.h"
-#include "HIniFile.h"
-#include "HMessageBox.h"
 #include "HModelEditor.h"
 
-#include <QAction>
-#include <QComboBox>
-#include <QDir>
 #include <QFileDialog>
-#include <QFileInfo>
-#include <QSignalSpy>
-#include <QTableView>
-#include <QtTest>
 
 namespace {
 
@@ -487,9 +476,6 @@ void DocumentTest::rawEditorByAccessLevel() {
     }
 }
 
-int RunDocumentTest(int argc, char** argv) {
-    DocumentTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+RP57_APP_TEST(DocumentTest)
 
 #include "DocumentTest.moc"

@@ -2,7 +2,6 @@
 // a real image: rendering, the OK/Cancel contract, the code-survives rule, the
 // validated edits driven by key events, property sheets and F1 help.
 #include "AppTestSupport.h"
-#include "HDefaultImage.h"
 #include "HDialog.h"
 #include "HEdit.h"
 #include "HEditorForm.h"
@@ -10,20 +9,9 @@
 #include "HPowerSavingEditor.h"
 #include "HPropertyPage.h"
 #include "HPropertySheet.h"
-#include "HStringTable.h"
-#include "HValueCombo.h"
 
-#include <QCheckBox>
-#include <QLabel>
-#include <QPushButton>
 #include <QRegularExpression>
-#include <QStatusBar>
 #include <QTabWidget>
-#include <QTextBrowser>
-#include <QtTest>
-
-#include <array>
-#include <vector>
 
 namespace {
 
@@ -408,9 +396,6 @@ void EditorDialogTest::sheetStoresAllPagesOrNoneAndShowsPrompts() {
     }
 }
 
-int RunEditorDialogTest(int argc, char** argv) {
-    EditorDialogTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+RP57_APP_TEST(EditorDialogTest)
 
 #include "EditorDialogTest.moc"

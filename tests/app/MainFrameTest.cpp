@@ -2,21 +2,11 @@
 // what is enabled and checked, print setup, the About texts and closing.
 #include "AppTestSupport.h"
 #include "CAboutDlg.h"
-#include "HMainCommands.h"
-#include "HStringTable.h"
 
-#include <QAction>
-#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPrintDialog>
-#include <QSignalSpy>
-#include <QStatusBar>
 #include <QToolBar>
-#include <QtTest>
-
-#include <map>
-#include <set>
 
 namespace {
 
@@ -277,9 +267,6 @@ void MainFrameTest::recentFilesInFileMenu() {
     QVERIFY(home.Read("RP57Win.ini").contains("File3=/data/two.R57"));
 }
 
-int RunMainFrameTest(int argc, char** argv) {
-    MainFrameTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+RP57_APP_TEST(MainFrameTest)
 
 #include "MainFrameTest.moc"

@@ -6,25 +6,15 @@
 #include "HChannels.h"
 #include "HComInstructionDialog.h"
 #include "HCommonGroups.h"
-#include "HDataFile.h"
-#include "HDefaultImage.h"
 #include "HEdit.h"
 #include "HHardwareGroup.h"
-#include "HMainCommands.h"
 #include "HOptionGroup.h"
 #include "HRadioCommands.h"
 #include "HTransferRanges.h"
 #include "HTransferSteps.h"
-#include "HValueCombo.h"
 
-#include <QFileInfo>
-#include <QLabel>
 #include <QProcess>
 #include <QProgressBar>
-#include <QPushButton>
-#include <QSignalSpy>
-#include <QTableView>
-#include <QtTest>
 
 namespace {
 
@@ -516,9 +506,6 @@ void RadioTransferTest::allocationDialogRules() {
         QCOMPARE(dialog.CountEdit(g)->text() + open(dialog, g), QStringLiteral("0---"));
 }
 
-int RunRadioTransferTest(int argc, char** argv) {
-    RadioTransferTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+RP57_APP_TEST(RadioTransferTest)
 
 #include "RadioTransferTest.moc"

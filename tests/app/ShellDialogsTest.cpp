@@ -4,24 +4,11 @@
 #include "AppTestSupport.h"
 #include "CConfigurationDlg.h"
 #include "CVisibleDlg.h"
-#include "HDefaultImage.h"
 #include "HDialog.h"
 #include "HEditorForm.h"
 #include "HHelpWindow.h"
-#include "HMainCommands.h"
 #include "HOptionGroup.h"
 #include "HShellDialogs.h"
-#include "HValueCombo.h"
-
-#include <QAction>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QDir>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QSignalSpy>
-#include <QTextBrowser>
-#include <QtTest>
 
 namespace {
 
@@ -335,9 +322,6 @@ void ShellDialogsTest::helpCommands() {
     help->close();
 }
 
-int RunShellDialogsTest(int argc, char** argv) {
-    ShellDialogsTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+RP57_APP_TEST(ShellDialogsTest)
 
 #include "ShellDialogsTest.moc"

@@ -3,16 +3,9 @@
 // single-instance guard.
 #include "AppTestSupport.h"
 #include "CPasswordDialog.h"
-#include "HIniFile.h"
-#include "HMessageBox.h"
 #include "HProgramDir.h"
-#include "HStringTable.h"
 
 #include <QDialogButtonBox>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QSignalSpy>
-#include <QtTest>
 
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -288,9 +281,6 @@ void StartupTest::singleInstanceGuard() {
     third.ExitInstance();
 }
 
-int RunStartupTest(int argc, char** argv) {
-    StartupTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+RP57_APP_TEST(StartupTest)
 
 #include "StartupTest.moc"
