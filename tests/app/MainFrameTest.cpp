@@ -22,8 +22,13 @@ void CollectMenu(QMenu* menu, const QString& path, std::map<int, QString>& found
     }
 }
 
-QString Id(int id) {
-    return QString::number(id);
+// The ids of `ids` for which `test` fails, blank-separated: "" when none.
+QString Failing(std::initializer_list<int> ids, const std::function<bool(int)>& test) {
+    QStringList out;
+    for (int id : ids)
+        if (!test(id))
+            out << QString::number(id);
+    return out.join(QLatin1Char(' '));
 }
 
 } // namespace
@@ -31,26 +36,23 @@ QString Id(int id) {
 class MainFrameTest : public QObject {
     Q_OBJECT
 private slots:
-    void everyCommandIdIsPresent();
-    void enabledFollowsHandlersAndSignallingMode();
-    void checkedCommandsFollowTheirState();
-    void printSetupAboutAndClose();
-    void recentFilesInFileMenu();
+    void commandsPresentEnabledAndChecked();
+    void fileMenuPrintSetupAboutAndClose();
 };
 
-void MainFrameTest::everyCommandIdIsPresent() {
+void MainFrameTest::commandsPresentEnabledAndChecked() {
     TempHome home;
     RunningApp run;
     QVERIFY(run.frame);
+    CMainFrame& frame = *run.frame;
     QStringList titles;
-    for (QAction* top : run.frame->menuBar()->actions())
-        titles << top->text().remove(QLatin1Char('&'));
-    QCOMPARE(titles, (QStringList{"File", "Edit", "View", "Common", "Signalling", "Channel",
-                                  "Radio", "Help"}));
-
     std::map<int, QString> menu;
-    for (QAction* top : run.frame->menuBar()->actions())
-        CollectMenu(top->menu(), top->menu()->title().remove(QLatin1Char('&')), menu);
+    for (QAction* top : frame.menuBar()->actions()) {
+        titles << top->text().remove(QLatin1Char('&'));
+        CollectMenu(top->menu(), titles.last(), menu);
+    }
+    QCOMPARE(titles.join(' '),
+             QStringLiteral("File Edit View Common Signalling Channel Radio Help"));
     // The documented ids, each under its menu.
     const std::map<QString, std::vector<int>> expected = {
         {"File", {57600, 57601, 57603, 57604, 57606, 57607, 57609, 32864, 32863, 32891, 57665}},
@@ -66,15 +68,14 @@ void MainFrameTest::everyCommandIdIsPresent() {
         {"Help", {32881, 32882}},
     };
     for (const auto& [path, ids] : expected)
-        for (int id : ids) {
-            QVERIFY2(menu.count(id), qPrintable(Id(id)));
-            QCOMPARE(menu.at(id), path);
-        }
+        for (int id : ids)
+            QVERIFY2(menu.count(id) && menu.at(id) == path, qPrintable(QString::number(id)));
     for (int id = 32821; id <= 32838; ++id)
         QCOMPARE(menu[id], QStringLiteral("View/Item"));
     // Ids without a command are nowhere.
-    for (int id : {32783, 32792, 32797, 32805})
-        QVERIFY(!run.frame->CommandAction(id));
+    QCOMPARE(
+        Failing({32783, 32792, 32797, 32805}, [&](int id) { return !frame.CommandAction(id); }),
+        QString());
 
     const std::vector<std::pair<int, const char*>> texts = {
         {57600, "&New"},           {32772, "&Hardware"},
@@ -85,39 +86,35 @@ void MainFrameTest::everyCommandIdIsPresent() {
         {32882, "&About RP57..."}, {32891, "&Configure"},
     };
     for (const auto& [id, text] : texts)
-        QCOMPARE(run.frame->CommandAction(id)->text(), QString::fromLatin1(text));
+        QCOMPARE(frame.CommandAction(id)->text(), QString::fromLatin1(text));
     for (const auto& [id, keys] :
          {std::pair{57600, "Ctrl+N"}, {57634, "Ctrl+C"}, {57637, "Ctrl+V"}})
-        QCOMPARE(run.frame->CommandAction(id)->shortcut(), QKeySequence(QString::fromLatin1(keys)));
+        QCOMPARE(frame.CommandAction(id)->shortcut(), QKeySequence(QString::fromLatin1(keys)));
 
     // Toolbar twins are on the toolbar only; help keys belong to the window.
     std::set<int> toolbar;
-    for (QAction* action : run.frame->ToolBar()->actions())
-        if (!action->isSeparator())
-            toolbar.insert(action->data().toInt());
-    for (int id : {32871, 32872, 57664, 57600, 57601, 57603, 57634, 57637, 57607})
-        QVERIFY2(toolbar.count(id), qPrintable(Id(id)));
-    for (int id : {32871, 32872, 57664, 57667, 57670, 57671}) {
-        QVERIFY(run.frame->CommandAction(id));
-        QVERIFY(!menu.count(id));
-    }
-    for (int id : {57667, 57670, 57671})
-        QVERIFY(run.frame->actions().contains(run.frame->CommandAction(id)));
-}
+    for (QAction* action : frame.ToolBar()->actions())
+        toolbar.insert(action->data().toInt());
+    QCOMPARE(Failing({32871, 32872, 57664, 57600, 57601, 57603, 57634, 57637, 57607},
+                     [&](int id) { return toolbar.count(id) == 1; }),
+             QString());
+    QCOMPARE(Failing({32871, 32872, 57664, 57667, 57670, 57671},
+                     [&](int id) { return frame.CommandAction(id) && !menu.count(id); }),
+             QString());
+    QCOMPARE(Failing({57667, 57670, 57671},
+                     [&](int id) { return frame.actions().contains(frame.CommandAction(id)); }),
+             QString());
 
-void MainFrameTest::enabledFollowsHandlersAndSignallingMode() {
-    TempHome home;
-    RunningApp run;
-    QVERIFY(run.frame);
-    CMainFrame& frame = *run.frame;
+    // Enabled: a command without a handler is off and does not run.
     frame.UpdateCommandUI();
-    for (int id : {57607, 57609, 32864, 32863, 32772, 32784, 32791, 32853}) {
-        QVERIFY2(!frame.CommandAction(id)->isEnabled(), qPrintable(Id(id)));
-        QVERIFY(!frame.RunCommand(id));
-    }
-    for (int id : {57606, 57665, 59392, 59393, 32821, 32838, 32882, 57664, 57634, 57637})
-        QVERIFY2(frame.CommandAction(id)->isEnabled(), qPrintable(Id(id)));
-
+    QCOMPARE(Failing({57607, 57609, 32864, 32863, 32772, 32784, 32791, 32853},
+                     [&](int id) {
+                         return !frame.CommandAction(id)->isEnabled() && !frame.RunCommand(id);
+                     }),
+             QString());
+    QCOMPARE(Failing({57606, 57665, 59392, 59393, 32821, 32838, 32882, 57664, 57634, 57637},
+                     [&](int id) { return frame.CommandAction(id)->isEnabled(); }),
+             QString());
     // A handler turns a command on, and its toolbar twin runs the same handler.
     int uploads = 0;
     frame.SetCommandHandler(32851, [&] { ++uploads; });
@@ -134,30 +131,22 @@ void MainFrameTest::enabledFollowsHandlersAndSignallingMode() {
     for (int id = 32791; id <= 32807; ++id)
         if (frame.CommandAction(id))
             frame.SetCommandHandler(id, [&ran, id] { ran.push_back(id); });
-    const std::set<int> twoTone = {32798, 32799, 32800, 32801};
-    const std::set<int> fiveTone = {32802, 32803, 32804, 32806, 32807};
     QCOMPARE(frame.SignallingMenuMode(), 1); // 2-tone when the window is made
     for (int mode : {1, 0, 1}) {
         frame.SetSignallingMenuMode(mode);
-        QVERIFY(frame.CommandAction(32772)->isEnabled());
-        for (int id : {32791, 32793, 32794, 32795, 32796})
-            QVERIFY(frame.CommandAction(id)->isEnabled());
-        for (int id : twoTone)
-            QCOMPARE(frame.CommandAction(id)->isEnabled(), mode == 1);
-        for (int id : fiveTone)
-            QCOMPARE(frame.CommandAction(id)->isEnabled(), mode == 0);
+        const auto on = [&](int id) { return frame.CommandAction(id)->isEnabled(); };
+        QCOMPARE(Failing({32772, 32791, 32793, 32794, 32795, 32796}, on), QString());
+        QCOMPARE(Failing({32798, 32799, 32800, 32801}, on),
+                 mode == 1 ? "" : "32798 32799 32800 32801");
+        QCOMPARE(Failing({32802, 32803, 32804, 32806, 32807}, on),
+                 mode == 0 ? "" : "32802 32803 32804 32806 32807");
     }
     frame.SetSignallingMenuMode(0);
     QVERIFY(!frame.RunCommand(32798));
     QVERIFY(frame.RunCommand(32806));
     QCOMPARE(ran, std::vector<int>{32806});
-}
 
-void MainFrameTest::checkedCommandsFollowTheirState() {
-    TempHome home;
-    RunningApp run;
-    QVERIFY(run.frame);
-    CMainFrame& frame = *run.frame;
+    // Checked: View > Item follows the flags, whoever changes them.
     QSignalSpy toggled(&frame, &CMainFrame::ItemVisibilityToggled);
     for (int id = 32821; id <= 32838; ++id)
         QCOMPARE(frame.CommandAction(id)->isChecked(), run.app.Item(id - 32821) == 1);
@@ -166,15 +155,14 @@ void MainFrameTest::checkedCommandsFollowTheirState() {
     QVERIFY(!frame.CommandAction(32824)->isChecked());
     QCOMPARE(toggled.count(), 1);
     QCOMPARE(toggled.at(0).at(0).toInt(), 3);
-    // The check mark follows the flag, whoever changes it.
     run.app.SetItem(0, 0);
     frame.UpdateCommandUI();
     QVERIFY(!frame.CommandAction(32821)->isChecked());
     QVERIFY(frame.RunCommand(32821));
-    QCOMPARE(run.app.Item(0), 1);
-    QVERIFY(frame.CommandAction(32821)->isChecked());
+    QVERIFY(run.app.Item(0) == 1 && frame.CommandAction(32821)->isChecked());
 
-    // Five status panes: the message pane, then the four key indicators.
+    // Five status panes: the message pane, then the four key indicators; the
+    // tool and status bars toggle with their checks.
     QCOMPARE(frame.StatusPane(0)->text(), QStringLiteral("Ready"));
     for (int i = 0; i < CMainFrame::kStatusPanes; ++i)
         QVERIFY(frame.StatusPane(i) && frame.StatusPane(i)->isVisible());
@@ -189,11 +177,34 @@ void MainFrameTest::checkedCommandsFollowTheirState() {
     QVERIFY(frame.statusBar()->isVisible());
 }
 
-void MainFrameTest::printSetupAboutAndClose() {
+void MainFrameTest::fileMenuPrintSetupAboutAndClose() {
     TempHome home;
+    QVERIFY(home.Write("RP57Win.ini",
+                       "[Recent File List]\nFile1=/data/one.R57\nFile2=/data/two.R57\n"));
     RunningApp run;
     QVERIFY(run.frame);
     CMainFrame& frame = *run.frame;
+    // The recent files in the File menu, as read, then with one added in front.
+    const auto recent = [&] {
+        QList<QAction*> out;
+        for (QAction* action : frame.menuBar()->actions().first()->menu()->actions())
+            if (action->data().toInt() >= 57616 && action->data().toInt() <= 57619)
+                out << action;
+        return out;
+    };
+    QCOMPARE(recent().size(), 2);
+    QCOMPARE(recent()[0]->text() + '|' + recent()[1]->text(),
+             QStringLiteral("&1 /data/one.R57|&2 /data/two.R57"));
+    std::string opened;
+    frame.SetRecentFileHandler([&](const std::string& path) { opened = path; });
+    run.app.RecentFiles().Add("/data/three.R57");
+    frame.UpdateRecentFileMenu();
+    QCOMPARE(recent().size(), 3);
+    for (QAction* action : recent())
+        QVERIFY(action->isEnabled());
+    recent()[1]->trigger();
+    QCOMPARE(opened, std::string("/data/one.R57"));
+
     // Print setup saves the edits first and refreshes the view after.
     QStringList sent;
     connect(&frame, &CMainFrame::ViewSaveDataRequested, [&] { sent << "2025"; });
@@ -235,33 +246,7 @@ void MainFrameTest::printSetupAboutAndClose() {
     QVERIFY(frame.RunCommand(57665));
     QCOMPARE(asked, 2);
     QVERIFY(!frame.isVisible());
-}
-
-void MainFrameTest::recentFilesInFileMenu() {
-    TempHome home;
-    QVERIFY(home.Write("RP57Win.ini",
-                       "[Recent File List]\nFile1=/data/one.R57\nFile2=/data/two.R57\n"));
-    RunningApp run;
-    QVERIFY(run.frame);
-    const auto recent = [&] {
-        QList<QAction*> out;
-        for (QAction* action : run.frame->menuBar()->actions().first()->menu()->actions())
-            if (action->data().toInt() >= 57616 && action->data().toInt() <= 57619)
-                out << action;
-        return out;
-    };
-    QCOMPARE(recent().size(), 2);
-    QCOMPARE(recent()[0]->text(), QStringLiteral("&1 /data/one.R57"));
-    QCOMPARE(recent()[1]->text(), QStringLiteral("&2 /data/two.R57"));
-    std::string opened;
-    run.frame->SetRecentFileHandler([&](const std::string& path) { opened = path; });
-    run.app.RecentFiles().Add("/data/three.R57");
-    run.frame->UpdateRecentFileMenu();
-    QCOMPARE(recent().size(), 3);
-    for (QAction* action : recent())
-        QVERIFY(action->isEnabled());
-    recent()[1]->trigger();
-    QCOMPARE(opened, std::string("/data/one.R57"));
+    // The recent files reach the settings file at exit, newest first.
     run.app.ExitInstance();
     QVERIFY(home.Read("RP57Win.ini").contains("File1=/data/three.R57"));
     QVERIFY(home.Read("RP57Win.ini").contains("File3=/data/two.R57"));

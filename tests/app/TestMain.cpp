@@ -2,7 +2,6 @@
 // the same QApplication.
 #include <QApplication>
 
-int RunCommandLineTest(int argc, char** argv);
 int RunStartupTest(int argc, char** argv);
 int RunMainFrameTest(int argc, char** argv);
 int RunDocumentTest(int argc, char** argv);
@@ -14,7 +13,6 @@ int RunChannelViewTest(int argc, char** argv);
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     int failures = 0;
-    failures += RunCommandLineTest(argc, argv);
     failures += RunStartupTest(argc, argv);
     failures += RunMainFrameTest(argc, argv);
     failures += RunDocumentTest(argc, argv);
