@@ -149,6 +149,7 @@ TEST(CloneProtocol, ReadAndWriteBlockWorkedExamples) {
           "送信データ受信成功[STATUS:1][BLOCK:3]", "[ER] 送信データ受信失敗[STATUS:0][BLOCK:10] ",
           "[ER] 送信データ受信失敗[STATUS:0][BLOCK:10][RETRY:1]",
           "[ER] 送信失敗[STATUS:1][BLOCK:0]", "送信成功[STATUS:1][BLOCK:0]",
+          "[ER] 送信失敗[STATUS:0][BLOCK:16]", // the write side counts in decimal
           "送信要求コマンド送信処理失敗[STATUS:0][BLOCK:1][RETRY:3]",
           "送信要求コマンド送信処理失敗[STATUS:0][BLOCK:1] ",
           "書き込みコマンド送信処理失敗[STATUS:0][BLOCK:1] "})

@@ -7,11 +7,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <poll.h>
 #include <sstream>
 #include <string>
@@ -29,9 +31,7 @@ using namespace std::chrono_literals;
 
 inline std::string ReadText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 inline void WriteImage(const std::string& path, const HMemoryImage& m) {
@@ -97,10 +97,7 @@ public:
         ::cfmakeraw(&tio);
         ::tcsetattr(m_keep, TCSANOW, &tio);
     }
-    ~PtyPair() {
-        ::close(m_keep);
-        ::close(m_master);
-    }
+    ~PtyPair() { ::close(m_keep), ::close(m_master); }
     [[nodiscard]] const std::string& SlavePath() const { return m_slaveName; }
 
     void Send(const std::vector<std::uint8_t>& bytes) const {
@@ -190,15 +187,12 @@ public:
         WaitFor([&] { return Exited(); });
         return m_status;
     }
-    int Stop() {
-        if (m_pid > 0 && !Exited()) {
-            ::kill(m_pid, SIGTERM);
-            if (WaitExit() < 0) {
-                ::kill(m_pid, SIGKILL);
-                WaitExit();
-            }
-        }
-        return m_status;
+    void Stop() {
+        if (m_pid <= 0 || Exited())
+            return;
+        ::kill(m_pid, SIGTERM);
+        if (WaitExit() < 0 && ::kill(m_pid, SIGKILL) == 0)
+            WaitExit();
     }
     // Stops the radio (it saves what was written) and gives its memory.
     HMemoryImage StopAndRead() {
@@ -217,17 +211,15 @@ public:
     // The frames that start with `start`.
     [[nodiscard]] std::vector<std::string> Sent(const std::string& start) const {
         std::vector<std::string> out;
-        for (const std::string& f : Frames())
-            if (f.starts_with(start))
-                out.push_back(f);
+        std::ranges::copy_if(Frames(), std::back_inserter(out),
+                             [&](const std::string& f) { return f.starts_with(start); });
         return out;
     }
     // Block numbers of the requests with this command byte ("F0", "F1", ...).
     [[nodiscard]] std::vector<int> Blocks(const std::string& command) const {
         std::vector<int> out;
         for (const std::string& f : Sent(command + " "))
-            if (f.size() >= 8)
-                out.push_back(std::stoi(f.substr(6, 2), nullptr, 16));
+            out.push_back(std::stoi(f.substr(6, 2), nullptr, 16));
         return out;
     }
 
