@@ -15,6 +15,7 @@
 
 #include <QProcess>
 #include <QProgressBar>
+#include <QRegularExpression>
 
 namespace {
 
@@ -69,15 +70,17 @@ bool OpenDocument(RunningApp& run, const TempHome& home, const HMemoryImage& ima
     return HDataFile::Write(home.File(name), image).Ok() && run.doc->OpenFile(home.File(name));
 }
 
-// The simulated radio as a child process with its memory file and frame log.
+// The simulated radio as a child process with its memory file, link and frame
+// log named after it.
 class SimRadio {
 public:
-    SimRadio(const TempHome& home, const HMemoryImage& memory, const QStringList& extra = {})
-        : m_home(home) {
-        m_ok = HDataFile::Write(m_home.File("radio.mem"), memory).Ok();
-        QStringList args{"--memory", Path("radio.mem"), "--link",
-                         Link(),     "--log",           Path("radio.log")};
-        m_process.start(QStringLiteral(RP57_RADIO_SIM), args << extra);
+    SimRadio(const TempHome& home, const HMemoryImage& memory, const QStringList& extra = {},
+             const QString& name = QStringLiteral("radio"))
+        : m_home(home), m_name(name) {
+        m_ok = HDataFile::Write(File(".mem").toStdString(), memory).Ok();
+        m_process.start(
+            QStringLiteral(RP57_RADIO_SIM),
+            QStringList{"--memory", File(".mem"), "--link", Link(), "--log", File(".log")} + extra);
         m_ok = m_ok && m_process.waitForStarted(10000);
         // Bounded so a broken simulator cannot hang the suite.
         for (int i = 0; m_ok && i < 1000 && !QFileInfo(Link()).isSymLink(); ++i)
@@ -86,7 +89,7 @@ public:
     ~SimRadio() { Stop(); }
 
     [[nodiscard]] bool Started() const { return m_ok && QFileInfo(Link()).isSymLink(); }
-    [[nodiscard]] QString Link() const { return Path("radio"); }
+    [[nodiscard]] QString Link() const { return File(""); }
     void Stop() {
         if (m_process.state() != QProcess::NotRunning) {
             m_process.terminate(); // the radio saves what was written
@@ -97,33 +100,35 @@ public:
     HMemoryImage StopAndRead() {
         Stop();
         HMemoryImage m{};
-        (void)HDataFile::Read(m_home.File("radio.mem"), m);
+        (void)HDataFile::Read(File(".mem").toStdString(), m);
         return m;
     }
     // Frames the program sent that start with `start` ("F2 02"), as hex text.
     [[nodiscard]] QStringList Sent(const QString& start) const {
         QStringList out;
-        for (const QString& line : QString::fromUtf8(m_home.Read("radio.log")).split('\n')) {
+        QFile log(File(".log"));
+        (void)log.open(QIODevice::ReadOnly);
+        for (const QString& line : QString::fromUtf8(log.readAll()).split('\n')) {
             const qsizetype at = line.indexOf(QStringLiteral("PC>RADIO "));
             if (at >= 0 && line.mid(at + 9).startsWith(start))
                 out << line.mid(at + 9).section(QStringLiteral("  "), 0, 0);
         }
         return out;
     }
-    // The block numbers of the read requests of one area (0xF0 or 0xF2).
-    [[nodiscard]] std::vector<int> ReadBlocks(int command) const {
-        std::vector<int> blocks;
-        for (const QString& frame :
-             Sent(QStringLiteral("%1 02 ").arg(command, 2, 16, QLatin1Char('0')).toUpper()))
-            blocks.push_back(frame.section(QLatin1Char(' '), 2, 2).toInt(nullptr, 16));
-        return blocks;
+    // The block bytes of the read requests of one area ("F0" or "F2").
+    [[nodiscard]] QString ReadBlocks(const char* area) const {
+        QStringList blocks;
+        for (const QString& frame : Sent(QLatin1String(area) + QStringLiteral(" 02 ")))
+            blocks << frame.section(QLatin1Char(' '), 2, 2);
+        return blocks.join(QLatin1Char(' '));
     }
 
 private:
-    [[nodiscard]] QString Path(const char* name) const {
-        return QString::fromStdString(m_home.File(name));
+    [[nodiscard]] QString File(const char* suffix) const {
+        return m_home.Path() + QLatin1Char('/') + m_name + QLatin1String(suffix);
     }
     const TempHome& m_home;
+    QString m_name;
     QProcess m_process;
     bool m_ok = false;
 };
@@ -142,8 +147,7 @@ class RadioTransferTest : public QObject {
     Q_OBJECT
 private slots:
     void eventsCarryTheLinkAndTheBlocksOfTheAccessLevel();
-    void uploadThenDownloadCarriesExactlyTheEdits();
-    void failedUploadLeavesImageAndDocument();
+    void failedUploadThenUploadAndDownload();
     void cancelDuringTransferResetsTheRadio();
     void channelAllocationUploadsOnlyAddedPages();
     void allocationDialogRules();
@@ -181,7 +185,7 @@ void RadioTransferTest::eventsCarryTheLinkAndTheBlocksOfTheAccessLevel() {
     QVERIFY(!D::BuildEvent(HCmd::kBasicAlignment, link, work, image));
 }
 
-void RadioTransferTest::uploadThenDownloadCarriesExactlyTheEdits() {
+void RadioTransferTest::failedUploadThenUploadAndDownload() {
     TempHome home;
     RunningApp run;
     QVERIFY(run.frame && run.doc);
@@ -195,20 +199,45 @@ void RadioTransferTest::uploadThenDownloadCarriesExactlyTheEdits() {
     signalling.Load(radioMemory);
     signalling.SetValue(HChannelSignalling::kSignallingType, 0); // 5-tone
     signalling.Save(radioMemory);
+    // The document holds a file with other channels, and values the
+    // corrections after a successful upload would change.
+    HMemoryImage own = WithChannels(MakeImageForModel(kBandVhf, kProductMobile, 1),
+                                    [](HChannels& m) { m.SetTag(4, "MINE"); });
+    HHardwareGroup hw;
+    hw.Load(own);
+    hw.SetValue(HHardwareGroup::kRowBandLow, 400000000);
+    hw.SetValue(HHardwareGroup::kRowBandHigh, 430000000);
+    hw.Save(own);
+    HMiscellaneousGroup misc;
+    misc.Load(own);
+    misc.SetValue(4, 1);
+    misc.SetValue(16, 1234);
+    misc.Save(own);
+    QVERIFY(OpenDocument(run, home, own));
+    const std::string path = run.app.CurrentFilePath();
+    const QString title = run.frame->windowTitle();
+    const auto* grid = run.frame->findChild<QTableView*>();
+    QVERIFY(grid && ModelShows(grid->model(), QStringLiteral("MINE")));
+    {
+        // A radio that never answers: image, file and title stay.
+        SimRadio silent(home, radioMemory, {"--fault", "silent"}, QStringLiteral("silent"));
+        QVERIFY(silent.Started());
+        run.app.SetComDevice(silent.Link().toStdString());
+        TransferAnswers answers;
+        QCOMPARE(HRadioCommands::OnMenuRadio(*run.frame, run.app, HCmd::kUpload),
+                 HComInstructionDialog::kResultCancel);
+        QVERIFY(!answers.texts.isEmpty());
+        QVERIFY(!answers.texts.contains(QStringLiteral("Upload Complete!")));
+        QCOMPARE(FirstDifference(run.doc->Image(), own), -1L);
+        QCOMPARE(run.app.CurrentFilePath(), path);
+        QCOMPARE(run.frame->windowTitle(), title);
+    }
+    QCOMPARE(run.frame->SignallingMenuMode(), 1);
+    QVERIFY(!ModelShows(grid->model(), QStringLiteral("RADIO05")));
+
     SimRadio radio(home, radioMemory);
     QVERIFY(radio.Started());
     run.app.SetComDevice(radio.Link().toStdString());
-
-    // The document holds a file with other channels.
-    const HMemoryImage own = WithChannels(MakeImageForModel(kBandVhf, kProductMobile, 1),
-                                          [](HChannels& m) { m.SetTag(4, "MINE"); });
-    QVERIFY(OpenDocument(run, home, own));
-    QCOMPARE(run.frame->SignallingMenuMode(), 1);
-    const auto* grid = run.frame->findChild<QTableView*>();
-    QVERIFY(grid);
-    QVERIFY(ModelShows(grid->model(), QStringLiteral("MINE")));
-    QVERIFY(!ModelShows(grid->model(), QStringLiteral("RADIO05")));
-
     TransferAnswers answers({kFactoryPassword});
     QSignalSpy saveEdits(run.frame, &CMainFrame::ViewSaveDataRequested);
     QSignalSpy refresh(run.frame, &CMainFrame::ViewRefreshRequested);
@@ -237,7 +266,6 @@ void RadioTransferTest::uploadThenDownloadCarriesExactlyTheEdits() {
     QVERIFY(run.frame->windowTitle().startsWith(QStringLiteral("<none>")));
     // The corrections after an upload: band limits of the band; the signalling
     // commands follow the radio's 5-tone type.
-    HHardwareGroup hw;
     hw.Load(image);
     QCOMPARE(hw.GetValue(HHardwareGroup::kRowBandLow), 134000000);
     QCOMPARE(hw.GetValue(HHardwareGroup::kRowBandHigh), 174000000);
@@ -276,43 +304,6 @@ void RadioTransferTest::uploadThenDownloadCarriesExactlyTheEdits() {
     QCOMPARE(answers.passwordAsked, 1);
 
     QCOMPARE(FirstDifference(radio.StopAndRead(), expected), -1L);
-}
-
-void RadioTransferTest::failedUploadLeavesImageAndDocument() {
-    TempHome home;
-    RunningApp run;
-    QVERIFY(run.frame && run.doc);
-    SimRadio radio(home, FactoryRadio(), {QStringLiteral("--fault"), QStringLiteral("silent")});
-    QVERIFY(radio.Started());
-    run.app.SetComDevice(radio.Link().toStdString());
-
-    // Values the corrections after a successful upload would change.
-    HMemoryImage own = MakeImageForModel(kBandUhfA, kProductMobile, 1);
-    {
-        HHardwareGroup hw;
-        hw.Load(own);
-        hw.SetValue(HHardwareGroup::kRowBandLow, 400000000);
-        hw.SetValue(HHardwareGroup::kRowBandHigh, 430000000);
-        hw.Save(own);
-        HMiscellaneousGroup misc;
-        misc.Load(own);
-        misc.SetValue(4, 1);
-        misc.SetValue(16, 1234);
-        misc.Save(own);
-    }
-    QVERIFY(OpenDocument(run, home, own, "kept.r57"));
-    const HMemoryImage before = run.doc->Image();
-    const std::string path = run.app.CurrentFilePath();
-    const QString title = run.frame->windowTitle();
-
-    TransferAnswers answers;
-    QCOMPARE(HRadioCommands::OnMenuRadio(*run.frame, run.app, HCmd::kUpload),
-             HComInstructionDialog::kResultCancel);
-    QVERIFY(!answers.texts.isEmpty());
-    QVERIFY(!answers.texts.contains(QStringLiteral("Upload Complete!")));
-    QCOMPARE(FirstDifference(run.doc->Image(), before), -1L);
-    QCOMPARE(run.app.CurrentFilePath(), path);
-    QCOMPARE(run.frame->windowTitle(), title);
 }
 
 void RadioTransferTest::cancelDuringTransferResetsTheRadio() {
@@ -403,9 +394,11 @@ void RadioTransferTest::channelAllocationUploadsOnlyAddedPages() {
         QVERIFY(run.frame->RunCommand(HCmd::kChannelAllocation));
         QVERIFY(driver.Fired());
     }
-    QCOMPARE(radio.ReadBlocks(0xF2), (std::vector<int>{0x0B}));
-    for (int word : radio.ReadBlocks(0xF0))
-        QVERIFY2(word == 0x01 || word == 0x10, qPrintable(QString::number(word, 16)));
+    QCOMPARE(radio.ReadBlocks("F2"), QStringLiteral("0B"));
+    QVERIFY2(QRegularExpression(QStringLiteral("^((01|10)( |$))+$"))
+                 .match(radio.ReadBlocks("F0"))
+                 .hasMatch(),
+             qPrintable(radio.ReadBlocks("F0")));
     QVERIFY(radio.Sent(QStringLiteral("F1")).isEmpty() &&
             radio.Sent(QStringLiteral("F3")).isEmpty());
     QVERIFY(answers.texts.isEmpty());
