@@ -19,7 +19,6 @@ public:
         t.ReadIntervalTimeout = 200;
         port.SetTimeouts(t);
         event.devicePath = pty.SlavePath();
-        image.fill(0);
         EXPECT_TRUE(comm.OpenPort(event));
     }
 
@@ -50,12 +49,8 @@ public:
     HSerialPort port;
     HRpCommonCommunication comm;
     HCommEventData event;
-    HMemoryImage image;
+    HMemoryImage image{};
 };
-
-bool Has(const std::string& log, const char* text) {
-    return log.find(text) != std::string::npos;
-}
 
 } // namespace
 
@@ -111,17 +106,14 @@ TEST(CloneProtocol, ReadAndWriteBlockWorkedExamples) {
 
     // A FLASH page lands at 512 + 128 · page.
     std::vector<std::uint8_t> page{0xF2, 0x81};
-    for (int i = 0; i < 128; ++i)
-        page.push_back(std::uint8_t(7 + i));
+    page.resize(130, 0x07);
     page.push_back(Checksum(page));
     HMemoryImage read{};
     auto radio = f.Radio(4, page);
     EXPECT_TRUE(f.comm.ReadBlock(kAreaFlash, 3, 0, read, &f.event));
     EXPECT_EQ(radio.get(), Bytes({0xF2, 0x02, 0x03, 0xF7}));
-    EXPECT_EQ(std::vector(read.begin() + 512 + 384, read.begin() + 512 + 512),
-              std::vector(page.begin() + 2, page.end() - 1));
-    EXPECT_EQ(read[512 + 383], 0);
-    EXPECT_EQ(read[512 + 512], 0);
+    EXPECT_EQ(std::count(read.begin() + 512 + 384, read.begin() + 512 + 512, 0x07), 128);
+    EXPECT_EQ(std::count(read.begin(), read.end(), 0x07), 128);
 
     // Blocks outside the image are refused before any traffic.
     EXPECT_FALSE(f.comm.ReadBlock(kAreaFlash, 0x5F, 3, f.image, &f.event));
@@ -143,17 +135,16 @@ TEST(CloneProtocol, ReadAndWriteBlockWorkedExamples) {
     EXPECT_EQ(radio.get().size(), 6u);
     EXPECT_TRUE(f.pty.Quiet());
 
-    const std::string log = home.LogText();
-    for (const char* text :
-         {"送信要求コマンド送信処理成功[STATUS:0][BLOCK:10][RETRY:1]",
-          "送信データ受信成功[STATUS:1][BLOCK:3]", "[ER] 送信データ受信失敗[STATUS:0][BLOCK:10] ",
-          "[ER] 送信データ受信失敗[STATUS:0][BLOCK:10][RETRY:1]",
-          "[ER] 送信失敗[STATUS:1][BLOCK:0]", "送信成功[STATUS:1][BLOCK:0]",
-          "[ER] 送信失敗[STATUS:0][BLOCK:16]", // the write side counts in decimal
-          "送信要求コマンド送信処理失敗[STATUS:0][BLOCK:1][RETRY:3]",
-          "送信要求コマンド送信処理失敗[STATUS:0][BLOCK:1] ",
-          "書き込みコマンド送信処理失敗[STATUS:0][BLOCK:1] "})
-        EXPECT_TRUE(Has(log, text)) << text;
+    EXPECT_EQ("", Missing(home.LogText(),
+                          {"送信要求コマンド送信処理成功[STATUS:0][BLOCK:10][RETRY:1]",
+                           "送信データ受信成功[STATUS:1][BLOCK:3]",
+                           "[ER] 送信データ受信失敗[STATUS:0][BLOCK:10] ",
+                           "[ER] 送信データ受信失敗[STATUS:0][BLOCK:10][RETRY:1]",
+                           "[ER] 送信失敗[STATUS:1][BLOCK:0]", "送信成功[STATUS:1][BLOCK:0]",
+                           "[ER] 送信失敗[STATUS:0][BLOCK:16]", // the write side counts in decimal
+                           "送信要求コマンド送信処理失敗[STATUS:0][BLOCK:1][RETRY:3]",
+                           "送信要求コマンド送信処理失敗[STATUS:0][BLOCK:1] ",
+                           "書き込みコマンド送信処理失敗[STATUS:0][BLOCK:1] "}));
 }
 
 TEST(CloneProtocol, HandshakeResetAndOpenSettings) {
@@ -206,12 +197,10 @@ TEST(CloneProtocol, HandshakeResetAndOpenSettings) {
     f.event.devicePath = home.Path("none");
     EXPECT_FALSE(f.comm.OpenPort(f.event));
 
-    const std::string log = home.LogText();
-    for (const char* text :
-         {"[DCB]BaudRate is 9600", "[DCB]BaudRate is 19200", "[DCB]StopBits is 2",
-          "Check コマンドではなかったため、そのまま待機処理を継続します。",
-          "Power On コマンド送信成功。", "ADJモード移行 コマンド送信成功。",
-          "Check コマンド受信タイムアウト。継続して待機。", "[ER] リセットエラー!",
-          "リセットコマンド送信処理成功", "[ER] リセットコマンド送信処理失敗"})
-        EXPECT_TRUE(Has(log, text)) << text;
+    EXPECT_EQ("", Missing(home.LogText(),
+                          {"[DCB]BaudRate is 9600", "[DCB]BaudRate is 19200", "[DCB]StopBits is 2",
+                           "Check コマンドではなかったため、そのまま待機処理を継続します。",
+                           "Power On コマンド送信成功。", "ADJモード移行 コマンド送信成功。",
+                           "Check コマンド受信タイムアウト。継続して待機。", "[ER] リセットエラー!",
+                           "リセットコマンド送信処理成功", "[ER] リセットコマンド送信処理失敗"}));
 }

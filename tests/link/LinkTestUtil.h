@@ -55,6 +55,15 @@ inline std::vector<std::uint8_t> Bytes(std::initializer_list<int> list) {
     return {list.begin(), list.end()};
 }
 
+// The texts that `log` lacks, one per line; empty when it holds them all.
+inline std::string Missing(const std::string& log, std::initializer_list<const char*> texts) {
+    std::string out;
+    for (const char* text : texts)
+        if (log.find(text) == std::string::npos)
+            out += std::string(text) + "\n";
+    return out;
+}
+
 // A fresh RP57_HOME for one test; logging to "link.log" at the given level.
 class TempHome {
 public:
