@@ -35,36 +35,70 @@ QByteArray IniLine(const TempHome& home, const char* key) {
 class ShellDialogsTest : public QObject {
     Q_OBJECT
 private slots:
-    void configurationStoresPortDeviceAndBaud();
-    void configurationBaudFallbackAndInterfaceUnit();
     void configurationDevices();
-    void visibleAppliesFlagsAndMenuFollows();
+    void configurationStoresPortDeviceAndBaud();
+    void visiblePowerSavingAndHelpFromTheMenus();
     void visibleEnableRules();
-    void powerSavingFromTheMenu();
-    void helpCommands();
 };
+
+void ShellDialogsTest::configurationDevices() {
+    QVERIFY(CConfigurationDlg::IsAcceptableDevice(QString()));
+    QVERIFY(CConfigurationDlg::IsAcceptableDevice(QStringLiteral("/dev/ttyUSB0")));
+    QVERIFY(!CConfigurationDlg::IsAcceptableDevice(QStringLiteral("ttyUSB0")));
+    QVERIFY(!CConfigurationDlg::IsAcceptableDevice(QStringLiteral("/dev/tty\nCOM_PORT=5")));
+    // The list offers serial devices only, in a natural order.
+    TempHome dev;
+    for (const char* name : {"ttyUSB10", "ttyUSB2", "ttyS1", "ttyACM0", "ttyS0", "tty0", "null"})
+        QVERIFY(dev.Write(name, ""));
+    const QString d = dev.Path() + QLatin1Char('/');
+    QCOMPARE(CConfigurationDlg::SerialDevices(dev.Path()),
+             (QStringList{d + "ttyUSB2", d + "ttyUSB10", d + "ttyACM0", d + "ttyS0", d + "ttyS1"}));
+}
 
 void ShellDialogsTest::configurationStoresPortDeviceAndBaud() {
     TempHome home;
-    QVERIFY(home.Write("RP57Win.ini", "[Initialize]\nCOM_PORT=3\nBAUDRATE=19200\n"));
+    QVERIFY(home.Write("RP57Win.ini", "[Initialize]\nCOM_PORT=3\nBAUDRATE=4800\n"));
     {
         RunningApp run;
         QVERIFY(run.frame);
-        QCOMPARE(run.app.ComDevice(), std::string());
-        bool checked = false;
-        ModalDriver<CConfigurationDlg> driver(
-            Closing<CConfigurationDlg>([&](CConfigurationDlg* dialog) {
+        QCOMPARE(run.app.BaudRate(), 4800); // kept as read
+        MessageAnswers messages;
+        ModalDriver<CConfigurationDlg> cancel(
+            Closing<CConfigurationDlg>([](CConfigurationDlg* dialog) {
                 QCOMPARE(dialog->windowTitle(), QStringLiteral("Configuration"));
                 QCOMPARE(dialog->PortCombo()->count(), 256);
-                QCOMPARE(dialog->PortCombo()->itemText(0), QStringLiteral("COM 1"));
-                QCOMPARE(dialog->PortCombo()->itemText(255), QStringLiteral("COM 256"));
-                QCOMPARE(dialog->PortCombo()->currentText(), QStringLiteral("COM 3"));
-                QCOMPARE(dialog->BaudCombo()->currentText(), QStringLiteral("19200"));
-                QVERIFY(!dialog->InterfaceUnitCheck()->isChecked());
+                QCOMPARE(dialog->PortCombo()->itemText(0) + '|' +
+                             dialog->PortCombo()->itemText(255) + '|' +
+                             dialog->PortCombo()->currentText() + '|' +
+                             dialog->BaudCombo()->currentText(),
+                         QStringLiteral("COM 1|COM 256|COM 3|9600"));
                 QVERIFY(dialog->DeviceCombo()->currentText().isEmpty());
+                // The interface unit takes effect at the click, even with Cancel after.
+                QVERIFY(!dialog->InterfaceUnitCheck()->isChecked());
+                ClickBox(dialog->InterfaceUnitCheck());
+                QCOMPARE(CRP57App::Instance()->ConnectionMode(), 1);
+                dialog->reject();
+            }));
+        QVERIFY(run.frame->RunCommand(HCmd::kConfigure));
+        QCOMPARE(run.app.ConnectionMode(), 1);
+        QCOMPARE(run.app.BaudRate(), 4800); // Cancel stored nothing else
+
+        bool checked = false;
+        ModalDriver<CConfigurationDlg> ok(
+            Closing<CConfigurationDlg>([&](CConfigurationDlg* dialog) {
+                QVERIFY(dialog->InterfaceUnitCheck()->isChecked());
+                ClickBox(dialog->InterfaceUnitCheck());
                 Pick(dialog->PortCombo(), 19); // COM 20
                 Pick(dialog->BaudCombo(), 2);  // 38400
+                // A relative device is refused with a warning; the dialog stays.
+                dialog->DeviceCombo()->setEditText(QStringLiteral("ttyUSB0"));
+                dialog->OkButton()->click(); // the message box answers inside this
+                QVERIFY(dialog->isVisible());
+                QCOMPARE(messages.texts.size(), 1);
+                QVERIFY(messages.LastText().contains(QStringLiteral("/dev/ttyUSB0")));
+                QCOMPARE(CRP57App::Instance()->ComDevice(), std::string());
                 QLineEdit* device = dialog->DeviceCombo()->lineEdit();
+                device->clear();
                 device->setFocus();
                 QTest::keyClicks(device, QStringLiteral("/dev/pts/7"));
                 // Enter in the device field does not close the dialog.
@@ -74,25 +108,28 @@ void ShellDialogsTest::configurationStoresPortDeviceAndBaud() {
                 QTest::mouseClick(dialog->OkButton(), Qt::LeftButton);
             }));
         QVERIFY(run.frame->RunCommand(HCmd::kConfigure));
-        QVERIFY(driver.Fired() && checked);
-        QCOMPARE(run.app.ComPort(), 20);
-        QCOMPARE(run.app.BaudRate(), 38400);
-        QCOMPARE(run.app.ComDevice(), std::string("/dev/pts/7"));
+        QVERIFY(checked);
+        QCOMPARE(QStringLiteral("%1 %2 %3 %4")
+                     .arg(run.app.ComPort())
+                     .arg(run.app.BaudRate())
+                     .arg(run.app.ConnectionMode())
+                     .arg(QString::fromStdString(run.app.ComDevice())),
+                 QStringLiteral("20 38400 0 /dev/pts/7"));
     }
-    // The window wrote them when it went.
-    QCOMPARE(IniLine(home, "COM_PORT"), QByteArray("COM_PORT=20"));
-    QCOMPARE(IniLine(home, "BAUDRATE"), QByteArray("BAUDRATE=38400"));
-    QCOMPARE(IniLine(home, "COM_DEVICE"), QByteArray("COM_DEVICE=/dev/pts/7"));
+    // The window wrote them when it went; the interface unit is never stored.
+    for (const char* line : {"COM_PORT=20", "BAUDRATE=38400", "COM_DEVICE=/dev/pts/7"})
+        QVERIFY2(home.Read("RP57Win.ini").contains(line), line);
+    QVERIFY(!home.Read("RP57Win.ini").contains("CONNECT"));
     {
         // The next start: port 20 is outside 1-16 and falls back to 1; the
-        // device path stays.
+        // device path stays. Clearing it goes back to the number.
         RunningApp run;
         QCOMPARE(run.app.ComPort(), 1);
         QCOMPARE(run.app.ComDevice(), std::string("/dev/pts/7"));
-        // Clearing the device goes back to the number.
         ModalDriver<CConfigurationDlg> driver(
             Closing<CConfigurationDlg>([](CConfigurationDlg* dialog) {
-                QCOMPARE(dialog->DeviceCombo()->currentText(), QStringLiteral("/dev/pts/7"));
+                QCOMPARE(dialog->DeviceCombo()->currentText() + dialog->BaudCombo()->currentText(),
+                         QStringLiteral("/dev/pts/738400"));
                 dialog->DeviceCombo()->lineEdit()->clear();
                 dialog->OkButton()->click();
             }));
@@ -102,72 +139,7 @@ void ShellDialogsTest::configurationStoresPortDeviceAndBaud() {
     QCOMPARE(IniLine(home, "COM_DEVICE"), QByteArray("COM_DEVICE="));
 }
 
-void ShellDialogsTest::configurationBaudFallbackAndInterfaceUnit() {
-    TempHome home;
-    QVERIFY(home.Write("RP57Win.ini", "[Initialize]\nBAUDRATE=4800\n"));
-    RunningApp run;
-    QVERIFY(run.frame);
-    QCOMPARE(run.app.BaudRate(), 4800); // kept as read
-    ModalDriver<CConfigurationDlg> first(Closing<CConfigurationDlg>([](CConfigurationDlg* dialog) {
-        QCOMPARE(dialog->BaudCombo()->currentText(), QStringLiteral("9600"));
-        // The interface unit takes effect at the click, even with Cancel after.
-        ClickBox(dialog->InterfaceUnitCheck());
-        QCOMPARE(CRP57App::Instance()->ConnectionMode(), 1);
-        dialog->reject();
-    }));
-    QVERIFY(run.frame->RunCommand(HCmd::kConfigure));
-    QCOMPARE(run.app.ConnectionMode(), 1);
-    QCOMPARE(run.app.BaudRate(), 4800); // Cancel stored nothing else
-
-    ModalDriver<CConfigurationDlg> second(Closing<CConfigurationDlg>([](CConfigurationDlg* dialog) {
-        QVERIFY(dialog->InterfaceUnitCheck()->isChecked());
-        ClickBox(dialog->InterfaceUnitCheck());
-        QTest::mouseClick(dialog->OkButton(), Qt::LeftButton);
-    }));
-    QVERIFY(run.frame->RunCommand(HCmd::kConfigure));
-    QCOMPARE(run.app.ConnectionMode(), 0);
-    QCOMPARE(run.app.BaudRate(), 9600);
-    run.app.ExitInstance();
-    QCOMPARE(IniLine(home, "BAUDRATE"), QByteArray("BAUDRATE=9600"));
-    QVERIFY(!home.Read("RP57Win.ini").contains("CONNECT"));
-}
-
-void ShellDialogsTest::configurationDevices() {
-    QVERIFY(CConfigurationDlg::IsAcceptableDevice(QString()));
-    QVERIFY(CConfigurationDlg::IsAcceptableDevice(QStringLiteral("/dev/ttyUSB0")));
-    QVERIFY(!CConfigurationDlg::IsAcceptableDevice(QStringLiteral("ttyUSB0")));
-    QVERIFY(!CConfigurationDlg::IsAcceptableDevice(QStringLiteral("/dev/tty\nCOM_PORT=5")));
-
-    // The list offers serial devices only, in a natural order.
-    TempHome dev;
-    for (const char* name : {"ttyUSB10", "ttyUSB2", "ttyS1", "ttyACM0", "ttyS0", "tty0", "null"})
-        QVERIFY(dev.Write(name, ""));
-    const QString d = dev.Path() + QLatin1Char('/');
-    QCOMPARE(CConfigurationDlg::SerialDevices(dev.Path()),
-             (QStringList{d + "ttyUSB2", d + "ttyUSB10", d + "ttyACM0", d + "ttyS0", d + "ttyS1"}));
-
-    // A relative device is refused with a warning; the dialog stays and stores nothing.
-    TempHome home;
-    RunningApp run;
-    QVERIFY(run.frame);
-    MessageAnswers messages;
-    bool stayedOpen = false;
-    ModalDriver<CConfigurationDlg> driver(
-        Closing<CConfigurationDlg>([&](CConfigurationDlg* dialog) {
-            Pick(dialog->PortCombo(), 4);
-            dialog->DeviceCombo()->setEditText(QStringLiteral("ttyUSB0"));
-            dialog->OkButton()->click(); // the message box answers inside this
-            stayedOpen = dialog->isVisible();
-        }));
-    QVERIFY(run.frame->RunCommand(HCmd::kConfigure));
-    QCOMPARE(messages.texts.size(), 1);
-    QVERIFY(messages.LastText().contains(QStringLiteral("/dev/ttyUSB0")));
-    QVERIFY(stayedOpen);
-    QCOMPARE(run.app.ComPort(), 1);
-    QCOMPARE(run.app.ComDevice(), std::string());
-}
-
-void ShellDialogsTest::visibleAppliesFlagsAndMenuFollows() {
+void ShellDialogsTest::visiblePowerSavingAndHelpFromTheMenus() {
     TempHome home;
     RunningApp run;
     QVERIFY(run.frame);
@@ -184,9 +156,9 @@ void ShellDialogsTest::visibleAppliesFlagsAndMenuFollows() {
         for (int i = 0; i < CVisibleDlg::kItems; ++i)
             QCOMPARE(dialog->Check(i)->isChecked(), CRP57App::Instance()->Item(i) == 1);
         QVERIFY(!dialog->Check(4)->isChecked());
-        QCOMPARE(dialog->Check(0)->text(), QStringLiteral("Pr&i"));
-        QCOMPARE(dialog->Check(16)->text(), QStringLiteral("E&xt/Int MIC"));
-        QCOMPARE(dialog->Check(17)->text(), QStringLiteral("DTMF ANI &Monitor"));
+        QCOMPARE(dialog->Check(0)->text() + '|' + dialog->Check(16)->text() + '|' +
+                     dialog->Check(17)->text(),
+                 QStringLiteral("Pr&i|E&xt/Int MIC|DTMF ANI &Monitor"));
         // Level 0: Ext Mic, Encr and DTMF ANI Monitor are greyed, still showing their flag.
         for (int i : {10, 16, 17})
             QVERIFY(!dialog->Check(i)->isEnabled());
@@ -198,15 +170,13 @@ void ShellDialogsTest::visibleAppliesFlagsAndMenuFollows() {
     }));
     QVERIFY(frame.RunCommand(HCmd::kItemVisible));
     QVERIFY(driver.Fired());
-    QCOMPARE(run.app.Item(0), 0);
-    QCOMPARE(run.app.Item(4), 1);
-    QCOMPARE(run.app.Item(16), extMic);
+    QCOMPARE(
+        QStringLiteral("%1 %2 %3").arg(run.app.Item(0)).arg(run.app.Item(4)).arg(run.app.Item(16)),
+        QStringLiteral("0 1 %1").arg(extMic));
     QVERIFY(!frame.CommandAction(HCmd::kItemFirst)->isChecked());
     QVERIFY(frame.CommandAction(HCmd::kItemFirst + 4)->isChecked());
     QCOMPARE(refresh.count(), 1);
-    QCOMPARE(toggled.count(), 2);
-    QCOMPARE(toggled.at(0).at(0).toInt(), 0);
-    QCOMPARE(toggled.at(1).at(0).toInt(), 4);
+    QCOMPARE(toggled, (QList<QVariantList>{{0}, {4}}));
 
     // Cancel changes no flag.
     ModalDriver<CVisibleDlg> cancel(Closing<CVisibleDlg>([](CVisibleDlg* dialog) {
@@ -216,6 +186,54 @@ void ShellDialogsTest::visibleAppliesFlagsAndMenuFollows() {
     QVERIFY(frame.RunCommand(HCmd::kItemVisible));
     QCOMPARE(run.app.Item(1), 1);
     QCOMPARE(refresh.count(), 1);
+
+    // Common > Power Saving: the editor dialog over the main window; Cancel
+    // changes nothing, OK stores the pick and marks the image modified. Either
+    // way the edits are saved first and the view refreshed after.
+    HMemoryImage& image = run.doc->Image();
+    const HMemoryImage before = image;
+    QSignalSpy save(&frame, &CMainFrame::ViewSaveDataRequested);
+    QCOMPARE(run.app.ModifiedFlag(), 0);
+    ModalDriver<HDialog> cancelEditor(Closing<HDialog>([](HDialog* dialog) {
+        QTest::keyClick(dialog->Form()->Control(0), Qt::Key_Down);
+        dialog->CancelButton()->click();
+    }));
+    QVERIFY(frame.RunCommand(HCmd::kPowerSaving));
+    QVERIFY(cancelEditor.Fired());
+    QVERIFY(image == before && run.app.ModifiedFlag() == 0);
+    QCOMPARE(QStringLiteral("%1 %2").arg(save.count()).arg(refresh.count()), QStringLiteral("1 2"));
+    int shownTimer = -1;
+    ModalDriver<HDialog> ok(Closing<HDialog>([&](HDialog* dialog) {
+        QCOMPARE(dialog->objectName(), QStringLiteral("HDialog134"));
+        QCOMPARE(dialog->parentWidget(), static_cast<QWidget*>(CRP57App::Instance()->MainFrame()));
+        HValueCombo* timer = dialog->Form()->Combo(0);
+        timer->setFocus();
+        QTest::keyClick(timer, Qt::Key_Up);
+        shownTimer = timer->currentData().toInt();
+        QTest::mouseClick(dialog->OkButton(), Qt::LeftButton);
+    }));
+    QVERIFY(frame.RunCommand(HCmd::kPowerSaving));
+    QVERIFY(ok.Fired());
+    QCOMPARE((image[642] >> 5) & 7, shownTimer); // Transmit Timer: bits 5-7 of byte 642
+    QVERIFY(image != before);
+    QCOMPARE(run.app.ModifiedFlag(), 1);
+    QCOMPARE(QStringLiteral("%1 %2").arg(save.count()).arg(refresh.count()), QStringLiteral("2 3"));
+
+    // Help > Get Started, then F1 in the window: the main window's page in the
+    // same help window.
+    QVERIFY(frame.RunCommand(HCmd::kGetStarted));
+    HHelpWindow* help = frame.findChild<HHelpWindow*>();
+    QVERIFY(help && help->isVisible());
+    QCOMPARE(help->ContextId(), std::uint32_t(98417));
+    QCOMPARE(help->CurrentPage(), QStringLiteral("index.html"));
+    QVERIFY(help->Browser()->toPlainText().contains(QStringLiteral("Get Started")));
+    QVERIFY(frame.CommandAction(HCmd::kHelpFinder)->isEnabled() &&
+            frame.CommandAction(HCmd::kDefaultHelp)->isEnabled());
+    QVERIFY(frame.RunCommand(HCmd::kHelp));
+    QCOMPARE(frame.findChildren<HHelpWindow*>().size(), 1);
+    QCOMPARE(help->ContextId(), HShellDialogs::kMainWindowHelp);
+    QCOMPARE(help->CurrentPage(), QStringLiteral("mainwindow.html"));
+    help->close();
     run.app.ExitInstance();
     QVERIFY(home.Read("RP57Win.ini").contains("ITEM0=0"));
 }
@@ -257,69 +275,6 @@ void ShellDialogsTest::visibleEnableRules() {
     }));
     QVERIFY(run.frame->RunCommand(HCmd::kItemVisible));
     QVERIFY(driver.Fired());
-}
-
-void ShellDialogsTest::powerSavingFromTheMenu() {
-    TempHome home;
-    RunningApp run;
-    QVERIFY(run.frame);
-    CMainFrame& frame = *run.frame;
-    HMemoryImage& image = run.doc->Image();
-    const HMemoryImage before = image;
-    QSignalSpy save(&frame, &CMainFrame::ViewSaveDataRequested);
-    QSignalSpy refresh(&frame, &CMainFrame::ViewRefreshRequested);
-    QCOMPARE(run.app.ModifiedFlag(), 0);
-    QVERIFY(frame.CommandAction(HCmd::kPowerSaving)->isEnabled());
-
-    ModalDriver<HDialog> cancel(Closing<HDialog>([](HDialog* dialog) {
-        QTest::keyClick(dialog->Form()->Control(0), Qt::Key_Down);
-        dialog->CancelButton()->click();
-    }));
-    QVERIFY(frame.RunCommand(HCmd::kPowerSaving));
-    QVERIFY(cancel.Fired());
-    QCOMPARE(image, before);
-    QCOMPARE(run.app.ModifiedFlag(), 0);
-    QCOMPARE(save.count(), 1);
-    QCOMPARE(refresh.count(), 1);
-
-    int shownTimer = -1;
-    ModalDriver<HDialog> ok(Closing<HDialog>([&](HDialog* dialog) {
-        QCOMPARE(dialog->objectName(), QStringLiteral("HDialog134"));
-        QCOMPARE(dialog->parentWidget(), static_cast<QWidget*>(CRP57App::Instance()->MainFrame()));
-        HValueCombo* timer = dialog->Form()->Combo(0);
-        timer->setFocus();
-        QTest::keyClick(timer, Qt::Key_Up);
-        shownTimer = timer->currentData().toInt();
-        QTest::mouseClick(dialog->OkButton(), Qt::LeftButton);
-    }));
-    QVERIFY(frame.RunCommand(HCmd::kPowerSaving));
-    QVERIFY(ok.Fired());
-    QCOMPARE((image[642] >> 5) & 7, shownTimer); // Transmit Timer: bits 5-7 of byte 642
-    QVERIFY(image != before);
-    QCOMPARE(run.app.ModifiedFlag(), 1);
-    QCOMPARE(save.count(), 2);
-    QCOMPARE(refresh.count(), 2);
-}
-
-void ShellDialogsTest::helpCommands() {
-    TempHome home;
-    RunningApp run;
-    QVERIFY(run.frame);
-    CMainFrame& frame = *run.frame;
-    for (int id : {HCmd::kGetStarted, HCmd::kHelp, HCmd::kHelpFinder, HCmd::kDefaultHelp})
-        QVERIFY2(frame.CommandAction(id)->isEnabled(), qPrintable(QString::number(id)));
-    QVERIFY(frame.RunCommand(HCmd::kGetStarted));
-    HHelpWindow* help = frame.findChild<HHelpWindow*>();
-    QVERIFY(help && help->isVisible());
-    QCOMPARE(help->ContextId(), std::uint32_t(98417));
-    QCOMPARE(help->CurrentPage(), QStringLiteral("index.html"));
-    QVERIFY(help->Browser()->toPlainText().contains(QStringLiteral("Get Started")));
-    // F1 in the window: the main window's page, in the same help window.
-    QVERIFY(frame.RunCommand(HCmd::kHelp));
-    QCOMPARE(frame.findChildren<HHelpWindow*>().size(), 1);
-    QCOMPARE(help->ContextId(), HShellDialogs::kMainWindowHelp);
-    QCOMPARE(help->CurrentPage(), QStringLiteral("mainwindow.html"));
-    help->close();
 }
 
 RP57_APP_TEST(ShellDialogsTest)
