@@ -3,7 +3,6 @@
 // prove each access level's ranges, the failure table row by row and Ctrl-C.)
 #include "HAlignmentData.h"
 #include "HChannels.h"
-#include "HCommonGroups.h"
 #include "HDefaultImage.h"
 #include "HHardwareGroup.h"
 #include "HRP57CommunicationDialog.h"
@@ -13,7 +12,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <deque>
 #include <functional>
 
@@ -177,16 +175,6 @@ TEST_F(Controller, UploadLevel1MovesItsRangesAndTheChannelPagesOnly) {
     EXPECT_EQ(t.progressMax, 8 + 4 + (0x5E - 0x33 + 1));
 }
 
-TEST_F(Controller, IllegalProductionCodeStopsAfterTheHandshake) {
-    SimRadio& radio = Radio(FactoryRadio(), {"--production-code", "7"});
-    Transfer t; // (no password answers: asking would cancel)
-    t.Run(radio, HCommEvent::Upload, 0, Status::Failed, "Communication Error!");
-    EXPECT_EQ(t.messages, (Texts{{"Communication Error!", HMessageIcon::Stop}}));
-    // Only the model word was read, then the radio was reset.
-    EXPECT_EQ(radio.Frames(),
-              (std::vector<std::string>{"40  (Power On: clone mode)", "F0 02 01 F3", "38 01 39"}));
-}
-
 TEST_F(Controller, DownloadKeepsTheRadiosIdentityAndMarksTheImage) {
     HMemoryImage memory = FactoryRadio();
     memory[0x10] = 0xAB; // an adjustment byte of this radio (covered by its checksum)
@@ -222,18 +210,6 @@ TEST_F(Controller, DownloadKeepsTheRadiosIdentityAndMarksTheImage) {
     EXPECT_EQ(Word(t.image, 0xFF), 0xA55A);
 }
 
-TEST_F(Controller, FailedDownloadLeavesTheEditorImageAsItWas) {
-    // (The end mark left open on the radio is proven by the CLI failure table.)
-    SimRadio& radio = Radio(FactoryRadio(), {"--fault", "nak:0x10"});
-    Transfer t;
-    t.image = FactoryRadio();
-    t.image[0x300] = 0x42;
-    const HMemoryImage before = t.image;
-    t.Run(radio, HCommEvent::Download, 0, Status::Failed, "Communication Error!");
-    EXPECT_EQ(t.image, before);
-    EXPECT_TRUE(radio.Sent("F3 82 11").empty()); // nothing after the refused page
-}
-
 TEST_F(Controller, DownloadLevel2WritesWithoutChecks) {
     // (Its blocks are in the CLI table of access levels.)
     HMemoryImage memory = FactoryRadio();
@@ -266,8 +242,9 @@ TEST_F(Controller, DownloadRepairsTheWorkingAdjustmentFromItsBackup) {
     EXPECT_EQ(after[0x06], FactoryRadio()[0x06]);
 }
 
-TEST_F(Controller, ChannelStepAndProductTypeRules) {
-    SimRadio& radio = Radio(WithHardware(FactoryRadio(), HHardwareGroup::kRowStepSet, 2));
+TEST_F(Controller, DownloadRefusalsAndAFailureMidway) {
+    SimRadio& radio = Radio(WithHardware(FactoryRadio(), HHardwareGroup::kRowStepSet, 2),
+                            {"--fault", "nak:0x10"}); // the radio refuses FLASH page 0x10
     // Editor step set 0 with a channel on step code 2: refused, nothing written.
     Transfer refused;
     refused.image = WithChannels(FactoryRadio(), [](HChannels& m) { m.SetField(3, 12, 2); });
@@ -275,13 +252,20 @@ TEST_F(Controller, ChannelStepAndProductTypeRules) {
     EXPECT_EQ(refused.messages, (Texts{{"Channel Step mismatched!", HMessageIcon::Stop}}));
     EXPECT_TRUE(radio.Sent("F1").empty());
 
-    // Without such a channel the download goes on; another product type only warns.
-    Transfer warned;
-    warned.image = WithHardware(FactoryRadio(), HHardwareGroup::kRowProductType, 2);
-    warned.Run(radio, HCommEvent::Download, 0, Status::Success, "Download Complete!");
-    EXPECT_EQ(warned.messages, (Texts{{HStringTable::Get(HStringTable::kProductTypeMismatch),
-                                       HMessageIcon::Exclamation},
-                                      {"Download Complete!", HMessageIcon::Information}}));
+    // Another product type only warns: the download goes on up to the refused
+    // page, and the editor image stays as it was. (The end mark left open on the
+    // radio is proven by the CLI failure table.)
+    Transfer t;
+    t.image = WithHardware(FactoryRadio(), HHardwareGroup::kRowProductType, 2);
+    t.image[0x300] = 0x42;
+    const HMemoryImage before = t.image;
+    t.Run(radio, HCommEvent::Download, 0, Status::Failed, "Communication Error!");
+    EXPECT_EQ(t.messages, (Texts{{HStringTable::Get(HStringTable::kProductTypeMismatch),
+                                  HMessageIcon::Exclamation},
+                                 {"Communication Error!", HMessageIcon::Stop}}));
+    EXPECT_EQ(t.image, before);
+    EXPECT_EQ(radio.Sent("F3 82 10").size(), 1u);
+    EXPECT_TRUE(radio.Sent("F3 82 11").empty()); // nothing after the refused page
 }
 
 TEST_F(Controller, AddedChannelUploadAndTheRestOfTheMatrix) {

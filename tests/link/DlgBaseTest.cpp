@@ -9,8 +9,7 @@ using namespace linktest;
 
 namespace {
 
-std::atomic<int> g_plainDestroyed{0};
-std::atomic<int> g_commDestroyed{0};
+std::atomic<int> g_plainDestroyed{0}, g_commDestroyed{0};
 
 struct CountedPlain : HEventData {
     using HEventData::HEventData;
@@ -56,8 +55,7 @@ private:
 
 TEST(DlgBase, WindowAndThreadPathsLifecycleMessagesAndTimer) {
     TempHome home(6);
-    g_plainDestroyed = 0;
-    g_commDestroyed = 0;
+    g_plainDestroyed = g_commDestroyed = 0;
     {
         Worker w(5);
         w.InitDialog();

@@ -34,11 +34,6 @@ inline std::string ReadText(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
-inline void WriteImage(const std::string& path, const HMemoryImage& m) {
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(m.data()), std::streamsize(m.size()));
-}
-
 inline HMemoryImage ReadImage(const std::string& path) {
     HMemoryImage m{};
     std::ifstream(path, std::ios::binary)
@@ -162,7 +157,8 @@ public:
              const HMemoryImage* memory = nullptr, const std::string& tag = "")
         : m_base(home.Path("radio" + tag)) {
         if (memory)
-            WriteImage(MemoryPath(), *memory);
+            std::ofstream(MemoryPath(), std::ios::binary)
+                .write(reinterpret_cast<const char*>(memory->data()), std::streamsize(kImageSize));
         std::vector<std::string> args = {RP57_RADIO_SIM, "--link", m_base,   "--memory",
                                          MemoryPath(),   "--log",  LogPath()};
         args.insert(args.end(), extra.begin(), extra.end());

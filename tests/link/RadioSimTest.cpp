@@ -18,7 +18,6 @@ struct Client {
     }
     bool Connect() { return comm.OpenPort(event) && comm.SetCloneMode(event); }
     bool Read(int area, int block) { return comm.ReadBlock(area, block, 0, image, &event); }
-    bool Write(int area, int block) { return comm.WriteBlock(area, block, 0, image, &event); }
     void Finish() {
         (void)comm.ResetRadio(&event);
         port.Close();
@@ -66,7 +65,7 @@ TEST(RadioSim, StartsStopsAndSavesOnlyWrites) {
     Client c(radio.Link());
     ASSERT_TRUE(c.Connect());
     c.image[0x20] = 0x77;
-    ASSERT_TRUE(c.Write(kAreaEeprom, 0x10));
+    ASSERT_TRUE(c.comm.WriteBlock(kAreaEeprom, 0x10, 0, c.image, &c.event));
     ::kill(radio.Pid(), SIGINT);
     EXPECT_EQ(radio.WaitExit(), 0);
     EXPECT_FALSE(fs::is_symlink(radio.Link()));

@@ -22,7 +22,7 @@ protected:
     HSerialPort port;
 };
 
-TEST_F(SerialPort, DeviceNamesAndPortClamping) {
+TEST_F(SerialPort, DeviceNamesAndOpenFailures) {
     // Port 0 opens port 1, 300 opens port 256; Open stores the clamped number.
     const std::tuple<std::uint32_t, const char*, std::uint32_t> names[] = {
         {0, "/dev/ttyS0", 1}, {12, "/dev/ttyS11", 12}, {300, "/dev/ttyS255", 256}};
@@ -34,9 +34,7 @@ TEST_F(SerialPort, DeviceNamesAndPortClamping) {
         EXPECT_EQ(port.Open(), kSerialError);
         EXPECT_EQ(port.GetPortNumber(), clamped);
     }
-}
 
-TEST_F(SerialPort, OpenFailuresKeepTheSystemReason) {
     TempHome home;
     const auto refused = [&](const std::string& path, int error) {
         SCOPED_TRACE(path);
@@ -163,9 +161,10 @@ TEST_F(SerialPort, InterfaceUnitFramesAndModes) {
     // A pseudo-terminal has no modem lines; that must not stop the open.
     ASSERT_EQ(port.Open(), kSerialOk);
     EXPECT_EQ(pty.Receive(8), Bytes({0x51, 0xAE, 0, 0, 0, 0, 0, 0}));
-    // DTR/RTS off while open in mode 1.
-    EXPECT_EQ(port.GetLineSettings().fDtrControl, 0u);
-    EXPECT_EQ(port.GetLineSettings().fRtsControl, 0u);
+    const auto dtrRts = [&] {
+        return std::pair(port.GetLineSettings().fDtrControl, port.GetLineSettings().fRtsControl);
+    };
+    EXPECT_EQ(dtrRts(), std::pair(0u, 0u)); // off while open in mode 1
 
     std::vector<std::uint8_t> data(132, 0xA5);
     EXPECT_EQ(port.Write(data), kSerialOk);
@@ -174,8 +173,7 @@ TEST_F(SerialPort, InterfaceUnitFramesAndModes) {
     EXPECT_EQ(std::vector<std::uint8_t>(got.begin(), got.begin() + 8),
               Bytes({0x50, 0xAF, 0x00, 0x00, 0x8C, 0x00, 0x84, 0x00}));
     port.Close();
-    EXPECT_EQ(port.GetLineSettings().fDtrControl, 1u); // switched on again before closing
-    EXPECT_EQ(port.GetLineSettings().fRtsControl, 1u);
+    EXPECT_EQ(dtrRts(), std::pair(1u, 1u)); // switched on again before closing
 
     // Mode 2: Open fails after the device was opened; the handle stays until Close.
     port.SetConnectionMode(2);

@@ -1,4 +1,3 @@
-#include "HCommonGroups.h"
 #include "HHardwareGroup.h"
 #include "HTransferSteps.h"
 
