@@ -60,7 +60,6 @@ public:
     TempHome(const TempHome&) = delete;
     TempHome& operator=(const TempHome&) = delete;
 
-    [[nodiscard]] bool IsValid() const { return m_dir.isValid(); }
     [[nodiscard]] QString Path() const { return m_dir.path(); }
     [[nodiscard]] std::string File(const char* name) const { return QPath(name).toStdString(); }
     [[nodiscard]] QString QPath(const char* name) const {

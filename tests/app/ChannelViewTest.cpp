@@ -116,7 +116,6 @@ void ChannelViewTest::defaultImageInTheGrid() {
     QCOMPARE(run.Index(5, 12).data(HChannelTableModel::TickRole).toInt(),
              static_cast<int>(HTickState::TickedInUse));
     QVERIFY(!HChannelDelegate::TickPicture(HTickState::TickedInUse).isNull());
-
     // Headers are the item names; the information panel and the group list.
     QStringList shown;
     for (int col : {1, 3, 4, 25})
@@ -131,7 +130,6 @@ void ChannelViewTest::defaultImageInTheGrid() {
     QCOMPARE(shown.join('|'), QStringLiteral("Pri|TAG|RX Frequency|DTMF ANI Monitor|VHF|%1|128|"
                                              "0 Channels Left|Mobile|Group 1|1")
                                   .arg(run.app.ComPort()));
-
     // Columns the model rules hide at access level 0 for this set: Auto Scan
     // (handheld only) and Ext Mic (level 0); TAG is there.
     QCOMPARE(run.Hidden({3, 11, 24}), QStringLiteral("011"));
@@ -171,7 +169,6 @@ void ChannelViewTest::typedEditsReachTheImage() {
     width->setCurrentIndex(0);
     emit width->activated(0);
     QCOMPARE(run.Text(2, 2), QStringLiteral("N"));
-
     // Nothing reached the image before save-edits; then exactly the same
     // edits through the grid core give the same image.
     QVERIFY(run.Image() == before);
@@ -190,7 +187,6 @@ void ChannelViewTest::typedEditsReachTheImage() {
     HChannels saved;
     saved.Load(run.Image());
     QCOMPARE(saved.GetField(2, kFieldRxFrequency), 146520000);
-
     // A second save-edits has nothing to write.
     run.app.SetModifiedFlag(0);
     QVERIFY(!run.view->OnSaveData());
@@ -203,7 +199,6 @@ void ChannelViewTest::typedEditsReachTheImage() {
     QVERIFY(!run.grid->IsEditing());
     saved.Load(run.Image());
     QCOMPARE(saved.GetField(3, kFieldRxFrequency), 150000000);
-
     // Keys reach the column's filter (its rules are the grid core's tests);
     // Escape keeps the cell.
     freq = run.OpenEditor<QLineEdit>(0, 4);
@@ -213,7 +208,6 @@ void ChannelViewTest::typedEditsReachTheImage() {
     QTest::keyClick(freq, Qt::Key_Escape);
     QCoreApplication::processEvents();
     QCOMPARE(run.Text(0, 4), QStringLiteral("154.10000"));
-
     // Shift+F9 (a window shortcut: it needs the window active, as a person's
     // key would): an edit still open in a cell reaches the image before the
     // raw editor copies it.
@@ -246,7 +240,6 @@ void ChannelViewTest::ticksToneDialogAndInUse() {
     QCOMPARE(run.Text(4, 12) + run.Text(4, 10), QStringLiteral("  "));
     run.DoubleClick(4, 10);
     QCOMPARE(run.Text(4, 10), QStringLiteral("-"));
-
     // Enter on the transmit tone opens the tone dialog on the cell's side;
     // Cancel keeps the cell.
     run.SetCurrent(4, 6);
@@ -270,7 +263,6 @@ void ChannelViewTest::ticksToneDialogAndInUse() {
     // F3 is the model's tone shortcut: it changes the cell.
     run.Key(Qt::Key_F3);
     QVERIFY(run.Text(4, 6) != QStringLiteral("D-023 B"));
-
     // Column 0: a double click takes the channel out of use; its row turns grey.
     run.DoubleClick(9, 0);
     const QModelIndex tag = run.Index(9, 3);
@@ -279,7 +271,6 @@ void ChannelViewTest::ticksToneDialogAndInUse() {
     run.DoubleClick(9, 0);
     QVERIFY(tag.data(HChannelTableModel::InUseRole).toBool());
     QVERIFY(!tag.data(Qt::BackgroundRole).isValid());
-
     // All of it reaches the image on save-edits.
     QVERIFY(run.view->OnSaveData());
     HChannelGrid core;
@@ -307,7 +298,6 @@ void ChannelViewTest::groupsAndF2() {
     };
     QCOMPARE(group(), QStringLiteral("Group 1 5 1 5"));
     QCOMPARE(run.view->GroupList()->count(), 2);
-
     // An edit in group 1 survives the group change; F2 wraps round.
     QVERIFY(run.Type(0, 3, QStringLiteral("HOME")));
     run.grid->setFocus();
@@ -344,7 +334,6 @@ void ChannelViewTest::viewItemHidesColumns() {
     run.app.SetItem(0, 0);
     emit run.frame->ItemVisibilityToggled(0);
     QVERIFY(run.grid->isColumnHidden(1));
-
     // TAG hidden by the user stays hidden on a refresh, but a file opened
     // for a set with a display turns it on (the load flag).
     run.frame->RunCommand(HCmd::kItemFirst + 2);
@@ -392,13 +381,11 @@ void ChannelViewTest::copyAndPasteAskMessage53() {
     QCOMPARE(run.Row(4).mid(2), run.Row(0).mid(2));
     QCOMPARE(run.Text(4, 0) + run.Text(4, 4), QStringLiteral("  5150.12500"));
     QCOMPARE(run.grid->currentIndex(), run.Index(4, 2));
-
     // Text that is not channel rows is not pasted and nothing is asked.
     QApplication::clipboard()->setText(QStringLiteral("hello\tworld"));
     run.frame->RunCommand(HCmd::kEditPaste);
     QCoreApplication::processEvents();
     QCOMPARE(messages.asked.size(), 2);
-
     // The paste reaches the image on save-edits.
     run.frame->SendViewSaveData();
     HChannels saved;

@@ -180,7 +180,6 @@ void DocumentTest::commandLineFileAndOpen() {
     RunningApp run(0, {home.QPath("short.R57")});
     QCOMPARE(messages.asked, QStringList{QStringLiteral("message37")});
     QCOMPARE(run.TitlePath(), QString::fromLatin1(kNone));
-
     // File > Open refuses either size with 37 and keeps the image and title.
     const HMemoryImage before = run.doc->Image();
     const QString title = run.frame->windowTitle();
@@ -199,7 +198,6 @@ void DocumentTest::commandLineFileAndOpen() {
     run.doc->OpenRecentFile(home.File("gone.R57"));
     QCOMPARE(messages.asked.last(), QStringLiteral("message32"));
     QCOMPARE(messages.Count(146), 0);
-
     // A good file opens, joins the recent files and titles the window.
     QSignalSpy loaded(run.doc, &CRP57Doc::ImageLoaded);
     QVERIFY(RunChoosing(run, home, 57601, "radio.R57"));
@@ -222,7 +220,6 @@ void DocumentTest::saveAndSaveAs() {
     QCOMPARE(QDir(home.Path()).entryList(QDir::Files), files);
     QCOMPARE(run.app.ModifiedFlag(), 1);
     messages.asked.clear();
-
     // Save As adds the default extension; Save then writes the same file.
     run.doc->Image()[kMarker] = 0xA5;
     QVERIFY(RunChoosing(run, home, 57604, nullptr, "mine"));
@@ -237,7 +234,6 @@ void DocumentTest::saveAndSaveAs() {
     const QByteArray saved = Bytes(run.doc->Image());
     QCOMPARE(home.Read("mine.R57"), saved);
     QVERIFY(messages.asked.isEmpty());
-
     // A Save As that does not save leaves the path with the file that holds
     // the image: here No to writing a default file.
     messages.Queue(36, QMessageBox::No);
@@ -247,7 +243,6 @@ void DocumentTest::saveAndSaveAs() {
     QCOMPARE(run.TitlePath(), home.QPath("mine.R57"));
     QCOMPARE(run.app.CurrentFilePath(), path);
     QCOMPARE(run.app.RecentFiles().Entries().front(), path);
-
     // A read-only file is refused with 49 and left as it was (for root too).
     QVERIFY(QFile::setPermissions(home.QPath("mine.R57"), QFileDevice::ReadOwner));
     run.doc->Image()[kMarker] = 0x01;
@@ -280,7 +275,6 @@ void DocumentTest::askToSaveNeverDropsChangesUnasked() {
         QCOMPARE(run.app.ModifiedFlag(), 1);
         QCOMPARE(run.frame->windowTitle(), title);
     };
-
     // New for another band: Yes to 146, then Save As cancelled: no new image.
     {
         ModalDriver<HCreateNewFile> model(Closing<HCreateNewFile>([](HCreateNewFile* dialog) {
@@ -313,14 +307,12 @@ void DocumentTest::askToSaveNeverDropsChangesUnasked() {
     QVERIFY(run.frame->isVisible());
     QCOMPARE(messages.Count(146), 5);
     unchanged();
-
     // Yes and a Save As that works: saved, then opened.
     messages.Queue(146, QMessageBox::Yes);
     QVERIFY(RunChoosing(run, home, 57601, "other.R57", "kept.R57"));
     QCOMPARE(home.Read("kept.R57"), Bytes(edited));
     QCOMPARE(run.doc->Image(), other);
     QCOMPARE(run.app.ModifiedFlag(), 0);
-
     // No drops the changes, as the user said; unmodified, nothing is asked.
     run.doc->Image()[kMarker] = 0x02;
     run.app.SetModifiedFlag(1);
@@ -363,7 +355,6 @@ void DocumentTest::modelDialogQuestions() {
         QVERIFY(run.frame->RunCommand(57600));
         QVERIFY(model.Fired());
     };
-
     // No to both questions puts the lists back; OK then makes nothing.
     choose(false, true);
     QCOMPARE(seen.join('|'),
@@ -372,7 +363,6 @@ void DocumentTest::modelDialogQuestions() {
     QCOMPARE(run.doc->Image(), before);
     QVERIFY(saveData.count() >= 1);
     QCOMPARE(refresh.count(), 1);
-
     // Yes to both: a handheld UHF D set with a 13-segment LCD.
     seen.clear();
     choose(true, true);
@@ -383,7 +373,6 @@ void DocumentTest::modelDialogQuestions() {
     QCOMPARE(home.Read("defaultUD.r57h"), Bytes(run.doc->Image()));
     QCOMPARE(run.TitlePath(), QString::fromLatin1(kNone));
     QCOMPARE(refresh.count(), 2);
-
     // Cancel makes nothing, whatever was answered.
     const HMemoryImage now = run.doc->Image();
     choose(true, false);

@@ -238,7 +238,6 @@ void EditorDialogTest::checkBoxesStaticsAcceleratorsAndHelp() {
         QVERIFY(d.editor.IsChecked(2));
         auto* text = qobject_cast<QLabel*>(form->Control(3));
         QVERIFY(text && text->text() == QStringLiteral("Shown by InitStatic"));
-
         // Alt + the label's letter moves the focus to its control.
         QTest::keyClick(&d.dialog, Qt::Key_O, Qt::AltModifier);
         QCOMPARE(QApplication::focusWidget(), form->Control(1));
@@ -249,7 +248,6 @@ void EditorDialogTest::checkBoxesStaticsAcceleratorsAndHelp() {
         QVERIFY(!form->Control(4)->isEnabled() && !form->Label(4)->isEnabled());
         QVERIFY(form->Control(4)->isVisible());
         QVERIFY(!form->Control(5)->isVisible() && !form->Label(5)->isVisible());
-
         // F1 on a control with a context of its own opens that context's page.
         HHelpWindow* help = PressF1(form->Control(0));
         QVERIFY(help);
@@ -267,7 +265,6 @@ void EditorDialogTest::checkBoxesStaticsAcceleratorsAndHelp() {
     QVERIFY(raised.Form()->Control(4)->isEnabled() && raised.Form()->Label(4)->isEnabled());
     QVERIFY(raised.Form()->Control(5)->isVisible());
     raised.dialog.reject();
-
     // F1 in Power Saving: the dialog's page, in a help window owned by the
     // dialog (usable while it is modal) and reused by a second F1.
     ShownDialog<> d;
@@ -291,7 +288,6 @@ void EditorDialogTest::helpContextsFileAndFallback() {
     QCOMPARE(map.at(98417), QStringLiteral("index.html"));
     QCOMPARE(map.at(0x20086), QStringLiteral("powersaving.html"));
     QCOMPARE(map.at(12), QStringLiteral("a.html#part"));
-
     // The shipped mapping: every page it names exists, and so does every page
     // a link between the shipped pages leads to.
     const QDir dir(HHelpWindow::HelpDirectory());
@@ -315,7 +311,6 @@ void EditorDialogTest::helpContextsFileAndFallback() {
         }
     }
     QVERIFY(links > 20);
-
     // Pages in the program data directory come first.
     TempHome home;
     QVERIFY(QDir(home.Path()).mkpath(QStringLiteral("help")));

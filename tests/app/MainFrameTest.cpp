@@ -90,7 +90,6 @@ void MainFrameTest::commandsPresentEnabledAndChecked() {
     for (const auto& [id, keys] :
          {std::pair{57600, "Ctrl+N"}, {57634, "Ctrl+C"}, {57637, "Ctrl+V"}})
         QCOMPARE(frame.CommandAction(id)->shortcut(), QKeySequence(QString::fromLatin1(keys)));
-
     // Toolbar twins are on the toolbar only; help keys belong to the window.
     std::set<int> toolbar;
     for (QAction* action : frame.ToolBar()->actions())
@@ -104,7 +103,6 @@ void MainFrameTest::commandsPresentEnabledAndChecked() {
     QCOMPARE(Failing({57667, 57670, 57671},
                      [&](int id) { return frame.actions().contains(frame.CommandAction(id)); }),
              QString());
-
     // Enabled: a command without a handler is off and does not run.
     frame.UpdateCommandUI();
     QCOMPARE(Failing({57607, 57609, 32864, 32863, 32772, 32784, 32791, 32853},
@@ -124,7 +122,6 @@ void MainFrameTest::commandsPresentEnabledAndChecked() {
     QCOMPARE(uploads, 2);
     frame.SetCommandHandler(32851, nullptr);
     QVERIFY(!frame.CommandAction(32871)->isEnabled());
-
     // Signalling: 2-tone (1) or 5-tone (0) commands; the Common menu stays on.
     frame.SetCommandHandler(32772, [] {});
     std::vector<int> ran;
@@ -145,7 +142,6 @@ void MainFrameTest::commandsPresentEnabledAndChecked() {
     QVERIFY(!frame.RunCommand(32798));
     QVERIFY(frame.RunCommand(32806));
     QCOMPARE(ran, std::vector<int>{32806});
-
     // Checked: View > Item follows the flags, whoever changes them.
     QSignalSpy toggled(&frame, &CMainFrame::ItemVisibilityToggled);
     for (int id = 32821; id <= 32838; ++id)
@@ -160,7 +156,6 @@ void MainFrameTest::commandsPresentEnabledAndChecked() {
     QVERIFY(!frame.CommandAction(32821)->isChecked());
     QVERIFY(frame.RunCommand(32821));
     QVERIFY(run.app.Item(0) == 1 && frame.CommandAction(32821)->isChecked());
-
     // Five status panes: the message pane, then the four key indicators; the
     // tool and status bars toggle with their checks.
     QCOMPARE(frame.StatusPane(0)->text(), QStringLiteral("Ready"));
@@ -204,7 +199,6 @@ void MainFrameTest::fileMenuPrintSetupAboutAndClose() {
         QVERIFY(action->isEnabled());
     recent()[1]->trigger();
     QCOMPARE(opened, std::string("/data/one.R57"));
-
     // Print setup saves the edits first and refreshes the view after.
     QStringList sent;
     connect(&frame, &CMainFrame::ViewSaveDataRequested, [&] { sent << "2025"; });
@@ -228,7 +222,6 @@ void MainFrameTest::fileMenuPrintSetupAboutAndClose() {
     QVERIFY(frame.RunCommand(57664)); // the toolbar's About runs the menu's
     QCOMPARE(about, (QStringList{QString::fromStdString(HStringTable::Get(120)),
                                  QStringLiteral("RP57Win for OR-3200 Series")}));
-
     // No close while printing; otherwise the guard decides, for File > Exit too.
     run.app.SetPrinting(true);
     QVERIFY(!frame.close());

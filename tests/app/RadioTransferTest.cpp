@@ -250,7 +250,6 @@ void RadioTransferTest::failedUploadThenUploadAndDownload() {
     QCOMPARE(saveEdits.count(), 1);
     QCOMPARE(refresh.count(), 1);
     QCOMPARE(loaded.count(), 1);
-
     // The image is the radio's; the document is untitled.
     HMemoryImage& image = run.doc->Image();
     HChannels uploaded;
@@ -273,7 +272,6 @@ void RadioTransferTest::failedUploadThenUploadAndDownload() {
     // Uploading wrote nothing into the radio.
     QVERIFY(radio.Sent(QStringLiteral("F1")).isEmpty() &&
             radio.Sent(QStringLiteral("F3")).isEmpty());
-
     // Edit two channels, then Download from the toolbar button.
     const HMemoryImage beforeEdit = image;
     image = WithChannels(image, [](HChannels& m) {
@@ -366,7 +364,6 @@ void RadioTransferTest::channelAllocationUploadsOnlyAddedPages() {
     SimRadio radio(home, radioMemory);
     QVERIFY(radio.Started());
     run.app.SetComDevice(radio.Link().toStdString());
-
     // Seven channels in use: three channel pages, the third holding one.
     const HMemoryImage own =
         WithChannels(MakeImageForModel(kBandVhf, kProductMobile, 1), [](HChannels& m) {
@@ -412,7 +409,6 @@ void RadioTransferTest::channelAllocationUploadsOnlyAddedPages() {
                  QStringLiteral("R-%1").arg(c, 3, 10, QLatin1Char('0')));
     QCOMPARE(QString::fromStdString(model.GetTag(0)), QStringLiteral("-ORVANE-"));
     QCOMPARE(run.app.ModifiedFlag(), 1);
-
     // Fewer channels: no page added, no event.
     const qsizetype framesBefore = radio.Sent(QString()).size();
     {
@@ -488,7 +484,6 @@ void RadioTransferTest::allocationDialogRules() {
              QStringLiteral("90 5 %1 1 1 ALPHA").arg(HChannelAllocationDlg::kScanScanVts));
     // Channels beyond the new total go out of use.
     QVERIFY(model.IsChannelEnabled(94) && !model.IsChannelEnabled(95));
-
     // A radio without a display: one group of 8 channels; the other rows show 0
     // and stay shut.
     HMemoryImage plain = MakeImageForModel(kBandVhf, kProductMobile, 0);

@@ -177,7 +177,6 @@ void ShellDialogsTest::visiblePowerSavingAndHelpFromTheMenus() {
     QVERIFY(frame.CommandAction(HCmd::kItemFirst + 4)->isChecked());
     QCOMPARE(refresh.count(), 1);
     QCOMPARE(toggled, (QList<QVariantList>{{0}, {4}}));
-
     // Cancel changes no flag.
     ModalDriver<CVisibleDlg> cancel(Closing<CVisibleDlg>([](CVisibleDlg* dialog) {
         ClickBox(dialog->Check(1));
@@ -186,7 +185,6 @@ void ShellDialogsTest::visiblePowerSavingAndHelpFromTheMenus() {
     QVERIFY(frame.RunCommand(HCmd::kItemVisible));
     QCOMPARE(run.app.Item(1), 1);
     QCOMPARE(refresh.count(), 1);
-
     // Common > Power Saving: the editor dialog over the main window; Cancel
     // changes nothing, OK stores the pick and marks the image modified. Either
     // way the edits are saved first and the view refreshed after.
@@ -218,7 +216,6 @@ void ShellDialogsTest::visiblePowerSavingAndHelpFromTheMenus() {
     QVERIFY(image != before);
     QCOMPARE(run.app.ModifiedFlag(), 1);
     QCOMPARE(QStringLiteral("%1 %2").arg(save.count()).arg(refresh.count()), QStringLiteral("2 3"));
-
     // Help > Get Started, then F1 in the window: the main window's page in the
     // same help window.
     QVERIFY(frame.RunCommand(HCmd::kGetStarted));
@@ -262,7 +259,6 @@ void ShellDialogsTest::visibleEnableRules() {
         for (int i : {0, 1, 3, 4, 5, 9, 11, 15})
             QVERIFY(D::ItemAllowed(i, &mobile, level));
     }
-
     // In the running program at level 2 with the option unit in the image.
     TempHome home;
     RunningApp run(2);

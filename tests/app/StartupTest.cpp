@@ -89,10 +89,7 @@ private slots:
     void recentFileList();
     void accessLevelsAndTitles_data();
     void accessLevelsAndTitles();
-    void comPortOutsideRangeBecomesOne_data();
-    void comPortOutsideRangeBecomesOne();
-    void freshStartWritesEveryKeyAtExit();
-    void settingsReadAndWrittenBack();
+    void settingsWrittenAtExitAndReadBack();
     void singleInstanceGuard();
 };
 
@@ -172,7 +169,6 @@ void StartupTest::recentFileList() {
     HRecentFileList loaded(4);
     loaded.Load(HIniFile(home.File("RP57Win.ini")));
     QCOMPARE(loaded.Entries(), (std::vector<std::string>{"e.R57", "d.R57", "b.R57"}));
-
     // A hand-edited list with a gap and a repeat loads in order, once each.
     QVERIFY(
         home.Write("RP57Win.ini", "[Recent File List]\nFile1=x.R57\nFile3=y.R57\nFile4=x.R57\n"));
@@ -231,36 +227,11 @@ void StartupTest::accessLevelsAndTitles() {
     app.ExitInstance();
 }
 
-void StartupTest::comPortOutsideRangeBecomesOne_data() {
-    QTest::addColumn<QByteArray>("stored");
-    QTest::addColumn<int>("port");
-    QTest::newRow("17") << QByteArray("17") << 1;
-    QTest::newRow("0") << QByteArray("0") << 1;
-    QTest::newRow("not a number") << QByteArray("COM3") << 1;
-    QTest::newRow("16") << QByteArray("16") << 16;
-}
-
-void StartupTest::comPortOutsideRangeBecomesOne() {
-    QFETCH(QByteArray, stored);
-    QFETCH(int, port);
-    TempHome home;
-    QVERIFY(home.Write("RP57Win.ini", "[Initialize]\nCOM_PORT=" + stored + "\nBAUDRATE=4800\n"));
-    CRP57App app;
-    QVERIFY(app.InitInstance({}));
-    QCOMPARE(app.ComPort(), port);
-    // Written back at once, before the program ends.
-    QCOMPARE(Values(home, "Initialize", {"COM_PORT"}), QString::number(port));
-    // The baud rate is taken as stored, without a range check.
-    QCOMPARE(app.BaudRate(), 4800);
-    app.ExitInstance();
-    QCOMPARE(Values(home, "Initialize", {"COM_PORT", "BAUDRATE"}),
-             QStringLiteral("%1 4800").arg(port));
-}
-
-void StartupTest::freshStartWritesEveryKeyAtExit() {
+void StartupTest::settingsWrittenAtExitAndReadBack() {
     TempHome home;
     QVERIFY(home.Write("INI_LOG.ini", "[LOG_INFO]\nDEF_LOG_NAME=trace.log\nLOG_LEVEL0=6\n"));
     {
+        // A fresh start writes every key at exit.
         CRP57App app;
         QVERIFY(app.InitInstance({}));
         QCOMPARE(app.MainFrame()->size(), QSize(860, 640));
@@ -273,18 +244,17 @@ void StartupTest::freshStartWritesEveryKeyAtExit() {
     // At level 0 on the start-up image (no file loaded, no option unit) the
     // view's model rules switch off TAG, Encr, Ext Mic and DTMF ANI Monitor.
     QCOMPARE(ItemFlags(home), QStringLiteral("110111111101111100-"));
-
     // The window's settings are written when it goes, before the exit line.
     const QByteArray log = home.Read("trace.log");
     const qsizetype destroy = log.indexOf("[FUNC IN]CMainFrame::OnDestroy");
     const qsizetype exitLine = log.indexOf("[D1] ExitInstance()  (File:");
     QVERIFY(destroy >= 0 && exitLine > destroy);
     QVERIFY(log.indexOf("The log output ended.") > exitLine);
-}
 
-void StartupTest::settingsReadAndWrittenBack() {
-    TempHome home;
-    QVERIFY(home.Write("RP57Win.ini", "[Initialize]\r\nCOM_PORT=4\r\nBAUDRATE=19200\r\n"
+    // Values read (16 is the highest port; the baud rate is taken without a
+    // range check), changed while running, and written back at exit; keys the
+    // program does not know are kept.
+    QVERIFY(home.Write("RP57Win.ini", "[Initialize]\r\nCOM_PORT=16\r\nBAUDRATE=4800\r\n"
                                       "CX=1000\r\nCY=700\r\n"
                                       "[ITEM]\r\nITEM3=0\r\nITEM16=0\r\n"
                                       "[End Status]\r\nProductType=1\r\nFreq.Band=2\r\n"
@@ -297,10 +267,9 @@ void StartupTest::settingsReadAndWrittenBack() {
                      .arg(app.BaudRate())
                      .arg(app.Item(3))
                      .arg(app.Item(15)),
-                 QStringLiteral("4 19200 0 1"));
+                 QStringLiteral("16 4800 0 1"));
         CMainFrame* frame = app.MainFrame();
         QCOMPARE(frame->size(), QSize(1000, 700));
-        // Process-wide values changed while running reach the file at exit.
         app.SetComPort(20);
         app.SetBaudRate(38400);
         for (int id :
@@ -316,13 +285,17 @@ void StartupTest::settingsReadAndWrittenBack() {
     QCOMPARE(Values(home, "End Status", kModelKeys), QStringLiteral("1 2 1"));
     QCOMPARE(Values(home, "Dealer", {"Name"}), QStringLiteral("Keep me"));
 
-    // Port 20 was fine for that run; the next start falls back to port 1. A
-    // window size below the least is raised to it.
-    QVERIFY(home.Write("RP57Win.ini", "[Initialize]\nCOM_PORT=20\nCX=500\nCY=100\n"));
-    CRP57App next;
-    QVERIFY(next.InitInstance({}));
-    QCOMPARE(next.ComPort(), 1);
-    QCOMPARE(next.MainFrame()->size(), QSize(860, 640));
+    // A port outside 1-16 (20 was fine for that run) becomes 1 at the next
+    // start, written back at once; a window size below the least is raised.
+    for (const char* port : {"20", "0"}) {
+        QVERIFY(home.Write("RP57Win.ini",
+                           QByteArray("[Initialize]\nCOM_PORT=") + port + "\nCX=500\nCY=100\n"));
+        CRP57App next;
+        QVERIFY(next.InitInstance({}));
+        QCOMPARE(next.ComPort(), 1);
+        QCOMPARE(Values(home, "Initialize", {"COM_PORT"}), QStringLiteral("1"));
+        QCOMPARE(next.MainFrame()->size(), QSize(860, 640));
+    }
 }
 
 void StartupTest::singleInstanceGuard() {
@@ -336,7 +309,6 @@ void StartupTest::singleInstanceGuard() {
     CRP57App first;
     QVERIFY(first.InitInstance({}));
     QCOMPARE(first.InstanceKey(), key);
-
     // A second start raises the first and ends before asking for a code or
     // writing the settings.
     first.MainFrame()->showMinimized();
@@ -354,7 +326,6 @@ void StartupTest::singleInstanceGuard() {
     QVERIFY(raised.wait(5000));
     QVERIFY(!first.MainFrame()->isMinimized());
     first.ExitInstance();
-
     // With the first gone a new start runs, and holds the guard already while
     // it asks for the access code.
     CRP57App third;
