@@ -92,15 +92,13 @@ QStringList CoreRow(const HChannelGrid& core, int row) {
 class ChannelViewTest : public QObject {
     Q_OBJECT
 private slots:
-    void defaultImageInTheGrid();
+    void defaultImageInTheGridAndViewItem();
     void typedEditsReachTheImage();
-    void ticksToneDialogAndInUse();
-    void groupsAndF2();
-    void viewItemHidesColumns();
+    void ticksToneDialogInUseAndGroups();
     void copyAndPasteAskMessage53();
 };
 
-void ChannelViewTest::defaultImageInTheGrid() {
+void ChannelViewTest::defaultImageInTheGridAndViewItem() {
     ViewRun run;
     QVERIFY(run.view);
     QCOMPARE(run.view->Model()->rowCount(), 128);
@@ -133,7 +131,6 @@ void ChannelViewTest::defaultImageInTheGrid() {
     // Columns the model rules hide at access level 0 for this set: Auto Scan
     // (handheld only) and Ext Mic (level 0); TAG is there.
     QCOMPARE(run.Hidden({3, 11, 24}), QStringLiteral("011"));
-    QCOMPARE(run.app.Item(16), 0);
     // Readable without resizing: every shown column as wide as its texts.
     for (int col = 0; col < 26; ++col)
         for (int row : {0, 127})
@@ -141,6 +138,32 @@ void ChannelViewTest::defaultImageInTheGrid() {
                          run.grid->fontMetrics().horizontalAdvance(run.Text(row, col)) <
                              run.grid->columnWidth(col),
                      qPrintable(QStringLiteral("column %1").arg(col)));
+    // View > Item: Frequency hides both its columns.
+    QCOMPARE(run.Hidden({4, 5}), QStringLiteral("00"));
+    QVERIFY(run.frame->RunCommand(HCmd::kItemFirst + 3));
+    QCOMPARE(run.Hidden({4, 5}), QStringLiteral("11"));
+    QVERIFY(run.frame->RunCommand(HCmd::kItemFirst + 3));
+    QCOMPARE(run.Hidden({4, 5}), QStringLiteral("00"));
+    // Ext Mic stays hidden at access level 0 and its flag stays 0.
+    run.frame->RunCommand(HCmd::kItemFirst + 16);
+    QVERIFY(run.grid->isColumnHidden(24));
+    QCOMPARE(run.app.Item(16), 0);
+    QVERIFY(!run.frame->CommandAction(HCmd::kItemFirst + 16)->isChecked());
+    // Flags set elsewhere (the Visible dialog) and announced are applied.
+    run.app.SetItem(0, 0);
+    emit run.frame->ItemVisibilityToggled(0);
+    QVERIFY(run.grid->isColumnHidden(1));
+    // TAG hidden by the user stays hidden on a refresh, but a file opened
+    // for a set with a display turns it on (the load flag).
+    run.frame->RunCommand(HCmd::kItemFirst + 2);
+    run.frame->SendViewRefresh();
+    QVERIFY(run.grid->isColumnHidden(3));
+    const std::string path = run.home.File("display.r57");
+    QVERIFY(HDataFile::Write(path, run.Image()).Ok());
+    QVERIFY(run.doc->OpenFile(path));
+    QVERIFY(!run.grid->isColumnHidden(3));
+    QCOMPARE(run.app.Item(2), 1);
+    QVERIFY(run.frame->CommandAction(HCmd::kItemFirst + 2)->isChecked());
 }
 
 void ChannelViewTest::typedEditsReachTheImage() {
@@ -226,7 +249,7 @@ void ChannelViewTest::typedEditsReachTheImage() {
     QVERIFY(raw.Fired() && sawEdit);
 }
 
-void ChannelViewTest::ticksToneDialogAndInUse() {
+void ChannelViewTest::ticksToneDialogInUseAndGroups() {
     ViewRun run;
     QVERIFY(run.view);
     run.grid->setFocus();
@@ -276,11 +299,6 @@ void ChannelViewTest::ticksToneDialogAndInUse() {
     HChannelGrid core;
     core.Refresh(run.Image());
     QCOMPARE(run.Row(4), CoreRow(core, 4));
-}
-
-void ChannelViewTest::groupsAndF2() {
-    ViewRun run;
-    QVERIFY(run.view);
     // Two groups: 5 and 3 channels.
     HChannels m;
     m.Load(run.Image());
@@ -314,37 +332,6 @@ void ChannelViewTest::groupsAndF2() {
     run.frame->SendViewRefresh();
     run.view->SelectGroup(0);
     QCOMPARE(run.Text(0, 3), QStringLiteral("-ORVANE-"));
-}
-
-void ChannelViewTest::viewItemHidesColumns() {
-    ViewRun run;
-    QVERIFY(run.view);
-    // Frequency: both its columns.
-    QCOMPARE(run.Hidden({4, 5}), QStringLiteral("00"));
-    QVERIFY(run.frame->RunCommand(HCmd::kItemFirst + 3));
-    QCOMPARE(run.Hidden({4, 5}), QStringLiteral("11"));
-    QVERIFY(run.frame->RunCommand(HCmd::kItemFirst + 3));
-    QCOMPARE(run.Hidden({4, 5}), QStringLiteral("00"));
-    // Ext Mic stays hidden at access level 0 and its flag stays 0.
-    run.frame->RunCommand(HCmd::kItemFirst + 16);
-    QVERIFY(run.grid->isColumnHidden(24));
-    QCOMPARE(run.app.Item(16), 0);
-    QVERIFY(!run.frame->CommandAction(HCmd::kItemFirst + 16)->isChecked());
-    // Flags set elsewhere (the Visible dialog) and announced are applied.
-    run.app.SetItem(0, 0);
-    emit run.frame->ItemVisibilityToggled(0);
-    QVERIFY(run.grid->isColumnHidden(1));
-    // TAG hidden by the user stays hidden on a refresh, but a file opened
-    // for a set with a display turns it on (the load flag).
-    run.frame->RunCommand(HCmd::kItemFirst + 2);
-    run.frame->SendViewRefresh();
-    QVERIFY(run.grid->isColumnHidden(3));
-    const std::string path = run.home.File("display.r57");
-    QVERIFY(HDataFile::Write(path, run.Image()).Ok());
-    QVERIFY(run.doc->OpenFile(path));
-    QVERIFY(!run.grid->isColumnHidden(3));
-    QCOMPARE(run.app.Item(2), 1);
-    QVERIFY(run.frame->CommandAction(HCmd::kItemFirst + 2)->isChecked());
 }
 
 void ChannelViewTest::copyAndPasteAskMessage53() {
