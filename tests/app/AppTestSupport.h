@@ -45,6 +45,14 @@
         return QTest::qExec(&test, argc, argv);                                                    \
     }
 
+// Numbers as one blank-separated line, so that one comparison shows them all.
+inline QString Line(std::initializer_list<qint64> values) {
+    QStringList out;
+    for (qint64 value : values)
+        out << QString::number(value);
+    return out.join(QLatin1Char(' '));
+}
+
 // Points RP57_HOME at a new empty directory for the object's life.
 class TempHome {
 public:

@@ -168,14 +168,9 @@ void RadioTransferTest::eventsCarryTheLinkAndTheBlocksOfTheAccessLevel() {
             work.fill(0x77);
             const auto event = D::BuildEvent(command, link, work, image);
             QVERIFY(event);
-            QCOMPARE(QStringLiteral("%1 %2 %3 %4")
-                         .arg(event->eventId)
-                         .arg(event->accessLevel)
-                         .arg(QString::fromStdString(event->devicePath))
-                         .arg(event->baudRate),
-                     QStringLiteral("%1 %2 /dev/ttyUSB1 19200")
-                         .arg(int(command != D::kCommandUpload))
-                         .arg(level));
+            QCOMPARE(Line({event->eventId, event->accessLevel, event->baudRate}),
+                     Line({command != D::kCommandUpload, level, 19200}));
+            QCOMPARE(event->devicePath, std::string("/dev/ttyUSB1"));
             QVERIFY(event->workBuffer == &work && event->editorImage == &image);
             QCOMPARE(work, HMemoryImage{});
             const HTransferRanges r = HTransferRangeTable::For(direction, level);
@@ -474,14 +469,11 @@ void RadioTransferTest::allocationDialogRules() {
     }
     HChannels model;
     model.Load(image);
-    QCOMPARE(QStringLiteral("%1 %2 %3 %4 %5 %6")
-                 .arg(model.GetGroupValue(0, kGroupChannels))
-                 .arg(model.GetGroupValue(1, kGroupChannels))
-                 .arg(model.GetGroupValue(1, kGroupScanMode))
-                 .arg(model.GetGroupValue(1, kGroupFlag3))
-                 .arg(model.GetGroupValue(1, kGroupFlag5))
-                 .arg(QString::fromStdString(model.GetGroupTag(1)).trimmed()),
-             QStringLiteral("90 5 %1 1 1 ALPHA").arg(HChannelAllocationDlg::kScanScanVts));
+    QCOMPARE(Line({model.GetGroupValue(0, kGroupChannels), model.GetGroupValue(1, kGroupChannels),
+                   model.GetGroupValue(1, kGroupScanMode), model.GetGroupValue(1, kGroupFlag3),
+                   model.GetGroupValue(1, kGroupFlag5)}),
+             Line({90, 5, HChannelAllocationDlg::kScanScanVts, 1, 1}));
+    QCOMPARE(QString::fromStdString(model.GetGroupTag(1)).trimmed(), QStringLiteral("ALPHA"));
     // Channels beyond the new total go out of use.
     QVERIFY(model.IsChannelEnabled(94) && !model.IsChannelEnabled(95));
     // A radio without a display: one group of 8 channels; the other rows show 0

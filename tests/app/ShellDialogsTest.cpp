@@ -109,12 +109,9 @@ void ShellDialogsTest::configurationStoresPortDeviceAndBaud() {
             }));
         QVERIFY(run.frame->RunCommand(HCmd::kConfigure));
         QVERIFY(checked);
-        QCOMPARE(QStringLiteral("%1 %2 %3 %4")
-                     .arg(run.app.ComPort())
-                     .arg(run.app.BaudRate())
-                     .arg(run.app.ConnectionMode())
-                     .arg(QString::fromStdString(run.app.ComDevice())),
-                 QStringLiteral("20 38400 0 /dev/pts/7"));
+        QCOMPARE(Line({run.app.ComPort(), run.app.BaudRate(), run.app.ConnectionMode()}),
+                 QStringLiteral("20 38400 0"));
+        QCOMPARE(run.app.ComDevice(), std::string("/dev/pts/7"));
     }
     // The window wrote them when it went; the interface unit is never stored.
     for (const char* line : {"COM_PORT=20", "BAUDRATE=38400", "COM_DEVICE=/dev/pts/7"})
@@ -170,9 +167,7 @@ void ShellDialogsTest::visiblePowerSavingAndHelpFromTheMenus() {
     }));
     QVERIFY(frame.RunCommand(HCmd::kItemVisible));
     QVERIFY(driver.Fired());
-    QCOMPARE(
-        QStringLiteral("%1 %2 %3").arg(run.app.Item(0)).arg(run.app.Item(4)).arg(run.app.Item(16)),
-        QStringLiteral("0 1 %1").arg(extMic));
+    QCOMPARE(Line({run.app.Item(0), run.app.Item(4), run.app.Item(16)}), Line({0, 1, extMic}));
     QVERIFY(!frame.CommandAction(HCmd::kItemFirst)->isChecked());
     QVERIFY(frame.CommandAction(HCmd::kItemFirst + 4)->isChecked());
     QCOMPARE(refresh.count(), 1);
@@ -199,7 +194,7 @@ void ShellDialogsTest::visiblePowerSavingAndHelpFromTheMenus() {
     QVERIFY(frame.RunCommand(HCmd::kPowerSaving));
     QVERIFY(cancelEditor.Fired());
     QVERIFY(image == before && run.app.ModifiedFlag() == 0);
-    QCOMPARE(QStringLiteral("%1 %2").arg(save.count()).arg(refresh.count()), QStringLiteral("1 2"));
+    QCOMPARE(Line({save.count(), refresh.count()}), QStringLiteral("1 2"));
     int shownTimer = -1;
     ModalDriver<HDialog> ok(Closing<HDialog>([&](HDialog* dialog) {
         QCOMPARE(dialog->objectName(), QStringLiteral("HDialog134"));
@@ -215,7 +210,7 @@ void ShellDialogsTest::visiblePowerSavingAndHelpFromTheMenus() {
     QCOMPARE((image[642] >> 5) & 7, shownTimer); // Transmit Timer: bits 5-7 of byte 642
     QVERIFY(image != before);
     QCOMPARE(run.app.ModifiedFlag(), 1);
-    QCOMPARE(QStringLiteral("%1 %2").arg(save.count()).arg(refresh.count()), QStringLiteral("2 3"));
+    QCOMPARE(Line({save.count(), refresh.count()}), QStringLiteral("2 3"));
     // Help > Get Started, then F1 in the window: the main window's page in the
     // same help window.
     QVERIFY(frame.RunCommand(HCmd::kGetStarted));

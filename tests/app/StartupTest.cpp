@@ -262,11 +262,7 @@ void StartupTest::settingsWrittenAtExitAndReadBack() {
     {
         CRP57App app;
         QVERIFY(app.InitInstance({}));
-        QCOMPARE(QStringLiteral("%1 %2 %3 %4")
-                     .arg(app.ComPort())
-                     .arg(app.BaudRate())
-                     .arg(app.Item(3))
-                     .arg(app.Item(15)),
+        QCOMPARE(Line({app.ComPort(), app.BaudRate(), app.Item(3), app.Item(15)}),
                  QStringLiteral("16 4800 0 1"));
         CMainFrame* frame = app.MainFrame();
         QCOMPARE(frame->size(), QSize(1000, 700));
