@@ -6,17 +6,14 @@
 #include <QFile>
 
 bool TempHome::Write(const char* name, const QByteArray& content) const {
-    QFile file(m_dir.path() + QLatin1Char('/') + QLatin1String(name));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    return file.write(content) == content.size();
+    QFile file(QPath(name));
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           file.write(content) == content.size();
 }
 
 QByteArray TempHome::Read(const char* name) const {
-    QFile file(m_dir.path() + QLatin1Char('/') + QLatin1String(name));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
+    QFile file(QPath(name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 MessageAnswers::MessageAnswers(QMessageBox::StandardButton fallback) : m_fallback(fallback) {

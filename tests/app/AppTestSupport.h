@@ -84,9 +84,11 @@ private:
     bool m_hadOld;
 };
 
-// Waits in the background for a visible top-level widget of type T (and, when
-// given, of that object name) and acts on it once. Modal dialogs run their own
-// event loop, so the driver must be armed before the call that opens them.
+// Waits in the background for a visible dialog of type T (and, when given, of
+// that object name) and acts on it once; a dialog the action left open (a check
+// in it failed early) is rejected, so that a failing test ends instead of
+// waiting. Modal dialogs run their own event loop, so the driver must be armed
+// before the call that opens them.
 template <class T> class ModalDriver {
 public:
     explicit ModalDriver(std::function<void(T*)> action, QString objectName = {})
@@ -109,6 +111,8 @@ private:
             m_timer.stop();
             m_fired = true;
             m_action(target);
+            if (target->isVisible())
+                target->reject();
             return;
         }
     }
@@ -118,16 +122,6 @@ private:
     QTimer m_timer;
     bool m_fired = false;
 };
-
-// A driver whose dialog is closed even when a check in `body` fails early, so
-// a failing test ends instead of waiting.
-template <class T> std::function<void(T*)> Closing(std::function<void(T*)> body) {
-    return [body](T* dialog) {
-        body(dialog);
-        if (dialog->isVisible())
-            dialog->reject();
-    };
-}
 
 // Answers every message box: by message number from a queue per number, else
 // with `fallback` when the box has it, else with its escape or first button,

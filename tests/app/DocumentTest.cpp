@@ -277,10 +277,10 @@ void DocumentTest::askToSaveNeverDropsChangesUnasked() {
     };
     // New for another band: Yes to 146, then Save As cancelled: no new image.
     {
-        ModalDriver<HCreateNewFile> model(Closing<HCreateNewFile>([](HCreateNewFile* dialog) {
+        ModalDriver<HCreateNewFile> model([](HCreateNewFile* dialog) {
             Pick(dialog, HModel::kItemBand, QStringLiteral("UHF A"));
             dialog->accept();
-        }));
+        });
         messages.Queue(50, QMessageBox::Yes);
         messages.Queue(146, QMessageBox::Yes);
         QVERIFY(RunChoosing(run, home, 57600, nullptr, ""));
@@ -340,7 +340,7 @@ void DocumentTest::modelDialogQuestions() {
     };
     QStringList seen;
     const auto choose = [&](bool yes, bool ok) {
-        ModalDriver<HCreateNewFile> model(Closing<HCreateNewFile>([&](HCreateNewFile* dialog) {
+        ModalDriver<HCreateNewFile> model([&](HCreateNewFile* dialog) {
             seen << dialog->windowTitle() + QLatin1Char(':') + shown(dialog);
             Pick(dialog, HModel::kItemBand, QStringLiteral("UHF D"));
             seen << shown(dialog);
@@ -349,7 +349,7 @@ void DocumentTest::modelDialogQuestions() {
             if (yes)
                 Pick(dialog, HModel::kItemLcdHandheld, QStringLiteral("13Seg LCD Type"));
             ok ? dialog->accept() : dialog->reject();
-        }));
+        });
         messages.Queue(50, yes ? QMessageBox::Yes : QMessageBox::No);
         messages.Queue(51, yes ? QMessageBox::Yes : QMessageBox::No);
         QVERIFY(run.frame->RunCommand(57600));
@@ -409,7 +409,7 @@ void DocumentTest::rawEditorByAccessLevel() {
         QCOMPARE(key->shortcut(), QKeySequence(QStringLiteral("Shift+F9")));
         QSignalSpy refresh(run.frame, &CMainFrame::ViewRefreshRequested);
 
-        ModalDriver<CFileDataDlg> cancelled(Closing<CFileDataDlg>([&](CFileDataDlg* dialog) {
+        ModalDriver<CFileDataDlg> cancelled([&](CFileDataDlg* dialog) {
             QCOMPARE(dialog->windowTitle(), QStringLiteral("File Data"));
             HFileDataModel* model = dialog->Model();
             // 12672 bytes; level 2 adds the image's last 15 bytes in row 793.
@@ -435,7 +435,7 @@ void DocumentTest::rawEditorByAccessLevel() {
             QCOMPARE(model->data(cell, Qt::DisplayRole).toString(),
                      level > 0 ? QStringLiteral("AB") : was.toUpper());
             dialog->reject();
-        }));
+        });
         key->trigger();
         QVERIFY(cancelled.Fired());
         QCOMPARE(run.doc->Image(), before);
@@ -444,14 +444,14 @@ void DocumentTest::rawEditorByAccessLevel() {
         if (level == 0)
             continue;
 
-        ModalDriver<CFileDataDlg> confirmed(Closing<CFileDataDlg>([&](CFileDataDlg* dialog) {
+        ModalDriver<CFileDataDlg> confirmed([&](CFileDataDlg* dialog) {
             typeInto(dialog, 0, 5, QStringLiteral("ab"));
             typeInto(dialog, 32, 0, QStringLiteral("7")); // one digit: 0x07
             typeInto(dialog, 1, 1, QString()); // an empty cell is refused and keeps its byte
             if (level == 2)
                 typeInto(dialog, 793, 14, QStringLiteral("fe")); // byte 12702
             dialog->accept();
-        }));
+        });
         key->trigger();
         QVERIFY(confirmed.Fired());
         HMemoryImage expected = before;

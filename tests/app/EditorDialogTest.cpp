@@ -297,9 +297,6 @@ void EditorDialogTest::helpContextsFileAndFallback() {
     QVERIFY(shipped.size() >= 10);
     for (const auto& [id, page] : shipped)
         QVERIFY2(dir.exists(page), qPrintable(page));
-    QCOMPARE(shipped.at(0x10000 + 32881), QStringLiteral("index.html"));
-    QCOMPARE(shipped.at(0x20000 + 174), QStringLiteral("configuration.html"));
-    QCOMPARE(shipped.at(0x20000 + 195), QStringLiteral("visible.html"));
     const QRegularExpression href(QStringLiteral("href=\"([^\"#:]+)"));
     int links = 0;
     for (const QString& page : dir.entryList({QStringLiteral("*.html")})) {

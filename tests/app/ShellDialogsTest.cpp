@@ -63,50 +63,47 @@ void ShellDialogsTest::configurationStoresPortDeviceAndBaud() {
         QVERIFY(run.frame);
         QCOMPARE(run.app.BaudRate(), 4800); // kept as read
         MessageAnswers messages;
-        ModalDriver<CConfigurationDlg> cancel(
-            Closing<CConfigurationDlg>([](CConfigurationDlg* dialog) {
-                QCOMPARE(dialog->windowTitle(), QStringLiteral("Configuration"));
-                QCOMPARE(dialog->PortCombo()->count(), 256);
-                QCOMPARE(dialog->PortCombo()->itemText(0) + '|' +
-                             dialog->PortCombo()->itemText(255) + '|' +
-                             dialog->PortCombo()->currentText() + '|' +
-                             dialog->BaudCombo()->currentText(),
-                         QStringLiteral("COM 1|COM 256|COM 3|9600"));
-                QVERIFY(dialog->DeviceCombo()->currentText().isEmpty());
-                // The interface unit takes effect at the click, even with Cancel after.
-                QVERIFY(!dialog->InterfaceUnitCheck()->isChecked());
-                ClickBox(dialog->InterfaceUnitCheck());
-                QCOMPARE(CRP57App::Instance()->ConnectionMode(), 1);
-                dialog->reject();
-            }));
+        ModalDriver<CConfigurationDlg> cancel([](CConfigurationDlg* dialog) {
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("Configuration"));
+            QCOMPARE(dialog->PortCombo()->count(), 256);
+            QCOMPARE(dialog->PortCombo()->itemText(0) + '|' + dialog->PortCombo()->itemText(255) +
+                         '|' + dialog->PortCombo()->currentText() + '|' +
+                         dialog->BaudCombo()->currentText(),
+                     QStringLiteral("COM 1|COM 256|COM 3|9600"));
+            QVERIFY(dialog->DeviceCombo()->currentText().isEmpty());
+            // The interface unit takes effect at the click, even with Cancel after.
+            QVERIFY(!dialog->InterfaceUnitCheck()->isChecked());
+            ClickBox(dialog->InterfaceUnitCheck());
+            QCOMPARE(CRP57App::Instance()->ConnectionMode(), 1);
+            dialog->reject();
+        });
         QVERIFY(run.frame->RunCommand(HCmd::kConfigure));
         QCOMPARE(run.app.ConnectionMode(), 1);
         QCOMPARE(run.app.BaudRate(), 4800); // Cancel stored nothing else
 
         bool checked = false;
-        ModalDriver<CConfigurationDlg> ok(
-            Closing<CConfigurationDlg>([&](CConfigurationDlg* dialog) {
-                QVERIFY(dialog->InterfaceUnitCheck()->isChecked());
-                ClickBox(dialog->InterfaceUnitCheck());
-                Pick(dialog->PortCombo(), 19); // COM 20
-                Pick(dialog->BaudCombo(), 2);  // 38400
-                // A relative device is refused with a warning; the dialog stays.
-                dialog->DeviceCombo()->setEditText(QStringLiteral("ttyUSB0"));
-                dialog->OkButton()->click(); // the message box answers inside this
-                QVERIFY(dialog->isVisible());
-                QCOMPARE(messages.texts.size(), 1);
-                QVERIFY(messages.LastText().contains(QStringLiteral("/dev/ttyUSB0")));
-                QCOMPARE(CRP57App::Instance()->ComDevice(), std::string());
-                QLineEdit* device = dialog->DeviceCombo()->lineEdit();
-                device->clear();
-                device->setFocus();
-                QTest::keyClicks(device, QStringLiteral("/dev/pts/7"));
-                // Enter in the device field does not close the dialog.
-                QTest::keyClick(device, Qt::Key_Return);
-                QVERIFY(dialog->isVisible());
-                checked = true;
-                QTest::mouseClick(dialog->OkButton(), Qt::LeftButton);
-            }));
+        ModalDriver<CConfigurationDlg> ok([&](CConfigurationDlg* dialog) {
+            QVERIFY(dialog->InterfaceUnitCheck()->isChecked());
+            ClickBox(dialog->InterfaceUnitCheck());
+            Pick(dialog->PortCombo(), 19); // COM 20
+            Pick(dialog->BaudCombo(), 2);  // 38400
+            // A relative device is refused with a warning; the dialog stays.
+            dialog->DeviceCombo()->setEditText(QStringLiteral("ttyUSB0"));
+            dialog->OkButton()->click(); // the message box answers inside this
+            QVERIFY(dialog->isVisible());
+            QCOMPARE(messages.texts.size(), 1);
+            QVERIFY(messages.LastText().contains(QStringLiteral("/dev/ttyUSB0")));
+            QCOMPARE(CRP57App::Instance()->ComDevice(), std::string());
+            QLineEdit* device = dialog->DeviceCombo()->lineEdit();
+            device->clear();
+            device->setFocus();
+            QTest::keyClicks(device, QStringLiteral("/dev/pts/7"));
+            // Enter in the device field does not close the dialog.
+            QTest::keyClick(device, Qt::Key_Return);
+            QVERIFY(dialog->isVisible());
+            checked = true;
+            QTest::mouseClick(dialog->OkButton(), Qt::LeftButton);
+        });
         QVERIFY(run.frame->RunCommand(HCmd::kConfigure));
         QVERIFY(checked);
         QCOMPARE(Line({run.app.ComPort(), run.app.BaudRate(), run.app.ConnectionMode()}),
@@ -123,13 +120,12 @@ void ShellDialogsTest::configurationStoresPortDeviceAndBaud() {
         RunningApp run;
         QCOMPARE(run.app.ComPort(), 1);
         QCOMPARE(run.app.ComDevice(), std::string("/dev/pts/7"));
-        ModalDriver<CConfigurationDlg> driver(
-            Closing<CConfigurationDlg>([](CConfigurationDlg* dialog) {
-                QCOMPARE(dialog->DeviceCombo()->currentText() + dialog->BaudCombo()->currentText(),
-                         QStringLiteral("/dev/pts/738400"));
-                dialog->DeviceCombo()->lineEdit()->clear();
-                dialog->OkButton()->click();
-            }));
+        ModalDriver<CConfigurationDlg> driver([](CConfigurationDlg* dialog) {
+            QCOMPARE(dialog->DeviceCombo()->currentText() + dialog->BaudCombo()->currentText(),
+                     QStringLiteral("/dev/pts/738400"));
+            dialog->DeviceCombo()->lineEdit()->clear();
+            dialog->OkButton()->click();
+        });
         QVERIFY(run.frame->RunCommand(HCmd::kConfigure));
         QCOMPARE(run.app.ComDevice(), std::string());
     }
@@ -147,7 +143,7 @@ void ShellDialogsTest::visiblePowerSavingAndHelpFromTheMenus() {
     QSignalSpy refresh(&frame, &CMainFrame::ViewRefreshRequested);
     QSignalSpy toggled(&frame, &CMainFrame::ItemVisibilityToggled);
 
-    ModalDriver<CVisibleDlg> driver(Closing<CVisibleDlg>([](CVisibleDlg* dialog) {
+    ModalDriver<CVisibleDlg> driver([](CVisibleDlg* dialog) {
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Visible"));
         // The flags as they are (the channel view forces Ext Mic off at level 0).
         for (int i = 0; i < CVisibleDlg::kItems; ++i)
@@ -164,7 +160,7 @@ void ShellDialogsTest::visiblePowerSavingAndHelpFromTheMenus() {
         ClickBox(dialog->Check(4));
         ClickBox(dialog->Check(16)); // greyed: no change
         QTest::mouseClick(dialog->OkButton(), Qt::LeftButton);
-    }));
+    });
     QVERIFY(frame.RunCommand(HCmd::kItemVisible));
     QVERIFY(driver.Fired());
     QCOMPARE(Line({run.app.Item(0), run.app.Item(4), run.app.Item(16)}), Line({0, 1, extMic}));
@@ -173,10 +169,10 @@ void ShellDialogsTest::visiblePowerSavingAndHelpFromTheMenus() {
     QCOMPARE(refresh.count(), 1);
     QCOMPARE(toggled, (QList<QVariantList>{{0}, {4}}));
     // Cancel changes no flag.
-    ModalDriver<CVisibleDlg> cancel(Closing<CVisibleDlg>([](CVisibleDlg* dialog) {
+    ModalDriver<CVisibleDlg> cancel([](CVisibleDlg* dialog) {
         ClickBox(dialog->Check(1));
         dialog->reject();
-    }));
+    });
     QVERIFY(frame.RunCommand(HCmd::kItemVisible));
     QCOMPARE(run.app.Item(1), 1);
     QCOMPARE(refresh.count(), 1);
@@ -187,16 +183,16 @@ void ShellDialogsTest::visiblePowerSavingAndHelpFromTheMenus() {
     const HMemoryImage before = image;
     QSignalSpy save(&frame, &CMainFrame::ViewSaveDataRequested);
     QCOMPARE(run.app.ModifiedFlag(), 0);
-    ModalDriver<HDialog> cancelEditor(Closing<HDialog>([](HDialog* dialog) {
+    ModalDriver<HDialog> cancelEditor([](HDialog* dialog) {
         QTest::keyClick(dialog->Form()->Control(0), Qt::Key_Down);
         dialog->CancelButton()->click();
-    }));
+    });
     QVERIFY(frame.RunCommand(HCmd::kPowerSaving));
     QVERIFY(cancelEditor.Fired());
     QVERIFY(image == before && run.app.ModifiedFlag() == 0);
     QCOMPARE(Line({save.count(), refresh.count()}), QStringLiteral("1 2"));
     int shownTimer = -1;
-    ModalDriver<HDialog> ok(Closing<HDialog>([&](HDialog* dialog) {
+    ModalDriver<HDialog> ok([&](HDialog* dialog) {
         QCOMPARE(dialog->objectName(), QStringLiteral("HDialog134"));
         QCOMPARE(dialog->parentWidget(), static_cast<QWidget*>(CRP57App::Instance()->MainFrame()));
         HValueCombo* timer = dialog->Form()->Combo(0);
@@ -204,7 +200,7 @@ void ShellDialogsTest::visiblePowerSavingAndHelpFromTheMenus() {
         QTest::keyClick(timer, Qt::Key_Up);
         shownTimer = timer->currentData().toInt();
         QTest::mouseClick(dialog->OkButton(), Qt::LeftButton);
-    }));
+    });
     QVERIFY(frame.RunCommand(HCmd::kPowerSaving));
     QVERIFY(ok.Fired());
     QCOMPARE((image[642] >> 5) & 7, shownTimer); // Transmit Timer: bits 5-7 of byte 642
@@ -259,11 +255,11 @@ void ShellDialogsTest::visibleEnableRules() {
     RunningApp run(2);
     QCOMPARE(run.app.AccessLevel(), 2);
     run.doc->Image() = withUnit;
-    ModalDriver<CVisibleDlg> driver(Closing<CVisibleDlg>([](CVisibleDlg* dialog) {
+    ModalDriver<CVisibleDlg> driver([](CVisibleDlg* dialog) {
         for (int i = 0; i < D::kItems; ++i)
             QVERIFY(dialog->Check(i)->isEnabled());
         dialog->reject();
-    }));
+    });
     QVERIFY(run.frame->RunCommand(HCmd::kItemVisible));
     QVERIFY(driver.Fired());
 }

