@@ -115,6 +115,10 @@ public:
         }
         return out;
     }
+    // Whether the program sent any EEPROM or FLASH write.
+    [[nodiscard]] bool Wrote() const {
+        return !Sent(QStringLiteral("F1")).isEmpty() || !Sent(QStringLiteral("F3")).isEmpty();
+    }
     // The block bytes of the read requests of one area ("F0" or "F2").
     [[nodiscard]] QString ReadBlocks(const char* area) const {
         QStringList blocks;
@@ -265,8 +269,7 @@ void RadioTransferTest::failedUploadThenUploadAndDownload() {
     QCOMPARE(hw.GetValue(HHardwareGroup::kRowBandHigh), 174000000);
     QCOMPARE(run.frame->SignallingMenuMode(), 0);
     // Uploading wrote nothing into the radio.
-    QVERIFY(radio.Sent(QStringLiteral("F1")).isEmpty() &&
-            radio.Sent(QStringLiteral("F3")).isEmpty());
+    QVERIFY(!radio.Wrote());
     // Edit two channels, then Download from the toolbar button.
     const HMemoryImage beforeEdit = image;
     image = WithChannels(image, [](HChannels& m) {
@@ -307,9 +310,8 @@ void RadioTransferTest::cancelDuringTransferResetsTheRadio() {
 
     HMemoryImage image;
     image.fill(0x5A);
-    HComInstructionDialog::LinkSettings link;
-    link.devicePath = radio.Link().toStdString();
-    HComInstructionDialog dialog(link, image);
+    const HMemoryImage untouched = image;
+    HComInstructionDialog dialog({.devicePath = radio.Link().toStdString()}, image);
     dialog.SetCommand(HComInstructionDialog::kCommandUpload);
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Upload"));
 
@@ -322,9 +324,8 @@ void RadioTransferTest::cancelDuringTransferResetsTheRadio() {
         if (cancelled || !dialog.IsRunning() || dialog.ProgressBar()->value() < 2)
             return;
         // Pages are coming in: the window is live. Keys typed now go nowhere.
-        QTest::keyClick(&dialog, Qt::Key_Space);
-        QTest::keyClick(&dialog, Qt::Key_Return);
-        QTest::keyClick(&dialog, Qt::Key_X);
+        for (Qt::Key key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_X})
+            QTest::keyClick(&dialog, key);
         keysSwallowed = dialog.IsRunning() && dialog.CancelButton()->isEnabled();
         cancelled = true;
         dialog.CancelButton()->click();
@@ -333,13 +334,10 @@ void RadioTransferTest::cancelDuringTransferResetsTheRadio() {
     QCOMPARE(dialog.DoModal(), HComInstructionDialog::kResultCancel);
     watch.stop();
 
-    QVERIFY(cancelled);
-    QVERIFY(keysSwallowed);
+    QVERIFY(cancelled && keysSwallowed);
     QCOMPARE(dialog.Outcome().status, HTransferStatus::Cancelled);
     QCOMPARE(dialog.StatusLabel()->text(), QStringLiteral("Transfer cancelled."));
     QCOMPARE(answers.texts, QStringList{QStringLiteral("Transfer cancelled.")});
-    HMemoryImage untouched;
-    untouched.fill(0x5A);
     QCOMPARE(FirstDifference(image, untouched), -1L);
     // The radio got its reset frame, after the pages it was asked for.
     QVERIFY(!radio.Sent(QStringLiteral("F2 02")).isEmpty());
@@ -368,49 +366,41 @@ void RadioTransferTest::channelAllocationUploadsOnlyAddedPages() {
     QVERIFY(OpenDocument(run, home, own));
     QCOMPARE(run.app.ModifiedFlag(), 0);
 
-    TransferAnswers answers;
-    auto setCount = [](int count) {
-        return [count](HChannelAllocationDlg* dialog) {
+    // Types a count for group 1 and confirms.
+    const auto allocate = [&run](int count) {
+        ModalDriver<HChannelAllocationDlg> driver([count](HChannelAllocationDlg* dialog) {
             HEdit* edit = dialog->CountEdit(0);
             edit->setFocus();
             edit->selectAll();
             QTest::keyClicks(edit, QString::number(count));
             QTest::keyClick(edit, Qt::Key_Return);
             dialog->accept();
-        };
+        });
+        return run.frame->RunCommand(HCmd::kChannelAllocation) && driver.Fired();
     };
-    {
-        // Twelve channels: page 3 added (FLASH page 0x0B); page 2, partly in
-        // use, stays the document's.
-        ModalDriver<HChannelAllocationDlg> driver(setCount(12));
-        QVERIFY(run.frame->RunCommand(HCmd::kChannelAllocation));
-        QVERIFY(driver.Fired());
-    }
+    // Twelve channels: page 3 added (FLASH page 0x0B); page 2, partly in use,
+    // stays the document's.
+    TransferAnswers answers;
+    QVERIFY(allocate(12));
     QCOMPARE(radio.ReadBlocks("F2"), QStringLiteral("0B"));
     QVERIFY2(QRegularExpression(QStringLiteral("^((01|10)( |$))+$"))
                  .match(radio.ReadBlocks("F0"))
                  .hasMatch(),
              qPrintable(radio.ReadBlocks("F0")));
-    QVERIFY(radio.Sent(QStringLiteral("F1")).isEmpty() &&
-            radio.Sent(QStringLiteral("F3")).isEmpty());
+    QVERIFY(!radio.Wrote());
     QVERIFY(answers.texts.isEmpty());
 
     HChannels model;
     model.Load(run.doc->Image());
     QCOMPARE(model.GetGroupValue(0, kGroupChannels), 12);
-    QCOMPARE(QString::fromStdString(model.GetTag(6)).trimmed(), QStringLiteral("OWN-6"));
-    for (int c = 9; c < 12; ++c)
-        QCOMPARE(QString::fromStdString(model.GetTag(c)).trimmed(),
-                 QStringLiteral("R-%1").arg(c, 3, 10, QLatin1Char('0')));
-    QCOMPARE(QString::fromStdString(model.GetTag(0)), QStringLiteral("-ORVANE-"));
+    QStringList tags;
+    for (int c : {0, 6, 9, 10, 11})
+        tags << QString::fromStdString(model.GetTag(c)).trimmed();
+    QCOMPARE(tags.join('|'), QStringLiteral("-ORVANE-|OWN-6|R-009|R-010|R-011"));
     QCOMPARE(run.app.ModifiedFlag(), 1);
     // Fewer channels: no page added, no event.
     const qsizetype framesBefore = radio.Sent(QString()).size();
-    {
-        ModalDriver<HChannelAllocationDlg> driver(setCount(9));
-        QVERIFY(run.frame->RunCommand(HCmd::kChannelAllocation));
-        QVERIFY(driver.Fired());
-    }
+    QVERIFY(allocate(9));
     QCOMPARE(radio.Sent(QString()).size(), framesBefore);
     model.Load(run.doc->Image());
     QCOMPARE(model.GetGroupValue(0, kGroupChannels), 9);
