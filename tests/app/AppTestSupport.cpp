@@ -2,9 +2,6 @@
 
 #include "CPasswordDialog.h"
 
-#include <QAbstractButton>
-#include <QFile>
-
 bool TempHome::Write(const char* name, const QByteArray& content) const {
     QFile file(QPath(name));
     return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&

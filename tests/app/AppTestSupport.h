@@ -12,23 +12,8 @@
 #include "HStringTable.h"
 #include "HValueCombo.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QDir>
-#include <QFileInfo>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMessageBox>
-#include <QPushButton>
-#include <QSignalSpy>
-#include <QStatusBar>
-#include <QTableView>
-#include <QTemporaryDir>
-#include <QTextBrowser>
-#include <QTimer>
 #include <QtTest>
+#include <QtWidgets>
 
 #include <array>
 #include <deque>

@@ -10,9 +10,6 @@
 #include "HChannelTableModel.h"
 #include "HRpFlexgrid.h"
 
-#include <QClipboard>
-#include <QListWidget>
-
 using namespace HChannelTables;
 
 namespace {

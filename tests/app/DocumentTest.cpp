@@ -9,8 +9,6 @@
 #include "HHardwareGroup.h"
 #include "HModelEditor.h"
 
-#include <QFileDialog>
-
 namespace {
 
 constexpr const char* kNone = "<none>";

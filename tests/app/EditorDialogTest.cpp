@@ -10,9 +10,6 @@
 #include "HPropertyPage.h"
 #include "HPropertySheet.h"
 
-#include <QRegularExpression>
-#include <QTabWidget>
-
 namespace {
 
 // Item indexes of the Power Saving description.

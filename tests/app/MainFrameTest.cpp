@@ -3,10 +3,7 @@
 #include "AppTestSupport.h"
 #include "CAboutDlg.h"
 
-#include <QMenu>
-#include <QMenuBar>
 #include <QPrintDialog>
-#include <QToolBar>
 
 namespace {
 

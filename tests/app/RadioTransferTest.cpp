@@ -13,10 +13,6 @@
 #include "HTransferRanges.h"
 #include "HTransferSteps.h"
 
-#include <QProcess>
-#include <QProgressBar>
-#include <QRegularExpression>
-
 namespace {
 
 using namespace HChannelTables;

@@ -8,8 +8,6 @@
 #include "HProgramDir.h"
 #include "HRecentFileList.h"
 
-#include <QDialogButtonBox>
-
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
