@@ -12,8 +12,6 @@
 #include <sys/un.h>
 #include <unistd.h>
 
-Q_DECLARE_METATYPE(std::vector<std::string>)
-
 namespace {
 
 constexpr const char* kCancel = "<cancel>";
@@ -55,25 +53,37 @@ QString ItemFlags(const TempHome& home) {
     return Values(home, "ITEM", keys).remove(QLatin1Char(' '));
 }
 
-// One row per kind of start; the spellings and code rules themselves are the
-// command-line test's.
+// The words after the program name ('|' between them; "" for none), what the
+// command line asks for, what is typed in the access code dialog (kCancel
+// types the right code and presses Cancel) and the level granted.
 struct AccessRow {
     const char* name;
-    const char* commandLine;
-    const char* typed; // kCancel presses Cancel after typing the right code
-    bool dialogShown;
-    int level;
-    int titleId;
+    const char* words;
+    const char* fileName;
+    int requested;
+    const char* typed;
+    int granted;
 };
 constexpr AccessRow kAccessRows[] = {
-    {"no switch", "", "", false, 0, 128},
-    {"/manu right code", "/manu", "Workshop Entry", true, 1, 130},
-    {"-ALL right code", "-ALL", "tovak", true, 2, 144},
-    {"/all wrong code", "/all", "tovaK", true, 0, 128},
-    {"/all cancel", "/all", kCancel, true, 0, 128},
-    {"/manu with level 2 code", "/manu", "tovak", true, 0, 128},
-    {"mixed case /Manu", "/Manu", "", false, 0, 128},
-    {"switch and file", "/manu file.r57", "", false, 0, 128},
+    {"none", "", "", 0, "", 0},
+    {"/manu", "/manu", "", 1, "Workshop Entry", 1},
+    {"-MANU", "-MANU", "", 1, "Workshop Entry", 1},
+    {"/all", "/all", "", 2, "tovak", 2},
+    {"-ALL", "-ALL", "", 2, "tovak", 2},
+    {"/all wrong code", "/all", "", 2, "tovaK", 0},
+    {"/all cancel", "/all", "", 2, kCancel, 0},
+    {"/manu with level 2 code", "/manu", "", 1, "tovak", 0},
+    {"mixed /Manu", "/Manu", "", 0, "", 0},
+    {"mixed -All", "-All", "", 0, "", 0},
+    {"no slash", "manu", "manu", 0, "", 0},
+    {"switch and file", "/manu|file.r57", "file.r57", 0, "", 0},
+    {"file and switch", "file.r57|/all", "file.r57", 0, "", 0},
+    {"two switches", "/all|/manu", "", 0, "", 0},
+    {"switch with blank", "/manu ", "/manu ", 0, "", 0},
+    {"empty word first", "|/all", "", 0, "", 0},
+    {"absolute path", "/home/tech/radio.R57", "/home/tech/radio.R57", 0, "", 0},
+    {"file at root", "/a.r57", "/a.r57", 0, "", 0},
+    {"double slash", "//manu", "//manu", 0, "", 0},
 };
 
 } // namespace
@@ -81,8 +91,6 @@ constexpr AccessRow kAccessRows[] = {
 class StartupTest : public QObject {
     Q_OBJECT
 private slots:
-    void accessLevelFromWords_data();
-    void accessLevelFromWords();
     void accessCodeConfirmation();
     void recentFileList();
     void accessLevelsAndTitles_data();
@@ -90,40 +98,6 @@ private slots:
     void settingsWrittenAtExitAndReadBack();
     void singleInstanceGuard();
 };
-
-void StartupTest::accessLevelFromWords_data() {
-    QTest::addColumn<std::vector<std::string>>("words");
-    QTest::addColumn<int>("level");
-    QTest::addColumn<QString>("fileName");
-    using W = std::vector<std::string>;
-    QTest::newRow("none") << W{} << 0 << "";
-    QTest::newRow("/manu") << W{"/manu"} << 1 << "";
-    QTest::newRow("-MANU") << W{"-MANU"} << 1 << "";
-    QTest::newRow("/all") << W{"/all"} << 2 << "";
-    QTest::newRow("-ALL") << W{"-ALL"} << 2 << "";
-    QTest::newRow("mixed /Manu") << W{"/Manu"} << 0 << "";
-    QTest::newRow("mixed -All") << W{"-All"} << 0 << "";
-    QTest::newRow("no slash") << W{"manu"} << 0 << "manu";
-    QTest::newRow("switch and file") << W{"/manu", "file.r57"} << 0 << "file.r57";
-    QTest::newRow("file and switch") << W{"file.r57", "/all"} << 0 << "file.r57";
-    QTest::newRow("two switches") << W{"/all", "/manu"} << 0 << "";
-    QTest::newRow("switch with blank") << W{"/manu "} << 0 << "/manu ";
-    QTest::newRow("empty word first") << W{"", "/all"} << 0 << "";
-    QTest::newRow("absolute path") << W{"/home/tech/radio.R57"} << 0 << "/home/tech/radio.R57";
-    QTest::newRow("file at root") << W{"/a.r57"} << 0 << "/a.r57";
-    QTest::newRow("double slash") << W{"//manu"} << 0 << "//manu";
-}
-
-void StartupTest::accessLevelFromWords() {
-    QFETCH(std::vector<std::string>, words);
-    QFETCH(int, level);
-    QFETCH(QString, fileName);
-    const HCommandLine line = HCommandLine::Parse(words);
-    QCOMPARE(line.RequestedAccessLevel(), level);
-    QCOMPARE(QString::fromStdString(line.FileName()), fileName);
-    // The rule reads the whole text, whatever produced it.
-    QCOMPARE(HAccessLevel::FromCommandLine(line.Text()), level);
-}
 
 void StartupTest::accessCodeConfirmation() {
     using namespace HAccessLevel;
@@ -180,7 +154,18 @@ void StartupTest::accessLevelsAndTitles_data() {
 void StartupTest::accessLevelsAndTitles() {
     QFETCH(int, row);
     const AccessRow& r = kAccessRows[row];
-    const QString commandLine = QString::fromLatin1(r.commandLine);
+    const QStringList words =
+        *r.words ? QString::fromLatin1(r.words).split(QLatin1Char('|')) : QStringList();
+    std::vector<std::string> plain;
+    for (const QString& word : words)
+        plain.push_back(word.toStdString());
+    const HCommandLine line = HCommandLine::Parse(plain);
+    QCOMPARE(line.RequestedAccessLevel(), r.requested);
+    QCOMPARE(line.FileName(), std::string(r.fileName));
+    // The rule reads the whole text, whatever produced it.
+    QCOMPARE(HAccessLevel::FromCommandLine(line.Text()), r.requested);
+
+    // The program asks for the code of a requested level only.
     TempHome home;
     QString caption;
     bool editStartedEmpty = false;
@@ -196,26 +181,26 @@ void StartupTest::accessLevelsAndTitles() {
     });
     MessageAnswers messages;
     CRP57App app;
-    QVERIFY(app.InitInstance(commandLine.split(QLatin1Char(' '), Qt::SkipEmptyParts)));
-    QCOMPARE(password.Fired(), r.dialogShown);
-    if (r.dialogShown)
+    QVERIFY(app.InitInstance(words));
+    QCOMPARE(password.Fired(), r.requested > 0);
+    if (r.requested > 0)
         QVERIFY(caption == QStringLiteral("Password") && editStartedEmpty);
-    QCOMPARE(app.AccessLevel(), r.level);
+    QCOMPARE(app.AccessLevel(), r.granted);
     // Message 142 warns about Manufacture Mode only when level 1 was granted; a
-    // file named beside a switch that does not exist is reported (32) and the
-    // program goes on with its start-up image.
-    if (r.level == 1) {
+    // named file that does not exist is reported (32) and the program goes on
+    // with its start-up image.
+    if (r.granted == 1) {
         QCOMPARE(messages.asked, QStringList{QStringLiteral("message142")});
         QCOMPARE(messages.LastText(), HMessageBox::Text(142));
         QVERIFY(messages.LastText().contains(QStringLiteral("Manufacture Mode")));
         QVERIFY(!messages.LastText().contains(QLatin1Char('\r')));
     } else {
-        QCOMPARE(messages.asked.join(' '),
-                 commandLine.contains(QStringLiteral("file.r57")) ? "message32" : "");
+        QCOMPARE(messages.asked.join(' '), *r.fileName ? "message32" : "");
     }
     CMainFrame* frame = app.MainFrame();
     QVERIFY(frame && frame->isVisible());
-    QCOMPARE(frame->AppTitle(), QString::fromStdString(HStringTable::Get(r.titleId)));
+    const int titleIds[] = {128, 130, 144};
+    QCOMPARE(frame->AppTitle(), QString::fromStdString(HStringTable::Get(titleIds[r.granted])));
     QVERIFY(frame->windowTitle().contains(frame->AppTitle()));
     QCOMPARE(QString::fromStdString(app.CurrentFilePath()), QStringLiteral("<none>"));
     QCOMPARE(app.ConnectionMode(), 0);
