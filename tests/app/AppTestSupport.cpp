@@ -2,6 +2,11 @@
 
 #include "CPasswordDialog.h"
 
+std::vector<AppTestRun>& AppTests() {
+    static std::vector<AppTestRun> tests;
+    return tests;
+}
+
 bool TempHome::Write(const char* name, const QByteArray& content) const {
     QFile file(QPath(name));
     return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
