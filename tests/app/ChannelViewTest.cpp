@@ -32,17 +32,16 @@ struct ViewRun : DisplaySetHome, RunningApp {
         return view->Model()->index(row, col);
     }
     [[nodiscard]] QString Text(int row, int col) const { return Index(row, col).data().toString(); }
-    [[nodiscard]] QPoint Center(int row, int col) const {
-        return grid->visualRect(Index(row, col)).center();
+    void DoubleClick(int row, int col, bool clickFirst = false) const {
+        const QPoint center = grid->visualRect(Index(row, col)).center();
+        if (clickFirst)
+            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, center);
+        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, center);
     }
-    void DoubleClick(int row, int col) const {
-        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, Center(row, col));
-    }
-    // Opens the cell's editor with a double click, as a user would.
+    // Opens the cell's editor with a click and a double click, as a user would.
     template <class Editor> Editor* OpenEditor(int row, int col) const {
         grid->scrollTo(Index(row, col));
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, Center(row, col));
-        DoubleClick(row, col);
+        DoubleClick(row, col, true);
         return qobject_cast<Editor*>(grid->indexWidget(Index(row, col)));
     }
     // Types into the cell's editor and commits it.

@@ -357,8 +357,8 @@ void EditorDialogTest::sheetStoresAllPagesOrNoneAndShowsPrompts() {
         const HStatusPanes panes = HStatusPanesFor(id);
         QVERIFY(!panes.first.empty());
         page->SetPrompt(id);
-        QCOMPARE(sheet.StatusPaneText(0).toStdString(), panes.first);
-        QCOMPARE(sheet.StatusPaneText(1).toStdString(), panes.second);
+        QCOMPARE(sheet.StatusPaneText(0) + '|' + sheet.StatusPaneText(1),
+                 QString::fromStdString(panes.first + '|' + panes.second));
         QCOMPARE(sheet.SetStatusMessage(0), id); // the previous id comes back
         QCOMPARE(sheet.StatusPaneText(0) + sheet.StatusPaneText(1), QStringLiteral("  "));
         // The first pane stretches, the second keeps its width, both under the tabs.
