@@ -59,8 +59,8 @@ run_program() {
     local sim=build/tools/radio-sim/rp57-radio-sim link=$home/radio-tty
     if [ -x "$sim" ]; then
         "$sim" --memory "$home/radio.r57" --link "$link" &
-        local sim_pid=$!
-        trap 'kill $sim_pid 2>/dev/null || true' EXIT
+        # The simulator must not outlive the script (it would hold the terminal).
+        trap "kill $! 2>/dev/null || true" EXIT
         for _ in $(seq 50); do [ -e "$link" ] && break; sleep 0.1; done
         set_port_device "$home/RP57Win.ini" "$link"
     fi
@@ -68,9 +68,12 @@ run_program() {
         build/src/app/rp57 "$@"
     elif [ -x "$sim" ] && build/src/cli/rp57cli --help | grep -q '^  upload'; then
         echo "No display: running the command-line round trip against the simulated radio."
-        build/src/cli/rp57cli upload --port "$link" -o "$home/uploaded.r57"
+        # A fresh simulated radio holds the built-in image, whose programming
+        # password is the factory one.
+        local password=481736
+        build/src/cli/rp57cli upload --port "$link" --password "$password" -o "$home/uploaded.r57"
         build/src/cli/rp57cli info "$home/uploaded.r57"
-        build/src/cli/rp57cli download --port "$link" "$home/uploaded.r57"
+        build/src/cli/rp57cli download --port "$link" --password "$password" "$home/uploaded.r57"
     else
         echo "No display: starting the program on a virtual display (xvfb-run)."
         xvfb-run -a build/src/app/rp57 "$@"
