@@ -115,13 +115,8 @@ int main() {
             const bool upload = id == HCommEvent::Upload;
             HMemoryImage work{};
             auto event = std::make_unique<HCommEventData>(id);
-            const HTransferRanges r = HTransferRangeTable::For(
-                upload ? HTransferDirection::Upload : HTransferDirection::Download, level);
-            event->readEeprom = r.readEeprom;
-            event->readFlash = r.readFlash;
-            event->writeEeprom = r.writeEeprom;
-            event->writeFlash = r.writeFlash;
-            event->accessLevel = level;
+            event->UseRanges(upload ? HTransferDirection::Upload : HTransferDirection::Download,
+                             level);
             event->devicePath = dir + "/radio";
             event->workBuffer = &work;
             event->editorImage = &image;

@@ -317,15 +317,19 @@ bool CRP57Doc::OpenFile(const std::string& path) {
     }
     if (!SaveModified())
         return false;
-    m_image = buffer;
+    TakeOpenedImage(buffer, path);
+    HLOG_D1("opened [%s]", path.c_str());
+    return true;
+}
+
+void CRP57Doc::TakeOpenedImage(const HMemoryImage& image, const std::string& path) {
+    m_image = image;
     m_app.SetCurrentFilePath(path);
     m_app.SetModifiedFlag(0);
     m_app.RecentFiles().Add(path);
     m_frame.UpdateRecentFileMenu();
     AfterLoad();
     m_frame.SendViewRefresh();
-    HLOG_D1("opened [%s]", path.c_str());
-    return true;
 }
 
 void CRP57Doc::OpenRecentFile(const std::string& path) {
@@ -337,13 +341,7 @@ void CRP57Doc::OpenRecentFile(const std::string& path) {
     if (!result.Ok()) {
         ShowFileMessage(result.messageId, path);
     } else if (SaveModified()) {
-        m_image = buffer;
-        m_app.SetCurrentFilePath(path);
-        m_app.SetModifiedFlag(0);
-        m_app.RecentFiles().Add(path);
-        m_frame.UpdateRecentFileMenu();
-        AfterLoad();
-        m_frame.SendViewRefresh();
+        TakeOpenedImage(buffer, path);
     }
     HLOG_D1("[FUNC OUT]CRP57Doc::OpenRecentFile");
 }

@@ -89,6 +89,8 @@ signals:
 
 private:
     void InstallHandlers();
+    // A file's image becomes the document: path, recent files, clean state, views.
+    void TakeOpenedImage(const HMemoryImage& image, const std::string& path);
     // The Open or Save As file dialog; no path when it was cancelled.
     [[nodiscard]] std::optional<std::string> AskPath(bool save);
     // Reads `path` into the image with the messages of File > Open (32, 34, 37)

@@ -136,15 +136,10 @@ std::unique_ptr<HCommEventData> HComInstructionDialog::BuildEvent(int command,
     event->baudRate = link.baudRate;
     event->portNumber = link.portNumber;
     event->devicePath = link.devicePath;
-    event->accessLevel = link.accessLevel;
+    event->UseRanges(direction, link.accessLevel);
     work.fill(0);
     event->workBuffer = &work;
     event->editorImage = &image;
-    const HTransferRanges ranges = HTransferRangeTable::For(direction, link.accessLevel);
-    event->readEeprom = ranges.readEeprom;
-    event->readFlash = ranges.readFlash;
-    event->writeEeprom = ranges.writeEeprom;
-    event->writeFlash = ranges.writeFlash;
     return event;
 }
 

@@ -243,14 +243,9 @@ int Fail(const std::string& error, bool upload) {
 std::unique_ptr<HCommEventData> MakeEvent(HCommEvent id, const TransferOptions& o,
                                           HMemoryImage& work, HMemoryImage& image) {
     auto event = std::make_unique<HCommEventData>(id);
-    const HTransferRanges ranges = HTransferRangeTable::For(
+    event->UseRanges(
         id == HCommEvent::Upload ? HTransferDirection::Upload : HTransferDirection::Download,
         o.level);
-    event->readEeprom = ranges.readEeprom;
-    event->readFlash = ranges.readFlash;
-    event->writeEeprom = ranges.writeEeprom;
-    event->writeFlash = ranges.writeFlash;
-    event->accessLevel = o.level;
     event->baudRate = o.baud;
     event->connectionMode = o.interfaceUnit ? 1 : 0;
     // A bare number is a "COM n" port number, anything else a device.

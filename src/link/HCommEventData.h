@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 // Event ids of the controller's matrix.
@@ -53,4 +54,15 @@ struct HCommEventData : HEventData {
     HRangeList readFlash;
     HRangeList writeEeprom;
     HRangeList writeFlash;
+
+    // The access level and the transfer dialog's ranges for it, as every
+    // sender of an upload or download sets them.
+    void UseRanges(HTransferDirection direction, int level) {
+        accessLevel = level;
+        HTransferRanges r = HTransferRangeTable::For(direction, level);
+        readEeprom = std::move(r.readEeprom);
+        readFlash = std::move(r.readFlash);
+        writeEeprom = std::move(r.writeEeprom);
+        writeFlash = std::move(r.writeFlash);
+    }
 };

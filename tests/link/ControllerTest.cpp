@@ -43,13 +43,7 @@ public:
                                                  : HRP57CommunicationDialog::kDirectionUpload,
                                             &port, this, this);
         auto e = std::make_unique<HCommEventData>(id);
-        const HTransferRanges r = HTransferRangeTable::For(
-            down ? HTransferDirection::Download : HTransferDirection::Upload, level);
-        e->readEeprom = r.readEeprom;
-        e->readFlash = r.readFlash;
-        e->writeEeprom = r.writeEeprom;
-        e->writeFlash = r.writeFlash;
-        e->accessLevel = level;
+        e->UseRanges(down ? HTransferDirection::Download : HTransferDirection::Upload, level);
         e->devicePath = radio.Link();
         e->workBuffer = &work;
         e->editorImage = &image;
