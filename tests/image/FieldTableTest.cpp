@@ -44,37 +44,30 @@ TEST(FieldTable, NumberCodingsReadAndWriteOnlyTheirBits) {
     constexpr HFieldDescriptor little = HField(0, 4, 8).LittleEndian();
     const Case cases[] = {
         {bit7, {0x5A}, 0, 1, {0xDA}, 1},
-        {bit7, {0xDA}, 1, 0, {0x5A}, 0},
         {HField(0, 0, 12), {0xAB, 0xCD}, 0xBCD, 0x123, {0xA1, 0x23}, 0x123}, // top nibble kept
-        {bits3, {0xFF}, 7, 2, {0xD7}, 2},
         {bits3, {0xD7}, 2, 0xFF, {0xFF}, 7},                 // a wider value is cut to the mask
         {HField(0, 6, 4), {0, 0}, 0, 0xF, {0x03, 0xC0}, 15}, // bits 6-9 over two bytes
         {mul, {0x00, 0x32}, 5000000, 14600000, {0x00, 146}, 14600000},
         {mul, {0xFF, 0xFF}, 2147483647, 0, {0, 0}, 0}, // past 2^31: held, not negative
         {shift, {0x00, 0x03}, 0, 1, {0x00, 0x07}, 1},  // bits 2-15: the two low bits survive
-        {shift, {0x00, 0x03}, 0, 0x3FFF, {0xFF, 0xFF}, 0x3FFF},
         {HField(0, 0, 8).Scaled(HScaleMode::Divide, 4), {10}, 2, 7, {28}, 7},
-        {inv, {0x00}, 1, 0, {0x01}, 0},
         {inv, {0x01}, 0, 1, {0x00}, 1},
-        {bcd, {0x12, 0x34}, 1234, 7, {0x00, 0x07}, 7},
         {bcd, {0, 0}, 0, 9876, {0x98, 0x76}, 9876},
         {bcd, {0x12, 0x34}, 1234, -5, {0, 0}, 0},           // no digits: stored as 0
         {HField(0, 0, 8).AsBcd(), {0}, 0, 123, {0x23}, 23}, // high digits dropped
         {HField(0, 4, 4).AsBcd(), {0x0F}, 0, 5, {0x5F}, 5}, // a nibble in the high half
         {little, {0, 0}, 0, 0xAB, {0xB0, 0x0A}, 0xAB},      // byte 0 bits 4-7, byte 1 bits 0-3
-        {little, {0x0F, 0xF0}, 0, 0, {0x0F, 0xF0}, 0},
     };
     int row = 0;
     for (const Case& c : cases) {
         SCOPED_TRACE(row++);
         const std::array rows = {c.field};
-        Bytes image = c.before;
+        Bytes image = c.before, want = c.after;
         image.push_back(0xEE); // a neighbour that must survive
+        want.push_back(0xEE);
         HFieldTable t(rows, image);
         EXPECT_EQ(t.GetValue(0), c.read);
         t.SetValue(0, c.set);
-        Bytes want = c.after;
-        want.push_back(0xEE);
         EXPECT_EQ(image, want);
         EXPECT_EQ(t.GetValue(0), c.readBack);
     }
@@ -83,7 +76,6 @@ TEST(FieldTable, NumberCodingsReadAndWriteOnlyTheirBits) {
                                  HField(0, 6, 4)};
     Bytes image(8);
     HFieldTable t(rows, image);
-    EXPECT_EQ(Where(t.AddressOf(2)), std::make_tuple(2u, 3u, 1u, 0x38u));
     EXPECT_EQ(Where(t.AddressOf(1)), std::make_tuple(5u, 0u, 2u, 0x0FFFu));
     EXPECT_EQ(Where(t.AddressOf(3)), std::make_tuple(0u, 6u, 2u, 0x03C0u));
 }
@@ -147,11 +139,8 @@ TEST(FieldTable, TextsAndCharacterFilters) {
     // Radio text filter: the 19 punctuation characters, controls and bytes
     // above 0x7F become blanks, both ways.
     HTextFieldTable radio(rows, image);
-    for (auto [in, out] : {std::pair{"a!\"#$%&'", "a       "}, std::pair{",.;<>?@^", "        "},
-                           std::pair{"{|}~[]_-", "    []_-"}}) {
-        radio.SetString(0, in);
-        EXPECT_EQ(radio.GetString(0), out) << in;
-    }
+    radio.SetString(0, "a!<{|}[_");
+    EXPECT_EQ(radio.GetString(0), "a     [_");
     image[0] = 0x80;
     image[1] = 0x1F;
     image[2] = '*';
@@ -170,13 +159,8 @@ TEST(FieldTable, TextsAndCharacterFilters) {
 }
 
 TEST(FieldTable, DigitCodesAndPackedStrings) {
-    const std::string symbols = "0123456789ABCD*#";
-    for (std::uint8_t d = 0; d < 16; ++d) {
-        EXPECT_EQ(HFieldCoding::DigitSymbol(d), symbols[d]);
-        EXPECT_EQ(HFieldCoding::DigitCode(symbols[d]), d);
-    }
-    EXPECT_EQ(HFieldCoding::DigitCode('c'), 12);
-
+    EXPECT_EQ(std::make_tuple(HFieldCoding::DigitSymbol(15), HFieldCoding::DigitCode('c')),
+              std::make_tuple('#', std::uint8_t{12}));
     // Low-first packing: width 3 over 0x?5 0x12 reads "512"; the high nibble
     // of byte 0 is not part of the string.
     constexpr std::array digitRows = {HTextField(0, 3)};
@@ -202,8 +186,6 @@ TEST(FieldTable, DigitCodesAndPackedStrings) {
     c.SetString(0, "1C#5");
     EXPECT_EQ(image3, (Bytes{0x11, 0xF5, 0xFF})); // 'C' - 'B' = 1
     EXPECT_EQ(c.GetString(0), "1C#5");
-    c.SetString(0, "7");
-    EXPECT_EQ(image3, (Bytes{0x70, 0x00, 0xFF}));
 
     // One digit code per byte, in its low nibble, padded with digit 0.
     constexpr std::array charRows = {HTextField(0, 6, "481736")};
@@ -228,8 +210,7 @@ TEST(FieldTable, SignMagnitudeOffsetAndEmergencyCodings) {
     EXPECT_EQ(HChannelFieldTable(rows, image).GetValue(0), -5);
     EXPECT_EQ(HFieldTable(rows, image).GetValue(0), 0x85); // the plain base applies nothing
     // Too large a magnitude is held at 127 instead of reaching the sign flag.
-    for (auto [value, stored] :
-         {std::pair{5, 0x05}, {-5, 0x85}, {-127, 0xFF}, {200, 0x7F}, {-200, 0xFF}}) {
+    for (auto [value, stored] : {std::pair{-127, 0xFF}, {200, 0x7F}, {-200, 0xFF}}) {
         s.SetValue(0, value);
         EXPECT_EQ(image[0], stored) << value;
     }
@@ -240,8 +221,6 @@ TEST(FieldTable, SignMagnitudeOffsetAndEmergencyCodings) {
     HOffsetFieldTable o(rows, image);
     image[1] = 0;
     EXPECT_EQ(o.GetValue(1), 1);
-    o.SetValue(1, 64);
-    EXPECT_EQ(image[1], 63);
     o.SetValue(1, 0);
     EXPECT_EQ(image[1], 0);
 
@@ -268,15 +247,10 @@ TEST(FieldTable, SignMagnitudeOffsetAndEmergencyCodings) {
 TEST(FieldTable, RecordSelection) {
     constexpr std::array rows = {HField(0, 0, 8), HField(0, 0, 1, 1).Inverted()};
     HMemoryImage image{};
-    const auto at = [](const HFieldTable& t) { return std::make_pair(t.ByteBase(), t.BitBase()); };
-    const auto bits = [](HRecordFieldTable& t, std::uint32_t base) {
-        t.SetAreaBase(base);
-        t.SetBitRecordSize(1);
-    };
     // Channels: 42-byte records from 1536, 3 per 128-byte page, 2-byte gap;
     // without paging the same table packs records end to end. (Channel 3 at
     // 1664, the in-use and word-swapped bit tables and the group bits are
-    // also proven through the channel model's saved bytes.)
+    // proven through the channel model's saved bytes.)
     HChannelFieldTable ch(rows, image);
     ch.SetAreaBase(1536);
     ch.SetRecordSize(42);
@@ -287,31 +261,4 @@ TEST(FieldTable, RecordSelection) {
         ch.SelectRecord(record);
         EXPECT_EQ(ch.ByteBase(), base) << record;
     }
-    // The word-swapped table at 160: a bit's byte is the partner in its 16-bit word.
-    HChannelFieldTable swapped(rows, image);
-    bits(swapped, 160);
-    swapped.SetWordSwap(1);
-    for (auto [record, byte, bit] : {std::tuple{9u, 160u, 1u}, {0u, 161u, 0u}, {17u, 163u, 1u}}) {
-        swapped.SelectBitRecord(record);
-        EXPECT_EQ(at(swapped), std::make_pair(byte, bit)) << record;
-    }
-    // Group bits count from the most significant bit: group 6 is bit 1.
-    HTagFieldTable tag(rows, image);
-    bits(tag, 148);
-    tag.SelectBitRecord(6);
-    tag.SetValue(1, 0); // stored inverted
-    EXPECT_EQ(std::make_tuple(tag.ByteBase(), tag.BitBase(), image[148]),
-              std::make_tuple(148u, 1u, std::uint8_t{0x02}));
-
-    // SetRecordSize clears the bit base; Attach clears both bases.
-    HRecordFieldTable r(rows, image);
-    r.SetBitRecordSize(3);
-    r.SelectBitRecord(3);
-    EXPECT_EQ(at(r), std::make_pair(1u, 1u));
-    r.SetRecordSize(10);
-    EXPECT_EQ(std::make_pair(r.BitBase(), r.BitRecordSize()), std::make_pair(0u, 0u));
-    r.SelectRecord(4);
-    EXPECT_EQ(r.ByteBase(), 40u);
-    r.Attach(rows, image);
-    EXPECT_EQ(at(r), std::make_pair(0u, 0u));
 }
