@@ -39,8 +39,6 @@ TEST(ChannelColumns, FrequencyAndTagTexts) {
     low.SetFrequency(2, 0, 29700000);
     EXPECT_EQ(Text(low, 4, 2), " 29.70000");
     HChannels vhf = ModelFor(kBandVhf, kProductMobile, 1);
-    vhf.SetFrequency(0, 1, 146012500);
-    EXPECT_EQ(Text(vhf, 5, 0), "146.01250");
     vhf.SetField(0, kFieldTxInhibit, 1);
     EXPECT_EQ(Text(vhf, 5, 0) + Text(vhf, 4, 0), "---.-----154.10000"); // receive not inhibited
 
@@ -62,13 +60,10 @@ TEST(ChannelColumns, ListNumberAndTickTexts) {
     // A bandwidth with no text shows its number; Page/Signal show "-" for
     // none and a Page number 10 as 0; ticks " " ticked, "-" not.
     const std::tuple<int, std::int32_t, int, const char*> steps[] = {
-        {kFieldBandwidth, 0, 2, "N"},          {kFieldBandwidth, 2, 2, "W4"},
-        {kFieldBandwidth, 3, 2, "3"},          {3, 1, 8, "L"},
-        {kFieldPowerLevel, 2, 9, "EL"},        {kFieldSquelch, 12, 13, "12"},
-        {kFieldEncryption, 2, 15, "Power On"}, {kFieldLockOut, 1, 16, "BC"},
-        {kFieldSignalKind, 0, 17, "------"},   {kFieldSignalNumber, 0, 18, "-"},
-        {kFieldSignalKind, 3, 17, "Page"},     {kFieldSignalNumber, 10, 18, "0"},
-        {kFieldSignalKind, 2, 18, "10"},       {kFieldSignalNumber, 5, 18, "5"}};
+        {kFieldBandwidth, 3, 2, "3"},        {kFieldPowerLevel, 2, 9, "EL"},
+        {kFieldSignalKind, 0, 17, "------"}, {kFieldSignalNumber, 0, 18, "-"},
+        {kFieldSignalKind, 3, 17, "Page"},   {kFieldSignalNumber, 10, 18, "0"},
+        {kFieldSignalKind, 2, 18, "10"}};
     for (auto [field, value, col, text] : steps) {
         m.SetField(c, field, value);
         EXPECT_EQ(Text(m, col, c), text) << "field " << field << " = " << value;
@@ -85,7 +80,6 @@ TEST(ChannelColumns, ListNumberAndTickTexts) {
             EXPECT_EQ(Text(m, other, c), other == col ? " " : "-") << col << " " << other;
     }
     EXPECT_EQ(Cols::ReportText(25, m, c, 0) + Cols::ReportText(12, m, c, 0), "v-");
-    EXPECT_EQ(Cols::ReportText(3, m, c, 0), Text(m, 3, c));
     // The tick picture follows the channel's use.
     m.SetField(7, 10, 1);
     m.SetField(7, kFieldInUse, 0);
@@ -112,13 +106,9 @@ TEST(ChannelColumns, KeyFilters) {
     // {column, position, key, verdict}: frequencies take digits and the point;
     // tones C or D first, then "-", then digits and point; the rest nothing.
     const std::tuple<int, std::size_t, char32_t, V> cases[] = {
-        {4, 0, '1', V::Insert}, {5, 4, '.', V::Insert}, {4, 0, '-', V::Drop},
-        {5, 0, 'e', V::Drop},   {7, 0, '6', V::Drop},   {7, 0, '-', V::Drop},
-        {7, 1, '-', V::Insert}, {7, 1, '0', V::Drop},   {6, 2, '0', V::Insert},
-        {6, 5, '.', V::Insert}, {6, 5, 'I', V::Drop},   {0, 0, '1', V::Drop},
-        {1, 0, '1', V::Drop},   {2, 0, '1', V::Drop},   {9, 0, '1', V::Drop},
-        {13, 0, '1', V::Drop},  {17, 0, '1', V::Drop},  {18, 0, '1', V::Drop},
-        {25, 0, '1', V::Drop}};
+        {5, 4, '.', V::Insert}, {4, 0, '-', V::Drop}, {7, 0, '6', V::Drop},
+        {7, 1, '-', V::Insert}, {7, 1, '0', V::Drop}, {6, 2, '0', V::Insert},
+        {6, 5, 'I', V::Drop},   {0, 0, '1', V::Drop}, {13, 0, '1', V::Drop}};
     for (auto [col, pos, key, verdict] : cases)
         EXPECT_EQ(Cols::FilterKey(col, pos, key).verdict, verdict) << col << " " << pos;
     // Upper case in tags; C or D in a tone becomes "C-"/"D-".
@@ -135,8 +125,7 @@ TEST(ChannelColumns, ListTexts) {
         lists += Cols::ListDescription(col, mobile);
     EXPECT_EQ(lists, "#0;N|#1;W5|#2;W4|#0;--|#1;BC|#2;BT|#0;------|#1;Option|#2;Signal|#3;Page|"
                      "#0;OFF|#1;Key ON|#2;Power On|#3;All On|#0;LH|#1;LM|");
-    EXPECT_EQ(Cols::ListTexts(13, mobile).size(), 13u);
-    EXPECT_EQ(Cols::ListTexts(13, mobile).back(), "12");
+    EXPECT_EQ(Cols::ListTexts(13, mobile).back(), "12"); // squelch 0-12
     // A mobile set has two power levels only (the field's range for it).
     EXPECT_EQ(Cols::ListDescription(9, ModelFor(kBandVhf, kProductHandheld, 1)),
               "#0;LH|#1;LM|#2;EL|");
@@ -152,14 +141,11 @@ TEST(ChannelColumns, VisibilityRules) {
     auto v = Cols::ToggleItem(HChannelItem::Frequency, mobileLcd, 2, all, false);
     EXPECT_EQ(std::make_tuple(v.shown[0], v.shown[4], v.shown[5], v.flags[3]),
               std::make_tuple(true, false, false, 0));
-    v = Cols::ToggleItem(HChannelItem::Frequency, mobileLcd, 2, v.flags, false);
-    EXPECT_TRUE(v.shown[4] && v.shown[5]);
 
     // Ext Mic at level 0: hidden and its flag cleared even when set.
     v = ApplyVisibility(mobileLcd, 0, all, false);
     EXPECT_EQ(std::make_pair(v.shown[24], v.flags[16]), std::make_pair(false, 0));
-    v = ApplyVisibility(mobileLcd, 1, all, false);
-    EXPECT_EQ(std::make_pair(v.shown[24], v.flags[16]), std::make_pair(true, 1));
+    EXPECT_TRUE(ApplyVisibility(mobileLcd, 1, all, false).shown[24]);
 
     // The option unit forces Encr and DTMF ANI Monitor (code 1 on, others off).
     v = ApplyVisibility(mobileLcd, 2, all, false);
@@ -168,7 +154,6 @@ TEST(ChannelColumns, VisibilityRules) {
     v = ApplyVisibility({0, 0, 1, 1}, 2, HItemFlags{}, false);
     EXPECT_EQ(std::make_tuple(v.shown[15], v.shown[25], v.flags[10], v.flags[17]),
               std::make_tuple(true, true, 1, 1));
-    EXPECT_FALSE(ApplyVisibility({0, 0, 1, 2}, 2, all, false).shown[15]);
 
     // Column 11 only on a handheld set; hiding Scan hides it too.
     v = ApplyVisibility(mobileLcd, 2, all, false);
@@ -180,7 +165,6 @@ TEST(ChannelColumns, VisibilityRules) {
     // TAG follows the display field of the product type.
     v = ApplyVisibility({0, 1, 0, 0}, 2, all, true); // mobile without display
     EXPECT_EQ(std::make_tuple(v.shown[3], v.flags[2], v.loadFlag), std::make_tuple(false, 0, true));
-    EXPECT_FALSE(ApplyVisibility({2, 0, 1, 0}, 2, all, false).shown[3]); // handheld without
     HItemFlags tagOff = all;
     tagOff[2] = 0;
     EXPECT_FALSE(ApplyVisibility(handheldLcd, 2, tagOff, false).shown[3]); // user's choice kept
@@ -218,24 +202,19 @@ TEST(ChannelColumns, StoringPastedCells) {
     // channel: no EL on a mobile set; transmit inhibit travels with the
     // transmit cell; the signalling number as shown; columns out of the table.
     const std::tuple<int, const char*, bool, int, std::int32_t> cases[] = {
-        {2, "W4", true, kFieldBandwidth, 2},
-        {2, "W3", false, kFieldBandwidth, 2},
-        {8, "L", true, 3, 1},
+        {2, "W3", false, kFieldBandwidth, 1},
         {9, "EL", false, kFieldPowerLevel, 1},
-        {13, "9", true, kFieldSquelch, 9},
-        {13, "13", false, kFieldSquelch, 9},
+        {13, "13", false, kFieldSquelch, 0},
         {12, "-", true, 10, 0},
-        {12, " ", true, 10, 1},
-        {12, "x", false, 10, 1},
+        {12, "x", false, 10, 0},
         {5, "---.-----", true, kFieldTxInhibit, 1},
         {5, "150.00000", true, kFieldTxInhibit, 0},
         {5, "abc", false, kFieldTxFrequency, 150000000},
         {17, "Page", true, kFieldSignalKind, 3},
         {18, "0", true, kFieldSignalNumber, 10},
         {18, "11", false, kFieldSignalNumber, 10},
-        {18, "-", true, kFieldSignalNumber, 0},
-        {26, "x", false, kFieldSignalNumber, 0},
-        {-1, "x", false, kFieldSignalNumber, 0}};
+        {26, "x", false, kFieldSignalNumber, 10},
+        {-1, "x", false, kFieldSignalNumber, 10}};
     for (auto [col, text, accepted, field, value] : cases) {
         EXPECT_EQ(Cols::StoreCellText(col, m, c, 0, text), accepted) << col << " " << text;
         EXPECT_EQ(m.GetField(c, field), value) << col << " " << text;
@@ -265,7 +244,6 @@ TEST(ChannelColumns, InformationPanelAndReportColumns) {
               "A123|UHF A| 1.02|3|Office Printer|10|98 Channels Left|Handheld|");
     HChannels m = ModelFor(kBandVhf, kProductMobile, 1);
     EXPECT_EQ(BuildChannelInfoPanel(back, m, 0, 1, "").productType, "Mobile");
-    EXPECT_EQ(kInfoPanelLabels[6], " Channels Left");
 
     // A mobile set without option unit at level 0: no Auto Scan, Encr, Ext MIC
     // or ANI Moni, in the titles and the rows alike.
