@@ -60,13 +60,6 @@ TEST(TransferSteps, CorrectionsAfterUpload) {
     odd[0x2A4] = 0x10;
     EXPECT_EQ(HTransferSteps::CorrectAfterUpload(odd), HSignallingMode::TwoTone);
     EXPECT_EQ(hardware(odd, {}), std::pair(1000, 2000));
-
-    std::int32_t lo = 0, hi = 0;
-    EXPECT_TRUE(HTransferSteps::BandLimits(4, lo, hi));
-    EXPECT_EQ(std::pair(lo, hi), std::pair(29700000, 40000000));
-    EXPECT_TRUE(HTransferSteps::BandLimits(1, lo, hi));
-    EXPECT_EQ(hi, 0);
-    EXPECT_FALSE(HTransferSteps::BandLimits(7, lo, hi));
 }
 
 } // namespace
