@@ -113,9 +113,8 @@ TEST(Editor, HooksRunInTheFixedOrderAndCancelRunsNone) {
 }
 
 TEST(Editor, FormatItemLineAndCaptions) {
-    const std::string line = HEditor::FormatItemLine("Beep", "On");
-    EXPECT_EQ(line, "     Beep                   :On                  ");
-    EXPECT_EQ(line.size(), 5u + 23 + 1 + 20);
+    EXPECT_EQ(HEditor::FormatItemLine("Beep", "On"),
+              "     Beep                   :On                  ");
     // printf pads but never cuts.
     EXPECT_EQ(HEditor::FormatItemLine("A name longer than 23 chars", "v"),
               "     A name longer than 23 chars:v                   ");
@@ -131,10 +130,9 @@ TEST(Editor, HelpContextIsTheControlsOrTheDialogs) {
                                                return i;
                                            }()};
     HEditor e(138, "Hardware", kHelpItems, {});
-    EXPECT_EQ(e.HelpContextId(std::nullopt), 0x20000u + 138);
-    EXPECT_EQ(e.HelpContextId(0), 0x2008Au);
-    EXPECT_EQ(e.HelpContextId(1), 0x10457u);
-    EXPECT_EQ(e.HelpContextId(9), 0x2008Au);
+    EXPECT_EQ((std::vector<std::uint32_t>{e.HelpContextId(std::nullopt), e.HelpContextId(0),
+                                          e.HelpContextId(1), e.HelpContextId(9)}),
+              (std::vector<std::uint32_t>{0x2008A, 0x2008A, 0x10457, 0x2008A}));
 }
 
 TEST(Editor, AccessLevelDisablesOrHidesRaisedItems) {
@@ -144,8 +142,7 @@ TEST(Editor, AccessLevelDisablesOrHidesRaisedItems) {
     EXPECT_EQ(std::make_tuple(ordinary.IsEnabled(0), ordinary.IsEnabled(1), ordinary.IsVisible(1),
                               ordinary.IsVisible(2)),
               std::make_tuple(true, false, true, false));
-    EXPECT_FALSE(ordinary.UserSelect(1, 0)); // disabled: the change is refused
-    EXPECT_FALSE(ordinary.UserEdit(2, "5"));
+    EXPECT_FALSE(ordinary.UserSelect(1, 0) || ordinary.UserEdit(2, "5")); // refused
     // Hidden items are neither in the report nor in the export.
     std::string captions;
     for (const auto& item : ordinary.ReportItems())
@@ -154,8 +151,7 @@ TEST(Editor, AccessLevelDisablesOrHidesRaisedItems) {
 
     RuleEditor raised({nullptr, 1}, g);
     raised.Open();
-    EXPECT_TRUE(raised.IsEnabled(1) && raised.IsVisible(2));
-    EXPECT_TRUE(raised.UserEdit(2, "5"));
+    EXPECT_TRUE(raised.IsEnabled(1) && raised.IsVisible(2) && raised.UserEdit(2, "5"));
     EXPECT_EQ(raised.ReportItems().size(), 4u);
 }
 
@@ -196,8 +192,7 @@ TEST(Editor, GroupBindingRoundTripsThroughTheItems) {
     EXPECT_EQ(image, before);
 
     // Changes reach the image only through Confirm, and only in their bits.
-    EXPECT_TRUE(e.UserSelect(0, 0));
-    EXPECT_TRUE(e.UserCheck(3, true));
+    EXPECT_TRUE(e.UserSelect(0, 0) && e.UserCheck(3, true));
     EXPECT_TRUE(e.UserEdit(2, "300")); // clamped to 255 on commit
     EXPECT_EQ(e.ShownText(3) + e.Edit(2).Text(), "On 255");
     EXPECT_EQ(image, before);
@@ -218,17 +213,19 @@ TEST(Editor, RulesAskThroughThePromptAndChecksKeepTheImage) {
     ScriptedPrompt prompt;
     e.SetPrompt(&prompt);
     prompt.answers = {false, true};
-    EXPECT_TRUE(e.UserSelect(0, 1));
-    EXPECT_EQ(e.Combo(0).SelectedText(), "Normal"); // No: the old value is back
-    EXPECT_TRUE(e.UserSelect(0, 1));
-    EXPECT_EQ(e.Combo(0).SelectedText(), "Inverted");
+    std::string shown;
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_TRUE(e.UserSelect(0, 1));
+        shown += e.Combo(0).SelectedText() + "|"; // No: the old value is back
+    }
+    EXPECT_EQ(shown, "Normal|Inverted|");
     EXPECT_EQ(prompt.asked, (std::vector<std::string>{"Invert?", "Invert?"}));
 
     const HMemoryImage before = image;
     EXPECT_TRUE(e.UserEdit(2, "13"));
     EXPECT_EQ(e.Confirm(), 1);
-    EXPECT_EQ(prompt.told, (std::vector<std::string>{"Unlucky level"}));
-    EXPECT_EQ(image, before);
+    EXPECT_EQ(std::make_pair(prompt.told, image),
+              std::make_pair(std::vector<std::string>{"Unlucky level"}, before));
     EXPECT_TRUE(e.UserEdit(2, "12"));
     EXPECT_EQ(e.Confirm(), 0);
     EXPECT_EQ(std::make_pair(image[600], image[602]),
@@ -240,7 +237,6 @@ TEST(SheetStatus, PanesSplitAtTheLineFeed) {
               (HStatusPanes{"Select ACC Channel No 3(Not Used/CH01 - CH16)", "<SELECT>"}));
     EXPECT_EQ(HSplitStatusText("whole"), (HStatusPanes{"whole", ""}));
     HSheetStatus bar;
-    EXPECT_EQ(bar.Panes(), (HStatusPanes{" ", " "}));
     EXPECT_EQ(bar.Show(HStringTable::kFileWriteError), 0);
     EXPECT_EQ(bar.Panes().first, HStringTable::Get(HStringTable::kFileWriteError));
     EXPECT_EQ(bar.Show(0), HStringTable::kFileWriteError);

@@ -50,7 +50,6 @@ TEST(PowerSavingEditorTest, ShowsTheGroupAsTheDialogDoes) {
          {"&MIC Gain", "&Ext Mic gain", "&Beep Level", "AF &Vr Min Level", "P&ower ON Tag"})
         shown += e.ShownText(Find(e, label)) + "|";
     EXPECT_EQ(shown, "3   min|6  sec|3 sec|8 h|1:5|+3dB|standard|9|3|SELFTEST|");
-    EXPECT_EQ(e.Combo(Find(e, "&MIC Gain")).Count(), 7u);
 
     const auto lines = e.ReportLines();
     ASSERT_EQ(lines.size(), 13u);
@@ -75,10 +74,11 @@ TEST(PowerSavingEditorTest, EditsReachOnlyTheirBitsAndSurviveADataFile) {
     ASSERT_EQ(e.Confirm(), 0);
     EXPECT_EQ(Differences(original, image),
               (std::vector<std::size_t>{45, 677, 1024, 1025, 1026, 1027, 1028, 1029, 1030, 1031}));
-    EXPECT_EQ(image[45], (original[45] & 0xF0) | 12); // the high nibble is another setting's
-    EXPECT_EQ(image[677], 253);
-    EXPECT_EQ(std::string(image.begin() + 1024, image.begin() + 1032),
-              std::string("WIDE\0\0\0\0", 8)); // padded with NULs
+    // The high nibble of 45 is another setting's; the tag is padded with NULs.
+    EXPECT_EQ(std::make_tuple(image[45], image[677],
+                              std::string(image.begin() + 1024, image.begin() + 1032)),
+              std::make_tuple(std::uint8_t((original[45] & 0xF0) | 12), std::uint8_t{253},
+                              std::string("WIDE\0\0\0\0", 8)));
 
     // The changed image survives a data file and a new editor shows it; a
     // pasted tag loses what the tag filter refuses; a level beyond the 4-bit
@@ -90,10 +90,8 @@ TEST(PowerSavingEditorTest, EditsReachOnlyTheirBitsAndSurviveADataFile) {
     HPowerSavingEditor again({&reread, 0});
     again.Open();
     EXPECT_EQ(again.ShownText(mic), "+10dB");
-    ASSERT_TRUE(again.UserEdit(tag, "N\xC3\xBCRN#1"));
-    EXPECT_EQ(again.ShownText(tag), "NRN1");
-    ASSERT_TRUE(again.UserEdit(beep, "99"));
-    EXPECT_EQ(again.ShownText(beep), "15");
+    ASSERT_TRUE(again.UserEdit(tag, "N\xC3\xBCRN#1") && again.UserEdit(beep, "99"));
+    EXPECT_EQ(again.ShownText(tag) + "|" + again.ShownText(beep), "NRN1|15");
     ASSERT_EQ(again.Confirm(), 0);
     EXPECT_EQ(reread[45] & 0x0F, 15);
 }
