@@ -110,32 +110,23 @@ void StartupTest::accessCodeConfirmation() {
 }
 
 void StartupTest::recentFileList() {
+    // Reading and writing through the window are the main window tests'; here
+    // the list's own rules: four at most, a repeat moves to the front, a freed
+    // slot leaves the file, a hand-edited list with a gap and a repeat loads
+    // in order, once each.
     TempHome home;
     HRecentFileList list(4);
-    for (const char* path : {"a.R57", "b.R57", "c.R57", "d.R57", "e.R57"})
+    for (const char* path : {"a.R57", "b.R57", "c.R57", "d.R57", "e.R57", "c.R57"})
         list.Add(path);
-    QCOMPARE(list.Entries(), (std::vector<std::string>{"e.R57", "d.R57", "c.R57", "b.R57"}));
-    list.Add("c.R57"); // again: to the front, not twice
     QCOMPARE(list.Entries(), (std::vector<std::string>{"c.R57", "e.R57", "d.R57", "b.R57"}));
-
     HIniFile ini(home.File("RP57Win.ini"));
-    QVERIFY(list.Save(ini));
-    QCOMPARE(ini.GetString("Recent File List", "File1", ""), std::string("c.R57"));
-    QCOMPARE(ini.GetString("Recent File List", "File4", ""), std::string("b.R57"));
-
     list.Remove(0);
     list.Remove(7); // out of range: nothing
-    QVERIFY(list.Save(ini));
-    QVERIFY(!ini.HasKey("Recent File List", "File4")); // the freed slot leaves the file
-
-    HRecentFileList loaded(4);
-    loaded.Load(HIniFile(home.File("RP57Win.ini")));
-    QCOMPARE(loaded.Entries(), (std::vector<std::string>{"e.R57", "d.R57", "b.R57"}));
-    // A hand-edited list with a gap and a repeat loads in order, once each.
+    QVERIFY(list.Save(ini) && !ini.HasKey("Recent File List", "File4"));
     QVERIFY(
         home.Write("RP57Win.ini", "[Recent File List]\nFile1=x.R57\nFile3=y.R57\nFile4=x.R57\n"));
-    loaded.Load(HIniFile(home.File("RP57Win.ini")));
-    QCOMPARE(loaded.Entries(), (std::vector<std::string>{"x.R57", "y.R57"}));
+    list.Load(HIniFile(home.File("RP57Win.ini")));
+    QCOMPARE(list.Entries(), (std::vector<std::string>{"x.R57", "y.R57"}));
 }
 
 void StartupTest::accessLevelsAndTitles_data() {
