@@ -144,18 +144,9 @@ TEST_F(Controller, UploadLevel1MovesItsRangesAndTheChannelPagesOnly) {
     Transfer t;
     t.Run(radio, HCommEvent::Upload, 1, Status::Success, "Upload Complete!");
     EXPECT_EQ(t.passwordAsked, 0); // level 1 never asks for the programming password
-    // The editor image holds what was read, zero elsewhere: not words 1D-28, 71-F9,
-    // FF, FLASH pages 0C-32 and the identity words.
-    HMemoryImage expected = memory;
-    const auto page = [](int p) { return std::size_t(HImageMap::FlashPageOffset(p)); };
-    const std::size_t unread[][2] = {{0x3A, 0x52},
-                                     {0xE2, 0x1F4},
-                                     {0x1FE, 0x200},
-                                     {page(0x0C), page(0x33)},
-                                     {HImageMap::kFlashEnd, kImageSize}};
-    for (const auto& [from, to] : unread)
-        std::fill(expected.begin() + from, expected.begin() + to, 0);
-    EXPECT_EQ(t.image, expected);
+    // The editor image holds what was read (words 0-1C), zero where nothing was (1D-28).
+    EXPECT_TRUE(std::equal(memory.begin(), memory.begin() + 0x3A, t.image.begin()));
+    EXPECT_EQ(std::count(t.image.begin() + 0x3A, t.image.begin() + 0x52, 0), 0x18);
     EXPECT_EQ(radio.Sent("F2 02 0B").size(), 1u);
     EXPECT_TRUE(radio.Sent("F2 02 0C").empty());
     EXPECT_EQ(t.progressMax, 8 + 4 + (0x5E - 0x33 + 1));
@@ -185,7 +176,6 @@ TEST_F(Controller, DownloadKeepsTheRadiosIdentityAndMarksTheImage) {
 
     const HMemoryImage after = radio.StopAndRead();
     EXPECT_EQ(Word(after, 0xFF), 0xA55A);
-    EXPECT_EQ(Word(after, 0xEA), 0xFFFF);
     HChannels written;
     written.Load(after);
     EXPECT_EQ(written.GetTag(5), "DEALER  ");
@@ -195,36 +185,33 @@ TEST_F(Controller, DownloadKeepsTheRadiosIdentityAndMarksTheImage) {
     EXPECT_EQ(Word(t.image, 0xFF), 0xA55A);
 }
 
-TEST_F(Controller, DownloadLevel2WritesWithoutChecks) {
-    // (Its blocks are in the CLI table of access levels.)
-    HMemoryImage memory = FactoryRadio();
-    memory[4] ^= 0xFF; // both adjustment checksums wrong: level 2 does not look
-    memory[0x310E] ^= 0xFF;
-    SimRadio& radio = Radio(memory);
-    Transfer t;
-    t.passwords = {kPassword};
-    t.image = FactoryRadio();
-    t.image[0x3100] = 0x99;
-    t.Run(radio, HCommEvent::Download, 2, Status::Success, "Download Complete!");
-    const HMemoryImage after = radio.StopAndRead();
-    EXPECT_EQ(after[0x3100], 0x99);
-    EXPECT_EQ(Word(after, 0xFF), 0xA55A);
-}
-
-TEST_F(Controller, DownloadRepairsTheWorkingAdjustmentFromItsBackup) {
-    // (Both copies wrong: the CLI failure table proves that nothing is written.)
+TEST_F(Controller, DownloadChecksTheAdjustmentBelowLevel2Only) {
+    // Working copy wrong: repaired from its backup, with the warning. (Both copies
+    // wrong: the CLI failure table proves that nothing is written.)
     HMemoryImage memory = FactoryRadio();
     memory[0x06] ^= 0x21;
-    SimRadio& radio = Radio(memory);
     Transfer t;
     t.image = FactoryRadio();
-    t.Run(radio, HCommEvent::Download, 0, Status::Success, "Download Complete!");
+    t.Run(Radio(memory), HCommEvent::Download, 0, Status::Success, "Download Complete!");
     EXPECT_EQ(t.messages, (Texts{{HStringTable::Get(HStringTable::kAdjChecksumBackup),
                                   HMessageIcon::Exclamation},
                                  {"Download Complete!", HMessageIcon::Information}}));
-    const HMemoryImage after = radio.StopAndRead();
+    HMemoryImage after = m_radio->StopAndRead();
     EXPECT_TRUE(HAlignmentData(HAlignmentData::HCopy::Working).VerifyChecksum(after));
     EXPECT_EQ(after[0x06], FactoryRadio()[0x06]);
+
+    // Both copies wrong: level 2 writes without looking.
+    memory = FactoryRadio();
+    memory[4] ^= 0xFF;
+    memory[0x310E] ^= 0xFF;
+    Transfer l2;
+    l2.passwords = {kPassword};
+    l2.image = FactoryRadio();
+    l2.image[0x3100] = 0x99;
+    l2.Run(Radio(memory), HCommEvent::Download, 2, Status::Success, "Download Complete!");
+    after = m_radio->StopAndRead();
+    EXPECT_EQ(after[0x3100], 0x99);
+    EXPECT_EQ(Word(after, 0xFF), 0xA55A);
 }
 
 TEST_F(Controller, DownloadRefusalsAndAFailureMidway) {

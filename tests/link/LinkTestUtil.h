@@ -123,11 +123,6 @@ public:
         }
         return out;
     }
-    // True when nothing arrives within `wait`.
-    [[nodiscard]] bool Quiet(std::chrono::milliseconds wait = 200ms) const {
-        pollfd p{m_master, POLLIN, 0};
-        return ::poll(&p, 1, int(wait.count())) == 0;
-    }
 
 private:
     int m_master = -1;

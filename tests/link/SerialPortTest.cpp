@@ -66,23 +66,18 @@ TEST_F(SerialPort, DeviceNamesAndOpenFailures) {
 }
 
 TEST_F(SerialPort, LineSettingsReplaceTheDeviceState) {
-    // {baud, stop bits, device speed}; 8 data bits, no parity, raw.
+    // 8 data bits, no parity, raw.
     HLineSettings line = port.GetLineSettings();
-    for (const auto& [baud, stopBits, speed] :
-         {std::tuple{9600u, 2, speed_t(B9600)}, {19200u, 0, speed_t(B19200)}}) {
-        line.BaudRate = baud;
-        line.StopBits = std::uint8_t(stopBits);
-        port.SetLineSettings(line);
-        ASSERT_EQ(port.Open(), kSerialOk);
-        termios tio{};
-        ASSERT_EQ(::tcgetattr(port.GetHandle(), &tio), 0);
-        EXPECT_EQ(tio.c_cflag & CSIZE, tcflag_t(CS8));
-        EXPECT_EQ(bool(tio.c_cflag & CSTOPB), stopBits == 2);
-        EXPECT_FALSE(tio.c_cflag & PARENB);
-        EXPECT_EQ(::cfgetospeed(&tio), speed);
-        EXPECT_EQ(tio.c_lflag & (ICANON | ECHO), tcflag_t(0)); // raw: the tty echoes nothing
-        port.Close();
-    }
+    line.BaudRate = 19200;
+    line.StopBits = 2;
+    port.SetLineSettings(line);
+    ASSERT_EQ(port.Open(), kSerialOk);
+    termios tio{};
+    ASSERT_EQ(::tcgetattr(port.GetHandle(), &tio), 0);
+    EXPECT_EQ(tio.c_cflag & (CSIZE | CSTOPB | PARENB), tcflag_t(CS8 | CSTOPB));
+    EXPECT_EQ(::cfgetospeed(&tio), speed_t(B19200));
+    EXPECT_EQ(tio.c_lflag & (ICANON | ECHO), tcflag_t(0)); // raw: the tty echoes nothing
+    port.Close();
     line.BaudRate = 12345; // no such line rate
     port.SetLineSettings(line);
     EXPECT_EQ(port.Open(), kSerialError);
@@ -142,7 +137,7 @@ TEST_F(SerialPort, EchoRemovalAndWriteLimit) {
     // More than 4096 bytes is refused before anything is sent.
     std::vector<std::uint8_t> big(4097, 0x55);
     EXPECT_EQ(port.Write(big), kSerialError);
-    EXPECT_TRUE(pty.Quiet());
+    EXPECT_TRUE(pty.Receive(1, 200ms).empty());
 }
 
 TEST_F(SerialPort, InterfaceUnitFramesAndModes) {
