@@ -30,33 +30,6 @@ constexpr std::array kItems{
 static_assert(HEditorItemsAreSound(kItems, 4));
 static_assert(!HEditorItemsAreSound(kItems, 3)); // a bound value beyond the group
 
-// A description whose hooks write down the order the base runs them in.
-class RecordingEditor : public HEditor {
-public:
-    explicit RecordingEditor(const HEditorContext& ctx) : HEditor(200, "Test", kItems, ctx) {}
-    std::vector<std::string> calls;
-    int storeResult = 0;
-
-    void AcquireData() override { calls.push_back("AcquireData"); }
-    void InitCombo() override { calls.push_back("InitCombo"); }
-    void InitEdit() override { calls.push_back("InitEdit"); }
-    void InitStatic() override { calls.push_back("InitStatic"); }
-    void InitGrid() override { calls.push_back("InitGrid"); }
-    void InitList() override { calls.push_back("InitList"); }
-    void SetDataCombo() override { calls.push_back("SetDataCombo"); }
-    void SetDataEdit() override { calls.push_back("SetDataEdit"); }
-    void SetDataGrid() override { calls.push_back("SetDataGrid"); }
-    void SetDataList() override { calls.push_back("SetDataList"); }
-    void SaveDataCombo() override { calls.push_back("SaveDataCombo"); }
-    void SaveDataEdit() override { calls.push_back("SaveDataEdit"); }
-    void SaveDataGrid() override { calls.push_back("SaveDataGrid"); }
-    void SaveDataList() override { calls.push_back("SaveDataList"); }
-    int StoreData() override {
-        calls.push_back("StoreData");
-        return storeResult;
-    }
-};
-
 // A group of four plain values over bytes 600-603, for the binding alone.
 constexpr std::array kRows = {HField(600, 0, 8, 1), HField(601, 4, 2, 0), HField(602, 0, 8, 7),
                               HField(603, 0, 1, 1)};
@@ -97,20 +70,6 @@ protected:
 };
 
 } // namespace
-
-TEST(Editor, HooksRunInTheFixedOrderAndCancelRunsNone) {
-    RecordingEditor e({});
-    e.Open();
-    EXPECT_EQ(e.calls,
-              (std::vector<std::string>{"AcquireData", "InitCombo", "InitEdit", "InitStatic",
-                                        "InitGrid", "InitList", "SetDataCombo", "SetDataEdit",
-                                        "SetDataGrid", "SetDataList"}));
-    e.calls.clear();
-    e.storeResult = 3;
-    EXPECT_EQ(e.Confirm(), 3);
-    EXPECT_EQ(e.calls, (std::vector<std::string>{"SaveDataCombo", "SaveDataEdit", "SaveDataGrid",
-                                                 "SaveDataList", "StoreData"}));
-}
 
 TEST(Editor, FormatItemLineAndCaptions) {
     EXPECT_EQ(HEditor::FormatItemLine("Beep", "On"),
