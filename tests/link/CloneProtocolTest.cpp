@@ -73,7 +73,6 @@ TEST(CloneProtocol, ReadAndWriteBlockWorkedExamples) {
     } rows[] = {
         {false, kAreaEeprom, Bytes({0xF0, 0x02, 0x10, 0x02}), ok, true, 0},
         {false, kAreaEeprom, {}, Bytes({0xF0, 0x03, 0x12, 0x34, 0x38}), false, 0}, // checksum
-        {false, kAreaEeprom, {}, Bytes({0xF1, 0x03, 0x12, 0x34, 0x3A}), false, 0}, // command
         {false, kAreaEeprom, {}, Bytes({0xF0, 0x03, 0x12}), false, 2}, // short: a time-out
         // Low 8 bits of F1+04+10+12+34 = 0x14B.
         {true, kAreaEeprom, Bytes({0xF1, 0x04, 0x10, 0x12, 0x34, 0x4B}),
@@ -175,13 +174,12 @@ TEST(CloneProtocol, HandshakeResetAndOpenSettings) {
     f.event.portNumber = 0;
     ASSERT_TRUE(f.comm.OpenPort(f.event));
     EXPECT_EQ(f.port.GetLineSettings().BaudRate, 19200u);
-    EXPECT_EQ(f.port.GetLineSettings().StopBits, 2);
     EXPECT_EQ(f.port.GetEchoOff(), 1);
     std::array<std::uint8_t, 6> header{};
     f.port.GetInterfaceHeader(header);
     EXPECT_EQ(std::vector(header.begin() + 2, header.begin() + 4), Bytes({0x8C, 0x00}));
 
     EXPECT_EQ("", Missing(home.LogText(),
-                          {"[DCB]BaudRate is 19200", "[DCB]StopBits is 2", "[ER] リセットエラー!",
+                          {"[DCB]BaudRate is 19200", "[ER] リセットエラー!",
                            "Check コマンドではなかったため、そのまま待機処理を継続します。"}));
 }

@@ -225,8 +225,7 @@ TEST_F(Controller, DownloadRefusalsAndAFailureMidway) {
     EXPECT_TRUE(radio.Sent("F1").empty());
 
     // Another product type only warns: the download goes on up to the refused
-    // page, and the editor image stays as it was. (The end mark left open on the
-    // radio is proven by the CLI failure table.)
+    // page, the editor image stays as it was and the radio keeps the open end mark.
     Transfer t;
     t.image = WithHardware(FactoryRadio(), HHardwareGroup::kRowProductType, 2);
     t.image[0x300] = 0x42;
@@ -238,6 +237,7 @@ TEST_F(Controller, DownloadRefusalsAndAFailureMidway) {
     EXPECT_EQ(t.image, before);
     EXPECT_EQ(radio.Sent("F3 82 10").size(), 1u);
     EXPECT_TRUE(radio.Sent("F3 82 11").empty()); // nothing after the refused page
+    EXPECT_EQ(Word(radio.StopAndRead(), 0xFF), 0xFFFF);
 }
 
 TEST_F(Controller, AddedChannelUploadAndTheRestOfTheMatrix) {
