@@ -83,7 +83,8 @@ TEST_F(SerialPort, LineSettingsReplaceTheDeviceState) {
     EXPECT_EQ(port.Open(), kSerialError);
 }
 
-TEST_F(SerialPort, ReadTimeoutsAndShortReads) {
+TEST_F(SerialPort, ReadsWritesEchoesAndPurges) {
+    port.SetEchoOff(0);
     ASSERT_EQ(port.Open(), kSerialOk);
     std::uint8_t buf[5] = {}, one = 0;
     EXPECT_EQ(port.Read(buf), kSerialTimeout); // nothing at all
@@ -106,21 +107,12 @@ TEST_F(SerialPort, ReadTimeoutsAndShortReads) {
     port.PurgeReceive();
     EXPECT_EQ(port.ReadByte(one), kSerialTimeout);
 
-    port.Close();
-    EXPECT_EQ(port.Read(buf), kSerialError); // a closed port is an error, not a time-out
-}
-
-TEST_F(SerialPort, EchoRemovalAndWriteLimit) {
-    port.SetEchoOff(0);
-    ASSERT_EQ(port.Open(), kSerialOk);
-
     // A 6-byte write reads back 6 bytes: the echo that the cable returns.
     const auto frame = Bytes({0xF1, 0x04, 0x10, 0x12, 0x34, 0x4B});
     pty.Send(frame);
     EXPECT_EQ(port.Write(frame), kSerialOk);
     EXPECT_EQ(pty.Receive(6), frame);
-    std::uint8_t b = 0;
-    EXPECT_EQ(port.ReadByte(b), kSerialTimeout); // the echo is gone, not left for the reply
+    EXPECT_EQ(port.ReadByte(one), kSerialTimeout); // the echo is gone, not left for the reply
 
     // Only 5 of 6 come back: the write fails.
     pty.Send(Bytes({1, 2, 3, 4, 5}));
@@ -138,6 +130,8 @@ TEST_F(SerialPort, EchoRemovalAndWriteLimit) {
     std::vector<std::uint8_t> big(4097, 0x55);
     EXPECT_EQ(port.Write(big), kSerialError);
     EXPECT_TRUE(pty.Receive(1, 200ms).empty());
+    port.Close();
+    EXPECT_EQ(port.Read(buf), kSerialError); // a closed port is an error, not a time-out
 }
 
 TEST_F(SerialPort, InterfaceUnitFramesAndModes) {
