@@ -54,8 +54,6 @@ public:
         else
             qunsetenv("RP57_HOME");
     }
-    TempHome(const TempHome&) = delete;
-    TempHome& operator=(const TempHome&) = delete;
 
     [[nodiscard]] QString Path() const { return m_dir.path(); }
     [[nodiscard]] std::string File(const char* name) const { return QPath(name).toStdString(); }
