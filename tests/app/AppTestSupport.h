@@ -85,7 +85,6 @@ public:
         m_timer.start();
     }
     [[nodiscard]] bool Fired() const { return m_fired; }
-    void Stop() { m_timer.stop(); }
 
 private:
     void Poll() {

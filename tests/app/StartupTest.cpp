@@ -268,7 +268,6 @@ void StartupTest::singleInstanceGuard() {
         CRP57App second;
         ModalDriver<CPasswordDialog> password([](CPasswordDialog* dialog) { dialog->reject(); });
         QVERIFY(!second.InitInstance({QStringLiteral("/all")}));
-        password.Stop();
         QVERIFY(!password.Fired() && !second.MainFrame());
         second.ExitInstance();
     }
