@@ -176,8 +176,8 @@ void StartupTest::accessLevelsAndTitles() {
     if (r.granted == 1) {
         QCOMPARE(messages.asked, QStringList{QStringLiteral("message142")});
         QCOMPARE(messages.LastText(), HMessageBox::Text(142));
-        QVERIFY(messages.LastText().contains(QStringLiteral("Manufacture Mode")));
-        QVERIFY(!messages.LastText().contains(QLatin1Char('\r')));
+        QVERIFY(messages.LastText().contains(QStringLiteral("Manufacture Mode")) &&
+                !messages.LastText().contains(QLatin1Char('\r')));
     } else {
         QCOMPARE(messages.asked.join(' '), *r.fileName ? "message32" : "");
     }
@@ -186,8 +186,6 @@ void StartupTest::accessLevelsAndTitles() {
     const int titleIds[] = {128, 130, 144};
     QCOMPARE(frame->AppTitle(), QString::fromStdString(HStringTable::Get(titleIds[r.granted])));
     QVERIFY(frame->windowTitle().contains(frame->AppTitle()));
-    QCOMPARE(QString::fromStdString(app.CurrentFilePath()), QStringLiteral("<none>"));
-    QCOMPARE(app.ConnectionMode(), 0);
     app.ExitInstance();
 }
 
