@@ -421,8 +421,9 @@ TEST(ChannelGrid, PastingArbitraryTextNeverHurts) {
         const std::string before = grid.CopyText(0, grid.RowCount() - 1);
         ScriptedPrompt yes(true);
         const HPasteResult r = grid.Paste(text, static_cast<int>(rng() % 6), &yes);
-        if (r.status != HPasteStatus::Pasted)
+        if (r.status != HPasteStatus::Pasted) {
             EXPECT_EQ(grid.CopyText(0, grid.RowCount() - 1), before);
+        }
         for (int row : r.change.rows)
             EXPECT_TRUE(row >= 0 && row < grid.RowCount());
     }
