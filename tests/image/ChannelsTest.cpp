@@ -74,18 +74,6 @@ TEST(Channels, RecordLayoutBitTablesAndGroupBytes) {
               (std::vector<bool>{true, false, true, false}));
 }
 
-TEST(Channels, CapacityFollowsTheDisplayType) {
-    HChannels led = Loaded(MakeImage(0));
-    EXPECT_EQ(std::make_tuple(led.GetCapacity(), led.GetGroupCount(), led.GetField(8, 0),
-                              led.IsChannelEnabled(8)),
-              std::make_tuple(8, 1, -1, false));
-    // A handheld's display type is row 3; its mobile row does not count.
-    HChannels hh = Loaded(MakeImage(1, 2));
-    EXPECT_EQ(hh.GetCapacity(), 8);
-    hh.SetHardwareValue(HHardwareGroup::kRowDisplayHandheld, 1);
-    EXPECT_EQ(std::make_pair(hh.GetCapacity(), hh.GetGroupCount()), std::make_pair(128, 8));
-}
-
 TEST(Channels, SetFrequencyStepClampAndTuningByte) {
     HMemoryImage img = MakeImage();
     // Identity: reference 150 MHz, value 100, slopes 20 up and 10 down per 10 MHz.
@@ -375,29 +363,4 @@ TEST(Channels, TuningPointInterpolationAtSave) {
     // A kept channel keeps its value; field 34 is sign-magnitude.
     EXPECT_EQ((std::vector<int>{img[1536 + 14], img[1536 + 32], img[1536 + 42 + 14]}),
               (std::vector<int>{4, 23, 0x87}));
-}
-
-TEST(Channels, IdentityValues) {
-    HMemoryImage img = MakeImage();
-    img[36] = 0x11, img[37] = 0x22, img[12680] = 0x01;
-    img[34] |= 0xE5; // rows 7 and 8 share byte 34 with Hardware row 4
-    HChannels ch = Loaded(img);
-    EXPECT_EQ((Values{ch.GetIdentityValue(0), ch.GetIdentityValue(1), ch.GetIdentityValue(2),
-                      ch.GetIdentityValue(7), ch.GetIdentityValue(8)}),
-              (Values{0x01000000, 0, 0, 5, 7}));
-    ch.SetIdentityValue(0, 5); // read-only in the image
-    ch.Save(img);
-    EXPECT_EQ((std::vector<int>{img[36], img[37], img[12680], img[12681], img[34] & 0xE7}),
-              (std::vector<int>{0, 0, 1, 0, 0xE5}));
-}
-
-TEST(Channels, DamagedCountsAreHeldAtTheLimit) {
-    HMemoryImage img = MakeImage(1, 0, 2); // step set 2: 12.5 kHz steps
-    const std::size_t rec = 1536;
-    // Both step codes 1, transmit count 8191 x 64 + 63, count word not 0.
-    img[rec + 2] = 0x50, img[rec + 17] = 0x1F, img[rec + 18] = 0xFF, img[rec + 19] = 0xFC;
-    img[rec + 23] = 0x12;
-    HChannels ch = Loaded(img);
-    EXPECT_EQ(ch.GetField(0, kFieldTxFrequency), 2147483647);
-    EXPECT_GT(ch.GetFrequency(0, 1), 2147483647LL);
 }
