@@ -32,7 +32,6 @@ public:
     std::deque<std::string> passwords; // none left: Cancel
     int passwordAsked = 0, progressMax = 0;
     Texts messages;
-    std::string title;
 
     // Runs one transfer and checks how it ended (the message when given).
     void Run(const SimRadio& radio, HCommEvent id, int level, Status status,
@@ -70,7 +69,7 @@ public:
         return p;
     }
     bool AskYesNo(const std::string&, HMessageIcon) override { return false; }
-    void OnTitle(const std::string& t) override { title = t; }
+    void OnTitle(const std::string&) override {}
     void OnStatusText(const std::string&) override {}
     void OnProgressRange(int maximum) override { progressMax = maximum; }
     void OnProgressPos(int) override {}
