@@ -32,13 +32,12 @@ TEST(FieldTable, NumberCodingsReadAndWriteOnlyTheirBits) {
         Bytes after;
         std::int32_t readBack;
     };
-    constexpr HFieldDescriptor bit7 = HField(0, 7, 1), bits3 = HField(0, 3, 3);
+    constexpr HFieldDescriptor bits3 = HField(0, 3, 3);
     constexpr HFieldDescriptor mul = HField(0, 0, 16).Scaled(HScaleMode::Multiply, 100000);
     constexpr HFieldDescriptor shift = HField(0, 0, 14).Scaled(HScaleMode::Shift, 2);
     constexpr HFieldDescriptor bcd = HField(0, 0, 16).AsBcd(), inv = HField(0, 0, 1).Inverted();
     constexpr HFieldDescriptor little = HField(0, 4, 8).LittleEndian();
     const Case cases[] = {
-        {bit7, {0x5A}, 0, 1, {0xDA}, 1},
         {HField(0, 0, 12), {0xAB, 0xCD}, 0xBCD, 0x123, {0xA1, 0x23}, 0x123}, // top nibble kept
         {bits3, {0xD7}, 2, 0xFF, {0xFF}, 7},                 // a wider value is cut to the mask
         {HField(0, 6, 4), {0, 0}, 0, 0xF, {0x03, 0xC0}, 15}, // bits 6-9 over two bytes
