@@ -168,7 +168,6 @@ TEST(Channels, ParseCellTextTonesAndTimerBytes) {
                 : Fields(ch, c.channel, {kFieldRxToneType, kFieldRxTone, kFieldRxToneInverted}),
             (Values{c.type, c.tone, c.flag}));
     }
-    EXPECT_EQ(ch.GetField(2, kFieldTxToneFlagI), 0);
     for (const char* bad : {"X-67", "C-abc", "D-0A1", "c-67.0"})
         EXPECT_FALSE(ch.ParseCellText(2, kFieldRxToneType, bad)) << bad;
     EXPECT_EQ(ch.GetField(2, kFieldRxTone), 0754);

@@ -19,7 +19,6 @@ bool ChecksumsOk(const HMemoryImage& img) {
 
 TEST(DefaultImage, IsAVhfMobileLcdSetWithValidChecksums) {
     const HMemoryImage img = BuildDefaultImage();
-    EXPECT_EQ(img, BuildDefaultImage()); // the same every time
 
     // Model, capacity, band default and checksums: see ImagesForModels.
     HChannels ch;
@@ -33,9 +32,6 @@ TEST(DefaultImage, IsAVhfMobileLcdSetWithValidChecksums) {
     HPowerSavingGroup ps;
     ps.Load(img);
     EXPECT_EQ(ps.GetText(12), "SELFTEST");
-    EXPECT_EQ(std::make_pair(img[650], img[691]),
-              std::make_pair(std::uint8_t{53}, std::uint8_t{255}))
-        << "Key Function row 6, DSUB-15 switch group";
 }
 
 TEST(DefaultImage, ImagesForModels) {

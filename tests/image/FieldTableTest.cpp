@@ -134,8 +134,6 @@ TEST(FieldTable, TextsAndCharacterFilters) {
 }
 
 TEST(FieldTable, DigitCodesAndPackedStrings) {
-    EXPECT_EQ(std::make_tuple(HFieldCoding::DigitSymbol(15), HFieldCoding::DigitCode('c')),
-              std::make_tuple('#', std::uint8_t{12}));
     // Low-first packing: width 3 over 0x?5 0x12 reads "512"; the high nibble
     // of byte 0 is not part of the string.
     constexpr std::array digitRows = {HTextField(0, 3)};

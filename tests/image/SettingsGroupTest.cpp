@@ -96,25 +96,10 @@ HMemoryImage RandomImage(std::mt19937& rng) {
 
 } // namespace
 
-TEST(SettingsGroup, DefaultsLoadBackAndLoadSaveTouchesOnlyTheGroupsFieldsAndIsStable) {
+TEST(SettingsGroup, LoadSaveTouchesOnlyTheGroupsFieldsAndIsStable) {
     std::mt19937 rng(20240517);
     for (const NamedGroup& named : AllGroups()) {
-        const auto probe = named.make();
-        const HMemoryImage allowed = WritableBits(*probe);
-        // The defaults survive a save and a load (read-only rows are never
-        // written; a blank digit-string default is stored as 0s).
-        HMemoryImage image = RandomImage(rng);
-        probe->Save(image);
-        auto loaded = named.make();
-        loaded->Load(image);
-        for (std::size_t v = 0; v < probe->ValueCount(); ++v) {
-            if (probe->DescriptorOf(v) != nullptr && probe->DescriptorOf(v)->readOnly)
-                continue;
-            EXPECT_EQ(loaded->GetValue(v), probe->GetValue(v)) << named.name << " value " << v;
-            if (named.name != "Emergency") {
-                EXPECT_EQ(loaded->GetText(v), probe->GetText(v)) << named.name << " value " << v;
-            }
-        }
+        const HMemoryImage allowed = WritableBits(*named.make());
         for (int round = 0; round < 40; ++round) {
             const HMemoryImage original = RandomImage(rng);
             auto group = named.make();
