@@ -74,7 +74,6 @@ constexpr AccessRow kAccessRows[] = {
     {"mixed /Manu", "/Manu", "", 0, "", 0},
     {"no slash", "manu", "manu", 0, "", 0},
     {"switch and file", "/manu|file.r57", "file.r57", 0, "", 0},
-    {"two switches", "/all|/manu", "", 0, "", 0},
     {"switch with blank", "/manu ", "/manu ", 0, "", 0},
     {"double slash", "//manu", "//manu", 0, "", 0},
 };
@@ -206,15 +205,6 @@ void StartupTest::settingsWrittenAtExitAndReadBack() {
     // The image was made for the model read, and its model is written back.
     QCOMPARE(Values(home, "End Status", kModelKeys), QStringLiteral("1 2 1"));
     QCOMPARE(Values(home, "Dealer", {"Name"}), QStringLiteral("Keep me"));
-
-    // A port outside 1-16 becomes 1 at the next start, written back at once; a
-    // window size below the least is raised.
-    QVERIFY(home.Write("RP57Win.ini", "[Initialize]\nCOM_PORT=0\nCX=500\nCY=100\n"));
-    CRP57App next;
-    QVERIFY(next.InitInstance({}));
-    QCOMPARE(next.ComPort(), 1);
-    QCOMPARE(Values(home, "Initialize", {"COM_PORT"}), QStringLiteral("1"));
-    QCOMPARE(next.MainFrame()->size(), QSize(860, 640));
 }
 
 void StartupTest::singleInstanceGuard() {
