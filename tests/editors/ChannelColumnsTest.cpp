@@ -200,11 +200,4 @@ TEST(ChannelColumns, InformationPanelAndReportColumns) {
     // Dec is the receive side; TOT ticked, RX ARTS not.
     EXPECT_EQ(Joined({row[0], row[3], row[6], row[7], row[11], row[20]}),
               "  1|-ORVANE-|D-023 I|-----|v|-|");
-
-    // A handheld set with option unit 1 at a raised level has them all.
-    const Cols::HModelFacts full{2, 1, 0, 1};
-    const std::vector<std::string> all = Cols::ReportTitles(full, 1);
-    ASSERT_EQ(std::make_pair(all.size(), Cols::ReportRow(m, 0, full, 1).size()),
-              std::make_pair(std::size_t{26}, std::size_t{26}));
-    EXPECT_EQ(Joined({all[11], all[15], all[24], all[25]}), "Auto Scan|Encr|Ext MIC|ANI Moni|");
 }

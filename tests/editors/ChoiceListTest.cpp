@@ -35,16 +35,6 @@ static_assert(!HChoiceListIsSound(HChoiceTable(kTwice)) &&
 
 } // namespace
 
-TEST(ChoiceList, FixedKindsKeepTheirTextsAndTrailingBlanks) {
-    std::string all;
-    for (std::uint32_t k = 0; k < 6; ++k) {
-        const HChoiceList list = HChoiceFixed(static_cast<HChoiceKind>(k));
-        all += Listed(HChoiceItems(list)) + HChoiceText(list, 2) + "\n";
-    }
-    EXPECT_EQ(all, "Disable=0|Enable =1|\nEnable=0|Disable =1|\nOff=0|On =1|\nOn =0|Off=1|\n"
-                   "No=0|Yes =1|\nYes=0|No =1|\n");
-}
-
 TEST(ChoiceList, TablesOfferOnlyOfferedEntriesAndRangesShowAsTheHardwareListsDo) {
     EXPECT_EQ(Listed(HChoiceItems(kBandList)), "VHF=0|UHF A=2|UHF D=3|");
     // Band 4 is in the table but not offered; band 1 is in neither.
