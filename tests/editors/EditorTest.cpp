@@ -143,11 +143,6 @@ TEST(Editor, GroupBindingRoundTripsThroughTheItems) {
     EXPECT_EQ(std::make_tuple(e.Combo(0).SelectedText(), e.Combo(1).SelectedIndex(), e.ShownText(1),
                               e.Edit(2).Text(), e.IsChecked(3), e.ShownText(3)),
               std::make_tuple("Inverted", -1, "", "42", false, "Off"));
-    EXPECT_EQ(e.ReportLines()[0], HEditor::FormatItemLine("Mode", "Inverted"));
-
-    // Confirming untouched writes every byte back as it was, "Dealer" included.
-    EXPECT_EQ(e.Confirm(), 0);
-    EXPECT_EQ(image, before);
 
     // Changes reach the image only through Confirm, and only in their bits.
     EXPECT_TRUE(e.UserSelect(0, 0) && e.UserCheck(3, true));
