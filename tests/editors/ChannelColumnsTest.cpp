@@ -117,21 +117,13 @@ TEST(ChannelColumns, VisibilityRules) {
     EXPECT_EQ(std::make_tuple(v.shown[15], v.shown[25], v.flags[10], v.flags[17]),
               std::make_tuple(true, true, 1, 1));
 
-    // Column 11 only on a handheld set; hiding Scan hides it too.
-    EXPECT_TRUE(ApplyVisibility(mobileLcd, 2, all, false).shown[10] &&
-                !ApplyVisibility(mobileLcd, 2, all, false).shown[11] &&
-                ApplyVisibility(handheldLcd, 2, all, false).shown[11]);
+    // Hiding Scan hides the handheld-only column 11 too.
     v = Cols::ToggleItem(HChannelItem::Scan, handheldLcd, 2, all, false);
     EXPECT_FALSE(v.shown[10] || v.shown[11]);
 
     // TAG follows the display field of the product type.
     v = ApplyVisibility({0, 1, 0, 0}, 2, all, true); // mobile without display
     EXPECT_EQ(std::make_tuple(v.shown[3], v.flags[2], v.loadFlag), std::make_tuple(false, 0, true));
-    HItemFlags tagOff = all;
-    tagOff[2] = 0;
-    EXPECT_FALSE(ApplyVisibility(handheldLcd, 2, tagOff, false).shown[3]); // user's choice kept
-    v = ApplyVisibility(handheldLcd, 2, tagOff, true);                     // after a load: on
-    EXPECT_EQ(std::make_tuple(v.shown[3], v.flags[2], v.loadFlag), std::make_tuple(true, 1, false));
 }
 
 TEST(ChannelColumns, StoringPastedCells) {
