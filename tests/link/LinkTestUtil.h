@@ -208,18 +208,12 @@ public:
                 out.push_back(line.substr(at + 9));
         return out;
     }
-    // The frames that start with `start`.
-    [[nodiscard]] std::vector<std::string> Sent(const std::string& start) const {
-        std::vector<std::string> out;
-        std::ranges::copy_if(Frames(), std::back_inserter(out),
-                             [&](const std::string& f) { return f.starts_with(start); });
-        return out;
-    }
     // Block numbers of the requests with this command byte ("F0", "F1", ...).
     [[nodiscard]] std::vector<int> Blocks(const std::string& command) const {
         std::vector<int> out;
-        for (const std::string& f : Sent(command + " "))
-            out.push_back(std::stoi(f.substr(6, 2), nullptr, 16));
+        for (const std::string& f : Frames())
+            if (f.starts_with(command + " "))
+                out.push_back(std::stoi(f.substr(6, 2), nullptr, 16));
         return out;
     }
 
