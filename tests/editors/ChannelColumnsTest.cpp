@@ -109,10 +109,12 @@ TEST(ChannelColumns, VisibilityRules) {
     const Cols::HModelFacts mobileLcd{0, 0, 1, 0};
     const Cols::HModelFacts handheldLcd{2, 1, 0, 0};
 
-    // The option unit forces Encr and DTMF ANI Monitor (code 1 on, others off).
-    auto v = ApplyVisibility(mobileLcd, 2, all, false);
-    EXPECT_EQ(std::make_tuple(v.shown[15], v.shown[25], v.flags[10], v.flags[17]),
-              std::make_tuple(false, false, 0, 0));
+    // The option unit forces Encr and DTMF ANI Monitor (code 1 on, others
+    // off); Ext Mic at level 0 is hidden and its flag cleared even when set.
+    auto v = ApplyVisibility(mobileLcd, 0, all, false);
+    EXPECT_EQ(std::make_tuple(v.shown[15], v.shown[25], v.flags[10], v.flags[17], v.shown[24],
+                              v.flags[16]),
+              std::make_tuple(false, false, 0, 0, false, 0));
     v = ApplyVisibility({0, 0, 1, 1}, 2, HItemFlags{}, false);
     EXPECT_EQ(std::make_tuple(v.shown[15], v.shown[25], v.flags[10], v.flags[17]),
               std::make_tuple(true, true, 1, 1));
