@@ -52,14 +52,8 @@ TEST(TransferSteps, CorrectionsAfterUpload) {
     EXPECT_EQ(image[670], 0xFE);
     EXPECT_EQ(image[12680] | image[12681] | image[12682] | image[12683], 0);
 
-    // Band codes without limits keep theirs; the 2-tone type is reported.
-    HMemoryImage odd{};
-    hardware(odd, {{HHardwareGroup::kRowBand, 6},
-                   {HHardwareGroup::kRowBandLow, 1000},
-                   {HHardwareGroup::kRowBandHigh, 2000}});
-    odd[0x2A4] = 0x10;
-    EXPECT_EQ(HTransferSteps::CorrectAfterUpload(odd), HSignallingMode::TwoTone);
-    EXPECT_EQ(hardware(odd, {}), std::pair(1000, 2000));
+    image[0x2A4] = 0x10; // and the 2-tone type is reported
+    EXPECT_EQ(HTransferSteps::CorrectAfterUpload(image), HSignallingMode::TwoTone);
 }
 
 } // namespace
