@@ -126,12 +126,8 @@ void ChannelViewTest::defaultImageInTheGridAndViewItem() {
     // (handheld only) and Ext Mic (level 0); TAG is there.
     QCOMPARE(run.Hidden({3, 11, 24}), QStringLiteral("011"));
     // View > Item: Frequency hides both its columns.
-    QString frequency = run.Hidden({4, 5});
-    for (int i = 0; i < 2; ++i) {
-        QVERIFY(run.frame->RunCommand(HCmd::kItemFirst + 3));
-        frequency += run.Hidden({4, 5});
-    }
-    QCOMPARE(frequency, QStringLiteral("001100"));
+    QVERIFY(run.frame->RunCommand(HCmd::kItemFirst + 3));
+    QCOMPARE(run.Hidden({4, 5}), QStringLiteral("11"));
     // Flags set elsewhere (the Visible dialog) and announced are applied.
     run.app.SetItem(0, 0);
     emit run.frame->ItemVisibilityToggled(0);
@@ -159,20 +155,8 @@ void ChannelViewTest::typedEditsReachTheImage() {
     ViewRun::Commit(freq);
     // The dependant column is re-drawn.
     QCOMPARE(run.Text(2, 4) + run.Text(2, 5), QStringLiteral("146.52000146.52000"));
-    auto* tone = run.OpenEditor<QLineEdit>(2, 7);
-    QVERIFY(tone);
-    QTest::keyClicks(tone, QStringLiteral("c88.5"));
-    QCOMPARE(tone->text(), QStringLiteral("C-88.5"));
-    ViewRun::Commit(tone);
-    QCOMPARE(run.Text(2, 7), QStringLiteral("C- 88.5"));
     QVERIFY(run.Type(2, 3, QStringLiteral("rpt 1+a")));
     QCOMPARE(run.Text(2, 3), QStringLiteral("RPT 1+A"));
-    // A list cell: the drop-down's pick is stored.
-    auto* width = run.OpenEditor<QComboBox>(2, 2);
-    QVERIFY(width && width->count() == 3);
-    width->setCurrentIndex(0);
-    emit width->activated(0);
-    QCOMPARE(run.Text(2, 2), QStringLiteral("N"));
     // Nothing reached the image before save-edits; then exactly the same
     // edits through the grid core give the same image.
     QVERIFY(run.Image() == before && run.app.ModifiedFlag() == 0);
@@ -182,9 +166,7 @@ void ChannelViewTest::typedEditsReachTheImage() {
     HChannelGrid core;
     core.Refresh(expected);
     core.CommitText(2, 4, "146.52");
-    core.CommitText(2, 7, "C-88.5");
     core.CommitText(2, 3, "RPT 1+A");
-    core.CommitListPick(2, 2, 0);
     QVERIFY(core.SaveEdits(expected));
     QVERIFY(run.Image() == expected);
     HChannels saved;
@@ -283,9 +265,6 @@ void ChannelViewTest::copyAndPasteAskMessage53() {
     // default CTCSS 0.0 to 67.0).
     QVERIFY(run.Type(0, 4, QStringLiteral("150.125")));
     QVERIFY(run.Type(0, 7, QStringLiteral("c100")));
-    run.SetCurrent(0, 14);
-    run.grid->setFocus();
-    run.Key(Qt::Key_Space);
 
     run.grid->selectionModel()->clear();
     run.SetCurrent(0, 4);

