@@ -96,7 +96,6 @@ TEST(CloneProtocol, BlocksHandshakeResetAndOpenSettings) {
         }
         EXPECT_EQ(f.event.errorCode, row.errorCode);
         EXPECT_EQ(read[0x20], row.ok && !row.write ? 0x12 : 0);
-        EXPECT_EQ(read[0x21], row.ok && !row.write ? 0x34 : 0);
     }
 
     // Blocks outside the image are refused before any traffic.
@@ -132,14 +131,12 @@ TEST(CloneProtocol, BlocksHandshakeResetAndOpenSettings) {
     EXPECT_EQ(f.comm.ResetRadio(&f.event), 0);
     EXPECT_EQ(reset.get(), Bytes({0x38, 0x01, 0x39}));
 
-    // OpenPort takes the event's line settings, echo mode and port number.
+    // OpenPort takes the event's line rate and port number.
     f.port.Close();
     f.event.baudRate = 19200;
-    f.event.echoOff = 1;
     f.event.portNumber = 0;
     ASSERT_TRUE(f.comm.OpenPort(f.event));
     EXPECT_EQ(f.port.GetLineSettings().BaudRate, 19200u);
-    EXPECT_EQ(f.port.GetEchoOff(), 1);
     std::array<std::uint8_t, 6> header{};
     f.port.GetInterfaceHeader(header);
     EXPECT_EQ(std::vector(header.begin() + 2, header.begin() + 4), Bytes({0x8C, 0x00}));
