@@ -118,9 +118,6 @@ class MessageAnswers {
 public:
     explicit MessageAnswers(QMessageBox::StandardButton fallback = QMessageBox::NoButton);
     void Queue(int id, QMessageBox::StandardButton button) { m_answers[id].push_back(button); }
-    [[nodiscard]] int Count(int id) const {
-        return static_cast<int>(asked.count(QStringLiteral("message%1").arg(id)));
-    }
     [[nodiscard]] QString LastText() const { return texts.isEmpty() ? QString() : texts.last(); }
 
     QStringList asked; // object names

