@@ -333,3 +333,74 @@ TEST(Channels, TuningPointInterpolationAtSave) {
     EXPECT_EQ((std::vector<int>{img[1536 + 14], img[1536 + 32], img[1536 + 42 + 14]}),
               (std::vector<int>{4, 23, 0x87}));
 }
+
+// The packed parts of fields 33 and 40 with field 44 set: nothing recomputes
+// them at save, so every bit of each part must go through load and save as is.
+TEST(Channels, KeptTuningWordPartsKeepEveryBit) {
+    constexpr std::size_t kRecord0 = 1536; // channel 0's record; channel 1 follows at +42
+    HMemoryImage img = MakeImage();
+    img[kRecord0 + 26] = 0x80; // field 44: keep the tuning-point values
+    // Field 33 all ones: parts 7, 7 and 15 with every bit outside them set too.
+    img[kRecord0 + 12] = 0xFF;
+    img[kRecord0 + 13] = 0xFF;
+    // Field 40 = 0x8EC9: parts 5 (bits 7-9), 3 (bits 10-12), 9 (bits 3-6), bits 15 and 0.
+    img[kRecord0 + 20] = 0x8E;
+    img[kRecord0 + 21] = 0xC9;
+    HChannels ch = Loaded(img);
+    EXPECT_EQ(ch.GetField(0, kFieldRxWordA), 7);
+    EXPECT_EQ(ch.GetField(0, kFieldRxWordB), 7);
+    EXPECT_EQ(ch.GetField(0, kFieldRxWordC), 15);
+    EXPECT_EQ(ch.GetField(0, kFieldTxWordA), 5);
+    EXPECT_EQ(ch.GetField(0, kFieldTxWordB), 3);
+    EXPECT_EQ(ch.GetField(0, kFieldTxWordC), 9);
+
+    // Parts set one by one on a kept channel whose words are 0.
+    ch.SetField(1, kFieldKeepTuningPoints, 1);
+    ch.SetField(1, kFieldRxWordA, 7);
+    ch.SetField(1, kFieldRxWordB, 7);
+    ch.SetField(1, kFieldRxWordC, 15);
+    ch.SetField(1, kFieldTxWordA, 1);
+    ch.SetField(1, kFieldTxWordB, 4);
+    ch.SetField(1, kFieldTxWordC, 8);
+    ch.Save(img);
+    EXPECT_EQ(img[kRecord0 + 12] << 8 | img[kRecord0 + 13], 0xFFFF);
+    EXPECT_EQ(img[kRecord0 + 20] << 8 | img[kRecord0 + 21], 0x8EC9);
+    EXPECT_EQ(img[kRecord0 + 42 + 12] << 8 | img[kRecord0 + 42 + 13], 0x1FF8);
+    // 1 << 7 | 4 << 10 | 8 << 3
+    EXPECT_EQ(img[kRecord0 + 42 + 20] << 8 | img[kRecord0 + 42 + 21], 0x10C0);
+
+    HChannels back = Loaded(img);
+    EXPECT_EQ(back.GetField(1, kFieldRxWordA), 7);
+    EXPECT_EQ(back.GetField(1, kFieldRxWordB), 7);
+    EXPECT_EQ(back.GetField(1, kFieldRxWordC), 15);
+    EXPECT_EQ(back.GetField(1, kFieldTxWordA), 1);
+    EXPECT_EQ(back.GetField(1, kFieldTxWordB), 4);
+    EXPECT_EQ(back.GetField(1, kFieldTxWordC), 8);
+}
+
+// A priority or start index equal to the group's count would name the next
+// group's first channel: it is no channel of this group.
+TEST(Channels, PriorityAndStartAtTheGroupCountAreRefused) {
+    HMemoryImage img = MakeImage();
+    img[51] = 10;    // group 0: channels 0-9
+    img[50] = 5;     // group 1: channels 10-14, all in use
+    img[83] = 10;    // group 0's priority index = its count
+    img[115] = 10;   // group 0's start index = its count
+    img[82] = 4;     // group 1's last channel as priority: kept
+    img[114] = 4;    // and as start: kept
+    img[896] = 0x01; // channel 0 not in use, so the start moves to index 1
+    HChannels ch = Loaded(img);
+    EXPECT_EQ(ch.GetGroupValue(0, kGroupPriority), kNoPriority);
+    EXPECT_EQ(ch.PriorityChannelOfGroup(0), -1);
+    EXPECT_EQ(ch.GetGroupValue(0, kGroupStart), 1);
+    EXPECT_EQ(ch.GetGroupValue(1, kGroupPriority), 4);
+    EXPECT_EQ(ch.PriorityChannelOfGroup(1), 14);
+    EXPECT_EQ(ch.GetGroupValue(1, kGroupStart), 4);
+
+    // The same through an edit and a normalisation.
+    ch.SetGroupValue(1, kGroupPriority, 5);
+    ch.SetGroupValue(1, kGroupStart, 5);
+    ch.NormalizeGroups();
+    EXPECT_EQ(ch.GetGroupValue(1, kGroupPriority), kNoPriority);
+    EXPECT_EQ(ch.GetGroupValue(1, kGroupStart), 0);
+}
