@@ -5,9 +5,13 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstdio>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <fstream>
 #include <poll.h>
+#include <sstream>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
@@ -45,6 +49,85 @@ int RemainingMs(Clock::time_point deadline) {
     const auto left =
         std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
     return left <= 0 ? 0 : int(std::min<long long>(left, 1 << 30));
+}
+
+// "pid 1234 (minicom)" for a process id, with its command name where readable.
+std::string DescribeProcess(const std::string& pid) {
+    std::ifstream comm("/proc/" + pid + "/comm");
+    std::string name;
+    std::getline(comm, name);
+    return name.empty() ? "pid " + pid : "pid " + pid + " (" + name + ")";
+}
+
+// Processes holding an advisory lock on the device's inode, from /proc/locks.
+std::vector<std::string> LockHolders(const struct stat& device) {
+    std::vector<std::string> holders;
+    std::ifstream locks("/proc/locks");
+    std::string line;
+    while (std::getline(locks, line)) {
+        // "1: FLOCK  ADVISORY  WRITE 1234 00:1a:3 0 EOF": major and minor in hex.
+        std::istringstream in(line);
+        std::string number, kind, mode, access, pid, where;
+        if (!(in >> number >> kind >> mode >> access >> pid >> where) || kind != "FLOCK")
+            continue;
+        unsigned major = 0, minor = 0;
+        unsigned long long inode = 0;
+        if (std::sscanf(where.c_str(), "%x:%x:%llu", &major, &minor, &inode) != 3)
+            continue;
+        if (makedev(major, minor) == device.st_dev && inode == device.st_ino)
+            holders.push_back(DescribeProcess(pid));
+    }
+    return holders;
+}
+
+// Processes with the device open, by the device number behind each descriptor.
+// Other users' processes are not readable: the system does not tell about them.
+std::vector<std::string> OpenHolders(const struct stat& device) {
+    std::vector<std::string> holders;
+    DIR* proc = ::opendir("/proc");
+    if (!proc)
+        return holders;
+    while (const dirent* entry = ::readdir(proc)) {
+        const std::string pid = entry->d_name;
+        if (pid.empty() || pid.find_first_not_of("0123456789") != std::string::npos)
+            continue;
+        const std::string fdDir = "/proc/" + pid + "/fd";
+        DIR* fds = ::opendir(fdDir.c_str());
+        if (!fds)
+            continue;
+        bool holds = false;
+        while (const dirent* fd = ::readdir(fds)) {
+            struct stat st {};
+            if (fd->d_name[0] != '.' && ::stat((fdDir + "/" + fd->d_name).c_str(), &st) == 0 &&
+                S_ISCHR(st.st_mode) && st.st_rdev == device.st_rdev) {
+                holds = true;
+                break;
+            }
+        }
+        ::closedir(fds);
+        if (holds)
+            holders.push_back(DescribeProcess(pid));
+    }
+    ::closedir(proc);
+    return holders;
+}
+
+// The busy-port detail: who holds it where the system can tell, and what to do.
+std::string BusyDetail(const std::string& device, bool lockHeld) {
+    struct stat st {};
+    std::vector<std::string> holders;
+    if (::stat(device.c_str(), &st) == 0) {
+        holders = lockHeld ? LockHolders(st) : std::vector<std::string>{};
+        if (holders.empty())
+            holders = OpenHolders(st);
+    }
+    std::string detail = device + ": the port is in use";
+    if (holders.empty())
+        return detail + " by another program; close it and try again";
+    detail += " by ";
+    for (std::size_t i = 0; i < holders.size(); ++i)
+        detail += (i ? ", " : "") + holders[i];
+    return detail + "; close that program and try again";
 }
 
 } // namespace
@@ -92,6 +175,8 @@ int HSerialPort::Open() {
         if (m_openErrno == EACCES || m_openErrno == EPERM)
             m_openError += " (add your user to the 'dialout' group: sudo usermod -aG dialout "
                            "$USER, then log in again)";
+        else if (m_openErrno == EBUSY)
+            m_openError = BusyDetail(device, false);
         HLOG_ER("Port Open Error! %s", m_openError.c_str());
         Close();
         return kSerialError;
@@ -100,9 +185,10 @@ int HSerialPort::Open() {
     // TIOCEXCL: it goes away with the descriptor, even when a program dies.
     if (::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
         m_openErrno = errno;
-        m_openError = device + ": " + std::strerror(m_openErrno) + " (the port is in use)";
-        HLOG_ER("Port Open Error! %s", m_openError.c_str());
+        // Our own descriptor goes first, so that only the other holders are named.
         Close();
+        m_openError = BusyDetail(device, true);
+        HLOG_ER("Port Open Error! %s", m_openError.c_str());
         return kSerialError;
     }
     if (!::isatty(m_fd)) {

@@ -114,7 +114,9 @@ public:
     [[nodiscard]] int GetHandle() const { return m_fd; }
 
     // Why the last Open failed: "<device>: <system reason>", with a hint to join
-    // the dialout group when permission was refused. Empty after a good Open.
+    // the dialout group when permission was refused, and for a busy port the
+    // processes that hold it (pid and command) where the system tells. Empty
+    // after a good Open.
     [[nodiscard]] const std::string& GetOpenErrorDetail() const { return m_openError; }
     // errno of the last failed Open (0 when it succeeded or failed for another reason).
     [[nodiscard]] int GetOpenErrno() const { return m_openErrno; }

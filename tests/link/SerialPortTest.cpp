@@ -55,6 +55,10 @@ TEST_F(SerialPort, DeviceNamesAndOpenFailures) {
     ASSERT_EQ(first.Open(), kSerialOk);
     EXPECT_EQ(port.Open(), kSerialError);
     EXPECT_NE(port.GetOpenErrorDetail().find("in use"), std::string::npos);
+    // The holder of the lock is named, by its process id.
+    EXPECT_NE(port.GetOpenErrorDetail().find("pid " + std::to_string(::getpid()) + " ("),
+              std::string::npos)
+        << port.GetOpenErrorDetail();
     first.Close();
     EXPECT_EQ(port.Open(), kSerialOk);
 }
