@@ -5,12 +5,17 @@
 #include "HVersionInfo.h"
 
 #include <array>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <ctime>
 #include <memory>
 #include <mutex>
 #include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -43,7 +48,9 @@ std::string LocalTimeText() {
 
 } // namespace
 
-bool HLogPrint::Begin() { return Begin(HProgramDir::DataDir()); }
+bool HLogPrint::Begin() {
+    return Begin(HProgramDir::DataDir());
+}
 
 bool HLogPrint::Begin(const std::string& programDir) {
     const std::string dir = HProgramDir::WithSlash(programDir);
@@ -73,8 +80,7 @@ void HLogPrint::End() {
     LogState& s = State();
     if (!s.fileLock)
         return;
-    Print(3, 0, __FILE__, __LINE__, "%s",
-          "**************The log output ended.*****************");
+    Print(3, 0, __FILE__, __LINE__, "%s", "**************The log output ended.*****************");
     // Off again: later writes are no-ops, as before Begin.
     s.levels.fill(0);
     for (auto& p : s.paths)
@@ -82,7 +88,9 @@ void HLogPrint::End() {
     s.fileLock.reset();
 }
 
-bool HLogPrint::IsOn() { return State().fileLock != nullptr; }
+bool HLogPrint::IsOn() {
+    return State().fileLock != nullptr;
+}
 
 std::string HLogPrint::Format(const char* format, va_list args) {
     va_list copy;
@@ -129,9 +137,23 @@ void HLogPrint::Write(int level, int category, const char* file, int line,
     if (!lock)
         return;
     std::lock_guard guard(*lock);
-    std::FILE* f = std::fopen(s.paths[category].c_str(), "a");
-    if (!f)
+    // Only a regular file takes lines: a FIFO without a reader or a device
+    // named as the log must not stall the program.
+    const int fd = ::open(s.paths[category].c_str(),
+                          O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0666);
+    if (fd < 0)
         return;
-    std::fwrite(composed.data(), 1, composed.size(), f);
-    std::fclose(f);
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+        std::size_t done = 0;
+        while (done < composed.size()) {
+            const ssize_t n = ::write(fd, composed.data() + done, composed.size() - done);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                break;
+            done += std::size_t(n);
+        }
+    }
+    ::close(fd);
 }

@@ -3,8 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <regex>
 #include <sstream>
+#include <sys/stat.h>
 #include <thread>
 #include <vector>
 
@@ -35,6 +37,27 @@ TEST(LogPrint, OffWithoutDefaultNameWritesNothing) {
     HLogPrint::End();
     EXPECT_FALSE(dir.Exists("x.log"));
     EXPECT_FALSE(HLogPrint::IsOn());
+}
+
+TEST(LogPrint, SettingsOrLogThatIsNoFileNeverStalls) {
+    TempDir dir;
+    ASSERT_EQ(::mkfifo(dir.File("INI_LOG.ini").c_str(), 0600), 0);
+    EXPECT_FALSE(HLogPrint::Begin(dir.Path()));
+    std::filesystem::remove(dir.File("INI_LOG.ini"));
+    std::filesystem::create_symlink("/dev/zero", dir.File("INI_LOG.ini"));
+    EXPECT_FALSE(HLogPrint::Begin(dir.Path()));
+    std::filesystem::remove(dir.File("INI_LOG.ini"));
+    // A FIFO without a reader as the log: its lines are dropped.
+    dir.Write("INI_LOG.ini", "[LOG_INFO]\nDEF_LOG_NAME=pipe.log\nLOG_LEVEL0=6\n");
+    ASSERT_EQ(::mkfifo(dir.File("pipe.log").c_str(), 0600), 0);
+    {
+        LogSession log(dir);
+        EXPECT_TRUE(log.began);
+        HLOG_ER("%s", "dropped");
+    }
+    struct stat st {};
+    ASSERT_EQ(::lstat(dir.File("pipe.log").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
 }
 
 TEST(LogPrint, LineFormatBannersAndThreshold) {

@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <sys/stat.h>
+
 TEST(IniFile, ProfileSemantics) {
     TempDir dir;
     const std::string path = dir.File("RP57Win.ini");
@@ -46,6 +49,71 @@ TEST(IniFile, UnwritableFileReportsFailureAndKeepsTheOld) {
     EXPECT_FALSE(ini.WriteInt("Initialize", "COM_PORT", 2));
 }
 
+TEST(IniFile, WriteChangesOneKeyAndKeepsEveryOtherByte) {
+    TempDir dir;
+    const std::string before = "; kept by hand\r\n"
+                               "[Initialize]\r\n"
+                               "COM_PORT = 3\r\n"
+                               "\r\n"
+                               "# note\r\n"
+                               "BAUDRATE=9600\r\n"
+                               "\r\n"
+                               "[Someone Else]\r\n"
+                               "x=1";
+    dir.Write("RP57Win.ini", before);
+    HIniFile ini(dir.File("RP57Win.ini"));
+    ASSERT_TRUE(ini.WriteInt("initialize", "com_port", 7));
+    EXPECT_EQ(dir.Read("RP57Win.ini"), "; kept by hand\r\n"
+                                       "[Initialize]\r\n"
+                                       "COM_PORT =7\r\n"
+                                       "\r\n"
+                                       "# note\r\n"
+                                       "BAUDRATE=9600\r\n"
+                                       "\r\n"
+                                       "[Someone Else]\r\n"
+                                       "x=1");
+    // A new key goes after the section's last key, a new section at the end,
+    // both with the file's own line ending.
+    ASSERT_TRUE(ini.WriteInt("Initialize", "CX", 900));
+    ASSERT_TRUE(ini.WriteInt("ITEM", "ITEM0", 0));
+    EXPECT_EQ(dir.Read("RP57Win.ini"), "; kept by hand\r\n"
+                                       "[Initialize]\r\n"
+                                       "COM_PORT =7\r\n"
+                                       "\r\n"
+                                       "# note\r\n"
+                                       "BAUDRATE=9600\r\n"
+                                       "CX=900\r\n"
+                                       "\r\n"
+                                       "[Someone Else]\r\n"
+                                       "x=1\r\n"
+                                       "[ITEM]\r\n"
+                                       "ITEM0=0\r\n");
+    EXPECT_EQ(HIniFile(dir.File("RP57Win.ini")).GetInt("Initialize", "CX", 0), 900);
+    ASSERT_TRUE(ini.DeleteKey("Initialize", "CX"));
+    EXPECT_FALSE(HIniFile(dir.File("RP57Win.ini")).HasKey("Initialize", "CX"));
+    EXPECT_FALSE(ini.WriteString("Recent File List", "File1", "a\nb")); // would make two lines
+}
+
+TEST(IniFile, FileThatCannotBeReadWholeIsNeverWritten) {
+    TempDir dir;
+    const std::string withNul =
+        std::string("[Initialize]\nCOM_PORT=3\n") + '\0' + "[ITEM]\nITEM0=0\n";
+    const std::string utf16("\xFF\xFE[\0I\0]\0\n\0", 10);
+    dir.Write("nul.ini", withNul);
+    dir.Write("utf16.ini", utf16);
+    ASSERT_EQ(::mkfifo(dir.File("fifo.ini").c_str(), 0600), 0);
+    std::filesystem::create_symlink("/dev/zero", dir.File("zero.ini"));
+    for (const char* name : {"nul.ini", "utf16.ini", "fifo.ini", "zero.ini"}) {
+        HIniFile ini(dir.File(name));
+        EXPECT_FALSE(ini.Problem().empty()) << name;
+        EXPECT_EQ(ini.GetInt("Initialize", "COM_PORT", 1), 1) << name;
+        EXPECT_FALSE(ini.WriteInt("Initialize", "COM_PORT", 2)) << name;
+    }
+    EXPECT_EQ(dir.Read("nul.ini"), withNul);
+    EXPECT_EQ(dir.Read("utf16.ini"), utf16);
+    EXPECT_EQ(HIniFile(dir.File("absent.ini")).Problem(), "");
+}
+
 TEST(SettingsReader, BoundsMissingValuesAndMessages) {
     TempDir dir;
     dir.Write("s.ini", "[A]\nhigh=20\nlow=0\nneg=-40\ndigits=12abc\ntext=hello\n");
@@ -84,7 +152,8 @@ TEST(VersionInfo, OwnFileHasTextsOthersDash) {
 
 TEST(StringTable, TextsAndArguments) {
     EXPECT_EQ(HStringTable::Get(128), "RP57Win for OR-3200 Series");
-    EXPECT_EQ(HStringTable::Format(32, {"/tmp/x.r57"}), "Problem opening file\r\nFile Name = /tmp/x.r57");
+    EXPECT_EQ(HStringTable::Format(32, {"/tmp/x.r57"}),
+              "Problem opening file\r\nFile Name = /tmp/x.r57");
     EXPECT_EQ(HStringTable::Format(53, {"3 - 5", "9"}), "Do you copy Ch3 - 5 data to Ch 9?");
     EXPECT_EQ(HStringTable::Format(32, {}), "Problem opening file\r\nFile Name = ");
     EXPECT_EQ(HStringTable::Get(120), "1.02");
