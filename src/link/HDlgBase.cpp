@@ -19,7 +19,7 @@ HDlgBase::HDlgBase(int templateId) : m_templateId(templateId) {
 
 HDlgBase::~HDlgBase() {
     // Last resort: a derived class should already have ended its thread.
-    DestroyThread();
+    JoinThread();
 }
 
 bool HDlgBase::InitDialog() {
@@ -88,7 +88,8 @@ int HDlgBase::SendEvent(std::unique_ptr<HEventData> event) {
 }
 
 int HDlgBase::BuildThread() {
-    if (m_thread) {
+    // One object runs one thread at a time, also while a let-go one runs out.
+    if (m_thread || m_letGo) {
         HDLOG(2, "%s", "すでにスレッドが存在します。");
         return 1;
     }
@@ -110,24 +111,33 @@ int HDlgBase::DestroyThread() {
     {
         std::unique_lock lock(m_shared->mutex);
         ended = m_shared->cv.wait_for(lock, m_endWait, [this] { return m_shared->ended; });
-        if (!ended)
-            m_shared->abandoned = true;
     }
     if (ended) {
         m_thread->join();
+        m_thread.reset();
     } else {
-        // No safe way to kill a thread: let it run out on its own. It stops
-        // touching this object as soon as its current handler returns.
+        // No safe way to kill a thread: let it run out on its own (the end
+        // message is queued behind its handler). It still runs our code, so it
+        // stays joinable and JoinThread waits for it before this object goes.
         HDLOG(2, "%s", "強制的にスレッドを破棄します。");
-        m_thread->detach();
+        m_letGo = std::move(m_thread);
         m_abandoned = true;
     }
     HDLOG(3, "%s", "*****スレッド破棄*****");
-    m_thread.reset();
     m_shared.reset();
     m_threadId.store(std::thread::id{});
     HDLOG(6, "%s", "FUNC_OUT");
     return 0;
+}
+
+void HDlgBase::JoinThread() {
+    DestroyThread();
+    if (!m_letGo)
+        return;
+    HDLOG(2, "%s", "worker thread still running: waiting for it to end");
+    m_letGo->join();
+    m_letGo.reset();
+    HDLOG(3, "%s", "worker thread ended");
 }
 
 int HDlgBase::Post(Queued item) {
@@ -238,11 +248,6 @@ void HDlgBase::ThreadMain(std::shared_ptr<Shared> shared) {
         } else if (OnOtherMessage(item.msg) == 0) {
             // Nothing else to hand an unknown message to.
             HDLOG(2, "[スレッド]：規定外のメッセージ受信[msg %x]", unsigned(msg));
-        }
-        {
-            std::lock_guard lock(shared->mutex);
-            if (shared->abandoned)
-                return; // the owner gave up on us and may be gone: touch nothing more
         }
     }
 

@@ -61,7 +61,7 @@ public:
     static constexpr std::chrono::milliseconds kDefaultEndWait{10000};
 
     explicit HDlgBase(int templateId = 0);
-    // Derived classes that build a thread must call DestroyThread in their own
+    // Derived classes that build a thread must call JoinThread in their own
     // destructor: the worker calls their virtual functions.
     virtual ~HDlgBase();
     HDlgBase(const HDlgBase&) = delete;
@@ -78,8 +78,13 @@ public:
     // 0 = started, 1 = a thread already exists (nothing started).
     int BuildThread();
     // Ends the thread: message 0x403, then waits up to the end wait (10000 ms).
-    // A thread that does not end is logged and detached, never killed. Returns 0.
+    // A thread that does not end is logged and let go, never killed: it runs on
+    // until its handler returns, and JoinThread waits for it. Returns 0.
     int DestroyThread();
+    // DestroyThread, then waits without a limit for a thread it had to let go.
+    // Called by destructors: the object must not go while its worker can still
+    // run its code.
+    void JoinThread();
     [[nodiscard]] bool HasThread() const { return m_thread != nullptr; }
     // True when the last DestroyThread had to give up on the thread.
     [[nodiscard]] bool ThreadWasAbandoned() const { return m_abandoned; }
@@ -131,13 +136,12 @@ private:
         HThreadMessage msg;
         std::unique_ptr<HEventData> event;
     };
-    // Shared with the worker, so a detached worker never touches a freed queue.
+    // Shared with the worker: the queue and the end flag it signals.
     struct Shared {
         std::mutex mutex;
         std::condition_variable cv;
         std::deque<Queued> queue;
         bool ended = false;
-        bool abandoned = false;
     };
 
     int Post(Queued item);
@@ -148,6 +152,8 @@ private:
     std::atomic<int> m_status{0};
     std::unique_ptr<std::thread> m_thread;
     std::shared_ptr<Shared> m_shared;
+    // A thread DestroyThread gave up on; still joinable, joined by JoinThread.
+    std::unique_ptr<std::thread> m_letGo;
     std::atomic<std::thread::id> m_threadId{};
     mutable std::mutex m_logMutex;
     int m_logCategory = 0;

@@ -37,7 +37,7 @@ HRpCommonCommunication::HRpCommonCommunication(HSerialPort* port, int templateId
     : HDlgBase(templateId), m_port(port) {}
 
 HRpCommonCommunication::~HRpCommonCommunication() {
-    DestroyThread();
+    JoinThread();
 }
 
 void HRpCommonCommunication::SetStatusText(const std::string& text) {

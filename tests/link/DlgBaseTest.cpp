@@ -23,11 +23,15 @@ struct CountedComm : HCommEventData {
 class Worker : public HDlgBase {
 public:
     explicit Worker(int timerMs = 0) : m_timerMs(timerMs) {}
-    ~Worker() override { DestroyThread(); }
+    ~Worker() override { JoinThread(); }
 
     std::atomic<int> events{0}, ticks{0}, ends{0}, others{0};
     std::atomic<bool> onWorker{false}, inHandler{false}, handlerDone{false};
     std::shared_future<void> release; // when valid, the handler waits for it
+    // What the handler and the end hook saw of this object, kept outside it.
+    std::string name = "worker";
+    std::string* nameSeen = nullptr;
+    std::atomic<bool>* endSeen = nullptr;
 
 protected:
     int OnEvent(HEventData& event) override {
@@ -37,11 +41,17 @@ protected:
         if (release.valid())
             release.wait();
         handlerDone = true;
+        if (nameSeen)
+            *nameSeen = name;
         return event.eventId * 10;
     }
     std::string GetLogPrefix() const override { return "[WK]"; }
     int GetTimerPeriod() const override { return m_timerMs; }
-    void OnThreadEnd() override { ++ends; }
+    void OnThreadEnd() override {
+        ++ends;
+        if (endSeen)
+            *endSeen = true;
+    }
     int OnThreadTimer() override { return ++ticks, 0; }
     int OnOtherMessage(const HThreadMessage& m) override {
         return m.message == 0x500 && m.wParam == 7 && m.lParam == 9 ? (++others, 1) : 0;
@@ -107,9 +117,24 @@ TEST(DlgBase, AThreadThatDoesNotEndIsAbandonedNotKilled) {
     EXPECT_FALSE(w->HasThread());
     EXPECT_EQ(w->ends.load(), 0);
     EXPECT_NE(home.LogText().find("[WR] [WK]強制的にスレッドを破棄します。"), std::string::npos);
-    // The handler was not killed: it finishes when let go, and the abandoned
-    // thread then leaves without touching its former owner.
-    gate.set_value();
-    EXPECT_TRUE(WaitFor([&] { return w->handlerDone.load(); }));
-    w.reset();
+
+    // The owner goes while the handler still runs: its destruction waits for
+    // the thread, so the handler and the end message still find it whole (the
+    // sanitizer build proves no freed memory is touched).
+    std::string nameSeen;
+    std::atomic<bool> endSeen{false}, ownerGone{false};
+    w->nameSeen = &nameSeen;
+    w->endSeen = &endSeen;
+    std::thread owner([&] {
+        w.reset();
+        ownerGone = true;
+    });
+    ASSERT_TRUE(WaitFor(
+        [&] { return home.LogText().find("worker thread still running") != std::string::npos; }));
+    EXPECT_FALSE(ownerGone.load());
+    gate.set_value(); // the handler was not killed: it finishes when let go
+    owner.join();
+    EXPECT_EQ(nameSeen, "worker");
+    EXPECT_TRUE(endSeen.load());
+    EXPECT_NE(home.LogText().find("[WK]*****スレッド終了*****"), std::string::npos);
 }
