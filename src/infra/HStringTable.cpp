@@ -45,6 +45,7 @@ const std::map<int, std::string>& Table() {
         {145, "It failed in downloading for adjustment data file.\r\nPlease Switch  radio "
               "OFF,then back ON to start downloading former data."},
         {146, "Do you want to save changes ?"},
+        {900, "The radio holds a partial write and must be downloaded again."},
     };
     return table;
 }

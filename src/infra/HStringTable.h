@@ -40,6 +40,7 @@ enum Id : int {
     kTitleLevel2 = 144,
     kAdjDownloadFailed = 145,
     kSaveChanges = 146,
+    kPartialWrite = 900, // follows the reason a download stopped after its first write
 };
 
 // The text of a number; empty when the table has none.

@@ -54,6 +54,13 @@ void SetWord(HMemoryImage& image, std::uint8_t word, std::uint8_t hi, std::uint8
     image[HImageMap::EepromWordOffset(word) + 1] = lo;
 }
 
+// The reason a download stopped, then, on a line of its own, what that did to
+// the radio: the reason stays the whole first line, as it always was.
+std::string WithPartialWrite(const std::string& reason) {
+    const std::string& partial = HStringTable::Get(HStringTable::kPartialWrite);
+    return reason.empty() ? partial : reason + "\n" + partial;
+}
+
 std::string Upper(std::string text) {
     for (char& c : text)
         c = char(std::toupper(static_cast<unsigned char>(c)));
@@ -81,8 +88,11 @@ HRP57CommunicationDialog::HRP57CommunicationDialog(int direction, HSerialPort* p
 
 HRP57CommunicationDialog::~HRP57CommunicationDialog() {
     HDLOG(3, "%s", "*****スレッド破棄*****");
-    // The worker calls our virtual functions: it must end before we do.
-    DestroyThread();
+    // A transfer still running stops at its next block (resetting the radio):
+    // its buffers and port belong to our owner, who is going too. The worker
+    // calls our virtual functions, so we wait for it to end whatever it takes.
+    RequestCancel();
+    JoinThread();
 }
 
 std::string HRP57CommunicationDialog::GetTitle() const {
@@ -169,6 +179,7 @@ int HRP57CommunicationDialog::OnEvent(HEventData& base) {
         return 1;
     }
     m_cancelled = false;
+    m_partialWrite = false;
     m_detail.clear();
     int result = (this->*m_matrix[std::size_t(base.eventId)])(*event);
     // A transfer that stopped on request is reported as cancelled, and one that
@@ -177,8 +188,12 @@ int HRP57CommunicationDialog::OnEvent(HEventData& base) {
         result = 1;
     const bool cancelled = result != 0 && m_cancelled;
     if (cancelled) {
-        event->message.clear();
+        // A stop before the first write leaves the radio as it was and needs no
+        // words; after it, the technician must hear that the radio is not usable.
+        event->message = m_partialWrite ? WithPartialWrite(HComText::kCancelled) : std::string();
         SetStatusText(HComText::kCancelled);
+    } else if (result != 0 && m_partialWrite) {
+        event->message = WithPartialWrite(event->message);
     }
 
     HTransferOutcome outcome;
@@ -380,10 +395,8 @@ constexpr BlockTrace kReadTrace[] = {
     {"EEPROM 読み込み[FROM:%X][TO:%X]", "アップロード成功[ADDR:%X]", "アップロード失敗[ADDR:%X]"},
     {"FLASH 読み込み[FROM:%X][TO:%X]", "アップロード成功[PAGE:%X]", "アップロード失敗[PAGE:%X]"}};
 constexpr BlockTrace kWriteTrace[] = {
-    {"EEPROM\t書き込み[FROM:%X][TO:%X]", "ダウンロード成功[ADDR:%X]",
-     "ダウンロード失敗[ADDR:%X]"},
-    {"FLASH\t書き込み[FROM:%X][TO:%X]", "ダウンロード成功[PAGE:%X]",
-     "ダウンロード失敗[PAGE:%X]"}};
+    {"EEPROM\t書き込み[FROM:%X][TO:%X]", "ダウンロード成功[ADDR:%X]", "ダウンロード失敗[ADDR:%X]"},
+    {"FLASH\t書き込み[FROM:%X][TO:%X]", "ダウンロード成功[PAGE:%X]", "ダウンロード失敗[PAGE:%X]"}};
 static_assert(kAreaEeprom == 0 && kAreaFlash == 1, "trace rows are indexed by area");
 } // namespace
 
@@ -436,8 +449,7 @@ bool HRP57CommunicationDialog::ReadImage(HCommEventData& event, HMemoryImage& bu
     return ok && ReadRanges(kAreaFlash, event.readFlash, buffer, event);
 }
 
-bool HRP57CommunicationDialog::OpenSession(HCommEventData& event,
-                                           std::chrono::milliseconds wait) {
+bool HRP57CommunicationDialog::OpenSession(HCommEventData& event, std::chrono::milliseconds wait) {
     if (!BuffersValid(event))
         return false;
     if (Connect(event, wait))
@@ -597,7 +609,13 @@ int HRP57CommunicationDialog::OnDownload(HCommEventData& event) {
         SetProgressRange(0, writePages);
         SetProgressPos(0);
         SetStatusText(HComText::kNowDownloading);
-        ok = !CancelPoint() && WriteEndMark(event, target, 0xFF, 0xFF, false);
+        ok = !CancelPoint();
+    }
+    if (ok) {
+        // From the first write on, a stop leaves the radio half written (its end
+        // mark open) until a download goes through.
+        m_partialWrite = true;
+        ok = WriteEndMark(event, target, 0xFF, 0xFF, false);
     }
     if (ok)
         ok = WriteRanges(kAreaEeprom, event.writeEeprom, target, event);
@@ -610,6 +628,7 @@ int HRP57CommunicationDialog::OnDownload(HCommEventData& event) {
     if (ok)
         ok = !CancelPoint() && WriteEndMark(event, target, 0xA5, 0x5A, true);
     if (ok) {
+        m_partialWrite = false;
         event.message = HComText::kDownloadComplete;
         *event.editorImage = target;
     }

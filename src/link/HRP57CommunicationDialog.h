@@ -158,6 +158,8 @@ private:
     HComObserver* m_observer = nullptr;
     std::array<Handler, kMatrixSize> m_matrix{};
     bool m_cancelled = false;
+    // A download has sent its first write and not yet closed the end mark.
+    bool m_partialWrite = false;
     std::string m_detail;
     mutable std::mutex m_outcomeMutex;
     HTransferOutcome m_lastOutcome;

@@ -3,15 +3,18 @@
 // prove each access level's ranges, the failure table row by row and Ctrl-C.)
 #include "HAlignmentData.h"
 #include "HChannels.h"
+#include "HCommonGroups.h"
 #include "HDefaultImage.h"
 #include "HHardwareGroup.h"
 #include "HRP57CommunicationDialog.h"
 #include "HStringTable.h"
 #include "HTransferRanges.h"
+#include "HTransferSteps.h"
 #include "link/LinkTestUtil.h"
 
 #include <deque>
 #include <functional>
+#include <random>
 
 namespace {
 
@@ -30,6 +33,11 @@ public:
     std::deque<std::string> passwords; // none left: Cancel
     int passwordAsked = 0;
     Texts messages;
+    // Called from the worker as the controller reports; may cancel through `controller`.
+    std::function<void(Transfer&, const std::string&)> onStatus;
+    std::function<void(Transfer&, int)> onProgress;
+    HRP57CommunicationDialog* controller = nullptr;
+    bool downloading = false; // "Now downloading" was shown
 
     // Runs one transfer and checks how it ended (the message when given).
     void Run(const SimRadio& radio, HCommEvent id, int level, Status status,
@@ -39,6 +47,7 @@ public:
         HRP57CommunicationDialog controller(down ? HRP57CommunicationDialog::kDirectionDownload
                                                  : HRP57CommunicationDialog::kDirectionUpload,
                                             &port, this, this);
+        this->controller = &controller;
         auto e = std::make_unique<HCommEventData>(id);
         e->UseRanges(down ? HTransferDirection::Download : HTransferDirection::Upload, level);
         e->devicePath = radio.Link();
@@ -47,6 +56,7 @@ public:
         if (adjust)
             adjust(*e);
         outcome = controller.Run(std::move(e));
+        this->controller = nullptr;
         EXPECT_FALSE(port.IsOpen());
         EXPECT_EQ(outcome.status, status) << outcome.message;
         if (message) {
@@ -68,9 +78,16 @@ public:
     }
     bool AskYesNo(const std::string&, HMessageIcon) override { return false; }
     void OnTitle(const std::string&) override {}
-    void OnStatusText(const std::string&) override {}
+    void OnStatusText(const std::string& text) override {
+        downloading = downloading || text == HComText::kNowDownloading;
+        if (onStatus)
+            onStatus(*this, text);
+    }
     void OnProgressRange(int) override {}
-    void OnProgressPos(int) override {}
+    void OnProgressPos(int position) override {
+        if (onProgress)
+            onProgress(*this, position);
+    }
 };
 
 // A radio as it leaves the factory: the built-in image with its model codes.
@@ -78,6 +95,31 @@ HMemoryImage FactoryRadio() {
     HMemoryImage m = BuildDefaultImage();
     m[2] = 5; // production code: mobile
     m[3] = 0; // custom code
+    return m;
+}
+
+// The line that follows the reason a download stopped after its first write.
+std::string PartialWrite() {
+    return "\n" + HStringTable::Get(HStringTable::kPartialWrite);
+}
+
+// Random data a radio could hold: its model codes, no programming password,
+// sound adjustment data, and channel groups as the channel model keeps them.
+HMemoryImage RandomRadio(std::mt19937& rng) {
+    HMemoryImage m{};
+    std::uniform_int_distribution<int> byte(0, 255);
+    for (std::uint8_t& b : m)
+        b = std::uint8_t(byte(rng));
+    m[2] = rng() % 2 == 0 ? 5 : 6;
+    m[3] = 0;
+    HProgrammingPasswordGroup password;
+    password.Load(m);
+    password.SetValue(0, 0);
+    password.Save(m);
+    HChannels model;
+    model.Load(m);
+    model.Save(m);
+    HAlignmentData(HAlignmentData::HCopy::Working).RecomputeChecksum(m);
     return m;
 }
 
@@ -157,6 +199,13 @@ TEST_F(Controller, DownloadOpensAndClosesTheEndMarkAndMarksTheImage) {
     EXPECT_TRUE(writes.back().starts_with("F1 04 FF A5 5A")) << writes.back();
     // The editor image now holds what the radio holds in the moved ranges.
     EXPECT_EQ(Word(t.image, 0xFF), 0xA55A);
+    // The dealer words end with the last of the long range (D8) and the dealer
+    // mark (EA), each written once, just before the closing mark.
+    const std::vector<int> words = radio.Blocks("F1");
+    ASSERT_GE(words.size(), 3u);
+    EXPECT_EQ(words[words.size() - 2], 0xEA);
+    EXPECT_EQ(words[words.size() - 3], 0xD8);
+    EXPECT_EQ(std::ranges::count(words, 0xD8), 1);
 }
 
 TEST_F(Controller, DownloadRepairsTheAdjustmentFromItsBackup) {
@@ -190,15 +239,103 @@ TEST_F(Controller, DownloadRefusalsAndAFailureMidway) {
     t.image = WithHardware(FactoryRadio(), HHardwareGroup::kRowProductType, 2);
     t.image[0x300] = 0x42;
     const HMemoryImage before = t.image;
-    t.Run(radio, HCommEvent::Download, 0, Status::Failed, "Communication Error!");
+    t.Run(radio, HCommEvent::Download, 0, Status::Failed, "Communication Error!" + PartialWrite());
     EXPECT_EQ(t.messages, (Texts{{HStringTable::Get(HStringTable::kProductTypeMismatch),
                                   HMessageIcon::Exclamation},
-                                 {"Communication Error!", HMessageIcon::Stop}}));
+                                 {"Communication Error!" + PartialWrite(), HMessageIcon::Stop}}));
     EXPECT_EQ(t.image, before);
     const std::vector<int> written = radio.Blocks("F3");
     ASSERT_EQ(std::ranges::count(written, 0x10), 1);
     EXPECT_EQ(written.back(), 0x10); // nothing after the refused page
     EXPECT_EQ(Word(radio.StopAndRead(), 0xFF), 0xFFFF);
+}
+
+TEST_F(Controller, UneditedRoundTripGivesTheRadioItsOwnData) {
+    // The radio's system bytes and encode areas (words 71-D8) filled as in the
+    // fault report, then random radios, at both dealer levels.
+    HMemoryImage reported = FactoryRadio();
+    std::fill(reported.begin() + 0xE2, reported.begin() + 0x1B2, 0x5A);
+    std::mt19937 rng(20261207);
+    const std::pair<HMemoryImage, int> radios[] = {
+        {reported, 0}, {RandomRadio(rng), 1}, {RandomRadio(rng), 0}};
+    for (const auto& [memory, level] : radios) {
+        SCOPED_TRACE("level " + std::to_string(level) + ", radio word 0x71 " +
+                     std::to_string(Word(memory, 0x71)));
+        SimRadio& radio = Radio(memory);
+        Transfer up;
+        up.passwords = {kPassword};
+        up.Run(radio, HCommEvent::Upload, level, Status::Success, "Upload Complete!");
+        // No edit: only what the program does before every Download.
+        const HSignallingMode mode = HTransferSteps::ReadSignallingMode(up.image);
+        HTransferSteps::PrepareForDownload(up.image, mode);
+        Transfer down;
+        down.image = up.image;
+        down.Run(radio, HCommEvent::Download, level, Status::Success, "Download Complete!");
+        const HMemoryImage after = m_radio->StopAndRead();
+
+        // Every byte is the radio's own, or what the documented preparation
+        // (channel model rebuild, cleaning, dealer mark, end mark) makes of it.
+        HMemoryImage prepared = memory;
+        HChannels model;
+        model.Load(prepared);
+        model.Save(prepared);
+        HTransferSteps::PrepareForDownload(prepared, mode);
+        EXPECT_EQ(Word(after, 0xEA), 0xFFFF);
+        EXPECT_EQ(Word(after, 0xFF), 0xA55A);
+        std::string changed;
+        for (std::size_t i = 0; i < HImageMap::kFlashEnd; ++i) {
+            if (i / 2 == 0xEA || i / 2 == 0xFF)
+                continue;
+            if (after[i] != memory[i] && after[i] != prepared[i] && changed.size() < 200)
+                changed += " " + std::to_string(i);
+        }
+        EXPECT_EQ(changed, "") << "byte offsets the round trip changed";
+    }
+}
+
+TEST_F(Controller, ADownloadStoppedAfterItsFirstWriteSaysTheRadioIsHalfWritten) {
+    HMemoryImage memory = FactoryRadio();
+    memory[0x1FE] = 0xA5; // a complete radio
+    memory[0x1FF] = 0x5A;
+    SimRadio& radio = Radio(memory);
+
+    // Cancelled just before the first write: nothing written, no partial-write
+    // words, the radio as it was.
+    Transfer early;
+    early.image = FactoryRadio();
+    early.onStatus = [](Transfer& t, const std::string& text) {
+        if (text == HComText::kNowDownloading)
+            t.controller->Cancel();
+    };
+    early.Run(radio, HCommEvent::Download, 0, Status::Cancelled, "");
+    EXPECT_TRUE(early.messages.empty());
+    EXPECT_TRUE(radio.Blocks("F1").empty());
+    EXPECT_TRUE(radio.Blocks("F3").empty());
+
+    // Cancelled after the second FLASH page: it stops before the third block,
+    // resets the radio and says that the radio is half written.
+    Transfer late;
+    late.image = FactoryRadio();
+    late.onProgress = [](Transfer& t, int position) {
+        if (t.downloading && position == 2)
+            t.controller->Cancel();
+    };
+    late.Run(radio, HCommEvent::Download, 0, Status::Cancelled,
+             "Transfer cancelled." + PartialWrite());
+    EXPECT_EQ(late.messages, (Texts{{"Transfer cancelled." + PartialWrite(), HMessageIcon::Stop}}));
+    EXPECT_EQ(late.image, FactoryRadio());              // the editor image stays as it was
+    EXPECT_EQ(Word(radio.StopAndRead(), 0xFF), 0xFFFF); // the radio knows it too
+    EXPECT_EQ(radio.Blocks("F3"), (std::vector<int>{0x01, 0x02}));
+    EXPECT_TRUE(radio.Frames().back().starts_with("38 01 39")) << radio.Frames().back();
+
+    // A radio that goes silent after the first write (its 24th frame at level
+    // 1: model word, words 00-11, pages 00 and 5C-5E, then the open end mark).
+    SimRadio& gone = Radio(memory, {"--fault", "vanish-after:24"});
+    Transfer t;
+    t.image = FactoryRadio();
+    t.Run(gone, HCommEvent::Download, 1, Status::Failed, "Communication Error!" + PartialWrite());
+    EXPECT_EQ(gone.Blocks("F1"), (std::vector<int>{0xFF, 0x11}));
+    EXPECT_EQ(Word(gone.StopAndRead(), 0xFF), 0xFFFF);
 }
 
 TEST_F(Controller, AddedChannelBandMismatchAndTheRestOfTheMatrix) {
