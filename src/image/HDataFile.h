@@ -20,7 +20,10 @@ struct HDataFileResult {
     HDataFileStatus status = HDataFileStatus::Ok;
     int messageId = 0;
     std::string message;
-    std::string reason; // the system's reason, for the trace log and detail lines
+    std::string reason; // the system's reason, for the trace log
+    // For the user, under the message: the file's name when the message does
+    // not give it, and what was wrong ("\r\n" between lines).
+    std::string detail;
 
     [[nodiscard]] bool Ok() const { return status == HDataFileStatus::Ok; }
 };
@@ -42,9 +45,16 @@ inline constexpr const char* kDefaultExtension = "R57";
 // 37 wrong size (not a data file).
 [[nodiscard]] HDataFileResult Open(const std::string& path, HMemoryImage& image);
 
-// Writes the image whole or not at all: a temporary file beside the target is
-// renamed into place, so a failed write leaves any previous file intact.
-// Failures carry message 35 (the target cannot be written) or 33.
+// Whether Write could update or create the file: the path is empty, names a
+// directory, a device or a read-only file, or a new file's directory is missing
+// or not writable: OpenFailed with message 35 and the reason. Checked again by
+// Write.
+[[nodiscard]] HDataFileResult CheckWritable(const std::string& path);
+
+// Writes the image whole or not at all into the file the path names (through
+// symbolic links, keeping hard links, mode and owner), so a failed write leaves
+// any previous content intact. Failures carry message 35 (the target cannot be
+// written) or 33.
 [[nodiscard]] HDataFileResult Write(const std::string& path, const HMemoryImage& image);
 
 } // namespace HDataFile

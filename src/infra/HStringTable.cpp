@@ -45,6 +45,13 @@ const std::map<int, std::string>& Table() {
         {145, "It failed in downloading for adjustment data file.\r\nPlease Switch  radio "
               "OFF,then back ON to start downloading former data."},
         {146, "Do you want to save changes ?"},
+        {2701, "File Name = %1"},
+        {2702, "The file does not exist."},
+        {2703, "This is a folder, not a file."},
+        {2704, "This is not a regular file (a device, pipe or socket)."},
+        {2705, "The file holds %1 bytes; a data file holds exactly %2 bytes."},
+        {2706, "The file is read-only."},
+        {2707, "Reason: %1"},
         {900, "The radio holds a partial write and must be downloaded again."},
     };
     return table;

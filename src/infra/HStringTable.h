@@ -40,6 +40,14 @@ enum Id : int {
     kTitleLevel2 = 144,
     kAdjDownloadFailed = 145,
     kSaveChanges = 146,
+    // The lines under a file message that say which file and what was wrong.
+    kDetailFileName = 2701,  // %1 = path
+    kDetailMissing = 2702,
+    kDetailDirectory = 2703,
+    kDetailNotAFile = 2704,
+    kDetailWrongSize = 2705, // %1 = bytes found, %2 = bytes of a data file
+    kDetailReadOnly = 2706,
+    kDetailReason = 2707,    // %1 = the system's reason
     kPartialWrite = 900, // follows the reason a download stopped after its first write
 };
 

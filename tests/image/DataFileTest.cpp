@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <filesystem>
 #include <sys/resource.h>
 #include <tuple>
 
@@ -46,8 +47,12 @@ TEST(DataFile, UnreadableFilesAreRefusedAndLeaveTheImageUnchanged) {
     EXPECT_EQ(r.message, "Problem opening file\r\nFile Name = " + missing);
     EXPECT_EQ(std::make_pair(r.messageId, HDataFile::Open(missing, img).messageId),
               std::make_pair(32, 32));
-    // A directory is no data file, whatever it holds.
-    EXPECT_FALSE(HDataFile::Open(dir.Path(), img).Ok());
+    EXPECT_EQ(r.detail, "The file does not exist.");
+    // A directory is no data file, whatever it holds; message 37 does not name
+    // the file, so the detail does.
+    const HDataFileResult folder = HDataFile::Open(dir.Path(), img);
+    EXPECT_EQ(folder.messageId, 37);
+    EXPECT_EQ(folder.detail, "File Name = " + dir.Path() + "\r\nThis is a folder, not a file.");
     EXPECT_EQ(img, before);
 
     dir.Write("bad.R57", std::string(kImageSize + 1, '\x5A'));
@@ -56,10 +61,14 @@ TEST(DataFile, UnreadableFilesAreRefusedAndLeaveTheImageUnchanged) {
     HDataFileResult open = HDataFile::Open(path, img);
     EXPECT_EQ(std::make_tuple(open.status, open.messageId, open.message),
               std::make_tuple(HDataFileStatus::BadSize, 37, HStringTable::Get(37)));
+    EXPECT_EQ(open.detail, "File Name = " + path +
+                               "\r\nThe file holds 12704 bytes; a data file holds exactly 12703 "
+                               "bytes.");
     // ... while a read from the recent-file list reports a read problem.
     HDataFileResult read = HDataFile::Read(path, img);
     EXPECT_EQ(std::make_pair(read.messageId, read.message),
               std::make_pair(34, "Problem reading from file\r\nFile Name = " + path));
+    EXPECT_EQ(read.detail, "The file holds 12704 bytes; a data file holds exactly 12703 bytes.");
     EXPECT_EQ(img, before);
 }
 
@@ -72,6 +81,11 @@ TEST(DataFile, WriteRefusalsName35AndKeepTheOldFile) {
     EXPECT_EQ(std::make_tuple(r.status, r.messageId, r.message),
               std::make_tuple(HDataFileStatus::OpenFailed, 35,
                               "Problem opening file\r\n" + dir.File("sub")));
+    EXPECT_EQ(r.detail, "This is a folder, not a file.");
+    std::filesystem::create_symlink("/dev/full", dir.File("full.R57"));
+    EXPECT_EQ(HDataFile::Write(dir.File("full.R57"), img).detail,
+              "This is not a regular file (a device, pipe or socket).");
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.File("full.R57")));
     EXPECT_EQ(HDataFile::Write(dir.File("nowhere/x.R57"), img).messageId, 35);
     EXPECT_TRUE(std::filesystem::is_directory(dir.File("sub")));
 
@@ -106,8 +120,27 @@ TEST(DataFile, FailedSaveLeavesThePreviousFileIntact) {
 
     EXPECT_EQ(std::make_tuple(r.status, r.messageId, r.message),
               std::make_tuple(HDataFileStatus::WriteFailed, 33, "Problem writing to file"));
+    EXPECT_EQ(r.detail, "File Name = " + path + "\r\nReason: File too large");
     EXPECT_EQ(dir.Read("keep.R57"), Bytes(oldImage));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
                             std::filesystem::directory_iterator()),
               1);
+}
+
+TEST(DataFile, SaveReachesTheFileBehindALinkAndInALockedFolder) {
+    TempDir dir;
+    std::filesystem::create_directory(dir.File("real"));
+    ASSERT_TRUE(HDataFile::Write(dir.File("real/radio.R57"), Pattern(1)).Ok());
+    std::filesystem::create_symlink("real/radio.R57", dir.File("link.R57"));
+    ASSERT_TRUE(HDataFile::Write(dir.File("link.R57"), Pattern(2)).Ok());
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.File("link.R57")));
+    EXPECT_EQ(dir.Read("real/radio.R57"), Bytes(Pattern(2)));
+
+    // The folder takes no new file, but the file in it may still be saved.
+    std::filesystem::permissions(dir.File("real"), std::filesystem::perms::owner_read |
+                                                       std::filesystem::perms::owner_exec);
+    const HDataFileResult saved = HDataFile::Write(dir.File("real/radio.R57"), Pattern(3));
+    std::filesystem::permissions(dir.File("real"), std::filesystem::perms::owner_all);
+    EXPECT_TRUE(saved.Ok()) << saved.reason;
+    EXPECT_EQ(dir.Read("real/radio.R57"), Bytes(Pattern(3)));
 }
