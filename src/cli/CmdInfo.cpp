@@ -11,6 +11,7 @@
 
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -94,12 +95,14 @@ ImageInfo Describe(const std::string& path, const HMemoryImage& img) {
     return info;
 }
 
-// JSON string: control characters and bytes outside ASCII escaped, so that a
-// damaged text in an image never makes invalid output.
-std::string Json(const std::string& s) {
-    std::string out = "\"";
+// Control characters and bytes outside ASCII as \u00XX, and the characters of
+// `backslashed` behind a backslash: a damaged or hostile text in an image (a tag
+// can hold a terminal escape sequence) never reaches the terminal raw nor makes
+// invalid JSON. The one rule for both outputs.
+std::string Escaped(const std::string& s, std::string_view backslashed) {
+    std::string out;
     for (unsigned char ch : s) {
-        if (ch == '"' || ch == '\\') {
+        if (backslashed.find(static_cast<char>(ch)) != std::string_view::npos) {
             out.push_back('\\');
             out.push_back(static_cast<char>(ch));
         } else if (ch < 0x20 || ch >= 0x7F) {
@@ -110,22 +113,32 @@ std::string Json(const std::string& s) {
             out.push_back(static_cast<char>(ch));
         }
     }
-    return out + "\"";
+    return out;
+}
+
+std::string Json(const std::string& s) {
+    return "\"" + Escaped(s, "\"\\") + "\"";
+}
+
+// Text output: a backslash is doubled so that an escape can be told from a text
+// that merely looks like one.
+std::string Text(const std::string& s) {
+    return Escaped(s, "\\");
 }
 
 void PrintText(const ImageInfo& i) {
-    std::printf("File:            %s\n", i.file.c_str());
+    std::printf("File:            %s\n", i.file.c_str()); // the user's own words
     std::printf("Model:           %s, %s, %s\n", i.bandName.c_str(), i.productType.c_str(),
                 i.displayType.c_str());
-    std::printf("Serial number:   %s\n", i.serialNumber.c_str());
+    std::printf("Serial number:   %s\n", Text(i.serialNumber).c_str());
     std::printf("FW version:      %s\n", i.firmware.c_str());
     std::printf("Signalling:      %s\n", i.signalling.c_str());
     std::printf("Channels:        %d allocated of %d\n", i.used, i.capacity);
     for (const GroupInfo& g : i.groups) {
-        std::printf("Group %d %-8s  %zu channels in use\n", g.number, g.tag.c_str(),
+        std::printf("Group %d %-8s  %zu channels in use\n", g.number, Text(g.tag).c_str(),
                     g.channels.size());
         for (const auto& [number, tag] : g.channels)
-            std::printf("  %3d %s\n", number, tag.c_str());
+            std::printf("  %3d %s\n", number, Text(tag).c_str());
     }
     std::printf("Adjustment checksum (working copy):     %s\n", i.workingChecksumOk ? "OK" : "BAD");
     std::printf("Adjustment checksum (shipping default): %s\n",

@@ -76,6 +76,32 @@ TEST(CliImage, InfoJsonListsGroupsAndReportsBadChecksums) {
               std::string::npos);
 }
 
+TEST(CliImage, InfoNeverPrintsControlCharactersFromTheImage) {
+    // A group tag holding "clear screen", a channel tag with a backslash.
+    TempDir dir;
+    HMemoryImage img = BuildDefaultImage();
+    HChannels ch;
+    ch.Load(img);
+    ch.SetGroupTag(0, "\x1b[2JX");
+    ch.SetTag(0, "A\\U001B");
+    ch.Save(img);
+    const std::string file = dir.File("esc.R57");
+    ASSERT_TRUE(HDataFile::Write(file, img).Ok());
+
+    CliResult text = Cli({"info", file}, dir);
+    ASSERT_EQ(text.status, 0) << text.err;
+    EXPECT_EQ(text.out.find('\x1b'), std::string::npos);
+    EXPECT_NE(text.out.find("Group 1 \\u001b[2JX"), std::string::npos) << text.out;
+    // Told apart from the escape: the tag's own backslash is doubled.
+    EXPECT_NE(text.out.find("    1 A\\\\U001B\n"), std::string::npos) << text.out;
+
+    CliResult json = Cli({"info", "--json", file}, dir);
+    ASSERT_EQ(json.status, 0) << json.err;
+    EXPECT_EQ(json.out.find('\x1b'), std::string::npos);
+    EXPECT_NE(json.out.find("\"tag\":\"\\u001b[2JX\""), std::string::npos) << json.out;
+    EXPECT_NE(json.out.find("\"tag\":\"A\\\\U001B\""), std::string::npos) << json.out;
+}
+
 TEST(CliImage, BadInputExitsWithTwoAndWritesNothing) {
     TempDir dir;
     // Wrong sizes and a missing file.
