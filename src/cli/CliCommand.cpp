@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-void CliError(const std::string& text) {
+std::string PlainLines(const std::string& text) {
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -10,5 +10,9 @@ void CliError(const std::string& text) {
             continue;
         out.push_back(text[i]);
     }
-    std::fprintf(stderr, "rp57cli: %s\n", out.c_str());
+    return out;
+}
+
+void CliError(const std::string& text) {
+    std::fprintf(stderr, "rp57cli: %s\n", PlainLines(text).c_str());
 }

@@ -16,6 +16,8 @@ struct CliCommand {
     int (*run)(const std::vector<std::string>& args);
 };
 
-// Prints "rp57cli: <text>" on stderr; the line breaks of numbered messages
-// ("\r\n") become plain line feeds.
+// The text with the line breaks of numbered messages ("\r\n") as plain line feeds.
+std::string PlainLines(const std::string& text);
+
+// Prints "rp57cli: <text>" on stderr, in plain lines.
 void CliError(const std::string& text);

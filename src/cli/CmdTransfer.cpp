@@ -9,6 +9,7 @@
 #include "HTransferRanges.h"
 #include "HTransferSteps.h"
 
+#include <array>
 #include <atomic>
 #include <cerrno>
 #include <csignal>
@@ -18,6 +19,7 @@
 #include <string>
 #include <termios.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -90,7 +92,7 @@ std::optional<TransferOptions> ParseOptions(const std::vector<std::string>& args
     return o;
 }
 
-// The controller being run, for the Ctrl-C handler.
+// The controller being run, for the signal handler.
 std::atomic<HRP57CommunicationDialog*> g_active{nullptr};
 volatile std::sig_atomic_t g_interrupted = 0;
 
@@ -101,7 +103,9 @@ void OnInterrupt(int) {
         c->Cancel();
 }
 
-// Ctrl-C cancels the way the Cancel button does; a second one ends the process.
+// Ctrl-C, and the SIGTERM of a service manager or the SIGHUP of a closed
+// terminal, cancel the way the Cancel button does, so the radio is reset and
+// leaves clone mode; a second one ends the process.
 class InterruptGuard {
 public:
     explicit InterruptGuard(HRP57CommunicationDialog& controller) {
@@ -111,32 +115,48 @@ public:
         sa.sa_handler = OnInterrupt;
         sigemptyset(&sa.sa_mask);
         sa.sa_flags = SA_RESETHAND; // no SA_RESTART: a password prompt wakes up
-        sigaction(SIGINT, &sa, &m_old);
+        for (std::size_t n = 0; n < kSignals.size(); ++n)
+            sigaction(kSignals[n], &sa, &m_old[n]);
     }
     ~InterruptGuard() {
-        sigaction(SIGINT, &m_old, nullptr);
+        for (std::size_t n = 0; n < kSignals.size(); ++n)
+            sigaction(kSignals[n], &m_old[n], nullptr);
         g_active.store(nullptr);
     }
     InterruptGuard(const InterruptGuard&) = delete;
     InterruptGuard& operator=(const InterruptGuard&) = delete;
 
 private:
-    struct sigaction m_old {};
+    static constexpr std::array kSignals = {SIGINT, SIGTERM, SIGHUP};
+    std::array<struct sigaction, kSignals.size()> m_old{};
 };
 
 // Answers the controller from the command line and the terminal.
 class CliPrompt : public HPrompt, public HComObserver {
 public:
-    explicit CliPrompt(std::optional<std::string> password)
+    // `holdInformation`: keep information messages ("Upload Complete!") until
+    // ReleaseHeld, so that nothing claims success before the file is written.
+    CliPrompt(std::optional<std::string> password, bool holdInformation)
         : m_password(std::move(password)), m_ttyIn(::isatty(STDIN_FILENO) == 1),
-          m_ttyErr(::isatty(STDERR_FILENO) == 1) {}
+          m_ttyErr(::isatty(STDERR_FILENO) == 1), m_holdInformation(holdInformation) {}
 
     void ShowMessage(const std::string& text, HMessageIcon icon) override {
+        if (icon == HMessageIcon::Information && m_holdInformation) {
+            m_held.push_back(text);
+            return;
+        }
         EndProgressLine();
         if (icon == HMessageIcon::Information)
-            std::printf("%s\n", text.c_str());
+            std::printf("%s\n", PlainLines(text).c_str());
         else
-            std::fprintf(stderr, "%s\n", text.c_str());
+            std::fprintf(stderr, "%s\n", PlainLines(text).c_str());
+        std::fflush(stdout);
+    }
+
+    void ReleaseHeld() {
+        for (const std::string& text : m_held)
+            std::printf("%s\n", PlainLines(text).c_str());
+        m_held.clear();
         std::fflush(stdout);
     }
 
@@ -170,6 +190,9 @@ public:
         if (text == m_status)
             return;
         m_status = text;
+        // Said once, with the final message, when the transfer is over (Report).
+        if (text == HComText::kCancelled)
+            return;
         EndProgressLine();
         std::fprintf(stderr, "%s\n", text.c_str());
     }
@@ -232,6 +255,8 @@ private:
     std::string m_status;
     int m_maximum = 0;
     bool m_progressShown = false;
+    bool m_holdInformation = false;
+    std::vector<std::string> m_held;
 };
 
 int Fail(const std::string& error, bool upload) {
@@ -243,9 +268,9 @@ int Fail(const std::string& error, bool upload) {
 std::unique_ptr<HCommEventData> MakeEvent(HCommEvent id, const TransferOptions& o,
                                           HMemoryImage& work, HMemoryImage& image) {
     auto event = std::make_unique<HCommEventData>(id);
-    event->UseRanges(
-        id == HCommEvent::Upload ? HTransferDirection::Upload : HTransferDirection::Download,
-        o.level);
+    event->UseRanges(id == HCommEvent::Upload ? HTransferDirection::Upload
+                                              : HTransferDirection::Download,
+                     o.level);
     event->baudRate = o.baud;
     event->connectionMode = o.interfaceUnit ? 1 : 0;
     // A bare number is a "COM n" port number, anything else a device.
@@ -259,12 +284,23 @@ std::unique_ptr<HCommEventData> MakeEvent(HCommEvent id, const TransferOptions& 
     return event;
 }
 
+// The final message itself reached the prompt already, as the controller worded
+// it; here only what it did not say.
 int Report(const HTransferOutcome& outcome) {
     if (!outcome.detail.empty())
         std::fprintf(stderr, "%s\n", outcome.detail.c_str());
-    if (outcome.status == HTransferStatus::Cancelled)
+    if (outcome.status == HTransferStatus::Cancelled &&
+        outcome.message.find(HComText::kCancelled) == std::string::npos)
         std::fprintf(stderr, "%s\n", HComText::kCancelled);
     return outcome.status == HTransferStatus::Success ? kExitOk : kExitFailed;
+}
+
+// The numbered message, then what was wrong, as the program's message box says it.
+void FileError(const HDataFileResult& result) {
+    CliError(result.message);
+    const std::string& detail = result.detail.empty() ? result.reason : result.detail;
+    if (!detail.empty())
+        std::fprintf(stderr, "%s\n", PlainLines(detail).c_str());
 }
 
 int RunTransfer(const std::vector<std::string>& args, bool upload) {
@@ -276,19 +312,24 @@ int RunTransfer(const std::vector<std::string>& args, bool upload) {
 
     HMemoryImage work{};
     HMemoryImage image{};
-    if (!upload) {
+    if (upload) {
+        // A whole radio read for a file that cannot be written is lost: refuse
+        // before the radio is touched.
+        if (const HDataFileResult check = HDataFile::CheckWritable(o.file); !check.Ok()) {
+            FileError(check);
+            return kExitBadInput;
+        }
+    } else {
         const HDataFileResult read = HDataFile::Read(o.file, image);
         if (!read.Ok()) {
-            std::fprintf(stderr, "rp57cli: %s\n", read.message.c_str());
-            if (!read.reason.empty())
-                std::fprintf(stderr, "%s\n", read.reason.c_str());
+            FileError(read);
             return kExitBadInput;
         }
         // What the program does to its image before every Download.
         HTransferSteps::PrepareForDownload(image, HTransferSteps::ReadSignallingMode(image));
     }
 
-    CliPrompt prompt(o.password);
+    CliPrompt prompt(o.password, upload);
     HSerialPort port;
     HTransferOutcome outcome;
     {
@@ -308,11 +349,11 @@ int RunTransfer(const std::vector<std::string>& args, bool upload) {
     HTransferSteps::CorrectAfterUpload(image);
     const HDataFileResult written = HDataFile::Write(o.file, image);
     if (!written.Ok()) {
-        std::fprintf(stderr, "rp57cli: %s\n", written.message.c_str());
-        if (!written.reason.empty())
-            std::fprintf(stderr, "%s\n", written.reason.c_str());
+        FileError(written);
         return kExitFailed;
     }
+    // A reader that went away (a closed pipe) misses the message, not the file.
+    prompt.ReleaseHeld();
     return kExitOk;
 }
 

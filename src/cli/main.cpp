@@ -2,10 +2,12 @@
 #include "CliCommand.h"
 #include "CmdImage.h"
 #include "CmdTransfer.h"
+#include "HLogPrint.h"
 #include "HProgramDir.h"
 #include "HVersionInfo.h"
 
 #include <array>
+#include <csignal>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -41,9 +43,7 @@ int PrintVersion() {
     return kExitOk;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
+int Dispatch(int argc, char** argv) {
     if (argc < 2) {
         std::fputs(Usage().c_str(), stderr);
         return kExitBadInput;
@@ -57,8 +57,25 @@ int main(int argc, char** argv) {
     }
     const std::vector<std::string> args(argv + 2, argv + argc);
     for (const CliCommand& c : kCommands)
-        if (c.name == command)
+        if (c.name == command) {
+            HLOG_D2("rp57cli %s", command.c_str());
             return c.run(args);
+        }
     std::fprintf(stderr, "rp57cli: unknown command '%s'\n\n%s", command.c_str(), Usage().c_str());
     return kExitBadInput;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // A reader that closed our output (`rp57cli upload ... | head -1`) must not
+    // kill the process between reading the radio and writing the file; a file
+    // size limit must fail the write, which is reported, not end the process.
+    std::signal(SIGPIPE, SIG_IGN);
+    std::signal(SIGXFSZ, SIG_IGN);
+    // As the program does: the trace log first, from INI_LOG.ini in the data directory.
+    HLogPrint::Begin();
+    const int status = Dispatch(argc, argv);
+    HLogPrint::End();
+    return status;
 }

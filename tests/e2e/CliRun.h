@@ -8,6 +8,7 @@
 #include <spawn.h>
 #include <string>
 #include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 extern char** environ;
@@ -18,16 +19,26 @@ struct CliResult {
     std::string err;
 };
 
+// Where a tool's standard output goes: a file the result collects, or a pipe
+// whose reader has already gone (as after `| head -1`).
+enum class ToolStdout { Collected, ClosedPipe };
+
 class ToolProcess {
 public:
     ToolProcess(const std::string& program, std::vector<std::string> args,
-                const std::string& scratchDir)
+                const std::string& scratchDir, ToolStdout stdoutTo = ToolStdout::Collected)
         : m_out(scratchDir + "/.stdout"), m_err(scratchDir + "/.stderr") {
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-        posix_spawn_file_actions_addopen(&actions, 1, m_out.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                         0644);
+        int pipeEnds[2] = {-1, -1};
+        if (stdoutTo == ToolStdout::ClosedPipe && ::pipe2(pipeEnds, O_CLOEXEC) == 0) {
+            ::close(pipeEnds[0]);
+            posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], 1);
+        } else {
+            posix_spawn_file_actions_addopen(&actions, 1, m_out.c_str(),
+                                             O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        }
         posix_spawn_file_actions_addopen(&actions, 2, m_err.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                          0644);
         args.insert(args.begin(), program);
@@ -38,8 +49,10 @@ public:
         if (posix_spawn(&m_pid, program.c_str(), &actions, nullptr, argv.data(), environ) != 0)
             m_pid = -1;
         posix_spawn_file_actions_destroy(&actions);
+        if (pipeEnds[1] >= 0)
+            ::close(pipeEnds[1]);
     }
-    void Interrupt() const { ::kill(m_pid, SIGINT); }
+    void Signal(int signal) const { ::kill(m_pid, signal); }
     CliResult Wait() {
         CliResult r;
         int st = 0;

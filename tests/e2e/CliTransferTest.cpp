@@ -1,13 +1,16 @@
 // rp57cli upload and download against the simulated radio over a real
 // pseudo-terminal: round trips, the blocks each access level moves, every row
-// of the controller's failure table, Ctrl-C.
+// of the controller's failure table, the stop signals, targets that cannot be
+// written, a reader that went away, the trace log.
 #include "CliRun.h"
+#include "HDataFile.h"
 #include "HDefaultImage.h"
 #include "HTransferSteps.h"
 #include "link/LinkTestUtil.h"
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <set>
 
 #if defined(RP57_RADIO_SIM) && defined(RP57CLI_PATH)
@@ -20,6 +23,33 @@ constexpr const char* kPassword = "481736";
 
 CliResult RunCli(const TempHome& home, const std::vector<std::string>& args) {
     return RunTool(RP57CLI_PATH, args, home.Dir());
+}
+
+std::size_t Count(const std::string& text, const std::string& what) {
+    std::size_t n = 0;
+    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        ++n;
+    return n;
+}
+
+// The first non-empty line that `text` holds twice; empty when none.
+std::string Repeated(const std::string& text) {
+    std::istringstream in(text);
+    std::set<std::string> seen;
+    for (std::string l; std::getline(in, l);)
+        if (!l.empty() && !seen.insert(l).second)
+            return l;
+    return {};
+}
+
+// A radio as a finished download leaves it: a mobile set, end mark A5 5A.
+HMemoryImage CompleteRadioImage() {
+    HMemoryImage image = BuildDefaultImage();
+    image[2] = 5; // production code: mobile
+    image[3] = 0;
+    image[0x1FE] = 0xA5;
+    image[0x1FF] = 0x5A;
+    return image;
 }
 
 bool HasLine(const std::string& text, const std::string& line) {
@@ -137,11 +167,7 @@ TEST(CliTransfer, AccessLevelsMoveExactlyTheirRanges) {
 TEST(CliTransfer, EveryFailureEndsWithItsMessageAndNoFile) {
     // Downloads go to a radio whose image is marked complete (A5 5A): one that
     // fails midway leaves the mark open (FF FF).
-    HMemoryImage complete = BuildDefaultImage();
-    complete[2] = 5; // production code: mobile
-    complete[3] = 0;
-    complete[0x1FE] = 0xA5;
-    complete[0x1FF] = 0x5A;
+    const HMemoryImage complete = CompleteRadioImage();
     HMemoryImage badAdjustment = complete; // both adjustment checksums wrong
     badAdjustment[4] ^= 0x5A;
     badAdjustment[0x310E] ^= 0x5A;
@@ -215,28 +241,139 @@ TEST(CliTransfer, EveryFailureEndsWithItsMessageAndNoFile) {
     EXPECT_FALSE(fs::exists(out));
 }
 
-TEST(CliTransfer, CtrlCCancelsResetsTheRadioAndWritesNothing) {
+TEST(CliTransfer, CtrlCTermAndHangUpCancelAndResetTheRadio) {
+    const HMemoryImage complete = CompleteRadioImage();
+    const struct {
+        int signal;
+        bool download;
+    } rows[] = {{SIGINT, false}, {SIGTERM, false}, {SIGHUP, false}, {SIGTERM, true}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(strsignal(row.signal)) + (row.download ? " download" : " upload"));
+        TempHome home;
+        SimRadio radio(home, {"--pace"}, row.download ? &complete : nullptr);
+        ASSERT_TRUE(radio.Started());
+        const std::string out = home.Path("out.r57");
+        std::vector<std::string> args = {"upload",  "--port", radio.Link(), "-o",     out,
+                                         "--level", "2",      "--password", kPassword};
+        if (row.download) {
+            ASSERT_EQ(RunCli(home, {"new", "-o", home.Path("new.r57")}).status, 0);
+            args = {"download",           "--port",     radio.Link(),
+                    home.Path("new.r57"), "--password", kPassword};
+        }
+        ToolProcess cli(RP57CLI_PATH, args, home.Dir());
+        // Signal once the block reads (or writes) are under way.
+        ASSERT_TRUE(
+            WaitFor([&] { return radio.Blocks(row.download ? "F3" : "F0").size() > 20; }, 20000ms));
+        cli.Signal(row.signal);
+        const CliResult r = cli.Wait();
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(Count(r.err, "Transfer cancelled."), 1u) << r.err;
+        EXPECT_EQ(Repeated(r.err), "") << r.err; // every message once
+        EXPECT_TRUE(r.out.empty()) << r.out;     // nothing claims it was done
+        EXPECT_FALSE(fs::exists(out));
+        const HMemoryImage memory = radio.StopAndRead();
+        const std::vector<std::string> frames = radio.Frames();
+        ASSERT_FALSE(frames.empty());
+        EXPECT_EQ(frames.back(), "38 01 39");
+        // The radio took the reset: out of clone mode, waiting for Power On again.
+        const std::string log = ReadText(radio.LogPath());
+        EXPECT_NE(log.find("reset: session ended", log.rfind("PC>RADIO 38 01 39")),
+                  std::string::npos)
+            << log.substr(log.size() > 400 ? log.size() - 400 : 0);
+        if (row.download)
+            EXPECT_EQ(Word(memory, 0xFF), 0xFFFF); // marked as half written
+        else
+            EXPECT_LT(radio.Blocks("F2").size(), 0x5Fu);
+    }
+}
+
+TEST(CliTransfer, UploadRefusesATargetItCannotWriteBeforeTouchingTheRadio) {
     TempHome home;
-    SimRadio radio(home, {"--pace"});
+    SimRadio radio(home);
+    ASSERT_TRUE(radio.Started());
+    fs::create_directory(home.Path("dir.r57"));
+    const std::string readOnly = home.Path("kept.r57");
+    std::ofstream(readOnly) << "keep";
+    fs::permissions(readOnly, fs::perms::owner_read | fs::perms::group_read);
+    struct Row {
+        std::string target;
+        std::string reason;
+    };
+    std::vector<Row> rows = {
+        {home.Path("no-dir/out.r57"), "Reason: No such file or directory"},
+        {home.Path("dir.r57"), "This is a folder, not a file."},
+        {readOnly, "The file is read-only."},
+    };
+    if (::geteuid() != 0) { // root may write into any directory
+        fs::create_directory(home.Path("locked"));
+        fs::permissions(home.Path("locked"), fs::perms::owner_read | fs::perms::owner_exec);
+        rows.push_back({home.Path("locked/out.r57"), "Reason: Permission denied"});
+    }
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.target);
+        const CliResult r = RunCli(
+            home, {"upload", "--port", radio.Link(), "-o", row.target, "--password", kPassword});
+        EXPECT_EQ(r.status, 2);
+        EXPECT_TRUE(HasLine(r.err, row.target)) << r.err; // the message names the file
+        EXPECT_TRUE(HasLine(r.err, row.reason)) << r.err;
+        EXPECT_TRUE(r.out.empty()) << r.out;
+    }
+    EXPECT_EQ(ReadText(readOnly), "keep");
+    radio.Stop();
+    EXPECT_TRUE(radio.Frames().empty()); // not even Power On was sent
+}
+
+TEST(CliTransfer, UploadCompleteIsSaidOnlyOnceTheFileIsWritten) {
+    // A file size limit below one image: the radio is read in full, the write fails.
+    TempHome home;
+    SimRadio radio(home);
     ASSERT_TRUE(radio.Started());
     const std::string out = home.Path("out.r57");
-    ToolProcess cli(
-        RP57CLI_PATH,
-        {"upload", "--port", radio.Link(), "-o", out, "--level", "2", "--password", kPassword},
-        home.Dir());
-    // Interrupt once the block reads are under way.
-    ASSERT_TRUE(WaitFor([&] { return radio.Blocks("F0").size() > 20; }, 20000ms));
-    cli.Interrupt();
-    const CliResult r = cli.Wait();
+    const CliResult r =
+        ToolProcess("/bin/sh",
+                    {"-c", "ulimit -f 8 && exec \"$0\" \"$@\"", RP57CLI_PATH, "upload", "--port",
+                     radio.Link(), "-o", out, "--password", kPassword},
+                    home.Dir())
+            .Wait();
     EXPECT_EQ(r.status, 1);
-    EXPECT_TRUE(HasLine(r.err, "Transfer cancelled.")) << r.err;
-    EXPECT_FALSE(HasLine(r.out, "Upload Complete!"));
+    EXPECT_FALSE(HasLine(r.out, "Upload Complete!")) << r.out;
+    EXPECT_TRUE(HasLine(r.err, "rp57cli: Problem writing to file")) << r.err;
+    EXPECT_TRUE(HasLine(r.err, "Reason: File too large")) << r.err;
     EXPECT_FALSE(fs::exists(out));
     radio.Stop();
-    const std::vector<std::string> frames = radio.Frames();
-    ASSERT_FALSE(frames.empty());
-    EXPECT_EQ(frames.back(), "38 01 39");
-    EXPECT_LT(radio.Blocks("F2").size(), 0x5Fu);
+    EXPECT_EQ(radio.Frames().back(), "38 01 39");
+}
+
+TEST(CliTransfer, ClosedOutputPipeLosesNoUploadAndTheTraceLogFollowsIt) {
+    TempHome home;
+    std::ofstream(home.Path("INI_LOG.ini")) << "[LOG_INFO]\nDEF_LOG_NAME=cli.log\nLOG_LEVEL0=5\n";
+    SimRadio radio(home);
+    ASSERT_TRUE(radio.Started());
+    const std::string out = home.Path("out.r57");
+    const CliResult r =
+        ToolProcess(RP57CLI_PATH,
+                    {"upload", "--port", radio.Link(), "-o", out, "--password", kPassword},
+                    home.Dir(), ToolStdout::ClosedPipe)
+            .Wait();
+    EXPECT_EQ(r.status, 0) << r.err; // -1: killed by SIGPIPE
+    HMemoryImage image{};
+    EXPECT_TRUE(HDataFile::Read(out, image).Ok());
+
+    const std::string log = ReadText(home.Path("cli.log"));
+    EXPECT_EQ(Missing(log, {"[D1] **************The log output begins.[Ver.",
+                            "[D1] RP57通信制御マトリクス [EVENT:0 : STATUS:0]",
+                            "[D1] アップロードイベント", "[D1] Production Code is Mobile",
+                            "[D1] Custom Code is legal", "[D1] EEPROM 読み込み[FROM:0][TO:1C]",
+                            "[D3] アップロード成功[ADDR:1C]", "[D1] FLASH 読み込み[FROM:33][TO:5E]",
+                            "[D3] アップロード成功[PAGE:5E]",
+                            "[D1] アップロード成功。データを保存します。"}),
+              "");
+    EXPECT_EQ(Count(log, "The log output begins."), 1u);
+    // The end banner closes the log, after every line of the transfer.
+    const std::string end = "[D1] **************The log output ended.*****************";
+    ASSERT_NE(log.rfind(end), std::string::npos)
+        << log.substr(log.size() > 400 ? log.size() - 400 : 0);
+    EXPECT_EQ(log.find('\n', log.rfind(end)), log.size() - 1);
 }
 
 TEST(CliTransfer, BadInputExitsWithTwo) {
