@@ -14,6 +14,8 @@
 
 #include <deque>
 #include <functional>
+#include <future>
+#include <optional>
 #include <random>
 
 namespace {
@@ -336,6 +338,63 @@ TEST_F(Controller, ADownloadStoppedAfterItsFirstWriteSaysTheRadioIsHalfWritten) 
     t.Run(gone, HCommEvent::Download, 1, Status::Failed, "Communication Error!" + PartialWrite());
     EXPECT_EQ(gone.Blocks("F1"), (std::vector<int>{0xFF, 0x11}));
     EXPECT_EQ(Word(gone.StopAndRead(), 0xFF), 0xFFFF);
+}
+
+TEST_F(Controller, DestroyedMidTransferItStopsAndWaitsForItsWorker) {
+    SimRadio& radio = Radio(FactoryRadio());
+    Transfer t;
+    t.passwords = {kPassword};
+    std::promise<void> reading;
+    t.onProgress = [&](Transfer&, int position) {
+        if (position == 3)
+            reading.set_value();
+    };
+    HSerialPort port;
+    std::optional<HTransferOutcome> done;
+    auto controller = std::make_unique<HRP57CommunicationDialog>(
+        HRP57CommunicationDialog::kDirectionUpload, &port, &t, &t);
+    auto e = std::make_unique<HCommEventData>(HCommEvent::Upload);
+    e->UseRanges(HTransferDirection::Upload, 0);
+    e->devicePath = radio.Link();
+    e->workBuffer = &t.work;
+    e->editorImage = &t.image;
+    ASSERT_TRUE(controller->Start(std::move(e), [&](const HTransferOutcome& o) { done = o; }));
+    // (The limit only keeps a broken build from hanging the suite.)
+    ASSERT_EQ(reading.get_future().wait_for(30s), std::future_status::ready);
+    // The owner goes while pages are being read: the transfer stops at the next
+    // block, and the controller is gone only once its worker is done with
+    // the buffers, the port and the radio.
+    controller.reset();
+    ASSERT_TRUE(done.has_value());
+    EXPECT_EQ(done->status, Status::Cancelled);
+    EXPECT_FALSE(port.IsOpen());
+    EXPECT_EQ(std::ranges::count(t.image, 0), std::ssize(t.image));
+    radio.Stop();
+    EXPECT_TRUE(radio.Frames().back().starts_with("38 01 39")) << radio.Frames().back();
+}
+
+TEST(TransferRanges, ADealerDownloadWritesBackOnlyWhatADealerUploadRead) {
+    // Otherwise an unedited round trip writes the program's zeros over the radio.
+    // Word EA is the dealer mark the download sets itself; a FLASH "to" of FF
+    // is checked at its first page (both lists end at the channels alike).
+    const auto reads = [](const HRangeList& list, int block) {
+        return std::ranges::any_of(list, [&](const HBlockRange& r) {
+            return block >= r.from && (r.to == kFlashToChannels || block <= r.to);
+        });
+    };
+    for (const int level : {0, 1}) {
+        const HTransferRanges up = HTransferRangeTable::Upload(level);
+        const HTransferRanges down = HTransferRangeTable::Download(level);
+        for (const HBlockRange& r : down.writeEeprom)
+            for (int word = r.from; word <= r.to; ++word)
+                if (word != 0xEA) {
+                    EXPECT_TRUE(reads(up.readEeprom, word))
+                        << "level " << level << " word " << word;
+                }
+        for (const HBlockRange& r : down.writeFlash)
+            for (int page = r.from; page <= (r.to == kFlashToChannels ? r.from : r.to); ++page)
+                EXPECT_TRUE(reads(up.readFlash, page)) << "level " << level << " page " << page;
+    }
 }
 
 TEST_F(Controller, AddedChannelBandMismatchAndTheRestOfTheMatrix) {
