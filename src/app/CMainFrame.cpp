@@ -76,7 +76,13 @@ CMainFrame::CMainFrame(CRP57App& app, QWidget* parent) : QMainWindow(parent), m_
     m_endStatus.band = ini.GetInt(kEndStatus, "Freq.Band", 6);
     m_endStatus.lcdType = ini.GetInt(kEndStatus, "LCDType", 0);
     setMinimumSize(kMinWidth, kMinHeight);
-    resize(cx, cy);
+    QSize initial(cx, cy);
+    if (const QScreen* screen = QApplication::primaryScreen())
+        // A size stored by hand or by a larger screen must not outgrow this
+        // one: a huge window costs memory and cannot be painted.
+        initial = initial.boundedTo(screen->availableGeometry().size())
+                      .expandedTo(QSize(kMinWidth, kMinHeight));
+    resize(initial);
     if (const QScreen* screen = QApplication::primaryScreen()) {
         QRect frame(QPoint(), size());
         frame.moveCenter(screen->availableGeometry().center());

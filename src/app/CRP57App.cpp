@@ -61,8 +61,10 @@ bool CRP57App::InitInstance(const QStringList& arguments) {
     HLogPrint::Begin();
     HLOG_D1("[FUNC IN]InitInstance");
 
-    if (!m_singleInstance.Claim(
-            HSingleInstance::KeyFor(HProgramDir::ExecutableName(), HProgramDir::DataDir()))) {
+    const std::string dataDir = HProgramDir::DataDir();
+    if (!m_singleInstance.Claim(HSingleInstance::KeyFor(HProgramDir::ExecutableName(), dataDir),
+                                HProgramDir::WithSlash(dataDir) + "." +
+                                    HProgramDir::ExecutableName() + ".lock")) {
         HLOG_D1("%s", "InitInstance: another instance is running; asked it to come forward");
         HLOG_D1("[FUNC OUT]InitInstance");
         return false;
@@ -109,6 +111,14 @@ void CRP57App::ReadSettings() {
     m_baudRate = ini.GetInt(kInitialize, "BAUDRATE", 9600);
     for (int i = 0; i < kItemCount; ++i)
         m_items[static_cast<std::size_t>(i)] = ini.GetInt(kItemSection, ItemKey(i), 1);
+    if (!ini.Problem().empty()) {
+        // What the file holds is unknown, so nothing of it may be overwritten:
+        // the user's recent files, items and window size stay for a later run.
+        HLOG_ER("settings file [%s] cannot be read (%s): running on defaults, the file is left "
+                "as it is",
+                m_settingsPath.c_str(), ini.Problem().c_str());
+        return;
+    }
     m_settingsRead = true;
     HLOG_D2("settings [%s]: COM_PORT=%d BAUDRATE=%d", m_settingsPath.c_str(), m_comPort,
             m_baudRate);

@@ -168,9 +168,12 @@ bool CRP57Doc::LoadForModel(int request, int productType, int lcdType) {
         const std::string path = DefaultFilePath(name);
         // An existing file that failed to read is left for the user to look at.
         if (!QFileInfo::exists(QString::fromStdString(path))) {
-            const HDataFileResult written = HDataFile::Write(path, m_image);
+            // With no band chosen the file keeps the built-in image as it is;
+            // the settings' display type goes to the image in memory only.
+            const HDataFileResult written =
+                HDataFile::Write(path, band == kBandNone ? BuildDefaultImage() : m_image);
             if (!written.Ok())
-                ShowFileMessage(written.messageId, path);
+                ShowFileMessage(written.messageId, path, written.detail);
             else
                 HLOG_D1("default data file [%s] created", path.c_str());
         }
@@ -218,11 +221,11 @@ void CRP57Doc::AfterLoad() {
     emit ImageLoaded();
 }
 
-void CRP57Doc::ShowFileMessage(int id, const std::string& path) {
+void CRP57Doc::ShowFileMessage(int id, const std::string& path, const std::string& detail) {
     const std::vector<std::string> args = HStringTable::Get(id).find("%1") != std::string::npos
                                               ? std::vector<std::string>{path}
                                               : std::vector<std::string>{};
-    HMessageBox::Show(&m_frame, id, QMessageBox::Critical, QMessageBox::Ok, args);
+    HMessageBox::Show(&m_frame, id, QMessageBox::Critical, QMessageBox::Ok, args, detail);
 }
 
 bool CRP57Doc::ReadInto(const std::string& path, bool precheckSize) {
@@ -230,7 +233,7 @@ bool CRP57Doc::ReadInto(const std::string& path, bool precheckSize) {
         precheckSize ? HDataFile::Open(path, m_image) : HDataFile::Read(path, m_image);
     if (result.Ok())
         return true;
-    ShowFileMessage(result.messageId, path);
+    ShowFileMessage(result.messageId, path, result.detail);
     return false;
 }
 
@@ -312,7 +315,7 @@ bool CRP57Doc::OpenFile(const std::string& path) {
     HMemoryImage buffer{};
     const HDataFileResult result = HDataFile::Open(path, buffer);
     if (!result.Ok()) {
-        ShowFileMessage(result.messageId, path);
+        ShowFileMessage(result.messageId, path, result.detail);
         return false;
     }
     if (!SaveModified())
@@ -339,7 +342,7 @@ void CRP57Doc::OpenRecentFile(const std::string& path) {
     HMemoryImage buffer{};
     const HDataFileResult result = HDataFile::Read(path, buffer);
     if (!result.Ok()) {
-        ShowFileMessage(result.messageId, path);
+        ShowFileMessage(result.messageId, path, result.detail);
     } else if (SaveModified()) {
         TakeOpenedImage(buffer, path);
     }
@@ -364,7 +367,7 @@ bool CRP57Doc::OnFileSave() {
         } else {
             const HDataFileResult written = HDataFile::Write(path, m_image);
             if (!written.Ok()) {
-                ShowFileMessage(written.messageId, path);
+                ShowFileMessage(written.messageId, path, written.detail);
             } else {
                 m_app.SetModifiedFlag(0);
                 UpdateTitle();

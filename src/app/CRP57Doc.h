@@ -97,7 +97,8 @@ private:
     // or, for `precheckSize` false, of a plain read (32, 34).
     bool ReadInto(const std::string& path, bool precheckSize);
     void AfterLoad();
-    void ShowFileMessage(int id, const std::string& path);
+    // `detail` (the data-file layer's lines on what was wrong) goes under the message.
+    void ShowFileMessage(int id, const std::string& path, const std::string& detail = {});
 
     CRP57App& m_app;
     CMainFrame& m_frame;

@@ -13,8 +13,12 @@ QString Text(int id, const std::vector<std::string>& args) {
 
 QMessageBox::StandardButton Show(QWidget* parent, int id, QMessageBox::Icon icon,
                                  QMessageBox::StandardButtons buttons,
-                                 const std::vector<std::string>& args) {
-    QMessageBox box(icon, QString::fromLatin1(kCaption), Text(id, args), buttons, parent);
+                                 const std::vector<std::string>& args, const std::string& detail) {
+    QString text = Text(id, args);
+    if (!detail.empty())
+        text += QStringLiteral("\n\n") + QString::fromStdString(detail).replace(
+                                             QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QMessageBox box(icon, QString::fromLatin1(kCaption), text, buttons, parent);
     box.setObjectName(QStringLiteral("message%1").arg(id));
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }

@@ -16,9 +16,11 @@ inline constexpr const char* kCaption = "RP57Win";
 // The numbered text with its "%1".. arguments filled in, line breaks made plain "\n".
 [[nodiscard]] QString Text(int id, const std::vector<std::string>& args = {});
 
-// Shows message `id` modally and returns the button pressed.
+// Shows message `id` modally and returns the button pressed. A `detail` (what
+// exactly went wrong) follows the message after a blank line.
 QMessageBox::StandardButton Show(QWidget* parent, int id, QMessageBox::Icon icon,
                                  QMessageBox::StandardButtons buttons = QMessageBox::Ok,
-                                 const std::vector<std::string>& args = {});
+                                 const std::vector<std::string>& args = {},
+                                 const std::string& detail = {});
 
 } // namespace HMessageBox

@@ -3,19 +3,30 @@
 #include "HLogPrint.h"
 
 #include <QCryptographicHash>
+#include <QElapsedTimer>
 #include <QLocalServer>
 #include <QLocalSocket>
 
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 constexpr int kConnectWaitMs = 1000;
+// How long a start that lost the claim keeps asking the winner to come forward.
+constexpr qint64 kClaimWaitMs = 5000;
+constexpr int kRetryWaitMs = 200;
+constexpr useconds_t kRetryPauseUs = 20000;
 constexpr QByteArrayView kRaiseRequest = "raise\n";
 } // namespace
 
 HSingleInstance::HSingleInstance(QObject* parent) : QObject(parent) {}
 
-HSingleInstance::~HSingleInstance() = default;
+HSingleInstance::~HSingleInstance() {
+    Release();
+}
 
 QString HSingleInstance::KeyFor(const std::string& executableName, const std::string& dataDir) {
     const QByteArray digest =
@@ -28,10 +39,10 @@ QString HSingleInstance::KeyFor(const std::string& executableName, const std::st
         .arg(QString::fromLatin1(digest));
 }
 
-bool HSingleInstance::AskRunningInstance(const QString& key) {
+bool HSingleInstance::AskRunningInstance(const QString& key, int waitMs) {
     QLocalSocket socket;
     socket.connectToServer(key);
-    if (!socket.waitForConnected(kConnectWaitMs))
+    if (!socket.waitForConnected(waitMs))
         return false;
     socket.write(kRaiseRequest.data(), kRaiseRequest.size());
     socket.waitForBytesWritten(kConnectWaitMs);
@@ -39,31 +50,53 @@ bool HSingleInstance::AskRunningInstance(const QString& key) {
     return true;
 }
 
-bool HSingleInstance::Claim(const QString& key) {
+bool HSingleInstance::Claim(const QString& key, const std::string& lockPath) {
     m_key = key;
-    if (AskRunningInstance(key))
-        return false;
-    m_server = std::make_unique<QLocalServer>();
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    if (!m_server->listen(key)) {
-        // Nobody answered above, so a socket file that is still there was left by
-        // a run that crashed. Ask once more (a start racing with ours may have just
-        // begun listening) and only then clear it.
-        if (AskRunningInstance(key)) {
-            m_server.reset();
-            return false;
-        }
-        QLocalServer::removeServer(key);
-        if (!m_server->listen(key)) {
-            // Without the socket the program still runs; only the guard is lost.
-            HLOG_WR("single instance socket [%s] cannot listen: %s", key.toUtf8().constData(),
-                    m_server->errorString().toUtf8().constData());
-            m_server.reset();
+    const int fd =
+        ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0600);
+    struct stat st {};
+    if (fd >= 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            // The lock is ours: whatever socket exists was left by a run that ended.
+            m_lockFd = fd;
+            QLocalServer::removeServer(key);
+            Listen();
             return true;
         }
+        const int lockError = errno;
+        ::close(fd);
+        if (lockError == EWOULDBLOCK) {
+            // The winner may still be on its way to listening: keep asking briefly.
+            QElapsedTimer waited;
+            waited.start();
+            while (!AskRunningInstance(key, kRetryWaitMs) && waited.elapsed() < kClaimWaitMs)
+                ::usleep(kRetryPauseUs);
+            return false;
+        }
+    } else if (fd >= 0) {
+        ::close(fd);
+    }
+    // No lock to be had (an odd data directory): the socket alone guards.
+    HLOG_WR("single instance lock [%s] unusable; the socket alone guards", lockPath.c_str());
+    if (AskRunningInstance(key, kConnectWaitMs))
+        return false;
+    QLocalServer::removeServer(key);
+    Listen();
+    return true;
+}
+
+void HSingleInstance::Listen() {
+    m_server = std::make_unique<QLocalServer>();
+    m_server->setSocketOptions(QLocalServer::UserAccessOption);
+    if (!m_server->listen(m_key)) {
+        // Without the socket the program still runs; later starts are still
+        // refused by the lock, only the raise is lost.
+        HLOG_WR("single instance socket [%s] cannot listen: %s", m_key.toUtf8().constData(),
+                m_server->errorString().toUtf8().constData());
+        m_server.reset();
+        return;
     }
     connect(m_server.get(), &QLocalServer::newConnection, this, &HSingleInstance::OnNewConnection);
-    return true;
 }
 
 bool HSingleInstance::IsListening() const {
@@ -74,6 +107,9 @@ void HSingleInstance::Release() {
     if (m_server)
         m_server->close();
     m_server.reset();
+    if (m_lockFd >= 0)
+        ::close(m_lockFd); // the lock goes with the descriptor
+    m_lockFd = -1;
 }
 
 void HSingleInstance::OnNewConnection() {

@@ -1,7 +1,8 @@
 #pragma once
 // One running program per executable, user and program data directory. The
-// first start listens on a local socket; a later start connects, asks the first
-// one to bring its window forward and ends.
+// claim is a lock on a file in the data directory, so that of two starts at the
+// same moment exactly one wins. The winner listens on a local socket; a later
+// start connects, asks the winner to bring its window forward and ends.
 #include <QObject>
 #include <QString>
 
@@ -21,10 +22,11 @@ public:
     [[nodiscard]] static QString KeyFor(const std::string& executableName,
                                         const std::string& dataDir);
 
-    // True when no other instance runs: this one then listens for later starts.
-    // False when one runs: it has been asked to raise its window. A socket left
-    // behind by a crashed run is removed and does not count.
-    [[nodiscard]] bool Claim(const QString& key);
+    // True when no other instance runs: this one then holds `lockPath` locked
+    // and listens for later starts. False when one runs: it has been asked to
+    // raise its window. A socket or lock file left behind by a crashed run
+    // does not count.
+    [[nodiscard]] bool Claim(const QString& key, const std::string& lockPath);
     [[nodiscard]] bool IsListening() const;
     // Stops listening: from now on a new start runs.
     void Release();
@@ -34,9 +36,11 @@ signals:
     void RaiseRequested();
 
 private:
-    bool AskRunningInstance(const QString& key);
+    static bool AskRunningInstance(const QString& key, int waitMs);
+    void Listen();
     void OnNewConnection();
 
     QString m_key;
+    int m_lockFd = -1;
     std::unique_ptr<QLocalServer> m_server;
 };

@@ -32,6 +32,13 @@ bool MakeStaleSocket(const QString& path) {
     return bound && QFileInfo::exists(path);
 }
 
+// The size a window may have on this screen: at most the available area, at
+// least the documented 860 x 640.
+QSize FittedToScreen(QSize size) {
+    return size.boundedTo(QApplication::primaryScreen()->availableGeometry().size())
+        .expandedTo(QSize(860, 640));
+}
+
 // The values of `keys` in a section of the settings file, blank-separated;
 // "-" for a missing key.
 QString Values(const TempHome& home, const char* section, std::vector<std::string> keys) {
@@ -86,6 +93,9 @@ private slots:
     void accessLevelsAndTitles();
     void settingsWrittenAtExitAndReadBack();
     void singleInstanceGuard();
+    void unreadableSettingsAreLeftAsTheyAre();
+    void storedWindowSizeFitsTheScreen();
+    void fileErrorsSayWhichFileAndWhy();
 };
 
 void StartupTest::recentFileList() {
@@ -179,7 +189,7 @@ void StartupTest::settingsWrittenAtExitAndReadBack() {
         QCOMPARE(Line({app.ComPort(), app.BaudRate(), app.Item(3), app.Item(15)}),
                  QStringLiteral("16 4800 0 1"));
         CMainFrame* frame = app.MainFrame();
-        QCOMPARE(frame->size(), QSize(1000, 700));
+        QCOMPARE(frame->size(), FittedToScreen(QSize(1000, 700)));
         app.SetComPort(20);
         app.SetBaudRate(38400);
         for (int id :
@@ -239,6 +249,70 @@ void StartupTest::singleInstanceGuard() {
     QVERIFY(password.Fired() && !secondRan && raisedWhileAsking);
     QCOMPARE(third.AccessLevel(), 0);
     third.ExitInstance();
+}
+
+void StartupTest::unreadableSettingsAreLeftAsTheyAre() {
+    // Files the parser would read only in part, or not at all: each would lose
+    // the recent files, items and window size if written back.
+    const QByteArray kept = "[Initialize]\r\nCOM_PORT=5\r\nCX=1000\r\n[Recent File List]\r\n"
+                            "File1=/data/a.R57\r\n";
+    const QByteArray withNul = kept + QByteArray("\0[ITEM]\r\nITEM0=0\r\n", 18);
+    QByteArray utf16("\xFF\xFE", 2);
+    for (char c : kept)
+        utf16 += QByteArray(1, c) + QByteArray(1, '\0');
+    for (const QByteArray& content : {withNul, utf16}) {
+        TempHome home;
+        QVERIFY(home.Write("INI_LOG.ini", "[LOG_INFO]\nDEF_LOG_NAME=trace.log\nLOG_LEVEL0=1\n"));
+        QVERIFY(home.Write("RP57Win.ini", content));
+        {
+            CRP57App app;
+            QVERIFY(app.InitInstance({}));
+            QCOMPARE(app.ComPort(), 1);
+            app.SetItem(0, 0);
+            QCOMPARE(app.ExitInstance(), 0);
+        }
+        QCOMPARE(home.Read("RP57Win.ini"), content);
+        QVERIFY(home.Read("trace.log")
+                    .contains("settings file [" + home.File("RP57Win.ini") + "] cannot be read"));
+    }
+}
+
+void StartupTest::storedWindowSizeFitsTheScreen() {
+    TempHome home;
+    QVERIFY(home.Write("RP57Win.ini", "[Initialize]\r\nCX=100000\r\nCY=20000\r\n"));
+    CRP57App app;
+    QVERIFY(app.InitInstance({}));
+    const QSize screen = QApplication::primaryScreen()->availableGeometry().size();
+    QCOMPARE(app.MainFrame()->width(), std::max(screen.width(), 860));
+    QCOMPARE(app.MainFrame()->height(), std::max(screen.height(), 640));
+    app.ExitInstance();
+}
+
+void StartupTest::fileErrorsSayWhichFileAndWhy() {
+    TempHome home;
+    MessageAnswers messages;
+    RunningApp run;
+    QVERIFY(home.Write("short.R57", QByteArray(100, '\0')));
+    QVERIFY(!run.doc->OpenFile(home.File("short.R57")));
+    QCOMPARE(messages.asked.last(), QStringLiteral("message37"));
+    QCOMPARE(messages.LastText(),
+             HMessageBox::Text(37) + QStringLiteral("\n\nFile Name = ") + home.QPath("short.R57") +
+                 QStringLiteral("\nThe file holds 100 bytes; a data file holds exactly 12703 "
+                                "bytes."));
+    // From the recent-file list: message 34 names the file already.
+    run.doc->OpenRecentFile(home.Path().toStdString());
+    QCOMPARE(messages.asked.last(), QStringLiteral("message34"));
+    QVERIFY(messages.LastText().endsWith(QStringLiteral("\n\nThis is a folder, not a file.")));
+    run.doc->OpenRecentFile(home.File("gone.R57"));
+    QVERIFY(messages.LastText().endsWith(QStringLiteral("\n\nThe file does not exist.")));
+    // A save into what is no file says so and leaves the link alone.
+    QVERIFY(QFile::link(QStringLiteral("/dev/full"), home.QPath("full.R57")));
+    run.app.SetCurrentFilePath(home.File("full.R57"));
+    QVERIFY(!run.doc->OnFileSave());
+    QCOMPARE(messages.asked.last(), QStringLiteral("message35"));
+    QVERIFY(messages.LastText().endsWith(
+        QStringLiteral("\n\nThis is not a regular file (a device, pipe or socket).")));
+    QVERIFY(QFileInfo(home.QPath("full.R57")).isSymLink());
 }
 
 RP57_APP_TEST(StartupTest)
