@@ -2,6 +2,8 @@
 // The main window's commands as data: every menu entry, toolbar-only button and
 // window-wide key with its command id. The frame builds its menus, toolbar and
 // keys from this one table, and code finds a command by its id.
+#include "HCommonCommands.h"
+
 #include <array>
 #include <cstddef>
 #include <string_view>
@@ -46,19 +48,19 @@ inline constexpr int kViewStatusBar = 59393;
 inline constexpr int kItemFirst = 32821; // item index = id - kItemFirst
 inline constexpr int kItemLast = 32838;
 inline constexpr int kItemVisible = 32856;
-// Common
-inline constexpr int kHardware = 32772;
-inline constexpr int kOption = 32773;
-inline constexpr int kScanning = 32774;
-inline constexpr int kPowerSaving = 32775;
-inline constexpr int kFrontPanel = 32776;
-inline constexpr int kKeyFunction = 32777;
-inline constexpr int kEmergency = 32778;
-inline constexpr int kMarketing = 32779;
-inline constexpr int kMiscellaneous = 32780;
-inline constexpr int kPassword = 32781;
-inline constexpr int kDsub15 = 32782;
-inline constexpr int kDirectCh = 32784;
+// Common (named with the editor registry)
+inline constexpr int kHardware = HCommonCmd::kHardware;
+inline constexpr int kOption = HCommonCmd::kOption;
+inline constexpr int kScanning = HCommonCmd::kScanning;
+inline constexpr int kPowerSaving = HCommonCmd::kPowerSaving;
+inline constexpr int kFrontPanel = HCommonCmd::kFrontPanel;
+inline constexpr int kKeyFunction = HCommonCmd::kKeyFunction;
+inline constexpr int kEmergency = HCommonCmd::kEmergency;
+inline constexpr int kMarketing = HCommonCmd::kMarketing;
+inline constexpr int kMiscellaneous = HCommonCmd::kMiscellaneous;
+inline constexpr int kPassword = HCommonCmd::kPassword;
+inline constexpr int kDsub15 = HCommonCmd::kDsub15;
+inline constexpr int kDirectCh = HCommonCmd::kDirectCh;
 // Signalling
 inline constexpr int kSignallingFirst = 32791;
 inline constexpr int kSignallingType = 32791;

@@ -5,11 +5,11 @@
 #include "CRP57App.h"
 #include "CRP57Doc.h"
 #include "CVisibleDlg.h"
+#include "HCommonMenu.h"
 #include "HDialog.h"
 #include "HHelpWindow.h"
 #include "HLogPrint.h"
 #include "HMainCommands.h"
-#include "HPowerSavingEditor.h"
 
 #include <QApplication>
 
@@ -21,13 +21,6 @@ namespace {
 
 HMemoryImage* ImageOf(CRP57App& app) {
     return app.Document() ? &app.Document()->Image() : nullptr;
-}
-
-void OnPowerSaving(CMainFrame& frame, CRP57App& app) {
-    HLOG_D1("[FUNC IN]OnPowerSaving");
-    HPowerSavingEditor editor({ImageOf(app), app.AccessLevel()});
-    RunEditor(frame, app, editor);
-    HLOG_D1("[FUNC OUT]OnPowerSaving");
 }
 
 // F1 in the main window: the help of the window, or of a dialog or window
@@ -81,7 +74,7 @@ void OnItemVisible(CMainFrame& frame, CRP57App& app) {
 void Install(CMainFrame& frame, CRP57App& app) {
     frame.SetCommandHandler(HCmd::kConfigure, [&frame, &app] { OnConfigure(frame, app); });
     frame.SetCommandHandler(HCmd::kItemVisible, [&frame, &app] { OnItemVisible(frame, app); });
-    frame.SetCommandHandler(HCmd::kPowerSaving, [&frame, &app] { OnPowerSaving(frame, app); });
+    HCommonMenu::Install(frame, app);
     frame.SetCommandHandler(HCmd::kGetStarted,
                             [&frame] { HHelpWindow::Show(kGetStartedHelp, &frame); });
     frame.SetCommandHandler(HCmd::kHelp, [&frame] { OnHelp(frame); });

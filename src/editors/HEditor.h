@@ -67,6 +67,16 @@ struct HEditorItem {
     HEditSetup edit{};
     HItemAccess access = HItemAccess::Open;
     std::uint32_t helpId = 0; // the control's help context id; 0 none
+    // The setting's stable name inside its editor's section (the key is
+    // "section.name"): the label without '&', lower case, every run of other
+    // characters one '_'. Empty: not a setting of its own.
+    std::string_view name;
+
+    [[nodiscard]] constexpr HEditorItem Named(std::string_view settingName) const {
+        HEditorItem copy = *this;
+        copy.name = settingName;
+        return copy;
+    }
 };
 
 [[nodiscard]] constexpr HEditorItem HComboItem(std::string_view label, std::int32_t value,
@@ -199,6 +209,9 @@ public:
 
     // F1 on an item (or on the dialog itself when none).
     [[nodiscard]] std::uint32_t HelpContextId(std::optional<std::size_t> item) const;
+    // What a sheet's status bar shows while item i has the focus ("first
+    // pane\nsecond pane"); empty: nothing.
+    [[nodiscard]] virtual std::string FocusPrompt(std::size_t /*item*/) const { return {}; }
 
     // "%5s%-23s:%-20s" of " ", name and value.
     [[nodiscard]] static std::string FormatItemLine(std::string_view name, std::string_view value);

@@ -1,5 +1,7 @@
 #include "HModelEditor.h"
 
+#include "HCommonItems.h"
+
 #include "HLogPrint.h"
 #include "HStringTable.h"
 
@@ -7,23 +9,11 @@
 
 namespace {
 
-// The Hardware dialog's lists for the same fields. Band 1 ("Not Defined") is
-// not a model one can choose; the low bands are kept but not offered.
-constexpr std::array<HChoiceEntry, 5> kBand{{
-    {"VHF", 0},
-    {"UHF A", 2},
-    {"UHF D", 3},
-    {"Low A", 4, false},
-    {"Low B", 5, false},
-}};
-constexpr std::array<HChoiceEntry, 2> kProductType{{{"Mobile", 0}, {"Handheld", 2}}};
-constexpr std::array<HChoiceEntry, 2> kLcdHandheld{{{"Non-LCD Type", 0}, {"13Seg LCD Type", 1}}};
-constexpr std::array<HChoiceEntry, 2> kLcdMobile{{{"LED Type", 0}, {"LCD Type", 1}}};
-
-constexpr HChoiceList kBandList = HChoiceTable(kBand);
-constexpr HChoiceList kProductTypeList = HChoiceTable(kProductType);
-constexpr HChoiceList kLcdHandheldList = HChoiceTable(kLcdHandheld);
-constexpr HChoiceList kLcdMobileList = HChoiceTable(kLcdMobile);
+// The Hardware dialog's lists for the same fields.
+using HCommonItems::kBandList;
+using HCommonItems::kLcdHandheldList;
+using HCommonItems::kLcdMobileList;
+using HCommonItems::kProductTypeList;
 
 constexpr std::array kItems{
     HComboItem("&Freq. Band", HHardwareGroup::kRowBand, kBandList),

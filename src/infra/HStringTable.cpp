@@ -18,6 +18,11 @@ const std::map<int, std::string>& Table() {
         {49, "The File's attribute is Read_Only.\r\nFile Name = %1"},
         {50, "Change frequency band?\r\nFrequencies will be invalid"},
         {51, "Change product type?\r\nSome channels will be invalid"},
+        {52, "One of key function is set to Dual Watch,\r\nPlease make sure at least one Group "
+             "is PRI\r\nEnabled.  To set PRI, please click ChAnnel\r\nfrom top of main screen, "
+             "next select Channel\r\nAllocations, then press <SPACE> to Enable PRI."},
+        {2601, "The programming password must be 6 digits (0-9).\r\nType 6 digits, or turn "
+               "Programming off."},
         {53, "Do you copy Ch%1 data to Ch %2?"},
         {85, "Frequency Band mismatched!"},
         {86, "Product type mismatched!Continue to Download. "},

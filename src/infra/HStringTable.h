@@ -17,6 +17,8 @@ enum Id : int {
     kFileReadOnly = 49, // %1 = path
     kChangeBand = 50,
     kChangeProductType = 51,
+    kDualWatchNoPriority = 52,
+    kProgrammingPasswordDigits = 2601,
     kCopyChannel = 53, // %1 = source channel(s), %2 = target channel
     kBandMismatch = 85,
     kProductTypeMismatch = 86,

@@ -5,21 +5,30 @@
 #include "HDialog.h"
 #include "HEdit.h"
 #include "HEditorForm.h"
+#include "HEditorRegistry.h"
 #include "HHelpWindow.h"
-#include "HPowerSavingEditor.h"
 #include "HPropertyPage.h"
 #include "HPropertySheet.h"
 
 namespace {
+
+// The Power Saving editor as its registry row makes it.
+class PowerSavingEditor : public HDataEditor<HPowerSavingGroup> {
+public:
+    explicit PowerSavingEditor(const HEditorContext& c)
+        : HDataEditor(HEditorRegistry::kPowerSavingPages[0].dialogId,
+                      HEditorRegistry::kPowerSavingPages[0].caption,
+                      HEditorRegistry::kPowerSavingPages[0].items, c) {}
+};
 
 // Item indexes of the Power Saving description.
 constexpr std::size_t kTransmitTimer = 0, kPenaltyTimer = 1, kMicGain = 5, kBeepLevel = 10,
                       kAfMinLevel = 11, kPowerOnTag = 12;
 
 // A Power Saving editor whose own check refuses every OK.
-class RefusingEditor : public HPowerSavingEditor {
+class RefusingEditor : public PowerSavingEditor {
 public:
-    using HPowerSavingEditor::HPowerSavingEditor;
+    using PowerSavingEditor::PowerSavingEditor;
     int checks = 0;
 
 protected:
@@ -58,7 +67,7 @@ bool ShowAndActivate(QWidget& w) {
 
 // An editor's dialog over an image (the built-in one unless given), shown and
 // active, with the image as it was before.
-template <class Editor = HPowerSavingEditor> struct ShownDialog {
+template <class Editor = PowerSavingEditor> struct ShownDialog {
     HMemoryImage image;
     const HMemoryImage before;
     Editor editor;
@@ -111,7 +120,7 @@ void EditorDialogTest::rendersThePowerSavingDescriptionAndOkWritesTheChange() {
     QCOMPARE(d.dialog.windowTitle() + d.dialog.objectName(),
              QStringLiteral("Power SavingHDialog134"));
     HValueCombo* penalty = d.Form()->Combo(kPenaltyTimer);
-    QCOMPARE(penalty->currentData().toInt(), d.editor.PowerSaving().GetValue(kPenaltyTimer));
+    QCOMPARE(penalty->currentData().toInt(), d.editor.Data().GetValue(kPenaltyTimer));
     const int was = penalty->currentIndex();
     d.Key(kPenaltyTimer, Qt::Key_Down);
     QCOMPARE(d.editor.Combo(kPenaltyTimer).SelectedIndex(), was + 1);
@@ -244,7 +253,7 @@ void EditorDialogTest::helpContextsFileAndFallback() {
 void EditorDialogTest::sheetStoresAllPagesOrNoneAndShowsPrompts() {
     HMemoryImage image = BuildDefaultImage();
     const HMemoryImage before = image;
-    HPowerSavingEditor first({&image, 0});
+    PowerSavingEditor first({&image, 0});
     RefusingEditor second({&image, 0});
     {
         HPropertySheet sheet(QStringLiteral("Two Pages"), 500);
@@ -262,7 +271,7 @@ void EditorDialogTest::sheetStoresAllPagesOrNoneAndShowsPrompts() {
         QCOMPARE(image, before);
     }
     {
-        HPowerSavingEditor editor({&image, 0});
+        PowerSavingEditor editor({&image, 0});
         HPropertySheet sheet(QStringLiteral("One Page"), 501);
         auto* page = new HPropertyPage(editor);
         sheet.AddPage(page);

@@ -1,4 +1,4 @@
-#include "HPowerSavingEditor.h"
+#include "HEditorRegistry.h"
 #include "ScriptedPrompt.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +8,15 @@
 #include <vector>
 
 namespace {
+
+// The Power Saving editor as its registry row makes it.
+class PowerSavingEditor : public HDataEditor<HPowerSavingGroup> {
+public:
+    explicit PowerSavingEditor(const HEditorContext& c)
+        : HDataEditor(HEditorRegistry::kPowerSavingPages[0].dialogId,
+                      HEditorRegistry::kPowerSavingPages[0].caption,
+                      HEditorRegistry::kPowerSavingPages[0].items, c) {}
+};
 
 // Arbitrary bytes with the Power Saving fields set to values the editor
 // offers, so every bit the editor must not touch is random.
@@ -37,7 +46,7 @@ std::size_t Find(const HEditor& e, std::string_view label) {
 
 TEST(PowerSavingEditorTest, ShowsTheGroupAsTheDialogDoes) {
     HMemoryImage image = PatternImage();
-    HPowerSavingEditor e({&image, 0});
+    PowerSavingEditor e({&image, 0});
     e.Open();
     ASSERT_EQ(e.ItemCount(), 13u);
     std::string shown;
@@ -54,7 +63,7 @@ TEST(PowerSavingEditorTest, ShowsTheGroupAsTheDialogDoes) {
 TEST(PowerSavingEditorTest, EditsReachOnlyTheirBitsAndSurviveADataFile) {
     const HMemoryImage original = PatternImage();
     HMemoryImage image = original;
-    HPowerSavingEditor e({&image, 0});
+    PowerSavingEditor e({&image, 0});
     e.Open();
     const std::size_t mic = Find(e, "&MIC Gain");
     const std::size_t beep = Find(e, "&Beep Level");
@@ -86,7 +95,7 @@ TEST(PowerSavingEditorTest, CancelAndUnofferedCodesLeaveTheImageAlone) {
     const HMemoryImage original = image;
     {
         // Cancel: the editor goes away without Confirm.
-        HPowerSavingEditor e({&image, 0});
+        PowerSavingEditor e({&image, 0});
         e.Open();
         ASSERT_TRUE(e.UserSelect(0, 7));
         ASSERT_TRUE(e.UserEdit(Find(e, "P&ower ON Tag"), "CHANGED"));
@@ -94,7 +103,7 @@ TEST(PowerSavingEditorTest, CancelAndUnofferedCodesLeaveTheImageAlone) {
     EXPECT_EQ(image, original);
 
     // The unoffered code is shown with no selection and written back unchanged.
-    HPowerSavingEditor e({&image, 0});
+    PowerSavingEditor e({&image, 0});
     e.Open();
     const std::size_t mic = Find(e, "&MIC Gain");
     EXPECT_EQ(std::make_pair(e.Combo(mic).SelectedIndex(), e.ShownText(mic)),

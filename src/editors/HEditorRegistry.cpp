@@ -1,0 +1,238 @@
+#include "HEditorRegistry.h"
+
+#include "HNumberText.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+
+namespace HEditorRegistry {
+
+const HEditorEntry* FindByCommand(int command) {
+    for (const HEditorEntry& e : kEntries)
+        if (e.command == command)
+            return &e;
+    return nullptr;
+}
+
+const HEditorEntry* FindBySection(std::string_view section) {
+    for (const HEditorEntry& e : kEntries)
+        if (e.section == section)
+            return &e;
+    return nullptr;
+}
+
+} // namespace HEditorRegistry
+
+namespace {
+
+std::string_view TrimBlanks(std::string_view s) {
+    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front())))
+        s.remove_prefix(1);
+    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back())))
+        s.remove_suffix(1);
+    return s;
+}
+
+bool SameText(std::string_view a, std::string_view b) {
+    a = TrimBlanks(a);
+    b = TrimBlanks(b);
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) !=
+            std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+
+// Questions are answered as the dialog's Yes; messages are kept for the caller.
+class YesPrompt : public HEditorPrompt {
+public:
+    bool AskYesNo(std::string_view) override { return true; }
+    void ShowMessage(std::string_view text) override { messages.emplace_back(text); }
+    std::vector<std::string> messages;
+};
+
+} // namespace
+
+struct HSettingsSession::Open {
+    const HEditorEntry* entry = nullptr;
+    std::vector<std::unique_ptr<HEditor>> pages;
+    bool touched = false;
+    YesPrompt prompt;
+};
+
+HSettingsSession::HSettingsSession(HMemoryImage& image, int accessLevel)
+    : m_image(image), m_level(accessLevel) {
+    const auto entries = HEditorRegistry::Entries();
+    for (std::size_t e = 0; e < entries.size(); ++e) {
+        auto open = std::make_unique<Open>();
+        open->entry = &entries[e];
+        for (std::size_t p = 0; p < entries[e].pages.size(); ++p) {
+            const HEditorPageEntry& page = entries[e].pages[p];
+            std::unique_ptr<HEditor> editor = page.make(page, {&m_image, m_level});
+            editor->SetPrompt(&open->prompt);
+            editor->Open();
+            for (std::size_t i = 0; i < editor->ItemCount(); ++i) {
+                const HEditorItem& item = editor->Item(i);
+                if (item.name.empty())
+                    continue;
+                m_settings.push_back({HSettingKey(entries[e].section, item.name),
+                                      HEditor::CaptionOf(item.label),
+                                      std::string(entries[e].section), e, p, i});
+            }
+            open->pages.push_back(std::move(editor));
+        }
+        m_open.push_back(std::move(open));
+    }
+}
+
+HSettingsSession::~HSettingsSession() = default;
+
+const HSettingsSession::Setting* HSettingsSession::Find(std::string_view key) const {
+    for (const Setting& s : m_settings)
+        if (s.key == key)
+            return &s;
+    return nullptr;
+}
+
+HEditor& HSettingsSession::EditorOf(const Setting& s) {
+    return *m_open[s.entry]->pages[s.page];
+}
+
+const HEditor& HSettingsSession::EditorOf(const Setting& s) const {
+    return *m_open[s.entry]->pages[s.page];
+}
+
+std::string HSettingsSession::Shown(const Setting& s) const {
+    return EditorOf(s).ShownText(s.item);
+}
+
+std::int32_t HSettingsSession::Code(const Setting& s) const {
+    const HEditor& e = EditorOf(s);
+    switch (e.Item(s.item).kind) {
+    case HItemKind::Combo:
+        return e.Combo(s.item).GetSelectedValue();
+    case HItemKind::Check:
+        return e.IsChecked(s.item) ? 1 : 0;
+    default:
+        return -1;
+    }
+}
+
+bool HSettingsSession::IsShown(const Setting& s) const {
+    return EditorOf(s).IsVisible(s.item);
+}
+
+std::string HSettingsSession::Allowed(const Setting& s) const {
+    const HEditor& e = EditorOf(s);
+    const HEditorItem& item = e.Item(s.item);
+    std::string text;
+    if (item.kind == HItemKind::Combo) {
+        for (const HChoiceItem& c : e.Combo(s.item).Items()) {
+            if (!text.empty())
+                text += ", ";
+            text += '"' + std::string(TrimBlanks(c.text)) + '"';
+        }
+        return text.empty() ? "nothing (no entry is offered)" : "one of " + text;
+    }
+    if (item.kind == HItemKind::Check)
+        return "one of \"" + std::string(TrimBlanks(HChoiceText(*item.choices, 0))) + "\", \"" +
+               std::string(TrimBlanks(HChoiceText(*item.choices, 1))) + "\"";
+    const HEditRules& rules = e.Edit(s.item);
+    const HEditSetup& setup = rules.SetupRecord();
+    if (!rules.IsNumeric())
+        return "up to " + std::to_string(setup.maxLength) + " characters";
+    if (setup.minimum == 0 && setup.maximum == 0)
+        return "a number";
+    const char* format = setup.kind == HValueKind::Integer ? "%.0f" : "%g";
+    return "a number from " + HFormatNumber(format, rules.ToDisplay(setup.minimum)) + " to " +
+           HFormatNumber(format, rules.ToDisplay(setup.maximum)) +
+           (setup.unit.empty() ? "" : " " + std::string(TrimBlanks(setup.unit)));
+}
+
+std::string HSettingsSession::Set(const Setting& s, std::string_view value) {
+    HEditor& e = EditorOf(s);
+    const HEditorItem& item = e.Item(s.item);
+    if (!e.IsVisible(s.item) || !e.IsEnabled(s.item))
+        return s.key + " cannot be changed at this access level or with these settings";
+    switch (item.kind) {
+    case HItemKind::Combo: {
+        const auto items = e.Combo(s.item).Items();
+        for (std::size_t i = 0; i < items.size(); ++i)
+            if (SameText(items[i].text, value)) {
+                if (!e.UserSelect(s.item, static_cast<int>(i)))
+                    return s.key + " refused \"" + std::string(value) + "\"";
+                // A question answered No would have put the old value back.
+                m_open[s.entry]->touched = true;
+                return {};
+            }
+        break;
+    }
+    case HItemKind::Check:
+        for (int state = 0; state < 2; ++state)
+            if (SameText(HChoiceText(*item.choices, state), value)) {
+                (void)e.UserCheck(s.item, state == 1);
+                m_open[s.entry]->touched = true;
+                return {};
+            }
+        break;
+    case HItemKind::Edit: {
+        const HEditRules& rules = e.Edit(s.item);
+        const HEditSetup& setup = rules.SetupRecord();
+        const std::string_view typed = TrimBlanks(value);
+        bool fits = !typed.empty() || !rules.IsNumeric();
+        for (char c : typed)
+            fits = fits && rules.Accepts(static_cast<unsigned char>(c));
+        if (!rules.IsNumeric()) {
+            fits = fits && (setup.maxLength == 0 || typed.size() <= setup.maxLength);
+        } else if (fits) {
+            std::string text(typed);
+            std::replace(text.begin(), text.end(), ',', '.');
+            char* end = nullptr;
+            const double shown = std::strtod(text.c_str(), &end);
+            const double stored = rules.FromDisplay(shown);
+            fits = end != nullptr && *end == '\0' &&
+                   ((setup.minimum == 0 && setup.maximum == 0) ||
+                    (stored >= setup.minimum - 1e-9 && stored <= setup.maximum + 1e-9));
+        }
+        if (fits && e.UserEdit(s.item, typed)) {
+            m_open[s.entry]->touched = true;
+            return {};
+        }
+        break;
+    }
+    case HItemKind::Static:
+        break;
+    }
+    return s.key + ": \"" + std::string(value) + "\" is not allowed; " + Allowed(s);
+}
+
+std::string HSettingsSession::Confirm(HMemoryImage (*newImage)(int, int, int)) {
+    for (auto& open : m_open) {
+        if (!open->touched)
+            continue;
+        for (auto& page : open->pages) {
+            if (page->Confirm() != 0) {
+                std::string why = std::string(open->entry->section) + " refused the change";
+                if (!open->prompt.messages.empty())
+                    why += ": " + open->prompt.messages.back();
+                return why;
+            }
+            if (auto* hw = dynamic_cast<HHardwareEditor*>(page.get());
+                hw != nullptr && hw->ModelChanged() && newImage != nullptr) {
+                m_image = newImage(hw->Band(), hw->ProductType(), hw->DisplayType());
+                hw->WriteDisplayType(m_image);
+            }
+        }
+    }
+    return {};
+}
+
+std::vector<std::string> HSettingsSession::Messages() const {
+    std::vector<std::string> all;
+    for (const auto& open : m_open)
+        all.insert(all.end(), open->prompt.messages.begin(), open->prompt.messages.end());
+    return all;
+}

@@ -1,0 +1,212 @@
+#pragma once
+// Every common settings editor, once: its key section, menu command, caption,
+// and its pages (one for a dialog, several for a property sheet), each with
+// dialog id, caption, items and how to make it. The Common menu, rp57cli
+// show/get/set, and later the export and the report walk this table.
+#include "HCommonCommands.h"
+#include "HCommonEditors.h"
+#include "HEditorKeys.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+using HEditorFactory = std::unique_ptr<HEditor> (*)(const HEditorPageEntry&, const HEditorContext&);
+
+struct HEditorPageEntry {
+    std::uint32_t dialogId = 0;
+    std::string_view caption;
+    std::span<const HEditorItem> items;
+    std::size_t valueCount = 0; // values of the page's group, for the item checks
+    HEditorFactory make = nullptr;
+};
+
+struct HEditorEntry {
+    std::string_view section; // the keys' first part
+    int command = 0;          // Common menu command
+    std::string_view caption; // the dialog's, or the sheet's
+    bool sheet = false;       // pages in a property sheet
+    std::span<const HEditorPageEntry> pages;
+};
+
+// Makes an editor of a page: a data-only editor over its group, or a hook
+// class taking the same arguments.
+template <class Editor>
+[[nodiscard]] std::unique_ptr<HEditor> HMakeEditor(const HEditorPageEntry& page,
+                                                   const HEditorContext& context) {
+    return std::make_unique<Editor>(page.dialogId, page.caption, page.items, context);
+}
+
+namespace HEditorRegistry {
+
+namespace I = HCommonItems;
+namespace M = HMemoryMap;
+
+inline constexpr std::size_t kHardwareValues = 25; // 23 rows and the two Hz values
+inline constexpr std::size_t kOptionValues = 17;   // 16 rows and the unit code
+
+inline constexpr std::array kHardwarePages{
+    HEditorPageEntry{138, "Hardware", I::kHardware, kHardwareValues, HMakeEditor<HHardwareEditor>}};
+inline constexpr std::array kOptionPages{HEditorPageEntry{132, "Option", I::kOption, kOptionValues,
+                                                          HMakeEditor<HDataEditor<HOptionGroup>>}};
+inline constexpr std::array kScanningPages{
+    HEditorPageEntry{133, "Scanning", I::kScanning, M::kScanningRows.size(),
+                     HMakeEditor<HDataEditor<HScanningGroup>>}};
+inline constexpr std::array kPowerSavingPages{
+    HEditorPageEntry{134, "Power Saving", I::kPowerSaving, M::kPowerSavingRows.size(),
+                     HMakeEditor<HDataEditor<HPowerSavingGroup>>}};
+inline constexpr std::array kFrontPanelPages{
+    HEditorPageEntry{135, "Front Panel", I::kFrontPanel, M::kFrontPanelRows.size(),
+                     HMakeEditor<HDataEditor<HFrontPanelGroup>>}};
+inline constexpr std::array kKeyFunctionPages{
+    HEditorPageEntry{141, "Key Function", I::kKeyFunctionItems, M::kKeyFunctionRows.size(),
+                     HMakeEditor<HKeyFunctionEditor>}};
+inline constexpr std::array kEmergencyPages{HEditorPageEntry{
+    136, "Emergency", I::kEmergency, M::kEmergencyRows.size(), HMakeEditor<HEmergencyEditor>}};
+inline constexpr std::array kMarketingPages{
+    HEditorPageEntry{152, "Marketing Parameters", I::kMarketing, M::kMarketingRows.size(),
+                     HMakeEditor<HDataEditor<HMarketingGroup>>}};
+inline constexpr std::array kMiscellaneousPages{
+    HEditorPageEntry{139, "Miscellaneous", I::kMiscellaneous, M::kMiscellaneousRows.size(),
+                     HMakeEditor<HDataEditor<HMiscellaneousGroup>>}};
+inline constexpr std::array kPasswordPages{
+    HEditorPageEntry{144, "Power On Password", I::kPowerOnPassword, M::kPowerOnPasswordRows.size(),
+                     HMakeEditor<HDataEditor<HPowerOnPasswordGroup>>},
+    HEditorPageEntry{146, "Programming Password", I::kProgrammingPasswordItems,
+                     M::kProgrammingPasswordRows.size(), HMakeEditor<HProgrammingPasswordEditor>},
+};
+inline constexpr std::array kDsubPages{
+    HEditorPageEntry{148, "Port", I::kDsubPort, HGroupValueCount(M::kDsubPortLinesParts),
+                     HMakeEditor<HDataEditor<HDsubPortLinesGroup>>},
+    HEditorPageEntry{149, "Channel Switch Table", I::kDsubChannelSwitch,
+                     HGroupValueCount(M::kDsubChannelSwitchParts), HMakeEditor<HDsubChannelEditor>},
+};
+inline constexpr std::array kDirectChPages{
+    HEditorPageEntry{151, "Direct CH Parameters", I::kDirectCh,
+                     HGroupValueCount(M::kDirectChannelParts), HMakeEditor<HDirectChEditor>}};
+
+// In Common menu order.
+inline constexpr std::array kEntries{
+    HEditorEntry{"hardware", HCommonCmd::kHardware, "Hardware", false, kHardwarePages},
+    HEditorEntry{"option", HCommonCmd::kOption, "Option", false, kOptionPages},
+    HEditorEntry{"scanning", HCommonCmd::kScanning, "Scanning", false, kScanningPages},
+    HEditorEntry{"power_saving", HCommonCmd::kPowerSaving, "Power Saving", false,
+                 kPowerSavingPages},
+    HEditorEntry{"front_panel", HCommonCmd::kFrontPanel, "Front Panel", false, kFrontPanelPages},
+    HEditorEntry{"key_function", HCommonCmd::kKeyFunction, "Key Function", false,
+                 kKeyFunctionPages},
+    HEditorEntry{"emergency", HCommonCmd::kEmergency, "Emergency", false, kEmergencyPages},
+    HEditorEntry{"marketing", HCommonCmd::kMarketing, "Marketing Parameters", false,
+                 kMarketingPages},
+    HEditorEntry{"miscellaneous", HCommonCmd::kMiscellaneous, "Miscellaneous", false,
+                 kMiscellaneousPages},
+    HEditorEntry{"password", HCommonCmd::kPassword, "Password", true, kPasswordPages},
+    HEditorEntry{"dsub_15", HCommonCmd::kDsub15, "DSUB-15", true, kDsubPages},
+    HEditorEntry{"direct_ch", HCommonCmd::kDirectCh, "Direct CH Parameters", false, kDirectChPages},
+};
+
+namespace detail {
+template <std::size_t N>
+constexpr bool PagesAreSound(const std::array<HEditorPageEntry, N>& pages) {
+    std::array<std::span<const HEditorItem>, N> items{};
+    for (std::size_t i = 0; i < N; ++i) {
+        if (pages[i].make == nullptr || !HEditorItemsAreSound(pages[i].items, pages[i].valueCount))
+            return false;
+        items[i] = pages[i].items;
+    }
+    return HSectionKeysAreSound(items);
+}
+constexpr bool EntriesAreUnique() {
+    for (std::size_t i = 0; i < kEntries.size(); ++i) {
+        if (!HKeyPartIsWellFormed(kEntries[i].section) || kEntries[i].pages.empty() ||
+            kEntries[i].sheet != (kEntries[i].pages.size() > 1))
+            return false;
+        for (std::size_t j = i + 1; j < kEntries.size(); ++j)
+            if (kEntries[i].section == kEntries[j].section ||
+                kEntries[i].command == kEntries[j].command)
+                return false;
+    }
+    return true;
+}
+} // namespace detail
+
+// Each section's keys follow their labels and are unique; sections and
+// commands are unique; every item binds a value its group has.
+static_assert(detail::PagesAreSound(kHardwarePages));
+static_assert(detail::PagesAreSound(kOptionPages));
+static_assert(detail::PagesAreSound(kScanningPages));
+static_assert(detail::PagesAreSound(kPowerSavingPages));
+static_assert(detail::PagesAreSound(kFrontPanelPages));
+static_assert(detail::PagesAreSound(kKeyFunctionPages));
+static_assert(detail::PagesAreSound(kEmergencyPages));
+static_assert(detail::PagesAreSound(kMarketingPages));
+static_assert(detail::PagesAreSound(kMiscellaneousPages));
+static_assert(detail::PagesAreSound(kPasswordPages));
+static_assert(detail::PagesAreSound(kDsubPages));
+static_assert(detail::PagesAreSound(kDirectChPages));
+static_assert(detail::EntriesAreUnique());
+
+[[nodiscard]] inline std::span<const HEditorEntry> Entries() {
+    return kEntries;
+}
+[[nodiscard]] const HEditorEntry* FindByCommand(int command);
+[[nodiscard]] const HEditorEntry* FindBySection(std::string_view section);
+
+} // namespace HEditorRegistry
+
+// Every setting of the registry over one image, as rp57cli show/get/set and
+// tests reach them: each editor opened at an access level, each named item
+// found by its key, values shown and set through the editor's own rules.
+class HSettingsSession {
+public:
+    struct Setting {
+        std::string key;
+        std::string label; // without '&'
+        std::string section;
+        std::size_t entry = 0;
+        std::size_t page = 0;
+        std::size_t item = 0;
+    };
+
+    // Opens every editor over `image` (kept by reference).
+    HSettingsSession(HMemoryImage& image, int accessLevel);
+    ~HSettingsSession();
+    HSettingsSession(const HSettingsSession&) = delete;
+    HSettingsSession& operator=(const HSettingsSession&) = delete;
+
+    [[nodiscard]] const std::vector<Setting>& Settings() const { return m_settings; }
+    [[nodiscard]] const Setting* Find(std::string_view key) const;
+    [[nodiscard]] HEditor& EditorOf(const Setting& s);
+    [[nodiscard]] const HEditor& EditorOf(const Setting& s) const;
+    // The text the control shows; the stored code of a combo (-1 for others).
+    [[nodiscard]] std::string Shown(const Setting& s) const;
+    [[nodiscard]] std::int32_t Code(const Setting& s) const;
+    [[nodiscard]] bool IsShown(const Setting& s) const;
+
+    // Sets a value as a user would: a combo takes an offered entry's text
+    // (case and outer blanks ignored), an edit what one would type, checked
+    // against its filter and range. Questions are answered Yes. Empty on
+    // success, else why not (with the allowed values or the range).
+    [[nodiscard]] std::string Set(const Setting& s, std::string_view value);
+    // Confirms every editor that Set touched, in registry order; the image is
+    // written then. A Hardware model change makes the image anew through
+    // `newImage` first. Non-empty: the editor that refused.
+    [[nodiscard]] std::string Confirm(HMemoryImage (*newImage)(int band, int productType,
+                                                               int lcdType));
+    // What a setting allows, for messages: its entries or its range.
+    [[nodiscard]] std::string Allowed(const Setting& s) const;
+    // The messages the editors' rules gave (warnings of a confirm).
+    [[nodiscard]] std::vector<std::string> Messages() const;
+
+private:
+    struct Open;
+    HMemoryImage& m_image;
+    int m_level;
+    std::vector<std::unique_ptr<Open>> m_open; // per entry: its pages' editors
+    std::vector<Setting> m_settings;
+};

@@ -1,0 +1,180 @@
+// The editor registry as a whole: every editor opens over a varied image and
+// shows each of its settings, a change of each kind of control reaches only
+// the bits of its group's rows, and the keys follow the naming rule.
+#include "HDefaultImage.h"
+#include "HEditorRegistry.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <regex>
+#include <set>
+
+namespace {
+
+// The built-in image with random bytes over the settings bytes that are not
+// the channel allocation (group bytes 36-159, tags from 1024) or the model.
+HMemoryImage VariedImage(unsigned seed) {
+    HMemoryImage image = BuildDefaultImage();
+    std::mt19937 rng(seed);
+    for (std::size_t i = 0; i < 800; ++i) {
+        const bool allocation = (i >= 36 && i < 160);
+        const bool model = i == 33 || i == 34;
+        if (!allocation && !model)
+            image[i] = static_cast<std::uint8_t>(rng());
+    }
+    return image;
+}
+
+// The bits a group's rows own: saved over all-zero and all-one images, a bit
+// the rows do not own keeps its 0 or 1, a bit they own gets the same value in both.
+HMemoryImage RowBits(const HSettingsGroup& group) {
+    HMemoryImage zeros{};
+    HMemoryImage ones{};
+    ones.fill(0xFF);
+    group.Save(zeros);
+    group.Save(ones);
+    HMemoryImage mask{};
+    for (std::size_t i = 0; i < mask.size(); ++i)
+        mask[i] = static_cast<std::uint8_t>(~(zeros[i] ^ ones[i]));
+    return mask;
+}
+
+// A value for a setting other than the one it shows: another offered entry,
+// the other check state, or an edit's range end (a text: "12").
+std::string OtherValue(HSettingsSession& session, const HSettingsSession::Setting& s) {
+    const HEditor& e = session.EditorOf(s);
+    switch (e.Item(s.item).kind) {
+    case HItemKind::Combo:
+        for (const HChoiceItem& c : e.Combo(s.item).Items())
+            if (c.code != session.Code(s))
+                return c.text;
+        return {};
+    case HItemKind::Check:
+        return HChoiceText(*e.Item(s.item).choices, session.Code(s) == 0 ? 1 : 0);
+    case HItemKind::Edit: {
+        const HEditRules& r = e.Edit(s.item);
+        if (!r.IsNumeric())
+            return e.ShownText(s.item) == "12" ? "21" : "12";
+        const double low = r.ToDisplay(r.SetupRecord().minimum);
+        const double high = r.ToDisplay(r.SetupRecord().maximum);
+        const double now = r.ToDisplay(r.GetValue());
+        char text[32];
+        std::snprintf(text, sizeof text, "%.6g", std::abs(now - low) > 1e-9 ? low : high);
+        return text;
+    }
+    case HItemKind::Static:
+        break;
+    }
+    return {};
+}
+
+// Offsets of the bytes that differ.
+std::vector<std::size_t> Changed(const HMemoryImage& a, const HMemoryImage& b) {
+    std::vector<std::size_t> out;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (a[i] != b[i])
+            out.push_back(i);
+    return out;
+}
+
+} // namespace
+
+TEST(EditorRegistryTest, KeysAreUniqueWellFormedAndNamedFromTheirLabels) {
+    HMemoryImage image = BuildDefaultImage();
+    HSettingsSession session(image, 2);
+    const std::regex rule("[a-z0-9]+(_[a-z0-9]+)*\\.[a-z0-9]+(_[a-z0-9]+)*");
+    std::set<std::string> keys;
+    for (const auto& s : session.Settings()) {
+        EXPECT_TRUE(std::regex_match(s.key, rule)) << s.key;
+        EXPECT_TRUE(keys.insert(s.key).second) << s.key << " twice";
+    }
+    // The examples the naming rule was written with.
+    for (const char* key :
+         {"power_saving.mic_gain", "scanning.dual_watch_timer", "direct_ch.direct_ch_1_group",
+          "direct_ch.direct_ch_4_channel", "hardware.display_type", "hardware.display_type_2",
+          "dsub_15.15_f", "option.dimmer_level", "miscellaneous.default_split",
+          "password.programming_password", "emergency.dtmf_emergency_code"})
+        EXPECT_NE(session.Find(key), nullptr) << key;
+    // Every Common menu section is there.
+    std::set<std::string> sections;
+    for (const HEditorEntry& e : HEditorRegistry::Entries())
+        sections.insert(std::string(e.section));
+    EXPECT_EQ(sections.size(), 12u);
+}
+
+TEST(EditorRegistryTest, EveryEditorShowsItsSettingsAndAChangeReachesOnlyItsRows) {
+    const HMemoryImage varied = VariedImage(4242);
+    HMemoryImage probe = varied;
+    HSettingsSession listing(probe, 2);
+    for (const HEditorEntry& entry : HEditorRegistry::Entries()) {
+        for (std::size_t page = 0; page < entry.pages.size(); ++page) {
+            std::set<HItemKind> done;
+            for (const auto& s : listing.Settings()) {
+                if (s.section != entry.section || s.page != page)
+                    continue;
+                const HItemKind kind = listing.EditorOf(s).Item(s.item).kind;
+                if (done.count(kind) != 0 || !listing.EditorOf(s).IsEnabled(s.item) ||
+                    !listing.IsShown(s))
+                    continue;
+                // The band and product type make a new image: their own test.
+                if (s.key == "hardware.freq_band" || s.key == "hardware.product_type" ||
+                    s.key.rfind("hardware.display_type", 0) == 0)
+                    continue;
+                HMemoryImage image = varied;
+                HSettingsSession session(image, 2);
+                const HSettingsSession::Setting* mine = session.Find(s.key);
+                ASSERT_NE(mine, nullptr);
+                const std::string value = OtherValue(session, *mine);
+                if (value.empty())
+                    continue;
+                const std::string before = session.Shown(*mine);
+                ASSERT_EQ(session.Set(*mine, value), "") << s.key << " = " << value;
+                EXPECT_NE(session.Shown(*mine), before) << s.key;
+                EXPECT_TRUE(Changed(image, varied).empty()) << s.key << ": written before OK";
+                ASSERT_EQ(session.Confirm(nullptr), "") << s.key;
+                EXPECT_FALSE(Changed(image, varied).empty()) << s.key << ": nothing written";
+                // A sheet's OK stores every page: the rows of all its groups.
+                HMemoryImage mask{};
+                for (std::size_t p = 0; p < entry.pages.size(); ++p) {
+                    HSettingsSession::Setting other = *mine;
+                    other.page = p;
+                    auto* bound = dynamic_cast<HGroupEditor*>(&session.EditorOf(other));
+                    ASSERT_NE(bound, nullptr) << s.key;
+                    const HMemoryImage bits = RowBits(bound->Group());
+                    for (std::size_t i = 0; i < mask.size(); ++i)
+                        mask[i] |= bits[i];
+                }
+                for (std::size_t i = 0; i < image.size(); ++i)
+                    EXPECT_EQ((image[i] ^ varied[i]) & ~mask[i], 0)
+                        << s.key << " changed byte " << i << " outside its group's rows";
+                // The new value is what a fresh look at the image shows.
+                HMemoryImage reread = image;
+                HSettingsSession again(reread, 2);
+                EXPECT_EQ(again.Shown(*again.Find(s.key)), session.Shown(*mine)) << s.key;
+                done.insert(kind);
+            }
+            EXPECT_FALSE(done.empty()) << entry.section << " page " << page << ": nothing changed";
+        }
+    }
+}
+
+TEST(EditorRegistryTest, ASecondOkWithoutChangesKeepsEveryByte) {
+    // The first OK over random bytes may settle values the field tables code
+    // one way only (BCD, off-or-number, edits clamped to their range); from
+    // then on an OK without changes writes nothing, whatever the lists offer.
+    const HMemoryImage varied = VariedImage(77);
+    for (const HEditorEntry& entry : HEditorRegistry::Entries()) {
+        HMemoryImage image = varied;
+        HMemoryImage settled;
+        for (int pass = 0; pass < 2; ++pass) {
+            settled = image;
+            for (const HEditorPageEntry& page : entry.pages) {
+                std::unique_ptr<HEditor> editor = page.make(page, {&image, 2});
+                editor->Open();
+                ASSERT_EQ(editor->Confirm(), 0) << entry.section;
+            }
+        }
+        EXPECT_EQ(Changed(image, settled), std::vector<std::size_t>{}) << entry.section;
+    }
+}
