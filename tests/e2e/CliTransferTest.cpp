@@ -392,6 +392,25 @@ TEST(CliTransfer, BadInputExitsWithTwo) {
     EXPECT_FALSE(fs::exists(home.Path("x.r57")));
 }
 
+TEST(CliTransfer, ADownloadStoppedAfterItsFirstWriteSaysTheRadioIsHalfWritten) {
+    // The radio goes silent after its 24th frame at level 1: the model word,
+    // words 00-11, pages 00 and 5C-5E, then the first write (the open end mark).
+    TempHome home;
+    const HMemoryImage complete = CompleteRadioImage();
+    SimRadio radio(home, {"--fault", "vanish-after:24"}, &complete);
+    ASSERT_TRUE(radio.Started());
+    ASSERT_EQ(RunCli(home, {"new", "-o", home.Path("new.r57")}).status, 0);
+    const CliResult r =
+        RunCli(home, {"download", "--port", radio.Link(), "--level", "1", home.Path("new.r57")});
+    EXPECT_EQ(r.status, 1);
+    // The reason first, then what it did to the radio, each said once.
+    const std::string partial = "The radio holds a partial write and must be downloaded again.";
+    EXPECT_TRUE(HasLine(r.err, "Communication Error!")) << r.err;
+    EXPECT_TRUE(HasLine(r.err, partial)) << r.err;
+    EXPECT_EQ(r.err.find(partial), r.err.rfind(partial)) << r.err;
+    EXPECT_EQ(Word(radio.StopAndRead(), 0xFF), 0xFFFF);
+}
+
 } // namespace
 
 #endif
