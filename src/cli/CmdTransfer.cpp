@@ -15,7 +15,9 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <future>
 #include <optional>
+#include <pthread.h>
 #include <string>
 #include <termios.h>
 #include <unistd.h>
@@ -92,6 +94,9 @@ std::optional<TransferOptions> ParseOptions(const std::vector<std::string>& args
     return o;
 }
 
+// Ctrl-C, the SIGTERM of a service manager, the SIGHUP of a closed terminal.
+constexpr std::array kStopSignals = {SIGINT, SIGTERM, SIGHUP};
+
 // The controller being run, for the signal handler.
 std::atomic<HRP57CommunicationDialog*> g_active{nullptr};
 volatile std::sig_atomic_t g_interrupted = 0;
@@ -103,9 +108,8 @@ void OnInterrupt(int) {
         c->Cancel();
 }
 
-// Ctrl-C, and the SIGTERM of a service manager or the SIGHUP of a closed
-// terminal, cancel the way the Cancel button does, so the radio is reset and
-// leaves clone mode; a second one ends the process.
+// A stop signal cancels the way the Cancel button does, so the radio is reset
+// and leaves clone mode; a second one ends the process.
 class InterruptGuard {
 public:
     explicit InterruptGuard(HRP57CommunicationDialog& controller) {
@@ -115,20 +119,19 @@ public:
         sa.sa_handler = OnInterrupt;
         sigemptyset(&sa.sa_mask);
         sa.sa_flags = SA_RESETHAND; // no SA_RESTART: a password prompt wakes up
-        for (std::size_t n = 0; n < kSignals.size(); ++n)
-            sigaction(kSignals[n], &sa, &m_old[n]);
+        for (std::size_t n = 0; n < kStopSignals.size(); ++n)
+            sigaction(kStopSignals[n], &sa, &m_old[n]);
     }
     ~InterruptGuard() {
-        for (std::size_t n = 0; n < kSignals.size(); ++n)
-            sigaction(kSignals[n], &m_old[n], nullptr);
+        for (std::size_t n = 0; n < kStopSignals.size(); ++n)
+            sigaction(kStopSignals[n], &m_old[n], nullptr);
         g_active.store(nullptr);
     }
     InterruptGuard(const InterruptGuard&) = delete;
     InterruptGuard& operator=(const InterruptGuard&) = delete;
 
 private:
-    static constexpr std::array kSignals = {SIGINT, SIGTERM, SIGHUP};
-    std::array<struct sigaction, kSignals.size()> m_old{};
+    std::array<struct sigaction, kStopSignals.size()> m_old{};
 };
 
 // Answers the controller from the command line and the terminal.
@@ -284,6 +287,34 @@ std::unique_ptr<HCommEventData> MakeEvent(HCommEvent id, const TransferOptions& 
     return event;
 }
 
+// Runs the event on the controller's worker thread. This thread only waits, with
+// the stop signals blocked, so that they reach the worker: it may sit in the
+// password prompt's read, which only a signal of its own wakes.
+HTransferOutcome RunCancellable(HRP57CommunicationDialog& controller,
+                                std::unique_ptr<HCommEventData> event) {
+    std::promise<HTransferOutcome> finished;
+    std::future<HTransferOutcome> outcome = finished.get_future();
+    if (!controller.Start(std::move(event),
+                          [&finished](const HTransferOutcome& o) { finished.set_value(o); })) {
+        HTransferOutcome failed;
+        failed.message = HComText::kCommunicationError;
+        std::fprintf(stderr, "%s\n", failed.message.c_str());
+        return failed;
+    }
+    sigset_t stops;
+    sigset_t old;
+    sigemptyset(&stops);
+    for (const int s : kStopSignals)
+        sigaddset(&stops, s);
+    pthread_sigmask(SIG_BLOCK, &stops, &old);
+    // Starting cleared any request: a signal that came before it still counts.
+    if (g_interrupted)
+        controller.Cancel();
+    HTransferOutcome result = outcome.get();
+    pthread_sigmask(SIG_SETMASK, &old, nullptr);
+    return result;
+}
+
 // The final message itself reached the prompt already, as the controller worded
 // it; here only what it did not say.
 int Report(const HTransferOutcome& outcome) {
@@ -337,8 +368,9 @@ int RunTransfer(const std::vector<std::string>& args, bool upload) {
                                                    : HRP57CommunicationDialog::kDirectionDownload,
                                             &port, &prompt, &prompt);
         InterruptGuard guard(controller);
-        outcome = controller.Run(
-            MakeEvent(upload ? HCommEvent::Upload : HCommEvent::Download, o, work, image));
+        outcome =
+            RunCancellable(controller, MakeEvent(upload ? HCommEvent::Upload : HCommEvent::Download,
+                                                 o, work, image));
     }
     const int status = Report(outcome);
     if (!upload || status != kExitOk)

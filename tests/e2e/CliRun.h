@@ -1,6 +1,7 @@
 #pragma once
 // Runs a built tool as a child process, stdin from /dev/null (no terminal to
-// ask on), and collects its exit status and output.
+// ask on) unless given, and collects its exit status and output.
+#include <chrono>
 #include <csignal>
 #include <fcntl.h>
 #include <fstream>
@@ -8,6 +9,7 @@
 #include <spawn.h>
 #include <string>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -25,12 +27,14 @@ enum class ToolStdout { Collected, ClosedPipe };
 
 class ToolProcess {
 public:
+    // `stdinPath`: a terminal to answer on, for instance; by default none.
     ToolProcess(const std::string& program, std::vector<std::string> args,
-                const std::string& scratchDir, ToolStdout stdoutTo = ToolStdout::Collected)
+                const std::string& scratchDir, ToolStdout stdoutTo = ToolStdout::Collected,
+                const std::string& stdinPath = "/dev/null")
         : m_out(scratchDir + "/.stdout"), m_err(scratchDir + "/.stderr") {
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, 0, stdinPath.c_str(), O_RDWR, 0);
         int pipeEnds[2] = {-1, -1};
         if (stdoutTo == ToolStdout::ClosedPipe && ::pipe2(pipeEnds, O_CLOEXEC) == 0) {
             ::close(pipeEnds[0]);
@@ -54,16 +58,37 @@ public:
     }
     void Signal(int signal) const { ::kill(m_pid, signal); }
     CliResult Wait() {
-        CliResult r;
         int st = 0;
-        if (m_pid > 0 && waitpid(m_pid, &st, 0) == m_pid && WIFEXITED(st))
+        const bool exited = m_pid > 0 && waitpid(m_pid, &st, 0) == m_pid;
+        return Collect(exited, st);
+    }
+    // As Wait, but a tool still running after `limit` is killed (status -1): a
+    // hang fails the test instead of stalling the suite.
+    CliResult WaitAtMost(std::chrono::milliseconds limit) {
+        const auto end = std::chrono::steady_clock::now() + limit;
+        int st = 0;
+        while (m_pid > 0 && waitpid(m_pid, &st, WNOHANG) == 0) {
+            if (std::chrono::steady_clock::now() > end) {
+                ::kill(m_pid, SIGKILL);
+                waitpid(m_pid, &st, 0);
+                return Collect(false, st);
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return Collect(m_pid > 0, st);
+    }
+    // What the tool has written on stderr so far.
+    [[nodiscard]] std::string ErrSoFar() const { return Slurp(m_err); }
+
+private:
+    CliResult Collect(bool exited, int st) const {
+        CliResult r;
+        if (exited && WIFEXITED(st))
             r.status = WEXITSTATUS(st);
         r.out = Slurp(m_out);
         r.err = Slurp(m_err);
         return r;
     }
-
-private:
     static std::string Slurp(const std::string& path) {
         std::ifstream in(path, std::ios::binary);
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};

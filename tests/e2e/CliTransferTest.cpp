@@ -243,29 +243,52 @@ TEST(CliTransfer, EveryFailureEndsWithItsMessageAndNoFile) {
 
 TEST(CliTransfer, CtrlCTermAndHangUpCancelAndResetTheRadio) {
     const HMemoryImage complete = CompleteRadioImage();
+    enum class When { Reading, Writing, AskingPassword };
     const struct {
         int signal;
-        bool download;
-    } rows[] = {{SIGINT, false}, {SIGTERM, false}, {SIGHUP, false}, {SIGTERM, true}};
+        When when;
+    } rows[] = {{SIGINT, When::Reading},
+                {SIGTERM, When::Reading},
+                {SIGHUP, When::Reading},
+                {SIGTERM, When::Writing},
+                // The terminal closes while the password is asked on it.
+                {SIGHUP, When::AskingPassword}};
     for (const auto& row : rows) {
-        SCOPED_TRACE(std::string(strsignal(row.signal)) + (row.download ? " download" : " upload"));
+        SCOPED_TRACE(std::string(strsignal(row.signal)) + " when " +
+                     std::to_string(static_cast<int>(row.when)));
         TempHome home;
-        SimRadio radio(home, {"--pace"}, row.download ? &complete : nullptr);
+        const bool download = row.when == When::Writing;
+        SimRadio radio(home, {"--pace"}, download ? &complete : nullptr);
         ASSERT_TRUE(radio.Started());
         const std::string out = home.Path("out.r57");
-        std::vector<std::string> args = {"upload",  "--port", radio.Link(), "-o",     out,
-                                         "--level", "2",      "--password", kPassword};
-        if (row.download) {
+        std::vector<std::string> args = {"upload", "--port", radio.Link(), "-o", out};
+        if (download) {
             ASSERT_EQ(RunCli(home, {"new", "-o", home.Path("new.r57")}).status, 0);
-            args = {"download",           "--port",     radio.Link(),
-                    home.Path("new.r57"), "--password", kPassword};
+            args = {"download", "--port", radio.Link(), home.Path("new.r57")};
         }
-        ToolProcess cli(RP57CLI_PATH, args, home.Dir());
-        // Signal once the block reads (or writes) are under way.
-        ASSERT_TRUE(
-            WaitFor([&] { return radio.Blocks(row.download ? "F3" : "F0").size() > 20; }, 20000ms));
+        if (row.when == When::Reading)
+            args.insert(args.end(), {"--level", "2"});
+        if (row.when != When::AskingPassword)
+            args.insert(args.end(), {"--password", kPassword});
+        PtyPair terminal;
+        ToolProcess cli(RP57CLI_PATH, args, home.Dir(), ToolStdout::Collected,
+                        row.when == When::AskingPassword ? terminal.SlavePath() : "/dev/null");
+        // Signal once the block reads (writes, the question) are under way.
+        ASSERT_TRUE(WaitFor(
+            [&] {
+                switch (row.when) {
+                case When::Reading:
+                    return radio.Blocks("F0").size() > 20;
+                case When::Writing:
+                    return radio.Blocks("F3").size() > 20;
+                case When::AskingPassword:
+                    return cli.ErrSoFar().find("Password: ") != std::string::npos;
+                }
+                return false;
+            },
+            20000ms));
         cli.Signal(row.signal);
-        const CliResult r = cli.Wait();
+        const CliResult r = cli.WaitAtMost(20000ms);
         EXPECT_EQ(r.status, 1);
         EXPECT_EQ(Count(r.err, "Transfer cancelled."), 1u) << r.err;
         EXPECT_EQ(Repeated(r.err), "") << r.err; // every message once
@@ -280,7 +303,7 @@ TEST(CliTransfer, CtrlCTermAndHangUpCancelAndResetTheRadio) {
         EXPECT_NE(log.find("reset: session ended", log.rfind("PC>RADIO 38 01 39")),
                   std::string::npos)
             << log.substr(log.size() > 400 ? log.size() - 400 : 0);
-        if (row.download)
+        if (download)
             EXPECT_EQ(Word(memory, 0xFF), 0xFFFF); // marked as half written
         else
             EXPECT_LT(radio.Blocks("F2").size(), 0x5Fu);
