@@ -90,7 +90,9 @@ bool IsComment(const std::string& body) {
 
 // The name of a "[name]" line, as the parser reads it.
 std::optional<std::string> SectionName(const std::string& body) {
-    const std::string t = Trimmed(body);
+    // A UTF-8 byte order mark before the first section is no part of its name.
+    const bool bom = body.compare(0, 3, "\xEF\xBB\xBF") == 0;
+    const std::string t = Trimmed(bom ? body.substr(3) : body);
     if (t.empty() || t[0] != '[')
         return std::nullopt;
     const std::size_t close = t.find(']');
@@ -242,7 +244,16 @@ bool HIniFile::WriteString(const std::string& section, const std::string& key,
             lines.push_back(Line{key + "=" + value, eol});
         }
     }
-    return Store(JoinLines(lines));
+    std::string text = JoinLines(lines);
+    // Where the parser reads a damaged file differently from the lines above (a
+    // lone "[" takes the next line into a section name), the value would be
+    // lost: refuse the write rather than report it done.
+    Ini check;
+    Parse(check, text);
+    const char* stored = check.GetValue(section.c_str(), key.c_str(), nullptr);
+    if (!stored || stored != Trimmed(value))
+        return false;
+    return Store(std::move(text));
 }
 
 bool HIniFile::WriteInt(const std::string& section, const std::string& key, int value) {

@@ -92,6 +92,10 @@ TEST(IniFile, WriteChangesOneKeyAndKeepsEveryOtherByte) {
     ASSERT_TRUE(ini.DeleteKey("Initialize", "CX"));
     EXPECT_FALSE(HIniFile(dir.File("RP57Win.ini")).HasKey("Initialize", "CX"));
     EXPECT_FALSE(ini.WriteString("Recent File List", "File1", "a\nb")); // would make two lines
+    // A byte order mark stays in front of the first section, which is still found.
+    dir.Write("bom.ini", "\xEF\xBB\xBF[Initialize]\nCOM_PORT=3\n");
+    ASSERT_TRUE(HIniFile(dir.File("bom.ini")).WriteInt("Initialize", "COM_PORT", 4));
+    EXPECT_EQ(dir.Read("bom.ini"), "\xEF\xBB\xBF[Initialize]\nCOM_PORT=4\n");
 }
 
 TEST(IniFile, FileThatCannotBeReadWholeIsNeverWritten) {
@@ -158,4 +162,18 @@ TEST(StringTable, TextsAndArguments) {
     EXPECT_EQ(HStringTable::Format(32, {}), "Problem opening file\r\nFile Name = ");
     EXPECT_EQ(HStringTable::Get(120), "1.02");
     EXPECT_EQ(HStringTable::Get(9999), "");
+}
+
+// A lone "[" makes the parser take the next line into a section name, so a
+// section the writer appends after it could never be read back.
+TEST(IniFile, WriteThatWouldNotReadBackIsRefused) {
+    TempDir dir;
+    const std::string before = "[Initialize]\nCOM_PORT=3\n[";
+    dir.Write("RP57Win.ini", before);
+    HIniFile ini(dir.File("RP57Win.ini"));
+    EXPECT_FALSE(ini.WriteInt("ITEM", "ITEM0", 0));
+    EXPECT_EQ(dir.Read("RP57Win.ini"), before);
+    // A key of a section the parser still reads is written as before.
+    EXPECT_TRUE(ini.WriteInt("Initialize", "COM_PORT", 4));
+    EXPECT_EQ(HIniFile(dir.File("RP57Win.ini")).GetInt("Initialize", "COM_PORT", 0), 4);
 }
