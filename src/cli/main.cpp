@@ -1,6 +1,7 @@
 // rp57cli: the programming engine without a window, for scripts and tests.
 #include "CliCommand.h"
 #include "CmdImage.h"
+#include "CmdSettings.h"
 #include "CmdTransfer.h"
 #include "HLogPrint.h"
 #include "HProgramDir.h"
@@ -18,6 +19,9 @@ namespace {
 constexpr std::array kCommands = {
     CliCommand{"info", kInfoUsage, CmdInfo},
     CliCommand{"new", kNewUsage, CmdNew},
+    CliCommand{"show", kShowUsage, CmdShow},
+    CliCommand{"get", kGetUsage, CmdGet},
+    CliCommand{"set", kSetUsage, CmdSet},
     CliCommand{"upload", kUploadUsage, CmdUpload},
     CliCommand{"download", kDownloadUsage, CmdDownload},
 };

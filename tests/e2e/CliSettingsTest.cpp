@@ -1,0 +1,142 @@
+// rp57cli show / get / set end to end: the built tool on real files.
+#include "CliRun.h"
+#include "TempDir.h"
+
+#include "HDataFile.h"
+#include "HDefaultImage.h"
+#include "HHardwareGroup.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace {
+
+CliResult Cli(const std::vector<std::string>& args, const TempDir& dir) {
+    return RunTool(RP57CLI_PATH, args, dir.Path());
+}
+
+std::string WriteDefault(const TempDir& dir, const std::string& name) {
+    const std::string file = dir.File(name);
+    EXPECT_TRUE(HDataFile::Write(file, BuildDefaultImage()).Ok());
+    return file;
+}
+
+HMemoryImage ReadBack(const std::string& file) {
+    HMemoryImage image{};
+    EXPECT_TRUE(HDataFile::Read(file, image).Ok()) << file;
+    return image;
+}
+
+bool Exists(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0;
+}
+
+} // namespace
+
+TEST(CliSettings, ShowGetAndSetAgreeAndReachTheImage) {
+    TempDir dir;
+    const std::string in = WriteDefault(dir, "in.R57");
+    const std::string out = dir.File("out.R57");
+
+    CliResult r = Cli({"show", in, "power_saving"}, dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("[power_saving]\npower_saving.transmit_timer = 3   min\n"),
+              std::string::npos)
+        << r.out;
+    EXPECT_EQ(r.out.find("[scanning]"), std::string::npos);
+
+    // A list entry's text in any case with blanks round it; what one would type.
+    r = Cli({"set", in, "power_saving.mic_gain= +6DB ", "power_saving.power_on_tag=HELLO",
+             "emergency.dtmf_emergency_code=12a*#", "-o", out},
+            dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    const HMemoryImage image = ReadBack(out);
+    EXPECT_EQ(image[677], 160); // +6dB
+    EXPECT_EQ(std::string(image.begin() + 1024, image.begin() + 1029), "HELLO");
+    EXPECT_EQ(image[778] >> 4, 5); // digit count of "12A*#"
+
+    r = Cli({"get", out, "power_saving.mic_gain"}, dir);
+    EXPECT_EQ(r.out, "+6dB\n");
+    r = Cli({"get", out, "emergency.dtmf_emergency_code"}, dir);
+    EXPECT_EQ(r.out, "12A*#\n");
+
+    r = Cli({"show", out, "power_saving", "--json"}, dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("\"power_saving.mic_gain\":{\"label\":\"MIC Gain\",\"value\":\"+6dB\","
+                         "\"code\":160}"),
+              std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find("\"power_saving.power_on_tag\":{\"label\":\"Power ON Tag\",\"value\":"
+                         "\"HELLO   \",\"code\":null}"), // as the edit shows it, padded
+              std::string::npos);
+}
+
+TEST(CliSettings, BadKeysValuesAndLevelsExitTwoAndWriteNothing) {
+    TempDir dir;
+    const std::string in = WriteDefault(dir, "in.R57");
+    const std::string out = dir.File("out.R57");
+    struct Case {
+        std::vector<std::string> args;
+        std::string says;
+    };
+    const std::vector<Case> cases = {
+        {{"power_saving.mic=1"}, "power_saving.mic_gain"},
+        {{"power_saving.mic_gain=+7dB"}, "\"+10dB\", \"+6dB\""},
+        {{"power_saving.beep_level=16"}, "from 0 to 15"},
+        {{"power_saving.beep_level=1x"}, "from 0 to 15"},
+        {{"power_saving.power_on_tag=TOO-LONG-TAG"}, "up to 8 characters"},
+        // Disabled at the ordinary level, hidden there too.
+        {{"hardware.ref_xtal=12.8"}, "cannot be changed at this access level"},
+        {{"hardware.acont_timing=3"}, "cannot be changed"},
+        // A good change before a bad one is not written either.
+        {{"scanning.talk_back=off", "scanning.talk_back=maybe"}, "scanning.talk_back"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = {"set", in};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        args.insert(args.end(), {"-o", out});
+        const CliResult r = Cli(args, dir);
+        EXPECT_EQ(r.status, 2) << c.args.back();
+        EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+        EXPECT_FALSE(Exists(out)) << c.args.back();
+    }
+    EXPECT_EQ(Cli({"get", in, "nosuch.key"}, dir).status, 2);
+    EXPECT_EQ(Cli({"show", in, "nosuch"}, dir).status, 2);
+    EXPECT_EQ(ReadBack(in), BuildDefaultImage());
+}
+
+TEST(CliSettings, RaisedLevelsBandChangesUnwritableOutputAndUnchangedFiles) {
+    TempDir dir;
+    const std::string in = WriteDefault(dir, "in.R57");
+    const std::string out = dir.File("out.R57");
+
+    // Level 1 opens the crystal edit; OK recomputes rows 13, 19 and 20.
+    CliResult r = Cli({"set", in, "hardware.ref_xtal=12.8", "--level", "1", "-o", out}, dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    HHardwareGroup hw;
+    hw.Load(ReadBack(out));
+    EXPECT_EQ(hw.GetRow(HHardwareGroup::kRowRefXtal), 2560);
+    EXPECT_EQ(hw.GetRow(HHardwareGroup::kRowRefXtal6250), 2048);
+    EXPECT_EQ(hw.GetRow(HHardwareGroup::kRowRefXtal2500), 5120);
+
+    // The band works as the dialog's Yes: a new image for the new model.
+    r = Cli({"set", in, "hardware.freq_band=uhf a", "--level", "1", "-o", out}, dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(ReadBack(out), MakeImageForModel(kBandUhfA, kProductMobile, 1));
+
+    // An output that cannot be written: exit 1, the input untouched.
+    r = Cli({"set", in, "scanning.talk_back=off", "-o", dir.File("missing/out.R57")}, dir);
+    EXPECT_EQ(r.status, 1) << r.err;
+
+    // Setting what the file already holds does not rewrite it.
+    const std::string same = WriteDefault(dir, "same.R57");
+    struct stat before {};
+    ASSERT_EQ(::stat(same.c_str(), &before), 0);
+    r = Cli({"set", same, "power_saving.mic_gain=standard", "-o", same}, dir);
+    EXPECT_EQ(r.status, 0) << r.err;
+    struct stat after {};
+    ASSERT_EQ(::stat(same.c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino); // a write replaces the file with a new one
+}
