@@ -404,3 +404,71 @@ TEST(Channels, PriorityAndStartAtTheGroupCountAreRefused) {
     EXPECT_EQ(ch.GetGroupValue(1, kGroupPriority), kNoPriority);
     EXPECT_EQ(ch.GetGroupValue(1, kGroupStart), 0);
 }
+
+// Restored: each of these was the only check of its rule.
+TEST(Channels, CapacityFollowsTheDisplayTypeWhenItChanges) {
+    HChannels led = Loaded(MakeImage(0));
+    EXPECT_EQ(led.GetCapacity(), 8);
+    EXPECT_EQ(led.GetField(8, 0), -1); // beyond the capacity
+    EXPECT_FALSE(led.IsChannelEnabled(8));
+    // A handheld's display type is row 3; its mobile row does not count.
+    HChannels hh = Loaded(MakeImage(1, 2));
+    EXPECT_EQ(hh.GetCapacity(), 8);
+    hh.SetHardwareValue(HHardwareGroup::kRowDisplayHandheld, 1);
+    EXPECT_EQ(hh.GetCapacity(), 128);
+    EXPECT_EQ(hh.GetGroupCount(), 8);
+}
+
+TEST(Channels, DamagedCountsAreHeldAtTheLimit) {
+    HMemoryImage img = MakeImage(1, 0, 2); // step set 2: 12.5 kHz steps
+    const std::size_t rec = 1536;
+    // Both step codes 1, transmit count 8191 x 64 + 63, count word not 0.
+    img[rec + 2] = 0x50, img[rec + 17] = 0x1F, img[rec + 18] = 0xFF, img[rec + 19] = 0xFC;
+    img[rec + 23] = 0x12;
+    HChannels ch = Loaded(img);
+    EXPECT_EQ(ch.GetField(0, kFieldTxFrequency), 2147483647);
+    EXPECT_GT(ch.GetFrequency(0, 1), 2147483647LL);
+}
+
+TEST(Channels, PriorityMovesOnlyInsideItsGroup) {
+    HChannels ch = Loaded(MakeImage());
+    ch.SetGroupValue(0, kGroupChannels, 4);
+    ch.SetGroupValue(1, kGroupChannels, 4); // channels 4-7
+    ch.NormalizeGroups();
+    ASSERT_TRUE(ch.SetPriorityChannel(6, 1));
+    EXPECT_FALSE(ch.SetPriorityChannel(2, 1)); // channel 2 is group 0's
+    EXPECT_EQ(ch.GetGroupValue(1, kGroupPriority), 2);
+    const std::optional<HPriorityChange> old = ch.SetPriorityChannel(7, 1);
+    ASSERT_TRUE(old);
+    EXPECT_EQ(old->oldPriority, 2);
+    EXPECT_EQ(old->oldChannel, 6);
+    EXPECT_EQ(ch.PriorityChannelOfGroup(1), 7);
+}
+
+TEST(Channels, TogglesOfPowerAndTransmitTone) {
+    HChannels ch = Loaded(MakeImage()); // product type 0: a mobile set
+    ch.SetField(0, kFieldPowerLevel, 1);
+    ASSERT_TRUE(ch.ToggleField(0, kFieldPowerLevel));
+    EXPECT_EQ(ch.GetField(0, kFieldPowerLevel), 0);
+    ASSERT_TRUE(ch.ToggleField(0, kFieldPowerLevel));
+    EXPECT_EQ(ch.GetField(0, kFieldPowerLevel), 1); // a mobile set only alternates 0 and 1
+    // The transmit tone copies itself to the receive side.
+    ch.SetField(1, kFieldRxToneInverted, 1);
+    ASSERT_TRUE(ch.ToggleField(1, kFieldTxToneType));
+    EXPECT_EQ(ch.GetField(1, kFieldTxToneType), 1);
+    EXPECT_EQ(ch.GetField(1, kFieldTxTone), 670);
+    EXPECT_EQ(ch.GetField(1, kFieldRxToneType), 1);
+    EXPECT_EQ(ch.GetField(1, kFieldRxTone), 670);
+    EXPECT_EQ(ch.GetField(1, kFieldRxToneInverted), 0);
+}
+
+TEST(Channels, ToneTextsCutAndRefused) {
+    HChannels ch = Loaded(MakeImage());
+    ASSERT_TRUE(ch.ParseCellText(1, kFieldRxToneType, "C-88.57"));
+    EXPECT_EQ(ch.GetField(1, kFieldRxTone), 885); // further digits cut, not rounded
+    // No tone value, a digit that is not octal, a lone dash: refused, channel kept.
+    for (const char* bad : {"C-", "D-9", "-"}) {
+        EXPECT_FALSE(ch.ParseCellText(1, kFieldRxToneType, bad)) << bad;
+        EXPECT_EQ(ch.GetField(1, kFieldRxTone), 885) << bad;
+    }
+}
