@@ -33,10 +33,12 @@ std::string Joined(const std::vector<std::string>& texts) {
 
 TEST(ChannelColumns, FrequencyAndTagTexts) {
     // Nine characters: one leading blank below 100 MHz, none above.
-    EXPECT_EQ(Cols::FrequencyText(29700000) + Cols::FrequencyText(134000000), " 29.70000134.00000");
+    EXPECT_EQ(Cols::FrequencyText(29700000), " 29.70000");
+    EXPECT_EQ(Cols::FrequencyText(134000000), "134.00000");
     HChannels vhf = ModelFor(kBandVhf, kProductMobile, 1);
     vhf.SetField(0, kFieldTxInhibit, 1);
-    EXPECT_EQ(Text(vhf, 5, 0) + Text(vhf, 4, 0), "---.-----154.10000"); // receive not inhibited
+    EXPECT_EQ(Text(vhf, 5, 0), "---.-----");
+    EXPECT_EQ(Text(vhf, 4, 0), "154.10000"); // receive not inhibited
 
     // Tags read in upper case, and a short tag saved and loaded shows no NUL.
     ASSERT_TRUE(vhf.ParseCellText(1, kFieldTag, "ab"));
@@ -50,7 +52,8 @@ TEST(ChannelColumns, FrequencyAndTagTexts) {
 TEST(ChannelColumns, ListNumberAndTickTexts) {
     HChannels m = ModelFor(kBandVhf, kProductHandheld, 1);
     const int c = 4;
-    EXPECT_EQ(Text(m, 0, 0) + Text(m, 0, 127), "  1128");
+    EXPECT_EQ(Text(m, 0, 0), "  1");
+    EXPECT_EQ(Text(m, 0, 127), "128");
     // Set one field, then read one column; applied in order to one channel.
     // A bandwidth with no text shows its number; Page/Signal show "-" for
     // none and a Page number 10 as 0; ticks " " ticked, "-" not.
@@ -63,20 +66,15 @@ TEST(ChannelColumns, ListNumberAndTickTexts) {
         EXPECT_EQ(Text(m, col, c), text) << "field " << field << " = " << value;
     }
 
-    // Each tick column shows its own field; reports show "v" for a tick.
-    const std::pair<int, int> ticks[] = {{10, 56}, {11, 2}, {12, 10}, {14, 19}, {19, 7}, {20, 8},
-                                         {21, 6},  {22, 9}, {23, 15}, {24, 16}, {25, 0}};
-    for (auto [col, field] : ticks) {
-        m.SetField(c, field, 1);
-        const std::string on = Text(m, col, c);
-        m.SetField(c, field, 0);
-        EXPECT_EQ(on + Text(m, col, c), " -") << col;
-    }
+    // Reports show "v" for a tick (column 25: DTMF ANI Monitor, field 0).
     m.SetField(c, 0, 1);
-    EXPECT_EQ(Cols::ReportText(25, m, c, 0) + Cols::ReportText(12, m, c, 0), "v-");
+    m.SetField(c, 10, 0);
+    EXPECT_EQ(Cols::ReportText(25, m, c, 0), "v");
+    EXPECT_EQ(Cols::ReportText(12, m, c, 0), "-");
     // The priority tick follows the group's priority channel.
     ASSERT_TRUE(m.SetPriorityChannel(c, 0));
-    EXPECT_EQ(Text(m, 1, c) + Text(m, 1, c + 1), " -");
+    EXPECT_EQ(Text(m, 1, c), " ");
+    EXPECT_EQ(Text(m, 1, c + 1), "-");
 }
 
 TEST(ChannelColumns, KeyFilters) {
@@ -112,20 +110,28 @@ TEST(ChannelColumns, VisibilityRules) {
     // The option unit forces Encr and DTMF ANI Monitor (code 1 on, others
     // off); Ext Mic at level 0 is hidden and its flag cleared even when set.
     auto v = ApplyVisibility(mobileLcd, 0, all, false);
-    EXPECT_EQ(std::make_tuple(v.shown[15], v.shown[25], v.flags[10], v.flags[17], v.shown[24],
-                              v.flags[16]),
-              std::make_tuple(false, false, 0, 0, false, 0));
+    EXPECT_FALSE(v.shown[15]) << "Encr without the option unit";
+    EXPECT_FALSE(v.shown[25]) << "DTMF ANI Monitor without the option unit";
+    EXPECT_EQ(v.flags[10], 0) << "Encr flag";
+    EXPECT_EQ(v.flags[17], 0) << "DTMF ANI Monitor flag";
+    EXPECT_FALSE(v.shown[24]) << "Ext Mic at level 0";
+    EXPECT_EQ(v.flags[16], 0) << "Ext Mic flag at level 0";
     v = ApplyVisibility({0, 0, 1, 1}, 2, HItemFlags{}, false);
-    EXPECT_EQ(std::make_tuple(v.shown[15], v.shown[25], v.flags[10], v.flags[17]),
-              std::make_tuple(true, true, 1, 1));
+    EXPECT_TRUE(v.shown[15]) << "Encr with the option unit";
+    EXPECT_TRUE(v.shown[25]) << "DTMF ANI Monitor with the option unit";
+    EXPECT_EQ(v.flags[10], 1) << "Encr flag";
+    EXPECT_EQ(v.flags[17], 1) << "DTMF ANI Monitor flag";
 
     // Hiding Scan hides the handheld-only column 11 too.
     v = Cols::ToggleItem(HChannelItem::Scan, handheldLcd, 2, all, false);
-    EXPECT_FALSE(v.shown[10] || v.shown[11]);
+    EXPECT_FALSE(v.shown[10]);
+    EXPECT_FALSE(v.shown[11]);
 
     // TAG follows the display field of the product type.
     v = ApplyVisibility({0, 1, 0, 0}, 2, all, true); // mobile without display
-    EXPECT_EQ(std::make_tuple(v.shown[3], v.flags[2], v.loadFlag), std::make_tuple(false, 0, true));
+    EXPECT_FALSE(v.shown[3]) << "TAG without a display";
+    EXPECT_EQ(v.flags[2], 0) << "TAG flag";
+    EXPECT_TRUE(v.loadFlag);
 }
 
 TEST(ChannelColumns, StoringPastedCells) {
@@ -182,4 +188,68 @@ TEST(ChannelColumns, InformationPanelAndReportColumns) {
     // Dec is the receive side; TOT ticked, RX ARTS not.
     EXPECT_EQ(Joined({row[0], row[3], row[6], row[7], row[11], row[20]}),
               "  1|-ORVANE-|D-023 I|-----|v|-|");
+}
+
+// An edit through a column changes the bits of that column's field in the
+// radio's memory and nothing else. The bits are where the channel layout puts
+// each field, for channel 4 (record at 1706: page 1 starts at 1664, 42 bytes a
+// channel; its bit of the field-56 table is bit 4 of byte 161).
+namespace {
+
+struct FieldBits {
+    int column;
+    std::size_t byte;
+    std::uint8_t mask;
+    const char* text; // text stored through the column; nullptr = tick toggled
+};
+
+void ExpectOnlyBitsChange(const FieldBits& f) {
+    SCOPED_TRACE("column " + std::to_string(f.column));
+    const int c = 4;
+    HChannels m = ModelFor(kBandVhf, kProductHandheld, 1);
+    // Kept tuning values, so that power and bandwidth do not re-interpolate.
+    m.SetField(c, kFieldKeepTuningPoints, 1);
+    HMemoryImage before = MakeImageForModel(kBandVhf, kProductHandheld, 1);
+    m.Save(before);
+    const std::string shown = Text(m, f.column, c);
+    if (f.text) {
+        ASSERT_TRUE(Cols::StoreCellText(f.column, m, c, 0, f.text));
+        EXPECT_EQ(Text(m, f.column, c), f.text);
+    } else {
+        ASSERT_TRUE(m.ToggleField(c, Cols::Column(f.column).toggleField));
+        EXPECT_NE(Text(m, f.column, c), shown);
+    }
+    HMemoryImage after = before;
+    m.Save(after);
+    EXPECT_NE(after[f.byte] & f.mask, before[f.byte] & f.mask);
+    for (std::size_t i = 0; i < after.size(); ++i) {
+        const int outside = (after[i] ^ before[i]) & (i == f.byte ? ~f.mask & 0xFF : 0xFF);
+        EXPECT_EQ(outside, 0) << "byte " << i;
+    }
+}
+
+} // namespace
+
+TEST(ChannelColumns, EachEditChangesOnlyItsFieldsBits) {
+    const FieldBits cases[] = {
+        {10, 161, 0x10, nullptr},   // Scan: field 56
+        {11, 1706, 0x20, nullptr},  // Scan: field 2
+        {12, 1707, 0x04, nullptr},  // TOT: field 10
+        {14, 1710, 0x80, nullptr},  // ANI: field 19
+        {19, 1707, 0x40, nullptr},  // Clock Shift: field 7
+        {20, 1707, 0x20, nullptr},  // Clock Shift: field 8
+        {21, 1707, 0x80, nullptr},  // Clock Shift: field 6
+        {22, 1707, 0x08, nullptr},  // ARTS: field 9
+        {23, 1709, 0x08, nullptr},  // Flat AF: field 15
+        {24, 1709, 0x04, nullptr},  // Ext Mic: field 16
+        {25, 1706, 0x80, nullptr},  // DTMF ANI Monitor: field 0
+        {2, 1706, 0x0C, "N"},       // W/N: field 4
+        {8, 1706, 0x10, "L"},       // Power: field 3
+        {9, 1706, 0x03, "EL"},      // power level: field 5
+        {13, 1732, 0x0F, "12"},     // Squelch: field 47
+        {15, 1732, 0x30, "All On"}, // Encr: field 46
+        {16, 1707, 0x03, "BT"},     // Lock Out: field 11
+    };
+    for (const FieldBits& f : cases)
+        ExpectOnlyBitsChange(f);
 }
