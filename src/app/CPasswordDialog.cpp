@@ -3,11 +3,13 @@
 #include "HLogPrint.h"
 
 #include <QDialogButtonBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-CPasswordDialog::CPasswordDialog(QWidget* parent) : QDialog(parent), m_edit(new QLineEdit(this)) {
+CPasswordDialog::CPasswordDialog(QWidget* parent)
+    : QDialog(parent), m_edit(new QLineEdit(this)), m_prompt(new QLabel(this)) {
     HLOG_D1("[FUNC IN]CPasswordDialog::OnInitDialog");
     setWindowTitle(QStringLiteral("Password"));
     setObjectName(QStringLiteral("CPasswordDialog"));
@@ -20,10 +22,15 @@ CPasswordDialog::CPasswordDialog(QWidget* parent) : QDialog(parent), m_edit(new 
     connect(buttons, &QDialogButtonBox::accepted, this, &CPasswordDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &CPasswordDialog::reject);
 
+    m_prompt->setObjectName(QStringLiteral("passwordPrompt"));
+    m_prompt->setBuddy(m_edit);
+    m_prompt->hide();
+
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_prompt);
     layout->addWidget(m_edit);
     layout->addWidget(buttons);
-    setFixedSize(sizeHint());
+    layout->setSizeConstraint(QLayout::SetFixedSize);
     m_edit->setFocus();
     HLOG_D1("[FUNC OUT]CPasswordDialog::OnInitDialog");
 }
@@ -32,6 +39,11 @@ CPasswordDialog::~CPasswordDialog() = default;
 
 QString CPasswordDialog::Code() const {
     return m_edit->text();
+}
+
+void CPasswordDialog::SetPrompt(const QString& text) {
+    m_prompt->setText(text);
+    m_prompt->setVisible(!text.isEmpty());
 }
 
 void CPasswordDialog::accept() {

@@ -71,7 +71,10 @@ public:
     [[nodiscard]] const std::string& CurrentFilePath() const { return m_currentFilePath; }
     void SetCurrentFilePath(const std::string& path) { m_currentFilePath = path; }
     [[nodiscard]] int ModifiedFlag() const { return m_modified; }
-    void SetModifiedFlag(int flag) { m_modified = flag; }
+    void SetModifiedFlag(int flag) {
+        m_modified = flag;
+        emit ModifiedFlagChanged(flag);
+    }
 
     // The data file named on the command line; empty when none.
     [[nodiscard]] const std::string& CommandLineFile() const { return m_commandLineFile; }
@@ -79,6 +82,8 @@ public:
 
 signals:
     void MainWindowRaised();
+    // Every setting of the modified flag, also to the value it had.
+    void ModifiedFlagChanged(int flag);
 
 private:
     void ReadSettings();

@@ -27,6 +27,9 @@
 namespace {
 
 constexpr const char* kEndStatus = "End Status";
+constexpr const char* kInitialize = "Initialize";
+// The folder the Open and Save As dialogs last went to.
+constexpr const char* kLastFolder = "LAST_FOLDER";
 const QString kNameFilters = QStringLiteral("RP57 Files (*.R57 *.r57)");
 
 // The first byte of the file can be read: the test the original made before
@@ -51,6 +54,11 @@ std::string FileNameOf(const std::string& path) {
 CRP57Doc::CRP57Doc(CRP57App& app, CMainFrame& frame)
     : QObject(nullptr), m_app(app), m_frame(frame) {
     InstallHandlers();
+    connect(&m_app, &CRP57App::ModifiedFlagChanged, this, [this](int flag) {
+        // Before the first document title there is no place to show it.
+        if (m_frame.windowTitle().contains(QStringLiteral("[*]")))
+            m_frame.setWindowModified(flag != 0);
+    });
 }
 
 void CRP57Doc::InstallHandlers() {
@@ -209,7 +217,9 @@ QString CRP57Doc::DocumentTitle() const {
 }
 
 void CRP57Doc::UpdateTitle() {
-    m_frame.setWindowTitle(DocumentTitle() + QStringLiteral(" - ") + m_frame.AppTitle());
+    // "[*]" is where the window shows that the image has unsaved changes.
+    m_frame.setWindowTitle(DocumentTitle() + QStringLiteral("[*] - ") + m_frame.AppTitle());
+    m_frame.setWindowModified(m_app.ModifiedFlag() != 0);
 }
 
 void CRP57Doc::AfterLoad() {
@@ -237,7 +247,9 @@ bool CRP57Doc::ReadInto(const std::string& path, bool precheckSize) {
     return false;
 }
 
-bool CRP57Doc::SaveModified() {
+bool CRP57Doc::SaveModified(bool* discarded) {
+    if (discarded)
+        *discarded = false;
     m_frame.SendViewSaveData();
     if (m_app.ModifiedFlag() == 0)
         return true;
@@ -252,6 +264,8 @@ bool CRP57Doc::SaveModified() {
             return false;
     } else if (answer != QMessageBox::No) {
         return false;
+    } else if (discarded) {
+        *discarded = true;
     }
     m_app.SetModifiedFlag(0);
     return true;
@@ -290,15 +304,20 @@ std::optional<std::string> CRP57Doc::AskPath(bool save) {
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setNameFilters({kNameFilters, QStringLiteral("All Files (*)")});
     dialog.setDefaultSuffix(QString::fromLatin1(HDataFile::kDefaultExtension));
-    if (!IsUntitled(m_app.CurrentFilePath())) {
-        if (save)
-            dialog.selectFile(DocumentTitle());
-        else
-            dialog.setDirectory(QFileInfo(DocumentTitle()).absolutePath());
-    }
+    HIniFile ini(m_app.SettingsPath());
+    const QString lastFolder = QString::fromStdString(ini.GetString(kInitialize, kLastFolder, ""));
+    if (!lastFolder.isEmpty() && QFileInfo(lastFolder).isDir())
+        dialog.setDirectory(lastFolder);
+    else if (!IsUntitled(m_app.CurrentFilePath()))
+        dialog.setDirectory(QFileInfo(DocumentTitle()).absolutePath());
+    if (save && !IsUntitled(m_app.CurrentFilePath()))
+        dialog.selectFile(DocumentTitle());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return dialog.selectedFiles().constFirst().toStdString();
+    const QString chosen = dialog.selectedFiles().constFirst();
+    if (!ini.WriteString(kInitialize, kLastFolder, QFileInfo(chosen).absolutePath().toStdString()))
+        HLOG_ER("cannot write the settings file [%s]", m_app.SettingsPath().c_str());
+    return chosen.toStdString();
 }
 
 void CRP57Doc::OnFileOpen() {
@@ -362,8 +381,10 @@ bool CRP57Doc::OnFileSave() {
     } else {
         m_frame.SendViewSaveData();
         if (IsUntitled(path)) {
-            // An untitled image needs Save As.
+            // An untitled image needs a name: say so, then ask for one.
             ShowFileMessage(HStringTable::kFileOpenError, CRP57App::kNoFile);
+            HLOG_D1("[FUNC OUT]CRP57Doc::OnFileSave");
+            return OnFileSaveAs();
         } else {
             const HDataFileResult written = HDataFile::Write(path, m_image);
             if (!written.Ok()) {
@@ -371,6 +392,7 @@ bool CRP57Doc::OnFileSave() {
             } else {
                 m_app.SetModifiedFlag(0);
                 UpdateTitle();
+                m_frame.SendViewRefresh();
                 saved = true;
             }
         }

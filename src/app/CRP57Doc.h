@@ -65,7 +65,8 @@ public:
 
     // "Do you want to save changes ?": true lets the caller go on. Yes runs
     // Save As; if that does not save, the caller stops as for Cancel.
-    bool SaveModified();
+    // `discarded` tells whether the answer was No.
+    bool SaveModified(bool* discarded = nullptr);
 
     // The raw image editor (File Data, Shift+F9) over a copy of the image.
     void OnFileData();

@@ -5,6 +5,7 @@
 #include "CRP57Doc.h"
 #include "CToneDlg.h"
 #include "HChannelDelegate.h"
+#include "HComInstructionDialog.h"
 #include "HChannelTableModel.h"
 #include "HEditorPrompt.h"
 #include "HLogPrint.h"
@@ -198,7 +199,7 @@ QLabel* CRP57View::InfoValue(int index) const {
 void CRP57View::ReadSettings() {
     HChannelViewSettings& s = m_grid.Settings();
     s.accessLevel = m_app.AccessLevel();
-    s.comPort = m_app.ComPort();
+    s.comPort = HComInstructionDialog::SettingsOf(m_app).DeviceName();
     s.printer = m_app.PrinterName();
     for (int i = 0; i < CRP57App::kItemCount; ++i)
         s.itemFlags[static_cast<std::size_t>(i)] = m_app.Item(i);

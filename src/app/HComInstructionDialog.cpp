@@ -4,6 +4,7 @@
 #include "CRP57App.h"
 #include "HLogPrint.h"
 #include "HMessageBox.h"
+#include "HStringTable.h"
 #include "HTransferRanges.h"
 
 #include <QApplication>
@@ -48,6 +49,15 @@ public:
             QMessageBox box(ToQtIcon(icon), QString::fromLatin1(HMessageBox::kCaption),
                             QString::fromStdString(text), QMessageBox::Ok, m_dialog);
             box.setObjectName(QStringLiteral("transferMessage"));
+            // The controller is waiting on this call, so the port's reason
+            // is still the one of this open.
+            if (text == HComText::kPortOpenError) {
+                box.setInformativeText(PortOpenDetail());
+                // Wide enough that a device path and its reason read as lines.
+                if (auto* detail =
+                        box.findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel")))
+                    detail->setMinimumWidth(detail->fontMetrics().averageCharWidth() * 52);
+            }
             box.exec();
         });
     }
@@ -56,12 +66,30 @@ public:
         std::optional<std::string> typed;
         OnGui([&] {
             HLOG_D1("programming password asked [TRY:%d]", attempt);
+            if (attempt > 1) {
+                // The controller asks again only after a wrong entry.
+                const int left = HRP57CommunicationDialog::kPasswordTries - attempt + 1;
+                HMessageBox::Show(m_dialog, HStringTable::kPasswordWrong, QMessageBox::Warning,
+                                  QMessageBox::Ok, {std::to_string(left)});
+            }
             CPasswordDialog dialog(m_dialog);
+            dialog.SetPrompt(HMessageBox::Text(HStringTable::kProgrammingPasswordPrompt));
             if (dialog.exec() == QDialog::Accepted)
                 typed = dialog.Code().toStdString();
+            else
+                m_passwordCancelled = true;
         });
         return typed;
     }
+
+    // Why the port did not open; the system's reason or a plain fallback.
+    [[nodiscard]] QString PortOpenDetail() const {
+        const std::string& detail = m_dialog->m_port.GetOpenErrorDetail();
+        return QString::fromStdString(detail.empty() ? m_dialog->m_port.DeviceName() : detail);
+    }
+
+    // The user cancelled the password dialog during this transfer.
+    bool m_passwordCancelled = false;
 
     bool AskYesNo(const std::string& text, HMessageIcon icon) override {
         bool yes = false;
@@ -150,6 +178,7 @@ HComInstructionDialog::HComInstructionDialog(const LinkSettings& link, HMemoryIm
     setWindowTitle(QString::fromLatin1(HComText::kUploadTitle));
     setModal(true);
 
+    // The window grows to show a long final message whole.
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("transferStatus"));
     m_status->setWordWrap(true);
@@ -180,7 +209,8 @@ HComInstructionDialog::HComInstructionDialog(const LinkSettings& link, HMemoryIm
     layout->addWidget(m_status);
     layout->addWidget(m_progress);
     layout->addLayout(buttons);
-    setFixedSize(sizeHint().expandedTo(QSize(380, 0)));
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    setMinimumWidth(380);
 }
 
 HComInstructionDialog::~HComInstructionDialog() {
@@ -217,6 +247,10 @@ const char* HComInstructionDialog::StartLine() const {
 int HComInstructionDialog::DoModal() {
     m_outcome = HTransferOutcome{};
     m_posted = false;
+    m_prompt->m_passwordCancelled = false;
+    // The added channel upload runs without a window of its own; it is still
+    // modal, so the image cannot be edited under it.
+    setAttribute(Qt::WA_DontShowOnScreen, m_command == kCommandAddedChannels);
     return exec();
 }
 
@@ -298,8 +332,13 @@ void HComInstructionDialog::OnTransferOver(const HTransferOutcome& outcome) {
     if (outcome.status == HTransferStatus::Cancelled) {
         // The controller has no final message for a stop the user asked for;
         // say that it stopped (and the radio was reset) before the window goes.
+        // Cancelling the password dialog was answer enough.
         m_status->setText(QString::fromLatin1(HComText::kCancelled));
-        m_prompt->ShowMessage(HComText::kCancelled, HMessageIcon::Information);
+        if (!m_prompt->m_passwordCancelled)
+            m_prompt->ShowMessage(HComText::kCancelled, HMessageIcon::Information);
+    } else if (outcome.message == HComText::kPortOpenError) {
+        m_status->setText(QString::fromStdString(outcome.message) + QLatin1Char('\n') +
+                          m_prompt->PortOpenDetail());
     } else if (!outcome.message.empty()) {
         m_status->setText(QString::fromStdString(outcome.message));
     }

@@ -40,6 +40,11 @@ public:
         int baudRate = 9600;
         int connectionMode = 0;
         int accessLevel = 0;
+        // The device a transfer opens.
+        [[nodiscard]] std::string DeviceName() const {
+            return devicePath.empty() ? HSerialPort::DeviceNameForPort(std::uint32_t(portNumber))
+                                      : devicePath;
+        }
     };
     [[nodiscard]] static LinkSettings SettingsOf(const CRP57App& app);
 

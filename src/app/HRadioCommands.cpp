@@ -29,6 +29,15 @@ int RunUpload(CMainFrame& frame, CRP57App& app, CRP57Doc& doc) {
     HLOG_D1("%s", "Upload開始");
     HMemoryImage& image = doc.Image();
     int result = HComInstructionDialog::kResultCancel;
+    // The radio's memory replaces the image: unsaved edits are asked about
+    // first, as New and Open do, before anything goes to the radio. The view
+    // has committed its cell already, so the flag is current.
+    const int modifiedBefore = app.ModifiedFlag();
+    bool discarded = false;
+    if (modifiedBefore != 0 && !doc.SaveModified(&discarded)) {
+        HLOG_D1("Upload終了[STATUS:%d]", result);
+        return result;
+    }
     {
         HComInstructionDialog dialog(HComInstructionDialog::SettingsOf(app), image, &frame);
         dialog.SetCommand(HComInstructionDialog::kCommandUpload);
@@ -45,6 +54,10 @@ int RunUpload(CMainFrame& frame, CRP57App& app, CRP57Doc& doc) {
         // A failed upload left the image as it was: it keeps its file, and the
         // user's own band limits and Miscellaneous values stay untouched.
         mode = HTransferSteps::ReadSignallingMode(image);
+        // Edits the user agreed to drop for the radio's memory are still there
+        // and still unsaved.
+        if (discarded)
+            app.SetModifiedFlag(modifiedBefore);
     }
     frame.SetSignallingMenuMode(static_cast<int>(mode));
     if (result == HComInstructionDialog::kResultOk)

@@ -47,7 +47,11 @@ bool RunEditor(CMainFrame& frame, CRP57App& app, HEditor& editor) {
 void OnConfigure(CMainFrame& frame, CRP57App& app) {
     HLOG_D1("[FUNC IN]OnConfigure");
     CConfigurationDlg dialog(app, &frame);
-    dialog.exec();
+    if (dialog.exec() == QDialog::Accepted) {
+        // The information panel shows the serial device in use.
+        frame.SendViewSaveData();
+        frame.SendViewRefresh();
+    }
     HLOG_D1("[FUNC OUT]OnConfigure");
 }
 

@@ -65,7 +65,7 @@
 // The process-wide values the view reads (and the two it changes).
 struct HChannelViewSettings {
     int accessLevel = 0;
-    int comPort = 1;
+    std::string comPort = "/dev/ttyS0"; // the serial device transfers use
     std::string printer;
     HItemFlags itemFlags = AllItemsShown(); // changed by the visibility rules
     bool loadFlag = false;                  // set by Open and Upload; cleared when applied

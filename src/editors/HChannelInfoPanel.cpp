@@ -19,15 +19,16 @@ std::string TrimRight(std::string s) {
 } // namespace
 
 HChannelInfoPanel BuildChannelInfoPanel(const HMarketingGroup& marketing, const HChannels& model,
-                                        int group, int comPort, std::string_view printer) {
+                                        int group, std::string_view comPort,
+                                        std::string_view printer) {
     HChannelInfoPanel p;
     p.serialNumber = TrimRight(marketing.GetText(kMarketingSerial));
     p.frequencyBand = HChannelRules::BandName(model.GetHardwareValue(HHardwareGroup::kRowBand));
     char buf[48];
     std::snprintf(buf, sizeof buf, "%5.2f", marketing.GetValue(kMarketingFirmware) / 100.0);
     p.firmwareVersion = buf;
-    std::snprintf(buf, sizeof buf, "%d", comPort);
-    p.comPort = buf;
+    // The device itself: a port number alone does not say which device it is.
+    p.comPort = std::string(comPort);
     p.printer = std::string(printer);
     const std::int32_t count = model.GetGroupValue(group, HChannelTables::kGroupChannels);
     p.channels = std::to_string(count < 0 ? 0 : count);

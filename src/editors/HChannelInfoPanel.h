@@ -12,7 +12,7 @@ struct HChannelInfoPanel {
     std::string serialNumber;    // Marketing serial number, "%s"
     std::string frequencyBand;   // the band's name, "%s"
     std::string firmwareVersion; // "%5.2f" of the stored value / 100
-    std::string comPort;         // "%d"
+    std::string comPort;         // the serial device transfers use
     std::string printer;         // the default printer's name, may be empty
     std::string channels;        // the current group's channel count
     std::string channelsLeft;    // "%d Channels Left"
@@ -24,7 +24,8 @@ inline constexpr std::array<std::string_view, 8> kInfoPanelLabels = {
     "Serial No", "Freq Band", "FW Version",     "COM Port",
     "Printer",   " Channels", " Channels Left", "ProductType"};
 
-// The panel for group g of the model, with the shell's COM port and printer.
+// The panel for group g of the model, with the serial device and printer in use.
 [[nodiscard]] HChannelInfoPanel BuildChannelInfoPanel(const HMarketingGroup& marketing,
                                                       const HChannels& model, int group,
-                                                      int comPort, std::string_view printer);
+                                                      std::string_view comPort,
+                                                      std::string_view printer);

@@ -58,6 +58,8 @@ const std::map<int, std::string>& Table() {
         {2706, "The file is read-only."},
         {2707, "Reason: %1"},
         {900, "The radio holds a partial write and must be downloaded again."},
+        {2501, "Programming password of the radio:"},
+        {2502, "The programming password is wrong.\r\nTries left: %1"},
     };
     return table;
 }

@@ -51,6 +51,9 @@ enum Id : int {
     kDetailReadOnly = 2706,
     kDetailReason = 2707,    // %1 = the system's reason
     kPartialWrite = 900, // follows the reason a download stopped after its first write
+    // The programming password asked during a transfer.
+    kProgrammingPasswordPrompt = 2501,
+    kPasswordWrong = 2502, // %1 = tries left
 };
 
 // The text of a number; empty when the table has none.

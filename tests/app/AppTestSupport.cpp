@@ -30,6 +30,8 @@ void MessageAnswers::Poll() {
             continue;
         if (auto* dialog = qobject_cast<CPasswordDialog*>(widget); dialog && answerPasswords) {
             ++passwordAsked;
+            if (!dialog->Prompt()->isHidden())
+                passwordPrompt = dialog->Prompt()->text();
             if (passwords.isEmpty()) {
                 dialog->reject();
             } else {
@@ -45,6 +47,7 @@ void MessageAnswers::Poll() {
         box->setProperty("answered", true);
         asked << box->objectName();
         texts << box->text();
+        details << box->informativeText();
         std::deque<QMessageBox::StandardButton>& queue =
             m_answers[box->objectName().mid(7).toInt()];
         QAbstractButton* button = nullptr;

@@ -122,9 +122,11 @@ public:
 
     QStringList asked; // object names
     QStringList texts;
+    QStringList details; // the boxes' informative texts, one per box
     bool answerPasswords = false;
     QStringList passwords;
     int passwordAsked = 0;
+    QString passwordPrompt; // the line above the password edit, when shown
 
 private:
     void Poll();
@@ -141,8 +143,10 @@ struct RunningApp {
     CMainFrame* frame = nullptr;
     CRP57Doc* doc = nullptr;
     explicit RunningApp(int level = 0, const QStringList& words = {});
-    // The file part of the window title.
+    // The file part of the window title (without the unsaved-changes mark).
     [[nodiscard]] QString TitlePath() const {
-        return frame->windowTitle().section(QStringLiteral(" - "), 0, 0);
+        return frame->windowTitle()
+            .section(QStringLiteral(" - "), 0, 0)
+            .remove(QStringLiteral("[*]"));
     }
 };

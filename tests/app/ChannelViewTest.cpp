@@ -110,9 +110,9 @@ void ChannelViewTest::defaultImageInTheGridAndViewItem() {
         shown << run.view->InfoValue(row)->text();
     shown << run.view->GroupList()->currentText()
           << QString::number(run.view->GroupList()->count());
-    QCOMPARE(shown.join('|'), QStringLiteral("TAG|DTMF ANI Monitor|VHF|%1|128|"
-                                             "0 Channels Left|Mobile|Group 1|1")
-                                  .arg(run.app.ComPort()));
+    // COM 1 is the first serial device.
+    QCOMPARE(shown.join('|'), QStringLiteral("TAG|DTMF ANI Monitor|VHF|/dev/ttyS0|128|"
+                                             "0 Channels Left|Mobile|Group 1|1"));
     // Columns the model rules hide at access level 0 for this set: Auto Scan
     // (handheld only) and Ext Mic (level 0); TAG is there.
     QCOMPARE(run.Hidden({3, 11, 24}), QStringLiteral("011"));

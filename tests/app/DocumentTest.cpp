@@ -95,7 +95,8 @@ void DocumentTest::startupImageAndDefaultFiles() {
         TempHome home;
         MessageAnswers messages;
         RunningApp run;
-        QCOMPARE(run.frame->windowTitle(), QStringLiteral("<none> - ") + run.frame->AppTitle());
+        QCOMPARE(run.frame->windowTitle(), QStringLiteral("<none>[*] - ") + run.frame->AppTitle());
+        QVERIFY(!run.frame->isWindowModified());
         QCOMPARE(run.doc->Image(), MakeImageForModel(kBandVhf, kProductMobile, 0));
         QCOMPARE(home.Read("defaultV.r57"), Bytes(BuildDefaultImage()));
         QVERIFY(messages.asked.isEmpty());
@@ -172,30 +173,42 @@ void DocumentTest::commandLineFileAndOpen() {
 
 void DocumentTest::saveAndSaveAs() {
     TempHome home;
+    QVERIFY(QDir(home.Path()).mkdir(QStringLiteral("sub")));
     MessageAnswers messages;
     RunningApp run;
-    // Save on the untitled image is refused with 32 and writes nothing.
+    QSignalSpy refresh(run.frame, &CMainFrame::ViewRefreshRequested);
+    // The title marks unsaved changes.
     run.app.SetModifiedFlag(1);
+    QVERIFY(run.frame->isWindowModified());
+    // Save on the untitled image says so with 32, then offers Save As;
+    // cancelled, nothing is written.
     const QStringList files = QDir(home.Path()).entryList(QDir::Files);
-    QVERIFY(run.frame->RunCommand(57603));
+    QVERIFY(RunChoosing(run, home, 57603, nullptr, ""));
     QCOMPARE(messages.asked, QStringList{QStringLiteral("message32")});
     QCOMPARE(messages.LastText(), QStringLiteral("Problem opening file\nFile Name = <none>"));
     QCOMPARE(QDir(home.Path()).entryList(QDir::Files), files);
     QCOMPARE(run.app.ModifiedFlag(), 1);
+    QCOMPARE(refresh.count(), 0);
     messages.asked.clear();
-    // Save As adds the default extension; Save then writes the same file.
+    // A name given there saves the image, with the default extension added.
     run.doc->Image()[kMarker] = 0xA5;
-    QVERIFY(RunChoosing(run, home, 57604, nullptr, "mine"));
-    const std::string path = home.File("mine.R57");
-    QCOMPARE(home.Read("mine.R57"), Bytes(run.doc->Image()));
-    QCOMPARE(run.TitlePath(), home.QPath("mine.R57"));
+    QVERIFY(RunChoosing(run, home, 57603, nullptr, "sub/mine"));
+    QCOMPARE(messages.asked, QStringList{QStringLiteral("message32")});
+    messages.asked.clear();
+    const std::string path = home.File("sub/mine.R57");
+    QCOMPARE(home.Read("sub/mine.R57"), Bytes(run.doc->Image()));
+    QCOMPARE(run.TitlePath(), home.QPath("sub/mine.R57"));
     QCOMPARE(run.app.ModifiedFlag(), 0);
+    QVERIFY(!run.frame->isWindowModified());
+    QCOMPARE(refresh.count(), 1);
+    // Save then writes the same file and refreshes the views.
     run.doc->Image()[kMarker + 1] = 0x5A;
     run.app.SetModifiedFlag(1);
     QVERIFY(run.frame->RunCommand(57603));
     const QByteArray saved = Bytes(run.doc->Image());
-    QCOMPARE(home.Read("mine.R57"), saved);
+    QCOMPARE(home.Read("sub/mine.R57"), saved);
     QVERIFY(messages.asked.isEmpty());
+    QCOMPARE(refresh.count(), 2);
     // A Save As that does not save leaves the path with the file that holds
     // the image: here No to writing a default file.
     messages.Queue(36, QMessageBox::No);
@@ -204,12 +217,27 @@ void DocumentTest::saveAndSaveAs() {
     QVERIFY(!QFileInfo::exists(home.QPath("defaultUD.r57")));
     QCOMPARE(run.app.CurrentFilePath(), path);
     QCOMPARE(run.app.RecentFiles().Entries().front(), path);
+    // The file dialogs start in the folder last chosen, kept in the settings
+    // file, even when the document's file is elsewhere.
+    QCOMPARE(HIniFile(home.File("RP57Win.ini")).GetString("Initialize", "LAST_FOLDER", ""),
+             home.Path().toStdString());
+    QString startedIn;
+    {
+        ModalDriver<QFileDialog> look(
+            [&startedIn](QFileDialog* dialog) {
+                startedIn = dialog->directory().absolutePath();
+                dialog->reject();
+            },
+            kOpen);
+        QVERIFY(run.frame->RunCommand(57601) && look.Fired());
+    }
+    QCOMPARE(startedIn, home.Path());
     // A read-only file is refused with 49 and left as it was (for root too).
-    QVERIFY(QFile::setPermissions(home.QPath("mine.R57"), QFileDevice::ReadOwner));
+    QVERIFY(QFile::setPermissions(home.QPath("sub/mine.R57"), QFileDevice::ReadOwner));
     run.doc->Image()[kMarker] = 0x01;
     QVERIFY(run.frame->RunCommand(57603));
     QCOMPARE(messages.asked.last(), QStringLiteral("message49"));
-    QCOMPARE(home.Read("mine.R57"), saved);
+    QCOMPARE(home.Read("sub/mine.R57"), saved);
 }
 
 void DocumentTest::askToSaveNeverDropsChangesUnasked() {

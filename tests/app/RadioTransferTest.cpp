@@ -12,6 +12,11 @@
 #include "HTransferRanges.h"
 #include "HTransferSteps.h"
 
+#include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 namespace {
 
 using namespace HChannelTables;
@@ -148,6 +153,9 @@ private slots:
     void eventsCarryTheLinkAndTheBlocksOfTheAccessLevel();
     void failedUploadThenUploadAndDownload();
     void cancelDuringTransferResetsTheRadio();
+    void uploadAsksBeforeReplacingEdits();
+    void portOpenErrorsSayWhy();
+    void passwordPromptSaysWhatIsAskedAndWhatIsLeft();
     void channelAllocationUploadsOnlyAddedPages();
     void allocationDialogRules();
 };
@@ -294,6 +302,146 @@ void RadioTransferTest::cancelDuringTransferResetsTheRadio() {
     QCOMPARE(FirstDifference(radio.StopAndRead(), radioMemory), -1L);
 }
 
+void RadioTransferTest::uploadAsksBeforeReplacingEdits() {
+    TempHome home;
+    RunningApp run;
+    const HMemoryImage radioMemory =
+        WithChannels(FactoryRadio(), [](HChannels& m) { m.SetTag(4, "RADIO05"); });
+    const HMemoryImage own = WithChannels(MakeImageForModel(kBandVhf, kProductMobile, 1),
+                                          [](HChannels& m) { m.SetTag(4, "MINE"); });
+    QVERIFY(OpenDocument(run, home, own));
+    const std::string path = run.app.CurrentFilePath();
+    HMemoryImage& image = run.doc->Image();
+    image = WithChannels(image, [](HChannels& m) { m.SetTag(5, "EDITED"); });
+    const HMemoryImage edited = image;
+    run.app.SetModifiedFlag(1);
+    QVERIFY(run.frame->isWindowModified());
+
+    SimRadio radio(home, radioMemory);
+    QVERIFY(radio.Started());
+    run.app.SetComDevice(radio.Link().toStdString());
+    TransferAnswers answers({kFactoryPassword});
+    // Cancel: nothing goes to the radio and the edits stay, unsaved.
+    answers.Queue(HStringTable::kSaveChanges, QMessageBox::Cancel);
+    QCOMPARE(HRadioCommands::OnMenuRadio(*run.frame, run.app, HCmd::kUpload),
+             HComInstructionDialog::kResultCancel);
+    QCOMPARE(answers.asked, QStringList{QStringLiteral("message146")});
+    QVERIFY(radio.Sent(QString()).isEmpty());
+    QCOMPARE(FirstDifference(image, edited), -1L);
+    QCOMPARE(run.app.ModifiedFlag(), 1);
+    {
+        // No goes on; when the radio then does not answer, the edits are
+        // still there and still count as unsaved.
+        SimRadio silent(home, radioMemory, {"--fault", "silent"}, QStringLiteral("silent"));
+        QVERIFY(silent.Started());
+        run.app.SetComDevice(silent.Link().toStdString());
+        answers.Queue(HStringTable::kSaveChanges, QMessageBox::No);
+        QCOMPARE(HRadioCommands::OnMenuRadio(*run.frame, run.app, HCmd::kUpload),
+                 HComInstructionDialog::kResultCancel);
+        QCOMPARE(answers.asked.count(QStringLiteral("message146")), 2);
+        QCOMPARE(answers.asked.count(QStringLiteral("transferMessage")), 1);
+        QCOMPARE(FirstDifference(image, edited), -1L);
+        QCOMPARE(run.app.ModifiedFlag(), 1);
+        QCOMPARE(run.app.CurrentFilePath(), path);
+    }
+    // Yes saves through Save As, then the radio's memory comes in.
+    run.app.SetComDevice(radio.Link().toStdString());
+    answers.Queue(HStringTable::kSaveChanges, QMessageBox::Yes);
+    ModalDriver<QFileDialog> saveAs(
+        [&home](QFileDialog* dialog) {
+            dialog->selectFile(home.QPath("kept.R57"));
+            QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
+        },
+        QStringLiteral("FileSaveAsDialog"));
+    QCOMPARE(HRadioCommands::OnMenuRadio(*run.frame, run.app, HCmd::kUpload),
+             HComInstructionDialog::kResultOk);
+    QVERIFY(saveAs.Fired());
+    HMemoryImage kept{};
+    QVERIFY(HDataFile::Read(home.File("kept.R57"), kept).Ok());
+    QCOMPARE(FirstDifference(kept, edited), -1L);
+    HChannels model;
+    model.Load(image);
+    QCOMPARE(QString::fromStdString(model.GetTag(4)).trimmed(), QStringLiteral("RADIO05"));
+    QCOMPARE(run.app.ModifiedFlag(), 0);
+    QVERIFY(!run.frame->isWindowModified());
+}
+
+void RadioTransferTest::portOpenErrorsSayWhy() {
+    TempHome home;
+    HMemoryImage image{};
+    const auto upload = [&image](const std::string& device) {
+        HComInstructionDialog dialog({.devicePath = device}, image);
+        dialog.SetCommand(HComInstructionDialog::kCommandUpload);
+        const int result = dialog.DoModal();
+        return std::make_pair(result, dialog.StatusLabel()->text());
+    };
+    {
+        // A device that is not there: named, with the system's reason.
+        TransferAnswers answers;
+        const std::string missing = home.File("ttyUSB9");
+        const auto [result, status] = upload(missing);
+        QCOMPARE(result, HComInstructionDialog::kResultCancel);
+        QCOMPARE(answers.texts, QStringList{QStringLiteral("Port Open Error!")});
+        QCOMPARE(answers.details.constFirst(),
+                 QString::fromStdString(missing + ": " + std::strerror(ENOENT)));
+        QCOMPARE(status, QStringLiteral("Port Open Error!\n") + answers.details.constFirst());
+    }
+    if (::geteuid() != 0) { // root is never refused
+        TransferAnswers answers;
+        QVERIFY(home.Write("locked", "x"));
+        QVERIFY(QFile::setPermissions(home.QPath("locked"), QFileDevice::Permissions()));
+        upload(home.File("locked"));
+        QVERIFY2(answers.details.constFirst().contains(QStringLiteral("'dialout' group")),
+                 qPrintable(answers.details.join('|')));
+    }
+    // A port another program holds: that program is named.
+    SimRadio radio(home, FactoryRadio());
+    QVERIFY(radio.Started());
+    const QString device = QFileInfo(radio.Link()).symLinkTarget();
+    const int holder = ::open(device.toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
+    QVERIFY(holder >= 0);
+    QCOMPARE(::flock(holder, LOCK_EX | LOCK_NB), 0);
+    TransferAnswers answers;
+    upload(radio.Link().toStdString());
+    ::close(holder);
+    QCOMPARE(answers.texts, QStringList{QStringLiteral("Port Open Error!")});
+    QVERIFY2(
+        answers.details.constFirst().contains(QStringLiteral("in use by pid %1 (").arg(::getpid())),
+        qPrintable(answers.details.join('|')));
+}
+
+void RadioTransferTest::passwordPromptSaysWhatIsAskedAndWhatIsLeft() {
+    TempHome home;
+    SimRadio radio(home, FactoryRadio());
+    QVERIFY(radio.Started());
+    HMemoryImage image{};
+    const auto upload = [&]() {
+        HComInstructionDialog dialog({.devicePath = radio.Link().toStdString()}, image);
+        dialog.SetCommand(HComInstructionDialog::kCommandUpload);
+        const int result = dialog.DoModal();
+        return std::make_pair(result, dialog.StatusLabel()->text());
+    };
+    {
+        // Two wrong entries, each said before the prompt comes back, then
+        // the right one.
+        TransferAnswers answers({QStringLiteral("111111"), QStringLiteral("222222"),
+                                 QString::fromLatin1(kFactoryPassword)});
+        QCOMPARE(upload().first, HComInstructionDialog::kResultOk);
+        QCOMPARE(answers.passwordAsked, 3);
+        QCOMPARE(answers.passwordPrompt, QStringLiteral("Programming password of the radio:"));
+        QCOMPARE(answers.texts, (QStringList{"The programming password is wrong.\nTries left: 2",
+                                             "The programming password is wrong.\nTries left: 1",
+                                             "Upload Complete!"}));
+    }
+    // Cancelling the password dialog is answer enough: no box says so again.
+    TransferAnswers answers;
+    const auto [result, status] = upload();
+    QCOMPARE(result, HComInstructionDialog::kResultCancel);
+    QCOMPARE(answers.passwordAsked, 1);
+    QCOMPARE(answers.texts, QStringList());
+    QCOMPARE(status, QStringLiteral("Transfer cancelled."));
+}
+
 void RadioTransferTest::channelAllocationUploadsOnlyAddedPages() {
     TempHome home;
     RunningApp run;
@@ -325,10 +473,31 @@ void RadioTransferTest::channelAllocationUploadsOnlyAddedPages() {
         });
         return run.frame->RunCommand(HCmd::kChannelAllocation) && driver.Fired();
     };
+    // The added-channel upload runs without a window on the screen, yet
+    // modal, so the image cannot be edited under it.
+    int seen = 0;
+    int onScreen = 0;
+    QTimer look;
+    look.setInterval(5);
+    QObject::connect(&look, &QTimer::timeout, [&] {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            auto* dialog = qobject_cast<HComInstructionDialog*>(widget);
+            if (!dialog || !dialog->isVisible())
+                continue;
+            ++seen;
+            if ((dialog->windowHandle() && dialog->windowHandle()->isVisible()) ||
+                QApplication::activeModalWidget() != dialog)
+                ++onScreen;
+        }
+    });
+    look.start();
     // Twelve channels: page 3 added (FLASH page 0x0B); page 2, partly in use,
     // stays the document's.
     TransferAnswers answers;
     QVERIFY(allocate(12));
+    look.stop();
+    QVERIFY(seen > 0);
+    QCOMPARE(onScreen, 0);
     QCOMPARE(radio.ReadBlocks("F2"), QStringLiteral("0B"));
     QVERIFY(!radio.Wrote());
     QVERIFY(answers.texts.isEmpty());

@@ -3,6 +3,7 @@
 // Power Saving through the editor dialog, and the Help commands.
 #include "AppTestSupport.h"
 #include "CConfigurationDlg.h"
+#include "CRP57View.h"
 #include "CVisibleDlg.h"
 #include "HDialog.h"
 #include "HEditorForm.h"
@@ -53,6 +54,10 @@ void ShellDialogsTest::configurationStoresPortDeviceAndBaud() {
     {
         RunningApp run;
         QCOMPARE(run.app.BaudRate(), 4800); // kept as read
+        // The information panel names the device that COM 3 is.
+        auto* view = run.frame->findChild<CRP57View*>();
+        QVERIFY(view);
+        QCOMPARE(view->InfoValue(3)->text(), QStringLiteral("/dev/ttyS2"));
         MessageAnswers messages;
         ModalDriver<CConfigurationDlg> cancel([](CConfigurationDlg* dialog) {
             QCOMPARE(dialog->PortCombo()->itemText(255) + '|' + dialog->PortCombo()->currentText() +
@@ -94,6 +99,7 @@ void ShellDialogsTest::configurationStoresPortDeviceAndBaud() {
         QCOMPARE(Line({run.app.ComPort(), run.app.BaudRate(), run.app.ConnectionMode()}),
                  QStringLiteral("20 38400 0"));
         QCOMPARE(run.app.ComDevice(), std::string("/dev/pts/7"));
+        QCOMPARE(view->InfoValue(3)->text(), QStringLiteral("/dev/pts/7"));
     }
     // The window wrote them when it went; the interface unit is never stored.
     for (const char* line : {"COM_PORT=20", "BAUDRATE=38400", "COM_DEVICE=/dev/pts/7"})
