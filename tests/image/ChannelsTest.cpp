@@ -472,3 +472,21 @@ TEST(Channels, ToneTextsCutAndRefused) {
         EXPECT_EQ(ch.GetField(1, kFieldRxTone), 885) << bad;
     }
 }
+
+TEST(Channels, TransmitEntryAndRefusedFrequencyTexts) {
+    HChannels ch = Loaded(MakeImage());
+    ASSERT_TRUE(ch.ParseCellText(0, kFieldRxFrequency, "146.0125"));
+    const std::int32_t tx = ch.GetField(0, kFieldTxFrequency);
+    // A transmit entry touches only the transmit side.
+    ASSERT_TRUE(ch.ParseCellText(0, kFieldTxFrequency, "150.005"));
+    EXPECT_EQ(ch.GetField(0, kFieldRxFrequency), 146012500);
+    EXPECT_EQ(ch.GetField(0, kFieldTxFrequency), 150005000);
+    EXPECT_NE(tx, 150005000);
+    // Refused texts leave the channel as it was.
+    EXPECT_FALSE(ch.ParseCellText(0, kFieldRxFrequency, "14x"));
+    EXPECT_FALSE(ch.ParseCellText(0, kFieldRxFrequency, ""));
+    EXPECT_FALSE(ch.ParseCellText(0, 3, "1")); // a field without a cell text
+    EXPECT_FALSE(ch.ParseCellText(200, kFieldRxFrequency, "146"));
+    EXPECT_EQ(ch.GetField(0, kFieldRxFrequency), 146012500);
+    EXPECT_EQ(ch.GetField(0, kFieldTxFrequency), 150005000);
+}
