@@ -4,6 +4,7 @@
 #include "HChannels.h"
 #include "HCommonGroups.h"
 #include "HHardwareGroup.h"
+#include "HImageChecks.h"
 #include "HStringTable.h"
 
 #include <algorithm>
@@ -39,12 +40,6 @@ static_assert(kIdentityEnd + 1 == HImageMap::EepromWordOffset(0x11));
 // (its checksum at bytes 4-5, the values at 6-33).
 constexpr HBlockRange kAdjustmentWords{0x02, 0x10};
 
-// The adjustment values 0-27 of the two copies mean the same.
-constexpr std::size_t kLastSharedValue = 27;
-
-constexpr int kChannelRowRxStep = 12;
-constexpr int kChannelRowTxStep = 13;
-
 void CopyBytes(const HMemoryImage& from, HMemoryImage& to, std::size_t first, std::size_t last) {
     std::copy(from.begin() + long(first), from.begin() + long(last) + 1, to.begin() + long(first));
 }
@@ -65,14 +60,6 @@ std::string Upper(std::string text) {
     for (char& c : text)
         c = char(std::toupper(static_cast<unsigned char>(c)));
     return text;
-}
-
-// The display type of a Hardware group: product type 0 keeps it in one row,
-// every other product type in another.
-std::int32_t DisplayType(const HHardwareGroup& hw) {
-    return hw.GetValue(HHardwareGroup::kRowProductType) == 0
-               ? hw.GetValue(HHardwareGroup::kRowDisplayMobile)
-               : hw.GetValue(HHardwareGroup::kRowDisplayHandheld);
 }
 
 } // namespace
@@ -496,79 +483,13 @@ int HRP57CommunicationDialog::OnUpload(HCommEventData& event) {
     return ok && !m_cancelled ? 0 : 1;
 }
 
-HRP57CommunicationDialog::AdjustmentState
-HRP57CommunicationDialog::CheckAdjustment(HMemoryImage& radio) {
-    HAlignmentData working(HAlignmentData::HCopy::Working);
-    if (working.VerifyChecksum(radio))
-        return AdjustmentState::Good;
-    HAlignmentData backup(HAlignmentData::HCopy::ShippingDefault);
-    if (!backup.VerifyChecksum(radio))
-        return AdjustmentState::Bad;
-    // Values 0-27 mean the same in both copies; the backup's replace the working
-    // copy's and the working copy's own checksum rule then covers them.
-    working.Load(radio);
-    backup.Load(radio);
-    for (std::size_t i = 0; i <= kLastSharedValue; ++i)
-        if (i != HAlignmentMap::kChecksumIndex)
-            working.SetValue(i, backup.GetValue(i));
-    working.Store(radio);
-    working.RecomputeChecksum(radio);
-    return AdjustmentState::Repaired;
-}
-
-bool HRP57CommunicationDialog::CheckCompatibility(HMemoryImage& target, HMemoryImage& radio,
-                                                  bool& adjustmentRepaired, HCommEventData& event) {
-    HHardwareGroup editorHw;
-    editorHw.Load(target);
-    HHardwareGroup radioHw;
-    radioHw.Load(radio);
-
-    if (editorHw.GetValue(HHardwareGroup::kRowProductType) !=
-        radioHw.GetValue(HHardwareGroup::kRowProductType)) {
-        HDLOG(2, "%s", "Product Type Mismatch.Continue!");
-        ShowBox(HStringTable::kProductTypeMismatch, HMessageIcon::Exclamation);
+void HRP57CommunicationDialog::ShowFindings(const std::vector<HFinding>& findings) {
+    for (const HFinding& f : findings) {
+        if (*f.trace)
+            HDLOG(f.traceLevel, "%s", f.trace);
+        if (f.messageId != 0)
+            ShowBox(f.messageId, f.icon);
     }
-
-    if (DisplayType(editorHw) > 0 && DisplayType(radioHw) == 0) {
-        HDLOG(2, "%s", "Non LCD Typeへの書き込みの為、グループ2以降のデータを消去する");
-        HChannels model;
-        model.Load(target);
-        model.TruncateGroups(1);
-        model.Save(target);
-    }
-
-    const std::int32_t editorStep = editorHw.GetValue(HHardwareGroup::kRowStepSet);
-    const std::int32_t radioStep = radioHw.GetValue(HHardwareGroup::kRowStepSet);
-    if (editorStep == 2 && radioStep == 0) {
-        HDLOG(2, "%s", "Chanel Step Mismatch.Continue!");
-        ShowBox(HStringTable::kChannelStepMismatch, HMessageIcon::Exclamation);
-    } else if (editorStep == 0 && radioStep == 2) {
-        HChannels model;
-        model.Load(target);
-        for (int c = 0; c < model.GetCapacity(); ++c) {
-            if (model.GetField(c, kChannelRowRxStep) >= 2 ||
-                model.GetField(c, kChannelRowTxStep) >= 2) {
-                HDLOG(1, "%s", "Chanel Step Mismatch.Finish!");
-                ShowBox(HStringTable::kChannelStepMismatch, HMessageIcon::Stop);
-                return false;
-            }
-        }
-    }
-
-    switch (CheckAdjustment(radio)) {
-    case AdjustmentState::Good:
-        break;
-    case AdjustmentState::Repaired:
-        ShowBox(HStringTable::kAdjChecksumBackup, HMessageIcon::Exclamation);
-        adjustmentRepaired = true;
-        break;
-    case AdjustmentState::Bad:
-        HDLOG(1, "%s", "Adj Checksum Error!");
-        ShowBox(HStringTable::kAdjChecksumError, HMessageIcon::Exclamation);
-        event.message = HComText::kAdjChecksumError;
-        return false;
-    }
-    return true;
 }
 
 int HRP57CommunicationDialog::OnDownload(HCommEventData& event) {
@@ -587,10 +508,20 @@ int HRP57CommunicationDialog::OnDownload(HCommEventData& event) {
     // download went through, so a failed download leaves it as it was.
     HMemoryImage target = *event.editorImage;
     bool adjustmentRepaired = false;
-    if (ok && event.accessLevel != 2 &&
-        !CheckCompatibility(target, radio, adjustmentRepaired, event)) {
-        ResetAndClose(event);
-        return 1;
+    if (ok && event.accessLevel != 2) {
+        HCompatibilityCheck check = HImageChecks::CheckCompatibility(target, radio);
+        ShowFindings(check.findings);
+        if (!check.Passed()) {
+            if (std::ranges::any_of(check.findings, [](const HFinding& f) {
+                    return f.messageId == HStringTable::kAdjChecksumError;
+                }))
+                event.message = HComText::kAdjChecksumError;
+            ResetAndClose(event);
+            return 1;
+        }
+        target = check.target;
+        radio = check.radio;
+        adjustmentRepaired = check.adjustmentRepaired;
     }
     if (ok) {
         if (event.accessLevel != 2) {

@@ -10,6 +10,7 @@
 // between blocks: the radio is reset, the port closed, and the outcome is
 // Cancelled, never Success.
 #include "HCommEventData.h"
+#include "HImageChecks.h"
 #include "HPrompt.h"
 #include "HRpCommonCommunication.h"
 #include "HTransferRanges.h"
@@ -20,6 +21,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 // The texts the controller shows. Final messages are used exactly as the radio
 // program always showed them.
@@ -141,15 +143,11 @@ protected:
 
 private:
     using Handler = int (HRP57CommunicationDialog::*)(HCommEventData&);
-    enum class AdjustmentState { Good, Repaired, Bad };
 
     [[nodiscard]] bool BuffersValid(const HCommEventData& event) const;
     int PasswordFailure(HCommEventData& event, int check, bool download);
-    // Rules that compare the editor image with the radio's data before a
-    // download; false stops the download (the radio is reset by the caller).
-    bool CheckCompatibility(HMemoryImage& target, HMemoryImage& radio, bool& adjustmentRepaired,
-                            HCommEventData& event);
-    AdjustmentState CheckAdjustment(HMemoryImage& radio);
+    // Traces what the image rules found and shows what has a message, in order.
+    void ShowFindings(const std::vector<HFinding>& findings);
     bool WriteEndMark(HCommEventData& event, HMemoryImage& image, std::uint8_t hi, std::uint8_t lo,
                       bool decimalTrace);
 

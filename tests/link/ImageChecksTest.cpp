@@ -1,0 +1,144 @@
+// The download's image rules as plain functions: what they find, in which
+// order, and what they repair, without a radio.
+#include "HAlignmentData.h"
+#include "HChannels.h"
+#include "HDefaultImage.h"
+#include "HHardwareGroup.h"
+#include "HImageChecks.h"
+#include "HStringTable.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+HMemoryImage Factory() {
+    HMemoryImage m = BuildDefaultImage();
+    m[2] = 5;
+    return m;
+}
+
+HMemoryImage WithHardware(HMemoryImage m, std::size_t row, std::int32_t value) {
+    HHardwareGroup hw;
+    hw.Load(m);
+    hw.SetValue(row, value);
+    hw.Save(m);
+    return m;
+}
+
+std::vector<int> Messages(const std::vector<HFinding>& findings) {
+    std::vector<int> out;
+    for (const HFinding& f : findings)
+        out.push_back(f.messageId);
+    return out;
+}
+
+// Breaks the working copy's checksum without touching the backup.
+HMemoryImage BrokenWorking(HMemoryImage m) {
+    m[0x06] ^= 0x21;
+    return m;
+}
+
+TEST(ImageChecks, MatchingImagesPassUnchanged) {
+    const HMemoryImage image = Factory();
+    const HCompatibilityCheck check = HImageChecks::CheckCompatibility(image, image);
+    EXPECT_TRUE(check.findings.empty());
+    EXPECT_TRUE(check.Passed());
+    EXPECT_EQ(check.target, image);
+    EXPECT_EQ(check.radio, image);
+    EXPECT_FALSE(check.adjustmentRepaired);
+}
+
+TEST(ImageChecks, WarningsKeepTheirOrderAndLetTheWriteGoOn) {
+    // Another product type, an editor on 2.5 kHz steps for a 5 kHz radio and a
+    // working copy repaired from its backup: three warnings, in this order.
+    const HMemoryImage editor =
+        WithHardware(WithHardware(Factory(), HHardwareGroup::kRowProductType, 2),
+                     HHardwareGroup::kRowStepSet, 2);
+    const HMemoryImage radio =
+        BrokenWorking(WithHardware(Factory(), HHardwareGroup::kRowStepSet, 0));
+    const HCompatibilityCheck check = HImageChecks::CheckCompatibility(editor, radio);
+    EXPECT_EQ(Messages(check.findings), (std::vector<int>{HStringTable::kProductTypeMismatch,
+                                                          HStringTable::kChannelStepMismatch,
+                                                          HStringTable::kAdjChecksumBackup}));
+    for (const HFinding& f : check.findings)
+        EXPECT_EQ(f.severity, HFindingSeverity::Warning) << f.messageId;
+    EXPECT_EQ(check.findings[0].key, "hardware.product_type");
+    EXPECT_TRUE(check.Passed());
+    EXPECT_EQ(check.target, editor);
+    EXPECT_TRUE(check.adjustmentRepaired);
+}
+
+TEST(ImageChecks, ChannelsOnAFinerStepThanTheRadioTakesRefuseBeforeTheAdjustment) {
+    HMemoryImage editor = WithHardware(Factory(), HHardwareGroup::kRowStepSet, 0);
+    const HMemoryImage radio = WithHardware(Factory(), HHardwareGroup::kRowStepSet, 2);
+    // Without a channel on the finer step the step rule has nothing to say.
+    EXPECT_EQ(Messages(HImageChecks::CheckCompatibility(editor, radio).findings),
+              std::vector<int>{});
+
+    HChannels model;
+    model.Load(editor);
+    model.SetField(3, 13, 2); // transmit step code 2
+    model.Save(editor);
+    // The refusal comes first: a repairable adjustment is not even looked at.
+    const HCompatibilityCheck check =
+        HImageChecks::CheckCompatibility(editor, BrokenWorking(radio));
+    ASSERT_EQ(Messages(check.findings), std::vector<int>{HStringTable::kChannelStepMismatch});
+    EXPECT_EQ(check.findings[0].severity, HFindingSeverity::Refusal);
+    EXPECT_EQ(check.findings[0].icon, HMessageIcon::Stop);
+    EXPECT_FALSE(check.Passed());
+}
+
+TEST(ImageChecks, ARadioWithoutDisplayKeepsTheFirstGroupOnly) {
+    HMemoryImage editor = WithHardware(Factory(), HHardwareGroup::kRowDisplayMobile, 1);
+    HChannels model;
+    model.Load(editor);
+    // Two groups of four channels.
+    model.SetGroupValue(0, HChannelTables::kGroupChannels, 4);
+    model.SetGroupValue(1, HChannelTables::kGroupChannels, 4);
+    model.Save(editor);
+    model.Load(editor);
+    ASSERT_NE(model.GetGroupValue(1, HChannelTables::kGroupInUse), 0);
+    const HMemoryImage radio = WithHardware(Factory(), HHardwareGroup::kRowDisplayMobile, 0);
+
+    const HCompatibilityCheck check = HImageChecks::CheckCompatibility(editor, radio);
+    ASSERT_EQ(check.findings.size(), 1u);
+    EXPECT_EQ(check.findings[0].severity, HFindingSeverity::Note);
+    EXPECT_EQ(check.findings[0].messageId, 0);
+    HChannels written;
+    written.Load(check.target);
+    EXPECT_EQ(written.GetGroupValue(1, HChannelTables::kGroupInUse), 0);
+    EXPECT_EQ(written.GetGroupValue(0, HChannelTables::kGroupInUse),
+              model.GetGroupValue(0, HChannelTables::kGroupInUse));
+    EXPECT_TRUE(check.Passed());
+}
+
+TEST(ImageChecks, AdjustmentRepairTouchesOnlyTheWorkingCopy) {
+    const HMemoryImage good = Factory();
+    ASSERT_TRUE(HAlignmentData(HAlignmentData::HCopy::Working).VerifyChecksum(good));
+    EXPECT_EQ(HImageChecks::CheckAdjustment(good).state, HAdjustmentState::Good);
+
+    const HMemoryImage broken = BrokenWorking(good);
+    const HAdjustmentCheck repaired = HImageChecks::CheckAdjustment(broken);
+    EXPECT_EQ(repaired.state, HAdjustmentState::Repaired);
+    EXPECT_TRUE(HAlignmentData(HAlignmentData::HCopy::Working).VerifyChecksum(repaired.radio));
+    HAlignmentData working, backup(HAlignmentData::HCopy::ShippingDefault);
+    working.Load(repaired.radio);
+    backup.Load(repaired.radio);
+    for (std::size_t i = 0; i <= 27; ++i) {
+        if (i != HAlignmentMap::kChecksumIndex) {
+            EXPECT_EQ(working.GetValue(i), backup.GetValue(i)) << "value " << i;
+        }
+    }
+    for (std::size_t at = 34; at < kImageSize; ++at)
+        ASSERT_EQ(repaired.radio[at], broken[at]) << "byte " << at;
+
+    HMemoryImage bothBad = broken;
+    bothBad[0x3110] ^= 0x01; // the backup's checksum fails too
+    const HAdjustmentCheck bad = HImageChecks::CheckAdjustment(bothBad);
+    EXPECT_EQ(bad.state, HAdjustmentState::Bad);
+    EXPECT_EQ(Messages(bad.findings), std::vector<int>{HStringTable::kAdjChecksumError});
+    EXPECT_EQ(bad.findings[0].severity, HFindingSeverity::Refusal);
+    EXPECT_EQ(bad.radio, bothBad);
+}
+
+} // namespace
