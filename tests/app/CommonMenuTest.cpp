@@ -1,0 +1,125 @@
+// The Common menu through the running program: every entry of the editor
+// registry opens its editor over the document's image; Cancel leaves image and
+// modified flag alone, OK marks the image modified; the Hardware band question
+// answered No leaves the image byte-identical, and Yes makes a new image for
+// the new model. With RP57_SHOT_DIR set, each editor is also saved as a PNG
+// there (at the test's access levels) for a person to look at.
+#include "AppTestSupport.h"
+#include "HDialog.h"
+#include "HEditorForm.h"
+#include "HEditorRegistry.h"
+#include "HPropertyPage.h"
+#include "HPropertySheet.h"
+
+namespace {
+
+QString ObjectNameOf(const HEditorEntry& entry) {
+    return entry.sheet ? QStringLiteral("HPropertySheet%1").arg(entry.command)
+                       : QStringLiteral("HDialog%1").arg(entry.pages.front().dialogId);
+}
+
+void Shoot(QDialog* dialog, const HEditorEntry& entry, int level) {
+    const QString dir = qEnvironmentVariable("RP57_SHOT_DIR");
+    if (dir.isEmpty())
+        return;
+    const QString base =
+        dir + QStringLiteral("/%1-level%2")
+                  .arg(QLatin1String(entry.section.data(), qsizetype(entry.section.size())))
+                  .arg(level);
+    dialog->grab().save(base + QStringLiteral(".png"));
+    if (auto* sheet = qobject_cast<HPropertySheet*>(dialog))
+        for (int page = 1; page < sheet->PageCount(); ++page) {
+            sheet->SetActivePage(page);
+            dialog->grab().save(base + QStringLiteral("-page%1.png").arg(page + 1));
+        }
+}
+
+} // namespace
+
+class CommonMenuTest : public QObject {
+    Q_OBJECT
+private slots:
+    void everyEntryOpensItsEditorCancelAndOk();
+    void hardwareBandQuestion();
+};
+
+void CommonMenuTest::everyEntryOpensItsEditorCancelAndOk() {
+    for (int level : {0, 1}) {
+        TempHome home;
+        RunningApp run(level);
+        QVERIFY(run.frame != nullptr);
+        CMainFrame& frame = *run.frame;
+        for (const HEditorEntry& entry : HEditorRegistry::Entries()) {
+            const QString name = ObjectNameOf(entry);
+            const HMemoryImage before = run.doc->Image();
+            run.app.SetModifiedFlag(0);
+            ModalDriver<QDialog> cancel(
+                [&](QDialog* dialog) {
+                    QCOMPARE(dialog->windowTitle().toStdString(), std::string(entry.caption));
+                    Shoot(dialog, entry, level);
+                    dialog->reject();
+                },
+                name);
+            QVERIFY2(frame.RunCommand(entry.command), qPrintable(name));
+            QVERIFY2(cancel.Fired(), qPrintable(name));
+            QVERIFY2(run.doc->Image() == before, qPrintable(name));
+            QCOMPARE(run.app.ModifiedFlag(), 0);
+
+            ModalDriver<QDialog> ok(
+                [](QDialog* dialog) {
+                    auto* button = dialog->findChild<QPushButton*>(QStringLiteral("button1"));
+                    QVERIFY(button);
+                    QTest::mouseClick(button, Qt::LeftButton);
+                },
+                name);
+            QVERIFY(frame.RunCommand(entry.command));
+            QVERIFY2(ok.Fired(), qPrintable(name));
+            QVERIFY2(run.app.ModifiedFlag() == 1, qPrintable(name));
+        }
+    }
+}
+
+void CommonMenuTest::hardwareBandQuestion() {
+    TempHome home;
+    RunningApp run(1);
+    QVERIFY(run.frame != nullptr);
+    const HMemoryImage before = run.doc->Image();
+    const auto band = HCommonItems::HardwareItem::kBand;
+
+    // No: the old band comes back, and OK leaves every byte as it was.
+    {
+        MessageAnswers answers(QMessageBox::No);
+        ModalDriver<HDialog> driver([&](HDialog* dialog) {
+            HValueCombo* combo = dialog->Form()->Combo(band);
+            combo->setCurrentIndex(1);
+            emit combo->activated(1);
+            QCOMPARE(combo->currentText(), QStringLiteral("VHF"));
+            QTest::mouseClick(dialog->OkButton(), Qt::LeftButton);
+        });
+        QVERIFY(run.frame->RunCommand(HCommonCmd::kHardware));
+        QVERIFY(driver.Fired());
+        QVERIFY(run.doc->Image() == before);
+        QCOMPARE(answers.texts.size(), 1);
+    }
+    // Yes: OK makes the image of the new model.
+    {
+        MessageAnswers answers(QMessageBox::Yes);
+        ModalDriver<HDialog> driver([&](HDialog* dialog) {
+            HValueCombo* combo = dialog->Form()->Combo(band);
+            combo->setCurrentIndex(1); // UHF A
+            emit combo->activated(1);
+            QTest::mouseClick(dialog->OkButton(), Qt::LeftButton);
+        });
+        QVERIFY(run.frame->RunCommand(HCommonCmd::kHardware));
+        QVERIFY(driver.Fired());
+        HHardwareGroup hw;
+        hw.Load(run.doc->Image());
+        QCOMPARE(
+            Line({hw.GetValue(HHardwareGroup::kRowBand), hw.GetValue(HHardwareGroup::kRowBandLow)}),
+            Line({kBandUhfA, 380000000}));
+    }
+}
+
+RP57_APP_TEST(CommonMenuTest)
+
+#include "CommonMenuTest.moc"
