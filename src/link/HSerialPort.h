@@ -71,7 +71,9 @@ public:
     static constexpr std::size_t kFrameSize = 8; // interface unit frames
 
     HSerialPort() = default;
-    ~HSerialPort();
+    // Virtual so that a scripted port can stand in for the line (fuzzing the
+    // radio's answers).
+    virtual ~HSerialPort();
     HSerialPort(const HSerialPort&) = delete;
     HSerialPort& operator=(const HSerialPort&) = delete;
 
@@ -101,13 +103,13 @@ public:
 
     [[nodiscard]] int Open();
     void Close();
-    [[nodiscard]] bool IsOpen() const { return m_fd >= 0; }
-    [[nodiscard]] int Write(std::span<const std::uint8_t> bytes);
-    [[nodiscard]] int WriteByte(std::uint8_t byte);
-    [[nodiscard]] int Read(std::span<std::uint8_t> out);
-    [[nodiscard]] int ReadByte(std::uint8_t& out);
-    void PurgeReceive();
-    void PurgeTransmit();
+    [[nodiscard]] virtual bool IsOpen() const { return m_fd >= 0; }
+    [[nodiscard]] virtual int Write(std::span<const std::uint8_t> bytes);
+    [[nodiscard]] virtual int WriteByte(std::uint8_t byte);
+    [[nodiscard]] virtual int Read(std::span<std::uint8_t> out);
+    [[nodiscard]] virtual int ReadByte(std::uint8_t& out);
+    virtual void PurgeReceive();
+    virtual void PurgeTransmit();
     // True when the open device is a pseudo-terminal (a simulated radio).
     [[nodiscard]] bool IsPseudoTerminal() const { return m_isPty; }
     // The open file descriptor, -1 when closed.

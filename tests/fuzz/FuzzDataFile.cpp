@@ -1,53 +1,60 @@
 // Any bytes as a data file: the reader accepts exactly the image size and
 // leaves the image alone otherwise; an accepted image loads and saves through
 // the channel model without touching memory outside it, and settles.
+//
+// An odd first byte makes the input a list of patches (offset high, offset low,
+// byte) over the built-in image instead, so that accepted images are reached
+// without inputs of the full 12703 bytes.
+#include "FuzzScratch.h"
 #include "HChannels.h"
 #include "HDataFile.h"
+#include "HDefaultImage.h"
 
-#include <cstdio>
 #include <cstdlib>
-#include <string>
-#include <unistd.h>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const std::string path = [] {
-        char name[] = "/tmp/rp57-fuzz-XXXXXX";
-        const int fd = ::mkstemp(name);
-        if (fd >= 0)
-            ::close(fd);
-        return std::string(name);
-    }();
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f)
-        return 0;
-    if (size != 0 && std::fwrite(data, 1, size, f) != size) {
-        std::fclose(f);
+    static const HMemoryImage builtIn = BuildDefaultImage();
+    static HMemoryImage patched = builtIn;
+    const bool patches = size > 0 && (data[0] & 1) != 0;
+    if (patches) {
+        patched = builtIn;
+        for (std::size_t i = 1; i + 2 < size; i += 3) {
+            const std::size_t at = (std::size_t(data[i]) << 8 | data[i + 1]) % kImageSize;
+            patched[at] = data[i + 2];
+        }
+        if (!WriteFuzzScratch(patched.data(), patched.size()))
+            return 0;
+    } else if (!WriteFuzzScratch(data, size)) {
         return 0;
     }
-    std::fclose(f);
+    const std::size_t fileSize = patches ? kImageSize : size;
 
-    HMemoryImage img;
+    static HMemoryImage img;
     img.fill(0xA5);
-    const HMemoryImage before = img;
-    const HDataFileResult r = HDataFile::Open(path, img);
-    if (r.Ok() != (size == kImageSize))
+    const HDataFileResult r = HDataFile::Open(FuzzScratchPath(), img);
+    if (r.Ok() != (fileSize == kImageSize))
         std::abort();
     if (!r.Ok()) {
-        if (img != before)
-            std::abort();
+        for (std::uint8_t b : img)
+            if (b != 0xA5)
+                std::abort();
         return 0;
     }
-    // The first save may settle what a damaged image cannot hold (a frequency
-    // of 0 becomes "no frequency"); after that, load and save agree.
+    if (patches && img != patched)
+        std::abort();
+    // Two saves may be needed to settle a damaged image: a count word that
+    // decodes to 0 Hz is saved as "no frequency", which loads back as the band's
+    // default frequency. After that, load and save agree. Load replaces
+    // everything, so one model is built once and reused.
+    static HChannels model;
     for (int round = 0; round < 2; ++round) {
-        HChannels channels;
-        channels.Load(img);
-        channels.Save(img);
+        model.Load(img);
+        model.Save(img);
     }
-    HChannels again;
-    again.Load(img);
-    HMemoryImage next = img;
-    again.Save(next);
+    model.Load(img);
+    static HMemoryImage next;
+    next = img;
+    model.Save(next);
     if (next != img)
         std::abort();
     return 0;

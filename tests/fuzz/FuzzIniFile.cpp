@@ -1,29 +1,16 @@
 // Any bytes as a settings file: reads never fail or crash, and a write keeps
 // every other key readable with the value it had.
+#include "FuzzScratch.h"
 #include "HIniFile.h"
 
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <unistd.h>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const std::string path = [] {
-        char name[] = "/tmp/rp57-fuzz-ini-XXXXXX";
-        const int fd = ::mkstemp(name);
-        if (fd >= 0)
-            ::close(fd);
-        return std::string(name);
-    }();
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f)
+    if (!WriteFuzzScratch(data, size))
         return 0;
-    if (size != 0 && std::fwrite(data, 1, size, f) != size) {
-        std::fclose(f);
-        return 0;
-    }
-    std::fclose(f);
+    const std::string& path = FuzzScratchPath();
 
     HIniFile ini(path);
     const int port = ini.GetInt("Initialize", "COM_PORT", 1);
