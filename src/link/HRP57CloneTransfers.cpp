@@ -1,0 +1,176 @@
+// The clone transfers of the controller: upload, download and the added
+// channel upload.
+#include "HChannels.h"
+#include "HControllerBytes.h"
+#include "HHardwareGroup.h"
+#include "HRP57CommunicationDialog.h"
+#include "HStringTable.h"
+
+#include <algorithm>
+
+using namespace HCloneProtocol;
+using namespace HControllerBytes;
+
+namespace {
+
+constexpr std::uint8_t kBandWord = 0x10;
+constexpr std::uint8_t kDealerMarkWord = 0xEA;
+
+// What a download keeps of the radio (level 0 and 1): its identity words and its
+// adjustment pages, and at level 0 also FLASH page 0.
+constexpr std::size_t kIdentityEnd = 0x021;       // words 0x00-0x10
+constexpr std::size_t kAdjustPagesFirst = 0x3000; // FLASH pages 0x5C-0x5E
+constexpr std::size_t kAdjustPagesLast = 0x317F;
+constexpr std::size_t kPage0First = 0x200;
+constexpr std::size_t kPage0Last = 0x27F;
+static_assert(kAdjustPagesFirst == HImageMap::FlashPageOffset(0x5C));
+static_assert(kAdjustPagesLast + 1 == HImageMap::FlashPageOffset(0x5F));
+static_assert(kPage0Last + 1 == HImageMap::FlashPageOffset(1));
+static_assert(kIdentityEnd + 1 == HImageMap::EepromWordOffset(0x11));
+
+// The working copy of the adjustment values lies in EEPROM words 0x02-0x10
+// (its checksum at bytes 4-5, the values at 6-33).
+constexpr HBlockRange kAdjustmentWords{0x02, 0x10};
+
+} // namespace
+
+int HRP57CommunicationDialog::OnUpload(HCommEventData& event) {
+    HDLOG(3, "%s", "アップロードイベント");
+    if (!OpenSession(event, kConnectWait))
+        return 1;
+    if (const int check = CheckProgrammingPassword(event); check != 0)
+        return PasswordFailure(event, check, false);
+
+    HMemoryImage& work = *event.workBuffer;
+    const bool ok = ReadImage(event, work);
+    if (ok && !CancelPoint()) {
+        event.message = HComText::kUploadComplete;
+        HDLOG(3, "%s", "アップロード成功。データを保存します。");
+        *event.editorImage = work;
+    }
+    ResetAndClose(event);
+    return ok && !m_cancelled ? 0 : 1;
+}
+
+void HRP57CommunicationDialog::ShowFindings(const std::vector<HFinding>& findings) {
+    for (const HFinding& f : findings) {
+        if (*f.trace)
+            HDLOG(f.traceLevel, "%s", f.trace);
+        if (f.messageId != 0)
+            ShowBox(f.messageId, f.icon);
+    }
+}
+
+int HRP57CommunicationDialog::OnDownload(HCommEventData& event) {
+    HDLOG(3, "%s", "ダウンロードイベント");
+    SetProgressRange(0, kDownloadProgressRange);
+    if (!OpenSession(event, kConnectWait))
+        return 1;
+    if (const int check = CheckProgrammingPassword(event); check != 0)
+        return PasswordFailure(event, check, true);
+
+    // The radio's current data: its identity and adjustment pages are kept.
+    HMemoryImage& radio = *event.workBuffer;
+    bool ok = ReadImage(event, radio);
+
+    // The editor image is prepared in a copy and replaced only when the whole
+    // download went through, so a failed download leaves it as it was.
+    HMemoryImage target = *event.editorImage;
+    bool adjustmentRepaired = false;
+    if (ok && event.accessLevel != 2) {
+        HCompatibilityCheck check = HImageChecks::CheckCompatibility(target, radio);
+        ShowFindings(check.findings);
+        if (!check.Passed()) {
+            if (std::ranges::any_of(check.findings, [](const HFinding& f) {
+                    return f.messageId == HStringTable::kAdjChecksumError;
+                }))
+                event.message = HComText::kAdjChecksumError;
+            ResetAndClose(event);
+            return 1;
+        }
+        target = check.target;
+        radio = check.radio;
+        adjustmentRepaired = check.adjustmentRepaired;
+    }
+    if (ok) {
+        if (event.accessLevel != 2) {
+            CopyBytes(radio, target, 0, kIdentityEnd);
+            CopyBytes(radio, target, kAdjustPagesFirst, kAdjustPagesLast);
+            if (event.accessLevel == 0)
+                CopyBytes(radio, target, kPage0First, kPage0Last);
+        }
+        SetWord(target, kDealerMarkWord, 0xFF, 0xFF);
+        SetWord(target, kEndMarkWord, 0xFF, 0xFF);
+        HChannels model;
+        model.Load(target);
+        model.Save(target);
+
+        const int writePages = ResolveFlashTo(event.writeFlash, target);
+        SetProgressRange(0, writePages);
+        SetProgressPos(0);
+        SetStatusText(HComText::kNowDownloading);
+        ok = !CancelPoint();
+    }
+    if (ok) {
+        // From the first write on, a stop leaves the radio half written (its end
+        // mark open) until a download goes through.
+        m_partialWrite = true;
+        ok = WriteEndMark(event, target, 0xFF, 0xFF, false);
+    }
+    if (ok)
+        ok = WriteRanges(kAreaEeprom, event.writeEeprom, target, event);
+    // The repaired adjustment values go to the radio too; the dealer ranges do
+    // not reach them.
+    if (ok && adjustmentRepaired)
+        ok = WriteRanges(kAreaEeprom, {kAdjustmentWords}, target, event);
+    if (ok)
+        ok = WriteRanges(kAreaFlash, event.writeFlash, target, event);
+    if (ok)
+        ok = !CancelPoint() && WriteEndMark(event, target, 0xA5, 0x5A, true);
+    if (ok) {
+        m_partialWrite = false;
+        event.message = HComText::kDownloadComplete;
+        *event.editorImage = target;
+    }
+    HDLOG(6, "%s", "FUNC_OUT");
+    ResetAndClose(event);
+    return ok ? 0 : 1;
+}
+
+int HRP57CommunicationDialog::OnReserved(HCommEventData&) {
+    HDLOG(3, "%s", "ダウンロードイベント");
+    return 0;
+}
+
+int HRP57CommunicationDialog::OnAddedChannelUpload(HCommEventData& event) {
+    HDLOG(3, "%s", "追加チャネルデータアップロードイベント");
+    SetStatusText(HComText::kNowUploadingAdded);
+    if (!OpenSession(event, kAddedChannelConnectWait))
+        return 1;
+    HMemoryImage& work = *event.workBuffer;
+    bool ok = !CancelPoint() && ReadBlock(kAreaEeprom, kBandWord, 0, work, &event);
+    if (!ok && !m_cancelled) {
+        HDLOG(1, "アップロード失敗[ADDR:%X]", kBandWord);
+        event.message = HComText::kCommunicationError;
+    } else if (ok) {
+        HDLOG(5, "アップロード成功[ADDR:%X]", kBandWord);
+        HHardwareGroup radioHw;
+        radioHw.Load(work);
+        HHardwareGroup editorHw;
+        editorHw.Load(*event.editorImage);
+        if (radioHw.GetValue(HHardwareGroup::kRowBand) !=
+            editorHw.GetValue(HHardwareGroup::kRowBand)) {
+            HDLOG(1, "%s", "周波数帯が違う為、終了します");
+            ShowBox(HStringTable::kBandMismatch, HMessageIcon::Stop);
+            ok = false;
+        }
+    }
+    if (ok)
+        ok = ReadImage(event, work);
+    if (ok && !CancelPoint()) {
+        HDLOG(3, "%s", "アップロード成功。データを保存します。");
+        *event.editorImage = work;
+    }
+    ResetAndClose(event);
+    return ok && !m_cancelled ? 0 : 1;
+}
