@@ -5,6 +5,7 @@
 #include "HVersionInfo.h"
 
 #include <array>
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -19,15 +20,19 @@
 
 namespace {
 
+// Workers write while the main thread starts and ends the log: the levels are
+// read without the lock (a dropped line must cost nothing), everything else
+// under it, and the state is never destroyed before a late writer is done.
 struct LogState {
+    std::mutex mutex;
     std::array<std::string, HLogPrint::kCategories> paths;
-    std::array<int, HLogPrint::kCategories> levels{};
-    std::unique_ptr<std::mutex> fileLock;
+    std::array<std::atomic<int>, HLogPrint::kCategories> levels{};
+    std::atomic<bool> on{false};
 };
 
 LogState& State() {
-    static LogState state;
-    return state;
+    static LogState* state = new LogState; // outlives static destruction on purpose
+    return *state;
 }
 
 constexpr const char* kTags[] = {"[ER]", "[WR]", "[D1]", "[D2]", "[D3]", "[D4]"};
@@ -60,14 +65,17 @@ bool HLogPrint::Begin(const std::string& programDir) {
         return false;
     LogState& s = State();
     const std::string defPath = dir + defName;
-    for (int n = 0; n < kCategories; ++n) {
-        s.levels[n] = ini.GetInt("LOG_INFO", "LOG_LEVEL" + std::to_string(n), 0);
-        const std::string key = "LOG_NAME" + std::to_string(n);
-        s.paths[n] = ini.HasKey("LOG_INFO", key)
-                         ? dir + ini.GetString("LOG_INFO", key, "").substr(0, 512)
-                         : defPath;
+    {
+        std::lock_guard guard(s.mutex);
+        for (int n = 0; n < kCategories; ++n) {
+            s.levels[n].store(ini.GetInt("LOG_INFO", "LOG_LEVEL" + std::to_string(n), 0));
+            const std::string key = "LOG_NAME" + std::to_string(n);
+            s.paths[n] = ini.HasKey("LOG_INFO", key)
+                             ? dir + ini.GetString("LOG_INFO", key, "").substr(0, 512)
+                             : defPath;
+        }
+        s.on.store(true);
     }
-    s.fileLock = std::make_unique<std::mutex>();
     HVersionInfo version;
     version.Read(HProgramDir::ExecutablePath());
     Print(3, 0, __FILE__, __LINE__,
@@ -78,18 +86,20 @@ bool HLogPrint::Begin(const std::string& programDir) {
 
 void HLogPrint::End() {
     LogState& s = State();
-    if (!s.fileLock)
+    if (!s.on.load())
         return;
     Print(3, 0, __FILE__, __LINE__, "%s", "**************The log output ended.*****************");
     // Off again: later writes are no-ops, as before Begin.
-    s.levels.fill(0);
+    std::lock_guard guard(s.mutex);
+    for (auto& level : s.levels)
+        level.store(0);
     for (auto& p : s.paths)
         p.clear();
-    s.fileLock.reset();
+    s.on.store(false);
 }
 
 bool HLogPrint::IsOn() {
-    return State().fileLock != nullptr;
+    return State().on.load();
 }
 
 std::string HLogPrint::Format(const char* format, va_list args) {
@@ -125,18 +135,16 @@ void HLogPrint::Write(int level, int category, const char* file, int line,
     LogState& s = State();
     if (category < 0 || category >= kCategories)
         return;
-    if (s.levels[category] <= 0 || s.paths[category].empty())
-        return;
-    if (level > s.levels[category] || level < 1 || level > 6)
+    const int wanted = s.levels[category].load();
+    if (wanted <= 0 || level > wanted || level < 1 || level > 6)
         return;
     const std::string location =
         "(File:[" + std::string(file ? file : "") + "] Line:[" + std::to_string(line) + "])";
     const std::string composed =
         LocalTimeText() + " " + kTags[level - 1] + " " + text + " " + location + "\n";
-    std::mutex* lock = s.fileLock.get();
-    if (!lock)
+    std::lock_guard guard(s.mutex);
+    if (!s.on.load() || s.paths[category].empty())
         return;
-    std::lock_guard guard(*lock);
     // Only a regular file takes lines: a FIFO without a reader or a device
     // named as the log must not stall the program.
     const int fd = ::open(s.paths[category].c_str(),

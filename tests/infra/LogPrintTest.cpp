@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
 #include <regex>
 #include <sstream>
@@ -138,4 +139,27 @@ TEST(LogPrint, ThreadsNeverInterleaveInsideALine) {
     const std::regex whole(R"(\S+ \S+ \[D4\] (a{300}|b{300}) \(File:\[.*\] Line:\[\d+\]\))");
     for (std::size_t i = 1; i + 1 < lines.size(); ++i)
         ASSERT_TRUE(std::regex_match(lines[i], whole)) << "line " << i << ": " << lines[i];
+}
+
+// A worker still writing while the program ends and restarts the log: under
+// the sanitizers this caught a write through a lock that End had freed.
+TEST(LogPrint, EndWhileAnotherThreadWritesIsSafe) {
+    TempDir dir;
+    dir.Write("INI_LOG.ini", "[LOG_INFO]\nDEF_LOG_NAME=r.log\nLOG_LEVEL0=6\n");
+    std::atomic<bool> stop{false};
+    std::thread writer([&] {
+        while (!stop.load())
+            HLOG_D4("%s", "worker line");
+    });
+    for (int i = 0; i < 200; ++i) {
+        ASSERT_TRUE(HLogPrint::Begin(dir.Path()));
+        HLogPrint::End();
+    }
+    stop.store(true);
+    writer.join();
+    EXPECT_FALSE(HLogPrint::IsOn());
+    // Every line the worker got in is whole.
+    const std::regex whole(R"(\S+ \S+ \[(D1|D4)\] .* \(File:\[.*\] Line:\[\d+\]\))");
+    for (const std::string& line : Lines(dir.Read("r.log")))
+        ASSERT_TRUE(std::regex_match(line, whole)) << line;
 }
