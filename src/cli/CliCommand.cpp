@@ -1,5 +1,7 @@
 #include "CliCommand.h"
 
+#include "HDataFile.h"
+
 #include <cstdio>
 
 std::string PlainLines(const std::string& text) {
@@ -15,4 +17,11 @@ std::string PlainLines(const std::string& text) {
 
 void CliError(const std::string& text) {
     std::fprintf(stderr, "rp57cli: %s\n", PlainLines(text).c_str());
+}
+
+void FileError(const HDataFileResult& result) {
+    CliError(result.message);
+    const std::string& detail = result.detail.empty() ? result.reason : result.detail;
+    if (!detail.empty())
+        std::fprintf(stderr, "%s\n", PlainLines(detail).c_str());
 }

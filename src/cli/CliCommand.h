@@ -21,3 +21,8 @@ std::string PlainLines(const std::string& text);
 
 // Prints "rp57cli: <text>" on stderr, in plain lines.
 void CliError(const std::string& text);
+
+struct HDataFileResult;
+// A data file's numbered message, then what was wrong with which file, as the
+// program's message box says it.
+void FileError(const HDataFileResult& result);

@@ -203,7 +203,7 @@ int CmdInfo(const std::vector<std::string>& args) {
     HMemoryImage img{};
     const HDataFileResult r = HDataFile::Open(path, img);
     if (!r.Ok()) {
-        CliError(r.message + (r.reason.empty() ? "" : " (" + r.reason + ")"));
+        FileError(r);
         return kExitBadInput;
     }
     const ImageInfo info = Describe(path, img);

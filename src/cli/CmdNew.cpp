@@ -99,7 +99,7 @@ int CmdNew(const std::vector<std::string>& args) {
     }
     const HDataFileResult r = HDataFile::Write(out, MakeImageForModel(band, product, lcd));
     if (!r.Ok()) {
-        CliError(r.message + (r.reason.empty() ? "" : " (" + r.reason + ")"));
+        FileError(r);
         return kExitFailed;
     }
     return kExitOk;

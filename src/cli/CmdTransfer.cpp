@@ -326,14 +326,6 @@ int Report(const HTransferOutcome& outcome) {
     return outcome.status == HTransferStatus::Success ? kExitOk : kExitFailed;
 }
 
-// The numbered message, then what was wrong, as the program's message box says it.
-void FileError(const HDataFileResult& result) {
-    CliError(result.message);
-    const std::string& detail = result.detail.empty() ? result.reason : result.detail;
-    if (!detail.empty())
-        std::fprintf(stderr, "%s\n", PlainLines(detail).c_str());
-}
-
 int RunTransfer(const std::vector<std::string>& args, bool upload) {
     std::string error;
     const std::optional<TransferOptions> options = ParseOptions(args, upload, error);

@@ -111,6 +111,8 @@ TEST(CliImage, BadInputExitsWithTwoAndWritesNothing) {
         CliResult r = Cli({"info", dir.File(name)}, dir);
         EXPECT_EQ(r.status, 2) << name;
         EXPECT_NE(r.err.find("The File cannot be Opened."), std::string::npos) << r.err;
+        // What was wrong, in the size found and the size a data file has.
+        EXPECT_NE(r.err.find("12703 bytes"), std::string::npos) << r.err;
         EXPECT_TRUE(r.out.empty());
     }
     CliResult r = Cli({"info", dir.File("missing.R57")}, dir);
