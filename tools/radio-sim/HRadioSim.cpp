@@ -136,15 +136,19 @@ std::optional<HSimFault> ParseSimFault(const std::string& text) {
         f.kind = HSimFaultKind::NoEcho;
         return f;
     }
-    if ((p[0] == "drop-byte" || p[0] == "vanish-after" || p[0] == "nak") && p.size() == 2) {
+    if ((p[0] == "drop-byte" || p[0] == "vanish-after" || p[0] == "nak" || p[0] == "write-fail" ||
+         p[0] == "nak-command") &&
+        p.size() == 2) {
         f.kind = p[0] == "drop-byte"      ? HSimFaultKind::DropByte
                  : p[0] == "vanish-after" ? HSimFaultKind::VanishAfter
-                                          : HSimFaultKind::Nak;
+                 : p[0] == "nak"          ? HSimFaultKind::Nak
+                 : p[0] == "write-fail"   ? HSimFaultKind::WriteFail
+                                          : HSimFaultKind::NakCommand;
         if (!ParseNumber(p[1], f.a))
             return std::nullopt;
         if (f.kind == HSimFaultKind::DropByte && f.a < 1)
             return std::nullopt; // bytes count from 1
-        if (f.kind == HSimFaultKind::Nak && f.a > 0xFF)
+        if (f.kind != HSimFaultKind::DropByte && f.kind != HSimFaultKind::VanishAfter && f.a > 0xFF)
             return std::nullopt;
         return f;
     }
@@ -502,6 +506,8 @@ void HRadioSim::OnFrame(Clock::time_point now) {
         frameReply(kReadFlash, 1, f[2],
                    std::vector<std::uint8_t>(m_memory.begin() + long(at),
                                              m_memory.begin() + long(at + 128)));
+    } else if (cmd == kWriteEeprom && n == 6 && FindFault(HSimFaultKind::WriteFail, f[2], 0)) {
+        Reply({kNak}, "word write refused (fault): not stored");
     } else if (cmd == kWriteEeprom && n == 6) {
         const std::size_t at = std::size_t(f[2]) * 2;
         m_memory[at] = f[3];
@@ -526,13 +532,16 @@ void HRadioSim::OnFrame(Clock::time_point now) {
     } else if (cmd == kReset && n == 3) {
         LogText("reset: session ended");
         EndSession(now);
-    } else if (m_mode == Mode::Adj && cmd == 0x31 && n == 3) {
-        // A/D reading: a locked PLL and mid-scale levels.
-        std::vector<std::uint8_t> r{0x31, 0x07, 0x80, 0x80, 0x40, 0x80, 0x80, 0xFF, 0};
-        r.back() = Sum(r, r.size() - 1);
-        Reply(std::move(r), "A/D values");
     } else if (m_mode == Mode::Adj && cmd >= 0x30 && cmd <= 0x3B) {
-        Reply({kAck}, nullptr);
+        if (FindFault(HSimFaultKind::NakCommand, cmd, 0)) {
+            Reply({kNak}, "NAK (fault)");
+            return;
+        }
+        std::vector<std::uint8_t> r = m_alignment.OnCommand(f);
+        if (r.empty())
+            LogText("alignment command not understood: no answer");
+        else
+            Reply(std::move(r), cmd == 0x31 ? "A/D values" : nullptr);
     } else {
         LogText("frame not understood: no answer");
     }

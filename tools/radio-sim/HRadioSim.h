@@ -4,6 +4,7 @@
 // it hears Power On or ADJ, answers block reads, writes and the reset, and keeps
 // its memory in a file. Faults can be injected to test the program's handling.
 #include "HMemoryImage.h"
+#include "HSimAlignment.h"
 
 #include <chrono>
 #include <cstdint>
@@ -21,6 +22,8 @@ enum class HSimFaultKind {
     WrongFirst,  // responses for AREA:BLOCK start with the wrong command byte
     VanishAfter, // stops answering after N frames
     NoEcho,      // the cable does not echo
+    WriteFail,   // an EEPROM write of WORD is answered with 0x15 (and not stored)
+    NakCommand,  // the alignment command CODE is answered with 0x15
 };
 
 struct HSimFault {
@@ -30,7 +33,8 @@ struct HSimFault {
 };
 
 // "silent", "drop-byte:N", "bad-checksum:AREA:BLOCK", "nak:PAGE",
-// "wrong-first:AREA:BLOCK", "vanish-after:N", "no-echo". AREA is 0/1 or
+// "wrong-first:AREA:BLOCK", "vanish-after:N", "no-echo", "write-fail:WORD",
+// "nak-command:CODE". AREA is 0/1 or
 // eeprom/flash; numbers are decimal or 0x-hex. std::nullopt when malformed.
 [[nodiscard]] std::optional<HSimFault> ParseSimFault(const std::string& text);
 
@@ -109,6 +113,7 @@ private:
     Clock::time_point m_lastRx;
     long m_replyBytes = 0; // counts every reply byte, for drop-byte
     long m_frames = 0;     // complete frames received, for vanish-after
+    HSimAlignment m_alignment;
 
     struct OutByte {
         std::uint8_t byte;
