@@ -73,11 +73,13 @@ TEST(CloneProtocol, BlocksHandshakeResetAndOpenSettings) {
     } rows[] = {
         {false, kAreaEeprom, Bytes({0xF0, 0x02, 0x10, 0x02}), ok, true, 0},
         {false, kAreaEeprom, {}, Bytes({0xF0, 0x03, 0x12}), false, 2}, // short: a time-out
+        {false, kAreaEeprom, {}, Bytes({0xF0, 0x03, 0x12, 0x34, 0x38}), false, 0}, // checksum
         // Low 8 bits of F1+04+10+12+34 = 0x14B.
         {true, kAreaEeprom, Bytes({0xF1, 0x04, 0x10, 0x12, 0x34, 0x4B}),
          Bytes({0xF1, 0x03, 0x12, 0x34, 0x3A}), true, 0},
-        {true, kAreaEeprom, {}, ok, false, 0},                  // the answer of a read
-        {true, kAreaFlash, flashWrite, Bytes({0x06}), true, 0}, // ACK
+        {true, kAreaEeprom, {}, ok, false, 0},                   // the answer of a read
+        {true, kAreaFlash, flashWrite, Bytes({0x06}), true, 0},  // ACK
+        {true, kAreaFlash, flashWrite, Bytes({0x15}), false, 0}, // NAK
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::Message() << (row.write ? "write " : "read ") << row.area
@@ -96,6 +98,7 @@ TEST(CloneProtocol, BlocksHandshakeResetAndOpenSettings) {
         }
         EXPECT_EQ(f.event.errorCode, row.errorCode);
         EXPECT_EQ(read[0x20], row.ok && !row.write ? 0x12 : 0);
+        EXPECT_EQ(read[0x21], row.ok && !row.write ? 0x34 : 0); // both bytes of the word
     }
 
     // Blocks outside the image are refused before any traffic.
