@@ -2,8 +2,24 @@
 
 #include "HPropertySheet.h"
 
+#include <QApplication>
+
 HPropertyPage::HPropertyPage(HEditor& editor, QWidget* parent) : HEditorForm(editor, parent) {
     setObjectName(QStringLiteral("HPropertyPage%1").arg(editor.DialogId()));
+    // The editor's prompt for the control that takes the focus goes to the
+    // sheet's status bar.
+    connect(qApp, &QApplication::focusChanged, this, &HPropertyPage::OnFocusChanged);
+}
+
+void HPropertyPage::OnFocusChanged(QWidget* /*old*/, QWidget* now) {
+    if (!m_sheet || !now || !isAncestorOf(now))
+        return;
+    const std::optional<std::size_t> item = ItemOf(now);
+    if (!item)
+        return;
+    const std::string prompt = Editor().FocusPrompt(*item);
+    if (!prompt.empty())
+        m_sheet->SetStatusText(prompt);
 }
 
 HPropertyPage::~HPropertyPage() = default;

@@ -19,5 +19,7 @@ public:
     void SetPrompt(int stringId);
 
 private:
+    void OnFocusChanged(QWidget* old, QWidget* now);
+
     HPropertySheet* m_sheet = nullptr;
 };

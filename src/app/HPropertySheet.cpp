@@ -95,6 +95,11 @@ int HPropertySheet::SetStatusMessage(int stringId) {
     return previous;
 }
 
+void HPropertySheet::SetStatusText(std::string_view text) {
+    m_statusText.ShowText(text);
+    ShowPanes();
+}
+
 QString HPropertySheet::StatusPaneText(int pane) const {
     return pane == 0 || pane == 1 ? m_panes[pane]->text() : QString();
 }

@@ -9,6 +9,7 @@
 #include <QDialog>
 
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 class HPropertyPage;
@@ -36,6 +37,8 @@ public:
     // after it in the second; id 0 blanks both. Returns the id shown before.
     int SetStatusMessage(int stringId);
     [[nodiscard]] QString StatusPaneText(int pane) const;
+    // A prompt a page formats itself ("first pane\nsecond pane").
+    void SetStatusText(std::string_view text);
 
     [[nodiscard]] QPushButton* OkButton() const { return m_ok; }
     [[nodiscard]] QPushButton* CancelButton() const { return m_cancel; }

@@ -8,6 +8,7 @@
 #include "HDialog.h"
 #include "HEditorForm.h"
 #include "HEditorRegistry.h"
+#include "HHelpWindow.h"
 #include "HPropertyPage.h"
 #include "HPropertySheet.h"
 
@@ -41,6 +42,8 @@ class CommonMenuTest : public QObject {
 private slots:
     void everyEntryOpensItsEditorCancelAndOk();
     void hardwareBandQuestion();
+    void everyEditorHasItsHelpPage();
+    void switchTablePromptsInTheStatusBar();
 };
 
 void CommonMenuTest::everyEntryOpensItsEditorCancelAndOk() {
@@ -118,6 +121,46 @@ void CommonMenuTest::hardwareBandQuestion() {
             Line({hw.GetValue(HHardwareGroup::kRowBand), hw.GetValue(HHardwareGroup::kRowBandLow)}),
             Line({kBandUhfA, 380000000}));
     }
+}
+
+void CommonMenuTest::everyEditorHasItsHelpPage() {
+    // F1 in a dialog or page asks for 0x20000 plus its id, the menu entry for
+    // 0x10000 plus the command; both lead to the editor's own page.
+    for (const HEditorEntry& entry : HEditorRegistry::Entries()) {
+        const QString page =
+            HHelpWindow::PageForContext(0x10000 + static_cast<std::uint32_t>(entry.command));
+        QVERIFY2(!page.isEmpty() && page != QLatin1String(HHelpWindow::kIndexPage),
+                 entry.section.data());
+        for (const HEditorPageEntry& p : entry.pages)
+            QCOMPARE(HHelpWindow::PageForContext(kDialogHelpBase + p.dialogId), page);
+        HHelpWindow window;
+        QVERIFY(window.OpenContext(kDialogHelpBase + entry.pages.front().dialogId));
+        QVERIFY2(window.Browser()->toPlainText().contains(
+                     QString::fromUtf8(entry.caption.data(), qsizetype(entry.caption.size()))),
+                 entry.section.data());
+    }
+}
+
+void CommonMenuTest::switchTablePromptsInTheStatusBar() {
+    TempHome home;
+    RunningApp run;
+    QVERIFY(run.frame != nullptr);
+    QString first;
+    QString second;
+    ModalDriver<HPropertySheet> driver([&](HPropertySheet* sheet) {
+        sheet->SetActivePage(1);
+        QWidget* position = sheet->Page(1)->Control(1); // switch position 0
+        position->setFocus();
+        QApplication::processEvents();
+        first = sheet->StatusPaneText(0);
+        second = sheet->StatusPaneText(1);
+        sheet->reject();
+    });
+    QVERIFY(run.frame->RunCommand(HCommonCmd::kDsub15));
+    QVERIFY(driver.Fired());
+    QVERIFY2(first.startsWith(QStringLiteral("Select ACC Channel No 0(Not Used/CH01 - CH")),
+             qPrintable(first));
+    QCOMPARE(second, QStringLiteral("<SELECT>"));
 }
 
 RP57_APP_TEST(CommonMenuTest)
