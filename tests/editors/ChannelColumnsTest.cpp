@@ -166,11 +166,10 @@ TEST(ChannelColumns, InformationPanelAndReportColumns) {
     hh.NormalizeGroups();
     HMarketingGroup back;
     back.Load(image);
-    const HChannelInfoPanel p =
-        BuildChannelInfoPanel(back, hh, 1, "/dev/ttyUSB0", "Office Printer");
+    const HChannelInfoPanel p = BuildChannelInfoPanel(back, hh, 1, 3, "Office Printer");
     EXPECT_EQ(Joined({p.serialNumber, p.frequencyBand, p.firmwareVersion, p.comPort, p.printer,
                       p.channels, p.channelsLeft, p.productType}),
-              "A123|UHF A| 1.02|/dev/ttyUSB0|Office Printer|10|98 Channels Left|Handheld|");
+              "A123|UHF A| 1.02|3|Office Printer|10|98 Channels Left|Handheld|");
     HChannels m = ModelFor(kBandVhf, kProductMobile, 1);
 
     // A mobile set without option unit at level 0: no Auto Scan, Encr, Ext MIC
@@ -253,4 +252,18 @@ TEST(ChannelColumns, EachEditChangesOnlyItsFieldsBits) {
     };
     for (const FieldBits& f : cases)
         ExpectOnlyBitsChange(f);
+}
+
+// Restored: the only check that a handheld set with the option unit at a raised
+// level reports every column, the four optional ones included.
+TEST(ChannelColumns, FullReportHasEveryColumn) {
+    HChannels m = ModelFor(kBandVhf, kProductHandheld, 1);
+    const Cols::HModelFacts full{2, 1, 0, 1};
+    const std::vector<std::string> all = Cols::ReportTitles(full, 1);
+    ASSERT_EQ(all.size(), std::size_t{26});
+    EXPECT_EQ(Cols::ReportRow(m, 0, full, 1).size(), std::size_t{26});
+    EXPECT_EQ(all[11], "Auto Scan");
+    EXPECT_EQ(all[15], "Encr");
+    EXPECT_EQ(all[24], "Ext MIC");
+    EXPECT_EQ(all[25], "ANI Moni");
 }

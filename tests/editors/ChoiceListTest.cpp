@@ -77,3 +77,15 @@ TEST(ValueSelection, SelectsByCodeAndKeepsACodeNoItemOffers) {
     ch.SelectByValue(9, 77);
     EXPECT_EQ(std::make_pair(ch.SelectedIndex(), ch.GetSelectedValue()), std::make_pair(-1, 9));
 }
+
+// Restored: the second text of each fixed two-entry list ends in a blank, as the
+// radio's dialogs show it; nothing else checks those texts.
+TEST(ChoiceList, FixedKindsKeepTheirTextsAndTrailingBlanks) {
+    const char* const expected[] = {"Disable=0|Enable =1|", "Enable=0|Disable =1|", "Off=0|On =1|",
+                                    "On =0|Off=1|",         "No=0|Yes =1|",         "Yes=0|No =1|"};
+    for (std::uint32_t k = 0; k < 6; ++k) {
+        const HChoiceList list = HChoiceFixed(static_cast<HChoiceKind>(k));
+        EXPECT_EQ(Listed(HChoiceItems(list)), expected[k]) << "kind " << k;
+        EXPECT_EQ(HChoiceText(list, 2), "") << "kind " << k;
+    }
+}
