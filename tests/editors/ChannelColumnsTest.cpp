@@ -166,10 +166,11 @@ TEST(ChannelColumns, InformationPanelAndReportColumns) {
     hh.NormalizeGroups();
     HMarketingGroup back;
     back.Load(image);
-    const HChannelInfoPanel p = BuildChannelInfoPanel(back, hh, 1, 3, "Office Printer");
+    const HChannelInfoPanel p =
+        BuildChannelInfoPanel(back, hh, 1, "/dev/ttyUSB0", "Office Printer");
     EXPECT_EQ(Joined({p.serialNumber, p.frequencyBand, p.firmwareVersion, p.comPort, p.printer,
                       p.channels, p.channelsLeft, p.productType}),
-              "A123|UHF A| 1.02|3|Office Printer|10|98 Channels Left|Handheld|");
+              "A123|UHF A| 1.02|/dev/ttyUSB0|Office Printer|10|98 Channels Left|Handheld|");
     HChannels m = ModelFor(kBandVhf, kProductMobile, 1);
 
     // A mobile set without option unit at level 0: no Auto Scan, Encr, Ext MIC
