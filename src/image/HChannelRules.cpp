@@ -160,10 +160,10 @@ std::int64_t DecodeFrequency(const Counts& counts, bool receive, int stepCode,
 }
 
 ToneTimer ToneTimerBytes(std::int32_t toneTenthsHz) {
-    // No tone frequency leaves the timer as for no tone at all (the ideal count
-    // would be 0 and the divider −1).
+    // No tone frequency: the ideal count is 0, which divisor 1 takes at once;
+    // the divider 0 - 1 is the byte FF.
     if (toneTenthsHz <= 0)
-        return {};
+        return {0, 0xFF};
     const double f = toneTenthsHz / 10.0;
     const double x = (1000000.0 / f) / 8.0 / 0.5425;
     const std::int64_t n = static_cast<std::int64_t>(std::floor(x + 0.5));

@@ -84,9 +84,12 @@ TEST(ChannelRules, ToneTimerBytes) {
         EXPECT_TRUE(t.prescaler >= 0 && t.prescaler <= 254 && t.divider >= 0 && t.divider <= 255)
             << tenths;
     }
-    // No tone frequency, or one no divisor fits: bytes stay within 0-255.
+    // A tone of 0 by the formula: x = 0, so n = 0; d = 0 and p = 1 divide it
+    // (quotient 0 < 256): prescaler p - 1 = 0, divider 0 / 1 - 1 = -1, the byte FF.
     t = ToneTimerBytes(0);
-    EXPECT_EQ(std::make_pair(t.prescaler, t.divider), std::make_pair(255, 255));
+    EXPECT_EQ(t.prescaler, 0x00);
+    EXPECT_EQ(t.divider, 0xFF);
+    // A tone no divisor fits: bytes stay within 0-255.
     t = ToneTimerBytes(1);
     EXPECT_EQ(std::make_pair(t.prescaler, t.divider), std::make_pair(0, 255));
 }
