@@ -167,6 +167,12 @@ bool StoreParsed(const C& col, HChannels& m, int c, int, std::string_view text) 
     return m.ParseCellText(c, col.parseField, text);
 }
 
+// A pasted tag is taken only when typing could have made it: the radio would
+// blank the other characters without a word.
+bool StoreTag(const C& col, HChannels& m, int c, int, std::string_view text) {
+    return TagTextTaken(text) && m.ParseCellText(c, col.parseField, text);
+}
+
 // The transmit cell also carries the transmit inhibit (field 1), which no other
 // column shows: a pasted "---.-----" inhibits, a pasted frequency allows.
 bool StoreTxFrequency(const C& col, HChannels& m, int c, int, std::string_view text) {
@@ -215,7 +221,7 @@ constexpr std::array<HChannelColumn, kChannelColumnCount> kColumns = {{
     {0,  HChannelItem::None,           "Ch",               "Chn",                -1,                  HCellStyle::Text, HCellEdit::None, 0, HKeyFilter::None,      NoValues,         0, kFieldInUse,     -1,                  HColumnRule::None,        kAllColumns,               NumberText,       StoreNothing},
     {1,  HChannelItem::Pri,            "Pri",              "Pri",                -1,                  HCellStyle::Tick, HCellEdit::None, 0, HKeyFilter::None,      NoValues,         0, -1,              -1,                  HColumnRule::None,        Bits({1}),                 PriorityText,     StorePriority},
     {2,  HChannelItem::WideNarrow,     "W/N",              "W/N",                kFieldBandwidth,     HCellStyle::Text, HCellEdit::List, 0, HKeyFilter::None,      kBandwidthTexts,  0, kFieldBandwidth, -1,                  HColumnRule::None,        Bits({2}),                 ValueText,        StoreValue},
-    {3,  HChannelItem::Tag,            "TAG",              "TAG",                kFieldTag,           HCellStyle::Text, HCellEdit::Text, 8, HKeyFilter::Tag,       NoValues,         0, -1,              kFieldTag,           HColumnRule::Display,     Bits({3}),                 TagText,          StoreParsed},
+    {3,  HChannelItem::Tag,            "TAG",              "TAG",                kFieldTag,           HCellStyle::Text, HCellEdit::Text, 8, HKeyFilter::Tag,       NoValues,         0, -1,              kFieldTag,           HColumnRule::Display,     Bits({3}),                 TagText,          StoreTag},
     {4,  HChannelItem::Frequency,      "RX Frequency",     "FREQUENCY Receive",  kFieldRxFrequency,   HCellStyle::Text, HCellEdit::Text, 9, HKeyFilter::Frequency, NoValues,         0, -1,              kFieldRxFrequency,   HColumnRule::None,        Bits({4, 5, 19, 20, 21}),  RxFrequencyText,  StoreParsed},
     {5,  HChannelItem::Frequency,      "TX Frequency",     "FREQUENCY Transmit", kFieldTxFrequency,   HCellStyle::Text, HCellEdit::Text, 9, HKeyFilter::Frequency, NoValues,         0, -1,              kFieldTxFrequency,   HColumnRule::None,        Bits({5, 19}),             TxFrequencyText,  StoreTxFrequency},
     {6,  HChannelItem::SubAudio,       "TX Sub Audio",     "SUB AUDIO Enc",      kFieldTxToneType,    HCellStyle::Text, HCellEdit::Text, 8, HKeyFilter::Tone,      NoValues,         0, -1,              kFieldTxToneType,    HColumnRule::None,        Bits({6, 7}),              TxToneText,       StoreTone},
@@ -421,7 +427,8 @@ HKeyResult FilterKey(int column, std::size_t position, char32_t key) {
     case HKeyFilter::Tag: {
         const char32_t k = upper(key);
         const bool letterOrDigit = (k >= 'A' && k <= 'Z') || (k >= '0' && k <= '9');
-        const bool sign = k < 128 && std::string_view("[]_ %<>*+-/").find(static_cast<char>(k)) !=
+        // The radio keeps '%', '<' and '>' as blanks, so they are not offered.
+        const bool sign = k < 128 && std::string_view("[]_ *+-/").find(static_cast<char>(k)) !=
                                          std::string_view::npos;
         if (k >= 32 && k <= 127 && (letterOrDigit || sign)) {
             r.verdict = HKeyVerdict::Insert;
@@ -455,6 +462,14 @@ HKeyResult FilterKey(int column, std::size_t position, char32_t key) {
     }
     }
     return r;
+}
+
+bool TagTextTaken(std::string_view text) {
+    const int tag = ColumnsOfItem(HChannelItem::Tag).front();
+    for (char ch : text)
+        if (FilterKey(tag, 0, static_cast<unsigned char>(ch)).verdict != HKeyVerdict::Insert)
+            return false;
+    return true;
 }
 
 HModelFacts FactsOf(const HChannels& model) {

@@ -76,7 +76,7 @@ enum class HCellEdit : std::uint8_t {
 
 enum class HKeyFilter : std::uint8_t {
     None,      // every typed key dropped
-    Tag,       // upper case; letters, digits and "[]_ %<>*+-/"
+    Tag,       // upper case; letters, digits and "[]_ *+-/"
     Frequency, // digits and "."
     Tone,      // position 0 "C" or "D" (text becomes "C-"/"D-"), 1 "-", then digits and "."
 };
@@ -188,6 +188,9 @@ struct HKeyResult {
 };
 // One key typed at `position` (characters before the caret) in an edit of the column.
 [[nodiscard]] HKeyResult FilterKey(int column, std::size_t position, char32_t key);
+// Whether the tag cell's key filter takes every character of a text, so that
+// the radio keeps the tag as written (lower case counts as upper case).
+[[nodiscard]] bool TagTextTaken(std::string_view text);
 
 // ---- visibility ----
 // The image facts the visibility rules read.

@@ -240,6 +240,71 @@ HGridChange HChannelGrid::Change(int row, int col) const {
     return ch;
 }
 
+namespace {
+
+// A frequency as the cell shows it, without the leading blank.
+std::string MHz(std::int64_t hz) {
+    return std::string(Trim(Cols::FrequencyText(hz)));
+}
+
+std::string WhyMoved(const HFrequencyStore& f) {
+    std::vector<std::string> why;
+    if (f.bandLimit != 0)
+        why.push_back(HStringTable::Format(HStringTable::kNoteBand, {MHz(f.lowHz), MHz(f.highHz)}));
+    if (f.movedToStep || f.bandLimit == 0) {
+        char step[16];
+        std::snprintf(step, sizeof step, "%g", f.stepHz / 1000.0);
+        why.push_back(HStringTable::Format(HStringTable::kNoteStep, {step}));
+    }
+    std::string out = why.front();
+    for (std::size_t i = 1; i < why.size(); ++i)
+        out += ", " + why[i];
+    return out;
+}
+
+} // namespace
+
+std::string HChannelGrid::TypedNote(int row, int col, std::string_view typed, bool taken,
+                                    const HCellParseReport& report) const {
+    const HChannelColumn& column = Cols::Column(col);
+    const std::string header(column.header);
+    const std::string shown(Trim(CellText(row, col)));
+    std::vector<std::string> parts;
+    if (!taken) {
+        if (column.keys == HKeyFilter::Tag && !Cols::TagTextTaken(typed))
+            parts.push_back(
+                HStringTable::Format(HStringTable::kNoteTagSigns, {std::string(typed)}));
+        else
+            parts.push_back(HStringTable::Format(HStringTable::kNoteRefused,
+                                                 {header, std::string(typed), shown}));
+    } else if (report.typed && report.typed->storedHz != report.typed->requestedHz) {
+        parts.push_back(
+            HStringTable::Format(HStringTable::kNoteStored,
+                                 {header, std::string(typed), shown, WhyMoved(*report.typed)}));
+    } else if (report.toneTyped >= 0 &&
+               report.toneTyped !=
+                   m_model.GetField(ChannelOfRow(row),
+                                    IsTransmitTone(column) ? kFieldTxTone : kFieldRxTone)) {
+        parts.push_back(HStringTable::Format(
+            HStringTable::kNoteStored,
+            {header, std::string(typed), shown, HStringTable::Get(HStringTable::kNoteToneRange)}));
+    }
+    // A receive entry also sets the transmit side; say so when that changed
+    // a frequency the set transmits on.
+    const int c = ChannelOfRow(row);
+    if (taken && report.followedTx && report.followedTx->storedHz != report.txBeforeHz &&
+        m_model.GetField(c, kFieldTxInhibit) <= 0)
+        parts.push_back(
+            HStringTable::Format(HStringTable::kNoteTxFollowed,
+                                 {MHz(report.followedTx->storedHz), MHz(report.txBeforeHz)}));
+    if (parts.empty())
+        return {};
+    std::string what = parts.front();
+    for (std::size_t i = 1; i < parts.size(); ++i)
+        what += "; " + parts[i];
+    return HStringTable::Format(HStringTable::kNoteChannel, {std::to_string(c + 1), what});
+}
+
 // ------------------------------------------------------------ current cell and group
 
 void HChannelGrid::SetCurrentCell(int row, int col) {
@@ -307,10 +372,17 @@ HGridChange HChannelGrid::CommitText(int row, int col, std::string_view text, bo
     if (e.allowed && e.kind == HCellEdit::Text) {
         const HChannelColumn& column = Cols::Column(col);
         // The editor upper-cases what is typed; text put in another way gets the same.
-        ok = m_model.ParseCellText(ChannelOfRow(row), column.parseField, Upper(text));
+        const std::string typed = Upper(text);
+        HCellParseReport report;
+        // A tag that did not come through the key filter may hold characters
+        // the radio would blank.
+        const bool filtered = column.keys != HKeyFilter::Tag || Cols::TagTextTaken(typed);
+        ok =
+            filtered && m_model.ParseCellText(ChannelOfRow(row), column.parseField, typed, &report);
         if (ok)
             MarkEdited(ChannelOfRow(row));
         change = Change(row, col);
+        change.note = TypedNote(row, col, Trim(typed), ok, report);
     }
     if (accepted)
         *accepted = ok;

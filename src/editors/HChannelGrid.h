@@ -75,6 +75,10 @@ struct HChannelViewSettings {
 struct HGridChange {
     std::vector<int> rows;
     std::uint32_t columns = 0;
+    // What the rules made of a typed value when it was not stored as typed
+    // (held to the band, moved to the step grid, the transmit side that
+    // followed, refused), for the status bar; empty when stored as typed.
+    std::string note;
     [[nodiscard]] bool Empty() const { return rows.empty() || columns == 0; }
 };
 
@@ -156,7 +160,8 @@ public:
     // ---- editing ----
     [[nodiscard]] HEditStart BeginEdit(int row, int col) const;
     // A text edit's result through the cell text parser; a refused text leaves
-    // the channel as it was (the change still re-draws the cell).
+    // the channel as it was (the change still re-draws the cell). The change's
+    // note tells what the rules did to the text.
     HGridChange CommitText(int row, int col, std::string_view text, bool* accepted = nullptr);
     HGridChange CommitListPick(int row, int col, int index, bool* accepted = nullptr);
     HCellActionResult CellAction(int row, int col, HCellActionMode mode);
@@ -181,6 +186,8 @@ private:
     void Relayout();
     [[nodiscard]] bool ValidCell(int row, int col) const;
     [[nodiscard]] HGridChange Change(int row, int col) const;
+    [[nodiscard]] std::string TypedNote(int row, int col, std::string_view typed, bool taken,
+                                        const HCellParseReport& report) const;
 
     HChannelViewSettings m_settings;
     HChannels m_model;

@@ -491,25 +491,38 @@ bool HChannels::ToggleField(int c, int k) {
     return true;
 }
 
-void HChannels::StoreFrequency(HChannel& ch, int which, std::int64_t hz) {
-    const std::int64_t low = m_hardware.GetValue(HHardwareGroup::kRowBandLow);
-    const std::int64_t high = m_hardware.GetValue(HHardwareGroup::kRowBandHigh);
-    hz = std::max(hz, low);
-    hz = std::min(hz, high);
+HFrequencyStore HChannels::StoreFrequency(HChannel& ch, int which, std::int64_t hz) {
+    HFrequencyStore r;
+    r.requestedHz = hz;
+    r.lowHz = m_hardware.GetValue(HHardwareGroup::kRowBandLow);
+    r.highHz = m_hardware.GetValue(HHardwareGroup::kRowBandHigh);
+    if (hz < r.lowHz) {
+        hz = r.lowHz;
+        r.bandLimit = -1;
+    }
+    if (hz > r.highHz) {
+        hz = r.highHz;
+        r.bandLimit = +1;
+    }
     auto& v = ch.values;
     const int stepField = which == 0 ? kFieldRxStep : kFieldTxStep;
     if (hz != 0) {
         const int set = m_hardware.GetValue(HHardwareGroup::kRowStepSet);
         HChannelRules::StepChoice sc = HChannelRules::ChooseStep(hz, set);
         // Raising to a step must not leave the band: take the step below instead.
-        if (sc.hz > high && sc.hz - HChannelRules::StepHz(sc.stepCode, set) >= low)
+        if (sc.hz > r.highHz && sc.hz - HChannelRules::StepHz(sc.stepCode, set) >= r.lowHz)
             sc.hz -= HChannelRules::StepHz(sc.stepCode, set);
         v[U(stepField)] = sc.stepCode;
+        r.movedToStep = sc.hz != hz;
         hz = sc.hz;
     }
+    r.stepHz =
+        HChannelRules::StepHz(v[U(stepField)], m_hardware.GetValue(HHardwareGroup::kRowStepSet));
     v[which == 0 ? kFieldRxFrequency : kFieldTxFrequency] = static_cast<std::int32_t>(hz);
+    r.storedHz = v[which == 0 ? kFieldRxFrequency : kFieldTxFrequency];
     if (which == 0 && v[kFieldKeepTuningByte] == 0)
         RecomputeTuningByte(ch);
+    return r;
 }
 
 void HChannels::SetFrequency(int c, int which, std::int64_t hz) {
@@ -523,7 +536,8 @@ std::int64_t HChannels::GetFrequency(int c, int which) const {
     return FrequencyOf(m_channels[U(c)], which);
 }
 
-bool HChannels::ParseTone(HChannel& ch, bool transmit, std::string_view text) {
+bool HChannels::ParseTone(HChannel& ch, bool transmit, std::string_view text,
+                          HCellParseReport* report) {
     auto& v = ch.values;
     const int typeField = transmit ? kFieldTxToneType : kFieldRxToneType;
     const int valueField = transmit ? kFieldTxTone : kFieldRxTone;
@@ -538,6 +552,8 @@ bool HChannels::ParseTone(HChannel& ch, bool transmit, std::string_view text) {
             return false;
         v[U(typeField)] = 1;
         v[U(valueField)] = std::clamp(*tenths, 670, 2541);
+        if (report)
+            report->toneTyped = *tenths;
         return true;
     }
     if (!text.starts_with("D-"))
@@ -563,7 +579,11 @@ bool HChannels::ParseTone(HChannel& ch, bool transmit, std::string_view text) {
     return true;
 }
 
-bool HChannels::ParseCellText(int c, int field, std::string_view text) {
+bool HChannels::ParseCellText(int c, int field, std::string_view text, HCellParseReport* report) {
+    HCellParseReport ignored;
+    if (!report)
+        report = &ignored;
+    *report = {};
     if (!ValidChannel(c))
         return false;
     HChannel& ch = m_channels[U(c)];
@@ -577,22 +597,23 @@ bool HChannels::ParseCellText(int c, int field, std::string_view text) {
         const std::optional<std::int64_t> hz = HChannelRules::ParseMHz(s.c_str());
         if (!hz)
             return false;
+        report->txBeforeHz = ch.values[kFieldTxFrequency];
         if (field == kFieldRxFrequency) {
-            StoreFrequency(ch, 0, *hz);
+            report->typed = StoreFrequency(ch, 0, *hz);
             ch.values[kFieldKeepTuningByte] = 0;
             RecomputeTuningByte(ch);
-            StoreFrequency(ch, 1,
-                           static_cast<std::int64_t>(ch.values[kFieldRxFrequency]) + m_identity[0]);
+            report->followedTx = StoreFrequency(
+                ch, 1, static_cast<std::int64_t>(ch.values[kFieldRxFrequency]) + m_identity[0]);
         } else {
-            StoreFrequency(ch, 1, *hz);
+            report->typed = StoreFrequency(ch, 1, *hz);
         }
         ch.values[kFieldKeepTuningPoints] = 0;
         return true;
     }
     case kFieldRxToneType:
-        return ParseTone(ch, false, text);
+        return ParseTone(ch, false, text, report);
     case kFieldTxToneType:
-        return ParseTone(ch, true, text);
+        return ParseTone(ch, true, text, report);
     default:
         return false;
     }

@@ -41,6 +41,25 @@ public:
     HChannelSignalling();
 };
 
+// What storing a frequency did to the value asked for.
+struct HFrequencyStore {
+    std::int64_t requestedHz = 0;
+    std::int64_t storedHz = 0;
+    int bandLimit = 0;        // -1: raised to the band's lower limit, +1: cut to its upper one
+    bool movedToStep = false; // the step grid moved it
+    std::int32_t stepHz = 0;  // the step the stored value lies on
+    std::int64_t lowHz = 0;   // the band limits it was held to
+    std::int64_t highHz = 0;
+};
+
+// What ParseCellText did with a text it took, for telling the user.
+struct HCellParseReport {
+    std::optional<HFrequencyStore> typed;      // the frequency entered, either side
+    std::optional<HFrequencyStore> followedTx; // after a receive entry: the transmit side
+    std::int64_t txBeforeHz = 0;               // the transmit frequency before the entry
+    std::int32_t toneTyped = -1;               // a CTCSS entry in 0.1 Hz, before the range limit
+};
+
 // The old priority of a group, as SetPriorityChannel reports it.
 struct HPriorityChange {
     std::int32_t oldPriority = HChannelTables::kNoPriority;
@@ -72,8 +91,9 @@ public:
     void SetFrequency(int c, int which, std::int64_t hz);
     [[nodiscard]] std::int64_t GetFrequency(int c, int which) const;
     // Stores a cell text typed in the channel grid; false (channel unchanged)
-    // when the text is not accepted.
-    bool ParseCellText(int c, int field, std::string_view text);
+    // when the text is not accepted. `report`, when given, says what the rules
+    // made of a taken text.
+    bool ParseCellText(int c, int field, std::string_view text, HCellParseReport* report = nullptr);
     // True when channel c is in use and its group is in use; group gets the
     // group the channel falls in.
     bool GetParentGroupNum(int c, int& group) const;
@@ -128,8 +148,8 @@ private:
     StoredValues(const HChannel& ch) const;
     [[nodiscard]] std::int32_t InterpolateRow(std::size_t tuningRow, std::int64_t hz) const;
     [[nodiscard]] std::int64_t FrequencyOf(const HChannel& ch, int which) const;
-    void StoreFrequency(HChannel& ch, int which, std::int64_t hz);
-    bool ParseTone(HChannel& ch, bool transmit, std::string_view text);
+    HFrequencyStore StoreFrequency(HChannel& ch, int which, std::int64_t hz);
+    bool ParseTone(HChannel& ch, bool transmit, std::string_view text, HCellParseReport* report);
     void ClearGroup(HGroup& grp) const;
     [[nodiscard]] HChannelRules::CountContext Counting() const;
 

@@ -51,6 +51,15 @@ enum Id : int {
     kDetailReadOnly = 2706,
     kDetailReason = 2707,    // %1 = the system's reason
     kPartialWrite = 900, // follows the reason a download stopped after its first write
+    // What the channel grid's rules made of a typed value (status bar).
+    kNoteChannel = 2401,    // %1 = channel number, %2 = what happened
+    kNoteStored = 2402,     // %1 = column, %2 = typed, %3 = stored, %4 = why
+    kNoteBand = 2403,       // %1, %2 = band limits in MHz
+    kNoteStep = 2404,       // %1 = step in kHz
+    kNoteToneRange = 2405,
+    kNoteTxFollowed = 2406, // %1 = transmit frequency now, %2 = before
+    kNoteRefused = 2407,    // %1 = column, %2 = typed, %3 = the value kept
+    kNoteTagSigns = 2408,   // %1 = typed
     // The programming password asked during a transfer.
     kProgrammingPasswordPrompt = 2501,
     kPasswordWrong = 2502, // %1 = tries left

@@ -224,6 +224,65 @@ TEST(ChannelGrid, SavingAnEditLeavesEveryOtherBitOfAnyImage) {
     }
 }
 
+TEST(ChannelGrid, NotesSayWhatTheRulesDidToATypedValue) {
+    HMemoryImage image = MakeImageForModel(kBandVhf, kProductMobile, 1);
+    HChannelGrid grid;
+    grid.Refresh(image);
+    // Off the step grid: raised to the nearer step; the transmit side follows.
+    EXPECT_EQ(grid.CommitText(3, 4, "151.003").note,
+              "Channel 4 RX Frequency: typed 151.003, stored 151.00500 (step 5 kHz); "
+              "TX Frequency followed RX: 151.00500 (was 154.10000)");
+    // Above the band: held to its upper limit.
+    EXPECT_EQ(grid.CommitText(3, 4, "200").note,
+              "Channel 4 RX Frequency: typed 200, stored 174.00000 "
+              "(band 134.00000 to 174.00000 MHz); TX Frequency followed RX: 174.00000 "
+              "(was 151.00500)");
+    // Stored as typed, the transmit side already there: nothing to say.
+    EXPECT_EQ(grid.CommitText(3, 4, "174.0000").note, "");
+    EXPECT_EQ(grid.CommitText(3, 5, "146.0001").note,
+              "Channel 4 TX Frequency: typed 146.0001, stored 146.00500 (step 5 kHz)");
+    // A transmit side that cannot transmit is not worth a word.
+    HChannels inhibited;
+    inhibited.Load(image);
+    inhibited.SetField(3, kFieldTxInhibit, 1);
+    inhibited.Save(image);
+    grid.Refresh(image);
+    EXPECT_EQ(grid.CommitText(3, 4, "150").note, "");
+    // A CTCSS tone below the range.
+    EXPECT_EQ(grid.CommitText(3, 7, "c-50").note,
+              "Channel 4 RX Sub Audio: typed C-50, stored C- 67.0 (CTCSS 67.0 to 254.1 Hz)");
+    // Refused texts: the value kept is named.
+    EXPECT_EQ(grid.CommitText(3, 4, "146.0x").note,
+              "Channel 4 RX Frequency: \"146.0X\" not understood, kept 150.00000");
+    const std::string tag = grid.CellText(3, 3);
+    bool ok = true;
+    EXPECT_EQ(grid.CommitText(3, 3, "50%", &ok).note,
+              "Channel 4 TAG: \"50%\" not stored: the radio shows %, < and > as blanks");
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(grid.CellText(3, 3), tag);
+}
+
+TEST(ChannelGrid, TagsTakeOnlyWhatTheRadioKeeps) {
+    // The tag cell's keys: '%', '<' and '>' would reach the radio as blanks.
+    for (char32_t k : std::u32string_view(U"%<>"))
+        EXPECT_EQ(C::FilterKey(3, 1, k).verdict, C::HKeyVerdict::Drop) << static_cast<char>(k);
+    EXPECT_EQ(C::FilterKey(3, 1, U'5').verdict, C::HKeyVerdict::Insert);
+    EXPECT_TRUE(C::TagTextTaken("rpt 1+a"));
+    EXPECT_FALSE(C::TagTextTaken("50%"));
+    EXPECT_FALSE(C::TagTextTaken("A<B"));
+    EXPECT_FALSE(C::TagTextTaken("CH.1"));
+    // A pasted row whose tag holds one is refused in that cell alone.
+    HMemoryImage image = TwoGroupImage();
+    HChannelGrid grid;
+    grid.Refresh(image);
+    const std::string tag = grid.CellText(2, 3);
+    ScriptedPrompt yes(true);
+    const HPasteResult r = grid.Paste("  1\t-\tW4\t50%\n", 2, &yes);
+    EXPECT_EQ(r.cellsRefused, 1);
+    EXPECT_EQ(grid.CellText(2, 3), tag);
+    EXPECT_EQ(grid.CellText(2, 2), "W4");
+}
+
 TEST(ChannelGrid, CopyAndPaste) {
     HMemoryImage image = TwoGroupImage();
     HChannelGrid grid;
