@@ -82,10 +82,10 @@ TEST(ChannelColumns, KeyFilters) {
     // Backspace, Escape and Enter always pass, whatever the column.
     for (char32_t k : {U'\b', char32_t{27}, U'\r'})
         EXPECT_EQ(Cols::FilterKey(6, 3, k).verdict, V::Pass) << static_cast<int>(k);
-    // Tag: letters, digits and []_ *+-/ only.
-    for (char32_t k : std::u32string_view(U"[]_ *+-/7"))
+    // Tag: letters, digits and []_ %<>*+-/ only.
+    for (char32_t k : std::u32string_view(U"[]_ %<>*+-/7"))
         EXPECT_EQ(Cols::FilterKey(3, 2, k).verdict, V::Insert) << static_cast<int>(k);
-    for (char32_t k : {U'!', U'.', U'#', U'%', U'<', U'>', U'\t', U'é', char32_t{0x3042}})
+    for (char32_t k : {U'!', U'.', U'#', U'\t', U'é', char32_t{0x3042}})
         EXPECT_EQ(Cols::FilterKey(3, 2, k).verdict, V::Drop) << static_cast<int>(k);
     // {column, position, key, verdict}: frequencies take digits and the point;
     // tones C or D first, then "-", then digits and point; the rest nothing.
@@ -267,4 +267,47 @@ TEST(ChannelColumns, FullReportHasEveryColumn) {
     EXPECT_EQ(all[15], "Encr");
     EXPECT_EQ(all[24], "Ext MIC");
     EXPECT_EQ(all[25], "ANI Moni");
+}
+
+// Restored: the only property check of the tone lists. Every choice stored
+// through the parser shows as itself again and is found at its own index.
+TEST(ChannelColumns, ToneChoicesRoundTripThroughTheParser) {
+    const auto rx = Cols::ToneChoices(false);
+    const auto tx = Cols::ToneChoices(true);
+    constexpr std::size_t n = Cols::kCtcssToneCount;
+    EXPECT_EQ(rx.size(), 1 + n + 2 * Cols::kDcsCodeCount);
+    EXPECT_EQ(tx.size(), 1 + n + 3 * Cols::kDcsCodeCount);
+    EXPECT_EQ(rx[0], "-----");
+    EXPECT_EQ(rx[1], "C- 67.0");
+    EXPECT_EQ(rx[n], "C-254.1");
+    EXPECT_EQ(rx[n + 1], "D-023 N");
+    EXPECT_EQ(rx[n + 2], "D-023 I");
+    EXPECT_EQ(tx[n + 3], "D-023 B");
+    EXPECT_EQ(rx.back(), "D-754 I");
+    EXPECT_EQ(tx.back(), "D-754 B");
+
+    HChannels m = ModelFor(kBandVhf, kProductMobile, 1);
+    for (const bool transmit : {false, true}) {
+        const auto& choices = transmit ? tx : rx;
+        const int col = transmit ? 6 : 7;
+        for (std::size_t i = 0; i < choices.size(); ++i) {
+            ASSERT_TRUE(Cols::StoreCellText(col, m, 9, 0, choices[i])) << choices[i];
+            EXPECT_EQ(Text(m, col, 9), choices[i]);
+            EXPECT_EQ(Cols::FindToneChoice(transmit, Text(m, col, 9)), static_cast<int>(i));
+        }
+    }
+    EXPECT_EQ(Cols::FindToneChoice(false, "C- 68.0"), -1);
+}
+
+// Restored: the user's choice to hide TAG holds, until a set with a display
+// is loaded, which shows it again once.
+TEST(ChannelColumns, TagShownAgainAfterALoad) {
+    const Cols::HModelFacts handheldLcd{2, 1, 0, 0};
+    HItemFlags tagOff = AllItemsShown();
+    tagOff[2] = 0;
+    EXPECT_FALSE(Cols::ApplyVisibility(handheldLcd, 2, tagOff, false).shown[3]);
+    const auto v = Cols::ApplyVisibility(handheldLcd, 2, tagOff, true);
+    EXPECT_TRUE(v.shown[3]);
+    EXPECT_EQ(v.flags[2], 1);
+    EXPECT_FALSE(v.loadFlag);
 }
