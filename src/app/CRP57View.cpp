@@ -5,8 +5,8 @@
 #include "CRP57Doc.h"
 #include "CToneDlg.h"
 #include "HChannelDelegate.h"
-#include "HComInstructionDialog.h"
 #include "HChannelTableModel.h"
+#include "HComInstructionDialog.h"
 #include "HEditorPrompt.h"
 #include "HLogPrint.h"
 #include "HMainCommands.h"
@@ -26,9 +26,11 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
+#include <QResizeEvent>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -68,6 +70,23 @@ enum InfoIndex : int {
     kChannelsLeft,
     kProductType
 };
+
+// The least width, not below `content`, at which the header of a column
+// wraps onto at most `lines` lines (its longest word when none is enough).
+int HeaderWidthFor(int column, int lines, const QFontMetrics& metrics, int content) {
+    const QStringList words =
+        ToQString(HChannelGrid::HeaderText(column)).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    std::vector<int> candidates{content};
+    for (qsizetype i = 0; i < words.size(); ++i)
+        for (qsizetype n = 1; i + n <= words.size(); ++n)
+            candidates.push_back(
+                std::max(content, metrics.horizontalAdvance(words.mid(i, n).join(' '))));
+    std::sort(candidates.begin(), candidates.end());
+    for (int width : candidates)
+        if (HChannelTableModel::WrapHeader(column, metrics, width).count(QLatin1Char('\n')) < lines)
+            return width;
+    return candidates.back();
+}
 
 } // namespace
 
@@ -152,6 +171,17 @@ CRP57View::CRP57View(CRP57App& app, CMainFrame& frame, HMemoryImage& image, QWid
     connect(m_view, &HRpFlexgrid::CellActionRequested, this, &CRP57View::OnCellAction);
     connect(m_view, &HRpFlexgrid::ToneShortcutRequested, this, &CRP57View::OnToneShortcut);
     connect(m_view, &HRpFlexgrid::NextGroupRequested, this, &CRP57View::NextGroup);
+    connect(m_model, &HChannelTableModel::CellNote, this, &CRP57View::ShowNote);
+    // Every change of cells (edits, ticks, tone picks, paste) fits the widths
+    // of its columns again, so a new value never shows cut off.
+    connect(m_model, &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex& first, const QModelIndex& last) {
+                std::uint32_t columns = 0;
+                for (int col = first.column(); col <= last.column(); ++col)
+                    columns |= HChannelColumns::Bit(col);
+                MeasureColumns(columns);
+                LayColumns();
+            });
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
@@ -263,16 +293,22 @@ void CRP57View::UpdatePanel() {
 }
 
 void CRP57View::UpdateColumns() {
+    for (int col = 0; col < HChannelGrid::ColumnCount(); ++col)
+        m_view->setColumnHidden(col, !m_grid.IsColumnShown(col));
+    MeasureColumns(kAllColumns);
+    LayColumns();
+}
+
+void CRP57View::MeasureColumns(std::uint32_t columns) {
     const QFontMetrics cells(m_view->font());
     const QFontMetrics header(m_view->horizontalHeader()->font());
-    constexpr int kPadding = 12;
     for (int col = 0; col < HChannelGrid::ColumnCount(); ++col) {
-        m_view->setColumnHidden(col, !m_grid.IsColumnShown(col));
-        // As wide as the widest of the header, the column's list texts and
-        // what the cells show, so nothing needs resizing to be read.
+        if ((columns & HChannelColumns::Bit(col)) == 0)
+            continue;
         int width = 0;
-        for (const QString& line : HChannelTableModel::HeaderLabel(col).split(QLatin1Char('\n')))
-            width = std::max(width, header.horizontalAdvance(line));
+        for (const QString& word :
+             ToQString(HChannelGrid::HeaderText(col)).split(QLatin1Char(' '), Qt::SkipEmptyParts))
+            width = std::max(width, header.horizontalAdvance(word));
         for (std::string_view text : HChannelColumns::Column(col).values)
             width = std::max(width, cells.horizontalAdvance(ToQString(text)));
         for (int row = 0; row < m_grid.RowCount(); ++row)
@@ -281,8 +317,66 @@ void CRP57View::UpdateColumns() {
         if (HChannelGrid::IsTickColumn(col))
             width =
                 std::max(width, 2 * HChannelDelegate::TickPicture(HTickState::TickedInUse).width());
-        m_view->setColumnWidth(col, width + kPadding);
+        m_contentWidth[static_cast<std::size_t>(col)] = width;
     }
+}
+
+void CRP57View::LayColumns() {
+    // Room for the cell's or header's margins beside the text.
+    constexpr int kPadding = 12;
+    const QFontMetrics header(m_view->horizontalHeader()->font());
+    const int room = m_view->viewport()->width();
+    // The fewest header lines whose widths the grid has room for; with none,
+    // every column only as wide as its longest text or header word.
+    int mostLines = 1;
+    for (int col = 0; col < HChannelGrid::ColumnCount(); ++col)
+        mostLines =
+            std::max(mostLines, static_cast<int>(ToQString(HChannelGrid::HeaderText(col))
+                                                     .split(QLatin1Char(' '), Qt::SkipEmptyParts)
+                                                     .size()));
+    std::array<int, kChannelColumnCount> widths{};
+    for (int lines = 1; lines <= mostLines; ++lines) {
+        int total = 0;
+        for (int col = 0; col < HChannelGrid::ColumnCount(); ++col) {
+            int& width = widths[static_cast<std::size_t>(col)];
+            width =
+                HeaderWidthFor(col, lines, header, m_contentWidth[static_cast<std::size_t>(col)]) +
+                kPadding;
+            if (m_grid.IsColumnShown(col))
+                total += width;
+        }
+        if (total <= room)
+            break;
+    }
+    QStringList labels;
+    for (int col = 0; col < HChannelGrid::ColumnCount(); ++col) {
+        const int width = widths[static_cast<std::size_t>(col)];
+        if (m_view->columnWidth(col) != width)
+            m_view->setColumnWidth(col, width);
+        labels << HChannelTableModel::WrapHeader(col, header, width - kPadding);
+    }
+    m_model->SetHeaderLabels(labels);
+}
+
+void CRP57View::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    LayColumns();
+}
+
+void CRP57View::ShowNote(const QString& note) {
+    QLabel* pane = m_frame.StatusPane(0);
+    if (!pane)
+        return;
+    if (note.isEmpty()) {
+        if (m_noteShown)
+            pane->setText(m_paneText);
+        m_noteShown = false;
+        return;
+    }
+    if (!m_noteShown)
+        m_paneText = pane->text();
+    m_noteShown = true;
+    pane->setText(note);
 }
 
 void CRP57View::RestoreCurrentCell(int row, int column) {

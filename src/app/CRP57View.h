@@ -55,6 +55,9 @@ public:
     // The value shown beside label `index` of kInfoPanelLabels.
     [[nodiscard]] QLabel* InfoValue(int index) const;
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     void OnItemsChanged();
     void OnCellAction(int row, int column, HCellActionMode mode);
@@ -70,6 +73,15 @@ private:
     void AfterRelayout(int row, int column);
     void UpdatePanel();
     void UpdateColumns();
+    // The width the widest text of each named column needs (cells, list
+    // texts, tick picture, longest header word).
+    void MeasureColumns(std::uint32_t columns);
+    // Widths from the measures; room left over in the grid goes to columns
+    // whose header would otherwise wrap. Headers wrap to their widths.
+    void LayColumns();
+    // What the rules made of a typed value, in the status bar's message pane
+    // until the next typed value.
+    void ShowNote(const QString& note);
     void RestoreCurrentCell(int row, int column);
 
     CRP57App& m_app;
@@ -81,5 +93,7 @@ private:
     HRpFlexgrid* m_view;
     QComboBox* m_groupList;
     std::array<QLabel*, kInfoPanelLabels.size()> m_info{};
-    bool m_widthsSet = false;
+    std::array<int, kChannelColumnCount> m_contentWidth{};
+    QString m_paneText; // the message pane's text before a note replaced it
+    bool m_noteShown = false;
 };

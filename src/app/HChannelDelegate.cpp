@@ -2,12 +2,17 @@
 
 #include "HChannelTableModel.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+
+#include <algorithm>
 
 namespace {
 
@@ -69,6 +74,7 @@ QWidget* HChannelDelegate::createEditor(QWidget* parent, const QStyleOptionViewI
     if (start.kind == HCellEdit::List) {
         auto* combo = new QComboBox(parent);
         combo->setObjectName(QString::fromLatin1(kListEditorName));
+        combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
         for (const std::string& text : start.listTexts)
             combo->addItem(ToQString(text));
         // A pick is the end of the edit, as in the original's drop-down cells.
@@ -86,6 +92,9 @@ QWidget* HChannelDelegate::createEditor(QWidget* parent, const QStyleOptionViewI
     edit->setAlignment(Qt::AlignCenter);
     edit->setProperty(kColumnProperty, index.column());
     edit->setProperty(kFreshProperty, true);
+    // Text comes in by keys or by the paste key alone, both filtered.
+    edit->setContextMenuPolicy(Qt::NoContextMenu);
+    edit->setAcceptDrops(false);
     return edit;
 }
 
@@ -117,6 +126,45 @@ void HChannelDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     QRect target(QPoint(), tick.size());
     target.moveCenter(option.rect.center());
     painter->drawPixmap(target, tick);
+}
+
+void HChannelDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
+                                            const QModelIndex& index) const {
+    auto* combo = qobject_cast<QComboBox*>(editor);
+    if (!combo) {
+        QStyledItemDelegate::updateEditorGeometry(editor, option, index);
+        return;
+    }
+    QRect rect = option.rect;
+    rect.setWidth(std::max(rect.width(), combo->sizeHint().width()));
+    // Near the grid's right edge it grows to the left instead.
+    if (const QWidget* parent = combo->parentWidget(); parent && rect.right() > parent->width())
+        rect.moveRight(std::max(parent->width(), option.rect.right()));
+    if (rect.left() < 0)
+        rect.moveLeft(0);
+    combo->setGeometry(rect);
+}
+
+void HChannelDelegate::PasteFiltered(QLineEdit* edit, int column, const QString& text) {
+    QString result = edit->text();
+    int position = edit->cursorPosition();
+    if (edit->hasSelectedText()) {
+        position = edit->selectionStart();
+        result.remove(position, static_cast<int>(edit->selectedText().size()));
+    }
+    for (const QChar ch : text) {
+        const HChannelColumns::HKeyResult r = HChannelColumns::FilterKey(
+            column, static_cast<std::size_t>(position), static_cast<char32_t>(ch.unicode()));
+        if (r.verdict == HChannelColumns::HKeyVerdict::Replace) {
+            result = ToQString(r.text);
+            position = static_cast<int>(result.size());
+        } else if (r.verdict == HChannelColumns::HKeyVerdict::Insert &&
+                   result.size() < edit->maxLength()) {
+            result.insert(position++, QChar(static_cast<char16_t>(r.key)));
+        }
+    }
+    edit->setText(result);
+    edit->setCursorPosition(position);
 }
 
 bool HChannelDelegate::FilterTypedKey(QLineEdit* edit, int column, const QKeyEvent* event) {
@@ -163,11 +211,24 @@ bool HChannelDelegate::eventFilter(QObject* object, QEvent* event) {
         if (event->type() == QEvent::KeyPress || event->type() == QEvent::MouseButtonPress)
             edit->setProperty(kFreshProperty, false);
     }
-    if (event->type() == QEvent::KeyPress)
-        if (auto* edit = qobject_cast<QLineEdit*>(object))
-            if (edit->property(kColumnProperty).isValid() &&
-                FilterTypedKey(edit, edit->property(kColumnProperty).toInt(),
-                               static_cast<QKeyEvent*>(event)))
+    auto* edit = qobject_cast<QLineEdit*>(object);
+    if (edit && edit->property(kColumnProperty).isValid()) {
+        const int column = edit->property(kColumnProperty).toInt();
+        if (event->type() == QEvent::KeyPress) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            if (key->matches(QKeySequence::Paste)) {
+                PasteFiltered(edit, column, QApplication::clipboard()->text());
                 return true;
+            }
+            if (FilterTypedKey(edit, column, key))
+                return true;
+        }
+        // The middle button pastes the X selection.
+        if (event->type() == QEvent::MouseButtonRelease &&
+            static_cast<QMouseEvent*>(event)->button() == Qt::MiddleButton) {
+            PasteFiltered(edit, column, QApplication::clipboard()->text(QClipboard::Selection));
+            return true;
+        }
+    }
     return QStyledItemDelegate::eventFilter(object, event);
 }

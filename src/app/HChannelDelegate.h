@@ -26,6 +26,9 @@ public:
                       const QModelIndex& index) const override;
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
+    // A list editor is at least as wide as its longest text needs.
+    void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
+                              const QModelIndex& index) const override;
 
     // The tick picture for a cell state; null for no picture.
     [[nodiscard]] static QPixmap TickPicture(HTickState state);
@@ -36,4 +39,6 @@ protected:
 private:
     // True when the key was taken (inserted, replaced or dropped) here.
     static bool FilterTypedKey(QLineEdit* edit, int column, const QKeyEvent* event);
+    // Pasted text goes in as if typed: key by key through the column's filter.
+    static void PasteFiltered(QLineEdit* edit, int column, const QString& text);
 };

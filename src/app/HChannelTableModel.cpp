@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QColor>
+#include <QFontMetrics>
 #include <QPalette>
 
 #include <algorithm>
@@ -59,39 +60,33 @@ QVariant HChannelTableModel::data(const QModelIndex& index, int role) const {
     }
 }
 
-QString HChannelTableModel::HeaderLabel(int column) {
-    QString text = ToQString(HChannelGrid::HeaderText(column));
-    constexpr int kLongHeader = 8;
-    if (text.size() < kLongHeader)
-        return text;
-    // Break at the blank nearest the middle; without one, after a slash.
-    const auto distance = [&text](int i) {
-        return std::abs(2 * i - static_cast<int>(text.size()));
-    };
-    const auto nearest = [&text, &distance](auto breaksAt) {
-        int best = -1;
-        for (int i = 1; i + 1 < text.size(); ++i)
-            if (breaksAt(i) && (best < 0 || distance(i) < distance(best)))
-                best = i;
-        return best;
-    };
-    int best = nearest([&text](int i) { return text[i] == QLatin1Char(' '); });
-    if (best < 0)
-        best = nearest([&text](int i) { return text[i - 1] == QLatin1Char('/'); });
-    if (best < 0)
-        return text;
-    if (text[best] == QLatin1Char(' '))
-        text[best] = QLatin1Char('\n');
-    else
-        text.insert(best, QLatin1Char('\n'));
-    return text;
+void HChannelTableModel::SetHeaderLabels(const QStringList& labels) {
+    if (labels == m_headers)
+        return;
+    m_headers = labels;
+    emit headerDataChanged(Qt::Horizontal, 0, HChannelGrid::ColumnCount() - 1);
+}
+
+QString HChannelTableModel::WrapHeader(int column, const QFontMetrics& metrics, int width) {
+    const QStringList words =
+        ToQString(HChannelGrid::HeaderText(column)).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    QStringList lines;
+    for (const QString& word : words) {
+        if (!lines.isEmpty() &&
+            metrics.horizontalAdvance(lines.back() + QLatin1Char(' ') + word) <= width)
+            lines.back() += QLatin1Char(' ') + word;
+        else
+            lines << word;
+    }
+    return lines.join(QLatin1Char('\n'));
 }
 
 QVariant HChannelTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || section < 0 || section >= HChannelGrid::ColumnCount())
         return QAbstractTableModel::headerData(section, orientation, role);
     if (role == Qt::DisplayRole)
-        return HeaderLabel(section);
+        return section < m_headers.size() ? m_headers[section]
+                                          : ToQString(HChannelGrid::HeaderText(section));
     if (role == Qt::ToolTipRole)
         return ToQString(HChannelGrid::HeaderText(section));
     return {};
@@ -120,6 +115,8 @@ bool HChannelTableModel::setData(const QModelIndex& index, const QVariant& value
         change = m_grid.CommitListPick(row, col, value.toInt(), &accepted);
     // A refused text is re-drawn from the model, so the cell shows the value kept.
     Redraw(change);
+    if (start.kind == HCellEdit::Text)
+        emit CellNote(ToQString(change.note));
     return accepted;
 }
 

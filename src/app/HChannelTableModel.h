@@ -5,6 +5,7 @@
 #include "HChannelGrid.h"
 
 #include <QAbstractTableModel>
+#include <QFontMetrics>
 
 class HChannelTableModel : public QAbstractTableModel {
     Q_OBJECT
@@ -36,10 +37,19 @@ public:
     // Re-draws the cells a change names.
     void Redraw(const HGridChange& change);
 
-    // The header text the grid shows: the item name, broken onto two lines
-    // when it is long, so the columns stay narrow.
-    [[nodiscard]] static QString HeaderLabel(int column);
+    // The header texts the grid shows (the item names, wrapped to the column
+    // widths by the view); an empty list shows the names on one line.
+    void SetHeaderLabels(const QStringList& labels);
+    // A header's words put on as few lines as fit `width` pixels; a word
+    // wider than that keeps a line of its own.
+    [[nodiscard]] static QString WrapHeader(int column, const QFontMetrics& metrics, int width);
+
+signals:
+    // After a typed cell was committed: what the rules made of it, empty when
+    // it was stored as typed.
+    void CellNote(const QString& note);
 
 private:
     HChannelGrid& m_grid;
+    QStringList m_headers;
 };

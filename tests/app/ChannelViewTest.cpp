@@ -91,6 +91,9 @@ private slots:
     void typedEditsReachTheImage();
     void ticksToneDialogInUseAndGroups();
     void copyAndPasteAskMessage53();
+    void statusBarSaysWhatTheRulesDid();
+    void tagCellRefusesWhatTheRadioBlanks();
+    void columnsFitTheirTexts();
 };
 
 void ChannelViewTest::defaultImageInTheGridAndViewItem() {
@@ -275,6 +278,82 @@ void ChannelViewTest::copyAndPasteAskMessage53() {
     HChannels saved;
     saved.Load(run.Image());
     QCOMPARE(saved.GetField(4, kFieldRxFrequency), 150125000);
+}
+
+void ChannelViewTest::statusBarSaysWhatTheRulesDid() {
+    ViewRun run;
+    QVERIFY(run.view);
+    QLabel* pane = run.frame->StatusPane(0);
+    const QString ready = pane->text();
+    QVERIFY(run.Type(3, 4, QStringLiteral("151.003")));
+    QCOMPARE(pane->text(), QStringLiteral("Channel 4 RX Frequency: typed 151.003, stored "
+                                          "151.00500 (step 5 kHz); TX Frequency followed RX: "
+                                          "151.00500 (was 154.10000)"));
+    // The next value stored as typed clears the note.
+    QVERIFY(run.Type(3, 4, QStringLiteral("151.005")));
+    QCOMPARE(pane->text(), ready);
+}
+
+void ChannelViewTest::tagCellRefusesWhatTheRadioBlanks() {
+    ViewRun run;
+    QVERIFY(run.view);
+    // Typed: the signs never reach the cell.
+    QVERIFY(run.Type(1, 3, QStringLiteral("50%<>")));
+    QCOMPARE(run.Text(1, 3), QStringLiteral("50"));
+    // Pasted into the cell editor: the same filter, key by key.
+    auto* edit = run.OpenEditor<QLineEdit>(2, 3);
+    QVERIFY(edit);
+    QApplication::clipboard()->setText(QStringLiteral("a%b<c>"));
+    QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(edit->text(), QStringLiteral("ABC"));
+    ViewRun::Commit(edit);
+    QCOMPARE(run.Text(2, 3), QStringLiteral("ABC"));
+}
+
+void ChannelViewTest::columnsFitTheirTexts() {
+    ViewRun run;
+    QVERIFY(run.view);
+    run.frame->resize(run.frame->minimumSize());
+    run.frame->show();
+    QVERIFY(QTest::qWaitForWindowExposed(run.frame));
+    QCOMPARE(run.frame->size(), QSize(860, 640));
+    auto* header = run.grid->horizontalHeader();
+    const QFontMetrics cells(run.grid->font());
+    const QFontMetrics heads(header->font());
+    // Room a cell or header needs beside its text.
+    constexpr int kMargin = 6;
+    constexpr int kSlack = 16;
+    const auto widest = [&](int col) {
+        int width = 2 * kMargin; // a tick picture
+        for (int row = 0; row < run.view->Model()->rowCount(); ++row)
+            width = std::max(width, cells.horizontalAdvance(run.Text(row, col)));
+        return width;
+    };
+    // A new tone is wider than the "-----" of the default channels.
+    QVERIFY(run.Type(0, 7, QStringLiteral("c88.5")));
+    QCOMPARE(run.Text(0, 7), QStringLiteral("C- 88.5"));
+    for (int col = 0; col < 26; ++col) {
+        if (run.grid->isColumnHidden(col))
+            continue;
+        const int width = run.grid->columnWidth(col);
+        const QString label = header->model()->headerData(col, Qt::Horizontal).toString();
+        int longest = widest(col);
+        for (const QString& word : label.split(QRegularExpression(QStringLiteral("\\s+"))))
+            longest = std::max(longest, heads.horizontalAdvance(word));
+        int lines = 0;
+        for (const QString& line : label.split(QLatin1Char('\n')))
+            lines = std::max(lines, heads.horizontalAdvance(line));
+        // Nothing cut off: every cell text and header line fits ...
+        QVERIFY2(widest(col) + 2 * kMargin <= width, qPrintable(label));
+        QVERIFY2(lines + 2 * kMargin <= width, qPrintable(label));
+        // ... and at the smallest window no column is wider than its longest
+        // text or header word needs.
+        QVERIFY2(width <= longest + kSlack, qPrintable(label));
+    }
+    // The list editors open wide enough for their texts.
+    auto* combo = run.OpenEditor<QComboBox>(0, 2);
+    QVERIFY(combo);
+    QVERIFY(combo->width() >= combo->sizeHint().width());
 }
 
 RP57_APP_TEST(ChannelViewTest)
