@@ -39,11 +39,21 @@ void WriteModel(HMemoryImage& img, int band, int productType, int lcdType) {
 
 // The channel model at its defaults for the model now in the image: the
 // capacity (and so the channels in use and the group set) follows its display type.
+// The image is then passed through the model once more, as the channel view
+// and every transfer do, so that a new image is one the model gives back
+// unchanged: unprogrammed channels hold the band default's count words rather
+// than zeros that the first load and save would replace. The radio's own
+// words hold what a download gives them, so New, Download and Upload give the
+// same bytes back.
 void WriteDefaultChannels(HMemoryImage& img) {
     HChannels channels;
     channels.Load(img);
     channels.SetDefaults();
     channels.Save(img);
+    HChannels settled;
+    settled.Load(img);
+    settled.Save(img);
+    HImageMap::FillRadioOwnedWords(img);
 }
 
 } // namespace

@@ -9,12 +9,14 @@
 //     (LCD Type), band limits 134000000-174000000 Hz, all other rows 0;
 //   - the channel model at its defaults: 128 channels in use, all in group 1
 //     (group 0 holds 128, the other seven groups are empty), tags "-Orvane-",
-//     "Chan-002" ... "Chan-128", group tags "GROUP001" ... "GROUP008"; no
-//     channel has a programmed frequency (count words 0), so every channel
-//     shows the band's default frequency; the channel rows at their defaults
+//     "Chan-002" ... "Chan-128", group tags "GROUP001" ... "GROUP008"; every
+//     channel holds the band's default frequency, with the count words the
+//     channel model gives it (so a load and save change nothing); the
+//     channel rows at their defaults
 //     (wide band, power level 1, TOT on, receive-tone flag on with kind CTCSS
 //     and value 0, no transmit tone, so the tone timer bytes are 0xFF);
 //   - the signalling type field at its default (2-TONE);
+//   - the radio's own words as a download leaves them;
 //   - the tuning points and the factory adjustment values at their defaults,
 //     with both adjustment checksums (working copy and shipping-default copy)
 //     computed so that they verify.

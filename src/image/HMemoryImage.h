@@ -27,4 +27,31 @@ static_assert(kFlashEnd == 12672);
 
 constexpr std::size_t EepromWordOffset(std::size_t word) { return word * 2; }
 constexpr std::size_t FlashPageOffset(std::size_t page) { return kFlashBase + page * kFlashPageSize; }
+
+// Words the radio keeps for itself, with the value every download gives them:
+// the program's copies are stale, and a new image holds them so already.
+struct HRadioOwnedRange {
+    std::size_t first;
+    std::size_t last; // included
+    std::uint8_t fill;
+};
+inline constexpr std::array kRadioOwnedRanges = {
+    HRadioOwnedRange{0x3A, 0x51, 0x00}, HRadioOwnedRange{0x5A, 0x71, 0xFF},
+    HRadioOwnedRange{0x7A, 0x91, 0xFF}, HRadioOwnedRange{0x95, 0x97, 0xFF},
+    HRadioOwnedRange{0x99, 0x9B, 0xFF}, HRadioOwnedRange{0x9D, 0x9F, 0xFF},
+    HRadioOwnedRange{0xB0, 0xDF, 0xFF},
+};
+constexpr bool RadioOwnedRangesSound() {
+    for (const HRadioOwnedRange& r : kRadioOwnedRanges)
+        if (r.first > r.last || r.last >= kEepromBytes)
+            return false;
+    return true;
+}
+static_assert(RadioOwnedRangesSound(), "the radio's own words are EEPROM words");
+
+inline void FillRadioOwnedWords(HMemoryImage& image) {
+    for (const HRadioOwnedRange& r : kRadioOwnedRanges)
+        for (std::size_t i = r.first; i <= r.last; ++i)
+            image[i] = r.fill;
+}
 } // namespace HImageMap

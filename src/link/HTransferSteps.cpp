@@ -10,27 +10,6 @@
 
 namespace {
 
-struct ByteRange {
-    std::size_t first;
-    std::size_t last; // included
-    std::uint8_t fill;
-};
-
-// Words the radio keeps for itself; a download must not carry the program's
-// stale copies of them.
-constexpr std::array kCleanRanges = {
-    ByteRange{0x3A, 0x51, 0x00}, ByteRange{0x5A, 0x71, 0xFF}, ByteRange{0x7A, 0x91, 0xFF},
-    ByteRange{0x95, 0x97, 0xFF}, ByteRange{0x99, 0x9B, 0xFF}, ByteRange{0x9D, 0x9F, 0xFF},
-    ByteRange{0xB0, 0xDF, 0xFF},
-};
-constexpr bool CleanRangesSound() {
-    for (const ByteRange& r : kCleanRanges)
-        if (r.first > r.last || r.last >= HImageMap::kEepromBytes)
-            return false;
-    return true;
-}
-static_assert(CleanRangesSound(), "the cleaning stays inside the EEPROM words");
-
 // 2-tone mode: the top bit of the first common signalling byte belongs to the
 // 5-tone editors and must go to the radio cleared.
 constexpr std::size_t kSignallingCommonByte = 0x1C80;
@@ -94,8 +73,7 @@ HSignallingMode CorrectAfterUpload(HMemoryImage& image) {
 }
 
 void CleanImage(HMemoryImage& image) {
-    for (const ByteRange& r : kCleanRanges)
-        std::fill(image.begin() + long(r.first), image.begin() + long(r.last) + 1, r.fill);
+    HImageMap::FillRadioOwnedWords(image);
 }
 
 void PrepareForDownload(HMemoryImage& image, HSignallingMode mode,
