@@ -54,6 +54,8 @@ HRP57CommunicationDialog::~HRP57CommunicationDialog() {
 }
 
 std::string HRP57CommunicationDialog::GetTitle() const {
+    if (!m_title.empty())
+        return m_title;
     return m_direction == kDirectionDownload ? HComText::kDownloadTitle : HComText::kUploadTitle;
 }
 
@@ -64,14 +66,14 @@ void HRP57CommunicationDialog::OnInitHook() {
     m_matrix = {
         &HRP57CommunicationDialog::OnUpload,
         &HRP57CommunicationDialog::OnDownload,
-        &HRP57CommunicationDialog::OnAlignmentEvent, // 2 basic alignment start
-        &HRP57CommunicationDialog::OnAlignmentEvent, // 3 basic alignment start failure
-        &HRP57CommunicationDialog::OnAlignmentEvent, // 4 basic alignment end
-        &HRP57CommunicationDialog::OnAlignmentEvent, // 5 channel fine alignment start
-        &HRP57CommunicationDialog::OnAlignmentEvent, // 6 channel fine alignment end
-        &HRP57CommunicationDialog::OnAlignmentEvent, // 7 channel fine alignment cancel
-        &HRP57CommunicationDialog::OnAlignmentEvent, // 8 adjustment recovery start
-        &HRP57CommunicationDialog::OnAlignmentEvent, // 9 adjustment recovery end
+        &HRP57CommunicationDialog::OnBasicAlignStart,
+        &HRP57CommunicationDialog::OnBasicAlignStartFailure,
+        &HRP57CommunicationDialog::OnBasicAlignEnd,
+        &HRP57CommunicationDialog::OnFineAlignStart,
+        &HRP57CommunicationDialog::OnFineAlignEnd,
+        &HRP57CommunicationDialog::OnFineAlignCancel,
+        &HRP57CommunicationDialog::OnRecoveryStart,
+        &HRP57CommunicationDialog::OnRecoveryEnd,
         &HRP57CommunicationDialog::OnReserved,
         &HRP57CommunicationDialog::OnAddedChannelUpload,
     };
@@ -173,8 +175,9 @@ int HRP57CommunicationDialog::OnEvent(HEventData& base) {
     return result;
 }
 
-bool HRP57CommunicationDialog::BuffersValid(const HCommEventData& event) const {
-    if (event.workBuffer && event.editorImage)
+bool HRP57CommunicationDialog::BuffersValid(const HCommEventData& event, bool needWork,
+                                            bool needEditor) const {
+    if ((event.workBuffer || !needWork) && (event.editorImage || !needEditor))
         return true;
     HDLOG(1, "event without buffers [EVENT:%d]", event.eventId);
     return false;
@@ -355,13 +358,21 @@ constexpr BlockTrace kReadTrace[] = {
 constexpr BlockTrace kWriteTrace[] = {
     {"EEPROM\t書き込み[FROM:%X][TO:%X]", "ダウンロード成功[ADDR:%X]", "ダウンロード失敗[ADDR:%X]"},
     {"FLASH\t書き込み[FROM:%X][TO:%X]", "ダウンロード成功[PAGE:%X]", "ダウンロード失敗[PAGE:%X]"}};
+constexpr BlockTrace kAlignmentWriteTrace[] = {
+    {"EEPROM\t書き込み[FROM:%X][TO:%X]", "調整用データ,ダウンロード成功[ADDR:%X]",
+     "調整用データ,ダウンロード失敗[ADDR:%X]"},
+    {"FLASH\t書き込み[FROM:%X][TO:%X]", "調整用データ,ダウンロード成功[PAGE:%X]",
+     "調整用データ,ダウンロード失敗[PAGE:%X]"}};
 static_assert(kAreaEeprom == 0 && kAreaFlash == 1, "trace rows are indexed by area");
 } // namespace
 
 bool HRP57CommunicationDialog::TransferRanges(bool write, int area, const HRangeList& list,
                                               HCommEventData& event,
                                               const std::function<bool(int)>& moveBlock) {
-    const BlockTrace& trace = (write ? kWriteTrace : kReadTrace)[area == kAreaEeprom ? 0 : 1];
+    const BlockTrace* table = !write              ? kReadTrace
+                              : m_alignmentTraces ? kAlignmentWriteTrace
+                                                  : kWriteTrace;
+    const BlockTrace& trace = table[area == kAreaEeprom ? 0 : 1];
     bool ok = true;
     for (const HBlockRange& r : list) {
         HDLOG(3, trace.range, r.from, r.to);

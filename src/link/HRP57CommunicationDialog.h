@@ -39,6 +39,12 @@ inline constexpr const char* kNowDownloading = "Now downloading";
 inline constexpr const char* kNowUploadingAdded = "Now uploadling added Channel Data.";
 inline constexpr const char* kCancelled = "Transfer cancelled.";
 inline constexpr const char* kNotAvailable = "This radio operation is not available yet.";
+inline constexpr const char* kBasicAlignmentTitle = "Basic alignment";
+inline constexpr const char* kFineAlignmentTitle = "Channel fine alignment";
+inline constexpr const char* kRecoveryTitle = "Adjustment Recover";
+inline constexpr const char* kBasicAlignmentFinished = "Basic Alignment is Finished!";
+inline constexpr const char* kFineAlignmentFinished = "Channel Fine Alignment is Finished!";
+inline constexpr const char* kRecoveryComplete = "Adjustment Recovery Complete!";
 } // namespace HComText
 
 enum class HTransferStatus { Success, Failed, Cancelled };
@@ -112,6 +118,15 @@ public:
     // Reset frame and close, when the port is open.
     void ResetAndClose(HCommEventData& event);
 
+    // ---- building blocks of the alignment transfers ----
+    // Reset, close, reopen at 9600 baud (the event's rate kept as its second)
+    // and enter ADJ mode. On success the port stays open for the alignment
+    // steps; on failure the radio is reset and the port closed.
+    bool EnterAdjMode(HCommEventData& event);
+    // The write-EEPROM and then the write-FLASH ranges of the event from the
+    // image, with the progress bar; the first failure ends the writing.
+    bool WriteImage(HCommEventData& event, HMemoryImage& image, bool alignmentTraces = false);
+
 protected:
     int OnEvent(HEventData& event) override;
     // The range loop shared by reading and writing: traces, cancel points,
@@ -130,9 +145,17 @@ protected:
     virtual int OnDownload(HCommEventData& event);
     virtual int OnReserved(HCommEventData& event);
     virtual int OnAddedChannelUpload(HCommEventData& event);
-    // Events 2-9: alignment and recovery transfers, built with the alignment
-    // layer. Until then each answers "not available" with failure.
-    virtual int OnAlignmentEvent(HCommEventData& event);
+    // Events 2-9: the alignment and recovery transfers. Event 2 answers 2
+    // when the radio was written but alignment could not begin, so that the
+    // caller writes the radio's own data back.
+    virtual int OnBasicAlignStart(HCommEventData& event);
+    virtual int OnBasicAlignStartFailure(HCommEventData& event);
+    virtual int OnBasicAlignEnd(HCommEventData& event);
+    virtual int OnFineAlignStart(HCommEventData& event);
+    virtual int OnFineAlignEnd(HCommEventData& event);
+    virtual int OnFineAlignCancel(HCommEventData& event);
+    virtual int OnRecoveryStart(HCommEventData& event);
+    virtual int OnRecoveryEnd(HCommEventData& event);
 
     // True (and the transfer marked cancelled) when a cancel was requested.
     bool CancelPoint();
@@ -140,11 +163,19 @@ protected:
     bool Wait(std::chrono::milliseconds wait);
     void ShowBox(int stringId, HMessageIcon icon);
     void MarkCancelled() { m_cancelled = true; }
+    // The controller window's title, also told to the observer.
+    void SetTitle(const std::string& title);
 
 private:
     using Handler = int (HRP57CommunicationDialog::*)(HCommEventData&);
 
-    [[nodiscard]] bool BuffersValid(const HCommEventData& event) const;
+    [[nodiscard]] bool BuffersValid(const HCommEventData& event, bool needWork = true,
+                                    bool needEditor = true) const;
+    // The alignment events' end: a failed step resets the radio and closes.
+    int Finish(HCommEventData& event, bool ok);
+    // The default file merged into the editor image; false (radio reset,
+    // port closed) when there is none or it cannot be read.
+    bool LoadDefaultAlignment(HCommEventData& event);
     int PasswordFailure(HCommEventData& event, int check, bool download);
     // Traces what the image rules found and shows what has a message, in order.
     void ShowFindings(const std::vector<HFinding>& findings);
@@ -158,6 +189,9 @@ private:
     bool m_cancelled = false;
     // A download has sent its first write and not yet closed the end mark.
     bool m_partialWrite = false;
+    // Write traces of the alignment file ("調整用データ,...").
+    bool m_alignmentTraces = false;
+    std::string m_title;
     std::string m_detail;
     mutable std::mutex m_outcomeMutex;
     HTransferOutcome m_lastOutcome;

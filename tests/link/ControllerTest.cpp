@@ -411,13 +411,18 @@ TEST_F(Controller, AddedChannelBandMismatchAndTheRestOfTheMatrix) {
     EXPECT_EQ(b.messages, (Texts{{"Frequency Band mismatched!", HMessageIcon::Stop}}));
     EXPECT_EQ(b.image, before);
 
-    // A reserved entry answers at once, without the radio.
+    // A reserved entry answers at once, without the radio; an alignment start
+    // without its buffers fails before it opens the port.
     HSerialPort port;
     HRP57CommunicationDialog controller(HRP57CommunicationDialog::kDirectionUpload, &port, &b, &b);
+    const HTransferOutcome r =
+        controller.Run(std::make_unique<HCommEventData>(HCommEvent::Reserved));
+    EXPECT_EQ(r.status, Status::Success);
     const HTransferOutcome a =
         controller.Run(std::make_unique<HCommEventData>(HCommEvent::BasicAlignStart));
     EXPECT_EQ(a.status, Status::Failed);
-    EXPECT_EQ(a.message, HComText::kNotAvailable);
+    EXPECT_EQ(a.message, "");
+    EXPECT_FALSE(port.IsOpen());
 }
 
 } // namespace
