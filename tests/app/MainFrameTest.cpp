@@ -50,9 +50,10 @@ void MainFrameTest::commandsRecentFilesPrintSetupAboutAndClose() {
     frame.UpdateCommandUI();
     const auto enabled = [&frame](int id) { return frame.CommandAction(id)->isEnabled(); };
     const auto runs = [&frame](int id) { return frame.RunCommand(id); };
-    QCOMPARE(Flags({57607, 57609, 32864, 32863, 32772, 32784, 32791, 32853}, enabled) +
-                 Flags({57607, 57609, 32864, 32863, 32772, 32784, 32791, 32853}, runs),
-             QStringLiteral("0000000000000000"));
+    // (The Common editors have their handlers from the editor registry.)
+    QCOMPARE(Flags({57607, 57609, 32864, 32863, 32791, 32853}, enabled) +
+                 Flags({57607, 57609, 32864, 32863, 32791, 32853}, runs),
+             QStringLiteral("000000000000"));
     QCOMPARE(Flags({57606, 57665, 59392, 59393, 32821, 32838, 32882, 57664, 57634, 57637}, enabled),
              QStringLiteral("1111111111"));
     // A handler turns a command on, and its toolbar twin runs the same handler.
