@@ -109,10 +109,16 @@ void HHardwareEditor::OnComboChanged(std::size_t item) {
         break;
     case I::HardwareItem::kDisplayHandheld:
     case I::HardwareItem::kDisplayMobile:
-        if (picked != current) {
-            group.SetValue(row, picked);
-            m_changed = true;
+        if (picked == current)
+            return;
+        // OK makes a new image for the new display, as for a band: asked
+        // first, so that a file's channels are not replaced unawares.
+        if (!Ask(HStringTable::Get(HStringTable::kChangeDisplayType))) {
+            ComboState(item).SelectByValue(current);
+            return;
         }
+        group.SetValue(row, picked);
+        m_changed = true;
         break;
     default:
         break;

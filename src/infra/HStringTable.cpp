@@ -23,6 +23,8 @@ const std::map<int, std::string>& Table() {
              "next select Channel\r\nAllocations, then press <SPACE> to Enable PRI."},
         {2601, "The programming password must be 6 digits (0-9).\r\nType 6 digits, or turn "
                "Programming off."},
+        {2602, "Change display type?\r\nA new image is made for the new display: channels "
+               "and settings start from its defaults"},
         {53, "Do you copy Ch%1 data to Ch %2?"},
         {85, "Frequency Band mismatched!"},
         {86, "Product type mismatched!Continue to Download. "},

@@ -19,6 +19,7 @@ enum Id : int {
     kChangeProductType = 51,
     kDualWatchNoPriority = 52,
     kProgrammingPasswordDigits = 2601,
+    kChangeDisplayType = 2602,
     kCopyChannel = 53, // %1 = source channel(s), %2 = target channel
     kBandMismatch = 85,
     kProductTypeMismatch = 86,

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 
 namespace {
 
@@ -193,6 +194,48 @@ TEST(CommonEditorsTest, HardwareBandQuestion) {
     EXPECT_EQ(hw->Band(), kBandUhfD);
     // The new image is the document's to make: nothing is written here.
     EXPECT_EQ(Differences(image, before), std::vector<std::size_t>{});
+}
+
+TEST(CommonEditorsTest, HardwareProductTypeQuestionAndDisplayTypes) {
+    HMemoryImage image = MakeImageForModel(kBandVhf, kProductMobile, 1);
+    const std::size_t product = I::HardwareItem::kProductType;
+    ScriptedPrompt prompt;
+    prompt.answers = {false, true, true};
+    auto e = Open("hardware", image, 1, &prompt);
+    auto* hw = dynamic_cast<HHardwareEditor*>(e.get());
+    ASSERT_NE(hw, nullptr);
+    ASSERT_TRUE(e->UserSelect(product, IndexOf(*e, product, "Handheld")));
+    EXPECT_EQ(e->ShownText(product), "Mobile"); // No puts the old type back
+    EXPECT_FALSE(hw->ModelChanged());
+    ASSERT_TRUE(e->UserSelect(product, IndexOf(*e, product, "Handheld")));
+    ASSERT_EQ(prompt.asked.size(), 2u);
+    EXPECT_EQ(prompt.asked[1], HStringTable::Get(HStringTable::kChangeProductType));
+    // A handheld shows its own display list and keypad, not the mobile's.
+    EXPECT_TRUE(e->IsVisible(I::HardwareItem::kDisplayHandheld));
+    EXPECT_TRUE(e->IsVisible(I::HardwareItem::kHandheldKey));
+    EXPECT_FALSE(e->IsVisible(I::HardwareItem::kDisplayMobile));
+    EXPECT_FALSE(e->IsVisible(I::HardwareItem::kTxPower));
+    ASSERT_TRUE(e->UserSelect(I::HardwareItem::kDisplayHandheld,
+                              IndexOf(*e, I::HardwareItem::kDisplayHandheld, "13Seg LCD Type")));
+    EXPECT_EQ(std::make_tuple(hw->ModelChanged(), hw->ProductType(), hw->DisplayType()),
+              std::make_tuple(true, 1, 1));
+
+    // A display type alone, at the ordinary level, is a model change too: it
+    // is asked first, and No keeps the old one.
+    ScriptedPrompt no(false);
+    e = Open("hardware", image, 0, &no);
+    hw = dynamic_cast<HHardwareEditor*>(e.get());
+    ASSERT_TRUE(e->UserSelect(I::HardwareItem::kDisplayMobile,
+                              IndexOf(*e, I::HardwareItem::kDisplayMobile, "LED Type")));
+    EXPECT_EQ(no.asked.size(), 1u);
+    EXPECT_EQ(e->ShownText(I::HardwareItem::kDisplayMobile), "LCD Type");
+    EXPECT_FALSE(hw->ModelChanged());
+    ScriptedPrompt yes(true);
+    e = Open("hardware", image, 0, &yes);
+    hw = dynamic_cast<HHardwareEditor*>(e.get());
+    ASSERT_TRUE(e->UserSelect(I::HardwareItem::kDisplayMobile,
+                              IndexOf(*e, I::HardwareItem::kDisplayMobile, "LED Type")));
+    EXPECT_TRUE(hw->ModelChanged());
 }
 
 TEST(CommonEditorsTest, EmergencyCodeKeepsDigitSymbolsAndItsCount) {
