@@ -86,7 +86,8 @@ enum ChannelField : int {
     kFieldTxTune14 = 52,
     kFieldTag = 54,
     kFieldInUse = 55,
-    kFieldFlag56 = 56,
+    kFieldScan = 56, // the channel is scanned (the grid's "Scan" tick)
+    kFieldFlag56 = kFieldScan, // the old name, until its last users move
     kFieldTonePrescaler = 57,
     kFieldToneDivider = 58,
     kFieldRxFrequency = 59,

@@ -12,8 +12,6 @@ namespace {
 // The adjustment values 0-27 of the two copies mean the same.
 constexpr std::size_t kLastSharedValue = 27;
 
-constexpr int kChannelRowRxStep = 12;
-constexpr int kChannelRowTxStep = 13;
 constexpr std::int32_t kStep5k = 0;
 constexpr std::int32_t kStep2k5 = 2;
 
@@ -105,8 +103,8 @@ HCompatibilityCheck CheckCompatibility(const HMemoryImage& editor, const HMemory
         HChannels model;
         model.Load(out.target);
         for (int c = 0; c < model.GetCapacity(); ++c) {
-            if (model.GetField(c, kChannelRowRxStep) >= kStep2k5 ||
-                model.GetField(c, kChannelRowTxStep) >= kStep2k5) {
+            if (model.GetField(c, HChannelTables::kFieldRxStep) >= kStep2k5 ||
+                model.GetField(c, HChannelTables::kFieldTxStep) >= kStep2k5) {
                 out.findings.push_back(Finding(
                     HFindingSeverity::Refusal, HStringTable::kChannelStepMismatch,
                     HMessageIcon::Stop, "hardware.chan_step", "Chanel Step Mismatch.Finish!", 1));
