@@ -8,6 +8,7 @@
 #include "HCommonGroups.h"
 #include "HDataFile.h"
 #include "HHardwareGroup.h"
+#include "HText.h"
 
 #include <cstdio>
 #include <string>
@@ -38,10 +39,9 @@ struct ImageInfo {
     bool shippingChecksumOk = false;
 };
 
-std::string TrimRight(std::string s) {
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\0'))
-        s.pop_back();
-    return s;
+// Fixed-length texts from the image without their padding.
+std::string Unpadded(const std::string& text) {
+    return std::string(HText::TrimRight(text, HText::kPadding));
 }
 
 ImageInfo Describe(const std::string& path, const HMemoryImage& img) {
@@ -64,7 +64,7 @@ ImageInfo Describe(const std::string& path, const HMemoryImage& img) {
 
     HMarketingGroup marketing;
     marketing.Load(img);
-    info.serialNumber = TrimRight(marketing.GetText(2));
+    info.serialNumber = Unpadded(marketing.GetText(2));
     char fw[32];
     std::snprintf(fw, sizeof fw, "%5.2f", marketing.GetValue(1) / 100.0);
     info.firmware = fw;
@@ -81,12 +81,12 @@ ImageInfo Describe(const std::string& path, const HMemoryImage& img) {
             continue;
         GroupInfo gi;
         gi.number = g + 1;
-        gi.tag = TrimRight(channels.GetGroupTag(g));
+        gi.tag = Unpadded(channels.GetGroupTag(g));
         const int first = channels.FirstChannelOfGroup(g);
         const int count = channels.GetGroupValue(g, HChannelTables::kGroupChannels);
         for (int c = first; c < first + count; ++c)
             if (channels.IsChannelEnabled(c))
-                gi.channels.emplace_back(c + 1, TrimRight(channels.GetTag(c)));
+                gi.channels.emplace_back(c + 1, Unpadded(channels.GetTag(c)));
         info.groups.push_back(std::move(gi));
     }
     info.workingChecksumOk = HAlignmentData(HAlignmentData::HCopy::Working).VerifyChecksum(img);

@@ -1,4 +1,5 @@
 #include "HChannelColumns.h"
+#include "HText.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -7,6 +8,8 @@ using namespace HChannelTables;
 
 namespace HChannelColumns {
 namespace {
+
+using HText::Trim;
 
 using C = HChannelColumn;
 
@@ -21,14 +24,6 @@ std::string Printf(const char* fmt, auto... args) {
     char buf[64];
     const int n = std::snprintf(buf, sizeof buf, fmt, args...);
     return std::string(buf, static_cast<std::size_t>(std::clamp(n, 0, 63)));
-}
-
-std::string_view Trim(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
-        s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
-        s.remove_suffix(1);
-    return s;
 }
 
 // A plain decimal number of at most 3 digits; -1 otherwise.

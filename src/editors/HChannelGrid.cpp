@@ -1,4 +1,5 @@
 #include "HChannelGrid.h"
+#include "HText.h"
 
 #include "HLogPrint.h"
 #include "HStringTable.h"
@@ -11,13 +12,8 @@ namespace Cols = HChannelColumns;
 
 namespace {
 
-std::string_view Trim(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
-        s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
-        s.remove_suffix(1);
-    return s;
-}
+using HText::Trim;
+using HText::Upper;
 
 std::vector<std::string_view> Split(std::string_view s, char sep) {
     std::vector<std::string_view> out;
@@ -70,14 +66,6 @@ bool IsToneColumn(const HChannelColumn& col) {
 }
 bool IsTransmitTone(const HChannelColumn& col) {
     return col.parseField == kFieldTxToneType;
-}
-
-std::string Upper(std::string_view text) {
-    std::string s(text);
-    for (char& ch : s)
-        if (ch >= 'a' && ch <= 'z')
-            ch = static_cast<char>(ch - 'a' + 'A');
-    return s;
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "HChannels.h"
+#include "HText.h"
 
 #include "HLogPrint.h"
 
@@ -61,17 +62,9 @@ std::int32_t PackWord(std::int32_t word, const std::int32_t* parts) {
            ((parts[2] & 0xF) << 3);
 }
 
-std::string_view Trim(std::string_view s) {
-    while (!s.empty() && s.front() == ' ')
-        s.remove_prefix(1);
-    while (!s.empty() && s.back() == ' ')
-        s.remove_suffix(1);
-    return s;
-}
-
 // "67.0" -> 670: whole tenths of Hz, further digits cut.
 std::optional<std::int32_t> ParseTenths(std::string_view s) {
-    s = Trim(s);
+    s = HText::Trim(s, " ");
     std::int32_t whole = 0;
     int digits = 0;
     std::size_t i = 0;
@@ -561,7 +554,7 @@ bool HChannels::ParseTone(HChannel& ch, bool transmit, std::string_view text,
     const std::string_view rest = text.substr(2);
     const std::string_view stops = transmit ? "NIB" : "NI";
     const std::size_t stop = rest.find_first_of(stops);
-    std::string_view code = Trim(rest.substr(0, std::min<std::size_t>(stop, 3)));
+    std::string_view code = HText::Trim(rest.substr(0, std::min<std::size_t>(stop, 3)), " ");
     if (code.empty() || code.find_first_not_of("01234567") != std::string_view::npos)
         return false;
     std::int32_t octal = 0;
