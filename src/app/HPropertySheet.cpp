@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -24,6 +25,9 @@ HPropertySheet::HPropertySheet(const QString& caption, std::uint32_t sheetId, QW
     setObjectName(QStringLiteral("HPropertySheet%1").arg(sheetId));
     setWindowTitle(caption);
     m_tabs->setObjectName(QStringLiteral("tabs"));
+    // Every tab in full: the sheet grows to its tabs rather than scrolling them.
+    m_tabs->tabBar()->setUsesScrollButtons(false);
+    m_tabs->tabBar()->setElideMode(Qt::ElideNone);
     m_ok->setObjectName(QStringLiteral("button1"));
     m_cancel->setObjectName(QStringLiteral("button2"));
     for (QPushButton* button : {m_ok, m_cancel}) {
