@@ -3,12 +3,14 @@
 #include "CAboutDlg.h"
 #include "CRP57App.h"
 #include "HAccessLevel.h"
+#include "HDefaultImage.h"
 #include "HIniFile.h"
 #include "HLogPrint.h"
 #include "HMainCommands.h"
+#include "HQtText.h"
 #include "HRadioCommands.h"
-#include "HStringTable.h"
 #include "HShellDialogs.h"
+#include "HStringTable.h"
 #include "HToolbarIcons.h"
 
 #include <QAction>
@@ -32,10 +34,6 @@ constexpr const char* kInitialize = "Initialize";
 constexpr const char* kEndStatus = "End Status";
 constexpr int kRecentMax = 4;
 
-QString ToQString(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 // The menu text without its accelerator mark, for tool tips and the status bar.
 QString PlainText(std::string_view text) {
     QString plain = ToQString(text);
@@ -56,6 +54,19 @@ int TitleStringFor(int accessLevel) {
 
 } // namespace
 
+CMainFrame::EndStatus CMainFrame::ReadEndStatus(const std::string& settingsPath) {
+    const HIniFile ini(settingsPath);
+    EndStatus status;
+    status.productType = ini.GetInt(kEndStatus, "ProductType", 0);
+    if (status.productType != 0 && status.productType != 1)
+        status.productType = 0;
+    status.band = ini.GetInt(kEndStatus, "Freq.Band", kBandNone);
+    if (status.band == 1 || status.band < 0 || status.band >= 4)
+        status.band = kBandNone;
+    status.lcdType = ini.GetInt(kEndStatus, "LCDType", 0);
+    return status;
+}
+
 CMainFrame::CMainFrame(CRP57App& app, QWidget* parent) : QMainWindow(parent), m_app(app) {
     HLOG_D1("[FUNC IN]CMainFrame::OnCreate");
     setObjectName(QStringLiteral("CMainFrame"));
@@ -72,9 +83,7 @@ CMainFrame::CMainFrame(CRP57App& app, QWidget* parent) : QMainWindow(parent), m_
     const HIniFile ini(m_app.SettingsPath());
     const int cx = std::max(ini.GetInt(kInitialize, "CX", kMinWidth), kMinWidth);
     const int cy = std::max(ini.GetInt(kInitialize, "CY", kMinHeight), kMinHeight);
-    m_endStatus.productType = ini.GetInt(kEndStatus, "ProductType", 0);
-    m_endStatus.band = ini.GetInt(kEndStatus, "Freq.Band", 6);
-    m_endStatus.lcdType = ini.GetInt(kEndStatus, "LCDType", 0);
+    m_endStatus = ReadEndStatus(m_app.SettingsPath());
     setMinimumSize(kMinWidth, kMinHeight);
     QSize initial(cx, cy);
     if (const QScreen* screen = QApplication::primaryScreen())

@@ -30,6 +30,10 @@ public:
         int band = 6;
         int lcdType = 0;
     };
+    // Section "End Status" of the settings file at `settingsPath`; a product
+    // type other than 0/1 reads as 0, a band that is none of the radio's as
+    // 6 (none chosen). The one reader of these keys.
+    [[nodiscard]] static EndStatus ReadEndStatus(const std::string& settingsPath);
 
     explicit CMainFrame(CRP57App& app, QWidget* parent = nullptr);
     ~CMainFrame() override; // OnDestroy

@@ -1,9 +1,9 @@
 #include "CRP57Doc.h"
 
 #include "CFileDataDlg.h"
-#include "HCreateNewFile.h"
 #include "CRP57App.h"
 #include "HChannels.h"
+#include "HCreateNewFile.h"
 #include "HDataFile.h"
 #include "HDefaultImage.h"
 #include "HFileUtil.h"
@@ -26,7 +26,6 @@
 
 namespace {
 
-constexpr const char* kEndStatus = "End Status";
 constexpr const char* kInitialize = "Initialize";
 // The folder the Open and Save As dialogs last went to.
 constexpr const char* kLastFolder = "LAST_FOLDER";
@@ -115,14 +114,7 @@ void CRP57Doc::OnNewDocument() {
     HLOG_D1("[FUNC IN]CRP57Doc::OnNewDocument");
     m_app.SetModifiedFlag(0);
     m_app.SetCurrentFilePath(CRP57App::kNoFile);
-    const HIniFile ini(m_app.SettingsPath());
-    int productType = ini.GetInt(kEndStatus, "ProductType", 0);
-    if (productType != 0 && productType != 1)
-        productType = 0;
-    int band = ini.GetInt(kEndStatus, "Freq.Band", kBandNone);
-    if (band == 1 || band < 0 || band >= 4)
-        band = kBandNone;
-    const int lcdType = ini.GetInt(kEndStatus, "LCDType", 0);
+    const auto [productType, band, lcdType] = CMainFrame::ReadEndStatus(m_app.SettingsPath());
     HLOG_D1("End Status: ProductType=%d Freq.Band=%d LCDType=%d", productType, band, lcdType);
     LoadForModel(band, productType, lcdType);
     WriteLcdType(lcdType);

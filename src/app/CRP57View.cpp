@@ -11,6 +11,7 @@
 #include "HLogPrint.h"
 #include "HMainCommands.h"
 #include "HMessageBox.h"
+#include "HQtText.h"
 #include "HRpFlexgrid.h"
 #include "HStringTable.h"
 
@@ -33,10 +34,6 @@
 #include <vector>
 
 namespace {
-
-QString ToQString(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // Message 53 and any other question of the grid, as a message box.
 class MessageBoxPrompt : public HEditorPrompt {

@@ -1,6 +1,7 @@
 #include "HChannelDelegate.h"
 
 #include "HChannelTableModel.h"
+#include "HQtText.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -22,10 +23,6 @@ constexpr const char* kColumnProperty = "rp57Column";
 // text instead of all of it.
 constexpr const char* kFreshProperty = "rp57Fresh";
 constexpr int kTickSize = 13;
-
-QString ToQString(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QPixmap DrawTick(const QColor& colour) {
     QPixmap pixmap(kTickSize, kTickSize);

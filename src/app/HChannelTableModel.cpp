@@ -1,4 +1,5 @@
 #include "HChannelTableModel.h"
+#include "HQtText.h"
 
 #include <QApplication>
 #include <QColor>
@@ -9,10 +10,6 @@
 #include <bit>
 
 namespace {
-
-QString ToQString(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // Back colour of the cells of a channel not in use: the original took the
 // inactive caption text colour, a light grey on the classic desktop.

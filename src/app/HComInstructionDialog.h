@@ -7,6 +7,7 @@
 // The controller's questions (programming password, mismatch messages) appear
 // as dialogs over it. It closes with OK when the transfer succeeded and with
 // Cancel otherwise.
+#include "HMainCommands.h"
 #include "HMemoryImage.h"
 #include "HRP57CommunicationDialog.h"
 #include "HSerialPort.h"
@@ -29,9 +30,10 @@ public:
     // DoModal's results, as the dialog framework numbers OK and Cancel.
     static constexpr int kResultOk = 1;
     static constexpr int kResultCancel = 2;
-    static constexpr int kCommandUpload = 32851;
-    static constexpr int kCommandDownload = 32852;
-    static constexpr int kCommandAddedChannels = 32861;
+    // The commands it runs, by the ids of the command table.
+    static constexpr int kCommandUpload = HCmd::kUpload;
+    static constexpr int kCommandDownload = HCmd::kDownload;
+    static constexpr int kCommandAddedChannels = HCmd::kChannelAllocation;
 
     // What the event takes from the program's settings.
     struct LinkSettings {

@@ -3,6 +3,7 @@
 #include "HLogPrint.h"
 #include "HMessageBox.h"
 #include "HModelEditor.h"
+#include "HQtText.h"
 #include "HStringTable.h"
 
 #include <QComboBox>
@@ -12,10 +13,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-QString ToQString(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // The message number of a question the editor asks, so the box carries it.
 int MessageIdOf(std::string_view text) {

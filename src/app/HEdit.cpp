@@ -1,4 +1,5 @@
 #include "HEdit.h"
+#include "HQtText.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -11,10 +12,6 @@ constexpr char32_t kBackspace = 0x08;
 constexpr char32_t kTab = 0x09;
 constexpr char32_t kEnter = 0x0D;
 constexpr char32_t kEscape = 0x1B;
-
-QString ToQString(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // Colours are kept as 0xRRGGBB.
 QColor ColorOf(std::uint32_t rgb) {

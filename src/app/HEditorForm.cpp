@@ -3,6 +3,7 @@
 #include "HEdit.h"
 #include "HLogPrint.h"
 #include "HMessageBox.h"
+#include "HQtText.h"
 #include "HValueCombo.h"
 
 #include <QCheckBox>
@@ -11,10 +12,6 @@
 #include <QMessageBox>
 
 namespace {
-
-QString ToQString(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 constexpr const char* kItemProperty = "hEditorItem";
 

@@ -1,14 +1,7 @@
 #include "HValueCombo.h"
+#include "HQtText.h"
 
 #include <QSignalBlocker>
-
-namespace {
-
-QString ToQString(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-} // namespace
 
 HValueCombo::HValueCombo(QWidget* parent) : QComboBox(parent) {
     setSizeAdjustPolicy(QComboBox::AdjustToContents);
