@@ -6,6 +6,7 @@
 // there (at the test's access levels) for a person to look at.
 #include "AppTestSupport.h"
 #include "HDialog.h"
+#include "HEdit.h"
 #include "HEditorForm.h"
 #include "HEditorRegistry.h"
 #include "HHelpWindow.h"
@@ -44,6 +45,7 @@ private slots:
     void hardwareBandQuestion();
     void everyEditorHasItsHelpPage();
     void switchTablePromptsInTheStatusBar();
+    void dialogsShowWhatTheCommandLineShows();
 };
 
 void CommonMenuTest::everyEntryOpensItsEditorCancelAndOk() {
@@ -161,6 +163,46 @@ void CommonMenuTest::switchTablePromptsInTheStatusBar() {
     QVERIFY2(first.startsWith(QStringLiteral("Select ACC Channel No 0(Not Used/CH01 - CH")),
              qPrintable(first));
     QCOMPARE(second, QStringLiteral("<SELECT>"));
+}
+
+void CommonMenuTest::dialogsShowWhatTheCommandLineShows() {
+    // Every visible control of every editor shows the text rp57cli show
+    // prints for its key (both read the same image at the same level).
+    TempHome home;
+    RunningApp run(1);
+    QVERIFY(run.frame != nullptr);
+    HMemoryImage copy = run.doc->Image();
+    HSettingsSession session(copy, 1);
+    int compared = 0;
+    for (const HEditorEntry& entry : HEditorRegistry::Entries()) {
+        ModalDriver<QDialog> driver(
+            [&](QDialog* dialog) {
+                for (const auto& s : session.Settings()) {
+                    if (s.section != entry.section || !session.IsShown(s))
+                        continue;
+                    const std::uint32_t id = entry.pages[s.page].dialogId;
+                    auto* form = entry.sheet ? dialog->findChild<HEditorForm*>(
+                                                   QStringLiteral("HPropertyPage%1").arg(id))
+                                             : dialog->findChild<HEditorForm*>();
+                    QVERIFY2(form, s.key.c_str());
+                    QString shown;
+                    if (HValueCombo* combo = form->Combo(s.item))
+                        shown = combo->currentIndex() < 0 ? QString() : combo->currentText();
+                    else if (HEdit* edit = form->EditControl(s.item))
+                        shown = edit->text();
+                    else
+                        continue;
+                    QCOMPARE(shown.toStdString() + " (" + s.key + ")",
+                             session.Shown(s) + " (" + s.key + ")");
+                    ++compared;
+                }
+                dialog->reject();
+            },
+            ObjectNameOf(entry));
+        QVERIFY(run.frame->RunCommand(entry.command));
+        QVERIFY(driver.Fired());
+    }
+    QVERIFY(compared > 150);
 }
 
 RP57_APP_TEST(CommonMenuTest)
