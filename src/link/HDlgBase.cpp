@@ -140,9 +140,14 @@ void HDlgBase::JoinThread() {
     HDLOG(3, "%s", "worker thread ended");
 }
 
-int HDlgBase::Post(Queued item) {
-    if (!m_thread || !m_shared)
-        return 1;
+int HDlgBase::Post(const char* caller, Queued item) {
+    if (!m_thread || !m_shared) {
+        HDLOG(1, "%s",
+              item.event ? "存在しないスレッドへイベントを通知しようとしました。"
+                         : "存在しないスレッドへメッセージを通知しようとしました。");
+        return 1; // an event dies here with its unique_ptr
+    }
+    HDLOG(4, "[%s]%03d", caller, int(item.msg.message));
     {
         std::lock_guard lock(m_shared->mutex);
         if (m_shared->ended)
@@ -154,40 +159,25 @@ int HDlgBase::Post(Queued item) {
 }
 
 int HDlgBase::PTMessage1(std::unique_ptr<HEventData> event) {
-    if (!m_thread) {
-        HDLOG(1, "%s", "存在しないスレッドへイベントを通知しようとしました。");
-        return 1; // the event dies here with its unique_ptr
-    }
-    HDLOG(4, "[%s]%03d", "PTMessage1", int(kMsgThreadEvent));
     Queued item;
     item.msg.message = kMsgThreadEvent;
     item.event = std::move(event);
-    return Post(std::move(item));
+    return Post("PTMessage1", std::move(item));
 }
 
 int HDlgBase::PTMessage2(std::uint32_t message, std::intptr_t lParam) {
-    if (!m_thread) {
-        HDLOG(1, "%s", "存在しないスレッドへメッセージを通知しようとしました。");
-        return 1;
-    }
-    HDLOG(4, "[%s]%03d", "PTMessage2", int(message));
     Queued item;
     item.msg.message = message;
     item.msg.lParam = lParam;
-    return Post(std::move(item));
+    return Post("PTMessage2", std::move(item));
 }
 
 int HDlgBase::PTMessage3(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
-    if (!m_thread) {
-        HDLOG(1, "%s", "存在しないスレッドへメッセージを通知しようとしました。");
-        return 1;
-    }
-    HDLOG(4, "[%s]%03d", "PTMessage3", int(message));
     Queued item;
     item.msg.message = message;
     item.msg.wParam = wParam;
     item.msg.lParam = lParam;
-    return Post(std::move(item));
+    return Post("PTMessage3", std::move(item));
 }
 
 void HDlgBase::RunHandler(HEventData& event) {

@@ -144,7 +144,8 @@ private:
         bool ended = false;
     };
 
-    int Post(Queued item);
+    // Queues `item` for the worker; `caller` names the sender in the trace.
+    int Post(const char* caller, Queued item);
     void ThreadMain(std::shared_ptr<Shared> shared);
     void RunHandler(HEventData& event);
 
