@@ -429,14 +429,16 @@ HCellActionResult HChannelGrid::CellAction(int row, int col, HCellActionMode mod
     return r;
 }
 
-HGridChange HChannelGrid::ToneShortcut(int row, int col) {
-    if (!ValidCell(row, col))
-        return {};
-    const HChannelColumn& column = Cols::Column(col);
+int HChannelGrid::ToneCellChannel(int row, int col) const {
+    if (!ValidCell(row, col) || !IsToneColumn(Cols::Column(col)))
+        return -1;
     const int c = ChannelOfRow(row);
-    if (!IsToneColumn(column) || !m_model.IsChannelEnabled(c))
-        return {};
-    if (!m_model.ToggleField(c, column.parseField))
+    return m_model.IsChannelEnabled(c) ? c : -1;
+}
+
+HGridChange HChannelGrid::ToneShortcut(int row, int col) {
+    const int c = ToneCellChannel(row, col);
+    if (c < 0 || !m_model.ToggleField(c, Cols::Column(col).parseField))
         return {};
     MarkEdited(c);
     return Change(row, col);
@@ -449,12 +451,10 @@ int HChannelGrid::ToneChoiceIndex(int row, int col) const {
 }
 
 HGridChange HChannelGrid::ApplyToneChoice(int row, int col, int index) {
-    if (!ValidCell(row, col))
+    const int c = ToneCellChannel(row, col);
+    if (c < 0)
         return {};
     const HChannelColumn& column = Cols::Column(col);
-    const int c = ChannelOfRow(row);
-    if (!IsToneColumn(column) || !m_model.IsChannelEnabled(c))
-        return {};
     const std::span<const std::string> choices = Cols::ToneChoices(IsTransmitTone(column));
     if (index < 0 || static_cast<std::size_t>(index) >= choices.size())
         return {};

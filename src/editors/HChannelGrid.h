@@ -185,6 +185,8 @@ public:
 private:
     void Relayout();
     [[nodiscard]] bool ValidCell(int row, int col) const;
+    // The channel of a tone cell that takes a tone; -1 for any other cell.
+    [[nodiscard]] int ToneCellChannel(int row, int col) const;
     [[nodiscard]] HGridChange Change(int row, int col) const;
     [[nodiscard]] std::string TypedNote(int row, int col, std::string_view typed, bool taken,
                                         const HCellParseReport& report) const;
