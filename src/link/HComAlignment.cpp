@@ -8,8 +8,12 @@ using namespace HAlignCommand;
 namespace HAlignCommand {
 
 std::vector<std::uint8_t> BuildFrame(std::uint8_t code, std::span<const std::uint8_t> params) {
-    std::vector<std::uint8_t> frame{code, std::uint8_t(params.size() + 1)};
-    frame.insert(frame.end(), params.begin(), params.end());
+    std::vector<std::uint8_t> frame;
+    frame.reserve(params.size() + 3);
+    frame.push_back(code);
+    frame.push_back(std::uint8_t(params.size() + 1));
+    for (std::uint8_t b : params)
+        frame.push_back(b);
     frame.push_back(0);
     frame.back() = HCloneProtocol::Checksum(std::span(frame).first(frame.size() - 1));
     return frame;

@@ -75,6 +75,23 @@ TEST(AlignmentImage, DefaultFileChoiceAndMerge) {
     EXPECT_TRUE(HAlignmentData().VerifyChecksum(aligned));
 }
 
+#ifdef RP57_ALIGNMENT_DIR
+TEST(AlignmentImage, EveryShippedFileIsTheOneItsModelChoosesWithItsTestChannels) {
+    for (const std::string& name : HAlignmentImage::DefaultFileNames()) {
+        HMemoryImage file{};
+        ASSERT_TRUE(HDataFile::Read(std::string(RP57_ALIGNMENT_DIR) + "/" + name, file).Ok())
+            << name;
+        EXPECT_EQ(HAlignmentImage::DefaultFileName(file), name);
+        EXPECT_TRUE(HAlignmentData().VerifyChecksum(file)) << name;
+        HChannels model;
+        model.Load(file);
+        EXPECT_LT(model.GetFrequency(0, 0), model.GetFrequency(1, 0)) << name;
+        EXPECT_LT(model.GetFrequency(1, 0), model.GetFrequency(2, 0)) << name;
+        EXPECT_EQ(model.GetField(4, 4), 0) << name << ": channel 4 is narrow";
+    }
+}
+#endif
+
 // One controller per event, on a port that outlives it (as the main window
 // keeps it between the start and the end of an alignment).
 class AlignmentTransfers : public testing::Test, public HPrompt {
