@@ -1,5 +1,6 @@
 // rp57cli: the programming engine without a window, for scripts and tests.
 #include "CliCommand.h"
+#include "CmdAlign.h"
 #include "CmdImage.h"
 #include "CmdSettings.h"
 #include "CmdTransfer.h"
@@ -24,6 +25,7 @@ constexpr std::array kCommands = {
     CliCommand{"set", kSetUsage, CmdSet},
     CliCommand{"upload", kUploadUsage, CmdUpload},
     CliCommand{"download", kDownloadUsage, CmdDownload},
+    CliCommand{"align", kAlignUsage, CmdAlign},
 };
 
 std::string Usage() {

@@ -1,0 +1,200 @@
+#include "CmdAlign.h"
+
+#include "CliCommand.h"
+#include "HAdjustmentRecovery.h"
+#include "HBasicAlignment.h"
+#include "HChannels.h"
+#include "HLinkSettings.h"
+#include "HRP57CommunicationDialog.h"
+
+#include <charconv>
+#include <cstdio>
+
+namespace {
+
+// Messages on stderr; questions answered as the command line says.
+class AlignPrompt : public HPrompt {
+public:
+    explicit AlignPrompt(bool yes) : m_yes(yes) {}
+    // A final success message is already on its step's line.
+    void ShowMessage(const std::string& text, HMessageIcon icon) override {
+        if (icon != HMessageIcon::Information)
+            CliError(text);
+    }
+    std::optional<std::string> AskPassword(int) override { return std::nullopt; }
+    bool AskYesNo(const std::string& text, HMessageIcon) override {
+        std::fprintf(stderr, "%s [%s]\n", PlainLines(text).c_str(), m_yes ? "Yes" : "No");
+        return m_yes;
+    }
+
+private:
+    bool m_yes;
+};
+
+void Step(const char* name, const std::string& result) {
+    std::printf("%s: %s\n", name, result.c_str());
+    std::fflush(stdout);
+}
+
+HTransferOutcome Send(HSerialPort& port, HPrompt& prompt, std::unique_ptr<HCommEventData> event) {
+    HRP57CommunicationDialog controller(HRP57CommunicationDialog::kDirectionUpload, &port, &prompt);
+    return controller.Run(std::move(event));
+}
+
+const char* Outcome(const HTransferOutcome& o) {
+    return o.result == 0 ? "done" : "failed";
+}
+
+std::string WithMessage(const HTransferOutcome& o) {
+    return std::string(Outcome(o)) + (o.message.empty() ? "" : " (" + PlainLines(o.message) + ")");
+}
+
+int Basic(const HLinkSettings& link, AlignPrompt& prompt) {
+    HSerialPort port;
+    HMemoryImage work{}, editor{};
+    auto start = BuildCommEvent(HCommEvent::BasicAlignStart, link, &work, &editor);
+    start->readEeprom = {{0x00, 0x11}, {0x19, 0x1C}, {0x29, 0x2C}, {0x39, 0x3C}, {0x4C, 0x4C}};
+    start->readFlash = {{0x00, 0x01}, {0x03, 0x03}, {0x08, 0xFF}, {0x5C, 0x5E}};
+    start->writeEeprom = {{0x10, 0x11}};
+    start->writeFlash = {{0x00, 0x01}, {0x03, 0x03}, {0x08, 0xFF}};
+    const HTransferOutcome started = Send(port, prompt, std::move(start));
+    Step("start", WithMessage(started));
+    const HRangeList endEeprom{{0x02, 0x02}, {0x10, 0x11}};
+    const HRangeList endFlash{{0x00, 0x01}, {0x03, 0x03}, {0x08, 0xFF}};
+    if (started.result == 2) {
+        // The radio holds the alignment set-up: its own data goes back.
+        auto back = BuildCommEvent(HCommEvent::BasicAlignStartFailure, link, nullptr, &work);
+        back->writeEeprom = endEeprom;
+        back->writeFlash = endFlash;
+        Step("restore", WithMessage(Send(port, prompt, std::move(back))));
+    }
+    if (started.result != 0)
+        return kExitFailed;
+
+    HComAlignment comm(&port);
+    const HBasicAlignment::Timing timing;
+    HAlignmentData data;
+    data.Load(editor);
+    bool ok = true;
+    auto store = [&](std::span<const int> words) {
+        const std::vector<int> failed =
+            HBasicAlignment::StoreAndWrite(comm, editor, data, words, timing);
+        for (int word : failed)
+            CliError("word " + std::to_string(word) + " was not written to the radio");
+        ok = ok && failed.empty();
+    };
+    for (bool tx : {false, true}) {
+        const std::optional<int> vcv = HBasicAlignment::VcvSearch(comm, tx, timing);
+        if (tx)
+            (void)comm.RequestRx();
+        Step(tx ? "vcv-tx" : "vcv-rx", vcv ? std::to_string(*vcv) : "failed");
+        if (!vcv) {
+            ok = false;
+            continue;
+        }
+        data.SetValue(tx ? 17 : 16, *vcv);
+        const int word[] = {11};
+        store(word);
+    }
+    std::array<int, 3> results{};
+    bool tuned = true;
+    for (int step = 0; step < HBasicAlignment::kTuneSteps && tuned; ++step) {
+        const std::optional<int> t =
+            HBasicAlignment::TuneSweep(comm, step, std::uint8_t(data.GetValue(16)), timing);
+        Step(("rx-tune-" + std::to_string(step)).c_str(), t ? std::to_string(*t) : "failed");
+        tuned = t.has_value();
+        if (t)
+            results[std::size_t(step)] = *t;
+    }
+    if (tuned) {
+        HChannels model;
+        model.Load(editor);
+        HBasicAlignment::StoreTuneResults(
+            data, results,
+            {model.GetFrequency(0, 0), model.GetFrequency(1, 0), model.GetFrequency(2, 0)});
+        const int words[] = {13, 14, 15};
+        store(words);
+    }
+    ok = ok && tuned;
+
+    auto end = BuildCommEvent(HCommEvent::BasicAlignEnd, link, &work, &editor);
+    // The work buffer holds the radio's own data: it must not be cleared.
+    end->writeEeprom = endEeprom;
+    end->writeFlash = endFlash;
+    const HTransferOutcome ended = Send(port, prompt, std::move(end));
+    Step("end", WithMessage(ended));
+    return ok && ended.result == 0 ? kExitOk : kExitFailed;
+}
+
+int Recover(const HLinkSettings& link, AlignPrompt& prompt, const std::string& file) {
+    HSerialPort port;
+    HMemoryImage work{};
+    auto start = BuildCommEvent(HCommEvent::RecoveryStart, link, &work, nullptr);
+    start->readEeprom = {{0x00, 0x1C}, {0xEB, 0xFE}};
+    start->readFlash = {{0x00, 0x01}, {0x08, 0xFF}, {0x5C, 0x5E}};
+    const HTransferOutcome read = Send(port, prompt, std::move(start));
+    Step("read", WithMessage(read));
+    if (read.result != 0)
+        return kExitFailed;
+    HCommEventData ranges;
+    HAdjustmentRecovery::Sources sources;
+    sources.chooseDataFile = [&] { return std::optional<std::string>(file); };
+    const int reliability = HAdjustmentRecovery::ReliabilityTest(work);
+    Step("reliability", std::to_string(reliability));
+    if (!HAdjustmentRecovery::AdjustmentRecovery(work, ranges, prompt, sources)) {
+        Step("recover", "stopped");
+        return kExitFailed;
+    }
+    HMemoryImage recovered = work;
+    auto end = BuildCommEvent(HCommEvent::RecoveryEnd, link, nullptr, &recovered);
+    end->writeEeprom = ranges.writeEeprom;
+    end->writeFlash = ranges.writeFlash;
+    const HTransferOutcome written = Send(port, prompt, std::move(end));
+    Step("write", WithMessage(written));
+    return written.result == 0 ? kExitOk : kExitFailed;
+}
+
+int Usage(const std::string& error) {
+    std::fprintf(stderr, "rp57cli: %s\n\nusage:\n%s", error.c_str(), kAlignUsage);
+    return kExitBadInput;
+}
+
+} // namespace
+
+int CmdAlign(const std::vector<std::string>& args) {
+    HLinkSettings link;
+    link.accessLevel = 1;
+    std::string port, step, file;
+    bool yes = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (a == "--port" && hasValue) {
+            port = args[++i];
+        } else if (a == "--baud" && hasValue) {
+            const std::string& v = args[++i];
+            const auto [end, ec] = std::from_chars(v.data(), v.data() + v.size(), link.baudRate);
+            if (ec != std::errc() || end != v.data() + v.size() || link.baudRate <= 0)
+                return Usage("--baud wants a positive number");
+        } else if (a == "--interface-unit") {
+            link.connectionMode = 1;
+        } else if (a == "--file" && hasValue) {
+            file = args[++i];
+        } else if (a == "--yes") {
+            yes = true;
+        } else if ((a == "basic" || a == "recover") && step.empty()) {
+            step = a;
+        } else {
+            return Usage("unexpected argument \"" + a + "\"");
+        }
+    }
+    if (port.empty())
+        return Usage("--port DEV is required");
+    if (step.empty())
+        return Usage("say basic or recover");
+    if (step == "recover" && file.empty())
+        return Usage("recover wants --file FILE");
+    link.SetPort(port);
+    AlignPrompt prompt(yes);
+    return step == "basic" ? Basic(link, prompt) : Recover(link, prompt, file);
+}
