@@ -42,7 +42,7 @@ template <class Fn> double Time(Fn&& work, QWidget* painted) {
 
 int main(int argc, char** argv) {
     const std::string home = bench::MakeHome();
-    if (home.empty()) {
+    if (home.empty() || !bench::WriteLcdSettings(home)) {
         std::fprintf(stderr, "grid: cannot make a temporary program data directory\n");
         return 1;
     }

@@ -106,7 +106,7 @@ int main(int argc, char** argv) {
 
     const int starts = argc >= 2 ? std::max(3, std::atoi(argv[1])) : 9;
     const std::string home = bench::MakeHome();
-    if (home.empty())
+    if (home.empty() || !bench::WriteLcdSettings(home))
         return 1;
     setenv("RP57_HOME", home.c_str(), 1);
     std::vector<double> program;

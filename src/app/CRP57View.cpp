@@ -170,15 +170,12 @@ CRP57View::CRP57View(CRP57App& app, CMainFrame& frame, HMemoryImage& image, QWid
     connect(m_view, &HRpFlexgrid::NextGroupRequested, this, &CRP57View::NextGroup);
     connect(m_model, &HChannelTableModel::CellNote, this, &CRP57View::ShowNote);
     // Every change of cells (edits, ticks, tone picks, paste) fits the widths
-    // of its columns again, so a new value never shows cut off.
-    connect(m_model, &QAbstractItemModel::dataChanged, this,
-            [this](const QModelIndex& first, const QModelIndex& last) {
-                std::uint32_t columns = 0;
-                for (int col = first.column(); col <= last.column(); ++col)
-                    columns |= HChannelColumns::Bit(col);
-                MeasureColumns(columns);
-                LayColumns();
-            });
+    // of its columns again, so a new value never shows cut off; once per
+    // change, not once per row (a 128-row paste would measure every cell 128 times).
+    connect(m_model, &HChannelTableModel::ColumnsRedrawn, this, [this](std::uint32_t columns) {
+        MeasureColumns(columns);
+        LayColumns();
+    });
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);

@@ -126,4 +126,5 @@ void HChannelTableModel::Redraw(const HGridChange& change) {
         if (row >= 0 && row < m_grid.RowCount())
             emit dataChanged(index(row, first),
                              index(row, std::min(last, HChannelGrid::ColumnCount() - 1)));
+    emit ColumnsRedrawn(change.columns);
 }

@@ -7,6 +7,8 @@
 #include <QAbstractTableModel>
 #include <QFontMetrics>
 
+#include <cstdint>
+
 class HChannelTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -48,6 +50,9 @@ signals:
     // After a typed cell was committed: what the rules made of it, empty when
     // it was stored as typed.
     void CellNote(const QString& note);
+    // After Redraw: the columns (bits by column) whose cells it re-drew, once
+    // per change however many rows it had, so a paste is measured once.
+    void ColumnsRedrawn(std::uint32_t columns);
 
 private:
     HChannelGrid& m_grid;
