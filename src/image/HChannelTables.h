@@ -87,7 +87,6 @@ enum ChannelField : int {
     kFieldTag = 54,
     kFieldInUse = 55,
     kFieldScan = 56, // the channel is scanned (the grid's "Scan" tick)
-    kFieldFlag56 = kFieldScan, // the old name, until its last users move
     kFieldTonePrescaler = 57,
     kFieldToneDivider = 58,
     kFieldRxFrequency = 59,

@@ -172,7 +172,7 @@ void HChannels::DefaultChannel(HChannel& ch) const {
     for (int k = 0; k < kRecordFields; ++k)
         ch.values[U(k)] = kChannelRecordRows[U(k)].defaultValue;
     ch.values[kFieldInUse] = kInUseRows[0].defaultValue;
-    ch.values[kFieldFlag56] = kFlag56Rows[0].defaultValue;
+    ch.values[kFieldScan] = kFlag56Rows[0].defaultValue;
     ch.values[kFieldTonePrescaler] = kToneTimerRows[0].defaultValue;
     ch.values[kFieldToneDivider] = kToneTimerRows[1].defaultValue;
     ch.tag = DefaultTag(ch.index);
@@ -252,7 +252,7 @@ void HChannels::Load(std::span<const std::uint8_t> imageBytes) {
             ch.values[U(k)] = a.record.GetValue(U(k));
         ch.tag = a.record.GetString(kFieldTag);
         ch.values[kFieldInUse] = a.inUse.GetValue(0);
-        ch.values[kFieldFlag56] = a.flag56.GetValue(0);
+        ch.values[kFieldScan] = a.flag56.GetValue(0);
         ch.values[kFieldTonePrescaler] = a.timer.GetValue(0);
         ch.values[kFieldToneDivider] = a.timer.GetValue(1);
         DeriveAfterLoad(ch);
@@ -324,7 +324,7 @@ void HChannels::Save(std::span<std::uint8_t> image) {
             a.record.SetValue(U(k), v[U(k)]);
         a.record.SetString(kFieldTag, ch.tag);
         a.inUse.SetValue(0, v[kFieldInUse]);
-        a.flag56.SetValue(0, v[kFieldFlag56]);
+        a.flag56.SetValue(0, v[kFieldScan]);
         a.timer.SetValue(0, v[kFieldTonePrescaler]);
         a.timer.SetValue(1, v[kFieldToneDivider]);
     }

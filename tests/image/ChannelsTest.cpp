@@ -48,7 +48,7 @@ TEST(Channels, RecordLayoutBitTablesAndGroupBytes) {
     HChannels ch = Loaded(img);
     ch.SetTag(3, "abc!");
     ch.DisableChannels(9, 10);
-    ch.SetField(9, kFieldFlag56, 0);
+    ch.SetField(9, kFieldScan, 0);
     ch.SetGroupValue(0, kGroupChannels, 20);
     ch.SetGroupValue(1, kGroupChannels, 30);
     ch.Save(img);
@@ -65,7 +65,7 @@ TEST(Channels, RecordLayoutBitTablesAndGroupBytes) {
 
     HChannels back = Loaded(img);
     EXPECT_EQ(back.GetTag(3), "ABC     "); // the pad bytes read as blanks
-    EXPECT_EQ(std::make_tuple(back.GetField(9, kFieldFlag56), back.FirstChannelOfGroup(1),
+    EXPECT_EQ(std::make_tuple(back.GetField(9, kFieldScan), back.FirstChannelOfGroup(1),
                               back.UsedChannels(), back.FreeChannels(), back.UsedChannelPages()),
               std::make_tuple(0, 20, 50, 78, 16));
     // Save disabled every channel beyond the allocated total.
