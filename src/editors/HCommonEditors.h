@@ -13,9 +13,6 @@
 #include <string>
 #include <vector>
 
-// Where a registry row says how to make one page (or dialog) of an editor.
-struct HEditorPageEntry;
-
 namespace HEditorDetail {
 // Holds the group so it exists before the editor that binds to it.
 template <class Group> struct GroupHolder { Group group; };
