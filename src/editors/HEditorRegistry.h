@@ -16,6 +16,7 @@
 #include <string_view>
 #include <vector>
 
+struct HEditorPageEntry;
 using HEditorFactory = std::unique_ptr<HEditor> (*)(const HEditorPageEntry&, const HEditorContext&);
 
 struct HEditorPageEntry {
