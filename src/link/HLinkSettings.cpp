@@ -26,11 +26,12 @@ std::unique_ptr<HCommEventData> BuildCommEvent(HCommEvent id, const HLinkSetting
         event->UseRanges(HTransferDirection::Upload, link.accessLevel);
     else if (id == HCommEvent::Download)
         event->UseRanges(HTransferDirection::Download, link.accessLevel);
-    // A work buffer that receives a read starts zero-filled; one that already
-    // holds the radio's data (an alignment end) is left as it is.
+    // A work buffer that receives a whole read starts zero-filled; one that
+    // already holds data is left as it is: the radio's (an alignment end) or
+    // the image that an added channel upload reads only some pages into.
     const bool reads = id == HCommEvent::Upload || id == HCommEvent::Download ||
-                       id == HCommEvent::AddedChannelUpload || id == HCommEvent::BasicAlignStart ||
-                       id == HCommEvent::FineAlignStart || id == HCommEvent::RecoveryStart;
+                       id == HCommEvent::BasicAlignStart || id == HCommEvent::FineAlignStart ||
+                       id == HCommEvent::RecoveryStart;
     if (work && reads)
         work->fill(0);
     event->workBuffer = work;
