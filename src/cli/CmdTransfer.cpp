@@ -3,6 +3,7 @@
 #include "CliCommand.h"
 
 #include "HDataFile.h"
+#include "HLinkSettings.h"
 #include "HLogPrint.h"
 #include "HRP57CommunicationDialog.h"
 #include "HSerialPort.h"
@@ -270,21 +271,12 @@ int Fail(const std::string& error, bool upload) {
 
 std::unique_ptr<HCommEventData> MakeEvent(HCommEvent id, const TransferOptions& o,
                                           HMemoryImage& work, HMemoryImage& image) {
-    auto event = std::make_unique<HCommEventData>(id);
-    event->UseRanges(id == HCommEvent::Upload ? HTransferDirection::Upload
-                                              : HTransferDirection::Download,
-                     o.level);
-    event->baudRate = o.baud;
-    event->connectionMode = o.interfaceUnit ? 1 : 0;
-    // A bare number is a "COM n" port number, anything else a device.
-    int number = 0;
-    if (ParseInt(o.port, 1, 256, number))
-        event->portNumber = number;
-    else
-        event->devicePath = o.port;
-    event->workBuffer = &work;
-    event->editorImage = &image;
-    return event;
+    HLinkSettings link;
+    link.SetPort(o.port);
+    link.baudRate = o.baud;
+    link.connectionMode = o.interfaceUnit ? 1 : 0;
+    link.accessLevel = o.level;
+    return BuildCommEvent(id, link, &work, &image);
 }
 
 // Runs the event on the controller's worker thread. This thread only waits, with
