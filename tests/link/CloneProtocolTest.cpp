@@ -149,3 +149,38 @@ TEST(CloneProtocol, BlocksHandshakeResetAndOpenSettings) {
                            "送信要求コマンド送信処理失敗[STATUS:0][BLOCK:1][RETRY:3]",
                            "Check コマンドではなかったため、そのまま待機処理を継続します。"}));
 }
+
+TEST(CloneProtocol, TheCheckWaitEndsAfterTwentyReadsAndAResetNeedsItsEcho) {
+    // The radio sends `others` bytes that are not the Check, then the Check.
+    const auto checkAfter = [](Fixture& f, int others) {
+        return std::async(std::launch::async, [&f, others] {
+            std::this_thread::sleep_for(20ms); // after the purge
+            std::vector<std::uint8_t> bytes(std::size_t(others), 0x11);
+            bytes.push_back(0x50);
+            f.pty.Send(bytes);
+            auto reply = f.pty.Receive(1, 300ms);
+            f.pty.Send(reply); // the cable's echo
+            return reply;
+        });
+    };
+    {
+        Fixture f; // the Check as the twentieth byte still counts
+        auto radio = checkAfter(f, kHandshakeTries - 1);
+        EXPECT_TRUE(f.comm.SetCloneMode(f.event));
+        EXPECT_EQ(radio.get(), Bytes({0x40}));
+    }
+    {
+        Fixture f; // twenty reads without it: the radio was not switched on, code 0
+        auto radio = checkAfter(f, kHandshakeTries);
+        f.event.errorCode = 5;
+        EXPECT_FALSE(f.comm.SetCloneMode(f.event));
+        EXPECT_TRUE(radio.get().empty()); // no Power On was sent
+        EXPECT_EQ(f.event.errorCode, 0);
+        EXPECT_EQ(f.comm.GetStatusText(), "Switch radio ON, then start uploading");
+    }
+    Fixture f; // a reset the cable does not echo was not sent
+    auto reset = f.Radio(3, {}, false);
+    EXPECT_EQ(f.comm.ResetRadio(&f.event), 1);
+    EXPECT_EQ(reset.get(), Bytes({0x38, 0x01, 0x39}));
+    EXPECT_EQ(f.event.errorCode, 1);
+}

@@ -210,6 +210,43 @@ TEST_F(Controller, DownloadOpensAndClosesTheEndMarkAndMarksTheImage) {
     EXPECT_EQ(std::ranges::count(words, 0xD8), 1);
 }
 
+TEST_F(Controller, DownloadKeepsTheRadiosIdentity) {
+    // The radio's own adjustment byte, unlike the editor's: the radio keeps it
+    // and the editor image takes it.
+    HMemoryImage memory = FactoryRadio();
+    memory[0x10] = 0xAB;
+    HAlignmentData(HAlignmentData::HCopy::Working).RecomputeChecksum(memory);
+    SimRadio& radio = Radio(memory);
+    Transfer t;
+    t.image = FactoryRadio();
+    t.Run(radio, HCommEvent::Download, 0, Status::Success, "Download Complete!");
+    EXPECT_EQ(t.image[0x10], 0xAB);
+    EXPECT_EQ(radio.StopAndRead()[0x10], 0xAB);
+}
+
+TEST_F(Controller, ModelCheckBeforeThePasswordAndAWrongEntryMayBeRetyped) {
+    // Another production code: refused before the password is asked for.
+    Transfer other;
+    other.passwords = {kPassword};
+    other.Run(Radio(FactoryRadio(), {"--production-code", "7"}), HCommEvent::Upload, 0,
+              Status::Failed, std::nullopt);
+    EXPECT_EQ(other.passwordAsked, 0);
+
+    SimRadio& radio = Radio(FactoryRadio());
+    Transfer up;
+    up.passwords = {"000000", kPassword};
+    up.Run(radio, HCommEvent::Upload, 0, Status::Success, "Upload Complete!");
+    EXPECT_EQ(up.passwordAsked, 2);
+
+    // An event the matrix does not know fails at once.
+    HSerialPort port;
+    HRP57CommunicationDialog controller(HRP57CommunicationDialog::kDirectionUpload, &port, &up,
+                                        &up);
+    auto unknown = std::make_unique<HCommEventData>();
+    unknown->eventId = 42;
+    EXPECT_EQ(controller.Run(std::move(unknown)).result, 1);
+}
+
 TEST_F(Controller, DownloadRepairsTheAdjustmentFromItsBackup) {
     // Working copy wrong: repaired from its backup, with the warning. (Both copies
     // wrong: the CLI failure table proves that nothing is written.)
@@ -223,6 +260,7 @@ TEST_F(Controller, DownloadRepairsTheAdjustmentFromItsBackup) {
                                  {"Download Complete!", HMessageIcon::Information}}));
     const HMemoryImage after = m_radio->StopAndRead();
     EXPECT_TRUE(HAlignmentData(HAlignmentData::HCopy::Working).VerifyChecksum(after));
+    EXPECT_EQ(after[0x06], FactoryRadio()[0x06]); // the backup's byte, not a new checksum
 }
 
 TEST_F(Controller, DownloadRefusalsAndAFailureMidway) {

@@ -1,6 +1,7 @@
 // The simulated radio, driven through the real clone protocol classes over its
 // pseudo-terminal. (Each well-formed fault is proven by the row of the CLI
 // failure table that uses it: without it that transfer would succeed.)
+#include "HRadioSim.h"
 #include "HRpCommonCommunication.h"
 #include "LinkTestUtil.h"
 
@@ -52,4 +53,17 @@ TEST(RadioSim, StartsStopsPacesAndSavesOnlyWrites) {
     EXPECT_EQ(radio.WaitExit(), 0);
     EXPECT_FALSE(fs::is_symlink(radio.Link()));
     EXPECT_EQ(ReadImage(radio.MemoryPath())[0x20], 0x77);
+}
+
+TEST(RadioSim, RefusesBadOptionsAndABadMemoryFile) {
+    // Faults with a stray field, a non-number, an unknown area or a byte over 255.
+    for (const char* bad : {"silent:1", "drop-byte:x", "bad-checksum:2:1", "wrong-first:0:256"})
+        EXPECT_FALSE(ParseSimFault(bad)) << bad;
+    TempHome home;
+    EXPECT_EQ(SimRadio(home, {"--fault", "loud"}).WaitExit(), 2);
+    EXPECT_FALSE(fs::is_symlink(home.Path("radio")));
+    // A memory file of the wrong size is not a radio: no link is made.
+    std::ofstream(home.Path("radio.mem")) << "too short";
+    EXPECT_EQ(SimRadio(home).WaitExit(), 1);
+    EXPECT_FALSE(fs::is_symlink(home.Path("radio")));
 }

@@ -110,6 +110,33 @@ TEST_F(SerialPort, PurgesAndTheWriteLimit) {
     EXPECT_EQ(port.ReadByte(one), kSerialError); // a closed port is an error, not a time-out
 }
 
+TEST_F(SerialPort, ShortReadsAndTheEchoOfEachWrite) {
+    port.SetEchoOff(0);
+    ASSERT_EQ(port.Open(), kSerialOk);
+    std::uint8_t buf[5] = {}, one = 0;
+    EXPECT_EQ(port.Read(buf), kSerialTimeout); // nothing at all
+    EXPECT_EQ(port.GetLastReadCount(), 0u);
+    pty.Send(Bytes({1, 2, 3}));
+    EXPECT_EQ(port.Read(buf), kSerialTimeout); // three of five
+    EXPECT_EQ(port.GetLastReadCount(), 3u);
+    EXPECT_EQ(std::vector(buf, buf + 3), Bytes({1, 2, 3}));
+    pty.Send(Bytes({9, 8, 7, 6, 5}));
+    EXPECT_EQ(port.Read(buf), kSerialOk);
+    EXPECT_EQ(std::vector(buf, buf + 5), Bytes({9, 8, 7, 6, 5}));
+
+    // The cable returns every byte written; the echo is taken off the line.
+    const auto frame = Bytes({0xF1, 0x04, 0x10, 0x12, 0x34, 0x4B});
+    pty.Send(frame);
+    EXPECT_EQ(port.Write(frame), kSerialOk);
+    EXPECT_EQ(pty.Receive(6), frame);
+    EXPECT_EQ(port.ReadByte(one), kSerialTimeout); // nothing left for the reply to trip on
+
+    // Only 5 of the 6 come back: the write failed.
+    pty.Send(Bytes({0xF1, 0x04, 0x10, 0x12, 0x34}));
+    EXPECT_EQ(port.Write(frame), kSerialError);
+    EXPECT_EQ(pty.Receive(6), frame);
+}
+
 TEST_F(SerialPort, InterfaceUnitFramesAndModes) {
     const std::array<std::uint8_t, 6> header{0, 0, 0x8C, 0x00, 0x00, 0};
     port.SetInterfaceHeader(header);

@@ -57,3 +57,22 @@ TEST(TransferSteps, CorrectionsAfterUpload) {
 }
 
 } // namespace
+
+namespace {
+
+// Band code 6 has no limits of its own: the radio's stay.
+TEST(TransferSteps, BandLimitsStayWhenTheBandHasNone) {
+    HMemoryImage image{};
+    HHardwareGroup hw;
+    hw.Load(image);
+    hw.SetValue(HHardwareGroup::kRowBand, 6);
+    hw.SetValue(HHardwareGroup::kRowBandLow, 1000);
+    hw.SetValue(HHardwareGroup::kRowBandHigh, 2000);
+    hw.Save(image);
+    HTransferSteps::CorrectAfterUpload(image);
+    hw.Load(image);
+    EXPECT_EQ(hw.GetValue(HHardwareGroup::kRowBandLow), 1000);
+    EXPECT_EQ(hw.GetValue(HHardwareGroup::kRowBandHigh), 2000);
+}
+
+} // namespace
