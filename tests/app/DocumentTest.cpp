@@ -6,6 +6,7 @@
 #include "CFileDataDlg.h"
 #include "HCreateNewFile.h"
 #include "HFileDataModel.h"
+#include "HHardwareGroup.h"
 #include "HModelEditor.h"
 
 namespace {
@@ -85,6 +86,7 @@ private slots:
     void askToSaveNeverDropsChangesUnasked();
     void modelDialogQuestions();
     void rawEditorByAccessLevel();
+    void endStatusFollowsAModelChangedInTheImage();
 };
 
 void DocumentTest::startupImageAndDefaultFiles() {
@@ -388,5 +390,26 @@ void DocumentTest::rawEditorByAccessLevel() {
 }
 
 RP57_APP_TEST(DocumentTest)
+
+void DocumentTest::endStatusFollowsAModelChangedInTheImage() {
+    // A handheld UHF A set with an LCD, as the last run ended; the image is
+    // made a handheld UHF D without a display inside the run (as an upload or
+    // the Hardware editor does), and the next start must build that model.
+    TempHome home;
+    QVERIFY(home.Write("RP57Win.ini", kHandheldUhfA));
+    MessageAnswers messages;
+    {
+        RunningApp run;
+        QCOMPARE(run.TitlePath(), QString::fromLatin1(kNone));
+        QCOMPARE(run.doc->Image(), MakeImageForModel(kBandUhfA, kProductHandheld, 1));
+        HHardwareGroup hw;
+        hw.Load(run.doc->Image());
+        hw.SetValue(HHardwareGroup::kRowBand, kBandUhfD);
+        hw.SetValue(HHardwareGroup::kRowDisplayHandheld, 0);
+        hw.Save(run.doc->Image());
+    }
+    QVERIFY(messages.asked.isEmpty());
+    QCOMPARE(EndStatus(home), QStringLiteral("1 3 0"));
+}
 
 #include "DocumentTest.moc"
