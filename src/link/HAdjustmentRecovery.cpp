@@ -77,7 +77,7 @@ bool Ask(HPrompt& prompt, int id, HMessageIcon icon) {
 }
 
 bool RecoveryOnBothLight(HMemoryImage& m, HCommEventData& event, HPrompt& prompt) {
-    if (!Ask(prompt, HStringTable::kAdjNotDefected, HMessageIcon::Exclamation)) {
+    if (!Ask(prompt, HStringTable::kAdjNotDefected, HMessageIcon::Question)) {
         HLOG(3, "%s", "キャンセルされた為、Recovery動作を中止します");
         return false;
     }
@@ -90,7 +90,7 @@ bool RecoveryOnBothLight(HMemoryImage& m, HCommEventData& event, HPrompt& prompt
 
 bool RecoveryOnEepromLight(HMemoryImage& m, HCommEventData& event, HPrompt& prompt,
                            const Sources& sources) {
-    if (!Ask(prompt, HStringTable::kShippingDefaultDefected, HMessageIcon::Exclamation))
+    if (!Ask(prompt, HStringTable::kShippingDefaultDefected, HMessageIcon::Question))
         return false;
     const std::optional<std::string> path =
         sources.chooseDataFile ? sources.chooseDataFile() : std::nullopt;
@@ -130,7 +130,7 @@ bool RecoveryOnEepromLight(HMemoryImage& m, HCommEventData& event, HPrompt& prom
 
 bool RecoveryOnFlashLight(HMemoryImage& m, HCommEventData& event, HPrompt& prompt,
                           const Sources& sources) {
-    if (!Ask(prompt, HStringTable::kAdjDefectedRecover, HMessageIcon::Exclamation))
+    if (!Ask(prompt, HStringTable::kAdjDefectedRecover, HMessageIcon::Question))
         return false;
     FlashToEeprom(m, kCopyList.size());
     Recompute(m);

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-enum class HMessageIcon { Information, Exclamation, Stop };
+enum class HMessageIcon { Information, Exclamation, Stop, Question };
 
 class HPrompt {
 public:
