@@ -175,7 +175,8 @@ std::vector<std::int32_t> HKeyFunctionEditor::RemovedCodes(std::size_t row, std:
                                                            bool lcdDisplay, bool keypadMic) {
     std::vector<std::int32_t> codes;
     auto add = [&codes](std::initializer_list<std::int32_t> list) {
-        codes.insert(codes.end(), list.begin(), list.end());
+        for (std::int32_t code : list)
+            codes.push_back(code);
     };
     if (optionUnit != I::kUnitRecorder)
         add({42, 60});

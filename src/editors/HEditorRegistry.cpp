@@ -147,9 +147,15 @@ std::string HSettingsSession::Allowed(const Setting& s) const {
     if (setup.minimum == 0 && setup.maximum == 0)
         return "a number";
     const char* format = setup.kind == HValueKind::Integer ? "%.0f" : "%g";
-    return "a number from " + HFormatNumber(format, rules.ToDisplay(setup.minimum)) + " to " +
-           HFormatNumber(format, rules.ToDisplay(setup.maximum)) +
-           (setup.unit.empty() ? "" : " " + std::string(TrimBlanks(setup.unit)));
+    std::string range = "a number from ";
+    range += HFormatNumber(format, rules.ToDisplay(setup.minimum));
+    range += " to ";
+    range += HFormatNumber(format, rules.ToDisplay(setup.maximum));
+    if (!setup.unit.empty()) {
+        range += ' ';
+        range += TrimBlanks(setup.unit);
+    }
+    return range;
 }
 
 std::string HSettingsSession::Set(const Setting& s, std::string_view value) {
