@@ -31,6 +31,8 @@ QMessageBox::Icon ToQtIcon(HMessageIcon icon) {
         return QMessageBox::Warning;
     case HMessageIcon::Stop:
         return QMessageBox::Critical;
+    case HMessageIcon::Question:
+        return QMessageBox::Question;
     }
     return QMessageBox::NoIcon;
 }
@@ -150,25 +152,10 @@ std::unique_ptr<HCommEventData> HComInstructionDialog::BuildEvent(int command,
                                                                   const LinkSettings& link,
                                                                   HMemoryImage& work,
                                                                   HMemoryImage& image) {
-    HTransferDirection direction = HTransferDirection::Upload;
-    HCommEvent id = HCommEvent::Upload;
-    if (command == kCommandDownload) {
-        direction = HTransferDirection::Download;
-        id = HCommEvent::Download;
-    } else if (command != kCommandUpload) {
+    if (command != kCommandUpload && command != kCommandDownload)
         return nullptr;
-    }
-    auto event = std::make_unique<HCommEventData>(id);
-    event->errorCode = 0;
-    event->connectionMode = link.connectionMode;
-    event->baudRate = link.baudRate;
-    event->portNumber = link.portNumber;
-    event->devicePath = link.devicePath;
-    event->UseRanges(direction, link.accessLevel);
-    work.fill(0);
-    event->workBuffer = &work;
-    event->editorImage = &image;
-    return event;
+    return BuildCommEvent(command == kCommandDownload ? HCommEvent::Download : HCommEvent::Upload,
+                          link, &work, &image);
 }
 
 HComInstructionDialog::HComInstructionDialog(const LinkSettings& link, HMemoryImage& image,
@@ -270,14 +257,7 @@ void HComInstructionDialog::OnRun() {
 
     std::unique_ptr<HCommEventData> event;
     if (m_command == kCommandAddedChannels) {
-        event = std::make_unique<HCommEventData>(HCommEvent::AddedChannelUpload);
-        event->connectionMode = m_link.connectionMode;
-        event->baudRate = m_link.baudRate;
-        event->portNumber = m_link.portNumber;
-        event->devicePath = m_link.devicePath;
-        event->accessLevel = m_link.accessLevel;
-        event->workBuffer = &m_work;
-        event->editorImage = &m_image;
+        event = BuildCommEvent(HCommEvent::AddedChannelUpload, m_link, &m_work, &m_image);
         event->readFlash = m_addedPages;
     } else {
         event = BuildEvent(m_command, m_link, m_work, m_image);

@@ -7,6 +7,7 @@
 // The controller's questions (programming password, mismatch messages) appear
 // as dialogs over it. It closes with OK when the transfer succeeded and with
 // Cancel otherwise.
+#include "HLinkSettings.h"
 #include "HMainCommands.h"
 #include "HMemoryImage.h"
 #include "HRP57CommunicationDialog.h"
@@ -36,18 +37,7 @@ public:
     static constexpr int kCommandAddedChannels = HCmd::kChannelAllocation;
 
     // What the event takes from the program's settings.
-    struct LinkSettings {
-        int portNumber = 1;
-        std::string devicePath; // wins over the port number when set
-        int baudRate = 9600;
-        int connectionMode = 0;
-        int accessLevel = 0;
-        // The device a transfer opens.
-        [[nodiscard]] std::string DeviceName() const {
-            return devicePath.empty() ? HSerialPort::DeviceNameForPort(std::uint32_t(portNumber))
-                                      : devicePath;
-        }
-    };
+    using LinkSettings = HLinkSettings;
     [[nodiscard]] static LinkSettings SettingsOf(const CRP57App& app);
 
     // The event of an Upload or a Download command: id, link settings, buffers
