@@ -25,8 +25,12 @@ inline constexpr std::size_t kIdentityBase = kFlashEnd;
 
 static_assert(kFlashEnd == 12672);
 
-constexpr std::size_t EepromWordOffset(std::size_t word) { return word * 2; }
-constexpr std::size_t FlashPageOffset(std::size_t page) { return kFlashBase + page * kFlashPageSize; }
+constexpr std::size_t EepromWordOffset(std::size_t word) {
+    return word * 2;
+}
+constexpr std::size_t FlashPageOffset(std::size_t page) {
+    return kFlashBase + page * kFlashPageSize;
+}
 
 // Words the radio keeps for itself, with the value every download gives them:
 // the program's copies are stale, and a new image holds them so already.

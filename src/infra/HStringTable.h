@@ -8,9 +8,9 @@ namespace HStringTable {
 
 // Message numbers used across the program.
 enum Id : int {
-    kFileOpenError = 32,        // %1 = path
+    kFileOpenError = 32, // %1 = path
     kFileWriteError = 33,
-    kFileReadError = 34,        // %1 = path
+    kFileReadError = 34,         // %1 = path
     kFileOpenForWriteError = 35, // %1 = path
     kWriteDefaultFile = 36,
     kFileFormatInvalid = 37,
@@ -44,19 +44,19 @@ enum Id : int {
     kAdjDownloadFailed = 145,
     kSaveChanges = 146,
     // The lines under a file message that say which file and what was wrong.
-    kDetailFileName = 2701,  // %1 = path
+    kDetailFileName = 2701, // %1 = path
     kDetailMissing = 2702,
     kDetailDirectory = 2703,
     kDetailNotAFile = 2704,
     kDetailWrongSize = 2705, // %1 = bytes found, %2 = bytes of a data file
     kDetailReadOnly = 2706,
-    kDetailReason = 2707,    // %1 = the system's reason
-    kPartialWrite = 900, // follows the reason a download stopped after its first write
+    kDetailReason = 2707, // %1 = the system's reason
+    kPartialWrite = 900,  // follows the reason a download stopped after its first write
     // What the channel grid's rules made of a typed value (status bar).
-    kNoteChannel = 2401,    // %1 = channel number, %2 = what happened
-    kNoteStored = 2402,     // %1 = column, %2 = typed, %3 = stored, %4 = why
-    kNoteBand = 2403,       // %1, %2 = band limits in MHz
-    kNoteStep = 2404,       // %1 = step in kHz
+    kNoteChannel = 2401, // %1 = channel number, %2 = what happened
+    kNoteStored = 2402,  // %1 = column, %2 = typed, %3 = stored, %4 = why
+    kNoteBand = 2403,    // %1, %2 = band limits in MHz
+    kNoteStep = 2404,    // %1 = step in kHz
     kNoteToneRange = 2405,
     kNoteTxFollowed = 2406, // %1 = transmit frequency now, %2 = before
     kNoteRefused = 2407,    // %1 = column, %2 = typed, %3 = the value kept
