@@ -145,12 +145,14 @@ TEST(CloneProtocol, BlocksHandshakeResetAndOpenSettings) {
     EXPECT_EQ(std::vector(header.begin() + 2, header.begin() + 4), Bytes({0x8C, 0x00}));
 
     EXPECT_EQ("", Missing(home.LogText(),
-                          {"[ER] 送信失敗[STATUS:0][BLOCK:16]", // the write side counts in decimal
+                          {"送信要求コマンド送信処理成功[STATUS:0][BLOCK:10][RETRY:1]",
+                           "[ER] 送信失敗[STATUS:0][BLOCK:16]", // the write side counts in decimal
                            "送信要求コマンド送信処理失敗[STATUS:0][BLOCK:1][RETRY:3]",
                            "Check コマンドではなかったため、そのまま待機処理を継続します。"}));
 }
 
 TEST(CloneProtocol, TheCheckWaitEndsAfterTwentyReadsAndAResetNeedsItsEcho) {
+    TempHome home(6);
     // The radio sends `others` bytes that are not the Check, then the Check.
     const auto checkAfter = [](Fixture& f, int others) {
         return std::async(std::launch::async, [&f, others] {
@@ -183,4 +185,11 @@ TEST(CloneProtocol, TheCheckWaitEndsAfterTwentyReadsAndAResetNeedsItsEcho) {
     EXPECT_EQ(f.comm.ResetRadio(&f.event), 1);
     EXPECT_EQ(reset.get(), Bytes({0x38, 0x01, 0x39}));
     EXPECT_EQ(f.event.errorCode, 1);
+    // The radio's line: 8 data bits, no parity, two stop bits.
+    const HLineSettings line = f.port.GetLineSettings();
+    EXPECT_EQ(line.ByteSize, 8);
+    EXPECT_EQ(line.Parity, 0);
+    EXPECT_EQ(line.StopBits, 2);
+    EXPECT_EQ("", Missing(home.LogText(), {"[ER] リセットエラー!", "[DCB]StopBits is 2",
+                                           "[ER] リセットコマンド送信処理失敗"}));
 }

@@ -263,6 +263,23 @@ TEST_F(Controller, DownloadRepairsTheAdjustmentFromItsBackup) {
     EXPECT_EQ(after[0x06], FactoryRadio()[0x06]); // the backup's byte, not a new checksum
 }
 
+TEST_F(Controller, ALevel2DownloadWritesWithoutTheAdjustmentCheck) {
+    // Both adjustment copies wrong: below level 2 nothing is written (the CLI
+    // failure table); level 2 writes the editor's image as it is, its
+    // adjustment pages included.
+    HMemoryImage memory = FactoryRadio();
+    memory[4] ^= 0xFF;
+    memory[0x310E] ^= 0xFF;
+    Transfer t;
+    t.passwords = {kPassword};
+    t.image = FactoryRadio();
+    t.image[0x3100] = 0x99;
+    t.Run(Radio(memory), HCommEvent::Download, 2, Status::Success, "Download Complete!");
+    const HMemoryImage after = m_radio->StopAndRead();
+    EXPECT_EQ(after[0x3100], 0x99);
+    EXPECT_EQ(Word(after, 0xFF), 0xA55A);
+}
+
 TEST_F(Controller, DownloadRefusalsAndAFailureMidway) {
     SimRadio& radio = Radio(WithHardware(FactoryRadio(), HHardwareGroup::kRowStepSet, 2),
                             {"--fault", "nak:0x10"}); // the radio refuses FLASH page 0x10

@@ -39,6 +39,7 @@ TEST(RadioSim, StartsStopsPacesAndSavesOnlyWrites) {
         ASSERT_TRUE(c.comm.ReadBlock(kAreaFlash, 0, 0, c.image, &c.event));
         c.Finish();
         EXPECT_EQ(once.WaitExit(), 0);
+        EXPECT_FALSE(fs::is_symlink(once.Link()));
         EXPECT_FALSE(fs::exists(once.MemoryPath()));
     }
 

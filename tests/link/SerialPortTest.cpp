@@ -110,6 +110,24 @@ TEST_F(SerialPort, PurgesAndTheWriteLimit) {
     EXPECT_EQ(port.ReadByte(one), kSerialError); // a closed port is an error, not a time-out
 }
 
+TEST_F(SerialPort, PortZeroIsPortOne) {
+    EXPECT_EQ(HSerialPort::DeviceNameForPort(0), "/dev/ttyS0");
+    port.SetDevicePath("/nonexistent/rp57-port");
+    port.SetPortNumber(0);
+    EXPECT_EQ(port.Open(), kSerialError);
+    EXPECT_EQ(port.GetPortNumber(), 1u);
+}
+
+TEST_F(SerialPort, EightDataBitsNoParityAndTwoStopBits) {
+    HLineSettings line = port.GetLineSettings();
+    line.StopBits = 2;
+    port.SetLineSettings(line);
+    ASSERT_EQ(port.Open(), kSerialOk);
+    termios tio{};
+    ASSERT_EQ(::tcgetattr(port.GetHandle(), &tio), 0);
+    EXPECT_EQ(tio.c_cflag & (CSIZE | CSTOPB | PARENB), tcflag_t(CS8 | CSTOPB));
+}
+
 TEST_F(SerialPort, ShortReadsAndTheEchoOfEachWrite) {
     port.SetEchoOff(0);
     ASSERT_EQ(port.Open(), kSerialOk);
