@@ -1,9 +1,9 @@
 #include "HEditorRegistry.h"
 
 #include "HNumberText.h"
+#include "HText.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdlib>
 
 namespace HEditorRegistry {
@@ -27,23 +27,12 @@ const HEditorEntry* FindBySection(std::string_view section) {
 namespace {
 
 std::string_view TrimBlanks(std::string_view s) {
-    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front())))
-        s.remove_prefix(1);
-    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back())))
-        s.remove_suffix(1);
-    return s;
+    return HText::Trim(s);
 }
 
+// A typed entry matches an offered one whatever its case and outer blanks.
 bool SameText(std::string_view a, std::string_view b) {
-    a = TrimBlanks(a);
-    b = TrimBlanks(b);
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
+    return HText::Upper(TrimBlanks(a)) == HText::Upper(TrimBlanks(b));
 }
 
 // Questions are answered as the dialog's Yes; messages are kept for the caller.
