@@ -159,6 +159,26 @@ TEST(ChannelGrid, CellActionsTonesAndPriority) {
     EXPECT_EQ(grid.CellText(2, 1) + grid.CellText(4, 1), "- ");
 }
 
+TEST(ChannelGrid, TextsPicksAndToneChoicesGoOnlyWhereTheyBelong) {
+    HMemoryImage image = TwoGroupImage();
+    HChannelGrid grid;
+    grid.Refresh(image);
+    // A text is no list pick and a list pick is no text.
+    bool textOk = true, pickOk = true;
+    grid.CommitListPick(3, 3, 0, &textOk);
+    grid.CommitText(3, 2, "0", &pickOk);
+    EXPECT_FALSE(textOk);
+    EXPECT_FALSE(pickOk);
+    // A tone pick by its list index, the inverted DCS code included; an index
+    // past the list changes nothing.
+    const int inverted = C::FindToneChoice(false, "D-023 I");
+    grid.ApplyToneChoice(1, 7, inverted);
+    EXPECT_EQ(grid.CellText(1, 7), "D-023 I");
+    EXPECT_EQ(grid.ToneChoiceIndex(1, 7), inverted);
+    EXPECT_TRUE(grid.ApplyToneChoice(1, 7, 100000).Empty());
+    EXPECT_EQ(grid.CellText(1, 7), "D-023 I");
+}
+
 TEST(ChannelGrid, EditsReachTheImageOnlyOnSaveEdits) {
     const HMemoryImage original = TwoGroupImage();
     HMemoryImage image = original;

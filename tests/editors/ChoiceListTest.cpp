@@ -89,3 +89,25 @@ TEST(ChoiceList, FixedKindsKeepTheirTextsAndTrailingBlanks) {
         EXPECT_EQ(HChoiceText(list, 2), "") << "kind " << k;
     }
 }
+
+TEST(ValueSelection, RemovingItemsKeepsTheValueAndMovesTheSelection) {
+    HValueSelection sel;
+    sel.Fill(kBandList);
+    const auto rev = sel.ItemsRevision();
+    sel.SelectByValue(3); // index 2
+    EXPECT_EQ(sel.RemoveCode(0), 1u);
+    EXPECT_GT(sel.ItemsRevision(), rev); // a shown list must be filled again
+    EXPECT_EQ(sel.SelectedIndex(), 1);
+    EXPECT_EQ(sel.SelectedText(), "UHF D");
+    // Removing the selected item leaves the stored code as it was.
+    EXPECT_EQ(sel.RemoveCode(3), 1u);
+    EXPECT_EQ(sel.SelectedIndex(), -1);
+    EXPECT_EQ(sel.GetSelectedValue(), 3);
+    // Refilling starts with no selection.
+    sel.Fill(kBandList);
+    EXPECT_EQ(sel.Count(), 3u);
+    EXPECT_EQ(sel.SelectedIndex(), -1);
+    // A code in the table but not offered (4) has no text, like one in neither (1).
+    EXPECT_EQ(HChoiceText(kBandList, 4), "");
+    EXPECT_EQ(HChoiceText(kBandList, 1), "");
+}

@@ -211,3 +211,9 @@ TEST(EditRules, TypingStopsAtTheMaximumLengthAndPastesAreFiltered) {
         HEditSetup{HValueKind::Text, 8, 0, 0, "%s", HFilterMode::Any, 0, HDisplayOp::None, ""});
     EXPECT_EQ(any.Filtered("Caf\xC3\xA9"), "Caf\xC3\xA9");
 }
+
+TEST(EditRules, ATypedTextIsCutToItsLength) {
+    HTagEditRules t(kTag);
+    t.SetTypedText("TOOLONGTEXT");
+    EXPECT_EQ(t.GetText(), "TOOLONGT");
+}

@@ -87,6 +87,7 @@ TEST(ModelEditorTest, BandAndProductTypeQuestions) {
         {HModel::kItemBand, "VHF", true, "", "VHF", "Mobile", false, true},
         {HModel::kItemProductType, "Handheld", false, product, "VHF", "Mobile", false, true},
         {HModel::kItemBand, "UHF A", true, band, "UHF A", "Mobile", true, true},
+        {HModel::kItemBand, "UHF D", false, band, "UHF A", "Mobile", true, true},
         {HModel::kItemProductType, "Handheld", true, product, "UHF A", "Handheld", true, false},
         {HModel::kItemLcdHandheld, "Non-LCD Type", true, "", "UHF A", "Handheld", true, false}};
     for (const Step& s : steps) {
@@ -107,4 +108,18 @@ TEST(ModelEditorTest, BandAndProductTypeQuestions) {
     EXPECT_EQ(e.Confirm(), 0);
     EXPECT_EQ(std::make_pair(image, Choice(e)),
               std::make_pair(before, std::make_tuple(int{kBandUhfA}, 1, 0)));
+}
+
+TEST(ModelEditorTest, AnUnofferedBandIsKeptAndTheSameEntryIsNoChange) {
+    HMemoryImage mobile = MakeImageForModel(kBandVhf, kProductMobile, 1);
+    HHardwareGroup hw;
+    hw.Load(mobile);
+    hw.SetValue(HHardwareGroup::kRowBand, kBandNotDefined);
+    hw.Save(mobile);
+    HModelEditor e({&mobile, 0});
+    e.Open();
+    EXPECT_EQ(e.Combo(HModel::kItemBand).SelectedIndex(), -1);
+    EXPECT_EQ(e.Choice().band, int{kBandNotDefined});
+    ASSERT_TRUE(Pick(e, HModel::kItemLcdMobile, "LCD Type")); // the entry shown
+    EXPECT_FALSE(e.ModelChanged());
 }
