@@ -311,3 +311,12 @@ TEST(ChannelColumns, TagShownAgainAfterALoad) {
     EXPECT_EQ(v.flags[2], 1);
     EXPECT_FALSE(v.loadFlag);
 }
+
+TEST(ChannelColumns, HidingFrequencyHidesBothFrequencyColumns) {
+    const auto v = Cols::ToggleItem(HChannelItem::Frequency, Cols::HModelFacts{0, 0, 1, 0}, 2,
+                                    AllItemsShown(), false);
+    EXPECT_FALSE(v.shown[4]) << "receive frequency";
+    EXPECT_FALSE(v.shown[5]) << "transmit frequency";
+    EXPECT_TRUE(v.shown[0]) << "channel number";
+    EXPECT_EQ(v.flags[3], 0) << "Frequency flag";
+}
