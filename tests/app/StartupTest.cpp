@@ -96,6 +96,7 @@ private slots:
     void unreadableSettingsAreLeftAsTheyAre();
     void storedWindowSizeFitsTheScreen();
     void fileErrorsSayWhichFileAndWhy();
+    void portZeroBecomesOneAndIsWrittenAtOnce();
 };
 
 void StartupTest::recentFileList() {
@@ -313,6 +314,16 @@ void StartupTest::fileErrorsSayWhichFileAndWhy() {
     QVERIFY(messages.LastText().endsWith(
         QStringLiteral("\n\nThis is not a regular file (a device, pipe or socket).")));
     QVERIFY(QFileInfo(home.QPath("full.R57")).isSymLink());
+}
+
+void StartupTest::portZeroBecomesOneAndIsWrittenAtOnce() {
+    TempHome home;
+    QVERIFY(home.Write("RP57Win.ini", "[Initialize]\nCOM_PORT=0\n"));
+    CRP57App app;
+    QVERIFY(app.InitInstance({}));
+    QCOMPARE(app.ComPort(), 1);
+    // Before the program ends: the file is mended at the start.
+    QCOMPARE(Values(home, "Initialize", {"COM_PORT"}), QStringLiteral("1"));
 }
 
 RP57_APP_TEST(StartupTest)
