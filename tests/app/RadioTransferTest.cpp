@@ -158,6 +158,7 @@ private slots:
     void passwordPromptSaysWhatIsAskedAndWhatIsLeft();
     void channelAllocationUploadsOnlyAddedPages();
     void allocationDialogRules();
+    void allocationWithoutOptionUnitOrDisplay();
 };
 
 void RadioTransferTest::eventsCarryTheLinkAndTheBlocksOfTheAccessLevel() {
@@ -513,6 +514,29 @@ void RadioTransferTest::channelAllocationUploadsOnlyAddedPages() {
     const qsizetype framesBefore = radio.Sent(QString()).size();
     QVERIFY(allocate(9));
     QCOMPARE(radio.Sent(QString()).size(), framesBefore);
+}
+
+void RadioTransferTest::allocationWithoutOptionUnitOrDisplay() {
+    // Which of a group's count, scan and tag are open, as "CST" or "C--".
+    const auto open = [](HChannelAllocationDlg& d, int g) {
+        return QString(d.CountEdit(g)->isEnabled() ? "C" : "-") +
+               (d.ScanCombo(g)->isEnabled() ? "S" : "-") + (d.TagEdit(g)->isEnabled() ? "T" : "-");
+    };
+    TempHome home;
+    {
+        // Without a VTS option unit: None and SCAN only.
+        HMemoryImage image = MakeImageForModel(kBandVhf, kProductMobile, 1);
+        HChannelAllocationDlg dialog(image);
+        QCOMPARE(dialog.ScanCombo(0)->count(), 2);
+    }
+    // A radio without a display: one group of 8 channels; the other rows show 0
+    // and stay shut.
+    HMemoryImage plain = MakeImageForModel(kBandVhf, kProductMobile, 0);
+    HChannelAllocationDlg dialog(plain);
+    QCOMPARE(dialog.Model().GetGroupCount(), 1);
+    QCOMPARE(open(dialog, 0), QStringLiteral("CST"));
+    for (int g = 1; g < HChannelAllocationDlg::kGroups; ++g)
+        QCOMPARE(dialog.CountEdit(g)->text() + open(dialog, g), QStringLiteral("0---"));
 }
 
 void RadioTransferTest::allocationDialogRules() {
