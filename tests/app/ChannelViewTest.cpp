@@ -94,6 +94,7 @@ private slots:
     void statusBarSaysWhatTheRulesDid();
     void tagCellRefusesWhatTheRadioBlanks();
     void columnsFitTheirTexts();
+    void cellEditorFiltersKeysAndEscapeKeepsTheCell();
 };
 
 void ChannelViewTest::defaultImageInTheGridAndViewItem() {
@@ -354,6 +355,24 @@ void ChannelViewTest::columnsFitTheirTexts() {
     auto* combo = run.OpenEditor<QComboBox>(0, 2);
     QVERIFY(combo);
     QVERIFY(combo->width() >= combo->sizeHint().width());
+}
+
+void ChannelViewTest::cellEditorFiltersKeysAndEscapeKeepsTheCell() {
+    ViewRun run;
+    QVERIFY(run.view);
+    // Keys reach the column's filter (its rules are the grid core's tests).
+    auto* freq = run.OpenEditor<QLineEdit>(0, 4);
+    QVERIFY(freq);
+    QTest::keyClicks(freq, QStringLiteral("1x4y5.z5"));
+    QCOMPARE(freq->text(), QStringLiteral("145.5"));
+    // Escape drops the typing: the cell keeps its value.
+    QTest::keyClick(freq, Qt::Key_Escape);
+    QCoreApplication::processEvents();
+    QCOMPARE(run.Text(0, 4), QStringLiteral("154.10000"));
+    // So save-edits has nothing to write and leaves the document unmodified.
+    run.app.SetModifiedFlag(0);
+    QVERIFY(!run.view->OnSaveData());
+    QCOMPARE(run.app.ModifiedFlag(), 0);
 }
 
 RP57_APP_TEST(ChannelViewTest)
