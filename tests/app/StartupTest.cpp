@@ -77,10 +77,17 @@ constexpr AccessRow kAccessRows[] = {
     {"/all wrong code", "/all", "", 2, "tovaK", 0},
     {"/all cancel", "/all", "", 2, kCancel, 0},
     {"/manu with level 2 code", "/manu", "", 1, "tovak", 0},
+    {"-MANU lower case", "-MANU", "", 1, "workshop entry", 0},
+    {"-MANU trailing blank", "-MANU", "", 1, "Workshop Entry ", 0},
+    {"/all empty code", "/all", "", 2, "", 0},
     {"mixed /Manu", "/Manu", "", 0, "", 0},
     {"no slash", "manu", "manu", 0, "", 0},
     {"switch and file", "/manu|file.r57", "file.r57", 0, "", 0},
     {"switch with blank", "/manu ", "/manu ", 0, "", 0},
+    {"double slash", "//manu", "//manu", 0, "", 0},
+    {"two switches", "/all|/manu", "", 0, "", 0},
+    {"file and switch", "file.r57|/all", "file.r57", 0, "", 0},
+    {"absolute path", "/home/tech/radio.R57", "/home/tech/radio.R57", 0, "", 0},
 };
 
 } // namespace
