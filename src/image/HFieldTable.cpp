@@ -622,4 +622,3 @@ void HEmergencyFieldTable::SetValue(std::size_t row, std::int32_t value) {
         std::min<std::uint32_t>(static_cast<std::uint32_t>(value) - 1, flag - 1);
     SetRaw(row, static_cast<std::int32_t>(number | flag));
 }
-

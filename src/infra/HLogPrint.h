@@ -20,8 +20,7 @@ public:
         __attribute__((format(printf, 5, 6)));
     static void PrintV(int level, int category, const char* file, int line, const char* format,
                        va_list args);
-    static void Write(int level, int category, const char* file, int line,
-                      const std::string& text);
+    static void Write(int level, int category, const char* file, int line, const std::string& text);
 
     // Formats with printf rules; the shared helper of Print and the worker-thread wrappers.
     static std::string Format(const char* format, va_list args);

@@ -19,7 +19,9 @@ std::string ExecutablePath() {
     return ec ? std::string() : p.string();
 }
 
-std::string ExecutableDir() { return fs::path(ExecutablePath()).parent_path().string(); }
+std::string ExecutableDir() {
+    return fs::path(ExecutablePath()).parent_path().string();
+}
 
 std::string ExecutableName() {
     const std::string stem = fs::path(ExecutablePath()).stem().string();
@@ -52,13 +54,14 @@ std::string DataDir() {
     return dir;
 }
 
-std::string SettingsPath() { return WithSlash(DataDir()) + "RP57Win.ini"; }
+std::string SettingsPath() {
+    return WithSlash(DataDir()) + "RP57Win.ini";
+}
 
 std::string FindShared(const std::string& relativePath) {
     std::error_code ec;
-    for (const std::string& base :
-         {DataDir(), ExecutableDir(), ExecutableDir() + "/../share/rp57",
-          std::string(RP57_INSTALL_DATADIR)}) {
+    for (const std::string& base : {DataDir(), ExecutableDir(), ExecutableDir() + "/../share/rp57",
+                                    std::string(RP57_INSTALL_DATADIR)}) {
         const fs::path p = fs::path(base) / relativePath;
         if (fs::exists(p, ec))
             return p.lexically_normal().string();

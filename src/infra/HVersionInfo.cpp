@@ -25,7 +25,9 @@ bool IsOurProgramFile(const std::string& fileName) {
 
 } // namespace
 
-const char* HVersionInfo::VersionText() { return RP57_VERSION_TEXT; }
+const char* HVersionInfo::VersionText() {
+    return RP57_VERSION_TEXT;
+}
 
 void HVersionInfo::Read(const std::string& fileName) {
     if (!IsOurProgramFile(fileName)) {

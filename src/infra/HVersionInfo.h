@@ -7,9 +7,9 @@
 class HVersionInfo {
 public:
     static constexpr std::array<const char*, 12> kNames = {
-        "CompanyName",  "FileDescription", "FileVersion",     "InternalName",
-        "LegalCopyright", "OriginalFileName", "ProductName", "ProductVersion",
-        "Comments",     "LegalTrademarks", "PrivateBuild",    "SpecialBuild"};
+        "CompanyName",    "FileDescription",  "FileVersion",  "InternalName",
+        "LegalCopyright", "OriginalFileName", "ProductName",  "ProductVersion",
+        "Comments",       "LegalTrademarks",  "PrivateBuild", "SpecialBuild"};
 
     // Program version text (string 120).
     static const char* VersionText();

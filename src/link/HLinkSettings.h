@@ -24,7 +24,7 @@ struct HLinkSettings {
 };
 
 // An event over the link with its buffers (either may be null where the event
-// does not use it; the work buffer of an event that reads is zero-filled). Upload and download get the
-// access level's ranges; the other events' ranges are the caller's.
+// does not use it; the work buffer of an event that reads is zero-filled). Upload and download get
+// the access level's ranges; the other events' ranges are the caller's.
 [[nodiscard]] std::unique_ptr<HCommEventData>
 BuildCommEvent(HCommEvent id, const HLinkSettings& link, HMemoryImage* work, HMemoryImage* editor);
