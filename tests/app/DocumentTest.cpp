@@ -241,6 +241,14 @@ void DocumentTest::saveAndSaveAs() {
     QVERIFY(run.frame->RunCommand(57603));
     QCOMPARE(messages.asked.last(), QStringLiteral("message49"));
     QCOMPARE(home.Read("sub/mine.R57"), saved);
+    // Save As onto it fails too; the path stays with the file that holds the image.
+    QVERIFY(home.Write("other.R57", saved));
+    QVERIFY(run.doc->OpenFile(home.File("other.R57")));
+    messages.Queue(0, QMessageBox::Yes); // the file dialog's own overwrite question
+    QVERIFY(RunChoosing(run, home, 57604, nullptr, "sub/mine.R57"));
+    QCOMPARE(messages.asked.last(), QStringLiteral("message49"));
+    QCOMPARE(home.Read("sub/mine.R57"), saved);
+    QCOMPARE(run.app.CurrentFilePath(), home.File("other.R57"));
 }
 
 void DocumentTest::askToSaveNeverDropsChangesUnasked() {
