@@ -144,8 +144,9 @@ TEST(OddFiles, SettingsAndLogThatAreNoPlainTextFilesNeitherStallNorGetRewritten)
             EXPECT_TRUE(StartedUp(program, home));
         }
         EXPECT_EQ(Kind(path), kindBefore);
-        if (std::string(c.kind) == "text")
+        if (std::string(c.kind) == "text") {
             EXPECT_EQ(home.Read(c.file), c.text);
+        }
     }
 }
 
