@@ -7,7 +7,8 @@ cd "$(dirname "$0")"
 here=$(pwd)
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev libqt6printsupport6 qt6-qpa-plugins
-          libsimpleini-dev libgtest-dev libgmock-dev xvfb xauth clang libclang-rt-dev locales)
+          libsimpleini-dev libgtest-dev libgmock-dev xvfb xauth clang libclang-rt-dev clang-format
+          locales)
 
 install_missing() {
     local missing=() p
@@ -89,7 +90,8 @@ run)
     ;;
 test)
     install_missing
-    build build
+    # The test build is the gate: a new warning fails it.
+    build build -DRP57_WERROR=ON
     run_tests build
     ;;
 *)
