@@ -35,7 +35,7 @@ namespace {
 
 constexpr double kBaud = 9600.0;
 constexpr double kBitsPerByte = 11.0;
-constexpr double kLimit = 1.05;
+constexpr double kLimit = 1.02;
 
 class Answers : public HPrompt {
 public:
