@@ -3,6 +3,7 @@
 // the bits of its group's rows, and the keys follow the naming rule.
 #include "HDefaultImage.h"
 #include "HEditorRegistry.h"
+#include "ImageTestUtil.h"
 
 #include <gtest/gtest.h>
 
@@ -69,15 +70,6 @@ std::string OtherValue(HSettingsSession& session, const HSettingsSession::Settin
     return {};
 }
 
-// Offsets of the bytes that differ.
-std::vector<std::size_t> Changed(const HMemoryImage& a, const HMemoryImage& b) {
-    std::vector<std::size_t> out;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (a[i] != b[i])
-            out.push_back(i);
-    return out;
-}
-
 } // namespace
 
 TEST(EditorRegistryTest, KeysAreUniqueWellFormedAndNamedFromTheirLabels) {
@@ -131,9 +123,9 @@ TEST(EditorRegistryTest, EveryEditorShowsItsSettingsAndAChangeReachesOnlyItsRows
                 const std::string before = session.Shown(*mine);
                 ASSERT_EQ(session.Set(*mine, value), "") << s.key << " = " << value;
                 EXPECT_NE(session.Shown(*mine), before) << s.key;
-                EXPECT_TRUE(Changed(image, varied).empty()) << s.key << ": written before OK";
+                EXPECT_TRUE(Differences(image, varied).empty()) << s.key << ": written before OK";
                 ASSERT_EQ(session.Confirm(nullptr), "") << s.key;
-                EXPECT_FALSE(Changed(image, varied).empty()) << s.key << ": nothing written";
+                EXPECT_FALSE(Differences(image, varied).empty()) << s.key << ": nothing written";
                 // A sheet's OK stores every page: the rows of all its groups.
                 HMemoryImage mask{};
                 for (std::size_t p = 0; p < entry.pages.size(); ++p) {
@@ -175,6 +167,6 @@ TEST(EditorRegistryTest, ASecondOkWithoutChangesKeepsEveryByte) {
                 ASSERT_EQ(editor->Confirm(), 0) << entry.section;
             }
         }
-        EXPECT_EQ(Changed(image, settled), std::vector<std::size_t>{}) << entry.section;
+        EXPECT_EQ(Differences(image, settled), std::vector<std::size_t>{}) << entry.section;
     }
 }

@@ -1,8 +1,9 @@
 #pragma once
 // Test helpers shared by the editor tests: a prompt that answers from a
-// script and records what it was asked, and a byte-by-byte image comparison.
+// script and records what it was asked.
 #include "HEditorPrompt.h"
 #include "HMemoryImage.h"
+#include "ImageTestUtil.h"
 
 #include <deque>
 #include <string>
@@ -30,12 +31,3 @@ public:
 private:
     bool m_otherwise;
 };
-
-// Offsets at which two images differ.
-inline std::vector<std::size_t> Differences(const HMemoryImage& a, const HMemoryImage& b) {
-    std::vector<std::size_t> d;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (a[i] != b[i])
-            d.push_back(i);
-    return d;
-}

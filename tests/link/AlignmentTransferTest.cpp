@@ -10,6 +10,7 @@
 #include "HHardwareGroup.h"
 #include "HRP57CommunicationDialog.h"
 #include "HStringTable.h"
+#include "ImageTestUtil.h"
 #include "link/LinkTestUtil.h"
 
 #include <optional>
@@ -24,14 +25,6 @@ HMemoryImage FactoryRadio() {
     HMemoryImage m = BuildDefaultImage();
     m[2] = 5;
     m[3] = 0;
-    return m;
-}
-
-HMemoryImage WithHardware(HMemoryImage m, std::size_t row, std::int32_t value) {
-    HHardwareGroup hw;
-    hw.Load(m);
-    hw.SetValue(row, value);
-    hw.Save(m);
     return m;
 }
 

@@ -10,6 +10,7 @@
 #include "HStringTable.h"
 #include "HTransferRanges.h"
 #include "HTransferSteps.h"
+#include "ImageTestUtil.h"
 #include "link/LinkTestUtil.h"
 
 #include <deque>
@@ -122,14 +123,6 @@ HMemoryImage RandomRadio(std::mt19937& rng) {
     model.Load(m);
     model.Save(m);
     HAlignmentData(HAlignmentData::HCopy::Working).RecomputeChecksum(m);
-    return m;
-}
-
-HMemoryImage WithHardware(HMemoryImage m, std::size_t row, std::int32_t value) {
-    HHardwareGroup hw;
-    hw.Load(m);
-    hw.SetValue(row, value);
-    hw.Save(m);
     return m;
 }
 

@@ -6,6 +6,7 @@
 #include "HHardwareGroup.h"
 #include "HImageChecks.h"
 #include "HStringTable.h"
+#include "ImageTestUtil.h"
 
 #include <gtest/gtest.h>
 
@@ -14,14 +15,6 @@ namespace {
 HMemoryImage Factory() {
     HMemoryImage m = BuildDefaultImage();
     m[2] = 5;
-    return m;
-}
-
-HMemoryImage WithHardware(HMemoryImage m, std::size_t row, std::int32_t value) {
-    HHardwareGroup hw;
-    hw.Load(m);
-    hw.SetValue(row, value);
-    hw.Save(m);
     return m;
 }
 

@@ -6,22 +6,11 @@
 #include "HChannels.h"
 #include "HDefaultImage.h"
 #include "HTransferSteps.h"
+#include "ImageTestUtil.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
-
-namespace {
-
-std::vector<std::size_t> Changed(const HMemoryImage& a, const HMemoryImage& b) {
-    std::vector<std::size_t> out;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (a[i] != b[i])
-            out.push_back(i);
-    return out;
-}
-
-} // namespace
 
 TEST(NewImage, EveryModelIsAFixedPointOfLoadSaveDownloadAndUpload) {
     for (int band : {kBandVhf, kBandUhfA, kBandUhfD, kBandLowA, kBandLowB})
@@ -35,14 +24,14 @@ TEST(NewImage, EveryModelIsAFixedPointOfLoadSaveDownloadAndUpload) {
                 HChannels channels;
                 channels.Load(viewed);
                 channels.Save(viewed);
-                EXPECT_EQ(Changed(viewed, made), std::vector<std::size_t>{});
+                EXPECT_EQ(Differences(viewed, made), std::vector<std::size_t>{});
 
                 HMemoryImage sent = made;
                 const HSignallingMode mode = HTransferSteps::ReadSignallingMode(sent);
                 HTransferSteps::PrepareForDownload(sent, mode);
-                EXPECT_EQ(Changed(sent, made), std::vector<std::size_t>{});
+                EXPECT_EQ(Differences(sent, made), std::vector<std::size_t>{});
                 EXPECT_EQ(HTransferSteps::CorrectAfterUpload(sent), mode);
-                EXPECT_EQ(Changed(sent, made), std::vector<std::size_t>{});
+                EXPECT_EQ(Differences(sent, made), std::vector<std::size_t>{});
             }
     // Unprogrammed channels hold the band default's count words, not zeros.
     const HMemoryImage vhf = MakeImageForModel(kBandVhf, kProductMobile, 1);
