@@ -82,12 +82,8 @@ void HHardwareEditor::OnComboChanged(std::size_t item) {
     const std::int32_t current = group.GetValue(row);
     switch (item) {
     case I::HardwareItem::kBand:
-        if (picked == current)
+        if (!ConfirmPick(item, picked, current, HStringTable::Get(HStringTable::kChangeBand)))
             return;
-        if (!Ask(HStringTable::Get(HStringTable::kChangeBand))) {
-            ComboState(item).SelectByValue(current);
-            return;
-        }
         m_changed = true;
         SaveDataCombo();
         SaveDataEdit();
@@ -97,26 +93,20 @@ void HHardwareEditor::OnComboChanged(std::size_t item) {
         InitStatic();
         break;
     case I::HardwareItem::kProductType:
-        if (picked == current)
+        if (!ConfirmPick(item, picked, current,
+                         HStringTable::Get(HStringTable::kChangeProductType)))
             return;
-        if (!Ask(HStringTable::Get(HStringTable::kChangeProductType))) {
-            ComboState(item).SelectByValue(current);
-            return;
-        }
         m_changed = true;
         group.SetValue(row, picked);
         ShowProductTypeItems();
         break;
     case I::HardwareItem::kDisplayHandheld:
     case I::HardwareItem::kDisplayMobile:
-        if (picked == current)
-            return;
         // OK makes a new image for the new display, as for a band: asked
         // first, so that a file's channels are not replaced unawares.
-        if (!Ask(HStringTable::Get(HStringTable::kChangeDisplayType))) {
-            ComboState(item).SelectByValue(current);
+        if (!ConfirmPick(item, picked, current,
+                         HStringTable::Get(HStringTable::kChangeDisplayType)))
             return;
-        }
         group.SetValue(row, picked);
         m_changed = true;
         break;

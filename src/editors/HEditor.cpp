@@ -113,6 +113,17 @@ bool HEditor::Ask(std::string_view question) {
     return m_prompt != nullptr && m_prompt->AskYesNo(question);
 }
 
+bool HEditor::ConfirmPick(std::size_t item, std::int32_t picked, std::int32_t current,
+                          std::string_view question) {
+    if (picked == current)
+        return false;
+    if (!Ask(question)) {
+        ComboState(item).SelectByValue(current);
+        return false;
+    }
+    return true;
+}
+
 void HEditor::Tell(std::string_view message) {
     if (m_prompt != nullptr)
         m_prompt->ShowMessage(message);

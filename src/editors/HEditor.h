@@ -258,6 +258,11 @@ protected:
     // Yes/No through the prompt; No when there is none.
     [[nodiscard]] bool Ask(std::string_view question);
     void Tell(std::string_view message);
+    // A pick that changes the radio's model: true when `picked` differs from
+    // `current` and the user says Yes to `question`; on No the combo shows
+    // `current` again.
+    [[nodiscard]] bool ConfirmPick(std::size_t item, std::int32_t picked, std::int32_t current,
+                                   std::string_view question);
 
 private:
     struct ItemState {

@@ -66,23 +66,16 @@ void HModelEditor::OnComboChanged(std::size_t item) {
     const std::int32_t current = group.GetValue(row);
     switch (item) {
     case HModel::kItemBand:
-        if (picked == current)
+        if (!ConfirmPick(item, picked, current, HStringTable::Get(HStringTable::kChangeBand)))
             return;
-        if (!Ask(HStringTable::Get(HStringTable::kChangeBand))) {
-            ComboState(item).SelectByValue(current);
-            return;
-        }
         m_changed = true;
         SaveDataCombo();
         SetDataCombo();
         break;
     case HModel::kItemProductType:
-        if (picked == current)
+        if (!ConfirmPick(item, picked, current,
+                         HStringTable::Get(HStringTable::kChangeProductType)))
             return;
-        if (!Ask(HStringTable::Get(HStringTable::kChangeProductType))) {
-            ComboState(item).SelectByValue(current);
-            return;
-        }
         m_changed = true;
         group.SetValue(row, picked);
         ShowDisplayTypeLists();
