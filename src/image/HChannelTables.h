@@ -84,6 +84,7 @@ enum ChannelField : int {
     kFieldTxTunePower = 50,
     kFieldTxTuneWidth = 51,
     kFieldTxTune14 = 52,
+    kFieldSubAudioOffset = 53, // set by channel fine alignment
     kFieldTag = 54,
     kFieldInUse = 55,
     kFieldScan = 56, // the channel is scanned (the grid's "Scan" tick)

@@ -4,20 +4,21 @@ namespace HFineAlignment {
 
 namespace {
 
-// Channel fields.
-constexpr int kBandwidth = 4; // 0 narrow, 1 wide, 2 wide shown at 4/5
-constexpr int kLowPowerLevel = 5;
-constexpr int kRxVcvOffset = 34;
-constexpr int kTxVcvOffset = 41;
-constexpr int kRxTuneValue = 43;
-constexpr int kKeepTuning = 44;
-constexpr int kKeepTuneByte = 45;
-constexpr int kHighPowerOffset = 49;
-constexpr int kLowPowerOffset = 50;
-constexpr int kDeviationOffset = 51;
-constexpr int kModBalance = 52;
-constexpr int kSubAudioOffset = 53;
-constexpr int kRxToneType = 67;
+// Channel fields by what fine alignment makes of them.
+using namespace HChannelTables;
+constexpr int kBandwidth = kFieldBandwidth; // 0 narrow, 1 wide, 2 wide shown at 4/5
+constexpr int kLowPowerLevel = kFieldPowerLevel;
+constexpr int kRxVcvOffset = kFieldRxTune13;
+constexpr int kTxVcvOffset = kFieldTxTune16;
+constexpr int kRxTuneValue = kFieldTuningByte;
+constexpr int kKeepTuning = kFieldKeepTuningPoints;
+constexpr int kKeepTuneByte = kFieldKeepTuningByte;
+constexpr int kHighPowerOffset = kFieldTxTune1;
+constexpr int kLowPowerOffset = kFieldTxTunePower;
+constexpr int kDeviationOffset = kFieldTxTuneWidth;
+constexpr int kModBalance = kFieldTxTune14;
+constexpr int kSubAudioOffset = kFieldSubAudioOffset;
+constexpr int kRxToneType = kFieldRxToneType;
 constexpr int kToneDcs = 2;
 
 int Value(const HAlignmentData& d, int index) {
