@@ -80,6 +80,17 @@ TEST_F(BasicAlignment, VcvSearchFailsWhenTheRadioRefusesTheValue) {
     EXPECT_EQ(tried, std::vector<int>{245});
 }
 
+TEST_F(BasicAlignment, VcvSearchFailsBelowOneWhenThePllNeverLocks) {
+    Start({"--fault", "no-lock"});
+    std::vector<int> tried;
+    EXPECT_EQ(VcvSearch(m_comm, false, Timing::None(), &tried), std::nullopt);
+    // Every candidate from 245 down by 4 was tried, the last one 1.
+    ASSERT_FALSE(tried.empty());
+    EXPECT_EQ(tried.size(), 62u);
+    EXPECT_EQ(tried.back(), 1);
+    EXPECT_EQ(m_comm.ReadAdValue(HAlignCommand::kAdLockDetect), HSimAlignment::kUnlockedLevel);
+}
+
 TEST_F(BasicAlignment, TuneSweepFindsEachEdgesPeakAndSquelchSamplesAverage) {
     Start();
     for (int step = 0; step < kTuneSteps; ++step) {

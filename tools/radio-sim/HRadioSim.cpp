@@ -136,6 +136,10 @@ std::optional<HSimFault> ParseSimFault(const std::string& text) {
         f.kind = HSimFaultKind::NoEcho;
         return f;
     }
+    if (p[0] == "no-lock" && p.size() == 1) {
+        f.kind = HSimFaultKind::NoLock;
+        return f;
+    }
     if ((p[0] == "drop-byte" || p[0] == "vanish-after" || p[0] == "nak" || p[0] == "write-fail" ||
          p[0] == "nak-command") &&
         p.size() == 2) {
@@ -161,7 +165,9 @@ std::optional<HSimFault> ParseSimFault(const std::string& text) {
     return std::nullopt;
 }
 
-HRadioSim::HRadioSim(HSimConfig config) : m_config(std::move(config)) {}
+HRadioSim::HRadioSim(HSimConfig config) : m_config(std::move(config)) {
+    m_alignment.SetNeverLocks(HasFault(HSimFaultKind::NoLock));
+}
 
 HRadioSim::~HRadioSim() {
     Shutdown();

@@ -24,6 +24,7 @@ enum class HSimFaultKind {
     NoEcho,      // the cable does not echo
     WriteFail,   // an EEPROM write of WORD is answered with 0x15 (and not stored)
     NakCommand,  // the alignment command CODE is answered with 0x15
+    NoLock,      // the PLL never locks, whatever VCV is sent
 };
 
 struct HSimFault {
@@ -34,7 +35,7 @@ struct HSimFault {
 
 // "silent", "drop-byte:N", "bad-checksum:AREA:BLOCK", "nak:PAGE",
 // "wrong-first:AREA:BLOCK", "vanish-after:N", "no-echo", "write-fail:WORD",
-// "nak-command:CODE". AREA is 0/1 or
+// "nak-command:CODE", "no-lock". AREA is 0/1 or
 // eeprom/flash; numbers are decimal or 0x-hex. std::nullopt when malformed.
 [[nodiscard]] std::optional<HSimFault> ParseSimFault(const std::string& text);
 

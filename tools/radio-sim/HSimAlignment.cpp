@@ -24,7 +24,7 @@ int HSimAlignment::Spread() {
 std::array<std::uint8_t, 6> HSimAlignment::Readings() {
     const int vcv = m_tx ? m_level[2] : m_level[1];
     const int offset = VcvOffset(m_channel);
-    const bool locked = vcv >= offset + 10 && vcv <= kVcvLockTop;
+    const bool locked = !m_neverLocks && vcv >= offset + 10 && vcv <= kVcvLockTop;
     // Before any tune value the receiver sits on its peak.
     const int tune = m_tuned ? m_level[0] : TunePeak(m_channel);
     const int away = std::max(0, std::abs(tune - TunePeak(m_channel)) - kRssiFlatHalfWidth);

@@ -34,6 +34,9 @@ public:
     // The six A/D values as the radio would read them now.
     [[nodiscard]] std::array<std::uint8_t, 6> Readings();
 
+    // A broken VCO: the lock-detect level stays low whatever VCV is sent.
+    void SetNeverLocks(bool never) { m_neverLocks = never; }
+
     [[nodiscard]] int Channel() const { return m_channel; }
     [[nodiscard]] bool Transmitting() const { return m_tx; }
 
@@ -45,5 +48,6 @@ private:
     bool m_tx = false;
     std::array<std::uint8_t, 4> m_level{}; // the last 0x32 parameters
     bool m_tuned = false;                  // a tune value was sent on this channel
+    bool m_neverLocks = false;
     std::uint32_t m_seed = 12345;
 };

@@ -26,7 +26,7 @@ void Usage() {
                  "                      [--log FILE]\n"
                  "faults: silent, drop-byte:N, bad-checksum:AREA:BLOCK, nak:PAGE,\n"
                  "        wrong-first:AREA:BLOCK, vanish-after:N, no-echo,\n"
-                 "        write-fail:WORD, nak-command:CODE (an alignment command)\n"
+                 "        write-fail:WORD, nak-command:CODE (an alignment command), no-lock\n"
                  "        (AREA 0/eeprom or 1/flash; numbers decimal or 0x-hex)\n");
 }
 
