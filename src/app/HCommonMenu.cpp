@@ -8,6 +8,7 @@
 #include "HLogPrint.h"
 #include "HPropertyPage.h"
 #include "HPropertySheet.h"
+#include "HSignallingSteps.h"
 #include "HTransferSteps.h"
 
 #include <memory>
@@ -55,6 +56,11 @@ bool Run(CMainFrame& frame, CRP57App& app, const HEditorEntry& entry) {
             emit doc->ImageLoaded();
         } else {
             app.SetModifiedFlag(1);
+            // A confirmed signalling type other than the menu's resets the
+            // new type's tables and switches the Signalling menu.
+            if (entry.family == HEditorFamily::Signalling && image != nullptr)
+                frame.SetSignallingMenuMode(static_cast<int>(HSignallingSteps::FollowTypeChange(
+                    *image, static_cast<HSignallingMode>(frame.SignallingMenuMode()))));
         }
     }
     frame.SendViewRefresh();

@@ -10,15 +10,11 @@
 #include "HHardwareGroup.h"
 #include "HLogPrint.h"
 #include "HMainCommands.h"
+#include "HSignallingSteps.h"
 
 #include <algorithm>
 
 namespace {
-
-HTransferSteps::HSignallingTableWriter& TableWriter() {
-    static HTransferSteps::HSignallingTableWriter writer;
-    return writer;
-}
 
 // Channel pages start 12 pages into the image (EEPROM 4 pages, FLASH pages 0-7).
 constexpr std::size_t kChannelPageBase = 12;
@@ -71,7 +67,7 @@ int RunDownload(CMainFrame& frame, CRP57App& app, CRP57Doc& doc) {
     HMemoryImage& image = doc.Image();
     const HSignallingMode mode =
         frame.SignallingMenuMode() == 0 ? HSignallingMode::FiveTone : HSignallingMode::TwoTone;
-    HTransferSteps::PrepareForDownload(image, mode, TableWriter());
+    HTransferSteps::PrepareForDownload(image, mode, HSignallingSteps::WriteCompiledTables);
     int result = HComInstructionDialog::kResultCancel;
     {
         HComInstructionDialog dialog(HComInstructionDialog::SettingsOf(app), image, &frame);
@@ -105,10 +101,6 @@ void Install(CMainFrame& frame, CRP57App& app) {
                             [&frame, &app] { OnMenuRadio(frame, app, HCmd::kDownload); });
     frame.SetCommandHandler(HCmd::kChannelAllocation,
                             [&frame, &app] { OnChannelAllocation(frame, app); });
-}
-
-void SetSignallingTableWriter(HTransferSteps::HSignallingTableWriter writer) {
-    TableWriter() = std::move(writer);
 }
 
 int ChannelPagesInUse(int usedChannels) {

@@ -15,10 +15,6 @@ namespace HRadioCommands {
 // a command runs.
 void Install(CMainFrame& frame, CRP57App& app);
 
-// The signalling editors that compile their tables into the image before a
-// Download register here; without one the stored tables go as they are.
-void SetSignallingTableWriter(HTransferSteps::HSignallingTableWriter writer);
-
 // OnMenuRadio for Upload (32851) and Download (32852): the view commits its
 // cell, the branch runs, the view is refreshed. Returns the transfer
 // dialog's result (1 OK, 2 Cancel), 0 for an id without a branch here.

@@ -1,6 +1,7 @@
 #include "HEditorRegistry.h"
 
 #include "HNumberText.h"
+#include "HSignallingSteps.h"
 #include "HText.h"
 
 #include <algorithm>
@@ -205,9 +206,13 @@ std::string HSettingsSession::Set(const Setting& s, std::string_view value) {
 }
 
 std::string HSettingsSession::Confirm(HMemoryImage (*newImage)(int, int, int)) {
+    HSignallingMode mode = HReadSignallingMode(m_image);
     for (auto& open : m_open) {
         if (!open->touched)
             continue;
+        // A new signalling type resets its tables before any of their editors
+        // confirms, so values set in the same session land on the defaults.
+        const bool typeEditor = open->entry->family == HEditorFamily::Signalling;
         for (auto& page : open->pages) {
             if (page->Confirm() != 0) {
                 std::string why = std::string(open->entry->section) + " refused the change";
@@ -221,6 +226,8 @@ std::string HSettingsSession::Confirm(HMemoryImage (*newImage)(int, int, int)) {
                 hw->WriteDisplayType(m_image);
             }
         }
+        if (typeEditor)
+            mode = HSignallingSteps::FollowTypeChange(m_image, mode);
     }
     return {};
 }

@@ -18,6 +18,8 @@
 
 struct HEditorPageEntry;
 using HEditorFactory = std::unique_ptr<HEditor> (*)(const HEditorPageEntry&, const HEditorContext&);
+// A step a page takes on the image outside its dialog.
+using HImageStep = void (*)(HMemoryImage& image);
 
 struct HEditorPageEntry {
     std::uint32_t dialogId = 0;
@@ -25,14 +27,25 @@ struct HEditorPageEntry {
     std::span<const HEditorItem> items;
     std::size_t valueCount = 0; // values of the page's group, for the item checks
     HEditorFactory make = nullptr;
+    // Signalling pages only (HSignallingSteps runs them). `compile` writes the
+    // tables the radio needs derived from the page's settings, before every
+    // Download while the page's family is active; `reset` gives the page's
+    // tables their defaults when the signalling type switches to its family.
+    HImageStep compile = nullptr;
+    HImageStep reset = nullptr;
 };
+
+// Which signalling type an editor belongs to; Common and Signalling editors
+// are offered whatever the type.
+enum class HEditorFamily : std::uint8_t { Common, Signalling, FiveTone, TwoTone };
 
 struct HEditorEntry {
     std::string_view section; // the keys' first part
-    int command = 0;          // Common menu command
+    int command = 0;          // menu command
     std::string_view caption; // the dialog's, or the sheet's
     bool sheet = false;       // pages in a property sheet
     std::span<const HEditorPageEntry> pages;
+    HEditorFamily family = HEditorFamily::Common;
 };
 
 // Makes an editor of a page: a data-only editor over its group, or a hook

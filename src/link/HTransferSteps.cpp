@@ -44,10 +44,7 @@ bool BandLimits(int band, std::int32_t& lower, std::int32_t& upper) {
 }
 
 HSignallingMode ReadSignallingMode(const HMemoryImage& image) {
-    HChannelSignalling signalling;
-    signalling.Load(image);
-    return signalling.GetValue(HChannelSignalling::kSignallingType) == 0 ? HSignallingMode::FiveTone
-                                                                         : HSignallingMode::TwoTone;
+    return HReadSignallingMode(image);
 }
 
 HSignallingMode CorrectAfterUpload(HMemoryImage& image) {

@@ -3,12 +3,9 @@
 // and the command-line tool so that both leave the image in the same state:
 // what follows an Upload, and what prepares the image before a Download.
 #include "HMemoryImage.h"
+#include "HSignallingMode.h"
 
 #include <functional>
-
-// The signalling editors the main window offers: 0 = 5-tone, 1 = 2-tone (the
-// image's signalling type field).
-enum class HSignallingMode : int { FiveTone = 0, TwoTone = 1 };
 
 namespace HTransferSteps {
 
@@ -23,9 +20,8 @@ HSignallingMode CorrectAfterUpload(HMemoryImage& image);
 // The signalling mode held by the image.
 [[nodiscard]] HSignallingMode ReadSignallingMode(const HMemoryImage& image);
 
-// Writes the compiled tables of the active signalling editors into the image.
-// The 2-tone and 5-tone editors provide it; without one, no tables are
-// compiled and the stored tables go to the radio as they are.
+// Writes the compiled tables of the active signalling editors into the image:
+// the front ends pass HSignallingSteps::WriteCompiledTables (editors layer).
 using HSignallingTableWriter = std::function<void(HMemoryImage& image, HSignallingMode mode)>;
 
 // Before a Download: the compiled signalling tables of `mode` (through
