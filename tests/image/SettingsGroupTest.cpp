@@ -1,6 +1,7 @@
 // Settings groups over the memory map: worked examples and the load/save
 // property over random images.
 #include "HCommonGroups.h"
+#include "HFiveToneGroups.h"
 #include "HHardwareGroup.h"
 #include "HMemoryImage.h"
 #include "HMemoryMap.h"
@@ -40,6 +41,12 @@ std::vector<NamedGroup> AllGroups() {
         {"DsubPortLines", [] { return std::make_unique<HDsubPortLinesGroup>(); }},
         {"TuningPoints", [] { return std::make_unique<HTuningPointsGroup>(); }},
         {"Identity", [] { return std::make_unique<HSettingsGroup>(HMemoryMap::kIdentityParts); }},
+        {"FiveToneCommon1", [] { return std::make_unique<HFiveToneCommon1Group>(); }},
+        {"FiveToneCommon2", [] { return std::make_unique<HFiveToneCommon2Group>(); }},
+        {"FiveToneTable", [] { return std::make_unique<HFiveToneTable>(); }},
+        {"FiveToneSystem", [] { return std::make_unique<HFiveToneSystemGroup>(); }},
+        {"FiveToneDecode", [] { return std::make_unique<HFiveToneDecodeGroup>(); }},
+        {"FiveToneEncode", [] { return std::make_unique<HFiveToneEncodeGroup>(); }},
     };
 }
 
