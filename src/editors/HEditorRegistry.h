@@ -5,7 +5,9 @@
 // show/get/set, and later the export and the report walk this table.
 #include "HCommonCommands.h"
 #include "HCommonEditors.h"
+#include "HDtmfEditors.h"
 #include "HEditorKeys.h"
+#include "HSignallingCommands.h"
 
 #include <array>
 #include <cstdint>
@@ -104,7 +106,22 @@ inline constexpr std::array kDirectChPages{
     HEditorPageEntry{151, "Direct CH Parameters", I::kDirectCh,
                      HGroupValueCount(M::kDirectChannelParts), HMakeEditor<HDirectChEditor>}};
 
-// In Common menu order.
+// ------------------------------------------------------------------ Signalling
+namespace D = HDtmfItems;
+inline constexpr std::array kSignallingTypePages{HEditorPageEntry{
+    181, "Signalling Type", D::kSignallingType, HDtmfMap::kSignallingTypeRows.size(),
+    HMakeEditor<HDataEditor<HSignallingTypeGroup>>}};
+inline constexpr std::array kDtmfAniPages{HEditorPageEntry{182, "DTMF ANI Setting", D::kDtmfAni,
+                                                           HDtmfMap::kDtmfAniRows.size(),
+                                                           HMakeEditor<HDtmfAniEditor>}};
+inline constexpr std::array kDtmfSettingPages{HEditorPageEntry{183, "DTMF Setting", D::kDtmfSetting,
+                                                               HDtmfMap::kDtmfSettingRows.size(),
+                                                               HMakeEditor<HDtmfSettingEditor>}};
+inline constexpr std::array kDtmfCodePages{
+    HEditorPageEntry{184, "DTMF Code", D::kDtmfCode, HGroupValueCount(HDtmfMap::kDtmfCodeParts),
+                     HMakeEditor<HDtmfCodeEditor>}};
+
+// In Common menu order, then Signalling menu order.
 inline constexpr std::array kEntries{
     HEditorEntry{"hardware", HCommonCmd::kHardware, "Hardware", false, kHardwarePages},
     HEditorEntry{"option", HCommonCmd::kOption, "Option", false, kOptionPages},
@@ -122,6 +139,16 @@ inline constexpr std::array kEntries{
     HEditorEntry{"password", HCommonCmd::kPassword, "Password", true, kPasswordPages},
     HEditorEntry{"dsub_15", HCommonCmd::kDsub15, "DSUB-15", true, kDsubPages},
     HEditorEntry{"direct_ch", HCommonCmd::kDirectCh, "Direct CH Parameters", false, kDirectChPages},
+    HEditorEntry{"signalling_type", HSignallingCmd::kSignallingType, "Signalling Type", false,
+                 kSignallingTypePages, HEditorFamily::Signalling},
+    HEditorEntry{"dtmf_ani", HSignallingCmd::kDtmfAni, "DTMF ANI Setting", false, kDtmfAniPages,
+                 HEditorFamily::Signalling},
+    HEditorEntry{"dtmf", HSignallingCmd::kDtmf, "DTMF Setting", false, kDtmfSettingPages,
+                 HEditorFamily::Signalling},
+    HEditorEntry{"dtmf_code", HSignallingCmd::kDtmfCode, "DTMF Code", false, kDtmfCodePages,
+                 HEditorFamily::Signalling},
+    // The 2-tone entries (HEditorFamily::TwoTone) and the 5-tone entries
+    // (HEditorFamily::FiveTone) follow here in menu order.
 };
 
 namespace detail {
@@ -163,6 +190,10 @@ static_assert(detail::PagesAreSound(kMiscellaneousPages));
 static_assert(detail::PagesAreSound(kPasswordPages));
 static_assert(detail::PagesAreSound(kDsubPages));
 static_assert(detail::PagesAreSound(kDirectChPages));
+static_assert(detail::PagesAreSound(kSignallingTypePages));
+static_assert(detail::PagesAreSound(kDtmfAniPages));
+static_assert(detail::PagesAreSound(kDtmfSettingPages));
+static_assert(detail::PagesAreSound(kDtmfCodePages));
 static_assert(detail::EntriesAreUnique());
 
 [[nodiscard]] inline std::span<const HEditorEntry> Entries() {

@@ -4,6 +4,7 @@
 #include "HChannelRules.h"
 #include "HChannels.h"
 #include "HCommonGroups.h"
+#include "HDtmfGroups.h"
 #include "HHardwareGroup.h"
 #include "HOptionGroup.h"
 
@@ -75,6 +76,10 @@ HMemoryImage BuildDefaultImage() {
     SaveDefaults<HDsubPortLinesGroup>(img);
     SaveDefaults<HTuningPointsGroup>(img);
     SaveDefaults<HChannelSignalling>(img);
+    SaveDefaults<HDtmfSettingGroup>(img);
+    SaveDefaults<HDtmfAniGroup>(img);
+    SaveDefaults<HDtmfCodeGroup>(img);
+    SaveDefaults<HPagingCodeGroup>(img);
     SaveDefaults<HHardwareGroup>(img);
     WriteModel(img, kBandVhf, kProductMobile, 1);
     WriteDefaultChannels(img);

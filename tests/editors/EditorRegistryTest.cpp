@@ -91,7 +91,8 @@ TEST(EditorRegistryTest, KeysAreUniqueWellFormedAndNamedFromTheirLabels) {
     // Every Common menu section is there.
     std::set<std::string> sections;
     for (const HEditorEntry& e : HEditorRegistry::Entries())
-        sections.insert(std::string(e.section));
+        if (e.family == HEditorFamily::Common)
+            sections.insert(std::string(e.section));
     EXPECT_EQ(sections.size(), 12u);
 }
 
@@ -112,6 +113,9 @@ TEST(EditorRegistryTest, EveryEditorShowsItsSettingsAndAChangeReachesOnlyItsRows
                 // The band and product type make a new image: their own test.
                 if (s.key == "hardware.freq_band" || s.key == "hardware.product_type" ||
                     s.key.rfind("hardware.display_type", 0) == 0)
+                    continue;
+                // The signalling type resets the other family's tables: its own test.
+                if (s.key == "signalling_type.signalling")
                     continue;
                 HMemoryImage image = varied;
                 HSettingsSession session(image, 2);
@@ -146,7 +150,10 @@ TEST(EditorRegistryTest, EveryEditorShowsItsSettingsAndAChangeReachesOnlyItsRows
                 EXPECT_EQ(again.Shown(*again.Find(s.key)), session.Shown(*mine)) << s.key;
                 done.insert(kind);
             }
-            EXPECT_FALSE(done.empty()) << entry.section << " page " << page << ": nothing changed";
+            if (entry.section != "signalling_type") {
+                EXPECT_FALSE(done.empty())
+                    << entry.section << " page " << page << ": nothing changed";
+            }
         }
     }
 }

@@ -1,0 +1,249 @@
+// The DTMF, ANI, paging and signalling-type editors on worked examples: the
+// four code lists that exclude one another, the pause code's OFF, counted
+// digit codes packed as the radio holds them, the paging records, and the
+// signalling type switch through the settings session.
+#include "HDefaultImage.h"
+#include "HEditorRegistry.h"
+#include "HSignallingSteps.h"
+#include "ImageTestUtil.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <set>
+
+namespace {
+
+namespace D = HDtmfItems;
+using D::SettingItem::kExclusive;
+
+std::unique_ptr<HEditor> Open(std::string_view section, HMemoryImage& image) {
+    const HEditorEntry* entry = HEditorRegistry::FindBySection(section);
+    const HEditorPageEntry& p = entry->pages[0];
+    std::unique_ptr<HEditor> editor = p.make(p, {&image, 0});
+    editor->Open();
+    return editor;
+}
+
+std::set<std::string> Offered(const HEditor& e, std::size_t item) {
+    std::set<std::string> texts;
+    for (const HChoiceItem& c : e.Combo(item).Items())
+        texts.insert(c.text);
+    return texts;
+}
+
+bool Pick(HEditor& e, std::size_t item, std::string_view text) {
+    const auto items = e.Combo(item).Items();
+    for (std::size_t i = 0; i < items.size(); ++i)
+        if (items[i].text == text)
+            return e.UserSelect(item, static_cast<int>(i));
+    return false;
+}
+
+using Texts = std::set<std::string>;
+
+} // namespace
+
+TEST(DtmfEditorsTest, TheFourCodeListsExcludeOneAnother) {
+    HMemoryImage image = BuildDefaultImage();
+    auto e = Open("dtmf", image);
+    // Defaults: separate *, group A, reset C, pause D.
+    EXPECT_EQ(e->ShownText(D::SettingItem::kSeparateCode), "*");
+    EXPECT_EQ(Offered(*e, D::SettingItem::kSeparateCode), (Texts{"B", "*"}));
+    EXPECT_EQ(Offered(*e, D::SettingItem::kGroupCode), (Texts{"A", "B"}));
+    EXPECT_EQ(Offered(*e, D::SettingItem::kResetCode), (Texts{"B", "C"}));
+    EXPECT_EQ(Offered(*e, D::SettingItem::kPauseCode).count("*"), 0u);
+    EXPECT_EQ(Offered(*e, D::SettingItem::kPauseCode).count("#"), 1u);
+
+    // Separate moves from * to B: * comes back to the other three, B leaves them.
+    ASSERT_TRUE(Pick(*e, D::SettingItem::kSeparateCode, "B"));
+    EXPECT_EQ(Offered(*e, D::SettingItem::kGroupCode), (Texts{"A", "*"}));
+    EXPECT_EQ(Offered(*e, D::SettingItem::kResetCode), (Texts{"C", "*"}));
+    EXPECT_EQ(Offered(*e, D::SettingItem::kPauseCode).count("*"), 1u);
+    EXPECT_EQ(Offered(*e, D::SettingItem::kPauseCode).count("B"), 0u);
+    // * chosen again: unavailable to the others until chosen away.
+    ASSERT_TRUE(Pick(*e, D::SettingItem::kSeparateCode, "*"));
+    EXPECT_EQ(Offered(*e, D::SettingItem::kGroupCode), (Texts{"A", "B"}));
+    EXPECT_EQ(Offered(*e, D::SettingItem::kPauseCode).count("*"), 0u);
+    // The pause code's OFF holds no code: D goes back to the page lists.
+    ASSERT_TRUE(Pick(*e, D::SettingItem::kPauseCode, "OFF"));
+    EXPECT_EQ(Offered(*e, D::SettingItem::kGroupCode), (Texts{"A", "B", "D"}));
+
+    // Random picks never leave two lists holding one code, and each list
+    // offers all its entries but the codes the other three hold.
+    std::mt19937 rng(6);
+    for (int step = 0; step < 300; ++step) {
+        const std::size_t item = kExclusive[rng() % kExclusive.size()];
+        const auto count = e->Combo(item).Count();
+        ASSERT_TRUE(e->UserSelect(item, static_cast<int>(rng() % count)));
+        std::set<std::int32_t> held;
+        for (std::size_t k : kExclusive) {
+            const std::int32_t code = e->Combo(k).GetSelectedValue();
+            if (code != D::kPauseOff) {
+                EXPECT_TRUE(held.insert(code).second) << "step " << step << ": code " << code;
+            }
+        }
+        for (std::size_t k : kExclusive) {
+            std::size_t expected = 0;
+            for (const HChoiceItem& c : HChoiceItems(*e->Item(k).choices)) {
+                bool other = false;
+                for (std::size_t j : kExclusive)
+                    other = other || (j != k && e->Combo(j).GetSelectedValue() == c.code);
+                expected += other ? 0 : 1;
+            }
+            EXPECT_EQ(e->Combo(k).Count(), expected) << "step " << step << ", item " << k;
+        }
+    }
+}
+
+TEST(DtmfEditorsTest, PauseCodeOffKeepsTheDigitAndReadsBackAsOff) {
+    HMemoryImage image = BuildDefaultImage();
+    const std::uint8_t before = image[0x300];
+    {
+        auto e = Open("dtmf", image);
+        ASSERT_TRUE(Pick(*e, D::SettingItem::kPauseCode, "OFF"));
+        ASSERT_EQ(e->Confirm(), 0);
+    }
+    EXPECT_EQ(image[0x300] & 0x80, 0);             // the pause code is off
+    EXPECT_EQ(image[0x300] & 0x7F, before & 0x7F); // its digit and the time as they were
+    EXPECT_EQ(Open("dtmf", image)->ShownText(D::SettingItem::kPauseCode), "OFF");
+    {
+        auto e = Open("dtmf", image);
+        ASSERT_TRUE(Pick(*e, D::SettingItem::kPauseCode, "#"));
+        ASSERT_EQ(e->Confirm(), 0);
+    }
+    EXPECT_EQ(image[0x300] & 0x8F, 0x8F); // on, digit code 15
+}
+
+TEST(DtmfEditorsTest, CodesArePackedWithTheirCount) {
+    HMemoryImage image = BuildDefaultImage();
+    {
+        auto e = Open("dtmf_ani", image);
+        const std::size_t code = e->FindItem("ANI &Code");
+        // Sixteen typed digits: the edit has room for fifteen, a pasted
+        // sixteenth is cut; letters beyond A-D and blanks are dropped.
+        EXPECT_TRUE(e->Edit(code).HasRoom(14));
+        EXPECT_FALSE(e->Edit(code).HasRoom(15));
+        ASSERT_TRUE(e->UserEdit(code, "12#4567890abcd*#9"));
+        EXPECT_EQ(e->Edit(code).Text(), "12#4567890ABCD*");
+        ASSERT_TRUE(e->UserEdit(code, "1 2x#"));
+        EXPECT_EQ(e->Edit(code).Text(), "12#");
+        ASSERT_EQ(e->Confirm(), 0);
+    }
+    // [count 3 | '1'] [ '2' | '#' ]: the count in the high nibble of 0x302.
+    EXPECT_EQ(image[0x302], 0x31);
+    EXPECT_EQ(image[0x303], 0x2F);
+    EXPECT_EQ(Open("dtmf_ani", image)->ShownText(4), "12#");
+
+    // DTMF &0 is the tenth record, at 0x312 + 9 * 8.
+    const std::size_t at = 0x312 + 9 * 8;
+    image[at + 1] = 0x55;
+    {
+        auto e = Open("dtmf_code", image);
+        const std::size_t zero = e->FindItem("DTMF  &0");
+        ASSERT_TRUE(e->UserEdit(zero, "a*"));
+        ASSERT_EQ(e->Confirm(), 0);
+    }
+    EXPECT_EQ(image[at], 0x2A);     // [count 2 | A]
+    EXPECT_EQ(image[at + 1], 0xE5); // [* | the digit beyond the count as it was]
+    // A shorter code changes only the count.
+    HMemoryImage shorter = image;
+    {
+        auto e = Open("dtmf_code", shorter);
+        ASSERT_TRUE(e->UserEdit(e->FindItem("DTMF  &0"), "A"));
+        ASSERT_EQ(e->Confirm(), 0);
+    }
+    EXPECT_EQ(Differences(shorter, image), std::vector<std::size_t>{at});
+    EXPECT_EQ(shorter[at], 0x1A);
+}
+
+TEST(DtmfEditorsTest, PagingRecordsAndTheGroupCodeTheyCarry) {
+    HMemoryImage image = BuildDefaultImage();
+    image[0x368] = 0x10; // a bit no field names
+    HPagingCodeGroup paging;
+    paging.Load(image);
+    paging.SetField(3, HDtmfMap::Paging::kAction, 2); // Stun
+    paging.SetField(3, HDtmfMap::Paging::kStatus, 1); // ENC & DEC
+    paging.SetText(3, HDtmfMap::Paging::kCode, "7B1");
+    // Fields outside the record are refused, not clamped.
+    paging.SetField(10, HDtmfMap::Paging::kAction, 3);
+    paging.SetField(0, 3, 3);
+    EXPECT_EQ(paging.GetField(10, HDtmfMap::Paging::kAction), -1);
+
+    // The DTMF Setting dialog changes the group code meanwhile.
+    HDtmfSettingGroup setting;
+    setting.Load(image);
+    setting.SetValue(HDtmfMap::Setting::kGroupCode, 11);
+    setting.Save(image);
+    const HMemoryImage before = image;
+    paging.Save(image);
+    // [Stun | ENC & DEC | carried bit | 7] [B | 1]
+    EXPECT_EQ(image[0x368], 0xB7);
+    EXPECT_EQ(image[0x369], 0xB1);
+    EXPECT_EQ(image[0x376] & 0x0F, 11); // the paging save kept the newer group code
+    EXPECT_EQ(Differences(image, before), (std::vector<std::size_t>{0x368, 0x369}));
+    HPagingCodeGroup reread;
+    reread.Load(image);
+    EXPECT_EQ(reread.GetText(3, HDtmfMap::Paging::kCode), "7B1");
+    EXPECT_EQ(reread.GroupCode(), 11);
+}
+
+TEST(DtmfEditorsTest, SessionKeysAndTheSignallingTypeSwitch) {
+    HMemoryImage image = BuildDefaultImage();
+    HSettingsSession session(image, 0);
+    for (const char* key : {"signalling_type.signalling", "dtmf_ani.ani_type", "dtmf_ani.ani_code",
+                            "dtmf.pause_time", "dtmf.dtmf_pause_code", "dtmf.page_separate_code",
+                            "dtmf_code.dtmf_1", "dtmf_code.dtmf_0"})
+        EXPECT_NE(session.Find(key), nullptr) << key;
+    // A code another list holds is not offered.
+    const auto* group = session.Find("dtmf.page_group_code");
+    ASSERT_NE(group, nullptr);
+    EXPECT_NE(session.Set(*group, "*"), "");
+    EXPECT_EQ(session.Set(*group, "b"), "");
+
+    const auto* type = session.Find("signalling_type.signalling");
+    ASSERT_NE(type, nullptr);
+    EXPECT_EQ(session.Shown(*type), "2-TONE");
+    EXPECT_EQ(session.Set(*type, "5-tone"), "");
+    ASSERT_EQ(session.Confirm(nullptr), "");
+    EXPECT_EQ(image[0x2A4] & 0x10, 0);
+    EXPECT_EQ(HReadSignallingMode(image), HSignallingMode::FiveTone);
+    EXPECT_EQ(image[0x376] & 0x0F, 11);
+}
+
+TEST(DtmfEditorsTest, TypeSwitchResetsTheNewFamilyThroughItsPages) {
+    // Every page of the new family has a reset step and shows its defaults
+    // after the switch; the same type again changes nothing.
+    for (const HSignallingMode mode : {HSignallingMode::TwoTone, HSignallingMode::FiveTone}) {
+        HMemoryImage image = BuildDefaultImage();
+        std::mt19937 rng(static_cast<unsigned>(mode) + 11);
+        for (std::size_t i = 0x1C80; i < 0x2400; ++i)
+            image[i] = static_cast<std::uint8_t>(rng());
+        image[0x2A4] = static_cast<std::uint8_t>((image[0x2A4] & ~0x10) |
+                                                 (mode == HSignallingMode::TwoTone ? 0x10 : 0));
+        const HMemoryImage random = image;
+        EXPECT_EQ(HSignallingSteps::FollowTypeChange(image, mode), mode);
+        EXPECT_EQ(image, random) << "no switch, no reset";
+
+        const HSignallingMode other =
+            mode == HSignallingMode::TwoTone ? HSignallingMode::FiveTone : HSignallingMode::TwoTone;
+        EXPECT_EQ(HSignallingSteps::FollowTypeChange(image, other), mode);
+        for (const HEditorEntry& entry : HEditorRegistry::Entries()) {
+            if (entry.family != HSignallingSteps::FamilyOf(mode))
+                continue;
+            for (const HEditorPageEntry& page : entry.pages) {
+                ASSERT_NE(page.reset, nullptr) << entry.section << " has no reset step";
+                auto reset = page.make(page, {&image, 2});
+                auto defaults = page.make(page, {nullptr, 2});
+                reset->Open();
+                defaults->Open();
+                const auto a = reset->ReportItems();
+                const auto b = defaults->ReportItems();
+                ASSERT_EQ(a.size(), b.size()) << entry.section;
+                for (std::size_t i = 0; i < a.size(); ++i)
+                    EXPECT_EQ(a[i].value, b[i].value) << entry.section << ": " << a[i].caption;
+            }
+        }
+    }
+}
