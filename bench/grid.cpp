@@ -8,7 +8,7 @@
 #include "CMainFrame.h"
 #include "CRP57App.h"
 #include "CRP57View.h"
-#include "HChannelTableModel.h"
+#include "HGridTableModel.h"
 #include "HEditorPrompt.h"
 #include "HRpFlexgrid.h"
 

@@ -4,10 +4,10 @@
 #include "CRP57App.h"
 #include "CRP57Doc.h"
 #include "CToneDlg.h"
-#include "HChannelDelegate.h"
-#include "HChannelTableModel.h"
 #include "HComInstructionDialog.h"
 #include "HEditorPrompt.h"
+#include "HGridDelegate.h"
+#include "HGridTableModel.h"
 #include "HLogPrint.h"
 #include "HMainCommands.h"
 #include "HMessageBox.h"
@@ -70,9 +70,8 @@ enum InfoIndex : int {
 
 // The least width, not below `content`, at which the header of a column
 // wraps onto at most `lines` lines (its longest word when none is enough).
-int HeaderWidthFor(int column, int lines, const QFontMetrics& metrics, int content) {
-    const QStringList words =
-        ToQString(HChannelGrid::HeaderText(column)).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+int HeaderWidthFor(const QString& header, int lines, const QFontMetrics& metrics, int content) {
+    const QStringList words = header.split(QLatin1Char(' '), Qt::SkipEmptyParts);
     std::vector<int> candidates{content};
     for (qsizetype i = 0; i < words.size(); ++i)
         for (qsizetype n = 1; i + n <= words.size(); ++n)
@@ -80,7 +79,7 @@ int HeaderWidthFor(int column, int lines, const QFontMetrics& metrics, int conte
                 std::max(content, metrics.horizontalAdvance(words.mid(i, n).join(' '))));
     std::sort(candidates.begin(), candidates.end());
     for (int width : candidates)
-        if (HChannelTableModel::WrapHeader(column, metrics, width).count(QLatin1Char('\n')) < lines)
+        if (HGridTableModel::WrapHeader(header, metrics, width).count(QLatin1Char('\n')) < lines)
             return width;
     return candidates.back();
 }
@@ -89,7 +88,7 @@ int HeaderWidthFor(int column, int lines, const QFontMetrics& metrics, int conte
 
 CRP57View::CRP57View(CRP57App& app, CMainFrame& frame, HMemoryImage& image, QWidget* parent)
     : QWidget(parent), m_app(app), m_frame(frame), m_image(image),
-      m_model(new HChannelTableModel(m_grid, this)), m_delegate(new HChannelDelegate(this)),
+      m_model(new HGridTableModel(m_grid, this)), m_delegate(new HGridDelegate(m_grid, this)),
       m_view(new HRpFlexgrid(this)), m_groupList(new QComboBox(this)) {
     HLOG_D1("[FUNC IN]CRP57View::OnInitialUpdate");
     setObjectName(QStringLiteral("CRP57View"));
@@ -168,11 +167,11 @@ CRP57View::CRP57View(CRP57App& app, CMainFrame& frame, HMemoryImage& image, QWid
     connect(m_view, &HRpFlexgrid::CellActionRequested, this, &CRP57View::OnCellAction);
     connect(m_view, &HRpFlexgrid::ToneShortcutRequested, this, &CRP57View::OnToneShortcut);
     connect(m_view, &HRpFlexgrid::NextGroupRequested, this, &CRP57View::NextGroup);
-    connect(m_model, &HChannelTableModel::CellNote, this, &CRP57View::ShowNote);
+    connect(m_model, &HGridTableModel::CellNote, this, &CRP57View::ShowNote);
     // Every change of cells (edits, ticks, tone picks, paste) fits the widths
     // of its columns again, so a new value never shows cut off; once per
     // change, not once per row (a 128-row paste would measure every cell 128 times).
-    connect(m_model, &HChannelTableModel::ColumnsRedrawn, this, [this](std::uint32_t columns) {
+    connect(m_model, &HGridTableModel::ColumnsRedrawn, this, [this](std::uint32_t columns) {
         MeasureColumns(columns);
         LayColumns();
     });
@@ -287,7 +286,7 @@ void CRP57View::UpdatePanel() {
 }
 
 void CRP57View::UpdateColumns() {
-    for (int col = 0; col < HChannelGrid::ColumnCount(); ++col)
+    for (int col = 0; col < kChannelColumnCount; ++col)
         m_view->setColumnHidden(col, !m_grid.IsColumnShown(col));
     MeasureColumns(kAllColumns);
     LayColumns();
@@ -296,21 +295,21 @@ void CRP57View::UpdateColumns() {
 void CRP57View::MeasureColumns(std::uint32_t columns) {
     const QFontMetrics cells(m_view->font());
     const QFontMetrics header(m_view->horizontalHeader()->font());
-    for (int col = 0; col < HChannelGrid::ColumnCount(); ++col) {
+    for (int col = 0; col < kChannelColumnCount; ++col) {
         if ((columns & HChannelColumns::Bit(col)) == 0)
             continue;
         int width = 0;
         for (const QString& word :
-             ToQString(HChannelGrid::HeaderText(col)).split(QLatin1Char(' '), Qt::SkipEmptyParts))
+             ToQString(m_grid.HeaderText(col)).split(QLatin1Char(' '), Qt::SkipEmptyParts))
             width = std::max(width, header.horizontalAdvance(word));
-        for (std::string_view text : HChannelColumns::Column(col).values)
+        for (std::string_view text : m_grid.ColumnTexts(col))
             width = std::max(width, cells.horizontalAdvance(ToQString(text)));
         for (int row = 0; row < m_grid.RowCount(); ++row)
             width = std::max(
                 width, cells.horizontalAdvance(QString::fromStdString(m_grid.CellText(row, col))));
-        if (HChannelGrid::IsTickColumn(col))
+        if (m_grid.IsTickColumn(col))
             width =
-                std::max(width, 2 * HChannelDelegate::TickPicture(HTickState::TickedInUse).width());
+                std::max(width, 2 * HGridDelegate::TickPicture(HTickState::TickedInUse).width());
         m_contentWidth[static_cast<std::size_t>(col)] = width;
     }
 }
@@ -323,19 +322,19 @@ void CRP57View::LayColumns() {
     // The fewest header lines whose widths the grid has room for; with none,
     // every column only as wide as its longest text or header word.
     int mostLines = 1;
-    for (int col = 0; col < HChannelGrid::ColumnCount(); ++col)
+    for (int col = 0; col < kChannelColumnCount; ++col)
         mostLines =
-            std::max(mostLines, static_cast<int>(ToQString(HChannelGrid::HeaderText(col))
+            std::max(mostLines, static_cast<int>(ToQString(m_grid.HeaderText(col))
                                                      .split(QLatin1Char(' '), Qt::SkipEmptyParts)
                                                      .size()));
     std::array<int, kChannelColumnCount> widths{};
     for (int lines = 1; lines <= mostLines; ++lines) {
         int total = 0;
-        for (int col = 0; col < HChannelGrid::ColumnCount(); ++col) {
+        for (int col = 0; col < kChannelColumnCount; ++col) {
             int& width = widths[static_cast<std::size_t>(col)];
-            width =
-                HeaderWidthFor(col, lines, header, m_contentWidth[static_cast<std::size_t>(col)]) +
-                kPadding;
+            width = HeaderWidthFor(ToQString(m_grid.HeaderText(col)), lines, header,
+                                   m_contentWidth[static_cast<std::size_t>(col)]) +
+                    kPadding;
             if (m_grid.IsColumnShown(col))
                 total += width;
         }
@@ -343,11 +342,12 @@ void CRP57View::LayColumns() {
             break;
     }
     QStringList labels;
-    for (int col = 0; col < HChannelGrid::ColumnCount(); ++col) {
+    for (int col = 0; col < kChannelColumnCount; ++col) {
         const int width = widths[static_cast<std::size_t>(col)];
         if (m_view->columnWidth(col) != width)
             m_view->setColumnWidth(col, width);
-        labels << HChannelTableModel::WrapHeader(col, header, width - kPadding);
+        labels << HGridTableModel::WrapHeader(ToQString(m_grid.HeaderText(col)), header,
+                                              width - kPadding);
     }
     m_model->SetHeaderLabels(labels);
 }
@@ -377,7 +377,7 @@ void CRP57View::RestoreCurrentCell(int row, int column) {
     if (m_grid.RowCount() == 0)
         return;
     row = std::clamp(row, 0, m_grid.RowCount() - 1);
-    column = std::clamp(column, 0, HChannelGrid::ColumnCount() - 1);
+    column = std::clamp(column, 0, kChannelColumnCount - 1);
     m_view->setCurrentIndex(m_model->index(row, column));
     m_grid.SetCurrentCell(row, column);
 }
@@ -426,7 +426,7 @@ void CRP57View::OnCellAction(int row, int column, HCellActionMode mode) {
     QStringList choices;
     for (const std::string& choice : HChannelColumns::ToneChoices(result.transmitSide))
         choices << QString::fromStdString(choice);
-    CToneDlg dialog(ToQString(HChannelGrid::HeaderText(column)), choices,
+    CToneDlg dialog(ToQString(m_grid.HeaderText(column)), choices,
                     m_grid.ToneChoiceIndex(row, column), this);
     if (dialog.exec() == QDialog::Accepted && dialog.Selected() >= 0)
         m_model->Redraw(m_grid.ApplyToneChoice(row, column, dialog.Selected()));

@@ -14,8 +14,8 @@
 class CMainFrame;
 class CRP57App;
 class CRP57Doc;
-class HChannelDelegate;
-class HChannelTableModel;
+class HGridDelegate;
+class HGridTableModel;
 class HRpFlexgrid;
 class QComboBox;
 class QLabel;
@@ -49,7 +49,7 @@ public:
     void NextGroup();
 
     [[nodiscard]] HChannelGrid& Grid() { return m_grid; }
-    [[nodiscard]] HChannelTableModel* Model() const { return m_model; }
+    [[nodiscard]] HGridTableModel* Model() const { return m_model; }
     [[nodiscard]] HRpFlexgrid* GridView() const { return m_view; }
     [[nodiscard]] QComboBox* GroupList() const { return m_groupList; }
     // The value shown beside label `index` of kInfoPanelLabels.
@@ -88,8 +88,8 @@ private:
     CMainFrame& m_frame;
     HMemoryImage& m_image;
     HChannelGrid m_grid;
-    HChannelTableModel* m_model;
-    HChannelDelegate* m_delegate;
+    HGridTableModel* m_model;
+    HGridDelegate* m_delegate;
     HRpFlexgrid* m_view;
     QComboBox* m_groupList;
     std::array<QLabel*, kInfoPanelLabels.size()> m_info{};

@@ -40,16 +40,7 @@ int SmallNumber(std::string_view s) {
     return v;
 }
 
-// Tick texts: " " as the grid writes it, "" for a tool that trims cells, and
-// "v" as the reports write it, all mean ticked.
-int TickValue(std::string_view text) {
-    const std::string_view t = Trim(text);
-    if (t.empty() || t == "v" || t == "V")
-        return 1;
-    if (t == kUntickedText)
-        return 0;
-    return -1;
-}
+using HGridCells::TickValue;
 
 // ---- cell texts ----
 
@@ -146,8 +137,15 @@ bool StoreTick(const C& col, HChannels& m, int c, int, std::string_view text) {
     return true;
 }
 
+// The list texts a column offers for this model ("EL" only for a handheld set).
+std::span<const std::string_view> TextsOffered(const C& col, const HChannels& m) {
+    if (col.more.mobileValues != 0 && m.GetHardwareValue(HHardwareGroup::kRowProductType) == 0)
+        return col.values.first(col.more.mobileValues);
+    return col.values;
+}
+
 bool StoreValue(const C& col, HChannels& m, int c, int, std::string_view text) {
-    const std::span<const std::string_view> texts = ListTexts(col.column, m);
+    const std::span<const std::string_view> texts = TextsOffered(col, m);
     const std::string_view t = Trim(text);
     for (std::size_t i = 0; i < texts.size(); ++i) {
         if (texts[i] == t) {
@@ -210,64 +208,275 @@ bool StoreSignalNumber(const C&, HChannels& m, int c, int, std::string_view text
 
 constexpr auto NoValues = std::span<const std::string_view>();
 
-// clang-format off
-//  col item                        header              report title            field                 style                edit              len keys                  values            mob toggle          parse                 rule                        dependants                 text              store
+// Column number = position. Each row is read as one column: what it shows,
+// how it is edited, what it stores, what it redraws.
 constexpr std::array<HChannelColumn, kChannelColumnCount> kColumns = {{
-    {0,  HChannelItem::None,           "Ch",               "Chn",                -1,                  HCellStyle::Text, HCellEdit::None, 0, HKeyFilter::None,      NoValues,         0, kFieldInUse,     -1,                  HColumnRule::None,        kAllColumns,               NumberText,       StoreNothing},
-    {1,  HChannelItem::Pri,            "Pri",              "Pri",                -1,                  HCellStyle::Tick, HCellEdit::None, 0, HKeyFilter::None,      NoValues,         0, -1,              -1,                  HColumnRule::None,        Bits({1}),                 PriorityText,     StorePriority},
-    {2,  HChannelItem::WideNarrow,     "W/N",              "W/N",                kFieldBandwidth,     HCellStyle::Text, HCellEdit::List, 0, HKeyFilter::None,      kBandwidthTexts,  0, kFieldBandwidth, -1,                  HColumnRule::None,        Bits({2}),                 ValueText,        StoreValue},
-    {3,  HChannelItem::Tag,            "TAG",              "TAG",                kFieldTag,           HCellStyle::Text, HCellEdit::Text, 8, HKeyFilter::Tag,       NoValues,         0, -1,              kFieldTag,           HColumnRule::Display,     Bits({3}),                 TagText,          StoreTag},
-    {4,  HChannelItem::Frequency,      "RX Frequency",     "FREQUENCY Receive",  kFieldRxFrequency,   HCellStyle::Text, HCellEdit::Text, 9, HKeyFilter::Frequency, NoValues,         0, -1,              kFieldRxFrequency,   HColumnRule::None,        Bits({4, 5, 19, 20, 21}),  RxFrequencyText,  StoreParsed},
-    {5,  HChannelItem::Frequency,      "TX Frequency",     "FREQUENCY Transmit", kFieldTxFrequency,   HCellStyle::Text, HCellEdit::Text, 9, HKeyFilter::Frequency, NoValues,         0, -1,              kFieldTxFrequency,   HColumnRule::None,        Bits({5, 19}),             TxFrequencyText,  StoreTxFrequency},
-    {6,  HChannelItem::SubAudio,       "TX Sub Audio",     "SUB AUDIO Enc",      kFieldTxToneType,    HCellStyle::Text, HCellEdit::Text, 8, HKeyFilter::Tone,      NoValues,         0, -1,              kFieldTxToneType,    HColumnRule::None,        Bits({6, 7}),              TxToneText,       StoreTone},
-    {7,  HChannelItem::SubAudio,       "RX Sub Audio",     "SUB AUDIO Dec",      kFieldRxToneType,    HCellStyle::Text, HCellEdit::Text, 8, HKeyFilter::Tone,      NoValues,         0, -1,              kFieldRxToneType,    HColumnRule::None,        Bits({7}),                 RxToneText,       StoreTone},
-    {8,  HChannelItem::Power,          "Power",            "Power H",            3,                   HCellStyle::Text, HCellEdit::None, 0, HKeyFilter::None,      kPowerTexts,      0, 3,               -1,                  HColumnRule::None,        Bits({8}),                 ValueText,        StoreValue},
-    {9,  HChannelItem::Power,          "Power Level",      "Power L",            kFieldPowerLevel,    HCellStyle::Text, HCellEdit::List, 0, HKeyFilter::None,      kPowerLevelTexts, 2, kFieldPowerLevel, -1,                 HColumnRule::None,        Bits({9}),                 ValueText,        StoreValue},
-    {10, HChannelItem::Scan,           "Scan",             "SC",                 kFieldScan,          HCellStyle::Tick, HCellEdit::None, 0, HKeyFilter::None,      NoValues,         0, kFieldScan,      -1,                  HColumnRule::None,        Bits({10}),                FieldTickText,    StoreTick},
-    {11, HChannelItem::Scan,           "Auto Scan",        "Auto Scan",          2,                   HCellStyle::Tick, HCellEdit::None, 0, HKeyFilter::None,      NoValues,         0, 2,               -1,                  HColumnRule::ProductType, Bits({11}),                FieldTickText,    StoreTick},
-    {12, HChannelItem::Tot,            "TOT",              "TOT",                10,                  HCellStyle::Tick, HCellEdit::None, 0, HKeyFilter::None,      NoValues,         0, 10,              -1,                  HColumnRule::None,        Bits({12}),                FieldTickText,    StoreTick},
-    {13, HChannelItem::Squelch,        "Squelch",          "SQ",                 kFieldSquelch,       HCellStyle::Text, HCellEdit::List, 0, HKeyFilter::None,      kSquelchTexts,    0, -1,              -1,                  HColumnRule::None,        Bits({13}),                NumberFieldText,  StoreValue},
-    {14, HChannelItem::Ani,            "ANI",              "DTMF ANI",           19,                  HCellStyle::Tick, HCellEdit::None, 0, HKeyFilter::None,      NoValues,         0, 19,              -1,                  HColumnRule::None,        Bits({14}),                FieldTickText,    StoreTick},
-    {15, HChannelItem::Encr,           "Encr",             "Encr",               kFieldEncryption,    HCellStyle::Text, HCellEdit::List, 0, HKeyFilter::None,      kEncryptionTexts, 0, -1,              -1,                  HColumnRule::OptionUnit,  Bits({15}),                ValueText,        StoreValue},
-    {16, HChannelItem::LockOut,        "Lock Out",         "Lock Out",           kFieldLockOut,       HCellStyle::Text, HCellEdit::List, 0, HKeyFilter::None,      kLockOutTexts,    0, kFieldLockOut,   -1,                  HColumnRule::None,        Bits({16}),                ValueText,        StoreValue},
-    {17, HChannelItem::PageSignal,     "Page/Signal",      "Signalling Type",    kFieldSignalKind,    HCellStyle::Text, HCellEdit::None, 0, HKeyFilter::None,      kSignalKindTexts, 0, kFieldSignalKind, -1,                 HColumnRule::None,        Bits({17, 18, 14}),        ValueText,        StoreValue},
-    {18, HChannelItem::PageSignal,     "Page/Signal No.",  "Signalling No",      kFieldSignalNumber,  HCellStyle::Text, HCellEdit::None, 0, HKeyFilter::None,      NoValues,         0, -1,              -1,                  HColumnRule::None,        Bits({18}),                SignalNumberText, StoreSignalNumber},
-    {19, HChannelItem::ClockShift,     "Clock Shift TX",   "Clock Shift TX",     7,                   HCellStyle::Tick, HCellEdit::None, 0, HKeyFilter::None,      NoValues,         0, 7,               -1,                  HColumnRule::None,        Bits({19}),                FieldTickText,    StoreTick},
-    {20, HChannelItem::ClockShift,     "Clock Shift RX",   "Clock Shift RX",     8,                   HCellStyle::Tick, HCellEdit::None, 0, HKeyFilter::None,      NoValues,         0, 8,               -1,                  HColumnRule::None,        Bits({20}),                FieldTickText,    StoreTick},
-    {21, HChannelItem::ClockShift,     "Clock Shift Opt",  "Clock Shift Opt",    6,                   HCellStyle::Tick, HCellEdit::None, 0, HKeyFilter::None,      NoValues,         0, 6,               -1,                  HColumnRule::None,        Bits({21}),                FieldTickText,    StoreTick},
-    {22, HChannelItem::Arts,           "ARTS",             "RX ARTS",            9,                   HCellStyle::Tick, HCellEdit::None, 0, HKeyFilter::None,      NoValues,         0, 9,               -1,                  HColumnRule::None,        Bits({22}),                FieldTickText,    StoreTick},
-    {23, HChannelItem::FlatAf,         "Flat AF",          "Flat AF",            15,                  HCellStyle::Tick, HCellEdit::None, 0, HKeyFilter::None,      NoValues,         0, 15,              -1,                  HColumnRule::None,        Bits({23}),                FieldTickText,    StoreTick},
-    {24, HChannelItem::ExtMic,         "Ext Mic",          "Ext MIC",            16,                  HCellStyle::Tick, HCellEdit::None, 0, HKeyFilter::None,      NoValues,         0, 16,              -1,                  HColumnRule::RaisedLevel, Bits({24}),                FieldTickText,    StoreTick},
-    {25, HChannelItem::DtmfAniMonitor, "DTMF ANI Monitor", "ANI Moni",           0,                   HCellStyle::Tick, HCellEdit::None, 0, HKeyFilter::None,      NoValues,         0, 0,               -1,                  HColumnRule::OptionUnit,  Bits({25}),                FieldTickText,    StoreTick},
+    {.header = "Ch",
+     .toggleField = kFieldInUse,
+     .dependants = kAllColumns,
+     .text = NumberText,
+     .store = StoreNothing,
+     .more = {.item = HChannelItem::None, .reportTitle = "Chn"}},
+    {.header = "Pri",
+     .name = "pri",
+     .style = HCellStyle::Tick,
+     .dependants = Bits({1}),
+     .text = PriorityText,
+     .store = StorePriority,
+     .more = {.item = HChannelItem::Pri, .reportTitle = "Pri"}},
+    {.header = "W/N",
+     .name = "w_n",
+     .field = kFieldBandwidth,
+     .edit = HCellEdit::List,
+     .values = kBandwidthTexts,
+     .toggleField = kFieldBandwidth,
+     .dependants = Bits({2}),
+     .text = ValueText,
+     .store = StoreValue,
+     .more = {.item = HChannelItem::WideNarrow, .reportTitle = "W/N"}},
+    {.header = "TAG",
+     .name = "tag",
+     .field = kFieldTag,
+     .edit = HCellEdit::Text,
+     .maxLength = 8,
+     .keys = HKeyFilter::Tag,
+     .parseField = kFieldTag,
+     .rule = HColumnRule::Display,
+     .dependants = Bits({3}),
+     .text = TagText,
+     .store = StoreTag,
+     .more = {.item = HChannelItem::Tag, .reportTitle = "TAG"}},
+    {.header = "RX Frequency",
+     .name = "rx_frequency",
+     .field = kFieldRxFrequency,
+     .edit = HCellEdit::Text,
+     .maxLength = 9,
+     .keys = HKeyFilter::Frequency,
+     .parseField = kFieldRxFrequency,
+     .dependants = Bits({4, 5, 19, 20, 21}),
+     .text = RxFrequencyText,
+     .store = StoreParsed,
+     .more = {.item = HChannelItem::Frequency, .reportTitle = "FREQUENCY Receive"}},
+    {.header = "TX Frequency",
+     .name = "tx_frequency",
+     .field = kFieldTxFrequency,
+     .edit = HCellEdit::Text,
+     .maxLength = 9,
+     .keys = HKeyFilter::Frequency,
+     .parseField = kFieldTxFrequency,
+     .dependants = Bits({5, 19}),
+     .text = TxFrequencyText,
+     .store = StoreTxFrequency,
+     .more = {.item = HChannelItem::Frequency, .reportTitle = "FREQUENCY Transmit"}},
+    {.header = "TX Sub Audio",
+     .name = "tx_sub_audio",
+     .field = kFieldTxToneType,
+     .edit = HCellEdit::Text,
+     .maxLength = 8,
+     .keys = HKeyFilter::Tone,
+     .parseField = kFieldTxToneType,
+     .dependants = Bits({6, 7}),
+     .text = TxToneText,
+     .store = StoreTone,
+     .more = {.item = HChannelItem::SubAudio, .reportTitle = "SUB AUDIO Enc"}},
+    {.header = "RX Sub Audio",
+     .name = "rx_sub_audio",
+     .field = kFieldRxToneType,
+     .edit = HCellEdit::Text,
+     .maxLength = 8,
+     .keys = HKeyFilter::Tone,
+     .parseField = kFieldRxToneType,
+     .dependants = Bits({7}),
+     .text = RxToneText,
+     .store = StoreTone,
+     .more = {.item = HChannelItem::SubAudio, .reportTitle = "SUB AUDIO Dec"}},
+    {.header = "Power",
+     .name = "power",
+     .field = 3,
+     .values = kPowerTexts,
+     .toggleField = 3,
+     .dependants = Bits({8}),
+     .text = ValueText,
+     .store = StoreValue,
+     .more = {.item = HChannelItem::Power, .reportTitle = "Power H"}},
+    {.header = "Power Level",
+     .name = "power_level",
+     .field = kFieldPowerLevel,
+     .edit = HCellEdit::List,
+     .values = kPowerLevelTexts,
+     .toggleField = kFieldPowerLevel,
+     .dependants = Bits({9}),
+     .text = ValueText,
+     .store = StoreValue,
+     .more = {.item = HChannelItem::Power, .reportTitle = "Power L", .mobileValues = 2}},
+    {.header = "Scan",
+     .name = "scan",
+     .field = kFieldScan,
+     .style = HCellStyle::Tick,
+     .toggleField = kFieldScan,
+     .dependants = Bits({10}),
+     .text = FieldTickText,
+     .store = StoreTick,
+     .more = {.item = HChannelItem::Scan, .reportTitle = "SC"}},
+    {.header = "Auto Scan",
+     .name = "auto_scan",
+     .field = 2,
+     .style = HCellStyle::Tick,
+     .toggleField = 2,
+     .rule = HColumnRule::ProductType,
+     .dependants = Bits({11}),
+     .text = FieldTickText,
+     .store = StoreTick,
+     .more = {.item = HChannelItem::Scan, .reportTitle = "Auto Scan"}},
+    {.header = "TOT",
+     .name = "tot",
+     .field = 10,
+     .style = HCellStyle::Tick,
+     .toggleField = 10,
+     .dependants = Bits({12}),
+     .text = FieldTickText,
+     .store = StoreTick,
+     .more = {.item = HChannelItem::Tot, .reportTitle = "TOT"}},
+    {.header = "Squelch",
+     .name = "squelch",
+     .field = kFieldSquelch,
+     .edit = HCellEdit::List,
+     .values = kSquelchTexts,
+     .dependants = Bits({13}),
+     .text = NumberFieldText,
+     .store = StoreValue,
+     .more = {.item = HChannelItem::Squelch, .reportTitle = "SQ"}},
+    {.header = "ANI",
+     .name = "ani",
+     .field = 19,
+     .style = HCellStyle::Tick,
+     .toggleField = 19,
+     .dependants = Bits({14}),
+     .text = FieldTickText,
+     .store = StoreTick,
+     .more = {.item = HChannelItem::Ani, .reportTitle = "DTMF ANI"}},
+    {.header = "Encr",
+     .name = "encr",
+     .field = kFieldEncryption,
+     .edit = HCellEdit::List,
+     .values = kEncryptionTexts,
+     .rule = HColumnRule::OptionUnit,
+     .dependants = Bits({15}),
+     .text = ValueText,
+     .store = StoreValue,
+     .more = {.item = HChannelItem::Encr, .reportTitle = "Encr"}},
+    {.header = "Lock Out",
+     .name = "lock_out",
+     .field = kFieldLockOut,
+     .edit = HCellEdit::List,
+     .values = kLockOutTexts,
+     .toggleField = kFieldLockOut,
+     .dependants = Bits({16}),
+     .text = ValueText,
+     .store = StoreValue,
+     .more = {.item = HChannelItem::LockOut, .reportTitle = "Lock Out"}},
+    {.header = "Page/Signal",
+     .name = "page_signal",
+     .field = kFieldSignalKind,
+     .values = kSignalKindTexts,
+     .toggleField = kFieldSignalKind,
+     .dependants = Bits({17, 18, 14}),
+     .text = ValueText,
+     .store = StoreValue,
+     .more = {.item = HChannelItem::PageSignal, .reportTitle = "Signalling Type"}},
+    {.header = "Page/Signal No.",
+     .name = "page_signal_no",
+     .field = kFieldSignalNumber,
+     .dependants = Bits({18}),
+     .text = SignalNumberText,
+     .store = StoreSignalNumber,
+     .more = {.item = HChannelItem::PageSignal, .reportTitle = "Signalling No"}},
+    {.header = "Clock Shift TX",
+     .name = "clock_shift_tx",
+     .field = 7,
+     .style = HCellStyle::Tick,
+     .toggleField = 7,
+     .dependants = Bits({19}),
+     .text = FieldTickText,
+     .store = StoreTick,
+     .more = {.item = HChannelItem::ClockShift, .reportTitle = "Clock Shift TX"}},
+    {.header = "Clock Shift RX",
+     .name = "clock_shift_rx",
+     .field = 8,
+     .style = HCellStyle::Tick,
+     .toggleField = 8,
+     .dependants = Bits({20}),
+     .text = FieldTickText,
+     .store = StoreTick,
+     .more = {.item = HChannelItem::ClockShift, .reportTitle = "Clock Shift RX"}},
+    {.header = "Clock Shift Opt",
+     .name = "clock_shift_opt",
+     .field = 6,
+     .style = HCellStyle::Tick,
+     .toggleField = 6,
+     .dependants = Bits({21}),
+     .text = FieldTickText,
+     .store = StoreTick,
+     .more = {.item = HChannelItem::ClockShift, .reportTitle = "Clock Shift Opt"}},
+    {.header = "ARTS",
+     .name = "arts",
+     .field = 9,
+     .style = HCellStyle::Tick,
+     .toggleField = 9,
+     .dependants = Bits({22}),
+     .text = FieldTickText,
+     .store = StoreTick,
+     .more = {.item = HChannelItem::Arts, .reportTitle = "RX ARTS"}},
+    {.header = "Flat AF",
+     .name = "flat_af",
+     .field = 15,
+     .style = HCellStyle::Tick,
+     .toggleField = 15,
+     .dependants = Bits({23}),
+     .text = FieldTickText,
+     .store = StoreTick,
+     .more = {.item = HChannelItem::FlatAf, .reportTitle = "Flat AF"}},
+    {.header = "Ext Mic",
+     .name = "ext_mic",
+     .field = 16,
+     .style = HCellStyle::Tick,
+     .toggleField = 16,
+     .rule = HColumnRule::RaisedLevel,
+     .dependants = Bits({24}),
+     .text = FieldTickText,
+     .store = StoreTick,
+     .more = {.item = HChannelItem::ExtMic, .reportTitle = "Ext MIC"}},
+    {.header = "DTMF ANI Monitor",
+     .name = "dtmf_ani_monitor",
+     .field = 0,
+     .style = HCellStyle::Tick,
+     .toggleField = 0,
+     .rule = HColumnRule::OptionUnit,
+     .dependants = Bits({25}),
+     .text = FieldTickText,
+     .store = StoreTick,
+     .more = {.item = HChannelItem::DtmfAniMonitor, .reportTitle = "ANI Moni"}},
 }};
-// clang-format on
 
 constexpr bool TableIsSound() {
+    if (!HGridColumnsAreSound(std::span(kColumns), kFieldCount))
+        return false;
     for (int i = 0; i < kChannelColumnCount; ++i) {
         const HChannelColumn& c = kColumns[static_cast<std::size_t>(i)];
-        if (c.column != i || c.text == nullptr || c.store == nullptr)
+        // Typed channel texts go through the channel model's own parser.
+        if (c.edit == HCellEdit::Text && c.parseField < 0)
             return false;
-        if ((c.dependants & (1u << i)) == 0)
+        if (c.more.mobileValues > c.values.size())
             return false;
-        if (c.edit == HCellEdit::Text && (c.maxLength == 0 || c.parseField < 0))
-            return false;
-        if (c.edit == HCellEdit::List && (c.values.empty() || c.field < 0))
-            return false;
-        if (c.edit != HCellEdit::Text && c.keys != HKeyFilter::None)
-            return false;
-        if (c.mobileValues > c.values.size())
-            return false;
-        if (c.field >= kFieldCount || c.toggleField >= kFieldCount || c.parseField >= kFieldCount)
-            return false;
-        if (i > 0 && c.item == HChannelItem::None)
+        if (i > 0 && c.more.item == HChannelItem::None)
             return false;
     }
     // The items' columns follow the View > Item order.
     for (int i = 1; i < kChannelColumnCount; ++i)
-        if (kColumns[static_cast<std::size_t>(i)].item <
-            kColumns[static_cast<std::size_t>(i - 1)].item)
+        if (kColumns[static_cast<std::size_t>(i)].more.item <
+            kColumns[static_cast<std::size_t>(i - 1)].more.item)
             return false;
-    return kColumns[kChannelColumnCount - 1].item == HChannelItem::DtmfAniMonitor;
+    return kColumns[kChannelColumnCount - 1].more.item == HChannelItem::DtmfAniMonitor;
 }
 static_assert(TableIsSound());
 
@@ -312,15 +521,15 @@ std::span<const HChannelColumn, kChannelColumnCount> Table() {
     return kColumns;
 }
 
-const HChannelColumn& Column(int column) {
-    return kColumns[static_cast<std::size_t>(std::clamp(column, 0, kChannelColumnCount - 1))];
+const HChannelColumn* Column(int column) {
+    return HGridColumnAt(std::span(kColumns), column);
 }
 
 std::vector<int> ColumnsOfItem(HChannelItem item) {
     std::vector<int> out;
-    for (const HChannelColumn& c : kColumns)
-        if (c.item == item)
-            out.push_back(c.column);
+    for (int c = 0; c < kChannelColumnCount; ++c)
+        if (kColumns[static_cast<std::size_t>(c)].more.item == item)
+            out.push_back(c);
     return out;
 }
 
@@ -348,15 +557,15 @@ std::string SubAudioText(int type, int value, bool inverted, bool flagB) {
 }
 
 std::string CellText(int column, const HChannels& model, int c, int g) {
-    const HChannelColumn& col = Column(column);
-    return col.text(col, model, c, g);
+    const HChannelColumn* col = Column(column);
+    return col ? col->text(*col, model, c, g) : std::string();
 }
 
 HTickState CellTick(int column, const HChannels& model, int c, int g) {
-    const HChannelColumn& col = Column(column);
-    if (col.style != HCellStyle::Tick)
+    const HChannelColumn* col = Column(column);
+    if (col == nullptr || col->style != HCellStyle::Tick)
         return HTickState::NotTick;
-    if (col.text(col, model, c, g) != kTickedText)
+    if (col->text(*col, model, c, g) != kTickedText)
         return HTickState::Unticked;
     return model.IsChannelEnabled(c) ? HTickState::TickedInUse : HTickState::TickedNotInUse;
 }
@@ -381,10 +590,8 @@ int GroupOfChannel(const HChannels& model, int c) {
 }
 
 std::span<const std::string_view> ListTexts(int column, const HChannels& model) {
-    const HChannelColumn& col = Column(column);
-    if (col.mobileValues != 0 && model.GetHardwareValue(HHardwareGroup::kRowProductType) == 0)
-        return col.values.first(col.mobileValues);
-    return col.values;
+    const HChannelColumn* col = Column(column);
+    return col ? TextsOffered(*col, model) : std::span<const std::string_view>();
 }
 
 std::string ListDescription(int column, const HChannels& model) {
@@ -399,72 +606,18 @@ std::string ListDescription(int column, const HChannels& model) {
 }
 
 bool StoreCellText(int column, HChannels& model, int c, int g, std::string_view text) {
-    if (column < 0 || column >= kChannelColumnCount)
-        return false;
-    const HChannelColumn& col = Column(column);
-    return col.store(col, model, c, g, text);
+    const HChannelColumn* col = Column(column);
+    return col != nullptr && col->store(*col, model, c, g, text);
 }
 
 HKeyResult FilterKey(int column, std::size_t position, char32_t key) {
-    HKeyResult r;
-    if (key == 8 || key == 27 || key == 13) {
-        r.verdict = HKeyVerdict::Pass;
-        r.key = key;
-        return r;
-    }
-    if (column < 0 || column >= kChannelColumnCount)
-        return r;
-    const auto upper = [](char32_t k) { return (k >= 'a' && k <= 'z') ? k - 'a' + 'A' : k; };
-    const auto digitOrPoint = [](char32_t k) { return (k >= '0' && k <= '9') || k == '.'; };
-    switch (Column(column).keys) {
-    case HKeyFilter::None:
-        return r;
-    case HKeyFilter::Tag: {
-        const char32_t k = upper(key);
-        const bool letterOrDigit = (k >= 'A' && k <= 'Z') || (k >= '0' && k <= '9');
-        // The radio keeps '%', '<' and '>' as blanks, so they are not offered.
-        const bool sign = k < 128 && std::string_view("[]_ *+-/").find(static_cast<char>(k)) !=
-                                         std::string_view::npos;
-        if (k >= 32 && k <= 127 && (letterOrDigit || sign)) {
-            r.verdict = HKeyVerdict::Insert;
-            r.key = k;
-        }
-        return r;
-    }
-    case HKeyFilter::Frequency:
-        if (digitOrPoint(key)) {
-            r.verdict = HKeyVerdict::Insert;
-            r.key = key;
-        }
-        return r;
-    case HKeyFilter::Tone: {
-        const char32_t k = upper(key);
-        if (position == 0) {
-            if (k == 'C' || k == 'D') {
-                r.verdict = HKeyVerdict::Replace;
-                r.text = k == 'C' ? "C-" : "D-";
-            }
-        } else if (position == 1) {
-            if (k == '-') {
-                r.verdict = HKeyVerdict::Insert;
-                r.key = k;
-            }
-        } else if (digitOrPoint(k)) {
-            r.verdict = HKeyVerdict::Insert;
-            r.key = k;
-        }
-        return r;
-    }
-    }
-    return r;
+    // A bad column takes no key but leaves the editor its own.
+    const HChannelColumn* col = Column(column);
+    return HFilterKey(col ? col->keys : HKeyFilter::None, position, key);
 }
 
 bool TagTextTaken(std::string_view text) {
-    const int tag = ColumnsOfItem(HChannelItem::Tag).front();
-    for (char ch : text)
-        if (FilterKey(tag, 0, static_cast<unsigned char>(ch)).verdict != HKeyVerdict::Insert)
-            return false;
-    return true;
+    return HFilterTakesText(HKeyFilter::Tag, text);
 }
 
 HModelFacts FactsOf(const HChannels& model) {
@@ -498,13 +651,14 @@ HColumnVisibility ApplyVisibility(const HModelFacts& facts, int accessLevel,
     if (accessLevel == 0)
         flag(HChannelItem::ExtMic) = 0;
 
-    for (const HChannelColumn& c : kColumns) {
-        bool shown = c.item == HChannelItem::None || flag(c.item) != 0;
+    for (int i = 0; i < kChannelColumnCount; ++i) {
+        const HChannelColumn& c = kColumns[static_cast<std::size_t>(i)];
+        bool shown = c.more.item == HChannelItem::None || flag(c.more.item) != 0;
         // Column 11 belongs to Scan as well: a handheld set shows it only
         // while Scan is shown, so hiding Scan hides both its columns.
         if (c.rule == HColumnRule::ProductType)
             shown = shown && facts.productType != 0;
-        v.shown[static_cast<std::size_t>(c.column)] = shown;
+        v.shown[static_cast<std::size_t>(i)] = shown;
     }
     return v;
 }
@@ -524,9 +678,10 @@ int NextGroup(const HChannels& model, int g) {
 }
 
 bool ReportShowsColumn(int column, const HModelFacts& facts, int accessLevel) {
-    if (column < 0 || column >= kChannelColumnCount)
+    const HChannelColumn* col = Column(column);
+    if (col == nullptr)
         return false;
-    switch (Column(column).rule) {
+    switch (col->rule) {
     case HColumnRule::ProductType:
         return facts.productType != 0;
     case HColumnRule::OptionUnit:
@@ -544,7 +699,7 @@ std::vector<std::string> ReportTitles(const HModelFacts& facts, int accessLevel)
     std::vector<std::string> out;
     for (int col : kReportOrder)
         if (ReportShowsColumn(col, facts, accessLevel))
-            out.emplace_back(Column(col).reportTitle);
+            out.emplace_back(Column(col)->more.reportTitle);
     return out;
 }
 

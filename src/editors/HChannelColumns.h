@@ -12,6 +12,7 @@
 // picture a front end draws comes from CellTick(). Reports use ReportText(),
 // where ticks are "v" and "-".
 #include "HChannels.h"
+#include "HGridColumn.h"
 
 #include <array>
 #include <cstddef>
@@ -63,63 +64,16 @@ using HItemFlags = std::array<std::int32_t, kChannelItemCount>;
 inline constexpr int kChannelColumnCount = 26;
 inline constexpr std::uint32_t kAllColumns = (1u << kChannelColumnCount) - 1;
 
-enum class HCellStyle : std::uint8_t {
-    Text, // the cell shows its text
-    Tick, // a tick cell: picture from CellTick(), text " " or "-"
+// What only the channel grid's columns carry beyond a grid column.
+struct HChannelColumnMore {
+    HChannelItem item = HChannelItem::None; // the View > Item entry that shows it
+    std::string_view reportTitle{};         // title in the CSV channel list
+    std::uint8_t mobileValues = 0;          // list entries offered to a mobile set; 0 all
 };
 
-enum class HCellEdit : std::uint8_t {
-    None, // never edited in place (ticks, toggles, the channel number)
-    Text, // a line edit: max length, key filter, committed through the text parser
-    List, // a drop-down of the column's list texts; the pick index is stored
-};
-
-enum class HKeyFilter : std::uint8_t {
-    None,      // every typed key dropped
-    Tag,       // upper case; letters, digits and "[]_ *+-/"
-    Frequency, // digits and "."
-    Tone,      // position 0 "C" or "D" (text becomes "C-"/"D-"), 1 "-", then digits and "."
-};
-
-// A model rule that overrides a column's item flag (see ApplyVisibility).
-enum class HColumnRule : std::uint8_t {
-    None,
-    Display,     // TAG: shown only for a set with a display (LCD) type
-    ProductType, // shown only for a handheld set (Hardware product type not 0)
-    OptionUnit,  // shown only when the option unit code is 1 (and then forced on)
-    RaisedLevel, // hidden at access level 0
-};
-
-// Picture of a tick cell: bitmap 130 for TickedInUse, 193 for TickedNotInUse.
-enum class HTickState : std::uint8_t { NotTick, Unticked, TickedInUse, TickedNotInUse };
-
-struct HChannelColumn;
-// Cell text of channel c shown in group g (g decides the priority tick).
-using HCellTextFn = std::string (*)(const HChannelColumn&, const HChannels&, int c, int g);
-// Stores a pasted cell text; false (channel unchanged) when the text is not one
-// the column shows.
-using HCellStoreFn = bool (*)(const HChannelColumn&, HChannels&, int c, int g,
-                              std::string_view text);
-
-struct HChannelColumn {
-    int column;
-    HChannelItem item;
-    std::string_view header;
-    std::string_view reportTitle; // title in the CSV channel list
-    int field;                    // channel field shown; -1 none
-    HCellStyle style;
-    HCellEdit edit;
-    std::uint32_t maxLength; // for Text edits
-    HKeyFilter keys;
-    std::span<const std::string_view> values; // list texts, value index = stored code
-    std::uint8_t mobileValues;                // list entries offered to a mobile set; 0 all
-    int toggleField;                          // ToggleField on Space / double click; -1 none
-    int parseField;                           // field given to HChannels::ParseCellText; -1
-    HColumnRule rule;
-    std::uint32_t dependants; // columns re-drawn after a change (the column included)
-    HCellTextFn text;
-    HCellStoreFn store;
-};
+// A channel column: `aux` of its formatter and parser is the group shown (it
+// decides the priority tick).
+using HChannelColumn = HGridColumn<HChannels, HChannelColumnMore>;
 
 namespace HChannelColumns {
 
@@ -135,14 +89,13 @@ inline constexpr std::array<std::string_view, 3> kLockOutTexts = {"--", "BC", "B
 inline constexpr std::array<std::string_view, 4> kSignalKindTexts = {"------", "Option", "Signal",
                                                                      "Page"};
 
-inline constexpr std::string_view kTickedText = " ";
-inline constexpr std::string_view kUntickedText = "-";
 inline constexpr std::string_view kNoTransmitText = "---.-----";
 inline constexpr std::string_view kNoToneText = "-----";
 
 // The table, indexed by column number.
 [[nodiscard]] std::span<const HChannelColumn, kChannelColumnCount> Table();
-[[nodiscard]] const HChannelColumn& Column(int column); // column clamped to 0..25
+// The column at a number; null for a number outside the table.
+[[nodiscard]] const HChannelColumn* Column(int column);
 
 // Columns of an item (Frequency: 4 and 5).
 [[nodiscard]] std::vector<int> ColumnsOfItem(HChannelItem item);
@@ -175,17 +128,8 @@ inline constexpr std::array<int, kChannelColumnCount> kReportOrder = {
 // Stores a pasted (or otherwise given) cell text through the column's rule.
 bool StoreCellText(int column, HChannels& model, int c, int g, std::string_view text);
 
-enum class HKeyVerdict : std::uint8_t {
-    Pass,    // Backspace, Escape, Enter: the editor's own handling
-    Insert,  // insert `key` (upper-cased where the column wants it)
-    Drop,    // ignore the key
-    Replace, // replace the whole edit text with `text` (tone prefix)
-};
-struct HKeyResult {
-    HKeyVerdict verdict = HKeyVerdict::Drop;
-    char32_t key = 0;
-    std::string text;
-};
+using ::HKeyResult;
+using ::HKeyVerdict;
 // One key typed at `position` (characters before the caret) in an edit of the column.
 [[nodiscard]] HKeyResult FilterKey(int column, std::size_t position, char32_t key);
 // Whether the tag cell's key filter takes every character of a text, so that

@@ -189,16 +189,27 @@ int HChannelGrid::RowOfChannel(int c) const {
     return c >= 0 && row >= 0 && row < m_rowCount ? row : -1;
 }
 
-std::string_view HChannelGrid::HeaderText(int col) {
-    return Cols::Column(col).header;
+std::string_view HChannelGrid::HeaderText(int col) const {
+    const HChannelColumn* column = Cols::Column(col);
+    return column ? column->header : std::string_view();
 }
 
 bool HChannelGrid::IsColumnShown(int col) const {
     return col >= 0 && col < kChannelColumnCount && m_shown[static_cast<std::size_t>(col)];
 }
 
-bool HChannelGrid::IsTickColumn(int col) {
-    return col >= 0 && col < kChannelColumnCount && Cols::Column(col).style == HCellStyle::Tick;
+bool HChannelGrid::IsTickColumn(int col) const {
+    const HChannelColumn* column = Cols::Column(col);
+    return column != nullptr && column->style == HCellStyle::Tick;
+}
+
+std::span<const std::string_view> HChannelGrid::ColumnTexts(int col) const {
+    const HChannelColumn* column = Cols::Column(col);
+    return column ? column->values : std::span<const std::string_view>();
+}
+
+HKeyResult HChannelGrid::FilterKey(int col, std::size_t position, char32_t key) const {
+    return Cols::FilterKey(col, position, key);
 }
 
 bool HChannelGrid::ValidCell(int row, int col) const {
@@ -224,7 +235,8 @@ bool HChannelGrid::RowInUse(int row) const {
 HGridChange HChannelGrid::Change(int row, int col) const {
     HGridChange ch;
     ch.rows.push_back(row);
-    ch.columns = Cols::Column(col).dependants;
+    const HChannelColumn* column = Cols::Column(col);
+    ch.columns = column ? column->dependants : 0;
     return ch;
 }
 
@@ -254,7 +266,7 @@ std::string WhyMoved(const HFrequencyStore& f) {
 
 std::string HChannelGrid::TypedNote(int row, int col, std::string_view typed, bool taken,
                                     const HCellParseReport& report) const {
-    const HChannelColumn& column = Cols::Column(col);
+    const HChannelColumn& column = *Cols::Column(col);
     const std::string header(column.header);
     const std::string shown(Trim(CellText(row, col)));
     std::vector<std::string> parts;
@@ -334,7 +346,7 @@ HEditStart HChannelGrid::BeginEdit(int row, int col) const {
     HEditStart e;
     if (!ValidCell(row, col))
         return e;
-    const HChannelColumn& column = Cols::Column(col);
+    const HChannelColumn& column = *Cols::Column(col);
     const int c = ChannelOfRow(row);
     // A channel not in use takes edits only in column 0, which is never edited.
     if (!m_model.IsChannelEnabled(c) || column.edit == HCellEdit::None)
@@ -358,7 +370,7 @@ HGridChange HChannelGrid::CommitText(int row, int col, std::string_view text, bo
     HGridChange change;
     const HEditStart e = BeginEdit(row, col);
     if (e.allowed && e.kind == HCellEdit::Text) {
-        const HChannelColumn& column = Cols::Column(col);
+        const HChannelColumn& column = *Cols::Column(col);
         // The editor upper-cases what is typed; text put in another way gets the same.
         const std::string typed = Upper(text);
         HCellParseReport report;
@@ -383,7 +395,7 @@ HGridChange HChannelGrid::CommitListPick(int row, int col, int index, bool* acce
     const HEditStart e = BeginEdit(row, col);
     if (e.allowed && e.kind == HCellEdit::List) {
         if (index >= 0 && static_cast<std::size_t>(index) < e.listTexts.size()) {
-            m_model.SetField(ChannelOfRow(row), Cols::Column(col).field, index);
+            m_model.SetField(ChannelOfRow(row), Cols::Column(col)->field, index);
             MarkEdited(ChannelOfRow(row));
             ok = true;
         }
@@ -399,8 +411,8 @@ HCellActionResult HChannelGrid::CellAction(int row, int col, HCellActionMode mod
     if (!ValidCell(row, col))
         return r;
     const int c = ChannelOfRow(row);
-    const HChannelColumn& column = Cols::Column(col);
-    if (!m_model.IsChannelEnabled(c) && column.item != HChannelItem::None)
+    const HChannelColumn& column = *Cols::Column(col);
+    if (!m_model.IsChannelEnabled(c) && column.more.item != HChannelItem::None)
         return r;
     if (IsToneColumn(column)) {
         if (mode == HCellActionMode::Enter) {
@@ -411,7 +423,7 @@ HCellActionResult HChannelGrid::CellAction(int row, int col, HCellActionMode mod
     }
     if (mode == HCellActionMode::Enter)
         return r;
-    if (column.item == HChannelItem::Pri) {
+    if (column.more.item == HChannelItem::Pri) {
         const int old = m_model.PriorityChannelOfGroup(m_currentGroup);
         if (m_model.SetPriorityChannel(c, m_currentGroup)) {
             m_priorityDirty = true;
@@ -430,7 +442,7 @@ HCellActionResult HChannelGrid::CellAction(int row, int col, HCellActionMode mod
 }
 
 int HChannelGrid::ToneCellChannel(int row, int col) const {
-    if (!ValidCell(row, col) || !IsToneColumn(Cols::Column(col)))
+    if (!ValidCell(row, col) || !IsToneColumn(*Cols::Column(col)))
         return -1;
     const int c = ChannelOfRow(row);
     return m_model.IsChannelEnabled(c) ? c : -1;
@@ -438,23 +450,23 @@ int HChannelGrid::ToneCellChannel(int row, int col) const {
 
 HGridChange HChannelGrid::ToneShortcut(int row, int col) {
     const int c = ToneCellChannel(row, col);
-    if (c < 0 || !m_model.ToggleField(c, Cols::Column(col).parseField))
+    if (c < 0 || !m_model.ToggleField(c, Cols::Column(col)->parseField))
         return {};
     MarkEdited(c);
     return Change(row, col);
 }
 
 int HChannelGrid::ToneChoiceIndex(int row, int col) const {
-    if (!ValidCell(row, col) || !IsToneColumn(Cols::Column(col)))
+    if (!ValidCell(row, col) || !IsToneColumn(*Cols::Column(col)))
         return -1;
-    return Cols::FindToneChoice(IsTransmitTone(Cols::Column(col)), CellText(row, col));
+    return Cols::FindToneChoice(IsTransmitTone(*Cols::Column(col)), CellText(row, col));
 }
 
 HGridChange HChannelGrid::ApplyToneChoice(int row, int col, int index) {
     const int c = ToneCellChannel(row, col);
     if (c < 0)
         return {};
-    const HChannelColumn& column = Cols::Column(col);
+    const HChannelColumn& column = *Cols::Column(col);
     const std::span<const std::string> choices = Cols::ToneChoices(IsTransmitTone(column));
     if (index < 0 || static_cast<std::size_t>(index) >= choices.size())
         return {};

@@ -53,6 +53,7 @@
 #include "HChannels.h"
 #include "HCommonGroups.h"
 #include "HEditorPrompt.h"
+#include "HGridSource.h"
 
 #include <array>
 #include <bitset>
@@ -69,34 +70,6 @@ struct HChannelViewSettings {
     std::string printer;
     HItemFlags itemFlags = AllItemsShown(); // changed by the visibility rules
     bool loadFlag = false;                  // set by Open and Upload; cleared when applied
-};
-
-// What to re-draw after a change: these rows, these columns (bit per column).
-struct HGridChange {
-    std::vector<int> rows;
-    std::uint32_t columns = 0;
-    // What the rules made of a typed value when it was not stored as typed
-    // (held to the band, moved to the step grid, the transmit side that
-    // followed, refused), for the status bar; empty when stored as typed.
-    std::string note;
-    [[nodiscard]] bool Empty() const { return rows.empty() || columns == 0; }
-};
-
-enum class HCellActionMode : int { DoubleClick = 0, Enter = 1, Space = 2 };
-
-struct HCellActionResult {
-    HGridChange change;
-    bool openToneDialog = false; // Enter on a tone column
-    bool transmitSide = false;   // which side the dialog is for
-};
-
-struct HEditStart {
-    bool allowed = false;
-    HCellEdit kind = HCellEdit::None;
-    std::uint32_t maxLength = 0;
-    std::string text;                   // the cell text the editor starts with
-    std::vector<std::string> listTexts; // List edits
-    int listIndex = -1;                 // the entry of the stored value; -1 none
 };
 
 struct HGroupEntry {
@@ -116,7 +89,7 @@ struct HPasteResult {
     int cellsRefused = 0; // cells whose text the column did not take (left unchanged)
 };
 
-class HChannelGrid {
+class HChannelGrid : public HGridSource {
 public:
     HChannelGrid();
 
@@ -131,18 +104,19 @@ public:
     [[nodiscard]] const HChannels& Model() const { return m_model; }
 
     // ---- shape ----
-    [[nodiscard]] int RowCount() const { return m_rowCount; }
-    [[nodiscard]] static constexpr int ColumnCount() { return kChannelColumnCount; }
+    [[nodiscard]] int RowCount() const override { return m_rowCount; }
+    [[nodiscard]] int ColumnCount() const override { return kChannelColumnCount; }
     [[nodiscard]] int ChannelOfRow(int row) const; // -1 outside the rows
     [[nodiscard]] int RowOfChannel(int c) const;   // -1 when not shown
-    [[nodiscard]] static std::string_view HeaderText(int col);
-    [[nodiscard]] bool IsColumnShown(int col) const;
-    [[nodiscard]] static bool IsTickColumn(int col);
+    [[nodiscard]] std::string_view HeaderText(int col) const override;
+    [[nodiscard]] bool IsColumnShown(int col) const override;
+    [[nodiscard]] bool IsTickColumn(int col) const override;
+    [[nodiscard]] std::span<const std::string_view> ColumnTexts(int col) const override;
 
     // ---- cells ----
-    [[nodiscard]] std::string CellText(int row, int col) const;
-    [[nodiscard]] HTickState CellTick(int row, int col) const;
-    [[nodiscard]] bool RowInUse(int row) const;
+    [[nodiscard]] std::string CellText(int row, int col) const override;
+    [[nodiscard]] HTickState CellTick(int row, int col) const override;
+    [[nodiscard]] bool RowInUse(int row) const override;
 
     // ---- current cell and group ----
     void SetCurrentCell(int row, int col);
@@ -158,13 +132,15 @@ public:
     [[nodiscard]] int SelectedGroupEntry() const;
 
     // ---- editing ----
-    [[nodiscard]] HEditStart BeginEdit(int row, int col) const;
+    [[nodiscard]] HEditStart BeginEdit(int row, int col) const override;
     // A text edit's result through the cell text parser; a refused text leaves
     // the channel as it was (the change still re-draws the cell). The change's
     // note tells what the rules did to the text.
-    HGridChange CommitText(int row, int col, std::string_view text, bool* accepted = nullptr);
-    HGridChange CommitListPick(int row, int col, int index, bool* accepted = nullptr);
-    HCellActionResult CellAction(int row, int col, HCellActionMode mode);
+    HGridChange CommitText(int row, int col, std::string_view text,
+                           bool* accepted = nullptr) override;
+    HGridChange CommitListPick(int row, int col, int index, bool* accepted = nullptr) override;
+    HCellActionResult CellAction(int row, int col, HCellActionMode mode) override;
+    [[nodiscard]] HKeyResult FilterKey(int col, std::size_t position, char32_t key) const override;
     HGridChange ToneShortcut(int row, int col);
     [[nodiscard]] int ToneChoiceIndex(int row, int col) const;
     HGridChange ApplyToneChoice(int row, int col, int index);

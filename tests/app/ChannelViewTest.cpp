@@ -6,7 +6,7 @@
 #include "CFileDataDlg.h"
 #include "CRP57View.h"
 #include "CToneDlg.h"
-#include "HChannelTableModel.h"
+#include "HGridTableModel.h"
 #include "HRpFlexgrid.h"
 
 using namespace HChannelTables;
@@ -205,7 +205,7 @@ void ChannelViewTest::ticksToneDialogInUseAndGroups() {
     // Column 0: a double click takes the channel out of use; its row turns grey.
     run.DoubleClick(9, 0);
     const QModelIndex tag = run.Index(9, 3);
-    QVERIFY(!tag.data(HChannelTableModel::InUseRole).toBool() &&
+    QVERIFY(!tag.data(HGridTableModel::InUseRole).toBool() &&
             tag.data(Qt::BackgroundRole).isValid() && !(tag.flags() & Qt::ItemIsEditable));
     // All of it reaches the image on save-edits.
     QVERIFY(run.view->OnSaveData());

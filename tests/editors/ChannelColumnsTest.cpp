@@ -217,7 +217,7 @@ void ExpectOnlyBitsChange(const FieldBits& f) {
         ASSERT_TRUE(Cols::StoreCellText(f.column, m, c, 0, f.text));
         EXPECT_EQ(Text(m, f.column, c), f.text);
     } else {
-        ASSERT_TRUE(m.ToggleField(c, Cols::Column(f.column).toggleField));
+        ASSERT_TRUE(m.ToggleField(c, Cols::Column(f.column)->toggleField));
         EXPECT_NE(Text(m, f.column, c), shown);
     }
     HMemoryImage after = before;

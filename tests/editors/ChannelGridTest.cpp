@@ -42,7 +42,7 @@ HMemoryImage TwoGroupImage() {
 
 std::vector<std::string> RowTexts(const HChannelGrid& grid, int row) {
     std::vector<std::string> out;
-    for (int col = 0; col < HChannelGrid::ColumnCount(); ++col)
+    for (int col = 0; col < kChannelColumnCount; ++col)
         out.push_back(grid.CellText(row, col));
     return out;
 }
@@ -85,7 +85,7 @@ TEST(ChannelGrid, EditRules) {
     grid.Refresh(image);
     // Lists: 2, 9, 13, 15, 16; texts: 3-7 (tag 8 characters, frequencies 9,
     // tones 8); the rest are never edited.
-    for (int col = 0; col < HChannelGrid::ColumnCount(); ++col) {
+    for (int col = 0; col < kChannelColumnCount; ++col) {
         const HEditStart e = grid.BeginEdit(3, col);
         const bool list = col == 2 || col == 9 || col == 13 || col == 15 || col == 16;
         const bool text = col >= 3 && col <= 7;
@@ -100,7 +100,7 @@ TEST(ChannelGrid, EditRules) {
     EXPECT_NE(grid.CellAction(3, 0, HCellActionMode::DoubleClick).change.columns, 0u);
     EXPECT_FALSE(grid.RowInUse(3));
     EXPECT_EQ(grid.CellTick(3, 12), HTickState::TickedNotInUse); // TOT on by default
-    for (int col = 1; col < HChannelGrid::ColumnCount(); ++col) {
+    for (int col = 1; col < kChannelColumnCount; ++col) {
         EXPECT_FALSE(grid.BeginEdit(3, col).allowed) << col;
         EXPECT_TRUE(grid.CellAction(3, col, HCellActionMode::Space).change.Empty()) << col;
     }

@@ -1,26 +1,27 @@
 #pragma once
-// The channel grid as a Qt table model: a thin wrapper of HChannelGrid. Every
-// text, tick, edit rule and visibility decision comes from the grid; this class
-// only translates rows and columns into model indexes and says what changed.
-#include "HChannelGrid.h"
+// Any grid core (HGridSource: the channel grid, a record grid) as a Qt table
+// model. Every text, tick, edit rule and visibility decision comes from the
+// core; this class only translates rows and columns into model indexes and
+// says what changed.
+#include "HGridSource.h"
 
 #include <QAbstractTableModel>
 #include <QFontMetrics>
 
 #include <cstdint>
 
-class HChannelTableModel : public QAbstractTableModel {
+class HGridTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     // Extra roles read by the delegate.
     enum Role : int {
         TickRole = Qt::UserRole + 1, // HTickState of the cell as an int
-        InUseRole,                   // whether the row's channel is in use
+        InUseRole,                   // whether the row is in use
     };
 
-    explicit HChannelTableModel(HChannelGrid& grid, QObject* parent = nullptr);
+    explicit HGridTableModel(HGridSource& grid, QObject* parent = nullptr);
 
-    [[nodiscard]] HChannelGrid& Grid() { return m_grid; }
+    [[nodiscard]] HGridSource& Grid() { return m_grid; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -39,12 +40,13 @@ public:
     // Re-draws the cells a change names.
     void Redraw(const HGridChange& change);
 
-    // The header texts the grid shows (the item names, wrapped to the column
-    // widths by the view); an empty list shows the names on one line.
+    // The header texts the grid shows (wrapped to the column widths by the
+    // view); an empty list shows the headers on one line.
     void SetHeaderLabels(const QStringList& labels);
     // A header's words put on as few lines as fit `width` pixels; a word
     // wider than that keeps a line of its own.
-    [[nodiscard]] static QString WrapHeader(int column, const QFontMetrics& metrics, int width);
+    [[nodiscard]] static QString WrapHeader(const QString& header, const QFontMetrics& metrics,
+                                            int width);
 
 signals:
     // After a typed cell was committed: what the rules made of it, empty when
@@ -55,6 +57,6 @@ signals:
     void ColumnsRedrawn(std::uint32_t columns);
 
 private:
-    HChannelGrid& m_grid;
+    HGridSource& m_grid;
     QStringList m_headers;
 };

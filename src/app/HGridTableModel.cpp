@@ -1,4 +1,4 @@
-#include "HChannelTableModel.h"
+#include "HGridTableModel.h"
 #include "HQtText.h"
 
 #include <QApplication>
@@ -11,7 +11,7 @@
 
 namespace {
 
-// Back colour of the cells of a channel not in use: the original took the
+// Back colour of the cells of a row not in use: the original took the
 // inactive caption text colour, a light grey on the classic desktop.
 QColor NotInUseBackground() {
     return QColor(0xD4, 0xD0, 0xC8);
@@ -19,18 +19,18 @@ QColor NotInUseBackground() {
 
 } // namespace
 
-HChannelTableModel::HChannelTableModel(HChannelGrid& grid, QObject* parent)
+HGridTableModel::HGridTableModel(HGridSource& grid, QObject* parent)
     : QAbstractTableModel(parent), m_grid(grid) {}
 
-int HChannelTableModel::rowCount(const QModelIndex& parent) const {
+int HGridTableModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : m_grid.RowCount();
 }
 
-int HChannelTableModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : HChannelGrid::ColumnCount();
+int HGridTableModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : m_grid.ColumnCount();
 }
 
-QVariant HChannelTableModel::data(const QModelIndex& index, int role) const {
+QVariant HGridTableModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid())
         return {};
     const int row = index.row();
@@ -57,16 +57,15 @@ QVariant HChannelTableModel::data(const QModelIndex& index, int role) const {
     }
 }
 
-void HChannelTableModel::SetHeaderLabels(const QStringList& labels) {
+void HGridTableModel::SetHeaderLabels(const QStringList& labels) {
     if (labels == m_headers)
         return;
     m_headers = labels;
-    emit headerDataChanged(Qt::Horizontal, 0, HChannelGrid::ColumnCount() - 1);
+    emit headerDataChanged(Qt::Horizontal, 0, m_grid.ColumnCount() - 1);
 }
 
-QString HChannelTableModel::WrapHeader(int column, const QFontMetrics& metrics, int width) {
-    const QStringList words =
-        ToQString(HChannelGrid::HeaderText(column)).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+QString HGridTableModel::WrapHeader(const QString& header, const QFontMetrics& metrics, int width) {
+    const QStringList words = header.split(QLatin1Char(' '), Qt::SkipEmptyParts);
     QStringList lines;
     for (const QString& word : words) {
         if (!lines.isEmpty() &&
@@ -78,18 +77,18 @@ QString HChannelTableModel::WrapHeader(int column, const QFontMetrics& metrics, 
     return lines.join(QLatin1Char('\n'));
 }
 
-QVariant HChannelTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || section < 0 || section >= HChannelGrid::ColumnCount())
+QVariant HGridTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || section < 0 || section >= m_grid.ColumnCount())
         return QAbstractTableModel::headerData(section, orientation, role);
     if (role == Qt::DisplayRole)
         return section < m_headers.size() ? m_headers[section]
-                                          : ToQString(HChannelGrid::HeaderText(section));
+                                          : ToQString(m_grid.HeaderText(section));
     if (role == Qt::ToolTipRole)
-        return ToQString(HChannelGrid::HeaderText(section));
+        return ToQString(m_grid.HeaderText(section));
     return {};
 }
 
-Qt::ItemFlags HChannelTableModel::flags(const QModelIndex& index) const {
+Qt::ItemFlags HGridTableModel::flags(const QModelIndex& index) const {
     if (!index.isValid())
         return Qt::NoItemFlags;
     Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
@@ -98,7 +97,7 @@ Qt::ItemFlags HChannelTableModel::flags(const QModelIndex& index) const {
     return f;
 }
 
-bool HChannelTableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+bool HGridTableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
     if (!index.isValid() || role != Qt::EditRole)
         return false;
     const int row = index.row();
@@ -117,7 +116,7 @@ bool HChannelTableModel::setData(const QModelIndex& index, const QVariant& value
     return accepted;
 }
 
-void HChannelTableModel::Redraw(const HGridChange& change) {
+void HGridTableModel::Redraw(const HGridChange& change) {
     if (change.Empty())
         return;
     const int first = std::countr_zero(change.columns);
@@ -125,6 +124,6 @@ void HChannelTableModel::Redraw(const HGridChange& change) {
     for (int row : change.rows)
         if (row >= 0 && row < m_grid.RowCount())
             emit dataChanged(index(row, first),
-                             index(row, std::min(last, HChannelGrid::ColumnCount() - 1)));
+                             index(row, std::min(last, m_grid.ColumnCount() - 1)));
     emit ColumnsRedrawn(change.columns);
 }

@@ -1,6 +1,6 @@
-#include "HChannelDelegate.h"
+#include "HGridDelegate.h"
 
-#include "HChannelTableModel.h"
+#include "HGridTableModel.h"
 #include "HQtText.h"
 
 #include <QApplication>
@@ -41,9 +41,10 @@ QPixmap DrawTick(const QColor& colour) {
 
 } // namespace
 
-HChannelDelegate::HChannelDelegate(QObject* parent) : QStyledItemDelegate(parent) {}
+HGridDelegate::HGridDelegate(HGridSource& grid, QObject* parent)
+    : QStyledItemDelegate(parent), m_grid(grid) {}
 
-QPixmap HChannelDelegate::TickPicture(HTickState state) {
+QPixmap HGridDelegate::TickPicture(HTickState state) {
     // In use: a dark green tick; not in use: a grey one that reads as disabled.
     static const QPixmap inUse = DrawTick(QColor(0x00, 0x60, 0x20));
     static const QPixmap notInUse = DrawTick(QColor(0x80, 0x80, 0x80));
@@ -59,13 +60,9 @@ QPixmap HChannelDelegate::TickPicture(HTickState state) {
     return {};
 }
 
-QWidget* HChannelDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
-                                        const QModelIndex& index) const {
-    const auto* model = qobject_cast<const HChannelTableModel*>(index.model());
-    if (!model)
-        return nullptr;
-    const HEditStart start =
-        const_cast<HChannelTableModel*>(model)->Grid().BeginEdit(index.row(), index.column());
+QWidget* HGridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                                     const QModelIndex& index) const {
+    const HEditStart start = m_grid.BeginEdit(index.row(), index.column());
     if (!start.allowed)
         return nullptr;
     if (start.kind == HCellEdit::List) {
@@ -76,7 +73,7 @@ QWidget* HChannelDelegate::createEditor(QWidget* parent, const QStyleOptionViewI
             combo->addItem(ToQString(text));
         // A pick is the end of the edit, as in the original's drop-down cells.
         connect(combo, &QComboBox::activated, this, [this, combo] {
-            auto* self = const_cast<HChannelDelegate*>(this);
+            auto* self = const_cast<HGridDelegate*>(this);
             emit self->commitData(combo);
             emit self->closeEditor(combo, QAbstractItemDelegate::NoHint);
         });
@@ -95,7 +92,7 @@ QWidget* HChannelDelegate::createEditor(QWidget* parent, const QStyleOptionViewI
     return edit;
 }
 
-void HChannelDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const {
+void HGridDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const {
     if (auto* combo = qobject_cast<QComboBox*>(editor)) {
         combo->setCurrentIndex(index.data(Qt::EditRole).toInt());
     } else if (auto* edit = qobject_cast<QLineEdit*>(editor)) {
@@ -104,19 +101,19 @@ void HChannelDelegate::setEditorData(QWidget* editor, const QModelIndex& index) 
     }
 }
 
-void HChannelDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
-                                    const QModelIndex& index) const {
+void HGridDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
+                                 const QModelIndex& index) const {
     if (auto* combo = qobject_cast<QComboBox*>(editor))
         model->setData(index, combo->currentIndex(), Qt::EditRole);
     else if (auto* edit = qobject_cast<QLineEdit*>(editor))
         model->setData(index, edit->text(), Qt::EditRole);
 }
 
-void HChannelDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
-                             const QModelIndex& index) const {
+void HGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const {
     QStyledItemDelegate::paint(painter, option, index);
     const QPixmap tick =
-        TickPicture(static_cast<HTickState>(index.data(HChannelTableModel::TickRole).toInt()));
+        TickPicture(static_cast<HTickState>(index.data(HGridTableModel::TickRole).toInt()));
     if (tick.isNull())
         return;
     // Picture alignment 3 of the original grid: centred in the cell.
@@ -125,8 +122,8 @@ void HChannelDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     painter->drawPixmap(target, tick);
 }
 
-void HChannelDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
-                                            const QModelIndex& index) const {
+void HGridDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
+                                         const QModelIndex& index) const {
     auto* combo = qobject_cast<QComboBox*>(editor);
     if (!combo) {
         QStyledItemDelegate::updateEditorGeometry(editor, option, index);
@@ -142,7 +139,7 @@ void HChannelDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionV
     combo->setGeometry(rect);
 }
 
-void HChannelDelegate::PasteFiltered(QLineEdit* edit, int column, const QString& text) {
+void HGridDelegate::PasteFiltered(QLineEdit* edit, int column, const QString& text) const {
     QString result = edit->text();
     int position = edit->cursorPosition();
     if (edit->hasSelectedText()) {
@@ -150,13 +147,12 @@ void HChannelDelegate::PasteFiltered(QLineEdit* edit, int column, const QString&
         result.remove(position, static_cast<int>(edit->selectedText().size()));
     }
     for (const QChar ch : text) {
-        const HChannelColumns::HKeyResult r = HChannelColumns::FilterKey(
-            column, static_cast<std::size_t>(position), static_cast<char32_t>(ch.unicode()));
-        if (r.verdict == HChannelColumns::HKeyVerdict::Replace) {
+        const HKeyResult r = m_grid.FilterKey(column, static_cast<std::size_t>(position),
+                                              static_cast<char32_t>(ch.unicode()));
+        if (r.verdict == HKeyVerdict::Replace) {
             result = ToQString(r.text);
             position = static_cast<int>(result.size());
-        } else if (r.verdict == HChannelColumns::HKeyVerdict::Insert &&
-                   result.size() < edit->maxLength()) {
+        } else if (r.verdict == HKeyVerdict::Insert && result.size() < edit->maxLength()) {
             result.insert(position++, QChar(static_cast<char16_t>(r.key)));
         }
     }
@@ -164,7 +160,7 @@ void HChannelDelegate::PasteFiltered(QLineEdit* edit, int column, const QString&
     edit->setCursorPosition(position);
 }
 
-bool HChannelDelegate::FilterTypedKey(QLineEdit* edit, int column, const QKeyEvent* event) {
+bool HGridDelegate::FilterTypedKey(QLineEdit* edit, int column, const QKeyEvent* event) const {
     switch (event->key()) {
     case Qt::Key_Backspace:
     case Qt::Key_Escape:
@@ -183,24 +179,24 @@ bool HChannelDelegate::FilterTypedKey(QLineEdit* edit, int column, const QKeyEve
         return false;
     // What is typed replaces a selection, so it lands where the selection starts.
     const int position = edit->hasSelectedText() ? edit->selectionStart() : edit->cursorPosition();
-    const HChannelColumns::HKeyResult r = HChannelColumns::FilterKey(
-        column, static_cast<std::size_t>(position), static_cast<char32_t>(text[0].unicode()));
+    const HKeyResult r = m_grid.FilterKey(column, static_cast<std::size_t>(position),
+                                          static_cast<char32_t>(text[0].unicode()));
     switch (r.verdict) {
-    case HChannelColumns::HKeyVerdict::Pass:
+    case HKeyVerdict::Pass:
         return false;
-    case HChannelColumns::HKeyVerdict::Insert:
+    case HKeyVerdict::Insert:
         edit->insert(QString(QChar(static_cast<char16_t>(r.key))));
         return true;
-    case HChannelColumns::HKeyVerdict::Replace:
+    case HKeyVerdict::Replace:
         edit->setText(ToQString(r.text));
         return true;
-    case HChannelColumns::HKeyVerdict::Drop:
+    case HKeyVerdict::Drop:
         return true;
     }
     return true;
 }
 
-bool HChannelDelegate::eventFilter(QObject* object, QEvent* event) {
+bool HGridDelegate::eventFilter(QObject* object, QEvent* event) {
     if (auto* edit = qobject_cast<QLineEdit*>(object);
         edit && edit->property(kFreshProperty).toBool()) {
         if (event->type() == QEvent::MouseButtonDblClick)

@@ -1,23 +1,23 @@
 #pragma once
-// Cell editors and cell pictures of the channel grid: a line edit whose typed
-// keys go through the column's key filter, a drop-down of a list column's
-// texts, and the tick picture of the tick cells (the original's bitmap 130 for
-// a channel in use, 193 for one not in use).
-#include "HChannelColumns.h"
+// Cell editors and cell pictures of any grid (HGridSource): a line edit whose
+// typed keys go through the column's key filter, a drop-down of a list
+// column's texts, and the tick picture of the tick cells (the original's
+// bitmap 130 for a row in use, 193 for one not in use).
+#include "HGridSource.h"
 
 #include <QStyledItemDelegate>
 
 class QLineEdit;
 class QKeyEvent;
 
-class HChannelDelegate : public QStyledItemDelegate {
+class HGridDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:
     // Object names of the editors, for whoever must find them.
     static constexpr const char* kTextEditorName = "cellTextEditor";
     static constexpr const char* kListEditorName = "cellListEditor";
 
-    explicit HChannelDelegate(QObject* parent = nullptr);
+    explicit HGridDelegate(HGridSource& grid, QObject* parent = nullptr);
 
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                           const QModelIndex& index) const override;
@@ -38,7 +38,9 @@ protected:
 
 private:
     // True when the key was taken (inserted, replaced or dropped) here.
-    static bool FilterTypedKey(QLineEdit* edit, int column, const QKeyEvent* event);
+    bool FilterTypedKey(QLineEdit* edit, int column, const QKeyEvent* event) const;
     // Pasted text goes in as if typed: key by key through the column's filter.
-    static void PasteFiltered(QLineEdit* edit, int column, const QString& text);
+    void PasteFiltered(QLineEdit* edit, int column, const QString& text) const;
+
+    HGridSource& m_grid;
 };
