@@ -70,6 +70,29 @@ const std::map<int, std::string>& Table() {
         {2408, "TAG: \"%1\" not stored: the radio shows %, < and > as blanks"},
         {2501, "Programming password of the radio:"},
         {2502, "The programming password is wrong.\r\nTries left: %1"},
+        {2801, "The adjustment data in this file is damaged (its checksum is wrong): a "
+               "download at this level would write damaged alignment values into the radio."},
+        {2802, "The adjustment data in this file is damaged (its checksum is wrong); a download "
+               "at this level keeps the radio's own adjustment data."},
+        {2803, "Channel %1: %2 %3 MHz lies outside the %4 band (%5 to %6 MHz)."},
+        {2804, "The groups hold %1 channels; this radio holds at most %2, so the channels past "
+               "%2 would be lost."},
+        {2805, "%1 is set to Dual Watch, but no group has a priority channel to watch."},
+        {2806, "%1 \"%2\" holds characters the radio cannot show (%3); they show as blanks."},
+        {2807, "Channel %1: %2 %3 is no standard tone or code."},
+        {2808, "Channel %1: %2 refers to %3 %4, which does not exist (%3 runs %5 to %6)."},
+        {2809, "This file is for the %1 band, the radio is a %2 radio: its channels and band "
+               "limits do not fit this radio."},
+        {2810, "This file is for a %1 set, the radio is a %2 set."},
+        {2811, "The check before writing found errors:\r\n%1\r\nDownload anyway?"},
+        {2812, "Download stopped: the check before writing found errors. Nothing was written."},
+        {2813, "The backup could not be written: %1"},
+        {2814, "Backup kept: %1"},
+        {2815, "Reading the radio for a backup"},
+        {2816, "Radio found on %1"},
+        {2817, "No radio sent its Check byte on %1. Switch the radio on in clone mode and try "
+               "again."},
+        {2818, "Waiting for the next radio (Ctrl-C ends the run)"},
     };
     return table;
 }

@@ -64,6 +64,25 @@ enum Id : int {
     // The programming password asked during a transfer.
     kProgrammingPasswordPrompt = 2501,
     kPasswordWrong = 2502, // %1 = tries left
+    // The check before writing: its findings, the override and the backups.
+    kCheckAdjustmentWritten = 2801,
+    kCheckAdjustmentKept = 2802,
+    kCheckFrequencyBand = 2803,    // %1 channel, %2 column, %3 MHz, %4 band, %5, %6 limits
+    kCheckGroupCapacity = 2804,    // %1 channels allocated, %2 capacity
+    kCheckDualWatch = 2805,        // %1 = the key's caption
+    kCheckTagChars = 2806,         // %1 = whose tag, %2 = the tag, %3 = the characters
+    kCheckToneMissing = 2807,      // %1 channel, %2 column, %3 the cell text
+    kCheckSignalMissing = 2808,    // %1 channel, %2 column, %3 kind, %4 number, %5, %6 range
+    kCheckRadioBand = 2809,        // %1 file's band, %2 radio's band
+    kCheckRadioProductType = 2810, // %1 file's, %2 radio's
+    kCheckOverride = 2811,         // %1 = the errors, one a line
+    kCheckStopped = 2812,
+    kBackupFailed = 2813,  // %1 = why
+    kBackupWritten = 2814, // %1 = path
+    kBackupReading = 2815,
+    kDetectFound = 2816, // %1 = device
+    kDetectNone = 2817,  // %1 = devices listened to
+    kFleetWaiting = 2818,
 };
 
 // The text of a number; empty when the table has none.

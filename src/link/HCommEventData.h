@@ -1,11 +1,14 @@
 #pragma once
 // The communication event: carries one radio operation to the communication
 // controller and its outcome (error code, message text) back.
+#include "HBackups.h"
+#include "HCheckFinding.h"
 #include "HDlgBase.h"
 #include "HMemoryImage.h"
 #include "HTransferRanges.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -54,6 +57,17 @@ struct HCommEventData : HEventData {
     HRangeList readFlash;
     HRangeList writeEeprom;
     HRangeList writeFlash;
+
+    // Download only. The check that needs the radio's identity (the editor image
+    // as it is to be written, the radio's data as read); errors stop the write
+    // unless the prompt overrides them. None: no such check.
+    std::function<std::vector<HCheckFinding>(const HMemoryImage&, const HMemoryImage&)> radioCheck;
+    // Download only. When set, the radio's memory is first read as an upload at
+    // the same level would read it and handed here, away from the transfer so
+    // that a slow or failing disk never holds up or stops the download.
+    std::function<HBackupResult(const HMemoryImage&)> backupSink;
+    // What backupSink answered, once the download is over.
+    HBackupResult backupResult;
 
     // The access level and the transfer dialog's ranges for it, as every
     // sender of an upload or download sets them.

@@ -23,6 +23,12 @@ public:
 
     // A Yes/No question; true is Yes.
     [[nodiscard]] virtual bool AskYesNo(const std::string& text, HMessageIcon icon) = 0;
+
+    // Errors of the check before writing, with "Download anyway?": true goes on.
+    // A front end may answer from a flag (rp57cli --force) instead of asking.
+    [[nodiscard]] virtual bool OverrideFindings(const std::string& text) {
+        return AskYesNo(text, HMessageIcon::Stop);
+    }
 };
 
 // What the controller shows while it works: its title, status text and progress

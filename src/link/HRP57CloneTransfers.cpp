@@ -7,6 +7,8 @@
 #include "HStringTable.h"
 
 #include <algorithm>
+#include <future>
+#include <memory>
 
 using namespace HCloneProtocol;
 using namespace HControllerBytes;
@@ -61,7 +63,75 @@ void HRP57CommunicationDialog::ShowFindings(const std::vector<HFinding>& finding
     }
 }
 
+bool HRP57CommunicationDialog::ReadBackup(HCommEventData& event,
+                                          std::future<HBackupResult>& pending) {
+    SetStatusText(HStringTable::Get(HStringTable::kBackupReading));
+    HTransferRanges ranges = HTransferRangeTable::Upload(event.accessLevel);
+    auto memory = std::make_shared<HMemoryImage>();
+    bool ok = ReadRanges(kAreaEeprom, ranges.readEeprom, *memory, event);
+    SetProgressRange(0, ResolveFlashTo(ranges.readFlash, *memory));
+    SetProgressPos(0);
+    ok = ok && ReadRanges(kAreaFlash, ranges.readFlash, *memory, event);
+    if (!ok)
+        return false;
+    // The file is written beside the transfer: a slow disk never holds it up.
+    pending =
+        std::async(std::launch::async, [sink = event.backupSink, memory] { return sink(*memory); });
+    return true;
+}
+
+void HRP57CommunicationDialog::ReportBackup(HCommEventData& event,
+                                            std::future<HBackupResult>& pending) {
+    if (!pending.valid())
+        return;
+    event.backupResult = pending.get();
+    if (event.backupResult.written) {
+        HDLOG(3, "backup %s", event.backupResult.path.c_str());
+        SetStatusText(
+            HStringTable::Format(HStringTable::kBackupWritten, {event.backupResult.path}));
+        return;
+    }
+    HDLOG(1, "backup failed: %s", event.backupResult.error.c_str());
+    if (m_prompt)
+        m_prompt->ShowMessage(
+            HStringTable::Format(HStringTable::kBackupFailed, {event.backupResult.error}),
+            HMessageIcon::Exclamation);
+}
+
+bool HRP57CommunicationDialog::PassRadioCheck(HCommEventData& event, const HMemoryImage& target,
+                                              const HMemoryImage& radio) {
+    std::string errors;
+    for (const HCheckFinding& f : event.radioCheck(target, radio)) {
+        const bool error = f.severity == HCheckSeverity::Error;
+        HDLOG(error ? 1 : 2, "check %s %s: %s", error ? "error" : "warning", f.key.c_str(),
+              f.text.c_str());
+        if (!error) {
+            if (m_prompt)
+                m_prompt->ShowMessage(f.text, HMessageIcon::Exclamation);
+            continue;
+        }
+        errors += f.text + "\r\n";
+    }
+    if (errors.empty())
+        return true;
+    const bool overridden =
+        m_prompt && !CancelPoint() &&
+        m_prompt->OverrideFindings(HStringTable::Format(HStringTable::kCheckOverride, {errors}));
+    HDLOG(overridden ? 2 : 1, "%s",
+          overridden ? "check errors overridden: the download goes on"
+                     : "check errors: the download stops");
+    return overridden;
+}
+
 int HRP57CommunicationDialog::OnDownload(HCommEventData& event) {
+    std::future<HBackupResult> backup;
+    const int result = RunDownload(event, backup);
+    ReportBackup(event, backup);
+    return result;
+}
+
+int HRP57CommunicationDialog::RunDownload(HCommEventData& event,
+                                          std::future<HBackupResult>& backup) {
     HDLOG(3, "%s", "ダウンロードイベント");
     SetProgressRange(0, kDownloadProgressRange);
     if (!OpenSession(event, kConnectWait))
@@ -69,14 +139,23 @@ int HRP57CommunicationDialog::OnDownload(HCommEventData& event) {
     if (const int check = CheckProgrammingPassword(event); check != 0)
         return PasswordFailure(event, check, true);
 
+    // The radio's whole memory first, as it was before anything is written.
+    bool ok = !event.backupSink || ReadBackup(event, backup);
+
     // The radio's current data: its identity and adjustment pages are kept.
     HMemoryImage& radio = *event.workBuffer;
-    bool ok = ReadImage(event, radio);
+    ok = ok && ReadImage(event, radio);
 
     // The editor image is prepared in a copy and replaced only when the whole
     // download went through, so a failed download leaves it as it was.
     HMemoryImage target = *event.editorImage;
     bool adjustmentRepaired = false;
+    if (ok && event.accessLevel != 2 && event.radioCheck && !PassRadioCheck(event, target, radio)) {
+        if (!m_cancelled)
+            event.message = HStringTable::Get(HStringTable::kCheckStopped);
+        ResetAndClose(event);
+        return 1;
+    }
     if (ok && event.accessLevel != 2) {
         HCompatibilityCheck check = HImageChecks::CheckCompatibility(target, radio);
         ShowFindings(check.findings);

@@ -18,6 +18,7 @@
 #include <array>
 #include <chrono>
 #include <functional>
+#include <future>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -177,6 +178,16 @@ private:
     // port closed) when there is none or it cannot be read.
     bool LoadDefaultAlignment(HCommEventData& event);
     int PasswordFailure(HCommEventData& event, int check, bool download);
+    int RunDownload(HCommEventData& event, std::future<HBackupResult>& backup);
+    // Reads the radio as an upload at the event's level would and hands the
+    // memory to the event's backup sink, on a thread of its own.
+    bool ReadBackup(HCommEventData& event, std::future<HBackupResult>& pending);
+    // Waits for the backup file and tells what became of it.
+    void ReportBackup(HCommEventData& event, std::future<HBackupResult>& pending);
+    // The event's radio check: warnings shown, errors put to the prompt. False
+    // when errors stand.
+    bool PassRadioCheck(HCommEventData& event, const HMemoryImage& target,
+                        const HMemoryImage& radio);
     // Traces what the image rules found and shows what has a message, in order.
     void ShowFindings(const std::vector<HFinding>& findings);
     bool WriteEndMark(HCommEventData& event, HMemoryImage& image, std::uint8_t hi, std::uint8_t lo,

@@ -1,0 +1,29 @@
+#pragma once
+// Finding the radio: a radio switched on in clone mode sends its Check byte
+// over and over until it is answered. Detection opens serial devices, listens
+// for that byte and answers nothing: it never writes to any port, so a device
+// with something else on it (a modem, another radio program) is left alone.
+#include <atomic>
+#include <chrono>
+#include <string>
+#include <vector>
+
+namespace HRadioDetect {
+
+// The serial devices present in `devDir`: ttyUSB*, ttyACM*, then ttyS*, each
+// kind in number order ("ttyUSB10" after "ttyUSB9").
+[[nodiscard]] std::vector<std::string> SerialDevices(const std::string& devDir = "/dev");
+
+struct HListenReport {
+    std::vector<std::string> radios;   // devices a Check byte came from, in the order given
+    std::vector<std::string> unusable; // devices that could not be opened, with the reason
+};
+
+// Listens on every device at once for up to `wait` (at `baud`, 8 data bits,
+// no parity, two stop bits). Stops early when `stop` becomes true, and, when
+// `firstOnly`, at the first Check byte.
+[[nodiscard]] HListenReport Listen(const std::vector<std::string>& devices,
+                                   std::chrono::milliseconds wait, int baud = 9600,
+                                   const std::atomic<bool>* stop = nullptr, bool firstOnly = false);
+
+} // namespace HRadioDetect
