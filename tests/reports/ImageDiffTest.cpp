@@ -1,0 +1,85 @@
+// Comparing two images row by row: known edits (a setting, a channel's
+// frequency and tag) are found exactly, in both directions,
+// and an image compared with itself differs nowhere.
+#include "HChannels.h"
+#include "HDefaultImage.h"
+#include "HEditorRegistry.h"
+#include "HSettingRows.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+
+namespace {
+
+std::set<std::string> Keys(const std::vector<HDiffLine>& lines) {
+    std::set<std::string> keys;
+    for (const HDiffLine& l : lines)
+        keys.insert(l.key);
+    return keys;
+}
+
+const HDiffLine& Line(const std::vector<HDiffLine>& lines, const std::string& key) {
+    static const HDiffLine none;
+    const auto it = std::ranges::find(lines, key, &HDiffLine::key);
+    return it == lines.end() ? none : *it;
+}
+
+HMemoryImage Edited(HMemoryImage image) {
+    {
+        HSettingsSession session(image, 0);
+        const HSettingsSession::Setting* timer = session.Find("scanning.dual_watch_timer");
+        EXPECT_NE(timer, nullptr);
+        EXPECT_EQ(session.Set(*timer, "1 sec"), "");
+        EXPECT_EQ(session.Confirm(nullptr), "");
+    }
+    HChannels model;
+    model.Load(image);
+    model.SetFrequency(2, 0, 150000000);
+    model.SetTag(4, "DEPOT");
+    model.Save(image);
+    return image;
+}
+
+} // namespace
+
+TEST(ImageDiffTest, KnownEditsAreFoundExactlyInBothDirections) {
+    const HMemoryImage a = BuildDefaultImage();
+    const HMemoryImage b = Edited(a);
+    const std::set<std::string> expected = {"scanning.dual_watch_timer", "channels.3.rx_frequency",
+                                            "channels.5.tag"};
+    const std::vector<HDiffLine> ab = HImageDiff::Compare(a, b, 0);
+    const std::vector<HDiffLine> ba = HImageDiff::Compare(b, a, 0);
+    EXPECT_EQ(Keys(ab), expected);
+    EXPECT_EQ(Keys(ba), expected);
+
+    const HDiffLine& rx = Line(ab, "channels.3.rx_frequency");
+    EXPECT_EQ(rx.channel, 3);
+    EXPECT_EQ(rx.section, "channels");
+    EXPECT_EQ(rx.caption, "RX Frequency");
+    EXPECT_EQ(rx.b, "150.00000");
+    EXPECT_EQ(Line(ba, "channels.3.rx_frequency").a, "150.00000");
+    EXPECT_EQ(Line(ab, "channels.5.tag").b, "DEPOT");
+    EXPECT_EQ(Line(ab, "scanning.dual_watch_timer").b, "1 sec");
+    EXPECT_EQ(Line(ab, "scanning.dual_watch_timer").a, Line(ba, "scanning.dual_watch_timer").b);
+}
+
+TEST(ImageDiffTest, AnImageEqualsItselfAndAChannelInOneOnlyIsNamed) {
+    const HMemoryImage a = BuildDefaultImage();
+    EXPECT_TRUE(HImageDiff::Compare(a, a, 0).empty());
+
+    // Channel 128 taken out of use: its cells are rows of A only.
+    HMemoryImage b = a;
+    HChannels model;
+    model.Load(b);
+    model.DisableChannels(127, 128);
+    model.Save(b);
+    const std::vector<HDiffLine> ab = HImageDiff::Compare(a, b, 0);
+    ASSERT_FALSE(ab.empty());
+    EXPECT_TRUE(std::ranges::all_of(
+        ab, [](const HDiffLine& l) { return l.channel == 128 && l.inA && !l.inB; }));
+    const std::vector<HDiffLine> ba = HImageDiff::Compare(b, a, 0);
+    EXPECT_EQ(ba.size(), ab.size());
+    EXPECT_TRUE(std::ranges::all_of(ba, [](const HDiffLine& l) { return !l.inA && l.inB; }));
+}
