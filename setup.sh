@@ -8,7 +8,7 @@ here=$(pwd)
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev libqt6printsupport6 qt6-qpa-plugins
           libsimpleini-dev libgtest-dev libgmock-dev xvfb xauth clang libclang-rt-dev clang-format
-          locales)
+          locales libcli11-dev nlohmann-json3-dev)
 
 install_missing() {
     local missing=() p

@@ -1,8 +1,22 @@
 #include "CliCommand.h"
 
 #include "HDataFile.h"
+#include "HLogPrint.h"
 
+#include <CLI/CLI.hpp>
 #include <cstdio>
+#include <utility>
+
+CLI::App* AddCommand(CLI::App& app, const char* name, const char* usage, int& status,
+                     std::function<int()> run) {
+    CLI::App* command = app.add_subcommand(name, usage);
+    command->group("Commands");
+    command->callback([name, &status, run = std::move(run)] {
+        HLOG_D2("rp57cli %s", name);
+        status = run();
+    });
+    return command;
+}
 
 std::string PlainLines(const std::string& text) {
     std::string out;

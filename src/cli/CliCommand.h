@@ -1,20 +1,24 @@
 #pragma once
-// The command table of rp57cli: one row per command, dispatched by name.
+// What every rp57cli command shares: exit statuses, error output, and the step
+// that registers a command as a CLI11 subcommand.
+#include <functional>
 #include <string>
-#include <string_view>
-#include <vector>
+
+namespace CLI {
+class App;
+}
 
 // Exit statuses shared by every command.
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailed = 1;   // the operation ran and failed
 inline constexpr int kExitBadInput = 2; // nothing was done: bad arguments or input file
 
-struct CliCommand {
-    std::string_view name;
-    const char* usage; // lines for the help text, each starting with two blanks
-    // `args` are the words after the command name.
-    int (*run)(const std::vector<std::string>& args);
-};
+// Adds the command `name` to `app`. `usage` is its lines of the overall help
+// (each starting with two blanks) and heads its own help. When the command is
+// chosen, `run` is called once its options are parsed and its result becomes
+// `status`. The caller binds the command's options on the returned App.
+CLI::App* AddCommand(CLI::App& app, const char* name, const char* usage, int& status,
+                     std::function<int()> run);
 
 // The text with the line breaks of numbered messages ("\r\n") as plain line feeds.
 std::string PlainLines(const std::string& text);

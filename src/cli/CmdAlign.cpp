@@ -7,8 +7,9 @@
 #include "HLinkSettings.h"
 #include "HRP57CommunicationDialog.h"
 
-#include <charconv>
+#include <CLI/CLI.hpp>
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -154,47 +155,52 @@ int Recover(const HLinkSettings& link, AlignPrompt& prompt, const std::string& f
     return written.result == 0 ? kExitOk : kExitFailed;
 }
 
-int Usage(const std::string& error) {
-    std::fprintf(stderr, "rp57cli: %s\n\nusage:\n%s", error.c_str(), kAlignUsage);
-    return kExitBadInput;
+struct AlignOptions {
+    std::string port;
+    int baud = 9600;
+    bool interfaceUnit = false;
+    std::string step;
+    std::string file;
+    bool yes = false;
+};
+
+int RunAlign(const AlignOptions& o) {
+    if (o.step == "recover" && o.file.empty()) {
+        CliError("align: recover wants --file FILE");
+        return kExitBadInput;
+    }
+    HLinkSettings link;
+    link.accessLevel = 1;
+    link.baudRate = o.baud;
+    link.connectionMode = o.interfaceUnit ? 1 : 0;
+    link.SetPort(o.port);
+    AlignPrompt prompt(o.yes);
+    return o.step == "basic" ? Basic(link, prompt) : Recover(link, prompt, o.file);
 }
 
 } // namespace
 
-int CmdAlign(const std::vector<std::string>& args) {
-    HLinkSettings link;
-    link.accessLevel = 1;
-    std::string port, step, file;
-    bool yes = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (a == "--port" && hasValue) {
-            port = args[++i];
-        } else if (a == "--baud" && hasValue) {
-            const std::string& v = args[++i];
-            const auto [end, ec] = std::from_chars(v.data(), v.data() + v.size(), link.baudRate);
-            if (ec != std::errc() || end != v.data() + v.size() || link.baudRate <= 0)
-                return Usage("--baud wants a positive number");
-        } else if (a == "--interface-unit") {
-            link.connectionMode = 1;
-        } else if (a == "--file" && hasValue) {
-            file = args[++i];
-        } else if (a == "--yes") {
-            yes = true;
-        } else if ((a == "basic" || a == "recover") && step.empty()) {
-            step = a;
-        } else {
-            return Usage("unexpected argument \"" + a + "\"");
-        }
-    }
-    if (port.empty())
-        return Usage("--port DEV is required");
-    if (step.empty())
-        return Usage("say basic or recover");
-    if (step == "recover" && file.empty())
-        return Usage("recover wants --file FILE");
-    link.SetPort(port);
-    AlignPrompt prompt(yes);
-    return step == "basic" ? Basic(link, prompt) : Recover(link, prompt, file);
+void AddAlignCommand(CLI::App& app, int& status) {
+    auto o = std::make_shared<AlignOptions>();
+    CLI::App* command =
+        AddCommand(app, "align",
+                   "  align --port DEV [--baud N] [--interface-unit] basic\n"
+                   "        VCV search (RX, TX) and RX sensitivity sweep, each stored and written\n"
+                   "  align --port DEV [--baud N] [--interface-unit] recover --file FILE [--yes]\n"
+                   "        adjustment recovery with FILE as the saved data file; --yes answers\n"
+                   "        its questions with Yes (without it they are answered No)\n",
+                   status, [o] { return RunAlign(*o); });
+    command->add_option("STEP", o->step, "basic or recover")
+        ->required()
+        ->check(CLI::IsMember({"basic", "recover"}));
+    command->add_option("--port", o->port, "a serial device, or a COM port number")
+        ->required()
+        ->type_name("DEV");
+    command->add_option("--baud", o->baud, "the line speed")
+        ->check(CLI::Range(1, 4000000))
+        ->type_name("N");
+    command->add_flag("--interface-unit", o->interfaceUnit,
+                      "the radio is behind an interface unit");
+    command->add_option("--file", o->file, "the saved data file (recover)");
+    command->add_flag("--yes", o->yes, "answer the recovery's questions with Yes");
 }

@@ -1,6 +1,7 @@
 // rp57cli info FILE [--json]
-#include "CliCommand.h"
 #include "CmdImage.h"
+
+#include "CliJson.h"
 
 #include "HAlignmentData.h"
 #include "HChannelRules.h"
@@ -10,7 +11,9 @@
 #include "HHardwareGroup.h"
 #include "HText.h"
 
+#include <CLI/CLI.hpp>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -95,16 +98,15 @@ ImageInfo Describe(const std::string& path, const HMemoryImage& img) {
     return info;
 }
 
-// Control characters and bytes outside ASCII as \u00XX, and the characters of
-// `backslashed` behind a backslash: a damaged or hostile text in an image (a tag
-// can hold a terminal escape sequence) never reaches the terminal raw nor makes
-// invalid JSON. The one rule for both outputs.
-std::string Escaped(const std::string& s, std::string_view backslashed) {
+// Control characters and bytes outside ASCII as \u00XX, a backslash doubled
+// so that an escape can be told from a text that merely looks like one: a
+// damaged or hostile text in an image (a tag can hold a terminal escape
+// sequence) never reaches the terminal raw.
+std::string Text(const std::string& s) {
     std::string out;
     for (unsigned char ch : s) {
-        if (backslashed.find(static_cast<char>(ch)) != std::string_view::npos) {
-            out.push_back('\\');
-            out.push_back(static_cast<char>(ch));
+        if (ch == '\\') {
+            out += "\\\\";
         } else if (ch < 0x20 || ch >= 0x7F) {
             char buf[8];
             std::snprintf(buf, sizeof buf, "\\u%04x", ch);
@@ -115,17 +117,6 @@ std::string Escaped(const std::string& s, std::string_view backslashed) {
     }
     return out;
 }
-
-std::string Json(const std::string& s) {
-    return "\"" + Escaped(s, "\"\\") + "\"";
-}
-
-// Text output: a backslash is doubled so that an escape can be told from a text
-// that merely looks like one.
-std::string Text(const std::string& s) {
-    return Escaped(s, "\\");
-}
-
 void PrintText(const ImageInfo& i) {
     std::printf("File:            %s\n", i.file.c_str()); // the user's own words
     std::printf("Model:           %s, %s, %s\n", i.bandName.c_str(), i.productType.c_str(),
@@ -145,71 +136,62 @@ void PrintText(const ImageInfo& i) {
                 i.shippingChecksumOk ? "OK" : "BAD");
 }
 
-void PrintJson(const ImageInfo& i) {
-    std::string out = "{";
-    out += "\"file\":" + Json(i.file);
-    out += ",\"model\":{\"band\":" + std::to_string(i.band) + ",\"bandName\":" + Json(i.bandName) +
-           ",\"productType\":" + Json(i.productType) + ",\"displayType\":" + Json(i.displayType) +
-           "}";
-    out += ",\"serialNumber\":" + Json(i.serialNumber);
-    out += ",\"firmwareVersion\":" + Json(i.firmware.substr(i.firmware.find_first_not_of(' ')));
-    out += ",\"signallingType\":" + Json(i.signalling);
-    out += ",\"capacity\":" + std::to_string(i.capacity);
-    out += ",\"allocatedChannels\":" + std::to_string(i.used);
-    out += ",\"groups\":[";
-    for (std::size_t n = 0; n < i.groups.size(); ++n) {
-        const GroupInfo& g = i.groups[n];
-        out += n ? "," : "";
-        out += "{\"group\":" + std::to_string(g.number) + ",\"tag\":" + Json(g.tag) +
-               ",\"channels\":[";
-        for (std::size_t k = 0; k < g.channels.size(); ++k) {
-            out += k ? "," : "";
-            out += "{\"channel\":" + std::to_string(g.channels[k].first) +
-                   ",\"tag\":" + Json(g.channels[k].second) + "}";
-        }
-        out += "]}";
+void PrintJsonInfo(const ImageInfo& i) {
+    CliJson groups = CliJson::array();
+    for (const GroupInfo& g : i.groups) {
+        CliJson channels = CliJson::array();
+        for (const auto& [number, tag] : g.channels)
+            channels.push_back({{"channel", number}, {"tag", JsonText(tag)}});
+        groups.push_back({{"group", g.number}, {"tag", JsonText(g.tag)}, {"channels", channels}});
     }
-    out += "]";
-    out += ",\"checksums\":{\"working\":";
-    out += i.workingChecksumOk ? "true" : "false";
-    out += ",\"shippingDefault\":";
-    out += i.shippingChecksumOk ? "true" : "false";
-    out += "}}";
-    std::printf("%s\n", out.c_str());
+    const CliJson out = {
+        {"file", JsonText(i.file)},
+        {"model",
+         {{"band", i.band},
+          {"bandName", i.bandName},
+          {"productType", i.productType},
+          {"displayType", i.displayType}}},
+        {"serialNumber", JsonText(i.serialNumber)},
+        {"firmwareVersion", i.firmware.substr(i.firmware.find_first_not_of(' '))},
+        {"signallingType", i.signalling},
+        {"capacity", i.capacity},
+        {"allocatedChannels", i.used},
+        {"groups", groups},
+        {"checksums",
+         {{"working", i.workingChecksumOk}, {"shippingDefault", i.shippingChecksumOk}}},
+    };
+    PrintJson(out);
 }
 
-} // namespace
-
-int CmdInfo(const std::vector<std::string>& args) {
+struct InfoOptions {
     std::string path;
     bool json = false;
-    for (const std::string& a : args) {
-        if (a == "--json") {
-            json = true;
-        } else if (!a.empty() && a[0] == '-') {
-            CliError("info: unknown option '" + a + "'");
-            return kExitBadInput;
-        } else if (path.empty()) {
-            path = a;
-        } else {
-            CliError("info: more than one file given");
-            return kExitBadInput;
-        }
-    }
-    if (path.empty()) {
-        CliError("info: no data file given");
-        return kExitBadInput;
-    }
+};
+
+int RunInfo(const InfoOptions& o) {
     HMemoryImage img{};
-    const HDataFileResult r = HDataFile::Open(path, img);
+    const HDataFileResult r = HDataFile::Open(o.path, img);
     if (!r.Ok()) {
         FileError(r);
         return kExitBadInput;
     }
-    const ImageInfo info = Describe(path, img);
-    if (json)
-        PrintJson(info);
+    const ImageInfo info = Describe(o.path, img);
+    if (o.json)
+        PrintJsonInfo(info);
     else
         PrintText(info);
     return kExitOk;
+}
+
+} // namespace
+
+void AddInfoCommand(CLI::App& app, int& status) {
+    auto o = std::make_shared<InfoOptions>();
+    CLI::App* command =
+        AddCommand(app, "info",
+                   "  info FILE [--json]        show model, serial number, firmware, channels per\n"
+                   "                            group, signalling type and adjustment checksums\n",
+                   status, [o] { return RunInfo(*o); });
+    command->add_option("FILE", o->path, "the data file")->required();
+    command->add_flag("--json", o->json, "one JSON object instead of text");
 }

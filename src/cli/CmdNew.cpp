@@ -1,12 +1,13 @@
 // rp57cli new -o FILE [--band NAME] [--product mobile|handheld] [--lcd N] [--force]
-#include "CliCommand.h"
 #include "CmdImage.h"
 
 #include "HDataFile.h"
 #include "HDefaultImage.h"
 
+#include <CLI/CLI.hpp>
 #include <array>
 #include <cctype>
+#include <memory>
 #include <optional>
 #include <sys/stat.h>
 
@@ -41,66 +42,52 @@ std::optional<int> ParseBand(const std::string& text) {
     return std::nullopt;
 }
 
-} // namespace
-
-int CmdNew(const std::vector<std::string>& args) {
+struct NewOptions {
     std::string out;
-    int band = kBandVhf;
-    int product = kProductMobile;
+    std::string band = "VHF";
+    std::string product = "mobile";
     int lcd = 1;
     bool force = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (a == "--force") {
-            force = true;
-        } else if ((a == "-o" || a == "--band" || a == "--product" || a == "--lcd") && !hasValue) {
-            CliError("new: " + a + " needs a value");
-            return kExitBadInput;
-        } else if (a == "-o") {
-            out = args[++i];
-        } else if (a == "--band") {
-            const std::optional<int> b = ParseBand(args[++i]);
-            if (!b) {
-                CliError("new: unknown band '" + args[i] + "' (VHF, UHF-A, UHF-D, LOW-A, LOW-B)");
-                return kExitBadInput;
-            }
-            band = *b;
-        } else if (a == "--product") {
-            const std::string& p = args[++i];
-            if (p == "mobile") {
-                product = kProductMobile;
-            } else if (p == "handheld") {
-                product = kProductHandheld;
-            } else {
-                CliError("new: unknown product type '" + p + "' (mobile or handheld)");
-                return kExitBadInput;
-            }
-        } else if (a == "--lcd") {
-            const std::string& v = args[++i];
-            if (v != "0" && v != "1") {
-                CliError("new: LCD type must be 0 or 1, not '" + v + "'");
-                return kExitBadInput;
-            }
-            lcd = v[0] - '0';
-        } else {
-            CliError("new: unexpected argument '" + a + "'");
-            return kExitBadInput;
-        }
-    }
-    if (out.empty()) {
-        CliError("new: no output file given (-o FILE)");
+};
+
+int RunNew(const NewOptions& o) {
+    const std::optional<int> band = ParseBand(o.band);
+    if (!band) {
+        CliError("new: unknown band '" + o.band + "' (VHF, UHF-A, UHF-D, LOW-A, LOW-B)");
         return kExitBadInput;
     }
+    const int product = o.product == "handheld" ? kProductHandheld : kProductMobile;
+    const std::string& out = o.out;
     struct stat st {};
-    if (!force && ::stat(out.c_str(), &st) == 0) {
+    if (!o.force && ::stat(out.c_str(), &st) == 0) {
         CliError("new: " + out + " exists (use --force to replace it)");
         return kExitBadInput;
     }
-    const HDataFileResult r = HDataFile::Write(out, MakeImageForModel(band, product, lcd));
+    const HDataFileResult r = HDataFile::Write(out, MakeImageForModel(*band, product, o.lcd));
     if (!r.Ok()) {
         FileError(r);
         return kExitFailed;
     }
     return kExitOk;
+}
+
+} // namespace
+
+void AddNewCommand(CLI::App& app, int& status) {
+    auto o = std::make_shared<NewOptions>();
+    CLI::App* command = AddCommand(
+        app, "new",
+        "  new -o FILE [--band NAME] [--product mobile|handheld] [--lcd N] [--force]\n"
+        "                            write a new data file for a radio model (band VHF,\n"
+        "                            UHF-A, UHF-D, LOW-A, LOW-B; default VHF mobile, LCD 1)\n",
+        status, [o] { return RunNew(*o); });
+    command->add_option("-o", o->out, "the data file to write")->required()->type_name("FILE");
+    command->add_option("--band", o->band, "VHF, UHF-A, UHF-D, LOW-A or LOW-B")->type_name("NAME");
+    command->add_option("--product", o->product, "the product type")
+        ->check(CLI::IsMember({"mobile", "handheld"}))
+        ->type_name("mobile|handheld");
+    command->add_option("--lcd", o->lcd, "the display: 0 without, 1 with")
+        ->check(CLI::IsMember({0, 1}))
+        ->type_name("N");
+    command->add_flag("--force", o->force, "replace an existing file");
 }

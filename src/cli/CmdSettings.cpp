@@ -1,55 +1,32 @@
 // rp57cli show / get / set over the editor registry.
 #include "CmdSettings.h"
 
-#include "CliCommand.h"
+#include "CliJson.h"
 #include "HDataFile.h"
 #include "HDefaultImage.h"
 #include "HEditorRegistry.h"
 
+#include <CLI/CLI.hpp>
 #include <cstdio>
+#include <memory>
 #include <optional>
 
 namespace {
 
 struct Options {
-    std::vector<std::string> words; // FILE, then the command's own words
+    std::string file;
+    std::string word;               // show's SECTION, get's KEY
+    std::vector<std::string> words; // set's KEY=VALUE words
     std::string out;
     bool json = false;
     int level = 0;
 };
 
-// Parses the options every settings command shares; false (reported) on a bad one.
-bool ParseOptions(const char* command, const std::vector<std::string>& args, Options& o,
-                  bool takesOut, bool takesJson) {
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (a == "--json" && takesJson) {
-            o.json = true;
-        } else if (a == "--level") {
-            if (!hasValue || (args[i + 1] != "1" && args[i + 1] != "2")) {
-                CliError(std::string(command) + ": --level takes 1 or 2");
-                return false;
-            }
-            o.level = args[++i][0] - '0';
-        } else if (a == "-o" && takesOut) {
-            if (!hasValue) {
-                CliError(std::string(command) + ": -o needs a file");
-                return false;
-            }
-            o.out = args[++i];
-        } else if (a.size() > 1 && a[0] == '-') {
-            CliError(std::string(command) + ": unknown option '" + a + "'");
-            return false;
-        } else {
-            o.words.push_back(a);
-        }
-    }
-    if (o.words.empty()) {
-        CliError(std::string(command) + ": no data file given");
-        return false;
-    }
-    return true;
+// The access level every settings command takes.
+void AddLevelOption(CLI::App& command, Options& o) {
+    command.add_option("--level", o.level, "the raised access level")
+        ->check(CLI::IsMember({1, 2}))
+        ->type_name("1|2");
 }
 
 bool ReadImage(const std::string& path, HMemoryImage& image) {
@@ -77,23 +54,6 @@ std::string Printable(const std::string& s) {
     return out;
 }
 
-std::string Json(const std::string& s) {
-    std::string out = "\"";
-    for (unsigned char ch : s) {
-        if (ch == '"' || ch == '\\') {
-            out.push_back('\\');
-            out.push_back(static_cast<char>(ch));
-        } else if (ch < 0x20 || ch >= 0x7F) {
-            char hex[8];
-            std::snprintf(hex, sizeof hex, "\\u%04X", ch);
-            out += hex;
-        } else {
-            out.push_back(static_cast<char>(ch));
-        }
-    }
-    return out + "\"";
-}
-
 // The stored code behind a shown value: a list's code, a check's state, a
 // number edit's stored value; none for texts.
 std::optional<std::int32_t> CodeOf(const HSettingsSession& session,
@@ -108,6 +68,8 @@ std::optional<std::int32_t> CodeOf(const HSettingsSession& session,
             return e.Edit(s.item).GetStoredInt();
         return std::nullopt;
     case HItemKind::Static:
+    case HItemKind::Grid:
+    case HItemKind::Button:
         break;
     }
     return std::nullopt;
@@ -127,17 +89,8 @@ std::string UnknownKey(const HSettingsSession& session, const std::string& key) 
     return text;
 }
 
-} // namespace
-
-int CmdShow(const std::vector<std::string>& args) {
-    Options o;
-    if (!ParseOptions("show", args, o, false, true))
-        return kExitBadInput;
-    if (o.words.size() > 2) {
-        CliError("show: unexpected argument '" + o.words[2] + "'");
-        return kExitBadInput;
-    }
-    const std::string section = o.words.size() == 2 ? o.words[1] : std::string();
+int RunShow(const Options& o) {
+    const std::string& section = o.word;
     if (!section.empty() && HEditorRegistry::FindBySection(section) == nullptr) {
         std::string sections;
         for (const HEditorEntry& e : HEditorRegistry::Entries())
@@ -146,80 +99,56 @@ int CmdShow(const std::vector<std::string>& args) {
         return kExitBadInput;
     }
     HMemoryImage image{};
-    if (!ReadImage(o.words[0], image))
+    if (!ReadImage(o.file, image))
         return kExitBadInput;
     HSettingsSession session(image, o.level);
-    std::string out = o.json ? "{" : "";
+    CliJson json = CliJson::object();
+    std::string text;
     std::string current;
-    bool firstKey = true;
     for (const auto& s : session.Settings()) {
         if ((!section.empty() && s.section != section) || !session.IsShown(s))
             continue;
-        if (s.section != current) {
-            if (o.json)
-                out += std::string(current.empty() ? "" : "},") + Json(s.section) + ":{";
-            else
-                out += std::string(current.empty() ? "" : "\n") + "[" + s.section + "]\n";
-            current = s.section;
-            firstKey = true;
-        }
         const std::string shown = session.Shown(s);
         if (o.json) {
             const std::optional<std::int32_t> code = CodeOf(session, s);
-            out += std::string(firstKey ? "" : ",") + Json(s.key) + ":{\"label\":" + Json(s.label) +
-                   ",\"value\":" + Json(shown) +
-                   ",\"code\":" + (code ? std::to_string(*code) : "null") + "}";
-        } else {
-            out += s.key + " = " + Printable(shown) + "\n";
+            json[s.section][s.key] = {{"label", JsonText(s.label)},
+                                      {"value", JsonText(shown)},
+                                      {"code", code ? CliJson(*code) : CliJson(nullptr)}};
+            continue;
         }
-        firstKey = false;
+        if (s.section != current)
+            text += std::string(current.empty() ? "" : "\n") + "[" + s.section + "]\n";
+        current = s.section;
+        text += s.key + " = " + Printable(shown) + "\n";
     }
     if (o.json)
-        out += std::string(current.empty() ? "" : "}") + "}\n";
-    std::fputs(out.c_str(), stdout);
+        PrintJson(json);
+    else
+        std::fputs(text.c_str(), stdout);
     return kExitOk;
 }
 
-int CmdGet(const std::vector<std::string>& args) {
-    Options o;
-    if (!ParseOptions("get", args, o, false, false))
-        return kExitBadInput;
-    if (o.words.size() != 2) {
-        CliError("get: give a data file and one key");
-        return kExitBadInput;
-    }
+int RunGet(const Options& o) {
     HMemoryImage image{};
-    if (!ReadImage(o.words[0], image))
+    if (!ReadImage(o.file, image))
         return kExitBadInput;
     HSettingsSession session(image, o.level);
-    const HSettingsSession::Setting* s = session.Find(o.words[1]);
+    const HSettingsSession::Setting* s = session.Find(o.word);
     if (s == nullptr) {
-        CliError("get: " + UnknownKey(session, o.words[1]));
+        CliError("get: " + UnknownKey(session, o.word));
         return kExitBadInput;
     }
     std::printf("%s\n", Printable(session.Shown(*s)).c_str());
     return kExitOk;
 }
 
-int CmdSet(const std::vector<std::string>& args) {
-    Options o;
-    if (!ParseOptions("set", args, o, true, false))
-        return kExitBadInput;
-    if (o.words.size() < 2) {
-        CliError("set: give a data file and at least one KEY=VALUE");
-        return kExitBadInput;
-    }
-    if (o.out.empty()) {
-        CliError("set: no output file given (-o OUT)");
-        return kExitBadInput;
-    }
+int RunSet(const Options& o) {
     HMemoryImage image{};
-    if (!ReadImage(o.words[0], image))
+    if (!ReadImage(o.file, image))
         return kExitBadInput;
     // Each change in turn, as a user would make them one dialog after the
     // other: a later one sees what an earlier one enabled or made anew.
-    for (std::size_t i = 1; i < o.words.size(); ++i) {
-        const std::string& assignment = o.words[i];
+    for (const std::string& assignment : o.words) {
         const std::size_t eq = assignment.find('=');
         if (eq == std::string::npos) {
             CliError("set: '" + assignment + "' is not KEY=VALUE");
@@ -254,4 +183,45 @@ int CmdSet(const std::vector<std::string>& args) {
         return kExitFailed;
     }
     return kExitOk;
+}
+
+} // namespace
+
+void AddShowCommand(CLI::App& app, int& status) {
+    auto o = std::make_shared<Options>();
+    CLI::App* command =
+        AddCommand(app, "show",
+                   "  show FILE [SECTION] [--json] [--level 1|2]\n"
+                   "                            every setting of the Common editors as\n"
+                   "                            key = shown text, section by section\n",
+                   status, [o] { return RunShow(*o); });
+    command->add_option("FILE", o->file, "the data file")->required();
+    command->add_option("SECTION", o->word, "only this section (hardware, option, ...)");
+    command->add_flag("--json", o->json, "one JSON object of sections instead of text");
+    AddLevelOption(*command, *o);
+}
+
+void AddGetCommand(CLI::App& app, int& status) {
+    auto o = std::make_shared<Options>();
+    CLI::App* command =
+        AddCommand(app, "get", "  get FILE KEY [--level 1|2] print the shown text of one setting\n",
+                   status, [o] { return RunGet(*o); });
+    command->add_option("FILE", o->file, "the data file")->required();
+    command->add_option("KEY", o->word, "the setting's key, as show lists it")->required();
+    AddLevelOption(*command, *o);
+}
+
+void AddSetCommand(CLI::App& app, int& status) {
+    auto o = std::make_shared<Options>();
+    CLI::App* command =
+        AddCommand(app, "set",
+                   "  set FILE KEY=VALUE [KEY=VALUE...] -o OUT [--level 1|2]\n"
+                   "                            change settings as the dialogs would (a list\n"
+                   "                            entry's text, or what one types into an edit)\n"
+                   "                            and write the result to OUT\n",
+                   status, [o] { return RunSet(*o); });
+    command->add_option("FILE", o->file, "the data file to change")->required();
+    command->add_option("KEY=VALUE", o->words, "a setting and its new value")->required();
+    command->add_option("-o", o->out, "where the result is written")->required()->type_name("OUT");
+    AddLevelOption(*command, *o);
 }

@@ -1,4 +1,12 @@
 // rp57cli: the programming engine without a window, for scripts and tests.
+//
+// Adding a command: write src/cli/CmdXxx.cpp with its work and one function
+//     void AddXxxCommand(CLI::App& app, int& status);
+// that calls AddCommand(app, "xxx", usage, status, run) (CliCommand.h) and
+// binds the command's options and positionals on the App it returns. Declare
+// the function in a CmdXxx.h and call it in AddCommands below, in help order.
+// Parsing, --help and the exit status of bad arguments (2) are CLI11's and
+// this file's; the command's run returns kExitOk, kExitFailed or kExitBadInput.
 #include "CliCommand.h"
 #include "CmdAlign.h"
 #include "CmdImage.h"
@@ -8,7 +16,7 @@
 #include "HProgramDir.h"
 #include "HVersionInfo.h"
 
-#include <array>
+#include <CLI/CLI.hpp>
 #include <csignal>
 #include <cstdio>
 #include <string>
@@ -16,59 +24,71 @@
 
 namespace {
 
-// Every command of the tool: add a row (and its CmdXxx.cpp) to add a command.
-constexpr std::array kCommands = {
-    CliCommand{"info", kInfoUsage, CmdInfo},
-    CliCommand{"new", kNewUsage, CmdNew},
-    CliCommand{"show", kShowUsage, CmdShow},
-    CliCommand{"get", kGetUsage, CmdGet},
-    CliCommand{"set", kSetUsage, CmdSet},
-    CliCommand{"upload", kUploadUsage, CmdUpload},
-    CliCommand{"download", kDownloadUsage, CmdDownload},
-    CliCommand{"align", kAlignUsage, CmdAlign},
-};
-
-std::string Usage() {
-    std::string text = "usage: rp57cli COMMAND [OPTIONS]\n"
-                       "\n"
-                       "Commands:\n";
-    for (const CliCommand& c : kCommands)
-        text += c.usage;
-    text += "  --version                 print the program version and exit\n"
-            "  --help                    print this help and exit\n"
-            "\n"
-            "Exit status: 0 done, 1 the operation failed, 2 bad input (nothing done).\n";
-    return text;
+void AddCommands(CLI::App& app, int& status) {
+    AddInfoCommand(app, status);
+    AddNewCommand(app, status);
+    AddShowCommand(app, status);
+    AddGetCommand(app, status);
+    AddSetCommand(app, status);
+    AddUploadCommand(app, status);
+    AddDownloadCommand(app, status);
+    AddAlignCommand(app, status);
 }
 
-int PrintVersion() {
+// The overall help lists each command by its own usage lines.
+class UsageFormatter : public CLI::Formatter {
+public:
+    std::string make_subcommand(const CLI::App* sub) const override {
+        return sub->get_description();
+    }
+};
+
+std::string VersionText() {
     HVersionInfo v;
     v.Read(HProgramDir::ExecutablePath());
-    std::printf("rp57cli %s (file version %s)\n", HVersionInfo::VersionText(),
-                v.GetFileVersion().c_str());
-    return kExitOk;
+    return std::string("rp57cli ") + HVersionInfo::VersionText() + " (file version " +
+           v.GetFileVersion() + ")";
+}
+
+// A parse error names the command and shows its usage, so the user sees what
+// the command takes without a second call.
+std::string FailureText(const CLI::App* app, const CLI::Error& e) {
+    const std::vector<CLI::App*> chosen = app->get_subcommands();
+    if (chosen.empty())
+        return "rp57cli: " + std::string(e.what()) + "\n\n" + app->help();
+    const CLI::App* command = chosen.front();
+    return "rp57cli: " + command->get_name() + ": " + e.what() + "\n\nusage:\n" +
+           command->get_description();
+}
+
+bool IsCommand(CLI::App& app, const std::string& name) {
+    return !app.get_subcommands([&name](CLI::App* c) { return c->get_name() == name; }).empty();
 }
 
 int Dispatch(int argc, char** argv) {
+    CLI::App app("rp57cli: the programming engine of RP57 without a window.", "rp57cli");
+    app.formatter(std::make_shared<UsageFormatter>());
+    app.get_formatter()->label("SUBCOMMAND", "COMMAND");
+    app.set_version_flag("--version", &VersionText, "print the program version and exit");
+    app.footer("Exit status: 0 done, 1 the operation failed, 2 bad input (nothing done).");
+    app.failure_message(&FailureText);
+    app.require_subcommand(1);
+    int status = kExitOk;
+    AddCommands(app, status);
     if (argc < 2) {
-        std::fputs(Usage().c_str(), stderr);
+        std::fprintf(stderr, "rp57cli: no command given\n\n%s", app.help().c_str());
         return kExitBadInput;
     }
-    const std::string command = argv[1];
-    if (command == "--version")
-        return PrintVersion();
-    if (command == "--help" || command == "-h") {
-        std::fputs(Usage().c_str(), stdout);
-        return kExitOk;
+    if (argv[1][0] != '-' && !IsCommand(app, argv[1])) {
+        std::fprintf(stderr, "rp57cli: unknown command '%s'\n\n%s", argv[1], app.help().c_str());
+        return kExitBadInput;
     }
-    const std::vector<std::string> args(argv + 2, argv + argc);
-    for (const CliCommand& c : kCommands)
-        if (c.name == command) {
-            HLOG_D2("rp57cli %s", command.c_str());
-            return c.run(args);
-        }
-    std::fprintf(stderr, "rp57cli: unknown command '%s'\n\n%s", command.c_str(), Usage().c_str());
-    return kExitBadInput;
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        return app.exit(e) == 0 ? kExitOk : kExitBadInput;
+    }
+    return status;
 }
 
 } // namespace
