@@ -4,9 +4,11 @@
 #include "HChannels.h"
 #include "HControllerBytes.h"
 #include "HDataFile.h"
+#include "HDefaultFiles.h"
 #include "HDefaultImage.h"
 #include "HHardwareGroup.h"
 #include "HLogPrint.h"
+#include "HProgramDir.h"
 #include "HStringTable.h"
 
 #include <algorithm>
@@ -161,6 +163,19 @@ bool RecoveryOnFlashLight(HMemoryImage& m, HCommEventData& event, HPrompt& promp
 }
 
 } // namespace
+
+std::optional<HMemoryImage> ReadModelDefaultFile(int band, int productType) {
+    const std::string_view name = HDefaultFiles::For(band, productType);
+    if (name.empty())
+        return std::nullopt;
+    const std::string path = HProgramDir::WithSlash(HProgramDir::DataDir()) + std::string(name);
+    HMemoryImage image{};
+    if (!HDataFile::Read(path, image).Ok()) {
+        HLOG(3, "default data file not read [FILE NAME:%s]", path.c_str());
+        return std::nullopt;
+    }
+    return image;
+}
 
 int ReliabilityTest(const HMemoryImage& m) {
     if (std::equal(m.begin() + long(kIdentityEeprom),

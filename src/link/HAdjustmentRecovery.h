@@ -36,6 +36,10 @@ struct Sources {
     std::function<std::optional<HMemoryImage>(int band, int productType)> readDefaultFile;
 };
 
+// The default data file of a model (band, product type) from the program data
+// directory; nothing when it cannot be read.
+[[nodiscard]] std::optional<HMemoryImage> ReadModelDefaultFile(int band, int productType);
+
 // Decides and repairs `buffer` (read by the recovery start event). True when
 // the recovered data is to be written: the write ranges are then in `event`.
 [[nodiscard]] bool AdjustmentRecovery(HMemoryImage& buffer, HCommEventData& event, HPrompt& prompt,

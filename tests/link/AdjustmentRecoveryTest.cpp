@@ -168,3 +168,15 @@ TEST(AdjustmentRecovery, EachResultLeadsToItsRecovery) {
 }
 
 } // namespace
+
+TEST(AdjustmentRecovery, ReadsTheDefaultDataFileOfTheModel) {
+    TempHome home;
+    HMemoryImage file = BuildDefaultImage();
+    file[0x100] = 0x5A;
+    ASSERT_TRUE(HDataFile::Write(home.Path("defaultUD.r57h"), file).Ok());
+    const std::optional<HMemoryImage> handheld = ReadModelDefaultFile(3, 1);
+    ASSERT_TRUE(handheld.has_value());
+    EXPECT_EQ((*handheld)[0x100], 0x5A);
+    EXPECT_FALSE(ReadModelDefaultFile(3, 0)) << "the mobile file of the band is missing";
+    EXPECT_FALSE(ReadModelDefaultFile(7, 1)) << "a band that is none of the radio's";
+}
