@@ -2,8 +2,8 @@
 // The 5-tone settings groups over the tables of HFiveToneTables.h, the tone
 // table with its conversion and window rules, and the digit strings of the
 // decode and encode numbers.
-#include "HCommonGroups.h"
 #include "HFiveToneTables.h"
+#include "HRecordTable.h"
 #include "HSettingsGroup.h"
 
 #include <cstdint>
@@ -22,19 +22,19 @@ public:
     HFiveToneCommon2Group() : HSettingsGroup(HFiveToneTables::kCommon2Parts) {}
 };
 
-class HFiveToneSystemGroup : public HRecordGroup {
+class HFiveToneSystemGroup : public HRecordTable {
 public:
-    HFiveToneSystemGroup() : HRecordGroup(HFiveToneTables::kSystemParts) {}
+    HFiveToneSystemGroup() : HRecordTable(HFiveToneTables::kSystemParts) {}
 };
 
-class HFiveToneDecodeGroup : public HRecordGroup {
+class HFiveToneDecodeGroup : public HRecordTable {
 public:
-    HFiveToneDecodeGroup() : HRecordGroup(HFiveToneTables::kDecodeParts) {}
+    HFiveToneDecodeGroup() : HRecordTable(HFiveToneTables::kDecodeParts) {}
 };
 
-class HFiveToneEncodeGroup : public HRecordGroup {
+class HFiveToneEncodeGroup : public HRecordTable {
 public:
-    HFiveToneEncodeGroup() : HRecordGroup(HFiveToneTables::kEncodeParts) {}
+    HFiveToneEncodeGroup() : HRecordTable(HFiveToneTables::kEncodeParts) {}
 };
 
 // The twelve tone sets: stored tone values, periods, second values and decode

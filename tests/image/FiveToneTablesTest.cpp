@@ -140,8 +140,8 @@ TEST(FiveToneTables, DecodeAndEncodeNumbersAndTagsInTheirRecords) {
     HMemoryImage image{};
     HFiveToneDecodeGroup decode;
     decode.SetDefaults();
-    decode.SetRecordValue(2, T::kDecNumber, *HToneDigits::FromText("1A3"));
-    decode.SetText(decode.IndexOf(0, 2, T::kDecTag), "AB1");
+    decode.SetField(2, T::kDecNumber, *HToneDigits::FromText("1A3"));
+    decode.SetText(2, T::kDecTag, "AB1");
     decode.Save(image);
     const std::size_t rec = 0x1F7D + 2 * 23;
     EXPECT_EQ(image[rec + 7], 0x1A);
@@ -155,8 +155,8 @@ TEST(FiveToneTables, DecodeAndEncodeNumbersAndTagsInTheirRecords) {
 
     HFiveToneEncodeGroup encode;
     encode.SetDefaults();
-    encode.SetRecordValue(31, T::kEncNumber, *HToneDigits::FromText("98765432"));
-    encode.SetRecordValue(31, T::kEncInputDigit1 + 7, 1);
+    encode.SetField(31, T::kEncNumber, *HToneDigits::FromText("98765432"));
+    encode.SetField(31, T::kEncInputDigit1 + 7, 1);
     encode.Save(image);
     const std::size_t last = 0x1D3D + 31 * 18;
     EXPECT_EQ(image[last + 2], 0x98);
