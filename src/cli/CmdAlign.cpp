@@ -140,6 +140,7 @@ int Recover(const HLinkSettings& link, AlignPrompt& prompt, const std::string& f
     HCommEventData ranges;
     HAdjustmentRecovery::Sources sources;
     sources.chooseDataFile = [&] { return std::optional<std::string>(file); };
+    sources.readDefaultFile = &HAdjustmentRecovery::ReadModelDefaultFile;
     const int reliability = HAdjustmentRecovery::ReliabilityTest(work);
     Step("reliability", std::to_string(reliability));
     if (!HAdjustmentRecovery::AdjustmentRecovery(work, ranges, prompt, sources)) {

@@ -3,7 +3,10 @@
 // recovery that the reliability test stops.
 #include "CliRun.h"
 #include "HAlignmentData.h"
+#include "HDataFile.h"
+#include "HDefaultFiles.h"
 #include "HDefaultImage.h"
+#include "HHardwareGroup.h"
 #include "link/LinkTestUtil.h"
 
 #include <gtest/gtest.h>
@@ -52,6 +55,31 @@ TEST(CliAlign, RecoveryOfARadioWithoutSoundCopiesStops) {
     EXPECT_TRUE(radio.Blocks("F1").empty()) << "nothing written";
 
     EXPECT_EQ(Align(home, {"--port", radio.Link(), "recover"}).status, 2) << "no --file";
+}
+
+TEST(CliAlign, RecoveryFromTheShippingDefaultTakesTheRestFromTheModelsDefaultFile) {
+    TempHome home;
+    HMemoryImage memory = BuildDefaultImage();
+    memory[2] = 5;
+    memory[0x1F6] = 0x00; // only the shipping default carries its mark
+    memory[0x3104] = 0x06;
+    memory[0x3105] = 0x10;
+    HHardwareGroup hw;
+    hw.Load(memory);
+    HMemoryImage defaults = memory;
+    defaults[0x60] = 0x77; // a byte the recovery takes from the default file
+    const std::string name(HDefaultFiles::For(int(hw.GetValue(HHardwareGroup::kRowBand)),
+                                              int(hw.GetValue(HHardwareGroup::kRowProductType))));
+    ASSERT_TRUE(HDataFile::Write(home.Path(name), defaults).Ok());
+    SimRadio radio(home, {}, &memory);
+    const CliResult r =
+        Align(home, {"--port", radio.Link(), "recover", "--file", home.Path("none.R57"), "--yes"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "read: done\nreliability: 2\nwrite: done (Adjustment Recovery Complete!)\n");
+    const HMemoryImage after = radio.StopAndRead();
+    EXPECT_EQ(after[0x60], 0x77);
+    EXPECT_EQ(Word(after, 0xFB), 0x0610) << "the working copy's mark from the shipping default";
+    EXPECT_TRUE(HAlignmentData().VerifyChecksum(after));
 }
 
 } // namespace
