@@ -1,12 +1,17 @@
 #include "CmdTransfer.h"
 
+#include "CmdFleet.h"
+#include "HBackups.h"
 #include "HDataFile.h"
 #include "HLinkSettings.h"
 #include "HLogPrint.h"
+#include "HProgramDir.h"
 #include "HRP57CommunicationDialog.h"
 #include "HSerialPort.h"
+#include "HStringTable.h"
 #include "HTransferRanges.h"
 #include "HTransferSteps.h"
+#include "HWriteCheck.h"
 
 #include <CLI/CLI.hpp>
 #include <array>
@@ -33,6 +38,11 @@ struct TransferOptions {
     int baud = 9600;
     bool interfaceUnit = false;
     std::optional<std::string> password;
+    bool force = false;    // download even when the check before writing finds errors
+    bool backup = false;   // read the radio into the backups folder first
+    bool noBackup = false; // do not, whatever the settings say
+    bool repeat = false;   // radio after radio until Ctrl-C
+    std::string journal;   // the fleet run's CSV journal
 };
 
 // Ctrl-C, the SIGTERM of a service manager, the SIGHUP of a closed terminal.
@@ -41,8 +51,17 @@ constexpr std::array kStopSignals = {SIGINT, SIGTERM, SIGHUP};
 // The controller being run, for the signal handler.
 std::atomic<HRP57CommunicationDialog*> g_active{nullptr};
 volatile std::sig_atomic_t g_interrupted = 0;
+// A fleet run: the first stop signal ends it after the radio being programmed.
+bool g_repeat = false;
+std::atomic<bool> g_stopAfterRadio{false};
 
 void OnInterrupt(int) {
+    if (g_repeat && !g_stopAfterRadio.exchange(true)) {
+        static const char note[] =
+            "\nrp57cli: the run ends after this radio (again: stop this one now)\n";
+        [[maybe_unused]] const ssize_t n = ::write(STDERR_FILENO, note, sizeof note - 1);
+        return;
+    }
     g_interrupted = 1;
     // An atomic store: safe in a signal handler.
     if (HRP57CommunicationDialog* c = g_active.load())
@@ -129,6 +148,16 @@ public:
         return line[0] == 'y' || line[0] == 'Y';
     }
 
+    // The check's errors once the radio is read: --force answers them.
+    bool OverrideFindings(const std::string& text) override {
+        EndProgressLine();
+        std::fprintf(stderr, "%s\n", PlainLines(text).c_str());
+        std::fprintf(stderr, m_force ? "rp57cli: --force: downloading anyway\n"
+                                     : "rp57cli: the download stops; --force downloads anyway\n");
+        return m_force;
+    }
+    void SetForce(bool force) { m_force = force; }
+
     void OnTitle(const std::string&) override {}
     void OnStatusText(const std::string& text) override {
         if (text == m_status)
@@ -200,6 +229,7 @@ private:
     int m_maximum = 0;
     bool m_progressShown = false;
     bool m_holdInformation = false;
+    bool m_force = false;
     std::vector<std::string> m_held;
 };
 
@@ -210,7 +240,37 @@ std::unique_ptr<HCommEventData> MakeEvent(HCommEvent id, const TransferOptions& 
     link.baudRate = o.baud;
     link.connectionMode = o.interfaceUnit ? 1 : 0;
     link.accessLevel = o.level;
-    return BuildCommEvent(id, link, &work, &image);
+    std::unique_ptr<HCommEventData> event = BuildCommEvent(id, link, &work, &image);
+    if (id != HCommEvent::Download)
+        return event;
+    event->radioCheck = &HWriteCheck::CheckAgainstRadio;
+    // A fleet run keeps backups only when asked: each costs an upload's time.
+    const HBackupSettings backups = HBackupSettings::Read();
+    if (o.backup || (!o.repeat && !o.noBackup && backups.beforeDownload))
+        event->backupSink = [backups](const HMemoryImage& radio) {
+            return HBackups::Keep(radio, HBackups::SerialLabel(radio), backups,
+                                  HBackups::Clock::now());
+        };
+    // The radio's serial number (words 0xFD-0xFE) names its journal line.
+    if (o.repeat)
+        event->readEeprom.push_back({0xFD, 0xFE});
+    return event;
+}
+
+// The check before writing, before the radio is touched. False: errors, and no
+// --force.
+bool CheckBeforeDownload(const HMemoryImage& image, const TransferOptions& o) {
+    const std::vector<HCheckFinding> findings = HWriteCheck::CheckImage(image, o.level);
+    for (const HCheckFinding& f : findings)
+        std::fprintf(stderr, "%s\n", PlainLines(HWriteCheck::Describe(f)).c_str());
+    if (!HHasCheckErrors(findings))
+        return true;
+    if (o.force) {
+        std::fprintf(stderr, "rp57cli: --force: downloading anyway\n");
+        return true;
+    }
+    CliError(HStringTable::Get(HStringTable::kCheckStopped) + " (--force downloads anyway)");
+    return false;
 }
 
 // Runs the event on the controller's worker thread. This thread only waits, with
@@ -252,6 +312,63 @@ int Report(const HTransferOutcome& outcome) {
     return outcome.status == HTransferStatus::Success ? kExitOk : kExitFailed;
 }
 
+// A fleet run: after each radio, the next one's Check byte; one journal line per
+// radio. A stop signal ends the run after the radio being programmed.
+int RunRepeat(const TransferOptions& o, const HMemoryImage& prepared) {
+    HLinkSettings link;
+    link.SetPort(o.port);
+    const std::string device = link.DeviceName();
+    FleetJournal journal(o.journal.empty()
+                             ? HProgramDir::WithSlash(HProgramDir::DataDir()) + "fleet-journal.csv"
+                             : o.journal);
+    CliPrompt prompt(o.password, false);
+    prompt.SetForce(o.force);
+    HSerialPort port;
+    g_repeat = true;
+    g_stopAfterRadio = false;
+    g_interrupted = 0;
+    std::array<struct sigaction, kStopSignals.size()> old{};
+    struct sigaction sa {};
+    sa.sa_handler = OnInterrupt;
+    sigemptyset(&sa.sa_mask);
+    for (std::size_t n = 0; n < kStopSignals.size(); ++n)
+        sigaction(kStopSignals[n], &sa, &old[n]);
+
+    int radios = 0;
+    int failed = 0;
+    while (!g_stopAfterRadio) {
+        std::fprintf(stderr, "%s\n", HStringTable::Get(HStringTable::kFleetWaiting).c_str());
+        if (!WaitForRadio(device, o.baud, g_stopAfterRadio))
+            break;
+        HMemoryImage image = prepared;
+        HMemoryImage work{};
+        HTransferOutcome outcome;
+        {
+            HRP57CommunicationDialog controller(HRP57CommunicationDialog::kDirectionDownload, &port,
+                                                &prompt, &prompt);
+            g_active.store(&controller);
+            outcome = RunCancellable(controller, MakeEvent(HCommEvent::Download, o, work, image));
+            g_active.store(nullptr);
+        }
+        ++radios;
+        const bool ok = outcome.status == HTransferStatus::Success;
+        failed += ok ? 0 : 1;
+        const std::string serial = HBackups::SerialLabel(work);
+        const std::string message = outcome.status == HTransferStatus::Cancelled
+                                        ? std::string(HComText::kCancelled)
+                                        : outcome.message;
+        std::printf("radio %d: serial %s %s\n", radios, serial.c_str(), ok ? "ok" : "failed");
+        std::fflush(stdout);
+        if (!journal.Append(serial, ok, message))
+            CliError("the journal line could not be written: " + journal.Error());
+    }
+    for (std::size_t n = 0; n < kStopSignals.size(); ++n)
+        sigaction(kStopSignals[n], &old[n], nullptr);
+    g_repeat = false;
+    std::printf("%d radios, %d failed; journal %s\n", radios, failed, journal.Path().c_str());
+    return failed == 0 ? kExitOk : kExitFailed;
+}
+
 int RunTransfer(const TransferOptions& o, bool upload) {
 
     HMemoryImage work{};
@@ -271,9 +388,14 @@ int RunTransfer(const TransferOptions& o, bool upload) {
         }
         // What the program does to its image before every Download.
         HTransferSteps::PrepareForDownload(image, HTransferSteps::ReadSignallingMode(image));
+        if (!CheckBeforeDownload(image, o))
+            return kExitFailed;
+        if (o.repeat)
+            return RunRepeat(o, image);
     }
 
     CliPrompt prompt(o.password, upload);
+    prompt.SetForce(o.force);
     HSerialPort port;
     HTransferOutcome outcome;
     {
@@ -307,19 +429,24 @@ int RunTransfer(const TransferOptions& o, bool upload) {
 void AddTransferCommand(CLI::App& app, int& status, bool upload) {
     auto o = std::make_shared<TransferOptions>();
     CLI::App* command =
-        upload ? AddCommand(
-                     app, "upload",
-                     "  upload --port DEV -o FILE [--level 0|1|2] [--baud N] [--interface-unit]\n"
-                     "                            [--password TEXT]\n"
-                     "                            read the radio into a data file (DEV: a serial\n"
-                     "                            device, or a COM port number)\n",
-                     status, [o] { return RunTransfer(*o, true); })
-               : AddCommand(
-                     app, "download",
-                     "  download --port DEV FILE [--level 0|1|2] [--baud N] [--interface-unit]\n"
-                     "                            [--password TEXT]\n"
-                     "                            write a data file into the radio\n",
-                     status, [o] { return RunTransfer(*o, false); });
+        upload
+            ? AddCommand(
+                  app, "upload",
+                  "  upload --port DEV -o FILE [--level 0|1|2] [--baud N] [--interface-unit]\n"
+                  "                            [--password TEXT]\n"
+                  "                            read the radio into a data file (DEV: a serial\n"
+                  "                            device, or a COM port number)\n",
+                  status, [o] { return RunTransfer(*o, true); })
+            : AddCommand(
+                  app, "download",
+                  "  download --port DEV FILE [--level 0|1|2] [--baud N] [--interface-unit]\n"
+                  "                            [--password TEXT] [--force] [--backup|--no-backup]\n"
+                  "                            [--repeat [--journal FILE]]\n"
+                  "                            write a data file into the radio, after the\n"
+                  "                            check before writing (--force overrides its\n"
+                  "                            errors) and a backup of the radio; --repeat\n"
+                  "                            programs radio after radio until Ctrl-C\n",
+                  status, [o] { return RunTransfer(*o, false); });
     command->add_option("--port", o->port, "a serial device, or a COM port number")
         ->required()
         ->type_name("DEV");
@@ -340,6 +467,15 @@ void AddTransferCommand(CLI::App& app, int& status, bool upload) {
             "--password", [o](const std::string& text) { o->password = text; },
             "the radio's password, instead of asking")
         ->type_name("TEXT");
+    if (upload)
+        return;
+    command->add_flag("--force", o->force,
+                      "download even when the check before writing finds errors");
+    command->add_flag("--backup", o->backup, "read the radio into the backups folder first");
+    command->add_flag("--no-backup", o->noBackup, "no backup, whatever Backup/BeforeDownload says");
+    command->add_flag("--repeat", o->repeat,
+                      "program radio after radio until Ctrl-C, one journal line each");
+    command->add_option("--journal", o->journal, "the fleet run's CSV journal")->type_name("FILE");
 }
 
 } // namespace

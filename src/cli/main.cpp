@@ -9,6 +9,7 @@
 // this file's; the command's run returns kExitOk, kExitFailed or kExitBadInput.
 #include "CliCommand.h"
 #include "CmdAlign.h"
+#include "CmdCheck.h"
 #include "CmdImage.h"
 #include "CmdSettings.h"
 #include "CmdTransfer.h"
@@ -32,6 +33,10 @@ void AddCommands(CLI::App& app, int& status) {
     AddSetCommand(app, status);
     AddUploadCommand(app, status);
     AddDownloadCommand(app, status);
+    AddCheckCommand(app, status);
+    AddDiffCommand(app, status);
+    AddBackupsCommand(app, status);
+    AddDetectCommand(app, status);
     AddAlignCommand(app, status);
 }
 

@@ -1,0 +1,26 @@
+#pragma once
+// What rp57cli download --repeat adds around each radio's download: waiting
+// for the next radio's Check byte and the CSV journal of the run.
+#include <atomic>
+#include <string>
+
+// One line per radio: time, serial number, result and message. The header is
+// written when the file is new; each line is flushed to the disk at once, so
+// a run that ends badly keeps every line before it.
+class FleetJournal {
+public:
+    explicit FleetJournal(std::string path) : m_path(std::move(path)) {}
+    // False (with Error()) when the line could not be written.
+    bool Append(const std::string& serial, bool ok, const std::string& message);
+    [[nodiscard]] const std::string& Error() const { return m_error; }
+    [[nodiscard]] const std::string& Path() const { return m_path; }
+
+private:
+    std::string m_path;
+    std::string m_error;
+};
+
+// Listens on the device until a radio sends its Check byte (true) or `stop`
+// becomes true (false). A device that is away (unplugged, a simulated radio
+// between two runs) is waited for. Nothing is ever sent.
+bool WaitForRadio(const std::string& device, int baud, const std::atomic<bool>& stop);

@@ -1,0 +1,250 @@
+// The safety net of rp57cli against the simulated radio on pseudo-terminals:
+// the check before writing (alone, refusing a download, overridden with
+// --force, the radio's identity), backups before every download, diff in both
+// directions, detect among several ports, and a fleet run with its journal.
+#include "CliRun.h"
+#include "HCommonGroups.h"
+#include "HDataFile.h"
+#include "HDefaultImage.h"
+#include "HHardwareGroup.h"
+#include "ImageTestUtil.h"
+#include "link/LinkTestUtil.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+#if defined(RP57_RADIO_SIM) && defined(RP57CLI_PATH)
+
+namespace {
+
+using namespace linktest;
+
+constexpr const char* kPassword = "481736";
+
+CliResult RunCli(const TempHome& home, const std::vector<std::string>& args) {
+    return RunTool(RP57CLI_PATH, args, home.Dir());
+}
+
+bool Has(const std::string& text, const std::string& what) {
+    return text.find(what) != std::string::npos;
+}
+
+// A radio as a finished download leaves it: a mobile set, end mark A5 5A,
+// with a serial number of its own.
+HMemoryImage RadioMemory(const std::string& serial = "0001") {
+    HMemoryImage image = BuildDefaultImage();
+    HMarketingGroup marketing;
+    marketing.Load(image);
+    marketing.SetText(2, serial);
+    marketing.Save(image);
+    image[2] = 5; // production code: mobile
+    image[3] = 0;
+    image[0x1FE] = 0xA5;
+    image[0x1FF] = 0x5A;
+    return image;
+}
+
+void WriteImage(const std::string& path, const HMemoryImage& image) {
+    ASSERT_TRUE(HDataFile::Write(path, image).Ok()) << path;
+}
+
+// Frames that write the radio (EEPROM or FLASH).
+std::size_t Writes(const SimRadio& radio) {
+    return radio.Blocks("F1").size() + radio.Blocks("F3").size();
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> out;
+    std::istringstream in(text);
+    for (std::string l; std::getline(in, l);)
+        out.push_back(l);
+    return out;
+}
+
+} // namespace
+
+TEST(CliSafetyNet, CheckReportsByKeyWithItsExitStatus) {
+    TempHome home;
+    WriteImage(home.Path("good.r57"), BuildDefaultImage());
+    const CliResult good = RunCli(home, {"check", home.Path("good.r57")});
+    EXPECT_EQ(good.status, 0) << good.out << good.err;
+
+    // Channels stored for VHF read in the Low Band A band lie outside it.
+    WriteImage(home.Path("bad.r57"),
+               WithHardware(BuildDefaultImage(), HHardwareGroup::kRowBand, 4));
+    const CliResult bad = RunCli(home, {"check", home.Path("bad.r57")});
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_TRUE(Has(bad.out, "error channels.1.rx_frequency (RX Frequency): Channel 1:"))
+        << bad.out;
+    const CliResult json = RunCli(home, {"check", home.Path("bad.r57"), "--json"});
+    EXPECT_EQ(json.status, 1);
+    EXPECT_TRUE(Has(json.out, "\"ok\":false")) << json.out;
+    EXPECT_TRUE(Has(json.out, "\"key\":\"channels.1.rx_frequency\"")) << json.out;
+
+    EXPECT_EQ(RunCli(home, {"check", home.Path("missing.r57")}).status, 2);
+}
+
+TEST(CliSafetyNet, DownloadRefusedByTheCheckAndAllowedWithForce) {
+    TempHome home;
+    const HMemoryImage memory = RadioMemory();
+    SimRadio radio(home, {}, &memory);
+    ASSERT_TRUE(radio.Started());
+    WriteImage(home.Path("bad.r57"),
+               WithHardware(BuildDefaultImage(), HHardwareGroup::kRowBand, 4));
+    const CliResult refused = RunCli(
+        home, {"download", "--port", radio.Link(), home.Path("bad.r57"), "--password", kPassword});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_TRUE(Has(refused.err, "channels.1.rx_frequency")) << refused.err;
+    EXPECT_FALSE(Has(refused.out, "Download Complete!"));
+    // Refused before the radio was even asked.
+    EXPECT_TRUE(radio.Frames().empty());
+
+    const CliResult forced = RunCli(home, {"download", "--port", radio.Link(), home.Path("bad.r57"),
+                                           "--password", kPassword, "--force"});
+    EXPECT_EQ(forced.status, 0) << forced.err;
+    EXPECT_TRUE(Has(forced.out, "Download Complete!"));
+}
+
+TEST(CliSafetyNet, AnotherBandThanTheRadiosIsRefusedOnceItsIdentityIsRead) {
+    TempHome home;
+    const HMemoryImage memory = RadioMemory(); // a VHF radio
+    SimRadio radio(home, {}, &memory);
+    ASSERT_TRUE(radio.Started());
+    ASSERT_EQ(RunCli(home, {"new", "--band", "UHF A", "-o", home.Path("uhf.r57")}).status, 0);
+    const CliResult refused =
+        RunCli(home, {"download", "--port", radio.Link(), home.Path("uhf.r57"), "--password",
+                      kPassword, "--no-backup"});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_TRUE(Has(refused.err, "This file is for the UHF A band, the radio is a VHF radio"))
+        << refused.err;
+    EXPECT_FALSE(Has(refused.out, "Download Complete!"));
+    EXPECT_EQ(Writes(radio), 0u);
+
+    const CliResult forced = RunCli(home, {"download", "--port", radio.Link(), home.Path("uhf.r57"),
+                                           "--password", kPassword, "--no-backup", "--force"});
+    EXPECT_EQ(forced.status, 0) << forced.err;
+    EXPECT_TRUE(Has(forced.out, "Download Complete!"));
+}
+
+TEST(CliSafetyNet, EveryDownloadKeepsABackupPrunedByCount) {
+    TempHome home;
+    const HMemoryImage memory = RadioMemory("4711");
+    SimRadio radio(home, {}, &memory);
+    ASSERT_TRUE(radio.Started());
+    std::ofstream(home.Path("RP57Win.ini")) << "[Backup]\nKeepCount=2\n";
+    WriteImage(home.Path("file.r57"), BuildDefaultImage());
+    for (int i = 0; i < 3; ++i) {
+        const CliResult r = RunCli(home, {"download", "--port", radio.Link(), home.Path("file.r57"),
+                                          "--password", kPassword});
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_TRUE(Has(r.err, "Backup kept: " + home.Path("backups/4711_"))) << r.err;
+    }
+    std::size_t files = 0;
+    std::string one;
+    for (const auto& e : fs::directory_iterator(home.Path("backups"))) {
+        ++files;
+        one = e.path().string();
+    }
+    EXPECT_EQ(files, 2u);
+    // The first backup holds the radio as it was: its serial, its identity words.
+    const HMemoryImage kept = ReadImage(one);
+    EXPECT_EQ(Word(kept, 0x01), Word(memory, 0x01));
+    const CliResult list = RunCli(home, {"backups", "--json"});
+    EXPECT_EQ(list.status, 0);
+    EXPECT_TRUE(Has(list.out, "\"serial\":\"4711\"")) << list.out;
+
+    // A backup downloads back like any data file.
+    const CliResult back = RunCli(
+        home, {"download", "--port", radio.Link(), one, "--password", kPassword, "--no-backup"});
+    EXPECT_EQ(back.status, 0) << back.err;
+}
+
+TEST(CliSafetyNet, DiffFindsTheEditsInBothDirections) {
+    TempHome home;
+    ASSERT_EQ(RunCli(home, {"new", "-o", home.Path("a.r57")}).status, 0);
+    ASSERT_EQ(RunCli(home, {"set", home.Path("a.r57"), "scanning.dual_watch_timer=1 sec",
+                            "power_saving.beep_level=5", "-o", home.Path("b.r57")})
+                  .status,
+              0);
+    const CliResult same = RunCli(home, {"diff", home.Path("a.r57"), home.Path("a.r57")});
+    EXPECT_EQ(same.status, 0);
+    EXPECT_TRUE(same.out.empty()) << same.out;
+
+    const CliResult ab = RunCli(home, {"diff", home.Path("a.r57"), home.Path("b.r57")});
+    EXPECT_EQ(ab.status, 1);
+    const CliResult ba = RunCli(home, {"diff", home.Path("b.r57"), home.Path("a.r57")});
+    EXPECT_EQ(ba.status, 1);
+    for (const CliResult* r : {&ab, &ba}) {
+        std::size_t changed = 0;
+        for (const std::string& l : Lines(r->out))
+            changed += l.find(") :") == std::string::npos && l.find(" -> ") != std::string::npos;
+        EXPECT_EQ(changed, 2u) << r->out;
+        EXPECT_TRUE(Has(r->out, "scanning.dual_watch_timer (Dual Watch Timer): ")) << r->out;
+        EXPECT_TRUE(Has(r->out, "power_saving.beep_level (Beep Level): ")) << r->out;
+    }
+    EXPECT_TRUE(Has(ab.out, "-> \"1 sec\"")) << ab.out;
+    EXPECT_TRUE(Has(ba.out, "\"1 sec\" ->")) << ba.out;
+    const CliResult section =
+        RunCli(home, {"diff", home.Path("a.r57"), home.Path("b.r57"), "--section", "scanning"});
+    EXPECT_FALSE(Has(section.out, "beep_level")) << section.out;
+}
+
+TEST(CliSafetyNet, DetectNamesThePortWhereARadioWaits) {
+    TempHome home;
+    PtyPair quietA;
+    PtyPair quietB;
+    SimRadio radio(home);
+    ASSERT_TRUE(radio.Started());
+    const CliResult found = RunCli(
+        home, {"detect", quietA.SlavePath(), radio.Link(), quietB.SlavePath(), "--wait", "3"});
+    EXPECT_EQ(found.status, 0) << found.err;
+    EXPECT_EQ(found.out, radio.Link() + "\n");
+    EXPECT_TRUE(quietA.Receive(1, std::chrono::milliseconds(200)).empty());
+    EXPECT_TRUE(quietB.Receive(1, std::chrono::milliseconds(200)).empty());
+
+    const CliResult none = RunCli(home, {"detect", quietA.SlavePath(), "--wait", "0.5"});
+    EXPECT_EQ(none.status, 1);
+    EXPECT_TRUE(Has(none.err, "No radio sent its Check byte")) << none.err;
+}
+
+TEST(CliSafetyNet, FleetOfFiveWithOneFaultyRadioKeepsAJournal) {
+    TempHome home;
+    WriteImage(home.Path("fleet.r57"), BuildDefaultImage());
+    const std::string link = home.Path("radio");
+    const std::string journal = home.Path("journal.csv");
+    ToolProcess fleet(RP57CLI_PATH,
+                      {"download", "--repeat", "--port", link, home.Path("fleet.r57"), "--password",
+                       kPassword, "--journal", journal},
+                      home.Dir());
+    const std::vector<std::string> serials = {"1001", "1002", "1003", "1004", "1005"};
+    for (std::size_t i = 0; i < serials.size(); ++i) {
+        const HMemoryImage memory = RadioMemory(serials[i]);
+        std::vector<std::string> extra = {"--once"};
+        if (i == 2) {
+            extra.push_back("--fault");
+            extra.push_back("nak:0x10"); // a channel page is refused
+        }
+        SimRadio radio(home, extra, &memory);
+        ASSERT_TRUE(radio.Started());
+        // One journal line per radio (after the header), then the next radio.
+        ASSERT_TRUE(WaitFor([&] { return Lines(ReadText(journal)).size() == i + 2; }, 60s))
+            << fleet.ErrSoFar();
+        radio.WaitExit();
+    }
+    fleet.Signal(SIGINT);
+    const CliResult r = fleet.WaitAtMost(30s);
+    EXPECT_EQ(r.status, 1) << r.err; // one radio failed
+    const std::vector<std::string> lines = Lines(ReadText(journal));
+    ASSERT_EQ(lines.size(), 6u);
+    EXPECT_EQ(lines[0], "time,serial,result,message");
+    for (std::size_t i = 0; i < serials.size(); ++i) {
+        const std::string& l = lines[i + 1];
+        EXPECT_TRUE(Has(l, "," + serials[i] + ",")) << l;
+        const std::string expected =
+            i == 2 ? ",failed,Communication Error!" : ",ok,Download Complete!";
+        EXPECT_TRUE(Has(l, expected)) << l;
+    }
+}
+
+#endif
