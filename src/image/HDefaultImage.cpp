@@ -5,6 +5,7 @@
 #include "HChannels.h"
 #include "HCommonGroups.h"
 #include "HDtmfGroups.h"
+#include "HFiveToneGroups.h"
 #include "HHardwareGroup.h"
 #include "HOptionGroup.h"
 
@@ -80,6 +81,7 @@ HMemoryImage BuildDefaultImage() {
     SaveDefaults<HDtmfAniGroup>(img);
     SaveDefaults<HDtmfCodeGroup>(img);
     SaveDefaults<HPagingCodeGroup>(img);
+    SaveDefaults<HFiveToneTable>(img);
     SaveDefaults<HHardwareGroup>(img);
     WriteModel(img, kBandVhf, kProductMobile, 1);
     WriteDefaultChannels(img);

@@ -16,6 +16,8 @@
 //     (wide band, power level 1, TOT on, receive-tone flag on with kind CTCSS
 //     and value 0, no transmit tone, so the tone timer bytes are 0xFF);
 //   - the signalling type field at its default (2-TONE);
+//   - the 5-tone tone sets at their defaults (no tones, the windows empty),
+//     so that a 5-tone table stored unedited changes nothing;
 //   - the radio's own words as a download leaves them;
 //   - the tuning points and the factory adjustment values at their defaults,
 //     with both adjustment checksums (working copy and shipping-default copy)
