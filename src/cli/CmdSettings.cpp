@@ -133,6 +133,11 @@ int RunGet(const Options& o) {
     if (!ReadImage(o.file, image))
         return kExitBadInput;
     HSettingsSession session(image, o.level);
+    // A row no dialog shows has no shown text: its stored number stands for it.
+    if (const HSettingsSession::Row* row = session.FindRow(o.word)) {
+        std::printf("%d\n", session.Stored(*row));
+        return kExitOk;
+    }
     const HSettingsSession::Setting* s = session.Find(o.word);
     if (s == nullptr) {
         CliError("get: " + UnknownKey(session, o.word));
@@ -156,6 +161,11 @@ int RunSet(const Options& o) {
         }
         const std::string key = assignment.substr(0, eq);
         HSettingsSession session(image, o.level);
+        if (session.FindRow(key) != nullptr) {
+            CliError("set: " + key +
+                     " is a row that no dialog shows; it is kept as the radio holds it");
+            return kExitBadInput;
+        }
         const HSettingsSession::Setting* s = session.Find(key);
         if (s == nullptr) {
             CliError("set: " + UnknownKey(session, key));

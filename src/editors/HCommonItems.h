@@ -5,6 +5,7 @@
 // their dialog ids, menu commands and captions; the few editors with rules of
 // their own add hooks in HCommonEditors.h.
 #include "HEditor.h"
+#include "HEditorKeys.h"
 #include "HHardwareGroup.h"
 #include "HMemoryMap.h"
 #include "HOptionGroup.h"
@@ -142,6 +143,9 @@ inline constexpr std::array kHardware{
     HEditItem("To(&2)", HW::kRowBandHigh, kBandEdge, A::RaisedLevel).Named("to_2"),
     HStaticItem("Frequency Range %s"),
 };
+// Recomputed from the crystal and the first IF on every OK.
+inline constexpr std::array kHardwareUnshown{HUnshownRow{19, "row_19"}, HUnshownRow{20, "row_20"},
+                                             HUnshownRow{21, "row_21"}, HUnshownRow{22, "row_22"}};
 static_assert(kHardware[HardwareItem::kBand].value == HW::kRowBand);
 static_assert(kHardware[HardwareItem::kProductType].value == HW::kRowProductType);
 static_assert(kHardware[HardwareItem::kDisplayHandheld].value == HW::kRowDisplayHandheld);
@@ -186,6 +190,10 @@ inline constexpr std::array kOption{
     HComboItem("&Play Mode", 8, kPlayModeList).Named("play_mode"),
     HComboItem("Power On &REC ON", 9, kNoYes).Named("power_on_rec_on"),
 };
+// Rows 5 and 14 are shown through the option unit code.
+inline constexpr std::array kOptionUnshown{HUnshownRow{10, "row_10"}, HUnshownRow{11, "row_11"},
+                                           HUnshownRow{12, "row_12"}, HUnshownRow{13, "row_13"},
+                                           HUnshownRow{15, "row_15"}};
 inline constexpr std::size_t kOptionKeypadMicValue = 6;
 
 // ------------------------------------------------------------------ Scanning
@@ -446,6 +454,8 @@ inline constexpr std::array kKeyFunctionItems{
     HComboItem("Mic [*] Long Press", 22, kKeyFunctionList).Named("mic_long_press_star"),
     HComboItem("Mic [#] Long Press", 23, kKeyFunctionList).Named("mic_long_press_hash"),
 };
+inline constexpr std::array kKeyFunctionUnshown{
+    HUnshownRow{24, "row_24"}, HUnshownRow{25, "row_25"}, HUnshownRow{26, "row_26"}};
 inline constexpr std::size_t kKeyRows = 24;
 inline constexpr std::size_t kFirstMicKey = 12;
 
@@ -491,6 +501,9 @@ inline constexpr std::array kEmergency{
     HEditItem("Lone &Worker Timer", 17, kByteNumber).Named("lone_worker_timer"),
     HComboItem("Emergency &Silent Mode", 18, kOffOn).Named("emergency_silent_mode"),
 };
+// Row 21 is shown through the code's digit count.
+inline constexpr std::array kEmergencyUnshown{HUnshownRow{14, "row_14"}, HUnshownRow{15, "row_15"},
+                                              HUnshownRow{19, "row_19"}, HUnshownRow{20, "row_20"}};
 
 // ------------------------------------------------------------------ Marketing
 inline constexpr HChoiceList kMarketList = HChoiceGenerated(100, 0, 10);
@@ -507,6 +520,7 @@ inline constexpr std::array kMarketing{
     HComboItem("&Market Application", 0, kMarketList).Named("market_application"),
     HEditItem("Serial Number", 2, kSerialNumber).Named("serial_number"),
 };
+inline constexpr std::array kMarketingUnshown{HUnshownRow{1, "row_1"}};
 
 // ------------------------------------------------------------------ Miscellaneous
 inline constexpr std::array<HChoiceEntry, 5> kPowerOnCondition{
@@ -606,6 +620,7 @@ inline constexpr std::array kPowerOnPassword{
     HComboItem("Password &5", 5, kPasswordKeyList).Named("password_5"),
     HComboItem("Password &6", 6, kPasswordKeyList).Named("password_6"),
 };
+inline constexpr std::array kPowerOnPasswordUnshown{HUnshownRow{7, "row_7"}};
 inline constexpr std::array kProgrammingPasswordItems{
     HCheckItem("&Programming", 0, kDisableEnable).Named("programming"),
     HEditItem("Programming Pass&word", 1, kProgrammingPassword).Named("programming_password"),

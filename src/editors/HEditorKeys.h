@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
@@ -137,6 +138,27 @@ HSectionKeysAreSound(const std::array<std::span<const HEditorItem>, N>& pages) {
         }
     }
     return true;
+}
+
+// A row of a group that no dialog item shows. The editor keeps it as loaded;
+// it is still named, by its row number in the group: "row_<n>".
+struct HUnshownRow {
+    std::int32_t value = -1; // the group value, numbered as items bind them
+    std::string_view name;
+};
+
+// "row_" and the value's index in decimal, without leading zeros.
+[[nodiscard]] constexpr bool HUnshownRowIsNamed(const HUnshownRow& row) {
+    const std::string_view n = row.name;
+    if (row.value < 0 || n.size() < 5 || n.substr(0, 4) != "row_" || (n[4] == '0' && n.size() > 5))
+        return false;
+    std::int64_t v = 0;
+    for (const char c : n.substr(4)) {
+        if (c < '0' || c > '9')
+            return false;
+        v = v * 10 + (c - '0');
+    }
+    return v == row.value;
 }
 
 // The key of an item in a section: "section.name".

@@ -72,6 +72,9 @@ HSettingsSession::HSettingsSession(HMemoryImage& image, int accessLevel)
                                       HEditor::CaptionOf(item.label),
                                       std::string(entries[e].section), e, p, i});
             }
+            for (const HUnshownRow& row : page.unshown)
+                m_rows.push_back({HSettingKey(entries[e].section, row.name),
+                                  std::string(entries[e].section), e, p, row.value});
             open->pages.push_back(std::move(editor));
         }
         m_open.push_back(std::move(open));
@@ -85,6 +88,18 @@ const HSettingsSession::Setting* HSettingsSession::Find(std::string_view key) co
         if (s.key == key)
             return &s;
     return nullptr;
+}
+
+const HSettingsSession::Row* HSettingsSession::FindRow(std::string_view key) const {
+    for (const Row& r : m_rows)
+        if (r.key == key)
+            return &r;
+    return nullptr;
+}
+
+std::int32_t HSettingsSession::Stored(const Row& r) const {
+    const auto* editor = dynamic_cast<const HGroupEditor*>(m_open[r.entry]->pages[r.page].get());
+    return editor != nullptr ? editor->Group().GetValue(std::size_t(r.value)) : -1;
 }
 
 HEditor& HSettingsSession::EditorOf(const Setting& s) {

@@ -35,6 +35,8 @@ struct HEditorPageEntry {
     // tables their defaults when the signalling type switches to its family.
     HImageStep compile = nullptr;
     HImageStep reset = nullptr;
+    // The rows of the page's group that no item shows, named all the same.
+    std::span<const HUnshownRow> unshown{};
 };
 
 // Which signalling type an editor belongs to; Common and Signalling editors
@@ -67,9 +69,11 @@ inline constexpr std::size_t kHardwareValues = 25; // 23 rows and the two Hz val
 inline constexpr std::size_t kOptionValues = 17;   // 16 rows and the unit code
 
 inline constexpr std::array kHardwarePages{
-    HEditorPageEntry{138, "Hardware", I::kHardware, kHardwareValues, HMakeEditor<HHardwareEditor>}};
+    HEditorPageEntry{138, "Hardware", I::kHardware, kHardwareValues, HMakeEditor<HHardwareEditor>,
+                     nullptr, nullptr, I::kHardwareUnshown}};
 inline constexpr std::array kOptionPages{HEditorPageEntry{132, "Option", I::kOption, kOptionValues,
-                                                          HMakeEditor<HDataEditor<HOptionGroup>>}};
+                                                          HMakeEditor<HDataEditor<HOptionGroup>>,
+                                                          nullptr, nullptr, I::kOptionUnshown}};
 inline constexpr std::array kScanningPages{
     HEditorPageEntry{133, "Scanning", I::kScanning, M::kScanningRows.size(),
                      HMakeEditor<HDataEditor<HScanningGroup>>}};
@@ -81,18 +85,20 @@ inline constexpr std::array kFrontPanelPages{
                      HMakeEditor<HDataEditor<HFrontPanelGroup>>}};
 inline constexpr std::array kKeyFunctionPages{
     HEditorPageEntry{141, "Key Function", I::kKeyFunctionItems, M::kKeyFunctionRows.size(),
-                     HMakeEditor<HKeyFunctionEditor>}};
-inline constexpr std::array kEmergencyPages{HEditorPageEntry{
-    136, "Emergency", I::kEmergency, M::kEmergencyRows.size(), HMakeEditor<HEmergencyEditor>}};
-inline constexpr std::array kMarketingPages{
-    HEditorPageEntry{152, "Marketing Parameters", I::kMarketing, M::kMarketingRows.size(),
-                     HMakeEditor<HDataEditor<HMarketingGroup>>}};
+                     HMakeEditor<HKeyFunctionEditor>, nullptr, nullptr, I::kKeyFunctionUnshown}};
+inline constexpr std::array kEmergencyPages{
+    HEditorPageEntry{136, "Emergency", I::kEmergency, M::kEmergencyRows.size(),
+                     HMakeEditor<HEmergencyEditor>, nullptr, nullptr, I::kEmergencyUnshown}};
+inline constexpr std::array kMarketingPages{HEditorPageEntry{
+    152, "Marketing Parameters", I::kMarketing, M::kMarketingRows.size(),
+    HMakeEditor<HDataEditor<HMarketingGroup>>, nullptr, nullptr, I::kMarketingUnshown}};
 inline constexpr std::array kMiscellaneousPages{
     HEditorPageEntry{139, "Miscellaneous", I::kMiscellaneous, M::kMiscellaneousRows.size(),
                      HMakeEditor<HDataEditor<HMiscellaneousGroup>>}};
 inline constexpr std::array kPasswordPages{
     HEditorPageEntry{144, "Power On Password", I::kPowerOnPassword, M::kPowerOnPasswordRows.size(),
-                     HMakeEditor<HDataEditor<HPowerOnPasswordGroup>>},
+                     HMakeEditor<HDataEditor<HPowerOnPasswordGroup>>, nullptr, nullptr,
+                     I::kPowerOnPasswordUnshown},
     HEditorPageEntry{146, "Programming Password", I::kProgrammingPasswordItems,
                      M::kProgrammingPasswordRows.size(), HMakeEditor<HProgrammingPasswordEditor>},
 };
@@ -152,6 +158,28 @@ inline constexpr std::array kEntries{
 };
 
 namespace detail {
+// An unshown row is named by its number, is a value of its group that no item
+// binds, and its name is no other key of the section.
+template <std::size_t N>
+constexpr bool UnshownRowsAreSound(const std::array<HEditorPageEntry, N>& pages) {
+    for (std::size_t p = 0; p < N; ++p)
+        for (const HUnshownRow& row : pages[p].unshown) {
+            if (!HUnshownRowIsNamed(row) || std::size_t(row.value) >= pages[p].valueCount)
+                return false;
+            for (const HEditorItem& item : pages[p].items)
+                if (item.value == row.value && item.kind != HItemKind::Static)
+                    return false;
+            for (std::size_t q = 0; q < N; ++q) {
+                for (const HEditorItem& item : pages[q].items)
+                    if (item.name == row.name)
+                        return false;
+                for (const HUnshownRow& other : pages[q].unshown)
+                    if (&other != &row && other.name == row.name)
+                        return false;
+            }
+        }
+    return true;
+}
 template <std::size_t N>
 constexpr bool PagesAreSound(const std::array<HEditorPageEntry, N>& pages) {
     std::array<std::span<const HEditorItem>, N> items{};
@@ -160,7 +188,7 @@ constexpr bool PagesAreSound(const std::array<HEditorPageEntry, N>& pages) {
             return false;
         items[i] = pages[i].items;
     }
-    return HSectionKeysAreSound(items);
+    return HSectionKeysAreSound(items) && UnshownRowsAreSound(pages);
 }
 constexpr bool EntriesAreUnique() {
     for (std::size_t i = 0; i < kEntries.size(); ++i) {
@@ -233,6 +261,19 @@ public:
     [[nodiscard]] std::int32_t Code(const Setting& s) const;
     [[nodiscard]] bool IsShown(const Setting& s) const;
 
+    // A group row that no item shows (HUnshownRow). It has a key but no shown
+    // text, so show leaves it out; get reads its stored number; it cannot be set.
+    struct Row {
+        std::string key;
+        std::string section;
+        std::size_t entry = 0;
+        std::size_t page = 0;
+        std::int32_t value = -1;
+    };
+    [[nodiscard]] const std::vector<Row>& Rows() const { return m_rows; }
+    [[nodiscard]] const Row* FindRow(std::string_view key) const;
+    [[nodiscard]] std::int32_t Stored(const Row& r) const;
+
     // Sets a value as a user would: a combo takes an offered entry's text
     // (case and outer blanks ignored), an edit what one would type, checked
     // against its filter and range. Questions are answered Yes. Empty on
@@ -254,4 +295,5 @@ private:
     int m_level;
     std::vector<std::unique_ptr<Open>> m_open; // per entry: its pages' editors
     std::vector<Setting> m_settings;
+    std::vector<Row> m_rows;
 };

@@ -140,3 +140,32 @@ TEST(CliSettings, RaisedLevelsBandChangesUnwritableOutputAndUnchangedFiles) {
     ASSERT_EQ(::stat(same.c_str(), &after), 0);
     EXPECT_EQ(after.st_ino, before.st_ino); // a write replaces the file with a new one
 }
+
+TEST(CliSettings, RowsNoDialogShowsAreReadByKeyButNeitherShownNorSet) {
+    TempDir dir;
+    HMemoryImage image = BuildDefaultImage();
+    image[668] = 0x5A; // key function rows 24 (high nibble) and 25 (low nibble)
+    const std::string in = dir.File("in.R57");
+    ASSERT_TRUE(HDataFile::Write(in, image).Ok());
+
+    CliResult r = Cli({"get", in, "key_function.row_24"}, dir);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "5\n");
+    r = Cli({"get", in, "key_function.row_25"}, dir);
+    EXPECT_EQ(r.out, "10\n");
+
+    // Neither in the text nor in the JSON: no dialog shows them.
+    r = Cli({"show", in, "key_function"}, dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.find("row_"), std::string::npos) << r.out;
+    r = Cli({"show", in, "--json"}, dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.find("row_"), std::string::npos);
+
+    const std::string out = dir.File("out.R57");
+    r = Cli({"set", in, "key_function.row_24=3", "-o", out}, dir);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("key_function.row_24 is a row that no dialog shows"), std::string::npos)
+        << r.err;
+    EXPECT_FALSE(Exists(out));
+}

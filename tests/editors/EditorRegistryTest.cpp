@@ -65,6 +65,8 @@ std::string OtherValue(HSettingsSession& session, const HSettingsSession::Settin
         return text;
     }
     case HItemKind::Static:
+    case HItemKind::Grid:
+    case HItemKind::Button:
         break;
     }
     return {};
@@ -176,4 +178,62 @@ TEST(EditorRegistryTest, ASecondOkWithoutChangesKeepsEveryByte) {
         }
         EXPECT_EQ(Differences(image, settled), std::vector<std::size_t>{}) << entry.section;
     }
+}
+
+TEST(EditorRegistryTest, EveryRowOfACommonGroupIsNamedOnceAndRowsNoDialogShowsReadTheirBits) {
+    HMemoryImage image = VariedImage(99);
+    HSettingsSession session(image, 2);
+    std::set<std::string> settingKeys;
+    for (const auto& s : session.Settings())
+        settingKeys.insert(s.key);
+    // Rows that an item shows through a value of its own: the option unit code
+    // (rows 5 and 14) and the emergency code's digit count (row 21).
+    const std::set<std::pair<std::string, std::size_t>> folded = {
+        {"option", 5}, {"option", 14}, {"emergency", 21}};
+    const std::regex rule("[a-z0-9_]+\\.row_(0|[1-9][0-9]*)");
+    for (std::size_t e = 0; e < HEditorRegistry::Entries().size(); ++e) {
+        const HEditorEntry& entry = HEditorRegistry::Entries()[e];
+        if (entry.family != HEditorFamily::Common)
+            continue;
+        for (std::size_t p = 0; p < entry.pages.size(); ++p) {
+            HSettingsSession::Setting any{"", "", std::string(entry.section), e, p, 0};
+            const auto* editor = dynamic_cast<const HGroupEditor*>(&session.EditorOf(any));
+            ASSERT_NE(editor, nullptr) << entry.section;
+            const HSettingsGroup& group = editor->Group();
+            for (std::size_t row = 0; row < group.StoredValueCount(); ++row) {
+                int names = 0;
+                for (const HEditorItem& item : entry.pages[p].items)
+                    names += item.value == std::int32_t(row) && !item.name.empty();
+                for (const auto& r : session.Rows())
+                    names +=
+                        r.section == entry.section && r.page == p && r.value == std::int32_t(row);
+                names += folded.count({std::string(entry.section), row}) != 0;
+                EXPECT_EQ(names, 1) << entry.section << " page " << p << " row " << row;
+            }
+        }
+    }
+    ASSERT_FALSE(session.Rows().empty());
+    for (const auto& r : session.Rows()) {
+        EXPECT_TRUE(std::regex_match(r.key, rule)) << r.key;
+        EXPECT_EQ(r.key, r.section + ".row_" + std::to_string(r.value));
+        EXPECT_EQ(settingKeys.count(r.key), 0u) << r.key << " is a setting too";
+        EXPECT_EQ(session.FindRow(r.key), &r);
+        EXPECT_EQ(session.Find(r.key), nullptr) << r.key;
+        // Its own bits: the row's top bit flipped in the image is what it reads.
+        HSettingsSession::Setting any{"", "", r.section, r.entry, r.page, 0};
+        const auto& group = dynamic_cast<const HGroupEditor&>(session.EditorOf(any)).Group();
+        const HFieldDescriptor* d = group.DescriptorOf(std::size_t(r.value));
+        ASSERT_NE(d, nullptr) << r.key;
+        const std::uint32_t top = d->bitShift + d->bitWidth - 1;
+        const std::uint32_t bytes = (d->bitShift + d->bitWidth + 7) / 8;
+        HMemoryImage flipped = image;
+        flipped[d->byteOffset + bytes - 1 - top / 8] ^= static_cast<std::uint8_t>(1u << (top % 8));
+        HSettingsSession again(flipped, 2);
+        EXPECT_NE(again.Stored(*again.FindRow(r.key)), session.Stored(r)) << r.key;
+    }
+    // The rows the memory map has and no dialog shows, by example.
+    for (const char* key :
+         {"option.row_10", "option.row_15", "key_function.row_26", "emergency.row_14",
+          "emergency.row_20", "hardware.row_19", "marketing.row_1", "password.row_7"})
+        EXPECT_NE(session.FindRow(key), nullptr) << key;
 }
