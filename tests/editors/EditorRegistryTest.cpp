@@ -65,8 +65,6 @@ std::string OtherValue(HSettingsSession& session, const HSettingsSession::Settin
         return text;
     }
     case HItemKind::Static:
-    case HItemKind::Grid:
-    case HItemKind::Button:
         break;
     }
     return {};
