@@ -28,6 +28,7 @@ constexpr std::size_t kDateEeprom = 0x1FA, kDateFlash = 0x3108;
 constexpr std::size_t kLotEeprom = 0x1FB, kLotFlash = 0x3109;
 constexpr int kLotTolerance = 10;
 constexpr std::size_t kFileCopyFirst = 0x200;
+constexpr std::size_t kModelCodes = 2; // production code, custom code
 
 // EEPROM position, FLASH backup position, length.
 struct CopyPair {
@@ -147,12 +148,18 @@ bool RecoveryOnFlashLight(HMemoryImage& m, HCommEventData& event, HPrompt& promp
              "");
         defaults = MakeImageForModel(band, type, 0);
     }
+    // The radio's model codes (EEPROM word 1) stay its own: the built-in
+    // image carries none, and a radio written without them no longer answers
+    // as its model.
+    const std::uint8_t production = m[kModelCodes], custom = m[kModelCodes + 1];
     for (auto [first, last] : {std::pair<std::size_t, std::size_t>{0x00, 0x03},
                                {0x22, 0x31},
                                {0x52, 0x1D5},
                                {0x1F4, 0x1F5},
                                {0x1FE, 0x202}})
         CopyBytes(*defaults, m, first, last);
+    m[kModelCodes] = production;
+    m[kModelCodes + 1] = custom;
     m[0x1D4] = m[0x1D5] = 0xFF;
     HChannels model;
     model.Load(m);

@@ -117,8 +117,12 @@ TEST(AdjustmentRecovery, EachResultLeadsToItsRecovery) {
     Script flash;
     flash.answers = {true};
     m = EepromBad(Radio());
+    m[2] = 6; // a handheld's production code
+    m[3] = 1;
     HCommEventData e2;
     EXPECT_TRUE(AdjustmentRecovery(m, e2, flash, none));
+    EXPECT_EQ(m[2], 6) << "the radio's own model codes stay";
+    EXPECT_EQ(m[3], 1);
     EXPECT_EQ(flash.asked, std::vector<std::string>{Text(HStringTable::kAdjDefectedRecover)});
     EXPECT_TRUE(HAlignmentData().VerifyChecksum(m));
     EXPECT_EQ(m[0x1D4], 0xFF);
