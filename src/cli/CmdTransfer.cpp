@@ -8,6 +8,7 @@
 #include "HProgramDir.h"
 #include "HRP57CommunicationDialog.h"
 #include "HSerialPort.h"
+#include "HSignallingSteps.h"
 #include "HStringTable.h"
 #include "HTransferRanges.h"
 #include "HTransferSteps.h"
@@ -387,7 +388,8 @@ int RunTransfer(const TransferOptions& o, bool upload) {
             return kExitBadInput;
         }
         // What the program does to its image before every Download.
-        HTransferSteps::PrepareForDownload(image, HTransferSteps::ReadSignallingMode(image));
+        HTransferSteps::PrepareForDownload(image, HTransferSteps::ReadSignallingMode(image),
+                                           HSignallingSteps::WriteCompiledTables);
         if (!CheckBeforeDownload(image, o))
             return kExitFailed;
         if (o.repeat)
