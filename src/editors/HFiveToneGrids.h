@@ -85,6 +85,17 @@ bool HFiveToneStoreDigits(const HGridColumn<Model, More>& col, Model& m, int rec
     return true;
 }
 
+// A typed tag, padded with blanks to the column's length as the radio shows it.
+template <class Model, class More>
+bool HFiveToneStoreTag(const HGridColumn<Model, More>& col, Model& m, int record, int aux,
+                       std::string_view text) {
+    if (text.size() > col.maxLength)
+        return false;
+    std::string padded(text);
+    padded.resize(col.maxLength, ' ');
+    return HGridStoreText(col, m, record, aux, padded);
+}
+
 namespace HFiveToneGrids {
 
 namespace I = HFiveToneItems;
@@ -230,7 +241,7 @@ inline constexpr std::array kDecodeColumns = SelfRedrawn(std::array<HGridColumn<
      .keys = HKeyFilter::SignalTag,
      .enabled = DisplayOn<DM>,
      .text = HGridFieldText<DM>,
-     .store = HGridStoreText<DM>},
+     .store = HFiveToneStoreTag<DM>},
     List<DM>("Transpond Code", "transpond_code", T::kDecTranspondCode, I::kTranspondTexts),
     List<DM>("ID/Decode TAG", "id_decode_tag", T::kDecIdTag, I::kIdTagTexts),
     List<DM>("LED Blink", "led_blink", T::kDecLedBlink, I::kLedBlinkTexts),
@@ -283,7 +294,7 @@ inline constexpr std::array kEncodeColumns = SelfRedrawn(std::array<HGridColumn<
      .keys = HKeyFilter::SignalTag,
      .enabled = DisplayOn<EM>,
      .text = HGridFieldText<EM>,
-     .store = HGridStoreText<EM>},
+     .store = HFiveToneStoreTag<EM>},
     List<EM>("AF Mute Mode", "af_mute_mode", T::kEncAfMute, I::kMuteTexts),
     List<EM>("Enable", "enable", T::kEncEnable, I::kDisableEnableTexts),
     List<EM>("First Digit Extend", "first_digit_extend", T::kEncFirstDigitExtend,

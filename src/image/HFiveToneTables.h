@@ -200,6 +200,10 @@ inline constexpr std::uint32_t kDecodeRecordSize = 23;
 inline constexpr std::uint32_t kDecodeRecords = 8;
 inline constexpr std::uint32_t kAccControls = 4;
 inline constexpr std::uint32_t kTagChars = 8;
+// Tags are read as stored up to a NUL and written back padded with NULs, so a
+// tag the radio holds NUL-padded or blank-padded is carried unchanged (the
+// radio text filter would turn NULs into blanks); the grid pads a typed tag
+// with blanks itself, and its key filter keeps out what the radio cannot show.
 inline constexpr std::string_view kBlankTag = "        ";
 inline constexpr std::int32_t kNoDigits = -1; // eight nibbles of 15
 
@@ -245,7 +249,7 @@ constexpr std::array<HFieldDescriptor, kDecodeRowCount> MakeDecodeRows() {
     for (std::uint32_t i = 0; i < kAccControls; ++i)
         rows[kDecAccControl1 + i] = HField(5, 6 - 2 * i, 2, 0);
     rows[kDecNumber] = HField(7, 0, 32, kNoDigits);
-    rows[kDecTag] = HTextField(11, kTagChars, kBlankTag, ' ');
+    rows[kDecTag] = HTextField(11, kTagChars, kBlankTag);
     return rows;
 }
 inline constexpr std::array kDecodeRows = MakeDecodeRows();
@@ -280,7 +284,7 @@ enum EncodeRow : int {
 constexpr std::array<HFieldDescriptor, kEncodeRowCount> MakeEncodeRows() {
     std::array<HFieldDescriptor, kEncodeRowCount> rows{};
     rows[kEncNumber] = HField(2, 0, 32, kNoDigits);
-    rows[kEncTag] = HTextField(6, kTagChars, kBlankTag, ' ');
+    rows[kEncTag] = HTextField(6, kTagChars, kBlankTag);
     rows[kEncAfMute] = HField(0, 0, 2, 0);
     rows[kEncEnable] = HField(1, 7, 1, 0);
     rows[kEncFirstDigitExtend] = HField(0, 7, 1, 0);
@@ -308,10 +312,10 @@ inline constexpr std::array kToneTableParts = {
 };
 inline constexpr std::array kSystemParts = {HGroupPart{
     kSystemRows, HFieldTableType::Record, kSystemBase, kSystemRecordSize, kSystemRecords}};
-inline constexpr std::array kDecodeParts = {
-    HGroupPart{kDecodeRows, HFieldTableType::Text, kDecodeBase, kDecodeRecordSize, kDecodeRecords}};
-inline constexpr std::array kEncodeParts = {
-    HGroupPart{kEncodeRows, HFieldTableType::Text, kEncodeBase, kEncodeRecordSize, kEncodeRecords}};
+inline constexpr std::array kDecodeParts = {HGroupPart{
+    kDecodeRows, HFieldTableType::Record, kDecodeBase, kDecodeRecordSize, kDecodeRecords}};
+inline constexpr std::array kEncodeParts = {HGroupPart{
+    kEncodeRows, HFieldTableType::Record, kEncodeBase, kEncodeRecordSize, kEncodeRecords}};
 
 namespace detail {
 template <std::size_t N> constexpr bool PartsAreSound(const std::array<HGroupPart, N>& parts) {

@@ -124,6 +124,9 @@ TEST(FiveToneGrids, TagAndCallDisplayNeedADisplay) {
     g.CommitText(0, tag, typed, &ok);
     EXPECT_TRUE(ok);
     EXPECT_EQ(g.CellText(0, tag), "AB1");
+    HMemoryImage image{};
+    model.Save(image);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&image[0x1F7D + 11]), 8), "AB1     ");
 
     model.SetDisplay(false);
     EXPECT_FALSE(g.BeginEdit(0, tag).allowed);

@@ -150,8 +150,8 @@ TEST(FiveToneTables, DecodeAndEncodeNumbersAndTagsInTheirRecords) {
     EXPECT_EQ(image[rec + 10], 0xFF);
     EXPECT_EQ(image[rec + 11], 'A');
     EXPECT_EQ(image[rec + 13], '1');
-    EXPECT_EQ(image[rec + 14], ' ');
-    EXPECT_EQ(image[rec + 18], ' ');
+    EXPECT_EQ(image[rec + 14], 0); // padded as the radio may hold it
+    EXPECT_EQ(image[rec + 18], 0);
 
     HFiveToneEncodeGroup encode;
     encode.SetDefaults();
@@ -163,4 +163,22 @@ TEST(FiveToneTables, DecodeAndEncodeNumbersAndTagsInTheirRecords) {
     EXPECT_EQ(image[last + 5], 0x32);
     EXPECT_EQ(image[last + 14], 0x80);
     EXPECT_EQ(last + 18, 0x1F7Du); // the last encode record ends where decode starts
+}
+
+TEST(FiveToneTables, TagsAreCarriedHoweverTheRadioPadsThem) {
+    HMemoryImage image{};
+    const std::size_t nulPadded = 0x1D3D + 6;    // encode 1: "AB" and NULs
+    const std::size_t blankPadded = 0x1F7D + 11; // decode 1: "CD" and blanks
+    image[nulPadded] = 'A';
+    image[nulPadded + 1] = 'B';
+    for (std::size_t i = 0; i < 8; ++i)
+        image[blankPadded + i] = i < 2 ? std::uint8_t('C' + i) : std::uint8_t(' ');
+    const HMemoryImage before = image;
+    HFiveToneEncodeGroup encode;
+    encode.Load(image);
+    encode.Save(image);
+    HFiveToneDecodeGroup decode;
+    decode.Load(image);
+    decode.Save(image);
+    EXPECT_EQ(Differences(before, image), std::vector<std::size_t>{});
 }
