@@ -5,8 +5,10 @@
 #include "HChannels.h"
 #include "HCommonGroups.h"
 #include "HDefaultImage.h"
+#include "HEditorRegistry.h"
 #include "HHardwareGroup.h"
 #include "HRP57CommunicationDialog.h"
+#include "HSignallingSteps.h"
 #include "HStringTable.h"
 #include "HTransferRanges.h"
 #include "HTransferSteps.h"
@@ -300,6 +302,88 @@ TEST_F(Controller, DownloadRefusalsAndAFailureMidway) {
     EXPECT_EQ(Word(radio.StopAndRead(), 0xFF), 0xFFFF);
 }
 
+// Random values for every signalling setting of `mode` (the DTMF and type
+// editors' and the active family's), set as a user would through the settings
+// session; a value an editor refuses is left as it was.
+void SetRandomSignalling(HMemoryImage& image, HSignallingMode mode, std::mt19937& rng) {
+    {
+        HSettingsSession session(image, 1);
+        const auto* type = session.Find("signalling_type.signalling");
+        ASSERT_NE(type, nullptr);
+        ASSERT_EQ(session.Set(*type, mode == HSignallingMode::TwoTone ? "2-TONE" : "5-TONE"), "");
+        ASSERT_EQ(session.Confirm(nullptr), "");
+    }
+    HSettingsSession session(image, 1);
+    for (const auto& s : session.Settings()) {
+        const HEditorEntry& entry = HEditorRegistry::Entries()[s.entry];
+        if (entry.family != HEditorFamily::Signalling &&
+            entry.family != HSignallingSteps::FamilyOf(mode))
+            continue;
+        if (s.key == "signalling_type.signalling" || !session.IsShown(s) ||
+            !session.EditorOf(s).IsEnabled(s.item))
+            continue;
+        HEditor& e = session.EditorOf(s);
+        std::string value;
+        if (const HGridSource* grid = e.Grid(s.item); grid != nullptr && s.row >= 0) {
+            const HEditStart start = grid->BeginEdit(s.row, s.column);
+            if (start.kind == HCellEdit::List && !start.listTexts.empty()) {
+                value = start.listTexts[rng() % start.listTexts.size()];
+            } else if (start.kind == HCellEdit::Text) {
+                const std::size_t length = rng() % (start.maxLength + 1);
+                for (std::size_t i = 0; value.size() < length && i < 4 * length; ++i) {
+                    const char c = "0123456789ABCDEF*#XYZ "[rng() % 22];
+                    if (grid->FilterKey(s.column, value.size(), c).verdict == HKeyVerdict::Insert)
+                        value += c;
+                }
+            } else if (grid->IsTickColumn(s.column)) {
+                value = rng() % 2 == 0 ? "v" : "-";
+            }
+            if (!value.empty())
+                (void)session.Set(s, value);
+            continue;
+        }
+        switch (e.Item(s.item).kind) {
+        case HItemKind::Combo: {
+            const auto items = e.Combo(s.item).Items();
+            if (!items.empty())
+                value = items[rng() % items.size()].text;
+            break;
+        }
+        case HItemKind::Check:
+            value = HChoiceText(*e.Item(s.item).choices, int(rng() % 2));
+            break;
+        case HItemKind::Edit: {
+            const HEditRules& r = e.Edit(s.item);
+            if (r.IsNumeric()) {
+                const double low = r.SetupRecord().minimum, high = r.SetupRecord().maximum;
+                value =
+                    std::to_string(r.ToDisplay(low + double(rng() % 1000) / 999 * (high - low)));
+            } else {
+                const std::size_t length = rng() % (r.SetupRecord().maxLength + 1);
+                for (std::size_t i = 0; i < length; ++i) {
+                    const char c = "0123456789ABCD*#"[rng() % 16];
+                    if (r.Accepts(static_cast<unsigned char>(c)))
+                        value += c;
+                }
+            }
+            break;
+        }
+        default:
+            break;
+        }
+        if (!value.empty())
+            (void)session.Set(s, value);
+    }
+    ASSERT_EQ(session.Confirm(nullptr), "");
+}
+
+// What the program does with an image it has just uploaded and then sends
+// back unedited.
+void AfterUploadAndBeforeDownload(HMemoryImage& image) {
+    const HSignallingMode mode = HTransferSteps::CorrectAfterUpload(image);
+    HTransferSteps::PrepareForDownload(image, mode, HSignallingSteps::WriteCompiledTables);
+}
+
 TEST_F(Controller, UneditedRoundTripGivesTheRadioItsOwnData) {
     // The radio's system bytes and encode areas (words 71-D8) filled as in the
     // fault report, then random radios, at both dealer levels.
@@ -340,6 +424,67 @@ TEST_F(Controller, UneditedRoundTripGivesTheRadioItsOwnData) {
                 changed += " " + std::to_string(i);
         }
         EXPECT_EQ(changed, "") << "byte offsets the round trip changed";
+    }
+}
+
+TEST_F(Controller, ARadioThisProgramWroteKeepsEveryByteThroughAnUneditedRoundTrip) {
+    // For random signalling settings in both modes: the program writes a
+    // radio, then uploads it and downloads the image unedited at levels 0 and
+    // 1. The radio ends as it was but for the cleaning ranges and the end mark.
+    std::mt19937 rng(20261207);
+    for (const HSignallingMode mode : {HSignallingMode::TwoTone, HSignallingMode::FiveTone}) {
+        for (const int level : {0, 1}) {
+            SCOPED_TRACE(std::string(mode == HSignallingMode::TwoTone ? "2-tone" : "5-tone") +
+                         ", level " + std::to_string(level));
+            const HMemoryImage radioBefore = RandomRadio(rng);
+            HMemoryImage edited = radioBefore;
+            SetRandomSignalling(edited, mode, rng);
+            AfterUploadAndBeforeDownload(edited);
+            SimRadio& radio = Radio(radioBefore);
+            Transfer write;
+            write.passwords = {kPassword};
+            write.image = edited;
+            write.Run(radio, HCommEvent::Download, level, Status::Success, "Download Complete!");
+            const HMemoryImage written = m_radio->StopAndRead();
+            ASSERT_EQ(HReadSignallingMode(written), mode);
+
+            SimRadio& again = Radio(written);
+            Transfer up;
+            up.passwords = {kPassword};
+            up.Run(again, HCommEvent::Upload, level, Status::Success, "Upload Complete!");
+            AfterUploadAndBeforeDownload(up.image);
+            Transfer down;
+            down.passwords = {kPassword};
+            down.image = up.image;
+            down.Run(again, HCommEvent::Download, level, Status::Success, "Download Complete!");
+            const HMemoryImage after = m_radio->StopAndRead();
+
+            // Known fault, left to its owners: a level 0/1 upload does not read
+            // the pages of channels not in use, yet the channel model that every
+            // download rebuilds writes those channels' tone timer bytes from the
+            // records it did not read. Those bytes are not counted here.
+            HChannels model;
+            model.Load(written);
+            const std::size_t firstUnusedTimer =
+                HChannelTables::kToneTimerBase +
+                std::size_t(model.UsedChannels()) * HChannelTables::kToneTimerRecordSize;
+            const std::size_t timersEnd =
+                HChannelTables::kToneTimerBase + 128 * HChannelTables::kToneTimerRecordSize;
+            auto cleaned = [&](std::size_t i) {
+                for (const HImageMap::HRadioOwnedRange& r : HImageMap::kRadioOwnedRanges)
+                    if (i >= r.first && i <= r.last)
+                        return true;
+                if (i >= firstUnusedTimer && i < timersEnd)
+                    return true;
+                return i / 2 == 0xFF; // the end mark
+            };
+            std::string changed;
+            for (std::size_t i = 0; i < after.size(); ++i)
+                if (after[i] != written[i] && !cleaned(i) && changed.size() < 200)
+                    changed += " " + std::to_string(i);
+            EXPECT_EQ(changed, "") << "byte offsets the unedited round trip changed";
+            EXPECT_EQ(Word(after, 0xFF), 0xA55A);
+        }
     }
 }
 
