@@ -11,6 +11,8 @@
 #include <QLabel>
 #include <QMessageBox>
 
+#include <algorithm>
+
 namespace {
 
 constexpr const char* kItemProperty = "hEditorItem";
@@ -35,20 +37,10 @@ HEditorForm::~HEditorForm() {
 }
 
 void HEditorForm::Build() {
-    auto* grid = new QGridLayout(this);
-    grid->setContentsMargins(0, 0, 0, 0);
-    grid->setHorizontalSpacing(10);
-    grid->setVerticalSpacing(6);
-
     const std::size_t count = m_editor.ItemCount();
-    const std::size_t columns = count > kRowsPerColumn ? 2 : 1;
-    const std::size_t perColumn = (count + columns - 1) / columns;
     m_rows.resize(count);
     for (std::size_t i = 0; i < count; ++i) {
         const HEditorItem& item = m_editor.Item(i);
-        const int row = static_cast<int>(i % perColumn);
-        // Each column pair is label, control; a spacer column keeps pairs apart.
-        const int col = static_cast<int>(i / perColumn) * 3;
         Row& r = m_rows[i];
         switch (item.kind) {
         case HItemKind::Combo: {
@@ -94,6 +86,33 @@ void HEditorForm::Build() {
             r.label->setProperty(kItemProperty, static_cast<qulonglong>(i));
             // The '&' letter of the label moves the focus to the control.
             r.label->setBuddy(r.control);
+        }
+    }
+    LayOut(std::vector<bool>(count, true));
+}
+
+void HEditorForm::LayOut(const std::vector<bool>& shown) {
+    // Hidden items take no place: the shown ones close up, so a dialog with
+    // items hidden by the access level or the model has no empty rows.
+    delete layout();
+    auto* grid = new QGridLayout(this);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setHorizontalSpacing(10);
+    grid->setVerticalSpacing(6);
+
+    const auto count = static_cast<std::size_t>(std::count(shown.begin(), shown.end(), true));
+    const std::size_t columns = count > kRowsPerColumn ? 2 : 1;
+    const std::size_t perColumn = std::max<std::size_t>(1, (count + columns - 1) / columns);
+    std::size_t place = 0;
+    for (std::size_t i = 0; i < m_rows.size(); ++i) {
+        if (!shown[i])
+            continue;
+        const int row = static_cast<int>(place % perColumn);
+        // Each column pair is label, control; a spacer column keeps pairs apart.
+        const int col = static_cast<int>(place / perColumn) * 3;
+        ++place;
+        const Row& r = m_rows[i];
+        if (r.label) {
             grid->addWidget(r.label, row, col);
             grid->addWidget(r.control, row, col + 1);
         } else {
@@ -103,6 +122,7 @@ void HEditorForm::Build() {
     if (columns > 1)
         grid->setColumnMinimumWidth(2, 16);
     grid->setRowStretch(static_cast<int>(perColumn), 1);
+    m_laidOut = shown;
 }
 
 void HEditorForm::Open() {
@@ -111,6 +131,11 @@ void HEditorForm::Open() {
 }
 
 void HEditorForm::Mirror() {
+    std::vector<bool> shown(m_rows.size());
+    for (std::size_t i = 0; i < m_rows.size(); ++i)
+        shown[i] = m_editor.IsVisible(i);
+    if (shown != m_laidOut)
+        LayOut(shown);
     for (std::size_t i = 0; i < m_rows.size(); ++i) {
         const Row& r = m_rows[i];
         const bool visible = m_editor.IsVisible(i);

@@ -62,7 +62,10 @@ private:
     };
 
     void Build();
+    // Places the items `shown` marks, in item order, in one or two columns.
+    void LayOut(const std::vector<bool>& shown);
 
     HEditor& m_editor;
     std::vector<Row> m_rows;
+    std::vector<bool> m_laidOut; // which items the layout holds
 };
