@@ -6,6 +6,7 @@
 #include "HCommonGroups.h"
 #include "HDefaultImage.h"
 #include "HEditorRegistry.h"
+#include "HGridSource.h"
 #include "HHardwareGroup.h"
 #include "HRP57CommunicationDialog.h"
 #include "HSignallingSteps.h"
@@ -302,6 +303,41 @@ TEST_F(Controller, DownloadRefusalsAndAFailureMidway) {
     EXPECT_EQ(Word(radio.StopAndRead(), 0xFF), 0xFFFF);
 }
 
+// A grid cell of a record grid (where the editors have them): a random entry
+// of its list, random typed keys its filter takes, or a tick. False for an
+// item that is not a cell.
+template <class Session, class Editor, class Setting>
+bool RandomCell(Session& session, Editor& e, const Setting& s, std::mt19937& rng) {
+    if constexpr (requires {
+                      e.Grid(s.item);
+                      s.row;
+                      s.column;
+                  }) {
+        const HGridSource* grid = e.Grid(s.item);
+        if (grid == nullptr || s.row < 0)
+            return false;
+        std::string value;
+        const HEditStart start = grid->BeginEdit(s.row, s.column);
+        if (start.kind == HCellEdit::List && !start.listTexts.empty()) {
+            value = start.listTexts[rng() % start.listTexts.size()];
+        } else if (start.kind == HCellEdit::Text) {
+            const std::size_t length = rng() % (start.maxLength + 1);
+            for (std::size_t i = 0; value.size() < length && i < 4 * length; ++i) {
+                const char c = "0123456789ABCDEF*#XYZ "[rng() % 22];
+                if (grid->FilterKey(s.column, value.size(), c).verdict == HKeyVerdict::Insert)
+                    value += c;
+            }
+        } else if (grid->IsTickColumn(s.column)) {
+            value = rng() % 2 == 0 ? "v" : "-";
+        }
+        if (!value.empty())
+            (void)session.Set(s, value);
+        return true;
+    } else {
+        return false;
+    }
+}
+
 // Random values for every signalling setting of `mode` (the DTMF and type
 // editors' and the active family's), set as a user would through the settings
 // session; a value an editor refuses is left as it was.
@@ -324,24 +360,8 @@ void SetRandomSignalling(HMemoryImage& image, HSignallingMode mode, std::mt19937
             continue;
         HEditor& e = session.EditorOf(s);
         std::string value;
-        if (const HGridSource* grid = e.Grid(s.item); grid != nullptr && s.row >= 0) {
-            const HEditStart start = grid->BeginEdit(s.row, s.column);
-            if (start.kind == HCellEdit::List && !start.listTexts.empty()) {
-                value = start.listTexts[rng() % start.listTexts.size()];
-            } else if (start.kind == HCellEdit::Text) {
-                const std::size_t length = rng() % (start.maxLength + 1);
-                for (std::size_t i = 0; value.size() < length && i < 4 * length; ++i) {
-                    const char c = "0123456789ABCDEF*#XYZ "[rng() % 22];
-                    if (grid->FilterKey(s.column, value.size(), c).verdict == HKeyVerdict::Insert)
-                        value += c;
-                }
-            } else if (grid->IsTickColumn(s.column)) {
-                value = rng() % 2 == 0 ? "v" : "-";
-            }
-            if (!value.empty())
-                (void)session.Set(s, value);
+        if (RandomCell(session, e, s, rng))
             continue;
-        }
         switch (e.Item(s.item).kind) {
         case HItemKind::Combo: {
             const auto items = e.Combo(s.item).Items();
