@@ -86,8 +86,9 @@ public:
 
     // Why the port did not open; the system's reason or a plain fallback.
     [[nodiscard]] QString PortOpenDetail() const {
-        const std::string& detail = m_dialog->m_port.GetOpenErrorDetail();
-        return QString::fromStdString(detail.empty() ? m_dialog->m_port.DeviceName() : detail);
+        const HSerialPort& port = m_dialog->Port();
+        const std::string& detail = port.GetOpenErrorDetail();
+        return QString::fromStdString(detail.empty() ? port.DeviceName() : detail);
     }
 
     // The user cancelled the password dialog during this transfer.
@@ -222,6 +223,13 @@ void HComInstructionDialog::SetAddedChannelUpload(const HRangeList& flashPages,
     setWindowTitle(QString::fromLatin1(HComText::kUploadTitle));
 }
 
+void HComInstructionDialog::SetPreparedEvent(std::unique_ptr<HCommEventData> event,
+                                             HSerialPort& port) {
+    m_command = 0;
+    m_prepared = std::move(event);
+    m_externalPort = &port;
+}
+
 int HComInstructionDialog::Direction() const {
     return m_command == kCommandDownload ? HRP57CommunicationDialog::kDirectionDownload
                                          : HRP57CommunicationDialog::kDirectionUpload;
@@ -256,7 +264,9 @@ void HComInstructionDialog::OnRun() {
     HLOG_D1("%s", StartLine());
 
     std::unique_ptr<HCommEventData> event;
-    if (m_command == kCommandAddedChannels) {
+    if (m_prepared) {
+        event = std::move(m_prepared);
+    } else if (m_command == kCommandAddedChannels) {
         event = BuildCommEvent(HCommEvent::AddedChannelUpload, m_link, &m_work, &m_image);
         event->readFlash = m_addedPages;
     } else {
@@ -271,7 +281,7 @@ void HComInstructionDialog::OnRun() {
     m_running = true;
     m_cancelRequested = false;
     m_cancel->setEnabled(true);
-    m_controller = std::make_unique<HRP57CommunicationDialog>(Direction(), &m_port, m_prompt.get(),
+    m_controller = std::make_unique<HRP57CommunicationDialog>(Direction(), &Port(), m_prompt.get(),
                                                               m_prompt.get());
     if (m_command == kCommandAddedChannels)
         m_controller->SetShowWindowFlag(1);

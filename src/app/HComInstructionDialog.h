@@ -55,6 +55,10 @@ public:
     // The added channel upload: `flashPages` are read from the radio into a
     // copy of `work`, which then replaces the image when all went well.
     void SetAddedChannelUpload(const HRangeList& flashPages, const HMemoryImage& work);
+    // An alignment or recovery event built by the caller, run on `port`, which
+    // the caller owns: a successful start of alignment leaves it open for the
+    // alignment steps. The outcome's result tells the caller what follows.
+    void SetPreparedEvent(std::unique_ptr<HCommEventData> event, HSerialPort& port);
 
     // Shows the dialog and runs the transfer; kResultOk when it succeeded,
     // kResultCancel when it failed, was cancelled or could not start.
@@ -83,12 +87,15 @@ private:
     void OnTransferOver(const HTransferOutcome& outcome);
     [[nodiscard]] int Direction() const;
     [[nodiscard]] const char* StartLine() const;
+    [[nodiscard]] HSerialPort& Port() { return m_externalPort ? *m_externalPort : m_port; }
 
     LinkSettings m_link;
     HMemoryImage& m_image;
     HMemoryImage m_work{};
     int m_command = kCommandUpload;
     HRangeList m_addedPages;
+    std::unique_ptr<HCommEventData> m_prepared;
+    HSerialPort* m_externalPort = nullptr;
     bool m_posted = false;
     bool m_running = false;
     bool m_cancelRequested = false;

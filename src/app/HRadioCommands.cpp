@@ -3,6 +3,7 @@
 #include "CMainFrame.h"
 #include "CRP57App.h"
 #include "CRP57Doc.h"
+#include "HAlignmentFlows.h"
 #include "HChannelAllocationDlg.h"
 #include "HChannels.h"
 #include "HComInstructionDialog.h"
@@ -101,6 +102,7 @@ void Install(CMainFrame& frame, CRP57App& app) {
                             [&frame, &app] { OnMenuRadio(frame, app, HCmd::kDownload); });
     frame.SetCommandHandler(HCmd::kChannelAllocation,
                             [&frame, &app] { OnChannelAllocation(frame, app); });
+    HAlignmentFlows::Install(frame, app);
 }
 
 int ChannelPagesInUse(int usedChannels) {

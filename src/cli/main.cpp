@@ -11,6 +11,7 @@
 #include "CmdAlign.h"
 #include "CmdCheck.h"
 #include "CmdImage.h"
+#include "CmdRadioText.h"
 #include "CmdSettings.h"
 #include "CmdTransfer.h"
 #include "HLogPrint.h"
@@ -35,6 +36,8 @@ void AddCommands(CLI::App& app, int& status) {
     AddDownloadCommand(app, status);
     AddCheckCommand(app, status);
     AddDiffCommand(app, status);
+    AddDumpCommand(app, status);
+    AddLoadCommand(app, status);
     AddBackupsCommand(app, status);
     AddDetectCommand(app, status);
     AddAlignCommand(app, status);

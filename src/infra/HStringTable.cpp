@@ -93,6 +93,13 @@ const std::map<int, std::string>& Table() {
         {2817, "No radio sent its Check byte on %1. Switch the radio on in clone mode and try "
                "again."},
         {2818, "Waiting for the next radio (Ctrl-C ends the run)"},
+        {2901, "It failed in initial processing. "},
+        {2902, "It failed in the change processing. \n"},
+        {2903, "It failed in Tune Alignment,"},
+        {2904, "VCV Alignment failed!"},
+        {2905, "Change Channel Erro!"},
+        {2906, "The program keeps the aligned value, but the radio did not take %1.\r\nCheck "
+               "the cable and repeat this adjustment before leaving alignment."},
     };
     return table;
 }

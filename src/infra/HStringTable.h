@@ -83,6 +83,13 @@ enum Id : int {
     kDetectFound = 2816, // %1 = device
     kDetectNone = 2817,  // %1 = devices listened to
     kFleetWaiting = 2818,
+    // The alignment steps.
+    kAlignInitFailed = 2901,
+    kAlignChangeFailed = 2902,
+    kTuneAlignFailed = 2903,
+    kVcvAlignFailed = 2904,
+    kChangeChannelError = 2905,
+    kAlignWordsNotWritten = 2906, // %1 = the words and pages
 };
 
 // The text of a number; empty when the table has none.

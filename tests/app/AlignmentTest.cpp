@@ -1,0 +1,321 @@
+// The factory branches of the Radio menu in Manufacture Mode, through the
+// running program against the simulated radio in alignment mode on a
+// pseudo-terminal: a Basic Alignment with each kind of adjustment dialog, a
+// failed word write told in the window, a channel fine alignment and an
+// adjustment recovery, and what each leaves in the radio.
+#include "AppTestSupport.h"
+#include "HAlignmentData.h"
+#include "HAlignmentDialogs.h"
+#include "HAlignmentImage.h"
+#include "HBasicAlignmentSheet.h"
+#include "HChannels.h"
+#include "HFineAlignmentDlg.h"
+#include "HSimAlignment.h"
+#include "HTransferSteps.h"
+
+namespace {
+
+using namespace HChannelTables;
+
+// A radio as it leaves the factory: built-in image, mobile model codes, the
+// end mark in place.
+HMemoryImage FactoryRadio() {
+    HMemoryImage m = BuildDefaultImage();
+    m[2] = 5;
+    m[3] = 0;
+    HTransferSteps::CleanImage(m);
+    m[HImageMap::EepromWordOffset(0xFF)] = 0xA5;
+    m[HImageMap::EepromWordOffset(0xFF) + 1] = 0x5A;
+    return m;
+}
+
+// The simulated radio as a child process: memory, link and frame log in the
+// test's directory.
+class Radio {
+public:
+    Radio(const TempHome& home, const HMemoryImage& memory, const QStringList& faults = {})
+        : m_home(home) {
+        m_ok = HDataFile::Write(File(".mem").toStdString(), memory).Ok();
+        QStringList args{"--memory", File(".mem"), "--link", Link(), "--log", File(".log")};
+        for (const QString& f : faults)
+            args << QStringLiteral("--fault") << f;
+        m_process.start(QStringLiteral(RP57_RADIO_SIM), args);
+        m_ok = m_ok && m_process.waitForStarted(10000);
+        for (int i = 0; m_ok && i < 1000 && !QFileInfo(Link()).isSymLink(); ++i)
+            QTest::qWait(10);
+    }
+    ~Radio() { Stop(); }
+    [[nodiscard]] bool Started() const { return m_ok && QFileInfo(Link()).isSymLink(); }
+    [[nodiscard]] QString Link() const { return File(""); }
+    void Stop() {
+        if (m_process.state() != QProcess::NotRunning) {
+            m_process.terminate();
+            if (!m_process.waitForFinished(10000))
+                m_process.kill();
+        }
+    }
+    HMemoryImage StopAndRead() {
+        Stop();
+        HMemoryImage m{};
+        (void)HDataFile::Read(File(".mem").toStdString(), m);
+        return m;
+    }
+
+private:
+    [[nodiscard]] QString File(const char* suffix) const {
+        return m_home.Path() + QStringLiteral("/radio") + QLatin1String(suffix);
+    }
+    const TempHome& m_home;
+    QProcess m_process;
+    bool m_ok = false;
+};
+
+// The default alignment file of the factory radio's model, beside the program.
+bool WriteAlignmentFile(const TempHome& home) {
+    const HMemoryImage radio = FactoryRadio();
+    const std::optional<std::string> name = HAlignmentImage::DefaultFileName(radio);
+    return name && HDataFile::Write(home.File(name->c_str()), radio).Ok();
+}
+
+std::uint16_t Word(const HMemoryImage& m, int word) {
+    return std::uint16_t(m[std::size_t(word) * 2] << 8 | m[std::size_t(word) * 2 + 1]);
+}
+
+// Runs a modal dialog's Start and waits (bounded, so a broken build ends)
+// until its result is shown.
+template <class D> bool StartAndWaitForResult(D* dialog) {
+    dialog->StartButton()->click();
+    for (int i = 0; i < 6000 && !dialog->OkButton()->isVisible(); ++i)
+        QTest::qWait(10);
+    return dialog->OkButton()->isVisible();
+}
+
+} // namespace
+
+class AlignmentTest : public QObject {
+    Q_OBJECT
+private slots:
+    void radioMenuOffersAlignmentOnlyInManufactureMode();
+    void basicAlignmentEndToEnd();
+    void aWordTheRadioRefusesIsToldAndTheImageKeepsTheValue();
+    void channelFineAlignmentStoresTheChannelOffset();
+    void recoveryFromTheShippingDefault();
+};
+
+void AlignmentTest::radioMenuOffersAlignmentOnlyInManufactureMode() {
+    {
+        TempHome home;
+        RunningApp run;
+        QVERIFY(run.frame);
+        run.frame->UpdateCommandUI();
+        for (int id : {HCmd::kBasicAlignment, HCmd::kChFineAlignment, HCmd::kAdjustmentRecover})
+            QVERIFY2(!run.frame->CommandAction(id)->isEnabled(), qPrintable(QString::number(id)));
+    }
+    TempHome home;
+    RunningApp run(1);
+    QVERIFY(run.frame);
+    run.frame->UpdateCommandUI();
+    for (int id : {HCmd::kBasicAlignment, HCmd::kChFineAlignment, HCmd::kAdjustmentRecover})
+        QVERIFY2(run.frame->CommandAction(id)->isEnabled(), qPrintable(QString::number(id)));
+}
+
+void AlignmentTest::basicAlignmentEndToEnd() {
+    TempHome home;
+    QVERIFY(WriteAlignmentFile(home));
+    Radio radio(home, FactoryRadio());
+    QVERIFY(radio.Started());
+    RunningApp run(1);
+    QVERIFY(run.frame);
+    run.app.SetComDevice(radio.Link().toStdString());
+    MessageAnswers answers(QMessageBox::Ok);
+
+    QString vcvBox, squelchBox, powerBox, title;
+    int vcvResult = -1, squelchResult = -1, newPower = -1;
+    bool mobileLowHi = false, eLowHidden = false;
+    ModalDriver<HBasicAlignmentSheet> sheetDriver([&](HBasicAlignmentSheet* sheet) {
+        title = sheet->windowTitle();
+        for (QLabel* label : sheet->findChildren<QLabel*>())
+            if (label->text() == QStringLiteral("TX Power Low-Hi"))
+                mobileLowHi = true;
+        eLowHidden = sheet->StartButton(HBasicAlignmentSheet::kBasic2Page, 3)->isHidden();
+
+        // VCO RX: the search runs while the window stays live.
+        ModalDriver<HVcvAlignDlg> vcv([&](HVcvAlignDlg* d) {
+            if (StartAndWaitForResult(d)) {
+                vcvResult = d->ResultBox()->text().toInt();
+                d->OkButton()->click();
+            }
+        });
+        sheet->OnStart(HBasicAlignmentSheet::kAlignmentPage, 0);
+        vcvBox = sheet->ValueBox(HBasicAlignmentSheet::kAlignmentPage, 0)->text();
+
+        // RSSI NSQ Wide: 20 samples, one per timer.
+        ModalDriver<HSqlAlignDlg> sql([&](HSqlAlignDlg* d) {
+            if (StartAndWaitForResult(d) && d->Samples() == 20) {
+                squelchResult = d->ResultBox()->text().toInt();
+                d->OkButton()->click();
+            }
+        });
+        sheet->OnStart(HBasicAlignmentSheet::kAlignmentPage, 6);
+        squelchBox = sheet->ValueBox(HBasicAlignmentSheet::kAlignmentPage, 8)->text();
+
+        // TX Power High moved up by 3.
+        ModalDriver<HSliderAlignDlg> slider([&](HSliderAlignDlg* d) {
+            newPower = d->Current() + 3;
+            d->ChangeTo(newPower);
+            if (d->Current() == newPower)
+                d->OkButton()->click();
+        });
+        sheet->OnStart(HBasicAlignmentSheet::kBasic2Page, 0);
+        powerBox = sheet->ValueBox(HBasicAlignmentSheet::kBasic2Page, 0)->text();
+
+        // RX Sensitivity Tuning: three sweeps.
+        ModalDriver<HTuneAlignDlg> tune([&](HTuneAlignDlg* d) {
+            for (int step = 0; step < 3 && d->Step() == step; ++step) {
+                d->StartButton()->click();
+                for (int i = 0; i < 6000 && d->Step() == step; ++i)
+                    QTest::qWait(10);
+            }
+            if (d->OkButton()->isVisible())
+                d->OkButton()->click();
+        });
+        sheet->OnStart(HBasicAlignmentSheet::kAlignmentPage, 3);
+        sheet->ExitButton()->click();
+    });
+    QVERIFY(run.frame->RunCommand(HCmd::kBasicAlignment));
+    QVERIFY(sheetDriver.Fired());
+    QCOMPARE(title, QStringLiteral("Basic Alignment"));
+    QVERIFY(mobileLowHi);
+    QVERIFY(eLowHidden);
+
+    // The simulated PLL reads VCV - 40 at the high edge: 225 is the first
+    // value down from 245 that reads 182..188.
+    QCOMPARE(vcvResult, 225);
+    QCOMPARE(vcvBox, QStringLiteral("225"));
+    QVERIFY(std::abs(squelchResult - HSimAlignment::kRssiPeak) <= HSimAlignment::kSpread);
+    QCOMPARE(squelchBox, QString::number(squelchResult));
+    QCOMPARE(powerBox, QString::number(newPower));
+    QVERIFY(answers.texts.contains(QStringLiteral("Basic Alignment is Finished!")));
+    QVERIFY(!answers.asked.contains(QStringLiteral("message2906")));
+
+    // The radio holds the accepted values, a sound checksum and the end mark.
+    const HMemoryImage m = radio.StopAndRead();
+    HAlignmentData data;
+    data.Load(m);
+    QCOMPARE(data.GetValue(16), 225);
+    QCOMPARE(data.GetValue(0), squelchResult);
+    QCOMPARE(data.GetValue(8), newPower);
+    QVERIFY(std::abs(data.GetValue(21) - HSimAlignment::TunePeak(1)) <=
+            HSimAlignment::kRssiFlatHalfWidth);
+    QVERIFY(HAlignmentData().VerifyChecksum(m));
+    QCOMPARE(Word(m, 0xFF), std::uint16_t(0xA55A));
+}
+
+void AlignmentTest::aWordTheRadioRefusesIsToldAndTheImageKeepsTheValue() {
+    TempHome home;
+    QVERIFY(WriteAlignmentFile(home));
+    Radio radio(home, FactoryRadio(), {QStringLiteral("write-fail:0x0B")});
+    QVERIFY(radio.Started());
+    RunningApp run(1);
+    QVERIFY(run.frame);
+    run.app.SetComDevice(radio.Link().toStdString());
+    MessageAnswers answers(QMessageBox::Ok);
+    QString box;
+    ModalDriver<HBasicAlignmentSheet> sheetDriver([&](HBasicAlignmentSheet* sheet) {
+        ModalDriver<HVcvAlignDlg> vcv([&](HVcvAlignDlg* d) {
+            if (StartAndWaitForResult(d))
+                d->OkButton()->click();
+        });
+        sheet->OnStart(HBasicAlignmentSheet::kAlignmentPage, 0);
+        box = sheet->ValueBox(HBasicAlignmentSheet::kAlignmentPage, 0)->text();
+        sheet->ExitButton()->click();
+    });
+    QVERIFY(run.frame->RunCommand(HCmd::kBasicAlignment));
+    QVERIFY(answers.asked.contains(QStringLiteral("message2906")));
+    const QString told = answers.texts.at(answers.asked.indexOf(QStringLiteral("message2906")));
+    QVERIFY2(told.contains(QStringLiteral("EEPROM word 0x0B")), qPrintable(told));
+    QCOMPARE(box, QStringLiteral("225"));
+    // The radio kept its own RX VCV (byte 22 of word 0x0B).
+    QVERIFY(FactoryRadio()[22] != 225);
+    QCOMPARE(radio.StopAndRead()[22], FactoryRadio()[22]);
+}
+
+void AlignmentTest::channelFineAlignmentStoresTheChannelOffset() {
+    TempHome home;
+    HMemoryImage memory = FactoryRadio();
+    const int txVcvBefore = [&] {
+        HChannels model;
+        model.Load(memory);
+        return int(model.GetField(0, kFieldTxTune16));
+    }();
+    Radio radio(home, memory);
+    QVERIFY(radio.Started());
+    RunningApp run(1);
+    QVERIFY(run.frame);
+    run.app.SetComDevice(radio.Link().toStdString());
+    MessageAnswers answers(QMessageBox::Ok);
+
+    int shownBefore = -1, shownAfter = -1;
+    QString rowLabel;
+    ModalDriver<HFineAlignmentDlg> fine([&](HFineAlignmentDlg* d) {
+        for (int i = 0; i < 1000 && d->Channel() < 0; ++i)
+            QTest::qWait(10);
+        if (d->Channel() != 0)
+            return;
+        rowLabel = d->RowLabel(HFineAlignment::kTxVcv)->text();
+        shownBefore = d->ValueBox(HFineAlignment::kTxVcv)->text().toInt();
+        ModalDriver<HSliderAlignDlg> slider([&](HSliderAlignDlg* s) {
+            s->ChangeTo(s->Current() + 2);
+            s->OkButton()->click();
+        });
+        d->OnStart(HFineAlignment::kTxVcv);
+        shownAfter = d->ValueBox(HFineAlignment::kTxVcv)->text().toInt();
+        d->accept();
+    });
+    QVERIFY(run.frame->RunCommand(HCmd::kChFineAlignment));
+    QVERIFY(fine.Fired());
+    QCOMPARE(rowLabel, QStringLiteral("TX"));
+    QCOMPARE(shownAfter, shownBefore + 2);
+    QVERIFY(answers.texts.contains(QStringLiteral("Channel Fine Alignment is Finished!")));
+
+    // Event 6 wrote the channel pages: the offset and the aligned flag.
+    HChannels model;
+    model.Load(radio.StopAndRead());
+    QCOMPARE(model.GetField(0, kFieldTxTune16), txVcvBefore + 2);
+    QCOMPARE(model.GetField(0, kFieldKeepTuningPoints), 1);
+}
+
+void AlignmentTest::recoveryFromTheShippingDefault() {
+    TempHome home;
+    HMemoryImage memory = FactoryRadio();
+    // The working copy lost its identity; the shipping default is sound.
+    memory[0x3104] = 0x06;
+    memory[0x3105] = 0x10;
+    memory[0x1F6] = 0x00;
+    memory[0x1F7] = 0x00;
+    memory[0x3110] = 0x2A; // RSSI squelch wide of the shipping default
+    HAlignmentData shipping(HAlignmentData::HCopy::ShippingDefault);
+    shipping.RecomputeChecksum(memory);
+    Radio radio(home, memory);
+    QVERIFY(radio.Started());
+    RunningApp run(1);
+    QVERIFY(run.frame);
+    run.app.SetComDevice(radio.Link().toStdString());
+    MessageAnswers answers(QMessageBox::Ok);
+    answers.Queue(HStringTable::kAdjDefectedRecover, QMessageBox::Yes);
+
+    QVERIFY(run.frame->RunCommand(HCmd::kAdjustmentRecover));
+    QVERIFY(answers.asked.contains(QStringLiteral("message138")));
+    QVERIFY(answers.texts.contains(QStringLiteral("Adjustment Recovery Complete!")));
+    const HMemoryImage m = radio.StopAndRead();
+    QCOMPARE(Word(m, 0xFB), std::uint16_t(0x0610));
+    QCOMPARE(int(m[6]), 0x2A);
+    QVERIFY(HAlignmentData().VerifyChecksum(m));
+    QCOMPARE(Word(m, 0xFF), std::uint16_t(0xA55A));
+    // Still the same radio: its model codes survive the built-in defaults.
+    QCOMPARE(int(m[2]), 5);
+    QCOMPARE(int(m[3]), 0);
+}
+
+RP57_APP_TEST(AlignmentTest)
+#include "AlignmentTest.moc"
