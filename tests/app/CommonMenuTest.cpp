@@ -56,6 +56,8 @@ void CommonMenuTest::everyEntryOpensItsEditorCancelAndOk() {
         CMainFrame& frame = *run.frame;
         for (const HEditorEntry& entry : HEditorRegistry::Entries()) {
             const QString name = ObjectNameOf(entry);
+            // A family's commands are on in its own signalling mode only.
+            frame.SetSignallingMenuMode(entry.family == HEditorFamily::FiveTone ? 0 : 1);
             const HMemoryImage before = run.doc->Image();
             run.app.SetModifiedFlag(0);
             ModalDriver<QDialog> cancel(

@@ -1,0 +1,146 @@
+// The Signalling menu through the running program: the commands the type
+// enables, the type switch from the Signalling Type dialog (menu, image and
+// the new family's tables reset), the DTMF Setting lists edited with the
+// keyboard, and the tables compiled before a Download reaching the radio.
+#include "AppTestSupport.h"
+#include "HDialog.h"
+#include "HEditorRegistry.h"
+#include "HMainCommands.h"
+#include "HSignallingSteps.h"
+#include "HValueCombo.h"
+
+#include <random>
+
+namespace {
+
+// The offered texts of a combo of the open dialog.
+QStringList Entries(QDialog* dialog, std::size_t item) {
+    auto* combo = dialog->findChild<QComboBox*>(QStringLiteral("item%1").arg(item));
+    QStringList texts;
+    if (combo)
+        for (int i = 0; i < combo->count(); ++i)
+            texts << combo->itemText(i);
+    return texts;
+}
+
+void ClickOk(QDialog* dialog) {
+    auto* button = dialog->findChild<QPushButton*>(QStringLiteral("button1"));
+    QVERIFY(button);
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+bool Enabled(CMainFrame& frame, int command) {
+    const QAction* action = frame.CommandAction(command);
+    return action != nullptr && action->isEnabled();
+}
+
+} // namespace
+
+class SignallingMenuTest : public QObject {
+    Q_OBJECT
+private slots:
+    void typeSwitchFollowsTheDialogAndResetsTheNewTables();
+    void dtmfCodeListsWithTheKeyboard();
+};
+
+void SignallingMenuTest::typeSwitchFollowsTheDialogAndResetsTheNewTables() {
+    TempHome home;
+    RunningApp run;
+    QVERIFY(run.frame != nullptr);
+    CMainFrame& frame = *run.frame;
+    QCOMPARE(frame.SignallingMenuMode(), 1);
+    // The 5-tone family's areas hold random bytes, as another radio's 2-tone
+    // tables would look to the 5-tone editors.
+    std::mt19937 rng(3);
+    for (std::size_t i = 0x1C80; i < 0x2400; ++i)
+        run.doc->Image()[i] = static_cast<std::uint8_t>(rng());
+    const HMemoryImage before = run.doc->Image();
+
+    // Cancel and an unchanged OK switch nothing.
+    ModalDriver<QDialog> cancel([](QDialog* d) { d->reject(); }, QStringLiteral("HDialog181"));
+    QVERIFY(frame.RunCommand(HCmd::kSignallingType));
+    QVERIFY(cancel.Fired());
+    QCOMPARE(frame.SignallingMenuMode(), 1);
+
+    ModalDriver<QDialog> pick(
+        [](QDialog* d) {
+            auto* combo = d->findChild<QComboBox*>(QStringLiteral("item0"));
+            QVERIFY(combo);
+            QCOMPARE(combo->currentText(), QStringLiteral("2-TONE"));
+            combo->setFocus();
+            QTest::keyClick(combo, Qt::Key_Up);
+            QCOMPARE(combo->currentText(), QStringLiteral("5-TONE"));
+            ClickOk(d);
+        },
+        QStringLiteral("HDialog181"));
+    QVERIFY(frame.RunCommand(HCmd::kSignallingType));
+    QVERIFY(pick.Fired());
+    QCOMPARE(frame.SignallingMenuMode(), 0);
+    QCOMPARE(HReadSignallingMode(run.doc->Image()), HSignallingMode::FiveTone);
+    QCOMPARE(run.app.ModifiedFlag(), 1);
+    // Only the 5-tone and the always-offered commands are on.
+    for (int id = HCmd::kSignallingFirst; id <= HCmd::kSignallingLast; ++id)
+        if (frame.CommandAction(id) != nullptr && HEditorRegistry::FindByCommand(id) != nullptr)
+            QCOMPARE(Enabled(frame, id), HMainCommands::SignallingAllows(0, id));
+    QVERIFY(Enabled(frame, HCmd::kDtmf));
+    QVERIFY(!Enabled(frame, HCmd::k2ToneTable));
+    // Every 5-tone page shows its defaults now.
+    for (const HEditorEntry& entry : HEditorRegistry::Entries()) {
+        if (entry.family != HEditorFamily::FiveTone)
+            continue;
+        for (const HEditorPageEntry& page : entry.pages) {
+            auto now = page.make(page, {&run.doc->Image(), 0});
+            auto defaults = page.make(page, {nullptr, 0});
+            now->Open();
+            defaults->Open();
+            const auto a = now->ReportItems();
+            const auto b = defaults->ReportItems();
+            QCOMPARE(a.size(), b.size());
+            for (std::size_t i = 0; i < a.size(); ++i)
+                QCOMPARE(QString::fromStdString(a[i].value), QString::fromStdString(b[i].value));
+        }
+    }
+    // Outside the signalling areas nothing moved.
+    for (std::size_t i = 0; i < 0x1C80; ++i)
+        if (i != 0x2A4)
+            QCOMPARE(run.doc->Image()[i], before[i]);
+}
+
+void SignallingMenuTest::dtmfCodeListsWithTheKeyboard() {
+    TempHome home;
+    RunningApp run;
+    QVERIFY(run.frame != nullptr);
+    namespace S = HDtmfItems::SettingItem;
+    ModalDriver<QDialog> edit(
+        [](QDialog* d) {
+            QCOMPARE(d->windowTitle(), QStringLiteral("DTMF Setting"));
+            QCOMPARE(Entries(d, S::kSeparateCode), (QStringList{"B", "*"}));
+            QCOMPARE(Entries(d, S::kGroupCode), (QStringList{"A", "B"}));
+            // Separate code: * -> B with the Up key; * is then free for the others.
+            auto* separate =
+                d->findChild<QComboBox*>(QStringLiteral("item%1").arg(S::kSeparateCode));
+            QVERIFY(separate);
+            separate->setFocus();
+            QTest::keyClick(separate, Qt::Key_Up);
+            QCOMPARE(separate->currentText(), QStringLiteral("B"));
+            QCOMPARE(Entries(d, S::kGroupCode), (QStringList{"A", "*"}));
+            QCOMPARE(Entries(d, S::kResetCode), (QStringList{"C", "*"}));
+            QVERIFY(!Entries(d, S::kPauseCode).contains(QStringLiteral("B")));
+            // Group code: A -> * with the Down key.
+            auto* group = d->findChild<QComboBox*>(QStringLiteral("item%1").arg(S::kGroupCode));
+            group->setFocus();
+            QTest::keyClick(group, Qt::Key_Down);
+            QCOMPARE(group->currentText(), QStringLiteral("*"));
+            QCOMPARE(Entries(d, S::kSeparateCode), (QStringList{"A", "B"}));
+            ClickOk(d);
+        },
+        QStringLiteral("HDialog183"));
+    QVERIFY(run.frame->RunCommand(HCmd::kDtmf));
+    QVERIFY(edit.Fired());
+    // Separate B (11) and group * (14) in byte 0x376.
+    QCOMPARE(int(run.doc->Image()[0x376]), 0xBE);
+    QCOMPARE(run.app.ModifiedFlag(), 1);
+}
+
+RP57_APP_TEST(SignallingMenuTest)
+#include "SignallingMenuTest.moc"
