@@ -5,8 +5,12 @@
 #include "HHelpWindow.h"
 #include "HLogPrint.h"
 #include "HMessageBox.h"
+#include "HQtText.h"
+#include "HRadioDetect.h"
+#include "HStringTable.h"
 #include "HValueCombo.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -17,24 +21,18 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QShortcut>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <thread>
 
 namespace {
 
-// "ttyUSB10" after "ttyUSB9".
-bool ByNumber(const QString& a, const QString& b) {
-    const auto split = [](const QString& s) {
-        qsizetype i = s.size();
-        while (i > 0 && s.at(i - 1).isDigit())
-            --i;
-        return std::pair(s.left(i), s.mid(i).toLongLong());
-    };
-    return split(a) < split(b);
-}
+// How long "Find radio" listens: a radio in clone mode repeats its Check byte.
+constexpr std::chrono::seconds kFindRadioWait{5};
 
 } // namespace
 
@@ -44,7 +42,9 @@ CConfigurationDlg::CConfigurationDlg(CRP57App& app, QWidget* parent)
       m_interfaceUnit(new QCheckBox(QStringLiteral("&Interface Unit"), this)),
       m_port(new HValueCombo(this)), m_device(new QComboBox(this)), m_portHint(new QLabel(this)),
       m_baud(new HValueCombo(this)), m_ok(new QPushButton(QStringLiteral("OK"), this)),
-      m_cancel(new QPushButton(QStringLiteral("Cancel"), this)) {
+      m_cancel(new QPushButton(QStringLiteral("Cancel"), this)),
+      m_findRadio(new QPushButton(QStringLiteral("&Find radio"), this)),
+      m_stopFinding(std::make_shared<std::atomic<bool>>(false)) {
     HLOG_D1("[FUNC IN]CConfigurationDlg::OnInitDialog");
     setObjectName(QStringLiteral("CConfigurationDlg"));
     setWindowTitle(QStringLiteral("Configuration"));
@@ -86,6 +86,11 @@ CConfigurationDlg::CConfigurationDlg(CRP57App& app, QWidget* parent)
     connect(m_port, &HValueCombo::UserPicked, this, &CConfigurationDlg::ShowPortHint);
     connect(m_device, &QComboBox::editTextChanged, this, &CConfigurationDlg::ShowPortHint);
     connect(m_ok, &QPushButton::clicked, this, &CConfigurationDlg::accept);
+    m_findRadio->setObjectName(QStringLiteral("findRadio"));
+    m_findRadio->setAutoDefault(false);
+    m_findRadio->setToolTip(QStringLiteral(
+        "Listen on every serial device for a radio switched on in clone mode; nothing is sent"));
+    connect(m_findRadio, &QPushButton::clicked, this, &CConfigurationDlg::OnFindRadio);
     connect(m_cancel, &QPushButton::clicked, this, &CConfigurationDlg::reject);
 
     auto* portLabel = new QLabel(QStringLiteral("COM &Port"), this);
@@ -104,7 +109,8 @@ CConfigurationDlg::CConfigurationDlg(CRP57App& app, QWidget* parent)
     groupGrid->addWidget(m_port, 0, 1, Qt::AlignLeft);
     groupGrid->addWidget(deviceLabel, 1, 0);
     groupGrid->addWidget(m_device, 1, 1);
-    groupGrid->addWidget(m_portHint, 2, 1);
+    groupGrid->addWidget(m_findRadio, 1, 2);
+    groupGrid->addWidget(m_portHint, 2, 1, 1, 2);
     groupGrid->setColumnStretch(1, 1);
 
     auto* baudRow = new QGridLayout;
@@ -138,19 +144,55 @@ CConfigurationDlg::CConfigurationDlg(CRP57App& app, QWidget* parent)
     HLOG_D1("[FUNC OUT]CConfigurationDlg::OnInitDialog");
 }
 
-CConfigurationDlg::~CConfigurationDlg() = default;
+CConfigurationDlg::~CConfigurationDlg() {
+    m_stopFinding->store(true);
+}
 
 QStringList CConfigurationDlg::SerialDevices(const QString& devDir) {
-    const QDir dir(devDir);
     QStringList devices;
-    for (const char* pattern : {"ttyUSB*", "ttyACM*", "ttyS*"}) {
-        QStringList names = dir.entryList({QString::fromLatin1(pattern)},
-                                          QDir::System | QDir::Files | QDir::NoDotAndDotDot);
-        std::sort(names.begin(), names.end(), ByNumber);
-        for (const QString& name : names)
-            devices << dir.filePath(name);
-    }
+    for (const std::string& d : HRadioDetect::SerialDevices(devDir.toStdString()))
+        devices << ToQString(d);
     return devices;
+}
+
+void CConfigurationDlg::OnFindRadio() {
+    std::vector<std::string> devices;
+    const QString typed = m_device->currentText().trimmed();
+    if (!typed.isEmpty())
+        devices.push_back(typed.toStdString());
+    for (int i = 0; i < m_device->count(); ++i)
+        if (const QString d = m_device->itemText(i); !d.isEmpty() && d != typed)
+            devices.push_back(d.toStdString());
+    m_findRadio->setEnabled(false);
+    m_portHint->setText(QStringLiteral("Listening for a radio in clone mode..."));
+    // Listening takes seconds: it runs beside the dialog, which stays live and
+    // may close meanwhile (the listener then stops at once).
+    QPointer<CConfigurationDlg> self(this);
+    auto stop = m_stopFinding;
+    const int baud = m_baud->GetSelectedValue();
+    std::thread([self, stop, devices, baud] {
+        const HRadioDetect::HListenReport report =
+            HRadioDetect::Listen(devices, kFindRadioWait, baud, stop.get(), true);
+        QMetaObject::invokeMethod(
+            qApp,
+            [self, report, devices] {
+                if (self)
+                    self->ShowFound(report.radios.empty() ? std::string() : report.radios.front(),
+                                    devices.size());
+            },
+            Qt::QueuedConnection);
+    }).detach();
+}
+
+void CConfigurationDlg::ShowFound(const std::string& device, std::size_t listened) {
+    m_findRadio->setEnabled(true);
+    if (device.empty()) {
+        m_portHint->setText(HMessageBox::Text(HStringTable::kDetectNone,
+                                              {std::to_string(listened) + " serial device(s)"}));
+        return;
+    }
+    m_device->setEditText(ToQString(device));
+    m_portHint->setText(HMessageBox::Text(HStringTable::kDetectFound, {device}));
 }
 
 bool CConfigurationDlg::IsAcceptableDevice(const QString& path) {

@@ -7,7 +7,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
 #include <cstdint>
+#include <memory>
+#include <string>
 
 class CRP57App;
 class HValueCombo;
@@ -42,6 +45,8 @@ public:
     [[nodiscard]] HValueCombo* BaudCombo() const { return m_baud; }
     [[nodiscard]] QCheckBox* InterfaceUnitCheck() const { return m_interfaceUnit; }
     [[nodiscard]] QPushButton* OkButton() const { return m_ok; }
+    [[nodiscard]] QPushButton* FindRadioButton() const { return m_findRadio; }
+    [[nodiscard]] QLabel* PortHint() const { return m_portHint; }
 
     void accept() override;
 
@@ -50,6 +55,10 @@ protected:
 
 private:
     void ShowPortHint();
+    // "Find radio": listens on the devices of the list (the typed one first)
+    // and puts the one where a radio sends its Check byte into the list's edit.
+    void OnFindRadio();
+    void ShowFound(const std::string& device, std::size_t listened);
 
     CRP57App& m_app;
     int m_portIndex;      // port number minus 1
@@ -61,4 +70,6 @@ private:
     HValueCombo* m_baud;
     QPushButton* m_ok;
     QPushButton* m_cancel;
+    QPushButton* m_findRadio;
+    std::shared_ptr<std::atomic<bool>> m_stopFinding; // set when the dialog goes
 };

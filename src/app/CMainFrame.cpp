@@ -9,6 +9,7 @@
 #include "HMainCommands.h"
 #include "HQtText.h"
 #include "HRadioCommands.h"
+#include "HSafetyCommands.h"
 #include "HShellDialogs.h"
 #include "HStringTable.h"
 #include "HToolbarIcons.h"
@@ -236,6 +237,7 @@ void CMainFrame::InstallOwnHandlers() {
     SetCommandHandler(HCmd::kAbout, [this] { OnAppAbout(); });
     HShellDialogs::Install(*this, m_app);
     HRadioCommands::Install(*this, m_app);
+    HSafetyCommands::Install(*this, m_app);
 }
 
 QAction* CMainFrame::CommandAction(int id) const {

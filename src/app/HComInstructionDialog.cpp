@@ -6,6 +6,7 @@
 #include "HMessageBox.h"
 #include "HStringTable.h"
 #include "HTransferRanges.h"
+#include "HWriteCheck.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -155,8 +156,18 @@ std::unique_ptr<HCommEventData> HComInstructionDialog::BuildEvent(int command,
                                                                   HMemoryImage& image) {
     if (command != kCommandUpload && command != kCommandDownload)
         return nullptr;
-    return BuildCommEvent(command == kCommandDownload ? HCommEvent::Download : HCommEvent::Upload,
-                          link, &work, &image);
+    auto event =
+        BuildCommEvent(command == kCommandDownload ? HCommEvent::Download : HCommEvent::Upload,
+                       link, &work, &image);
+    if (command == kCommandDownload) {
+        event->radioCheck = &HWriteCheck::CheckAgainstRadio;
+        if (const HBackupSettings backups = HBackupSettings::Read(); backups.beforeDownload)
+            event->backupSink = [backups](const HMemoryImage& radio) {
+                return HBackups::Keep(radio, HBackups::SerialLabel(radio), backups,
+                                      HBackups::Clock::now());
+            };
+    }
+    return event;
 }
 
 HComInstructionDialog::HComInstructionDialog(const LinkSettings& link, HMemoryImage& image,

@@ -37,6 +37,8 @@ inline constexpr int kFilePrintPreview = 57609;
 inline constexpr int kFileMru1 = 57616; // recent files 1..4 take 57616..57619
 inline constexpr int kFileConvert = 32864;
 inline constexpr int kExportCsv = 32863;
+inline constexpr int kCompareWith = 32951;
+inline constexpr int kOpenBackups = 32952;
 inline constexpr int kConfigure = 32891;
 inline constexpr int kAppExit = 57665;
 // Edit
@@ -110,6 +112,10 @@ inline constexpr std::array kTable = {
     HCommandRow{0, "&File", "", "", K::Separator, 0},
     HCommandRow{HCmd::kFileConvert, "&File", "File Con&vert", "", K::Command, HCmd::kFileConvert},
     HCommandRow{HCmd::kExportCsv, "&File", "Export to CSV", "", K::Command, HCmd::kExportCsv},
+    HCommandRow{HCmd::kCompareWith, "&File", "Compare &With...", "", K::Command,
+                HCmd::kCompareWith},
+    HCommandRow{HCmd::kOpenBackups, "&File", "Open &Backups Folder", "", K::Command,
+                HCmd::kOpenBackups},
     HCommandRow{0, "&File", "", "", K::Separator, 0},
     HCommandRow{HCmd::kFilePrint, "&File", "&Print...", "Ctrl+P", K::Command, HCmd::kFilePrint},
     HCommandRow{HCmd::kFilePrintPreview, "&File", "Print Pre&view", "", K::Command,

@@ -11,6 +11,7 @@
 #include "HHardwareGroup.h"
 #include "HLogPrint.h"
 #include "HMainCommands.h"
+#include "HSafetyCommands.h"
 #include "HSignallingSteps.h"
 
 #include <algorithm>
@@ -35,6 +36,8 @@ int RunUpload(CMainFrame& frame, CRP57App& app, CRP57Doc& doc) {
         HLOG_D1("Upload終了[STATUS:%d]", result);
         return result;
     }
+    // A modified document the radio's memory replaces is kept in the backups.
+    const HMemoryImage before = image;
     {
         HComInstructionDialog dialog(HComInstructionDialog::SettingsOf(app), image, &frame);
         dialog.SetCommand(HComInstructionDialog::kCommandUpload);
@@ -43,6 +46,8 @@ int RunUpload(CMainFrame& frame, CRP57App& app, CRP57Doc& doc) {
     frame.activateWindow();
     HSignallingMode mode = HSignallingMode::TwoTone;
     if (result == HComInstructionDialog::kResultOk) {
+        if (modifiedBefore != 0)
+            HSafetyCommands::KeepDocument(&frame, before);
         mode = HTransferSteps::CorrectAfterUpload(image);
         // The image is the radio's now, not the file's.
         app.SetCurrentFilePath(CRP57App::kNoFile);
@@ -70,6 +75,10 @@ int RunDownload(CMainFrame& frame, CRP57App& app, CRP57Doc& doc) {
         frame.SignallingMenuMode() == 0 ? HSignallingMode::FiveTone : HSignallingMode::TwoTone;
     HTransferSteps::PrepareForDownload(image, mode, HSignallingSteps::WriteCompiledTables);
     int result = HComInstructionDialog::kResultCancel;
+    if (!HSafetyCommands::ConfirmDownload(&frame, image, app.AccessLevel())) {
+        HLOG_D1("Download終了[STATUS:%d]", result);
+        return result;
+    }
     {
         HComInstructionDialog dialog(HComInstructionDialog::SettingsOf(app), image, &frame);
         dialog.SetCommand(HComInstructionDialog::kCommandDownload);

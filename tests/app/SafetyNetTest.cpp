@@ -1,0 +1,120 @@
+// The safety net in the real program, offscreen: the check before a Download
+// (a sound image asks nothing, errors ask "Download anyway?" and No stops),
+// File > Compare With's window and its section filter, and the Configuration
+// dialog's "Find radio" against the simulated radio, which it only listens to.
+#include "AppTestSupport.h"
+#include "CCompareDlg.h"
+#include "CConfigurationDlg.h"
+#include "HChannels.h"
+#include "HDataFile.h"
+#include "HDefaultImage.h"
+#include "HHardwareGroup.h"
+#include "HSafetyCommands.h"
+#include "HSettingRows.h"
+
+#include <QComboBox>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+
+namespace {
+
+HMemoryImage WithBand(HMemoryImage image, std::int32_t band) {
+    HHardwareGroup hw;
+    hw.Load(image);
+    hw.SetValue(HHardwareGroup::kRowBand, band);
+    hw.Save(image);
+    return image;
+}
+
+} // namespace
+
+class SafetyNetTest : public QObject {
+    Q_OBJECT
+private slots:
+    void downloadCheckAsksOnlyForErrors();
+    void compareWindowFiltersBySection();
+    void findRadioNamesTheSimulatedRadio();
+};
+
+void SafetyNetTest::downloadCheckAsksOnlyForErrors() {
+    TempHome home;
+    RunningApp run;
+    const HMemoryImage sound = BuildDefaultImage();
+    {
+        MessageAnswers answers(QMessageBox::No);
+        QVERIFY(HSafetyCommands::ConfirmDownload(run.frame, sound, 0));
+        QVERIFY(answers.asked.isEmpty());
+    }
+    // The VHF channels read in the Low Band A band lie outside it.
+    const HMemoryImage bad = WithBand(sound, 4);
+    {
+        MessageAnswers answers(QMessageBox::No);
+        QVERIFY(!HSafetyCommands::ConfirmDownload(run.frame, bad, 0));
+        QCOMPARE(answers.asked, QStringList{QStringLiteral("checkOverride")});
+        QVERIFY(answers.LastText().contains(QStringLiteral("Channel 1: RX Frequency")));
+        QVERIFY(answers.LastText().contains(QStringLiteral("Download anyway?")));
+    }
+    {
+        MessageAnswers answers(QMessageBox::Yes);
+        QVERIFY(HSafetyCommands::ConfirmDownload(run.frame, bad, 0));
+    }
+}
+
+void SafetyNetTest::compareWindowFiltersBySection() {
+    TempHome home;
+    const HMemoryImage a = BuildDefaultImage();
+    HMemoryImage b = WithBand(a, 2);
+    HChannels model;
+    model.Load(b);
+    model.SetTag(1, "DEPOT");
+    model.Save(b);
+    const std::vector<HDiffLine> lines = HImageDiff::Compare(a, b, 0);
+    int channelLines = 0;
+    for (const HDiffLine& l : lines)
+        channelLines += l.section == "channels" ? 1 : 0;
+    QCOMPARE(channelLines, 1);
+    CCompareDlg dialog(lines, QStringLiteral("a.R57"), QStringLiteral("b.R57"));
+    dialog.show();
+    QCOMPARE(dialog.ShownRows(), int(lines.size()));
+    dialog.ShowSection(QStringLiteral("channels"));
+    QCOMPARE(dialog.ShownRows(), channelLines);
+    dialog.ShowSection(QStringLiteral("hardware"));
+    QVERIFY(dialog.ShownRows() > 0 && dialog.ShownRows() < int(lines.size()));
+    if (!qEnvironmentVariableIsEmpty("RP57_SHOTS"))
+        dialog.grab().save(qEnvironmentVariable("RP57_SHOTS") + QStringLiteral("/compare.png"));
+}
+
+void SafetyNetTest::findRadioNamesTheSimulatedRadio() {
+    TempHome home;
+    RunningApp run;
+    const HMemoryImage memory = BuildDefaultImage();
+    QVERIFY(HDataFile::Write(home.File("radio.mem"), memory).Ok());
+    const QString link = home.QPath("radio");
+    QProcess sim;
+    sim.start(QStringLiteral(RP57_RADIO_SIM), {"--memory", home.QPath("radio.mem"), "--link", link,
+                                               "--log", home.QPath("radio.log")});
+    QVERIFY(sim.waitForStarted(10000));
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(link).isSymLink(), 10000);
+
+    CConfigurationDlg dialog(run.app, run.frame);
+    dialog.show();
+    dialog.DeviceCombo()->addItem(link);
+    dialog.FindRadioButton()->click();
+    QTRY_COMPARE_WITH_TIMEOUT(dialog.DeviceCombo()->currentText(), link, 15000);
+    QVERIFY(dialog.PortHint()->text().contains(QStringLiteral("Radio found on")));
+    QVERIFY(dialog.FindRadioButton()->isEnabled());
+    if (!qEnvironmentVariableIsEmpty("RP57_SHOTS"))
+        dialog.grab().save(qEnvironmentVariable("RP57_SHOTS") + QStringLiteral("/config.png"));
+    sim.terminate();
+    QVERIFY(sim.waitForFinished(10000));
+    // Only listened: the radio heard nothing from the program.
+    QFile log(home.QPath("radio.log"));
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    QVERIFY(!log.readAll().contains("PC>RADIO"));
+}
+
+RP57_APP_TEST(SafetyNetTest)
+
+#include "SafetyNetTest.moc"
