@@ -10,6 +10,7 @@
 #include "HBasicAlignmentSheet.h"
 #include "HChannels.h"
 #include "HFineAlignmentDlg.h"
+#include "HHelpWindow.h"
 #include "HSimAlignment.h"
 #include "HTransferSteps.h"
 
@@ -96,6 +97,7 @@ class AlignmentTest : public QObject {
     Q_OBJECT
 private slots:
     void radioMenuOffersAlignmentOnlyInManufactureMode();
+    void everyAlignmentWindowHasItsHelpPage();
     void basicAlignmentEndToEnd();
     void aWordTheRadioRefusesIsToldAndTheImageKeepsTheValue();
     void channelFineAlignmentStoresTheChannelOffset();
@@ -117,6 +119,22 @@ void AlignmentTest::radioMenuOffersAlignmentOnlyInManufactureMode() {
     run.frame->UpdateCommandUI();
     for (int id : {HCmd::kBasicAlignment, HCmd::kChFineAlignment, HCmd::kAdjustmentRecover})
         QVERIFY2(run.frame->CommandAction(id)->isEnabled(), qPrintable(QString::number(id)));
+}
+
+void AlignmentTest::everyAlignmentWindowHasItsHelpPage() {
+    const QDir help(HHelpWindow::HelpDirectory());
+    QVERIFY(help.exists());
+    for (std::uint32_t id :
+         {HAlignHelp::kAlignmentPage, HAlignHelp::kBasic2Page, HAlignHelp::kVcvDialog,
+          HAlignHelp::kSliderDialog, HAlignHelp::kTuneDialog, HAlignHelp::kSquelchDialog,
+          HAlignHelp::kFineDialog, std::uint32_t(0x10000 + HCmd::kBasicAlignment),
+          std::uint32_t(0x10000 + HCmd::kChFineAlignment),
+          std::uint32_t(0x10000 + HCmd::kAdjustmentRecover)}) {
+        const QString page = HHelpWindow::PageForContext(id);
+        QVERIFY2(!page.isEmpty() && page != QLatin1String(HHelpWindow::kIndexPage),
+                 qPrintable(QString::number(id, 16)));
+        QVERIFY2(help.exists(page), qPrintable(page));
+    }
 }
 
 void AlignmentTest::basicAlignmentEndToEnd() {
