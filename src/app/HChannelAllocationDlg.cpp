@@ -1,9 +1,11 @@
 #include "HChannelAllocationDlg.h"
 
 #include "HEdit.h"
+#include "HGroupScanModes.h"
 #include "HLogPrint.h"
 #include "HMessageBox.h"
 #include "HOptionGroup.h"
+#include "HQtText.h"
 #include "HValueCombo.h"
 
 #include <QDialogButtonBox>
@@ -23,16 +25,16 @@ constexpr const char* kTooManyChannels = "Too many channels";
 constexpr std::int32_t kVtsUnitA = 6;
 constexpr std::int32_t kVtsUnitB = 8;
 
+// The texts are kGroupScanModeTexts by code.
 struct ScanChoice {
-    const char* text;
     std::int32_t code;
     bool needsVts;
 };
 constexpr std::array kScanChoices = {
-    ScanChoice{"None", HChannelAllocationDlg::kScanNone, false},
-    ScanChoice{"VTS", HChannelAllocationDlg::kScanVts, true},
-    ScanChoice{"SCAN", HChannelAllocationDlg::kScanScan, false},
-    ScanChoice{"SCAN VTS", HChannelAllocationDlg::kScanScanVts, true},
+    ScanChoice{HChannelAllocationDlg::kScanNone, false},
+    ScanChoice{HChannelAllocationDlg::kScanVts, true},
+    ScanChoice{HChannelAllocationDlg::kScanScan, false},
+    ScanChoice{HChannelAllocationDlg::kScanScanVts, true},
 };
 
 HEditSetup CountSetup(int capacity) {
@@ -87,7 +89,8 @@ HChannelAllocationDlg::HChannelAllocationDlg(HMemoryImage& image, QWidget* paren
         row.scan->setObjectName(QStringLiteral("scanMode%1").arg(g));
         for (const ScanChoice& choice : kScanChoices)
             if (vts || !choice.needsVts)
-                row.scan->AddItem(QString::fromLatin1(choice.text), choice.code);
+                row.scan->AddItem(ToQString(kGroupScanModeTexts[std::size_t(choice.code)]),
+                                  choice.code);
         row.count = new HEdit(this);
         row.count->setObjectName(QStringLiteral("count%1").arg(g));
         row.count->Rules().Setup(CountSetup(capacity));

@@ -1,0 +1,172 @@
+// The printed report's lines and sheets over real images.
+#include "HChannelColumns.h"
+#include "HDefaultImage.h"
+#include "HPrintReport.h"
+#include "ReportImages.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+
+namespace {
+
+constexpr std::size_t kRoomy = 1000; // a sheet that holds any page
+
+int SheetsOfPage(const std::vector<HPrintSheet>& sheets, int page) {
+    return static_cast<int>(std::count_if(
+        sheets.begin(), sheets.end(), [&](const HPrintSheet& s) { return s.planPage == page; }));
+}
+
+int ChannelLinesOn(const HPrintSheet& sheet) {
+    // Channel lines start with the right-aligned channel number.
+    return static_cast<int>(
+        std::count_if(sheet.lines.begin(), sheet.lines.end(), [](const std::string& l) {
+            return l.size() > 3 && l[2] >= '0' && l[2] <= '9';
+        }));
+}
+
+bool Contains(const std::vector<std::string>& lines, std::string_view text) {
+    return std::any_of(lines.begin(), lines.end(),
+                       [&](const std::string& l) { return l.find(text) != std::string::npos; });
+}
+
+} // namespace
+
+TEST(PrintReport, PagePlanIsFivePagesAndOneChannelPagePer64Channels) {
+    struct Case {
+        int inUse;
+        int channelPages;
+    };
+    for (const Case c : {Case{128, 2}, Case{1, 1}, Case{64, 1}, Case{65, 2}}) {
+        const HPrintReport report(ReportImage({.inUse = c.inUse}), {});
+        const std::vector<HPrintSheet> sheets = report.Sheets(kRoomy);
+        ASSERT_EQ(sheets.size(), 5u + static_cast<std::size_t>(c.channelPages)) << c.inUse;
+        for (int page = 1; page <= 5; ++page)
+            EXPECT_EQ(SheetsOfPage(sheets, page), 1) << c.inUse << " page " << page;
+        int channels = 0;
+        for (const HPrintSheet& s : sheets)
+            if (s.planPage == HPrintReport::kFirstChannelPage) {
+                EXPECT_LE(ChannelLinesOn(s), 64);
+                channels += ChannelLinesOn(s);
+            }
+        EXPECT_EQ(channels, c.inUse);
+    }
+}
+
+TEST(PrintReport, PagesHoldTheirSectionsInOrder) {
+    const HPrintReport report(BuildDefaultImage(), {0, "/data/radios/shop.R57"});
+    const std::vector<std::string>& first = report.SettingsPage(1);
+    ASSERT_GE(first.size(), 4u);
+    EXPECT_EQ(first[0],
+              "                  ************  Orvane Systems OR-3200/3100 SERIES  ************");
+    EXPECT_EQ(first[1], "        File Name      :  shop.R57                        ");
+    const std::vector<std::string> titles = {
+        "---Hardware Parameters---", "---Option Parameters---",
+        "---Scan Parameters---",     "---Power Saving Parameters---",
+        "---Front Panel---",         "---Key Function---",
+        "---Emergency---",           "---Miscellaneous---"};
+    std::size_t at = 0;
+    for (const std::string& title : titles) {
+        const auto it =
+            std::find(first.begin() + static_cast<std::ptrdiff_t>(at), first.end(), title);
+        ASSERT_NE(it, first.end()) << title << " (or out of order)";
+        // A blank separator line of 50 blanks before each title.
+        EXPECT_EQ(*(it - 1), std::string(50, ' ')) << title;
+        at = static_cast<std::size_t>(it - first.begin());
+    }
+    EXPECT_TRUE(Contains(first, "                **********   COMMON DATA   **********"));
+    // Item lines as the editors format them for reports.
+    EXPECT_TRUE(Contains(first, "     Freq. Band             :VHF"));
+
+    const std::vector<std::string>& second = report.SettingsPage(2);
+    for (const char* title : {"---Password---", "---DSUB-15---", "---Direct CH Parameters---"})
+        EXPECT_TRUE(Contains(second, title)) << title;
+    EXPECT_FALSE(Contains(second, "---Programming Password---"));
+    EXPECT_EQ(report.SettingsPage(3).front(), "********** Signalling DATA   **********");
+}
+
+TEST(PrintReport, EightHeadingVariantsLineUpWithTheChannelLines) {
+    for (const int product : {kProductMobile, kProductHandheld})
+        for (const int unit : {0, 1})
+            for (const int level : {0, 1}) {
+                const std::string where = "product " + std::to_string(product) + " unit " +
+                                          std::to_string(unit) + " level " + std::to_string(level);
+                const HMemoryImage image =
+                    ReportImage({.inUse = 2, .productType = product, .optionUnit = unit});
+                const HPrintReport report(image, {level, "x.R57"});
+                const std::vector<std::string>& h = report.ChannelHeading();
+                ASSERT_EQ(h.size(), 5u) << where;
+                EXPECT_EQ(
+                    h[4].rfind("Chn i N    TAG    Receive   Transmit  Dec     Enc     H L", 0), 0u)
+                    << where << ": " << h[4];
+                // Every cell of a channel line has a name above it: some
+                // heading line is not blank over the cell's text.
+                const std::string line = report.ChannelLine(0);
+                for (std::size_t x = 0; x < line.size(); ++x) {
+                    if (line[x] == ' ' || (x > 0 && line[x - 1] != ' '))
+                        continue;
+                    const std::size_t end = std::min(line.find(' ', x), line.size());
+                    bool named = false;
+                    for (const std::string& l : h)
+                        for (std::size_t i = x; i < end && i < l.size(); ++i)
+                            named = named || l[i] != ' ';
+                    EXPECT_TRUE(named) << where << ": nothing above column " << x << " of\n"
+                                       << line;
+                }
+                // The variants differ in width: more columns, longer lines.
+                EXPECT_GE(h[4].size() + 2, line.size()) << where;
+            }
+}
+
+TEST(PrintReport, ChannelLinesAndGroupLines) {
+    const HPrintReport report(ReportImage({.inUse = 10, .groups = 2}), {});
+    const std::string line = report.ChannelLine(0);
+    EXPECT_EQ(line.substr(0, 3), "  1");
+    EXPECT_EQ(line.substr(9, 8), "UNIT001 ");
+    EXPECT_EQ(line.substr(18, 9), "150.00000");
+    EXPECT_EQ(line.substr(28, 9), "155.00000");
+    EXPECT_EQ(report.GroupLine(0), "GROUP 1: FLEET1   None");
+    EXPECT_EQ(report.GroupLine(1), "GROUP 2: FLEET2   None");
+
+    const std::vector<HPrintSheet> sheets = report.Sheets(kRoomy);
+    const HPrintSheet& channels = sheets.back();
+    ASSERT_EQ(channels.planPage, 6);
+    EXPECT_EQ(channels.lines[0], "                **********   CHANNEL DATA   **********");
+    EXPECT_EQ(channels.lines[1], report.ChannelHeading()[0]);
+    EXPECT_EQ(channels.lines[6], "GROUP 1: FLEET1   None");
+    EXPECT_EQ(channels.lines[7], line);
+    EXPECT_EQ(channels.lines[12], "GROUP 2: FLEET2   None");
+    EXPECT_EQ(channels.lines.size(), 1u + 5 + 2 + 10);
+}
+
+TEST(PrintReport, NoSheetHoldsMoreLinesThanTheSheetHas) {
+    const HPrintReport report(ReportImage({.inUse = 128, .groups = 3}), {});
+    for (const std::size_t room : {std::size_t(40), std::size_t(70), std::size_t(77)}) {
+        const std::vector<HPrintSheet> sheets = report.Sheets(room);
+        std::set<std::string> channelLines;
+        int channelSheets = 0;
+        for (const HPrintSheet& s : sheets) {
+            EXPECT_LE(s.lines.size(), room) << "room " << room;
+            if (s.planPage != 6)
+                continue;
+            ++channelSheets;
+            EXPECT_LE(ChannelLinesOn(s), 64);
+            for (const std::string& l : s.lines) {
+                if (l.size() > 3 && l[2] >= '0' && l[2] <= '9') {
+                    EXPECT_TRUE(channelLines.insert(l).second) << "printed twice: " << l;
+                }
+            }
+            // Each channel sheet starts with the column heading (after the
+            // CHANNEL DATA line on the first).
+            EXPECT_TRUE(Contains(s.lines, report.ChannelHeading()[4]));
+        }
+        EXPECT_EQ(channelLines.size(), 128u) << "room " << room;
+        // 64 channels with their heading and group lines need more than 70
+        // lines, so the channel pages break early; with 77 they do not.
+        EXPECT_EQ(channelSheets > 2, room <= 70) << "room " << room;
+    }
+    // The settings pages go on over further sheets instead of off the paper.
+    const std::size_t pageOne = report.SettingsPage(1).size();
+    EXPECT_EQ(SheetsOfPage(report.Sheets(40), 1), static_cast<int>((pageOne + 39) / 40));
+}
