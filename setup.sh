@@ -8,7 +8,7 @@ here=$(pwd)
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev libqt6printsupport6 qt6-qpa-plugins
           libsimpleini-dev libgtest-dev libgmock-dev xvfb xauth clang libclang-rt-dev clang-format
-          locales libcli11-dev nlohmann-json3-dev)
+          locales libcli11-dev nlohmann-json3-dev poppler-utils fonts-liberation2)
 
 install_missing() {
     local missing=() p

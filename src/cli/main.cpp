@@ -12,6 +12,7 @@
 #include "CmdCheck.h"
 #include "CmdImage.h"
 #include "CmdRadioText.h"
+#include "CmdReport.h"
 #include "CmdSettings.h"
 #include "CmdTransfer.h"
 #include "HLogPrint.h"
@@ -38,6 +39,8 @@ void AddCommands(CLI::App& app, int& status) {
     AddDiffCommand(app, status);
     AddDumpCommand(app, status);
     AddLoadCommand(app, status);
+    AddExportCommand(app, status);
+    AddPrintCommand(app, status);
     AddBackupsCommand(app, status);
     AddDetectCommand(app, status);
     AddAlignCommand(app, status);
