@@ -1,6 +1,7 @@
 #include "HEditorForm.h"
 
 #include "HEdit.h"
+#include "HEditorGrid.h"
 #include "HLogPrint.h"
 #include "HMessageBox.h"
 #include "HQtText.h"
@@ -10,6 +11,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include <algorithm>
 
@@ -77,6 +79,27 @@ void HEditorForm::Build() {
         case HItemKind::Static:
             r.control = new QLabel(ToQString(item.label), this);
             break;
+        case HItemKind::Grid: {
+            HGridSource* source = m_editor.Grid(i);
+            if (source == nullptr) {
+                r.control = new QLabel(this); // an editor that owns no grid: nothing to show
+                break;
+            }
+            auto* grid = new HEditorGrid(*source, ToQString(item.label), this);
+            connect(grid, &HEditorGrid::CellsChanged, this, &HEditorForm::Mirror);
+            r.control = grid;
+            break;
+        }
+        case HItemKind::Button: {
+            auto* button = new QPushButton(ToQString(item.label), this);
+            button->setAutoDefault(false);
+            connect(button, &QPushButton::clicked, this, [this, i] {
+                m_editor.UserPress(i);
+                Mirror();
+            });
+            r.control = button;
+            break;
+        }
         }
         r.control->setObjectName(QStringLiteral("item%1").arg(i));
         r.control->setProperty(kItemProperty, static_cast<qulonglong>(i));
@@ -159,6 +182,12 @@ void HEditorForm::Mirror() {
         case HItemKind::Static:
             static_cast<QLabel*>(r.control)->setText(ToQString(m_editor.StaticText(i)));
             break;
+        case HItemKind::Grid:
+            if (auto* grid = qobject_cast<HEditorGrid*>(r.control))
+                grid->Mirror();
+            break;
+        case HItemKind::Button:
+            break;
         }
     }
 }
@@ -167,6 +196,8 @@ void HEditorForm::CommitTyping() {
     for (std::size_t i = 0; i < m_rows.size(); ++i)
         if (m_editor.Item(i).kind == HItemKind::Edit)
             static_cast<HEdit*>(m_rows[i].control)->CommitTyping();
+        else if (auto* grid = qobject_cast<HEditorGrid*>(m_rows[i].control))
+            grid->CommitTyping();
     Mirror();
 }
 

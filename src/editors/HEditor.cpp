@@ -109,6 +109,14 @@ bool HEditor::UserEdit(std::size_t item, std::string_view typedText) {
     return true;
 }
 
+bool HEditor::UserPress(std::size_t item) {
+    if (item >= m_items.size() || m_items[item].kind != HItemKind::Button ||
+        !m_state[item].enabled || !m_state[item].visible)
+        return false;
+    OnButtonPressed(item);
+    return true;
+}
+
 bool HEditor::Ask(std::string_view question) {
     return m_prompt != nullptr && m_prompt->AskYesNo(question);
 }
@@ -177,12 +185,18 @@ std::string HEditor::ShownText(std::size_t i) const {
                                        : std::string();
     case HItemKind::Static:
         return st.text;
+    case HItemKind::Grid:
+    case HItemKind::Button:
+        break;
     }
     return {};
 }
 
 bool HEditor::IsReported(std::size_t i) const {
-    return m_items[i].kind != HItemKind::Static && m_state[i].visible;
+    // A grid's cells are reported as its rows, not as one item.
+    const HItemKind kind = m_items[i].kind;
+    return kind != HItemKind::Static && kind != HItemKind::Grid && kind != HItemKind::Button &&
+           m_state[i].visible;
 }
 
 std::vector<HReportItem> HEditor::ReportItems() const {

@@ -18,7 +18,10 @@
 //   - after Open() and after every User*() call, mirror every item: IsVisible,
 //     IsEnabled, the combo's Items() when ItemsRevision() moved, its
 //     SelectedIndex() (-1: show no selection), Edit(i).Text(), IsChecked(i);
-//   - a combo pick calls UserSelect(i, index), a check UserCheck(i, state);
+//   - a combo pick calls UserSelect(i, index), a check UserCheck(i, state), a
+//     button UserPress(i);
+//   - a grid item shows Grid(i), a grid core (HGridSource) the editor owns:
+//     its cells are edited through it, and OK's hooks store what it holds;
 //   - an edit asks Edit(i).OnChar(ch, ctrl) for every typed character (Insert,
 //     Drop, Pass; Restore and Commit have already updated Text()) and
 //     Edit(i).HasRoom(length) before inserting; it calls UserEdit(i, text) on
@@ -32,6 +35,7 @@
 #include "HChoiceList.h"
 #include "HEditRules.h"
 #include "HEditorPrompt.h"
+#include "HGridSource.h"
 #include "HMemoryImage.h"
 #include "HValueSelection.h"
 
@@ -49,6 +53,8 @@ enum class HItemKind : std::uint8_t {
     Edit,   // validated edit
     Check,  // check box; its two texts (code 0 and 1) come from its choice list
     Static, // a text the editor sets (InitStatic); not bound
+    Grid,   // a grid of records (Grid()); its cells are settings "section.N.column"
+    Button, // a push button; its rule is the editor's OnButtonPressed
 };
 
 // Who may see and change an item. Applied before the Init hooks; a hook may
@@ -118,13 +124,29 @@ struct HEditorItem {
     return item;
 }
 
+// A grid of records; the label is the grid's caption.
+[[nodiscard]] constexpr HEditorItem HGridItem(std::string_view label) {
+    HEditorItem item;
+    item.kind = HItemKind::Grid;
+    item.label = label;
+    return item;
+}
+
+[[nodiscard]] constexpr HEditorItem HButtonItem(std::string_view label) {
+    HEditorItem item;
+    item.kind = HItemKind::Button;
+    item.label = label;
+    return item;
+}
+
 // For static_assert over an editor's table: every bound value exists, combos
 // and checks have a sound list (checks a two-entry one), edits a sound set-up.
 [[nodiscard]] constexpr bool HEditorItemsAreSound(std::span<const HEditorItem> items,
                                                   std::size_t valueCount) {
     for (const HEditorItem& item : items) {
-        if (item.kind != HItemKind::Static &&
-            (item.value < 0 || std::size_t(item.value) >= valueCount))
+        const bool unbound = item.kind == HItemKind::Static || item.kind == HItemKind::Grid ||
+                             item.kind == HItemKind::Button;
+        if (!unbound && (item.value < 0 || std::size_t(item.value) >= valueCount))
             return false;
         switch (item.kind) {
         case HItemKind::Combo:
@@ -141,7 +163,9 @@ struct HEditorItem {
                 return false;
             break;
         case HItemKind::Static:
-            if (item.value != -1)
+        case HItemKind::Grid:
+        case HItemKind::Button:
+            if (item.value != -1 || !item.name.empty())
                 return false;
             break;
         }
@@ -204,6 +228,13 @@ public:
     bool UserCheck(std::size_t item, bool checked);
     // Enter or leaving the edit: the typed text is committed.
     bool UserEdit(std::size_t item, std::string_view typedText);
+    bool UserPress(std::size_t item);
+
+    // The grid core a grid item shows; null for any other item.
+    [[nodiscard]] virtual HGridSource* Grid(std::size_t /*item*/) { return nullptr; }
+    [[nodiscard]] const HGridSource* Grid(std::size_t item) const {
+        return const_cast<HEditor*>(this)->Grid(item);
+    }
 
     void SetPrompt(HEditorPrompt* prompt) { m_prompt = prompt; }
 
@@ -248,6 +279,7 @@ protected:
     virtual void OnComboChanged(std::size_t item) {}
     virtual void OnCheckChanged(std::size_t item) {}
     virtual void OnEditChanged(std::size_t item) {}
+    virtual void OnButtonPressed(std::size_t item) {}
 
     // Rule helpers for subclasses.
     void ShowItem(std::size_t i, bool visible) { m_state[i].visible = visible; }

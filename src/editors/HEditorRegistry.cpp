@@ -66,6 +66,21 @@ HSettingsSession::HSettingsSession(HMemoryImage& image, int accessLevel)
             editor->Open();
             for (std::size_t i = 0; i < editor->ItemCount(); ++i) {
                 const HEditorItem& item = editor->Item(i);
+                if (const HGridSource* grid = editor->Grid(i); grid != nullptr) {
+                    // Row by row, so a record's cells stay together.
+                    for (int r = 0; r < grid->RowCount(); ++r)
+                        for (int c = 0; c < grid->ColumnCount(); ++c) {
+                            const std::string_view name = grid->ColumnName(c);
+                            if (name.empty())
+                                continue;
+                            m_settings.push_back(
+                                {HSettingKey(entries[e].section,
+                                             std::to_string(r + 1) + "." + std::string(name)),
+                                 std::string(grid->HeaderText(c)) + " " + std::to_string(r + 1),
+                                 std::string(entries[e].section), e, p, i, r, c});
+                        }
+                    continue;
+                }
                 if (item.name.empty())
                     continue;
                 m_settings.push_back({HSettingKey(entries[e].section, item.name),
@@ -111,6 +126,8 @@ const HEditor& HSettingsSession::EditorOf(const Setting& s) const {
 }
 
 std::string HSettingsSession::Shown(const Setting& s) const {
+    if (const HGridSource* grid = EditorOf(s).Grid(s.item); grid != nullptr && s.row >= 0)
+        return grid->CellSetting(s.row, s.column);
     return EditorOf(s).ShownText(s.item);
 }
 
@@ -133,6 +150,8 @@ bool HSettingsSession::IsShown(const Setting& s) const {
 std::string HSettingsSession::Allowed(const Setting& s) const {
     const HEditor& e = EditorOf(s);
     const HEditorItem& item = e.Item(s.item);
+    if (const HGridSource* grid = e.Grid(s.item); grid != nullptr && s.row >= 0)
+        return grid->AllowedText(s.column);
     std::string text;
     if (item.kind == HItemKind::Combo) {
         for (const HChoiceItem& c : e.Combo(s.item).Items()) {
@@ -166,6 +185,15 @@ std::string HSettingsSession::Allowed(const Setting& s) const {
 std::string HSettingsSession::Set(const Setting& s, std::string_view value) {
     HEditor& e = EditorOf(s);
     const HEditorItem& item = e.Item(s.item);
+    if (HGridSource* grid = e.Grid(s.item); grid != nullptr && s.row >= 0) {
+        if (!e.IsVisible(s.item) || !e.IsEnabled(s.item))
+            return s.key + " cannot be changed at this access level or with these settings";
+        if (grid->SetCellSetting(s.row, s.column, TrimBlanks(value))) {
+            m_open[s.entry]->touched = true;
+            return {};
+        }
+        return s.key + ": \"" + std::string(value) + "\" is not allowed here; " + Allowed(s);
+    }
     if (!e.IsVisible(s.item) || !e.IsEnabled(s.item))
         return s.key + " cannot be changed at this access level or with these settings";
     switch (item.kind) {
@@ -215,6 +243,8 @@ std::string HSettingsSession::Set(const Setting& s, std::string_view value) {
         break;
     }
     case HItemKind::Static:
+    case HItemKind::Grid:
+    case HItemKind::Button:
         break;
     }
     return s.key + ": \"" + std::string(value) + "\" is not allowed; " + Allowed(s);

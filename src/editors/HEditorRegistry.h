@@ -8,6 +8,7 @@
 #include "HDtmfEditors.h"
 #include "HEditorKeys.h"
 #include "HSignallingCommands.h"
+#include "HTwoToneEditors.h"
 
 #include <array>
 #include <cstdint>
@@ -127,6 +128,28 @@ inline constexpr std::array kDtmfCodePages{
     HEditorPageEntry{184, "DTMF Code", D::kDtmfCode, HGroupValueCount(HDtmfMap::kDtmfCodeParts),
                      HMakeEditor<HDtmfCodeEditor>}};
 
+// ------------------------------------------------------------------ 2-tone
+namespace W = HTwoToneItems;
+namespace WT = HTwoToneTables;
+inline constexpr std::array kTwoToneTablePages{HEditorPageEntry{
+    250, "2Tone Table", W::kToneTable, W::kToneTableValues, HMakeEditor<HTwoToneTableEditor>,
+    HTwoToneSteps::CompileToneTable, HTwoToneSteps::ResetToneTable}};
+inline constexpr std::array kTwoToneSystemPages{
+    HEditorPageEntry{251, "2-Tone System", W::kSystem, 0, HMakeEditor<HTwoToneSystemEditor>,
+                     nullptr, HTwoToneSteps::ResetGroup<HTwoToneSystemGroup>}};
+inline constexpr std::array kTwoToneDecodePages{
+    HEditorPageEntry{252, "2-TONE Decode", W::kDecode, 0, HMakeEditor<HTwoToneDecodeEditor>,
+                     nullptr, HTwoToneSteps::ResetGroup<HTwoToneDecodeGroup>},
+    HEditorPageEntry{253, "Decode Option", W::kDecodeOption, WT::kDecodeOptionRows.size(),
+                     HMakeEditor<HDataEditor<HTwoToneDecodeOptionGroup>>, nullptr,
+                     HTwoToneSteps::ResetGroup<HTwoToneDecodeOptionGroup>}};
+inline constexpr std::array kTwoToneEncodePages{
+    HEditorPageEntry{254, "2-Tone Encode", W::kEncode, 0, HMakeEditor<HTwoToneEncodeEditor>,
+                     nullptr, HTwoToneSteps::ResetGroup<HTwoToneEncodeGroup>},
+    HEditorPageEntry{255, "Encode Option", W::kEncodeOption, WT::kEncodeOptionRows.size(),
+                     HMakeEditor<HDataEditor<HTwoToneEncodeOptionGroup>>, nullptr,
+                     HTwoToneSteps::ResetGroup<HTwoToneEncodeOptionGroup>}};
+
 // In Common menu order, then Signalling menu order.
 inline constexpr std::array kEntries{
     HEditorEntry{"hardware", HCommonCmd::kHardware, "Hardware", false, kHardwarePages},
@@ -153,6 +176,14 @@ inline constexpr std::array kEntries{
                  HEditorFamily::Signalling},
     HEditorEntry{"dtmf_code", HSignallingCmd::kDtmfCode, "DTMF Code", false, kDtmfCodePages,
                  HEditorFamily::Signalling},
+    HEditorEntry{"two_tone_table", HSignallingCmd::k2ToneTable, "2Tone Table", false,
+                 kTwoToneTablePages, HEditorFamily::TwoTone},
+    HEditorEntry{"two_tone_system", HSignallingCmd::k2ToneSystem, "2-Tone System", false,
+                 kTwoToneSystemPages, HEditorFamily::TwoTone},
+    HEditorEntry{"two_tone_decode", HSignallingCmd::k2ToneDecode, "2-Tone Decode", true,
+                 kTwoToneDecodePages, HEditorFamily::TwoTone},
+    HEditorEntry{"two_tone_encode", HSignallingCmd::k2ToneEncode, "2-Tone Encode", true,
+                 kTwoToneEncodePages, HEditorFamily::TwoTone},
     // The 2-tone entries (HEditorFamily::TwoTone) and the 5-tone entries
     // (HEditorFamily::FiveTone) follow here in menu order.
 };
@@ -222,6 +253,10 @@ static_assert(detail::PagesAreSound(kSignallingTypePages));
 static_assert(detail::PagesAreSound(kDtmfAniPages));
 static_assert(detail::PagesAreSound(kDtmfSettingPages));
 static_assert(detail::PagesAreSound(kDtmfCodePages));
+static_assert(detail::PagesAreSound(kTwoToneTablePages));
+static_assert(detail::PagesAreSound(kTwoToneSystemPages));
+static_assert(detail::PagesAreSound(kTwoToneDecodePages));
+static_assert(detail::PagesAreSound(kTwoToneEncodePages));
 static_assert(detail::EntriesAreUnique());
 
 [[nodiscard]] inline std::span<const HEditorEntry> Entries() {
@@ -244,6 +279,9 @@ public:
         std::size_t entry = 0;
         std::size_t page = 0;
         std::size_t item = 0;
+        // A grid cell ("section.N.column"): its row and column; -1 for items.
+        int row = -1;
+        int column = -1;
     };
 
     // Opens every editor over `image` (kept by reference).

@@ -47,6 +47,10 @@ HKeyResult HFilterKey(HKeyFilter filter, std::size_t position, char32_t key) {
         if ((k >= '0' && k <= '9') || (k >= 'A' && k <= 'E'))
             return Insert(k);
         return r;
+    case HKeyFilter::PageDigits:
+        if ((k >= '0' && k <= '9') || (k >= 'A' && k <= 'D'))
+            return Insert(k);
+        return r;
     case HKeyFilter::Frequency:
         if (digitOrPoint(key))
             return Insert(key);

@@ -30,6 +30,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 enum class HCellStyle : std::uint8_t {
     Text, // the cell shows its text
@@ -49,6 +50,7 @@ enum class HKeyFilter : std::uint8_t {
     Tone,       // position 0 "C" or "D" (text becomes "C-"/"D-"), 1 "-", then digits and "."
     SignalTag,  // signalling tags: upper case; letters, digits and "[]_ %<>*+-/"
     ToneDigits, // digit strings of tone codes: 0-9 and A-E, upper case
+    PageDigits, // DTMF paging codes: 0-9 and A-D, upper case
 };
 
 // A model rule that hides, shows or shuts a column.
@@ -101,6 +103,8 @@ template <class Model, class More = HGridNoMore> struct HGridColumn {
                              std::string_view text);
     // Whether a record's cell takes edits now; null: always.
     using EnableFn = bool (*)(const Model&, int record);
+    // List texts made from the model (tone lists from a tone table).
+    using ListFn = std::vector<std::string> (*)(const HGridColumn&, const Model&);
 
     std::string_view header{};
     std::string_view name{}; // key word of the column's cells; empty: no setting
@@ -112,8 +116,9 @@ template <class Model, class More = HGridNoMore> struct HGridColumn {
     // List texts, position = stored code; for a tick column of a record grid
     // the texts of 0 and 1 as settings show them.
     std::span<const std::string_view> values{};
-    int toggleField = -1; // toggled by Space and a double click; -1 none
-    int parseField = -1;  // the field the model's own cell parser is given; -1 none
+    ListFn listTexts = nullptr; // the list of a List edit when it is made, not fixed
+    int toggleField = -1;       // toggled by Space and a double click; -1 none
+    int parseField = -1;        // the field the model's own cell parser is given; -1 none
     HColumnRule rule = HColumnRule::None;
     EnableFn enabled = nullptr;
     std::uint32_t dependants = 0; // columns redrawn after a change (itself included)
@@ -153,7 +158,8 @@ template <class Column, std::size_t N>
             return false;
         if (c.edit == HCellEdit::Text && (c.maxLength == 0 || c.keys == HKeyFilter::None))
             return false;
-        if (c.edit == HCellEdit::List && (c.values.empty() || c.field < 0))
+        if (c.edit == HCellEdit::List &&
+            ((c.values.empty() && c.listTexts == nullptr) || c.field < 0))
             return false;
         if (c.edit != HCellEdit::Text && c.keys != HKeyFilter::None)
             return false;

@@ -70,4 +70,18 @@ public:
     // A key typed into the line edit of a column; Drop for a bad column.
     [[nodiscard]] virtual HKeyResult FilterKey(int col, std::size_t position,
                                                char32_t key) const = 0;
+
+    // ---- cells as settings ("section.N.name", N = row + 1) ----
+    // The key word of a column's cells; empty: its cells are no settings.
+    [[nodiscard]] virtual std::string_view ColumnName(int /*col*/) const { return {}; }
+    // What a setting shows (a tick cell by its column's texts where it has them).
+    [[nodiscard]] virtual std::string CellSetting(int row, int col) const {
+        return CellText(row, col);
+    }
+    // Sets a cell as a user would; false when the cell is shut or refuses the value.
+    virtual bool SetCellSetting(int /*row*/, int /*col*/, std::string_view /*value*/) {
+        return false;
+    }
+    // What the cells of a column take, for messages.
+    [[nodiscard]] virtual std::string AllowedText(int /*col*/) const { return {}; }
 };

@@ -15,6 +15,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 template <class Model> class HRecordGrid : public HGridSource {
 public:
@@ -82,10 +83,9 @@ public:
         e.maxLength = c.maxLength;
         e.text = CellText(row, col);
         if (c.edit == HCellEdit::List) {
-            for (std::string_view t : c.values)
-                e.listTexts.emplace_back(t);
+            e.listTexts = ListOf(c);
             const std::int32_t v = m_model.GetField(row, c.field);
-            if (v >= 0 && static_cast<std::size_t>(v) < c.values.size())
+            if (v >= 0 && static_cast<std::size_t>(v) < e.listTexts.size())
                 e.listIndex = v;
         }
         return e;
@@ -143,6 +143,10 @@ public:
     }
 
     // ---- cells as settings ----
+    [[nodiscard]] std::string_view ColumnName(int col) const override {
+        const Column* c = At(col);
+        return c ? c->name : std::string_view();
+    }
     // The column of a key word; -1 when no column has it.
     [[nodiscard]] int ColumnNamed(std::string_view name) const {
         for (std::size_t i = 0; i < m_columns.size(); ++i)
@@ -152,7 +156,7 @@ public:
     }
     // What a setting shows: the cell text; a tick cell's column text for its
     // state when the column has two.
-    [[nodiscard]] std::string CellSetting(int row, int col) const {
+    [[nodiscard]] std::string CellSetting(int row, int col) const override {
         const Column* c = Cell(row, col);
         if (c == nullptr)
             return {};
@@ -162,17 +166,21 @@ public:
     }
     // Sets a cell as a user would; false when the cell is shut or the value
     // is none it takes.
-    bool SetCellSetting(int row, int col, std::string_view value) {
+    bool SetCellSetting(int row, int col, std::string_view value) override {
         if (!IsCellEnabled(row, col))
             return false;
         const Column& c = *At(col);
         switch (c.edit) {
         case HCellEdit::List: {
-            const int index = HGridCells::FindValue(c.values, value);
+            const std::vector<std::string> texts = ListOf(c);
+            const std::vector<std::string_view> views(texts.begin(), texts.end());
+            const int index = HGridCells::FindValue(views, value);
             bool ok = false;
-            if (index >= 0)
+            if (index >= 0) {
                 CommitListPick(row, col, index, &ok);
-            return ok;
+                return ok;
+            }
+            break; // the column's parser may know other forms of a value
         }
         case HCellEdit::Text: {
             bool ok = false;
@@ -185,14 +193,14 @@ public:
         return c.store(c, m_model, row, 0, value);
     }
     // Every text a setting of the column takes, for messages.
-    [[nodiscard]] std::string AllowedText(int col) const {
+    [[nodiscard]] std::string AllowedText(int col) const override {
         const Column* c = At(col);
         if (c == nullptr)
             return {};
         if (c->edit == HCellEdit::Text)
             return "up to " + std::to_string(c->maxLength) + " characters";
         std::string text;
-        for (std::string_view v : c->values) {
+        for (const std::string& v : ListOf(*c)) {
             if (!text.empty())
                 text += ", ";
             text += '"' + std::string(v) + '"';
@@ -201,6 +209,11 @@ public:
     }
 
 private:
+    [[nodiscard]] std::vector<std::string> ListOf(const Column& c) const {
+        if (c.listTexts != nullptr)
+            return c.listTexts(c, m_model);
+        return std::vector<std::string>(c.values.begin(), c.values.end());
+    }
     [[nodiscard]] const Column* At(int col) const { return HGridColumnAt(m_columns, col); }
     [[nodiscard]] const Column* Cell(int row, int col) const {
         return row >= 0 && row < RowCount() ? At(col) : nullptr;

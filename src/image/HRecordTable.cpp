@@ -1,5 +1,7 @@
 #include "HRecordTable.h"
 
+#include <algorithm>
+
 HRecordTable::HRecordTable(std::span<const HGroupPart> parts) : HSettingsGroup(parts) {}
 
 int HRecordTable::RecordCount() const {
@@ -36,4 +38,45 @@ void HRecordTable::SetText(int record, int field, std::string_view text) {
     const std::size_t i = Index(record, field);
     if (i < StoredValueCount() && IsText(i))
         HSettingsGroup::SetText(i, text);
+}
+
+void HRecordTable::LoadRecords(std::span<const std::uint8_t> image) {
+    Load(image);
+    m_loadedTexts.clear();
+    for (int r = 0; r < RecordCount(); ++r)
+        for (int f = 0; f < FieldCount(); ++f)
+            if (IsText(Index(r, f)))
+                m_loadedTexts.push_back(GetText(r, f));
+}
+
+void HRecordTable::SaveRecords(std::span<std::uint8_t> image) const {
+    if (Parts().empty() || image.size() != kImageSize)
+        return;
+    const HGroupPart& part = Parts().front();
+    // Packed digit texts share bytes with their neighbours: only texts of a
+    // byte per character are given their bytes back.
+    const bool bytePerChar = part.tableType == HFieldTableType::Record ||
+                             part.tableType == HFieldTableType::Text ||
+                             part.tableType == HFieldTableType::Plain;
+    HMemoryImage before{};
+    std::copy(image.begin(), image.end(), before.begin());
+    Save(image);
+    if (!bytePerChar)
+        return;
+    std::size_t k = 0;
+    for (int r = 0; r < RecordCount(); ++r)
+        for (int f = 0; f < FieldCount(); ++f) {
+            if (!IsText(Index(r, f)))
+                continue;
+            const std::size_t at = k++;
+            if (at >= m_loadedTexts.size() || GetText(r, f) != m_loadedTexts[at])
+                continue;
+            const HFieldDescriptor& d = part.rows[static_cast<std::size_t>(f)];
+            const std::size_t first = part.areaBase +
+                                      std::size_t(part.recordSize) * static_cast<std::size_t>(r) +
+                                      d.byteOffset;
+            const std::size_t end = std::min(first + d.bitWidth, image.size());
+            for (std::size_t i = first; i < end; ++i)
+                image[i] = before[i];
+        }
 }

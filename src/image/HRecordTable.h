@@ -10,6 +10,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class HRecordTable : public HSettingsGroup {
 public:
@@ -29,6 +30,14 @@ public:
     // Every record at its defaults (the further parts too), as a reset leaves them.
     void ResetRecords() { SetDefaults(); }
 
+    // Load, remembering each record's texts as read.
+    void LoadRecords(std::span<const std::uint8_t> image);
+    // Save, except that a text still as it was read keeps its bytes: a tag
+    // the radio holds in bytes no text coding gives back (NUL padding, codes
+    // above 127) is not rewritten by an edit of another cell.
+    void SaveRecords(std::span<std::uint8_t> image) const;
+
 private:
     [[nodiscard]] std::size_t Index(int record, int field) const;
+    std::vector<std::string> m_loadedTexts; // by record, then text field
 };

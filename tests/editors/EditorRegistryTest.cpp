@@ -64,7 +64,24 @@ std::string OtherValue(HSettingsSession& session, const HSettingsSession::Settin
         std::snprintf(text, sizeof text, "%.6g", std::abs(now - low) > 1e-9 ? low : high);
         return text;
     }
+    case HItemKind::Grid: {
+        // A grid cell: another list entry, the other tick state, or a text.
+        const HGridSource& g = *e.Grid(s.item);
+        const HEditStart start = g.BeginEdit(s.row, s.column);
+        if (start.kind == HCellEdit::List) {
+            for (std::size_t i = 0; i < start.listTexts.size(); ++i)
+                if (static_cast<int>(i) != start.listIndex && !start.listTexts[i].empty())
+                    return start.listTexts[i];
+            return {};
+        }
+        if (start.kind == HCellEdit::Text)
+            return start.text == "12" ? "21" : "12";
+        if (g.IsTickColumn(s.column))
+            return g.CellTick(s.row, s.column) == HTickState::Unticked ? "v" : "-";
+        return {};
+    }
     case HItemKind::Static:
+    case HItemKind::Button:
         break;
     }
     return {};
@@ -75,7 +92,8 @@ std::string OtherValue(HSettingsSession& session, const HSettingsSession::Settin
 TEST(EditorRegistryTest, KeysAreUniqueWellFormedAndNamedFromTheirLabels) {
     HMemoryImage image = BuildDefaultImage();
     HSettingsSession session(image, 2);
-    const std::regex rule("[a-z0-9]+(_[a-z0-9]+)*\\.[a-z0-9]+(_[a-z0-9]+)*");
+    // Grid cells: "section.N.column", N the entry number from 1.
+    const std::regex rule("[a-z0-9]+(_[a-z0-9]+)*\\.([1-9][0-9]*\\.)?[a-z0-9]+(_[a-z0-9]+)*");
     std::set<std::string> keys;
     for (const auto& s : session.Settings()) {
         EXPECT_TRUE(std::regex_match(s.key, rule)) << s.key;

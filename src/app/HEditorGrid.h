@@ -1,0 +1,41 @@
+#pragma once
+// The control of an editor's grid item: its caption over the one Qt grid
+// widget the channel view uses, showing the grid core the editor owns. A list
+// cell opens its pop-up list on a click or Space, a tick cell toggles on Space
+// or a double click, a text cell takes keys through its column's filter.
+#include "HGridSource.h"
+
+#include <QWidget>
+
+class HGridDelegate;
+class HGridTableModel;
+class HRpFlexgrid;
+class QLabel;
+
+class HEditorGrid : public QWidget {
+    Q_OBJECT
+public:
+    HEditorGrid(HGridSource& grid, const QString& caption, QWidget* parent = nullptr);
+
+    [[nodiscard]] HRpFlexgrid* View() const { return m_view; }
+    [[nodiscard]] HGridTableModel* Model() const { return m_model; }
+    // Shows every cell as the core holds it now.
+    void Mirror();
+    // Commits a cell still being edited (before OK).
+    void CommitTyping();
+
+signals:
+    // A cell changed through the grid (for the form to mirror its other items).
+    void CellsChanged();
+
+private:
+    void OnCellAction(int row, int column, HCellActionMode mode);
+    void OnClicked(const QModelIndex& index);
+    void FitColumns();
+
+    HGridSource& m_grid;
+    QLabel* m_caption;
+    HGridTableModel* m_model;
+    HGridDelegate* m_delegate;
+    HRpFlexgrid* m_view;
+};

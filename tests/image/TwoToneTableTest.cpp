@@ -1,0 +1,119 @@
+// The 2-tone tone table against values worked by hand from the radio's
+// formulas: Hz = reference x value / 10000 (one decimal), value = limited Hz /
+// reference x 10000 (nearest), and the decode window centre
+// 1 / int(value x reference / 10000) x 1000000 / (scale / 10000) with the
+// half-width bandwidth x centre / 1000.
+#include "HDefaultImage.h"
+#include "HTwoToneGroups.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+int Word(const HMemoryImage& m, std::size_t at) {
+    return m[at] << 8 | m[at + 1];
+}
+
+} // namespace
+
+TEST(TwoToneTable, FrequenciesThroughTheReferenceAndTheirLimits) {
+    HTwoToneTable t;
+    t.SetDefaults();
+    EXPECT_EQ(t.Reference(), 2929);
+    EXPECT_EQ(t.Bandwidth(), 25);
+    EXPECT_EQ(t.WindowScale(), 25);
+    EXPECT_EQ(t.Frequency(0), 0.0); // 0xFFFF reads as no frequency
+
+    // 1000 / 2929 x 10000 = 3414.13 -> 3414; 2929 x 3414 / 10000 = 999.96 -> 1000.0
+    t.SetStoredFrequency(0, 1000.0);
+    EXPECT_EQ(t.StoredValue(0), 3414);
+    EXPECT_DOUBLE_EQ(t.StoredFrequency(0), 1000.0);
+    // 250 Hz is below the lowest tone: 288.5 / 2929 x 10000 = 984.98 -> 985
+    t.SetStoredFrequency(1, 250.0);
+    EXPECT_EQ(t.StoredValue(1), 985);
+    EXPECT_DOUBLE_EQ(t.StoredFrequency(1), 288.5);
+    // 3000 Hz and above: 3000 / 2929 x 10000 = 10242.4 -> 10242
+    t.SetStoredFrequency(2, 3500.0);
+    EXPECT_EQ(t.StoredValue(2), 10242);
+    t.SetStoredFrequency(3, 3000.0);
+    EXPECT_EQ(t.StoredValue(3), 10242);
+    // 0 is no tone, not the lowest tone
+    t.SetStoredFrequency(4, 0.0);
+    EXPECT_EQ(t.StoredValue(4), 0);
+    // 288.5 itself stays: 985 again
+    t.SetStoredFrequency(5, 288.5);
+    EXPECT_EQ(t.StoredValue(5), 985);
+
+    // The frequency set holds tenths of a Hz as entered, unlimited.
+    t.SetFrequency(6, 433.7);
+    EXPECT_DOUBLE_EQ(t.Frequency(6), 433.7);
+    t.SetFrequency(7, 250.0);
+    EXPECT_DOUBLE_EQ(t.Frequency(7), 250.0);
+    EXPECT_EQ(t.ToneText(6), "6:433.7");
+    EXPECT_EQ(t.ToneText(7), "7:250.0");
+    EXPECT_EQ(t.ToneText(15), "");
+    EXPECT_EQ(t.ToneText(8), "8:  0.0");
+}
+
+TEST(TwoToneTable, DecodeWindowsFromTheStoredValues) {
+    HTwoToneTable t;
+    t.SetDefaults();
+    // A scale of 25000 keeps the centres within 16 bits.
+    t.SetWindowScale(25000);
+    t.SetStoredFrequency(0, 1000.0); // 3414: int(999.96) = 999
+    t.SetStoredFrequency(1, 2000.0); // 6828: 6828 x 2929 / 10000 = 1999.92 -> 1999
+    t.ComputeWindows();
+    // c = 1/999 x 10^6 / 2.5 = 400.4004, h = 25 x c / 1000 = 10.01
+    EXPECT_EQ(t.WindowLower(0), 390);
+    EXPECT_EQ(t.WindowUpper(0), 410);
+    // c = 1/1999 x 10^6 / 2.5 = 200.1001, h = 5.0025
+    EXPECT_EQ(t.WindowLower(1), 195);
+    EXPECT_EQ(t.WindowUpper(1), 205);
+    // No value, no window.
+    EXPECT_EQ(t.WindowLower(2), 0xFFFF);
+    EXPECT_EQ(t.WindowUpper(2), 0xFFFF);
+
+    // With the default scale of 25 the centre of 1000 Hz is 400400: no 16-bit
+    // window holds it, and the table keeps "none" rather than its low bits.
+    t.SetWindowScale(25);
+    t.ComputeWindows();
+    EXPECT_EQ(t.WindowLower(0), 0xFFFF);
+    EXPECT_EQ(t.WindowUpper(0), 0xFFFF);
+
+    // A zero scale divides nothing: no window.
+    t.SetWindowScale(0);
+    t.ComputeWindows();
+    EXPECT_EQ(t.WindowLower(1), 0xFFFF);
+}
+
+TEST(TwoToneTable, StoreCompilesBothSetsAndTheWindowsIntoTheImage) {
+    HMemoryImage image = BuildDefaultImage();
+    HTwoToneTable t;
+    t.Load(image);
+    t.SetWindowScale(25000);
+    for (int tone = 0; tone < 16; ++tone)
+        t.SetFrequency(tone, 0.0);
+    t.SetFrequency(0, 1000.0);
+    t.SetFrequency(14, 250.0);
+    t.Store(image);
+
+    EXPECT_EQ(Word(image, 0x235F), 25000);
+    // frequency set: tenths of a Hz, none as 0xFFFF
+    EXPECT_EQ(Word(image, 0x2320), 10000);
+    EXPECT_EQ(Word(image, 0x2320 + 2 * 14), 2500);
+    EXPECT_EQ(Word(image, 0x2320 + 2 * 1), 0xFFFF);
+    // stored-value set from the frequency set, limited
+    EXPECT_EQ(Word(image, 0x2300), 3414);
+    EXPECT_EQ(Word(image, 0x2300 + 2 * 14), 985);
+    EXPECT_EQ(Word(image, 0x2300 + 2 * 1), 0xFFFF);
+    // windows of tone 0, none for tone 1
+    EXPECT_EQ(Word(image, 0x2680), 390);
+    EXPECT_EQ(Word(image, 0x2682), 410);
+    EXPECT_EQ(Word(image, 0x2684), 0xFFFF);
+    EXPECT_EQ(Word(image, 0x2686), 0xFFFF);
+
+    HTwoToneTable back;
+    back.Load(image);
+    EXPECT_DOUBLE_EQ(back.Frequency(14), 250.0);
+    EXPECT_DOUBLE_EQ(back.StoredFrequency(14), 288.5);
+}
