@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSlider>
+#include <QSpacerItem>
 #include <QThread>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -97,8 +98,9 @@ HAlignDialogBase::HAlignDialogBase(HComAlignment& comm, std::uint32_t helpContex
     layout->addLayout(m_body);
     layout->addStretch(1);
     layout->addLayout(buttons);
+    // Wide enough for the title and the instrument settings, whatever the step.
+    layout->addSpacerItem(new QSpacerItem(320, 0, QSizePolicy::Minimum, QSizePolicy::Minimum));
     layout->setSizeConstraint(QLayout::SetMinimumSize);
-    setMinimumWidth(320);
 }
 
 void HAlignDialogBase::reject() {
