@@ -9,6 +9,7 @@
 #include "HMainCommands.h"
 #include "HQtText.h"
 #include "HRadioCommands.h"
+#include "HReportCommands.h"
 #include "HSafetyCommands.h"
 #include "HShellDialogs.h"
 #include "HStringTable.h"
@@ -237,6 +238,7 @@ void CMainFrame::InstallOwnHandlers() {
     SetCommandHandler(HCmd::kAbout, [this] { OnAppAbout(); });
     HShellDialogs::Install(*this, m_app);
     HRadioCommands::Install(*this, m_app);
+    HReportCommands::Install(*this, m_app);
     HSafetyCommands::Install(*this, m_app);
 }
 
