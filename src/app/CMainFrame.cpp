@@ -278,7 +278,9 @@ bool CMainFrame::RunCommand(int id) {
         return false;
     // The handler may replace itself; run a copy.
     const std::function<void()> run = handler->second;
+    emit CommandStarted(id);
     run();
+    emit CommandFinished(id);
     UpdateCommandUI();
     return true;
 }

@@ -86,6 +86,10 @@ signals:
     void ViewRefreshRequested();  // message 2024
     // An item's visibility flag was inverted from the View > Item menu.
     void ItemVisibilityToggled(int index);
+    // Around the handler of every command run through RunCommand (menus,
+    // toolbar, keys), so that what it changes can be taken as one step.
+    void CommandStarted(int id);
+    void CommandFinished(int id);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

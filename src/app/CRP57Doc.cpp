@@ -6,6 +6,7 @@
 #include "HCreateNewFile.h"
 #include "HDataFile.h"
 #include "HDefaultImage.h"
+#include "HDocumentHistory.h"
 #include "HFileUtil.h"
 #include "HHardwareGroup.h"
 #include "HIniFile.h"
@@ -53,12 +54,15 @@ std::string FileNameOf(const std::string& path) {
 CRP57Doc::CRP57Doc(CRP57App& app, CMainFrame& frame)
     : QObject(nullptr), m_app(app), m_frame(frame) {
     InstallHandlers();
+    m_history = std::make_unique<HDocumentHistory>(m_app, m_frame, *this);
     connect(&m_app, &CRP57App::ModifiedFlagChanged, this, [this](int flag) {
         // Before the first document title there is no place to show it.
         if (m_frame.windowTitle().contains(QStringLiteral("[*]")))
             m_frame.setWindowModified(flag != 0);
     });
 }
+
+CRP57Doc::~CRP57Doc() = default;
 
 void CRP57Doc::InstallHandlers() {
     m_frame.SetCommandHandler(HCmd::kFileNew, [this] { OnFileNew(); });
@@ -99,6 +103,7 @@ void CRP57Doc::Start(const std::string& commandLineFile) {
             m_app.RecentFiles().Add(path);
             m_frame.UpdateRecentFileMenu();
             AfterLoad();
+            m_history->Reset();
             HLOG_D1("[FUNC OUT]CRP57Doc::Start");
             return;
         }
@@ -107,6 +112,7 @@ void CRP57Doc::Start(const std::string& commandLineFile) {
         HLOG_ER("command line file [%s] not opened; start-up image used", path.c_str());
     }
     OnNewDocument();
+    m_history->Reset();
     HLOG_D1("[FUNC OUT]CRP57Doc::Start");
 }
 
@@ -344,6 +350,8 @@ void CRP57Doc::TakeOpenedImage(const HMemoryImage& image, const std::string& pat
     m_frame.UpdateRecentFileMenu();
     AfterLoad();
     m_frame.SendViewRefresh();
+    // Another file: the steps of the one before do not apply to it.
+    m_history->Reset();
 }
 
 void CRP57Doc::OpenRecentFile(const std::string& path) {
@@ -383,6 +391,7 @@ bool CRP57Doc::OnFileSave() {
                 ShowFileMessage(written.messageId, path, written.detail);
             } else {
                 m_app.SetModifiedFlag(0);
+                m_history->Saved();
                 UpdateTitle();
                 m_frame.SendViewRefresh();
                 saved = true;
@@ -425,8 +434,9 @@ void CRP57Doc::OnFileData() {
         accepted = dialog.exec() == QDialog::Accepted;
     }
     if (accepted && m_app.AccessLevel() != 0) {
-        m_app.SetModifiedFlag(1);
         m_image = copy;
+        m_history->Checkpoint("File Data");
+        m_app.SetModifiedFlag(1);
         m_frame.SendViewRefresh();
     }
     HLOG_D1("[FUNC OUT]CRP57Doc::OnFileData");

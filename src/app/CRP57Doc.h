@@ -11,11 +11,13 @@
 #include <QString>
 
 #include <array>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
 class CRP57App;
+class HDocumentHistory;
 
 class CRP57Doc : public QObject {
     Q_OBJECT
@@ -37,9 +39,12 @@ public:
     static constexpr std::array<int, 6> kLookupColumn = {0, 0, 2, 3, 0, 0};
 
     CRP57Doc(CRP57App& app, CMainFrame& frame);
+    ~CRP57Doc() override;
 
     [[nodiscard]] HMemoryImage& Image() { return m_image; }
     [[nodiscard]] const HMemoryImage& Image() const { return m_image; }
+    // Edit > Undo and Redo over the image's changes.
+    [[nodiscard]] HDocumentHistory& History() { return *m_history; }
 
     // Start-up: the data file named on the command line when there is one and
     // it opens; otherwise the start-up image (OnNewDocument). A file that
@@ -104,4 +109,5 @@ private:
     CRP57App& m_app;
     CMainFrame& m_frame;
     HMemoryImage m_image{};
+    std::unique_ptr<HDocumentHistory> m_history;
 };

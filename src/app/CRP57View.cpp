@@ -4,7 +4,9 @@
 #include "CRP57App.h"
 #include "CRP57Doc.h"
 #include "CToneDlg.h"
+#include "HChannelSheet.h"
 #include "HComInstructionDialog.h"
+#include "HDocumentHistory.h"
 #include "HEditorPrompt.h"
 #include "HGridDelegate.h"
 #include "HGridTableModel.h"
@@ -13,6 +15,7 @@
 #include "HMessageBox.h"
 #include "HQtText.h"
 #include "HRpFlexgrid.h"
+#include "HSetColumnDlg.h"
 #include "HStringTable.h"
 
 #include <QAction>
@@ -174,6 +177,7 @@ CRP57View::CRP57View(CRP57App& app, CMainFrame& frame, HMemoryImage& image, QWid
     connect(m_model, &HGridTableModel::ColumnsRedrawn, this, [this](std::uint32_t columns) {
         MeasureColumns(columns);
         LayColumns();
+        RecordGridEdits();
     });
 
     auto* layout = new QVBoxLayout(this);
@@ -194,6 +198,10 @@ CRP57View::CRP57View(CRP57App& app, CMainFrame& frame, HMemoryImage& image, QWid
     m_frame.SetCommandHandler(HCmd::kEditPaste, [self] {
         if (self)
             self->OnEditPaste();
+    });
+    m_frame.SetCommandHandler(HCmd::kEditSetColumn, [self] {
+        if (self)
+            self->OnEditSetColumn();
     });
     HLOG_D1("[FUNC OUT]CRP57View::OnInitialUpdate");
 }
@@ -260,6 +268,16 @@ bool CRP57View::OnSaveData() {
     if (changed)
         m_app.SetModifiedFlag(1);
     return changed;
+}
+
+void CRP57View::RecordGridEdits() {
+    CRP57Doc* doc = m_app.Document();
+    if (doc == nullptr || !m_grid.HasUnsavedEdits())
+        return;
+    HChannelGrid probe = m_grid;
+    HMemoryImage image = m_image;
+    if (probe.SaveEdits(image))
+        doc->History().CheckpointImage(image);
 }
 
 // ------------------------------------------------------------ layout
@@ -461,8 +479,10 @@ void CRP57View::OnEditPaste() {
     const int row = m_grid.CurrentRow();
     const int column = m_grid.CurrentColumn();
     MessageBoxPrompt prompt(this, HStringTable::kCopyChannel);
-    const HPasteResult result =
-        m_grid.Paste(QApplication::clipboard()->text().toStdString(), row, &prompt);
+    const std::string text = QApplication::clipboard()->text().toStdString();
+    const HPasteResult result = m_grid.Paste(text, row, &prompt);
+    if (result.status == HPasteStatus::NotChannelData && PasteSheet(text))
+        return;
     m_model->Redraw(result.change);
     HLOG_D1("paste into row %d: status %d, %d cells refused", row, static_cast<int>(result.status),
             result.cellsRefused);
@@ -478,4 +498,82 @@ void CRP57View::ShowContextMenu(const QPoint& at) {
         if (QAction* action = m_frame.CommandAction(id))
             menu.addAction(action);
     menu.exec(m_view->viewport()->mapToGlobal(at));
+}
+
+// ------------------------------------------------------------ spreadsheet rows and set column
+
+bool CRP57View::PasteSheet(const std::string& text) {
+    const int row = m_grid.CurrentRow();
+    const int column = m_grid.CurrentColumn();
+    const HChannelSheet::HSheet sheet = HChannelSheet::ParseTabbed(text, column);
+    const std::vector<HCellWrite> writes = HChannelSheet::Writes(sheet, row);
+    if (writes.empty() || m_grid.ChannelOfRow(row) < 0)
+        return false;
+    // Without a header only rows whose every cell its column takes are
+    // channel data; other text is not stored cell by cell.
+    if (!sheet.header && HChannelSheet::RefusedCells(m_grid, writes) > 0)
+        return false;
+    // Message 53 names the channels the rows came from when they carry their
+    // numbers, else the rows' own numbers.
+    std::vector<int> numbers = HChannelSheet::ChannelNumbers(sheet);
+    if (numbers.empty())
+        for (std::size_t i = 0; i < sheet.rows.size(); ++i)
+            numbers.push_back(static_cast<int>(i) + 1);
+    std::string source = std::to_string(numbers.front());
+    if (numbers.size() > 1)
+        source += " - " + std::to_string(numbers.back());
+    MessageBoxPrompt prompt(this, HStringTable::kCopyChannel);
+    if (!prompt.AskYesNo(HStringTable::Format(
+            HStringTable::kCopyChannel, {source, std::to_string(m_grid.ChannelOfRow(row) + 1)})))
+        return true;
+    const HPasteResult result = m_grid.StoreCells(writes);
+    HLOG_D1("spreadsheet rows into row %d: %zu cells, %d refused", row, writes.size(),
+            result.cellsRefused);
+    if (CRP57Doc* doc = m_app.Document())
+        doc->History().NameRunningCommand("Paste " + std::to_string(sheet.rows.size()) +
+                                          (sheet.rows.size() == 1 ? " row" : " rows") +
+                                          ", channel " +
+                                          std::to_string(m_grid.ChannelOfRow(row) + 1));
+    m_model->Redraw(result.change);
+    RestoreCurrentCell(row, column);
+    if (result.cellsRefused > 0)
+        ShowNote(QStringLiteral("%1 pasted cells were not taken and keep their values")
+                     .arg(result.cellsRefused));
+    return true;
+}
+
+std::vector<int> CRP57View::SelectedRows() const {
+    std::vector<int> rows;
+    for (const QModelIndex& index : m_view->selectionModel()->selectedIndexes())
+        if (std::find(rows.begin(), rows.end(), index.row()) == rows.end())
+            rows.push_back(index.row());
+    if (rows.empty() && m_grid.RowCount() > 0)
+        rows.push_back(m_grid.CurrentRow());
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+void CRP57View::OnEditSetColumn() {
+    m_view->CommitOpenEditor();
+    const std::vector<int> rows = SelectedRows();
+    if (rows.empty())
+        return;
+    const int row = m_grid.CurrentRow();
+    const int current = m_grid.CurrentColumn();
+    HSetColumnDlg dialog(m_grid.Model(), static_cast<int>(rows.size()), current, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const int column = dialog.Column();
+    const std::vector<HCellWrite> writes = HChannelSheet::SetColumn(rows, column, dialog.Text());
+    const HPasteResult result = m_grid.StoreCells(writes);
+    HLOG_D1("set column %d of %zu channels: %d refused", column, rows.size(), result.cellsRefused);
+    if (CRP57Doc* doc = m_app.Document())
+        doc->History().NameRunningCommand("Set " + std::string(m_grid.HeaderText(column)) + ", " +
+                                          std::to_string(rows.size()) +
+                                          (rows.size() == 1 ? " channel" : " channels"));
+    m_model->Redraw(result.change);
+    RestoreCurrentCell(row, current);
+    if (result.cellsRefused > 0)
+        ShowNote(QStringLiteral("%1 channels did not take the value (not in use)")
+                     .arg(result.cellsRefused));
 }

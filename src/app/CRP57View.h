@@ -10,6 +10,8 @@
 #include <QWidget>
 
 #include <array>
+#include <string>
+#include <vector>
 
 class CMainFrame;
 class CRP57App;
@@ -44,6 +46,14 @@ public:
 
     void OnEditCopy();
     void OnEditPaste();
+    // Rows copied from a spreadsheet, at the current cell: columns by title
+    // when the first row is a header, else by position from the current
+    // column. True when the text was such rows (pasted or declined).
+    bool PasteSheet(const std::string& text);
+    // Edit > Set Column for Selected Channels.
+    void OnEditSetColumn();
+    // The grid rows of the selection (the current row when none), in order.
+    [[nodiscard]] std::vector<int> SelectedRows() const;
     // Group list pick (by group number) and F2.
     void SelectGroup(int group);
     void NextGroup();
@@ -82,6 +92,10 @@ private:
     // What the rules made of a typed value, in the status bar's message pane
     // until the next typed value.
     void ShowNote(const QString& note);
+    // Every finished change of cells is a step of the document's undo
+    // history: the image as save-edits would make it, taken without writing
+    // it (the image changes on save-edits, as before).
+    void RecordGridEdits();
     void RestoreCurrentCell(int row, int column);
 
     CRP57App& m_app;

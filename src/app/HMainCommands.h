@@ -42,8 +42,11 @@ inline constexpr int kOpenBackups = 32952;
 inline constexpr int kConfigure = 32891;
 inline constexpr int kAppExit = 57665;
 // Edit
+inline constexpr int kEditUndo = 57643;
+inline constexpr int kEditRedo = 57644;
 inline constexpr int kEditCopy = 57634;
 inline constexpr int kEditPaste = 57637;
+inline constexpr int kEditSetColumn = 32901; // one column for the selected channels
 // View
 inline constexpr int kViewToolbar = 59392;
 inline constexpr int kViewStatusBar = 59393;
@@ -129,8 +132,13 @@ inline constexpr std::array kTable = {
     HCommandRow{0, "&File", "", "", K::Separator, 0},
     HCommandRow{HCmd::kAppExit, "&File", "E&xit", "", K::Command, HCmd::kAppExit},
 
+    HCommandRow{HCmd::kEditUndo, "&Edit", "&Undo", "Ctrl+Z", K::Command, HCmd::kEditUndo},
+    HCommandRow{HCmd::kEditRedo, "&Edit", "&Redo", "Ctrl+Y", K::Command, HCmd::kEditRedo},
+    HCommandRow{0, "&Edit", "", "", K::Separator, 0},
     HCommandRow{HCmd::kEditCopy, "&Edit", "&Copy", "Ctrl+C", K::Command, HCmd::kEditCopy},
     HCommandRow{HCmd::kEditPaste, "&Edit", "&Paste", "Ctrl+V", K::Command, HCmd::kEditPaste},
+    HCommandRow{HCmd::kEditSetColumn, "&Edit", "&Set Column for Selected Channels...", "",
+                K::Command, HCmd::kEditSetColumn},
 
     HCommandRow{HCmd::kViewToolbar, "&View", "&Toolbar", "", K::Check, HCmd::kViewToolbar},
     HCommandRow{HCmd::kViewStatusBar, "&View", "&Status Bar", "", K::Check, HCmd::kViewStatusBar},

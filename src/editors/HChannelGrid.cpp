@@ -567,3 +567,39 @@ HPasteResult HChannelGrid::Paste(std::string_view text, int targetRow, HEditorPr
     r.status = HPasteStatus::Pasted;
     return r;
 }
+
+HPasteResult HChannelGrid::StoreCells(std::span<const HCellWrite> writes) {
+    HPasteResult r;
+    std::vector<const HCellWrite*> order;
+    for (const HCellWrite& w : writes)
+        order.push_back(&w);
+    // The receive frequency before the transmit one it also sets, the
+    // signalling kind before its number: within a row, column order.
+    std::stable_sort(order.begin(), order.end(), [](const HCellWrite* a, const HCellWrite* b) {
+        return a->row != b->row ? a->row < b->row : a->column < b->column;
+    });
+    const int oldPriority = m_model.PriorityChannelOfGroup(m_currentGroup);
+    for (const HCellWrite* w : order) {
+        const int c = ChannelOfRow(w->row);
+        if (c < 0 || w->column <= 0 || w->column >= kChannelColumnCount ||
+            !m_model.IsChannelEnabled(c)) {
+            ++r.cellsRefused;
+            continue;
+        }
+        if (!Cols::StoreCellText(w->column, m_model, c, m_currentGroup, w->text))
+            ++r.cellsRefused;
+        MarkEdited(c);
+        if (std::find(r.change.rows.begin(), r.change.rows.end(), w->row) == r.change.rows.end())
+            r.change.rows.push_back(w->row);
+    }
+    const int oldRow = RowOfChannel(oldPriority);
+    if (m_model.PriorityChannelOfGroup(m_currentGroup) != oldPriority) {
+        m_priorityDirty = true;
+        if (oldRow >= 0 &&
+            std::find(r.change.rows.begin(), r.change.rows.end(), oldRow) == r.change.rows.end())
+            r.change.rows.push_back(oldRow);
+    }
+    r.change.columns = r.change.rows.empty() ? 0 : kAllColumns;
+    r.status = r.change.rows.empty() ? HPasteStatus::NoTarget : HPasteStatus::Pasted;
+    return r;
+}

@@ -89,6 +89,13 @@ struct HPasteResult {
     int cellsRefused = 0; // cells whose text the column did not take (left unchanged)
 };
 
+// One cell text to store: the grid row and column it goes to.
+struct HCellWrite {
+    int row = 0;
+    int column = 0;
+    std::string text;
+};
+
 class HChannelGrid : public HGridSource {
 public:
     HChannelGrid();
@@ -154,6 +161,11 @@ public:
     // by "\n", every column (hidden ones too) so a paste restores them all.
     [[nodiscard]] std::string CopyText(int firstRow, int lastRow) const;
     HPasteResult Paste(std::string_view text, int targetRow, HEditorPrompt* prompt);
+    // Stores cell texts as a paste does, each through its column's rule, a row's
+    // cells in column order; channels not in use and column 0 take nothing.
+    // No question is asked. For spreadsheet pastes and setting one column of
+    // several channels.
+    HPasteResult StoreCells(std::span<const HCellWrite> writes);
 
     // ---- information panel ----
     [[nodiscard]] const HChannelInfoPanel& InfoPanel() const { return m_info; }

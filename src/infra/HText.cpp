@@ -20,4 +20,43 @@ std::string Upper(std::string_view s) {
     return out;
 }
 
+std::string Lower(std::string_view s) {
+    std::string out(s);
+    for (char& c : out)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return out;
+}
+
+std::vector<std::string_view> Split(std::string_view s, char sep) {
+    std::vector<std::string_view> out;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t at = s.find(sep, start);
+        out.push_back(
+            s.substr(start, at == std::string_view::npos ? std::string_view::npos : at - start));
+        if (at == std::string_view::npos)
+            return out;
+        start = at + 1;
+    }
+}
+
+std::vector<std::string_view> Lines(std::string_view text) {
+    std::vector<std::string_view> out;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r' && text[i] != '\n')
+            continue;
+        out.push_back(text.substr(start, i - start));
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < text.size())
+        out.push_back(text.substr(start));
+    while (!out.empty() && Trim(out.back()).empty())
+        out.pop_back();
+    return out;
+}
+
 } // namespace HText

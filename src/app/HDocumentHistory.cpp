@@ -1,0 +1,129 @@
+#include "HDocumentHistory.h"
+
+#include "CMainFrame.h"
+#include "CRP57App.h"
+#include "CRP57Doc.h"
+#include "HChangeName.h"
+#include "HLogPrint.h"
+#include "HMainCommands.h"
+#include "HQtText.h"
+#include "HTransferSteps.h"
+
+#include <QAction>
+#include <QKeySequence>
+
+HDocumentHistory::HDocumentHistory(CRP57App& app, CMainFrame& frame, CRP57Doc& document)
+    : QObject(nullptr), m_app(app), m_frame(frame), m_document(document) {
+    connect(&m_app, &CRP57App::ModifiedFlagChanged, this, [this] { Checkpoint(); });
+    connect(&m_frame, &CMainFrame::ViewRefreshRequested, this, [this] { Checkpoint(); });
+    connect(&m_frame, &CMainFrame::CommandStarted, this, &HDocumentHistory::OnCommandStarted);
+    connect(&m_frame, &CMainFrame::CommandFinished, this, &HDocumentHistory::OnCommandFinished);
+    if (QAction* redo = m_frame.CommandAction(HCmd::kEditRedo))
+        redo->setShortcuts(
+            {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    Reset();
+}
+
+void HDocumentHistory::Reset() {
+    m_history.Reset(m_document.Image(), m_app.CurrentFilePath(), m_app.ModifiedFlag() == 0);
+    UpdateActions();
+}
+
+void HDocumentHistory::Checkpoint(const std::string& name) {
+    if (m_restoring || m_commandDepth > 0)
+        return;
+    Take(m_document.Image(), m_app.ModifiedFlag() == 0, name);
+}
+
+void HDocumentHistory::CheckpointImage(const HMemoryImage& image, const std::string& name) {
+    if (m_restoring)
+        return;
+    if (m_commandDepth > 0) {
+        m_pending = image;
+        return;
+    }
+    Take(image, false, name);
+}
+
+void HDocumentHistory::Take(const HMemoryImage& image, bool clean, const std::string& name) {
+    const std::string step =
+        name.empty() ? HChangeName::Describe(m_history.Current().image, image) : name;
+    if (m_history.Record(image, m_app.CurrentFilePath(), clean, step))
+        HLOG_D1("undo step [%s]", step.c_str());
+    UpdateActions();
+}
+
+void HDocumentHistory::Saved() {
+    m_history.MarkSaved(m_app.CurrentFilePath());
+}
+
+void HDocumentHistory::OnCommandStarted(int id) {
+    if (m_commandDepth++ > 0)
+        return;
+    m_commandName.clear();
+    m_pending.reset();
+    if (const HCommandRow* row = HMainCommands::Find(id)) {
+        QString text = ToQString(row->text);
+        text.remove(QLatin1Char('&'));
+        if (text.endsWith(QStringLiteral("...")))
+            text.chop(3);
+        m_commandName = text.toStdString();
+    }
+}
+
+void HDocumentHistory::OnCommandFinished(int /*id*/) {
+    if (m_commandDepth == 0 || --m_commandDepth > 0)
+        return;
+    const std::string name = m_commandName.empty() ? std::string("Edit") : m_commandName;
+    // Grid edits of the command (a paste) are the step unless the command
+    // wrote the image itself.
+    if (m_pending && m_document.Image() == m_history.Current().image)
+        Take(*m_pending, false, name);
+    else
+        Checkpoint(name);
+    m_pending.reset();
+    m_commandName.clear();
+}
+
+void HDocumentHistory::Undo() {
+    if (!m_history.CanUndo())
+        return;
+    HLOG_D1("undo [%s]", m_history.UndoName().c_str());
+    Restore(m_history.Undo());
+}
+
+void HDocumentHistory::Redo() {
+    if (!m_history.CanRedo())
+        return;
+    HLOG_D1("redo [%s]", m_history.RedoName().c_str());
+    Restore(m_history.Redo());
+}
+
+void HDocumentHistory::Restore(const HUndoHistory::State& state) {
+    m_restoring = true;
+    m_document.Image() = state.image;
+    m_app.SetCurrentFilePath(state.path);
+    m_app.SetModifiedFlag(state.clean ? 0 : 1);
+    m_document.UpdateTitle();
+    m_frame.SetSignallingMenuMode(
+        static_cast<int>(HTransferSteps::ReadSignallingMode(m_document.Image())));
+    m_frame.SendViewRefresh();
+    m_restoring = false;
+    UpdateActions();
+}
+
+void HDocumentHistory::UpdateActions() {
+    const auto install = [this](int id, bool can, const std::string& name, const QString& verb,
+                                void (HDocumentHistory::*step)()) {
+        if (QAction* action = m_frame.CommandAction(id))
+            action->setText(can ? verb + QLatin1Char(' ') + ToQString(name) : verb);
+        if (can)
+            m_frame.SetCommandHandler(id, [this, step] { (this->*step)(); });
+        else
+            m_frame.SetCommandHandler(id, {});
+    };
+    install(HCmd::kEditUndo, m_history.CanUndo(), m_history.UndoName(), QStringLiteral("&Undo"),
+            &HDocumentHistory::Undo);
+    install(HCmd::kEditRedo, m_history.CanRedo(), m_history.RedoName(), QStringLiteral("&Redo"),
+            &HDocumentHistory::Redo);
+}

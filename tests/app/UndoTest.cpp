@@ -1,0 +1,197 @@
+// Edit > Undo and Redo in the running program: every kind of change of the
+// image is one step that gives back the exact bytes, the menu names the step,
+// and the modified flag follows the step against the file on disk.
+#include "AppTestSupport.h"
+#include "CFileDataDlg.h"
+#include "CRP57View.h"
+#include "HCommonItems.h"
+#include "HCreateNewFile.h"
+#include "HDialog.h"
+#include "HDocumentHistory.h"
+#include "HEditorForm.h"
+#include "HFileDataModel.h"
+#include "HGridTableModel.h"
+#include "HModelEditor.h"
+#include "HRpFlexgrid.h"
+#include "HSetColumnDlg.h"
+
+namespace {
+
+// A VHF mobile set with a display: the TAG column is there.
+struct DisplayHome {
+    TempHome home;
+    DisplayHome() {
+        home.Write("RP57Win.ini", "[End Status]\nProductType=0\nFreq.Band=0\nLCDType=1\n");
+    }
+};
+
+struct UndoRun : DisplayHome, RunningApp {
+    UndoRun() : RunningApp(2) {}
+    CRP57View* View() const { return qobject_cast<CRP57View*>(frame->centralWidget()); }
+    QModelIndex Index(int row, int col) const { return View()->Model()->index(row, col); }
+    QString Text(int row, int col) const { return Index(row, col).data().toString(); }
+    void SetCurrent(int row, int col) const {
+        View()->GridView()->setCurrentIndex(Index(row, col));
+    }
+    QString UndoText() const { return frame->CommandAction(HCmd::kEditUndo)->text(); }
+    QString RedoText() const { return frame->CommandAction(HCmd::kEditRedo)->text(); }
+    bool Run(int id) const { return frame->RunCommand(id); }
+};
+
+void PickText(QComboBox* combo, const QString& text) {
+    const int index = combo->findText(text);
+    QVERIFY2(index >= 0, qPrintable(text));
+    combo->setCurrentIndex(index);
+    emit combo->activated(index);
+}
+
+} // namespace
+
+class UndoTest : public QObject {
+    Q_OBJECT
+private slots:
+    void everyKindOfChangeIsOneStepWithItsBytes();
+    void modifiedFlagFollowsTheStep();
+};
+
+void UndoTest::everyKindOfChangeIsOneStepWithItsBytes() {
+    UndoRun run;
+    QVERIFY(run.View());
+    QVERIFY(!run.frame->CommandAction(HCmd::kEditUndo)->isEnabled());
+    std::vector<HMemoryImage> states{run.doc->Image()};
+    QStringList names;
+    const auto took = [&](const QString& name) {
+        // Grid edits reach the image on save-edits, as every command sends it.
+        run.frame->SendViewSaveData();
+        QVERIFY2(run.doc->Image() != states.back(), qPrintable(name));
+        states.push_back(run.doc->Image());
+        names << name;
+        QCOMPARE(run.UndoText(), QStringLiteral("&Undo ") + name);
+    };
+
+    // A cell edit, as the cell editor commits it.
+    QVERIFY(
+        run.View()->Model()->setData(run.Index(11, 4), QStringLiteral("150.125"), Qt::EditRole));
+    took(QStringLiteral("Edit RX Frequency, channel 12"));
+    // A tick by Space.
+    run.SetCurrent(1, 12);
+    QTest::keyClick(run.View()->GridView(), Qt::Key_Space);
+    took(QStringLiteral("Edit TOT, channel 2"));
+
+    // Rows from a spreadsheet with a header row.
+    MessageAnswers messages(QMessageBox::Yes);
+    QApplication::clipboard()->setText(
+        QStringLiteral("RX Frequency\tSquelch\n151.000\t5\n152.000\t6\n"));
+    run.SetCurrent(2, 4);
+    QVERIFY(run.Run(HCmd::kEditPaste));
+    QCOMPARE(messages.LastText(), QStringLiteral("Do you copy Ch1 - 2 data to Ch 3?"));
+    QCOMPARE(run.Text(3, 4) + run.Text(3, 13), QStringLiteral("152.000006"));
+    took(QStringLiteral("Paste 2 rows, channel 3"));
+
+    // One column for four selected channels.
+    run.View()->GridView()->selectionModel()->select(
+        QItemSelection(run.Index(0, 2), run.Index(3, 9)), QItemSelectionModel::ClearAndSelect);
+    {
+        ModalDriver<HSetColumnDlg> driver([](HSetColumnDlg* dialog) {
+            PickText(dialog->ColumnList(), QStringLiteral("Power"));
+            PickText(dialog->ValueList(), QStringLiteral("L"));
+            dialog->accept();
+        });
+        QVERIFY(run.Run(HCmd::kEditSetColumn));
+        QVERIFY(driver.Fired());
+    }
+    for (int row = 0; row < 5; ++row)
+        QCOMPARE(run.Text(row, 8) == QStringLiteral("L"), row < 4);
+    took(QStringLiteral("Set Power, 4 channels"));
+
+    // A settings editor's OK.
+    {
+        ModalDriver<HDialog> driver([](HDialog* dialog) {
+            HValueCombo* combo = dialog->Form()->Combo(HCommonItems::HardwareItem::kBand);
+            combo->setCurrentIndex(1); // UHF A; the band question is answered Yes
+            emit combo->activated(1);
+            QTest::mouseClick(dialog->OkButton(), Qt::LeftButton);
+        });
+        QVERIFY(run.Run(HCommonCmd::kHardware));
+        QVERIFY(driver.Fired());
+    }
+    took(QStringLiteral("Hardware"));
+
+    // The raw image editor.
+    {
+        ModalDriver<CFileDataDlg> driver([](CFileDataDlg* dialog) {
+            QVERIFY(dialog->Model()->setData(dialog->Model()->index(1, 3), QStringLiteral("5A"),
+                                             Qt::EditRole));
+            dialog->accept();
+        });
+        run.frame->findChild<QAction*>(QStringLiteral("actionFileData"))->trigger();
+        QVERIFY(driver.Fired());
+    }
+    QCOMPARE(run.doc->Image()[19], std::uint8_t{0x5A});
+    took(QStringLiteral("File Data"));
+
+    // New for another model: the unsaved changes are given up (No).
+    messages.Queue(146, QMessageBox::No);
+    {
+        ModalDriver<HCreateNewFile> model([](HCreateNewFile* dialog) {
+            PickText(dialog->Combo(HModel::kItemBand), QStringLiteral("UHF D"));
+            dialog->accept();
+        });
+        QVERIFY(run.Run(HCmd::kFileNew));
+        QVERIFY(model.Fired());
+    }
+    took(QStringLiteral("New"));
+
+    // Back through every step, then forward again, byte for byte.
+    for (int i = static_cast<int>(names.size()) - 1; i >= 0; --i) {
+        QCOMPARE(run.UndoText(), QStringLiteral("&Undo ") + names[i]);
+        QVERIFY(run.Run(HCmd::kEditUndo));
+        QVERIFY2(run.doc->Image() == states[static_cast<std::size_t>(i)], qPrintable(names[i]));
+        QCOMPARE(run.RedoText(), QStringLiteral("&Redo ") + names[i]);
+    }
+    QVERIFY(!run.frame->CommandAction(HCmd::kEditUndo)->isEnabled());
+    for (std::size_t i = 1; i < states.size(); ++i) {
+        QVERIFY(run.Run(HCmd::kEditRedo));
+        QVERIFY2(run.doc->Image() == states[i], qPrintable(names[static_cast<int>(i) - 1]));
+    }
+    QVERIFY(!run.frame->CommandAction(HCmd::kEditRedo)->isEnabled());
+    // The keys of the menu entries.
+    QCOMPARE(run.frame->CommandAction(HCmd::kEditUndo)->shortcut(),
+             QKeySequence(QStringLiteral("Ctrl+Z")));
+    QVERIFY(run.frame->CommandAction(HCmd::kEditRedo)
+                ->shortcuts()
+                .contains(QKeySequence(QStringLiteral("Ctrl+Shift+Z"))));
+}
+
+void UndoTest::modifiedFlagFollowsTheStep() {
+    UndoRun run;
+    QVERIFY(run.View());
+    const std::string path = run.home.File("saved.R57");
+    run.app.SetCurrentFilePath(path);
+    QVERIFY(run.doc->OnFileSave());
+    QCOMPARE(run.app.ModifiedFlag(), 0);
+
+    QVERIFY(run.View()->Model()->setData(run.Index(0, 4), QStringLiteral("151.5"), Qt::EditRole));
+    QCOMPARE(run.app.ModifiedFlag(), 1);
+    QVERIFY(run.Run(HCmd::kEditUndo));
+    QCOMPARE(run.app.ModifiedFlag(), 0); // back to what the file holds
+    QVERIFY(!run.frame->isWindowModified());
+    QVERIFY(run.Run(HCmd::kEditRedo));
+    QCOMPARE(run.app.ModifiedFlag(), 1);
+    QVERIFY(run.frame->isWindowModified());
+
+    // Saved here: now the first state is the one the file no longer holds.
+    QVERIFY(run.doc->OnFileSave());
+    QVERIFY(run.Run(HCmd::kEditUndo));
+    QCOMPARE(run.app.ModifiedFlag(), 1);
+    QVERIFY(run.Run(HCmd::kEditRedo));
+    QCOMPARE(run.app.ModifiedFlag(), 0);
+
+    // Another file opened: the steps of this one are gone.
+    QVERIFY(run.doc->OpenFile(path));
+    QVERIFY(!run.doc->History().History().CanUndo());
+    QVERIFY(!run.frame->CommandAction(HCmd::kEditUndo)->isEnabled());
+}
+
+RP57_APP_TEST(UndoTest)
+#include "UndoTest.moc"

@@ -1,0 +1,160 @@
+#include "HChangeName.h"
+#include "HChannelSheet.h"
+#include "HDefaultImage.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using namespace HChannelTables;
+namespace Sheet = HChannelSheet;
+
+namespace {
+
+// A handheld UHF set with a display: one group of 12 channels.
+HMemoryImage TwelveChannels() {
+    HMemoryImage image = MakeImageForModel(kBandUhfA, kProductHandheld, 1);
+    HChannels m;
+    m.Load(image);
+    for (int g = 0; g < 8; ++g)
+        m.SetGroupValue(g, kGroupChannels, g == 0 ? 12 : 0);
+    m.NormalizeGroups();
+    m.Save(image);
+    return image;
+}
+
+std::vector<std::vector<std::string>> AllCells(const HChannelGrid& grid) {
+    std::vector<std::vector<std::string>> rows;
+    for (int row = 0; row < grid.RowCount(); ++row) {
+        rows.emplace_back();
+        for (int col = 0; col < kChannelColumnCount; ++col)
+            rows.back().push_back(grid.CellText(row, col));
+    }
+    return rows;
+}
+
+} // namespace
+
+TEST(ChannelSheet, TitlesNameColumnsByGridHeaderOrChannelListTitle) {
+    EXPECT_EQ(Sheet::ColumnOfTitle(" rx frequency "), 4);
+    EXPECT_EQ(Sheet::ColumnOfTitle("FREQUENCY Transmit"), 5);
+    EXPECT_EQ(Sheet::ColumnOfTitle("SQ"), 13);
+    EXPECT_EQ(Sheet::ColumnOfTitle("Frequency"), -1); // two columns share the item
+    EXPECT_EQ(Sheet::ColumnOfTitle(""), -1);
+}
+
+TEST(ChannelSheet, SpreadsheetRowsWithAHeaderGoByTitle) {
+    const HMemoryImage image = TwelveChannels();
+    HChannelGrid grid;
+    grid.Refresh(image);
+    // Columns in another order than the grid's, one the grid lacks, Windows line ends.
+    const Sheet::HSheet sheet = Sheet::ParseTabbed(
+        "Power\tNotes\tRX Frequency\tSQ\r\nL\tshop\t440.50000\t7\r\nH\t\t441.00000\t3\r\n", 9);
+    ASSERT_TRUE(sheet.header);
+    EXPECT_EQ(sheet.columns, (std::vector<int>{8, -1, 4, 13}));
+    ASSERT_EQ(sheet.rows.size(), 2u);
+
+    const HPasteResult r = grid.StoreCells(Sheet::Writes(sheet, 2));
+    EXPECT_EQ(r.cellsRefused, 0);
+    EXPECT_EQ(grid.CellText(2, 8), "L");
+    EXPECT_EQ(grid.CellText(2, 4), "440.50000");
+    EXPECT_EQ(grid.CellText(2, 13), "7");
+    EXPECT_EQ(grid.CellText(3, 4), "441.00000");
+    EXPECT_EQ(grid.CellText(3, 13), "3");
+
+    // What the grid took reaches the image as a paste would.
+    HMemoryImage saved = image;
+    ASSERT_TRUE(grid.SaveEdits(saved));
+    HChannelGrid reread;
+    reread.Refresh(saved);
+    EXPECT_EQ(AllCells(reread), AllCells(grid));
+}
+
+TEST(ChannelSheet, SpreadsheetRowsWithoutAHeaderGoByPositionFromTheCurrentColumn) {
+    const HMemoryImage image = TwelveChannels();
+    HChannelGrid grid;
+    grid.Refresh(image);
+    const Sheet::HSheet sheet = Sheet::ParseTabbed("445.12500\t445.12500\tC- 88.5\n", 4);
+    ASSERT_FALSE(sheet.header);
+    EXPECT_EQ(sheet.columns, (std::vector<int>{4, 5, 6}));
+    const HPasteResult r = grid.StoreCells(Sheet::Writes(sheet, 0));
+    EXPECT_EQ(r.cellsRefused, 0);
+    EXPECT_EQ(grid.CellText(0, 4), "445.12500");
+    EXPECT_EQ(grid.CellText(0, 5), "445.12500");
+    EXPECT_EQ(grid.CellText(0, 6), "C- 88.5");
+    // A text the column does not take is counted and leaves the cell.
+    const std::string before = grid.CellText(1, 13);
+    const HPasteResult bad =
+        grid.StoreCells(Sheet::Writes(Sheet::ParseTabbed("not a squelch\n", 13), 1));
+    EXPECT_EQ(bad.cellsRefused, 1);
+    EXPECT_EQ(grid.CellText(1, 13), before);
+    // The trial run counts the same refusals and leaves the grid unchanged.
+    const auto text = grid.CellText(2, 3);
+    EXPECT_EQ(Sheet::RefusedCells(grid, Sheet::Writes(Sheet::ParseTabbed("hello\tworld", 2), 2)),
+              1);
+    EXPECT_EQ(grid.CellText(2, 3), text);
+}
+
+TEST(ChannelSheet, ChannelNumbersOfTheSheetForThePasteQuestion) {
+    EXPECT_EQ(Sheet::ChannelNumbers(Sheet::ParseTabbed("Ch\tSQ\n3\t1\n4\t2\n", 0)),
+              (std::vector<int>{3, 4}));
+    EXPECT_TRUE(Sheet::ChannelNumbers(Sheet::ParseTabbed("SQ\n1\n", 0)).empty());
+}
+
+TEST(ChannelSheet, SettingAColumnChangesExactlyTheSelectedChannels) {
+    const HMemoryImage image = TwelveChannels();
+    HChannelGrid grid;
+    grid.Refresh(image);
+    const auto before = AllCells(grid);
+    const std::vector<int> rows = {1, 4, 5, 9};
+    HChannels model;
+    model.Load(image);
+    for (int column : Sheet::BulkColumns()) {
+        const std::vector<Sheet::HBulkChoice> choices = Sheet::BulkChoices(column, model);
+        ASSERT_GE(choices.size(), 2u) << "column " << column;
+    }
+    // Power L and squelch 9 for the four rows, one step after the other.
+    ASSERT_EQ(grid.StoreCells(Sheet::SetColumn(rows, 8, "L")).cellsRefused, 0);
+    ASSERT_EQ(grid.StoreCells(Sheet::SetColumn(rows, 13, "9")).cellsRefused, 0);
+    ASSERT_EQ(grid.StoreCells(Sheet::SetColumn(rows, 12, "v")).cellsRefused, 0);
+    HMemoryImage saved = image;
+    grid.SaveEdits(saved);
+    HChannelGrid reread;
+    reread.Refresh(saved);
+    const auto after = AllCells(reread);
+    for (int row = 0; row < reread.RowCount(); ++row) {
+        const bool selected = std::find(rows.begin(), rows.end(), row) != rows.end();
+        for (int col = 0; col < kChannelColumnCount; ++col) {
+            const auto r = static_cast<std::size_t>(row);
+            const auto c = static_cast<std::size_t>(col);
+            if (selected && col == 8)
+                EXPECT_EQ(after[r][c], "L") << "row " << row;
+            else if (selected && col == 13)
+                EXPECT_EQ(after[r][c], "9") << "row " << row;
+            else if (selected && col == 12)
+                EXPECT_EQ(after[r][c], " ") << "row " << row;
+            else
+                EXPECT_EQ(after[r][c], before[r][c]) << "row " << row << " column " << col;
+        }
+    }
+}
+
+TEST(ChannelSheet, ChangesAreNamedByWhatChanged) {
+    const HMemoryImage image = TwelveChannels();
+    HChannelGrid grid;
+    grid.Refresh(image);
+    grid.CommitText(11, 4, "446.00000");
+    HMemoryImage one = image;
+    grid.SaveEdits(one);
+    // The receive frequency also moved the transmit side: still one edit.
+    EXPECT_EQ(HChangeName::Describe(image, one), "Edit RX Frequency, channel 12");
+
+    grid.StoreCells(Sheet::SetColumn(std::vector<int>{2, 3}, 13, "11"));
+    HMemoryImage two = one;
+    grid.SaveEdits(two);
+    EXPECT_EQ(HChangeName::Describe(one, two), "Edit Squelch, 2 channels");
+
+    HMemoryImage settingsOnly = image;
+    settingsOnly[20] ^= 0x01; // an EEPROM word no channel cell shows
+    EXPECT_EQ(HChangeName::Describe(image, settingsOnly), "Edit");
+}
