@@ -4,6 +4,7 @@
 // signalling type switch through the settings session.
 #include "HDefaultImage.h"
 #include "HEditorRegistry.h"
+#include "HPagingCodeEditor.h"
 #include "HSignallingSteps.h"
 #include "ImageTestUtil.h"
 
@@ -246,4 +247,55 @@ TEST(DtmfEditorsTest, TypeSwitchResetsTheNewFamilyThroughItsPages) {
             }
         }
     }
+}
+
+TEST(DtmfEditorsTest, EachPagingColumnWritesItsOwnBitsOfItsRecord) {
+    // Record r lies at 0x362 + 2r: [ action (2) | status | x | d0 ] [ d1 | d2 ].
+    struct Case {
+        const char* column;
+        const char* value;
+        std::uint8_t mask0; // bits of the record's first byte the column owns
+        std::uint8_t mask1;
+    };
+    const Case cases[] = {{"code", "9C4", 0x0F, 0xFF},
+                          {"status", "ENC & DEC", 0x20, 0x00},
+                          {"action", "Kill", 0xC0, 0x00}};
+    for (int record = 0; record < 10; ++record) {
+        for (const Case& c : cases) {
+            HMemoryImage image = BuildDefaultImage();
+            std::mt19937 rng(static_cast<unsigned>(record));
+            for (std::size_t i = 0x362; i < 0x378; ++i)
+                image[i] = static_cast<std::uint8_t>(rng() & 0x9A); // no C, D or 2 digits set
+            const HMemoryImage before = image;
+            HSettingsSession session(image, 0);
+            const std::string key =
+                "paging_code." + std::to_string(record + 1) + "." + std::string(c.column);
+            const auto* s = session.Find(key);
+            ASSERT_NE(s, nullptr) << key;
+            ASSERT_EQ(session.Set(*s, c.value), "") << key;
+            EXPECT_EQ(session.Shown(*s), c.value) << key;
+            ASSERT_EQ(session.Confirm(nullptr), "");
+            const std::size_t at = 0x362 + 2 * std::size_t(record);
+            for (std::size_t i = 0; i < image.size(); ++i) {
+                const std::uint8_t mask = i == at ? c.mask0 : i == at + 1 ? c.mask1 : 0;
+                EXPECT_EQ((image[i] ^ before[i]) & ~mask, 0) << key << ": byte " << i;
+            }
+            EXPECT_NE((image[at] & c.mask0) | (image[at + 1] & c.mask1),
+                      (before[at] & c.mask0) | (before[at + 1] & c.mask1))
+                << key << " wrote nothing";
+        }
+    }
+    // The code takes exactly three of 0-9 and A-D, typed in either case.
+    HMemoryImage image = BuildDefaultImage();
+    HSettingsSession session(image, 0);
+    const auto* code = session.Find("paging_code.10.code");
+    ASSERT_NE(code, nullptr);
+    EXPECT_NE(session.Set(*code, "12"), "");
+    EXPECT_NE(session.Set(*code, "1E2"), "");
+    EXPECT_NE(session.Set(*code, "1234"), "");
+    EXPECT_EQ(session.Set(*code, "a0d"), "");
+    EXPECT_EQ(session.Shown(*code), "A0D");
+    const auto* action = session.Find("paging_code.10.action");
+    ASSERT_NE(action, nullptr);
+    EXPECT_NE(session.Set(*action, "Revive"), "");
 }

@@ -74,8 +74,13 @@ std::string OtherValue(HSettingsSession& session, const HSettingsSession::Settin
                     return start.listTexts[i];
             return {};
         }
-        if (start.kind == HCellEdit::Text)
-            return start.text == "12" ? "21" : "12";
+        if (start.kind == HCellEdit::Text) {
+            // The cell's whole length: some cells take only full codes.
+            const std::string full =
+                std::string("123456789").substr(0, std::min<std::size_t>(start.maxLength, 9));
+            const std::string other = std::string("987654321").substr(0, full.size());
+            return start.text == full ? other : full;
+        }
         if (g.IsTickColumn(s.column))
             return g.CellTick(s.row, s.column) == HTickState::Unticked ? "v" : "-";
         return {};
