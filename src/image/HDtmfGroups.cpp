@@ -13,31 +13,3 @@ std::string HCountedCode::Stored(std::string_view code, std::string_view before)
         out += before.substr(code.size());
     return out;
 }
-
-std::size_t HPagingCodeGroup::Index(int record, int field) const {
-    if (record < 0 || record >= RecordCount() || field < 0 || field >= HDtmfMap::Paging::kFields)
-        return ValueCount();
-    return IndexOf(0, std::size_t(record), std::size_t(field));
-}
-
-std::int32_t HPagingCodeGroup::GetField(int record, int field) const {
-    return GetValue(Index(record, field));
-}
-
-void HPagingCodeGroup::SetField(int record, int field, std::int32_t value) {
-    if (field != HDtmfMap::Paging::kCode)
-        SetValue(Index(record, field), value);
-}
-
-std::string HPagingCodeGroup::GetText(int record, int field) const {
-    return HSettingsGroup::GetText(Index(record, field));
-}
-
-void HPagingCodeGroup::SetText(int record, int field, std::string_view text) {
-    if (field == HDtmfMap::Paging::kCode)
-        HSettingsGroup::SetText(Index(record, field), text);
-}
-
-std::int32_t HPagingCodeGroup::GroupCode() const {
-    return GetValue(IndexOf(1, 0, 0));
-}

@@ -15,6 +15,7 @@
 //   0x376 [ separate code | group code ]  0x377 [ reset code | x ]
 #include "HChannelTables.h"
 #include "HFieldTable.h"
+#include "HRecordTable.h"
 #include "HSettingsGroup.h"
 
 #include <array>
@@ -183,19 +184,10 @@ public:
     HDtmfCodeGroup() : HSettingsGroup(HDtmfMap::kDtmfCodeParts) {}
 };
 
-// Ten paging records and the group code they are paged with. A record model:
-// fields 0 action, 1 status, 2 code (HDtmfMap::Paging).
-class HPagingCodeGroup : public HSettingsGroup {
+// Ten paging records (fields HDtmfMap::Paging) and the group code they are
+// paged with.
+class HPagingCodeGroup : public HRecordTable {
 public:
-    HPagingCodeGroup() : HSettingsGroup(HDtmfMap::kPagingParts) {}
-    [[nodiscard]] int RecordCount() const { return int(HDtmfMap::kPagingCodes); }
-    // -1 for a record or field outside the table.
-    [[nodiscard]] std::int32_t GetField(int record, int field) const;
-    void SetField(int record, int field, std::int32_t value);
-    [[nodiscard]] std::string GetText(int record, int field) const;
-    void SetText(int record, int field, std::string_view text);
-    [[nodiscard]] std::int32_t GroupCode() const;
-
-private:
-    [[nodiscard]] std::size_t Index(int record, int field) const;
+    HPagingCodeGroup() : HRecordTable(HDtmfMap::kPagingParts) {}
+    [[nodiscard]] std::int32_t GroupCode() const { return GetValue(IndexOf(1, 0, 0)); }
 };
