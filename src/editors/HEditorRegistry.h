@@ -7,6 +7,7 @@
 #include "HCommonEditors.h"
 #include "HDtmfEditors.h"
 #include "HEditorKeys.h"
+#include "HFiveToneEditors.h"
 #include "HPagingCodeEditor.h"
 #include "HSignallingCommands.h"
 #include "HTwoToneEditors.h"
@@ -154,6 +155,30 @@ inline constexpr std::array kTwoToneEncodePages{
                      HMakeEditor<HDataEditor<HTwoToneEncodeOptionGroup>>, nullptr,
                      HTwoToneSteps::ResetGroup<HTwoToneEncodeOptionGroup>}};
 
+// ------------------------------------------------------------------ 5-tone
+namespace F = HFiveToneItems;
+namespace FT = HFiveToneTables;
+inline constexpr std::array kFiveToneCommonPages{
+    HEditorPageEntry{240, "Common1", F::kCommon1, FT::kCommon1Rows.size(),
+                     HMakeEditor<HFiveToneCommon1Editor>, nullptr,
+                     HFiveToneSteps::ResetGroup<HFiveToneCommon1Group>},
+    HEditorPageEntry{241, "Common2", F::kCommon2, FT::kCommon2Rows.size(),
+                     HMakeEditor<HDataEditor<HFiveToneCommon2Group>>, nullptr,
+                     HFiveToneSteps::ResetGroup<HFiveToneCommon2Group>},
+};
+inline constexpr std::array kFiveToneTablePages{
+    HEditorPageEntry{242, "5-Tone Table", F::kToneTableItems, 0, HMakeEditor<HFiveToneTableEditor>,
+                     HFiveToneSteps::CompileToneTable, HFiveToneSteps::ResetToneTable}};
+inline constexpr std::array kFiveToneSystemPages{
+    HEditorPageEntry{243, "5-Tone System", F::kSystemItems, 0, HMakeEditor<HFiveToneSystemEditor>,
+                     nullptr, HFiveToneSteps::ResetGroup<HFiveToneSystemGroup>}};
+inline constexpr std::array kFiveToneDecodePages{
+    HEditorPageEntry{244, "5-Tone Decode", F::kDecodeItems, 0, HMakeEditor<HFiveToneDecodeEditor>,
+                     nullptr, HFiveToneSteps::ResetGroup<HFiveToneDecodeGroup>}};
+inline constexpr std::array kFiveToneEncodePages{
+    HEditorPageEntry{245, "5Tone Encode", F::kEncodeItems, 0, HMakeEditor<HFiveToneEncodeEditor>,
+                     nullptr, HFiveToneSteps::ResetGroup<HFiveToneEncodeGroup>}};
+
 // In Common menu order, then Signalling menu order.
 inline constexpr std::array kEntries{
     HEditorEntry{"hardware", HCommonCmd::kHardware, "Hardware", false, kHardwarePages},
@@ -192,6 +217,16 @@ inline constexpr std::array kEntries{
                  kTwoToneEncodePages, HEditorFamily::TwoTone},
     // The 2-tone entries (HEditorFamily::TwoTone) and the 5-tone entries
     // (HEditorFamily::FiveTone) follow here in menu order.
+    HEditorEntry{"five_tone_common", HSignallingCmd::k5ToneCommon, "5-Tone Common Parameters", true,
+                 kFiveToneCommonPages, HEditorFamily::FiveTone},
+    HEditorEntry{"five_tone_table", HSignallingCmd::k5ToneTable, "5-Tone Table", false,
+                 kFiveToneTablePages, HEditorFamily::FiveTone},
+    HEditorEntry{"five_tone_system", HSignallingCmd::k5ToneSystem, "5-Tone System", false,
+                 kFiveToneSystemPages, HEditorFamily::FiveTone},
+    HEditorEntry{"five_tone_decode", HSignallingCmd::k5ToneDecode, "5-Tone Decode", false,
+                 kFiveToneDecodePages, HEditorFamily::FiveTone},
+    HEditorEntry{"five_tone_encode", HSignallingCmd::k5ToneEncode, "5Tone Encode", false,
+                 kFiveToneEncodePages, HEditorFamily::FiveTone},
 };
 
 namespace detail {
@@ -264,6 +299,11 @@ static_assert(detail::PagesAreSound(kTwoToneTablePages));
 static_assert(detail::PagesAreSound(kTwoToneSystemPages));
 static_assert(detail::PagesAreSound(kTwoToneDecodePages));
 static_assert(detail::PagesAreSound(kTwoToneEncodePages));
+static_assert(detail::PagesAreSound(kFiveToneCommonPages));
+static_assert(detail::PagesAreSound(kFiveToneTablePages));
+static_assert(detail::PagesAreSound(kFiveToneSystemPages));
+static_assert(detail::PagesAreSound(kFiveToneDecodePages));
+static_assert(detail::PagesAreSound(kFiveToneEncodePages));
 static_assert(detail::EntriesAreUnique());
 
 [[nodiscard]] inline std::span<const HEditorEntry> Entries() {

@@ -126,6 +126,7 @@ TEST(EditorRegistryTest, EveryEditorShowsItsSettingsAndAChangeReachesOnlyItsRows
     for (const HEditorEntry& entry : HEditorRegistry::Entries()) {
         for (std::size_t page = 0; page < entry.pages.size(); ++page) {
             std::set<HItemKind> done;
+            bool onlyGrids = true;
             for (const auto& s : listing.Settings()) {
                 if (s.section != entry.section || s.page != page)
                     continue;
@@ -133,6 +134,11 @@ TEST(EditorRegistryTest, EveryEditorShowsItsSettingsAndAChangeReachesOnlyItsRows
                 if (done.count(kind) != 0 || !listing.EditorOf(s).IsEnabled(s.item) ||
                     !listing.IsShown(s))
                     continue;
+                // Grid cells write records, not group rows: GridColumns checks
+                // each column's own bits.
+                if (kind == HItemKind::Grid)
+                    continue;
+                onlyGrids = false;
                 // The band and product type make a new image: their own test.
                 if (s.key == "hardware.freq_band" || s.key == "hardware.product_type" ||
                     s.key.rfind("hardware.display_type", 0) == 0)
@@ -173,7 +179,7 @@ TEST(EditorRegistryTest, EveryEditorShowsItsSettingsAndAChangeReachesOnlyItsRows
                 EXPECT_EQ(again.Shown(*again.Find(s.key)), session.Shown(*mine)) << s.key;
                 done.insert(kind);
             }
-            if (entry.section != "signalling_type") {
+            if (entry.section != "signalling_type" && !onlyGrids) {
                 EXPECT_FALSE(done.empty())
                     << entry.section << " page " << page << ": nothing changed";
             }

@@ -56,9 +56,13 @@ bool Change(HGridSource& g, int r, int c) {
         const int next = (std::max(e.listIndex, 0) + 1) % static_cast<int>(e.listTexts.size());
         g.CommitListPick(r, c, next, &ok);
     } else if (e.allowed && e.kind == HCellEdit::Text) {
-        // Characters every tag and digit filter takes.
-        const std::string text = e.text == "12" ? "21" : "12";
-        g.CommitText(r, c, text.substr(0, e.maxLength), &ok);
+        // Characters every tag and digit filter takes, to the cell's full
+        // length: some codes take exactly that many digits.
+        std::string text;
+        const char first = e.text.starts_with('1') ? '2' : '1';
+        for (std::size_t i = 0; i < std::min<std::size_t>(e.maxLength, 8); ++i)
+            text += (i % 2 == 0) ? first : char('1' + '2' - first);
+        g.CommitText(r, c, text, &ok);
     } else if (!e.allowed) {
         ok = !g.CellAction(r, c, HCellActionMode::Space).change.Empty();
     }
