@@ -109,6 +109,9 @@ CMainFrame::CMainFrame(CRP57App& app, QWidget* parent) : QMainWindow(parent), m_
 
 CMainFrame::~CMainFrame() {
     HLOG_D1("[FUNC IN]CMainFrame::OnDestroy");
+    // Hiding commits an open cell editor; that edit reaches the document and this
+    // frame's command table, so it must happen while both still exist.
+    hide();
     SaveWindowSettings();
     if (!m_instanceProperty.isEmpty())
         setProperty(m_instanceProperty.constData(), QVariant());

@@ -1,5 +1,7 @@
 #include "HDocumentHistory.h"
 
+#include <utility>
+
 #include "CMainFrame.h"
 #include "CRP57App.h"
 #include "CRP57Doc.h"
@@ -48,8 +50,16 @@ void HDocumentHistory::CheckpointImage(const HMemoryImage& image, const std::str
 void HDocumentHistory::Take(const HMemoryImage& image, bool clean, const std::string& name) {
     const std::string step =
         name.empty() ? HChangeName::Describe(m_history.Current().image, image) : name;
-    if (m_history.Record(image, m_app.CurrentFilePath(), clean, step))
+    if (m_history.Record(image, m_app.CurrentFilePath(), clean, step)) {
         HLOG_D1("undo step [%s]", step.c_str());
+        // A grid edit is a change now, though it reaches the document only
+        // when the view saves its edits; the flag must not take a step itself.
+        if (!clean && m_app.ModifiedFlag() == 0) {
+            const bool restoring = std::exchange(m_restoring, true);
+            m_app.SetModifiedFlag(1);
+            m_restoring = restoring;
+        }
+    }
     UpdateActions();
 }
 

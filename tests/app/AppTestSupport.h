@@ -25,14 +25,19 @@
 
 // The test classes, each run by the test main against the same QApplication;
 // RP57_APP_TEST(Class) adds one.
-using AppTestRun = int (*)(int argc, char** argv);
+struct AppTestRun {
+    const char* name;
+    int (*run)(int argc, char** argv);
+};
 std::vector<AppTestRun>& AppTests();
 #define RP57_APP_TEST(Class)                                                                       \
-    static const bool kRegistered##Class = (AppTests().push_back([](int argc, char** argv) {       \
-        Class test;                                                                                \
-        return QTest::qExec(&test, argc, argv);                                                    \
-    }),                                                                                            \
-                                            true);
+    static const bool kRegistered##Class =                                                         \
+        (AppTests().push_back({#Class,                                                             \
+                               [](int argc, char** argv) {                                         \
+                                   Class test;                                                     \
+                                   return QTest::qExec(&test, argc, argv);                         \
+                               }}),                                                                \
+         true);
 
 // Numbers as one blank-separated line, so that one comparison shows them all.
 inline QString Line(std::initializer_list<qint64> values) {
