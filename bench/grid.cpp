@@ -8,8 +8,8 @@
 #include "CMainFrame.h"
 #include "CRP57App.h"
 #include "CRP57View.h"
-#include "HGridTableModel.h"
 #include "HEditorPrompt.h"
+#include "HGridTableModel.h"
 #include "HRpFlexgrid.h"
 
 #include <QApplication>
