@@ -206,8 +206,6 @@ bool StoreSignalNumber(const C&, HChannels& m, int c, int, std::string_view text
     return true;
 }
 
-constexpr auto NoValues = std::span<const std::string_view>();
-
 // Column number = position. Each row is read as one column: what it shows,
 // how it is edited, what it stores, what it redraws.
 constexpr std::array<HChannelColumn, kChannelColumnCount> kColumns = {{
