@@ -6,11 +6,17 @@
 #include "HChannels.h"
 #include "HCommonGroups.h"
 #include "HEditorRegistry.h"
+#include "HFiveToneGrids.h"
+#include "HSignallingMode.h"
 #include "HStringTable.h"
 #include "HTagBytes.h"
+#include "HTwoToneGrids.h"
 
 #include <cinttypes>
 #include <cstdio>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace HWriteCheck {
 namespace {
@@ -32,14 +38,6 @@ struct SettingName {
     std::string caption;
 };
 
-std::string WithoutAccelerator(std::string_view label) {
-    std::string out;
-    for (char c : label)
-        if (c != '&')
-            out.push_back(c);
-    return out;
-}
-
 // The registry's key and caption of the item bound to a row of a section's
 // first page that binds it.
 SettingName SettingOf(std::string_view section, std::int32_t row) {
@@ -48,7 +46,7 @@ SettingName SettingOf(std::string_view section, std::int32_t row) {
             for (const HEditorItem& item : page.items)
                 if (item.value == row && !item.name.empty())
                     return {std::string(section) + "." + std::string(item.name),
-                            WithoutAccelerator(item.label)};
+                            HEditor::CaptionOf(item.label)};
     return {std::string(section), std::string(section)};
 }
 
@@ -208,6 +206,247 @@ void CheckDualWatch(const HMemoryImage& image, const HChannels& model,
     }
 }
 
+// ---- signalling: settings that name an encode entry ----
+//
+// A call key, a channel's system entry or a decode entry's answer names one
+// of the 32 encode entries of the active family. Only the names that
+// something would send count: the lists default to ENC No.1 and the entries
+// to empty, so a family nobody set up names empty entries everywhere.
+
+constexpr int kEncodeEntries = 32;
+constexpr int kCallKeys = 5;
+constexpr std::int32_t kSignalKindSystem = 2;    // "Signal": a system entry, 1-16
+constexpr std::int32_t kTranspondFirstEntry = 3; // "Enc-1"; below it no entry
+constexpr std::int32_t kFlowCall = 0;            // sends the call only
+constexpr std::int32_t kFlowId = 3;              // sends the ID only
+
+struct EncodeUse {
+    SettingName setting;
+    std::string subject; // "2-Tone Encode: Call 2"
+    std::int32_t entry;  // as the lists show it, from 1
+    std::string users;   // what would send it
+};
+
+std::string EntryName(std::int32_t entry) {
+    return "ENC No." + std::to_string(entry);
+}
+
+std::string JoinAnd(const std::vector<std::string>& items) {
+    std::string out;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (i > 0)
+            out += i + 1 == items.size() ? " and " : ", ";
+        out += items[i];
+    }
+    return out;
+}
+
+std::string EditorCaption(std::string_view section) {
+    const HEditorEntry* entry = HEditorRegistry::FindBySection(section);
+    return entry ? std::string(entry->caption) : std::string(section);
+}
+
+constexpr std::int32_t KeyCode(std::string_view function) {
+    for (const HChoiceEntry& e : I::kKeyFunction)
+        if (e.text == function)
+            return e.code;
+    return -1;
+}
+
+// "the key [P3] Short Press (CALL 2)"; empty when no key is set to it.
+std::string KeysSetTo(const HKeyFunctionGroup& keys, std::string_view function) {
+    std::vector<std::string> names;
+    for (std::size_t row = 0; row < I::kKeyRows; ++row)
+        if (keys.GetValue(row) == KeyCode(function))
+            names.push_back(SettingOf("key_function", std::int32_t(row)).caption);
+    if (names.empty())
+        return {};
+    return (names.size() == 1 ? "the key " : "the keys ") + JoinAnd(names) + " (" +
+           std::string(function) + ")";
+}
+
+// A list setting of a page that names an entry from 0, used by a key.
+void AddKeyUse(std::string_view section, std::int32_t row, std::int32_t stored,
+               const std::string& users, std::vector<EncodeUse>& uses) {
+    if (users.empty())
+        return;
+    const SettingName name = SettingOf(section, row);
+    uses.push_back({name, EditorCaption(section) + ": " + name.caption, stored + 1, users});
+}
+
+// The channels (from 1) that select each system entry with their Signal number.
+std::vector<std::vector<int>> ChannelsBySystem(const HChannels& model, int systems) {
+    std::vector<std::vector<int>> out(static_cast<std::size_t>(systems));
+    for (int c = 0; c < model.UsedChannels(); ++c) {
+        if (!model.IsChannelEnabled(c) || model.GetField(c, kFieldSignalKind) != kSignalKindSystem)
+            continue;
+        const std::int32_t n = model.GetField(c, kFieldSignalNumber);
+        if (n >= 1 && n <= systems)
+            out[std::size_t(n - 1)].push_back(c + 1);
+    }
+    return out;
+}
+
+// A grid cell that names an entry, keyed and captioned as rp57cli show names
+// it ("two_tone_system.3.call_encode_tone_no", "Call Encode Tone No. 3").
+template <class Columns>
+EncodeUse CellUse(std::string_view section, const Columns& columns, int record, int field,
+                  std::int32_t entry, std::string users) {
+    const std::string number = std::to_string(record + 1);
+    std::string header;
+    std::string name;
+    for (const auto& col : columns)
+        if (col.field == field && !col.name.empty()) {
+            header = col.header;
+            name = col.name;
+        }
+    return {{HSettingKey(section, number + "." + name), header + " " + number},
+            EditorCaption(section) + " " + number + ": " + header,
+            entry,
+            std::move(users)};
+}
+
+// A system entry's encode cell (from 0), used by the channels that select the entry.
+template <class Columns>
+EncodeUse SystemUse(std::string_view section, const Columns& columns, int system, int field,
+                    std::int32_t stored, std::string_view what, const std::vector<int>& channels) {
+    std::vector<std::string> list;
+    for (int c : channels)
+        list.push_back(std::to_string(c));
+    return CellUse(section, columns, system, field, stored + 1,
+                   std::string(what) + (channels.size() == 1 ? " on channel " : " on channels ") +
+                       JoinAnd(list) + " (Signal " + std::to_string(system + 1) + ")");
+}
+
+// Why each encode entry would send nothing; empty where it sends something.
+std::vector<std::string> TwoToneEmptyEntries(const HMemoryImage& image) {
+    namespace T = HTwoToneTables;
+    HTwoToneEncodeGroup encode;
+    encode.LoadAll(image);
+    std::vector<std::string> why(kEncodeEntries);
+    for (int e = 0; e < kEncodeEntries; ++e) {
+        const std::int32_t tone = encode.GetField(e, T::kEncFirstTone);
+        if (tone < 0 || tone >= T::kNoTone)
+            why[std::size_t(e)] = "no 1st tone";
+        else if (encode.Tones().Frequency(tone) <= 0.0)
+            why[std::size_t(e)] = std::string("its 1st tone ") + "0123456789ABCDEF"[tone] +
+                                  " has no frequency in the " + EditorCaption("two_tone_table");
+    }
+    return why;
+}
+
+std::vector<std::string> FiveToneEmptyEntries(const HMemoryImage& image) {
+    HFiveToneEncodeGroup encode;
+    encode.Load(image);
+    std::vector<std::string> why(kEncodeEntries);
+    for (int e = 0; e < kEncodeEntries; ++e)
+        if (HToneDigits::ToText(encode.GetField(e, HFiveToneTables::kEncNumber)).empty())
+            why[std::size_t(e)] = "no Encode No.";
+    return why;
+}
+
+std::vector<EncodeUse> TwoToneUses(const HMemoryImage& image, const HChannels& model) {
+    namespace T = HTwoToneTables;
+    std::vector<EncodeUse> uses;
+    HKeyFunctionGroup keys;
+    keys.Load(image);
+    HTwoToneEncodeOptionGroup options;
+    options.Load(image);
+    for (int n = 0; n < kCallKeys; ++n) {
+        const std::int32_t row = T::kOptCall1 + n;
+        AddKeyUse("two_tone_encode", row, options.GetValue(std::size_t(row)),
+                  KeysSetTo(keys, "CALL " + std::to_string(n + 1)), uses);
+    }
+    HTwoToneSystemGroup systems;
+    systems.Load(image);
+    const auto channels = ChannelsBySystem(model, int(T::kSystemRecords));
+    for (int s = 0; s < int(T::kSystemRecords); ++s)
+        if (!channels[std::size_t(s)].empty())
+            uses.push_back(SystemUse("two_tone_system", HTwoToneGrids::SystemColumns(), s,
+                                     T::kSysCallToneNo, systems.GetField(s, T::kSysCallToneNo),
+                                     "a call", channels[std::size_t(s)]));
+    return uses;
+}
+
+std::vector<EncodeUse> FiveToneUses(const HMemoryImage& image, const HChannels& model) {
+    namespace T = HFiveToneTables;
+    constexpr std::int32_t kCall1Row = 3; // Common1: Call 1-5, then EMG
+    std::vector<EncodeUse> uses;
+    HKeyFunctionGroup keys;
+    keys.Load(image);
+    HFiveToneCommon1Group common;
+    common.Load(image);
+    for (int n = 0; n < kCallKeys; ++n)
+        AddKeyUse("five_tone_common", kCall1Row + n, common.GetValue(std::size_t(kCall1Row + n)),
+                  KeysSetTo(keys, "CALL " + std::to_string(n + 1)), uses);
+    AddKeyUse("five_tone_common", kCall1Row + kCallKeys,
+              common.GetValue(std::size_t(kCall1Row + kCallKeys)), KeysSetTo(keys, "Emergency"),
+              uses);
+
+    HFiveToneSystemGroup systems;
+    systems.Load(image);
+    const auto channels = ChannelsBySystem(model, int(T::kSystemRecords));
+    const auto& columns = HFiveToneGrids::kSystemColumns;
+    for (int s = 0; s < int(T::kSystemRecords); ++s) {
+        const std::vector<int>& users = channels[std::size_t(s)];
+        if (users.empty())
+            continue;
+        const std::int32_t flow = systems.GetField(s, T::kSysFlow);
+        if (flow != kFlowId)
+            uses.push_back(SystemUse("five_tone_system", columns, s, T::kSysCallToneNo,
+                                     systems.GetField(s, T::kSysCallToneNo), "a call", users));
+        if (flow != kFlowCall)
+            uses.push_back(SystemUse("five_tone_system", columns, s, T::kSysIdToneNo,
+                                     systems.GetField(s, T::kSysIdToneNo), "the ID", users));
+        if (systems.GetField(s, T::kSysRepeaterEncode) != 0)
+            uses.push_back(SystemUse("five_tone_system", columns, s, T::kSysRepeaterToneNo,
+                                     systems.GetField(s, T::kSysRepeaterToneNo),
+                                     "the repeater tone", users));
+    }
+
+    HFiveToneDecodeGroup decodes;
+    decodes.Load(image);
+    for (int d = 0; d < decodes.RecordCount(); ++d) {
+        const std::string number = HToneDigits::ToText(decodes.GetField(d, T::kDecNumber));
+        const std::int32_t code = decodes.GetField(d, T::kDecTranspondCode);
+        // An entry with no Decode No. never answers.
+        if (number.empty() || code < kTranspondFirstEntry)
+            continue;
+        uses.push_back(CellUse("five_tone_decode", HFiveToneGrids::kDecodeColumns, d,
+                               T::kDecTranspondCode, code - kTranspondFirstEntry + 1,
+                               "the answer to a call with Decode No. " + number));
+    }
+    return uses;
+}
+
+void CheckEncodeUses(const HMemoryImage& image, const HChannels& model,
+                     std::vector<HCheckFinding>& out) {
+    const bool twoTone = HReadSignallingMode(image) == HSignallingMode::TwoTone;
+    const std::vector<EncodeUse> uses =
+        twoTone ? TwoToneUses(image, model) : FiveToneUses(image, model);
+    if (uses.empty())
+        return;
+    const std::vector<std::string> empty =
+        twoTone ? TwoToneEmptyEntries(image) : FiveToneEmptyEntries(image);
+    const std::string editor = EditorCaption(twoTone ? "two_tone_encode" : "five_tone_encode");
+    for (const EncodeUse& use : uses) {
+        // A number past the table names nothing the radio holds; only a
+        // damaged or foreign file has one, as the lists offer no such entry.
+        if (use.entry < 1 || use.entry > kEncodeEntries) {
+            out.push_back(Make(HCheckSeverity::Error, use.setting, 0,
+                               HStringTable::kCheckEncodeMissing,
+                               {use.subject, std::to_string(use.entry), use.users}));
+            continue;
+        }
+        // The radio takes it and works; only this call goes out empty.
+        const std::string& why = empty[std::size_t(use.entry - 1)];
+        if (!why.empty())
+            out.push_back(Make(HCheckSeverity::Warning, use.setting, 0,
+                               HStringTable::kCheckEncodeEmpty,
+                               {use.subject, EntryName(use.entry), why, use.users, editor}));
+    }
+}
+
 std::string ProductTypeName(std::int32_t code) {
     const std::string text = HChoiceText(I::kProductTypeList, code);
     return text.empty() ? "code " + std::to_string(code) : text;
@@ -228,6 +467,7 @@ std::vector<HCheckFinding> CheckImage(const HMemoryImage& image, int accessLevel
     CheckGroups(image, model, out);
     CheckChannels(model, out);
     CheckDualWatch(image, model, out);
+    CheckEncodeUses(image, model, out);
     CheckTags(image, model, out);
     return out;
 }

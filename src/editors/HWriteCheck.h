@@ -14,7 +14,9 @@ namespace HWriteCheck {
 // What the image alone tells: adjustment checksums, channel frequencies inside
 // the band, group counts against the capacity, Dual Watch without a priority
 // channel, tags the radio cannot show, tones and signalling numbers that do not
-// exist. `accessLevel` decides whether the adjustment data would be written.
+// exist, and call keys, channels and decode answers of the active signalling
+// family that would send an empty or missing encode entry. `accessLevel`
+// decides whether the adjustment data would be written.
 [[nodiscard]] std::vector<HCheckFinding> CheckImage(const HMemoryImage& image, int accessLevel);
 
 // What needs the radio's identity: a file made for another band or product type.

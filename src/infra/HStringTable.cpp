@@ -93,6 +93,10 @@ const std::map<int, std::string>& Table() {
         {2817, "No radio sent its Check byte on %1. Switch the radio on in clone mode and try "
                "again."},
         {2818, "Waiting for the next radio (Ctrl-C ends the run)"},
+        {2819, "%1 names %2, which is empty (%3), so %4 would send nothing. Set up %2 in %5 "
+               "or choose another entry."},
+        {2820, "%1 names encode entry %2, which does not exist (the entries run ENC No.1 to "
+               "ENC No.32), so what %3 would send is undefined. Choose an entry from the list."},
         {2901, "It failed in initial processing. "},
         {2902, "It failed in the change processing. \n"},
         {2903, "It failed in Tune Alignment,"},

@@ -83,6 +83,8 @@ enum Id : int {
     kDetectFound = 2816, // %1 = device
     kDetectNone = 2817,  // %1 = devices listened to
     kFleetWaiting = 2818,
+    kCheckEncodeEmpty = 2819,   // %1 setting, %2 entry, %3 why empty, %4 its users, %5 editor
+    kCheckEncodeMissing = 2820, // %1 setting, %2 entry number, %3 its users
     // The alignment steps.
     kAlignInitFailed = 2901,
     kAlignChangeFailed = 2902,

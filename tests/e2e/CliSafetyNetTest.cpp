@@ -85,6 +85,45 @@ TEST(CliSafetyNet, CheckReportsByKeyWithItsExitStatus) {
     EXPECT_EQ(RunCli(home, {"check", home.Path("missing.r57")}).status, 2);
 }
 
+TEST(CliSafetyNet, CheckNamesCallsThatWouldSendAnEmptyOrMissingEncodeEntry) {
+    TempHome home;
+    WriteImage(home.Path("plain.r57"), BuildDefaultImage());
+    // A call key set up as a technician would, on an encode entry never filled in.
+    const CliResult set =
+        RunCli(home, {"set", home.Path("plain.r57"), "key_function.p4_short_press=CALL 1",
+                      "two_tone_encode.call_1=ENC No.3", "-o", home.Path("call.r57")});
+    ASSERT_EQ(set.status, 0) << set.err;
+    const CliResult warned = RunCli(home, {"check", home.Path("call.r57")});
+    EXPECT_EQ(warned.status, 0) << warned.out << warned.err;
+    EXPECT_TRUE(Has(warned.out, "warning two_tone_encode.call_1 (Call 1): 2-Tone Encode: Call 1 "
+                                "names ENC No.3, which is empty"))
+        << warned.out;
+    EXPECT_TRUE(Has(warned.out, "the key [P4] Short Press (CALL 1) would send nothing"))
+        << warned.out;
+
+    // In 5-tone the same key sends the 5-tone entry its Common1 list names.
+    const CliResult switched =
+        RunCli(home, {"set", home.Path("call.r57"), "signalling_type.signalling=5-TONE", "-o",
+                      home.Path("five.r57")});
+    ASSERT_EQ(switched.status, 0) << switched.err;
+    const CliResult five = RunCli(home, {"check", home.Path("five.r57")});
+    EXPECT_EQ(five.status, 0) << five.out << five.err;
+    EXPECT_TRUE(Has(five.out, "warning five_tone_common.call_1_encode_code (Call 1 Encode Code)"))
+        << five.out;
+    EXPECT_FALSE(Has(five.out, "two_tone_encode")) << five.out;
+
+    // A number past the 32 entries, as only a foreign file holds, stops a download.
+    HMemoryImage foreign{};
+    ASSERT_TRUE(HDataFile::Read(home.Path("call.r57"), foreign).Ok());
+    foreign[0x1C86] = 50; // Call 1's byte
+    WriteImage(home.Path("foreign.r57"), foreign);
+    const CliResult bad = RunCli(home, {"check", home.Path("foreign.r57"), "--json"});
+    EXPECT_EQ(bad.status, 1) << bad.out;
+    EXPECT_TRUE(Has(bad.out, "\"key\":\"two_tone_encode.call_1\"")) << bad.out;
+    EXPECT_TRUE(Has(bad.out, "\"severity\":\"error\"")) << bad.out;
+    EXPECT_TRUE(Has(bad.out, "encode entry 51, which does not exist")) << bad.out;
+}
+
 TEST(CliSafetyNet, DownloadRefusedByTheCheckAndAllowedWithForce) {
     TempHome home;
     const HMemoryImage memory = RadioMemory();

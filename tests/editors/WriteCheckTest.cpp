@@ -5,6 +5,9 @@
 #include "HChannels.h"
 #include "HCommonGroups.h"
 #include "HDefaultImage.h"
+#include "HEditorRegistry.h"
+#include "HFiveToneGroups.h"
+#include "HTwoToneGroups.h"
 #include "HWriteCheck.h"
 #include "ImageTestUtil.h"
 
@@ -32,6 +35,48 @@ HMemoryImage WithChannels(HMemoryImage image, void (*edit)(HChannels&)) {
     edit(model);
     model.Save(image);
     return image;
+}
+
+// `image` with settings set as rp57cli set sets them, by key and shown text.
+HMemoryImage WithSettings(HMemoryImage image,
+                          const std::vector<std::pair<std::string, std::string>>& values) {
+    HSettingsSession session(image, 0);
+    for (const auto& [key, value] : values) {
+        const HSettingsSession::Setting* setting = session.Find(key);
+        EXPECT_NE(setting, nullptr) << key;
+        if (setting != nullptr) {
+            EXPECT_EQ(session.Set(*setting, value), "") << key << " = " << value;
+        }
+    }
+    EXPECT_EQ(session.Confirm(nullptr), "");
+    return image;
+}
+
+// Every finding names a setting rp57cli get and set reach, by the caption
+// rp57cli show gives it.
+void ExpectNamedAsSettings(HMemoryImage image, const std::vector<HCheckFinding>& findings) {
+    HSettingsSession session(image, 0);
+    for (const HCheckFinding& f : findings) {
+        const HSettingsSession::Setting* setting = session.Find(f.key);
+        ASSERT_NE(setting, nullptr) << f.key;
+        EXPECT_EQ(setting->label, f.caption) << f.key;
+    }
+}
+
+bool AnyKeyStartsWith(const std::vector<HCheckFinding>& findings, std::string_view prefix) {
+    return std::ranges::any_of(findings,
+                               [&](const HCheckFinding& f) { return f.key.starts_with(prefix); });
+}
+
+bool Says(const HCheckFinding* f, const std::string& what) {
+    return f != nullptr && f->text.find(what) != std::string::npos;
+}
+
+void SetTwoToneEncodeTone(HMemoryImage& image, int entry, std::int32_t tone) {
+    HTwoToneEncodeGroup encode;
+    encode.LoadAll(image);
+    encode.SetField(entry - 1, HTwoToneTables::kEncFirstTone, tone);
+    encode.SaveRecords(image);
 }
 
 } // namespace
@@ -167,4 +212,147 @@ TEST(WriteCheckTest, AnotherBandOrProductTypeThanTheRadiosIsAnError) {
     EXPECT_NE(findings[0].text.find("for a Mobile set, the radio is a Handheld set"),
               std::string::npos)
         << findings[0].text;
+}
+
+TEST(WriteCheckTest, CallKeyOnAnEmptyTwoToneEncodeEntryIsAWarningOfTheCallSetting) {
+    HMemoryImage image =
+        WithSettings(BuildDefaultImage(), {{"key_function.p3_short_press", "CALL 2"},
+                                           {"two_tone_encode.call_2", "ENC No.5"}});
+    auto findings = HWriteCheck::CheckImage(image, 0);
+    const HCheckFinding* call = FindKey(findings, "two_tone_encode.call_2");
+    ASSERT_NE(call, nullptr);
+    EXPECT_EQ(call->severity, HCheckSeverity::Warning);
+    EXPECT_EQ(call->caption, "Call 2");
+    EXPECT_EQ(call->channel, 0);
+    // The built-in entries name tone 0, which the table leaves without a frequency.
+    EXPECT_TRUE(Says(call, "2-Tone Encode: Call 2 names ENC No.5, which is empty (its 1st tone "
+                           "0 has no frequency in the 2Tone Table)"))
+        << call->text;
+    EXPECT_TRUE(Says(call, "so the key [P3] Short Press (CALL 2) would send nothing"))
+        << call->text;
+    EXPECT_TRUE(Says(call, "Set up ENC No.5 in 2-Tone Encode")) << call->text;
+    EXPECT_FALSE(HHasCheckErrors(findings));
+    // Call 1 names an empty entry too, but no key sends it.
+    EXPECT_EQ(FindKey(findings, "two_tone_encode.call_1"), nullptr);
+    // The 5-tone reading of the same bytes is not what this radio sends.
+    EXPECT_FALSE(AnyKeyStartsWith(findings, "five_tone"));
+    ExpectNamedAsSettings(image, findings);
+
+    // A second key on the same call is named in the same finding.
+    image = WithSettings(image, {{"key_function.mic_a_short_press", "CALL 2"}});
+    findings = HWriteCheck::CheckImage(image, 0);
+    EXPECT_TRUE(Says(FindKey(findings, "two_tone_encode.call_2"),
+                     "the keys [P3] Short Press and Mic [A] Short Press (CALL 2)"));
+
+    // A 1st tone with a frequency makes the entry a call.
+    HTwoToneTable tones;
+    tones.Load(image);
+    tones.SetFrequency(3, 1000.0);
+    tones.Store(image);
+    SetTwoToneEncodeTone(image, 5, 3);
+    EXPECT_EQ(FindKey(HWriteCheck::CheckImage(image, 0), "two_tone_encode.call_2"), nullptr);
+
+    SetTwoToneEncodeTone(image, 5, HTwoToneTables::kNoTone);
+    EXPECT_TRUE(Says(FindKey(HWriteCheck::CheckImage(image, 0), "two_tone_encode.call_2"),
+                     "ENC No.5, which is empty (no 1st tone)"));
+}
+
+TEST(WriteCheckTest, EncodeNumberPastTheTableIsAnError) {
+    // Only a foreign or damaged file holds one: the list offers ENC No.1-32.
+    HMemoryImage image =
+        WithSettings(BuildDefaultImage(), {{"key_function.p1_short_press", "CALL 1"}});
+    image[0x1C86] = 40; // Call 1's whole byte
+    const auto findings = HWriteCheck::CheckImage(image, 0);
+    const HCheckFinding* call = FindKey(findings, "two_tone_encode.call_1");
+    ASSERT_NE(call, nullptr);
+    EXPECT_EQ(call->severity, HCheckSeverity::Error);
+    EXPECT_TRUE(Says(call, "Call 1 names encode entry 41, which does not exist")) << call->text;
+    EXPECT_TRUE(Says(call, "what the key [P1] Short Press (CALL 1) would send is undefined"))
+        << call->text;
+    EXPECT_TRUE(HHasCheckErrors(findings));
+}
+
+TEST(WriteCheckTest, ChannelSignalNamesItsTwoToneSystemEntrysEncodeEntry) {
+    HMemoryImage image = WithChannels(BuildDefaultImage(), [](HChannels& m) {
+        for (const int c : {2, 4}) {
+            m.SetField(c, kFieldSignalKind, 2); // "Signal"
+            m.SetField(c, kFieldSignalNumber, 4);
+        }
+        m.SetField(6, kFieldSignalKind, 3); // a Page 4 names no system entry
+        m.SetField(6, kFieldSignalNumber, 4);
+    });
+    auto findings = HWriteCheck::CheckImage(image, 0);
+    const HCheckFinding* system = FindKey(findings, "two_tone_system.4.call_encode_tone_no");
+    ASSERT_NE(system, nullptr);
+    EXPECT_EQ(system->severity, HCheckSeverity::Warning);
+    EXPECT_EQ(system->caption, "Call Encode Tone No. 4");
+    EXPECT_TRUE(
+        Says(system, "2-Tone System 4: Call Encode Tone No. names ENC No.1, which is empty"))
+        << system->text;
+    EXPECT_TRUE(Says(system, "so a call on channels 3 and 5 (Signal 4) would send nothing"))
+        << system->text;
+    EXPECT_EQ(std::ranges::count(findings, std::string("two_tone_system.4.call_encode_tone_no"),
+                                 &HCheckFinding::key),
+              1);
+    // System 1, which no channel selects, names the same entry unremarked.
+    EXPECT_EQ(FindKey(findings, "two_tone_system.1.call_encode_tone_no"), nullptr);
+    ExpectNamedAsSettings(image, findings);
+
+    image = WithSettings(image, {{"two_tone_system.4.call_encode_tone_no", "2"}});
+    findings = HWriteCheck::CheckImage(image, 0);
+    EXPECT_TRUE(Says(FindKey(findings, "two_tone_system.4.call_encode_tone_no"),
+                     "names ENC No.2, which is empty"));
+}
+
+TEST(WriteCheckTest, FiveToneSystemCallsAndDecodeAnswersNameTheirEncodeEntries) {
+    HMemoryImage image =
+        WithSettings(BuildDefaultImage(), {{"signalling_type.signalling", "5-TONE"}});
+    image = WithSettings(image, {{"key_function.p1_short_press", "CALL 1"},
+                                 {"five_tone_common.call_1_encode_code", "ENC No.6"},
+                                 {"five_tone_encode.6.encode_no", "123"},
+                                 {"five_tone_system.2.flow", "ID+Call"},
+                                 {"five_tone_system.2.call_encode_tone_no", "6"},
+                                 {"five_tone_system.2.id_encode_tone_no", "7"},
+                                 {"five_tone_decode.1.decode_no", "45"},
+                                 {"five_tone_decode.1.transpond_code", "Enc-9"},
+                                 {"five_tone_decode.2.transpond_code", "Enc-9"}});
+    image = WithChannels(image, [](HChannels& m) {
+        m.SetField(0, kFieldSignalKind, 2);
+        m.SetField(0, kFieldSignalNumber, 2);
+    });
+    auto findings = HWriteCheck::CheckImage(image, 0);
+    // Entry 6 holds a number: the call key and the system's call send it.
+    EXPECT_EQ(FindKey(findings, "five_tone_common.call_1_encode_code"), nullptr);
+    EXPECT_EQ(FindKey(findings, "five_tone_system.2.call_encode_tone_no"), nullptr);
+    const HCheckFinding* id = FindKey(findings, "five_tone_system.2.id_encode_tone_no");
+    ASSERT_NE(id, nullptr);
+    EXPECT_EQ(id->severity, HCheckSeverity::Warning);
+    EXPECT_TRUE(Says(id, "5-Tone System 2: ID Encode Tone No. names ENC No.7, which is empty (no "
+                         "Encode No.), so the ID on channel 1 (Signal 2) would send nothing. Set "
+                         "up ENC No.7 in 5Tone Encode"))
+        << id->text;
+    // The repeater tone is off.
+    EXPECT_EQ(FindKey(findings, "five_tone_system.2.repeater_encode_tone_no"), nullptr);
+    const HCheckFinding* answer = FindKey(findings, "five_tone_decode.1.transpond_code");
+    ASSERT_NE(answer, nullptr);
+    EXPECT_EQ(answer->severity, HCheckSeverity::Warning);
+    EXPECT_TRUE(Says(answer, "5-Tone Decode 1: Transpond Code names ENC No.9, which is empty"))
+        << answer->text;
+    EXPECT_TRUE(Says(answer, "the answer to a call with Decode No. 45")) << answer->text;
+    // Decode entry 2 has no Decode No.: it never answers.
+    EXPECT_EQ(FindKey(findings, "five_tone_decode.2.transpond_code"), nullptr);
+    EXPECT_FALSE(AnyKeyStartsWith(findings, "two_tone"));
+    EXPECT_FALSE(HHasCheckErrors(findings));
+    ExpectNamedAsSettings(image, findings);
+
+    // A transpond code past "Enc-32" names no entry.
+    HFiveToneDecodeGroup decodes;
+    decodes.Load(image);
+    decodes.SetField(0, HFiveToneTables::kDecTranspondCode, 40);
+    decodes.Save(image);
+    findings = HWriteCheck::CheckImage(image, 0);
+    answer = FindKey(findings, "five_tone_decode.1.transpond_code");
+    ASSERT_NE(answer, nullptr);
+    EXPECT_EQ(answer->severity, HCheckSeverity::Error);
+    EXPECT_TRUE(Says(answer, "names encode entry 38, which does not exist")) << answer->text;
 }
