@@ -167,7 +167,8 @@ public:
             ::execv(argv[0], argv.data());
             ::_exit(127);
         }
-        WaitFor([&] { return Started() || Exited(); });
+        // A sanitizer build on a busy machine can take seconds to start.
+        WaitFor([&] { return Started() || Exited(); }, 60000ms);
     }
     ~SimRadio() { Stop(); }
 
