@@ -71,22 +71,6 @@ enum InfoIndex : int {
     kProductType
 };
 
-// The least width, not below `content`, at which the header of a column
-// wraps onto at most `lines` lines (its longest word when none is enough).
-int HeaderWidthFor(const QString& header, int lines, const QFontMetrics& metrics, int content) {
-    const QStringList words = header.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-    std::vector<int> candidates{content};
-    for (qsizetype i = 0; i < words.size(); ++i)
-        for (qsizetype n = 1; i + n <= words.size(); ++n)
-            candidates.push_back(
-                std::max(content, metrics.horizontalAdvance(words.mid(i, n).join(' '))));
-    std::sort(candidates.begin(), candidates.end());
-    for (int width : candidates)
-        if (HGridTableModel::WrapHeader(header, metrics, width).count(QLatin1Char('\n')) < lines)
-            return width;
-    return candidates.back();
-}
-
 } // namespace
 
 CRP57View::CRP57View(CRP57App& app, CMainFrame& frame, HMemoryImage& image, QWidget* parent)
@@ -350,9 +334,10 @@ void CRP57View::LayColumns() {
         int total = 0;
         for (int col = 0; col < kChannelColumnCount; ++col) {
             int& width = widths[static_cast<std::size_t>(col)];
-            width = HeaderWidthFor(ToQString(m_grid.HeaderText(col)), lines, header,
-                                   m_contentWidth[static_cast<std::size_t>(col)]) +
-                    kPadding;
+            width =
+                HGridTableModel::HeaderWidthFor(ToQString(m_grid.HeaderText(col)), lines, header,
+                                                m_contentWidth[static_cast<std::size_t>(col)]) +
+                kPadding;
             if (m_grid.IsColumnShown(col))
                 total += width;
         }

@@ -2,19 +2,26 @@
 
 #include "HGridDelegate.h"
 #include "HGridTableModel.h"
+#include "HQtText.h"
 #include "HRpFlexgrid.h"
 
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
+#include <QScreen>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
-// A grid this wide or tall at most before it scrolls, in pixels.
-constexpr int kMostWidth = 1100;
+// A grid this tall at most before it scrolls, in pixels; as wide as the
+// screen less the dialog's frame and margins, but never below the least room.
 constexpr int kMostHeight = 420;
+constexpr int kDialogChrome = 64;
+constexpr int kLeastRoom = 600;
 
 } // namespace
 
@@ -41,42 +48,83 @@ HEditorGrid::HEditorGrid(HGridSource& grid, const QString& caption, QWidget* par
         m_view->setCurrentIndex(m_model->index(0, 1));
 }
 
+int HEditorGrid::RoomOnScreen() const {
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (screen == nullptr)
+        return kLeastRoom;
+    return std::max(kLeastRoom, screen->availableGeometry().width() - kDialogChrome);
+}
+
 void HEditorGrid::FitColumns() {
     const QFontMetrics cells(m_view->font());
     const QFontMetrics header(m_view->horizontalHeader()->font());
     constexpr int kPadding = 14;
-    int total = 0;
-    for (int col = 0; col < m_grid.ColumnCount(); ++col) {
+    const int columns = m_grid.ColumnCount();
+    std::vector<int> content(static_cast<std::size_t>(columns));
+    int mostLines = 1;
+    for (int col = 0; col < columns; ++col) {
         m_view->setColumnHidden(col, !m_grid.IsColumnShown(col));
         int width = 0;
-        // Headers wrap at their blanks: their longest word is the least width.
-        const QStringList words =
-            QString::fromStdString(std::string(m_grid.HeaderText(col))).split(QLatin1Char(' '));
-        for (const QString& word : words)
-            width = std::max(width, header.horizontalAdvance(word));
         for (std::string_view text : m_grid.ColumnTexts(col))
-            width = std::max(width, cells.horizontalAdvance(QString::fromUtf8(
-                                        text.data(), static_cast<qsizetype>(text.size()))));
+            width = std::max(width, cells.horizontalAdvance(ToQString(text)));
         for (int row = 0; row < m_grid.RowCount(); ++row)
-            width = std::max(
-                width, cells.horizontalAdvance(QString::fromStdString(m_grid.CellText(row, col))));
+            width = std::max(width, cells.horizontalAdvance(ToQString(m_grid.CellText(row, col))));
         if (m_grid.IsTickColumn(col))
             width =
                 std::max(width, 2 * HGridDelegate::TickPicture(HTickState::TickedInUse).width());
-        m_view->setColumnWidth(col, width + kPadding);
-        total += width + kPadding;
+        content[static_cast<std::size_t>(col)] = width;
+        mostLines =
+            std::max(mostLines, static_cast<int>(ToQString(m_grid.HeaderText(col))
+                                                     .split(QLatin1Char(' '), Qt::SkipEmptyParts)
+                                                     .size()));
     }
-    int lines = 1;
-    for (int col = 0; col < m_grid.ColumnCount(); ++col)
-        lines = std::max(
-            lines, static_cast<int>(QString::fromStdString(std::string(m_grid.HeaderText(col)))
-                                        .count(QLatin1Char(' ')) +
-                                    1));
-    m_view->horizontalHeader()->setMinimumHeight(header.lineSpacing() * std::min(lines, 3) + 8);
-    const int rows = m_view->verticalHeader()->defaultSectionSize() * m_grid.RowCount();
-    m_view->setMinimumSize(
-        std::min(total + 4 + m_view->frameWidth() * 2, kMostWidth),
-        std::min(rows + m_view->horizontalHeader()->minimumHeight() + 4, kMostHeight));
+    // Rows beyond the most height scroll, and their scroll bar takes width.
+    const int rowsHeight = m_view->verticalHeader()->defaultSectionSize() * m_grid.RowCount();
+    const int scrollBar = m_view->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const int frame = 4 + m_view->frameWidth() * 2;
+    const int room = RoomOnScreen();
+    // As the channel grid: the fewest header lines at which the grid fits the
+    // screen; a grid too wide even then scrolls with its headers fully wrapped.
+    std::vector<int> widths(content.size());
+    int total = 0;
+    int headerHeight = 0;
+    for (int lines = 1; lines <= mostLines; ++lines) {
+        total = 0;
+        int wrapped = 1;
+        for (int col = 0; col < columns; ++col) {
+            const auto c = static_cast<std::size_t>(col);
+            const QString text = ToQString(m_grid.HeaderText(col));
+            // The header keeps a section no narrower than its least size.
+            widths[c] = std::max(HGridTableModel::HeaderWidthFor(text, lines, header, content[c]) +
+                                     kPadding,
+                                 m_view->horizontalHeader()->minimumSectionSize());
+            if (m_grid.IsColumnShown(col))
+                total += widths[c];
+            wrapped = std::max(wrapped, static_cast<int>(HGridTableModel::WrapHeader(
+                                                             text, header, widths[c] - kPadding)
+                                                             .count(QLatin1Char('\n')) +
+                                                         1));
+        }
+        headerHeight = header.lineSpacing() * wrapped + 8;
+        const int height = std::min(rowsHeight + headerHeight + frame, kMostHeight);
+        if (total + frame + (height < rowsHeight + headerHeight + frame ? scrollBar : 0) <= room)
+            break;
+    }
+    QStringList labels;
+    for (int col = 0; col < columns; ++col) {
+        const auto c = static_cast<std::size_t>(col);
+        m_view->setColumnWidth(col, widths[c]);
+        labels << HGridTableModel::WrapHeader(ToQString(m_grid.HeaderText(col)), header,
+                                              widths[c] - kPadding);
+    }
+    m_model->SetHeaderLabels(labels);
+    m_view->horizontalHeader()->setMinimumHeight(headerHeight);
+    const int height = std::min(rowsHeight + headerHeight + frame, kMostHeight);
+    const bool scrollsDown = height < rowsHeight + headerHeight + frame;
+    const int width = total + frame + (scrollsDown ? scrollBar : 0);
+    // Too wide for the screen: a horizontal scroll bar, with room for it.
+    const bool scrollsAcross = width > room;
+    m_view->setMinimumSize(std::min(width, room), height + (scrollsAcross ? scrollBar : 0));
 }
 
 void HEditorGrid::Mirror() {

@@ -31,7 +31,10 @@ signals:
 private:
     void OnCellAction(int row, int column, HCellActionMode mode);
     void OnClicked(const QModelIndex& index);
+    // Column widths and header lines: headers wrap at their blanks onto as
+    // few lines as let the whole grid fit the screen's width.
     void FitColumns();
+    [[nodiscard]] int RoomOnScreen() const;
 
     HGridSource& m_grid;
     QLabel* m_caption;

@@ -3,6 +3,7 @@
 #include "HGridTableModel.h"
 #include "HQtText.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -196,7 +197,49 @@ bool HGridDelegate::FilterTypedKey(QLineEdit* edit, int column, const QKeyEvent*
     return true;
 }
 
+bool HGridDelegate::StepList(QComboBox* combo, const QKeyEvent* event) const {
+    if (combo->view() != nullptr && combo->view()->isVisible())
+        return false; // the open list moves its own selection
+    if (event->modifiers() & (Qt::AltModifier | Qt::ControlModifier | Qt::MetaModifier))
+        return false; // Alt+Down opens the list
+    const int last = combo->count() - 1;
+    int index = combo->currentIndex();
+    switch (event->key()) {
+    case Qt::Key_Up:
+        index = std::max(0, index - 1);
+        break;
+    case Qt::Key_Down:
+        index = std::min(last, index + 1);
+        break;
+    case Qt::Key_PageUp:
+    case Qt::Key_Home:
+        index = 0;
+        break;
+    case Qt::Key_PageDown:
+    case Qt::Key_End:
+        index = last;
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: {
+        // The step the keys reached is the pick.
+        auto* self = const_cast<HGridDelegate*>(this);
+        emit self->commitData(combo);
+        emit self->closeEditor(combo, QAbstractItemDelegate::NoHint);
+        return true;
+    }
+    default:
+        return false;
+    }
+    // Without the activated signal, which would end the edit at the first step.
+    combo->setCurrentIndex(index);
+    return true;
+}
+
 bool HGridDelegate::eventFilter(QObject* object, QEvent* event) {
+    if (auto* combo = qobject_cast<QComboBox*>(object);
+        combo && event->type() == QEvent::KeyPress &&
+        StepList(combo, static_cast<QKeyEvent*>(event)))
+        return true;
     if (auto* edit = qobject_cast<QLineEdit*>(object);
         edit && edit->property(kFreshProperty).toBool()) {
         if (event->type() == QEvent::MouseButtonDblClick)

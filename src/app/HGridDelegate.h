@@ -7,6 +7,7 @@
 
 #include <QStyledItemDelegate>
 
+class QComboBox;
 class QLineEdit;
 class QKeyEvent;
 
@@ -39,6 +40,9 @@ protected:
 private:
     // True when the key was taken (inserted, replaced or dropped) here.
     bool FilterTypedKey(QLineEdit* edit, int column, const QKeyEvent* event) const;
+    // The arrow keys on a closed list step its entry and keep it open; Return
+    // or Enter commits the entry reached. True when the key was taken here.
+    bool StepList(QComboBox* combo, const QKeyEvent* event) const;
     // Pasted text goes in as if typed: key by key through the column's filter.
     void PasteFiltered(QLineEdit* edit, int column, const QString& text) const;
 

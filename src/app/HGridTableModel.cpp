@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <vector>
 
 namespace {
 
@@ -75,6 +76,25 @@ QString HGridTableModel::WrapHeader(const QString& header, const QFontMetrics& m
             lines << word;
     }
     return lines.join(QLatin1Char('\n'));
+}
+
+int HGridTableModel::HeaderWidthFor(const QString& header, int lines, const QFontMetrics& metrics,
+                                    int content) {
+    const QStringList words = header.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    // No width below the longest word: a word does not wrap, it would be cut.
+    int least = content;
+    for (const QString& word : words)
+        least = std::max(least, metrics.horizontalAdvance(word));
+    std::vector<int> candidates{least};
+    for (qsizetype i = 0; i < words.size(); ++i)
+        for (qsizetype n = 1; i + n <= words.size(); ++n)
+            candidates.push_back(
+                std::max(least, metrics.horizontalAdvance(words.mid(i, n).join(' '))));
+    std::sort(candidates.begin(), candidates.end());
+    for (int width : candidates)
+        if (WrapHeader(header, metrics, width).count(QLatin1Char('\n')) < lines)
+            return width;
+    return candidates.back();
 }
 
 QVariant HGridTableModel::headerData(int section, Qt::Orientation orientation, int role) const {

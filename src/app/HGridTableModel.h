@@ -47,6 +47,10 @@ public:
     // wider than that keeps a line of its own.
     [[nodiscard]] static QString WrapHeader(const QString& header, const QFontMetrics& metrics,
                                             int width);
+    // The least width, not below `content`, at which a header wraps onto at
+    // most `lines` lines (its longest word when none is enough).
+    [[nodiscard]] static int HeaderWidthFor(const QString& header, int lines,
+                                            const QFontMetrics& metrics, int content);
 
 signals:
     // After a typed cell was committed: what the rules made of it, empty when
