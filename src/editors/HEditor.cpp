@@ -2,6 +2,7 @@
 
 #include "HLogPrint.h"
 
+#include <algorithm>
 #include <cstdio>
 
 HEditor::HEditor(std::uint32_t dialogId, std::string_view caption,
@@ -193,23 +194,125 @@ std::string HEditor::ShownText(std::size_t i) const {
 }
 
 bool HEditor::IsReported(std::size_t i) const {
-    // A grid's cells are reported as its rows, not as one item.
     const HItemKind kind = m_items[i].kind;
-    return kind != HItemKind::Static && kind != HItemKind::Grid && kind != HItemKind::Button &&
-           m_state[i].visible;
+    if (kind == HItemKind::Grid)
+        return m_state[i].visible && Grid(i) != nullptr;
+    return kind != HItemKind::Static && kind != HItemKind::Button && m_state[i].visible;
+}
+
+HReportTable HEditor::ReportTableOf(const HGridSource& grid) {
+    HReportTable table;
+    std::vector<int> shown;
+    bool leading = true;
+    for (int c = 0; c < grid.ColumnCount(); ++c) {
+        if (!grid.IsColumnShown(c))
+            continue;
+        shown.push_back(c);
+        table.headers.emplace_back(grid.HeaderText(c));
+        // Columns before the first setting name the record.
+        leading = leading && grid.ColumnName(c).empty();
+        if (leading)
+            ++table.keyColumns;
+    }
+    if (table.keyColumns == shown.size())
+        table.keyColumns = 0;
+    for (int r = 0; r < grid.RowCount(); ++r) {
+        std::vector<std::string>& row = table.rows.emplace_back();
+        for (const int c : shown) {
+            switch (grid.CellTick(r, c)) {
+            case HTickState::NotTick:
+                row.push_back(grid.CellText(r, c));
+                break;
+            case HTickState::Unticked:
+                row.emplace_back(kUntickedText);
+                break;
+            case HTickState::TickedInUse:
+            case HTickState::TickedNotInUse:
+                row.emplace_back("v");
+                break;
+            }
+        }
+    }
+    return table;
+}
+
+std::vector<std::string> HEditor::FormatTableLines(const HReportTable& table, std::size_t width) {
+    constexpr std::size_t kIndent = 5;
+    constexpr std::size_t kGap = 2;
+    const std::size_t columns = table.headers.size();
+    std::vector<std::size_t> widths(columns);
+    for (std::size_t c = 0; c < columns; ++c) {
+        widths[c] = table.headers[c].size();
+        for (const std::vector<std::string>& row : table.rows)
+            if (c < row.size())
+                widths[c] = std::max(widths[c], row[c].size());
+    }
+    const std::size_t keys = std::min(table.keyColumns, columns);
+    std::size_t keyWidth = kIndent;
+    for (std::size_t c = 0; c < keys; ++c)
+        keyWidth += widths[c] + kGap;
+
+    std::vector<std::string> lines;
+    if (columns == 0)
+        return lines;
+    std::size_t next = keys;
+    do {
+        // At least one column per band, however wide.
+        std::vector<std::size_t> band;
+        for (std::size_t c = 0; c < keys; ++c)
+            band.push_back(c);
+        std::size_t used = keyWidth;
+        while (next < columns && (band.size() == keys || used + widths[next] <= width)) {
+            band.push_back(next);
+            used += widths[next] + kGap;
+            ++next;
+        }
+        if (!lines.empty())
+            lines.emplace_back();
+        auto lineOf = [&](auto&& cellOf) {
+            std::string line(kIndent, ' ');
+            for (const std::size_t c : band) {
+                const std::string_view text = cellOf(c);
+                line += text;
+                line.append(widths[c] + kGap - std::min(text.size(), widths[c]), ' ');
+            }
+            line.erase(line.find_last_not_of(' ') + 1);
+            return line;
+        };
+        lines.push_back(
+            lineOf([&](std::size_t c) -> std::string_view { return table.headers[c]; }));
+        for (const std::vector<std::string>& row : table.rows)
+            lines.push_back(lineOf([&](std::size_t c) -> std::string_view {
+                return c < row.size() ? std::string_view(row[c]) : std::string_view();
+            }));
+    } while (next < columns);
+    return lines;
 }
 
 std::vector<HReportItem> HEditor::ReportItems() const {
     std::vector<HReportItem> out;
-    for (std::size_t i = 0; i < m_items.size(); ++i)
-        if (IsReported(i))
-            out.push_back({CaptionOf(m_items[i].label), ShownText(i)});
+    for (std::size_t i = 0; i < m_items.size(); ++i) {
+        if (!IsReported(i))
+            continue;
+        HReportItem& item = out.emplace_back();
+        item.caption = CaptionOf(m_items[i].label);
+        if (const HGridSource* grid = Grid(i); grid != nullptr)
+            item.table = ReportTableOf(*grid);
+        else
+            item.value = ShownText(i);
+    }
     return out;
 }
 
 std::vector<std::string> HEditor::ReportLines() const {
     std::vector<std::string> lines;
-    for (const HReportItem& r : ReportItems())
-        lines.push_back(FormatItemLine(r.caption, r.value));
+    for (const HReportItem& r : ReportItems()) {
+        if (r.table) {
+            for (std::string& line : FormatTableLines(*r.table))
+                lines.push_back(std::move(line));
+        } else {
+            lines.push_back(FormatItemLine(r.caption, r.value));
+        }
+    }
     return lines;
 }

@@ -178,10 +178,23 @@ struct HEditorContext {
     int accessLevel = 0;           // 0 ordinary, 1 and 2 raised
 };
 
+// A grid as the text export and the report take it: the headers of its shown
+// columns and, record by record, the texts its cells show (a tick cell "v"
+// or "-", as the channel list writes them).
+struct HReportTable {
+    std::vector<std::string> headers;
+    std::vector<std::vector<std::string>> rows;
+    // Leading columns that name a record rather than hold one of its
+    // settings ("No.", a tone standard's name); printed bands repeat them.
+    std::size_t keyColumns = 0;
+};
+
 // One item as the text export and the report take it.
 struct HReportItem {
     std::string caption; // the label without its '&' marks
     std::string value;   // the text the control shows; may be empty
+    // A grid item: its records (the value is empty).
+    std::optional<HReportTable> table;
 };
 
 // The help context of the dialogs: a control's own id, else this base plus
@@ -246,13 +259,24 @@ public:
 
     // "%5s%-23s:%-20s" of " ", name and value.
     [[nodiscard]] static std::string FormatItemLine(std::string_view name, std::string_view value);
+    // A table's report lines no wider than this where its columns allow.
+    static constexpr std::size_t kReportLineWidth = 80;
+    // A table as report lines, indented as item lines are: the columns side
+    // by side under their headers, two blanks apart, in bands that keep to
+    // `width`; every band repeats the key columns, and an empty line parts
+    // the bands.
+    [[nodiscard]] static std::vector<std::string>
+    FormatTableLines(const HReportTable& table, std::size_t width = kReportLineWidth);
+    // A grid's shown columns and records as the reports take them.
+    [[nodiscard]] static HReportTable ReportTableOf(const HGridSource& grid);
     // A label without its accelerator marks ("&&" stays one '&').
     [[nodiscard]] static std::string CaptionOf(std::string_view label);
 
     // The text an item's control shows now: the selected entry, the edit's
     // text, the check's text for its state, a static's text.
     [[nodiscard]] virtual std::string ShownText(std::size_t i) const;
-    // Items the export and the report list: by default every visible bound item.
+    // Items the export and the report list: by default every visible bound
+    // item and every visible grid, the grid as its table.
     [[nodiscard]] virtual bool IsReported(std::size_t i) const;
     [[nodiscard]] std::vector<HReportItem> ReportItems() const;
     [[nodiscard]] std::vector<std::string> ReportLines() const;

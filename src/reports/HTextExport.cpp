@@ -16,6 +16,17 @@ HReportRow EmptyRow() {
     return {std::string()};
 }
 
+// An item's rows: [caption, value], or a grid's header row and one row per
+// record.
+void ItemRows(const HReportItem& item, bool keepEmpty, std::vector<HReportRow>& rows) {
+    if (item.table) {
+        rows.push_back(item.table->headers);
+        rows.insert(rows.end(), item.table->rows.begin(), item.table->rows.end());
+    } else if (keepEmpty || !item.value.empty()) {
+        rows.push_back({item.caption, item.value});
+    }
+}
+
 void HeaderRows(HMemoryImage& image, const HReportContext& context, std::vector<HReportRow>& rows) {
     rows.push_back(TitleRow(kHeaderTitle));
     rows.push_back({"File Name", HReportSource::FileNameOf(context.filePath)});
@@ -24,7 +35,7 @@ void HeaderRows(HMemoryImage& image, const HReportContext& context, std::vector<
     if (auto editor =
             HReportSource::OpenEditor(HReportSections::kHeaderCaption, image, context.accessLevel))
         for (const HReportItem& item : editor->ReportItems())
-            rows.push_back({item.caption, item.value});
+            ItemRows(item, true, rows);
     rows.push_back(EmptyRow());
 }
 
@@ -45,8 +56,7 @@ void SettingsRows(HMemoryImage& image, const HReportContext& context,
         if (!editor)
             continue;
         for (const HReportItem& item : editor->ReportItems())
-            if (!item.value.empty())
-                rows.push_back({item.caption, item.value});
+            ItemRows(item, false, rows);
     }
     if (open)
         rows.push_back(EmptyRow());

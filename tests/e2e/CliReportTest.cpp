@@ -225,3 +225,35 @@ TEST(CliReport, NoLinePassesTheRightMargin) {
         EXPECT_LE(widest, width - margin + 0.5) << size << ": a word ends at " << widest;
     }
 }
+
+TEST(CliReport, GridRecordsSetByKeyAreExportedAndPrinted) {
+    TempDir dir;
+    const std::string file = WriteImage(dir, "five.R57", ImageWith(2, false));
+    const std::string changed = dir.File("changed.R57");
+    CliResult r =
+        Cli({"set", file, "five_tone_decode.3.decode_no=77", "five_tone_decode.3.tag=DEPOT",
+             "five_tone_encode.32.encode_no=9876", "paging_code.10.code=A0B", "-o", changed},
+            dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+
+    r = Cli({"export", changed, "-o", dir.File("changed.csv")}, dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string csv = dir.Read("changed.csv");
+    // Record rows of the tables: number, decode or encode number, tag.
+    EXPECT_NE(csv.find("\n\"3\",\"77\",\"DEPOT\","), std::string::npos);
+    EXPECT_NE(csv.find("\n\"32\",\"9876\","), std::string::npos);
+    EXPECT_NE(csv.find("\n\"Page  0\",\"A0B\","), std::string::npos);
+    // Nothing of the 2-tone tables in a 5-tone file.
+    EXPECT_EQ(csv.find("2-Tone"), std::string::npos);
+    EXPECT_EQ(csv.find("\"1st Tone\""), std::string::npos);
+
+    const std::string pdf = dir.File("changed.pdf");
+    r = Cli({"print", changed, "--pdf", pdf}, dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::string all;
+    for (const std::string& p : PagesText(pdf, dir))
+        all += p;
+    for (const char* text : {"---5-Tone Decode---", "DEPOT", "9876", "A0B"})
+        EXPECT_NE(all.find(text), std::string::npos) << text;
+    EXPECT_EQ(all.find("2-Tone"), std::string::npos);
+}

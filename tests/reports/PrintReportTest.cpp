@@ -1,6 +1,7 @@
 // The printed report's lines and sheets over real images.
 #include "HChannelColumns.h"
 #include "HDefaultImage.h"
+#include "HEditorRegistry.h"
 #include "HPrintReport.h"
 #include "ReportImages.h"
 
@@ -169,4 +170,119 @@ TEST(PrintReport, NoSheetHoldsMoreLinesThanTheSheetHas) {
     // The settings pages go on over further sheets instead of off the paper.
     const std::size_t pageOne = report.SettingsPage(1).size();
     EXPECT_EQ(SheetsOfPage(report.Sheets(40), 1), static_cast<int>((pageOne + 39) / 40));
+}
+
+TEST(PrintReport, ATableIsPrintedInBandsThatKeepToTheWidth) {
+    HReportTable table;
+    table.headers = {"No.", "Name", "Mode", "Level"};
+    table.rows = {{"1", "ALPHA", "Open", "3"}, {"12", "B", "Close", "10"}};
+    table.keyColumns = 1;
+    // Columns two blanks apart, as wide as their widest text; the key column
+    // starts every band.
+    const std::vector<std::string> banded = {"     No.  Name   Mode",
+                                             "     1    ALPHA  Open",
+                                             "     12   B      Close",
+                                             "",
+                                             "     No.  Level",
+                                             "     1    3",
+                                             "     12   10"};
+    EXPECT_EQ(HEditor::FormatTableLines(table, 22), banded);
+    const std::vector<std::string> oneBand = {
+        "     No.  Name   Mode   Level", "     1    ALPHA  Open   3", "     12   B      Close  10"};
+    EXPECT_EQ(HEditor::FormatTableLines(table, 80), oneBand);
+    // Narrower than any column: one column a band, none lost.
+    const std::vector<std::string> narrow = HEditor::FormatTableLines(table, 8);
+    EXPECT_EQ(narrow.size(), 3u * 3 + 2);
+    EXPECT_EQ(narrow[8], "     No.  Level");
+}
+
+namespace {
+
+std::string ShownCell(const HGridSource& grid, int r, int c) {
+    if (!grid.IsTickColumn(c))
+        return grid.CellText(r, c);
+    return grid.CellTick(r, c) == HTickState::Unticked ? "-" : "v";
+}
+
+// Where `text` stands in `line` as a column of its own: after two blanks (or
+// the indent) and before a blank or the end.
+bool StandsAt(const std::string& line, std::size_t x, std::string_view text) {
+    return x >= 5 && line.size() >= x + text.size() && line.compare(x, text.size(), text) == 0 &&
+           line[x - 1] == ' ' && (x == 5 || line[x - 2] == ' ') &&
+           (line.size() == x + text.size() || line[x + text.size()] == ' ');
+}
+
+} // namespace
+
+TEST(PrintReport, EveryGridRecordIsPrintedUnderItsColumnHeader) {
+    for (const bool twoTone : {true, false}) {
+        const HMemoryImage image = SignallingImage(twoTone);
+        const HPrintReport report(image, {0, "grids.R57"});
+        std::vector<std::string> lines;
+        for (int page = 1; page <= 5; ++page)
+            for (const std::string& l : report.SettingsPage(page))
+                lines.push_back(l);
+        // The tables widen no line beyond the heading: the font stays as it was.
+        for (const std::string& l : lines)
+            EXPECT_LE(l.size(), lines.front().size()) << l;
+
+        HMemoryImage copy = image;
+        int grids = 0;
+        for (const HReportSection& section : HReportSections::Sections()) {
+            const HReportSource::HRegisteredPage found = HReportSource::FindPage(section.caption);
+            ASSERT_NE(found.page, nullptr) << section.caption;
+            auto editor = found.page->make(*found.page, {&copy, 0});
+            editor->Open();
+            const auto title = std::find(lines.begin(), lines.end(), section.printTitle);
+            const bool active = HReportSource::Includes(section, twoTone);
+            if (!section.printTitle.empty()) {
+                EXPECT_EQ(title != lines.end(), active) << section.printTitle;
+            }
+            for (std::size_t i = 0; i < editor->ItemCount(); ++i) {
+                const HGridSource* grid = editor->Grid(i);
+                if (grid == nullptr || !active)
+                    continue;
+                ++grids;
+                ASSERT_NE(title, lines.end()) << section.caption;
+                const std::string keyHeader = "     " + std::string(grid->HeaderText(0));
+                for (int c = 1; c < grid->ColumnCount(); ++c) {
+                    if (!grid->IsColumnShown(c))
+                        continue;
+                    const std::string_view header = grid->HeaderText(c);
+                    // The first band header line after the title with this column.
+                    auto h = title;
+                    std::size_t x = std::string::npos;
+                    for (; h != lines.end() && x == std::string::npos; ++h) {
+                        if (h->rfind(keyHeader, 0) != 0)
+                            continue;
+                        for (std::size_t at = h->find(header); at != std::string::npos;
+                             at = h->find(header, at + 1))
+                            if (StandsAt(*h, at, header)) {
+                                x = at;
+                                break;
+                            }
+                        if (x != std::string::npos)
+                            break;
+                    }
+                    ASSERT_NE(x, std::string::npos) << section.caption << ": " << header;
+                    for (int r = 0; r < grid->RowCount(); ++r) {
+                        const auto at = h + 1 + r;
+                        ASSERT_LT(at, lines.end()) << section.caption << " " << r + 1;
+                        const std::string where = std::string(section.caption) + " record " +
+                                                  std::to_string(r + 1) + " " +
+                                                  std::string(header) + ": " + *at;
+                        EXPECT_EQ(at->rfind("     " + grid->CellText(r, 0), 0), 0u) << where;
+                        std::string cell = ShownCell(*grid, r, c);
+                        cell.erase(cell.find_last_not_of(' ') + 1); // the line's end is trimmed
+                        if (cell.empty()) {
+                            EXPECT_TRUE(at->size() <= x || (*at)[x] == ' ') << where;
+                        } else {
+                            EXPECT_TRUE(StandsAt(*at, x, cell)) << where;
+                        }
+                    }
+                }
+            }
+        }
+        EXPECT_EQ(grids, twoTone ? 4 : 5);
+    }
 }

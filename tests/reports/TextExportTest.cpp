@@ -60,9 +60,15 @@ HMemoryImage VariedFiveToneImage() {
                                       .optionUnit = 1});
     HSettingsSession session(image, 1);
     const std::vector<std::pair<std::string, std::string>> changes = {
-        {"scanning.dual_watch_timer", "1 sec"}, {"power_saving.mic_gain", "+6dB"},
-        {"power_saving.power_on_tag", "HELLO"}, {"key_function.p4_short_press", "SCAN"},
-        {"miscellaneous.bell", "On"},           {"password.programming_password", "123456"},
+        {"scanning.dual_watch_timer", "1 sec"},
+        {"power_saving.mic_gain", "+6dB"},
+        {"power_saving.power_on_tag", "HELLO"},
+        {"key_function.p4_short_press", "SCAN"},
+        {"miscellaneous.bell", "On"},
+        {"password.programming_password", "123456"},
+        {"five_tone_decode.2.tag", "DEPOT"},
+        {"five_tone_system.1.monitor_sw", "Open"},
+        {"five_tone_encode.1.encode_no", "1234"},
     };
     for (const auto& [key, value] : changes) {
         const HSettingsSession::Setting* s = session.Find(key);
@@ -334,4 +340,164 @@ TEST(TextExport, WriteAndOpenErrorsGiveTheWritersMessages) {
     ASSERT_TRUE(writer.Open());
     EXPECT_FALSE(HTextExport::ExportText(writer, image, {}));
     EXPECT_EQ(writer.GetSetting("ErrorCode"), "01");
+}
+
+namespace {
+
+std::vector<std::string> ShownHeaders(const HGridSource& grid) {
+    std::vector<std::string> headers;
+    for (int c = 0; c < grid.ColumnCount(); ++c)
+        if (grid.IsColumnShown(c))
+            headers.emplace_back(grid.HeaderText(c));
+    return headers;
+}
+
+// The records a grid's header row heads in the export; empty when no row is
+// that header row.
+Rows TableOf(const Rows& rows, const std::vector<std::string>& headers, std::size_t records) {
+    const auto at = std::find(rows.begin(), rows.end(), headers);
+    if (at == rows.end() || static_cast<std::size_t>(rows.end() - at) <= records)
+        return {};
+    return Rows(at + 1, at + 1 + static_cast<std::ptrdiff_t>(records));
+}
+
+// One record's row of a table; an empty row when the table has none.
+const std::vector<std::string>& Record(const Rows& table, std::size_t record) {
+    static const std::vector<std::string> none;
+    return record < table.size() ? table[record] : none;
+}
+
+} // namespace
+
+TEST(TextExport, EveryGridRecordIsExportedAsTheGridShowsIt) {
+    for (const bool twoTone : {true, false}) {
+        const HMemoryImage image = SignallingImage(twoTone);
+        const Rows rows = Exported(image, {0, "grids.R57"});
+        HMemoryImage copy = image;
+        int grids = 0;
+        for (const HEditorEntry& entry : HEditorRegistry::Entries()) {
+            const bool active = entry.family == HEditorFamily::Common ||
+                                entry.family == HEditorFamily::Signalling ||
+                                (entry.family == HEditorFamily::TwoTone) == twoTone;
+            for (const HEditorPageEntry& page : entry.pages) {
+                auto editor = page.make(page, {&copy, 0});
+                editor->Open();
+                for (std::size_t i = 0; i < editor->ItemCount(); ++i) {
+                    const HGridSource* grid = editor->Grid(i);
+                    if (grid == nullptr)
+                        continue;
+                    const std::vector<std::string> headers = ShownHeaders(*grid);
+                    const std::size_t records = static_cast<std::size_t>(grid->RowCount());
+                    const Rows table = TableOf(rows, headers, records);
+                    if (!active) {
+                        EXPECT_TRUE(table.empty())
+                            << page.caption << " is listed for the other signalling type";
+                        continue;
+                    }
+                    ++grids;
+                    ASSERT_EQ(table.size(), records) << page.caption << " has no table";
+                    for (int r = 0; r < grid->RowCount(); ++r) {
+                        const auto& row = table[static_cast<std::size_t>(r)];
+                        ASSERT_EQ(row.size(), headers.size()) << page.caption << " " << r + 1;
+                        int shown = 0;
+                        for (int c = 0; c < grid->ColumnCount(); ++c) {
+                            if (!grid->IsColumnShown(c))
+                                continue;
+                            const std::string& cell = row[static_cast<std::size_t>(shown++)];
+                            const std::string where = std::string(page.caption) + " record " +
+                                                      std::to_string(r + 1) + " " +
+                                                      std::string(grid->HeaderText(c));
+                            if (grid->IsTickColumn(c)) {
+                                EXPECT_EQ(cell,
+                                          grid->CellTick(r, c) == HTickState::Unticked ? "-" : "v")
+                                    << where;
+                            } else {
+                                EXPECT_EQ(cell, grid->CellText(r, c)) << where;
+                            }
+                        }
+                    }
+                }
+            }
+        }
+        // Paging Code, and the three 2-tone or the four 5-tone grids.
+        EXPECT_EQ(grids, twoTone ? 4 : 5);
+    }
+}
+
+TEST(TextExport, SignallingRecordsSetByKeyShowInTheirTables) {
+    const Rows two = Exported(SignallingImage(true), {});
+    const Rows fiveRows = Exported(SignallingImage(false), {});
+    for (const Rows* rows : {&two, &fiveRows}) {
+        // DTMF codes are items: caption without '&', two blanks kept.
+        EXPECT_NE(
+            std::find(rows->begin(), rows->end(), std::vector<std::string>{"DTMF  1", "12*#"}),
+            rows->end());
+        const Rows paging = TableOf(*rows, {"No.", "Code", "Status", "Action"}, 10);
+        ASSERT_EQ(paging.size(), 10u);
+        EXPECT_EQ(Record(paging, 2)[0], "Page  3");
+        EXPECT_EQ(Record(paging, 2)[1], "9C4");
+        EXPECT_EQ(Record(paging, 2)[3], "Kill");
+        EXPECT_EQ(Record(paging, 9)[0], "Page  0");
+    }
+
+    const Rows decode = TableOf(two,
+                                {"No.", "TAG", "1st Tone", "2nd Tone", "Mute Mode", "Call Display",
+                                 "LED Blink", "LED Color", "Call Beep Tone", "Beep Mode"},
+                                8);
+    ASSERT_EQ(decode.size(), 8u);
+    EXPECT_EQ(Record(decode, 1)[0], "2");
+    EXPECT_EQ(Record(decode, 1)[1], "GATE");
+    EXPECT_EQ(Record(decode, 1)[2], "3:433.7"); // "%X:%5.1f"
+    EXPECT_EQ(Record(decode, 1)[3], "");        // no tone: an empty cell
+    EXPECT_EQ(Record(decode, 1)[4], "Close");
+    const Rows system =
+        TableOf(two,
+                {"No.", "Monitor SW", "CH SW", "PTT SW AF Open", "Auto Reset",
+                 "Call Encode Tone No.", "Call Encode Code Backup", "Duty", "CTCSS/DCS Complement",
+                 "Decode Code1", "Decode Code2", "Decode Code3", "Decode Code4", "Decode Code5",
+                 "Decode Code6", "Decode Code7", "Decode Code8"},
+                16);
+    ASSERT_EQ(system.size(), 16u);
+    EXPECT_EQ(Record(system, 4)[1], "Both");
+    EXPECT_EQ(Record(system, 4)[3], "-");
+    EXPECT_EQ(Record(system, 4)[4], "v");
+    EXPECT_EQ(Record(system, 3)[4], "-");
+    const Rows encode = TableOf(two, {"ENC No.", "TAG", "1st Tone", "2nd Tone"}, 32);
+    ASSERT_EQ(encode.size(), 32u);
+    EXPECT_EQ(Record(encode, 31)[0], "32");
+    EXPECT_EQ(Record(encode, 31)[1], "LAST");
+    // The 5-tone sections are not written for a 2-tone image.
+    for (const std::string& t : Titles(two))
+        EXPECT_EQ(t.find("5-Tone"), std::string::npos) << t;
+
+    const auto fiveTable = [&](std::string_view first, std::size_t records) {
+        for (auto it = fiveRows.begin(); it != fiveRows.end(); ++it)
+            if (it->size() > 2 && (*it)[0] == "No." && (*it)[1] == first &&
+                static_cast<std::size_t>(fiveRows.end() - it) > records)
+                return Rows(it, it + 1 + static_cast<std::ptrdiff_t>(records));
+        return Rows();
+    };
+    const Rows tones = fiveTable("Standard", 12);
+    ASSERT_EQ(tones.size(), 13u);
+    EXPECT_EQ(tones[0][2], "0");
+    EXPECT_EQ(tones[1][1], "ZVEI1");
+    EXPECT_EQ(tones[1][2], "2400");
+    EXPECT_EQ(tones[12][1], "User");
+    const Rows fiveDecode = fiveTable("Decode No.", 8);
+    ASSERT_EQ(fiveDecode.size(), 9u);
+    EXPECT_EQ(fiveDecode[1][1], "12345");
+    EXPECT_EQ(fiveDecode[1][2], "BASE");
+    EXPECT_EQ(fiveDecode[0][3], "Transpond Code");
+    EXPECT_EQ(fiveDecode[1][3], "Enc-5");
+    const Rows fiveSystem = fiveTable("Monitor SW", 16);
+    ASSERT_EQ(fiveSystem.size(), 17u);
+    EXPECT_EQ(fiveSystem[0][11], "Flow");
+    EXPECT_EQ(fiveSystem[16][11], "ID+Call");
+    const Rows fiveEncode = fiveTable("Encode No.", 32);
+    ASSERT_EQ(fiveEncode.size(), 33u);
+    EXPECT_EQ(fiveEncode[0][12], "Input Digit 3");
+    EXPECT_EQ(fiveEncode[7][12], "Display & Selectable");
+    EXPECT_EQ(fiveEncode[32][1], "ABCDE");
+    for (const std::string& t : Titles(fiveRows))
+        EXPECT_EQ(t.find("2-Tone"), std::string::npos) << t;
 }
