@@ -11,6 +11,7 @@
 #include "CmdAlign.h"
 #include "CmdCheck.h"
 #include "CmdImage.h"
+#include "CmdImport.h"
 #include "CmdRadioText.h"
 #include "CmdReport.h"
 #include "CmdSettings.h"
@@ -40,6 +41,7 @@ void AddCommands(CLI::App& app, int& status) {
     AddDumpCommand(app, status);
     AddLoadCommand(app, status);
     AddExportCommand(app, status);
+    AddImportCommand(app, status);
     AddPrintCommand(app, status);
     AddBackupsCommand(app, status);
     AddDetectCommand(app, status);

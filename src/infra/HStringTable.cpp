@@ -104,6 +104,26 @@ const std::map<int, std::string>& Table() {
         {2905, "Change Channel Erro!"},
         {2906, "The program keeps the aligned value, but the radio did not take %1.\r\nCheck "
                "the cable and repeat this adjustment before leaving alignment."},
+        {3101, "%1 is not a channel list: no row of channel column titles (\"Chn\", \"Pri\", "
+               "\"W/N\" ...) was found.\r\nImport a file made by Export to CSV, or a sheet with "
+               "those titles above its channels. Nothing was changed."},
+        {3102, "The file is larger than a channel list can be (%1 bytes)."},
+        {3103, "Line %1: %2; the row was skipped."},
+        {3104, "\"%1\" is no channel number (1 to %2)"},
+        {3105, "channel %1 lies in no group in use (see Channel Allocations/Group Alpha Tag)"},
+        {3106, "%1 does not take \"%2\""},
+        {3107, "the row has %1 fields, its title row %2"},
+        {3108, "a quoted field is not closed before the end of the file"},
+        {3109, "Channel %1, %2: %3 -> %4"},
+        {3110, "Channel %1, %2: %3 -> %4 (the file says %5)"},
+        {3111, "Column \"%1\" is no channel column; it was not imported."},
+        {3112, "Column \"%1\" is not shown for this radio at this access level; it was not "
+               "imported."},
+        {3113, "Column \"%1\" appears twice; only the first was imported."},
+        {3114, "%1 changes in %2 channels; %3 rows skipped."},
+        {3115, "The channel list changes nothing in this image."},
+        {3116, "in use"},
+        {3117, "not in use"},
     };
     return table;
 }

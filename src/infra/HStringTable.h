@@ -92,6 +92,24 @@ enum Id : int {
     kVcvAlignFailed = 2904,
     kChangeChannelError = 2905,
     kAlignWordsNotWritten = 2906, // %1 = the words and pages
+    // File > Import Channels and rp57cli import: the channel list read back.
+    kImportNotChannelList = 3101, // %1 = path
+    kImportTooLarge = 3102,       // %1 = bytes a channel list may hold
+    kImportRowSkipped = 3103,     // %1 = line, %2 = why
+    kImportNoChannel = 3104,      // %1 = the cell, %2 = the last channel
+    kImportNoGroup = 3105,        // %1 = channel
+    kImportCellRefused = 3106,    // %1 = column title, %2 = the cell
+    kImportFieldCount = 3107,     // %1 = fields of the row, %2 = of its title row
+    kImportQuoteOpen = 3108,
+    kImportChange = 3109,         // %1 = channel, %2 = column, %3 = before, %4 = after
+    kImportChangeTyped = 3110,    // as 3109, %5 = the file's text
+    kImportUnknownColumn = 3111,  // %1 = title
+    kImportColumnNotShown = 3112, // %1 = title
+    kImportColumnTwice = 3113,    // %1 = title
+    kImportSummary = 3114,        // %1 = changes, %2 = channels, %3 = rows skipped
+    kImportNothing = 3115,
+    kImportInUse = 3116,
+    kImportNotInUse = 3117,
 };
 
 // The text of a number; empty when the table has none.
