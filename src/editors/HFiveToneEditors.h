@@ -8,7 +8,7 @@
 #include "HFiveToneItems.h"
 #include "HGroupEditor.h"
 #include "HHardwareGroup.h"
-#include "HRecordGrid.h"
+#include "HRecordGridEditor.h"
 
 // ------------------------------------------------------------------ Common1
 // The tag, ANI and display-digit boxes matter only to a radio with a display:
@@ -28,50 +28,14 @@ private:
 };
 
 // ------------------------------------------------------------------ grids
-// A 5-tone grid editor: its one grid item shows the records of its model,
-// read from the image on opening and written back only by StoreData.
-template <class Model, const auto& kColumns> class HFiveToneGridEditor : public HEditor {
-public:
-    HFiveToneGridEditor(std::uint32_t dialogId, std::string_view caption,
-                        std::span<const HEditorItem> items, const HEditorContext& context)
-        : HEditor(dialogId, caption, items, context), m_grid(kColumns, m_model) {}
-
-    [[nodiscard]] HGridSource* Grid(std::size_t item) override {
-        return item < ItemCount() && Item(item).kind == HItemKind::Grid ? &m_grid : nullptr;
-    }
-    [[nodiscard]] HRecordGrid<Model>& Records() { return m_grid; }
-
-    void AcquireData() override {
-        if (Context().image == nullptr) {
-            m_model.SetDefaults();
-            return;
-        }
-        m_model.Load(*Context().image);
-        if constexpr (requires { m_model.SetDisplay(true); }) {
-            HHardwareGroup hardware;
-            hardware.Load(*Context().image);
-            m_model.SetDisplay(hardware.GetValue(HHardwareGroup::kRowDisplayMobile) != 0);
-        }
-    }
-    [[nodiscard]] int StoreData() override {
-        if (Context().image != nullptr)
-            m_model.Save(*Context().image);
-        return 0;
-    }
-
-private:
-    Model m_model;
-    HRecordGrid<Model> m_grid;
-};
-
 using HFiveToneTableEditor =
-    HFiveToneGridEditor<HFiveToneTableRecords, HFiveToneGrids::kToneTableColumns>;
+    HRecordGridEditor<HFiveToneTableRecords, &HFiveToneGrids::kToneTableColumns>;
 using HFiveToneSystemEditor =
-    HFiveToneGridEditor<HFiveToneSystemRecords, HFiveToneGrids::kSystemColumns>;
+    HRecordGridEditor<HFiveToneSystemRecords, &HFiveToneGrids::kSystemColumns>;
 using HFiveToneDecodeEditor =
-    HFiveToneGridEditor<HFiveToneDecodeRecords, HFiveToneGrids::kDecodeColumns>;
+    HRecordGridEditor<HFiveToneDecodeRecords, &HFiveToneGrids::kDecodeColumns>;
 using HFiveToneEncodeEditor =
-    HFiveToneGridEditor<HFiveToneEncodeRecords, HFiveToneGrids::kEncodeColumns>;
+    HRecordGridEditor<HFiveToneEncodeRecords, &HFiveToneGrids::kEncodeColumns>;
 
 namespace HFiveToneItems {
 inline constexpr std::array kToneTableItems{HGridItem("5-Tone Table")};

@@ -1,5 +1,7 @@
 #include "HGridColumn.h"
 
+#include "HFieldTable.h"
+#include "HFiveToneGroups.h"
 #include "HText.h"
 
 #include <algorithm>
@@ -44,11 +46,12 @@ HKeyResult HFilterKey(HKeyFilter filter, std::size_t position, char32_t key) {
             return Insert(k);
         return r;
     case HKeyFilter::ToneDigits:
-        if ((k >= '0' && k <= '9') || (k >= 'A' && k <= 'E'))
+        if (k < 128 && HToneDigits::IsDigit(static_cast<char>(k)))
             return Insert(k);
         return r;
     case HKeyFilter::PageDigits:
-        if ((k >= '0' && k <= '9') || (k >= 'A' && k <= 'D'))
+        // The DTMF digits but * and #.
+        if (OneOf(k, HFieldCoding::kDigitSymbols.substr(0, 14)))
             return Insert(k);
         return r;
     case HKeyFilter::Frequency:

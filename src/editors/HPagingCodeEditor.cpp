@@ -13,13 +13,3 @@ bool StoreCode(const HGridColumn<HPagingCodeGroup>& col, HPagingCodeGroup& m, in
 }
 
 } // namespace HPagingCodeGrid
-
-HPagingCodeEditor::HPagingCodeEditor(std::uint32_t dialogId, std::string_view caption,
-                                     std::span<const HEditorItem> items,
-                                     const HEditorContext& context)
-    : HGroupEditor(dialogId, caption, items, context, group),
-      m_grid(HPagingCodeGrid::kColumns, group) {}
-
-HGridSource* HPagingCodeEditor::Grid(std::size_t item) {
-    return item < ItemCount() && Item(item).kind == HItemKind::Grid ? &m_grid : nullptr;
-}

@@ -5,7 +5,7 @@
 #include "HCommonEditors.h"
 #include "HDtmfGroups.h"
 #include "HGridColumn.h"
-#include "HRecordGrid.h"
+#include "HRecordGridEditor.h"
 
 #include <array>
 #include <string>
@@ -63,18 +63,6 @@ namespace HDtmfItems {
 inline constexpr std::array kPagingCode{HGridItem("Paging Code")};
 } // namespace HDtmfItems
 
-// The records are read from the image on opening and written only by
-// StoreData (HGroupEditor); the group code rides along unwritten
-// (HDtmfMap::kPagingParts).
-class HPagingCodeEditor : private HEditorDetail::GroupHolder<HPagingCodeGroup>,
-                          public HGroupEditor {
-public:
-    HPagingCodeEditor(std::uint32_t dialogId, std::string_view caption,
-                      std::span<const HEditorItem> items, const HEditorContext& context);
-
-    [[nodiscard]] HGridSource* Grid(std::size_t item) override;
-    [[nodiscard]] HRecordGrid<HPagingCodeGroup>& Records() { return m_grid; }
-
-private:
-    HRecordGrid<HPagingCodeGroup> m_grid;
-};
+// The records are read from the image on opening and written only on OK; the
+// group code rides along unwritten (HDtmfMap::kPagingParts).
+using HPagingCodeEditor = HRecordGridEditor<HPagingCodeGroup, &HPagingCodeGrid::kColumns>;

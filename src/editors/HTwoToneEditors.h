@@ -6,7 +6,7 @@
 // before a download, and every table's defaults when the signalling type
 // switches to 2-tone.
 #include "HCommonEditors.h"
-#include "HRecordGrid.h"
+#include "HRecordGridEditor.h"
 #include "HTwoToneGrids.h"
 
 #include <array>
@@ -160,39 +160,10 @@ inline constexpr std::array kEncodeOption{
 } // namespace HTwoToneItems
 
 // ------------------------------------------------------------------ grid pages
-// One grid page: its records loaded with the tone table and display type on
-// opening, edited in the grid, saved on OK.
-template <class G, std::span<const HTwoToneColumn> (*Columns)()>
-class HTwoToneGridEditor : private HEditorDetail::GroupHolder<G>, public HGroupEditor {
-public:
-    HTwoToneGridEditor(std::uint32_t dialogId, std::string_view caption,
-                       std::span<const HEditorItem> items, const HEditorContext& context)
-        : HGroupEditor(dialogId, caption, items, context, this->group),
-          m_grid(Columns(), this->group) {}
-
-    [[nodiscard]] G& Records() { return this->group; }
-    [[nodiscard]] HRecordGrid<HTwoToneRecords>& GridCore() { return m_grid; }
-
-    [[nodiscard]] HGridSource* Grid(std::size_t item) override {
-        return item < ItemCount() && Item(item).kind == HItemKind::Grid ? &m_grid : nullptr;
-    }
-    void AcquireData() override {
-        if (Context().image != nullptr)
-            this->group.LoadAll(*Context().image);
-    }
-    [[nodiscard]] int StoreData() override {
-        if (Context().image != nullptr)
-            this->group.SaveRecords(*Context().image);
-        return 0;
-    }
-
-private:
-    HRecordGrid<HTwoToneRecords> m_grid;
-};
-
-using HTwoToneDecodeEditor = HTwoToneGridEditor<HTwoToneDecodeGroup, HTwoToneGrids::DecodeColumns>;
-using HTwoToneEncodeEditor = HTwoToneGridEditor<HTwoToneEncodeGroup, HTwoToneGrids::EncodeColumns>;
-using HTwoToneSystemEditor = HTwoToneGridEditor<HTwoToneSystemGroup, HTwoToneGrids::SystemColumns>;
+// Each grid page reads its records with the tone table and display type.
+using HTwoToneDecodeEditor = HRecordGridEditor<HTwoToneDecodeGroup, HTwoToneGrids::DecodeColumns>;
+using HTwoToneEncodeEditor = HRecordGridEditor<HTwoToneEncodeGroup, HTwoToneGrids::EncodeColumns>;
+using HTwoToneSystemEditor = HRecordGridEditor<HTwoToneSystemGroup, HTwoToneGrids::SystemColumns>;
 
 // ------------------------------------------------------------------ 2Tone Table
 // The fifteen frequency boxes, the standard group list with its eleven boxes

@@ -1,5 +1,6 @@
 #include "HTwoToneGrids.h"
 
+#include "HFiveToneGroups.h"
 #include "HText.h"
 
 using namespace HTwoToneTables;
@@ -30,7 +31,7 @@ bool StoreTone(const C& col, M& m, int record, int, std::string_view text) {
     int code = -1;
     if (t.empty() || t == "F") {
         code = kNoTone;
-    } else if (t.size() == 1 && ((t[0] >= '0' && t[0] <= '9') || (t[0] >= 'A' && t[0] <= 'E'))) {
+    } else if (t.size() == 1 && HToneDigits::IsDigit(t[0])) {
         code = t[0] <= '9' ? t[0] - '0' : t[0] - 'A' + 10;
     } else {
         for (int c = 0; c < kNoTone; ++c)
