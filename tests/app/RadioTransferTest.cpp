@@ -159,6 +159,7 @@ private slots:
     void channelAllocationUploadsOnlyAddedPages();
     void allocationDialogRules();
     void allocationWithoutOptionUnitOrDisplay();
+    void downloadCompilesTheSignallingTables();
 };
 
 void RadioTransferTest::eventsCarryTheLinkAndTheBlocksOfTheAccessLevel() {
@@ -589,6 +590,58 @@ void RadioTransferTest::allocationDialogRules() {
     QCOMPARE(QString::fromStdString(model.GetGroupTag(1)).trimmed(), QStringLiteral("ALPHA"));
     // Channels beyond the new total go out of use.
     QVERIFY(model.IsChannelEnabled(94) && !model.IsChannelEnabled(95));
+}
+
+void RadioTransferTest::downloadCompilesTheSignallingTables() {
+    TempHome home;
+    RunningApp run;
+    // A 2-tone radio whose window scale (0x235F) is 10000, so that the decode
+    // window of a 1000 Hz tone fits its 16 bits.
+    HMemoryImage radioMemory = FactoryRadio();
+    radioMemory[0x235F] = 0x27;
+    radioMemory[0x2360] = 0x10;
+    QVERIFY(OpenDocument(run, home, radioMemory));
+    // Tone 3 set to 1000 Hz in the program's 2Tone Table dialog.
+    ModalDriver<QDialog> table(
+        [](QDialog* d) {
+            auto* box = d->findChild<QLineEdit*>(QStringLiteral("item3"));
+            QVERIFY(box);
+            box->setFocus();
+            box->selectAll();
+            QTest::keyClicks(box, QStringLiteral("1000"));
+            QTest::mouseClick(d->findChild<QPushButton*>(QStringLiteral("button1")),
+                              Qt::LeftButton);
+        },
+        QStringLiteral("HDialog250"));
+    QVERIFY(run.frame->RunCommand(HCmd::k2ToneTable));
+    QVERIFY(table.Fired());
+    HMemoryImage& image = run.doc->Image();
+    // 1000 Hz through the reference 2929: 1000 / 2929 * 10000 = 3414.1.
+    QCOMPARE(Line({image[0x2306], image[0x2307]}), Line({3414 >> 8, 3414 & 0xFF}));
+    // Stale tables, as a file from elsewhere may hold them: windows of 0 and
+    // the top bit of 0x1C80 set.
+    for (std::size_t i = 0x2680; i < 0x2680 + 16 * 4; ++i)
+        image[i] = 0;
+    image[0x1C80] |= 0x80;
+
+    SimRadio radio(home, radioMemory);
+    QVERIFY(radio.Started());
+    run.app.SetComDevice(radio.Link().toStdString());
+    TransferAnswers answers({kFactoryPassword});
+    QVERIFY(run.frame->RunCommand(HCmd::kDownload));
+    QVERIFY2(answers.texts.contains(QStringLiteral("Download Complete!")),
+             qPrintable(answers.texts.join(QLatin1Char('|'))));
+    const HMemoryImage got = radio.StopAndRead();
+    // Tone 3's window, by hand: int(3414 * 2929 / 10000) = 999; centre
+    // 1000000 / 999 / (10000 / 10000) = 1001.0; half-width 25 * 1001.0 / 1000
+    // = 25.0; limits 976 and 1026.
+    QCOMPARE(Line({got[0x268C], got[0x268D], got[0x268E], got[0x268F]}),
+             Line({976 >> 8, 976 & 0xFF, 1026 >> 8, 1026 & 0xFF}));
+    // Tone F has no value, so no window: both limits 0xFFFF.
+    QCOMPARE(Line({got[0x26BC], got[0x26BD], got[0x26BE], got[0x26BF]}),
+             Line({0xFF, 0xFF, 0xFF, 0xFF}));
+    QCOMPARE(Line({got[0x2306], got[0x2307]}), Line({3414 >> 8, 3414 & 0xFF}));
+    QCOMPARE(got[0x1C80] & 0x80, 0);
 }
 
 RP57_APP_TEST(RadioTransferTest)
