@@ -12,40 +12,10 @@ namespace Cols = HChannelColumns;
 
 namespace {
 
+using HText::Lines;
+using HText::Split;
 using HText::Trim;
 using HText::Upper;
-
-std::vector<std::string_view> Split(std::string_view s, char sep) {
-    std::vector<std::string_view> out;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t at = s.find(sep, start);
-        out.push_back(
-            s.substr(start, at == std::string_view::npos ? std::string_view::npos : at - start));
-        if (at == std::string_view::npos)
-            return out;
-        start = at + 1;
-    }
-}
-
-// Lines ended by "\r\n", "\n" or "\r"; a last empty line is no line.
-std::vector<std::string_view> Lines(std::string_view text) {
-    std::vector<std::string_view> out;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\r' && text[i] != '\n')
-            continue;
-        out.push_back(text.substr(start, i - start));
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-            ++i;
-        start = i + 1;
-    }
-    if (start < text.size())
-        out.push_back(text.substr(start));
-    while (!out.empty() && Trim(out.back()).empty())
-        out.pop_back();
-    return out;
-}
 
 // A channel number as column 0 shows it (1-128); 0 otherwise.
 int ChannelNumber(std::string_view cell) {
@@ -510,6 +480,16 @@ std::string HChannelGrid::CopyText(int firstRow, int lastRow) const {
     return out;
 }
 
+void HChannelGrid::NotePriorityMove(int oldPriority, HGridChange& change) {
+    if (m_model.PriorityChannelOfGroup(m_currentGroup) == oldPriority)
+        return;
+    m_priorityDirty = true;
+    const int oldRow = RowOfChannel(oldPriority);
+    if (oldRow >= 0 &&
+        std::find(change.rows.begin(), change.rows.end(), oldRow) == change.rows.end())
+        change.rows.push_back(oldRow);
+}
+
 HPasteResult HChannelGrid::Paste(std::string_view text, int targetRow, HEditorPrompt* prompt) {
     HPasteResult r;
     // Only a block of whole channel rows is taken: anything else on the
@@ -556,13 +536,7 @@ HPasteResult HChannelGrid::Paste(std::string_view text, int targetRow, HEditorPr
         MarkEdited(c);
         r.change.rows.push_back(row);
     }
-    const int oldRow = RowOfChannel(oldPriority);
-    if (m_model.PriorityChannelOfGroup(m_currentGroup) != oldPriority) {
-        m_priorityDirty = true;
-        if (oldRow >= 0 &&
-            std::find(r.change.rows.begin(), r.change.rows.end(), oldRow) == r.change.rows.end())
-            r.change.rows.push_back(oldRow);
-    }
+    NotePriorityMove(oldPriority, r.change);
     r.change.columns = kAllColumns;
     r.status = HPasteStatus::Pasted;
     return r;
@@ -592,13 +566,7 @@ HPasteResult HChannelGrid::StoreCells(std::span<const HCellWrite> writes) {
         if (std::find(r.change.rows.begin(), r.change.rows.end(), w->row) == r.change.rows.end())
             r.change.rows.push_back(w->row);
     }
-    const int oldRow = RowOfChannel(oldPriority);
-    if (m_model.PriorityChannelOfGroup(m_currentGroup) != oldPriority) {
-        m_priorityDirty = true;
-        if (oldRow >= 0 &&
-            std::find(r.change.rows.begin(), r.change.rows.end(), oldRow) == r.change.rows.end())
-            r.change.rows.push_back(oldRow);
-    }
+    NotePriorityMove(oldPriority, r.change);
     r.change.columns = r.change.rows.empty() ? 0 : kAllColumns;
     r.status = r.change.rows.empty() ? HPasteStatus::NoTarget : HPasteStatus::Pasted;
     return r;

@@ -184,6 +184,9 @@ private:
     HChannels m_baseline; // the model as the image last held it
     HMarketingGroup m_marketing;
     void MarkEdited(int c);
+    // After cells were stored: a priority channel that moved marks the group
+    // edited and redraws the row that lost its mark.
+    void NotePriorityMove(int oldPriority, HGridChange& change);
 
     // Channels edited since the image was last read or written, and whether a
     // group's priority channel was changed.
