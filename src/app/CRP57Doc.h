@@ -5,6 +5,7 @@
 // The current data file path and the modified flag are process-wide values
 // kept by the application object; the document reads and sets them there.
 #include "CMainFrame.h"
+#include "HDefaultFiles.h"
 #include "HMemoryImage.h"
 
 #include <QObject>
@@ -28,15 +29,9 @@ public:
     static constexpr int kBandNone = 6;
 
     // Default data files in the program data directory, by product type (row)
-    // and column.
-    static constexpr std::array<std::array<std::string_view, 6>, 2> kDefaultFiles = {{
-        {"defaultV.r57", "NotDefined", "defaultUA.r57", "defaultUD.r57", "defaultLA.r57",
-         "defaultLB.r57"},
-        {"defaultV.r57h", "NotDefined", "defaultUA.r57h", "defaultUD.r57h", "defaultLA.r57h",
-         "defaultLB.r57h"},
-    }};
-    // The column an existing default file is looked up in, by band.
-    static constexpr std::array<int, 6> kLookupColumn = {0, 0, 2, 3, 0, 0};
+    // and column, and the column a band looks its file up in.
+    static constexpr const auto& kDefaultFiles = HDefaultFiles::kNames;
+    static constexpr const auto& kLookupColumn = HDefaultFiles::kLookupColumn;
 
     CRP57Doc(CRP57App& app, CMainFrame& frame);
     ~CRP57Doc() override;

@@ -3,6 +3,7 @@
 // window-wide key with its command id. The frame builds its menus, toolbar and
 // keys from this one table, and code finds a command by its id.
 #include "HCommonCommands.h"
+#include "HSignallingCommands.h"
 
 #include <array>
 #include <cstddef>
@@ -39,6 +40,7 @@ inline constexpr int kFileConvert = 32864;
 inline constexpr int kExportCsv = 32863;
 inline constexpr int kCompareWith = 32951;
 inline constexpr int kOpenBackups = 32952;
+inline constexpr int kImportChannels = 32953;
 inline constexpr int kConfigure = 32891;
 inline constexpr int kAppExit = 57665;
 // Edit
@@ -66,23 +68,23 @@ inline constexpr int kMiscellaneous = HCommonCmd::kMiscellaneous;
 inline constexpr int kPassword = HCommonCmd::kPassword;
 inline constexpr int kDsub15 = HCommonCmd::kDsub15;
 inline constexpr int kDirectCh = HCommonCmd::kDirectCh;
-// Signalling
-inline constexpr int kSignallingFirst = 32791;
-inline constexpr int kSignallingType = 32791;
-inline constexpr int kDtmfAni = 32793;
-inline constexpr int kDtmf = 32794;
-inline constexpr int kDtmfCode = 32795;
-inline constexpr int kPagingCode = 32796;
-inline constexpr int k2ToneTable = 32798;
-inline constexpr int k2ToneSystem = 32799;
-inline constexpr int k2ToneDecode = 32800;
-inline constexpr int k2ToneEncode = 32801;
-inline constexpr int k5ToneCommon = 32802;
-inline constexpr int k5ToneTable = 32803;
-inline constexpr int k5ToneSystem = 32804;
-inline constexpr int k5ToneDecode = 32806;
-inline constexpr int k5ToneEncode = 32807;
-inline constexpr int kSignallingLast = 32807;
+// Signalling (named with the editor registry)
+inline constexpr int kSignallingFirst = HSignallingCmd::kSignallingType;
+inline constexpr int kSignallingType = HSignallingCmd::kSignallingType;
+inline constexpr int kDtmfAni = HSignallingCmd::kDtmfAni;
+inline constexpr int kDtmf = HSignallingCmd::kDtmf;
+inline constexpr int kDtmfCode = HSignallingCmd::kDtmfCode;
+inline constexpr int kPagingCode = HSignallingCmd::kPagingCode;
+inline constexpr int k2ToneTable = HSignallingCmd::k2ToneTable;
+inline constexpr int k2ToneSystem = HSignallingCmd::k2ToneSystem;
+inline constexpr int k2ToneDecode = HSignallingCmd::k2ToneDecode;
+inline constexpr int k2ToneEncode = HSignallingCmd::k2ToneEncode;
+inline constexpr int k5ToneCommon = HSignallingCmd::k5ToneCommon;
+inline constexpr int k5ToneTable = HSignallingCmd::k5ToneTable;
+inline constexpr int k5ToneSystem = HSignallingCmd::k5ToneSystem;
+inline constexpr int k5ToneDecode = HSignallingCmd::k5ToneDecode;
+inline constexpr int k5ToneEncode = HSignallingCmd::k5ToneEncode;
+inline constexpr int kSignallingLast = HSignallingCmd::k5ToneEncode;
 // Channel
 inline constexpr int kChannelAllocation = 32861;
 // Radio
@@ -115,6 +117,8 @@ inline constexpr std::array kTable = {
     HCommandRow{0, "&File", "", "", K::Separator, 0},
     HCommandRow{HCmd::kFileConvert, "&File", "File Con&vert", "", K::Command, HCmd::kFileConvert},
     HCommandRow{HCmd::kExportCsv, "&File", "Export to CSV", "", K::Command, HCmd::kExportCsv},
+    HCommandRow{HCmd::kImportChannels, "&File", "&Import Channels...", "", K::Command,
+                HCmd::kImportChannels},
     HCommandRow{HCmd::kCompareWith, "&File", "Compare &With...", "", K::Command,
                 HCmd::kCompareWith},
     HCommandRow{HCmd::kOpenBackups, "&File", "Open &Backups Folder", "", K::Command,

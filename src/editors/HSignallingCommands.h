@@ -1,7 +1,6 @@
 #pragma once
-// The Signalling menu's command ids, named once for the editor registry (the
-// main window's menu table names the same ids). 32792, 32797 and 32805 have
-// no command.
+// The Signalling menu's command ids, named once for the editor registry and
+// the main window's menu table. 32792, 32797 and 32805 have no command.
 namespace HSignallingCmd {
 inline constexpr int kSignallingType = 32791;
 inline constexpr int kDtmfAni = 32793;
