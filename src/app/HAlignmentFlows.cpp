@@ -47,19 +47,7 @@ void Pause(std::chrono::milliseconds wait) {
     loop.exec(QEventLoop::ExcludeUserInputEvents);
 }
 
-QMessageBox::Icon ToQtIcon(HMessageIcon icon) {
-    switch (icon) {
-    case HMessageIcon::Information:
-        return QMessageBox::Information;
-    case HMessageIcon::Exclamation:
-        return QMessageBox::Warning;
-    case HMessageIcon::Stop:
-        return QMessageBox::Critical;
-    case HMessageIcon::Question:
-        return QMessageBox::Question;
-    }
-    return QMessageBox::NoIcon;
-}
+using HMessageBox::ToQtIcon;
 
 // The recovery's questions as message boxes named after their message number.
 class RecoveryPrompt final : public HPrompt {

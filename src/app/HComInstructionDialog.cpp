@@ -24,19 +24,7 @@ namespace {
 
 constexpr int kMsgRun = 0x500;
 
-QMessageBox::Icon ToQtIcon(HMessageIcon icon) {
-    switch (icon) {
-    case HMessageIcon::Information:
-        return QMessageBox::Information;
-    case HMessageIcon::Exclamation:
-        return QMessageBox::Warning;
-    case HMessageIcon::Stop:
-        return QMessageBox::Critical;
-    case HMessageIcon::Question:
-        return QMessageBox::Question;
-    }
-    return QMessageBox::NoIcon;
-}
+using HMessageBox::ToQtIcon;
 
 } // namespace
 

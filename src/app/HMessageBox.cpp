@@ -11,6 +11,20 @@ QString Text(int id, const std::vector<std::string>& args) {
     return text;
 }
 
+QMessageBox::Icon ToQtIcon(HMessageIcon icon) {
+    switch (icon) {
+    case HMessageIcon::Information:
+        return QMessageBox::Information;
+    case HMessageIcon::Exclamation:
+        return QMessageBox::Warning;
+    case HMessageIcon::Stop:
+        return QMessageBox::Critical;
+    case HMessageIcon::Question:
+        return QMessageBox::Question;
+    }
+    return QMessageBox::NoIcon;
+}
+
 QMessageBox::StandardButton Show(QWidget* parent, int id, QMessageBox::Icon icon,
                                  QMessageBox::StandardButtons buttons,
                                  const std::vector<std::string>& args, const std::string& detail) {

@@ -1,5 +1,7 @@
 #pragma once
 // Message boxes whose text comes from the string table by number.
+#include "HPrompt.h"
+
 #include <QMessageBox>
 #include <QString>
 
@@ -15,6 +17,9 @@ inline constexpr const char* kCaption = "RP57Win";
 
 // The numbered text with its "%1".. arguments filled in, line breaks made plain "\n".
 [[nodiscard]] QString Text(int id, const std::vector<std::string>& args = {});
+
+// The Qt icon of a message the link or the alignment flows show.
+[[nodiscard]] QMessageBox::Icon ToQtIcon(HMessageIcon icon);
 
 // Shows message `id` modally and returns the button pressed. A `detail` (what
 // exactly went wrong) follows the message after a blank line.
