@@ -39,3 +39,10 @@ void FileError(const HDataFileResult& result) {
     if (!detail.empty())
         std::fprintf(stderr, "%s\n", PlainLines(detail).c_str());
 }
+
+bool ReadDataFile(const std::string& path, HMemoryImage& image) {
+    const HDataFileResult r = HDataFile::Open(path, image);
+    if (!r.Ok())
+        FileError(r);
+    return r.Ok();
+}

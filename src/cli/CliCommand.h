@@ -1,6 +1,8 @@
 #pragma once
 // What every rp57cli command shares: exit statuses, error output, and the step
 // that registers a command as a CLI11 subcommand.
+#include "HMemoryImage.h"
+
 #include <functional>
 #include <string>
 
@@ -30,3 +32,6 @@ struct HDataFileResult;
 // A data file's numbered message, then what was wrong with which file, as the
 // program's message box says it.
 void FileError(const HDataFileResult& result);
+
+// Reads a data file as File > Open does; on failure says why (FileError).
+[[nodiscard]] bool ReadDataFile(const std::string& path, HMemoryImage& image);

@@ -16,13 +16,6 @@
 
 namespace {
 
-bool ReadFile(const std::string& path, HMemoryImage& image) {
-    const HDataFileResult r = HDataFile::Open(path, image);
-    if (!r.Ok())
-        FileError(r);
-    return r.Ok();
-}
-
 // ------------------------------------------------------------------ check
 
 struct CheckOptions {
@@ -33,7 +26,7 @@ struct CheckOptions {
 
 int RunCheck(const CheckOptions& o) {
     HMemoryImage image{};
-    if (!ReadFile(o.file, image))
+    if (!ReadDataFile(o.file, image))
         return kExitBadInput;
     const std::vector<HCheckFinding> findings = HWriteCheck::CheckImage(image, o.level);
     const bool errors = HHasCheckErrors(findings);
@@ -72,7 +65,7 @@ std::string Quoted(bool present, const std::string& text) {
 int RunDiff(const DiffOptions& o) {
     HMemoryImage a{};
     HMemoryImage b{};
-    if (!ReadFile(o.a, a) || !ReadFile(o.b, b))
+    if (!ReadDataFile(o.a, a) || !ReadDataFile(o.b, b))
         return kExitBadInput;
     std::vector<HDiffLine> lines = HImageDiff::Compare(a, b, o.level);
     if (!o.section.empty())

@@ -36,16 +36,9 @@ void AddCommonOptions(CLI::App& command, Options& o) {
         ->type_name("1|2");
 }
 
-bool ReadImage(const std::string& path, HMemoryImage& image) {
-    const HDataFileResult r = HDataFile::Open(path, image);
-    if (!r.Ok())
-        FileError(r);
-    return r.Ok();
-}
-
 int RunExport(const Options& o) {
     HMemoryImage image{};
-    if (!ReadImage(o.file, image))
+    if (!ReadDataFile(o.file, image))
         return kExitBadInput;
     const HTextExport::HExportResult r = HTextExport::ExportToCsv(image, {o.level, o.file}, o.out);
     if (r.ok)
@@ -58,7 +51,7 @@ int RunExport(const Options& o) {
 
 int RunPrint(const Options& o) {
     HMemoryImage image{};
-    if (!ReadImage(o.file, image))
+    if (!ReadDataFile(o.file, image))
         return kExitBadInput;
     // A PDF file is written as a data file is: whole, and only where one can be.
     if (const HDataFileResult w = HDataFile::CheckWritable(o.out); !w.Ok()) {

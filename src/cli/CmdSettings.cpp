@@ -29,13 +29,6 @@ void AddLevelOption(CLI::App& command, Options& o) {
         ->type_name("1|2");
 }
 
-bool ReadImage(const std::string& path, HMemoryImage& image) {
-    const HDataFileResult r = HDataFile::Open(path, image);
-    if (!r.Ok())
-        CliError(r.message + (r.reason.empty() ? "" : " (" + r.reason + ")"));
-    return r.Ok();
-}
-
 // Bytes outside printable ASCII as \xNN (and '\' doubled): a damaged text in
 // an image never reaches the terminal raw.
 std::string Printable(const std::string& s) {
@@ -99,7 +92,7 @@ int RunShow(const Options& o) {
         return kExitBadInput;
     }
     HMemoryImage image{};
-    if (!ReadImage(o.file, image))
+    if (!ReadDataFile(o.file, image))
         return kExitBadInput;
     HSettingsSession session(image, o.level);
     CliJson json = CliJson::object();
@@ -130,7 +123,7 @@ int RunShow(const Options& o) {
 
 int RunGet(const Options& o) {
     HMemoryImage image{};
-    if (!ReadImage(o.file, image))
+    if (!ReadDataFile(o.file, image))
         return kExitBadInput;
     HSettingsSession session(image, o.level);
     // A row no dialog shows has no shown text: its stored number stands for it.
@@ -149,7 +142,7 @@ int RunGet(const Options& o) {
 
 int RunSet(const Options& o) {
     HMemoryImage image{};
-    if (!ReadImage(o.file, image))
+    if (!ReadDataFile(o.file, image))
         return kExitBadInput;
     // Each change in turn, as a user would make them one dialog after the
     // other: a later one sees what an earlier one enabled or made anew.
