@@ -50,7 +50,6 @@ inline constexpr std::array<std::string_view, kChannelItemCount> kChannelItemNam
     "Pri",         "W/N",         "TAG",     "Frequency", "Sub Audio", "Power",
     "Scan",        "TOT",         "Squelch", "ANI",       "Encr",      "Lock Out",
     "Page/Signal", "Clock Shift", "ARTS",    "Flat AF",   "Ext Mic",   "DTMF ANI Monitor"};
-inline constexpr int kFirstItemCommand = 32821; // View > Item > Pri; Ext Mic is 32837
 
 // Item visibility flags (1 shown, 0 hidden), by item index.
 using HItemFlags = std::array<std::int32_t, kChannelItemCount>;
