@@ -128,6 +128,9 @@ void HEditorGrid::FitColumns() {
 }
 
 void HEditorGrid::Mirror() {
+    // The records the editor has now may be wider than those the grid was
+    // measured on (the defaults, before the image was read).
+    FitColumns();
     if (m_grid.RowCount() > 0 && m_grid.ColumnCount() > 0)
         emit m_model->dataChanged(m_model->index(0, 0),
                                   m_model->index(m_grid.RowCount() - 1, m_grid.ColumnCount() - 1));

@@ -19,7 +19,7 @@ public:
 
     [[nodiscard]] HRpFlexgrid* View() const { return m_view; }
     [[nodiscard]] HGridTableModel* Model() const { return m_model; }
-    // Shows every cell as the core holds it now.
+    // Shows every cell as the core holds it now, its columns wide enough.
     void Mirror();
     // Commits a cell still being edited (before OK).
     void CommitTyping();

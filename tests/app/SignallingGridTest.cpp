@@ -268,6 +268,14 @@ void SignallingGridTest::everyGridShowsItsHeadersWholeAndFitsTheScreen() {
                 for (const QString& line : lines)
                     QVERIFY2(heads.horizontalAdvance(line) + 2 * kMargin <= view->columnWidth(col),
                              qPrintable(name + QLatin1Char(':') + line));
+                // ... every cell's text within it ...
+                const QFontMetrics cells(view->font());
+                for (int row = 0; row < view->model()->rowCount(); ++row)
+                    QVERIFY2(
+                        cells.horizontalAdvance(view->model()->index(row, col).data().toString()) +
+                                2 * kMargin <=
+                            view->columnWidth(col),
+                        qPrintable(name + QLatin1Char(':') + label));
                 // ... and every line within the header's height.
                 QVERIFY2(heads.lineSpacing() * lines.size() <= header->height(),
                          qPrintable(name + QLatin1Char(':') + label));
