@@ -4,6 +4,7 @@
 #include "CRP57App.h"
 #include "HAccessLevel.h"
 #include "HDefaultImage.h"
+#include "HImportChannelsDlg.h"
 #include "HIniFile.h"
 #include "HLogPrint.h"
 #include "HMainCommands.h"
@@ -243,6 +244,7 @@ void CMainFrame::InstallOwnHandlers() {
     HRadioCommands::Install(*this, m_app);
     HReportCommands::Install(*this, m_app);
     HSafetyCommands::Install(*this, m_app);
+    HImportChannelsDlg::Install(*this, m_app);
 }
 
 QAction* CMainFrame::CommandAction(int id) const {

@@ -120,7 +120,7 @@ const std::map<int, std::string>& Table() {
         {3112, "Column \"%1\" is not shown for this radio at this access level; it was not "
                "imported."},
         {3113, "Column \"%1\" appears twice; only the first was imported."},
-        {3114, "%1 changes in %2 channels; %3 rows skipped."},
+        {3114, "Changes: %1 (channels: %2); rows skipped: %3."},
         {3115, "The channel list changes nothing in this image."},
         {3116, "in use"},
         {3117, "not in use"},
