@@ -41,7 +41,6 @@ inline constexpr int kExportCsv = 32863;
 inline constexpr int kCompareWith = 32951;
 inline constexpr int kOpenBackups = 32952;
 inline constexpr int kImportChannels = 32953;
-inline constexpr int kImportChannels = 32953;
 inline constexpr int kConfigure = 32891;
 inline constexpr int kAppExit = 57665;
 // Edit
@@ -118,8 +117,6 @@ inline constexpr std::array kTable = {
     HCommandRow{0, "&File", "", "", K::Separator, 0},
     HCommandRow{HCmd::kFileConvert, "&File", "File Con&vert", "", K::Command, HCmd::kFileConvert},
     HCommandRow{HCmd::kExportCsv, "&File", "Export to CSV", "", K::Command, HCmd::kExportCsv},
-    HCommandRow{HCmd::kImportChannels, "&File", "&Import Channels...", "", K::Command,
-                HCmd::kImportChannels},
     HCommandRow{HCmd::kImportChannels, "&File", "&Import Channels...", "", K::Command,
                 HCmd::kImportChannels},
     HCommandRow{HCmd::kCompareWith, "&File", "Compare &With...", "", K::Command,
