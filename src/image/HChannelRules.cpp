@@ -171,7 +171,8 @@ ToneTimer ToneTimerBytes(std::int32_t toneTenthsHz) {
         const std::int64_t target = n + d;
         if (target <= 0)
             continue;
-        for (std::int64_t p = 1; p <= 255; ++p) {
+        // A divisor up to target / 256 leaves a count of 256 or more: start above it.
+        for (std::int64_t p = target / 256 + 1; p <= 255; ++p) {
             if (target % p == 0 && target / p < 256)
                 return {static_cast<std::int32_t>(p - 1),
                         static_cast<std::int32_t>(target / p - 1)};
@@ -210,24 +211,34 @@ std::int32_t TuningByte(std::int64_t hz, std::int64_t refHz, std::int32_t value,
 std::int32_t Interpolate(std::span<const TuningSample> points, std::int64_t hz) {
     if (points.size() < 16)
         return points.empty() ? 0 : points.back().value;
-    for (std::size_t i = 0; i + 1 < 16; ++i) {
-        const TuningSample& a = points[i];
-        const TuningSample& b = points[i + 1];
-        if (!((i == 0 && hz < a.hz) || (a.hz <= hz && hz < b.hz)))
-            continue;
-        const std::int64_t num = (hz - a.hz) * (static_cast<std::int64_t>(b.value) - a.value);
-        const std::int64_t den = b.hz - a.hz;
-        if (den == 0)
-            return a.value;
-        std::int64_t result = a.value + num / den;
-        const std::int64_t rem = num % den;
-        if (result > 0 && rem > 0)
-            ++result;
-        else if (result < 0 && rem < 0)
-            --result;
-        return static_cast<std::int32_t>(result);
+    const int pair = InterpolationPair(points, hz);
+    if (pair < 0)
+        return points[15].value;
+    const auto i = static_cast<std::size_t>(pair);
+    return InterpolateBetween(points[i], points[i + 1], hz);
+}
+
+int InterpolationPair(std::span<const TuningSample> points, std::int64_t hz) {
+    for (std::size_t i = 0; i + 1 < 16 && i + 1 < points.size(); ++i) {
+        const std::int64_t from = points[i].hz;
+        if ((i == 0 && hz < from) || (from <= hz && hz < points[i + 1].hz))
+            return static_cast<int>(i);
     }
-    return points[15].value;
+    return -1;
+}
+
+std::int32_t InterpolateBetween(const TuningSample& a, const TuningSample& b, std::int64_t hz) {
+    const std::int64_t num = (hz - a.hz) * (static_cast<std::int64_t>(b.value) - a.value);
+    const std::int64_t den = b.hz - a.hz;
+    if (den == 0)
+        return a.value;
+    std::int64_t result = a.value + num / den;
+    const std::int64_t rem = num % den;
+    if (result > 0 && rem > 0)
+        ++result;
+    else if (result < 0 && rem < 0)
+        --result;
+    return static_cast<std::int32_t>(result);
 }
 
 } // namespace HChannelRules

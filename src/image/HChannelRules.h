@@ -84,5 +84,11 @@ struct TuningSample {
 // Interpolates between the 17 tuning points (see the implementation for the
 // rounding rule).
 [[nodiscard]] std::int32_t Interpolate(std::span<const TuningSample> points, std::int64_t hz);
+// The two halves of Interpolate, for many rows over the same point frequencies:
+// the first of the two points drawn between (-1: none brackets hz, point 15's
+// value is taken), found from the frequencies alone, and the value between them.
+[[nodiscard]] int InterpolationPair(std::span<const TuningSample> points, std::int64_t hz);
+[[nodiscard]] std::int32_t InterpolateBetween(const TuningSample& a, const TuningSample& b,
+                                              std::int64_t hz);
 
 } // namespace HChannelRules

@@ -1,4 +1,5 @@
 #include "HChannels.h"
+#include "HFieldBits.h"
 #include "HText.h"
 
 #include "HLogPrint.h"
@@ -153,7 +154,95 @@ struct ChannelAreas {
     HTagFieldTable groupBytes, groupFlags, groupTags;
 };
 
+// The number rows of the channel record as byte ranges, shifts and masks,
+// worked out once: loading or saving 128 channels then reads and writes each
+// value straight from the record's bytes rather than through a field table's
+// virtual calls and address arithmetic for every value.
+struct PackedRow {
+    std::uint32_t first = 0; // first byte in the record
+    std::uint32_t count = 0; // bytes, most significant first
+    std::uint32_t shift = 0;
+    std::uint32_t mask = 0; // in place
+    std::uint32_t width = 0;
+    bool signMagnitude = false;
+};
+
+constexpr std::array<PackedRow, kRecordFields> MakePackedRows() {
+    std::array<PackedRow, kRecordFields> rows{};
+    for (std::size_t k = 0; k < rows.size(); ++k) {
+        const HFieldDescriptor& d = kChannelRecordRows[k];
+        PackedRow& r = rows[k];
+        r.first = d.byteOffset + d.bitShift / 8;
+        r.shift = d.bitShift % 8;
+        r.count = (d.bitWidth + r.shift + 7) / 8;
+        r.mask = static_cast<std::uint32_t>(((std::uint64_t(1) << d.bitWidth) - 1) << r.shift);
+        r.width = d.bitWidth;
+        r.signMagnitude = d.scaleMode == HScaleMode::Special5;
+    }
+    return rows;
+}
+constexpr std::array<PackedRow, kRecordFields> kPackedRows = MakePackedRows();
+
+// The direct path reads what the channel table reads only for rows that are
+// plain big-endian numbers, or sign-magnitude ones narrower than 32 bits.
+constexpr bool PackedRowsMatchTheTable() {
+    for (std::size_t k = 0; k < kPackedRows.size(); ++k) {
+        const HFieldDescriptor& d = kChannelRecordRows[k];
+        const bool plain = d.scaleMode == HScaleMode::None;
+        const bool signMagnitude = d.scaleMode == HScaleMode::Special5 && d.bitWidth < 32;
+        if (d.kind != HFieldKind::Number || d.invert || d.keepPosition || !d.bigEndian ||
+            d.readOnly || !(plain || signMagnitude) || kPackedRows[k].count > 4)
+            return false;
+    }
+    return true;
+}
+static_assert(PackedRowsMatchTheTable());
+
+// A row of the record at base; -1 when it lies outside the image, as a table reads it.
+std::int32_t ReadPacked(std::span<const std::uint8_t> image, std::size_t base, const PackedRow& r) {
+    const std::size_t at = base + r.first;
+    if (at > image.size() || r.count > image.size() - at)
+        return -1;
+    const auto raw = static_cast<std::uint32_t>(
+        (HFieldBits::ReadBigEndian(&image[at], r.count) & r.mask) >> r.shift);
+    return r.signMagnitude ? HFieldBits::FromSignMagnitude(raw, r.width)
+                           : static_cast<std::int32_t>(raw);
+}
+
+// Only the row's bits change; a row outside the image is not written.
+void WritePacked(std::span<std::uint8_t> image, std::size_t base, const PackedRow& r,
+                 std::int32_t value) {
+    const std::size_t at = base + r.first;
+    if (at > image.size() || r.count > image.size() - at)
+        return;
+    const std::uint32_t raw = r.signMagnitude ? HFieldBits::ToSignMagnitude(value, r.width)
+                                              : static_cast<std::uint32_t>(value);
+    const std::uint64_t bits = std::uint64_t(raw) << r.shift;
+    std::uint8_t* bytes = &image[at];
+    const std::uint64_t was = HFieldBits::ReadBigEndian(bytes, r.count);
+    HFieldBits::WriteBigEndian(bytes, r.count, (was & ~std::uint64_t(r.mask)) | (bits & r.mask));
+}
+
 } // namespace
+
+// Every tuning row's samples, read from the tuning points once per save. The
+// points' frequencies are the same in every row, so the pair a frequency falls
+// between is found once for all of a channel's rows.
+struct HChannels::TuningTable {
+    using Samples = std::array<HChannelRules::TuningSample, HMemoryMap::kTuningPoints>;
+    std::array<Samples, HMemoryMap::kTuningPointRows.size()> rows{};
+
+    [[nodiscard]] int Pair(std::int64_t hz) const {
+        return HChannelRules::InterpolationPair(rows[0], hz);
+    }
+    [[nodiscard]] std::int32_t Value(std::size_t row, int pair, std::int64_t hz) const {
+        const Samples& pts = rows[row];
+        if (pair < 0)
+            return pts[15].value;
+        const auto i = static_cast<std::size_t>(pair);
+        return HChannelRules::InterpolateBetween(pts[i], pts[i + 1], hz);
+    }
+};
 
 HChannelSignalling::HChannelSignalling() : HSettingsGroup(kChannelSignallingParts) {}
 
@@ -247,9 +336,10 @@ void HChannels::Load(std::span<const std::uint8_t> imageBytes) {
     ChannelAreas a(image);
     for (HChannel& ch : m_channels) {
         a.SelectChannel(U(ch.index));
+        const std::size_t base = a.record.ByteBase();
         ch.values.fill(0);
         for (int k = 0; k < kRecordFields; ++k)
-            ch.values[U(k)] = a.record.GetValue(U(k));
+            ch.values[U(k)] = ReadPacked(imageBytes, base, kPackedRows[U(k)]);
         ch.tag = a.record.GetString(kFieldTag);
         ch.values[kFieldInUse] = a.inUse.GetValue(0);
         ch.values[kFieldScan] = a.flag56.GetValue(0);
@@ -315,13 +405,15 @@ void HChannels::Save(std::span<std::uint8_t> image) {
         identity.SetValue(i, m_identity[i]);
     identity.Save(image); // read-only rows stay as they are
 
+    const TuningTable tuning = MakeTuningTable();
     ChannelAreas a(image);
     for (HChannel& ch : m_channels) {
-        RecomputeDerived(ch);
+        RecomputeDerived(ch, tuning);
         const auto v = StoredValues(ch);
         a.SelectChannel(U(ch.index));
+        const std::size_t base = a.record.ByteBase();
         for (int k = 0; k < kRecordFields; ++k)
-            a.record.SetValue(U(k), v[U(k)]);
+            WritePacked(image, base, kPackedRows[U(k)], v[U(k)]);
         a.record.SetString(kFieldTag, ch.tag);
         a.inUse.SetValue(0, v[kFieldInUse]);
         a.flag56.SetValue(0, v[kFieldScan]);
@@ -360,11 +452,12 @@ std::int64_t HChannels::FrequencyOf(const HChannel& ch, int which) const {
                                           Counting());
 }
 
-std::int32_t HChannels::InterpolateRow(std::size_t tuningRow, std::int64_t hz) const {
-    std::array<HChannelRules::TuningSample, HMemoryMap::kTuningPoints> pts{};
-    for (std::size_t i = 0; i < pts.size(); ++i)
-        pts[i] = {m_tuningPoints.Point(i, 0), m_tuningPoints.Point(i, tuningRow)};
-    return HChannelRules::Interpolate(pts, hz);
+HChannels::TuningTable HChannels::MakeTuningTable() const {
+    TuningTable t;
+    for (std::size_t row = 0; row < t.rows.size(); ++row)
+        for (std::size_t i = 0; i < t.rows[row].size(); ++i)
+            t.rows[row][i] = {m_tuningPoints.Point(i, 0), m_tuningPoints.Point(i, row)};
+    return t;
 }
 
 void HChannels::RecomputeTuningByte(HChannel& ch) const {
@@ -372,21 +465,23 @@ void HChannels::RecomputeTuningByte(HChannel& ch) const {
         ch.values[kFieldRxFrequency], m_identity[3], m_identity[4], m_identity[5], m_identity[6]);
 }
 
-void HChannels::RecomputeDerived(HChannel& ch) const {
+void HChannels::RecomputeDerived(HChannel& ch, const TuningTable& tuning) const {
     auto& v = ch.values;
     if (v[kFieldKeepTuningByte] == 0)
         RecomputeTuningByte(ch);
     if (v[kFieldKeepTuningPoints] == 0) {
         const std::int64_t rx = v[kFieldRxFrequency];
         const std::int64_t tx = v[kFieldTxFrequency];
+        const int rxPair = tuning.Pair(rx);
+        const int txPair = tuning.Pair(tx);
         for (const TuneMap& m : kRxTune)
-            v[U(m.field)] = InterpolateRow(m.row, rx);
+            v[U(m.field)] = tuning.Value(m.row, rxPair, rx);
         for (const TuneMap& m : kTxTune)
-            v[U(m.field)] = InterpolateRow(m.row, tx);
+            v[U(m.field)] = tuning.Value(m.row, txPair, tx);
         const std::int32_t power = v[kFieldPowerLevel];
-        v[kFieldTxTunePower] = InterpolateRow(power == 0 ? 2 : power == 1 ? 3 : 4, tx);
-        v[kFieldTxTuneWidth] = InterpolateRow(v[kFieldBandwidth] != 0 ? 5 : 6, tx);
-        v[kFieldTxTune14] = InterpolateRow(kTuneRowTx14, tx);
+        v[kFieldTxTunePower] = tuning.Value(power == 0 ? 2 : power == 1 ? 3 : 4, txPair, tx);
+        v[kFieldTxTuneWidth] = tuning.Value(v[kFieldBandwidth] != 0 ? 5 : 6, txPair, tx);
+        v[kFieldTxTune14] = tuning.Value(kTuneRowTx14, txPair, tx);
     }
     if (v[kFieldTxToneType] == 1) {
         const HChannelRules::ToneTimer t = HChannelRules::ToneTimerBytes(v[kFieldTxTone]);

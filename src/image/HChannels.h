@@ -141,12 +141,14 @@ private:
     void UpdateCapacity();
     void DefaultChannel(HChannel& ch) const;
     void DeriveAfterLoad(HChannel& ch) const;
+    // The tuning points as a save interpolates them (HChannels.cpp).
+    struct TuningTable;
+    [[nodiscard]] TuningTable MakeTuningTable() const;
     // Tuning byte, tuning-point fields and tone timer bytes from the frequencies.
-    void RecomputeDerived(HChannel& ch) const;
+    void RecomputeDerived(HChannel& ch, const TuningTable& tuning) const;
     void RecomputeTuningByte(HChannel& ch) const;
     [[nodiscard]] std::array<std::int32_t, HChannelTables::kFieldCount>
     StoredValues(const HChannel& ch) const;
-    [[nodiscard]] std::int32_t InterpolateRow(std::size_t tuningRow, std::int64_t hz) const;
     [[nodiscard]] std::int64_t FrequencyOf(const HChannel& ch, int which) const;
     HFrequencyStore StoreFrequency(HChannel& ch, int which, std::int64_t hz);
     bool ParseTone(HChannel& ch, bool transmit, std::string_view text, HCellParseReport* report);

@@ -1,4 +1,5 @@
 #include "HFieldTable.h"
+#include "HFieldBits.h"
 
 #include <algorithm>
 #include <cctype>
@@ -133,10 +134,7 @@ std::int32_t HFieldTable::GetRaw(std::size_t row) const {
 
     std::uint64_t value = 0;
     if (d->bigEndian) {
-        std::uint64_t number = 0;
-        for (std::uint32_t k = 0; k < a.byteCount; ++k)
-            number = (number << 8) | m_image[a.firstByte + k];
-        value = number & mask;
+        value = HFieldBits::ReadBigEndian(&m_image[a.firstByte], a.byteCount) & mask;
     } else {
         for (std::uint32_t k = 0; k < a.byteCount; ++k)
             value |= std::uint64_t(m_image[a.firstByte + k] & ((mask >> (8 * k)) & 0xFF))
@@ -179,14 +177,9 @@ void HFieldTable::SetRaw(std::size_t row, std::int32_t value) {
     const std::uint64_t mask = std::uint64_t(a.mask) << extra;
 
     if (d->bigEndian) {
-        std::uint64_t number = 0;
-        for (std::uint32_t k = 0; k < a.byteCount; ++k)
-            number = (number << 8) | m_image[a.firstByte + k];
-        number = (number & ~mask) | (bits & mask);
-        for (std::uint32_t k = a.byteCount; k-- > 0;) {
-            m_image[a.firstByte + k] = static_cast<std::uint8_t>(number & 0xFF);
-            number >>= 8;
-        }
+        std::uint8_t* at = &m_image[a.firstByte];
+        const std::uint64_t number = HFieldBits::ReadBigEndian(at, a.byteCount);
+        HFieldBits::WriteBigEndian(at, a.byteCount, (number & ~mask) | (bits & mask));
     } else {
         for (std::uint32_t k = 0; k < a.byteCount; ++k) {
             const auto maskByte = static_cast<std::uint8_t>((mask >> (8 * k)) & 0xFF);
@@ -287,24 +280,11 @@ std::string HFieldTable::GetDefaultText(std::size_t row) const {
 }
 
 std::int32_t HFieldTable::FromSignMagnitude(std::uint32_t raw, std::uint32_t width) {
-    if (width == 0 || width > 32)
-        return static_cast<std::int32_t>(raw);
-    const std::uint32_t flag = 1u << (width - 1);
-    const std::uint32_t magnitude = raw & (flag - 1);
-    return (raw & flag) != 0 ? -static_cast<std::int32_t>(magnitude)
-                             : static_cast<std::int32_t>(magnitude);
+    return HFieldBits::FromSignMagnitude(raw, width);
 }
 
 std::uint32_t HFieldTable::ToSignMagnitude(std::int32_t value, std::uint32_t width) {
-    if (width == 0 || width > 32)
-        return static_cast<std::uint32_t>(value);
-    const std::uint32_t flag = 1u << (width - 1);
-    // A magnitude too large for the field is held at the largest one rather
-    // than spilling into the sign flag.
-    std::uint64_t magnitude =
-        value < 0 ? std::uint64_t(-std::int64_t(value)) : std::uint64_t(value);
-    magnitude = std::min<std::uint64_t>(magnitude, flag - 1);
-    return static_cast<std::uint32_t>(magnitude) | (value < 0 && magnitude != 0 ? flag : 0);
+    return HFieldBits::ToSignMagnitude(value, width);
 }
 
 // ---------------------------------------------------------------- records

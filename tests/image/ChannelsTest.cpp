@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <tuple>
 #include <vector>
 
@@ -489,4 +490,39 @@ TEST(Channels, TransmitEntryAndRefusedFrequencyTexts) {
     EXPECT_FALSE(ch.ParseCellText(200, kFieldRxFrequency, "146"));
     EXPECT_EQ(ch.GetField(0, kFieldRxFrequency), 146012500);
     EXPECT_EQ(ch.GetField(0, kFieldTxFrequency), 150005000);
+}
+
+// Load and save keep to the bytes they are given: a record cut off by the end of
+// a shorter image reads its missing rows as out of range, and a save writes
+// nothing past the end, not even bits of a row that starts before it.
+TEST(Channels, ShortImageIsReadAndWrittenOnlyWithinItsBytes) {
+    HMemoryImage img = MakeImage();
+    HChannels full = Loaded(img);
+    full.SetField(1, kFieldKeepTuningPoints, 1); // byte 26 of the record
+    full.SetField(1, kFieldSquelch, 9);          // byte 26
+    full.SetField(1, kFieldTxTune15, -5);        // byte 27, sign-magnitude
+    full.SetField(1, kFieldSubAudioOffset, -7);  // byte 33, sign-magnitude
+    full.Save(img);
+    // Channel 1's record starts at 1536 + 42; the cut leaves its bytes 0-26.
+    const std::size_t cut = kChannelBase + kChannelRecordSize + 27;
+
+    HChannels part;
+    part.Load(std::span<const std::uint8_t>(img).first(cut));
+    EXPECT_EQ(Loaded(img).GetField(1, kFieldSubAudioOffset), -7);
+    EXPECT_EQ(part.GetField(1, kFieldSquelch), 9);
+    EXPECT_EQ(part.GetField(1, kFieldTxTune15), -1);
+    EXPECT_EQ(part.GetField(1, kFieldSubAudioOffset), -1);
+    EXPECT_EQ(part.GetField(2, kFieldSquelch), -1);
+
+    HMemoryImage target = img;
+    const HMemoryImage before = target;
+    HChannels writer = Loaded(img);
+    for (int c = 0; c < 128; ++c) {
+        writer.SetField(c, kFieldSquelch, 3);
+        writer.SetField(c, kFieldTxTune15, -9);
+    }
+    writer.Save(std::span<std::uint8_t>(target).first(cut));
+    EXPECT_TRUE(std::equal(target.begin() + long(cut), target.end(), before.begin() + long(cut)));
+    EXPECT_EQ(Loaded(target).GetField(1, kFieldSquelch), 3);
+    EXPECT_EQ(Loaded(target).GetField(1, kFieldTxTune15), -5);
 }
