@@ -4,6 +4,7 @@
 #include "AppTestSupport.h"
 #include "CFileDataDlg.h"
 #include "CRP57View.h"
+#include "HChannels.h"
 #include "HCommonItems.h"
 #include "HCreateNewFile.h"
 #include "HDialog.h"
@@ -14,6 +15,8 @@
 #include "HModelEditor.h"
 #include "HRpFlexgrid.h"
 #include "HSetColumnDlg.h"
+
+#include <QProcess>
 
 namespace {
 
@@ -52,6 +55,7 @@ class UndoTest : public QObject {
 private slots:
     void everyKindOfChangeIsOneStepWithItsBytes();
     void modifiedFlagFollowsTheStep();
+    void uploadIsOneStepBackToTheDocumentBefore();
 };
 
 void UndoTest::everyKindOfChangeIsOneStepWithItsBytes() {
@@ -191,6 +195,61 @@ void UndoTest::modifiedFlagFollowsTheStep() {
     QVERIFY(run.doc->OpenFile(path));
     QVERIFY(!run.doc->History().History().CanUndo());
     QVERIFY(!run.frame->CommandAction(HCmd::kEditUndo)->isEnabled());
+}
+
+void UndoTest::uploadIsOneStepBackToTheDocumentBefore() {
+    TempHome home;
+    RunningApp run;
+    // The simulated radio on a pseudo-terminal, holding channels of its own.
+    HMemoryImage radioMemory = BuildDefaultImage();
+    radioMemory[2] = 5; // production code: mobile
+    radioMemory[3] = 0; // custom code
+    HChannels radioChannels;
+    radioChannels.Load(radioMemory);
+    radioChannels.SetTag(4, "RADIO05");
+    radioChannels.Save(radioMemory);
+    QVERIFY(HDataFile::Write(home.File("radio.mem"), radioMemory).Ok());
+    const QString link = home.QPath("radio");
+    QProcess sim;
+    sim.start(QStringLiteral(RP57_RADIO_SIM), {"--memory", home.QPath("radio.mem"), "--link", link,
+                                               "--log", home.QPath("radio.log")});
+    QVERIFY(sim.waitForStarted(10000));
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(link).isSymLink(), 10000);
+
+    // The document: a file of its own, unmodified.
+    HMemoryImage own = MakeImageForModel(kBandVhf, kProductMobile, 1);
+    HChannels ownChannels;
+    ownChannels.Load(own);
+    ownChannels.SetTag(4, "MINE");
+    ownChannels.Save(own);
+    const std::string path = home.File("mine.R57");
+    QVERIFY(HDataFile::Write(path, own).Ok());
+    QVERIFY(run.doc->OpenFile(path));
+    const HMemoryImage before = run.doc->Image();
+
+    run.app.SetComDevice(link.toStdString());
+    MessageAnswers answers(QMessageBox::Yes);
+    answers.answerPasswords = true;
+    answers.passwords = {QStringLiteral("481736")};
+    QVERIFY(run.frame->RunCommand(HCmd::kUpload));
+    QVERIFY2(answers.texts.contains(QStringLiteral("Upload Complete!")),
+             qPrintable(answers.texts.join(QLatin1Char('|'))));
+    const HMemoryImage uploaded = run.doc->Image();
+    QVERIFY(uploaded != before);
+    QCOMPARE(run.app.CurrentFilePath(), std::string(CRP57App::kNoFile));
+
+    // One step, named by the command, back to the file's document.
+    QCOMPARE(run.frame->CommandAction(HCmd::kEditUndo)->text(), QStringLiteral("&Undo Upload"));
+    QVERIFY(run.frame->RunCommand(HCmd::kEditUndo));
+    QVERIFY(run.doc->Image() == before);
+    QCOMPARE(run.app.CurrentFilePath(), path);
+    QCOMPARE(run.app.ModifiedFlag(), 0);
+    QVERIFY(!run.frame->CommandAction(HCmd::kEditUndo)->isEnabled());
+    QVERIFY(run.frame->RunCommand(HCmd::kEditRedo));
+    QVERIFY(run.doc->Image() == uploaded);
+    QCOMPARE(run.app.CurrentFilePath(), std::string(CRP57App::kNoFile));
+    sim.terminate();
+    QVERIFY(sim.waitForFinished(10000));
 }
 
 RP57_APP_TEST(UndoTest)
