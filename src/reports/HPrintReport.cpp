@@ -84,6 +84,10 @@ void Put(std::string& line, std::size_t x, std::string_view text) {
     line.replace(x, text.size(), text);
 }
 
+bool IsBlank(std::string_view line) {
+    return line.find_first_not_of(' ') == std::string_view::npos;
+}
+
 std::string RightTrimmed(std::string s) {
     s.erase(s.find_last_not_of(' ') + 1);
     return s;
@@ -192,7 +196,16 @@ std::vector<HPrintSheet> HPrintReport::Sheets(std::size_t linesPerSheet) const {
         const std::vector<std::string>& lines = m_pages[static_cast<std::size_t>(page - 1)];
         std::size_t at = 0;
         do {
-            const std::size_t n = std::min(room, lines.size() - at);
+            std::size_t n = std::min(room, lines.size() - at);
+            // A page that goes on over another sheet breaks at its last blank
+            // line, so that a section or a band of a table starts on the next
+            // sheet with its title or its column headers.
+            if (at + n < lines.size())
+                for (std::size_t k = n; k > 0; --k)
+                    if (IsBlank(lines[at + k])) {
+                        n = k;
+                        break;
+                    }
             sheets.push_back({page,
                               {lines.begin() + static_cast<std::ptrdiff_t>(at),
                                lines.begin() + static_cast<std::ptrdiff_t>(at + n)}});

@@ -167,9 +167,45 @@ TEST(PrintReport, NoSheetHoldsMoreLinesThanTheSheetHas) {
         // lines, so the channel pages break early; with 77 they do not.
         EXPECT_EQ(channelSheets > 2, room <= 70) << "room " << room;
     }
-    // The settings pages go on over further sheets instead of off the paper.
-    const std::size_t pageOne = report.SettingsPage(1).size();
-    EXPECT_EQ(SheetsOfPage(report.Sheets(40), 1), static_cast<int>((pageOne + 39) / 40));
+    // The settings pages go on over further sheets instead of off the paper,
+    // every line once and in order.
+    for (const std::size_t room : {std::size_t(20), std::size_t(40)}) {
+        std::vector<std::string> pageOne;
+        for (const HPrintSheet& s : report.Sheets(room))
+            if (s.planPage == 1)
+                pageOne.insert(pageOne.end(), s.lines.begin(), s.lines.end());
+        EXPECT_EQ(pageOne, report.SettingsPage(1)) << "room " << room;
+        EXPECT_GT(SheetsOfPage(report.Sheets(room), 1), 1) << "room " << room;
+    }
+}
+
+TEST(PrintReport, ASheetGoingOnFromTheLastStartsWithAHeadingNotARecord) {
+    // A record line: the indent, then the record's number or "Page  n", and
+    // no item's colon.
+    const auto isRecord = [](const std::string& l) {
+        const bool item = l.size() > 28 && l[28] == ':';
+        return !item && l.size() > 5 && l.compare(0, 5, "     ") == 0 &&
+               ((l[5] >= '0' && l[5] <= '9') || l.compare(5, 5, "Page ") == 0);
+    };
+    for (const bool twoTone : {true, false}) {
+        const HPrintReport report(SignallingImage(twoTone), {});
+        for (const std::size_t room : {std::size_t(40), std::size_t(60), std::size_t(83)}) {
+            const std::vector<HPrintSheet> sheets = report.Sheets(room);
+            int continued = 0;
+            for (std::size_t i = 1; i < sheets.size(); ++i) {
+                if (sheets[i].planPage != sheets[i - 1].planPage || sheets[i].planPage == 6)
+                    continue;
+                ++continued;
+                const auto first = std::find_if(
+                    sheets[i].lines.begin(), sheets[i].lines.end(),
+                    [](const std::string& l) { return l.find_first_not_of(' ') != l.npos; });
+                ASSERT_NE(first, sheets[i].lines.end());
+                EXPECT_FALSE(isRecord(*first))
+                    << "room " << room << " sheet " << i + 1 << " starts with " << *first;
+            }
+            EXPECT_GT(continued, 0) << "room " << room;
+        }
+    }
 }
 
 TEST(PrintReport, ATableIsPrintedInBandsThatKeepToTheWidth) {
