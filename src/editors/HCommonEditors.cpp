@@ -1,5 +1,6 @@
 #include "HCommonEditors.h"
 
+#include "HChannelRules.h"
 #include "HChannels.h"
 #include "HFieldTable.h"
 #include "HLogPrint.h"
@@ -8,6 +9,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <string_view>
 
 namespace I = HCommonItems;
 
@@ -70,10 +72,12 @@ void HHardwareEditor::ShowProductTypeItems() {
 
 void HHardwareEditor::SetBandLimits() {
     const std::int32_t band = group.GetValue(HW::kRowBand);
-    if (band < 0 || std::size_t(band) >= I::kBandLimits.size())
+    // A band the radio does not know leaves the limits as they are.
+    if (std::string_view(HChannelRules::BandName(band)).empty())
         return;
-    group.SetValue(HW::kRowBandLow, I::kBandLimits[std::size_t(band)].low);
-    group.SetValue(HW::kRowBandHigh, I::kBandLimits[std::size_t(band)].high);
+    const HChannelRules::BandLimits limits = HChannelRules::BandLimitsHz(band);
+    group.SetValue(HW::kRowBandLow, static_cast<std::int32_t>(limits.lowHz));
+    group.SetValue(HW::kRowBandHigh, static_cast<std::int32_t>(limits.highHz));
 }
 
 void HHardwareEditor::OnComboChanged(std::size_t item) {

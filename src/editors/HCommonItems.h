@@ -59,20 +59,6 @@ inline constexpr HChoiceList kProductTypeList = HChoiceTable(kProductType);
 inline constexpr HChoiceList kLcdHandheldList = HChoiceTable(kLcdHandheld);
 inline constexpr HChoiceList kLcdMobileList = HChoiceTable(kLcdMobile);
 
-// Band limits in Hz by band code (code 1 names no band).
-struct HBandLimits {
-    std::int32_t low;
-    std::int32_t high;
-};
-inline constexpr std::array<HBandLimits, 6> kBandLimits{{
-    {134000000, 174000000},
-    {0, 0},
-    {380000000, 470000000},
-    {450000000, 520000000},
-    {29700000, 40000000},
-    {40000000, 54000000},
-}};
-
 inline constexpr std::array<HChoiceEntry, 2> kTxPower{{{"High", 0}, {"Middle", 1}}};
 inline constexpr std::array<HChoiceEntry, 2> kLocalOffset{{{"Lower", 0}, {"Upper", 1}}};
 inline constexpr std::array<HChoiceEntry, 3> kChanStep{
