@@ -69,6 +69,11 @@ void HEditorGrid::FitColumns() {
             width = std::max(width, cells.horizontalAdvance(ToQString(text)));
         for (int row = 0; row < m_grid.RowCount(); ++row)
             width = std::max(width, cells.horizontalAdvance(ToQString(m_grid.CellText(row, col))));
+        // A typed cell has room for its whole length while it is typed.
+        if (const HEditStart start = m_grid.BeginEdit(0, col); start.kind == HCellEdit::Text)
+            width =
+                std::max(width, cells.horizontalAdvance(QString(
+                                    static_cast<qsizetype>(start.maxLength), QLatin1Char('0'))));
         if (m_grid.IsTickColumn(col))
             width =
                 std::max(width, 2 * HGridDelegate::TickPicture(HTickState::TickedInUse).width());

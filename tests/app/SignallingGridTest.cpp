@@ -68,7 +68,11 @@ struct GridDialog {
         GoTo(row, col);
         TypeKeys(&dialog, keys);
         auto* edit = grid->View()->findChild<QLineEdit*>();
-        const QString typed = edit != nullptr ? edit->text() : QStringLiteral("<no editor>");
+        QString typed = edit != nullptr ? edit->text() : QStringLiteral("<no editor>");
+        // What was typed is in sight, not scrolled out of a narrow cell.
+        if (edit != nullptr &&
+            edit->fontMetrics().horizontalAdvance(typed) > edit->contentsRect().width() - 4)
+            typed += QStringLiteral(" (cut)");
         Press(&dialog, Qt::Key_Return);
         Settle();
         return typed;
