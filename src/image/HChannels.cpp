@@ -154,10 +154,11 @@ struct ChannelAreas {
     HTagFieldTable groupBytes, groupFlags, groupTags;
 };
 
-// The number rows of the channel record as byte ranges, shifts and masks,
-// worked out once: loading or saving 128 channels then reads and writes each
-// value straight from the record's bytes rather than through a field table's
-// virtual calls and address arithmetic for every value.
+// The number rows of the channel record (and of the tone timer bytes) as byte
+// ranges, shifts and masks, worked out once: loading or saving 128 channels
+// then reads and writes each value straight from the record's bytes rather
+// than through a field table's virtual calls and address arithmetic for every
+// value.
 struct PackedRow {
     std::uint32_t first = 0; // first byte in the record
     std::uint32_t count = 0; // bytes, most significant first
@@ -165,38 +166,82 @@ struct PackedRow {
     std::uint32_t mask = 0; // in place
     std::uint32_t width = 0;
     bool signMagnitude = false;
+    // The same bits within the four bytes from `first`.
+    std::uint32_t windowShift = 0;
+    std::uint32_t ones = 0;
 };
 
-constexpr std::array<PackedRow, kRecordFields> MakePackedRows() {
-    std::array<PackedRow, kRecordFields> rows{};
-    for (std::size_t k = 0; k < rows.size(); ++k) {
-        const HFieldDescriptor& d = kChannelRecordRows[k];
+template <std::size_t N>
+constexpr std::array<PackedRow, N> MakePackedRows(const std::array<HFieldDescriptor, N>& table,
+                                                  std::size_t n = N) {
+    std::array<PackedRow, N> rows{};
+    for (std::size_t k = 0; k < n; ++k) {
+        const HFieldDescriptor& d = table[k];
         PackedRow& r = rows[k];
         r.first = d.byteOffset + d.bitShift / 8;
         r.shift = d.bitShift % 8;
         r.count = (d.bitWidth + r.shift + 7) / 8;
-        r.mask = static_cast<std::uint32_t>(((std::uint64_t(1) << d.bitWidth) - 1) << r.shift);
+        r.ones = static_cast<std::uint32_t>((std::uint64_t(1) << d.bitWidth) - 1);
+        r.mask = static_cast<std::uint32_t>(std::uint64_t(r.ones) << r.shift);
         r.width = d.bitWidth;
         r.signMagnitude = d.scaleMode == HScaleMode::Special5;
+        r.windowShift = 32 - 8 * r.count + r.shift;
     }
     return rows;
 }
-constexpr std::array<PackedRow, kRecordFields> kPackedRows = MakePackedRows();
+constexpr std::array<PackedRow, kChannelRecordRows.size()> kPackedRows =
+    MakePackedRows(kChannelRecordRows, kRecordFields);
+constexpr std::array<PackedRow, kToneTimerRows.size()> kPackedTimerRows =
+    MakePackedRows(kToneTimerRows);
 
 // The direct path reads what the channel table reads only for rows that are
 // plain big-endian numbers, or sign-magnitude ones narrower than 32 bits.
-constexpr bool PackedRowsMatchTheTable() {
-    for (std::size_t k = 0; k < kPackedRows.size(); ++k) {
-        const HFieldDescriptor& d = kChannelRecordRows[k];
+template <std::size_t N>
+constexpr bool PackedRowsMatchTheTable(const std::array<HFieldDescriptor, N>& table,
+                                       std::size_t n = N) {
+    for (std::size_t k = 0; k < n; ++k) {
+        const HFieldDescriptor& d = table[k];
         const bool plain = d.scaleMode == HScaleMode::None;
         const bool signMagnitude = d.scaleMode == HScaleMode::Special5 && d.bitWidth < 32;
         if (d.kind != HFieldKind::Number || d.invert || d.keepPosition || !d.bigEndian ||
-            d.readOnly || !(plain || signMagnitude) || kPackedRows[k].count > 4)
+            d.readOnly || !(plain || signMagnitude) || d.bitShift > 7 || d.bitWidth > 32 ||
+            d.bitShift + d.bitWidth > 32)
             return false;
     }
     return true;
 }
-static_assert(PackedRowsMatchTheTable());
+static_assert(PackedRowsMatchTheTable(kChannelRecordRows, kRecordFields));
+static_assert(PackedRowsMatchTheTable(kToneTimerRows));
+
+// The four bytes from each row's first byte lie inside the record, so a record
+// that lies inside the image is read and written without a check per row.
+constexpr bool WindowsInsideTheRecord() {
+    for (std::size_t k = 0; k < kRecordFields; ++k)
+        if (kPackedRows[k].first + 4 > kChannelRecordSize)
+            return false;
+    return true;
+}
+static_assert(WindowsInsideTheRecord());
+
+// The sign-magnitude rows, converted after the plain read and before the write.
+constexpr std::size_t kSignedRowCount = [] {
+    std::size_t n = 0;
+    for (std::size_t k = 0; k < kRecordFields; ++k)
+        n += kPackedRows[k].signMagnitude ? 1 : 0;
+    return n;
+}();
+constexpr std::array<std::size_t, kSignedRowCount> kSignedRows = [] {
+    std::array<std::size_t, kSignedRowCount> rows{};
+    std::size_t n = 0;
+    for (std::size_t k = 0; k < kRecordFields; ++k)
+        if (kPackedRows[k].signMagnitude)
+            rows[n++] = k;
+    return rows;
+}();
+
+bool RecordInImage(std::size_t imageSize, std::size_t base) {
+    return base <= imageSize && kChannelRecordSize <= imageSize - base;
+}
 
 // A row of the record at base; -1 when it lies outside the image, as a table reads it.
 std::int32_t ReadPacked(std::span<const std::uint8_t> image, std::size_t base, const PackedRow& r) {
@@ -221,6 +266,45 @@ void WritePacked(std::span<std::uint8_t> image, std::size_t base, const PackedRo
     std::uint8_t* bytes = &image[at];
     const std::uint64_t was = HFieldBits::ReadBigEndian(bytes, r.count);
     HFieldBits::WriteBigEndian(bytes, r.count, (was & ~std::uint64_t(r.mask)) | (bits & r.mask));
+}
+
+// The record's number rows into values[0 .. kRecordFields - 1].
+void ReadRecord(std::span<const std::uint8_t> image, std::size_t base, std::int32_t* values) {
+    if (!RecordInImage(image.size(), base)) {
+        for (std::size_t k = 0; k < kRecordFields; ++k)
+            values[k] = ReadPacked(image, base, kPackedRows[k]);
+        return;
+    }
+    const std::uint8_t* record = &image[base];
+    for (std::size_t k = 0; k < kRecordFields; ++k) {
+        const PackedRow& r = kPackedRows[k];
+        const std::uint32_t window = HFieldBits::ReadBigEndian32(record + r.first);
+        values[k] = static_cast<std::int32_t>((window >> r.windowShift) & r.ones);
+    }
+    for (std::size_t k : kSignedRows)
+        values[k] = HFieldBits::FromSignMagnitude(static_cast<std::uint32_t>(values[k]),
+                                                  kPackedRows[k].width);
+}
+
+void WriteRecord(std::span<std::uint8_t> image, std::size_t base, const std::int32_t* values) {
+    if (!RecordInImage(image.size(), base)) {
+        for (std::size_t k = 0; k < kRecordFields; ++k)
+            WritePacked(image, base, kPackedRows[k], values[k]);
+        return;
+    }
+    std::array<std::uint32_t, kRecordFields> raw{};
+    for (std::size_t k = 0; k < kRecordFields; ++k)
+        raw[k] = static_cast<std::uint32_t>(values[k]);
+    for (std::size_t k : kSignedRows)
+        raw[k] = HFieldBits::ToSignMagnitude(values[k], kPackedRows[k].width);
+    std::uint8_t* record = &image[base];
+    for (std::size_t k = 0; k < kRecordFields; ++k) {
+        const PackedRow& r = kPackedRows[k];
+        const std::uint32_t mask = r.ones << r.windowShift;
+        const std::uint32_t window = HFieldBits::ReadBigEndian32(record + r.first);
+        HFieldBits::WriteBigEndian32(record + r.first,
+                                     (window & ~mask) | ((raw[k] << r.windowShift) & mask));
+    }
 }
 
 } // namespace
@@ -336,15 +420,15 @@ void HChannels::Load(std::span<const std::uint8_t> imageBytes) {
     ChannelAreas a(image);
     for (HChannel& ch : m_channels) {
         a.SelectChannel(U(ch.index));
-        const std::size_t base = a.record.ByteBase();
         ch.values.fill(0);
-        for (int k = 0; k < kRecordFields; ++k)
-            ch.values[U(k)] = ReadPacked(imageBytes, base, kPackedRows[U(k)]);
+        ReadRecord(imageBytes, a.record.ByteBase(), ch.values.data());
         ch.tag = a.record.GetString(kFieldTag);
         ch.values[kFieldInUse] = a.inUse.GetValue(0);
         ch.values[kFieldScan] = a.flag56.GetValue(0);
-        ch.values[kFieldTonePrescaler] = a.timer.GetValue(0);
-        ch.values[kFieldToneDivider] = a.timer.GetValue(1);
+        ch.values[kFieldTonePrescaler] =
+            ReadPacked(imageBytes, a.timer.ByteBase(), kPackedTimerRows[0]);
+        ch.values[kFieldToneDivider] =
+            ReadPacked(imageBytes, a.timer.ByteBase(), kPackedTimerRows[1]);
         DeriveAfterLoad(ch);
     }
     for (HGroup& grp : m_groups) {
@@ -411,14 +495,12 @@ void HChannels::Save(std::span<std::uint8_t> image) {
         RecomputeDerived(ch, tuning);
         const auto v = StoredValues(ch);
         a.SelectChannel(U(ch.index));
-        const std::size_t base = a.record.ByteBase();
-        for (int k = 0; k < kRecordFields; ++k)
-            WritePacked(image, base, kPackedRows[U(k)], v[U(k)]);
+        WriteRecord(image, a.record.ByteBase(), v.data());
         a.record.SetString(kFieldTag, ch.tag);
         a.inUse.SetValue(0, v[kFieldInUse]);
         a.flag56.SetValue(0, v[kFieldScan]);
-        a.timer.SetValue(0, v[kFieldTonePrescaler]);
-        a.timer.SetValue(1, v[kFieldToneDivider]);
+        WritePacked(image, a.timer.ByteBase(), kPackedTimerRows[0], v[kFieldTonePrescaler]);
+        WritePacked(image, a.timer.ByteBase(), kPackedTimerRows[1], v[kFieldToneDivider]);
     }
     for (const HGroup& grp : m_groups) {
         a.SelectGroup(U(grp.index));

@@ -23,6 +23,19 @@ inline void WriteBigEndian(std::uint8_t* p, std::uint32_t count, std::uint64_t n
     }
 }
 
+// The four bytes from p as one number, and back.
+[[nodiscard]] inline std::uint32_t ReadBigEndian32(const std::uint8_t* p) {
+    return std::uint32_t(p[0]) << 24 | std::uint32_t(p[1]) << 16 | std::uint32_t(p[2]) << 8 |
+           std::uint32_t(p[3]);
+}
+
+inline void WriteBigEndian32(std::uint8_t* p, std::uint32_t number) {
+    p[0] = static_cast<std::uint8_t>(number >> 24);
+    p[1] = static_cast<std::uint8_t>(number >> 16);
+    p[2] = static_cast<std::uint8_t>(number >> 8);
+    p[3] = static_cast<std::uint8_t>(number);
+}
+
 // Sign-magnitude on the field's top bit.
 [[nodiscard]] inline std::int32_t FromSignMagnitude(std::uint32_t raw, std::uint32_t width) {
     if (width == 0 || width > 32)

@@ -2,6 +2,7 @@
 #include "HFieldBits.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cstdint>
 #include <limits>
@@ -38,13 +39,24 @@ bool IsSpecial5(const HFieldDescriptor& d) {
 
 namespace HFieldCoding {
 
-char RadioTextFilter(char c) {
-    const auto u = static_cast<unsigned char>(c);
-    if (u < 0x20 || u > 0x7F)
-        return ' ';
+namespace {
+// Every byte's filtered character, worked out once: tags and texts are
+// filtered a character at a time on every load and save.
+constexpr std::array<char, 256> kRadioText = [] {
     constexpr std::string_view kBlanked = "!\"#$%&',.;<>?@^{|}~";
     static_assert(kBlanked.size() == 19);
-    return kBlanked.find(c) == std::string_view::npos ? c : ' ';
+    std::array<char, 256> table{};
+    for (std::size_t u = 0; u < table.size(); ++u) {
+        const char c = static_cast<char>(u);
+        const bool blank = u < 0x20 || u > 0x7F || kBlanked.find(c) != std::string_view::npos;
+        table[u] = blank ? ' ' : c;
+    }
+    return table;
+}();
+} // namespace
+
+char RadioTextFilter(char c) {
+    return kRadioText[static_cast<unsigned char>(c)];
 }
 
 char DigitSymbol(std::uint8_t digit) {

@@ -127,6 +127,17 @@ TEST(FieldTable, TextsAndCharacterFilters) {
     image[1] = 0x1F;
     image[2] = '*';
     EXPECT_EQ(radio.GetString(0).substr(0, 3), "  *");
+    // Over all 256 bytes: the 96 from 0x20 to 0x7F less the 19 pass unchanged,
+    // every other becomes a blank.
+    int unchanged = 0;
+    int blanked = 0;
+    for (int u = 0; u < 256; ++u) {
+        const char c = HFieldCoding::RadioTextFilter(static_cast<char>(u));
+        unchanged += c == static_cast<char>(u) ? 1 : 0;
+        blanked += c == ' ' && u != ' ' ? 1 : 0;
+    }
+    EXPECT_EQ(unchanged, 96 - 19);
+    EXPECT_EQ(blanked, 256 - 77);
 
     // Group tags: '#' and '.' read as blanks, the rest in upper case.
     put("g#r.p!1a");
