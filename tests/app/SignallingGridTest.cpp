@@ -11,6 +11,7 @@
 #include "HGridTableModel.h"
 #include "HHardwareGroup.h"
 #include "HPropertySheet.h"
+#include "HQtText.h"
 #include "HRpFlexgrid.h"
 #include "HTwoToneEditors.h"
 
@@ -251,7 +252,7 @@ void SignallingGridTest::everyGridShowsItsHeadersWholeAndFitsTheScreen() {
             if (page.items.empty() || page.items.front().kind != HItemKind::Grid)
                 continue;
             ++grids;
-            const QString name = QString::fromUtf8(page.caption.data(), page.caption.size());
+            const QString name = ToQString(page.caption);
             std::unique_ptr<HEditor> editor = page.make(page, HEditorContext{&image, 0});
             GridDialog d(*editor);
             QVERIFY2(d.grid != nullptr, qPrintable(name));
