@@ -316,8 +316,15 @@ struct HChannels::TuningTable {
     using Samples = std::array<HChannelRules::TuningSample, HMemoryMap::kTuningPoints>;
     std::array<Samples, HMemoryMap::kTuningPointRows.size()> rows{};
 
+    // Channels often share a frequency (both sides of a simplex channel, the
+    // band default of unused ones): the last search is kept.
     [[nodiscard]] int Pair(std::int64_t hz) const {
-        return HChannelRules::InterpolationPair(rows[0], hz);
+        if (!m_searched || hz != m_lastHz) {
+            m_lastPair = HChannelRules::InterpolationPair(rows[0], hz);
+            m_lastHz = hz;
+            m_searched = true;
+        }
+        return m_lastPair;
     }
     [[nodiscard]] std::int32_t Value(std::size_t row, int pair, std::int64_t hz) const {
         const Samples& pts = rows[row];
@@ -326,6 +333,11 @@ struct HChannels::TuningTable {
         const auto i = static_cast<std::size_t>(pair);
         return HChannelRules::InterpolateBetween(pts[i], pts[i + 1], hz);
     }
+
+private:
+    mutable bool m_searched = false;
+    mutable std::int64_t m_lastHz = 0;
+    mutable int m_lastPair = -1;
 };
 
 HChannelSignalling::HChannelSignalling() : HSettingsGroup(kChannelSignallingParts) {}
