@@ -296,7 +296,7 @@ TEST(ChannelImport, ChannelsOutsideTheGroupsAndColumnsNotShown) {
 TEST(ChannelImport, WhatIsNoChannelListChangesNothing) {
     TempDir dir;
     const HMemoryImage image = BaseImage();
-    const auto refused = [&image](const HImportResult& r, int id, const std::string& what) {
+    const auto refused = [](const HImportResult& r, int id, const std::string& what) {
         EXPECT_FALSE(r.ok) << what;
         EXPECT_EQ(r.messageId, id) << what;
         EXPECT_EQ(r.image, HMemoryImage{}) << what;
