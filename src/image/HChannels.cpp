@@ -276,14 +276,20 @@ void ReadRecord(std::span<const std::uint8_t> image, std::size_t base, std::int3
         return;
     }
     const std::uint8_t* record = &image[base];
-    for (std::size_t k = 0; k < kRecordFields; ++k) {
-        const PackedRow& r = kPackedRows[k];
-        const std::uint32_t window = HFieldBits::ReadBigEndian32(record + r.first);
-        values[k] = static_cast<std::int32_t>((window >> r.windowShift) & r.ones);
-    }
+    const PackedRow* r = kPackedRows.data();
+    for (std::int32_t* v = values; v != values + kRecordFields; ++v, ++r)
+        *v = static_cast<std::int32_t>(
+            (HFieldBits::ReadBigEndian32(record + r->first) >> r->windowShift) & r->ones);
     for (std::size_t k : kSignedRows)
         values[k] = HFieldBits::FromSignMagnitude(static_cast<std::uint32_t>(values[k]),
                                                   kPackedRows[k].width);
+}
+
+void PutWindow(std::uint8_t* record, const PackedRow& r, std::uint32_t raw) {
+    const std::uint32_t mask = r.ones << r.windowShift;
+    const std::uint32_t window = HFieldBits::ReadBigEndian32(record + r.first);
+    HFieldBits::WriteBigEndian32(record + r.first,
+                                 (window & ~mask) | ((raw << r.windowShift) & mask));
 }
 
 void WriteRecord(std::span<std::uint8_t> image, std::size_t base, const std::int32_t* values) {
@@ -292,19 +298,14 @@ void WriteRecord(std::span<std::uint8_t> image, std::size_t base, const std::int
             WritePacked(image, base, kPackedRows[k], values[k]);
         return;
     }
-    std::array<std::uint32_t, kRecordFields> raw{};
-    for (std::size_t k = 0; k < kRecordFields; ++k)
-        raw[k] = static_cast<std::uint32_t>(values[k]);
-    for (std::size_t k : kSignedRows)
-        raw[k] = HFieldBits::ToSignMagnitude(values[k], kPackedRows[k].width);
     std::uint8_t* record = &image[base];
-    for (std::size_t k = 0; k < kRecordFields; ++k) {
-        const PackedRow& r = kPackedRows[k];
-        const std::uint32_t mask = r.ones << r.windowShift;
-        const std::uint32_t window = HFieldBits::ReadBigEndian32(record + r.first);
-        HFieldBits::WriteBigEndian32(record + r.first,
-                                     (window & ~mask) | ((raw[k] << r.windowShift) & mask));
-    }
+    const PackedRow* r = kPackedRows.data();
+    for (const std::int32_t* v = values; v != values + kRecordFields; ++v, ++r)
+        PutWindow(record, *r, static_cast<std::uint32_t>(*v));
+    // The sign-magnitude rows written again over their plain bits.
+    for (std::size_t k : kSignedRows)
+        PutWindow(record, kPackedRows[k],
+                  HFieldBits::ToSignMagnitude(values[k], kPackedRows[k].width));
 }
 
 } // namespace
