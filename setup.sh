@@ -31,7 +31,8 @@ build() { # build DIR [cmake options...]
 }
 
 run_tests() { # run_tests DIR
-    QT_QPA_PLATFORM=offscreen ctest --test-dir "$1" --output-on-failure -j"$(nproc)"
+    # One more job than cores: the long suites mostly wait on the paced serial line.
+    QT_QPA_PLATFORM=offscreen ctest --test-dir "$1" --output-on-failure -j"$(($(nproc) + 1))"
 }
 
 # Points the program's serial port at DEVICE (Initialize/COM_DEVICE), keeping the rest of the file.
