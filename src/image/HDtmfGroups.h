@@ -133,17 +133,11 @@ inline constexpr std::array kPagingParts = {
     HGroupPart{kPagingRows, HFieldTableType::Digit, kPagingBase, kPagingSize, kPagingCodes},
     HGroupPart{kPagingGroupCodeRows, HFieldTableType::Plain}};
 
-template <std::size_t N> constexpr bool PartsAreSound(const std::array<HGroupPart, N>& parts) {
-    for (const HGroupPart& p : parts)
-        if (!HGroupPartIsSound(p))
-            return false;
-    return true;
-}
-static_assert(PartsAreSound(kSignallingTypeParts));
-static_assert(PartsAreSound(kDtmfSettingParts));
-static_assert(PartsAreSound(kDtmfAniParts));
-static_assert(PartsAreSound(kDtmfCodeParts));
-static_assert(PartsAreSound(kPagingParts));
+static_assert(HGroupPartsAreSound(kSignallingTypeParts));
+static_assert(HGroupPartsAreSound(kDtmfSettingParts));
+static_assert(HGroupPartsAreSound(kDtmfAniParts));
+static_assert(HGroupPartsAreSound(kDtmfCodeParts));
+static_assert(HGroupPartsAreSound(kPagingParts));
 // The packed records do not overlap what follows them: eight bytes hold a
 // count and 15 digits, two bytes a paging record's flags and 3 digits.
 static_assert((1 + kCodeDigits + 1) / 2 == kDtmfCodeSize);

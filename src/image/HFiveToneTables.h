@@ -318,12 +318,6 @@ inline constexpr std::array kEncodeParts = {HGroupPart{
     kEncodeRows, HFieldTableType::Record, kEncodeBase, kEncodeRecordSize, kEncodeRecords}};
 
 namespace detail {
-template <std::size_t N> constexpr bool PartsAreSound(const std::array<HGroupPart, N>& parts) {
-    for (const HGroupPart& p : parts)
-        if (!HGroupPartIsSound(p))
-            return false;
-    return true;
-}
 // Every row of a record lies inside the record.
 template <std::size_t N>
 constexpr bool RowsInsideRecord(const std::array<HFieldDescriptor, N>& rows, std::uint32_t size) {
@@ -339,12 +333,12 @@ constexpr bool Before(std::uint32_t base, std::uint32_t size, std::uint32_t coun
 }
 } // namespace detail
 
-static_assert(detail::PartsAreSound(kCommon1Parts));
-static_assert(detail::PartsAreSound(kCommon2Parts));
-static_assert(detail::PartsAreSound(kToneTableParts));
-static_assert(detail::PartsAreSound(kSystemParts));
-static_assert(detail::PartsAreSound(kDecodeParts));
-static_assert(detail::PartsAreSound(kEncodeParts));
+static_assert(HGroupPartsAreSound(kCommon1Parts));
+static_assert(HGroupPartsAreSound(kCommon2Parts));
+static_assert(HGroupPartsAreSound(kToneTableParts));
+static_assert(HGroupPartsAreSound(kSystemParts));
+static_assert(HGroupPartsAreSound(kDecodeParts));
+static_assert(HGroupPartsAreSound(kEncodeParts));
 static_assert(detail::RowsInsideRecord(kSystemRows, kSystemRecordSize));
 static_assert(detail::RowsInsideRecord(kDecodeRows, kDecodeRecordSize));
 static_assert(detail::RowsInsideRecord(kEncodeRows, kEncodeRecordSize));

@@ -305,28 +305,22 @@ inline constexpr std::array kTuningPointParts = {HGroupPart{
     kTuningPointRows, HFieldTableType::Signed, kTuningPointBase, kTuningPointSize, kTuningPoints}};
 inline constexpr std::array kIdentityParts = {HGroupPart{kIdentityRows, HFieldTableType::Plain}};
 
-template <std::size_t N> constexpr bool PartsAreSound(const std::array<HGroupPart, N>& parts) {
-    for (const HGroupPart& p : parts)
-        if (!HGroupPartIsSound(p))
-            return false;
-    return true;
-}
-static_assert(PartsAreSound(kHardwareParts));
-static_assert(PartsAreSound(kOptionParts));
-static_assert(PartsAreSound(kScanningParts));
-static_assert(PartsAreSound(kPowerSavingParts));
-static_assert(PartsAreSound(kFrontPanelParts));
-static_assert(PartsAreSound(kKeyFunctionParts));
-static_assert(PartsAreSound(kMiscellaneousParts));
-static_assert(PartsAreSound(kMarketingParts));
-static_assert(PartsAreSound(kPowerOnPasswordParts));
-static_assert(PartsAreSound(kProgrammingPasswordParts));
-static_assert(PartsAreSound(kEmergencyParts));
-static_assert(PartsAreSound(kDirectChannelParts));
-static_assert(PartsAreSound(kDsubChannelSwitchParts));
-static_assert(PartsAreSound(kDsubPortLinesParts));
-static_assert(PartsAreSound(kTuningPointParts));
-static_assert(PartsAreSound(kIdentityParts));
+static_assert(HGroupPartsAreSound(kHardwareParts));
+static_assert(HGroupPartsAreSound(kOptionParts));
+static_assert(HGroupPartsAreSound(kScanningParts));
+static_assert(HGroupPartsAreSound(kPowerSavingParts));
+static_assert(HGroupPartsAreSound(kFrontPanelParts));
+static_assert(HGroupPartsAreSound(kKeyFunctionParts));
+static_assert(HGroupPartsAreSound(kMiscellaneousParts));
+static_assert(HGroupPartsAreSound(kMarketingParts));
+static_assert(HGroupPartsAreSound(kPowerOnPasswordParts));
+static_assert(HGroupPartsAreSound(kProgrammingPasswordParts));
+static_assert(HGroupPartsAreSound(kEmergencyParts));
+static_assert(HGroupPartsAreSound(kDirectChannelParts));
+static_assert(HGroupPartsAreSound(kDsubChannelSwitchParts));
+static_assert(HGroupPartsAreSound(kDsubPortLinesParts));
+static_assert(HGroupPartsAreSound(kTuningPointParts));
+static_assert(HGroupPartsAreSound(kIdentityParts));
 // Value counts of the record groups.
 static_assert(HGroupValueCount(kDirectChannelParts) == 8);
 static_assert(HGroupValueCount(kDsubChannelSwitchParts) == 17);

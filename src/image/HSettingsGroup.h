@@ -72,6 +72,14 @@ struct HGroupPart {
     return HFieldRowsFit(p.rows.subspan(p.firstRow, p.WalkedRows()), p.areaBase, last, imageSize);
 }
 
+// For a group's static_assert: every part of it is sound.
+[[nodiscard]] constexpr bool HGroupPartsAreSound(std::span<const HGroupPart> parts) {
+    for (const HGroupPart& p : parts)
+        if (!HGroupPartIsSound(p))
+            return false;
+    return true;
+}
+
 [[nodiscard]] constexpr std::size_t HGroupValueCount(std::span<const HGroupPart> parts) {
     std::size_t n = 0;
     for (const HGroupPart& p : parts)

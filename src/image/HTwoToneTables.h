@@ -242,20 +242,12 @@ inline constexpr std::array kDecodeOptionParts = {
 inline constexpr std::array kEncodeOptionParts = {
     HGroupPart{kEncodeOptionRows, HFieldTableType::Plain}};
 
-namespace detail {
-template <std::size_t N> constexpr bool PartsAreSound(const std::array<HGroupPart, N>& parts) {
-    for (const HGroupPart& p : parts)
-        if (!HGroupPartIsSound(p))
-            return false;
-    return true;
-}
-} // namespace detail
-static_assert(detail::PartsAreSound(kToneTableParts));
-static_assert(detail::PartsAreSound(kDecodeParts));
-static_assert(detail::PartsAreSound(kEncodeParts));
-static_assert(detail::PartsAreSound(kSystemParts));
-static_assert(detail::PartsAreSound(kDecodeOptionParts));
-static_assert(detail::PartsAreSound(kEncodeOptionParts));
+static_assert(HGroupPartsAreSound(kToneTableParts));
+static_assert(HGroupPartsAreSound(kDecodeParts));
+static_assert(HGroupPartsAreSound(kEncodeParts));
+static_assert(HGroupPartsAreSound(kSystemParts));
+static_assert(HGroupPartsAreSound(kDecodeOptionParts));
+static_assert(HGroupPartsAreSound(kEncodeOptionParts));
 // The records fill their areas and meet the next table where the image has it.
 static_assert(kEncodeBase + kEncodeRecordSize * kEncodeRecords <= kDecodeBase);
 static_assert(kSystemBase + kSystemRecordSize * kSystemRecords <= kEncodeBase);
