@@ -10,13 +10,13 @@ namespace Cols = HChannelColumns;
 namespace HChannelSheet {
 
 int ColumnOfTitle(std::string_view title) {
-    const std::string wanted = HText::Lower(HText::Trim(title));
+    const std::string_view wanted = HText::Trim(title);
     if (wanted.empty())
         return -1;
     const auto table = Cols::Table();
     for (std::size_t i = 0; i < table.size(); ++i)
-        if (HText::Lower(table[i].header) == wanted ||
-            HText::Lower(table[i].more.reportTitle) == wanted)
+        if (HText::SameIgnoringCase(table[i].header, wanted) ||
+            HText::SameIgnoringCase(table[i].more.reportTitle, wanted))
             return static_cast<int>(i);
     return -1;
 }

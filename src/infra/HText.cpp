@@ -1,5 +1,7 @@
 #include "HText.h"
 
+#include <algorithm>
+
 namespace HText {
 
 std::string_view TrimRight(std::string_view s, std::string_view strip) {
@@ -20,12 +22,10 @@ std::string Upper(std::string_view s) {
     return out;
 }
 
-std::string Lower(std::string_view s) {
-    std::string out(s);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return out;
+bool SameIgnoringCase(std::string_view a, std::string_view b) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [&](char x, char y) { return lower(x) == lower(y); });
 }
 
 std::vector<std::string_view> Split(std::string_view s, char sep) {

@@ -17,8 +17,9 @@ inline constexpr std::string_view kPadding{" \0", 2};
 // ASCII letters in upper case; every other byte as it is (the radio's
 // character set is ASCII, and the locale must not change what is stored).
 [[nodiscard]] std::string Upper(std::string_view s);
-// ASCII letters in lower case, for comparing titles whatever their case.
-[[nodiscard]] std::string Lower(std::string_view s);
+// Whether `a` and `b` are the same text but for the case of ASCII letters
+// (titles as a spreadsheet may have retyped them).
+[[nodiscard]] bool SameIgnoringCase(std::string_view a, std::string_view b);
 // The pieces of `s` between the separators (an empty `s` is one empty piece).
 [[nodiscard]] std::vector<std::string_view> Split(std::string_view s, char sep);
 // Lines ended by "\r\n", "\n" or "\r"; blank lines at the end are no lines.

@@ -27,3 +27,11 @@ TEST(Text, UpperChangesAsciiLettersOnly) {
     // Bytes above 127 stay as they are whatever the locale.
     EXPECT_EQ(HText::Upper("\xe9z"), "\xe9Z");
 }
+
+TEST(Text, SameIgnoringCaseFoldsAsciiLettersOnly) {
+    EXPECT_TRUE(HText::SameIgnoringCase("RX Freq", "rx FREQ"));
+    EXPECT_FALSE(HText::SameIgnoringCase("RX Freq", "RX Fre"));
+    // '@' and '`' sit next to the letters; bytes above 127 are not folded.
+    EXPECT_FALSE(HText::SameIgnoringCase("@", "`"));
+    EXPECT_FALSE(HText::SameIgnoringCase("\xc9", "\xe9"));
+}
