@@ -371,8 +371,14 @@ void HChannels::DefaultChannel(HChannel& ch) const {
 
 void HChannels::SetDefaults() {
     m_identity.fill(0);
-    for (HChannel& ch : m_channels)
-        DefaultChannel(ch);
+    // Every default channel has the same values (none depends on the index);
+    // only the tags differ. Deriving them once keeps construction cheap.
+    HChannel prototype;
+    DefaultChannel(prototype);
+    for (HChannel& ch : m_channels) {
+        ch.values = prototype.values;
+        ch.tag = DefaultTag(ch.index);
+    }
     for (HGroup& grp : m_groups) {
         grp.values.fill(0);
         grp.values[kGroupChannels] = kGroupByteRows[0].defaultValue;
