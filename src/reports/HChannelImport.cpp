@@ -120,11 +120,8 @@ std::string Text(int id, const std::vector<std::string>& args = {}) {
 class HImporter {
 public:
     HImporter(const HMemoryImage& image, int accessLevel)
-        : m_accessLevel(accessLevel), m_before(image) {
-        m_grid.Settings().accessLevel = accessLevel;
-        m_grid.Refresh(image);
-        m_facts = Cols::FactsOf(m_grid.Model());
-    }
+        : m_accessLevel(accessLevel), m_before(image), m_grid(LoadedGrid(image, accessLevel)),
+          m_beforeModel(m_grid.Model()), m_facts(Cols::FactsOf(m_beforeModel)) {}
 
     HImportResult Run(const HParsed& parsed) {
         for (std::size_t i = parsed.firstTitle; i < parsed.records.size(); ++i)
@@ -138,6 +135,13 @@ public:
     }
 
 private:
+    static HChannelGrid LoadedGrid(const HMemoryImage& image, int accessLevel) {
+        HChannelGrid grid;
+        grid.Settings().accessLevel = accessLevel;
+        grid.Refresh(image);
+        return grid;
+    }
+
     void Row(const HCsvRecord& r) {
         if (IsBlank(r))
             return;
@@ -238,8 +242,7 @@ private:
 
     // What changed, by channel and column, in the list's order.
     void Changes() {
-        HChannels before;
-        before.Load(m_before);
+        const HChannels& before = m_beforeModel;
         HChannels after;
         after.Load(m_result.image);
         for (int c = 0; c < after.GetCapacity(); ++c) {
@@ -274,6 +277,7 @@ private:
     int m_accessLevel = 0;
     const HMemoryImage& m_before;
     HChannelGrid m_grid;
+    const HChannels m_beforeModel; // the image as loaded, before any row
     Cols::HModelFacts m_facts;
     HLayout m_layout;
     std::map<std::pair<int, int>, std::string> m_typed; // (channel, column) -> the file's cell
