@@ -364,7 +364,7 @@ void HChannels::DefaultChannel(HChannel& ch) const {
     ch.tag = DefaultTag(ch.index);
     // A default channel has no programmed frequency (its count words stay 0);
     // the rest is derived from the row defaults as after a load.
-    DeriveAfterLoad(ch);
+    DeriveAfterLoad(ch, Counting());
     ch.values[kFieldRxFrequency] = 0;
     ch.values[kFieldTxFrequency] = 0;
 }
@@ -403,14 +403,16 @@ void HChannels::UpdateCapacity() {
     m_groupCount = display != 0 ? static_cast<int>(kGroupCount) : 1;
 }
 
-void HChannels::DeriveAfterLoad(HChannel& ch) const {
+void HChannels::DeriveAfterLoad(HChannel& ch, const HChannelRules::CountContext& counting) const {
     auto& v = ch.values;
     // Counts from a damaged image can name frequencies beyond the 32-bit values
     // of a channel: they are held at the limit rather than wrapped round.
     constexpr std::int64_t kMax = std::numeric_limits<std::int32_t>::max();
     constexpr std::int64_t kMin = std::numeric_limits<std::int32_t>::min();
-    v[kFieldRxFrequency] = static_cast<std::int32_t>(std::clamp(FrequencyOf(ch, 0), kMin, kMax));
-    v[kFieldTxFrequency] = static_cast<std::int32_t>(std::clamp(FrequencyOf(ch, 1), kMin, kMax));
+    v[kFieldRxFrequency] =
+        static_cast<std::int32_t>(std::clamp(FrequencyOf(ch, 0, counting), kMin, kMax));
+    v[kFieldTxFrequency] =
+        static_cast<std::int32_t>(std::clamp(FrequencyOf(ch, 1, counting), kMin, kMax));
     // The signalling number is shown from 1; a Page number past 10 is none.
     if (v[kFieldSignalKind] >= 2) {
         ++v[kFieldSignalNumber];
@@ -436,6 +438,7 @@ void HChannels::Load(std::span<const std::uint8_t> imageBytes) {
     // The tenth identity value has no place in the image and keeps its value.
     UpdateCapacity();
 
+    const HChannelRules::CountContext counting = Counting();
     ChannelAreas a(image);
     for (HChannel& ch : m_channels) {
         a.SelectChannel(U(ch.index));
@@ -448,7 +451,7 @@ void HChannels::Load(std::span<const std::uint8_t> imageBytes) {
             ReadPacked(imageBytes, a.timer.ByteBase(), kPackedTimerRows[0]);
         ch.values[kFieldToneDivider] =
             ReadPacked(imageBytes, a.timer.ByteBase(), kPackedTimerRows[1]);
-        DeriveAfterLoad(ch);
+        DeriveAfterLoad(ch, counting);
     }
     for (HGroup& grp : m_groups) {
         a.SelectGroup(U(grp.index));
@@ -543,14 +546,15 @@ HChannelRules::CountContext HChannels::Counting() const {
     return ctx;
 }
 
-std::int64_t HChannels::FrequencyOf(const HChannel& ch, int which) const {
+std::int64_t HChannels::FrequencyOf(const HChannel& ch, int which,
+                                    const HChannelRules::CountContext& counting) const {
     const auto& v = ch.values;
     const bool rx = which == 0;
     const Counts counts{rx ? v[kFieldRxCountHigh] : v[kFieldTxCountHigh],
                         rx ? v[kFieldRxCountLow] : v[kFieldTxCountLow],
                         rx ? v[kFieldRxCountWord] : v[kFieldTxCountWord]};
     return HChannelRules::DecodeFrequency(counts, rx, rx ? v[kFieldRxStep] : v[kFieldTxStep],
-                                          Counting());
+                                          counting);
 }
 
 HChannels::TuningTable HChannels::MakeTuningTable() const {
@@ -722,7 +726,7 @@ void HChannels::SetFrequency(int c, int which, std::int64_t hz) {
 std::int64_t HChannels::GetFrequency(int c, int which) const {
     if (!ValidChannel(c) || (which != 0 && which != 1))
         return -1;
-    return FrequencyOf(m_channels[U(c)], which);
+    return FrequencyOf(m_channels[U(c)], which, Counting());
 }
 
 bool HChannels::ParseTone(HChannel& ch, bool transmit, std::string_view text,

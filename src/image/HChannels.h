@@ -140,7 +140,8 @@ private:
     }
     void UpdateCapacity();
     void DefaultChannel(HChannel& ch) const;
-    void DeriveAfterLoad(HChannel& ch) const;
+    // `counting` is Counting(), passed in so that a load asks the hardware once.
+    void DeriveAfterLoad(HChannel& ch, const HChannelRules::CountContext& counting) const;
     // The tuning points as a save interpolates them (HChannels.cpp).
     struct TuningTable;
     [[nodiscard]] TuningTable MakeTuningTable() const;
@@ -149,7 +150,8 @@ private:
     void RecomputeTuningByte(HChannel& ch) const;
     [[nodiscard]] std::array<std::int32_t, HChannelTables::kFieldCount>
     StoredValues(const HChannel& ch) const;
-    [[nodiscard]] std::int64_t FrequencyOf(const HChannel& ch, int which) const;
+    [[nodiscard]] std::int64_t FrequencyOf(const HChannel& ch, int which,
+                                           const HChannelRules::CountContext& counting) const;
     HFrequencyStore StoreFrequency(HChannel& ch, int which, std::int64_t hz);
     bool ParseTone(HChannel& ch, bool transmit, std::string_view text, HCellParseReport* report);
     void ClearGroup(HGroup& grp) const;
