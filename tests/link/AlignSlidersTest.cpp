@@ -39,6 +39,9 @@ protected:
         m_channels.Load(m_image);
     }
     void Start(std::vector<std::string> faults = {}) {
+        // The radio before gives up the link first: both use the same path, and
+        // its link seen or removed would be taken for the new one's.
+        m_radio.reset();
         m_radio = std::make_unique<SimRadio>(m_home, faults);
         m_event.devicePath = m_radio->Link();
         ASSERT_TRUE(m_comm.OpenPort(m_event));

@@ -99,6 +99,9 @@ protected:
     }
 
     SimRadio& Radio(const HMemoryImage& memory, std::vector<std::string> extra = {}) {
+        // The radio before gives up the link first: both use the same path, and
+        // its link seen or removed would be taken for the new one's.
+        m_radio.reset();
         m_radio = std::make_unique<SimRadio>(m_home, extra, &memory);
         EXPECT_TRUE(m_radio->Started());
         return *m_radio;

@@ -43,6 +43,9 @@ TEST(BasicAlignmentRules, SweepStopPeakMiddleSlopeAndTrimmedMean) {
 class BasicAlignment : public testing::Test {
 protected:
     void Start(std::vector<std::string> faults = {}) {
+        // The radio before gives up the link first: both use the same path, and
+        // its link seen or removed would be taken for the new one's.
+        m_radio.reset();
         m_radio = std::make_unique<SimRadio>(m_home, faults, &m_memory);
         m_event.devicePath = m_radio->Link();
         m_event.echoOff = 0;
