@@ -49,7 +49,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static HChannels model;
     static HMemoryImage next;
     model.Load(img);
-    model.Save(img);
+    next = img;
+    model.Save(next);
+    if (next == img)
+        return 0; // settled at once: a second pass would load the same bytes again
+    img = next;
     for (int round = 0; round < 2; ++round) {
         model.Load(img);
         next = img;
