@@ -267,8 +267,11 @@ void HFieldTable::SetString(std::size_t row, std::string_view text) {
     const std::size_t start = TextStart(*d);
     if (!InImage(start, d->bitWidth))
         return;
-    for (std::uint32_t k = 0; k < d->bitWidth; ++k)
-        m_image[start + k] = k < text.size() ? EncodeChar(text[k]) : d->PadByte();
+    const std::size_t length = std::min<std::size_t>(text.size(), d->bitWidth);
+    for (std::size_t k = 0; k < length; ++k)
+        m_image[start + k] = EncodeChar(text[k]);
+    std::fill_n(m_image.begin() + std::ptrdiff_t(start + length), d->bitWidth - length,
+                d->PadByte());
 }
 
 char HFieldTable::DecodeChar(std::uint8_t stored) const {
