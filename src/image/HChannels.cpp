@@ -559,9 +559,12 @@ std::int64_t HChannels::FrequencyOf(const HChannel& ch, int which,
 
 HChannels::TuningTable HChannels::MakeTuningTable() const {
     TuningTable t;
-    for (std::size_t row = 0; row < t.rows.size(); ++row)
-        for (std::size_t i = 0; i < t.rows[row].size(); ++i)
-            t.rows[row][i] = {m_tuningPoints.Point(i, 0), m_tuningPoints.Point(i, row)};
+    for (std::size_t i = 0; i < HMemoryMap::kTuningPoints; ++i) {
+        const std::span<const std::int32_t> point = m_tuningPoints.PointRows(i);
+        const auto at = [&](std::size_t row) { return row < point.size() ? point[row] : -1; };
+        for (std::size_t row = 0; row < t.rows.size(); ++row)
+            t.rows[row][i] = {at(0), at(row)};
+    }
     return t;
 }
 

@@ -65,4 +65,8 @@ public:
     [[nodiscard]] std::int32_t Point(std::size_t point, std::size_t row) const {
         return GetRecordValue(point, row);
     }
+    // All 17 rows of one point at once, as Point() reads them.
+    [[nodiscard]] std::span<const std::int32_t> PointRows(std::size_t point) const {
+        return StoredRecord(0, point);
+    }
 };

@@ -177,6 +177,16 @@ std::size_t HSettingsGroup::IndexOf(std::size_t part, std::size_t record, std::s
     return m_partStart[part] + record * p.WalkedRows() + (row - p.firstRow);
 }
 
+std::span<const std::int32_t> HSettingsGroup::StoredRecord(std::size_t part,
+                                                           std::size_t record) const {
+    if (part >= m_parts.size())
+        return {};
+    const std::size_t first = IndexOf(part, record, m_parts[part].firstRow);
+    if (first >= m_values.size())
+        return {};
+    return std::span<const std::int32_t>(m_values).subspan(first, m_parts[part].WalkedRows());
+}
+
 const HFieldDescriptor* HSettingsGroup::DescriptorOf(std::size_t index) const {
     if (index >= m_storedCount)
         return nullptr;

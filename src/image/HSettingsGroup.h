@@ -113,6 +113,11 @@ public:
     // Index of (part, record, row of the descriptor table); ValueCount() when
     // out of range.
     [[nodiscard]] std::size_t IndexOf(std::size_t part, std::size_t record, std::size_t row) const;
+    // The values of one record of a part, row by row from its first walked
+    // row, as stored (without an accessor's derived view); empty when out of
+    // range.
+    [[nodiscard]] std::span<const std::int32_t> StoredRecord(std::size_t part,
+                                                             std::size_t record) const;
     // Descriptor row behind a stored value, or null.
     [[nodiscard]] const HFieldDescriptor* DescriptorOf(std::size_t index) const;
     [[nodiscard]] std::span<const HGroupPart> Parts() const { return m_parts; }

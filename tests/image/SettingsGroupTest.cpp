@@ -300,6 +300,12 @@ TEST(SettingsGroup, RecordGroups) {
     EXPECT_EQ((std::vector<int>{tuning.Point(16, 0), tuning.Point(16, 1), tuning.Point(16, 7),
                                 tuning.Point(16, 8)}),
               (std::vector<int>{150000000, -3, 5, 2}));
+    // A point's rows read at once are the rows read one by one.
+    const std::span<const std::int32_t> rows = tuning.PointRows(16);
+    ASSERT_EQ(rows.size(), 17u);
+    EXPECT_EQ((std::vector<int>{rows[0], rows[1], rows[7], rows[8]}),
+              (std::vector<int>{150000000, -3, 5, 2}));
+    EXPECT_TRUE(tuning.PointRows(17).empty());
     tuning.SetRecordValue(16, 13, -10);
     tuning.SetRecordValue(16, 0, 174000000);
     tuning.Save(image);
