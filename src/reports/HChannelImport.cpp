@@ -119,9 +119,9 @@ std::string Text(int id, const std::vector<std::string>& args = {}) {
 
 class HImporter {
 public:
-    HImporter(const HMemoryImage& image, int accessLevel)
-        : m_accessLevel(accessLevel), m_before(image), m_grid(LoadedGrid(image, accessLevel)),
-          m_beforeModel(m_grid.Model()), m_facts(Cols::FactsOf(m_beforeModel)) {}
+    explicit HImporter(const HImportBase& base)
+        : m_accessLevel(base.AccessLevel()), m_before(base.Image()), m_grid(base.Grid()),
+          m_beforeModel(base.Grid().Model()), m_facts(Cols::FactsOf(m_beforeModel)) {}
 
     HImportResult Run(const HParsed& parsed) {
         for (std::size_t i = parsed.firstTitle; i < parsed.records.size(); ++i)
@@ -135,13 +135,6 @@ public:
     }
 
 private:
-    static HChannelGrid LoadedGrid(const HMemoryImage& image, int accessLevel) {
-        HChannelGrid grid;
-        grid.Settings().accessLevel = accessLevel;
-        grid.Refresh(image);
-        return grid;
-    }
-
     void Row(const HCsvRecord& r) {
         if (IsBlank(r))
             return;
@@ -243,7 +236,8 @@ private:
     // What changed, by channel and column, in the list's order.
     void Changes() {
         const HChannels& before = m_beforeModel;
-        HChannels after;
+        // A load replaces what a default model would hold; copying one is cheaper.
+        HChannels after = m_beforeModel;
         after.Load(m_result.image);
         for (int c = 0; c < after.GetCapacity(); ++c) {
             const bool wasInUse = before.IsChannelEnabled(c);
@@ -277,7 +271,7 @@ private:
     int m_accessLevel = 0;
     const HMemoryImage& m_before;
     HChannelGrid m_grid;
-    const HChannels m_beforeModel; // the image as loaded, before any row
+    const HChannels& m_beforeModel; // the image as loaded, before any row
     Cols::HModelFacts m_facts;
     HLayout m_layout;
     std::map<std::pair<int, int>, std::string> m_typed; // (channel, column) -> the file's cell
@@ -294,18 +288,38 @@ HImportResult Failure(int id, std::vector<std::string> args, std::string detail 
 
 } // namespace
 
-HImportResult Import(const HMemoryImage& image, std::string_view text, int accessLevel,
-                     const std::string& name) {
+HImportBase::HImportBase(const HMemoryImage& image, int accessLevel)
+    : m_image(image), m_accessLevel(accessLevel) {
+    m_grid.Settings().accessLevel = accessLevel;
+    m_grid.Refresh(image);
+}
+
+namespace {
+
+// The list read, and the image loaded only when the text is one.
+template <class LoadBase>
+HImportResult ImportList(std::string_view text, const std::string& name, LoadBase&& base) {
     HLOG_D1("[FUNC IN]ImportChannels");
     const std::optional<HParsed> parsed = ParseList(text);
     if (!parsed) {
         HLOG_D1("[FUNC OUT]ImportChannels: not a channel list");
         return Failure(S::kImportNotChannelList, {name});
     }
-    HImportResult r = HImporter(image, accessLevel).Run(*parsed);
+    HImportResult r = HImporter(base()).Run(*parsed);
     HLOG_D1("[FUNC OUT]ImportChannels rows %d changes %zu skipped %zu", r.channelRows,
             r.changes.size(), r.skipped.size());
     return r;
+}
+
+} // namespace
+
+HImportResult Import(const HMemoryImage& image, std::string_view text, int accessLevel,
+                     const std::string& name) {
+    return ImportList(text, name, [&] { return HImportBase(image, accessLevel); });
+}
+
+HImportResult Import(const HImportBase& base, std::string_view text, const std::string& name) {
+    return ImportList(text, name, [&]() -> const HImportBase& { return base; });
 }
 
 HImportResult ImportFile(const HMemoryImage& image, const std::string& path, int accessLevel) {

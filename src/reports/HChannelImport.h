@@ -8,6 +8,7 @@
 // line; the others still apply. Nothing here touches the caller's image: the
 // result carries the image as it would be and what would change, by channel
 // and column, for a preview.
+#include "HChannelGrid.h"
 #include "HMemoryImage.h"
 
 #include <cstddef>
@@ -51,10 +52,29 @@ struct HImportResult {
     int channelRows = 0;            // rows stored (changed or not)
 };
 
+// An image loaded for importing into: its channel grid at an access level.
+// Loading is most of the work of a short list; a caller that reads many lists
+// into the same image loads it once.
+class HImportBase {
+public:
+    HImportBase(const HMemoryImage& image, int accessLevel);
+    [[nodiscard]] const HMemoryImage& Image() const { return m_image; }
+    [[nodiscard]] int AccessLevel() const { return m_accessLevel; }
+    [[nodiscard]] const HChannelGrid& Grid() const { return m_grid; }
+
+private:
+    HMemoryImage m_image;
+    int m_accessLevel = 0;
+    HChannelGrid m_grid;
+};
+
 // Reads a channel list from CSV text into a copy of `image`. `name` is what
 // the not-a-channel-list message calls the text.
 [[nodiscard]] HImportResult Import(const HMemoryImage& image, std::string_view text,
                                    int accessLevel, const std::string& name);
+// The same into a loaded image.
+[[nodiscard]] HImportResult Import(const HImportBase& base, std::string_view text,
+                                   const std::string& name);
 // The same from a file (a regular file of at most kMaxListBytes).
 [[nodiscard]] HImportResult ImportFile(const HMemoryImage& image, const std::string& path,
                                        int accessLevel);

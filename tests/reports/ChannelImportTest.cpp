@@ -223,6 +223,27 @@ TEST(ChannelImport, SheetWithColumnsByTitleSemicolonsAndQuotes) {
     EXPECT_EQ(HChannelImport::ChannelsChanged(r), 2);
 }
 
+TEST(ChannelImport, OneLoadedImageServesListAfterListEachAsIfAlone) {
+    const HMemoryImage image = BaseImage();
+    const std::string first = "Ch;TAG;SC\n3;NEW 3;v\n";
+    const std::string second = "Ch;RX Frequency\n5;150.06250\n";
+    const HChannelImport::HImportBase base(image, 0);
+    const HImportResult a = HChannelImport::Import(base, first, "a.csv");
+    const HImportResult b = HChannelImport::Import(base, second, "b.csv");
+    ASSERT_TRUE(a.ok);
+    ASSERT_TRUE(b.ok);
+    // The second list starts from the image, not from what the first made.
+    EXPECT_EQ(HChannelImport::ChannelsChanged(b), 1);
+    EXPECT_EQ(b.changes.front().channel, 5);
+    // Each is what an import of the image alone gives.
+    EXPECT_EQ(Differences(a.image, HChannelImport::Import(image, first, 0, "a.csv").image),
+              std::vector<std::size_t>{});
+    EXPECT_EQ(Differences(b.image, HChannelImport::Import(image, second, 0, "b.csv").image),
+              std::vector<std::size_t>{});
+    // The base still holds the image it was made from.
+    EXPECT_EQ(base.Image(), image);
+}
+
 TEST(ChannelImport, BadRowsAreSkippedByLineAndTheOthersApply) {
     const HMemoryImage image = BaseImage();
     const std::string list = "\"***CHANNEL DATA***\",\"\"\n"    // 1
