@@ -3,8 +3,10 @@
 // Shared by the field tables and by the channel model's direct record access,
 // so both read and write the same bits.
 #include <algorithm>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 namespace HFieldBits {
 
@@ -24,16 +26,20 @@ inline void WriteBigEndian(std::uint8_t* p, std::uint32_t count, std::uint64_t n
 }
 
 // The four bytes from p as one number, and back.
+// One four-byte access rather than four single bytes: the same code in an
+// optimised build, and one check instead of four under a sanitizer.
 [[nodiscard]] inline std::uint32_t ReadBigEndian32(const std::uint8_t* p) {
-    return std::uint32_t(p[0]) << 24 | std::uint32_t(p[1]) << 16 | std::uint32_t(p[2]) << 8 |
-           std::uint32_t(p[3]);
+    std::uint32_t number = 0;
+    std::memcpy(&number, p, sizeof number);
+    if constexpr (std::endian::native == std::endian::little)
+        number = __builtin_bswap32(number);
+    return number;
 }
 
 inline void WriteBigEndian32(std::uint8_t* p, std::uint32_t number) {
-    p[0] = static_cast<std::uint8_t>(number >> 24);
-    p[1] = static_cast<std::uint8_t>(number >> 16);
-    p[2] = static_cast<std::uint8_t>(number >> 8);
-    p[3] = static_cast<std::uint8_t>(number);
+    if constexpr (std::endian::native == std::endian::little)
+        number = __builtin_bswap32(number);
+    std::memcpy(p, &number, sizeof number);
 }
 
 // Sign-magnitude on the field's top bit.
