@@ -7,13 +7,16 @@
 #include "HCommonGroups.h"
 #include "HEditorRegistry.h"
 #include "HFiveToneGrids.h"
+#include "HFiveToneItems.h"
 #include "HSignallingMode.h"
 #include "HStringTable.h"
 #include "HTagBytes.h"
+#include "HText.h"
 #include "HTwoToneGrids.h"
 
 #include <cinttypes>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -447,6 +450,49 @@ void CheckEncodeUses(const HMemoryImage& image, const HChannels& model,
     }
 }
 
+// ---- signalling: decode windows the compile step cannot store ----
+
+std::string ToneName(std::size_t tone, double hz) {
+    char text[48];
+    std::snprintf(text, sizeof text, "%X (%.1f Hz)", unsigned(tone), hz);
+    return text;
+}
+
+void AddWindowFinding(const SettingName& name, const std::vector<std::string>& tones,
+                      std::int32_t scale, std::vector<HCheckFinding>& out) {
+    if (tones.empty())
+        return;
+    out.push_back(Make(HCheckSeverity::Warning, name, 0, HStringTable::kCheckToneWindow,
+                       {name.caption, (tones.size() == 1 ? "tone " : "tones ") + JoinAnd(tones),
+                        std::to_string(scale)}));
+}
+
+// The active family's tables as a download compiles them: where a tone's
+// window does not fit, the radio keeps its own.
+void CheckToneWindows(const HMemoryImage& image, std::vector<HCheckFinding>& out) {
+    if (HReadSignallingMode(image) == HSignallingMode::TwoTone) {
+        HTwoToneTable table;
+        table.Load(image);
+        table.UpdateStoredValues();
+        std::vector<std::string> tones;
+        for (int t : table.UnfitWindows())
+            tones.push_back(ToneName(std::size_t(t), table.Frequency(t)));
+        AddWindowFinding({"two_tone_table", EditorCaption("two_tone_table")}, tones,
+                         table.WindowScale(), out);
+        return;
+    }
+    HFiveToneTable table;
+    table.Load(image);
+    std::vector<std::vector<std::string>> tones(HFiveToneTables::kToneSets);
+    for (const auto& [set, tone] : table.UnfitWindows())
+        tones[set].push_back(ToneName(tone, table.Frequency(set, tone)));
+    for (std::size_t set = 0; set < tones.size(); ++set)
+        AddWindowFinding({"five_tone_table." + std::to_string(set + 1),
+                          EditorCaption("five_tone_table") + " " +
+                              std::string(HFiveToneItems::kToneSetTexts[set])},
+                         tones[set], table.WindowScale(), out);
+}
+
 std::string ProductTypeName(std::int32_t code) {
     const std::string text = HChoiceText(I::kProductTypeList, code);
     return text.empty() ? "code " + std::to_string(code) : text;
@@ -455,6 +501,51 @@ std::string ProductTypeName(std::int32_t code) {
 std::string BandName(std::int32_t band) {
     const std::string text = HChannelRules::BandName(band);
     return text.empty() ? "code " + std::to_string(band) : text;
+}
+
+// A control's text in a sentence: "0.00  MHz" as "0.00 MHz".
+std::string OneBlankApart(std::string_view text) {
+    std::string out;
+    for (char c : HText::Trim(text))
+        if (c != ' ' || out.empty() || out.back() != ' ')
+            out.push_back(c);
+    return out;
+}
+
+// The Hardware dialog's items whose rows lie on FLASH page 0, the page a
+// level 0 download takes from the radio, with the text each shows.
+std::vector<std::pair<std::int32_t, std::string>> HardwarePageTexts(HMemoryImage image) {
+    std::vector<std::pair<std::int32_t, std::string>> out;
+    const HEditorEntry* entry = HEditorRegistry::FindBySection("hardware");
+    if (entry == nullptr || entry->pages.empty())
+        return out;
+    const HEditorPageEntry& page = entry->pages.front();
+    // The highest level shows every item.
+    const std::unique_ptr<HEditor> editor = page.make(page, {&image, 2});
+    editor->Open();
+    for (std::size_t i = 0; i < editor->ItemCount(); ++i) {
+        const HEditorItem& item = editor->Item(i);
+        if (item.name.empty() || item.value < 0 ||
+            std::size_t(item.value) >= HMemoryMap::kHardwareRows.size())
+            continue;
+        const std::size_t at = HMemoryMap::kHardwareRows[std::size_t(item.value)].byteOffset;
+        if (at >= HImageMap::FlashPageOffset(0) && at < HImageMap::FlashPageOffset(1))
+            out.emplace_back(item.value, OneBlankApart(editor->ShownText(i)));
+    }
+    return out;
+}
+
+void CheckHardwarePage(const HMemoryImage& image, const HMemoryImage& radio,
+                       std::vector<HCheckFinding>& out) {
+    const auto file = HardwarePageTexts(image);
+    const auto set = HardwarePageTexts(radio);
+    for (std::size_t k = 0; k < file.size() && k < set.size(); ++k) {
+        if (file[k].second == set[k].second)
+            continue;
+        const SettingName name = SettingOf("hardware", file[k].first);
+        out.push_back(Make(HCheckSeverity::Warning, name, 0, HStringTable::kCheckRadioHardware,
+                           {name.caption, file[k].second, set[k].second}));
+    }
 }
 
 } // namespace
@@ -468,11 +559,13 @@ std::vector<HCheckFinding> CheckImage(const HMemoryImage& image, int accessLevel
     CheckChannels(model, out);
     CheckDualWatch(image, model, out);
     CheckEncodeUses(image, model, out);
+    CheckToneWindows(image, out);
     CheckTags(image, model, out);
     return out;
 }
 
-std::vector<HCheckFinding> CheckAgainstRadio(const HMemoryImage& image, const HMemoryImage& radio) {
+std::vector<HCheckFinding> CheckAgainstRadio(const HMemoryImage& image, const HMemoryImage& radio,
+                                             int accessLevel) {
     std::vector<HCheckFinding> out;
     HHardwareGroup file;
     file.Load(image);
@@ -491,6 +584,8 @@ std::vector<HCheckFinding> CheckAgainstRadio(const HMemoryImage& image, const HM
                            SettingOf("hardware", std::int32_t(HHardwareGroup::kRowProductType)), 0,
                            HStringTable::kCheckRadioProductType,
                            {ProductTypeName(fileType), ProductTypeName(radioType)}));
+    if (accessLevel == 0)
+        CheckHardwarePage(image, radio, out);
     return out;
 }
 

@@ -19,9 +19,11 @@ namespace HWriteCheck {
 // decides whether the adjustment data would be written.
 [[nodiscard]] std::vector<HCheckFinding> CheckImage(const HMemoryImage& image, int accessLevel);
 
-// What needs the radio's identity: a file made for another band or product type.
-[[nodiscard]] std::vector<HCheckFinding> CheckAgainstRadio(const HMemoryImage& image,
-                                                           const HMemoryImage& radio);
+// What needs the radio's identity: a file made for another band or product
+// type; and at access level 0, which keeps the radio's Hardware page, the
+// Hardware values of that page in which the file differs from the radio.
+[[nodiscard]] std::vector<HCheckFinding>
+CheckAgainstRadio(const HMemoryImage& image, const HMemoryImage& radio, int accessLevel);
 
 // "error hardware.freq_band (Freq. Band): This file is ..."
 [[nodiscard]] std::string Describe(const HCheckFinding& finding);

@@ -75,6 +75,10 @@ public:
     void SetDefaults();
     void Load(std::span<const std::uint8_t> image);
     void Save(std::span<std::uint8_t> image);
+    // Every channel's receive and transmit frequency from `other`, all 128
+    // whatever either capacity: a model loaded under other Hardware values then
+    // saves the frequencies `other` showed.
+    void TakeFrequencies(const HChannels& other);
 
     // ---- channels ----
     // -1 for a channel at or above the capacity or a field above 68.

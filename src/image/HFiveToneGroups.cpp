@@ -73,25 +73,32 @@ std::int32_t HFiveToneTable::WindowUpper(std::size_t set, std::size_t tone) cons
     return GetValue(IndexOf(kWindows, set, T::kRowFirstWindow + 2 * tone + 1));
 }
 
-void HFiveToneTable::ComputeWindows() {
+TC::HToneWindow HFiveToneTable::Window(std::size_t set, std::size_t tone) const {
     const auto header = [](std::int32_t v) { return v < 0 ? 0u : std::uint32_t(v); };
-    const std::uint32_t reference = header(Reference());
-    const std::uint32_t scale = header(WindowScale());
-    const std::uint32_t bandwidth = header(Bandwidth());
+    return TC::DecodeWindow(header(ToneValue(set, tone)), header(Reference()),
+                            header(WindowScale()), header(Bandwidth()));
+}
+
+void HFiveToneTable::ComputeWindows() {
     for (std::size_t set = 0; set < T::kToneSets; ++set) {
         for (std::size_t tone = 0; tone < T::kTonesPerSet; ++tone) {
-            const std::int32_t stored = ToneValue(set, tone);
-            const TC::HToneWindow w = TC::DecodeWindow(header(stored), reference, scale, bandwidth);
-            std::uint32_t lower = TC::StoredLimit(w.lower);
-            std::uint32_t upper = TC::StoredLimit(w.upper);
-            // A window is written whole or not at all.
-            if (lower == TC::kNone || upper == TC::kNone)
-                lower = upper = TC::kNone;
+            const TC::HToneWindow w = Window(set, tone);
+            if (!TC::FitsTable(w))
+                continue;
             const std::size_t row = T::kRowFirstWindow + 2 * tone;
-            SetValue(IndexOf(kWindows, set, row), std::int32_t(lower));
-            SetValue(IndexOf(kWindows, set, row + 1), std::int32_t(upper));
+            SetValue(IndexOf(kWindows, set, row), std::int32_t(TC::StoredLimit(w.lower)));
+            SetValue(IndexOf(kWindows, set, row + 1), std::int32_t(TC::StoredLimit(w.upper)));
         }
     }
+}
+
+std::vector<std::pair<std::size_t, std::size_t>> HFiveToneTable::UnfitWindows() const {
+    std::vector<std::pair<std::size_t, std::size_t>> out;
+    for (std::size_t set = 0; set < T::kToneSets; ++set)
+        for (std::size_t tone = 0; tone < T::kTonesPerSet; ++tone)
+            if (!TC::FitsTable(Window(set, tone)))
+                out.emplace_back(set, tone);
+    return out;
 }
 
 void HFiveToneTable::Store(std::span<std::uint8_t> image) {

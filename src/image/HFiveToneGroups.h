@@ -5,12 +5,15 @@
 #include "HFiveToneTables.h"
 #include "HRecordTable.h"
 #include "HSettingsGroup.h"
+#include "HToneConversion.h"
 
 #include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 class HFiveToneCommon1Group : public HSettingsGroup {
 public:
@@ -64,8 +67,11 @@ public:
     // Lower and upper window limit of tone t of set k as the table holds them.
     [[nodiscard]] std::int32_t WindowLower(std::size_t set, std::size_t tone) const;
     [[nodiscard]] std::int32_t WindowUpper(std::size_t set, std::size_t tone) const;
-    // Every set's windows from its tone values and the header.
+    // Every set's windows from its tone values and the header; a window the
+    // table cannot hold (HToneConversion::FitsTable) keeps the limits it has.
     void ComputeWindows();
+    // The (set, tone) pairs whose windows do not fit the table, in order.
+    [[nodiscard]] std::vector<std::pair<std::size_t, std::size_t>> UnfitWindows() const;
     // ComputeWindows, then the whole table into the image.
     void Store(std::span<std::uint8_t> image);
 
@@ -73,6 +79,10 @@ public:
     [[nodiscard]] std::size_t ToneIndex(std::size_t set, std::size_t tone) const;
     [[nodiscard]] std::size_t PeriodIndex(std::size_t set) const;
     [[nodiscard]] std::size_t SecondIndex(std::size_t set) const;
+
+private:
+    // Tone t of set k's window by the formula, before the table holds it.
+    [[nodiscard]] HToneConversion::HToneWindow Window(std::size_t set, std::size_t tone) const;
 };
 
 // Decode and encode numbers: up to 8 digits 0-9 and A-E packed in a 32-bit

@@ -50,6 +50,12 @@ HToneWindow DecodeWindow(std::uint32_t stored, std::uint32_t reference, std::uin
             static_cast<std::int64_t>(std::llround(centre + half))};
 }
 
+bool FitsTable(const HToneWindow& w) {
+    if (w.lower == 0 && w.upper == 0)
+        return true;
+    return w.lower >= 1 && w.upper < std::int64_t(kNone) && w.lower <= w.upper;
+}
+
 std::uint32_t StoredLimit(std::int64_t limit) {
     if (limit <= 0 || limit >= std::int64_t(kNone))
         return kNone;

@@ -43,4 +43,10 @@ struct HToneWindow {
 // does not fit in 16 bits are written as 0xFFFF, never cut to their low bits.
 [[nodiscard]] std::uint32_t StoredLimit(std::int64_t limit);
 
+// Whether a table can hold the window: none at all (both 0, written as 0xFFFF),
+// or both limits from 1 to 0xFFFE. One that cannot be held is not written:
+// the table keeps the window it has, which after an upload is the radio's own
+// (with the usual window scale every audio tone's window is far past 16 bits).
+[[nodiscard]] bool FitsTable(const HToneWindow& window);
+
 } // namespace HToneConversion

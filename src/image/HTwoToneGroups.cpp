@@ -63,20 +63,37 @@ std::int32_t HTwoToneTable::WindowUpper(int t) const {
     return IsTone(t) ? Row(kRowWindow + 2 * static_cast<std::size_t>(t) + 1) : kNoValue;
 }
 
-void HTwoToneTable::ComputeWindows() {
+Tc::HToneWindow HTwoToneTable::Window(int t) const {
     const auto u = [](std::int32_t v) { return static_cast<std::uint32_t>(std::max(v, 0)); };
+    return Tc::DecodeWindow(u(StoredValue(t)), u(Reference()), u(WindowScale()), u(Bandwidth()));
+}
+
+void HTwoToneTable::ComputeWindows() {
     for (int t = 0; t < static_cast<int>(kTones); ++t) {
-        const Tc::HToneWindow w =
-            Tc::DecodeWindow(u(StoredValue(t)), u(Reference()), u(WindowScale()), u(Bandwidth()));
+        const Tc::HToneWindow w = Window(t);
+        if (!Tc::FitsTable(w))
+            continue;
         const std::size_t row = kRowWindow + 2 * static_cast<std::size_t>(t);
         SetValue(row, static_cast<std::int32_t>(Tc::StoredLimit(w.lower)));
         SetValue(row + 1, static_cast<std::int32_t>(Tc::StoredLimit(w.upper)));
     }
 }
 
-void HTwoToneTable::Store(std::span<std::uint8_t> image) {
+std::vector<int> HTwoToneTable::UnfitWindows() const {
+    std::vector<int> tones;
+    for (int t = 0; t < static_cast<int>(kTones); ++t)
+        if (!Tc::FitsTable(Window(t)))
+            tones.push_back(t);
+    return tones;
+}
+
+void HTwoToneTable::UpdateStoredValues() {
     for (int t = 0; t < static_cast<int>(kTones); ++t)
         SetStoredFrequency(t, Frequency(t));
+}
+
+void HTwoToneTable::Store(std::span<std::uint8_t> image) {
+    UpdateStoredValues();
     ComputeWindows();
     // In the image nothing is 0xFFFF, never 0.
     for (int t = 0; t < static_cast<int>(kTones); ++t) {

@@ -3,11 +3,13 @@
 // table object with its conversion, limiting and window rules, the decode,
 // encode and system records as grids read them, and the two option groups.
 #include "HRecordTable.h"
+#include "HToneConversion.h"
 #include "HTwoToneTables.h"
 
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 // The 2-tone tone table: the reference value, decode bandwidth and window
 // scale, the frequency set (what the user enters, 0.1 Hz), the stored-value
@@ -40,11 +42,18 @@ public:
     // Decode window of tone t as the table holds it (0xFFFF: none).
     [[nodiscard]] std::int32_t WindowLower(int t) const;
     [[nodiscard]] std::int32_t WindowUpper(int t) const;
-    // The windows from the stored-value set, reference, scale and bandwidth.
+    // The windows from the stored-value set, reference, scale and bandwidth;
+    // a window the table cannot hold (HToneConversion::FitsTable) keeps the
+    // limits the table has.
     void ComputeWindows();
+    // The tones whose windows the stored-value set, reference, scale and
+    // bandwidth give do not fit the table, in tone order.
+    [[nodiscard]] std::vector<int> UnfitWindows() const;
 
-    // The compiled table: every tone's frequency into the stored-value set,
-    // the windows computed, everything written (0 written as 0xFFFF).
+    // Every tone's frequency into the stored-value set (the first step of Store).
+    void UpdateStoredValues();
+    // The compiled table: UpdateStoredValues, the windows computed, everything
+    // written (0 written as 0xFFFF).
     void Store(std::span<std::uint8_t> image);
 
     // A tone code as decode and encode cells show it: "%X:%5.1f" of the code
@@ -53,6 +62,8 @@ public:
 
 private:
     [[nodiscard]] std::int32_t Row(std::size_t row) const { return GetValue(row); }
+    // Tone t's window by the formula, before the table holds it.
+    [[nodiscard]] HToneConversion::HToneWindow Window(int t) const;
 };
 
 // A 2-tone record table as its grid reads it: the records, the tone table

@@ -97,6 +97,10 @@ const std::map<int, std::string>& Table() {
                "or choose another entry."},
         {2820, "%1 names encode entry %2, which does not exist (the entries run ENC No.1 to "
                "ENC No.32), so what %3 would send is undefined. Choose an entry from the list."},
+        {2831, "Hardware %1 is %2 in this file and %3 in the radio. A download at this level "
+               "keeps the radio's value; the channels keep the frequencies this file shows."},
+        {2832, "%1: no decode window of %2 fits the radio's table with the window scale %3, "
+               "so the download leaves the windows the radio holds for them."},
         {2901, "It failed in initial processing. "},
         {2902, "It failed in the change processing. \n"},
         {2903, "It failed in Tune Alignment,"},
@@ -104,6 +108,8 @@ const std::map<int, std::string>& Table() {
         {2905, "Change Channel Erro!"},
         {2906, "The program keeps the aligned value, but the radio did not take %1.\r\nCheck "
                "the cable and repeat this adjustment before leaving alignment."},
+        {2907, "Basic Alignment is NOT finished: these steps failed, and the radio keeps its "
+               "former values for them: %1.\r\nRepeat them."},
         {3101, "%1 is not a channel list: no row of channel column titles (\"Chn\", \"Pri\", "
                "\"W/N\" ...) was found.\r\nImport a file made by Export to CSV, or a sheet with "
                "those titles above its channels. Nothing was changed."},

@@ -85,6 +85,8 @@ enum Id : int {
     kFleetWaiting = 2818,
     kCheckEncodeEmpty = 2819,   // %1 setting, %2 entry, %3 why empty, %4 its users, %5 editor
     kCheckEncodeMissing = 2820, // %1 setting, %2 entry number, %3 its users
+    kCheckRadioHardware = 2831, // %1 setting, %2 the file's value, %3 the radio's
+    kCheckToneWindow = 2832,    // %1 table, %2 the tones, %3 the window scale
     // The alignment steps.
     kAlignInitFailed = 2901,
     kAlignChangeFailed = 2902,
@@ -92,6 +94,7 @@ enum Id : int {
     kVcvAlignFailed = 2904,
     kChangeChannelError = 2905,
     kAlignWordsNotWritten = 2906, // %1 = the words and pages
+    kAlignStepsFailed = 2907,     // %1 = the steps
     // File > Import Channels and rp57cli import: the channel list read back.
     kImportNotChannelList = 3101, // %1 = path
     kImportTooLarge = 3102,       // %1 = bytes a channel list may hold

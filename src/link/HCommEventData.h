@@ -59,9 +59,10 @@ struct HCommEventData : HEventData {
     HRangeList writeFlash;
 
     // Download only. The check that needs the radio's identity (the editor image
-    // as it is to be written, the radio's data as read); errors stop the write
-    // unless the prompt overrides them. None: no such check.
-    std::function<std::vector<HCheckFinding>(const HMemoryImage&, const HMemoryImage&)> radioCheck;
+    // as it is to be written, the radio's data as read, the access level);
+    // errors stop the write unless the prompt overrides them. None: no such check.
+    std::function<std::vector<HCheckFinding>(const HMemoryImage&, const HMemoryImage&, int)>
+        radioCheck;
     // Download only. When set, the radio's memory is first read as an upload at
     // the same level would read it and handed here, away from the transfer so
     // that a slow or failing disk never holds up or stops the download.

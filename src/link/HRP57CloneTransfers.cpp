@@ -101,7 +101,7 @@ void HRP57CommunicationDialog::ReportBackup(HCommEventData& event,
 bool HRP57CommunicationDialog::PassRadioCheck(HCommEventData& event, const HMemoryImage& target,
                                               const HMemoryImage& radio) {
     std::string errors;
-    for (const HCheckFinding& f : event.radioCheck(target, radio)) {
+    for (const HCheckFinding& f : event.radioCheck(target, radio, event.accessLevel)) {
         const bool error = f.severity == HCheckSeverity::Error;
         HDLOG(error ? 1 : 2, "check %s %s: %s", error ? "error" : "warning", f.key.c_str(),
               f.text.c_str());
@@ -172,6 +172,11 @@ int HRP57CommunicationDialog::RunDownload(HCommEventData& event,
         adjustmentRepaired = check.adjustmentRepaired;
     }
     if (ok) {
+        // The channels as the technician edited them: the receive frequency
+        // depends on the Hardware page (first IF, local offset side, step set),
+        // which a level 0 download takes from the radio.
+        HChannels edited;
+        edited.Load(target);
         if (event.accessLevel != 2) {
             CopyBytes(radio, target, 0, kIdentityEnd);
             CopyBytes(radio, target, kAdjustPagesFirst, kAdjustPagesLast);
@@ -180,8 +185,11 @@ int HRP57CommunicationDialog::RunDownload(HCommEventData& event,
         }
         SetWord(target, kDealerMarkWord, 0xFF, 0xFF);
         SetWord(target, kEndMarkWord, 0xFF, 0xFF);
+        // Saved under the radio's Hardware values and tuning points, keeping
+        // the frequencies the grid showed.
         HChannels model;
         model.Load(target);
+        model.TakeFrequencies(edited);
         model.Save(target);
 
         const int writePages = ResolveFlashTo(event.writeFlash, target);

@@ -3,9 +3,13 @@
 // of the controller's failure table, the stop signals, targets that cannot be
 // written, a reader that went away, the trace log.
 #include "CliRun.h"
+#include "HChannels.h"
 #include "HDataFile.h"
 #include "HDefaultImage.h"
+#include "HHardwareGroup.h"
+#include "HSignallingSteps.h"
 #include "HTransferSteps.h"
+#include "ImageTestUtil.h"
 #include "link/LinkTestUtil.h"
 
 #include <gtest/gtest.h>
@@ -437,6 +441,73 @@ TEST(CliTransfer, ADownloadStoppedAfterItsFirstWriteSaysTheRadioIsHalfWritten) {
     EXPECT_TRUE(HasLine(r.err, partial)) << r.err;
     EXPECT_EQ(r.err.find(partial), r.err.rfind(partial)) << r.err;
     EXPECT_EQ(Word(radio.StopAndRead(), 0xFF), 0xFFFF);
+}
+
+// The channel list of a data file as rp57cli export writes it.
+std::string ChannelList(const TempHome& home, const std::string& file) {
+    const std::string csv = home.Path("list.csv");
+    if (RunCli(home, {"export", file, "-o", csv}).status != 0)
+        return "export failed";
+    const std::string text = ReadText(csv);
+    const std::size_t header = text.find("\"Chn\"");
+    return header == std::string::npos ? "no channel list" : text.substr(header);
+}
+
+TEST(CliTransfer, ALevel0DownloadKeepsTheChannelsTheFileShowsUnderTheRadiosHardwarePage) {
+    TempHome home;
+    const std::string file = home.Path("e.R57");
+    ASSERT_EQ(RunCli(home, {"new", "-o", file}).status, 0);
+    const HMemoryImage image = ReadImage(file);
+    const std::string shown = ChannelList(home, file);
+    HMemoryImage same = image;
+    same[2] = 5; // production code: mobile
+    same[3] = 0;
+    const HMemoryImage otherIf = WithHardware(same, HHardwareGroup::kRowFirstIf, 21400000);
+    const std::string warning =
+        "Hardware 1st IF is 0.00 MHz in this file and 21.40 MHz in the radio.";
+    for (const bool differs : {false, true}) {
+        SCOPED_TRACE(differs ? "the radio has another first IF" : "the radio has the file's");
+        const HMemoryImage& memory = differs ? otherIf : same;
+        SimRadio radio(home, {}, &memory, differs ? "b" : "a");
+        ASSERT_TRUE(radio.Started());
+        const CliResult r =
+            RunCli(home, {"download", "--port", radio.Link(), file, "--password", kPassword});
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.err.find(warning) != std::string::npos, differs) << r.err;
+        const HMemoryImage after = radio.StopAndRead();
+        const std::string written = home.Path("after.R57");
+        ASSERT_TRUE(HDataFile::Write(written, after).Ok());
+        EXPECT_EQ(ChannelList(home, written), shown);
+        if (differs)
+            continue;
+        // The same Hardware page: every block written holds what the documented
+        // preparation makes of the file (the radio's identity, adjustment pages
+        // and page 0 merged in, the channel model rebuilt), byte for byte.
+        HMemoryImage prepared = image;
+        HTransferSteps::PrepareForDownload(prepared, HTransferSteps::ReadSignallingMode(prepared),
+                                           HSignallingSteps::WriteCompiledTables);
+        std::copy(memory.begin(), memory.begin() + 0x22, prepared.begin());
+        std::copy(memory.begin() + 0x200, memory.begin() + 0x280, prepared.begin() + 0x200);
+        std::copy(memory.begin() + 0x3000, memory.begin() + 0x3180, prepared.begin() + 0x3000);
+        prepared[0x1D4] = prepared[0x1D5] = 0xFF;
+        HChannels model;
+        model.Load(prepared);
+        model.Save(prepared);
+        prepared[0x1FE] = 0xA5;
+        prepared[0x1FF] = 0x5A;
+        std::string wrong;
+        for (const int word : radio.Blocks("F1"))
+            for (std::size_t i = std::size_t(word) * 2; i < std::size_t(word) * 2 + 2; ++i)
+                if (after[i] != prepared[i])
+                    wrong += " " + std::to_string(i);
+        for (const int page : radio.Blocks("F3"))
+            for (std::size_t i = 0x200 + std::size_t(page) * 0x80;
+                 i < 0x200 + std::size_t(page + 1) * 0x80; ++i)
+                if (after[i] != prepared[i] && wrong.size() < 200)
+                    wrong += " " + std::to_string(i);
+        EXPECT_EQ(wrong, "") << "bytes written other than the documented preparation";
+        EXPECT_FALSE(radio.Blocks("F3").empty());
+    }
 }
 
 } // namespace

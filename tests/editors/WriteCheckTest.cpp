@@ -7,6 +7,7 @@
 #include "HDefaultImage.h"
 #include "HEditorRegistry.h"
 #include "HFiveToneGroups.h"
+#include "HStringTable.h"
 #include "HTwoToneGroups.h"
 #include "HWriteCheck.h"
 #include "ImageTestUtil.h"
@@ -86,7 +87,9 @@ TEST(WriteCheckTest, BuiltInImageIsSoundAtEveryLevel) {
     for (int level = 0; level <= 2; ++level)
         EXPECT_EQ(HWriteCheck::CheckImage(image, level), std::vector<HCheckFinding>{})
             << "level " << level;
-    EXPECT_TRUE(HWriteCheck::CheckAgainstRadio(image, image).empty());
+    for (int level = 0; level <= 2; ++level)
+        EXPECT_TRUE(HWriteCheck::CheckAgainstRadio(image, image, level).empty())
+            << "level " << level;
 }
 
 TEST(WriteCheckTest, FrequencyOutsideTheBandIsAnErrorOfItsCell) {
@@ -193,10 +196,68 @@ TEST(WriteCheckTest, DamagedAdjustmentIsAnErrorOnlyWhereItIsWritten) {
     EXPECT_EQ(written->severity, HCheckSeverity::Error);
 }
 
+TEST(WriteCheckTest, ALevel0DownloadNamesTheHardwarePageValuesTheRadioKeeps) {
+    // The radio's first IF and local offset side differ from the file's; its
+    // step set and the rows off the page (TX power) do not count here.
+    const HMemoryImage file = BuildDefaultImage();
+    HMemoryImage radio = WithHardware(file, HHardwareGroup::kRowFirstIf, 21400000);
+    radio = WithHardware(radio, HHardwareGroup::kRowLocalOffset, 1);
+    const auto findings = HWriteCheck::CheckAgainstRadio(file, radio, 0);
+    ASSERT_EQ(findings.size(), 2u);
+    const HCheckFinding* offset = FindKey(findings, "hardware.local_offset");
+    const HCheckFinding* firstIf = FindKey(findings, "hardware.1st_if");
+    ASSERT_NE(offset, nullptr);
+    ASSERT_NE(firstIf, nullptr);
+    EXPECT_EQ(firstIf->severity, HCheckSeverity::Warning);
+    EXPECT_EQ(firstIf->caption, "1st IF");
+    EXPECT_NE(firstIf->text.find("1st IF is 0.00 MHz in this file and 21.40 MHz in the radio"),
+              std::string::npos)
+        << firstIf->text;
+    EXPECT_NE(offset->text.find("Lower in this file and Upper in the radio"), std::string::npos)
+        << offset->text;
+    // Level 1 writes the file's page: nothing to tell.
+    EXPECT_TRUE(HWriteCheck::CheckAgainstRadio(file, radio, 1).empty());
+}
+
+TEST(WriteCheckTest, DecodeWindowsTheTablesCannotHoldAreNamedByTone) {
+    // 2-tone: tones 3 and A at 1000 and 2000 Hz. With the window scale of 25
+    // their windows are far past 16 bits; a scale of 25000 holds them.
+    HMemoryImage image = WithSettings(BuildDefaultImage(),
+                                      {{"two_tone_table.3", "1000"}, {"two_tone_table.a", "2000"}});
+    auto findings = HWriteCheck::CheckImage(image, 0);
+    const HCheckFinding* two = FindKey(findings, "two_tone_table");
+    ASSERT_NE(two, nullptr);
+    EXPECT_EQ(two->severity, HCheckSeverity::Warning);
+    EXPECT_EQ(two->caption, "2Tone Table");
+    EXPECT_TRUE(Says(two, "no decode window of tones 3 (1000.0 Hz) and A (2000.0 Hz) fits"))
+        << two->text;
+    EXPECT_TRUE(Says(two, "window scale 25,")) << two->text;
+    HTwoToneTable table;
+    table.Load(image);
+    table.SetWindowScale(25000);
+    table.Save(image);
+    EXPECT_EQ(FindKey(HWriteCheck::CheckImage(image, 0), "two_tone_table"), nullptr);
+
+    // 5-tone: the table of the active family only, one finding per tone set.
+    image = WithSettings(image, {{"signalling_type.signalling", "5-TONE"}});
+    HFiveToneTable five;
+    five.Load(image);
+    five.SetFrequency(1, 4, 1060.0);
+    five.Save(image);
+    findings = HWriteCheck::CheckImage(image, 0);
+    EXPECT_EQ(FindKey(findings, "two_tone_table"), nullptr);
+    const HCheckFinding* zvei2 = FindKey(findings, "five_tone_table.2");
+    ASSERT_NE(zvei2, nullptr);
+    EXPECT_EQ(zvei2->caption, "5-Tone Table ZVEI2");
+    EXPECT_TRUE(Says(zvei2, "no decode window of tone 4 (1060.0 Hz) fits")) << zvei2->text;
+    EXPECT_EQ(
+        std::ranges::count(findings, HStringTable::kCheckToneWindow, &HCheckFinding::messageId), 1);
+}
+
 TEST(WriteCheckTest, AnotherBandOrProductTypeThanTheRadiosIsAnError) {
     const HMemoryImage vhf = BuildDefaultImage();
     const HMemoryImage uhf = WithHardware(vhf, HHardwareGroup::kRowBand, 2);
-    auto findings = HWriteCheck::CheckAgainstRadio(uhf, vhf);
+    auto findings = HWriteCheck::CheckAgainstRadio(uhf, vhf, 0);
     ASSERT_EQ(findings.size(), 1u);
     EXPECT_EQ(findings[0].key, "hardware.freq_band");
     EXPECT_EQ(findings[0].caption, "Freq. Band");
@@ -206,7 +267,7 @@ TEST(WriteCheckTest, AnotherBandOrProductTypeThanTheRadiosIsAnError) {
         << findings[0].text;
 
     const HMemoryImage handheld = WithHardware(vhf, HHardwareGroup::kRowProductType, 2);
-    findings = HWriteCheck::CheckAgainstRadio(vhf, handheld);
+    findings = HWriteCheck::CheckAgainstRadio(vhf, handheld, 0);
     ASSERT_EQ(findings.size(), 1u);
     EXPECT_EQ(findings[0].key, "hardware.product_type");
     EXPECT_NE(findings[0].text.find("for a Mobile set, the radio is a Handheld set"),

@@ -116,11 +116,17 @@ TEST(FiveToneTables, StoreWritesTheDecodeWindows) {
     EXPECT_EQ(Word(image, window + 2), 967u);
     EXPECT_EQ(Word(image, 0x2380), 0xFFFFu); // no tone, no window
 
-    // At the default scale the limits need 19 bits: no window is written.
+    EXPECT_TRUE(table.UnfitWindows().empty());
+
+    // At the default scale the limits need 19 bits: the window the table
+    // holds stays (after an upload, the radio's own), whole.
     table.SetValue(table.IndexOf(0, 0, T::kRowWindowScale), 25);
     table.Store(image);
-    EXPECT_EQ(Word(image, window), 0xFFFFu);
-    EXPECT_EQ(Word(image, window + 2), 0xFFFFu);
+    EXPECT_EQ(Word(image, window), 920u);
+    EXPECT_EQ(Word(image, window + 2), 967u);
+    EXPECT_EQ(Word(image, 0x2380), 0xFFFFu);
+    using Pairs = std::vector<std::pair<std::size_t, std::size_t>>;
+    EXPECT_EQ(table.UnfitWindows(), (Pairs{{2, 4}}));
 }
 
 TEST(FiveToneTables, DigitStrings) {

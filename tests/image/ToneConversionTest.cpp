@@ -67,6 +67,23 @@ TEST(ToneConversion, DecodeWindows) {
     EXPECT_EQ(TC::DecodeWindow(3, 2929, 25, 25).upper, 0);
 }
 
+TEST(ToneConversion, WhatATableCanHold) {
+    const struct {
+        std::int64_t lower, upper;
+        bool fits;
+    } rows[] = {
+        {0, 0, true},            // no window: written as 0xFFFF
+        {920, 967, true},        //
+        {1, 65534, true},        // the widest a table holds
+        {367925, 386792, false}, // the default scale's window of 1060 Hz
+        {65000, 65535, false},   // upper is the "none" mark
+        {0, 10, false},          // lower 0 is no limit
+        {20, 10, false},         // the wrong way round
+    };
+    for (const auto& r : rows)
+        EXPECT_EQ(TC::FitsTable({r.lower, r.upper}), r.fits) << r.lower << "-" << r.upper;
+}
+
 TEST(ToneConversion, StoredLimitsNeverWrap) {
     EXPECT_EQ(TC::StoredLimit(920), 920u);
     EXPECT_EQ(TC::StoredLimit(65534), 65534u);

@@ -74,11 +74,16 @@ TEST(TwoToneTable, DecodeWindowsFromTheStoredValues) {
     EXPECT_EQ(t.WindowUpper(2), 0xFFFF);
 
     // With the default scale of 25 the centre of 1000 Hz is 400400: no 16-bit
-    // window holds it, and the table keeps "none" rather than its low bits.
+    // window holds it. The table keeps the window it holds (after an upload,
+    // the radio's own), neither "none" nor the centre's low bits.
+    EXPECT_TRUE(t.UnfitWindows().empty());
     t.SetWindowScale(25);
     t.ComputeWindows();
-    EXPECT_EQ(t.WindowLower(0), 0xFFFF);
-    EXPECT_EQ(t.WindowUpper(0), 0xFFFF);
+    EXPECT_EQ(t.WindowLower(0), 390);
+    EXPECT_EQ(t.WindowUpper(0), 410);
+    EXPECT_EQ(t.WindowLower(1), 195);
+    EXPECT_EQ(t.UnfitWindows(), (std::vector<int>{0, 1}));
+    EXPECT_EQ(t.WindowLower(2), 0xFFFF);
 
     // A zero scale divides nothing: no window.
     t.SetWindowScale(0);
