@@ -1,5 +1,6 @@
 #include "HEditor.h"
 
+#include "HAlignmentData.h"
 #include "HLogPrint.h"
 
 #include <algorithm>
@@ -75,7 +76,13 @@ int HEditor::Confirm() {
     SaveDataEdit();
     SaveDataGrid();
     SaveDataList();
-    return StoreData();
+    if (m_context.image == nullptr)
+        return StoreData();
+    // Every way of writing settings (the dialogs, rp57cli set and load) ends here.
+    const HSoundChecksums sound(*m_context.image);
+    const int result = StoreData();
+    sound.Keep(*m_context.image);
+    return result;
 }
 
 bool HEditor::UserSelect(std::size_t item, int index) {

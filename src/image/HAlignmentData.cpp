@@ -54,6 +54,20 @@ void HAlignmentData::RecomputeChecksum(std::span<std::uint8_t> image) {
     Store(image);
 }
 
+HSoundChecksums::HSoundChecksums(std::span<const std::uint8_t> image)
+    : m_working(HAlignmentData(HAlignmentData::HCopy::Working).VerifyChecksum(image)),
+      m_shipping(HAlignmentData(HAlignmentData::HCopy::ShippingDefault).VerifyChecksum(image)) {}
+
+void HSoundChecksums::Keep(std::span<std::uint8_t> image) const {
+    for (const auto& [sound, copy] :
+         {std::pair{m_working, HAlignmentData::HCopy::Working},
+          std::pair{m_shipping, HAlignmentData::HCopy::ShippingDefault}}) {
+        HAlignmentData data(copy);
+        if (sound && !data.VerifyChecksum(image))
+            data.RecomputeChecksum(image);
+    }
+}
+
 std::int32_t HAlignmentData::GetValue(std::size_t index) const {
     return index < m_values.size() ? m_values[index] : -1;
 }

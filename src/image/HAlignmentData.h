@@ -112,6 +112,23 @@ private:
     int m_levelUnit = 0;
 };
 
+// The two adjustment checksums around an edit of settings. Some settings
+// share bytes with the adjustment values (Hardware rows 0-3 and working value
+// 27 in byte 33): a checksum that was sound before the edit and that the edit
+// broke is recomputed; one already damaged stays damaged, so the check before
+// writing still reports it.
+class HSoundChecksums {
+public:
+    // Notes which checksums `image` holds sound.
+    explicit HSoundChecksums(std::span<const std::uint8_t> image);
+    // After the edit: recomputes each checksum noted sound that is no longer.
+    void Keep(std::span<std::uint8_t> image) const;
+
+private:
+    bool m_working;
+    bool m_shipping;
+};
+
 namespace HAlignmentMap {
 constexpr std::size_t ShippingSumBytes() {
     std::size_t n = 0;

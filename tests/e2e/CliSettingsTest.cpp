@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <sys/stat.h>
 
 namespace {
@@ -168,4 +170,65 @@ TEST(CliSettings, RowsNoDialogShowsAreReadByKeyButNeitherShownNorSet) {
     EXPECT_NE(r.err.find("key_function.row_24 is a row that no dialog shows"), std::string::npos)
         << r.err;
     EXPECT_FALSE(Exists(out));
+}
+
+TEST(CliSettings, AnEditOfBytesTheAdjustmentChecksumCoversKeepsASoundChecksumSound) {
+    // Byte 33 holds Hardware rows 0-3 and adjustment value 27, which the
+    // working checksum covers. Set (a file whose checksums are sound, and one
+    // whose working checksum is damaged) and load (a hand-edited dump).
+    TempDir dir;
+    const std::string sound = WriteDefault(dir, "sound.R57");
+    HMemoryImage damagedImage = BuildDefaultImage();
+    damagedImage[4] ^= 0x5A;
+    const std::string damaged = dir.File("damaged.R57");
+    ASSERT_TRUE(HDataFile::Write(damaged, damagedImage).Ok());
+    const std::string dump = dir.File("radio.json");
+    ASSERT_EQ(Cli({"dump", sound, "-o", dump}, dir).status, 0);
+    std::string text;
+    {
+        std::ifstream in(dump);
+        text.assign(std::istreambuf_iterator<char>(in), {});
+    }
+    const std::string high = "\"hardware.mobile_tx_power\": \"High\"";
+    ASSERT_NE(text.find(high), std::string::npos);
+    text.replace(text.find(high), high.size(), "\"hardware.mobile_tx_power\": \"Middle\"");
+    std::ofstream(dump) << text;
+
+    const struct {
+        const char* name;
+        std::vector<std::string> args;
+        bool sound;
+    } rows[] = {
+        {"set", {"set", sound, "hardware.mobile_tx_power=Middle", "--level", "2"}, true},
+        {"set, damaged",
+         {"set", damaged, "hardware.mobile_tx_power=Middle", "--level", "2"},
+         false},
+        {"load", {"load", dump}, true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const std::string out = dir.File("out.R57");
+        std::vector<std::string> args = row.args;
+        args.insert(args.end(), {"-o", out});
+        const CliResult r = Cli(args, dir);
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(Cli({"get", out, "hardware.mobile_tx_power", "--level", "2"}, dir).out,
+                  "Middle\n");
+        const CliResult info = Cli({"info", out}, dir);
+        EXPECT_NE(info.out.find(std::string("Adjustment checksum (working copy):     ") +
+                                (row.sound ? "OK" : "BAD")),
+                  std::string::npos)
+            << info.out;
+        EXPECT_NE(info.out.find("Adjustment checksum (shipping default): OK"), std::string::npos);
+        // A sound file stays one a level 2 download takes.
+        EXPECT_EQ(Cli({"check", out, "--level", "2"}, dir).status, row.sound ? 0 : 1);
+        // Only the checksum follows: nothing but bytes 4 and 5 and byte 33 moved.
+        const HMemoryImage before = ReadBack(row.sound ? sound : damaged);
+        const HMemoryImage after = ReadBack(out);
+        for (std::size_t i = 0; i < 0x22; ++i) {
+            if (i != 4 && i != 5 && i != 33) {
+                EXPECT_EQ(after[i], before[i]) << "byte " << i;
+            }
+        }
+    }
 }

@@ -99,6 +99,47 @@ TEST(AlignmentData, ChecksumRulesAndValueMapOfBothCopies) {
     EXPECT_EQ(HAlignmentData().ComputeChecksum(ones), 0xFFF2);
 }
 
+TEST(AlignmentData, AnEditKeepsTheChecksumsThatWereSoundAndNoOther) {
+    // Rows: which copy is sound before, which covered byte the edit changes
+    // (byte 33 for the working copy, 0x3011 for the shipping default).
+    using C = HAlignmentData::HCopy;
+    const struct {
+        bool workingSound, shippingSound;
+        std::size_t edited;
+    } rows[] = {{true, true, 33},      {true, true, 0x3011}, {false, true, 33},
+                {true, false, 0x3011}, {false, false, 33},   {true, true, 0x200}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(std::to_string(r.workingSound) + std::to_string(r.shippingSound) + " " +
+                     std::to_string(r.edited));
+        HMemoryImage image{};
+        std::mt19937 rng(unsigned(r.edited));
+        for (auto& b : image)
+            b = static_cast<std::uint8_t>(rng());
+        HAlignmentData(C::Working).RecomputeChecksum(image);
+        HAlignmentData(C::ShippingDefault).RecomputeChecksum(image);
+        if (!r.workingSound)
+            image[4] ^= 0x01;
+        if (!r.shippingSound)
+            image[0x310E] ^= 0x01;
+        const HSoundChecksums sound(image);
+        image[r.edited] ^= 0x04;
+        const HMemoryImage edited = image;
+        sound.Keep(image);
+        EXPECT_EQ(HAlignmentData(C::Working).VerifyChecksum(image), r.workingSound);
+        EXPECT_EQ(HAlignmentData(C::ShippingDefault).VerifyChecksum(image), r.shippingSound);
+        // Only checksum bytes move, and only those of a copy the edit broke.
+        for (std::size_t i = 0; i < image.size(); ++i) {
+            const bool working = i == 4 || i == 5;
+            const bool shipping = i == 0x310E || i == 0x310F;
+            const bool broke = r.edited == 33 ? working && r.workingSound
+                                              : shipping && r.shippingSound && r.edited != 0x200;
+            if (!broke) {
+                EXPECT_EQ(image[i], edited[i]) << "byte " << i;
+            }
+        }
+    }
+}
+
 TEST(AlignmentData, FormatLevel) {
     HAlignmentData data;
     data.SetValue(28, 0x86); // -6
