@@ -68,8 +68,12 @@ void EepromToFlash(HMemoryImage& m) {
     }
 }
 
+// Both checksums: the 22-byte copy into the backup carries the working
+// checksum over the backup's own, and a later download whose working copy is
+// damaged can fall back only on a sound backup.
 void Recompute(HMemoryImage& m) {
     HAlignmentData(HAlignmentData::HCopy::Working).RecomputeChecksum(m);
+    HAlignmentData(HAlignmentData::HCopy::ShippingDefault).RecomputeChecksum(m);
     HChannels model;
     model.Load(m);
     model.Save(m);
@@ -103,8 +107,12 @@ bool RecoveryOnEepromLight(HMemoryImage& m, HCommEventData& event, HPrompt& prom
     }
     HLOG(3, "選択ファイル名[FILE%s]", path->c_str());
     HMemoryImage file{};
-    if (!HDataFile::Read(*path, file).Ok()) {
+    if (const HDataFileResult read = HDataFile::Read(*path, file); !read.Ok()) {
         HLOG(1, "%s", "ファイル読み込みに失敗しました");
+        // Whatever kept the file out, the person learns which file and why.
+        prompt.ShowMessage(HStringTable::Format(HStringTable::kFileReadError, {*path}) + "\r\n" +
+                               read.detail,
+                           HMessageIcon::Stop);
         return false;
     }
     const bool same = FileCheckOnRecovery(m, file);

@@ -204,12 +204,12 @@ int HRP57CommunicationDialog::OnRecoveryEnd(HCommEventData& event) {
     if (!Connect(event, kConnectWait, false))
         return Finish(event, false);
     HMemoryImage& editor = *event.editorImage;
-    const std::size_t mark = HImageMap::EepromWordOffset(kEndMarkWord);
     m_partialWrite = true;
-    // The mark goes first as the recovered image holds it.
-    const bool ok = WriteEndMark(event, editor, editor[mark], editor[mark + 1], false) &&
-                    WriteImage(event, editor) && !CancelPoint() &&
-                    WriteEndMark(event, editor, 0xA5, 0x5A, true);
+    // The radio is marked as being written first, as a download marks it. The
+    // recovery never reads word 0xFF: the image holds zeros or a default
+    // file's word there, and a stop half way would look complete to the radio.
+    const bool ok = WriteEndMark(event, editor, 0xFF, 0xFF, false) && WriteImage(event, editor) &&
+                    !CancelPoint() && WriteEndMark(event, editor, 0xA5, 0x5A, true);
     if (ok) {
         m_partialWrite = false;
         event.message = HComText::kRecoveryComplete;

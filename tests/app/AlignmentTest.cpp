@@ -71,11 +71,33 @@ private:
     bool m_ok = false;
 };
 
+// The program in Manufacture Mode with the simulated radio holding `memory`
+// on its port.
+struct Factory {
+    Factory(const TempHome& home, const HMemoryImage& memory, const QStringList& faults = {})
+        : radio(home, memory, faults), run(1) {
+        run.app.SetComDevice(radio.Link().toStdString());
+    }
+    [[nodiscard]] bool Ready() const { return radio.Started() && run.frame != nullptr; }
+    Radio radio;
+    RunningApp run;
+};
+
 // The default alignment file of the factory radio's model, beside the program.
 bool WriteAlignmentFile(const TempHome& home) {
     const HMemoryImage radio = FactoryRadio();
     const std::optional<std::string> name = HAlignmentImage::DefaultFileName(radio);
     return name && HDataFile::Write(home.File(name->c_str()), radio).Ok();
+}
+
+// The identity mark (0x0610) the reliability test looks for, in the working
+// copy and in the shipping default, or neither.
+HMemoryImage WithIdentityMarks(HMemoryImage m, bool eeprom, bool flash) {
+    for (const auto& [at, marked] : {std::pair{std::size_t(0x1F6), eeprom}, {0x3104, flash}}) {
+        m[at] = marked ? 0x06 : 0x00;
+        m[at + 1] = marked ? 0x10 : 0x00;
+    }
+    return m;
 }
 
 std::uint16_t Word(const HMemoryImage& m, int word) {
@@ -102,6 +124,7 @@ private slots:
     void aWordTheRadioRefusesIsToldAndTheImageKeepsTheValue();
     void channelFineAlignmentStoresTheChannelOffset();
     void recoveryFromTheShippingDefault();
+    void aRefusedRecoveryFileIsToldWithItsNameAndReason();
 };
 
 void AlignmentTest::radioMenuOffersAlignmentOnlyInManufactureMode() {
@@ -305,27 +328,20 @@ void AlignmentTest::channelFineAlignmentStoresTheChannelOffset() {
 
 void AlignmentTest::recoveryFromTheShippingDefault() {
     TempHome home;
-    HMemoryImage memory = FactoryRadio();
     // The working copy lost its identity; the shipping default is sound.
-    memory[0x3104] = 0x06;
-    memory[0x3105] = 0x10;
-    memory[0x1F6] = 0x00;
-    memory[0x1F7] = 0x00;
+    HMemoryImage memory = WithIdentityMarks(FactoryRadio(), false, true);
     memory[0x3110] = 0x2A; // RSSI squelch wide of the shipping default
     HAlignmentData shipping(HAlignmentData::HCopy::ShippingDefault);
     shipping.RecomputeChecksum(memory);
-    Radio radio(home, memory);
-    QVERIFY(radio.Started());
-    RunningApp run(1);
-    QVERIFY(run.frame);
-    run.app.SetComDevice(radio.Link().toStdString());
+    Factory factory(home, memory);
+    QVERIFY(factory.Ready());
     MessageAnswers answers(QMessageBox::Ok);
     answers.Queue(HStringTable::kAdjDefectedRecover, QMessageBox::Yes);
 
-    QVERIFY(run.frame->RunCommand(HCmd::kAdjustmentRecover));
+    QVERIFY(factory.run.frame->RunCommand(HCmd::kAdjustmentRecover));
     QVERIFY(answers.asked.contains(QStringLiteral("message138")));
     QVERIFY(answers.texts.contains(QStringLiteral("Adjustment Recovery Complete!")));
-    const HMemoryImage m = radio.StopAndRead();
+    const HMemoryImage m = factory.radio.StopAndRead();
     QCOMPARE(Word(m, 0xFB), std::uint16_t(0x0610));
     QCOMPARE(int(m[6]), 0x2A);
     QVERIFY(HAlignmentData().VerifyChecksum(m));
@@ -333,6 +349,40 @@ void AlignmentTest::recoveryFromTheShippingDefault() {
     // Still the same radio: its model codes survive the built-in defaults.
     QCOMPARE(int(m[2]), 5);
     QCOMPARE(int(m[3]), 0);
+}
+
+void AlignmentTest::aRefusedRecoveryFileIsToldWithItsNameAndReason() {
+    TempHome home;
+    // Only the working copy is sound: a saved data file is asked for.
+    HMemoryImage memory = WithIdentityMarks(FactoryRadio(), true, false);
+    HAlignmentData().RecomputeChecksum(memory);
+    const QString file = home.Path() + QStringLiteral("/short.R57");
+    {
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("0123456789");
+    }
+    Factory factory(home, memory);
+    QVERIFY(factory.Ready());
+    MessageAnswers answers(QMessageBox::Ok);
+    answers.Queue(HStringTable::kShippingDefaultDefected, QMessageBox::Yes);
+    ModalDriver<QFileDialog> choose(
+        [&file](QFileDialog* dialog) {
+            dialog->selectFile(file);
+            QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
+        },
+        QStringLiteral("RecoveryFileDialog"));
+
+    QVERIFY(factory.run.frame->RunCommand(HCmd::kAdjustmentRecover));
+    QVERIFY(choose.Fired());
+    const QString told =
+        QStringLiteral("Problem reading from file\nFile Name = %1\nThe file holds 10 bytes")
+            .arg(file);
+    QVERIFY2(
+        std::ranges::any_of(answers.texts, [&](const QString& t) { return t.startsWith(told); }),
+        qPrintable(answers.texts.join(QStringLiteral(" | "))));
+    QVERIFY(!answers.texts.contains(QStringLiteral("Adjustment Recovery Complete!")));
+    QCOMPARE(factory.radio.StopAndRead(), memory);
 }
 
 RP57_APP_TEST(AlignmentTest)

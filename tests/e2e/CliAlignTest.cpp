@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 using namespace linktest;
 
 namespace {
@@ -80,6 +82,120 @@ TEST(CliAlign, RecoveryFromTheShippingDefaultTakesTheRestFromTheModelsDefaultFil
     EXPECT_EQ(after[0x60], 0x77);
     EXPECT_EQ(Word(after, 0xFB), 0x0610) << "the working copy's mark from the shipping default";
     EXPECT_TRUE(HAlignmentData().VerifyChecksum(after));
+}
+
+// What rp57cli info says of a radio's memory.
+std::string InfoOf(const TempHome& home, const HMemoryImage& memory) {
+    const std::string file = home.Path("after.R57");
+    if (!HDataFile::Write(file, memory).Ok())
+        return "not written";
+    return RunTool(RP57CLI_PATH, {"info", file}, home.Dir()).out;
+}
+
+// The EEPROM and FLASH writes the radio received, in order.
+std::vector<std::string> Writes(const SimRadio& radio) {
+    std::vector<std::string> writes;
+    for (const std::string& f : radio.Frames())
+        if (f.starts_with("F1") || f.starts_with("F3"))
+            writes.push_back(f);
+    return writes;
+}
+
+TEST(CliAlign, EveryRecoveryLeavesBothChecksumsSoundAndMarksTheRadioWhileWriting) {
+    // The four ways a recovery ends written: both copies sound (the shipping
+    // default into the working copy), the working copy alone (a saved file),
+    // the shipping default alone with and without the model's default file.
+    // Each radio's shipping-default checksum is damaged where the recovery
+    // trusts the copy by its mark alone; the saved file's copy brings the
+    // working checksum to the backup.
+    HMemoryImage base = BuildDefaultImage();
+    base[2] = 5;
+    base[0x1FE] = 0xBE; // word 0xFF as a saved file or a default may hold it
+    base[0x1FF] = 0xEF;
+    HMemoryImage eepromOnly = base;
+    eepromOnly[0x1F6] = 0x06;
+    eepromOnly[0x1F7] = 0x10;
+    eepromOnly[0x07] = 0x40; // adjustment values of its own
+    eepromOnly[0x10] = 0x21;
+    HAlignmentData().RecomputeChecksum(eepromOnly);
+    HMemoryImage saved = eepromOnly; // its backup identity agrees with the radio's
+    std::copy_n(saved.begin() + 0x1F6, 8, saved.begin() + 0x3104);
+    HMemoryImage both = saved;
+    both[0x310E] ^= 0x55;
+    HMemoryImage flashOnly = base;
+    flashOnly[0x1F6] = 0x00;
+    flashOnly[0x3104] = 0x06;
+    flashOnly[0x3105] = 0x10;
+    flashOnly[0x310E] ^= 0x55;
+    const struct {
+        const char* name;
+        const HMemoryImage& radio;
+        bool defaultFile;
+        const char* reliability;
+    } rows[] = {{"both sound", both, false, "0"},
+                {"working copy only", eepromOnly, false, "1"},
+                {"shipping default only, default file", flashOnly, true, "2"},
+                {"shipping default only, built-in defaults", flashOnly, false, "2"}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        TempHome home;
+        ASSERT_TRUE(HDataFile::Write(home.Path("saved.R57"), saved).Ok());
+        if (row.defaultFile) {
+            HHardwareGroup hw;
+            hw.Load(row.radio);
+            const std::string name(
+                HDefaultFiles::For(int(hw.GetValue(HHardwareGroup::kRowBand)),
+                                   int(hw.GetValue(HHardwareGroup::kRowProductType))));
+            ASSERT_TRUE(HDataFile::Write(home.Path(name), base).Ok());
+        }
+        SimRadio radio(home, {}, &row.radio);
+        ASSERT_TRUE(radio.Started());
+        const CliResult r = Align(
+            home, {"--port", radio.Link(), "recover", "--file", home.Path("saved.R57"), "--yes"});
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out, std::string("read: done\nreliability: ") + row.reliability +
+                             "\nwrite: done (Adjustment Recovery Complete!)\n");
+        const std::vector<std::string> writes = Writes(radio);
+        ASSERT_GE(writes.size(), 2u);
+        EXPECT_TRUE(writes.front().starts_with("F1 04 FF FF FF")) << writes.front();
+        EXPECT_TRUE(writes.back().starts_with("F1 04 FF A5 5A")) << writes.back();
+        const std::string info = InfoOf(home, radio.StopAndRead());
+        EXPECT_NE(info.find("Adjustment checksum (working copy):     OK"), std::string::npos)
+            << info;
+        EXPECT_NE(info.find("Adjustment checksum (shipping default): OK"), std::string::npos)
+            << info;
+    }
+}
+
+TEST(CliAlign, ARefusedRecoveryFileIsNamedWithTheReason) {
+    TempHome home;
+    HMemoryImage memory = BuildDefaultImage();
+    memory[2] = 5;
+    memory[0x1F6] = 0x06; // only the working copy is sound: a saved file is asked for
+    memory[0x1F7] = 0x10;
+    HAlignmentData().RecomputeChecksum(memory);
+    fs::create_directory(home.Path("folder.R57"));
+    std::ofstream(home.Path("short.R57")) << "0123456789";
+    const struct {
+        std::string file;
+        std::string reason;
+    } rows[] = {{home.Path("folder.R57"), "This is a folder, not a file."},
+                {home.Path("short.R57"), "The file holds 10 bytes; a data file holds exactly"},
+                {home.Path("missing.R57"), "The file does not exist."}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.file);
+        SimRadio radio(home, {}, &memory);
+        ASSERT_TRUE(radio.Started());
+        const CliResult r =
+            Align(home, {"--port", radio.Link(), "recover", "--file", row.file, "--yes"});
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.out, "read: done\nreliability: 1\nrecover: stopped\n");
+        EXPECT_NE(
+            r.err.find("Problem reading from file\nFile Name = " + row.file + "\n" + row.reason),
+            std::string::npos)
+            << r.err;
+        EXPECT_TRUE(radio.Blocks("F1").empty()) << "nothing written";
+    }
 }
 
 } // namespace
