@@ -134,6 +134,7 @@ void HAlignDialogBase::SetBusy(bool busy) {
 }
 
 void HAlignDialogBase::ShowError(int stringId) {
+    m_failed = true;
     HMessageBox::Show(this, stringId, QMessageBox::Critical);
 }
 
@@ -449,7 +450,16 @@ void HSqlAlignDlg::OnStart() {
 void HSqlAlignDlg::OnSample() {
     const int index = m_kind == kRssiNsq || m_kind == kSFullRssi ? HAlignCommand::kAdRssi
                                                                  : HAlignCommand::kAdNoise;
-    m_samples.push_back(m_comm.ReadAdValue(index));
+    // A failed read is no sample of 0: the step ends without a result.
+    const std::optional<int> sample = m_comm.TryReadAdValue(index);
+    if (!sample) {
+        SetBusy(false);
+        m_samples.clear();
+        m_box->clear();
+        ShowError(HStringTable::kAlignReadFailed);
+        return;
+    }
+    m_samples.push_back(*sample);
     m_box->setText(QString::number(m_samples.back()));
     if (int(m_samples.size()) < HBasicAlignment::kSquelchSamples) {
         // The next sample is timed from the end of this one.

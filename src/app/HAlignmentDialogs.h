@@ -68,6 +68,8 @@ public:
     [[nodiscard]] QPushButton* CancelButton() const { return m_cancel; }
     [[nodiscard]] QLabel* SaveLabel() const { return m_save; }
     [[nodiscard]] bool IsBusy() const { return m_busy; }
+    // A step of this dialog failed (its error was shown) since it opened.
+    [[nodiscard]] bool HadFailure() const { return m_failed; }
 
     void reject() override;
 
@@ -90,6 +92,7 @@ protected:
 private:
     std::uint32_t m_help;
     bool m_busy = false;
+    bool m_failed = false;
 };
 
 // VCV search of the receiver or transmitter ("RX/TX VCO Adjustment").

@@ -120,6 +120,7 @@ int BasicAlignment(CMainFrame& frame, const HLinkSettings& link) {
         auto end = BuildCommEvent(HCommEvent::BasicAlignEnd, link, &work, &radio);
         end->writeEeprom = kEndEeprom;
         end->writeFlash = kEndFlash;
+        end->failedSteps = sheet.FailedSteps();
         (void)RunEvent(frame, link, std::move(end), port);
     } else if (status == 2) {
         HMessageBox::Show(&frame, HStringTable::kAdjDownloadFailed, QMessageBox::Critical);

@@ -21,8 +21,8 @@
 #include <QThread>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <chrono>
-#include <thread>
 
 namespace {
 
@@ -275,77 +275,96 @@ void HBasicAlignmentSheet::Refresh() {
             QString::asprintf("%d", int(m_data.GetValue(std::size_t(kBasic2[i].value)))));
 }
 
-void HBasicAlignmentSheet::StoreAndWrite(std::span<const int> words, bool channelPages) {
+bool HBasicAlignmentSheet::StoreAndWrite(std::span<const int> words, bool channelPages) {
     HLOG_D1("[FUNC IN]HBasicAlignmentSheet::StoreAndWrite");
-    if (channelPages) {
-        // The channel records follow the new tune values before they are written.
-        m_data.Store(m_image);
-        m_channels.Load(m_image);
-        m_channels.Save(m_image);
-    }
-    std::vector<int> failedWords;
-    std::vector<int> failedPages;
-    const int lastPage = 8 + m_channels.UsedChannelPages();
+    HBasicAlignment::HUnwritten missed;
     const std::vector<int> wordList(words.begin(), words.end());
     RunOffThread(this, [&] {
         const HBasicAlignment::Timing timing;
-        failedWords = HBasicAlignment::StoreAndWrite(m_comm, m_image, m_data, wordList, timing);
-        for (int page = 8; channelPages && page <= lastPage; ++page) {
-            std::this_thread::sleep_for(timing.wordWrite);
-            if (!m_comm.WriteBlock(HCloneProtocol::kAreaFlash, page, 0, m_image, nullptr)) {
-                HLOG_ER("ダウンロード失敗[PAGE:%X]", unsigned(page));
-                failedPages.push_back(page);
-            }
-        }
+        if (channelPages)
+            missed = HBasicAlignment::StoreTuneAndWrite(m_comm, m_image, m_data, wordList, timing);
+        else
+            missed.words =
+                HBasicAlignment::StoreAndWrite(m_comm, m_image, m_data, wordList, timing);
     });
     Refresh();
-    if (!failedWords.empty() || !failedPages.empty()) {
+    if (!missed.Empty()) {
         // The image keeps the value; the radio does not have it.
-        QStringList missed;
-        for (int w : failedWords)
-            missed << QStringLiteral("EEPROM word 0x%1")
-                          .arg(
-                              QString::number(w, 16).toUpper().rightJustified(2, QLatin1Char('0')));
-        for (int p : failedPages)
-            missed << QStringLiteral("FLASH page 0x%1")
-                          .arg(
-                              QString::number(p, 16).toUpper().rightJustified(2, QLatin1Char('0')));
+        QStringList names;
+        for (int w : missed.words)
+            names << QStringLiteral("EEPROM word 0x%1")
+                         .arg(QString::number(w, 16).toUpper().rightJustified(2, QLatin1Char('0')));
+        for (int p : missed.pages)
+            names << QStringLiteral("FLASH page 0x%1")
+                         .arg(QString::number(p, 16).toUpper().rightJustified(2, QLatin1Char('0')));
         HMessageBox::Show(this, HStringTable::kAlignWordsNotWritten, QMessageBox::Warning,
-                          QMessageBox::Ok, {missed.join(QStringLiteral(", ")).toStdString()});
+                          QMessageBox::Ok, {names.join(QStringLiteral(", ")).toStdString()});
     }
     HLOG_D1("[FUNC OUT]HBasicAlignmentSheet::StoreAndWrite");
+    return missed.Empty();
+}
+
+std::string HBasicAlignmentSheet::StepName(int page, int index) const {
+    if (page == kBasic2Page && index >= 0 && index < kBasic2Rows)
+        return m_basic2Labels[std::size_t(index)]->text().toStdString();
+    static constexpr const char* kTop[4] = {"VCO RX", "VCO TX", "Frequency D/A", "RX Tune"};
+    if (index >= 0 && index < 4)
+        return kTop[index];
+    const bool narrow = index >= 8;
+    return std::string(kSquelchLabels[std::size_t((index - 4) % 4)]) + (narrow ? " N" : " W");
+}
+
+void HBasicAlignmentSheet::Record(int page, int index, bool failed) {
+    const std::string name = StepName(page, index);
+    const auto at = std::ranges::find(m_failed, name);
+    if (failed && at == m_failed.end())
+        m_failed.push_back(name);
+    else if (!failed && at != m_failed.end())
+        m_failed.erase(at);
 }
 
 void HBasicAlignmentSheet::OnStart(int page, int index) {
     HLOG_D1("[FUNC IN]HBasicAlignmentSheet::OnStart[PAGE:%d][BUTTON:%d]", page, index);
+    // Accepted: the step's words go to the radio, and the step failed only
+    // when they did not. Not accepted after an error: failed, nothing stored.
+    // Closed without an error: as before.
+    const auto finish = [&](const HAlignDialogBase& dialog, bool accepted,
+                            const auto& storeAndWrite) {
+        if (accepted)
+            Record(page, index, !storeAndWrite());
+        else if (dialog.HadFailure())
+            Record(page, index, true);
+    };
     if (page == kAlignmentPage && (index == 0 || index == 1)) {
         const bool tx = index == 1;
         HVcvAlignDlg dialog(m_comm, tx, this);
-        if (dialog.exec() == QDialog::Accepted && dialog.Result()) {
+        const bool accepted = dialog.exec() == QDialog::Accepted && dialog.Result();
+        finish(dialog, accepted, [&] {
             m_data.SetValue(tx ? 17 : 16, *dialog.Result());
             const int words[] = {11};
-            StoreAndWrite(words);
-        }
+            return StoreAndWrite(words);
+        });
     } else if (page == kAlignmentPage && index == 3) {
         HTuneAlignDlg dialog(m_comm, m_data, m_channels, this);
-        if (dialog.exec() == QDialog::Accepted) {
+        finish(dialog, dialog.exec() == QDialog::Accepted, [&] {
             HBasicAlignment::StoreTuneResults(m_data, dialog.Results(),
                                               {m_channels.GetFrequency(0, 0),
                                                m_channels.GetFrequency(1, 0),
                                                m_channels.GetFrequency(2, 0)});
             const int words[] = {13, 14, 15};
-            StoreAndWrite(words, true);
-        }
+            return StoreAndWrite(words, true);
+        });
     } else if (page == kAlignmentPage && index >= 4 && index < kAlignmentButtons) {
         const bool narrow = index >= 8;
         const HSqlAlignDlg::Kind kind = kSquelchKinds[std::size_t((index - 4) % 4)];
         HSqlAlignDlg dialog(m_comm, kind, narrow, m_data, m_channels, this);
-        if (dialog.exec() == QDialog::Accepted && dialog.Result()) {
+        const bool accepted = dialog.exec() == QDialog::Accepted && dialog.Result();
+        finish(dialog, accepted, [&] {
             m_data.SetValue(std::size_t(dialog.ValueIndex()), *dialog.Result());
             const bool rssi = kind == HSqlAlignDlg::kRssiNsq || kind == HSqlAlignDlg::kSFullRssi;
             const int words[] = {rssi ? (narrow ? 5 : 3) : (narrow ? 6 : 4)};
-            StoreAndWrite(words);
-        }
+            return StoreAndWrite(words);
+        });
     } else {
         Basic which = Basic::FrequencyDa;
         if (page == kBasic2Page && index >= 0 && index < kDisplayOnlyFirst)
@@ -355,8 +374,7 @@ void HBasicAlignmentSheet::OnStart(int page, int index) {
         HSliderSequence sequence = HAlignSliders::ForBasic(which, m_data, m_channels);
         const std::vector<int> words = sequence.words;
         HSliderAlignDlg dialog(m_comm, std::move(sequence), this);
-        if (dialog.exec() == QDialog::Accepted)
-            StoreAndWrite(words);
+        finish(dialog, dialog.exec() == QDialog::Accepted, [&] { return StoreAndWrite(words); });
     }
     HLOG_D1("[FUNC OUT]HBasicAlignmentSheet::OnStart");
 }

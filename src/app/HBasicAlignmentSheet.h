@@ -12,6 +12,7 @@
 
 #include <array>
 #include <span>
+#include <string>
 #include <vector>
 
 class QLabel;
@@ -44,6 +45,10 @@ public:
     // What START `index` of `page` does: opens its dialog and, after OK,
     // stores and writes what it found.
     void OnStart(int page, int index);
+    // The steps (by their row names, in the order they first failed) whose
+    // last run failed: its readings or its writes. Their values are not in
+    // the radio.
+    [[nodiscard]] std::vector<std::string> FailedSteps() const { return m_failed; }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -55,7 +60,12 @@ private:
     // Reloads the alignment values and the channel model and shows them.
     void Refresh();
     // Store-and-write; a word the radio did not take is told to the user.
-    void StoreAndWrite(std::span<const int> words, bool channelPages = false);
+    // False when one was not taken.
+    bool StoreAndWrite(std::span<const int> words, bool channelPages = false);
+    // The row name of START `index` of `page`.
+    [[nodiscard]] std::string StepName(int page, int index) const;
+    // A step's last run: failed or not.
+    void Record(int page, int index, bool failed);
 
     HComAlignment& m_comm;
     HMemoryImage& m_image;
@@ -72,4 +82,5 @@ private:
     std::array<QLineEdit*, kBasic2Rows> m_basic2Boxes{};
     std::array<QLabel*, kBasic2Rows> m_basic2Labels{};
     std::array<QRadioButton*, HAlignmentData::kLevelUnits> m_units{};
+    std::vector<std::string> m_failed;
 };

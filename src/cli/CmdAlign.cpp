@@ -1,13 +1,16 @@
 #include "CmdAlign.h"
 
 #include "CliCommand.h"
+#include "CliStopSignals.h"
 #include "HAdjustmentRecovery.h"
 #include "HBasicAlignment.h"
 #include "HChannels.h"
 #include "HLinkSettings.h"
 #include "HRP57CommunicationDialog.h"
+#include "HStringTable.h"
 
 #include <CLI/CLI.hpp>
+#include <array>
 #include <cstdio>
 #include <memory>
 
@@ -37,20 +40,59 @@ void Step(const char* name, const std::string& result) {
     std::fflush(stdout);
 }
 
+// One event through the controller, which a stop signal cancels.
 HTransferOutcome Send(HSerialPort& port, HPrompt& prompt, std::unique_ptr<HCommEventData> event) {
     HRP57CommunicationDialog controller(HRP57CommunicationDialog::kDirectionUpload, &port, &prompt);
-    return controller.Run(std::move(event));
+    CliStop::SetActive(&controller);
+    HTransferOutcome outcome = CliStop::RunCancellable(controller, std::move(event));
+    CliStop::SetActive(nullptr);
+    return outcome;
 }
 
 const char* Outcome(const HTransferOutcome& o) {
-    return o.result == 0 ? "done" : "failed";
+    return o.result == 0 ? "done" : o.status == HTransferStatus::Cancelled ? "cancelled" : "failed";
 }
 
 std::string WithMessage(const HTransferOutcome& o) {
     return std::string(Outcome(o)) + (o.message.empty() ? "" : " (" + PlainLines(o.message) + ")");
 }
 
+bool Stopped() {
+    return CliStop::g_interrupted != 0;
+}
+
+// A step line, and for a cancelled event the words a cancelled transfer says.
+void EventStep(const char* name, const HTransferOutcome& o) {
+    Step(name, WithMessage(o));
+    if (o.status == HTransferStatus::Cancelled &&
+        o.message.find(HComText::kCancelled) == std::string::npos)
+        CliError(HComText::kCancelled);
+}
+
+// Between the steps the radio is in alignment mode, answering nothing but
+// alignment commands: a stop leaves it by the reset frame, as a cancelled
+// transfer leaves clone mode. It still holds the alignment set-up.
+int CancelSteps(HComAlignment& comm, HSerialPort& port) {
+    CliStop::SetActive(nullptr);
+    (void)comm.ResetRadio(nullptr);
+    port.Close();
+    Step("end", "cancelled");
+    CliError(std::string(HComText::kCancelled) + "\n" +
+             HStringTable::Get(HStringTable::kPartialWrite));
+    return kExitFailed;
+}
+
+// Says which words and pages did not reach the radio; true when all did.
+bool AllWritten(const HBasicAlignment::HUnwritten& missed) {
+    for (int word : missed.words)
+        CliError("word " + std::to_string(word) + " was not written to the radio");
+    for (int page : missed.pages)
+        CliError("FLASH page " + std::to_string(page) + " was not written to the radio");
+    return missed.Empty();
+}
+
 int Basic(const HLinkSettings& link, AlignPrompt& prompt) {
+    const CliStop::Guard stop(nullptr);
     HSerialPort port;
     HMemoryImage work{}, editor{};
     auto start = BuildCommEvent(HCommEvent::BasicAlignStart, link, &work, &editor);
@@ -59,53 +101,59 @@ int Basic(const HLinkSettings& link, AlignPrompt& prompt) {
     start->writeEeprom = {{0x10, 0x11}};
     start->writeFlash = {{0x00, 0x01}, {0x03, 0x03}, {0x08, 0xFF}};
     const HTransferOutcome started = Send(port, prompt, std::move(start));
-    Step("start", WithMessage(started));
+    EventStep("start", started);
     const HRangeList endEeprom{{0x02, 0x02}, {0x10, 0x11}};
     const HRangeList endFlash{{0x00, 0x01}, {0x03, 0x03}, {0x08, 0xFF}};
-    if (started.result == 2) {
+    if (started.result == 2 && !Stopped()) {
         // The radio holds the alignment set-up: its own data goes back.
         auto back = BuildCommEvent(HCommEvent::BasicAlignStartFailure, link, nullptr, &work);
         back->writeEeprom = endEeprom;
         back->writeFlash = endFlash;
-        Step("restore", WithMessage(Send(port, prompt, std::move(back))));
+        EventStep("restore", Send(port, prompt, std::move(back)));
     }
     if (started.result != 0)
         return kExitFailed;
 
     HComAlignment comm(&port);
+    CliStop::SetActive(&comm);
+    if (Stopped()) // a stop before the steps could be told to stop
+        comm.RequestCancel();
     const HBasicAlignment::Timing timing;
     HAlignmentData data;
     data.Load(editor);
-    bool ok = true;
-    auto store = [&](std::span<const int> words) {
-        const std::vector<int> failed =
-            HBasicAlignment::StoreAndWrite(comm, editor, data, words, timing);
-        for (int word : failed)
-            CliError("word " + std::to_string(word) + " was not written to the radio");
-        ok = ok && failed.empty();
-    };
+    // A step whose readings or writes failed: its value is not in the radio.
+    std::vector<std::string> failed;
     for (bool tx : {false, true}) {
+        const char* name = tx ? "vcv-tx" : "vcv-rx";
         const std::optional<int> vcv = HBasicAlignment::VcvSearch(comm, tx, timing);
         if (tx)
             (void)comm.RequestRx();
-        Step(tx ? "vcv-tx" : "vcv-rx", vcv ? std::to_string(*vcv) : "failed");
+        if (Stopped())
+            return CancelSteps(comm, port);
+        Step(name, vcv ? std::to_string(*vcv) : "failed");
         if (!vcv) {
-            ok = false;
+            failed.emplace_back(name);
             continue;
         }
         data.SetValue(tx ? 17 : 16, *vcv);
         const int word[] = {11};
-        store(word);
+        if (!AllWritten({HBasicAlignment::StoreAndWrite(comm, editor, data, word, timing), {}}))
+            failed.emplace_back(name);
     }
     std::array<int, 3> results{};
     bool tuned = true;
     for (int step = 0; step < HBasicAlignment::kTuneSteps && tuned; ++step) {
         const std::optional<int> t =
             HBasicAlignment::TuneSweep(comm, step, std::uint8_t(data.GetValue(16)), timing);
-        Step(("rx-tune-" + std::to_string(step)).c_str(), t ? std::to_string(*t) : "failed");
+        if (Stopped())
+            return CancelSteps(comm, port);
+        const std::string name = "rx-tune-" + std::to_string(step);
+        Step(name.c_str(), t ? std::to_string(*t) : "failed");
         tuned = t.has_value();
         if (t)
             results[std::size_t(step)] = *t;
+        else
+            failed.push_back(name);
     }
     if (tuned) {
         HChannels model;
@@ -113,29 +161,36 @@ int Basic(const HLinkSettings& link, AlignPrompt& prompt) {
         HBasicAlignment::StoreTuneResults(
             data, results,
             {model.GetFrequency(0, 0), model.GetFrequency(1, 0), model.GetFrequency(2, 0)});
+        // As the window does: the words, then the channel pages the tune
+        // values changed.
         const int words[] = {13, 14, 15};
-        store(words);
+        if (!AllWritten(HBasicAlignment::StoreTuneAndWrite(comm, editor, data, words, timing)))
+            failed.emplace_back("rx-tune");
     }
-    ok = ok && tuned;
+    if (Stopped())
+        return CancelSteps(comm, port);
+    CliStop::SetActive(nullptr);
 
     auto end = BuildCommEvent(HCommEvent::BasicAlignEnd, link, &work, &editor);
     // The work buffer holds the radio's own data: it must not be cleared.
     end->writeEeprom = endEeprom;
     end->writeFlash = endFlash;
+    end->failedSteps = failed;
     const HTransferOutcome ended = Send(port, prompt, std::move(end));
-    Step("end", WithMessage(ended));
-    return ok && ended.result == 0 ? kExitOk : kExitFailed;
+    EventStep("end", ended);
+    return ended.result == 0 ? kExitOk : kExitFailed;
 }
 
 int Recover(const HLinkSettings& link, AlignPrompt& prompt, const std::string& file) {
+    const CliStop::Guard stop(nullptr);
     HSerialPort port;
     HMemoryImage work{};
     auto start = BuildCommEvent(HCommEvent::RecoveryStart, link, &work, nullptr);
     start->readEeprom = {{0x00, 0x1C}, {0xEB, 0xFE}};
     start->readFlash = {{0x00, 0x01}, {0x08, 0xFF}, {0x5C, 0x5E}};
     const HTransferOutcome read = Send(port, prompt, std::move(start));
-    Step("read", WithMessage(read));
-    if (read.result != 0)
+    EventStep("read", read);
+    if (read.result != 0 || Stopped())
         return kExitFailed;
     HCommEventData ranges;
     HAdjustmentRecovery::Sources sources;
@@ -152,7 +207,7 @@ int Recover(const HLinkSettings& link, AlignPrompt& prompt, const std::string& f
     end->writeEeprom = ranges.writeEeprom;
     end->writeFlash = ranges.writeFlash;
     const HTransferOutcome written = Send(port, prompt, std::move(end));
-    Step("write", WithMessage(written));
+    EventStep("write", written);
     return written.result == 0 ? kExitOk : kExitFailed;
 }
 

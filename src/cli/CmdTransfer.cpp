@@ -1,5 +1,6 @@
 #include "CmdTransfer.h"
 
+#include "CliStopSignals.h"
 #include "CmdFleet.h"
 #include "HBackups.h"
 #include "HDataFile.h"
@@ -46,12 +47,8 @@ struct TransferOptions {
     std::string journal;   // the fleet run's CSV journal
 };
 
-// Ctrl-C, the SIGTERM of a service manager, the SIGHUP of a closed terminal.
-constexpr std::array kStopSignals = {SIGINT, SIGTERM, SIGHUP};
+using CliStop::g_interrupted;
 
-// The controller being run, for the signal handler.
-std::atomic<HRP57CommunicationDialog*> g_active{nullptr};
-volatile std::sig_atomic_t g_interrupted = 0;
 // A fleet run: the first stop signal ends it after the radio being programmed.
 bool g_repeat = false;
 std::atomic<bool> g_stopAfterRadio{false};
@@ -63,37 +60,8 @@ void OnInterrupt(int) {
         [[maybe_unused]] const ssize_t n = ::write(STDERR_FILENO, note, sizeof note - 1);
         return;
     }
-    g_interrupted = 1;
-    // An atomic store: safe in a signal handler.
-    if (HRP57CommunicationDialog* c = g_active.load())
-        c->Cancel();
+    CliStop::Stop();
 }
-
-// A stop signal cancels the way the Cancel button does, so the radio is reset
-// and leaves clone mode; a second one ends the process.
-class InterruptGuard {
-public:
-    explicit InterruptGuard(HRP57CommunicationDialog& controller) {
-        g_interrupted = 0;
-        g_active.store(&controller);
-        struct sigaction sa {};
-        sa.sa_handler = OnInterrupt;
-        sigemptyset(&sa.sa_mask);
-        sa.sa_flags = SA_RESETHAND; // no SA_RESTART: a password prompt wakes up
-        for (std::size_t n = 0; n < kStopSignals.size(); ++n)
-            sigaction(kStopSignals[n], &sa, &m_old[n]);
-    }
-    ~InterruptGuard() {
-        for (std::size_t n = 0; n < kStopSignals.size(); ++n)
-            sigaction(kStopSignals[n], &m_old[n], nullptr);
-        g_active.store(nullptr);
-    }
-    InterruptGuard(const InterruptGuard&) = delete;
-    InterruptGuard& operator=(const InterruptGuard&) = delete;
-
-private:
-    std::array<struct sigaction, kStopSignals.size()> m_old{};
-};
 
 // Answers the controller from the command line and the terminal.
 class CliPrompt : public HPrompt, public HComObserver {
@@ -277,31 +245,6 @@ bool CheckBeforeDownload(const HMemoryImage& image, const TransferOptions& o) {
 // Runs the event on the controller's worker thread. This thread only waits, with
 // the stop signals blocked, so that they reach the worker: it may sit in the
 // password prompt's read, which only a signal of its own wakes.
-HTransferOutcome RunCancellable(HRP57CommunicationDialog& controller,
-                                std::unique_ptr<HCommEventData> event) {
-    std::promise<HTransferOutcome> finished;
-    std::future<HTransferOutcome> outcome = finished.get_future();
-    if (!controller.Start(std::move(event),
-                          [&finished](const HTransferOutcome& o) { finished.set_value(o); })) {
-        HTransferOutcome failed;
-        failed.message = HComText::kCommunicationError;
-        std::fprintf(stderr, "%s\n", failed.message.c_str());
-        return failed;
-    }
-    sigset_t stops;
-    sigset_t old;
-    sigemptyset(&stops);
-    for (const int s : kStopSignals)
-        sigaddset(&stops, s);
-    pthread_sigmask(SIG_BLOCK, &stops, &old);
-    // Starting cleared any request: a signal that came before it still counts.
-    if (g_interrupted)
-        controller.Cancel();
-    HTransferOutcome result = outcome.get();
-    pthread_sigmask(SIG_SETMASK, &old, nullptr);
-    return result;
-}
-
 // The final message itself reached the prompt already, as the controller worded
 // it; here only what it did not say.
 int Report(const HTransferOutcome& outcome) {
@@ -327,13 +270,8 @@ int RunRepeat(const TransferOptions& o, const HMemoryImage& prepared) {
     HSerialPort port;
     g_repeat = true;
     g_stopAfterRadio = false;
-    g_interrupted = 0;
-    std::array<struct sigaction, kStopSignals.size()> old{};
-    struct sigaction sa {};
-    sa.sa_handler = OnInterrupt;
-    sigemptyset(&sa.sa_mask);
-    for (std::size_t n = 0; n < kStopSignals.size(); ++n)
-        sigaction(kStopSignals[n], &sa, &old[n]);
+    // Every stop signal is counted here: the second stops the radio being programmed.
+    CliStop::Guard guard(nullptr, OnInterrupt, false);
 
     int radios = 0;
     int failed = 0;
@@ -347,9 +285,10 @@ int RunRepeat(const TransferOptions& o, const HMemoryImage& prepared) {
         {
             HRP57CommunicationDialog controller(HRP57CommunicationDialog::kDirectionDownload, &port,
                                                 &prompt, &prompt);
-            g_active.store(&controller);
-            outcome = RunCancellable(controller, MakeEvent(HCommEvent::Download, o, work, image));
-            g_active.store(nullptr);
+            CliStop::SetActive(&controller);
+            outcome = CliStop::RunCancellable(controller,
+                                              MakeEvent(HCommEvent::Download, o, work, image));
+            CliStop::SetActive(nullptr);
         }
         ++radios;
         const bool ok = outcome.status == HTransferStatus::Success;
@@ -363,8 +302,6 @@ int RunRepeat(const TransferOptions& o, const HMemoryImage& prepared) {
         if (!journal.Append(serial, ok, message))
             CliError("the journal line could not be written: " + journal.Error());
     }
-    for (std::size_t n = 0; n < kStopSignals.size(); ++n)
-        sigaction(kStopSignals[n], &old[n], nullptr);
     g_repeat = false;
     std::printf("%d radios, %d failed; journal %s\n", radios, failed, journal.Path().c_str());
     return failed == 0 ? kExitOk : kExitFailed;
@@ -404,10 +341,10 @@ int RunTransfer(const TransferOptions& o, bool upload) {
         HRP57CommunicationDialog controller(upload ? HRP57CommunicationDialog::kDirectionUpload
                                                    : HRP57CommunicationDialog::kDirectionDownload,
                                             &port, &prompt, &prompt);
-        InterruptGuard guard(controller);
-        outcome =
-            RunCancellable(controller, MakeEvent(upload ? HCommEvent::Upload : HCommEvent::Download,
-                                                 o, work, image));
+        CliStop::Guard guard(&controller, OnInterrupt);
+        outcome = CliStop::RunCancellable(
+            controller,
+            MakeEvent(upload ? HCommEvent::Upload : HCommEvent::Download, o, work, image));
     }
     const int status = Report(outcome);
     if (!upload || status != kExitOk)

@@ -110,6 +110,8 @@ const std::map<int, std::string>& Table() {
                "the cable and repeat this adjustment before leaving alignment."},
         {2907, "Basic Alignment is NOT finished: these steps failed, and the radio keeps its "
                "former values for them: %1.\r\nRepeat them."},
+        {2908, "The radio did not answer the A/D reading, so nothing was measured or stored."
+               "\r\nCheck the cable and press Start again."},
         {3101, "%1 is not a channel list: no row of channel column titles (\"Chn\", \"Pri\", "
                "\"W/N\" ...) was found.\r\nImport a file made by Export to CSV, or a sheet with "
                "those titles above its channels. Nothing was changed."},

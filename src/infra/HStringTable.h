@@ -95,6 +95,7 @@ enum Id : int {
     kChangeChannelError = 2905,
     kAlignWordsNotWritten = 2906, // %1 = the words and pages
     kAlignStepsFailed = 2907,     // %1 = the steps
+    kAlignReadFailed = 2908,
     // File > Import Channels and rp57cli import: the channel list read back.
     kImportNotChannelList = 3101, // %1 = path
     kImportTooLarge = 3102,       // %1 = bytes a channel list may hold

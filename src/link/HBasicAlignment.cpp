@@ -1,5 +1,7 @@
 #include "HBasicAlignment.h"
 
+#include "HChannels.h"
+
 #include <algorithm>
 #include <cmath>
 #include <thread>
@@ -14,6 +16,7 @@ constexpr int kHighEdge = 2;
 constexpr int kLowEdge = 0;
 constexpr int kCentre = 1;
 constexpr int kChecksumWord = 2;
+constexpr int kFirstChannelPage = 8;
 constexpr int kVcvAttempts = 2;
 
 void Wait(std::chrono::milliseconds ms) {
@@ -63,10 +66,15 @@ std::optional<int> VcvSearch(HComAlignment& comm, bool tx, const Timing& timing,
             tried->push_back(c);
         if (!SendVcv(comm, tx, c))
             return std::nullopt;
+        // A read that fails is no reading: the step fails rather than taking
+        // a dead link for an unlocked PLL, candidate after candidate.
+        bool readFailed = false;
         int vcv = -1;
         for (int i = 0; i < kPllReads && vcv < 0; ++i) {
             Wait(timing.pllSettle);
-            vcv = comm.CheckPllLock();
+            vcv = comm.CheckPllLock(&readFailed);
+            if (readFailed)
+                return std::nullopt;
             if (vcv >= 0)
                 ALOG(comm, 3, "%s", "PLL Lock検出。");
             else
@@ -78,8 +86,11 @@ std::optional<int> VcvSearch(HComAlignment& comm, bool tx, const Timing& timing,
         if (!Prepare(comm, tx, kLowEdge) || !SendVcv(comm, tx, c))
             return std::nullopt;
         int low = -1;
-        for (int i = 0; i < kPllReads && low < 0; ++i)
-            low = comm.CheckPllLock();
+        for (int i = 0; i < kPllReads && low < 0; ++i) {
+            low = comm.CheckPllLock(&readFailed);
+            if (readFailed)
+                return std::nullopt;
+        }
         if (low >= kVcvLowMin) {
             ALOG(comm, 3, "%s", "適正なVCV値を検出しました");
             ALOG(comm, 3, "VCV調整成功[VALUE:%X]", unsigned(c));
@@ -116,7 +127,12 @@ std::optional<int> TuneSweep(HComAlignment& comm, int step, std::uint8_t vcv,
             return std::nullopt;
         }
         Wait(timing.tuneSettle);
-        const int r = comm.ReadAdValue(HAlignCommand::kAdRssi);
+        // A failed read is no reading of 0: with every read failing the peak
+        // would be 0 everywhere and its middle an invented 127.
+        const std::optional<int> read = comm.TryReadAdValue(HAlignCommand::kAdRssi);
+        if (!read)
+            return std::nullopt;
+        const int r = *read;
         readings[std::size_t(t)] = r;
         if (r > peak)
             peak = r;
@@ -176,6 +192,25 @@ std::vector<int> StoreAndWrite(HComAlignment& comm, HMemoryImage& image, HAlignm
     write(kChecksumWord);
     data.Load(image);
     return failed;
+}
+
+HUnwritten StoreTuneAndWrite(HComAlignment& comm, HMemoryImage& image, HAlignmentData& data,
+                             std::span<const int> words, const Timing& timing) {
+    data.Store(image);
+    HChannels channels;
+    channels.Load(image);
+    channels.Save(image);
+    HUnwritten missed;
+    missed.words = StoreAndWrite(comm, image, data, words, timing);
+    const int lastPage = kFirstChannelPage + channels.UsedChannelPages();
+    for (int page = kFirstChannelPage; page <= lastPage; ++page) {
+        Wait(timing.wordWrite);
+        if (!comm.WriteBlock(HCloneProtocol::kAreaFlash, page, 0, image, nullptr)) {
+            ALOG(comm, 1, "ダウンロード失敗[PAGE:%X]", unsigned(page));
+            missed.pages.push_back(page);
+        }
+    }
+    return missed;
 }
 
 } // namespace HBasicAlignment

@@ -41,8 +41,9 @@ inline constexpr int kVcvHighMin = 182; // the reading at the band's high edge
 inline constexpr int kVcvHighMax = 188;
 inline constexpr int kVcvLowMin = 20; // and at its low edge
 inline constexpr int kPllReads = 10;
-// The VCV value found, or nothing when the search failed (a command failed or
-// no value below 246 locks in both windows). `tried` gets every candidate sent.
+// The VCV value found, or nothing when the search failed (a command or an A/D
+// read failed, or no value below 246 locks in both windows). `tried` gets
+// every candidate sent.
 [[nodiscard]] std::optional<int> VcvSearch(HComAlignment& comm, bool tx, const Timing& timing,
                                            std::vector<int>* tried = nullptr);
 
@@ -56,7 +57,8 @@ inline constexpr int kTuneDrop = 6;
 }
 // The middle of the tune values that read the peak: (first + last) / 2.
 [[nodiscard]] int PeakMiddle(std::span<const int, 256> readings, int peak);
-// One step's sweep on channel `step` with RX VCV `vcv`; the tune value found.
+// One step's sweep on channel `step` with RX VCV `vcv`; the tune value found,
+// nothing when a command or an A/D read failed.
 [[nodiscard]] std::optional<int> TuneSweep(HComAlignment& comm, int step, std::uint8_t vcv,
                                            const Timing& timing);
 // The slope stored for an edge (frequencies in 100 kHz units).
@@ -77,5 +79,19 @@ inline constexpr int kSquelchSamples = 20;
 [[nodiscard]] std::vector<int> StoreAndWrite(HComAlignment& comm, HMemoryImage& image,
                                              HAlignmentData& data, std::span<const int> words,
                                              const Timing& timing);
+
+// What a store after RX Sensitivity Tuning did not get into the radio.
+struct HUnwritten {
+    std::vector<int> words;
+    std::vector<int> pages;
+    [[nodiscard]] bool Empty() const { return words.empty() && pages.empty(); }
+};
+// After RX Sensitivity Tuning: the values into the image, the channel records
+// rebuilt from them (their tune bytes follow), the words and the checksum
+// word written (StoreAndWrite), then FLASH channel pages 8 to 8 + k, k the
+// channel records / 3.
+[[nodiscard]] HUnwritten StoreTuneAndWrite(HComAlignment& comm, HMemoryImage& image,
+                                           HAlignmentData& data, std::span<const int> words,
+                                           const Timing& timing);
 
 } // namespace HBasicAlignment

@@ -24,7 +24,8 @@ std::vector<std::uint8_t> BuildFrame(std::uint8_t code, std::span<const std::uin
 HComAlignment::HComAlignment(HSerialPort* port) : HRpCommonCommunication(port, kTemplateId) {}
 
 bool HComAlignment::SendAlignCommand(std::span<std::uint8_t> frame) {
-    if (frame.size() < 3 || !m_port || !m_port->IsOpen())
+    // A cancel (a stop signal) ends the step under way at its next command.
+    if (frame.size() < 3 || !m_port || !m_port->IsOpen() || IsCancelRequested())
         return false;
     frame.back() = HCloneProtocol::Checksum(frame.first(frame.size() - 1));
     // Stale bytes of an earlier exchange would be read as this one's reply.
@@ -67,18 +68,25 @@ bool HComAlignment::ReadAdValues(AdValues& out) {
     return SendAlignCommand(frame) && ReceiveAlignReply(kReadAd, kAdReplySize, out);
 }
 
-int HComAlignment::ReadAdValue(int index) {
+std::optional<int> HComAlignment::TryReadAdValue(int index) {
     AdValues ad{};
     if (index < 0 || index >= int(kAdValues) || !ReadAdValues(ad)) {
         HDLOG(1, "A/D値読み込み失敗[INDEX:%X]", unsigned(index));
-        return 0;
+        return std::nullopt;
     }
     return ad[std::size_t(index)];
 }
 
-int HComAlignment::CheckPllLock() {
+int HComAlignment::ReadAdValue(int index) {
+    return TryReadAdValue(index).value_or(0);
+}
+
+int HComAlignment::CheckPllLock(bool* readFailed) {
     AdValues ad{};
-    if (!ReadAdValues(ad)) {
+    const bool read = ReadAdValues(ad);
+    if (readFailed)
+        *readFailed = !read;
+    if (!read) {
         HDLOG(1, "%s", "A/D値読み込み失敗。Unlockです。");
         return -1;
     }

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -69,10 +70,14 @@ public:
     bool ChangeChannel(std::uint8_t group, std::uint8_t channel);
     // The A/D value at index 0..5, 0 after a failure.
     int ReadAdValue(int index);
+    // The same, nothing after a failure: for a step that must not take the 0
+    // of a failed read for a reading.
+    std::optional<int> TryReadAdValue(int index);
     // All six A/D values; false after a failure.
     bool ReadAdValues(HAlignCommand::AdValues& out);
-    // The VCV reading (0..255) when the PLL is locked, -1 when unlocked or unread.
-    int CheckPllLock();
+    // The VCV reading (0..255) when the PLL is locked, -1 when unlocked or
+    // unread; `readFailed`, when given, tells the two apart.
+    int CheckPllLock(bool* readFailed = nullptr);
     // p1 TX power or RX tune level, p2 RX VCV, p3 TX VCV, p4 TX power limit
     // (sign-magnitude, see HAlignCommand::TxPowerLimit).
     bool SetTxPowerTuneLevel(std::uint8_t p1, std::uint8_t p2, std::uint8_t p3, std::uint8_t p4);

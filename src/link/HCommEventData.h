@@ -58,6 +58,10 @@ struct HCommEventData : HEventData {
     HRangeList writeEeprom;
     HRangeList writeFlash;
 
+    // Basic alignment end only: the steps that failed (as the front end names
+    // them). None: the alignment is finished.
+    std::vector<std::string> failedSteps;
+
     // Download only. The check that needs the radio's identity (the editor image
     // as it is to be written, the radio's data as read, the access level);
     // errors stop the write unless the prompt overrides them. None: no such check.

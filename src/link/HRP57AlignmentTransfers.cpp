@@ -142,6 +142,15 @@ int HRP57CommunicationDialog::OnBasicAlignEnd(HCommEventData& event) {
         m_partialWrite = false;
         event.message = HComText::kBasicAlignmentFinished;
     }
+    if (ok && !event.failedSteps.empty()) {
+        // The radio has its data back, but not the alignment asked for.
+        std::string steps;
+        for (const std::string& step : event.failedSteps)
+            steps += (steps.empty() ? "" : ", ") + step;
+        HDLOG(1, "alignment steps failed: %s", steps.c_str());
+        event.message = HStringTable::Format(HStringTable::kAlignStepsFailed, {steps});
+        return Finish(event, false);
+    }
     return Finish(event, ok);
 }
 

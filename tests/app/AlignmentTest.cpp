@@ -122,6 +122,7 @@ private slots:
     void everyAlignmentWindowHasItsHelpPage();
     void basicAlignmentEndToEnd();
     void aWordTheRadioRefusesIsToldAndTheImageKeepsTheValue();
+    void aStepWhoseReadingsFailStoresNothingAndTheEndSaysSo();
     void channelFineAlignmentStoresTheChannelOffset();
     void recoveryFromTheShippingDefault();
     void aRefusedRecoveryFileIsToldWithItsNameAndReason();
@@ -279,6 +280,63 @@ void AlignmentTest::aWordTheRadioRefusesIsToldAndTheImageKeepsTheValue() {
     // The radio kept its own RX VCV (byte 22 of word 0x0B).
     QVERIFY(FactoryRadio()[22] != 225);
     QCOMPARE(radio.StopAndRead()[22], FactoryRadio()[22]);
+}
+
+void AlignmentTest::aStepWhoseReadingsFailStoresNothingAndTheEndSaysSo() {
+    // The radio answers every A/D read with NAK: RX Tune and RSSI NSQ each
+    // fail, are shown as failed and store nothing; TX Power High (no reading)
+    // is accepted; the end does not say Finished and names the two.
+    TempHome home;
+    QVERIFY(WriteAlignmentFile(home));
+    Factory factory(home, FactoryRadio(), {QStringLiteral("nak-command:0x31")});
+    QVERIFY(factory.Ready());
+    MessageAnswers answers(QMessageBox::Ok);
+    QString tuneBox, squelchBox;
+    QStringList failed;
+    ModalDriver<HBasicAlignmentSheet> sheetDriver([&](HBasicAlignmentSheet* sheet) {
+        ModalDriver<HTuneAlignDlg> tune([&](HTuneAlignDlg* d) {
+            d->StartButton()->click();
+            if (d->HadFailure() && d->Step() == 0)
+                d->CancelButton()->click();
+        });
+        sheet->OnStart(HBasicAlignmentSheet::kAlignmentPage, 3);
+        tuneBox = sheet->ValueBox(HBasicAlignmentSheet::kAlignmentPage, 4)->text();
+        ModalDriver<HSqlAlignDlg> sql([&](HSqlAlignDlg* d) {
+            d->StartButton()->click();
+            for (int i = 0; i < 1000 && !d->HadFailure(); ++i)
+                QTest::qWait(10);
+            if (d->HadFailure() && !d->Result() && !d->OkButton()->isVisible())
+                d->CancelButton()->click();
+        });
+        sheet->OnStart(HBasicAlignmentSheet::kAlignmentPage, 6);
+        squelchBox = sheet->ValueBox(HBasicAlignmentSheet::kAlignmentPage, 8)->text();
+        ModalDriver<HSliderAlignDlg> slider([&](HSliderAlignDlg* d) { d->OkButton()->click(); });
+        sheet->OnStart(HBasicAlignmentSheet::kBasic2Page, 0);
+        for (const std::string& step : sheet->FailedSteps())
+            failed << QString::fromStdString(step);
+        sheet->ExitButton()->click();
+    });
+    QVERIFY(factory.run.frame->RunCommand(HCmd::kBasicAlignment));
+    QVERIFY(sheetDriver.Fired());
+    QVERIFY(answers.asked.contains(QStringLiteral("message2903")));
+    QVERIFY(answers.asked.contains(QStringLiteral("message2908")));
+    QCOMPARE(failed, (QStringList{QStringLiteral("RX Tune"), QStringLiteral("RSSI SQL W")}));
+    const HMemoryImage before = FactoryRadio();
+    QCOMPARE(tuneBox, QString::number(before[28]));
+    QCOMPARE(squelchBox, QString::number(before[6]));
+    QVERIFY(!answers.texts.contains(QStringLiteral("Basic Alignment is Finished!")));
+    QVERIFY2(std::ranges::any_of(answers.texts,
+                                 [](const QString& t) {
+                                     return t.startsWith(QStringLiteral(
+                                                "Basic Alignment is NOT finished")) &&
+                                            t.contains(QStringLiteral(": RX Tune, RSSI SQL W."));
+                                 }),
+             qPrintable(answers.texts.join(QStringLiteral(" | "))));
+    // The radio: its own tune value and squelch level, a sound checksum.
+    const HMemoryImage m = factory.radio.StopAndRead();
+    QCOMPARE(int(m[28]), int(before[28]));
+    QCOMPARE(int(m[6]), int(before[6]));
+    QVERIFY(HAlignmentData().VerifyChecksum(m));
 }
 
 void AlignmentTest::channelFineAlignmentStoresTheChannelOffset() {

@@ -3,6 +3,7 @@
 // recovery that the reliability test stops.
 #include "CliRun.h"
 #include "HAlignmentData.h"
+#include "HChannels.h"
 #include "HDataFile.h"
 #include "HDefaultFiles.h"
 #include "HDefaultImage.h"
@@ -11,7 +12,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <csignal>
+#include <cstring>
 #include <fstream>
+#include <numeric>
 
 using namespace linktest;
 
@@ -23,10 +28,31 @@ CliResult Align(const TempHome& home, const std::vector<std::string>& args) {
     return RunTool(RP57CLI_PATH, all, home.Dir());
 }
 
-TEST(CliAlign, BasicAlignmentRunsItsStepsAndLeavesTheValuesInTheRadio) {
-    TempHome home;
+// A radio as it leaves the factory, as the alignment tests start from.
+HMemoryImage FactoryMemory() {
     HMemoryImage memory = BuildDefaultImage();
     memory[2] = 5;
+    return memory;
+}
+
+// The FLASH pages written after the last alignment command and before the
+// reset that leaves alignment mode.
+std::vector<int> PagesWrittenInAdjMode(const SimRadio& radio) {
+    const std::vector<std::string> frames = radio.Frames();
+    std::size_t last = 0;
+    for (std::size_t i = 0; i < frames.size(); ++i)
+        if (frames[i].starts_with("32 ")) // the sweep's tune levels
+            last = i;
+    std::vector<int> pages;
+    for (std::size_t i = last; i < frames.size() && frames[i] != "38 01 39"; ++i)
+        if (frames[i].starts_with("F3 "))
+            pages.push_back(std::stoi(frames[i].substr(6, 2), nullptr, 16));
+    return pages;
+}
+
+TEST(CliAlign, BasicAlignmentRunsItsStepsAndLeavesTheValuesInTheRadio) {
+    TempHome home;
+    const HMemoryImage memory = FactoryMemory();
     SimRadio radio(home, {}, &memory);
     const CliResult r = Align(home, {"--port", radio.Link(), "basic"});
     EXPECT_EQ(r.status, 0) << r.err;
@@ -35,11 +61,109 @@ TEST(CliAlign, BasicAlignmentRunsItsStepsAndLeavesTheValuesInTheRadio) {
     EXPECT_TRUE(r.out.starts_with("start: done\nvcv-rx: 225\nvcv-tx: 225\nrx-tune-0: ")) << r.out;
     EXPECT_NE(r.out.find("\nend: done (Basic Alignment is Finished!)\n"), std::string::npos)
         << r.out;
+    // After the sweep, as the window does: the words, then the channel pages
+    // (the built-in image's 128 channels: pages 8 to 8 + 128 / 3).
+    std::vector<int> pages(43);
+    std::iota(pages.begin(), pages.end(), 8);
+    EXPECT_EQ(PagesWrittenInAdjMode(radio), pages);
     const HMemoryImage after = radio.StopAndRead();
     EXPECT_EQ(after[22], 225) << "RX VCV";
     EXPECT_EQ(after[23], 225) << "TX VCV";
     EXPECT_TRUE(HAlignmentData().VerifyChecksum(after));
     EXPECT_EQ(Word(after, 0xFF), 0xA55A);
+}
+
+TEST(CliAlign, AStepThatFailedStoresNothingAndTheRunIsNotFinished) {
+    // Every A/D read refused, every tune level refused, the VCV word refused.
+    const HMemoryImage memory = FactoryMemory();
+    const struct {
+        const char* fault;
+        const char* lines; // the steps' lines
+        const char* failed;
+    } rows[] = {
+        {"nak-command:0x31", "vcv-rx: failed\nvcv-tx: failed\nrx-tune-0: failed\n",
+         "vcv-rx, vcv-tx, rx-tune-0"},
+        {"nak-command:0x32", "vcv-rx: failed\nvcv-tx: failed\nrx-tune-0: failed\n",
+         "vcv-rx, vcv-tx, rx-tune-0"},
+        {"write-fail:0x0B", "vcv-rx: 225\nvcv-tx: 225\nrx-tune-0: ", "vcv-rx, vcv-tx"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.fault);
+        TempHome home;
+        SimRadio radio(home, {"--fault", row.fault}, &memory);
+        ASSERT_TRUE(radio.Started());
+        const CliResult r = Align(home, {"--port", radio.Link(), "basic"});
+        EXPECT_EQ(r.status, 1) << r.out << r.err;
+        EXPECT_TRUE(r.out.starts_with(std::string("start: done\n") + row.lines)) << r.out;
+        EXPECT_EQ(r.out.find("Finished!"), std::string::npos) << r.out;
+        EXPECT_NE(r.out.find(std::string("\nend: failed (Basic Alignment is NOT finished: these "
+                                         "steps failed, and the radio keeps its former values "
+                                         "for them: ") +
+                             row.failed + "."),
+                  std::string::npos)
+            << r.out;
+        const HMemoryImage after = radio.StopAndRead();
+        EXPECT_EQ(Word(after, 0xFF), 0xA55A) << "the radio has its data back";
+        HAlignmentData was, now;
+        was.Load(memory);
+        now.Load(after);
+        if (std::string_view(row.fault) != "write-fail:0x0B") {
+            // Nothing invented went in: the VCVs, the tune values, the channels' tune bytes.
+            for (const std::size_t value : {16u, 17u, 20u, 21u, 22u, 23u})
+                EXPECT_EQ(now.GetValue(value), was.GetValue(value)) << "value " << value;
+            HChannels before, channels;
+            before.Load(memory);
+            channels.Load(after);
+            EXPECT_EQ(channels.GetField(0, HChannelTables::kFieldTuningByte),
+                      before.GetField(0, HChannelTables::kFieldTuningByte));
+        } else {
+            EXPECT_EQ(now.GetValue(16), was.GetValue(16)) << "the radio refused its VCV word";
+        }
+    }
+}
+
+TEST(CliAlign, TermIntAndHangUpCancelAndResetTheRadio) {
+    // A stop signal while the radio is read for the alignment, or while it is
+    // in alignment mode between and during the steps: the reset frame goes
+    // out, the radio leaves alignment mode and the next transfer finds it.
+    const HMemoryImage memory = FactoryMemory();
+    const struct {
+        int signal;
+        bool inSteps;
+    } rows[] = {{SIGTERM, true}, {SIGINT, true}, {SIGHUP, false}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(strsignal(row.signal)) + (row.inSteps ? " in the steps" : ""));
+        TempHome home;
+        SimRadio radio(home, {}, &memory);
+        ASSERT_TRUE(radio.Started());
+        ToolProcess cli(RP57CLI_PATH, {"align", "--port", radio.Link(), "basic"}, home.Dir());
+        const auto count = [&](const char* prefix) {
+            const std::vector<std::string> frames = radio.Frames();
+            return std::ranges::count_if(
+                frames, [&](const std::string& f) { return f.starts_with(prefix); });
+        };
+        // In the steps: the RX sweep's A/D reads under way. Before them: the
+        // start event's block reads.
+        ASSERT_TRUE(
+            WaitFor([&] { return row.inSteps ? count("31 ") > 20 : count("F2 ") > 2; }, 60000ms));
+        cli.Signal(row.signal);
+        const CliResult r = cli.WaitAtMost(30000ms);
+        EXPECT_EQ(r.status, 1) << r.out << r.err;
+        EXPECT_NE(r.err.find("Transfer cancelled."), std::string::npos) << r.err;
+        EXPECT_EQ(r.err.find("Transfer cancelled."), r.err.rfind("Transfer cancelled.")) << r.err;
+        EXPECT_EQ(r.out.find("Finished"), std::string::npos) << r.out;
+        EXPECT_TRUE(r.out.ends_with(row.inSteps ? "end: cancelled\n" : "start: cancelled\n"))
+            << r.out;
+        EXPECT_EQ(radio.NotEndedByReset(), "");
+        if (!row.inSteps)
+            continue;
+        // Out of alignment mode: the next transfer finds the radio at once.
+        const CliResult up = RunTool(
+            RP57CLI_PATH,
+            {"upload", "--port", radio.Link(), "-o", home.Path("after.R57"), "--level", "1"},
+            home.Dir());
+        EXPECT_EQ(up.status, 0) << up.err;
+    }
 }
 
 TEST(CliAlign, RecoveryOfARadioWithoutSoundCopiesStops) {

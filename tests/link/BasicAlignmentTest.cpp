@@ -1,6 +1,7 @@
 // Basic alignment's measuring steps: the pure rules from the worked examples,
 // then each step against the simulated radio in ADJ mode.
 #include "HBasicAlignment.h"
+#include "HChannels.h"
 #include "HDefaultImage.h"
 #include "HSimAlignment.h"
 #include "link/LinkTestUtil.h"
@@ -110,6 +111,54 @@ TEST_F(BasicAlignment, TuneSweepFindsEachEdgesPeakAndSquelchSamplesAverage) {
         samples.push_back(m_comm.ReadAdValue(HAlignCommand::kAdNoise));
     EXPECT_LE(std::abs(SquelchResult(samples) - HSimAlignment::kNoiseLevel),
               HSimAlignment::kSpread);
+}
+
+TEST_F(BasicAlignment, StepsWhoseReadingsFailFindNothing) {
+    // Every A/D read refused: no sweep invents a peak (the middle of a table
+    // of zeros is 127), and the VCV search stops at its first reading rather
+    // than taking a dead link for an unlocked PLL down to 1.
+    Start({"--fault", "nak-command:0x31"});
+    for (int step = 0; step < kTuneSteps; ++step)
+        EXPECT_EQ(TuneSweep(m_comm, step, 225, Timing::None()), std::nullopt) << "step " << step;
+    std::vector<int> tried;
+    EXPECT_EQ(VcvSearch(m_comm, true, Timing::None(), &tried), std::nullopt);
+    EXPECT_EQ(tried, std::vector<int>{245});
+    EXPECT_EQ(m_comm.TryReadAdValue(HAlignCommand::kAdRssi), std::nullopt);
+    EXPECT_EQ(m_comm.ReadAdValue(HAlignCommand::kAdRssi), 0);
+}
+
+TEST_F(BasicAlignment, TheTuneValuesGoToTheChannelPagesAfterTheirWords) {
+    // 10 channels: the pages 8 to 8 + 10 / 3 = 11; the radio refuses page 10.
+    m_memory = BuildDefaultImage();
+    HChannels model;
+    model.Load(m_memory);
+    for (int g = 0; g < model.GetGroupCount(); ++g)
+        model.SetGroupValue(g, 0, g == 0 ? 10 : 0);
+    model.Save(m_memory);
+    Start({"--fault", "nak:10"});
+    HMemoryImage image = m_memory;
+    HAlignmentData data;
+    data.Load(image);
+    StoreTuneResults(data, {40, 90, 150}, {136000000, 154000000, 172000000});
+    const int words[] = {13, 14, 15};
+    const HUnwritten missed = StoreTuneAndWrite(m_comm, image, data, words, Timing::None());
+    EXPECT_TRUE(missed.words.empty());
+    EXPECT_EQ(missed.pages, std::vector<int>{10});
+    // The channel records took the new tune value (channel 1 at the centre).
+    model.Load(image);
+    EXPECT_EQ(image[28], 90);
+    EXPECT_NE(model.GetField(1, HChannelTables::kFieldTuningByte),
+              HChannels().GetField(1, HChannelTables::kFieldTuningByte));
+    const std::vector<std::string> frames = m_radio->Frames();
+    std::vector<std::string> writes;
+    for (const std::string& f : frames)
+        if (f.starts_with("F1") || f.starts_with("F3"))
+            writes.push_back(f.substr(0, 2));
+    // The words and the checksum word first, then the pages.
+    EXPECT_EQ(writes, (std::vector<std::string>{"F1", "F1", "F1", "F1", "F3", "F3", "F3", "F3"}));
+    EXPECT_EQ(m_radio->Blocks("F1"), (std::vector<int>{13, 14, 15, 2}));
+    EXPECT_EQ(m_radio->Blocks("F3"), (std::vector<int>{8, 9, 10, 11}));
+    EXPECT_EQ(m_radio->StopAndRead()[0x200 + 9 * 128], image[0x200 + 9 * 128]);
 }
 
 TEST_F(BasicAlignment, AFailedWordWriteIsReportedAndTheImageKeepsTheValue) {

@@ -209,6 +209,19 @@ public:
                 out.push_back(line.substr(at + 9));
         return out;
     }
+    // Empty when the PC's last frame was the reset and the radio ended its
+    // session on it (out of clone or alignment mode, waiting for Power On);
+    // else what the frame log shows instead.
+    [[nodiscard]] std::string NotEndedByReset() const {
+        const std::vector<std::string> frames = Frames();
+        if (frames.empty() || frames.back() != "38 01 39")
+            return "last frame: " + (frames.empty() ? std::string("none") : frames.back());
+        const std::string log = ReadText(LogPath());
+        if (log.find("reset: session ended", log.rfind("PC>RADIO 38 01 39")) != std::string::npos)
+            return {};
+        return "no session end after the reset: " +
+               log.substr(log.size() > 400 ? log.size() - 400 : 0);
+    }
     // Block numbers of the requests with this command byte ("F0", "F1", ...).
     [[nodiscard]] std::vector<int> Blocks(const std::string& command) const {
         std::vector<int> out;
