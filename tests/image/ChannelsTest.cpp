@@ -129,6 +129,38 @@ TEST(Channels, FrequenciesSurviveSaveAndLoadAndASecondSaveChangesNothing) {
     EXPECT_EQ(Loaded(MakeImage()).GetFrequency(5, 0), 154100000);
 }
 
+TEST(Channels, FrequenciesTakenFromAModelUnderOtherHardwareAreSavedAsShown) {
+    // Channels entered with a first IF of 0 (a new file), saved under a
+    // radio's IF of 21.4 MHz whose display type holds only 8 channels: every
+    // channel, the ninth too, keeps both frequencies; the counts follow the IF.
+    HMemoryImage file = MakeImage(1, 0, 0, 0);
+    HChannels entered = Loaded(file);
+    for (int c = 0; c < 9; ++c) {
+        entered.SetFrequency(c, 0, 146012500 + 25000 * c);
+        entered.SetFrequency(c, 1, 150000000 + 12500 * c);
+    }
+    entered.Save(file);
+    HMemoryImage radio = MakeImage(0, 0, 0, 4280);
+    std::copy(file.begin() + 1536, file.begin() + 9984, radio.begin() + 1536);
+    HChannels model = Loaded(radio);
+    model.TakeFrequencies(Loaded(file));
+    model.Save(radio);
+    // Read back as a set with a display, so that the ninth channel shows.
+    HHardwareGroup hw;
+    hw.Load(radio);
+    hw.SetValue(HHardwareGroup::kRowDisplayMobile, 1);
+    hw.Save(radio);
+    const HChannels shown = Loaded(radio);
+    const HChannels filed = Loaded(file);
+    for (int c = 0; c < 9; ++c) {
+        EXPECT_EQ(shown.GetFrequency(c, 0), filed.GetFrequency(c, 0)) << "receive " << c;
+        EXPECT_EQ(shown.GetFrequency(c, 1), filed.GetFrequency(c, 1)) << "transmit " << c;
+    }
+    EXPECT_EQ(shown.GetFrequency(8, 0), 146212500);
+    // The receive count moved by the IF: 21.4 MHz / 6.25 kHz = 3424 steps.
+    EXPECT_EQ(shown.GetField(0, kFieldRxCountWord) + 3424, filed.GetField(0, kFieldRxCountWord));
+}
+
 TEST(Channels, ParseCellTextFrequencies) {
     HMemoryImage img = MakeImage();
     // Default split (identity word at 12680): +5 MHz.
