@@ -512,39 +512,38 @@ std::string OneBlankApart(std::string_view text) {
     return out;
 }
 
-// The Hardware dialog's items whose rows lie on FLASH page 0, the page a
-// level 0 download takes from the radio, with the text each shows.
-std::vector<std::pair<std::int32_t, std::string>> HardwarePageTexts(HMemoryImage image) {
-    std::vector<std::pair<std::int32_t, std::string>> out;
-    const HEditorEntry* entry = HEditorRegistry::FindBySection("hardware");
-    if (entry == nullptr || entry->pages.empty())
-        return out;
-    const HEditorPageEntry& page = entry->pages.front();
-    // The highest level shows every item.
+// Every Hardware dialog item's value row and the text it shows.
+std::vector<std::pair<std::int32_t, std::string>> HardwareTexts(HMemoryImage image) {
+    const HEditorPageEntry& page = HEditorRegistry::kHardwarePages.front();
     const std::unique_ptr<HEditor> editor = page.make(page, {&image, 2});
     editor->Open();
-    for (std::size_t i = 0; i < editor->ItemCount(); ++i) {
-        const HEditorItem& item = editor->Item(i);
-        if (item.name.empty() || item.value < 0 ||
-            std::size_t(item.value) >= HMemoryMap::kHardwareRows.size())
-            continue;
-        const std::size_t at = HMemoryMap::kHardwareRows[std::size_t(item.value)].byteOffset;
-        if (at >= HImageMap::FlashPageOffset(0) && at < HImageMap::FlashPageOffset(1))
+    std::vector<std::pair<std::int32_t, std::string>> out;
+    for (std::size_t i = 0; const HEditorItem& item : editor->Items()) {
+        if (!item.name.empty())
             out.emplace_back(item.value, OneBlankApart(editor->ShownText(i)));
+        ++i;
     }
     return out;
 }
 
+// A level 0 download keeps the radio's FLASH page 0: the Hardware values that
+// page holds are the radio's afterwards, whatever the file says.
 void CheckHardwarePage(const HMemoryImage& image, const HMemoryImage& radio,
                        std::vector<HCheckFinding>& out) {
-    const auto file = HardwarePageTexts(image);
-    const auto set = HardwarePageTexts(radio);
-    for (std::size_t k = 0; k < file.size() && k < set.size(); ++k) {
-        if (file[k].second == set[k].second)
+    HMemoryImage kept = image;
+    std::copy(radio.begin() + long(HImageMap::FlashPageOffset(0)),
+              radio.begin() + long(HImageMap::FlashPageOffset(1)),
+              kept.begin() + long(HImageMap::FlashPageOffset(0)));
+    const auto file = HardwareTexts(image);
+    const auto afterwards = HardwareTexts(kept);
+    auto written = afterwards.begin();
+    for (const auto& [row, text] : file) {
+        const std::string& radioText = (written++)->second;
+        if (text == radioText)
             continue;
-        const SettingName name = SettingOf("hardware", file[k].first);
+        const SettingName name = SettingOf("hardware", row);
         out.push_back(Make(HCheckSeverity::Warning, name, 0, HStringTable::kCheckRadioHardware,
-                           {name.caption, file[k].second, set[k].second}));
+                           {name.caption, text, radioText}));
     }
 }
 

@@ -535,9 +535,11 @@ void HChannels::Save(std::span<std::uint8_t> image) {
 }
 
 void HChannels::TakeFrequencies(const HChannels& other) {
-    for (std::size_t c = 0; c < m_channels.size(); ++c) {
-        m_channels[c].values[kFieldRxFrequency] = other.m_channels[c].values[kFieldRxFrequency];
-        m_channels[c].values[kFieldTxFrequency] = other.m_channels[c].values[kFieldTxFrequency];
+    auto from = other.m_channels.begin();
+    for (HChannel& ch : m_channels) {
+        ch.values[kFieldRxFrequency] = from->values[kFieldRxFrequency];
+        ch.values[kFieldTxFrequency] = from->values[kFieldTxFrequency];
+        ++from;
     }
 }
 

@@ -197,17 +197,25 @@ TEST(WriteCheckTest, DamagedAdjustmentIsAnErrorOnlyWhereItIsWritten) {
 }
 
 TEST(WriteCheckTest, ALevel0DownloadNamesTheHardwarePageValuesTheRadioKeeps) {
-    // The radio's first IF and local offset side differ from the file's; its
-    // step set and the rows off the page (TX power) do not count here.
+    // The radio's first IF, local offset side and step set (the page's first
+    // byte) differ from the file's; a row off the page (TX power, byte 33)
+    // does not count here.
     const HMemoryImage file = BuildDefaultImage();
     HMemoryImage radio = WithHardware(file, HHardwareGroup::kRowFirstIf, 21400000);
     radio = WithHardware(radio, HHardwareGroup::kRowLocalOffset, 1);
+    radio = WithHardware(radio, HHardwareGroup::kRowStepSet, 2);
+    radio = WithHardware(radio, HHardwareGroup::kRowTxPower, 1);
     const auto findings = HWriteCheck::CheckAgainstRadio(file, radio, 0);
-    ASSERT_EQ(findings.size(), 2u);
+    ASSERT_EQ(findings.size(), 3u);
     const HCheckFinding* offset = FindKey(findings, "hardware.local_offset");
     const HCheckFinding* firstIf = FindKey(findings, "hardware.1st_if");
+    const HCheckFinding* step = FindKey(findings, "hardware.chan_step");
     ASSERT_NE(offset, nullptr);
     ASSERT_NE(firstIf, nullptr);
+    ASSERT_NE(step, nullptr);
+    EXPECT_NE(step->text.find("5,6.25kHz in this file and 10,12.5kHz in the radio"),
+              std::string::npos)
+        << step->text;
     EXPECT_EQ(firstIf->severity, HCheckSeverity::Warning);
     EXPECT_EQ(firstIf->caption, "1st IF");
     EXPECT_NE(firstIf->text.find("1st IF is 0.00 MHz in this file and 21.40 MHz in the radio"),

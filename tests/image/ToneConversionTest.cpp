@@ -75,6 +75,7 @@ TEST(ToneConversion, WhatATableCanHold) {
         {0, 0, true},            // no window: written as 0xFFFF
         {920, 967, true},        //
         {1, 65534, true},        // the widest a table holds
+        {500, 500, true},        // a bandwidth of 0: one value
         {367925, 386792, false}, // the default scale's window of 1060 Hz
         {65000, 65535, false},   // upper is the "none" mark
         {0, 10, false},          // lower 0 is no limit

@@ -109,7 +109,7 @@ protected:
 
     HTransferOutcome Send(HCommEvent id, HMemoryImage* work, HMemoryImage* editor,
                           HRangeList readEeprom, HRangeList readFlash, HRangeList writeEeprom,
-                          HRangeList writeFlash) {
+                          HRangeList writeFlash, std::vector<std::string> failedSteps = {}) {
         HRP57CommunicationDialog controller(HRP57CommunicationDialog::kDirectionUpload, &m_port,
                                             this);
         auto e = std::make_unique<HCommEventData>(id);
@@ -122,6 +122,7 @@ protected:
         e->readFlash = std::move(readFlash);
         e->writeEeprom = std::move(writeEeprom);
         e->writeFlash = std::move(writeFlash);
+        e->failedSteps = std::move(failedSteps);
         HTransferOutcome o = controller.Run(std::move(e));
         m_title = controller.GetTitle();
         return o;
@@ -205,6 +206,24 @@ TEST_F(AlignmentTransfers, BasicAlignmentStartsInAdjModeAndEndsWithTheRadiosOwnD
     EXPECT_TRUE(HAlignmentData().VerifyChecksum(after));
     EXPECT_EQ(Word(after, 0xFF), 0xA55A);
     EXPECT_EQ(editor[0x318C], memory[0x318C]) << "the editor holds the radio's own data again";
+}
+
+TEST_F(AlignmentTransfers, AnEndAfterFailedStepsWritesTheRadiosDataButIsNotFinished) {
+    SimRadio& radio = Radio(FactoryRadio());
+    HMemoryImage work{}, editor{};
+    ASSERT_EQ(Send(HCommEvent::BasicAlignStart, &work, &editor, kStartEeprom, kStartFlash,
+                   {{0x10, 0x11}}, kEndFlash)
+                  .result,
+              0);
+    const HTransferOutcome o = Send(HCommEvent::BasicAlignEnd, &work, &editor, {}, {}, kEndEeprom,
+                                    kEndFlash, {"VCO RX", "RX Tune"});
+    EXPECT_EQ(o.result, 1);
+    EXPECT_EQ(o.status, HTransferStatus::Failed);
+    EXPECT_EQ(o.message,
+              HStringTable::Format(HStringTable::kAlignStepsFailed, {"VCO RX, RX Tune"}));
+    ASSERT_FALSE(m_messages.empty());
+    EXPECT_EQ(m_messages.back(), (std::pair{o.message, HMessageIcon::Stop}));
+    EXPECT_EQ(Word(radio.StopAndRead(), 0xFF), 0xA55A) << "the radio has its own data back";
 }
 
 TEST_F(AlignmentTransfers, BasicAlignmentStartRefusals) {
