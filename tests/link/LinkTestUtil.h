@@ -211,9 +211,13 @@ public:
     }
     // Empty when the PC's last frame was the reset and the radio ended its
     // session on it (out of clone or alignment mode, waiting for Power On);
-    // else what the frame log shows instead.
+    // else what the frame log shows instead. Bytes the radio ignored while
+    // waiting for Power On (a second reset after a failed handshake) do not count.
     [[nodiscard]] std::string NotEndedByReset() const {
-        const std::vector<std::string> frames = Frames();
+        std::vector<std::string> frames = Frames();
+        std::erase_if(frames, [](const std::string& f) {
+            return f.find("(ignored while waiting for Power On)") != std::string::npos;
+        });
         if (frames.empty() || frames.back() != "38 01 39")
             return "last frame: " + (frames.empty() ? std::string("none") : frames.back());
         const std::string log = ReadText(LogPath());
