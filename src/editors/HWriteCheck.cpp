@@ -527,7 +527,8 @@ std::vector<std::pair<std::int32_t, std::string>> HardwareTexts(HMemoryImage ima
 }
 
 // A level 0 download keeps the radio's FLASH page 0: the Hardware values that
-// page holds are the radio's afterwards, whatever the file says.
+// page holds are the radio's afterwards, whatever the file says. One finding
+// names them all (the program shows each warning in a box of its own).
 void CheckHardwarePage(const HMemoryImage& image, const HMemoryImage& radio,
                        std::vector<HCheckFinding>& out) {
     HMemoryImage kept = image;
@@ -537,14 +538,20 @@ void CheckHardwarePage(const HMemoryImage& image, const HMemoryImage& radio,
     const auto file = HardwareTexts(image);
     const auto afterwards = HardwareTexts(kept);
     auto written = afterwards.begin();
+    std::vector<std::string> values;
+    SettingName first;
     for (const auto& [row, text] : file) {
         const std::string& radioText = (written++)->second;
         if (text == radioText)
             continue;
         const SettingName name = SettingOf("hardware", row);
-        out.push_back(Make(HCheckSeverity::Warning, name, 0, HStringTable::kCheckRadioHardware,
-                           {name.caption, text, radioText}));
+        if (values.empty())
+            first = name;
+        values.push_back(name.caption + " " + radioText + " (this file " + text + ")");
     }
+    if (!values.empty())
+        out.push_back(Make(HCheckSeverity::Warning, first, 0, HStringTable::kCheckRadioHardware,
+                           {JoinAnd(values)}));
 }
 
 } // namespace

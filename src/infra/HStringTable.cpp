@@ -97,8 +97,8 @@ const std::map<int, std::string>& Table() {
                "or choose another entry."},
         {2820, "%1 names encode entry %2, which does not exist (the entries run ENC No.1 to "
                "ENC No.32), so what %3 would send is undefined. Choose an entry from the list."},
-        {2831, "Hardware %1 is %2 in this file and %3 in the radio. A download at this level "
-               "keeps the radio's value; the channels keep the frequencies this file shows."},
+        {2831, "The radio's Hardware values differ from this file's: %1. A download at this "
+               "level keeps the radio's; the channels keep the frequencies this file shows."},
         {2832, "%1: no decode window of %2 fits the radio's table with the window scale %3, "
                "so the download leaves the windows the radio holds for them."},
         {2901, "It failed in initial processing. "},

@@ -85,7 +85,7 @@ enum Id : int {
     kFleetWaiting = 2818,
     kCheckEncodeEmpty = 2819,   // %1 setting, %2 entry, %3 why empty, %4 its users, %5 editor
     kCheckEncodeMissing = 2820, // %1 setting, %2 entry number, %3 its users
-    kCheckRadioHardware = 2831, // %1 setting, %2 the file's value, %3 the radio's
+    kCheckRadioHardware = 2831, // %1 = the values: the radio's, then the file's
     kCheckToneWindow = 2832,    // %1 table, %2 the tones, %3 the window scale
     // The alignment steps.
     kAlignInitFailed = 2901,

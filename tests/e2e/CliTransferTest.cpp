@@ -457,8 +457,7 @@ TEST(CliTransfer, ALevel0DownloadKeepsTheChannelsTheFileShowsUnderTheRadiosHardw
     same[2] = 5; // production code: mobile
     same[3] = 0;
     const HMemoryImage otherIf = WithHardware(same, HHardwareGroup::kRowFirstIf, 21400000);
-    const std::string warning =
-        "Hardware 1st IF is 0.00 MHz in this file and 21.40 MHz in the radio.";
+    const std::string warning = "1st IF 21.40 MHz (this file 0.00 MHz)";
     for (const bool differs : {false, true}) {
         SCOPED_TRACE(differs ? "the radio has another first IF" : "the radio has the file's");
         const HMemoryImage& memory = differs ? otherIf : same;
