@@ -97,21 +97,28 @@ void HEdit::ShowRulesText() {
         setText(shown);
 }
 
-void HEdit::Commit(const std::string& typed) {
+bool HEdit::Commit(const std::string& typed) {
+    // A refusal's message box takes the focus from this control: that is no
+    // second commit of the same text.
+    if (m_committing)
+        return true;
+    bool taken = true;
     if (m_commitHandler) {
-        m_commitHandler(typed);
+        m_committing = true;
+        taken = m_commitHandler(typed);
+        m_committing = false;
     } else {
         m_rules->SetTypedText(m_rules->IsNumeric() ? typed : m_rules->Filtered(typed));
         m_rules->Commit();
     }
     ShowRulesText();
     emit Committed();
+    return taken;
 }
 
-void HEdit::CommitTyping() {
+bool HEdit::CommitTyping() {
     const std::string typed = text().toStdString();
-    if (typed != m_rules->Text())
-        Commit(typed);
+    return typed == m_rules->Text() || Commit(typed);
 }
 
 void HEdit::InsertFiltered(const QString& text) {
@@ -140,9 +147,16 @@ void HEdit::keyPressEvent(QKeyEvent* event) {
         QLineEdit::keyPressEvent(event);
         return;
     }
-    if (ch == kEnter)
-        m_rules->SetTypedText(text().toStdString());
     const std::string typed = text().toStdString();
+    if (ch == kEnter && m_commitHandler) {
+        // The editor's rules decide (and may refuse): the rules of the
+        // control must not commit the text by themselves first.
+        Commit(typed);
+        event->accept();
+        return;
+    }
+    if (ch == kEnter)
+        m_rules->SetTypedText(typed);
     switch (m_rules->OnChar(ch, event->modifiers().testFlag(Qt::ControlModifier))) {
     case HKeyAction::Pass:
         QLineEdit::keyPressEvent(event);

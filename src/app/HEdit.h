@@ -23,9 +23,10 @@ public:
     [[nodiscard]] HEditRules& Rules() { return *m_rules; }
     void AttachRules(HEditRules& rules);
 
-    // Who commits a typed text. Without one the control commits into its rules
-    // itself; an editor's front end routes it to the editor instead.
-    void SetCommitHandler(std::function<void(const std::string&)> handler) {
+    // Who commits a typed text, and whether it was taken. Without one the
+    // control commits into its rules itself; an editor's front end routes it
+    // to the editor instead, whose rules may refuse it.
+    void SetCommitHandler(std::function<bool(const std::string&)> handler) {
         m_commitHandler = std::move(handler);
     }
 
@@ -40,8 +41,11 @@ public:
 
     // Shows the rules' text (after they changed it).
     void ShowRulesText();
-    // Commits what is typed when it differs from what the rules show.
-    void CommitTyping();
+    // Commits what is typed when it differs from what the rules show; false
+    // when the commit was refused.
+    bool CommitTyping();
+    // Commits a text as typed; false when it was refused.
+    bool CommitText(const std::string& typed) { return Commit(typed); }
 
 signals:
     // Enter or leaving the control committed a typed text.
@@ -53,13 +57,14 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
-    void Commit(const std::string& typed);
+    bool Commit(const std::string& typed);
     void InsertFiltered(const QString& text);
     void ApplyColors();
 
     std::unique_ptr<HEditRules> m_ownRules;
     HEditRules* m_rules;
-    std::function<void(const std::string&)> m_commitHandler;
+    std::function<bool(const std::string&)> m_commitHandler;
+    bool m_committing = false;
 };
 
 class HTagEdit : public HEdit {

@@ -14,6 +14,9 @@
 #include <QPushButton>
 
 #include <algorithm>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -58,8 +61,10 @@ void HEditorForm::Build() {
             HEdit* edit =
                 item.edit.filter == HFilterMode::Tag ? new HTagEdit(this) : new HEdit(this);
             edit->AttachRules(m_editor.Edit(i));
-            edit->SetCommitHandler(
-                [this, i](const std::string& typed) { m_editor.UserEdit(i, typed); });
+            edit->SetCommitHandler([this, i](const std::string& typed) {
+                m_refused = !m_editor.UserEdit(i, typed);
+                return !m_refused;
+            });
             connect(edit, &HEdit::Committed, this, &HEditorForm::Mirror);
             const int chars = static_cast<int>(
                 item.edit.maxLength == 0 ? 10 : item.edit.maxLength + item.edit.unit.size());
@@ -192,17 +197,38 @@ void HEditorForm::Mirror() {
     }
 }
 
-void HEditorForm::CommitTyping() {
+bool HEditorForm::CommitTyping() {
+    // Every text still being typed is taken before any is committed: a
+    // commit shows every item again, which would put the held text back
+    // into an edit typed in but not yet committed.
+    std::vector<std::pair<HEdit*, std::string>> typed;
     for (std::size_t i = 0; i < m_rows.size(); ++i)
-        if (m_editor.Item(i).kind == HItemKind::Edit)
-            static_cast<HEdit*>(m_rows[i].control)->CommitTyping();
-        else if (auto* grid = qobject_cast<HEditorGrid*>(m_rows[i].control))
-            grid->CommitTyping();
+        if (m_editor.Item(i).kind == HItemKind::Edit) {
+            auto* edit = static_cast<HEdit*>(m_rows[i].control);
+            if (edit->text().toStdString() != m_editor.Edit(i).Text())
+                typed.emplace_back(edit, edit->text().toStdString());
+        }
+    bool taken = true;
+    for (const auto& [edit, text] : typed)
+        taken = edit->CommitText(text) && taken;
+    for (const Row& r : m_rows)
+        if (auto* grid = qobject_cast<HEditorGrid*>(r.control))
+            taken = grid->CommitTyping() && !grid->TakeRefusal() && taken;
     Mirror();
+    return taken;
 }
 
 int HEditorForm::Confirm() {
-    CommitTyping();
+    // A typed value that was refused (and said so) keeps the form open: OK
+    // must not close over a value the user believes stored. That includes a
+    // refusal of the text the press of OK itself took the focus from; the
+    // next OK, with nothing refused meanwhile, goes ahead.
+    const bool refusedBefore = m_refused;
+    m_refused = false;
+    if (!CommitTyping() || refusedBefore) {
+        HLOG_D2("%s: a typed value was refused; OK waits", m_editor.Caption().c_str());
+        return 1;
+    }
     const int result = m_editor.Confirm();
     if (result != 0) {
         HLOG_D2("%s: the editor's check refused OK (%d)", m_editor.Caption().c_str(), result);

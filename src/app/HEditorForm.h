@@ -34,10 +34,12 @@ public:
     void Open();
     // Shows every item's state as the editor holds it now.
     void Mirror();
-    // Hands a text still being typed to the editor (before OK).
-    void CommitTyping();
+    // Hands a text still being typed to the editor (before OK); false when
+    // the editor refused one.
+    bool CommitTyping();
     // The OK sequence: typing committed, then the editor's Confirm(); a
-    // non-zero result (the editor's own check failed) leaves the form open.
+    // refused text or a non-zero result (the editor's own check failed)
+    // leaves the form open.
     [[nodiscard]] int Confirm();
 
     // The item a widget belongs to (the control, its label or a child).
@@ -66,6 +68,7 @@ private:
     void LayOut(const std::vector<bool>& shown);
 
     HEditor& m_editor;
+    bool m_refused = false; // the last text committed in an edit was refused
     std::vector<Row> m_rows;
     std::vector<bool> m_laidOut; // which items the layout holds
 };

@@ -28,11 +28,22 @@ constexpr int kLeastRoom = 600;
 HEditorGrid::HEditorGrid(HGridSource& grid, const QString& caption, QWidget* parent)
     : QWidget(parent), m_grid(grid), m_caption(new QLabel(caption, this)),
       m_model(new HGridTableModel(grid, this)), m_delegate(new HGridDelegate(grid, this)),
-      m_view(new HRpFlexgrid(this)) {
+      m_view(new HRpFlexgrid(this)), m_note(new QLabel(this)) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_caption);
     layout->addWidget(m_view, 1);
+    // A refused cell keeps its value; this line says what was refused and
+    // what the cell takes, until the next typed cell is committed.
+    m_note->setObjectName(QStringLiteral("gridNote"));
+    m_note->setWordWrap(true);
+    m_note->hide();
+    layout->addWidget(m_note);
+    connect(m_model, &HGridTableModel::CellNote, this, [this](const QString& note) {
+        m_refused = m_model->TextRefused();
+        m_note->setText(note);
+        m_note->setVisible(!note.isEmpty());
+    });
     m_caption->setBuddy(m_view);
     setFocusProxy(m_view);
     m_view->setModel(m_model);
@@ -141,8 +152,8 @@ void HEditorGrid::Mirror() {
                                   m_model->index(m_grid.RowCount() - 1, m_grid.ColumnCount() - 1));
 }
 
-void HEditorGrid::CommitTyping() {
-    m_view->CommitOpenEditor();
+bool HEditorGrid::CommitTyping() {
+    return !m_view->CommitOpenEditor() || !m_model->TextRefused();
 }
 
 void HEditorGrid::OnCellAction(int row, int column, HCellActionMode mode) {

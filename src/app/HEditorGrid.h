@@ -7,6 +7,8 @@
 
 #include <QWidget>
 
+#include <utility>
+
 class HGridDelegate;
 class HGridTableModel;
 class HRpFlexgrid;
@@ -21,8 +23,13 @@ public:
     [[nodiscard]] HGridTableModel* Model() const { return m_model; }
     // Shows every cell as the core holds it now, its columns wide enough.
     void Mirror();
-    // Commits a cell still being edited (before OK).
-    void CommitTyping();
+    // Commits a cell still being edited (before OK); false when its text was
+    // refused.
+    bool CommitTyping();
+    // The line under the grid that says why a typed cell was refused.
+    [[nodiscard]] QLabel* NoteLine() const { return m_note; }
+    // Whether the last typed cell committed was refused; asking clears it.
+    [[nodiscard]] bool TakeRefusal() { return std::exchange(m_refused, false); }
 
 signals:
     // A cell changed through the grid (for the form to mirror its other items).
@@ -41,4 +48,6 @@ private:
     HGridTableModel* m_model;
     HGridDelegate* m_delegate;
     HRpFlexgrid* m_view;
+    QLabel* m_note;
+    bool m_refused = false;
 };

@@ -200,11 +200,10 @@ void HFineAlignmentDlg::ShowChannel() {
     m_info[0]->setText(AlignFrequencyText(m_model.GetFrequency(c, 0)));
     m_info[1]->setText(AlignFrequencyText(m_model.GetFrequency(c, 1)));
     m_info[2]->setText(f(kFieldBandwidth) == 0 ? QStringLiteral("N") : QStringLiteral("W"));
-    m_info[3]->setText(QString::fromStdString(HChannelColumns::SubAudioText(
-        f(kFieldRxToneType), f(kFieldRxTone), f(kFieldRxToneInverted) != 0, false)));
+    m_info[3]->setText(QString::fromStdString(
+        HChannelColumns::SubAudioTone(f(kFieldRxToneType), f(kFieldRxTone))));
     m_info[4]->setText(QString::fromStdString(
-        HChannelColumns::SubAudioText(f(kFieldTxToneType), f(kFieldTxTone),
-                                      f(kFieldTxToneFlagI) != 0, f(kFieldTxToneFlagB) != 0)));
+        HChannelColumns::SubAudioTone(f(kFieldTxToneType), f(kFieldTxTone))));
     m_labels[HFineAlignment::kSubAudioDeviation]->setText(f(kFieldRxToneType) == 2
                                                               ? QStringLiteral("DCS Deviation")
                                                               : QStringLiteral("CTCSS Deviation"));

@@ -131,8 +131,10 @@ bool HGridTableModel::setData(const QModelIndex& index, const QVariant& value, i
         change = m_grid.CommitListPick(row, col, value.toInt(), &accepted);
     // A refused text is re-drawn from the model, so the cell shows the value kept.
     Redraw(change);
-    if (start.kind == HCellEdit::Text)
+    if (start.kind == HCellEdit::Text) {
+        m_textRefused = !accepted;
         emit CellNote(ToQString(change.note));
+    }
     return accepted;
 }
 

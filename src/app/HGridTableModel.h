@@ -39,6 +39,8 @@ public:
     }
     // Re-draws the cells a change names.
     void Redraw(const HGridChange& change);
+    // Whether the last typed cell committed was refused.
+    [[nodiscard]] bool TextRefused() const { return m_textRefused; }
 
     // The header texts the grid shows (wrapped to the column widths by the
     // view); an empty list shows the headers on one line.
@@ -63,4 +65,5 @@ signals:
 private:
     HGridSource& m_grid;
     QStringList m_headers;
+    bool m_textRefused = false;
 };

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <limits>
 
 using namespace HChannelTables;
 
@@ -83,14 +84,24 @@ std::string TagText(const C&, const HChannels& m, int c, int) {
     return t;
 }
 
+// The frequency a channel holds: its field, which the model keeps in 32
+// bits; a field held at their top stands for counts that name more, and the
+// frequency those counts name is shown, as the radio would take it.
+std::int64_t HeldHz(const HChannels& m, int c, int which) {
+    const std::int32_t field = m.GetField(c, which == 0 ? kFieldRxFrequency : kFieldTxFrequency);
+    if (field == std::numeric_limits<std::int32_t>::max())
+        return std::max<std::int64_t>(field, m.GetFrequency(c, which));
+    return field;
+}
+
 std::string RxFrequencyText(const C&, const HChannels& m, int c, int) {
-    return FrequencyText(m.GetField(c, kFieldRxFrequency));
+    return FrequencyText(HeldHz(m, c, 0));
 }
 
 std::string TxFrequencyText(const C&, const HChannels& m, int c, int) {
     if (m.GetField(c, kFieldTxInhibit) > 0)
         return std::string(kNoTransmitText);
-    return FrequencyText(m.GetField(c, kFieldTxFrequency));
+    return FrequencyText(HeldHz(m, c, 1));
 }
 
 std::string TxToneText(const C&, const HChannels& m, int c, int) {
@@ -537,21 +548,26 @@ std::string FrequencyText(std::int64_t hz) {
 
 // DCS suffix: " I" inverted, " N" normal; the transmit side's other option bit
 // shows " B". Both bits set (no edit makes that) show " IB" so nothing is lost.
-std::string SubAudioText(int type, int value, bool inverted, bool flagB) {
+std::string SubAudioTone(int type, int value) {
     switch (type) {
     case 0:
         return std::string(kNoToneText);
     case 1:
         return Printf("%s%5.1f", "C-", value / 10.0);
-    case 2: {
-        std::string s = Printf("%s%03o", "D-", static_cast<unsigned>(std::max(value, 0)));
-        if (inverted && flagB)
-            return s + " IB";
-        return s + (flagB ? " B" : inverted ? " I" : " N");
-    }
+    case 2:
+        return Printf("%s%03o", "D-", static_cast<unsigned>(std::max(value, 0)));
     default:
         return Printf("%d", type);
     }
+}
+
+std::string SubAudioText(int type, int value, bool inverted, bool flagB) {
+    std::string s = SubAudioTone(type, value);
+    if (type != 2)
+        return s;
+    if (inverted && flagB)
+        return s + " IB";
+    return s + (flagB ? " B" : inverted ? " I" : " N");
 }
 
 std::string CellText(int column, const HChannels& model, int c, int g) {

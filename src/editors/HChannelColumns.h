@@ -114,6 +114,9 @@ inline constexpr std::array<int, kChannelColumnCount> kReportOrder = {
 [[nodiscard]] std::string ReportText(int column, const HChannels& model, int c, int g);
 // Sub-audio text of a type (0 none, 1 CTCSS, 2 DCS), value and DCS flags.
 [[nodiscard]] std::string SubAudioText(int type, int value, bool inverted, bool flagB);
+// The tone alone, as channel fine alignment shows it: "%s%5.1f" of a CTCSS
+// tone, "%s%03o" of a DCS code, with no DCS polarity suffix.
+[[nodiscard]] std::string SubAudioTone(int type, int value);
 // "%9.5f" of a frequency in Hz, as MHz.
 [[nodiscard]] std::string FrequencyText(std::int64_t hz);
 

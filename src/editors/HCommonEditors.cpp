@@ -2,6 +2,7 @@
 
 #include "HChannelRules.h"
 #include "HChannels.h"
+#include "HDtmfEditors.h"
 #include "HFieldTable.h"
 #include "HLogPrint.h"
 #include "HNumberText.h"
@@ -41,6 +42,7 @@ int HHardwareEditor::DisplayType() const {
 void HHardwareEditor::AcquireData() {
     HLOG_D3("[IN]HHardwareDialog::AcquireData");
     HGroupEditor::AcquireData();
+    m_loaded = group;
     // Rows 0 and 12 are one bit: the product type says whose it is.
     if (group.GetValue(HW::kRowProductType) != 0)
         group.SetValue(HW::kRowTxPower, group.GetValue(HW::kRowHandheldKey));
@@ -50,8 +52,12 @@ void HHardwareEditor::AcquireData() {
 }
 
 void HHardwareEditor::InitStatic() {
-    const std::string low = HFormatNumber("%.5f", group.GetValue(HW::kRowBandLow) / 1e6);
-    const std::string high = HFormatNumber("%.5f", group.GetValue(HW::kRowBandHigh) / 1e6);
+    // The limits are 32-bit words the radio reads unsigned.
+    const auto mhz = [this](std::size_t row) {
+        return HFormatNumber("%.5f", double(static_cast<std::uint32_t>(group.GetValue(row))) / 1e6);
+    };
+    const std::string low = mhz(HW::kRowBandLow);
+    const std::string high = mhz(HW::kRowBandHigh);
     std::string text(Item(I::HardwareItem::kRange).label);
     text.replace(text.find("%s"), 2, low + " - " + high + " MHz");
     SetStaticText(I::HardwareItem::kRange, text);
@@ -126,7 +132,16 @@ int HHardwareEditor::StoreData() {
         group.SetValue(HW::kRowTxPower, group.GetValue(HW::kRowHandheldKey));
     else
         group.SetValue(HW::kRowHandheldKey, group.GetValue(HW::kRowTxPower));
+    // The 6.25 kHz and 2.5 kHz rows follow a changed crystal or first IF; a
+    // frequency left as it was keeps its rows as the image holds them.
     group.RecomputeFrequencyRows();
+    const auto keep = [this](std::size_t hz, std::initializer_list<std::size_t> rows) {
+        if (group.GetValue(hz) == m_loaded.GetValue(hz))
+            for (const std::size_t row : rows)
+                group.SetValue(row, m_loaded.GetValue(row));
+    };
+    keep(HW::kRowRefXtal, {HW::kRowRefXtal6250, HW::kRowRefXtal2500});
+    keep(HW::kRowFirstIf, {HW::kRowFirstIf6250, HW::kRowFirstIf2500});
     return HGroupEditor::StoreData();
 }
 
@@ -215,17 +230,9 @@ int HKeyFunctionEditor::StoreData() {
 // ------------------------------------------------------------------ Emergency
 
 namespace {
-// The code as the radio can hold it: digit symbols only, upper case.
+// The code as the radio holds it: the digit symbols in upper case.
 std::string DigitSymbolsOf(std::string_view text) {
-    std::string out;
-    for (char c : text) {
-        if (c >= 'a' && c <= 'd')
-            c = static_cast<char>(c - 'a' + 'A');
-        if (HFieldCoding::kDigitSymbols.find(c) != std::string_view::npos &&
-            out.size() < I::kEmergencyCodeDigits)
-            out.push_back(c);
-    }
-    return out;
+    return HDigitCodeOf(text, HFieldCoding::kDigitSymbols, I::kEmergencyCodeDigits);
 }
 } // namespace
 
@@ -241,19 +248,24 @@ HEmergencyEditor::HEmergencyEditor(std::uint32_t dialogId, std::string_view capt
 void HEmergencyEditor::SetDataEdit() {
     HGroupEditor::SetDataEdit();
     // The packed string always holds 15 digits; the count says how many count.
-    const std::int32_t count = std::clamp<std::int32_t>(group.GetValue(I::kEmergencyCountValue), 0,
-                                                        std::int32_t(I::kEmergencyCodeDigits));
-    Edit(m_codeItem).SetText(group.GetText(I::kEmergencyCodeValue).substr(0, std::size_t(count)));
+    Edit(m_codeItem)
+        .SetText(HCountedCode::Shown(group.GetText(I::kEmergencyCodeValue),
+                                     group.GetValue(I::kEmergencyCountValue)));
 }
 
 void HEmergencyEditor::SaveDataEdit() {
     const std::string stored = group.GetText(I::kEmergencyCodeValue);
+    const std::int32_t count = group.GetValue(I::kEmergencyCountValue);
     HGroupEditor::SaveDataEdit();
-    // The digits beyond the count mean nothing to the radio; they stay as
-    // they were so that an unchanged code writes nothing.
+    // A code left as it was keeps every stored digit and its count; a new
+    // one is written whole, the digits beyond it padded.
     const std::string code = DigitSymbolsOf(Edit(m_codeItem).GetText());
-    group.SetText(I::kEmergencyCodeValue,
-                  code + (code.size() < stored.size() ? stored.substr(code.size()) : ""));
+    if (code == HCountedCode::Shown(stored, count)) {
+        group.SetText(I::kEmergencyCodeValue, stored);
+        group.SetValue(I::kEmergencyCountValue, count);
+        return;
+    }
+    group.SetText(I::kEmergencyCodeValue, code);
     group.SetValue(I::kEmergencyCountValue, std::int32_t(code.size()));
 }
 

@@ -62,6 +62,7 @@ private:
     void SetBandLimits();
 
     bool m_changed = false;
+    HHardwareGroup m_loaded; // the group as opened
 };
 
 // ------------------------------------------------------------------ Key Function

@@ -11,6 +11,9 @@
 #include "HOptionGroup.h"
 
 #include <array>
+#include <cstdint>
+#include <initializer_list>
+#include <utility>
 
 namespace HCommonItems {
 
@@ -74,11 +77,27 @@ inline constexpr HChoiceList kNoiseHysteresisList = HChoiceGenerated(16, 0, 10);
 inline constexpr HChoiceList kDcsDataList = HChoiceTable(kDcsData);
 inline constexpr HChoiceList kHandheldKeyList = HChoiceTable(kHandheldKey);
 
+// The most Hz that every row a frequency is stored in can hold: the crystal
+// goes to rows 13, 19 and 20 (5, 6.25 and 2.5 kHz units), the first IF to
+// rows 14, 21 and 22; more would be cut to the rows' bits and wrap round.
+[[nodiscard]] constexpr double
+HRowsHoldHz(std::initializer_list<std::pair<std::size_t, double>> rows) {
+    double most = -1;
+    for (const auto& [row, unitHz] : rows) {
+        const double held =
+            double((std::uint64_t{1} << HMemoryMap::kHardwareRows[row].bitWidth) - 1) * unitHz;
+        most = most < 0 || held < most ? held : most;
+    }
+    return most;
+}
+inline constexpr double kRefXtalMaxHz = HRowsHoldHz({{13, 5000}, {19, 6250}, {20, 2500}});
+inline constexpr double kFirstIfMaxHz = HRowsHoldHz({{14, 5000}, {21, 6250}, {22, 2500}});
+static_assert(kRefXtalMaxHz == 40957500 && kFirstIfMaxHz == 81917500);
 inline constexpr HEditSetup kRefXtal{
-    HValueKind::Decimal, 5,     0, 81910000, "%-5.2f", HFilterMode::Decimal, 1000000,
+    HValueKind::Decimal, 5,     0, kRefXtalMaxHz, "%-5.2f", HFilterMode::Decimal, 1000000,
     HDisplayOp::Divide,  " MHz"};
 inline constexpr HEditSetup kFirstIf{
-    HValueKind::Decimal, 5,     0, 99990000, "%-5.2f", HFilterMode::Decimal, 1000000,
+    HValueKind::Decimal, 5,     0, kFirstIfMaxHz, "%-5.2f", HFilterMode::Decimal, 1000000,
     HDisplayOp::Divide,  " MHz"};
 inline constexpr HEditSetup kSqRelease{
     HValueKind::Integer, 3, 1, 64, "%-4d", HFilterMode::Decimal, 5, HDisplayOp::Multiply, "msec"};
@@ -461,8 +480,15 @@ inline constexpr HEditSetup kGroupNumber{
     HValueKind::Integer, 1, 0, 7, "%d", HFilterMode::Decimal, 1, HDisplayOp::Add, ""};
 // The DTMF code: up to 15 of the digit symbols; its length is row 21.
 inline constexpr std::size_t kEmergencyCodeDigits = 15;
-inline constexpr HEditSetup kEmergencyCode{
-    HValueKind::Text, kEmergencyCodeDigits, 0, 0, "%s", HFilterMode::Any, 0, HDisplayOp::None, ""};
+inline constexpr HEditSetup kEmergencyCode{HValueKind::Text,
+                                           kEmergencyCodeDigits,
+                                           0,
+                                           0,
+                                           "%s",
+                                           HFilterMode::DtmfDigits,
+                                           0,
+                                           HDisplayOp::None,
+                                           ""};
 inline constexpr std::size_t kEmergencyCountValue = 21;
 inline constexpr std::size_t kEmergencyCodeValue = 22;
 

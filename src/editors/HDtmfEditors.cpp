@@ -93,7 +93,13 @@ template <class G> void HDigitCodeEditor<G>::SaveDataEdit() {
         const auto code = std::size_t(item.value);
         const std::string digits =
             HDigitCodeOf(Edit(i).GetText(), HFieldCoding::kDigitSymbols, HDtmfMap::kCodeDigits);
-        this->group.SetText(code, HCountedCode::Stored(digits, this->group.GetText(code)));
+        // A code left as it was keeps every stored digit and its count.
+        if (digits ==
+            HCountedCode::Shown(this->group.GetText(code), this->group.GetValue(code - 1)))
+            continue;
+        // The digits beyond the new code get the pad value, as every digit
+        // string is written: none of an older, longer code stays behind.
+        this->group.SetText(code, digits);
         this->group.SetValue(code - 1, std::int32_t(digits.size()));
     }
 }

@@ -116,7 +116,7 @@ inline constexpr HEditSetup kDtmfDigits{HValueKind::Text,
                                         0,
                                         0,
                                         "%s",
-                                        HFilterMode::Any,
+                                        HFilterMode::DtmfDigits,
                                         0,
                                         HDisplayOp::None,
                                         ""};

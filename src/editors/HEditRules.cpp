@@ -1,7 +1,11 @@
 #include "HEditRules.h"
 
+#include "HFieldTable.h"
 #include "HNumberText.h"
+#include "HText.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -72,7 +76,7 @@ double HEditRules::FromDisplay(double shown) const {
 }
 
 double HEditRules::Clamp(double stored) const {
-    if (m_setup.minimum == 0 && m_setup.maximum == 0)
+    if ((m_setup.minimum == 0 && m_setup.maximum == 0) || (m_setup.orZero && stored == 0))
         return stored;
     if (stored < m_setup.minimum)
         return m_setup.minimum;
@@ -90,6 +94,10 @@ std::string HEditRules::FormatNumber(double shown) const {
 void HEditRules::SetValue(double stored) {
     m_text = IsNumeric() ? FormatNumber(ToDisplay(stored)) : HFormatNumber("%g", stored);
     m_saved = m_text;
+    m_setValue = stored;
+    m_setText = m_text;
+    m_textSet = true;
+    m_taken = m_text;
 }
 
 void HEditRules::SetText(std::string_view text) {
@@ -97,6 +105,10 @@ void HEditRules::SetText(std::string_view text) {
     if (IsNumeric())
         m_text += m_setup.unit;
     m_saved = m_text;
+    m_setValue.reset();
+    m_setText = m_text;
+    m_textSet = true;
+    m_taken = m_text;
 }
 
 std::string HEditRules::GetText() const {
@@ -112,6 +124,10 @@ std::string HEditRules::GetText() const {
 double HEditRules::GetValue() const {
     if (!IsNumeric())
         return 0;
+    if (m_setValue && m_text == m_setText)
+        return *m_setValue;
+    if (const std::optional<double> typed = TypedStored(m_text))
+        return Clamp(*typed);
     const int base = m_setup.filter == HFilterMode::Octal ? 8
                      : m_setup.filter == HFilterMode::Hex ? 16
                                                           : 10;
@@ -125,14 +141,134 @@ double HEditRules::GetValue() const {
 
 std::int32_t HEditRules::GetStoredInt() const {
     double v = std::nearbyint(GetValue());
+    if (v > double(std::numeric_limits<std::int32_t>::max()) &&
+        v <= double(std::numeric_limits<std::uint32_t>::max()))
+        return static_cast<std::int32_t>(static_cast<std::uint32_t>(v));
     v = std::fmax(v, double(std::numeric_limits<std::int32_t>::min()));
     v = std::fmin(v, double(std::numeric_limits<std::int32_t>::max()));
     return static_cast<std::int32_t>(v);
 }
 
+std::optional<double> HEditRules::TypedStored(std::string_view typed) const {
+    std::string_view t = HText::Trim(typed);
+    const std::string_view unit = HText::Trim(m_setup.unit);
+    if (!unit.empty() && t.size() >= unit.size() &&
+        HText::Upper(t.substr(t.size() - unit.size())) == HText::Upper(unit))
+        t = HText::Trim(t.substr(0, t.size() - unit.size()));
+    // An empty edit shows 0 (a tone box with no tone).
+    if (t.empty())
+        return FromDisplay(0);
+    std::string s(t);
+    for (char c : s)
+        if (!Accepts(static_cast<unsigned char>(c)))
+            return std::nullopt;
+    std::replace(s.begin(), s.end(), ',', '.');
+    const int base = m_setup.filter == HFilterMode::Octal ? 8
+                     : m_setup.filter == HFilterMode::Hex ? 16
+                                                          : 10;
+    double shown = 0;
+    const char* end = s.data() + s.size();
+    if (base == 10) {
+        const auto [p, ec] = std::from_chars(s.data(), end, shown);
+        if (ec != std::errc() || p != end || !std::isfinite(shown))
+            return std::nullopt;
+    } else {
+        long long whole = 0;
+        const auto [p, ec] = std::from_chars(s.data(), end, whole, base);
+        if (ec != std::errc() || p != end)
+            return std::nullopt;
+        shown = double(whole);
+    }
+    double stored = FromDisplay(shown);
+    if (m_setup.kind == HValueKind::Integer)
+        stored = std::nearbyint(stored);
+    return stored;
+}
+
+bool HEditRules::InRange(double stored) const {
+    if (m_setup.minimum == 0 && m_setup.maximum == 0)
+        return true;
+    if (m_setup.orZero && stored == 0)
+        return true;
+    // Display operations in floating point may land a hair beside a range end.
+    constexpr double kSlack = 1e-9;
+    return stored >= m_setup.minimum - kSlack && stored <= m_setup.maximum + kSlack;
+}
+
+bool HEditRules::ShowsSetValue(std::string_view typed) const {
+    return m_setValue && HText::Trim(typed) == HText::Trim(m_setText);
+}
+
+std::string HEditRules::Refusal(std::string_view typed) const {
+    if ((m_textSet && typed == m_setText) || ShowsSetValue(typed))
+        return {};
+    if (IsNumeric()) {
+        const std::optional<double> stored = TypedStored(typed);
+        return stored && InRange(*stored) ? std::string() : AcceptedText();
+    }
+    std::size_t chars = 0;
+    bool ok = Filtered(typed) == typed;
+    for (const char c : typed)
+        chars += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
+    ok = ok && (m_setup.maxLength == 0 || chars <= m_setup.maxLength);
+    return ok ? std::string() : AcceptedText();
+}
+
+std::string HEditRules::AcceptedText() const {
+    if (!IsNumeric()) {
+        std::string what = "characters";
+        switch (m_setup.filter) {
+        case HFilterMode::Decimal:
+            what = "digits";
+            break;
+        case HFilterMode::Octal:
+            what = "of 0-7";
+            break;
+        case HFilterMode::Hex:
+            what = "of 0-9 and A-F";
+            break;
+        case HFilterMode::AlphaNumeric:
+            what = "letters and digits";
+            break;
+        case HFilterMode::Signed:
+            what = "digits and '-'";
+            break;
+        case HFilterMode::Tag:
+            what = "letters, digits and \"[]_ %<>*+-/\"";
+            break;
+        case HFilterMode::DtmfDigits:
+            what = "of 0-9, A-D, * and #";
+            break;
+        case HFilterMode::Any:
+            break;
+        }
+        if (m_setup.maxLength == 0)
+            return what == "characters" ? "any text" : "any number " + what;
+        return "up to " + std::to_string(m_setup.maxLength) + " " + what;
+    }
+    if (m_setup.minimum == 0 && m_setup.maximum == 0)
+        return "a number";
+    const char* format = m_setup.kind == HValueKind::Integer ? "%.0f" : "%.10g";
+    std::string range = m_setup.orZero ? "0, or a number from " : "a number from ";
+    range += HFormatNumber(format, ToDisplay(m_setup.minimum));
+    range += " to ";
+    range += HFormatNumber(format, ToDisplay(m_setup.maximum));
+    if (const std::string_view unit = HText::Trim(m_setup.unit); !unit.empty()) {
+        range += ' ';
+        range += unit;
+    }
+    return range;
+}
+
 void HEditRules::Commit() {
-    if (IsNumeric())
-        SetValue(GetValue());
+    if (!IsNumeric()) {
+        m_taken = m_text;
+        return;
+    }
+    // The text of the value last set, give or take blanks, keeps that value.
+    if (ShowsSetValue(m_text))
+        m_text = m_setText;
+    SetValue(GetValue());
 }
 
 bool HEditRules::Accepts(char32_t ch) const {
@@ -150,6 +286,10 @@ bool HEditRules::Accepts(char32_t ch) const {
         return IsLetter(ch) || IsDigit(ch);
     case HFilterMode::Signed:
         return IsDigit(ch) || ch == U'-' || (decimal && (ch == U'.' || ch == U','));
+    case HFilterMode::DtmfDigits:
+        return ch < 0x80 &&
+               (HFieldCoding::kDigitSymbols.find(static_cast<char>(ch)) != std::string_view::npos ||
+                (ch >= U'a' && ch <= U'd'));
     default:
         return AcceptsOther(ch);
     }

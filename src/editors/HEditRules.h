@@ -6,6 +6,7 @@
 // it asks OnChar for every typed character and pushes the typed text in.
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -22,6 +23,7 @@ enum class HFilterMode : std::uint32_t {
     AlphaNumeric = 4, // letters and digits
     Signed = 5,       // digits and '-'; '.' and ',' for decimal values
     Tag = 9,          // the tag edit's own filter
+    DtmfDigits = 10,  // the DTMF digit symbols 0-9, A-D, * and # (a-d taken as A-D)
 };
 
 // One edit set-up record: how an edit shows and checks one value. The range is
@@ -36,6 +38,8 @@ struct HEditSetup {
     double operand = 0;
     HDisplayOp operation = HDisplayOp::None;
     std::string_view unit; // appended to numbers, at most 7 characters
+    // 0 is taken besides the range ("0, or 288.5 to 3000.0": 0 means none).
+    bool orZero = false;
 };
 
 // True when a format holds exactly one int or double conversion with no '*',
@@ -102,7 +106,9 @@ public:
     [[nodiscard]] std::uint32_t TextColor() const { return m_textColor; }
 
     // Shows a stored value: display operation, format, and for numbers the
-    // unit. The text shown becomes the saved text.
+    // unit. The text shown becomes the saved text, and while it is shown the
+    // edit stands for exactly this value, whatever the text rounds or however
+    // far outside the range it lies: a value is kept until it is changed.
     void SetValue(double stored);
     // Shows a text as given (text values); for number kinds the unit is
     // appended. The text becomes the saved text.
@@ -116,11 +122,25 @@ public:
     // The text cut to the maximum length (which is how the unit falls away).
     [[nodiscard]] std::string GetText() const;
 
-    // The stored value the text stands for: parsed (atof-like: a bad text is
-    // 0), display operation undone, rounded for integer values, clamped.
+    // The stored value the text stands for: the value last set while its text
+    // is shown; otherwise the whole typed number (the unit may follow), or
+    // failing that its leading number (atof-like: a bad text is 0), display
+    // operation undone, rounded for integer values, clamped.
     [[nodiscard]] double GetValue() const;
-    // GetValue rounded into a 32-bit group value.
+    // GetValue rounded into a 32-bit group value; values from 2^31 up to
+    // 2^32 - 1 give the same 32 bits (a 32-bit row holds them unsigned).
     [[nodiscard]] std::int32_t GetStoredInt() const;
+
+    // Whether a text, typed or given, is one the edit takes: empty when it
+    // is, else what it takes (AcceptedText). A text takes every character
+    // through the filter and keeps to the maximum length; a number is one
+    // whole number (the unit may follow) whose stored value lies in the range
+    // (or is 0 where 0 is taken). The text shown for the value last set is
+    // always taken: it changes nothing.
+    [[nodiscard]] std::string Refusal(std::string_view typed) const;
+    // What the edit takes, for messages: "a number from 1 to 255 msec",
+    // "0, or a number from 288.5 to 3000", "up to 15 of 0-9, A-D, * and #".
+    [[nodiscard]] std::string AcceptedText() const;
 
     // One typed character (a Unicode code point), with Ctrl held or not.
     // Escape restores the saved text and Enter commits before returning.
@@ -137,6 +157,8 @@ public:
     [[nodiscard]] bool Accepts(char32_t ch) const;
     // Escape: the text as last set.
     void Restore() { m_text = m_saved; }
+    // A refused text: the text last set or committed is shown again.
+    void TakeBack() { m_text = m_taken; }
     // Enter: numbers are converted, clamped and shown again; texts stay as typed.
     void Commit();
 
@@ -151,10 +173,21 @@ protected:
 
 private:
     [[nodiscard]] std::string FormatNumber(double shown) const;
+    // The typed number as a stored value, before rounding and clamping; none
+    // for a text that is not one whole number (the unit may follow).
+    [[nodiscard]] std::optional<double> TypedStored(std::string_view typed) const;
+    [[nodiscard]] bool InRange(double stored) const;
+    // A text that is the one shown for the value last set, blanks aside.
+    [[nodiscard]] bool ShowsSetValue(std::string_view typed) const;
 
     HEditSetup m_setup;
     std::string m_text;
     std::string m_saved;
+    // The value last set and the text that shows it.
+    std::optional<double> m_setValue;
+    std::string m_setText;
+    bool m_textSet = false;
+    std::string m_taken; // the text last set or committed
     std::uint32_t m_background = 0xFFFFFF;
     std::uint32_t m_textColor = 0x000000;
 };

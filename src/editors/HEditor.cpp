@@ -109,9 +109,15 @@ bool HEditor::UserEdit(std::size_t item, std::string_view typedText) {
         !m_state[item].visible)
         return false;
     HEditRules& rules = *m_state[item].edit;
-    // Numbers are read up to the first character that is not part of one; a
-    // text (typed or pasted) keeps only the characters its filter takes.
-    rules.SetTypedText(rules.IsNumeric() ? std::string(typedText) : rules.Filtered(typedText));
+    // What the edit does not take is refused, and said so, rather than stored
+    // as something else: the front ends and rp57cli set all come through here.
+    if (const std::string accepted = rules.Refusal(typedText); !accepted.empty()) {
+        rules.TakeBack();
+        Tell(CaptionOf(m_items[item].label) + ": \"" + std::string(typedText) +
+             "\" is not allowed; " + accepted);
+        return false;
+    }
+    rules.SetTypedText(typedText);
     rules.Commit();
     OnEditChanged(item);
     return true;

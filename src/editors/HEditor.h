@@ -239,7 +239,9 @@ public:
     // item disabled or of another kind).
     bool UserSelect(std::size_t item, int index);
     bool UserCheck(std::size_t item, bool checked);
-    // Enter or leaving the edit: the typed text is committed.
+    // Enter or leaving the edit: the typed text is committed, or refused
+    // (false) when the edit does not take it (HEditRules::Refusal): the edit
+    // shows the text it held before, and the prompt is told what it takes.
     bool UserEdit(std::size_t item, std::string_view typedText);
     bool UserPress(std::size_t item);
 

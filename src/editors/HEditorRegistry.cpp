@@ -1,11 +1,7 @@
 #include "HEditorRegistry.h"
 
-#include "HNumberText.h"
 #include "HSignallingSteps.h"
 #include "HText.h"
-
-#include <algorithm>
-#include <cstdlib>
 
 namespace HEditorRegistry {
 
@@ -164,22 +160,7 @@ std::string HSettingsSession::Allowed(const Setting& s) const {
     if (item.kind == HItemKind::Check)
         return "one of \"" + std::string(TrimBlanks(HChoiceText(*item.choices, 0))) + "\", \"" +
                std::string(TrimBlanks(HChoiceText(*item.choices, 1))) + "\"";
-    const HEditRules& rules = e.Edit(s.item);
-    const HEditSetup& setup = rules.SetupRecord();
-    if (!rules.IsNumeric())
-        return "up to " + std::to_string(setup.maxLength) + " characters";
-    if (setup.minimum == 0 && setup.maximum == 0)
-        return "a number";
-    const char* format = setup.kind == HValueKind::Integer ? "%.0f" : "%g";
-    std::string range = "a number from ";
-    range += HFormatNumber(format, rules.ToDisplay(setup.minimum));
-    range += " to ";
-    range += HFormatNumber(format, rules.ToDisplay(setup.maximum));
-    if (!setup.unit.empty()) {
-        range += ' ';
-        range += TrimBlanks(setup.unit);
-    }
-    return range;
+    return e.Edit(s.item).AcceptedText();
 }
 
 std::string HSettingsSession::Set(const Setting& s, std::string_view value) {
@@ -217,31 +198,13 @@ std::string HSettingsSession::Set(const Setting& s, std::string_view value) {
                 return {};
             }
         break;
-    case HItemKind::Edit: {
-        const HEditRules& rules = e.Edit(s.item);
-        const HEditSetup& setup = rules.SetupRecord();
-        const std::string_view typed = TrimBlanks(value);
-        bool fits = !typed.empty() || !rules.IsNumeric();
-        for (char c : typed)
-            fits = fits && rules.Accepts(static_cast<unsigned char>(c));
-        if (!rules.IsNumeric()) {
-            fits = fits && (setup.maxLength == 0 || typed.size() <= setup.maxLength);
-        } else if (fits) {
-            std::string text(typed);
-            std::replace(text.begin(), text.end(), ',', '.');
-            char* end = nullptr;
-            const double shown = std::strtod(text.c_str(), &end);
-            const double stored = rules.FromDisplay(shown);
-            fits = end != nullptr && *end == '\0' &&
-                   ((setup.minimum == 0 && setup.maximum == 0) ||
-                    (stored >= setup.minimum - 1e-9 && stored <= setup.maximum + 1e-9));
-        }
-        if (fits && e.UserEdit(s.item, typed)) {
+    case HItemKind::Edit:
+        // The edit's own rule decides, as when the value is typed.
+        if (e.UserEdit(s.item, TrimBlanks(value))) {
             m_open[s.entry]->touched = true;
             return {};
         }
         break;
-    }
     case HItemKind::Static:
     case HItemKind::Grid:
     case HItemKind::Button:

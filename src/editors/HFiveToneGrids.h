@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -39,10 +40,20 @@ public:
 
     [[nodiscard]] HFiveToneTable& Data() { return m_table; }
     [[nodiscard]] const HFiveToneTable& Data() const { return m_table; }
-    void SetDefaults() { m_table.SetDefaults(); }
-    void Load(std::span<const std::uint8_t> image) { m_table.Load(image); }
-    // The table with its decode windows recomputed.
-    void Save(std::span<std::uint8_t> image) { m_table.Store(image); }
+    void SetDefaults() {
+        m_table.SetDefaults();
+        m_loaded.reset();
+    }
+    void Load(std::span<const std::uint8_t> image) {
+        m_table.Load(image);
+        m_loaded = m_table;
+    }
+    // The table with its decode windows recomputed; a table left as it was
+    // loaded writes nothing, so the radio's own windows stay.
+    void Save(std::span<std::uint8_t> image) {
+        if (!m_loaded || !m_table.HoldsSameAs(*m_loaded))
+            m_table.Store(image);
+    }
 
     [[nodiscard]] int RecordCount() const { return int(HFiveToneTables::kToneSets); }
     [[nodiscard]] std::int32_t GetField(int record, int field) const;
@@ -53,6 +64,7 @@ public:
 
 private:
     HFiveToneTable m_table;
+    std::optional<HFiveToneTable> m_loaded; // the table as loaded
 };
 
 // ------------------------------------------------------------------ cells
@@ -83,17 +95,6 @@ bool HFiveToneStoreDigits(const HGridColumn<Model, More>& col, Model& m, int rec
         return false;
     m.SetField(record, col.field, *packed);
     return true;
-}
-
-// A typed tag, padded with blanks to the column's length as the radio shows it.
-template <class Model, class More>
-bool HFiveToneStoreTag(const HGridColumn<Model, More>& col, Model& m, int record, int aux,
-                       std::string_view text) {
-    if (text.size() > col.maxLength)
-        return false;
-    std::string padded(text);
-    padded.resize(col.maxLength, ' ');
-    return HGridStoreText(col, m, record, aux, padded);
 }
 
 namespace HFiveToneGrids {
@@ -241,7 +242,7 @@ inline constexpr std::array kDecodeColumns = SelfRedrawn(std::array<HGridColumn<
      .keys = HKeyFilter::SignalTag,
      .enabled = DisplayOn<DM>,
      .text = HGridFieldText<DM>,
-     .store = HFiveToneStoreTag<DM>},
+     .store = HGridStoreText<DM>},
     List<DM>("Transpond Code", "transpond_code", T::kDecTranspondCode, I::kTranspondTexts),
     List<DM>("ID/Decode TAG", "id_decode_tag", T::kDecIdTag, I::kIdTagTexts),
     List<DM>("LED Blink", "led_blink", T::kDecLedBlink, I::kLedBlinkTexts),
@@ -294,7 +295,7 @@ inline constexpr std::array kEncodeColumns = SelfRedrawn(std::array<HGridColumn<
      .keys = HKeyFilter::SignalTag,
      .enabled = DisplayOn<EM>,
      .text = HGridFieldText<EM>,
-     .store = HFiveToneStoreTag<EM>},
+     .store = HGridStoreText<EM>},
     List<EM>("AF Mute Mode", "af_mute_mode", T::kEncAfMute, I::kMuteTexts),
     List<EM>("Enable", "enable", T::kEncEnable, I::kDisableEnableTexts),
     List<EM>("First Digit Extend", "first_digit_extend", T::kEncFirstDigitExtend,

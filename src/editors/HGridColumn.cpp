@@ -83,6 +83,37 @@ bool HFilterTakesText(HKeyFilter filter, std::string_view text) {
     return true;
 }
 
+std::string HFilterText(HKeyFilter filter) {
+    switch (filter) {
+    case HKeyFilter::None:
+        return "nothing";
+    case HKeyFilter::Tag:
+        return "letters, digits and \"[]_ *+-/\"";
+    case HKeyFilter::SignalTag:
+        return "letters, digits and \"[]_ %<>*+-/\"";
+    case HKeyFilter::ToneDigits:
+        return "of 0-9 and A-E";
+    case HKeyFilter::PageDigits:
+        return "of 0-9 and A-D";
+    case HKeyFilter::Frequency:
+        return "digits and '.'";
+    case HKeyFilter::Tone:
+        return "of \"C-\" or \"D-\" and digits";
+    }
+    return {};
+}
+
+std::string HTextCellAccepts(std::uint32_t minLength, std::uint32_t maxLength, HKeyFilter filter) {
+    std::string count;
+    if (minLength == maxLength)
+        count = "exactly " + std::to_string(maxLength);
+    else if (minLength > 0)
+        count = std::to_string(minLength) + " to " + std::to_string(maxLength);
+    else
+        count = "up to " + std::to_string(maxLength);
+    return count + " " + HFilterText(filter);
+}
+
 namespace HGridCells {
 
 std::string Number(int n) {

@@ -84,6 +84,13 @@ struct HKeyResult {
 // (lower case counts as upper case): a text given other than by keys is taken
 // only when typing could have made it.
 [[nodiscard]] bool HFilterTakesText(HKeyFilter filter, std::string_view text);
+// The characters a filter takes, for messages ("of 0-9 and A-D", "letters,
+// digits and ...").
+[[nodiscard]] std::string HFilterText(HKeyFilter filter);
+// What a text cell takes, for messages: "exactly 3 of 0-9 and A-D", "up to
+// 8 letters, digits and ...".
+[[nodiscard]] std::string HTextCellAccepts(std::uint32_t minLength, std::uint32_t maxLength,
+                                           HKeyFilter filter);
 
 inline constexpr std::string_view kTickedText = " ";
 inline constexpr std::string_view kUntickedText = "-";
@@ -112,6 +119,7 @@ template <class Model, class More = HGridNoMore> struct HGridColumn {
     HCellStyle style = HCellStyle::Text;
     HCellEdit edit = HCellEdit::None;
     std::uint32_t maxLength = 0; // for Text edits
+    std::uint32_t minLength = 0; // for Text edits: the fewest characters a cell takes
     HKeyFilter keys = HKeyFilter::None;
     // List texts, position = stored code; for a tick column of a record grid
     // the texts of 0 and 1 as settings show them.
@@ -156,7 +164,8 @@ template <class Column, std::size_t N>
             return false;
         if ((c.dependants & (1u << i)) == 0 || (c.dependants & ~all) != 0)
             return false;
-        if (c.edit == HCellEdit::Text && (c.maxLength == 0 || c.keys == HKeyFilter::None))
+        if (c.edit == HCellEdit::Text &&
+            (c.maxLength == 0 || c.minLength > c.maxLength || c.keys == HKeyFilter::None))
             return false;
         if (c.edit == HCellEdit::List &&
             ((c.values.empty() && c.listTexts == nullptr) || c.field < 0))
@@ -248,11 +257,13 @@ bool HGridStoreTick(const HGridColumn<Model, More>& col, Model& m, int record, i
     return true;
 }
 
-// A text that the column's key filter takes whole, upper-cased as typed.
+// A text that the column's key filter takes whole, of the column's length,
+// upper-cased as typed.
 template <class Model, class More>
 bool HGridStoreText(const HGridColumn<Model, More>& col, Model& m, int record, int,
                     std::string_view text) {
-    if (text.size() > col.maxLength || !HFilterTakesText(col.keys, text))
+    if (text.size() > col.maxLength || text.size() < col.minLength ||
+        !HFilterTakesText(col.keys, text))
         return false;
     std::string typed;
     for (std::size_t i = 0; i < text.size(); ++i)

@@ -45,8 +45,19 @@ void HGroupEditor::SetDataEdit() {
         if (m_group.IsText(index))
             Edit(i).SetText(m_group.GetText(index));
         else
-            Edit(i).SetValue(m_group.GetValue(index));
+            Edit(i).SetValue(ShownNumber(m_group, index));
     }
+}
+
+double HGroupEditor::ShownNumber(const HSettingsGroup& group, std::size_t index) {
+    const std::int32_t v = group.GetValue(index);
+    // A whole 32-bit word (a band limit, the default split) is unsigned: the
+    // group keeps its bits in a signed value.
+    const HFieldDescriptor* d = group.DescriptorOf(index);
+    if (d != nullptr && d->kind == HFieldKind::Number && d->bitWidth == 32 &&
+        d->scaleMode == HScaleMode::None)
+        return double(static_cast<std::uint32_t>(v));
+    return v;
 }
 
 void HGroupEditor::SaveDataCombo() {

@@ -27,6 +27,9 @@ public:
     void SaveDataEdit() override;
     [[nodiscard]] int StoreData() override;
 
+    // A group value as a number edit shows it: 32-bit words unsigned.
+    [[nodiscard]] static double ShownNumber(const HSettingsGroup& group, std::size_t index);
+
 protected:
     // The editor's own consistency check before saving; non-zero keeps the
     // group out of the image and the dialog open.

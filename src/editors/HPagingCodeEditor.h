@@ -21,10 +21,6 @@ inline constexpr std::array<std::string_view, 4> kActionTexts{"Normal", "Alarm",
 // "Page  1" .. "Page  9", "Page  0": the dialog's row labels.
 [[nodiscard]] std::string RowText(const HGridColumn<HPagingCodeGroup>&, const HPagingCodeGroup&,
                                   int record, int);
-// A code is exactly three digits 0-9 and A-D: shorter would be padded with
-// zeros the user never typed.
-bool StoreCode(const HGridColumn<HPagingCodeGroup>& col, HPagingCodeGroup& m, int record, int aux,
-               std::string_view text);
 
 using Column = HGridColumn<HPagingCodeGroup>;
 inline constexpr std::array<Column, 4> kColumns{{
@@ -34,10 +30,13 @@ inline constexpr std::array<Column, 4> kColumns{{
      .field = P::kCode,
      .edit = HCellEdit::Text,
      .maxLength = std::uint32_t(HDtmfMap::kPagingDigits),
+     // Exactly three digits: a shorter code would be padded with zeros the
+     // user never typed.
+     .minLength = std::uint32_t(HDtmfMap::kPagingDigits),
      .keys = HKeyFilter::PageDigits,
      .dependants = 2u,
      .text = HGridFieldText,
-     .store = StoreCode},
+     .store = HGridStoreText},
     {.header = "Status",
      .name = "status",
      .field = P::kStatus,

@@ -99,6 +99,10 @@ public:
             const Column& c = *At(col);
             ok = c.store(c, m_model, row, 0, text);
             change = Change(row, col);
+            // Refused, the cell keeps its value, and the note says why.
+            if (!ok)
+                change.note = std::string(c.header) + ": \"" + std::string(text) +
+                              "\" is not allowed; " + AllowedText(col);
         }
         if (accepted)
             *accepted = ok;
@@ -198,7 +202,7 @@ public:
         if (c == nullptr)
             return {};
         if (c->edit == HCellEdit::Text)
-            return "up to " + std::to_string(c->maxLength) + " characters";
+            return HTextCellAccepts(c->minLength, c->maxLength, c->keys);
         std::string text;
         for (const std::string& v : ListOf(*c)) {
             if (!text.empty())

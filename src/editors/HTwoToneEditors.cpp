@@ -42,6 +42,7 @@ HTwoToneTableEditor::HTwoToneTableEditor(std::uint32_t dialogId, std::string_vie
 void HTwoToneTableEditor::AcquireData() {
     if (Context().image != nullptr)
         group.Load(*Context().image);
+    m_loaded = group;
 }
 
 void HTwoToneTableEditor::InitCombo() {
@@ -80,12 +81,17 @@ void HTwoToneTableEditor::SaveDataCombo() {
 }
 
 void HTwoToneTableEditor::SaveDataEdit() {
+    // A box left as it was keeps its stored value (no tone stays 0xFFFF or 0).
     for (std::size_t i = 0; i < kFrequencyBoxes; ++i)
-        group.SetFrequency(static_cast<int>(i), Edit(i).GetValue());
+        if (const double hz = Edit(i).GetValue(); hz != group.Frequency(static_cast<int>(i)))
+            group.SetFrequency(static_cast<int>(i), hz);
 }
 
 int HTwoToneTableEditor::StoreData() {
-    if (Context().image != nullptr)
+    // Unchanged, the table stays as the image holds it: compiling would put
+    // stored values and windows of its own over the radio's (they are
+    // compiled before a download anyway).
+    if (Context().image != nullptr && !group.HoldsSameAs(m_loaded))
         group.Store(*Context().image);
     return 0;
 }

@@ -27,14 +27,16 @@ inline constexpr std::size_t kToneTableItemCount = kItemCopy + 1;
 // The dialog's values: the fifteen frequencies, the group, the bandwidth list index.
 inline constexpr std::size_t kToneTableValues = kFrequencyBoxes + 2;
 
-// Frequencies 0, or 288.5 to 3000.0 Hz (what lies between is limited when stored).
+// Frequencies 0 (no tone), or 288.5 to 3000.0 Hz: the radio makes nothing
+// of a tone between, so such a frequency is refused rather than stored.
 inline constexpr HEditSetup kFrequencyEdit{.kind = HValueKind::Decimal,
                                            .maxLength = 6,
-                                           .minimum = 0,
+                                           .minimum = 288.5,
                                            .maximum = 3000.0,
                                            .format = "%6.1f",
                                            .filter = HFilterMode::Decimal,
-                                           .unit = ""};
+                                           .unit = "",
+                                           .orZero = true};
 
 // The standard tone groups: 17 names, each with 11 frequencies (0: unused).
 inline constexpr std::size_t kToneGroups = 17;
@@ -73,7 +75,8 @@ inline constexpr std::array<HEditorItem, kToneTableItemCount> kToneTable{
     HStaticItem(""), HStaticItem(""), HStaticItem(""), HStaticItem(""), HStaticItem(""),
     HStaticItem(""), HStaticItem(""), HStaticItem(""), HStaticItem(""), HStaticItem(""),
     HStaticItem(""),
-    HButtonItem("&Copy"),
+    // Alt+C is box "&C"'s: Copy takes the first letter no other item has.
+    HButtonItem("C&opy"),
 };
 // clang-format on
 
@@ -192,6 +195,8 @@ protected:
 
 private:
     void ShowGroup();
+
+    HTwoToneTable m_loaded; // the table as opened
 };
 
 // Steps the registry runs outside the dialogs.

@@ -471,16 +471,21 @@ void HChannels::Load(std::span<const std::uint8_t> imageBytes) {
 std::array<std::int32_t, kFieldCount> HChannels::StoredValues(const HChannel& ch) const {
     auto v = ch.values;
     const HChannelRules::CountContext ctx = Counting();
-    const Counts rx =
-        HChannelRules::EncodeFrequency(v[kFieldRxFrequency], true, v[kFieldRxStep], ctx);
-    v[kFieldRxCountHigh] = rx.high;
-    v[kFieldRxCountLow] = rx.low;
-    v[kFieldRxCountWord] = rx.word;
-    const Counts tx =
-        HChannelRules::EncodeFrequency(v[kFieldTxFrequency], false, v[kFieldTxStep], ctx);
-    v[kFieldTxCountHigh] = tx.high;
-    v[kFieldTxCountLow] = tx.low;
-    v[kFieldTxCountWord] = tx.word;
+    // A field held at the top of its 32 bits stands for counts that name
+    // more (DeriveAfterLoad): those counts stay as they are, so a channel
+    // left alone reaches the radio as it was rather than moved to the limit.
+    const auto encode = [&](int which, int field, int high, int low, int word) {
+        constexpr std::int64_t kMax = std::numeric_limits<std::int32_t>::max();
+        if (v[U(field)] == kMax && FrequencyOf(ch, which, ctx) > kMax)
+            return;
+        const Counts n = HChannelRules::EncodeFrequency(
+            v[U(field)], which == 0, v[which == 0 ? kFieldRxStep : kFieldTxStep], ctx);
+        v[U(high)] = n.high;
+        v[U(low)] = n.low;
+        v[U(word)] = n.word;
+    };
+    encode(0, kFieldRxFrequency, kFieldRxCountHigh, kFieldRxCountLow, kFieldRxCountWord);
+    encode(1, kFieldTxFrequency, kFieldTxCountHigh, kFieldTxCountLow, kFieldTxCountWord);
 
     v[kFieldRxToneOn] = v[kFieldRxToneType] != 0 ? 1 : 0;
     v[kFieldRxToneDcs] = v[kFieldRxToneType] != 0 ? v[kFieldRxToneType] - 1 : 0;

@@ -167,9 +167,6 @@ public:
 struct HCountedCode {
     // The code the count stands for (count clamped to the string).
     [[nodiscard]] static std::string Shown(std::string_view stored, std::int32_t count);
-    // The stored string for `code`: its digits first, the digits beyond them
-    // as they were, so an unchanged code writes nothing new.
-    [[nodiscard]] static std::string Stored(std::string_view code, std::string_view before);
 };
 
 // Ten DTMF codes; value index of record r: r * 2 + row.

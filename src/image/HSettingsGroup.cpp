@@ -130,10 +130,16 @@ void HSettingsGroup::Save(std::span<std::uint8_t> image) const {
         m_parts, m_partStart,
         [image](const HGroupPart& p) { return HMakeFieldTable(p.tableType, p.rows, image); },
         [&](HRecordFieldTable& t, std::size_t row, std::size_t i) {
-            if (t.Row(row)->kind == HFieldKind::Text)
-                t.SetString(row, m_texts[i]);
-            else
+            // A row that already reads as the value keeps its bits: the image
+            // may hold it in a form no write gives back (BCD nibbles above 9,
+            // filtered characters, a text's pad bytes), and a value left as it
+            // was must stay as the radio holds it.
+            if (t.Row(row)->kind == HFieldKind::Text) {
+                if (t.GetString(row) != m_texts[i])
+                    t.SetString(row, m_texts[i]);
+            } else if (t.GetValue(row) != values[i]) {
                 t.SetValue(row, values[i]);
+            }
         });
 }
 

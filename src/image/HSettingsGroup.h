@@ -96,8 +96,8 @@ public:
     void SetDefaults();
     // Every value from the image.
     void Load(std::span<const std::uint8_t> image);
-    // Every value into the image; read-only rows and bits outside the rows are
-    // left as they are.
+    // Every value into the image; read-only rows, rows that already read as
+    // their value and bits outside the rows are left as they are.
     void Save(std::span<std::uint8_t> image) const;
 
     [[nodiscard]] std::size_t ValueCount() const { return m_values.size(); }
@@ -109,6 +109,10 @@ public:
     [[nodiscard]] std::string GetText(std::size_t index) const;
     void SetText(std::size_t index, std::string_view text);
     [[nodiscard]] bool IsText(std::size_t index) const;
+    // Whether another group of the same layout holds the same values and texts.
+    [[nodiscard]] bool HoldsSameAs(const HSettingsGroup& other) const {
+        return m_values == other.m_values && m_texts == other.m_texts;
+    }
 
     // Index of (part, record, row of the descriptor table); ValueCount() when
     // out of range.

@@ -85,7 +85,7 @@ enum DecodeRow : int {
 
 constexpr std::array<HFieldDescriptor, kDecodeRowCount> MakeDecodeRows() {
     std::array<HFieldDescriptor, kDecodeRowCount> rows{};
-    rows[kDecTag] = HTextField(11, kTagChars, kBlankTag, ' ');
+    rows[kDecTag] = HTextField(11, kTagChars, kBlankTag);
     rows[kDecFirstTone] = HField(7, 4, 4, kNoTone);
     rows[kDecSecondTone] = HField(7, 0, 4, kNoTone);
     rows[kDecMuteMode] = HField(1, 4, 2, 0);
@@ -124,7 +124,7 @@ enum EncodeRow : int {
 
 constexpr std::array<HFieldDescriptor, kEncodeRowCount> MakeEncodeRows() {
     std::array<HFieldDescriptor, kEncodeRowCount> rows{};
-    rows[kEncTag] = HTextField(6, kTagChars, kBlankTag, ' ');
+    rows[kEncTag] = HTextField(6, kTagChars, kBlankTag);
     rows[kEncFirstTone] = HField(2, 4, 4, kNoTone);
     rows[kEncSecondTone] = HField(2, 0, 4, kNoTone);
     rows[kEncFlagPair] = HField(0, 5, 2, 3);

@@ -345,6 +345,13 @@ void AlignmentTest::channelFineAlignmentStoresTheChannelOffset() {
     const int txVcvBefore = [&] {
         HChannels model;
         model.Load(memory);
+        // Channel 1 decodes DCS 023 (inverted) and sends CTCSS 67.0 Hz.
+        model.SetField(0, kFieldRxToneType, 2);
+        model.SetField(0, kFieldRxTone, 023);
+        model.SetField(0, kFieldRxToneInverted, 1);
+        model.SetField(0, kFieldTxToneType, 1);
+        model.SetField(0, kFieldTxTone, 670);
+        model.Save(memory);
         return int(model.GetField(0, kFieldTxTune16));
     }();
     Radio radio(home, memory);
@@ -356,11 +363,15 @@ void AlignmentTest::channelFineAlignmentStoresTheChannelOffset() {
 
     int shownBefore = -1, shownAfter = -1;
     QString rowLabel;
+    QStringList tones;
     ModalDriver<HFineAlignmentDlg> fine([&](HFineAlignmentDlg* d) {
         for (int i = 0; i < 1000 && d->Channel() < 0; ++i)
             QTest::qWait(10);
         if (d->Channel() != 0)
             return;
+        // The tones as "%s%03o" and "%s%5.1f": no DCS polarity suffix here.
+        tones << d->InfoLabel(3)->text() << d->InfoLabel(4)->text()
+              << d->RowLabel(HFineAlignment::kSubAudioDeviation)->text();
         rowLabel = d->RowLabel(HFineAlignment::kTxVcv)->text();
         shownBefore = d->ValueBox(HFineAlignment::kTxVcv)->text().toInt();
         ModalDriver<HSliderAlignDlg> slider([&](HSliderAlignDlg* s) {
@@ -374,6 +385,8 @@ void AlignmentTest::channelFineAlignmentStoresTheChannelOffset() {
     QVERIFY(run.frame->RunCommand(HCmd::kChFineAlignment));
     QVERIFY(fine.Fired());
     QCOMPARE(rowLabel, QStringLiteral("TX"));
+    QCOMPARE(tones, (QStringList{QStringLiteral("D-023"), QStringLiteral("C- 67.0"),
+                                 QStringLiteral("DCS Deviation")}));
     QCOMPARE(shownAfter, shownBefore + 2);
     QVERIFY(answers.texts.contains(QStringLiteral("Channel Fine Alignment is Finished!")));
 

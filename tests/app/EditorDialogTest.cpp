@@ -108,7 +108,7 @@ class EditorDialogTest : public QObject {
 private slots:
     void rendersThePowerSavingDescriptionAndOkWritesTheChange();
     void cancelOrRefusedCheckWritesNothing();
-    void editKeysFilterClampRestoreAndCommit();
+    void editKeysFilterRefuseRestoreAndCommit();
     void checkBoxesStaticsAcceleratorsAndHelp();
     void helpContextsFileAndFallback();
     void sheetStoresAllPagesOrNoneAndShowsPrompts();
@@ -167,20 +167,30 @@ void EditorDialogTest::cancelOrRefusedCheckWritesNothing() {
     QCOMPARE(d.image, d.before);
 }
 
-void EditorDialogTest::editKeysFilterClampRestoreAndCommit() {
+void EditorDialogTest::editKeysFilterRefuseRestoreAndCommit() {
     // The rules themselves are the edit rules' tests; here key events reach
-    // them: filter, clamp on Enter, Escape back to the text last set, and a
-    // typed text never committed with Enter still reaching the image on OK.
+    // them: filter, a value beyond the range refused on Enter with a box that
+    // says what the edit takes, Escape back to the text last set, a typed
+    // text never committed with Enter still reaching the image on OK, and an
+    // OK over a refused text keeping the dialog open.
+    MessageAnswers answers;
     ShownDialog<> d;
     QVERIFY(d.active);
     HEdit* beep = d.Form()->EditControl(kBeepLevel); // 0-15, 2 digits
+    const QString beepBefore = beep->text();
     Retype(beep, QStringLiteral("a.-97"));
     QCOMPARE(beep->text(), QStringLiteral("97"));
     QTest::keyClick(beep, Qt::Key_Return);
-    QCOMPARE(beep->text(), QStringLiteral("15"));
+    QCOMPARE(answers.texts.size(), 1);
+    QCOMPARE(answers.LastText(),
+             QStringLiteral("Beep Level: \"97\" is not allowed; a number from 0 to 15"));
+    QCOMPARE(beep->text(), beepBefore);
+    Retype(beep, QStringLiteral("12"));
+    QTest::keyClick(beep, Qt::Key_Return);
+    QCOMPARE(beep->text(), QStringLiteral("12"));
     Retype(beep, QStringLiteral("4"));
     QTest::keyClick(beep, Qt::Key_Escape);
-    QCOMPARE(beep->text(), QStringLiteral("15"));
+    QCOMPARE(beep->text(), QStringLiteral("12"));
     QVERIFY(d.dialog.isVisible()); // Escape stayed in the edit
     HEdit* tag = d.Form()->EditControl(kPowerOnTag);
     // A letter beyond 7 bits is refused (keyClicks takes ASCII only).
@@ -189,11 +199,18 @@ void EditorDialogTest::editKeysFilterClampRestoreAndCommit() {
     QApplication::sendEvent(tag, &eacute);
     QTest::keyClicks(tag, QStringLiteral("[1]_*<>"));
     QCOMPARE(tag->text(), QStringLiteral("ABC[1]_*"));
-    Retype(d.Form()->EditControl(kAfMinLevel), QStringLiteral("300"));
+    HEdit* level = d.Form()->EditControl(kAfMinLevel);
+    Retype(level, QStringLiteral("300"));
+    QTest::mouseClick(d.dialog.OkButton(), Qt::LeftButton);
+    QCOMPARE(answers.texts.size(), 2);
+    QVERIFY(answers.LastText().contains(QStringLiteral("a number from 0 to 255")));
+    QVERIFY(d.dialog.isVisible());
+    QCOMPARE(d.image, d.before);
+    Retype(level, QStringLiteral("255"));
     QTest::mouseClick(d.dialog.OkButton(), Qt::LeftButton);
     QCOMPARE(d.dialog.result(), int(QDialog::Accepted));
-    QCOMPARE(d.image[45] & 0x0F, 15); // Beep Level
-    QCOMPARE(int(d.image[46]), 255);  // AF Vr Min Level clamped to 255
+    QCOMPARE(d.image[45] & 0x0F, 12); // Beep Level
+    QCOMPARE(int(d.image[46]), 255);  // AF Vr Min Level
     QCOMPARE(QByteArray(reinterpret_cast<const char*>(&d.image[1024]), 8), QByteArray("ABC[1]_*"));
 }
 

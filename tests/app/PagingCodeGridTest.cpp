@@ -7,6 +7,7 @@
 #include "HEditorRegistry.h"
 #include "HPagingCodeEditor.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QTableView>
 
@@ -80,9 +81,31 @@ void PagingCodeGridTest::gridEditedWithTheKeyboard() {
     // Page 3's code: E, # and x are no paging digits, b goes in as B.
     QCOMPARE(Type(grid, 2, 1, QStringLiteral("7Ex#b1")), QStringLiteral("7B1"));
     QCOMPARE(Cell(grid, 2, 1), QStringLiteral("7B1"));
-    // Two digits are refused: the cell keeps its code.
+    // Two digits are refused: the cell keeps its code, and the line under
+    // the grid says what the cell takes.
+    auto* note = dialog.findChild<QLabel*>(QStringLiteral("gridNote"));
+    QVERIFY(note != nullptr);
+    QVERIFY(note->isHidden());
     Type(grid, 2, 1, QStringLiteral("12"));
     QCOMPARE(Cell(grid, 2, 1), QStringLiteral("7B1"));
+    QVERIFY(note->isVisible());
+    QCOMPARE(note->text(), QStringLiteral("Code: \"12\" is not allowed; exactly 3 of 0-9 and A-D"));
+    if (!qEnvironmentVariableIsEmpty("RP57_SHOTS"))
+        dialog.grab().save(qEnvironmentVariable("RP57_SHOTS") + QStringLiteral("/paging.png"));
+    // Still being typed when OK is pressed: refused, and the dialog stays.
+    MoveTo(grid, 2, 1);
+    QTest::keyClicks(grid, QStringLiteral("4"));
+    auto* open = grid->findChild<QLineEdit*>();
+    QVERIFY(open != nullptr);
+    QTest::keyClicks(open, QStringLiteral("5"));
+    QTest::mouseClick(dialog.OkButton(), Qt::LeftButton);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(Cell(grid, 2, 1), QStringLiteral("7B1"));
+    QCOMPARE(image, before);
+    // A code taken clears the note.
+    QCOMPARE(Type(grid, 2, 1, QStringLiteral("7b1")), QStringLiteral("7B1"));
+    QVERIFY(note->isHidden());
     Pick(grid, 2, 2, 1); // ENC & DEC
     Pick(grid, 2, 3, 2); // two steps down from Normal: the list stays open between them
     QCOMPARE(Cell(grid, 2, 2), QStringLiteral("ENC & DEC"));

@@ -162,8 +162,8 @@ void SignallingGridTest::twoToneDecodeTagAndListWithTheKeyboard() {
     QCOMPARE(d.Cell(1, 4), QStringLiteral("Open "));
     d.OkFromTheKeyboard();
     QCOMPARE(d.dialog.result(), int(QDialog::Accepted));
-    QCOMPARE(QString::fromLatin1(reinterpret_cast<const char*>(&image[record + 11]), 8),
-             QStringLiteral("AB1%    "));
+    QCOMPARE(QByteArray(reinterpret_cast<const char*>(&image[record + 11]), 8),
+             QByteArray("AB1%\0\0\0\0", 8));
     QCOMPARE((image[record + 1] >> 4) & 3, 1);
 }
 
@@ -212,8 +212,8 @@ void SignallingGridTest::fiveToneEncodeTypedAndPickedWithTheKeyboard() {
     QCOMPARE(int(image[at] & 3), 2);
     QCOMPARE(Line({image[at + 2], image[at + 3], image[at + 4], image[at + 5]}),
              Line({0x12, 0x34, 0x5F, 0xFF}));
-    QCOMPARE(QString::fromLatin1(reinterpret_cast<const char*>(&image[at + 6]), 8),
-             QStringLiteral("AB1     "));
+    QCOMPARE(QByteArray(reinterpret_cast<const char*>(&image[at + 6]), 8),
+             QByteArray("AB1\0\0\0\0\0", 8));
     // ENC No.5 from 0x1D3D + 4 * 18: A-E are 10-14.
     const std::size_t next = at + 18;
     QCOMPARE(Line({image[next + 2], image[next + 3], image[next + 4], image[next + 5]}),

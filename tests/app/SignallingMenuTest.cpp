@@ -41,6 +41,8 @@ class SignallingMenuTest : public QObject {
 private slots:
     void typeSwitchFollowsTheDialogAndResetsTheNewTables();
     void dtmfCodeListsWithTheKeyboard();
+    void okWithoutAnEditInTwoToneDecodeAndEncodeChangesNothing();
+    void twoToneTableCopyHasALetterOfItsOwn();
 };
 
 void SignallingMenuTest::typeSwitchFollowsTheDialogAndResetsTheNewTables() {
@@ -140,6 +142,89 @@ void SignallingMenuTest::dtmfCodeListsWithTheKeyboard() {
     // Separate B (11) and group * (14) in byte 0x376.
     QCOMPARE(int(run.doc->Image()[0x376]), 0xBE);
     QCOMPARE(run.app.ModifiedFlag(), 1);
+}
+
+void SignallingMenuTest::okWithoutAnEditInTwoToneDecodeAndEncodeChangesNothing() {
+    // The built-in image holds 0 in the Auto Reset Time, the three tone
+    // periods and both delays: each below its edit's range. The sheets,
+    // opened from the menu, show those values as they are, and OK on them
+    // untouched (every page shown first) writes nothing.
+    TempHome home;
+    RunningApp run;
+    QVERIFY(run.frame != nullptr);
+    const HMemoryImage before = run.doc->Image();
+    struct Sheet {
+        int command;
+        const char* optionPage;
+        QStringList shown; // the option page's edits, in item order
+    };
+    const Sheet sheets[] = {
+        {HCmd::k2ToneDecode, "HPropertyPage253", {QStringLiteral("0.0sec")}},
+        {HCmd::k2ToneEncode,
+         "HPropertyPage255",
+         {QStringLiteral("0.00sec"), QStringLiteral("0.00sec"), QStringLiteral("0.00sec"),
+          QStringLiteral("0msec"), QStringLiteral("0msec")}}};
+    for (const Sheet& sheet : sheets) {
+        bool accepted = false;
+        QStringList shown;
+        ModalDriver<QDialog> ok([&](QDialog* d) {
+            auto* tabs = d->findChild<QTabWidget*>(QStringLiteral("tabs"));
+            QVERIFY(tabs && tabs->count() == 2);
+            tabs->setCurrentIndex(1);
+            tabs->setCurrentIndex(0);
+            auto* page = d->findChild<QWidget*>(QString::fromLatin1(sheet.optionPage));
+            QVERIFY(page);
+            for (QLineEdit* edit : page->findChildren<QLineEdit*>())
+                shown << edit->text();
+            ClickOk(d);
+            accepted = d->result() == QDialog::Accepted;
+        });
+        QVERIFY(run.frame->RunCommand(sheet.command));
+        QVERIFY(ok.Fired());
+        QVERIFY(accepted);
+        QCOMPARE(shown, sheet.shown);
+        QCOMPARE(run.doc->Image(), before);
+    }
+}
+
+void SignallingMenuTest::twoToneTableCopyHasALetterOfItsOwn() {
+    // Alt+C goes to box C; Copy is Alt+O, and Alt+O presses it.
+    TempHome home;
+    RunningApp run;
+    QVERIFY(run.frame != nullptr);
+    namespace W = HTwoToneItems;
+    QString copyText, boxZero;
+    QWidget* focusAfterAltC = nullptr;
+    QWidget* boxC = nullptr;
+    ModalDriver<QDialog> table(
+        [&](QDialog* d) {
+            auto* group = d->findChild<QComboBox*>(QStringLiteral("item%1").arg(W::kItemToneGroup));
+            auto* copy = d->findChild<QPushButton*>(QStringLiteral("item%1").arg(W::kItemCopy));
+            auto* zero = d->findChild<QLineEdit*>(QStringLiteral("item0"));
+            boxC = d->findChild<QLineEdit*>(QStringLiteral("item12"));
+            QVERIFY(group && copy && zero && boxC);
+            copyText = copy->text();
+            group->setFocus();
+            QTest::keyClick(group, Qt::Key_Down); // MOTOROLA-1
+            QVERIFY(copy->isEnabled());
+            QTest::keyClick(d, Qt::Key_C, Qt::AltModifier);
+            focusAfterAltC = QApplication::focusWidget();
+            QTest::keyClick(d, Qt::Key_O, Qt::AltModifier);
+            // A button's shortcut clicks it a moment later, as a user sees it pressed.
+            for (int i = 0; i < 100 && zero->text().isEmpty(); ++i)
+                QTest::qWait(10);
+            boxZero = zero->text();
+            if (!qEnvironmentVariableIsEmpty("RP57_SHOTS"))
+                d->grab().save(qEnvironmentVariable("RP57_SHOTS") +
+                               QStringLiteral("/two_tone_table.png"));
+            d->reject();
+        },
+        QStringLiteral("HDialog250"));
+    QVERIFY(run.frame->RunCommand(HCmd::k2ToneTable));
+    QVERIFY(table.Fired());
+    QCOMPARE(copyText, QStringLiteral("C&opy"));
+    QCOMPARE(focusAfterAltC, boxC);
+    QCOMPARE(boxZero, QStringLiteral(" 330.5"));
 }
 
 RP57_APP_TEST(SignallingMenuTest)

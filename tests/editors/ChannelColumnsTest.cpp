@@ -49,6 +49,44 @@ TEST(ChannelColumns, FrequencyAndTagTexts) {
     EXPECT_EQ(Text(back, 3, 1), "AB");
 }
 
+TEST(ChannelColumns, AFrequencyPastTheThirtyTwoBitFieldShowsAndStaysAsStored) {
+    // Channel 1's receive counts name 480000 steps of 6.25 kHz, 3000 MHz:
+    // more than the model's 32-bit field holds. The grid shows 3000 MHz
+    // (the check before writing judges it), and a save of the model leaves
+    // the counts as they were rather than moving them to 2147.48 MHz.
+    HMemoryImage image = MakeImageForModel(kBandVhf, kProductMobile, 1);
+    {
+        HRecordFieldTable record(kChannelRecordRows, image);
+        record.SetAreaBase(kChannelBase);
+        record.SelectRecord(0);
+        record.SetValue(kFieldRxStep, 1);
+        record.SetValue(kFieldRxCountHigh, 480000 / 64);
+        record.SetValue(kFieldRxCountLow, 0);
+        record.SetValue(kFieldRxCountWord, 0x1234);
+    }
+    const HMemoryImage before = image;
+    HChannels m;
+    m.Load(image);
+    EXPECT_EQ(Text(m, 4, 0), "3000.00000");
+    EXPECT_EQ(Text(m, 4, 1), "154.10000");
+    ASSERT_TRUE(m.ParseCellText(1, kFieldRxFrequency, "155.0"));
+    m.Save(image);
+    const std::size_t ch0 = kChannelBase;
+    for (std::size_t i = ch0; i < ch0 + kChannelRecordSize; ++i)
+        EXPECT_EQ(int(image[i]), int(before[i])) << "channel 1 byte " << i - ch0;
+    EXPECT_EQ(Text(m, 4, 1), "155.00000");
+}
+
+TEST(ChannelColumns, FineAlignmentShowsTheToneWithoutThePolaritySuffix) {
+    // "%s%5.1f" of a CTCSS tone and "%s%03o" of a DCS code; the grid's
+    // polarity suffix (" N", " I", " B") is no part of it.
+    EXPECT_EQ(Cols::SubAudioTone(1, 670), "C- 67.0");
+    EXPECT_EQ(Cols::SubAudioTone(2, 023), "D-023");
+    EXPECT_EQ(Cols::SubAudioTone(0, 0), "-----");
+    EXPECT_EQ(Cols::SubAudioText(2, 023, false, false), "D-023 N");
+    EXPECT_EQ(Cols::SubAudioText(2, 023, true, true), "D-023 IB");
+}
+
 TEST(ChannelColumns, ListNumberAndTickTexts) {
     HChannels m = ModelFor(kBandVhf, kProductHandheld, 1);
     const int c = 4;

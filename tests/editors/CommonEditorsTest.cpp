@@ -1,11 +1,12 @@
 // The rules of the common editors, on worked examples: Key Function item
 // removals and the Dual Watch warning, the option unit coding, the Hardware
-// recomputation, shared bit and band question, the Emergency code, the
+// recomputation, shared bit and band question, the
 // programming password check and the switch table's offer-once rule.
 #include "HChannels.h"
 #include "HDefaultImage.h"
 #include "HEditorRegistry.h"
 #include "HStringTable.h"
+#include "ImageTestUtil.h"
 #include "ScriptedPrompt.h"
 
 #include <gtest/gtest.h>
@@ -170,6 +171,53 @@ TEST(CommonEditorsTest, HardwareRecomputesItsFrequencyRowsAndSharesRowsZeroAndTw
     EXPECT_FALSE(e->IsVisible(I::HardwareItem::kAcont));
 }
 
+TEST(CommonEditorsTest, HardwareFrequenciesKeepToTheirRowsAndLimitsReadUnsigned) {
+    // The crystal goes to a 14-bit row in 2.5 kHz units, the first IF to a
+    // 15-bit one: 40.9575 and 81.9175 MHz at most. More is refused, saying so.
+    HMemoryImage image = MakeImageForModel(kBandVhf, kProductMobile, 1);
+    const HMemoryImage before = image;
+    ScriptedPrompt prompt;
+    auto e = Open("hardware", image, 1, &prompt);
+    const std::size_t xtal = 13, firstIf = 14;
+    EXPECT_FALSE(e->UserEdit(xtal, "50"));
+    EXPECT_FALSE(e->UserEdit(xtal, "40.96"));
+    EXPECT_FALSE(e->UserEdit(firstIf, "99.99"));
+    ASSERT_EQ(prompt.told.size(), 3u);
+    EXPECT_EQ(prompt.told[0], "Ref XTAL: \"50\" is not allowed; a number from 0 to 40.9575 MHz");
+    EXPECT_EQ(prompt.told[2], "1st IF: \"99.99\" is not allowed; a number from 0 to 81.9175 MHz");
+    ASSERT_EQ(e->Confirm(), 0);
+    EXPECT_EQ(Differences(image, before), std::vector<std::size_t>{});
+    ASSERT_TRUE(e->UserEdit(xtal, "40.95"));
+    ASSERT_TRUE(e->UserEdit(firstIf, "81.9"));
+    ASSERT_EQ(e->Confirm(), 0);
+    HHardwareGroup hw;
+    hw.Load(image);
+    EXPECT_EQ(hw.GetRow(13), 8190);  // 40.95 MHz / 5 kHz
+    EXPECT_EQ(hw.GetRow(20), 16380); // / 2.5 kHz, inside 14 bits
+    EXPECT_EQ(hw.GetRow(22), 32760); // 81.9 MHz / 2.5 kHz, inside 15 bits
+
+    // Band limits are 32-bit words the radio reads unsigned: 0xBF06A724 is
+    // 3204.88426 MHz, shown so (and kept by an OK) rather than as a negative.
+    HMemoryImage big = before;
+    for (const std::size_t at : {std::size_t{12672}, std::size_t{12676}}) {
+        big[at] = 0xBF;
+        big[at + 1] = 0x06;
+        big[at + 2] = 0xA7;
+        big[at + 3] = 0x24;
+    }
+    const HMemoryImage bigBefore = big;
+    e = Open("hardware", big, 1);
+    EXPECT_EQ(e->Edit(17).Text(), "3204.88426 MHz");
+    EXPECT_EQ(e->StaticText(I::HardwareItem::kRange),
+              "Frequency Range 3204.88426 - 3204.88426 MHz");
+    ASSERT_EQ(e->Confirm(), 0);
+    EXPECT_EQ(Differences(big, bigBefore), std::vector<std::size_t>{});
+    // The default split is such a word too.
+    big[12680] = big[12681] = big[12682] = big[12683] = 0xFF;
+    HSettingsSession session(big, 0);
+    EXPECT_EQ(session.Shown(*session.Find("miscellaneous.default_split")), "4294.96730 MHz");
+}
+
 TEST(CommonEditorsTest, HardwareBandQuestion) {
     HMemoryImage image = MakeImageForModel(kBandVhf, kProductMobile, 1);
     const HMemoryImage before = image;
@@ -236,18 +284,6 @@ TEST(CommonEditorsTest, HardwareProductTypeQuestionAndDisplayTypes) {
     ASSERT_TRUE(e->UserSelect(I::HardwareItem::kDisplayMobile,
                               IndexOf(*e, I::HardwareItem::kDisplayMobile, "LED Type")));
     EXPECT_TRUE(hw->ModelChanged());
-}
-
-TEST(CommonEditorsTest, EmergencyCodeKeepsDigitSymbolsAndItsCount) {
-    HMemoryImage image = BuildDefaultImage();
-    auto e = Open("emergency", image);
-    const std::size_t code = e->FindItem("DTM&F Emergency Code");
-    ASSERT_TRUE(e->UserEdit(code, "9a-*#"));
-    EXPECT_EQ(e->ShownText(code), "9A*#");
-    ASSERT_EQ(e->Confirm(), 0);
-    EXPECT_EQ(image[778], 0x49); // count 4 | first digit 9
-    e = Open("emergency", image);
-    EXPECT_EQ(e->ShownText(code), "9A*#");
 }
 
 TEST(CommonEditorsTest, ProgrammingPasswordMustBeSixDigitsWhileOn) {

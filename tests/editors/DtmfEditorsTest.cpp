@@ -7,6 +7,7 @@
 #include "HPagingCodeEditor.h"
 #include "HSignallingSteps.h"
 #include "ImageTestUtil.h"
+#include "ScriptedPrompt.h"
 
 #include <gtest/gtest.h>
 
@@ -117,46 +118,62 @@ TEST(DtmfEditorsTest, PauseCodeOffKeepsTheDigitAndReadsBackAsOff) {
     EXPECT_EQ(image[0x300] & 0x8F, 0x8F); // on, digit code 15
 }
 
-TEST(DtmfEditorsTest, CodesArePackedWithTheirCount) {
-    HMemoryImage image = BuildDefaultImage();
-    {
-        auto e = Open("dtmf_ani", image);
-        const std::size_t code = e->FindItem("ANI &Code");
-        // Sixteen typed digits: the edit has room for fifteen, a pasted
-        // sixteenth is cut; letters beyond A-D and blanks are dropped.
-        EXPECT_TRUE(e->Edit(code).HasRoom(14));
-        EXPECT_FALSE(e->Edit(code).HasRoom(15));
-        ASSERT_TRUE(e->UserEdit(code, "12#4567890abcd*#9"));
-        EXPECT_EQ(e->Edit(code).Text(), "12#4567890ABCD*");
-        ASSERT_TRUE(e->UserEdit(code, "1 2x#"));
-        EXPECT_EQ(e->Edit(code).Text(), "12#");
-        ASSERT_EQ(e->Confirm(), 0);
+TEST(DtmfEditorsTest, CountedCodesTakeDtmfDigitsOnlyAndPadBeyondTheCode) {
+    // The three codes kept with their digit count: the ANI code, a DTMF code
+    // (DTMF &0 is the tenth record, at 0x312 + 9 * 8) and the emergency code.
+    struct Code {
+        const char* section;
+        const char* label;
+        std::size_t at;
+    };
+    const Code codes[] = {{"dtmf_ani", "ANI &Code", 0x302},
+                          {"dtmf_code", "DTMF  &0", 0x312 + 9 * 8},
+                          {"emergency", "DTM&F Emergency Code", 778}};
+    const auto bytes = [](const HMemoryImage& m, std::size_t at) {
+        return std::vector<int>(m.begin() + std::ptrdiff_t(at), m.begin() + std::ptrdiff_t(at + 8));
+    };
+    for (const Code& c : codes) {
+        SCOPED_TRACE(c.section);
+        HMemoryImage image = BuildDefaultImage();
+        {
+            ScriptedPrompt prompt;
+            auto e = Open(c.section, image);
+            e->SetPrompt(&prompt);
+            const std::size_t item = e->FindItem(c.label);
+            ASSERT_LT(item, e->ItemCount());
+            // Room for fifteen digits when typed.
+            EXPECT_TRUE(e->Edit(item).HasRoom(14));
+            EXPECT_FALSE(e->Edit(item).HasRoom(15));
+            // Anything else is refused, not cut down to the digits in it.
+            const std::string before = e->Edit(item).Text();
+            for (const char* bad : {"12e", "9a-*#", "1 2", "1234567890ABCD*#"}) {
+                EXPECT_FALSE(e->UserEdit(item, bad)) << bad;
+                EXPECT_EQ(e->Edit(item).Text(), before) << bad;
+            }
+            ASSERT_EQ(prompt.told.size(), 4u);
+            EXPECT_NE(prompt.told[0].find("\"12e\" is not allowed"), std::string::npos)
+                << prompt.told[0];
+            EXPECT_NE(prompt.told[0].find("up to 15 of 0-9, A-D, * and #"), std::string::npos)
+                << prompt.told[0];
+            // a-d are A-D.
+            ASSERT_TRUE(e->UserEdit(item, "123456789abcd*#"));
+            EXPECT_EQ(e->Edit(item).Text(), "123456789ABCD*#");
+            ASSERT_EQ(e->Confirm(), 0);
+        }
+        // [count 15 | 1] [2 | 3] ... [* | #]: the count in the high nibble.
+        EXPECT_EQ(bytes(image, c.at),
+                  (std::vector<int>{0xF1, 0x23, 0x45, 0x67, 0x89, 0xAB, 0xCD, 0xEF}));
+        {
+            auto e = Open(c.section, image);
+            ASSERT_TRUE(e->UserEdit(e->FindItem(c.label), "12"));
+            ASSERT_EQ(e->Confirm(), 0);
+        }
+        // The shorter code over the longer one: every digit beyond it is the
+        // pad value, none of the old code stays behind.
+        EXPECT_EQ(bytes(image, c.at), (std::vector<int>{0x21, 0x20, 0, 0, 0, 0, 0, 0}));
+        auto again = Open(c.section, image);
+        EXPECT_EQ(again->Edit(again->FindItem(c.label)).Text(), "12");
     }
-    // [count 3 | '1'] [ '2' | '#' ]: the count in the high nibble of 0x302.
-    EXPECT_EQ(image[0x302], 0x31);
-    EXPECT_EQ(image[0x303], 0x2F);
-    EXPECT_EQ(Open("dtmf_ani", image)->ShownText(4), "12#");
-
-    // DTMF &0 is the tenth record, at 0x312 + 9 * 8.
-    const std::size_t at = 0x312 + 9 * 8;
-    image[at + 1] = 0x55;
-    {
-        auto e = Open("dtmf_code", image);
-        const std::size_t zero = e->FindItem("DTMF  &0");
-        ASSERT_TRUE(e->UserEdit(zero, "a*"));
-        ASSERT_EQ(e->Confirm(), 0);
-    }
-    EXPECT_EQ(image[at], 0x2A);     // [count 2 | A]
-    EXPECT_EQ(image[at + 1], 0xE5); // [* | the digit beyond the count as it was]
-    // A shorter code changes only the count.
-    HMemoryImage shorter = image;
-    {
-        auto e = Open("dtmf_code", shorter);
-        ASSERT_TRUE(e->UserEdit(e->FindItem("DTMF  &0"), "A"));
-        ASSERT_EQ(e->Confirm(), 0);
-    }
-    EXPECT_EQ(Differences(shorter, image), std::vector<std::size_t>{at});
-    EXPECT_EQ(shorter[at], 0x1A);
 }
 
 TEST(DtmfEditorsTest, PagingRecordsAndTheGroupCodeTheyCarry) {
@@ -290,11 +307,22 @@ TEST(DtmfEditorsTest, EachPagingColumnWritesItsOwnBitsOfItsRecord) {
     HSettingsSession session(image, 0);
     const auto* code = session.Find("paging_code.10.code");
     ASSERT_NE(code, nullptr);
-    EXPECT_NE(session.Set(*code, "12"), "");
+    // A refusal says what the cell takes: exactly three, not "up to".
+    EXPECT_EQ(session.Set(*code, "12"), "paging_code.10.code: \"12\" is not allowed here; "
+                                        "exactly 3 of 0-9 and A-D");
     EXPECT_NE(session.Set(*code, "1E2"), "");
     EXPECT_NE(session.Set(*code, "1234"), "");
     EXPECT_EQ(session.Set(*code, "a0d"), "");
     EXPECT_EQ(session.Shown(*code), "A0D");
+    // Typed into the grid: the cell keeps its code and the note says why.
+    auto e = Open("paging_code", image);
+    HGridSource& grid = *e->Grid(0);
+    const int column = 1;
+    bool taken = true;
+    const HGridChange change = grid.CommitText(9, column, "12", &taken);
+    EXPECT_FALSE(taken);
+    EXPECT_EQ(change.note, "Code: \"12\" is not allowed; exactly 3 of 0-9 and A-D");
+    EXPECT_EQ(grid.CellText(9, column), "000");
     const auto* action = session.Find("paging_code.10.action");
     ASSERT_NE(action, nullptr);
     EXPECT_NE(session.Set(*action, "Revive"), "");

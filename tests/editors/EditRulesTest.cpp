@@ -7,6 +7,7 @@
 
 #include <clocale>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -116,6 +117,98 @@ TEST(EditRules, ClampingAppliesToTheStoredValue) {
         r.SetTypedText(typed);
         EXPECT_EQ(r.GetStoredInt(), stored) << typed;
     }
+}
+
+TEST(EditRules, ATextIsTakenOrRefusedWithWhatTheEditTakes) {
+    // The frequencies of the 2Tone Table: no tone (0), or 288.5 to 3000.0 Hz.
+    HEditSetup tone = kRefXtal;
+    tone.minimum = 288.5;
+    tone.maximum = 3000;
+    tone.operation = HDisplayOp::None;
+    tone.format = "%6.1f";
+    tone.unit = "";
+    tone.maxLength = 6;
+    tone.orZero = true;
+    HEditSetup octal = kAcont;
+    octal.filter = HFilterMode::Octal;
+    const HEditSetup dtmf{HValueKind::Text, 15, 0, 0, "%s", HFilterMode::DtmfDigits, 0,
+                          HDisplayOp::None, ""};
+    struct Case {
+        HEditSetup setup;
+        const char* typed;
+        const char* refusal; // empty: taken
+    };
+    const char* release = "a number from 5 to 320 msec";
+    const char* tones = "0, or a number from 288.5 to 3000";
+    const char* digits = "up to 15 of 0-9, A-D, * and #";
+    const Case cases[] = {
+        {kRelease, "22", ""},
+        {kRelease, " 20msec ", ""}, // the unit may follow, blanks aside
+        {kRelease, "500", release},
+        {kRelease, "", release}, // empty is 0, below the range
+        {kRelease, "2x", release},
+        {kRefXtal, "40.9", ""},
+        {kRefXtal, "99.99", "a number from 0 to 81.91 MHz"},
+        {tone, "0", ""},
+        {tone, "", ""},
+        {tone, "288.5", ""},
+        {tone, "3000", ""},
+        {tone, "12.3", tones},
+        {tone, "288.4", tones},
+        {tone, "3000.1", tones},
+        {octal, "17", ""},
+        {octal, "18", "a number from 0 to 255"},
+        {dtmf, "12a*#", ""},
+        {dtmf, "12e", digits},
+        {dtmf, "1234567890ABCD*#", digits},
+        {kTag, "AB 1", ""},
+        {kTag, "AB#1", "up to 8 letters, digits and \"[]_ %<>*+-/\""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        std::unique_ptr<HEditRules> r = c.setup.filter == HFilterMode::Tag
+                                            ? std::make_unique<HTagEditRules>(c.setup)
+                                            : std::make_unique<HEditRules>(c.setup);
+        EXPECT_EQ(r->Refusal(c.typed), c.refusal);
+    }
+}
+
+TEST(EditRules, AValueSetIsKeptUntilItsTextChanges) {
+    // Outside the range, between two texts, or past 2^31: while its text is
+    // shown the edit stands for exactly the value set, and a commit of that
+    // text (blanks aside) keeps it.
+    const HEditSetup band{
+        HValueKind::Decimal, 9,     0, 1000000000, "%-9.5f", HFilterMode::Decimal, 1000000,
+        HDisplayOp::Divide,  " MHz"};
+    struct Case {
+        HEditSetup setup;
+        double stored;
+        const char* shown;
+        std::int32_t kept;
+    };
+    const Case cases[] = {
+        {kRelease, 0, "0   msec", 0},                                      // below the range
+        {kRefXtal, 12802500, "12.80 MHz", 12802500},                       // between two texts
+        {band, 3204884260.0, "3204.88426 MHz", std::int32_t(3204884260u)}, // unsigned 32 bits
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.shown);
+        HEditRules r(c.setup);
+        r.SetValue(c.stored);
+        EXPECT_EQ(r.Text(), c.shown);
+        EXPECT_EQ(r.GetStoredInt(), c.kept);
+        EXPECT_EQ(r.Refusal(std::string(" ") + c.shown), "");
+        r.SetTypedText(std::string(c.shown) + " ");
+        r.Commit();
+        EXPECT_EQ(r.GetStoredInt(), c.kept);
+    }
+    // Another text is read as typed: 12.8 is 12800000 Hz, not the value set.
+    HEditRules r(kRefXtal);
+    r.SetValue(12802500);
+    r.SetTypedText("12.8");
+    r.Commit();
+    EXPECT_EQ(r.GetStoredInt(), 12800000);
+    EXPECT_EQ(r.Text(), "12.80 MHz");
 }
 
 TEST(EditRules, EnterCommitsAndEscapeRestoresTheTextLastSet) {

@@ -146,7 +146,9 @@ TEST(Editor, GroupBindingRoundTripsThroughTheItems) {
 
     // Changes reach the image only through Confirm, and only in their bits.
     EXPECT_TRUE(e.UserSelect(0, 0) && e.UserCheck(3, true));
-    EXPECT_TRUE(e.UserEdit(2, "300")); // clamped to 255 on commit
+    EXPECT_FALSE(e.UserEdit(2, "300")); // beyond the range: refused, the text as it was
+    EXPECT_EQ(e.Edit(2).Text(), "42");
+    EXPECT_TRUE(e.UserEdit(2, "255"));
     EXPECT_EQ(e.ShownText(3) + e.Edit(2).Text(), "On 255");
     EXPECT_EQ(image, before);
     EXPECT_EQ(e.Confirm(), 0);

@@ -126,7 +126,8 @@ TEST(FiveToneGrids, TagAndCallDisplayNeedADisplay) {
     EXPECT_EQ(g.CellText(0, tag), "AB1");
     HMemoryImage image{};
     model.Save(image);
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&image[0x1F7D + 11]), 8), "AB1     ");
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&image[0x1F7D + 11]), 8),
+              std::string("AB1\0\0\0\0\0", 8));
 
     model.SetDisplay(false);
     EXPECT_FALSE(g.BeginEdit(0, tag).allowed);

@@ -81,12 +81,15 @@ TEST(PowerSavingEditorTest, EditsReachOnlyTheirBitsAndSurviveADataFile) {
               std::make_tuple(std::uint8_t((original[45] & 0xF0) | 12), std::uint8_t{253},
                               std::string("WIDE\0\0\0\0", 8)));
 
-    // A pasted tag loses what the tag filter refuses; a level beyond the
-    // 4-bit row is clamped to 15, not wrapped.
-    ASSERT_TRUE(e.UserEdit(tag, "N\xC3\xBCRN#1") && e.UserEdit(beep, "99"));
-    EXPECT_EQ(e.ShownText(tag) + "|" + e.ShownText(beep), "NRN1|15");
+    // A tag with characters the tag filter refuses, and a level beyond the
+    // 4-bit row, are refused rather than stored as something else: the edits
+    // show what they held, and OK writes nothing new.
+    EXPECT_FALSE(e.UserEdit(tag, "N\xC3\xBCRN#1"));
+    EXPECT_FALSE(e.UserEdit(beep, "99"));
+    EXPECT_EQ(e.ShownText(tag) + "|" + e.ShownText(beep), "WIDE|12");
+    const HMemoryImage stored = image;
     ASSERT_EQ(e.Confirm(), 0);
-    EXPECT_EQ(image[45] & 0x0F, 15);
+    EXPECT_EQ(image, stored);
 }
 
 TEST(PowerSavingEditorTest, CancelAndUnofferedCodesLeaveTheImageAlone) {

@@ -6,10 +6,14 @@
 #include "HEditorRegistry.h"
 #include "HHardwareGroup.h"
 #include "ImageTestUtil.h"
+#include "ScriptedPrompt.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <random>
+#include <set>
 
 namespace {
 
@@ -71,15 +75,56 @@ TEST(TwoToneTableDialog, StandardGroupsShowTheirFrequenciesAndCopyLeavesZerosAlo
 
     // OK: the boxes into the frequency set, the bandwidth index + 5, the table compiled.
     ASSERT_TRUE(e->UserSelect(kItemBandwidth, 0)); // 0.5 %: bandwidth 5
-    ASSERT_TRUE(e->UserEdit(14, "250"));           // box E, below the lowest tone
+    ASSERT_TRUE(e->UserEdit(14, "300"));           // box E
     ASSERT_EQ(e->Confirm(), 0);
     EXPECT_EQ(image[0x2361], 5);
     EXPECT_EQ(Word(image, 0x2320 + 2 * 0), 6825);  // 682.5 Hz in tenths
     EXPECT_EQ(Word(image, 0x2320 + 2 * 10), 7425); // box 10
-    EXPECT_EQ(Word(image, 0x2320 + 2 * 14), 2500); // as entered
-    EXPECT_EQ(Word(image, 0x2300 + 2 * 14), 985);  // limited to 288.5 Hz
+    EXPECT_EQ(Word(image, 0x2320 + 2 * 14), 3000); // as entered
+    EXPECT_EQ(Word(image, 0x2300 + 2 * 14), 1024); // 300 / 2929 x 10000 = 1024.2
     // 682.5 / 2929 x 10000 = 2330.15 -> 2330
     EXPECT_EQ(Word(image, 0x2300 + 2 * 0), 2330);
+}
+
+TEST(TwoToneTableDialog, FrequenciesBelow288HzOtherThanNoToneAreRefused) {
+    // The radio makes nothing of a tone between 0 and 288.5 Hz: such an entry
+    // is refused with the ranges taken, in the dialog and through the
+    // settings session (rp57cli set), and nothing of it reaches the image.
+    HMemoryImage image = WithDisplay(1);
+    const HMemoryImage before = image;
+    ScriptedPrompt prompt;
+    auto e = Open<HTwoToneTableEditor>(HEditorRegistry::kTwoToneTablePages, 0, image);
+    e->SetPrompt(&prompt);
+    for (const char* refused : {"12.3", "288.4", "3000.1", "0.1"})
+        EXPECT_FALSE(e->UserEdit(3, refused)) << refused;
+    ASSERT_EQ(prompt.told.size(), 4u);
+    EXPECT_EQ(prompt.told[0], "3: \"12.3\" is not allowed; 0, or a number from 288.5 to 3000");
+    ASSERT_EQ(e->Confirm(), 0);
+    EXPECT_EQ(Differences(image, before), std::vector<std::size_t>{});
+    for (const char* taken : {"288.5", "3000", "0", ""})
+        EXPECT_TRUE(e->UserEdit(3, taken)) << taken;
+
+    HSettingsSession session(image, 0);
+    const auto* box = session.Find("two_tone_table.3");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(session.Set(*box, "12.3"),
+              "two_tone_table.3: \"12.3\" is not allowed; 0, or a number from 288.5 to 3000");
+    EXPECT_EQ(session.Set(*box, "288.5"), "");
+    ASSERT_EQ(session.Confirm(nullptr), "");
+    EXPECT_EQ(Word(image, 0x2320 + 2 * 3), 2885);
+}
+
+TEST(TwoToneTableDialog, EveryAcceleratorLetterIsItsOwn) {
+    // Alt and a letter reach one control only: Copy may not share box C's.
+    std::set<char> letters;
+    for (const HEditorItem& item : kToneTable) {
+        const std::size_t amp = item.label.find('&');
+        if (amp == std::string_view::npos)
+            continue;
+        const char letter = static_cast<char>(std::toupper(item.label[amp + 1]));
+        EXPECT_TRUE(letters.insert(letter).second) << item.label << " shares Alt+" << letter;
+    }
+    EXPECT_EQ(kToneTable[kItemCopy].label, "C&opy");
 }
 
 TEST(TwoToneTableDialog, OpensOnTheImageAndKeepsABandwidthItCannotShow) {
@@ -154,7 +199,9 @@ TEST(TwoToneDecodeGrid, ToneCellsTagsAndTheDisplayRule) {
 
     ASSERT_EQ(e->Confirm(), 0);
     const std::size_t rec2 = 0x1F7D + 2 * 23;
-    EXPECT_EQ(std::string(image.begin() + rec2 + 11, image.begin() + rec2 + 19), "AB1%<   ");
+    // A tag is padded with 0x00, as every text row is.
+    EXPECT_EQ(std::string(image.begin() + rec2 + 11, image.begin() + rec2 + 19),
+              std::string("AB1%<\0\0\0", 8));
     EXPECT_EQ(image[0x1F7D + 7], 0x3F); // 1st tone 3, 2nd tone none
 
     // Without a display the tag and call display cells take nothing.
@@ -212,6 +259,42 @@ TEST(TwoToneRecords, BitsNoColumnNamesAreCarriedUnchanged) {
     EXPECT_EQ(Differences(before, image), std::vector<std::size_t>{at});
     EXPECT_EQ(image[at] & 0xCF, before[at] & 0xCF);
     EXPECT_EQ((image[at] >> 4) & 3, 2);
+}
+
+TEST(SignallingTags, NewTagsArePaddedWithZeroBytesOldBlankPaddedOnesReadTheSame) {
+    // Tags are text rows, padded with 0x00 as every text row is (the Power ON
+    // tag too). A tag an older program padded with blanks reads the same
+    // and, left alone, keeps its bytes.
+    struct Tag {
+        const char* key;
+        std::size_t at; // the tag's first byte in record 1
+    };
+    const Tag tags[] = {{"two_tone_decode.1.tag", 0x1F7D + 11},
+                        {"two_tone_encode.1.tag", 0x1D3D + 6},
+                        {"five_tone_decode.1.tag", 0x1F7D + 11},
+                        {"five_tone_encode.1.tag", 0x1D3D + 6}};
+    for (const Tag& t : tags) {
+        SCOPED_TRACE(t.key);
+        HMemoryImage image = WithDisplay(1);
+        {
+            HSettingsSession session(image, 0);
+            ASSERT_EQ(session.Set(*session.Find(t.key), "ab1"), "");
+            ASSERT_EQ(session.Confirm(nullptr), "");
+        }
+        EXPECT_EQ(std::string(image.begin() + std::ptrdiff_t(t.at),
+                              image.begin() + std::ptrdiff_t(t.at + 8)),
+                  std::string("AB1\0\0\0\0\0", 8));
+        std::copy_n("XY      ", 8, image.begin() + std::ptrdiff_t(t.at));
+        HSettingsSession session(image, 0);
+        EXPECT_EQ(session.Shown(*session.Find(t.key)), "XY");
+        const std::string other =
+            std::string(t.key).replace(std::string(t.key).find(".1."), 3, ".2.");
+        ASSERT_EQ(session.Set(*session.Find(other), "Z"), "");
+        ASSERT_EQ(session.Confirm(nullptr), "");
+        EXPECT_EQ(std::string(image.begin() + std::ptrdiff_t(t.at),
+                              image.begin() + std::ptrdiff_t(t.at + 8)),
+                  "XY      ");
+    }
 }
 
 TEST(TwoToneSettings, GridCellsAreKeyedBySectionEntryAndColumn) {
