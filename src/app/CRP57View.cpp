@@ -198,6 +198,9 @@ CRP57View* CRP57View::Install(CRP57App& app, CMainFrame& frame, CRP57Doc& docume
     auto* view = new CRP57View(app, frame, document.Image());
     frame.setCentralWidget(view);
     connect(&document, &CRP57Doc::ImageLoaded, view, &CRP57View::SetLoadFlag);
+    const QPointer<CRP57View> self(view);
+    document.History().SetUnsavedEdits(
+        [self](HMemoryImage& image) { return self && self->ApplyUnsavedEdits(image); });
     view->OnRefresh();
     view->m_view->setFocus();
     return view;
@@ -255,13 +258,15 @@ bool CRP57View::OnSaveData() {
 }
 
 void CRP57View::RecordGridEdits() {
-    CRP57Doc* doc = m_app.Document();
-    if (doc == nullptr || !m_grid.HasUnsavedEdits())
-        return;
+    if (CRP57Doc* doc = m_app.Document(); doc != nullptr && m_grid.HasUnsavedEdits())
+        doc->History().Checkpoint();
+}
+
+bool CRP57View::ApplyUnsavedEdits(HMemoryImage& image) const {
+    if (!m_grid.HasUnsavedEdits())
+        return false;
     HChannelGrid probe = m_grid;
-    HMemoryImage image = m_image;
-    if (probe.SaveEdits(image))
-        doc->History().CheckpointImage(image);
+    return probe.SaveEdits(image);
 }
 
 // ------------------------------------------------------------ layout

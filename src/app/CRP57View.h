@@ -41,6 +41,9 @@ public:
     // Message 2025: the open cell editor and the grid's edits into the image.
     // True (and the modified flag set) when the image changed.
     bool OnSaveData();
+    // The grid's edits not saved yet, written into `image` as save-edits
+    // would write them (the grid keeps them); true when the image changed.
+    bool ApplyUnsavedEdits(HMemoryImage& image) const;
     // The next refresh follows a load of a new image (Open, Upload).
     void SetLoadFlag();
 
