@@ -95,6 +95,9 @@ private:
     // What the rules made of a typed value, in the status bar's message pane
     // until the next typed value.
     void ShowNote(const QString& note);
+    // What a paste did not store and why: the status bar's line, and a box
+    // listing every reason. Nothing when every cell was stored.
+    void TellRefusals(const HPasteResult& result);
     // Every finished change of cells is a step of the document's undo
     // history: the image as save-edits would make it, taken without writing
     // it (the image changes on save-edits, as before).
