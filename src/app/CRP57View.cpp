@@ -496,6 +496,9 @@ void CRP57View::TellRefusals(const HPasteResult& result) {
         QMessageBox::Ok, this);
     box.setObjectName(QStringLiteral("pasteRefused"));
     box.setInformativeText(lines.trimmed());
+    // Wide enough that each reason reads as one line.
+    if (auto* detail = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel")))
+        detail->setMinimumWidth(detail->fontMetrics().averageCharWidth() * 80);
     box.exec();
 }
 
