@@ -199,6 +199,28 @@ TEST(CliSafetyNet, EveryDownloadKeepsABackupPrunedByCount) {
     EXPECT_EQ(back.status, 0) << back.err;
 }
 
+TEST(CliSafetyNet, BackupKeptNamesAFileThatExists) {
+    // A folder copied from a machine whose clock was ahead.
+    TempHome home;
+    const HMemoryImage memory = RadioMemory("4711");
+    SimRadio radio(home, {}, &memory);
+    ASSERT_TRUE(radio.Started());
+    std::ofstream(home.Path("RP57Win.ini")) << "[Backup]\nKeepCount=1\n";
+    fs::create_directories(home.Path("backups"));
+    std::ofstream(home.Path("backups/4711_20991231-235959.R57")) << "from the future";
+    WriteImage(home.Path("file.r57"), BuildDefaultImage());
+    const CliResult r = RunCli(
+        home, {"download", "--port", radio.Link(), home.Path("file.r57"), "--password", kPassword});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string said = "Backup kept: ";
+    const std::size_t at = r.err.find(said);
+    ASSERT_NE(at, std::string::npos) << r.err;
+    const std::string path =
+        r.err.substr(at + said.size(), r.err.find('\n', at) - at - said.size());
+    EXPECT_TRUE(fs::is_regular_file(path)) << path;
+    EXPECT_EQ(Word(ReadImage(path), 0x01), Word(memory, 0x01));
+}
+
 TEST(CliSafetyNet, DiffFindsTheEditsInBothDirections) {
     TempHome home;
     ASSERT_EQ(RunCli(home, {"new", "-o", home.Path("a.r57")}).status, 0);
