@@ -135,6 +135,8 @@ int RunDetect(const DetectOptions& o) {
         o.devices.empty() ? HRadioDetect::SerialDevices() : o.devices;
     const HRadioDetect::HListenReport report = HRadioDetect::Listen(
         devices, std::chrono::milliseconds(static_cast<long long>(o.wait * 1000)), o.baud);
+    for (const std::string& why : report.busy)
+        std::fprintf(stderr, "rp57cli: detect: %s\n", why.c_str());
     for (const std::string& why : report.unusable)
         std::fprintf(stderr, "rp57cli: detect: %s\n", why.c_str());
     for (const std::string& device : report.radios)

@@ -3,6 +3,7 @@
 // --force, the radio's identity), backups before every download, diff in both
 // directions, detect among several ports, and a fleet run with its journal.
 #include "CliRun.h"
+#include "HChannels.h"
 #include "HCommonGroups.h"
 #include "HDataFile.h"
 #include "HDefaultImage.h"
@@ -267,6 +268,40 @@ TEST(CliSafetyNet, DetectNamesThePortWhereARadioWaits) {
     const CliResult none = RunCli(home, {"detect", quietA.SlavePath(), "--wait", "0.5"});
     EXPECT_EQ(none.status, 1);
     EXPECT_TRUE(Has(none.err, "No radio sent its Check byte")) << none.err;
+}
+
+TEST(CliSafetyNet, DetectLeavesAPortInUseToItsTransfer) {
+    // Another rp57cli downloads (at the real line rate) while detect is run
+    // on the same port: detect names the port busy by that process and
+    // touches nothing, and the download completes.
+    TempHome home;
+    const HMemoryImage memory = RadioMemory("4711");
+    SimRadio radio(home, {"--pace"}, &memory);
+    ASSERT_TRUE(radio.Started());
+    HMemoryImage file = BuildDefaultImage();
+    HChannels channels;
+    channels.Load(file);
+    channels.SetTag(4, "DETECT");
+    channels.Save(file);
+    WriteImage(home.Path("file.r57"), file);
+    fs::create_directories(home.Path("download"));
+    ToolProcess download(RP57CLI_PATH,
+                         {"download", "--port", radio.Link(), home.Path("file.r57"), "--password",
+                          kPassword, "--no-backup"},
+                         home.Path("download"));
+    ASSERT_TRUE(WaitFor([&] { return radio.Frames().size() > 2; }, 60s)) << download.ErrSoFar();
+    const CliResult detect = RunCli(home, {"detect", radio.Link(), "--wait", "2"});
+    EXPECT_EQ(detect.status, 1) << detect.out;
+    EXPECT_TRUE(detect.out.empty()) << detect.out;
+    EXPECT_TRUE(Has(detect.err, radio.Link() + ": the port is in use by pid " +
+                                    std::to_string(download.Pid()) + " (rp57cli)"))
+        << detect.err;
+    const CliResult done = download.WaitAtMost(120s);
+    EXPECT_EQ(done.status, 0) << done.err;
+    EXPECT_TRUE(Has(done.out, "Download Complete!")) << done.out;
+    HChannels written;
+    written.Load(radio.StopAndRead());
+    EXPECT_EQ(written.GetTag(4), "DETECT  "); // padded to eight
 }
 
 TEST(CliSafetyNet, FleetOfFiveWithOneFaultyRadioKeepsAJournal) {
