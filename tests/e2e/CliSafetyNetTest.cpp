@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <sys/stat.h>
 
 #if defined(RP57_RADIO_SIM) && defined(RP57CLI_PATH)
 
@@ -341,6 +342,58 @@ TEST(CliSafetyNet, FleetOfFiveWithOneFaultyRadioKeepsAJournal) {
             i == 2 ? ",failed,Communication Error!" : ",ok,Download Complete!";
         EXPECT_TRUE(Has(l, expected)) << l;
     }
+}
+
+TEST(CliSafetyNet, AJournalThatIsNoWritableFileStopsTheRunBeforeTheFirstRadio) {
+    TempHome home;
+    WriteImage(home.Path("fleet.r57"), BuildDefaultImage());
+    const HMemoryImage memory = RadioMemory("1001");
+    SimRadio radio(home, {"--once"}, &memory);
+    ASSERT_TRUE(radio.Started());
+    ASSERT_EQ(::mkfifo(home.Path("pipe.csv").c_str(), 0600), 0);
+    fs::create_directories(home.Path("folder.csv"));
+    for (const std::string& journal :
+         {std::string("/dev/full"), home.Path("pipe.csv"), home.Path("folder.csv")}) {
+        ToolProcess fleet(RP57CLI_PATH,
+                          {"download", "--repeat", "--port", radio.Link(), home.Path("fleet.r57"),
+                           "--password", kPassword, "--journal", journal},
+                          home.Dir());
+        const CliResult r = fleet.WaitAtMost(30s);
+        EXPECT_EQ(r.status, 2) << journal << ": " << r.err;
+        EXPECT_TRUE(
+            Has(r.err, "the journal cannot be written: " + journal + ": not a regular file"))
+            << r.err;
+    }
+    // No radio was touched.
+    EXPECT_TRUE(radio.Frames().empty());
+}
+
+TEST(CliSafetyNet, AJournalLineThatCannotBeWrittenStopsAndFailsTheRun) {
+    TempHome home;
+    WriteImage(home.Path("fleet.r57"), BuildDefaultImage());
+    const std::string journal = home.Path("journal.csv");
+    ToolProcess fleet(RP57CLI_PATH,
+                      {"download", "--repeat", "--port", home.Path("radio"), home.Path("fleet.r57"),
+                       "--password", kPassword, "--journal", journal},
+                      home.Dir());
+    {
+        const HMemoryImage memory = RadioMemory("1001");
+        SimRadio radio(home, {"--once"}, &memory);
+        ASSERT_TRUE(radio.Started());
+        ASSERT_TRUE(WaitFor([&] { return Lines(ReadText(journal)).size() == 2; }, 60s))
+            << fleet.ErrSoFar();
+        radio.WaitExit();
+    }
+    // The journal is gone and a folder holds its name: the next line cannot be written.
+    fs::remove(journal);
+    fs::create_directories(journal);
+    const HMemoryImage memory = RadioMemory("1002");
+    SimRadio radio(home, {"--once"}, &memory);
+    ASSERT_TRUE(radio.Started());
+    const CliResult r = fleet.WaitAtMost(60s);
+    EXPECT_EQ(r.status, 1) << r.err;
+    EXPECT_TRUE(Has(r.err, "the journal line could not be written: " + journal)) << r.err;
+    EXPECT_TRUE(Has(r.out, "2 radios, 0 failed")) << r.out;
 }
 
 #endif
