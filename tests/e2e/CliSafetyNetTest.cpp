@@ -251,6 +251,22 @@ TEST(CliSafetyNet, DiffFindsTheEditsInBothDirections) {
     const CliResult section =
         RunCli(home, {"diff", home.Path("a.r57"), home.Path("b.r57"), "--section", "scanning"});
     EXPECT_FALSE(Has(section.out, "beep_level")) << section.out;
+    // Sections by their names as show takes them; a name that is none is refused.
+    for (const char* known : {"groups", "channels"})
+        EXPECT_EQ(RunCli(home, {"diff", home.Path("a.r57"), home.Path("b.r57"), "--section", known})
+                      .status,
+                  0)
+            << known;
+    for (const char* unknown : {"Hardware", "hardwre"}) {
+        const CliResult r =
+            RunCli(home, {"diff", home.Path("a.r57"), home.Path("b.r57"), "--section", unknown});
+        EXPECT_EQ(r.status, 2) << unknown;
+        EXPECT_TRUE(r.out.empty()) << r.out;
+        EXPECT_TRUE(
+            Has(r.err, std::string("diff: unknown section '") + unknown + "' (hardware, option, "))
+            << r.err;
+        EXPECT_TRUE(Has(r.err, ", groups, channels)")) << r.err;
+    }
 }
 
 TEST(CliSafetyNet, DetectNamesThePortWhereARadioWaits) {
