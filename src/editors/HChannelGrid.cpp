@@ -500,7 +500,7 @@ HPasteResult HChannelGrid::Paste(std::string_view text, int targetRow, HEditorPr
         // Spreadsheets end a copied row with a tab; a blank is a ticked cell.
         while (cells.size() > 1 && cells.back().empty())
             cells.pop_back();
-        if (cells.size() > static_cast<std::size_t>(kChannelColumnCount) ||
+        if (cells.empty() || cells.size() > static_cast<std::size_t>(kChannelColumnCount) ||
             ChannelNumber(cells.front()) == 0)
             return r;
         rows.push_back(std::move(cells));
@@ -549,7 +549,7 @@ HPasteResult HChannelGrid::StoreCells(std::span<const HCellWrite> writes) {
         return a->row != b->row ? a->row < b->row : a->column < b->column;
     });
     const int oldPriority = m_model.PriorityChannelOfGroup(m_currentGroup);
-    const int lastChannel = m_rowCount > 0 ? ChannelOfRow(m_rowCount - 1) + 1 : 0;
+    const int lastChannel = ChannelOfRow(m_rowCount - 1) + 1;
     for (const HCellWrite* w : order) {
         const int c = ChannelOfRow(w->row);
         if (c < 0) {

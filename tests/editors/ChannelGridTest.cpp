@@ -400,8 +400,19 @@ TEST(ChannelGrid, PasteNamesEveryCellItDoesNotStore) {
     EXPECT_EQ(summary.substr(0, 36), "4 of 4 pasted cells not stored: Chan");
     EXPECT_EQ(summary.substr(summary.size() - 5), "; ...");
     EXPECT_EQ(std::count(summary.begin(), summary.end(), ';'), 3);
+    // Three reasons fit the line.
+    r = grid.Paste("  3\t%\tX\tBAD%\n", 2, &yes);
+    EXPECT_EQ(HChannelSheet::RefusalLines(r).size(), 3u);
+    EXPECT_EQ(HChannelSheet::RefusalSummary(r).find("..."), std::string::npos);
     // Nothing refused: no line.
     EXPECT_EQ(HChannelSheet::RefusalSummary(grid.Paste("  1\t-\tN", 0, &yes)), "");
+    // A blank line is no channel row.
+    EXPECT_EQ(grid.Paste("  1\t-\tN\n\n  2\t-\tN\n", 0, &yes).status, HPasteStatus::NotChannelData);
+    // Cells for no column of the grid are refused, not stored.
+    const std::vector<HCellWrite> outside = {{0, 0, "5"}, {0, 26, "N"}, {0, -1, "N"}};
+    r = grid.StoreCells(outside);
+    EXPECT_EQ(std::make_pair(r.cellsStored, r.cellsRefused), std::make_pair(0, 3));
+    EXPECT_EQ(grid.CellText(0, 0), "  1");
 }
 
 TEST(ChannelGrid, AnyChannelTheGridCanMakeCopiesExactly) {

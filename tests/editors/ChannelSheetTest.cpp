@@ -121,6 +121,10 @@ TEST(ChannelSheet, AnEmptyCellEndingARowIsNoCell) {
     EXPECT_EQ(sheet.columns, (std::vector<int>{4, 5}));
     sheet = Sheet::ParseTabbed("-\t \n", 10);
     EXPECT_EQ(sheet.rows[0], (std::vector<std::string>{"-", ""}));
+    // An empty row between two stays a row of one empty cell.
+    sheet = Sheet::ParseTabbed("A\n\nB\n", 3);
+    ASSERT_EQ(sheet.rows.size(), 3u);
+    EXPECT_EQ(sheet.rows[1], std::vector<std::string>{""});
 }
 
 TEST(ChannelSheet, SettingAColumnChangesExactlyTheSelectedChannels) {
