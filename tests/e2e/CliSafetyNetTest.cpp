@@ -388,6 +388,23 @@ TEST(CliSafetyNet, AJournalLineThatCannotBeWrittenStopsAndFailsTheRun) {
     TempHome home;
     WriteImage(home.Path("fleet.r57"), BuildDefaultImage());
     const std::string journal = home.Path("journal.csv");
+    {
+        // A run whose every radio and line went well ends with 0.
+        ToolProcess fleet(RP57CLI_PATH,
+                          {"download", "--repeat", "--port", home.Path("radio"),
+                           home.Path("fleet.r57"), "--password", kPassword, "--journal", journal},
+                          home.Dir());
+        const HMemoryImage memory = RadioMemory("1000");
+        SimRadio radio(home, {"--once"}, &memory);
+        ASSERT_TRUE(radio.Started());
+        ASSERT_TRUE(WaitFor([&] { return Lines(ReadText(journal)).size() == 2; }, 60s))
+            << fleet.ErrSoFar();
+        radio.WaitExit();
+        fleet.Signal(SIGINT);
+        const CliResult r = fleet.WaitAtMost(30s);
+        EXPECT_EQ(r.status, 0) << r.err;
+        fs::remove(journal);
+    }
     ToolProcess fleet(RP57CLI_PATH,
                       {"download", "--repeat", "--port", home.Path("radio"), home.Path("fleet.r57"),
                        "--password", kPassword, "--journal", journal},
