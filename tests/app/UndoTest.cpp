@@ -247,7 +247,7 @@ void UndoTest::everyKindOfChangeIsOneStepWithItsBytes() {
         QStringLiteral("RX Frequency\tSquelch\n151.000\t5\n152.000\t6\n"));
     run.SetCurrent(2, 4);
     QVERIFY(run.Run(HCmd::kEditPaste));
-    QCOMPARE(messages.LastText(), QStringLiteral("Do you copy Ch1 - 2 data to Ch 3?"));
+    QCOMPARE(messages.LastText(), QStringLiteral("Do you paste 2 rows into Ch 3 - 4?"));
     QCOMPARE(run.Text(3, 4) + run.Text(3, 13), QStringLiteral("152.000006"));
     took(QStringLiteral("Paste 2 rows, channel 3"));
 
