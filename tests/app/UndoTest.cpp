@@ -350,7 +350,38 @@ void UndoTest::modifiedFlagFollowsTheStep() {
     QVERIFY(run.Run(HCmd::kEditRedo));
     QCOMPARE(run.app.ModifiedFlag(), 0);
 
-    // Another file opened: the steps of this one are gone.
+    // New leaves the document unmodified: its step is, when redone.
+    {
+        MessageAnswers answers(QMessageBox::Yes); // the model's questions
+        ModalDriver<HCreateNewFile> model([](HCreateNewFile* dialog) {
+            PickText(dialog->Combo(HModel::kItemBand), QStringLiteral("UHF D"));
+            dialog->accept();
+        });
+        QVERIFY(run.Run(HCmd::kFileNew));
+        QVERIFY(model.Fired());
+    }
+    QCOMPARE(run.app.ModifiedFlag(), 0);
+    QVERIFY(run.Run(HCmd::kEditUndo));
+    QVERIFY(run.Run(HCmd::kEditRedo));
+    QCOMPARE(run.app.ModifiedFlag(), 0);
+
+    // A change no command made, that reaches the view by a refresh alone: a
+    // step of its own, unsaved; the grid's edit that the refresh drops is the
+    // step before it.
+    QVERIFY(run.View()->Model()->setData(run.Index(1, 4), QStringLiteral("152.5"), Qt::EditRole));
+    HMemoryImage edited = run.doc->Image();
+    HChannelGrid(run.View()->Grid()).SaveEdits(edited);
+    run.doc->Image()[19] ^= 0xFF;
+    const HMemoryImage refreshed = run.doc->Image();
+    run.frame->SendViewRefresh();
+    QVERIFY(run.Run(HCmd::kEditUndo));
+    QVERIFY(run.doc->Image() == edited);
+    QVERIFY(run.Run(HCmd::kEditRedo));
+    QVERIFY(run.doc->Image() == refreshed);
+    QCOMPARE(run.app.ModifiedFlag(), 1);
+
+    // Another file opened (the changes given up): the steps of this one are gone.
+    MessageAnswers discard(QMessageBox::No);
     QVERIFY(run.doc->OpenFile(path));
     QVERIFY(!run.doc->History().History().CanUndo());
     QVERIFY(!run.frame->CommandAction(HCmd::kEditUndo)->isEnabled());
