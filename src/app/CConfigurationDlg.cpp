@@ -178,17 +178,21 @@ void CConfigurationDlg::OnFindRadio() {
             [self, report, devices] {
                 if (self)
                     self->ShowFound(report.radios.empty() ? std::string() : report.radios.front(),
-                                    devices.size());
+                                    devices.size(), report.busy);
             },
             Qt::QueuedConnection);
     }).detach();
 }
 
-void CConfigurationDlg::ShowFound(const std::string& device, std::size_t listened) {
+void CConfigurationDlg::ShowFound(const std::string& device, std::size_t listened,
+                                  const std::vector<std::string>& busy) {
     m_findRadio->setEnabled(true);
     if (device.empty()) {
-        m_portHint->setText(HMessageBox::Text(HStringTable::kDetectNone,
-                                              {std::to_string(listened) + " serial device(s)"}));
+        QString hint = HMessageBox::Text(HStringTable::kDetectNone,
+                                         {std::to_string(listened) + " serial device(s)"});
+        for (const std::string& why : busy)
+            hint += QLatin1Char('\n') + ToQString(why);
+        m_portHint->setText(hint);
         return;
     }
     m_device->setEditText(ToQString(device));

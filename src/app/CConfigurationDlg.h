@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 class CRP57App;
 class HValueCombo;
@@ -58,7 +59,9 @@ private:
     // "Find radio": listens on the devices of the list (the typed one first)
     // and puts the one where a radio sends its Check byte into the list's edit.
     void OnFindRadio();
-    void ShowFound(const std::string& device, std::size_t listened);
+    // `busy`: the devices another program holds (never listened to).
+    void ShowFound(const std::string& device, std::size_t listened,
+                   const std::vector<std::string>& busy);
 
     CRP57App& m_app;
     int m_portIndex;      // port number minus 1

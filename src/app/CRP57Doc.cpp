@@ -251,9 +251,9 @@ bool CRP57Doc::SaveModified(bool* discarded) {
     m_frame.SendViewSaveData();
     if (m_app.ModifiedFlag() == 0)
         return true;
-    const QMessageBox::StandardButton answer =
-        HMessageBox::Show(&m_frame, HStringTable::kSaveChanges, QMessageBox::Warning,
-                          QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    const QMessageBox::StandardButton answer = HMessageBox::Show(
+        &m_frame, HStringTable::kSaveChanges, QMessageBox::Warning,
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, {}, {}, QMessageBox::Yes);
     HLOG_D1("SaveModified: answer %d", static_cast<int>(answer));
     if (answer == QMessageBox::Yes) {
         // Changes are dropped only when the user says No: a Save As that was
@@ -376,7 +376,8 @@ bool CRP57Doc::OnFileSave() {
         ShowFileMessage(HStringTable::kFileReadOnly, path);
     } else if (IsDefaultFileName(path) &&
                HMessageBox::Show(&m_frame, HStringTable::kWriteDefaultFile, QMessageBox::Question,
-                                 QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes) {
+                                 QMessageBox::Yes | QMessageBox::No, {}, {},
+                                 QMessageBox::No) != QMessageBox::Yes) {
         HLOG_D1("%s", "OnFileSave: default file not written");
     } else {
         m_frame.SendViewSaveData();

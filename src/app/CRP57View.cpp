@@ -43,10 +43,8 @@ class MessageBoxPrompt : public HEditorPrompt {
 public:
     MessageBoxPrompt(QWidget* parent, int messageId) : m_parent(parent), m_id(messageId) {}
     bool AskYesNo(std::string_view text) override {
-        QMessageBox box(QMessageBox::Question, QString::fromLatin1(HMessageBox::kCaption),
-                        ToQString(text), QMessageBox::Yes | QMessageBox::No, m_parent);
-        box.setObjectName(QStringLiteral("message%1").arg(m_id));
-        return box.exec() == QMessageBox::Yes;
+        return HMessageBox::AskYesNo(m_parent, QMessageBox::Question, std::string(text),
+                                     QStringLiteral("message%1").arg(m_id));
     }
     void ShowMessage(std::string_view text) override {
         QMessageBox box(QMessageBox::Warning, QString::fromLatin1(HMessageBox::kCaption),
@@ -198,6 +196,9 @@ CRP57View* CRP57View::Install(CRP57App& app, CMainFrame& frame, CRP57Doc& docume
     auto* view = new CRP57View(app, frame, document.Image());
     frame.setCentralWidget(view);
     connect(&document, &CRP57Doc::ImageLoaded, view, &CRP57View::SetLoadFlag);
+    const QPointer<CRP57View> self(view);
+    document.History().SetUnsavedEdits(
+        [self](HMemoryImage& image) { return self && self->ApplyUnsavedEdits(image); });
     view->OnRefresh();
     view->m_view->setFocus();
     return view;
@@ -255,13 +256,15 @@ bool CRP57View::OnSaveData() {
 }
 
 void CRP57View::RecordGridEdits() {
-    CRP57Doc* doc = m_app.Document();
-    if (doc == nullptr || !m_grid.HasUnsavedEdits())
-        return;
+    if (CRP57Doc* doc = m_app.Document(); doc != nullptr && m_grid.HasUnsavedEdits())
+        doc->History().Checkpoint();
+}
+
+bool CRP57View::ApplyUnsavedEdits(HMemoryImage& image) const {
+    if (!m_grid.HasUnsavedEdits())
+        return false;
     HChannelGrid probe = m_grid;
-    HMemoryImage image = m_image;
-    if (probe.SaveEdits(image))
-        doc->History().CheckpointImage(image);
+    return probe.SaveEdits(image);
 }
 
 // ------------------------------------------------------------ layout
@@ -472,6 +475,31 @@ void CRP57View::OnEditPaste() {
     HLOG_D1("paste into row %d: status %d, %d cells refused", row, static_cast<int>(result.status),
             result.cellsRefused);
     RestoreCurrentCell(row, column);
+    TellRefusals(result);
+}
+
+void CRP57View::TellRefusals(const HPasteResult& result) {
+    if (result.cellsRefused == 0)
+        return;
+    const std::string summary = HChannelSheet::RefusalSummary(result);
+    HLOG_D1("paste: %s", summary.c_str());
+    ShowNote(ToQString(summary));
+    QString lines;
+    for (const std::string& line : HChannelSheet::RefusalLines(result))
+        lines += ToQString(line) + QLatin1Char('\n');
+    QMessageBox box(
+        QMessageBox::Warning, QString::fromLatin1(HMessageBox::kCaption),
+        HMessageBox::Text(HStringTable::kPasteRefused,
+                          {std::to_string(result.cellsRefused),
+                           std::to_string(result.cellsRefused + result.cellsStored), ""})
+            .trimmed(),
+        QMessageBox::Ok, this);
+    box.setObjectName(QStringLiteral("pasteRefused"));
+    box.setInformativeText(lines.trimmed());
+    // Wide enough that each reason reads as one line.
+    if (auto* detail = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel")))
+        detail->setMinimumWidth(detail->fontMetrics().averageCharWidth() * 80);
+    box.exec();
 }
 
 void CRP57View::ShowContextMenu(const QPoint& at) {
@@ -494,22 +522,15 @@ bool CRP57View::PasteSheet(const std::string& text) {
     const std::vector<HCellWrite> writes = HChannelSheet::Writes(sheet, row);
     if (writes.empty() || m_grid.ChannelOfRow(row) < 0)
         return false;
-    // Without a header only rows whose every cell its column takes are
-    // channel data; other text is not stored cell by cell.
-    if (!sheet.header && HChannelSheet::RefusedCells(m_grid, writes) > 0)
-        return false;
-    // Message 53 names the channels the rows came from when they carry their
-    // numbers, else the rows' own numbers.
-    std::vector<int> numbers = HChannelSheet::ChannelNumbers(sheet);
-    if (numbers.empty())
-        for (std::size_t i = 0; i < sheet.rows.size(); ++i)
-            numbers.push_back(static_cast<int>(i) + 1);
-    std::string source = std::to_string(numbers.front());
-    if (numbers.size() > 1)
-        source += " - " + std::to_string(numbers.back());
-    MessageBoxPrompt prompt(this, HStringTable::kCopyChannel);
-    if (!prompt.AskYesNo(HStringTable::Format(
-            HStringTable::kCopyChannel, {source, std::to_string(m_grid.ChannelOfRow(row) + 1)})))
+    // Text of which no cell would be stored is told at once, without a question.
+    HChannelGrid trial = m_grid;
+    if (const HPasteResult tried = trial.StoreCells(writes); tried.cellsStored == 0) {
+        TellRefusals(tried);
+        return true;
+    }
+    const std::string question = HChannelSheet::PasteQuestion(sheet, m_grid, row);
+    if (!HMessageBox::AskYesNo(this, QMessageBox::Question, question,
+                               QStringLiteral("message%1").arg(HStringTable::kCopyChannel)))
         return true;
     const HPasteResult result = m_grid.StoreCells(writes);
     HLOG_D1("spreadsheet rows into row %d: %zu cells, %d refused", row, writes.size(),
@@ -521,9 +542,7 @@ bool CRP57View::PasteSheet(const std::string& text) {
                                           std::to_string(m_grid.ChannelOfRow(row) + 1));
     m_model->Redraw(result.change);
     RestoreCurrentCell(row, column);
-    if (result.cellsRefused > 0)
-        ShowNote(QStringLiteral("%1 pasted cells were not taken and keep their values")
-                     .arg(result.cellsRefused));
+    TellRefusals(result);
     return true;
 }
 

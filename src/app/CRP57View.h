@@ -41,6 +41,9 @@ public:
     // Message 2025: the open cell editor and the grid's edits into the image.
     // True (and the modified flag set) when the image changed.
     bool OnSaveData();
+    // The grid's edits not saved yet, written into `image` as save-edits
+    // would write them (the grid keeps them); true when the image changed.
+    bool ApplyUnsavedEdits(HMemoryImage& image) const;
     // The next refresh follows a load of a new image (Open, Upload).
     void SetLoadFlag();
 
@@ -92,6 +95,9 @@ private:
     // What the rules made of a typed value, in the status bar's message pane
     // until the next typed value.
     void ShowNote(const QString& note);
+    // What a paste did not store and why: the status bar's line, and a box
+    // listing every reason. Nothing when every cell was stored.
+    void TellRefusals(const HPasteResult& result);
     // Every finished change of cells is a step of the document's undo
     // history: the image as save-edits would make it, taken without writing
     // it (the image changes on save-edits, as before).

@@ -58,19 +58,19 @@ public:
     }
     std::optional<std::string> AskPassword(int) override { return std::nullopt; }
     bool AskYesNo(const std::string& text, HMessageIcon icon) override {
-        return Box(text, icon, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+        // Yes writes the recovered adjustment into the radio.
+        return HMessageBox::AskYesNo(m_parent, ToQtIcon(icon), text);
     }
 
 private:
-    int Box(const std::string& text, HMessageIcon icon, QMessageBox::StandardButtons buttons) {
+    void Box(const std::string& text, HMessageIcon icon, QMessageBox::StandardButtons buttons) {
         QString shown = QString::fromStdString(text);
         shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
         QMessageBox box(ToQtIcon(icon), QString::fromLatin1(HMessageBox::kCaption), shown, buttons,
                         m_parent);
-        for (int id : HStringTable::Ids())
-            if (HStringTable::Get(id) == text)
-                box.setObjectName(QStringLiteral("message%1").arg(id));
-        return box.exec();
+        if (const int id = HMessageBox::IdOfText(text); id != 0)
+            box.setObjectName(QStringLiteral("message%1").arg(id));
+        box.exec();
     }
     QWidget* m_parent;
 };

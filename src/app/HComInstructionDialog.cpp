@@ -86,11 +86,8 @@ public:
     bool AskYesNo(const std::string& text, HMessageIcon icon) override {
         bool yes = false;
         OnGui([&] {
-            QMessageBox box(ToQtIcon(icon), QString::fromLatin1(HMessageBox::kCaption),
-                            QString::fromStdString(text), QMessageBox::Yes | QMessageBox::No,
-                            m_dialog);
-            box.setObjectName(QStringLiteral("transferQuestion"));
-            yes = box.exec() == QMessageBox::Yes;
+            yes = HMessageBox::AskYesNo(m_dialog, ToQtIcon(icon), text,
+                                        QStringLiteral("transferQuestion"));
         });
         return yes;
     }

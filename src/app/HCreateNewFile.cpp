@@ -12,18 +12,6 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-namespace {
-
-// The message number of a question the editor asks, so the box carries it.
-int MessageIdOf(std::string_view text) {
-    for (int id : {HStringTable::kChangeBand, HStringTable::kChangeProductType})
-        if (HStringTable::Get(id) == text)
-            return id;
-    return 0;
-}
-
-} // namespace
-
 HCreateNewFile::HCreateNewFile(HModelEditor& editor, QWidget* parent)
     : QDialog(parent), m_editor(editor) {
     HLOG_D1("[FUNC IN]HCreateNewFile");
@@ -108,12 +96,7 @@ void HCreateNewFile::accept() {
 }
 
 bool HCreateNewFile::AskYesNo(std::string_view text) {
-    const int id = MessageIdOf(text);
-    QMessageBox box(QMessageBox::Warning, QString::fromLatin1(HMessageBox::kCaption),
-                    ToQString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
-                    QMessageBox::Yes | QMessageBox::No, this);
-    box.setObjectName(QStringLiteral("message%1").arg(id));
-    return box.exec() == QMessageBox::Yes;
+    return HMessageBox::AskYesNo(this, QMessageBox::Warning, std::string(text));
 }
 
 void HCreateNewFile::ShowMessage(std::string_view text) {

@@ -17,7 +17,8 @@
 HDocumentHistory::HDocumentHistory(CRP57App& app, CMainFrame& frame, CRP57Doc& document)
     : QObject(nullptr), m_app(app), m_frame(frame), m_document(document) {
     connect(&m_app, &CRP57App::ModifiedFlagChanged, this, [this] { Checkpoint(); });
-    connect(&m_frame, &CMainFrame::ViewRefreshRequested, this, [this] { Checkpoint(); });
+    connect(&m_frame, &CMainFrame::ViewRefreshRequested, this,
+            &HDocumentHistory::CheckpointDocument);
     connect(&m_frame, &CMainFrame::CommandStarted, this, &HDocumentHistory::OnCommandStarted);
     connect(&m_frame, &CMainFrame::CommandFinished, this, &HDocumentHistory::OnCommandFinished);
     if (QAction* redo = m_frame.CommandAction(HCmd::kEditRedo))
@@ -34,17 +35,15 @@ void HDocumentHistory::Reset() {
 void HDocumentHistory::Checkpoint(const std::string& name) {
     if (m_restoring || m_commandDepth > 0)
         return;
-    Take(m_document.Image(), m_app.ModifiedFlag() == 0, name);
+    HMemoryImage image = m_document.Image();
+    const bool edited = m_unsavedEdits && m_unsavedEdits(image);
+    Take(image, !edited && m_app.ModifiedFlag() == 0, name);
 }
 
-void HDocumentHistory::CheckpointImage(const HMemoryImage& image, const std::string& name) {
-    if (m_restoring)
+void HDocumentHistory::CheckpointDocument() {
+    if (m_restoring || m_commandDepth > 0)
         return;
-    if (m_commandDepth > 0) {
-        m_pending = image;
-        return;
-    }
-    Take(image, false, name);
+    Take(m_document.Image(), m_app.ModifiedFlag() == 0, {});
 }
 
 void HDocumentHistory::Take(const HMemoryImage& image, bool clean, const std::string& name) {
@@ -71,7 +70,6 @@ void HDocumentHistory::OnCommandStarted(int id) {
     if (m_commandDepth++ > 0)
         return;
     m_commandName.clear();
-    m_pending.reset();
     if (const HCommandRow* row = HMainCommands::Find(id)) {
         QString text = ToQString(row->text);
         text.remove(QLatin1Char('&'));
@@ -85,14 +83,8 @@ void HDocumentHistory::OnCommandFinished(int /*id*/) {
     if (m_commandDepth == 0 || --m_commandDepth > 0)
         return;
     const std::string name = m_commandName.empty() ? std::string("Edit") : m_commandName;
-    // Grid edits of the command (a paste) are the step unless the command
-    // wrote the image itself.
-    if (m_pending && m_document.Image() == m_history.Current().image)
-        Take(*m_pending, false, name);
-    else
-        Checkpoint(name);
-    m_pending.reset();
     m_commandName.clear();
+    Checkpoint(name);
 }
 
 void HDocumentHistory::Undo() {

@@ -9,7 +9,7 @@
 
 #include <QObject>
 
-#include <optional>
+#include <functional>
 #include <string>
 
 class CMainFrame;
@@ -24,12 +24,17 @@ public:
     // The image as it is now is the only state (start-up, Open).
     void Reset();
     // Takes a change of the image as a step; nothing when the image is as the
-    // current step holds it. An empty name is found from what changed. While
-    // a command runs, its change is taken when it ends.
+    // current step holds it. The image is the document's with the channel
+    // grid's edits that save-edits has not written yet: a cell edit is a step
+    // before it reaches the document, and a step taken later must hold it.
+    // An empty name is found from what changed. While a command runs, its
+    // change is taken when it ends.
     void Checkpoint(const std::string& name = {});
-    // The same for an image the document does not hold yet: the channel
-    // grid's edits as save-edits will write them. Such a step is unsaved.
-    void CheckpointImage(const HMemoryImage& image, const std::string& name = {});
+    // How the grid's unsaved edits are laid over an image: true when they
+    // changed it. The view installs it; without it the document is the image.
+    void SetUnsavedEdits(std::function<bool(HMemoryImage&)> apply) {
+        m_unsavedEdits = std::move(apply);
+    }
     // The name of the step the running command makes, instead of its menu text.
     void NameRunningCommand(const std::string& name) { m_commandName = name; }
     // The image was written to the current data file.
@@ -44,6 +49,8 @@ private:
     void OnCommandStarted(int id);
     void OnCommandFinished(int id);
     void Restore(const HUndoHistory::State& state);
+    // A refresh drops the grid's unsaved edits: the document alone is the image.
+    void CheckpointDocument();
     void Take(const HMemoryImage& image, bool clean, const std::string& name);
     void UpdateActions();
 
@@ -54,6 +61,5 @@ private:
     int m_commandDepth = 0;
     std::string m_commandName;
     bool m_restoring = false;
-    // The grid's edits a running command made, taken when it ends.
-    std::optional<HMemoryImage> m_pending;
+    std::function<bool(HMemoryImage&)> m_unsavedEdits;
 };

@@ -271,8 +271,7 @@ QCheckBox* HEditorForm::Check(std::size_t item) const {
 }
 
 bool HEditorForm::AskYesNo(std::string_view text) {
-    return QMessageBox::question(this, QString::fromLatin1(HMessageBox::kCaption), ToQString(text),
-                                 QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    return HMessageBox::AskYesNo(this, QMessageBox::Question, std::string(text));
 }
 
 void HEditorForm::ShowMessage(std::string_view text) {

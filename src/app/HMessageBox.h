@@ -22,10 +22,25 @@ inline constexpr const char* kCaption = "RP57Win";
 [[nodiscard]] QMessageBox::Icon ToQtIcon(HMessageIcon icon);
 
 // Shows message `id` modally and returns the button pressed. A `detail` (what
-// exactly went wrong) follows the message after a blank line.
+// exactly went wrong) follows the message after a blank line. A question
+// names its `safe` answer (see Ask).
 QMessageBox::StandardButton Show(QWidget* parent, int id, QMessageBox::Icon icon,
                                  QMessageBox::StandardButtons buttons = QMessageBox::Ok,
                                  const std::vector<std::string>& args = {},
-                                 const std::string& detail = {});
+                                 const std::string& detail = {},
+                                 QMessageBox::StandardButton safe = QMessageBox::NoButton);
+
+// Runs a question box whose Yes writes to a radio or gives up work: `safe` is
+// its default button and holds the keyboard focus when the box shows, so that
+// Enter and Return give the answer that changes nothing.
+QMessageBox::StandardButton Ask(QMessageBox& box,
+                                QMessageBox::StandardButton safe = QMessageBox::No);
+// A Yes/No question with a text of its own (an editor's rule, the
+// controller's), No being the safe answer; true is Yes. The box is named
+// `name`, or "message<n>" when the text is the string table's message n.
+bool AskYesNo(QWidget* parent, QMessageBox::Icon icon, const std::string& text,
+              const QString& name = {});
+// The number of the string table's message that reads `text`; 0 for none.
+[[nodiscard]] int IdOfText(const std::string& text);
 
 } // namespace HMessageBox

@@ -84,10 +84,9 @@ bool ConfirmDownload(QWidget* parent, const HMemoryImage& image, int accessLevel
                                       {Lines(findings, HCheckSeverity::Error).toStdString()}),
                     QMessageBox::Yes | QMessageBox::No, parent);
     box.setObjectName(QStringLiteral("checkOverride"));
-    box.setDefaultButton(QMessageBox::No);
     if (const QString warnings = Lines(findings, HCheckSeverity::Warning); !warnings.isEmpty())
         box.setDetailedText(warnings);
-    const bool yes = box.exec() == QMessageBox::Yes;
+    const bool yes = HMessageBox::Ask(box) == QMessageBox::Yes;
     HLOG_D1("check errors %s", yes ? "overridden" : "stop the download");
     return yes;
 }

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 
 namespace CLI {
 class App;
@@ -25,7 +26,18 @@ CLI::App* AddCommand(CLI::App& app, const char* name, const char* usage, int& st
 // The text with the line breaks of numbered messages ("\r\n") as plain line feeds.
 std::string PlainLines(const std::string& text);
 
-// Prints "rp57cli: <text>" on stderr, in plain lines.
+// Text from a file or an image as it may reach the terminal: control
+// characters (also a NUL, which would end the text early) and bytes outside
+// ASCII as \u00XX, a backslash doubled so that an escape can be told from a
+// text that merely looks like one. A damaged or hostile text (a tag can hold
+// a terminal escape sequence) never reaches the terminal raw. With `lines`,
+// line feeds stay line breaks (a message of several lines).
+[[nodiscard]] std::string TerminalText(std::string_view text, bool lines = false);
+
+// The settings sections, as show and diff name them when given another.
+[[nodiscard]] std::string SettingsSections();
+
+// Prints "rp57cli: <text>" on stderr, in plain lines, as TerminalText.
 void CliError(const std::string& text);
 
 struct HDataFileResult;

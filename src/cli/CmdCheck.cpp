@@ -4,6 +4,7 @@
 #include "CliJson.h"
 #include "HBackups.h"
 #include "HDataFile.h"
+#include "HEditorRegistry.h"
 #include "HRadioDetect.h"
 #include "HSettingRows.h"
 #include "HStringTable.h"
@@ -67,6 +68,13 @@ int RunDiff(const DiffOptions& o) {
     HMemoryImage b{};
     if (!ReadDataFile(o.a, a) || !ReadDataFile(o.b, b))
         return kExitBadInput;
+    const bool rowSection =
+        o.section == HSettingRows::kGroupsSection || o.section == HSettingRows::kChannelsSection;
+    if (!o.section.empty() && !rowSection && HEditorRegistry::FindBySection(o.section) == nullptr) {
+        CliError("diff: unknown section '" + o.section + "' (" + SettingsSections() + ", " +
+                 HSettingRows::kGroupsSection + ", " + HSettingRows::kChannelsSection + ")");
+        return kExitBadInput;
+    }
     std::vector<HDiffLine> lines = HImageDiff::Compare(a, b, o.level);
     if (!o.section.empty())
         std::erase_if(lines, [&o](const HDiffLine& l) { return l.section != o.section; });
@@ -116,9 +124,10 @@ int RunBackups(bool json) {
         PrintJson({{"folder", JsonText(HBackups::Folder())}, {"backups", list}});
         return kExitOk;
     }
-    std::printf("%s\n", HBackups::Folder().c_str());
+    std::printf("%s\n", TerminalText(HBackups::Folder()).c_str());
     for (const HBackupEntry& e : entries)
-        std::printf("%s  %-10s  %s\n", LocalTime(e.time).c_str(), e.label.c_str(), e.path.c_str());
+        std::printf("%s  %-10s  %s\n", LocalTime(e.time).c_str(), TerminalText(e.label).c_str(),
+                    TerminalText(e.path).c_str());
     return kExitOk;
 }
 
@@ -135,6 +144,8 @@ int RunDetect(const DetectOptions& o) {
         o.devices.empty() ? HRadioDetect::SerialDevices() : o.devices;
     const HRadioDetect::HListenReport report = HRadioDetect::Listen(
         devices, std::chrono::milliseconds(static_cast<long long>(o.wait * 1000)), o.baud);
+    for (const std::string& why : report.busy)
+        std::fprintf(stderr, "rp57cli: detect: %s\n", why.c_str());
     for (const std::string& why : report.unusable)
         std::fprintf(stderr, "rp57cli: detect: %s\n", why.c_str());
     for (const std::string& device : report.radios)

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 
@@ -38,12 +39,40 @@ std::string OneLine(const std::string& text) {
 
 } // namespace
 
-bool FleetJournal::Append(const std::string& serial, bool ok, const std::string& message) {
-    const int fd = ::open(m_path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+int FleetJournal::Open() {
+    // Said as what it is before an open could say something stranger (a FIFO
+    // without a reader: "No such device or address").
+    if (struct stat st{}; ::stat(m_path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+        m_error = m_path + ": not a regular file";
+        return -1;
+    }
+    const int fd =
+        ::open(m_path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_NONBLOCK | O_CLOEXEC, 0644);
     if (fd < 0) {
         m_error = m_path + ": " + std::strerror(errno);
-        return false;
+        return -1;
     }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        m_error = m_path + ": not a regular file";
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+bool FleetJournal::Check() {
+    const int fd = Open();
+    if (fd < 0)
+        return false;
+    ::close(fd);
+    return true;
+}
+
+bool FleetJournal::Append(const std::string& serial, bool ok, const std::string& message) {
+    const int fd = Open();
+    if (fd < 0)
+        return false;
     std::string text;
     if (::lseek(fd, 0, SEEK_END) == 0)
         text = "time,serial,result,message\n";

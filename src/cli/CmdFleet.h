@@ -7,15 +7,25 @@
 // One line per radio: time, serial number, result and message. The header is
 // written when the file is new; each line is flushed to the disk at once, so
 // a run that ends badly keeps every line before it.
+//
+// The journal must be a regular file: a device (/dev/full) or a FIFO would
+// lose lines or stall the run.
 class FleetJournal {
 public:
     explicit FleetJournal(std::string path) : m_path(std::move(path)) {}
+    // Whether the journal is (or can be made) a regular file this user may
+    // write; made empty when missing. False with Error() otherwise.
+    bool Check();
     // False (with Error()) when the line could not be written.
     bool Append(const std::string& serial, bool ok, const std::string& message);
     [[nodiscard]] const std::string& Error() const { return m_error; }
     [[nodiscard]] const std::string& Path() const { return m_path; }
 
 private:
+    // The journal opened for appending, -1 (with Error()) when it cannot be or
+    // is no regular file. Never waits: a FIFO without a reader is refused.
+    int Open();
+
     std::string m_path;
     std::string m_error;
 };

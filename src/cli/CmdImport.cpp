@@ -48,7 +48,7 @@ int RunImport(const Options& o) {
     if (!r.ok) {
         CliError(HStringTable::Format(r.messageId, r.args));
         if (!r.detail.empty())
-            std::fprintf(stderr, "%s\n", PlainLines(r.detail).c_str());
+            std::fprintf(stderr, "%s\n", TerminalText(PlainLines(r.detail), true).c_str());
         return kExitBadInput;
     }
     for (const std::string& note : r.notes)
@@ -56,8 +56,8 @@ int RunImport(const Options& o) {
     for (const HChannelImport::HImportIssue& issue : r.skipped)
         CliError("import: " + HChannelImport::IssueLine(issue));
     for (const HChannelImport::HImportChange& change : r.changes)
-        std::printf("%s\n", HChannelImport::ChangeLine(change).c_str());
-    std::printf("%s\n", HChannelImport::Summary(r).c_str());
+        std::printf("%s\n", TerminalText(HChannelImport::ChangeLine(change)).c_str());
+    std::printf("%s\n", TerminalText(HChannelImport::Summary(r)).c_str());
     if (o.strict && !r.skipped.empty()) {
         CliError("import: rows were skipped; nothing written (--strict)");
         return kExitBadInput;

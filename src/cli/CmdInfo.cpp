@@ -98,38 +98,19 @@ ImageInfo Describe(const std::string& path, const HMemoryImage& img) {
     return info;
 }
 
-// Control characters and bytes outside ASCII as \u00XX, a backslash doubled
-// so that an escape can be told from a text that merely looks like one: a
-// damaged or hostile text in an image (a tag can hold a terminal escape
-// sequence) never reaches the terminal raw.
-std::string Text(const std::string& s) {
-    std::string out;
-    for (unsigned char ch : s) {
-        if (ch == '\\') {
-            out += "\\\\";
-        } else if (ch < 0x20 || ch >= 0x7F) {
-            char buf[8];
-            std::snprintf(buf, sizeof buf, "\\u%04x", ch);
-            out += buf;
-        } else {
-            out.push_back(static_cast<char>(ch));
-        }
-    }
-    return out;
-}
 void PrintText(const ImageInfo& i) {
     std::printf("File:            %s\n", i.file.c_str()); // the user's own words
     std::printf("Model:           %s, %s, %s\n", i.bandName.c_str(), i.productType.c_str(),
                 i.displayType.c_str());
-    std::printf("Serial number:   %s\n", Text(i.serialNumber).c_str());
+    std::printf("Serial number:   %s\n", TerminalText(i.serialNumber).c_str());
     std::printf("FW version:      %s\n", i.firmware.c_str());
     std::printf("Signalling:      %s\n", i.signalling.c_str());
     std::printf("Channels:        %d allocated of %d\n", i.used, i.capacity);
     for (const GroupInfo& g : i.groups) {
-        std::printf("Group %d %-8s  %zu channels in use\n", g.number, Text(g.tag).c_str(),
+        std::printf("Group %d %-8s  %zu channels in use\n", g.number, TerminalText(g.tag).c_str(),
                     g.channels.size());
         for (const auto& [number, tag] : g.channels)
-            std::printf("  %3d %s\n", number, Text(tag).c_str());
+            std::printf("  %3d %s\n", number, TerminalText(tag).c_str());
     }
     std::printf("Adjustment checksum (working copy):     %s\n", i.workingChecksumOk ? "OK" : "BAD");
     std::printf("Adjustment checksum (shipping default): %s\n",

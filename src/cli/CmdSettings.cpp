@@ -29,24 +29,6 @@ void AddLevelOption(CLI::App& command, Options& o) {
         ->type_name("1|2");
 }
 
-// Bytes outside printable ASCII as \xNN (and '\' doubled): a damaged text in
-// an image never reaches the terminal raw.
-std::string Printable(const std::string& s) {
-    std::string out;
-    for (unsigned char ch : s) {
-        if (ch == '\\') {
-            out += "\\\\";
-        } else if (ch < 0x20 || ch >= 0x7F) {
-            char hex[8];
-            std::snprintf(hex, sizeof hex, "\\x%02X", ch);
-            out += hex;
-        } else {
-            out.push_back(static_cast<char>(ch));
-        }
-    }
-    return out;
-}
-
 // The stored code behind a shown value: a list's code, a check's state, a
 // number edit's stored value; none for texts.
 std::optional<std::int32_t> CodeOf(const HSettingsSession& session,
@@ -85,10 +67,7 @@ std::string UnknownKey(const HSettingsSession& session, const std::string& key) 
 int RunShow(const Options& o) {
     const std::string& section = o.word;
     if (!section.empty() && HEditorRegistry::FindBySection(section) == nullptr) {
-        std::string sections;
-        for (const HEditorEntry& e : HEditorRegistry::Entries())
-            sections += (sections.empty() ? "" : ", ") + std::string(e.section);
-        CliError("show: unknown section '" + section + "' (" + sections + ")");
+        CliError("show: unknown section '" + section + "' (" + SettingsSections() + ")");
         return kExitBadInput;
     }
     HMemoryImage image{};
@@ -112,7 +91,7 @@ int RunShow(const Options& o) {
         if (s.section != current)
             text += std::string(current.empty() ? "" : "\n") + "[" + s.section + "]\n";
         current = s.section;
-        text += s.key + " = " + Printable(shown) + "\n";
+        text += s.key + " = " + TerminalText(shown) + "\n";
     }
     if (o.json)
         PrintJson(json);
@@ -136,7 +115,7 @@ int RunGet(const Options& o) {
         CliError("get: " + UnknownKey(session, o.word));
         return kExitBadInput;
     }
-    std::printf("%s\n", Printable(session.Shown(*s)).c_str());
+    std::printf("%s\n", TerminalText(session.Shown(*s)).c_str());
     return kExitOk;
 }
 

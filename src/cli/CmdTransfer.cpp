@@ -265,6 +265,11 @@ int RunRepeat(const TransferOptions& o, const HMemoryImage& prepared) {
     FleetJournal journal(o.journal.empty()
                              ? HProgramDir::WithSlash(HProgramDir::DataDir()) + "fleet-journal.csv"
                              : o.journal);
+    // Every radio's line must reach the journal: found out before the first.
+    if (!journal.Check()) {
+        CliError("the journal cannot be written: " + journal.Error());
+        return kExitBadInput;
+    }
     CliPrompt prompt(o.password, false);
     prompt.SetForce(o.force);
     HSerialPort port;
@@ -275,6 +280,7 @@ int RunRepeat(const TransferOptions& o, const HMemoryImage& prepared) {
 
     int radios = 0;
     int failed = 0;
+    bool journalLost = false;
     while (!g_stopAfterRadio) {
         std::fprintf(stderr, "%s\n", HStringTable::Get(HStringTable::kFleetWaiting).c_str());
         if (!WaitForRadio(device, o.baud, g_stopAfterRadio))
@@ -299,12 +305,17 @@ int RunRepeat(const TransferOptions& o, const HMemoryImage& prepared) {
                                         : outcome.message;
         std::printf("radio %d: serial %s %s\n", radios, serial.c_str(), ok ? "ok" : "failed");
         std::fflush(stdout);
-        if (!journal.Append(serial, ok, message))
-            CliError("the journal line could not be written: " + journal.Error());
+        if (!journal.Append(serial, ok, message)) {
+            // A run whose record is lost must not go on as if kept.
+            CliError("the journal line could not be written: " + journal.Error() +
+                     "; the run stops");
+            journalLost = true;
+            break;
+        }
     }
     g_repeat = false;
     std::printf("%d radios, %d failed; journal %s\n", radios, failed, journal.Path().c_str());
-    return failed == 0 ? kExitOk : kExitFailed;
+    return failed == 0 && !journalLost ? kExitOk : kExitFailed;
 }
 
 int RunTransfer(const TransferOptions& o, bool upload) {

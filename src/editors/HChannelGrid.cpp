@@ -497,7 +497,10 @@ HPasteResult HChannelGrid::Paste(std::string_view text, int targetRow, HEditorPr
     std::vector<std::vector<std::string_view>> rows;
     for (std::string_view line : Lines(text)) {
         std::vector<std::string_view> cells = Split(line, '\t');
-        if (cells.size() > static_cast<std::size_t>(kChannelColumnCount) ||
+        // Spreadsheets end a copied row with a tab; a blank is a ticked cell.
+        while (cells.size() > 1 && cells.back().empty())
+            cells.pop_back();
+        if (cells.empty() || cells.size() > static_cast<std::size_t>(kChannelColumnCount) ||
             ChannelNumber(cells.front()) == 0)
             return r;
         rows.push_back(std::move(cells));
@@ -519,27 +522,20 @@ HPasteResult HChannelGrid::Paste(std::string_view text, int targetRow, HEditorPr
         return r;
     }
 
-    const int oldPriority = m_model.PriorityChannelOfGroup(m_currentGroup);
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        const int row = targetRow + static_cast<int>(i);
-        const int c = ChannelOfRow(row);
-        if (c < 0)
-            break; // past the group's last channel
-        if (!m_model.IsChannelEnabled(c))
-            continue; // a channel not in use takes no cell
-        // Cells in column order: the receive frequency before the transmit one
-        // (which it also sets), the signalling kind before its number.
+    std::vector<HCellWrite> writes;
+    for (std::size_t i = 0; i < rows.size(); ++i)
         for (std::size_t col = 1; col < rows[i].size(); ++col)
-            if (!Cols::StoreCellText(static_cast<int>(col), m_model, c, m_currentGroup,
-                                     rows[i][col]))
-                ++r.cellsRefused;
-        MarkEdited(c);
-        r.change.rows.push_back(row);
-    }
-    NotePriorityMove(oldPriority, r.change);
+            writes.push_back({targetRow + static_cast<int>(i), static_cast<int>(col),
+                              std::string(rows[i][col])});
+    r = StoreCells(writes);
     r.change.columns = kAllColumns;
     r.status = HPasteStatus::Pasted;
     return r;
+}
+
+void HChannelGrid::Refuse(HPasteResult& r, const HCellWrite& w, int c, std::string why) const {
+    ++r.cellsRefused;
+    r.refused.push_back({c, w.column, w.text, std::move(why)});
 }
 
 HPasteResult HChannelGrid::StoreCells(std::span<const HCellWrite> writes) {
@@ -553,15 +549,35 @@ HPasteResult HChannelGrid::StoreCells(std::span<const HCellWrite> writes) {
         return a->row != b->row ? a->row < b->row : a->column < b->column;
     });
     const int oldPriority = m_model.PriorityChannelOfGroup(m_currentGroup);
+    const int lastChannel = ChannelOfRow(m_rowCount - 1) + 1;
     for (const HCellWrite* w : order) {
         const int c = ChannelOfRow(w->row);
-        if (c < 0 || w->column <= 0 || w->column >= kChannelColumnCount ||
-            !m_model.IsChannelEnabled(c)) {
-            ++r.cellsRefused;
+        if (c < 0) {
+            Refuse(
+                r, *w, c,
+                HStringTable::Format(HStringTable::kNotePastGroup, {std::to_string(lastChannel)}));
             continue;
         }
-        if (!Cols::StoreCellText(w->column, m_model, c, m_currentGroup, w->text))
-            ++r.cellsRefused;
+        const std::string channel = std::to_string(c + 1);
+        if (!m_model.IsChannelEnabled(c)) {
+            Refuse(r, *w, c,
+                   HStringTable::Format(HStringTable::kNoteChannel,
+                                        {channel, HStringTable::Get(HStringTable::kNoteNotInUse)}));
+            continue;
+        }
+        if (w->column <= 0 || w->column >= kChannelColumnCount) {
+            Refuse(r, *w, c,
+                   HStringTable::Format(
+                       HStringTable::kNoteChannel,
+                       {channel, HStringTable::Format(HStringTable::kNoteRefused,
+                                                      {std::to_string(w->column), w->text, "-"})}));
+            continue;
+        }
+        const std::string typed(Trim(w->text));
+        if (Cols::StoreCellText(w->column, m_model, c, m_currentGroup, w->text))
+            ++r.cellsStored;
+        else
+            Refuse(r, *w, c, TypedNote(w->row, w->column, typed, false, {}));
         MarkEdited(c);
         if (std::find(r.change.rows.begin(), r.change.rows.end(), w->row) == r.change.rows.end())
             r.change.rows.push_back(w->row);

@@ -83,10 +83,21 @@ enum class HPasteStatus {
     Declined,       // the user answered No
     Pasted,
 };
+// A pasted cell that was not stored, and why, as the user reads it
+// ("Channel 5 TAG: ..."): cells of one channel not in use, or past the
+// group's last channel, share their line.
+struct HCellRefusal {
+    int channel = -1; // 0-based; -1 past the group's last channel
+    int column = 0;
+    std::string text;
+    std::string why;
+};
 struct HPasteResult {
     HPasteStatus status = HPasteStatus::NotChannelData;
     HGridChange change;
-    int cellsRefused = 0; // cells whose text the column did not take (left unchanged)
+    int cellsStored = 0;
+    int cellsRefused = 0; // cells left unchanged: the column or the channel did not take them
+    std::vector<HCellRefusal> refused;
 };
 
 // One cell text to store: the grid row and column it goes to.
@@ -160,6 +171,10 @@ public:
     // Whole channels of rows first..last: cells separated by tabs, rows ended
     // by "\n", every column (hidden ones too) so a paste restores them all.
     [[nodiscard]] std::string CopyText(int firstRow, int lastRow) const;
+    // Rows that start with their channel numbers (a copy of the grid's rows);
+    // empty cells at a row's end are none (spreadsheets copy one). Asks
+    // message 53, then stores every cell its column takes; the result names
+    // the others.
     HPasteResult Paste(std::string_view text, int targetRow, HEditorPrompt* prompt);
     // Stores cell texts as a paste does, each through its column's rule, a row's
     // cells in column order; channels not in use and column 0 take nothing.
@@ -184,6 +199,7 @@ private:
     HChannels m_baseline; // the model as the image last held it
     HMarketingGroup m_marketing;
     void MarkEdited(int c);
+    void Refuse(HPasteResult& r, const HCellWrite& w, int c, std::string why) const;
     // After cells were stored: a priority channel that moved marks the group
     // edited and redraws the row that lost its mark.
     void NotePriorityMove(int oldPriority, HGridChange& change);

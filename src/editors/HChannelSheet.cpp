@@ -1,5 +1,6 @@
 #include "HChannelSheet.h"
 
+#include "HStringTable.h"
 #include "HText.h"
 
 #include <algorithm>
@@ -24,8 +25,13 @@ int ColumnOfTitle(std::string_view title) {
 HSheet ParseTabbed(std::string_view text, int firstColumn) {
     HSheet sheet;
     for (std::string_view line : HText::Lines(text)) {
+        std::vector<std::string_view> raw = HText::Split(line, '\t');
+        // Spreadsheets end a copied row with a tab: an empty cell at the end
+        // is none (a blank is a ticked cell).
+        while (raw.size() > 1 && raw.back().empty())
+            raw.pop_back();
         std::vector<std::string> cells;
-        for (std::string_view cell : HText::Split(line, '\t'))
+        for (std::string_view cell : raw)
             cells.emplace_back(HText::Trim(cell));
         sheet.rows.push_back(std::move(cells));
     }
@@ -70,11 +76,6 @@ std::vector<HCellWrite> Writes(const HSheet& sheet, int targetRow) {
     return writes;
 }
 
-int RefusedCells(const HChannelGrid& grid, std::span<const HCellWrite> writes) {
-    HChannelGrid probe = grid;
-    return probe.StoreCells(writes).cellsRefused;
-}
-
 std::vector<int> ChannelNumbers(const HSheet& sheet) {
     const auto at = std::find(sheet.columns.begin(), sheet.columns.end(), 0);
     if (at == sheet.columns.end())
@@ -95,6 +96,48 @@ std::vector<int> ChannelNumbers(const HSheet& sheet) {
         numbers.push_back(n);
     }
     return numbers;
+}
+
+std::string PasteQuestion(const HSheet& sheet, const HChannelGrid& grid, int targetRow) {
+    const std::string target = std::to_string(grid.ChannelOfRow(targetRow) + 1);
+    const std::vector<int> numbers = ChannelNumbers(sheet);
+    if (!numbers.empty()) {
+        std::string source = std::to_string(numbers.front());
+        if (numbers.size() > 1)
+            source += " - " + std::to_string(numbers.back());
+        return HStringTable::Format(HStringTable::kCopyChannel, {source, target});
+    }
+    const std::size_t n = sheet.rows.size();
+    std::string targets = target;
+    const int lastRow = std::min(targetRow + static_cast<int>(n) - 1, grid.RowCount() - 1);
+    if (lastRow > targetRow)
+        targets += " - " + std::to_string(grid.ChannelOfRow(lastRow) + 1);
+    return HStringTable::Format(HStringTable::kPasteRows,
+                                {std::to_string(n) + (n == 1 ? " row" : " rows"), targets});
+}
+
+std::vector<std::string> RefusalLines(const HPasteResult& result) {
+    std::vector<std::string> lines;
+    for (const HCellRefusal& refusal : result.refused)
+        if (std::find(lines.begin(), lines.end(), refusal.why) == lines.end())
+            lines.push_back(refusal.why);
+    return lines;
+}
+
+std::string RefusalSummary(const HPasteResult& result) {
+    if (result.cellsRefused == 0)
+        return {};
+    // The status bar holds one line: the first reasons, the box the rest.
+    constexpr std::size_t kShown = 3;
+    const std::vector<std::string> lines = RefusalLines(result);
+    std::string why;
+    for (std::size_t i = 0; i < lines.size() && i < kShown; ++i)
+        why += (i > 0 ? "; " : "") + lines[i];
+    if (lines.size() > kShown)
+        why += "; ...";
+    return HStringTable::Format(HStringTable::kPasteRefused,
+                                {std::to_string(result.cellsRefused),
+                                 std::to_string(result.cellsRefused + result.cellsStored), why});
 }
 
 namespace {

@@ -30,12 +30,22 @@ struct HSheet {
 // The writes of a sheet pasted with its first row at grid row `targetRow`.
 // Column 0 (the channel number) is never stored.
 [[nodiscard]] std::vector<HCellWrite> Writes(const HSheet& sheet, int targetRow);
-// How many of the writes the grid would not take (a text its column refuses,
-// a channel not in use), found on a copy: the grid is left as it is.
-[[nodiscard]] int RefusedCells(const HChannelGrid& grid, std::span<const HCellWrite> writes);
 // The channel numbers the sheet names in its column 0, for the paste
 // question; empty when it has none.
 [[nodiscard]] std::vector<int> ChannelNumbers(const HSheet& sheet);
+// The paste question for the sheet's rows at `targetRow`: message 53 with the
+// channels the rows carry, else the rows themselves ("Do you paste 2 rows
+// into Ch 20 - 21?").
+[[nodiscard]] std::string PasteQuestion(const HSheet& sheet, const HChannelGrid& grid,
+                                        int targetRow);
+
+// ---- what a paste did not store ----
+// Each reason once, in the order met: "Channel 5 TAG: ..." for a cell, one
+// line for a channel not in use or the rows past the group's end.
+[[nodiscard]] std::vector<std::string> RefusalLines(const HPasteResult& result);
+// The status bar's line: how many cells of how many, and why (the first
+// reasons; the box lists them all). Empty when nothing was refused.
+[[nodiscard]] std::string RefusalSummary(const HPasteResult& result);
 
 // ---- one column for several channels ----
 // The columns that can be set for several channels at once: bandwidth, the

@@ -4,6 +4,7 @@
 #include "HDefaultImage.h"
 #include "HEditorRegistry.h"
 #include "HHardwareGroup.h"
+#include "HMemoryMap.h"
 
 #include <nlohmann/json.hpp>
 
@@ -161,6 +162,22 @@ HMemoryImage Build(const Texts& t, std::vector<std::string>* refused) {
     return image;
 }
 
+// A model value of a dump: a whole number from 0 to `highest`; anything else
+// (2.5, -1, a number no image field holds) is refused by its key.
+int ModelValue(const Json& model, const char* name, std::uint64_t highest) {
+    const Json& v = model.at(name);
+    // Parsed JSON holds every whole number from 0 on as unsigned.
+    if (!v.is_number_unsigned() || v.get<std::uint64_t>() > highest)
+        throw std::runtime_error(std::string("model.") + name + ": " + v.dump() +
+                                 " is no whole number from 0 to " + std::to_string(highest));
+    return static_cast<int>(v.get<std::uint64_t>());
+}
+
+// The largest value a Hardware row holds.
+std::uint64_t HardwareMax(std::size_t row) {
+    return (std::uint64_t{1} << HMemoryMap::kHardwareRows[row].bitWidth) - 1;
+}
+
 std::string Hex(unsigned value, int digits) {
     char text[16];
     std::snprintf(text, sizeof text, "0x%0*X", digits, value);
@@ -222,8 +239,9 @@ HLoadResult Load(std::string_view text) {
         if (!json.is_object() || json.value("rp57", 0) != kFormat)
             throw std::runtime_error("no \"rp57\": 1");
         const Json& model = json.at("model");
-        t.model = {model.at("band").get<int>(), model.at("productType").get<int>(),
-                   model.at("lcdType").get<int>()};
+        t.model = {ModelValue(model, "band", HardwareMax(HHardwareGroup::kRowBand)),
+                   ModelValue(model, "productType", 1),
+                   ModelValue(model, "lcdType", HardwareMax(HHardwareGroup::kRowDisplayHandheld))};
         const Json settings = json.value("settings", Json::object());
         const Json channels = json.value("channels", Json::object());
         const Json runs = json.value("carried", Json::object());
@@ -270,6 +288,24 @@ HLoadResult Load(std::string_view text) {
     HMemoryImage image = Build(t, nullptr);
     for (const auto& [at, bytes] : carried)
         std::copy(bytes.begin(), bytes.end(), image.begin() + static_cast<std::ptrdiff_t>(at));
+    // A cell is named by the group its channel lies in, in the finished image:
+    // under another group it is a cell the image does not have.
+    {
+        HChannels channels;
+        channels.Load(image);
+        for (const Texts::Cell& cell : t.cells) {
+            const int g = Cols::GroupOfChannel(channels, cell.channel);
+            if (g == cell.group)
+                continue;
+            const std::string channel = "channel " + std::to_string(cell.channel + 1);
+            r.errors.push_back(Key(cell) + ": no such cell (" +
+                               (g < 0 ? channel + " lies in no group"
+                                      : channel + " lies in group " + std::to_string(g + 1)) +
+                               ")");
+        }
+        if (!r.errors.empty())
+            return r;
+    }
     // Values the image does not show now were edited by hand: their rules
     // decide, over the finished image.
     const Texts now = TextsOf(image);

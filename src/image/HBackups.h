@@ -20,7 +20,8 @@ struct HBackupSettings {
     int keepDays = kDefaultKeepDays;   // KeepDays: older ones are removed; 0 keeps any age
     int keepCount = kDefaultKeepCount; // KeepCount: only the newest this many; 0 keeps any number
 
-    // From the program's settings file; missing keys give the defaults.
+    // From the program's settings file; missing keys and values that are no
+    // whole number give the defaults.
     [[nodiscard]] static HBackupSettings Read();
 };
 
@@ -48,14 +49,15 @@ inline constexpr const char* kDocumentLabel = "document";
 // The radio's serial number from the image, as a file name may hold it;
 // "no-serial" when it is blank.
 [[nodiscard]] std::string SerialLabel(const HMemoryImage& image);
-// Writes the image whole or not at all as a new backup (never over another),
-// then prunes under `settings`.
+// Writes the image as a new backup file of its own (never over another file,
+// never through a link), then prunes under `settings`, never the new one.
 [[nodiscard]] HBackupResult Keep(const HMemoryImage& image, const std::string& label,
                                  const HBackupSettings& settings, Clock::time_point when);
 // Every backup of the folder, newest first.
 [[nodiscard]] std::vector<HBackupEntry> List();
 // Removes backups older than keepDays and all but the newest keepCount; returns
-// how many went.
-int Prune(const HBackupSettings& settings, Clock::time_point now);
+// how many went. `keep` (the backup just written) stays and counts as the
+// newest. Only regular files whose names carry a real time are backups.
+int Prune(const HBackupSettings& settings, Clock::time_point now, const std::string& keep = {});
 
 } // namespace HBackups

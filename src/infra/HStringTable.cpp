@@ -68,6 +68,10 @@ const std::map<int, std::string>& Table() {
         {2406, "TX Frequency followed RX: %1 (was %2)"},
         {2407, "%1: \"%2\" not understood, kept %3"},
         {2408, "TAG: \"%1\" not stored: the radio shows %, < and > as blanks"},
+        {2409, "not in use: its pasted cells are not stored"},
+        {2410, "Rows past Ch %1, the group's last channel, are not stored"},
+        {2411, "%1 of %2 pasted cells not stored: %3"},
+        {2412, "Do you paste %1 into Ch %2?"},
         {2501, "Programming password of the radio:"},
         {2502, "The programming password is wrong.\r\nTries left: %1"},
         {2801, "The adjustment data in this file is damaged (its checksum is wrong): a "

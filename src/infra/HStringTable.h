@@ -61,6 +61,11 @@ enum Id : int {
     kNoteTxFollowed = 2406, // %1 = transmit frequency now, %2 = before
     kNoteRefused = 2407,    // %1 = column, %2 = typed, %3 = the value kept
     kNoteTagSigns = 2408,   // %1 = typed
+    // What a paste did not store, and the question of spreadsheet rows.
+    kNoteNotInUse = 2409,
+    kNotePastGroup = 2410, // %1 = the group's last channel
+    kPasteRefused = 2411,  // %1 = cells not stored, %2 = cells pasted, %3 = why
+    kPasteRows = 2412,     // %1 = "2 rows", %2 = target channel(s)
     // The programming password asked during a transfer.
     kProgrammingPasswordPrompt = 2501,
     kPasswordWrong = 2502, // %1 = tries left

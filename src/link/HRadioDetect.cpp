@@ -1,6 +1,7 @@
 #include "HRadioDetect.h"
 
 #include "HLogPrint.h"
+#include "HSerialPort.h"
 
 #include <algorithm>
 #include <cctype>
@@ -9,7 +10,9 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <poll.h>
+#include <sys/file.h>
 #include <termios.h>
+#include <tuple>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -19,12 +22,21 @@ namespace {
 
 constexpr std::uint8_t kCheck = 0x50;
 
-// "ttyUSB10" → ("ttyUSB", 10).
-std::pair<std::string, long> SplitNumber(const std::string& name) {
+// "ttyUSB10" → ("ttyUSB", "10"); the number stays text, as long as it is.
+std::pair<std::string, std::string> SplitNumber(const std::string& name) {
     std::size_t i = name.size();
     while (i > 0 && std::isdigit(static_cast<unsigned char>(name[i - 1])))
         --i;
-    return {name.substr(0, i), i < name.size() ? std::stol(name.substr(i)) : -1};
+    return {name.substr(0, i), name.substr(i)};
+}
+
+// Numbers as text in number order: fewer digits (leading zeros aside) first.
+bool NumberBefore(const std::string& a, const std::string& b) {
+    const std::string_view x =
+        std::string_view(a).substr(std::min(a.find_first_not_of('0'), a.size()));
+    const std::string_view y =
+        std::string_view(b).substr(std::min(b.find_first_not_of('0'), b.size()));
+    return std::tuple(x.size(), x, a) < std::tuple(y.size(), y, b);
 }
 
 speed_t SpeedOf(int baud) {
@@ -49,19 +61,33 @@ struct Listener {
     bool gone = false; // the other side hung up (a simulated radio that ended)
 };
 
-bool OpenForListening(Listener& l, int baud, std::string& why) {
+enum class OpenResult { Listening, Unusable, Busy };
+
+OpenResult OpenForListening(Listener& l, int baud, std::string& why) {
     // No O_RDWR: the port is only ever read.
     l.fd = ::open(l.device.c_str(), O_RDONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (l.fd < 0) {
+        if (errno == EBUSY) {
+            why = HSerialPort::BusyDetail(l.device, false);
+            return OpenResult::Busy;
+        }
         why = l.device + ": " + std::strerror(errno);
-        return false;
+        return OpenResult::Unusable;
+    }
+    // The lock a transfer holds: a port in use is left before a byte is read
+    // or a setting changed, and a transfer started meanwhile finds it busy.
+    if (::flock(l.fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(l.fd);
+        l.fd = -1;
+        why = HSerialPort::BusyDetail(l.device, true);
+        return OpenResult::Busy;
     }
     termios tio{};
     if (::tcgetattr(l.fd, &tio) != 0) {
         why = l.device + ": not a serial device (" + std::strerror(errno) + ")";
         ::close(l.fd);
         l.fd = -1;
-        return false;
+        return OpenResult::Unusable;
     }
     l.saved = tio;
     l.restore = true;
@@ -71,7 +97,7 @@ bool OpenForListening(Listener& l, int baud, std::string& why) {
     ::cfsetispeed(&tio, SpeedOf(baud));
     ::cfsetospeed(&tio, SpeedOf(baud));
     ::tcsetattr(l.fd, TCSANOW, &tio);
-    return true;
+    return OpenResult::Listening;
 }
 
 } // namespace
@@ -84,11 +110,11 @@ std::vector<std::string> SerialDevices(const std::string& devDir) {
         for (const fs::directory_entry& e : fs::directory_iterator(devDir, ec)) {
             const std::string name = e.path().filename().string();
             const auto [stem, number] = SplitNumber(name);
-            if (stem == prefix && number >= 0)
+            if (stem == prefix && !number.empty())
                 names.push_back(name);
         }
         std::ranges::sort(names, [](const std::string& a, const std::string& b) {
-            return SplitNumber(a).second < SplitNumber(b).second;
+            return NumberBefore(SplitNumber(a).second, SplitNumber(b).second);
         });
         for (const std::string& name : names)
             out.push_back((fs::path(devDir) / name).string());
@@ -104,11 +130,18 @@ HListenReport Listen(const std::vector<std::string>& devices, std::chrono::milli
         Listener l;
         l.device = device;
         std::string why;
-        if (OpenForListening(l, baud, why)) {
+        switch (OpenForListening(l, baud, why)) {
+        case OpenResult::Listening:
             listeners.push_back(l);
-        } else {
+            break;
+        case OpenResult::Busy:
+            HLOG_D3("detect: %s", why.c_str());
+            report.busy.push_back(why);
+            break;
+        case OpenResult::Unusable:
             HLOG_D3("detect: %s", why.c_str());
             report.unusable.push_back(why);
+            break;
         }
     }
     const auto end = std::chrono::steady_clock::now() + wait;

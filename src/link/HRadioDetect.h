@@ -1,8 +1,10 @@
 #pragma once
 // Finding the radio: a radio switched on in clone mode sends its Check byte
 // over and over until it is answered. Detection opens serial devices, listens
-// for that byte and answers nothing: it never writes to any port, so a device
-// with something else on it (a modem, another radio program) is left alone.
+// for that byte and answers nothing: it never writes to any port. A port that
+// another program holds (the lock a transfer takes) is named busy and never
+// listened to, so its transfer loses no byte and keeps its settings; while
+// detection listens it holds the same lock.
 #include <atomic>
 #include <chrono>
 #include <string>
@@ -11,12 +13,13 @@
 namespace HRadioDetect {
 
 // The serial devices present in `devDir`: ttyUSB*, ttyACM*, then ttyS*, each
-// kind in number order ("ttyUSB10" after "ttyUSB9").
+// kind in number order ("ttyUSB10" after "ttyUSB9"), however long the number.
 [[nodiscard]] std::vector<std::string> SerialDevices(const std::string& devDir = "/dev");
 
 struct HListenReport {
     std::vector<std::string> radios;   // devices a Check byte came from, in the order given
     std::vector<std::string> unusable; // devices that could not be opened, with the reason
+    std::vector<std::string> busy;     // devices another program holds, and by whom
 };
 
 // Listens on every device at once for up to `wait` (at `baud`, 8 data bits,

@@ -112,8 +112,10 @@ std::vector<std::string> OpenHolders(const struct stat& device) {
     return holders;
 }
 
-// The busy-port detail: who holds it where the system can tell, and what to do.
-std::string BusyDetail(const std::string& device, bool lockHeld) {
+} // namespace
+
+// Who holds the port where the system can tell, and what to do.
+std::string HSerialPort::BusyDetail(const std::string& device, bool lockHeld) {
     struct stat st {};
     std::vector<std::string> holders;
     if (::stat(device.c_str(), &st) == 0) {
@@ -129,8 +131,6 @@ std::string BusyDetail(const std::string& device, bool lockHeld) {
         detail += (i ? ", " : "") + holders[i];
     return detail + "; close that program and try again";
 }
-
-} // namespace
 
 HSerialPort::~HSerialPort() {
     if (IsOpen())

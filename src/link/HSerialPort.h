@@ -120,6 +120,10 @@ public:
     // processes that hold it (pid and command) where the system tells. Empty
     // after a good Open.
     [[nodiscard]] const std::string& GetOpenErrorDetail() const { return m_openError; }
+    // A busy device as Open names it: "<device>: the port is in use by pid N
+    // (command); close that program and try again", the holders found by its
+    // advisory lock (`lockHeld`) or by the descriptors open on it.
+    [[nodiscard]] static std::string BusyDetail(const std::string& device, bool lockHeld);
     // errno of the last failed Open (0 when it succeeded or failed for another reason).
     [[nodiscard]] int GetOpenErrno() const { return m_openErrno; }
     // Bytes the last Read delivered (also on a short read).

@@ -48,6 +48,16 @@ void MessageAnswers::Poll() {
         asked << box->objectName();
         texts << box->text();
         details << box->informativeText();
+        if (pressReturn) {
+            QWidget* focus = box->focusWidget() ? box->focusWidget() : box;
+            QTest::keyClick(focus, Qt::Key_Return);
+            QAbstractButton* clicked = box->clickedButton();
+            pressed << (clicked ? box->standardButton(clicked) : QMessageBox::NoButton);
+            // Return that answered nothing must not leave the test waiting.
+            if (box->isVisible())
+                box->reject();
+            return;
+        }
         std::deque<QMessageBox::StandardButton>& queue =
             m_answers[box->objectName().mid(7).toInt()];
         QAbstractButton* button = nullptr;

@@ -118,7 +118,9 @@ private:
 // with `fallback` when the box has it, else with its escape or first button,
 // so that a test never hangs. Records the names and texts asked. With
 // `answerPasswords`, the password dialog takes the next of `passwords` (none
-// left: Cancel).
+// left: Cancel). With `pressReturn`, every box is answered by a Return key
+// pressed on the widget that has the focus in it, as a user who only hits
+// Enter, and `pressed` records the button that gave.
 class MessageAnswers {
 public:
     explicit MessageAnswers(QMessageBox::StandardButton fallback = QMessageBox::NoButton);
@@ -128,6 +130,8 @@ public:
     QStringList asked; // object names
     QStringList texts;
     QStringList details; // the boxes' informative texts, one per box
+    bool pressReturn = false;
+    QList<QMessageBox::StandardButton> pressed;
     bool answerPasswords = false;
     QStringList passwords;
     int passwordAsked = 0;

@@ -91,6 +91,7 @@ private slots:
     void typedEditsReachTheImage();
     void ticksToneDialogInUseAndGroups();
     void copyAndPasteAskMessage53();
+    void pasteStoresWhatItCanAndTellsWhatNot();
     void statusBarSaysWhatTheRulesDid();
     void tagCellRefusesWhatTheRadioBlanks();
     void columnsFitTheirTexts();
@@ -272,16 +273,73 @@ void ChannelViewTest::copyAndPasteAskMessage53() {
     QCOMPARE(messages.asked.count("message53"), 2);
     QCOMPARE(run.Row(4).mid(2), run.Row(0).mid(2));
     QCOMPARE(run.Text(4, 0) + run.Text(4, 4), QStringLiteral("  5150.12500"));
-    // Text that is not channel rows is not pasted and nothing is asked.
+    // Text of which no cell would be stored is not pasted, nothing is asked,
+    // and the box says why.
+    run.SetCurrent(4, 4);
     QApplication::clipboard()->setText(QStringLiteral("hello\tworld"));
     run.frame->RunCommand(HCmd::kEditPaste);
     QCoreApplication::processEvents();
-    QCOMPARE(messages.asked.size(), 2);
+    QCOMPARE(messages.asked.size(), 3);
+    QCOMPARE(messages.asked.last(), QStringLiteral("pasteRefused"));
+    QCOMPARE(run.Row(4).mid(2), run.Row(0).mid(2));
     // The paste reaches the image on save-edits.
     run.frame->SendViewSaveData();
     HChannels saved;
     saved.Load(run.Image());
     QCOMPARE(saved.GetField(4, kFieldRxFrequency), 150125000);
+}
+
+// Rows from a spreadsheet at the TAG column, without channel numbers, and
+// rows copied from the grid: every cell its column takes is stored as one
+// undo step; the status bar and a box name each cell refused, by channel and
+// column, and why; an empty cell ending a row is none.
+void ChannelViewTest::pasteStoresWhatItCanAndTellsWhatNot() {
+    ViewRun run;
+    QVERIFY(run.view);
+    QVERIFY(run.view->Grid().RowCount() > 21);
+    QLabel* pane = run.frame->StatusPane(0);
+    const QStringList row20 = run.Row(19);
+    const QStringList row21 = run.Row(20);
+    MessageAnswers messages(QMessageBox::Yes);
+    QApplication::clipboard()->setText(
+        QStringLiteral("ALPHA\t151.50000\tCTCSS 88.5\t\nBAD%TAG\t152.00000\t\t\n"));
+    run.SetCurrent(19, 3);
+    QVERIFY(run.frame->RunCommand(HCmd::kEditPaste));
+    QCOMPARE(messages.asked,
+             (QStringList{QStringLiteral("message53"), QStringLiteral("pasteRefused")}));
+    QCOMPARE(messages.texts.first(), QStringLiteral("Do you paste 2 rows into Ch 20 - 21?"));
+    QCOMPARE(run.Text(19, 3) + run.Text(19, 4), QStringLiteral("ALPHA151.50000"));
+    QCOMPARE(run.Text(20, 3), row21[3]);
+    QCOMPARE(run.Text(20, 4), QStringLiteral("152.00000"));
+    const QString refusedTx =
+        QStringLiteral("Channel 20 TX Frequency: \"CTCSS 88.5\" not understood, kept 151.50000");
+    const QString refusedTag = QStringLiteral(
+        "Channel 21 TAG: \"BAD%TAG\" not stored: the radio shows %, < and > as blanks");
+    QCOMPARE(pane->text(), QStringLiteral("2 of 5 pasted cells not stored: ") + refusedTx +
+                               QStringLiteral("; ") + refusedTag);
+    QCOMPARE(messages.details.last(), refusedTx + QLatin1Char('\n') + refusedTag);
+    // One step back to both rows as they were.
+    QCOMPARE(run.frame->CommandAction(HCmd::kEditUndo)->text(),
+             QStringLiteral("&Undo Paste 2 rows, channel 20"));
+    QVERIFY(run.frame->RunCommand(HCmd::kEditUndo));
+    QCOMPARE(run.Row(19), row20);
+    QCOMPARE(run.Row(20), row21);
+
+    // A row copied from the grid, its tag changed and a tab added at its end.
+    QString copied = QString::fromStdString(run.view->Grid().CopyText(0, 0));
+    QStringList cells = copied.trimmed().split(QLatin1Char('\t'));
+    cells[3] = QStringLiteral("50%");
+    QApplication::clipboard()->setText(cells.join(QLatin1Char('\t')) + QStringLiteral("\t\n"));
+    run.SetCurrent(5, 2);
+    QVERIFY(run.frame->RunCommand(HCmd::kEditPaste));
+    QCOMPARE(messages.texts.at(messages.texts.size() - 2),
+             QStringLiteral("Do you copy Ch1 data to Ch 6?"));
+    QCOMPARE(pane->text(), QStringLiteral("1 of 25 pasted cells not stored: Channel 6 TAG: \"50%\" "
+                                          "not stored: the radio shows %, < and > as blanks"));
+    // The other cells were stored (the tones aside: the default CTCSS 0.0
+    // Hz pastes as 67.0).
+    QCOMPARE(run.Row(5).mid(4, 2), run.Row(0).mid(4, 2));
+    QCOMPARE(run.Row(5).mid(8), run.Row(0).mid(8));
 }
 
 void ChannelViewTest::statusBarSaysWhatTheRulesDid() {

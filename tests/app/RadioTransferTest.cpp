@@ -160,6 +160,7 @@ private slots:
     void allocationDialogRules();
     void allocationWithoutOptionUnitOrDisplay();
     void downloadCompilesTheSignallingTables();
+    void returnOnDownloadAnywayWritesNothing();
 };
 
 void RadioTransferTest::eventsCarryTheLinkAndTheBlocksOfTheAccessLevel() {
@@ -642,6 +643,29 @@ void RadioTransferTest::downloadCompilesTheSignallingTables() {
              Line({0xFF, 0xFF, 0xFF, 0xFF}));
     QCOMPARE(Line({got[0x2306], got[0x2307]}), Line({3414 >> 8, 3414 & 0xFF}));
     QCOMPARE(got[0x1C80] & 0x80, 0);
+}
+
+// A UHF file for a VHF radio: the controller's "Download anyway?" answered
+// by Return alone stops the download before a byte is written.
+void RadioTransferTest::returnOnDownloadAnywayWritesNothing() {
+    TempHome home;
+    RunningApp run;
+    const HMemoryImage radioMemory = FactoryRadio();
+    SimRadio radio(home, radioMemory);
+    QVERIFY(radio.Started());
+    QVERIFY(OpenDocument(run, home, MakeImageForModel(kBandUhfA, kProductMobile, 1)));
+    run.app.SetComDevice(radio.Link().toStdString());
+    TransferAnswers answers({kFactoryPassword});
+    answers.pressReturn = true;
+    QCOMPARE(HRadioCommands::OnMenuRadio(*run.frame, run.app, HCmd::kDownload),
+             HComInstructionDialog::kResultCancel);
+    const qsizetype question = answers.asked.indexOf(QStringLiteral("transferQuestion"));
+    QVERIFY2(question >= 0, qPrintable(answers.texts.join(QLatin1Char('|'))));
+    QVERIFY(answers.texts[question].contains(QStringLiteral("Download anyway?")));
+    QCOMPARE(answers.pressed[question], QMessageBox::No);
+    QVERIFY(!answers.texts.contains(QStringLiteral("Download Complete!")));
+    QVERIFY(!radio.Wrote());
+    QCOMPARE(FirstDifference(radio.StopAndRead(), radioMemory), -1L);
 }
 
 RP57_APP_TEST(RadioTransferTest)

@@ -5,10 +5,16 @@
 #include "AppTestSupport.h"
 #include "CCompareDlg.h"
 #include "CConfigurationDlg.h"
+#include "CRP57View.h"
 #include "HChannels.h"
+#include "HCommonItems.h"
 #include "HDataFile.h"
 #include "HDefaultImage.h"
+#include "HDialog.h"
+#include "HEditorForm.h"
+#include "HGridTableModel.h"
 #include "HHardwareGroup.h"
+#include "HRpFlexgrid.h"
 #include "HSafetyCommands.h"
 #include "HSettingRows.h"
 
@@ -36,6 +42,8 @@ private slots:
     void downloadCheckAsksOnlyForErrors();
     void compareWindowFiltersBySection();
     void findRadioNamesTheSimulatedRadio();
+    void returnGivesTheSafeAnswerToEveryQuestion();
+    void oddDeviceNamesAreListedByTheirPaths();
 };
 
 void SafetyNetTest::downloadCheckAsksOnlyForErrors() {
@@ -113,6 +121,84 @@ void SafetyNetTest::findRadioNamesTheSimulatedRadio() {
     QFile log(home.QPath("radio.log"));
     QVERIFY(log.open(QIODevice::ReadOnly));
     QVERIFY(!log.readAll().contains("PC>RADIO"));
+}
+
+// A user who only hits Enter: each question whose Yes writes to a radio or
+// gives up work is answered by the safe button, with a Return key pressed on
+// the widget the box gave the focus.
+void SafetyNetTest::returnGivesTheSafeAnswerToEveryQuestion() {
+    TempHome home;
+    RunningApp run(2); // the Hardware editor's band list is open at this level
+    auto* view = qobject_cast<CRP57View*>(run.frame->centralWidget());
+    QVERIFY(view);
+    MessageAnswers answers;
+    answers.pressReturn = true;
+    const auto lastPressed = [&answers] {
+        return answers.pressed.isEmpty() ? QMessageBox::NoButton : answers.pressed.last();
+    };
+
+    // "Download anyway?" before a download.
+    QVERIFY(!HSafetyCommands::ConfirmDownload(run.frame, WithBand(BuildDefaultImage(), 4), 0));
+    QCOMPARE(answers.asked.last(), QStringLiteral("checkOverride"));
+    QCOMPARE(lastPressed(), QMessageBox::No);
+
+    // "Do you copy Ch1 data to Ch 6?": the grid keeps channel 6.
+    const HMemoryImage before = run.doc->Image();
+    QApplication::clipboard()->setText(QString::fromStdString(view->Grid().CopyText(0, 0)));
+    view->GridView()->setCurrentIndex(view->Model()->index(5, 4));
+    QVERIFY(run.frame->RunCommand(HCmd::kEditPaste));
+    QCOMPARE(answers.asked.last(), QStringLiteral("message53"));
+    QCOMPARE(lastPressed(), QMessageBox::No);
+    QVERIFY(!view->Grid().HasUnsavedEdits());
+
+    // The Hardware editor's "Change frequency band?": the band stays.
+    {
+        ModalDriver<HDialog> driver([](HDialog* dialog) {
+            HValueCombo* band = dialog->Form()->Combo(HCommonItems::HardwareItem::kBand);
+            band->setCurrentIndex(1);
+            emit band->activated(1);
+            QTest::mouseClick(dialog->OkButton(), Qt::LeftButton);
+        });
+        QVERIFY(run.frame->RunCommand(HCommonCmd::kHardware));
+        QVERIFY(driver.Fired());
+    }
+    QCOMPARE(answers.asked.last(), QStringLiteral("message50"));
+    QCOMPARE(lastPressed(), QMessageBox::No);
+    QVERIFY(run.doc->Image() == before);
+
+    // Saving over a default data file: not written.
+    QVERIFY(QDir(home.Path()).mkpath(QStringLiteral("shop")));
+    const std::string defaultFile = home.File("shop/defaultV.r57");
+    run.app.SetCurrentFilePath(defaultFile);
+    QVERIFY(!run.doc->OnFileSave());
+    QCOMPARE(answers.asked.last(), QStringLiteral("message36"));
+    QCOMPARE(lastPressed(), QMessageBox::No);
+    QVERIFY(!QFileInfo::exists(QString::fromStdString(defaultFile)));
+
+    // "Save changes?": Yes keeps the work (here the Save As dialog, cancelled).
+    run.app.SetModifiedFlag(1);
+    bool discarded = true;
+    {
+        ModalDriver<QFileDialog> saveAs([](QFileDialog* dialog) { dialog->reject(); });
+        QVERIFY(!run.doc->SaveModified(&discarded));
+    }
+    QCOMPARE(answers.asked.last(), QStringLiteral("message146"));
+    QCOMPARE(lastPressed(), QMessageBox::Yes);
+    QVERIFY(!discarded);
+    QCOMPARE(run.app.ModifiedFlag(), 1);
+}
+
+// File > Configure lists the serial devices present: a device number no
+// integer holds once ended the program, unsaved edits and all.
+void SafetyNetTest::oddDeviceNamesAreListedByTheirPaths() {
+    QTemporaryDir dev;
+    for (const char* name : {"ttyUSB99999999999999999999", "ttyUSB1", "ttyACM"}) {
+        QFile file(dev.filePath(QLatin1String(name)));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    QCOMPARE(CConfigurationDlg::SerialDevices(dev.path()),
+             (QStringList{dev.filePath(QStringLiteral("ttyUSB1")),
+                          dev.filePath(QStringLiteral("ttyUSB99999999999999999999"))}));
 }
 
 RP57_APP_TEST(SafetyNetTest)

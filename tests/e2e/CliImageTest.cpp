@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
+
 namespace {
 
 CliResult Cli(const std::vector<std::string>& args, const TempDir& dir) {
@@ -100,6 +103,47 @@ TEST(CliImage, InfoNeverPrintsControlCharactersFromTheImage) {
     EXPECT_EQ(json.out.find('\x1b'), std::string::npos);
     EXPECT_NE(json.out.find("\"tag\":\"\\u001b[2JX\""), std::string::npos) << json.out;
     EXPECT_NE(json.out.find("\"tag\":\"A\\\\U001B\""), std::string::npos) << json.out;
+}
+
+TEST(CliImage, ControlCharactersFromFilesNeverReachTheTerminal) {
+    // Escape sequences, a bell and a NUL in a channel list's cell, in a value
+    // for set, and in a backup's file name: shown escaped, none cut short.
+    TempDir dir;
+    const std::string file = dir.File("a.R57");
+    ASSERT_TRUE(HDataFile::Write(file, BuildDefaultImage()).Ok());
+    dir.Write("sheet.csv", std::string("Chn;TAG;FREQUENCY Receive\n2;A\x1b[2J\x07"
+                                       "B") +
+                               '\0' + "C;147.00000\n");
+    const CliResult import = Cli({"import", file, dir.File("sheet.csv"), "--dry-run"}, dir);
+    const CliResult set = Cli(
+        {"set", file, "power_saving.beep_level=\x1b]0;x\x07\x7f", "-o", dir.File("b.R57")}, dir);
+    std::filesystem::create_directories(dir.File("backups"));
+    dir.Write("backups/x\x1b[2J\x07_20261207-051500.R57", "");
+    setenv("RP57_HOME", dir.Path().c_str(), 1);
+    const CliResult backups = Cli({"backups"}, dir);
+    unsetenv("RP57_HOME");
+    const struct {
+        const char* what;
+        const std::string& shown;
+        std::string escaped;
+    } cases[] = {
+        {"import", import.err, "TAG does not take \"A\\u001b[2J\\u0007B\\u0000C\""},
+        {"set", set.err, "power_saving.beep_level: \"\\u001b]0;x\\u0007\\u007f\" is not allowed"},
+        {"backups", backups.out, "x\\u001b[2J\\u0007_20261207-051500.R57\n"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.shown.find_first_of(std::string("\x1b\x07\0", 3)), std::string::npos) << c.what;
+        EXPECT_NE(c.shown.find(c.escaped), std::string::npos) << c.what << ": " << c.shown;
+    }
+    // A message of several lines keeps its line breaks; the file's name is escaped.
+    dir.Write("odd\x1b.R57", "x");
+    const CliResult info = Cli({"info", dir.File("odd\x1b.R57")}, dir);
+    EXPECT_EQ(info.status, 2);
+    EXPECT_EQ(info.err, "rp57cli: The File cannot be Opened.\nThe File's format is invalid or not "
+                        "Supported\nFile Name = " +
+                            dir.Path() +
+                            "/odd\\u001b.R57\nThe file holds 1 bytes; a data file holds "
+                            "exactly 12703 bytes.\n");
 }
 
 TEST(CliImage, BadInputExitsWithTwoAndWritesNothing) {

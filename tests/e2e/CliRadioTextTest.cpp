@@ -62,4 +62,19 @@ TEST(CliRadioText, DumpLoadRoundTripAndAHandEdit) {
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.err.find("hardware.chan_step"), std::string::npos) << r.err;
     EXPECT_FALSE(std::ifstream(dir.File("bad.R57")).good());
+
+    // A cell of a group the image does not have, a band no image holds.
+    const std::string moved = ReplaceAfter(text, "\"channels\"", "\"1\": {", "\"2\": {");
+    ASSERT_NE(moved, text);
+    const std::string band = ReplaceAfter(text, "\"model\"", "\"band\": 2", "\"band\": 2.5");
+    ASSERT_NE(band, text);
+    for (const auto& [edited, key] : {std::pair{moved, "channels.2.1.W/N: no such cell "
+                                                       "(channel 1 lies in group 1)"},
+                                      std::pair{band, "model.band: 2.5 is no whole number"}}) {
+        dir.Write("odd.json", edited);
+        r = Cli({"load", dir.File("odd.json"), "-o", dir.File("odd.R57")}, dir);
+        EXPECT_EQ(r.status, 2) << key;
+        EXPECT_NE(r.err.find(key), std::string::npos) << r.err;
+        EXPECT_FALSE(std::ifstream(dir.File("odd.R57")).good());
+    }
 }

@@ -57,6 +57,7 @@ public:
             ::close(pipeEnds[1]);
     }
     void Signal(int signal) const { ::kill(m_pid, signal); }
+    [[nodiscard]] pid_t Pid() const { return m_pid; }
     CliResult Wait() {
         int st = 0;
         const bool exited = m_pid > 0 && waitpid(m_pid, &st, 0) == m_pid;

@@ -3,6 +3,7 @@
 // --force, the radio's identity), backups before every download, diff in both
 // directions, detect among several ports, and a fleet run with its journal.
 #include "CliRun.h"
+#include "HChannels.h"
 #include "HCommonGroups.h"
 #include "HDataFile.h"
 #include "HDefaultImage.h"
@@ -13,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <sys/stat.h>
 
 #if defined(RP57_RADIO_SIM) && defined(RP57CLI_PATH)
 
@@ -199,6 +201,28 @@ TEST(CliSafetyNet, EveryDownloadKeepsABackupPrunedByCount) {
     EXPECT_EQ(back.status, 0) << back.err;
 }
 
+TEST(CliSafetyNet, BackupKeptNamesAFileThatExists) {
+    // A folder copied from a machine whose clock was ahead.
+    TempHome home;
+    const HMemoryImage memory = RadioMemory("4711");
+    SimRadio radio(home, {}, &memory);
+    ASSERT_TRUE(radio.Started());
+    std::ofstream(home.Path("RP57Win.ini")) << "[Backup]\nKeepCount=1\n";
+    fs::create_directories(home.Path("backups"));
+    std::ofstream(home.Path("backups/4711_20991231-235959.R57")) << "from the future";
+    WriteImage(home.Path("file.r57"), BuildDefaultImage());
+    const CliResult r = RunCli(
+        home, {"download", "--port", radio.Link(), home.Path("file.r57"), "--password", kPassword});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string said = "Backup kept: ";
+    const std::size_t at = r.err.find(said);
+    ASSERT_NE(at, std::string::npos) << r.err;
+    const std::string path =
+        r.err.substr(at + said.size(), r.err.find('\n', at) - at - said.size());
+    EXPECT_TRUE(fs::is_regular_file(path)) << path;
+    EXPECT_EQ(Word(ReadImage(path), 0x01), Word(memory, 0x01));
+}
+
 TEST(CliSafetyNet, DiffFindsTheEditsInBothDirections) {
     TempHome home;
     ASSERT_EQ(RunCli(home, {"new", "-o", home.Path("a.r57")}).status, 0);
@@ -227,6 +251,22 @@ TEST(CliSafetyNet, DiffFindsTheEditsInBothDirections) {
     const CliResult section =
         RunCli(home, {"diff", home.Path("a.r57"), home.Path("b.r57"), "--section", "scanning"});
     EXPECT_FALSE(Has(section.out, "beep_level")) << section.out;
+    // Sections by their names as show takes them; a name that is none is refused.
+    for (const char* known : {"groups", "channels"})
+        EXPECT_EQ(RunCli(home, {"diff", home.Path("a.r57"), home.Path("b.r57"), "--section", known})
+                      .status,
+                  0)
+            << known;
+    for (const char* unknown : {"Hardware", "hardwre"}) {
+        const CliResult r =
+            RunCli(home, {"diff", home.Path("a.r57"), home.Path("b.r57"), "--section", unknown});
+        EXPECT_EQ(r.status, 2) << unknown;
+        EXPECT_TRUE(r.out.empty()) << r.out;
+        EXPECT_TRUE(
+            Has(r.err, std::string("diff: unknown section '") + unknown + "' (hardware, option, "))
+            << r.err;
+        EXPECT_TRUE(Has(r.err, ", groups, channels)")) << r.err;
+    }
 }
 
 TEST(CliSafetyNet, DetectNamesThePortWhereARadioWaits) {
@@ -245,6 +285,40 @@ TEST(CliSafetyNet, DetectNamesThePortWhereARadioWaits) {
     const CliResult none = RunCli(home, {"detect", quietA.SlavePath(), "--wait", "0.5"});
     EXPECT_EQ(none.status, 1);
     EXPECT_TRUE(Has(none.err, "No radio sent its Check byte")) << none.err;
+}
+
+TEST(CliSafetyNet, DetectLeavesAPortInUseToItsTransfer) {
+    // Another rp57cli downloads (at the real line rate) while detect is run
+    // on the same port: detect names the port busy by that process and
+    // touches nothing, and the download completes.
+    TempHome home;
+    const HMemoryImage memory = RadioMemory("4711");
+    SimRadio radio(home, {"--pace"}, &memory);
+    ASSERT_TRUE(radio.Started());
+    HMemoryImage file = BuildDefaultImage();
+    HChannels channels;
+    channels.Load(file);
+    channels.SetTag(4, "DETECT");
+    channels.Save(file);
+    WriteImage(home.Path("file.r57"), file);
+    fs::create_directories(home.Path("download"));
+    ToolProcess download(RP57CLI_PATH,
+                         {"download", "--port", radio.Link(), home.Path("file.r57"), "--password",
+                          kPassword, "--no-backup"},
+                         home.Path("download"));
+    ASSERT_TRUE(WaitFor([&] { return radio.Frames().size() > 2; }, 60s)) << download.ErrSoFar();
+    const CliResult detect = RunCli(home, {"detect", radio.Link(), "--wait", "2"});
+    EXPECT_EQ(detect.status, 1) << detect.out;
+    EXPECT_TRUE(detect.out.empty()) << detect.out;
+    EXPECT_TRUE(Has(detect.err, radio.Link() + ": the port is in use by pid " +
+                                    std::to_string(download.Pid()) + " (rp57cli)"))
+        << detect.err;
+    const CliResult done = download.WaitAtMost(120s);
+    EXPECT_EQ(done.status, 0) << done.err;
+    EXPECT_TRUE(Has(done.out, "Download Complete!")) << done.out;
+    HChannels written;
+    written.Load(radio.StopAndRead());
+    EXPECT_EQ(written.GetTag(4), "DETECT  "); // padded to eight
 }
 
 TEST(CliSafetyNet, FleetOfFiveWithOneFaultyRadioKeepsAJournal) {
@@ -284,6 +358,75 @@ TEST(CliSafetyNet, FleetOfFiveWithOneFaultyRadioKeepsAJournal) {
             i == 2 ? ",failed,Communication Error!" : ",ok,Download Complete!";
         EXPECT_TRUE(Has(l, expected)) << l;
     }
+}
+
+TEST(CliSafetyNet, AJournalThatIsNoWritableFileStopsTheRunBeforeTheFirstRadio) {
+    TempHome home;
+    WriteImage(home.Path("fleet.r57"), BuildDefaultImage());
+    const HMemoryImage memory = RadioMemory("1001");
+    SimRadio radio(home, {"--once"}, &memory);
+    ASSERT_TRUE(radio.Started());
+    ASSERT_EQ(::mkfifo(home.Path("pipe.csv").c_str(), 0600), 0);
+    fs::create_directories(home.Path("folder.csv"));
+    for (const std::string& journal :
+         {std::string("/dev/full"), home.Path("pipe.csv"), home.Path("folder.csv")}) {
+        ToolProcess fleet(RP57CLI_PATH,
+                          {"download", "--repeat", "--port", radio.Link(), home.Path("fleet.r57"),
+                           "--password", kPassword, "--journal", journal},
+                          home.Dir());
+        const CliResult r = fleet.WaitAtMost(30s);
+        EXPECT_EQ(r.status, 2) << journal << ": " << r.err;
+        EXPECT_TRUE(
+            Has(r.err, "the journal cannot be written: " + journal + ": not a regular file"))
+            << r.err;
+    }
+    // No radio was touched.
+    EXPECT_TRUE(radio.Frames().empty());
+}
+
+TEST(CliSafetyNet, AJournalLineThatCannotBeWrittenStopsAndFailsTheRun) {
+    TempHome home;
+    WriteImage(home.Path("fleet.r57"), BuildDefaultImage());
+    const std::string journal = home.Path("journal.csv");
+    {
+        // A run whose every radio and line went well ends with 0.
+        ToolProcess fleet(RP57CLI_PATH,
+                          {"download", "--repeat", "--port", home.Path("radio"),
+                           home.Path("fleet.r57"), "--password", kPassword, "--journal", journal},
+                          home.Dir());
+        const HMemoryImage memory = RadioMemory("1000");
+        SimRadio radio(home, {"--once"}, &memory);
+        ASSERT_TRUE(radio.Started());
+        ASSERT_TRUE(WaitFor([&] { return Lines(ReadText(journal)).size() == 2; }, 60s))
+            << fleet.ErrSoFar();
+        radio.WaitExit();
+        fleet.Signal(SIGINT);
+        const CliResult r = fleet.WaitAtMost(30s);
+        EXPECT_EQ(r.status, 0) << r.err;
+        fs::remove(journal);
+    }
+    ToolProcess fleet(RP57CLI_PATH,
+                      {"download", "--repeat", "--port", home.Path("radio"), home.Path("fleet.r57"),
+                       "--password", kPassword, "--journal", journal},
+                      home.Dir());
+    {
+        const HMemoryImage memory = RadioMemory("1001");
+        SimRadio radio(home, {"--once"}, &memory);
+        ASSERT_TRUE(radio.Started());
+        ASSERT_TRUE(WaitFor([&] { return Lines(ReadText(journal)).size() == 2; }, 60s))
+            << fleet.ErrSoFar();
+        radio.WaitExit();
+    }
+    // The journal is gone and a folder holds its name: the next line cannot be written.
+    fs::remove(journal);
+    fs::create_directories(journal);
+    const HMemoryImage memory = RadioMemory("1002");
+    SimRadio radio(home, {"--once"}, &memory);
+    ASSERT_TRUE(radio.Started());
+    const CliResult r = fleet.WaitAtMost(60s);
+    EXPECT_EQ(r.status, 1) << r.err;
+    EXPECT_TRUE(Has(r.err, "the journal line could not be written: " + journal)) << r.err;
+    EXPECT_TRUE(Has(r.out, "2 radios, 0 failed")) << r.out;
 }
 
 #endif

@@ -1,5 +1,6 @@
 #include "HChannelGrid.h"
 #include "HChannelRules.h"
+#include "HChannelSheet.h"
 #include "HDefaultImage.h"
 #include "ScriptedPrompt.h"
 
@@ -361,6 +362,57 @@ TEST(ChannelGrid, PasteRefusesWhatIsNoChannelData) {
     r = grid.Paste("  1\t-\tN\r  2\t-\tW5\r", 0, &yes);
     EXPECT_EQ(r.change.rows, (std::vector<int>{0, 1}));
     EXPECT_EQ(grid.CellText(1, 2), "W5");
+}
+
+TEST(ChannelGrid, PasteNamesEveryCellItDoesNotStore) {
+    HMemoryImage image = TwoGroupImage();
+    HChannelGrid grid;
+    grid.Refresh(image);
+    grid.CellAction(1, 0, HCellActionMode::Space); // channel 2 not in use
+    ScriptedPrompt yes(true);
+    // A tag the radio cannot show, a channel not in use, and the tab a
+    // spreadsheet ends a row with (no cell).
+    HPasteResult r = grid.Paste("  1\t-\tW4\tGOOD%\t\n  2\t-\tN\n", 0, &yes);
+    EXPECT_EQ(std::make_pair(r.cellsStored, r.cellsRefused), std::make_pair(2, 3));
+    ASSERT_EQ(r.refused.size(), 3u);
+    EXPECT_EQ(std::make_tuple(r.refused[0].channel, r.refused[0].column, r.refused[0].text),
+              std::make_tuple(0, 3, "GOOD%"));
+    EXPECT_EQ(std::make_pair(r.refused[1].channel, r.refused[2].column), std::make_pair(1, 2));
+    const std::string tag =
+        "Channel 1 TAG: \"GOOD%\" not stored: the radio shows %, < and > as blanks";
+    const std::string unused = "Channel 2 not in use: its pasted cells are not stored";
+    EXPECT_EQ(HChannelSheet::RefusalLines(r), (std::vector<std::string>{tag, unused}));
+    EXPECT_EQ(HChannelSheet::RefusalSummary(r),
+              "3 of 5 pasted cells not stored: " + tag + "; " + unused);
+    EXPECT_EQ(grid.CellText(0, 2), "W4");
+
+    // Rows past the group's last channel.
+    r = grid.Paste("  1\t-\tN\n  1\t-\tN\n  1\t-\tN\n", 3, &yes);
+    EXPECT_EQ(std::make_pair(r.cellsStored, r.cellsRefused), std::make_pair(4, 2));
+    EXPECT_EQ(HChannelSheet::RefusalLines(r),
+              std::vector<std::string>{"Rows past Ch 5, the group's last channel, are not stored"});
+    EXPECT_EQ(r.refused.front().channel, -1);
+
+    // The status bar's line names the first three reasons; the box has them all.
+    r = grid.Paste("  3\t%\tX\tBAD%\tnope\n", 2, &yes);
+    EXPECT_EQ(HChannelSheet::RefusalLines(r).size(), 4u);
+    const std::string summary = HChannelSheet::RefusalSummary(r);
+    EXPECT_EQ(summary.substr(0, 36), "4 of 4 pasted cells not stored: Chan");
+    EXPECT_EQ(summary.substr(summary.size() - 5), "; ...");
+    EXPECT_EQ(std::count(summary.begin(), summary.end(), ';'), 3);
+    // Three reasons fit the line.
+    r = grid.Paste("  3\t%\tX\tBAD%\n", 2, &yes);
+    EXPECT_EQ(HChannelSheet::RefusalLines(r).size(), 3u);
+    EXPECT_EQ(HChannelSheet::RefusalSummary(r).find("..."), std::string::npos);
+    // Nothing refused: no line.
+    EXPECT_EQ(HChannelSheet::RefusalSummary(grid.Paste("  1\t-\tN", 0, &yes)), "");
+    // A blank line is no channel row.
+    EXPECT_EQ(grid.Paste("  1\t-\tN\n\n  2\t-\tN\n", 0, &yes).status, HPasteStatus::NotChannelData);
+    // Cells for no column of the grid are refused, not stored.
+    const std::vector<HCellWrite> outside = {{0, 0, "5"}, {0, 26, "N"}, {0, -1, "N"}};
+    r = grid.StoreCells(outside);
+    EXPECT_EQ(std::make_pair(r.cellsStored, r.cellsRefused), std::make_pair(0, 3));
+    EXPECT_EQ(grid.CellText(0, 0), "  1");
 }
 
 TEST(ChannelGrid, AnyChannelTheGridCanMakeCopiesExactly) {

@@ -116,3 +116,43 @@ TEST(RadioText, HandEditedValuesGoThroughTheirRulesAndBadOnesAreRefusedByKey) {
     EXPECT_FALSE(HRadioText::Load("{\"rp57\": 1}").ok);
     EXPECT_FALSE(HRadioText::Load("not json").ok);
 }
+
+TEST(RadioText, CellsAndModelValuesTheImageCannotHaveAreRefusedByKey) {
+    // One group of 128 channels: channel 5 lies in group 1.
+    const HMemoryImage image = MakeImageForModel(kBandVhf, kProductMobile, 1);
+    const Json dumped = Json::parse(HRadioText::Dump(image));
+    ASSERT_TRUE(HRadioText::Load(dumped.dump()).ok);
+    const auto with = [&dumped](const char* section, const char* key, const Json& value) {
+        Json json = dumped;
+        json[section][key] = value;
+        return json;
+    };
+    Json moved = dumped;
+    moved["channels"]["2"]["5"]["TAG"] = "MOVED";
+    Json lost = dumped;
+    lost["channels"]["1"]["129"]["TAG"] = "LOST";
+    const struct {
+        Json json;
+        std::string error;
+    } cases[] = {
+        {moved, "channels.2.5.TAG: no such cell (channel 5 lies in group 1)"},
+        {lost, "channels.1.129.TAG: no such cell"},
+        {with("model", "band", Json::parse("99999999999999999999999")),
+         "model.band: 9.999999999999999e+22 is no whole number from 0 to 7"},
+        {with("model", "band", -1), "model.band: -1 is no whole number from 0 to 7"},
+        {with("model", "band", 2.5), "model.band: 2.5 is no whole number from 0 to 7"},
+        {with("model", "band", 8), "model.band: 8 is no whole number from 0 to 7"},
+        {with("model", "band", "0"), "model.band: \"0\" is no whole number from 0 to 7"},
+        {with("model", "productType", 2), "model.productType: 2 is no whole number from 0 to 1"},
+        {with("model", "lcdType", 4), "model.lcdType: 4 is no whole number from 0 to 3"},
+    };
+    for (const auto& c : cases) {
+        const HRadioText::HLoadResult r = HRadioText::Load(c.json.dump());
+        EXPECT_FALSE(r.ok) << c.error;
+        ASSERT_FALSE(r.errors.empty()) << c.error;
+        EXPECT_NE(r.errors.front().find(c.error), std::string::npos) << r.errors.front();
+    }
+    // The highest values the fields hold still load.
+    EXPECT_TRUE(HRadioText::Load(with("model", "band", 7).dump()).ok);
+    EXPECT_TRUE(HRadioText::Load(with("model", "lcdType", 3).dump()).ok);
+}

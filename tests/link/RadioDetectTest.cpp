@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/file.h>
+
 using namespace linktest;
 
 TEST(RadioDetect, SerialDevicesByKindThenNumber) {
@@ -16,6 +18,22 @@ TEST(RadioDetect, SerialDevicesByKindThenNumber) {
     const std::vector<std::string> expected = {dev.File("ttyUSB0"), dev.File("ttyACM3"),
                                                dev.File("ttyS1"), dev.File("ttyS2"),
                                                dev.File("ttyS10")};
+    EXPECT_EQ(HRadioDetect::SerialDevices(dev.Path()), expected);
+}
+
+TEST(RadioDetect, DeviceNamesOfAnyLengthAreListedInNumberOrder) {
+    // A number no integer holds once ended the program.
+    TempDir dev;
+    for (const char* name : {"ttyUSB99999999999999999999", "ttyUSB10", "ttyUSB007", "ttyUSB09",
+                             "ttyUSB8", "ttyS00000000000000000000001", "ttyS0"})
+        dev.Write(name, "");
+    const std::vector<std::string> expected = {dev.File("ttyUSB007"),
+                                               dev.File("ttyUSB8"),
+                                               dev.File("ttyUSB09"),
+                                               dev.File("ttyUSB10"),
+                                               dev.File("ttyUSB99999999999999999999"),
+                                               dev.File("ttyS0"),
+                                               dev.File("ttyS00000000000000000000001")};
     EXPECT_EQ(HRadioDetect::SerialDevices(dev.Path()), expected);
 }
 
@@ -37,6 +55,39 @@ TEST(RadioDetect, NamesTheOnePortWithARadioAndWritesToNone) {
     EXPECT_TRUE(quietB.Receive(1, std::chrono::milliseconds(200)).empty());
     // Nor the radio: it is still waiting for Power On.
     EXPECT_TRUE(radio.Frames().empty());
+}
+
+TEST(RadioDetect, APortAnotherProcessHoldsIsNamedBusyByThatProcess) {
+    PtyPair port;
+    // A second process takes the port as a transfer does, then waits.
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t holder = ::fork();
+    if (holder == 0) {
+        const int fd = ::open(port.SlavePath().c_str(), O_RDWR | O_NOCTTY);
+        const bool locked = fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+        (void)!::write(ready[1], locked ? "y" : "n", 1);
+        ::pause();
+        ::_exit(0);
+    }
+    char answer = 0;
+    ASSERT_EQ(::read(ready[0], &answer, 1), 1);
+    ASSERT_EQ(answer, 'y');
+    port.Send({0x50});
+    const HRadioDetect::HListenReport report =
+        HRadioDetect::Listen({port.SlavePath()}, std::chrono::milliseconds(300));
+    ::kill(holder, SIGKILL);
+    ::waitpid(holder, nullptr, 0);
+    ::close(ready[0]);
+    ::close(ready[1]);
+    EXPECT_TRUE(report.radios.empty());
+    EXPECT_TRUE(report.unusable.empty());
+    ASSERT_EQ(report.busy.size(), 1u);
+    // Only the process that holds the lock, not every one with the port open.
+    EXPECT_EQ(report.busy[0], port.SlavePath() + ": the port is in use by pid " +
+                                  std::to_string(holder) +
+                                  " (test_link); close that program "
+                                  "and try again");
 }
 
 TEST(RadioDetect, NoRadioNoName) {
