@@ -1,11 +1,13 @@
 #include "CmdAlign.h"
 
 #include "CliCommand.h"
+#include "CmdHistory.h"
 #include "HAdjustmentRecovery.h"
 #include "HBasicAlignment.h"
 #include "HChannels.h"
 #include "HLinkSettings.h"
 #include "HRP57CommunicationDialog.h"
+#include "HTransferHistory.h"
 
 #include <CLI/CLI.hpp>
 #include <cstdio>
@@ -50,6 +52,12 @@ std::string WithMessage(const HTransferOutcome& o) {
     return std::string(Outcome(o)) + (o.message.empty() ? "" : " (" + PlainLines(o.message) + ")");
 }
 
+// One record of the whole alignment or recovery.
+void Record(HHistoryOperation operation, bool ok, const HTransferOutcome& last,
+            const HMemoryImage* read, const HMemoryImage* written) {
+    CliRecord(HTransferHistory::FlowRecord(operation, 1, ok, last, read, written));
+}
+
 int Basic(const HLinkSettings& link, AlignPrompt& prompt) {
     HSerialPort port;
     HMemoryImage work{}, editor{};
@@ -60,6 +68,8 @@ int Basic(const HLinkSettings& link, AlignPrompt& prompt) {
     start->writeFlash = {{0x00, 0x01}, {0x03, 0x03}, {0x08, 0xFF}};
     const HTransferOutcome started = Send(port, prompt, std::move(start));
     Step("start", WithMessage(started));
+    // Result 2: the radio holds the set-up, so its data were read and written.
+    const HMemoryImage* read = started.result != 1 ? &work : nullptr;
     const HRangeList endEeprom{{0x02, 0x02}, {0x10, 0x11}};
     const HRangeList endFlash{{0x00, 0x01}, {0x03, 0x03}, {0x08, 0xFF}};
     if (started.result == 2) {
@@ -67,7 +77,11 @@ int Basic(const HLinkSettings& link, AlignPrompt& prompt) {
         auto back = BuildCommEvent(HCommEvent::BasicAlignStartFailure, link, nullptr, &work);
         back->writeEeprom = endEeprom;
         back->writeFlash = endFlash;
-        Step("restore", WithMessage(Send(port, prompt, std::move(back))));
+        const HTransferOutcome restored = Send(port, prompt, std::move(back));
+        Step("restore", WithMessage(restored));
+        Record(HHistoryOperation::Alignment, false, restored, read, &work);
+    } else if (started.result != 0) {
+        Record(HHistoryOperation::Alignment, false, started, read, nullptr);
     }
     if (started.result != 0)
         return kExitFailed;
@@ -124,6 +138,7 @@ int Basic(const HLinkSettings& link, AlignPrompt& prompt) {
     end->writeFlash = endFlash;
     const HTransferOutcome ended = Send(port, prompt, std::move(end));
     Step("end", WithMessage(ended));
+    Record(HHistoryOperation::Alignment, ok && ended.result == 0, ended, read, &editor);
     return ok && ended.result == 0 ? kExitOk : kExitFailed;
 }
 
@@ -135,8 +150,11 @@ int Recover(const HLinkSettings& link, AlignPrompt& prompt, const std::string& f
     start->readFlash = {{0x00, 0x01}, {0x08, 0xFF}, {0x5C, 0x5E}};
     const HTransferOutcome read = Send(port, prompt, std::move(start));
     Step("read", WithMessage(read));
-    if (read.result != 0)
+    if (read.result != 0) {
+        Record(HHistoryOperation::Recovery, false, read, nullptr, nullptr);
         return kExitFailed;
+    }
+    const HMemoryImage asRead = work; // the recovery works on `work`
     HCommEventData ranges;
     HAdjustmentRecovery::Sources sources;
     sources.chooseDataFile = [&] { return std::optional<std::string>(file); };
@@ -145,6 +163,10 @@ int Recover(const HLinkSettings& link, AlignPrompt& prompt, const std::string& f
     Step("reliability", std::to_string(reliability));
     if (!HAdjustmentRecovery::AdjustmentRecovery(work, ranges, prompt, sources)) {
         Step("recover", "stopped");
+        HTransferOutcome stopped;
+        stopped.status = HTransferStatus::Cancelled;
+        stopped.message = "recovery stopped";
+        Record(HHistoryOperation::Recovery, false, stopped, &asRead, nullptr);
         return kExitFailed;
     }
     HMemoryImage recovered = work;
@@ -153,6 +175,7 @@ int Recover(const HLinkSettings& link, AlignPrompt& prompt, const std::string& f
     end->writeFlash = ranges.writeFlash;
     const HTransferOutcome written = Send(port, prompt, std::move(end));
     Step("write", WithMessage(written));
+    Record(HHistoryOperation::Recovery, written.result == 0, written, &asRead, &recovered);
     return written.result == 0 ? kExitOk : kExitFailed;
 }
 

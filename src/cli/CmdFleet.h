@@ -4,20 +4,26 @@
 #include <atomic>
 #include <string>
 
-// One line per radio: time, serial number, result and message. The header is
-// written when the file is new; each line is flushed to the disk at once, so
-// a run that ends badly keeps every line before it.
+// One line per radio: time, serial number, result ("ok", "failed",
+// "skipped"), message and the values the radio was given (a roster's, those
+// kept from the radio). The header is written when the file is new; each line
+// is flushed to the disk at once, so a run that ends badly keeps every line
+// before it.
 class FleetJournal {
 public:
     explicit FleetJournal(std::string path) : m_path(std::move(path)) {}
     // False (with Error()) when the line could not be written.
-    bool Append(const std::string& serial, bool ok, const std::string& message);
+    bool Append(const std::string& serial, const std::string& result, const std::string& message,
+                const std::string& values = {});
     [[nodiscard]] const std::string& Error() const { return m_error; }
     [[nodiscard]] const std::string& Path() const { return m_path; }
+    // The last line appended, without its line feed.
+    [[nodiscard]] const std::string& LastLine() const { return m_lastLine; }
 
 private:
     std::string m_path;
     std::string m_error;
+    std::string m_lastLine;
 };
 
 // Listens on the device until a radio sends its Check byte (true) or `stop`

@@ -1,15 +1,18 @@
 #include "CmdTransfer.h"
 
 #include "CmdFleet.h"
+#include "CmdHistory.h"
 #include "HBackups.h"
 #include "HDataFile.h"
 #include "HLinkSettings.h"
 #include "HLogPrint.h"
 #include "HProgramDir.h"
 #include "HRP57CommunicationDialog.h"
+#include "HRoster.h"
 #include "HSerialPort.h"
 #include "HSignallingSteps.h"
 #include "HStringTable.h"
+#include "HTransferHistory.h"
 #include "HTransferRanges.h"
 #include "HTransferSteps.h"
 #include "HWriteCheck.h"
@@ -39,11 +42,20 @@ struct TransferOptions {
     int baud = 9600;
     bool interfaceUnit = false;
     std::optional<std::string> password;
-    bool force = false;    // download even when the check before writing finds errors
-    bool backup = false;   // read the radio into the backups folder first
-    bool noBackup = false; // do not, whatever the settings say
-    bool repeat = false;   // radio after radio until Ctrl-C
-    std::string journal;   // the fleet run's CSV journal
+    bool force = false;            // download even when the check before writing finds errors
+    bool backup = false;           // read the radio into the backups folder first
+    bool noBackup = false;         // do not, whatever the settings say
+    bool repeat = false;           // radio after radio until Ctrl-C
+    std::string journal;           // the fleet run's CSV journal
+    std::string roster;            // per radio by serial number: the settings it is given
+    std::vector<std::string> keep; // settings read from each radio and kept
+};
+
+// What the roster and --keep made of one radio, told by the download's hook.
+struct RadioTurn {
+    std::string serial;
+    bool skipped = false; // not in the roster: not written
+    std::string received; // "key=value" a line
 };
 
 // Ctrl-C, the SIGTERM of a service manager, the SIGHUP of a closed terminal.
@@ -235,7 +247,8 @@ private:
 };
 
 std::unique_ptr<HCommEventData> MakeEvent(HCommEvent id, const TransferOptions& o,
-                                          HMemoryImage& work, HMemoryImage& image) {
+                                          HMemoryImage& work, HMemoryImage& image,
+                                          HBackupSource* backupSource = nullptr) {
     HLinkSettings link;
     link.SetPort(o.port);
     link.baudRate = o.baud;
@@ -246,16 +259,56 @@ std::unique_ptr<HCommEventData> MakeEvent(HCommEvent id, const TransferOptions& 
         return event;
     event->radioCheck = &HWriteCheck::CheckAgainstRadio;
     // A fleet run keeps backups only when asked: each costs an upload's time.
+    // Settings kept from the radio need it read whole, which is its backup too.
     const HBackupSettings backups = HBackupSettings::Read();
-    if (o.backup || (!o.repeat && !o.noBackup && backups.beforeDownload))
+    if (o.backup || !o.keep.empty() || (!o.repeat && !o.noBackup && backups.beforeDownload)) {
         event->backupSink = [backups](const HMemoryImage& radio) {
             return HBackups::Keep(radio, HBackups::SerialLabel(radio), backups,
                                   HBackups::Clock::now());
         };
-    // The radio's serial number (words 0xFD-0xFE) names its journal line.
-    if (o.repeat)
+        // An earlier read of the same radio may stand for the backup.
+        if (CliHistory().Settings().reuseMinutes > 0)
+            event->backupSource = backupSource;
+    }
+    // The radio's serial number (words 0xFD-0xFE) names its record, its
+    // journal line and its roster row.
+    if (o.level != 2 || o.repeat || !o.roster.empty())
         event->readEeprom.push_back({0xFD, 0xFE});
     return event;
+}
+
+// The download's hook that gives each radio its roster row and keeps its own
+// settings; none without a roster or --keep.
+void PlanRadio(HCommEventData& event, const TransferOptions& o, const HRoster* roster,
+               RadioTurn& turn) {
+    if (!roster && o.keep.empty())
+        return;
+    event.prepareTarget = [&o, roster, &turn](HMemoryImage& target, const HMemoryImage& radio,
+                                              const HMemoryImage* whole, std::string& why) {
+        turn.serial = HRadioIdentity::Of(radio).serial;
+        const HRosterRow* row = roster ? roster->Find(turn.serial) : nullptr;
+        if (roster && !row) {
+            turn.skipped = true;
+            why = HStringTable::Format(
+                HStringTable::kRosterUnknownSerial,
+                {turn.serial.empty() ? "(none)" : turn.serial, roster->Path()});
+            return false;
+        }
+        why = HRoster::ImageFor(target, o.level, row, o.keep, whole, turn.received);
+        if (!why.empty())
+            return false;
+        // The values may change what the signalling tables compile to.
+        HTransferSteps::PrepareForDownload(target, HTransferSteps::ReadSignallingMode(target),
+                                           HSignallingSteps::WriteCompiledTables);
+        return true;
+    };
+}
+
+// The values as one line: "key=value; key=value".
+std::string OnOneLine(std::string values) {
+    for (std::size_t at = values.find('\n'); at != std::string::npos; at = values.find('\n'))
+        values.replace(at, 1, "; ");
+    return values;
 }
 
 // The check before writing, before the radio is touched. False: errors, and no
@@ -315,7 +368,7 @@ int Report(const HTransferOutcome& outcome) {
 
 // A fleet run: after each radio, the next one's Check byte; one journal line per
 // radio. A stop signal ends the run after the radio being programmed.
-int RunRepeat(const TransferOptions& o, const HMemoryImage& prepared) {
+int RunRepeat(const TransferOptions& o, const HMemoryImage& prepared, const HRoster* roster) {
     HLinkSettings link;
     link.SetPort(o.port);
     const std::string device = link.DeviceName();
@@ -325,6 +378,7 @@ int RunRepeat(const TransferOptions& o, const HMemoryImage& prepared) {
     CliPrompt prompt(o.password, false);
     prompt.SetForce(o.force);
     HSerialPort port;
+    HTransferHistory history(CliHistory());
     g_repeat = true;
     g_stopAfterRadio = false;
     g_interrupted = 0;
@@ -337,6 +391,7 @@ int RunRepeat(const TransferOptions& o, const HMemoryImage& prepared) {
 
     int radios = 0;
     int failed = 0;
+    int skipped = 0;
     while (!g_stopAfterRadio) {
         std::fprintf(stderr, "%s\n", HStringTable::Get(HStringTable::kFleetWaiting).c_str());
         if (!WaitForRadio(device, o.baud, g_stopAfterRadio))
@@ -344,36 +399,48 @@ int RunRepeat(const TransferOptions& o, const HMemoryImage& prepared) {
         HMemoryImage image = prepared;
         HMemoryImage work{};
         HTransferOutcome outcome;
+        RadioTurn turn;
         {
             HRP57CommunicationDialog controller(HRP57CommunicationDialog::kDirectionDownload, &port,
                                                 &prompt, &prompt);
             g_active.store(&controller);
-            outcome = RunCancellable(controller, MakeEvent(HCommEvent::Download, o, work, image));
+            auto event = MakeEvent(HCommEvent::Download, o, work, image, &history);
+            PlanRadio(*event, o, roster, turn);
+            outcome = RunCancellable(controller, std::move(event));
             g_active.store(nullptr);
         }
         ++radios;
         const bool ok = outcome.status == HTransferStatus::Success;
-        failed += ok ? 0 : 1;
+        failed += ok || turn.skipped ? 0 : 1;
+        skipped += turn.skipped ? 1 : 0;
+        const char* result = ok ? "ok" : turn.skipped ? "skipped" : "failed";
         const std::string serial = HBackups::SerialLabel(work);
         const std::string message = outcome.status == HTransferStatus::Cancelled
                                         ? std::string(HComText::kCancelled)
                                         : outcome.message;
-        std::printf("radio %d: serial %s %s\n", radios, serial.c_str(), ok ? "ok" : "failed");
+        std::printf("radio %d: serial %s %s\n", radios, serial.c_str(), result);
         std::fflush(stdout);
-        if (!journal.Append(serial, ok, message))
+        if (!journal.Append(serial, result, message, OnOneLine(turn.received)))
             CliError("the journal line could not be written: " + journal.Error());
+        HHistoryRecord record =
+            HTransferHistory::RecordOf(HHistoryOperation::FleetDownload, o.level, outcome);
+        record.journal = journal.LastLine();
+        record.values = turn.received;
+        CliRecord(std::move(record));
     }
     for (std::size_t n = 0; n < kStopSignals.size(); ++n)
         sigaction(kStopSignals[n], &old[n], nullptr);
     g_repeat = false;
-    std::printf("%d radios, %d failed; journal %s\n", radios, failed, journal.Path().c_str());
-    return failed == 0 ? kExitOk : kExitFailed;
+    std::printf("%d radios, %d failed, %d skipped; journal %s\n", radios, failed, skipped,
+                journal.Path().c_str());
+    return failed == 0 && skipped == 0 ? kExitOk : kExitFailed;
 }
 
 int RunTransfer(const TransferOptions& o, bool upload) {
-
     HMemoryImage work{};
     HMemoryImage image{};
+    HRoster roster;
+    std::string why;
     if (upload) {
         // A whole radio read for a file that cannot be written is lost: refuse
         // before the radio is touched.
@@ -392,23 +459,40 @@ int RunTransfer(const TransferOptions& o, bool upload) {
                                            HSignallingSteps::WriteCompiledTables);
         if (!CheckBeforeDownload(image, o))
             return kExitFailed;
+        // Every row of the roster is tried before the first radio.
+        if (!o.roster.empty() && !roster.Load(o.roster, image, o.level, o.keep, why)) {
+            CliError(why);
+            return kExitBadInput;
+        }
+        if (o.roster.empty() && !o.keep.empty())
+            if (why = HRoster::CheckKeep(image, o.level, o.keep); !why.empty()) {
+                CliError("--keep: " + why);
+                return kExitBadInput;
+            }
         if (o.repeat)
-            return RunRepeat(o, image);
+            return RunRepeat(o, image, o.roster.empty() ? nullptr : &roster);
     }
 
     CliPrompt prompt(o.password, upload);
     prompt.SetForce(o.force);
     HSerialPort port;
     HTransferOutcome outcome;
+    HTransferHistory history(CliHistory());
+    RadioTurn turn;
     {
         HRP57CommunicationDialog controller(upload ? HRP57CommunicationDialog::kDirectionUpload
                                                    : HRP57CommunicationDialog::kDirectionDownload,
                                             &port, &prompt, &prompt);
         InterruptGuard guard(controller);
-        outcome =
-            RunCancellable(controller, MakeEvent(upload ? HCommEvent::Upload : HCommEvent::Download,
-                                                 o, work, image));
+        auto event =
+            MakeEvent(upload ? HCommEvent::Upload : HCommEvent::Download, o, work, image, &history);
+        PlanRadio(*event, o, o.roster.empty() ? nullptr : &roster, turn);
+        outcome = RunCancellable(controller, std::move(event));
     }
+    HHistoryRecord record = HTransferHistory::RecordOf(
+        upload ? HHistoryOperation::Upload : HHistoryOperation::Download, o.level, outcome);
+    record.values = turn.received;
+    CliRecord(std::move(record));
     const int status = Report(outcome);
     if (!upload || status != kExitOk)
         return status;
@@ -443,11 +527,15 @@ void AddTransferCommand(CLI::App& app, int& status, bool upload) {
                   app, "download",
                   "  download --port DEV FILE [--level 0|1|2] [--baud N] [--interface-unit]\n"
                   "                            [--password TEXT] [--force] [--backup|--no-backup]\n"
-                  "                            [--repeat [--journal FILE]]\n"
+                  "                            [--repeat [--journal FILE]] [--roster ROSTER.csv]\n"
+                  "                            [--keep KEY[,KEY...]]\n"
                   "                            write a data file into the radio, after the\n"
                   "                            check before writing (--force overrides its\n"
                   "                            errors) and a backup of the radio; --repeat\n"
-                  "                            programs radio after radio until Ctrl-C\n",
+                  "                            programs radio after radio until Ctrl-C;\n"
+                  "                            --roster gives each radio its row (by serial:\n"
+                  "                            a radio not in it is not written); --keep\n"
+                  "                            keeps those settings as each radio has them\n",
                   status, [o] { return RunTransfer(*o, false); });
     command->add_option("--port", o->port, "a serial device, or a COM port number")
         ->required()
@@ -478,6 +566,15 @@ void AddTransferCommand(CLI::App& app, int& status, bool upload) {
     command->add_flag("--repeat", o->repeat,
                       "program radio after radio until Ctrl-C, one journal line each");
     command->add_option("--journal", o->journal, "the fleet run's CSV journal")->type_name("FILE");
+    command
+        ->add_option("--roster", o->roster,
+                     "CSV: serial and setting keys; each radio gets its row's values")
+        ->type_name("ROSTER.csv");
+    command
+        ->add_option("--keep", o->keep,
+                     "settings read from the radio and kept (the radio is read whole)")
+        ->delimiter(',')
+        ->type_name("KEY[,KEY...]");
 }
 
 } // namespace
