@@ -280,6 +280,8 @@ int HRP57CommunicationDialog::RunDownload(HCommEventData& event,
         m_partialWrite = false;
         event.message = HComText::kDownloadComplete;
         *event.editorImage = target;
+        // As the radio holds it now, its end mark closed.
+        event.images.written = std::make_shared<const HMemoryImage>(target);
     }
     HDLOG(6, "%s", "FUNC_OUT");
     ResetAndClose(event);

@@ -106,7 +106,10 @@ bool HRoster::Load(const std::string& path, const HMemoryImage& image, int acces
             const HSettingAssignments::Result tried =
                 HSettingAssignments::Apply(trial, accessLevel, {value});
             if (!tried.error.empty()) {
-                error = where + " (serial " + row.serial + "), " + value.first + ": " + tried.error;
+                // The rules' reason names its key mostly; it is said once.
+                const bool named = tried.error.starts_with(value.first + ":");
+                error = where + " (serial " + row.serial + "), " +
+                        (named ? tried.error : value.first + ": " + tried.error);
                 return false;
             }
         }
