@@ -5,6 +5,7 @@
 // download with no fresh upload behind it is unchanged, a download whose
 // backup is read again (the radio was written since) over one made without
 // asking the history at all.
+#include "BenchRadio.h"
 #include "HDefaultImage.h"
 #include "HHistory.h"
 #include "HHistoryStore.h"
@@ -29,28 +30,6 @@ using Clock = std::chrono::steady_clock;
 namespace {
 
 constexpr double kLimit = 1.10;
-
-class Answers : public HPrompt {
-public:
-    void ShowMessage(const std::string&, HMessageIcon) override {}
-    std::optional<std::string> AskPassword(int) override { return std::string("481736"); }
-    bool AskYesNo(const std::string&, HMessageIcon) override { return false; }
-};
-
-pid_t StartSim(const std::string& dir) {
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
-        const std::string mem = dir + "/radio.mem";
-        const std::string link = dir + "/radio";
-        ::execl(RP57_RADIO_SIM, RP57_RADIO_SIM, "--memory", mem.c_str(), "--link", link.c_str(),
-                "--pace", static_cast<char*>(nullptr));
-        ::_exit(127);
-    }
-    for (int i = 0; i < 500 && !fs::is_symlink(dir + "/radio"); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    return pid;
-}
 
 struct Run {
     double seconds = 0;
@@ -82,7 +61,7 @@ Run Transfer(const std::string& dir, HCommEvent id, bool backup, HBackupSource* 
         };
         event->backupSource = source;
     }
-    Answers answers;
+    bench::PasswordAnswers answers;
     HSerialPort port;
     HRP57CommunicationDialog controller(upload ? HRP57CommunicationDialog::kDirectionUpload
                                                : HRP57CommunicationDialog::kDirectionDownload,
@@ -102,7 +81,7 @@ int main() {
     char tmpl[] = "/tmp/rp57-bench-XXXXXX";
     const std::string dir = ::mkdtemp(tmpl);
     ::setenv("RP57_HOME", dir.c_str(), 1);
-    const pid_t sim = StartSim(dir);
+    const pid_t sim = bench::StartPacedRadio(dir, false);
     if (!fs::is_symlink(dir + "/radio")) {
         std::fprintf(stderr, "reuse: the simulated radio did not start\n");
         return 1;

@@ -23,7 +23,11 @@ public:
                         "install the postgresql package)";
             return;
         }
-        std::string pattern = (std::filesystem::temp_directory_path() / "rp57-pg-XXXXXX").string();
+        // Under root the folder goes where nobody can reach it, whatever TMPDIR says.
+        const std::filesystem::path base = ::geteuid() == 0
+                                               ? std::filesystem::path("/tmp")
+                                               : std::filesystem::temp_directory_path();
+        std::string pattern = (base / "rp57-pg-XXXXXX").string();
         if (!::mkdtemp(pattern.data())) {
             m_problem = "no temporary folder";
             return;

@@ -1,9 +1,17 @@
 #include "HHistoryCommands.h"
 
+#include "CFleetDownloadDlg.h"
+#include "CHistoryDlg.h"
 #include "CMainFrame.h"
+#include "CRP57App.h"
+#include "CRP57Doc.h"
+#include "HDocumentHistory.h"
 #include "HLogPrint.h"
+#include "HMainCommands.h"
 #include "HMessageBox.h"
+#include "HRadioCommands.h"
 #include "HTransferHistory.h"
+#include "HTransferSteps.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -55,6 +63,46 @@ void Tell(const std::string& notice) {
         Qt::QueuedConnection);
 }
 
+// The version becomes the document, as an upload of the radio would make it.
+bool OpenVersion(CMainFrame& frame, CRP57App& app, const HMemoryImage& image, const QString& name) {
+    CRP57Doc* doc = app.Document();
+    if (!doc || (app.ModifiedFlag() != 0 && !doc->SaveModified()))
+        return false;
+    doc->History().NameRunningCommand("Open " + name.toStdString());
+    doc->Image() = image;
+    const HSignallingMode mode = HTransferSteps::CorrectAfterUpload(doc->Image());
+    app.SetCurrentFilePath(CRP57App::kNoFile);
+    doc->UpdateTitle();
+    frame.SetSignallingMenuMode(static_cast<int>(mode));
+    emit doc->ImageLoaded();
+    HLOG_D1("history version opened [%s]", name.toStdString().c_str());
+    return true;
+}
+
+void OnHistory(CMainFrame& frame, CRP57App& app) {
+    HLOG_D1("%s", "[FUNC IN]OnHistory");
+    frame.SendViewSaveData();
+    HHistoryCommands::Flush();
+    CHistoryDlg dialog(HHistoryCommands::History(), app.AccessLevel(), &frame);
+    if (dialog.exec() == QDialog::Accepted &&
+        OpenVersion(frame, app, dialog.ChosenImage(), dialog.ChosenName())) {
+        frame.SendViewRefresh();
+        // The usual download: its check before writing and its backup.
+        if (dialog.Chosen() == CHistoryDlg::Action::Download)
+            HRadioCommands::OnMenuRadio(frame, app, HCmd::kDownload);
+    }
+    HLOG_D1("%s", "[FUNC OUT]OnHistory");
+}
+
+void OnFleetDownload(CMainFrame& frame, CRP57App& app) {
+    CRP57Doc* doc = app.Document();
+    if (!doc)
+        return;
+    frame.SendViewSaveData();
+    CFleetDownloadDlg dialog(app, doc->Image(), &frame);
+    dialog.exec();
+}
+
 } // namespace
 
 namespace HHistoryCommands {
@@ -76,8 +124,10 @@ HBackupSource* BackupSource() {
     return state.history->Settings().reuseMinutes > 0 ? state.source.get() : nullptr;
 }
 
-void Install(CMainFrame& frame, CRP57App&) {
+void Install(CMainFrame& frame, CRP57App& app) {
     Current().frame = &frame;
+    frame.SetCommandHandler(HCmd::kRadioHistory, [&frame, &app] { OnHistory(frame, app); });
+    frame.SetCommandHandler(HCmd::kFleetDownload, [&frame, &app] { OnFleetDownload(frame, app); });
 }
 
 } // namespace HHistoryCommands

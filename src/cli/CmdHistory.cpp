@@ -3,6 +3,7 @@
 #include "CliJson.h"
 #include "CmdCheck.h"
 #include "HDataFile.h"
+#include "HTransferSteps.h"
 
 #include <CLI/CLI.hpp>
 #include <cstdio>
@@ -145,6 +146,9 @@ bool StepImage(const std::vector<HHistoryRecord>& records, int step, HMemoryImag
         CliError("history: " + error);
         return false;
     }
+    // As an upload's data file holds it: the band limits and the fields an
+    // upload clears, which the radio's own bytes do not give.
+    HTransferSteps::CorrectAfterUpload(image);
     return true;
 }
 
@@ -253,7 +257,8 @@ void AddHistoryCommand(CLI::App& app, int& status) {
                    "  history SERIAL [--json]   one radio's timeline, step by step\n"
                    "  history get SERIAL [--at N | --before TIME] -o FILE\n"
                    "                            the image the radio held after step N (or\n"
-                   "                            the last step before TIME, else the last one)\n"
+                   "                            the last step before TIME, else the last one),\n"
+                   "                            as the data file of an upload holds it\n"
                    "  history diff SERIAL N M [--section S] [--json] [--level 1|2]\n"
                    "                            the settings and channel cells that differ\n"
                    "                            between steps N and M, as diff shows them\n",

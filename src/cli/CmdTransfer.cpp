@@ -4,6 +4,7 @@
 #include "CmdHistory.h"
 #include "HBackups.h"
 #include "HDataFile.h"
+#include "HFleetPlan.h"
 #include "HLinkSettings.h"
 #include "HLogPrint.h"
 #include "HProgramDir.h"
@@ -49,13 +50,6 @@ struct TransferOptions {
     std::string journal;           // the fleet run's CSV journal
     std::string roster;            // per radio by serial number: the settings it is given
     std::vector<std::string> keep; // settings read from each radio and kept
-};
-
-// What the roster and --keep made of one radio, told by the download's hook.
-struct RadioTurn {
-    std::string serial;
-    bool skipped = false; // not in the roster: not written
-    std::string received; // "key=value" a line
 };
 
 // Ctrl-C, the SIGTERM of a service manager, the SIGHUP of a closed terminal.
@@ -277,33 +271,6 @@ std::unique_ptr<HCommEventData> MakeEvent(HCommEvent id, const TransferOptions& 
     return event;
 }
 
-// The download's hook that gives each radio its roster row and keeps its own
-// settings; none without a roster or --keep.
-void PlanRadio(HCommEventData& event, const TransferOptions& o, const HRoster* roster,
-               RadioTurn& turn) {
-    if (!roster && o.keep.empty())
-        return;
-    event.prepareTarget = [&o, roster, &turn](HMemoryImage& target, const HMemoryImage& radio,
-                                              const HMemoryImage* whole, std::string& why) {
-        turn.serial = HRadioIdentity::Of(radio).serial;
-        const HRosterRow* row = roster ? roster->Find(turn.serial) : nullptr;
-        if (roster && !row) {
-            turn.skipped = true;
-            why = HStringTable::Format(
-                HStringTable::kRosterUnknownSerial,
-                {turn.serial.empty() ? "(none)" : turn.serial, roster->Path()});
-            return false;
-        }
-        why = HRoster::ImageFor(target, o.level, row, o.keep, whole, turn.received);
-        if (!why.empty())
-            return false;
-        // The values may change what the signalling tables compile to.
-        HTransferSteps::PrepareForDownload(target, HTransferSteps::ReadSignallingMode(target),
-                                           HSignallingSteps::WriteCompiledTables);
-        return true;
-    };
-}
-
 // The values as one line: "key=value; key=value".
 std::string OnOneLine(std::string values) {
     for (std::size_t at = values.find('\n'); at != std::string::npos; at = values.find('\n'))
@@ -399,13 +366,13 @@ int RunRepeat(const TransferOptions& o, const HMemoryImage& prepared, const HRos
         HMemoryImage image = prepared;
         HMemoryImage work{};
         HTransferOutcome outcome;
-        RadioTurn turn;
+        HFleetTurn turn;
         {
             HRP57CommunicationDialog controller(HRP57CommunicationDialog::kDirectionDownload, &port,
                                                 &prompt, &prompt);
             g_active.store(&controller);
             auto event = MakeEvent(HCommEvent::Download, o, work, image, &history);
-            PlanRadio(*event, o, roster, turn);
+            HFleetPlan::Install(*event, roster, o.keep, turn);
             outcome = RunCancellable(controller, std::move(event));
             g_active.store(nullptr);
         }
@@ -478,7 +445,7 @@ int RunTransfer(const TransferOptions& o, bool upload) {
     HSerialPort port;
     HTransferOutcome outcome;
     HTransferHistory history(CliHistory());
-    RadioTurn turn;
+    HFleetTurn turn;
     {
         HRP57CommunicationDialog controller(upload ? HRP57CommunicationDialog::kDirectionUpload
                                                    : HRP57CommunicationDialog::kDirectionDownload,
@@ -486,7 +453,7 @@ int RunTransfer(const TransferOptions& o, bool upload) {
         InterruptGuard guard(controller);
         auto event =
             MakeEvent(upload ? HCommEvent::Upload : HCommEvent::Download, o, work, image, &history);
-        PlanRadio(*event, o, o.roster.empty() ? nullptr : &roster, turn);
+        HFleetPlan::Install(*event, o.roster.empty() ? nullptr : &roster, o.keep, turn);
         outcome = RunCancellable(controller, std::move(event));
     }
     HHistoryRecord record = HTransferHistory::RecordOf(
