@@ -7,6 +7,7 @@
 #include "HistoryTestUtil.h"
 
 #include <algorithm>
+#include <mutex>
 #include <set>
 #include <sqlite3.h>
 #include <sys/wait.h>
@@ -415,4 +416,84 @@ TEST(HistoryServer, StoppedAndBackDeliversEachRecordOnce) {
     EXPECT_EQ(uids.size(), 4u);
     for (std::size_t i = 0; i < timeline.size(); ++i)
         EXPECT_EQ(timeline[i].time, kNow + std::int64_t(i)) << i;
+}
+
+TEST_P(HistoryStoreTest, EarlierReadsAndWritesWaitingInTheSpoolCountToo) {
+    HHistorySettings settings = Settings();
+    const std::string good = settings.url;
+    HHistorySettings away = settings;
+    away.url = std::string(HHistoryStore::kSqlitePrefix) + m_dir.Path(); // cannot be opened
+    const auto older = Image(3);
+    {
+        HHistory history(away);
+        ASSERT_TRUE(
+            history.Record(Make("4711", HHistoryOperation::Upload, kNow - 60, older, nullptr))
+                .spooled);
+        const auto read = history.EarlierRead("4711", "bench-a", kNow - 600, 0);
+        ASSERT_TRUE(read && read->image);
+        EXPECT_TRUE(*read->image == *older);
+    }
+    // The database holds a later read; the spool, not yet sent, the older one.
+    const auto later = Image(4);
+    {
+        auto store = Open();
+        std::string error;
+        ASSERT_TRUE(
+            store->Add(Make("4711", HHistoryOperation::Upload, kNow - 30, later, nullptr), error))
+            << error;
+    }
+    HHistory history(settings);
+    const auto read = history.EarlierRead("4711", "bench-a", kNow - 600, 0);
+    ASSERT_TRUE(read && read->image);
+    EXPECT_TRUE(*read->image == *later);
+    // A write still waiting in the spool counts as much as one in the database.
+    ASSERT_TRUE(HHistory(away)
+                    .Record(Make("4711", HHistoryOperation::Download, kNow - 20, nullptr, Image(5)))
+                    .spooled);
+    EXPECT_FALSE(history.EarlierRead("4711", "bench-a", kNow - 600, 0));
+}
+
+// Records kept on a thread of their own, in order, every one of them also
+// when the writer ends; the technician told once; reading a database that
+// cannot be opened says so.
+TEST(HistoryWriter, KeepsEveryRecordInOrderAndTellsOnce) {
+    TempDir dir;
+    HHistorySettings settings;
+    settings.url = std::string(HHistoryStore::kSqlitePrefix) + dir.Path(); // a folder
+    settings.spoolPath = dir.File("spool.sqlite");
+    HHistory history(settings);
+    std::mutex mutex;
+    std::vector<std::string> told;
+    const auto tell = [&](const std::string& notice) {
+        std::lock_guard lock(mutex);
+        told.push_back(notice);
+    };
+    {
+        HHistoryWriter writer(history);
+        for (int i = 0; i < 3; ++i)
+            writer.Post(Make("1", HHistoryOperation::Upload, kNow + i, Image(1), nullptr), tell);
+        writer.Flush();
+        EXPECT_EQ(history.Waiting(), 3);
+        writer.Post(Make("1", HHistoryOperation::Upload, kNow + 3, Image(1), nullptr), tell);
+    }
+    EXPECT_EQ(history.Waiting(), 4);
+    EXPECT_EQ(told.size(), 1u);
+    std::string error;
+    auto spool =
+        HHistoryStore::Open(std::string(HHistoryStore::kSqlitePrefix) + settings.spoolPath, error);
+    ASSERT_TRUE(spool) << error;
+    std::vector<HHistoryRecord> timeline;
+    ASSERT_TRUE(spool->Timeline("1", timeline, error)) << error;
+    ASSERT_EQ(timeline.size(), 4u);
+    for (std::size_t i = 0; i < timeline.size(); ++i)
+        EXPECT_EQ(timeline[i].id, std::int64_t(i + 1)) << "kept in the order posted";
+
+    std::vector<HRadioSummary> radios;
+    EXPECT_FALSE(history.Radios(radios, error));
+    EXPECT_NE(error, "");
+    error.clear();
+    EXPECT_FALSE(history.Timeline("1", timeline, error));
+    EXPECT_NE(error, "");
+    HMemoryImage image{};
+    EXPECT_FALSE(history.Image(timeline.empty() ? "" : timeline[0].readHash, image, error));
 }
