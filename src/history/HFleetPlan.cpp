@@ -18,7 +18,7 @@ void Install(HCommEventData& event, const HRoster* roster, const std::vector<std
     if (event.accessLevel == 2 && roster &&
         std::ranges::find(event.readEeprom, serialWords) == event.readEeprom.end())
         event.readEeprom.push_back(serialWords);
-    event.prepareTarget = [roster, &keep, &turn, level = event.accessLevel](
+    event.prepareTarget = [roster, keep, &turn, level = event.accessLevel](
                               HMemoryImage& target, const HMemoryImage& radio,
                               const HMemoryImage* whole, std::string& why) {
         turn.serial = HRadioIdentity::Of(radio).serial;

@@ -20,7 +20,7 @@ struct HFleetTurn {
 namespace HFleetPlan {
 
 // Installs the hook on a download event; nothing without a roster or keys to
-// keep. `roster`, `keep` and `turn` must outlive the transfer.
+// keep. `roster` and `turn` must outlive the transfer.
 void Install(HCommEventData& event, const HRoster* roster, const std::vector<std::string>& keep,
              HFleetTurn& turn);
 

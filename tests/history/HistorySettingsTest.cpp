@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdlib>
 
 namespace {
@@ -107,6 +108,8 @@ TEST(HistoryText, TextsTimesAndImagesAsTheRecordsKeepThem) {
     EXPECT_EQ(HHistoryText::UtcTime(0), "1970-01-01T00:00:00Z");
     EXPECT_EQ(HHistoryText::ParseTime("2026-03-01T12:04:05Z"), 1772366645);
     EXPECT_EQ(HHistoryText::ParseTime("2026-03-01T12:04Z"), 1772366640);
+    // The last second of a year: every field at its greatest.
+    EXPECT_EQ(HHistoryText::ParseTime("2026-12-31T23:59:59Z"), 1798761599);
     ::setenv("TZ", "UTC", 1);
     ::tzset();
     EXPECT_EQ(HHistoryText::ParseTime("2026-03-01"), 1772323200);
@@ -126,4 +129,10 @@ TEST(HistoryText, TextsTimesAndImagesAsTheRecordsKeepThem) {
     EXPECT_TRUE(back == image);
     EXPECT_FALSE(HHistoryText::FromHex(hex.substr(1), back));
     EXPECT_FALSE(HHistoryText::FromHex("zz" + hex.substr(2), back));
+    std::string upper = hex;
+    for (char& c : upper)
+        c = char(std::toupper(static_cast<unsigned char>(c)));
+    upper[2] = 'F';
+    ASSERT_TRUE(HHistoryText::FromHex(upper, back));
+    EXPECT_EQ(back[1], 0xF0);
 }

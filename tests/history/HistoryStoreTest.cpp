@@ -497,3 +497,30 @@ TEST(HistoryWriter, KeepsEveryRecordInOrderAndTellsOnce) {
     HMemoryImage image{};
     EXPECT_FALSE(history.Image(timeline.empty() ? "" : timeline[0].readHash, image, error));
 }
+
+// A database that refuses every record (as a full disk does): the records
+// wait in the spool, and go once it takes them again.
+TEST(HistorySpool, ADatabaseThatRefusesRecordsKeepsThemWaiting) {
+    TempDir dir;
+    HHistorySettings settings;
+    const std::string file = dir.File("history.sqlite");
+    settings.url = std::string(HHistoryStore::kSqlitePrefix) + file;
+    settings.spoolPath = dir.File("spool.sqlite");
+    HHistory history(settings);
+    ASSERT_TRUE(
+        history.Record(Make("5", HHistoryOperation::Upload, kNow, Image(1), nullptr)).stored);
+    ASSERT_TRUE(SqliteExec(file, "CREATE TRIGGER full BEFORE INSERT ON records BEGIN SELECT "
+                                 "RAISE(FAIL, 'database or disk is full'); END"));
+    const HHistoryKept kept =
+        history.Record(Make("5", HHistoryOperation::Download, kNow + 1, Image(1), Image(2)));
+    EXPECT_TRUE(kept.spooled);
+    EXPECT_NE(kept.notice.find("disk is full"), std::string::npos) << kept.notice;
+    EXPECT_EQ(history.Deliver(), -1);
+    EXPECT_EQ(history.Waiting(), 1);
+    ASSERT_TRUE(SqliteExec(file, "DROP TRIGGER full"));
+    std::string notice;
+    EXPECT_EQ(history.Deliver(&notice), 1);
+    EXPECT_NE(notice.find("1 records"), std::string::npos) << notice;
+    EXPECT_EQ(history.Waiting(), 0);
+    EXPECT_EQ(history.Deliver(), 0);
+}
