@@ -8,8 +8,8 @@
 
 namespace {
 
-// A roster is a list of a shop's radios, not a data dump.
-constexpr std::size_t kMaxRosterBytes = 16 * 1024 * 1024;
+// A roster lists a shop's radios, some thousands of lines at the most.
+constexpr std::size_t kMaxRosterBytes = 4 * 1024 * 1024;
 
 std::string Cell(const std::string& text) {
     return std::string(HText::Trim(text));
@@ -21,16 +21,13 @@ bool HRoster::Load(const std::string& path, const HMemoryImage& image, int acces
                    const std::vector<std::string>& keep, std::string& error) {
     m_path = path;
     m_rows.clear();
-    const std::optional<std::string> text = ReadWholeFile(path);
-    if (!text) {
-        error = path + ": cannot be read";
+    const HFileRead read = ReadRegularFile(path, kMaxRosterBytes);
+    if (!read.Ok()) {
+        error = path + ": cannot be read (" + read.reason + ")";
         return false;
     }
-    if (text->size() > kMaxRosterBytes) {
-        error = path + ": too large for a roster";
-        return false;
-    }
-    const std::vector<HCsvReader::HCsvRecord> records = HCsvReader::Read(*text, ',');
+    const std::string text(read.bytes.begin(), read.bytes.end());
+    const std::vector<HCsvReader::HCsvRecord> records = HCsvReader::Read(text, ',');
     if (records.empty()) {
         error = path + ": empty; its first line names the columns, serial and setting keys";
         return false;
@@ -53,8 +50,6 @@ bool HRoster::Load(const std::string& path, const HMemoryImage& image, int acces
         return false;
     }
     for (std::size_t c = 0; c < columns.size(); ++c) {
-        if (int(c) == serialColumn)
-            continue;
         for (const std::string& k : keep)
             if (k == columns[c]) {
                 error = path + ": " + k + " is a column of the roster and kept from each radio";

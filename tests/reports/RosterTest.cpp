@@ -55,7 +55,13 @@ TEST(Roster, RefusesWhatCannotBeAppliedNamingTheLineAndKey) {
          "line 3 (serial 2), power_saving.power_on_tag: \"TOOLONGTAGX\" is not allowed"},
         {"serial,power_saving.no_such\n1,A\n",
          {},
-         "line 2 (serial 1), power_saving.no_such: unknown setting 'power_saving.no_such'"},
+         "line 2 (serial 1), power_saving.no_such: unknown setting 'power_saving.no_such'; "
+         "power_saving has "},
+        {"serial,nothing.here\n1,A\n",
+         {},
+         "unknown setting 'nothing.here' (rp57cli show FILE lists every key)"},
+        {"power_saving.power_on_tag,serial\nA\n", {}, "line 2: no serial number"},
+        {"serial,serial\n1,2\n", {}, "column serial is there twice"},
         {"serial,power_saving.power_on_tag\n1,A,extra\n", {}, "line 2: more fields"},
         {"serial,power_saving.power_on_tag\n,A\n", {}, "line 2: no serial number"},
         {"serial,power_saving.power_on_tag\n1,\"A\n", {}, "a quoted field is not closed"},
@@ -67,7 +73,7 @@ TEST(Roster, RefusesWhatCannotBeAppliedNamingTheLineAndKey) {
          "power_saving.power_on_tag is a column of the roster and kept"},
         {"serial,power_saving.power_on_tag\n1,A\n",
          {"dtmf_ani.nothing"},
-         "--keep: unknown setting 'dtmf_ani.nothing'"},
+         "--keep: unknown setting 'dtmf_ani.nothing'; dtmf_ani has "},
         {"", {}, "empty"},
     };
     TempDir dir;
@@ -82,6 +88,10 @@ TEST(Roster, RefusesWhatCannotBeAppliedNamingTheLineAndKey) {
     HRoster missing;
     std::string error;
     EXPECT_FALSE(missing.Load(dir.File("none.csv"), BuildDefaultImage(), 0, {}, error));
+    // Not a roster but something else taken by mistake: refused before it is read.
+    dir.Write("big.csv", "serial\n" + std::string(4 * 1024 * 1024, '1'));
+    EXPECT_FALSE(missing.Load(dir.File("big.csv"), BuildDefaultImage(), 0, {}, error));
+    EXPECT_NE(error.find("larger than 4194304 bytes"), std::string::npos) << error;
 }
 
 TEST(Roster, ARadiosImageTakesItsRowThenKeepsItsOwnSettings) {
