@@ -8,7 +8,8 @@ here=$(pwd)
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev libqt6printsupport6 qt6-qpa-plugins
           libsimpleini-dev libgtest-dev libgmock-dev xvfb xauth clang libclang-rt-dev clang-format
-          locales libcli11-dev nlohmann-json3-dev poppler-utils fonts-liberation2)
+          locales libcli11-dev nlohmann-json3-dev poppler-utils fonts-liberation2
+          libsoci-dev libsqlite3-dev libpq-dev postgresql)
 
 install_missing() {
     local missing=() p

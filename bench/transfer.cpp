@@ -8,6 +8,7 @@
 // wire: the echo comes back while the request is being sent. So the wire time
 // is (request bytes + reply bytes) x 11 / 9600 s; the radio's output (echo and
 // reply, paced by the simulator) is exactly that long.
+#include "BenchRadio.h"
 #include "HDefaultImage.h"
 #include "HRP57CommunicationDialog.h"
 #include "HSerialPort.h"
@@ -36,13 +37,6 @@ namespace {
 constexpr double kBaud = 9600.0;
 constexpr double kBitsPerByte = 11.0;
 constexpr double kLimit = 1.02;
-
-class Answers : public HPrompt {
-public:
-    void ShowMessage(const std::string&, HMessageIcon) override {}
-    std::optional<std::string> AskPassword(int) override { return std::string("481736"); }
-    bool AskYesNo(const std::string&, HMessageIcon) override { return false; }
-};
 
 // Bytes of the frames in the simulator's log from line `from` on: what the PC
 // sent (PC>RADIO) and what the radio answered (RADIO>PC), the Check included.
@@ -75,35 +69,19 @@ WireBytes CountLog(const std::string& path, std::size_t fromLine) {
     return w;
 }
 
-pid_t StartSim(const std::string& dir) {
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
-        const std::string mem = dir + "/radio.mem";
-        const std::string link = dir + "/radio";
-        const std::string log = dir + "/radio.log";
-        ::execl(RP57_RADIO_SIM, RP57_RADIO_SIM, "--memory", mem.c_str(), "--link", link.c_str(),
-                "--log", log.c_str(), "--pace", static_cast<char*>(nullptr));
-        ::_exit(127);
-    }
-    for (int i = 0; i < 500 && !fs::is_symlink(dir + "/radio"); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    return pid;
-}
-
 } // namespace
 
 int main() {
     char tmpl[] = "/tmp/rp57-bench-XXXXXX";
     const std::string dir = ::mkdtemp(tmpl);
     ::setenv("RP57_HOME", dir.c_str(), 1);
-    const pid_t sim = StartSim(dir);
+    const pid_t sim = bench::StartPacedRadio(dir, true);
     if (!fs::is_symlink(dir + "/radio")) {
         std::fprintf(stderr, "transfer: the simulated radio did not start\n");
         return 1;
     }
 
-    Answers answers;
+    bench::PasswordAnswers answers;
     HMemoryImage image = BuildDefaultImage();
     std::size_t logLine = 0;
     bool allWithin = true;

@@ -21,13 +21,13 @@ QString Cell(bool present, const std::string& text) {
 } // namespace
 
 CCompareDlg::CCompareDlg(std::vector<HDiffLine> lines, const QString& aName, const QString& bName,
-                         QWidget* parent)
+                         QWidget* parent, const QString& aLabel)
     : QDialog(parent), m_lines(std::move(lines)) {
     setObjectName(QStringLiteral("CompareDialog"));
     setWindowTitle(QStringLiteral("Compare With"));
 
     auto* files = new QFormLayout;
-    files->addRow(QStringLiteral("A (this document):"), new QLabel(aName, this));
+    files->addRow(aLabel, new QLabel(aName, this));
     files->addRow(QStringLiteral("B:"), new QLabel(bName, this));
 
     m_section = new QComboBox(this);

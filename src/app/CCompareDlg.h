@@ -14,9 +14,11 @@ class QTableWidget;
 class CCompareDlg : public QDialog {
     Q_OBJECT
 public:
-    // `a` is the document (named `aName`), `b` the other file.
+    // `a` is the document (named `aName`), `b` the other file; `aLabel` says
+    // what A is when it is not the document.
     CCompareDlg(std::vector<HDiffLine> lines, const QString& aName, const QString& bName,
-                QWidget* parent = nullptr);
+                QWidget* parent = nullptr,
+                const QString& aLabel = QStringLiteral("A (this document):"));
 
     // The rows the table shows now (tests).
     [[nodiscard]] int ShownRows() const;

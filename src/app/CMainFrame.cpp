@@ -4,6 +4,7 @@
 #include "CRP57App.h"
 #include "HAccessLevel.h"
 #include "HDefaultImage.h"
+#include "HHistoryCommands.h"
 #include "HImportChannelsDlg.h"
 #include "HIniFile.h"
 #include "HLogPrint.h"
@@ -245,6 +246,7 @@ void CMainFrame::InstallOwnHandlers() {
     HReportCommands::Install(*this, m_app);
     HSafetyCommands::Install(*this, m_app);
     HImportChannelsDlg::Install(*this, m_app);
+    HHistoryCommands::Install(*this, m_app);
 }
 
 QAction* CMainFrame::CommandAction(int id) const {

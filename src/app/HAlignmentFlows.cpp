@@ -7,10 +7,12 @@
 #include "HComInstructionDialog.h"
 #include "HDataFile.h"
 #include "HFineAlignmentDlg.h"
+#include "HHistoryCommands.h"
 #include "HLogPrint.h"
 #include "HMainCommands.h"
 #include "HMessageBox.h"
 #include "HStringTable.h"
+#include "HTransferHistory.h"
 #include "HTransferSteps.h"
 
 #include <QEventLoop>
@@ -29,15 +31,24 @@ const HRangeList kEndFlash{{0x00, 0x01}, {0x03, 0x03}, {0x08, 0xFF}};
 
 // One alignment or recovery event through the transfer window, on `port`.
 // The handler's result: 0 success, 1 failure, 2 (event 2) written but not in
-// alignment mode.
+// alignment mode. `outcome` receives the whole outcome.
 int RunEvent(CMainFrame& frame, const HLinkSettings& link, std::unique_ptr<HCommEventData> event,
-             HSerialPort& port) {
+             HSerialPort& port, HTransferOutcome* outcome = nullptr) {
     HMemoryImage unused{};
     HComInstructionDialog dialog(link, unused, &frame);
     dialog.SetPreparedEvent(std::move(event), port);
     dialog.DoModal();
     frame.activateWindow();
+    if (outcome)
+        *outcome = dialog.Outcome();
     return dialog.Outcome().result;
+}
+
+// The one record of a whole alignment or recovery.
+void Record(HHistoryOperation operation, const HLinkSettings& link, bool ok,
+            const HTransferOutcome& last, const HMemoryImage* read, const HMemoryImage* written) {
+    HHistoryCommands::Record(
+        HTransferHistory::FlowRecord(operation, link.accessLevel, ok, last, read, written));
 }
 
 // Waits without blocking the window.
@@ -109,7 +120,11 @@ int BasicAlignment(CMainFrame& frame, const HLinkSettings& link) {
     start->readFlash = kStartFlash;
     start->writeEeprom = {{0x10, 0x11}};
     start->writeFlash = kEndFlash;
-    const int status = RunEvent(frame, link, std::move(start), port);
+    HTransferOutcome last;
+    const int status = RunEvent(frame, link, std::move(start), port, &last);
+    // Result 2: the radio holds the set-up, so its data were read and written.
+    const HMemoryImage asRead = work;
+    const HMemoryImage* read = status != 1 ? &asRead : nullptr;
     if (status == 0) {
         HLOG_D1("%s", "調整準備が整った為、調整を開始します。");
         HComAlignment comm(&port);
@@ -121,7 +136,9 @@ int BasicAlignment(CMainFrame& frame, const HLinkSettings& link) {
         end->writeEeprom = kEndEeprom;
         end->writeFlash = kEndFlash;
         end->failedSteps = sheet.FailedSteps();
-        (void)RunEvent(frame, link, std::move(end), port);
+        const int ended = RunEvent(frame, link, std::move(end), port, &last);
+        Record(HHistoryOperation::Alignment, link, ended == 0 && sheet.FailedSteps().empty(), last,
+               read, &radio);
     } else if (status == 2) {
         HMessageBox::Show(&frame, HStringTable::kAdjDownloadFailed, QMessageBox::Critical);
         HLOG_D1("%s", "調整準備に失敗した為、元の無線機データを書き戻します。");
@@ -130,7 +147,10 @@ int BasicAlignment(CMainFrame& frame, const HLinkSettings& link) {
         auto back = BuildCommEvent(HCommEvent::BasicAlignStartFailure, link, nullptr, &work);
         back->writeEeprom = kEndEeprom;
         back->writeFlash = kEndFlash;
-        (void)RunEvent(frame, link, std::move(back), port);
+        (void)RunEvent(frame, link, std::move(back), port, &last);
+        Record(HHistoryOperation::Alignment, link, false, last, read, &work);
+    } else {
+        Record(HHistoryOperation::Alignment, link, false, last, nullptr, nullptr);
     }
     HLOG_D1("BasicAlignment[STATUS:%d]", status);
     return status;
@@ -143,8 +163,12 @@ int ChannelFineAlignment(CMainFrame& frame, const HLinkSettings& link) {
     auto start = BuildCommEvent(HCommEvent::FineAlignStart, link, &work, nullptr);
     start->readEeprom = kStartEeprom;
     start->readFlash = kStartFlash;
-    int status = RunEvent(frame, link, std::move(start), port);
-    if (status == 0) {
+    HTransferOutcome last;
+    int status = RunEvent(frame, link, std::move(start), port, &last);
+    const HMemoryImage asRead = work;
+    const bool started = status == 0;
+    const HMemoryImage* written = nullptr;
+    if (started) {
         HLOG_D1("%s", "調整準備が整った為、調整を開始します。");
         HComAlignment comm(&port);
         int result = 2;
@@ -156,13 +180,17 @@ int ChannelFineAlignment(CMainFrame& frame, const HLinkSettings& link) {
         if (result == 1) {
             auto end = BuildCommEvent(HCommEvent::FineAlignEnd, link, nullptr, &work);
             end->writeFlash = {{0x08, 0xFF}};
-            status = RunEvent(frame, link, std::move(end), port);
+            status = RunEvent(frame, link, std::move(end), port, &last);
+            written = &work;
         } else {
-            status =
-                RunEvent(frame, link,
-                         BuildCommEvent(HCommEvent::FineAlignCancel, link, nullptr, nullptr), port);
+            status = RunEvent(frame, link,
+                              BuildCommEvent(HCommEvent::FineAlignCancel, link, nullptr, nullptr),
+                              port, &last);
+            last.status = HTransferStatus::Cancelled;
         }
     }
+    Record(HHistoryOperation::Alignment, link, status == 0 && written, last,
+           started ? &asRead : nullptr, written);
     HLOG_D1("ChannelFineAlignment終了[STATUS:%d]", status);
     return status;
 }
@@ -174,19 +202,27 @@ int AdjustmentRecover(CMainFrame& frame, const HLinkSettings& link) {
     auto start = BuildCommEvent(HCommEvent::RecoveryStart, link, &work, nullptr);
     start->readEeprom = {{0x00, 0x1C}, {0xEB, 0xFE}};
     start->readFlash = {{0x00, 0x01}, {0x08, 0xFF}, {0x5C, 0x5E}};
-    int status = RunEvent(frame, link, std::move(start), port);
-    if (status == 0) {
+    HTransferOutcome last;
+    int status = RunEvent(frame, link, std::move(start), port, &last);
+    const HMemoryImage asRead = work; // the recovery works on `work`
+    const bool started = status == 0;
+    const HMemoryImage* written = nullptr;
+    if (started) {
         RecoveryPrompt prompt(&frame);
         HCommEventData ranges;
         if (HAdjustmentRecovery::AdjustmentRecovery(work, ranges, prompt, RecoverySources(frame))) {
             auto end = BuildCommEvent(HCommEvent::RecoveryEnd, link, nullptr, &work);
             end->writeEeprom = ranges.writeEeprom;
             end->writeFlash = ranges.writeFlash;
-            status = RunEvent(frame, link, std::move(end), port);
+            status = RunEvent(frame, link, std::move(end), port, &last);
+            written = &work;
         } else {
             status = 1;
+            last.status = HTransferStatus::Cancelled;
         }
     }
+    Record(HHistoryOperation::Recovery, link, status == 0, last, started ? &asRead : nullptr,
+           written);
     HLOG_D1("Adjustment Recovery終了[STATUS:%d]", status);
     return status;
 }

@@ -2,9 +2,11 @@
 
 #include "CPasswordDialog.h"
 #include "CRP57App.h"
+#include "HHistoryCommands.h"
 #include "HLogPrint.h"
 #include "HMessageBox.h"
 #include "HStringTable.h"
+#include "HTransferHistory.h"
 #include "HTransferRanges.h"
 #include "HWriteCheck.h"
 
@@ -146,11 +148,17 @@ std::unique_ptr<HCommEventData> HComInstructionDialog::BuildEvent(int command,
                        link, &work, &image);
     if (command == kCommandDownload) {
         event->radioCheck = &HWriteCheck::CheckAgainstRadio;
-        if (const HBackupSettings backups = HBackupSettings::Read(); backups.beforeDownload)
+        if (const HBackupSettings backups = HBackupSettings::Read(); backups.beforeDownload) {
             event->backupSink = [backups](const HMemoryImage& radio) {
                 return HBackups::Keep(radio, HBackups::SerialLabel(radio), backups,
                                       HBackups::Clock::now());
             };
+            // An earlier read of the same radio may stand for the backup.
+            event->backupSource = HHistoryCommands::BackupSource();
+        }
+        // The radio's serial number (words 0xFD-0xFE) names its record.
+        if (link.accessLevel != 2)
+            event->readEeprom.push_back({0xFD, 0xFE});
     }
     return event;
 }
@@ -267,6 +275,8 @@ void HComInstructionDialog::OnRun() {
         event->readFlash = m_addedPages;
     } else {
         event = BuildEvent(m_command, m_link, m_work, m_image);
+        if (event && m_eventHook)
+            m_eventHook(*event);
     }
     if (!event) {
         HLOG_ER("transfer command not known [ID:%d]", m_command);
@@ -308,6 +318,10 @@ void HComInstructionDialog::OnRun() {
 
 void HComInstructionDialog::OnTransferOver(const HTransferOutcome& outcome) {
     m_outcome = outcome;
+    if (m_recorded && (m_command == kCommandUpload || m_command == kCommandDownload))
+        HHistoryCommands::Record(HTransferHistory::RecordOf(
+            m_command == kCommandUpload ? HHistoryOperation::Upload : HHistoryOperation::Download,
+            m_link.accessLevel, outcome));
     // The worker is idle once it has reported: ending it here cannot wait on us.
     if (m_controller) {
         m_controller->SetShowWindowFlag(0);

@@ -16,6 +16,7 @@
 #include <QDialog>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -51,6 +52,12 @@ public:
 
     // Upload or Download, before DoModal.
     void SetCommand(int command);
+    // Changes the Upload's or Download's event before it goes (a fleet
+    // radio's roster row).
+    void SetEventHook(std::function<void(HCommEventData&)> hook) { m_eventHook = std::move(hook); }
+    // An Upload or a Download is recorded in the history unless the caller
+    // keeps the record itself.
+    void SetRecorded(bool recorded) { m_recorded = recorded; }
     [[nodiscard]] int GetCommand() const { return m_command; }
     // The added channel upload: `flashPages` are read from the radio into a
     // copy of `work`, which then replaces the image when all went well.
@@ -96,6 +103,8 @@ private:
     HRangeList m_addedPages;
     std::unique_ptr<HCommEventData> m_prepared;
     HSerialPort* m_externalPort = nullptr;
+    std::function<void(HCommEventData&)> m_eventHook;
+    bool m_recorded = true;
     bool m_posted = false;
     bool m_running = false;
     bool m_cancelRequested = false;

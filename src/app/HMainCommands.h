@@ -93,6 +93,8 @@ inline constexpr int kDownload = 32852;
 inline constexpr int kBasicAlignment = 32853;
 inline constexpr int kChFineAlignment = 32854;
 inline constexpr int kAdjustmentRecover = 32855;
+inline constexpr int kRadioHistory = 32954;
+inline constexpr int kFleetDownload = 32955;
 inline constexpr int kToolUpload = 32871;
 inline constexpr int kToolDownload = 32872;
 // Help
@@ -121,6 +123,8 @@ inline constexpr std::array kTable = {
                 HCmd::kImportChannels},
     HCommandRow{HCmd::kCompareWith, "&File", "Compare &With...", "", K::Command,
                 HCmd::kCompareWith},
+    HCommandRow{HCmd::kFleetDownload, "&File", "&Fleet Download...", "", K::Command,
+                HCmd::kFleetDownload},
     HCommandRow{HCmd::kOpenBackups, "&File", "Open &Backups Folder", "", K::Command,
                 HCmd::kOpenBackups},
     HCommandRow{0, "&File", "", "", K::Separator, 0},
@@ -217,6 +221,7 @@ inline constexpr std::array kTable = {
 
     HCommandRow{HCmd::kUpload, "&Radio", "&Upload", "", K::Command, HCmd::kUpload},
     HCommandRow{HCmd::kDownload, "&Radio", "&Download", "", K::Command, HCmd::kDownload},
+    HCommandRow{HCmd::kRadioHistory, "&Radio", "&History...", "", K::Command, HCmd::kRadioHistory},
     HCommandRow{0, "&Radio", "", "", K::Separator, 0},
     HCommandRow{HCmd::kBasicAlignment, "&Radio", "Basic &Alignment", "", K::Command,
                 HCmd::kBasicAlignment},

@@ -2,12 +2,14 @@
 
 #include "CliCommand.h"
 #include "CliStopSignals.h"
+#include "CmdHistory.h"
 #include "HAdjustmentRecovery.h"
 #include "HBasicAlignment.h"
 #include "HChannels.h"
 #include "HLinkSettings.h"
 #include "HRP57CommunicationDialog.h"
 #include "HStringTable.h"
+#include "HTransferHistory.h"
 
 #include <CLI/CLI.hpp>
 #include <array>
@@ -91,6 +93,12 @@ bool AllWritten(const HBasicAlignment::HUnwritten& missed) {
     return missed.Empty();
 }
 
+// One record of the whole alignment or recovery.
+void Record(HHistoryOperation operation, bool ok, const HTransferOutcome& last,
+            const HMemoryImage* read, const HMemoryImage* written) {
+    CliRecord(HTransferHistory::FlowRecord(operation, 1, ok, last, read, written));
+}
+
 int Basic(const HLinkSettings& link, AlignPrompt& prompt) {
     const CliStop::Guard stop(nullptr);
     HSerialPort port;
@@ -102,6 +110,8 @@ int Basic(const HLinkSettings& link, AlignPrompt& prompt) {
     start->writeFlash = {{0x00, 0x01}, {0x03, 0x03}, {0x08, 0xFF}};
     const HTransferOutcome started = Send(port, prompt, std::move(start));
     EventStep("start", started);
+    // Result 2: the radio holds the set-up, so its data were read and written.
+    const HMemoryImage* read = started.result != 1 ? &work : nullptr;
     const HRangeList endEeprom{{0x02, 0x02}, {0x10, 0x11}};
     const HRangeList endFlash{{0x00, 0x01}, {0x03, 0x03}, {0x08, 0xFF}};
     if (started.result == 2 && !Stopped()) {
@@ -109,12 +119,25 @@ int Basic(const HLinkSettings& link, AlignPrompt& prompt) {
         auto back = BuildCommEvent(HCommEvent::BasicAlignStartFailure, link, nullptr, &work);
         back->writeEeprom = endEeprom;
         back->writeFlash = endFlash;
-        EventStep("restore", Send(port, prompt, std::move(back)));
+        const HTransferOutcome restored = Send(port, prompt, std::move(back));
+        EventStep("restore", restored);
+        Record(HHistoryOperation::Alignment, false, restored, read, &work);
+    } else if (started.result != 0) {
+        Record(HHistoryOperation::Alignment, false, started, read, nullptr);
     }
     if (started.result != 0)
         return kExitFailed;
 
     HComAlignment comm(&port);
+    // A stop between the steps: the radio is reset and the run recorded as cancelled.
+    auto cancelSteps = [&] {
+        const int status = CancelSteps(comm, port);
+        HTransferOutcome stopped;
+        stopped.status = HTransferStatus::Cancelled;
+        stopped.message = HComText::kCancelled;
+        Record(HHistoryOperation::Alignment, false, stopped, read, &editor);
+        return status;
+    };
     CliStop::SetActive(&comm);
     if (Stopped()) // a stop before the steps could be told to stop
         comm.RequestCancel();
@@ -129,7 +152,7 @@ int Basic(const HLinkSettings& link, AlignPrompt& prompt) {
         if (tx)
             (void)comm.RequestRx();
         if (Stopped())
-            return CancelSteps(comm, port);
+            return cancelSteps();
         Step(name, vcv ? std::to_string(*vcv) : "failed");
         if (!vcv) {
             failed.emplace_back(name);
@@ -146,7 +169,7 @@ int Basic(const HLinkSettings& link, AlignPrompt& prompt) {
         const std::optional<int> t =
             HBasicAlignment::TuneSweep(comm, step, std::uint8_t(data.GetValue(16)), timing);
         if (Stopped())
-            return CancelSteps(comm, port);
+            return cancelSteps();
         const std::string name = "rx-tune-" + std::to_string(step);
         Step(name.c_str(), t ? std::to_string(*t) : "failed");
         tuned = t.has_value();
@@ -168,7 +191,7 @@ int Basic(const HLinkSettings& link, AlignPrompt& prompt) {
             failed.emplace_back("rx-tune");
     }
     if (Stopped())
-        return CancelSteps(comm, port);
+        return cancelSteps();
     CliStop::SetActive(nullptr);
 
     auto end = BuildCommEvent(HCommEvent::BasicAlignEnd, link, &work, &editor);
@@ -178,6 +201,8 @@ int Basic(const HLinkSettings& link, AlignPrompt& prompt) {
     end->failedSteps = failed;
     const HTransferOutcome ended = Send(port, prompt, std::move(end));
     EventStep("end", ended);
+    const bool done = failed.empty() && ended.result == 0;
+    Record(HHistoryOperation::Alignment, done, ended, read, &editor);
     return ended.result == 0 ? kExitOk : kExitFailed;
 }
 
@@ -190,8 +215,11 @@ int Recover(const HLinkSettings& link, AlignPrompt& prompt, const std::string& f
     start->readFlash = {{0x00, 0x01}, {0x08, 0xFF}, {0x5C, 0x5E}};
     const HTransferOutcome read = Send(port, prompt, std::move(start));
     EventStep("read", read);
-    if (read.result != 0 || Stopped())
+    if (read.result != 0 || Stopped()) {
+        Record(HHistoryOperation::Recovery, false, read, nullptr, nullptr);
         return kExitFailed;
+    }
+    const HMemoryImage asRead = work; // the recovery works on `work`
     HCommEventData ranges;
     HAdjustmentRecovery::Sources sources;
     sources.chooseDataFile = [&] { return std::optional<std::string>(file); };
@@ -200,6 +228,10 @@ int Recover(const HLinkSettings& link, AlignPrompt& prompt, const std::string& f
     Step("reliability", std::to_string(reliability));
     if (!HAdjustmentRecovery::AdjustmentRecovery(work, ranges, prompt, sources)) {
         Step("recover", "stopped");
+        HTransferOutcome stopped;
+        stopped.status = HTransferStatus::Cancelled;
+        stopped.message = "recovery stopped";
+        Record(HHistoryOperation::Recovery, false, stopped, &asRead, nullptr);
         return kExitFailed;
     }
     HMemoryImage recovered = work;
@@ -208,6 +240,7 @@ int Recover(const HLinkSettings& link, AlignPrompt& prompt, const std::string& f
     end->writeFlash = ranges.writeFlash;
     const HTransferOutcome written = Send(port, prompt, std::move(end));
     EventStep("write", written);
+    Record(HHistoryOperation::Recovery, written.result == 0, written, &asRead, &recovered);
     return written.result == 0 ? kExitOk : kExitFailed;
 }
 

@@ -5,6 +5,7 @@
 #include "HBackups.h"
 #include "HDataFile.h"
 #include "HEditorRegistry.h"
+#include "HHistoryRecord.h"
 #include "HRadioDetect.h"
 #include "HSettingRows.h"
 #include "HStringTable.h"
@@ -68,50 +69,12 @@ int RunDiff(const DiffOptions& o) {
     HMemoryImage b{};
     if (!ReadDataFile(o.a, a) || !ReadDataFile(o.b, b))
         return kExitBadInput;
-    const bool rowSection =
-        o.section == HSettingRows::kGroupsSection || o.section == HSettingRows::kChannelsSection;
-    if (!o.section.empty() && !rowSection && HEditorRegistry::FindBySection(o.section) == nullptr) {
-        CliError("diff: unknown section '" + o.section + "' (" + SettingsSections() + ", " +
-                 HSettingRows::kGroupsSection + ", " + HSettingRows::kChannelsSection + ")");
-        return kExitBadInput;
-    }
-    std::vector<HDiffLine> lines = HImageDiff::Compare(a, b, o.level);
-    if (!o.section.empty())
-        std::erase_if(lines, [&o](const HDiffLine& l) { return l.section != o.section; });
-    if (o.json) {
-        CliJson list = CliJson::array();
-        for (const HDiffLine& l : lines)
-            list.push_back({{"section", l.section},
-                            {"key", l.key},
-                            {"caption", l.caption},
-                            {"channel", l.channel ? CliJson(l.channel) : CliJson()},
-                            {"a", l.inA ? CliJson(JsonText(l.a)) : CliJson()},
-                            {"b", l.inB ? CliJson(JsonText(l.b)) : CliJson()}});
-        PrintJson({{"a", o.a}, {"b", o.b}, {"same", lines.empty()}, {"differences", list}});
-    } else {
-        std::string current;
-        for (const HDiffLine& l : lines) {
-            if (l.section != current) {
-                std::printf("%s[%s]\n", current.empty() ? "" : "\n", l.section.c_str());
-                current = l.section;
-            }
-            std::printf("%s (%s): %s -> %s\n", l.key.c_str(), l.caption.c_str(),
-                        Quoted(l.inA, l.a).c_str(), Quoted(l.inB, l.b).c_str());
-        }
-    }
-    return lines.empty() ? kExitOk : kExitFailed;
+    return PrintDiff(a, b, o.a, o.b, o.section, o.level, o.json);
 }
 
 // ------------------------------------------------------------------ backups
 
-std::string LocalTime(std::int64_t seconds) {
-    const std::time_t t = static_cast<std::time_t>(seconds);
-    std::tm tm{};
-    localtime_r(&t, &tm);
-    char text[32];
-    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &tm);
-    return text;
-}
+using HHistoryText::LocalTime;
 
 int RunBackups(bool json) {
     const std::vector<HBackupEntry> entries = HBackups::List();
@@ -162,6 +125,42 @@ int RunDetect(const DetectOptions& o) {
 }
 
 } // namespace
+
+int PrintDiff(const HMemoryImage& a, const HMemoryImage& b, const std::string& aName,
+              const std::string& bName, const std::string& section, int level, bool json) {
+    const bool rowSection =
+        section == HSettingRows::kGroupsSection || section == HSettingRows::kChannelsSection;
+    if (!section.empty() && !rowSection && HEditorRegistry::FindBySection(section) == nullptr) {
+        CliError("diff: unknown section '" + section + "' (" + SettingsSections() + ", " +
+                 HSettingRows::kGroupsSection + ", " + HSettingRows::kChannelsSection + ")");
+        return kExitBadInput;
+    }
+    std::vector<HDiffLine> lines = HImageDiff::Compare(a, b, level);
+    if (!section.empty())
+        std::erase_if(lines, [&section](const HDiffLine& l) { return l.section != section; });
+    if (json) {
+        CliJson list = CliJson::array();
+        for (const HDiffLine& l : lines)
+            list.push_back({{"section", l.section},
+                            {"key", l.key},
+                            {"caption", l.caption},
+                            {"channel", l.channel ? CliJson(l.channel) : CliJson()},
+                            {"a", l.inA ? CliJson(JsonText(l.a)) : CliJson()},
+                            {"b", l.inB ? CliJson(JsonText(l.b)) : CliJson()}});
+        PrintJson({{"a", aName}, {"b", bName}, {"same", lines.empty()}, {"differences", list}});
+    } else {
+        std::string current;
+        for (const HDiffLine& l : lines) {
+            if (l.section != current) {
+                std::printf("%s[%s]\n", current.empty() ? "" : "\n", l.section.c_str());
+                current = l.section;
+            }
+            std::printf("%s (%s): %s -> %s\n", l.key.c_str(), l.caption.c_str(),
+                        Quoted(l.inA, l.a).c_str(), Quoted(l.inB, l.b).c_str());
+        }
+    }
+    return lines.empty() ? kExitOk : kExitFailed;
+}
 
 void AddCheckCommand(CLI::App& app, int& status) {
     auto o = std::make_shared<CheckOptions>();

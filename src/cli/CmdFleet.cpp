@@ -69,20 +69,22 @@ bool FleetJournal::Check() {
     return true;
 }
 
-bool FleetJournal::Append(const std::string& serial, bool ok, const std::string& message) {
+bool FleetJournal::Append(const std::string& serial, const std::string& result,
+                          const std::string& message, const std::string& values) {
     const int fd = Open();
     if (fd < 0)
         return false;
     std::string text;
     if (::lseek(fd, 0, SEEK_END) == 0)
-        text = "time,serial,result,message\n";
+        text = "time,serial,result,message,values\n";
     const std::time_t now = std::time(nullptr);
     std::tm tm{};
     localtime_r(&now, &tm);
     char stamp[32];
     std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", &tm);
-    text += std::string(stamp) + "," + Field(serial) + "," + (ok ? "ok" : "failed") + "," +
-            Field(OneLine(message)) + "\n";
+    m_lastLine = std::string(stamp) + "," + Field(serial) + "," + result + "," +
+                 Field(OneLine(message)) + "," + Field(OneLine(values));
+    text += m_lastLine + "\n";
     const bool written =
         ::write(fd, text.data(), text.size()) == ssize_t(text.size()) && ::fsync(fd) == 0;
     if (!written)

@@ -3,8 +3,8 @@
 
 #include "CliJson.h"
 #include "HDataFile.h"
-#include "HDefaultImage.h"
 #include "HEditorRegistry.h"
+#include "HSettingAssignments.h"
 
 #include <CLI/CLI.hpp>
 #include <cstdio>
@@ -48,20 +48,6 @@ std::optional<std::int32_t> CodeOf(const HSettingsSession& session,
         break;
     }
     return std::nullopt;
-}
-
-std::string UnknownKey(const HSettingsSession& session, const std::string& key) {
-    std::string text = "unknown setting '" + key + "'";
-    const std::string section = key.substr(0, key.find('.'));
-    std::string keys;
-    for (const auto& s : session.Settings())
-        if (s.section == section)
-            keys += (keys.empty() ? "" : ", ") + s.key;
-    if (!keys.empty())
-        text += "; " + section + " has " + keys;
-    else
-        text += " (rp57cli show FILE lists every key)";
-    return text;
 }
 
 int RunShow(const Options& o) {
@@ -112,7 +98,7 @@ int RunGet(const Options& o) {
     }
     const HSettingsSession::Setting* s = session.Find(o.word);
     if (s == nullptr) {
-        CliError("get: " + UnknownKey(session, o.word));
+        CliError("get: " + HSettingAssignments::UnknownKey(session, o.word));
         return kExitBadInput;
     }
     std::printf("%s\n", TerminalText(session.Shown(*s)).c_str());
@@ -123,36 +109,21 @@ int RunSet(const Options& o) {
     HMemoryImage image{};
     if (!ReadDataFile(o.file, image))
         return kExitBadInput;
-    // Each change in turn, as a user would make them one dialog after the
-    // other: a later one sees what an earlier one enabled or made anew.
+    HSettingAssignments::Values values;
     for (const std::string& assignment : o.words) {
         const std::size_t eq = assignment.find('=');
         if (eq == std::string::npos) {
             CliError("set: '" + assignment + "' is not KEY=VALUE");
             return kExitBadInput;
         }
-        const std::string key = assignment.substr(0, eq);
-        HSettingsSession session(image, o.level);
-        if (session.FindRow(key) != nullptr) {
-            CliError("set: " + key +
-                     " is a row that no dialog shows; it is kept as the radio holds it");
-            return kExitBadInput;
-        }
-        const HSettingsSession::Setting* s = session.Find(key);
-        if (s == nullptr) {
-            CliError("set: " + UnknownKey(session, key));
-            return kExitBadInput;
-        }
-        if (const std::string why = session.Set(*s, assignment.substr(eq + 1)); !why.empty()) {
-            CliError("set: " + why);
-            return kExitBadInput;
-        }
-        if (const std::string why = session.Confirm(&MakeImageForModel); !why.empty()) {
-            CliError("set: " + why);
-            return kExitBadInput;
-        }
-        for (const std::string& message : session.Messages())
-            CliError("warning: " + message);
+        values.emplace_back(assignment.substr(0, eq), assignment.substr(eq + 1));
+    }
+    const HSettingAssignments::Result applied = HSettingAssignments::Apply(image, o.level, values);
+    for (const std::string& message : applied.warnings)
+        CliError("warning: " + message);
+    if (!applied.error.empty()) {
+        CliError("set: " + applied.error);
+        return kExitBadInput;
     }
     // A file that already holds the result is left as it is.
     HMemoryImage existing{};

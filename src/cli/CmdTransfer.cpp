@@ -2,15 +2,19 @@
 
 #include "CliStopSignals.h"
 #include "CmdFleet.h"
+#include "CmdHistory.h"
 #include "HBackups.h"
 #include "HDataFile.h"
+#include "HFleetPlan.h"
 #include "HLinkSettings.h"
 #include "HLogPrint.h"
 #include "HProgramDir.h"
 #include "HRP57CommunicationDialog.h"
+#include "HRoster.h"
 #include "HSerialPort.h"
 #include "HSignallingSteps.h"
 #include "HStringTable.h"
+#include "HTransferHistory.h"
 #include "HTransferRanges.h"
 #include "HTransferSteps.h"
 #include "HWriteCheck.h"
@@ -40,11 +44,13 @@ struct TransferOptions {
     int baud = 9600;
     bool interfaceUnit = false;
     std::optional<std::string> password;
-    bool force = false;    // download even when the check before writing finds errors
-    bool backup = false;   // read the radio into the backups folder first
-    bool noBackup = false; // do not, whatever the settings say
-    bool repeat = false;   // radio after radio until Ctrl-C
-    std::string journal;   // the fleet run's CSV journal
+    bool force = false;            // download even when the check before writing finds errors
+    bool backup = false;           // read the radio into the backups folder first
+    bool noBackup = false;         // do not, whatever the settings say
+    bool repeat = false;           // radio after radio until Ctrl-C
+    std::string journal;           // the fleet run's CSV journal
+    std::string roster;            // per radio by serial number: the settings it is given
+    std::vector<std::string> keep; // settings read from each radio and kept
 };
 
 using CliStop::g_interrupted;
@@ -203,7 +209,8 @@ private:
 };
 
 std::unique_ptr<HCommEventData> MakeEvent(HCommEvent id, const TransferOptions& o,
-                                          HMemoryImage& work, HMemoryImage& image) {
+                                          HMemoryImage& work, HMemoryImage& image,
+                                          HBackupSource* backupSource = nullptr) {
     HLinkSettings link;
     link.SetPort(o.port);
     link.baudRate = o.baud;
@@ -214,16 +221,29 @@ std::unique_ptr<HCommEventData> MakeEvent(HCommEvent id, const TransferOptions& 
         return event;
     event->radioCheck = &HWriteCheck::CheckAgainstRadio;
     // A fleet run keeps backups only when asked: each costs an upload's time.
+    // Settings kept from the radio need it read whole, which is its backup too.
     const HBackupSettings backups = HBackupSettings::Read();
-    if (o.backup || (!o.repeat && !o.noBackup && backups.beforeDownload))
+    if (o.backup || !o.keep.empty() || (!o.repeat && !o.noBackup && backups.beforeDownload)) {
         event->backupSink = [backups](const HMemoryImage& radio) {
             return HBackups::Keep(radio, HBackups::SerialLabel(radio), backups,
                                   HBackups::Clock::now());
         };
-    // The radio's serial number (words 0xFD-0xFE) names its journal line.
-    if (o.repeat)
+        // An earlier read of the same radio may stand for the backup.
+        if (CliHistory().Settings().reuseMinutes > 0)
+            event->backupSource = backupSource;
+    }
+    // The radio's serial number (words 0xFD-0xFE) names its record, its
+    // journal line and its roster row.
+    if (o.level != 2 || o.repeat || !o.roster.empty())
         event->readEeprom.push_back({0xFD, 0xFE});
     return event;
+}
+
+// The values as one line: "key=value; key=value".
+std::string OnOneLine(std::string values) {
+    for (std::size_t at = values.find('\n'); at != std::string::npos; at = values.find('\n'))
+        values.replace(at, 1, "; ");
+    return values;
 }
 
 // The check before writing, before the radio is touched. False: errors, and no
@@ -258,7 +278,7 @@ int Report(const HTransferOutcome& outcome) {
 
 // A fleet run: after each radio, the next one's Check byte; one journal line per
 // radio. A stop signal ends the run after the radio being programmed.
-int RunRepeat(const TransferOptions& o, const HMemoryImage& prepared) {
+int RunRepeat(const TransferOptions& o, const HMemoryImage& prepared, const HRoster* roster) {
     HLinkSettings link;
     link.SetPort(o.port);
     const std::string device = link.DeviceName();
@@ -273,6 +293,7 @@ int RunRepeat(const TransferOptions& o, const HMemoryImage& prepared) {
     CliPrompt prompt(o.password, false);
     prompt.SetForce(o.force);
     HSerialPort port;
+    HTransferHistory history(CliHistory());
     g_repeat = true;
     g_stopAfterRadio = false;
     // Every stop signal is counted here: the second stops the radio being programmed.
@@ -281,6 +302,7 @@ int RunRepeat(const TransferOptions& o, const HMemoryImage& prepared) {
     int radios = 0;
     int failed = 0;
     bool journalLost = false;
+    int skipped = 0;
     while (!g_stopAfterRadio) {
         std::fprintf(stderr, "%s\n", HStringTable::Get(HStringTable::kFleetWaiting).c_str());
         if (!WaitForRadio(device, o.baud, g_stopAfterRadio))
@@ -288,40 +310,52 @@ int RunRepeat(const TransferOptions& o, const HMemoryImage& prepared) {
         HMemoryImage image = prepared;
         HMemoryImage work{};
         HTransferOutcome outcome;
+        HFleetTurn turn;
         {
             HRP57CommunicationDialog controller(HRP57CommunicationDialog::kDirectionDownload, &port,
                                                 &prompt, &prompt);
             CliStop::SetActive(&controller);
-            outcome = CliStop::RunCancellable(controller,
-                                              MakeEvent(HCommEvent::Download, o, work, image));
+            auto event = MakeEvent(HCommEvent::Download, o, work, image, &history);
+            HFleetPlan::Install(*event, roster, o.keep, turn);
+            outcome = CliStop::RunCancellable(controller, std::move(event));
             CliStop::SetActive(nullptr);
         }
         ++radios;
         const bool ok = outcome.status == HTransferStatus::Success;
-        failed += ok ? 0 : 1;
+        failed += ok || turn.skipped ? 0 : 1;
+        skipped += turn.skipped ? 1 : 0;
+        const char* result = ok ? "ok" : turn.skipped ? "skipped" : "failed";
         const std::string serial = HBackups::SerialLabel(work);
         const std::string message = outcome.status == HTransferStatus::Cancelled
                                         ? std::string(HComText::kCancelled)
                                         : outcome.message;
-        std::printf("radio %d: serial %s %s\n", radios, serial.c_str(), ok ? "ok" : "failed");
+        std::printf("radio %d: serial %s %s\n", radios, serial.c_str(), result);
         std::fflush(stdout);
-        if (!journal.Append(serial, ok, message)) {
-            // A run whose record is lost must not go on as if kept.
+        // A run whose record is lost must not go on as if kept.
+        if (!journal.Append(serial, result, message, OnOneLine(turn.received))) {
             CliError("the journal line could not be written: " + journal.Error() +
                      "; the run stops");
             journalLost = true;
-            break;
         }
+        HHistoryRecord record =
+            HTransferHistory::RecordOf(HHistoryOperation::FleetDownload, o.level, outcome);
+        record.journal = journal.LastLine();
+        record.values = turn.received;
+        CliRecord(std::move(record));
+        if (journalLost)
+            break;
     }
     g_repeat = false;
-    std::printf("%d radios, %d failed; journal %s\n", radios, failed, journal.Path().c_str());
-    return failed == 0 && !journalLost ? kExitOk : kExitFailed;
+    std::printf("%d radios, %d failed, %d skipped; journal %s\n", radios, failed, skipped,
+                journal.Path().c_str());
+    return failed == 0 && skipped == 0 && !journalLost ? kExitOk : kExitFailed;
 }
 
 int RunTransfer(const TransferOptions& o, bool upload) {
-
     HMemoryImage work{};
     HMemoryImage image{};
+    HRoster roster;
+    std::string why;
     if (upload) {
         // A whole radio read for a file that cannot be written is lost: refuse
         // before the radio is touched.
@@ -340,23 +374,40 @@ int RunTransfer(const TransferOptions& o, bool upload) {
                                            HSignallingSteps::WriteCompiledTables);
         if (!CheckBeforeDownload(image, o))
             return kExitFailed;
+        // Every row of the roster is tried before the first radio.
+        if (!o.roster.empty() && !roster.Load(o.roster, image, o.level, o.keep, why)) {
+            CliError(why);
+            return kExitBadInput;
+        }
+        if (o.roster.empty() && !o.keep.empty())
+            if (why = HRoster::CheckKeep(image, o.level, o.keep); !why.empty()) {
+                CliError("--keep: " + why);
+                return kExitBadInput;
+            }
         if (o.repeat)
-            return RunRepeat(o, image);
+            return RunRepeat(o, image, o.roster.empty() ? nullptr : &roster);
     }
 
     CliPrompt prompt(o.password, upload);
     prompt.SetForce(o.force);
     HSerialPort port;
     HTransferOutcome outcome;
+    HTransferHistory history(CliHistory());
+    HFleetTurn turn;
     {
         HRP57CommunicationDialog controller(upload ? HRP57CommunicationDialog::kDirectionUpload
                                                    : HRP57CommunicationDialog::kDirectionDownload,
                                             &port, &prompt, &prompt);
         CliStop::Guard guard(&controller, OnInterrupt);
-        outcome = CliStop::RunCancellable(
-            controller,
-            MakeEvent(upload ? HCommEvent::Upload : HCommEvent::Download, o, work, image));
+        auto event =
+            MakeEvent(upload ? HCommEvent::Upload : HCommEvent::Download, o, work, image, &history);
+        HFleetPlan::Install(*event, o.roster.empty() ? nullptr : &roster, o.keep, turn);
+        outcome = CliStop::RunCancellable(controller, std::move(event));
     }
+    HHistoryRecord record = HTransferHistory::RecordOf(
+        upload ? HHistoryOperation::Upload : HHistoryOperation::Download, o.level, outcome);
+    record.values = turn.received;
+    CliRecord(std::move(record));
     const int status = Report(outcome);
     if (!upload || status != kExitOk)
         return status;
@@ -391,11 +442,15 @@ void AddTransferCommand(CLI::App& app, int& status, bool upload) {
                   app, "download",
                   "  download --port DEV FILE [--level 0|1|2] [--baud N] [--interface-unit]\n"
                   "                            [--password TEXT] [--force] [--backup|--no-backup]\n"
-                  "                            [--repeat [--journal FILE]]\n"
+                  "                            [--repeat [--journal FILE]] [--roster ROSTER.csv]\n"
+                  "                            [--keep KEY[,KEY...]]\n"
                   "                            write a data file into the radio, after the\n"
                   "                            check before writing (--force overrides its\n"
                   "                            errors) and a backup of the radio; --repeat\n"
-                  "                            programs radio after radio until Ctrl-C\n",
+                  "                            programs radio after radio until Ctrl-C;\n"
+                  "                            --roster gives each radio its row (by serial:\n"
+                  "                            a radio not in it is not written); --keep\n"
+                  "                            keeps those settings as each radio has them\n",
                   status, [o] { return RunTransfer(*o, false); });
     command->add_option("--port", o->port, "a serial device, or a COM port number")
         ->required()
@@ -426,6 +481,15 @@ void AddTransferCommand(CLI::App& app, int& status, bool upload) {
     command->add_flag("--repeat", o->repeat,
                       "program radio after radio until Ctrl-C, one journal line each");
     command->add_option("--journal", o->journal, "the fleet run's CSV journal")->type_name("FILE");
+    command
+        ->add_option("--roster", o->roster,
+                     "CSV: serial and setting keys; each radio gets its row's values")
+        ->type_name("ROSTER.csv");
+    command
+        ->add_option("--keep", o->keep,
+                     "settings read from the radio and kept (the radio is read whole)")
+        ->delimiter(',')
+        ->type_name("KEY[,KEY...]");
 }
 
 } // namespace

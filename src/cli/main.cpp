@@ -10,6 +10,7 @@
 #include "CliCommand.h"
 #include "CmdAlign.h"
 #include "CmdCheck.h"
+#include "CmdHistory.h"
 #include "CmdImage.h"
 #include "CmdImport.h"
 #include "CmdRadioText.h"
@@ -44,6 +45,7 @@ void AddCommands(CLI::App& app, int& status) {
     AddImportCommand(app, status);
     AddPrintCommand(app, status);
     AddBackupsCommand(app, status);
+    AddHistoryCommand(app, status);
     AddDetectCommand(app, status);
     AddAlignCommand(app, status);
 }

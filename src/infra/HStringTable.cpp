@@ -101,6 +101,8 @@ const std::map<int, std::string>& Table() {
                "or choose another entry."},
         {2820, "%1 names encode entry %2, which does not exist (the entries run ENC No.1 to "
                "ENC No.32), so what %3 would send is undefined. Choose an entry from the list."},
+        {2821, "Backup: %1; the radio was not read again."},
+        {2822, "Backup: the radio as read before writing (%1)."},
         {2831, "The radio's Hardware values differ from this file's: %1. A download at this "
                "level keeps the radio's; the channels keep the frequencies this file shows."},
         {2832, "%1: no decode window of %2 fits the radio's table with the window scale %3, "
@@ -136,6 +138,15 @@ const std::map<int, std::string>& Table() {
         {3115, "The channel list changes nothing in this image."},
         {3116, "in use"},
         {3117, "not in use"},
+        {3201, "The history cannot take the record of this transfer (%1). It is kept on this "
+               "bench in %2 and sent when the history answers again; the radio work goes on."},
+        {3202, "%1 records kept on this bench while the history could not be reached were sent "
+               "to it."},
+        {3203, "The record of this transfer could not be kept (history: %1; spool on this "
+               "bench: %2)."},
+        {3204, "The settings file's History Url holds a password. Put the password into "
+               "~/.pgpass (or PGPASSFILE) and take it out of the Url."},
+        {3205, "Serial %1 is not in the roster %2: the radio was not written."},
     };
     return table;
 }

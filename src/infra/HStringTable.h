@@ -90,6 +90,8 @@ enum Id : int {
     kFleetWaiting = 2818,
     kCheckEncodeEmpty = 2819,   // %1 setting, %2 entry, %3 why empty, %4 its users, %5 editor
     kCheckEncodeMissing = 2820, // %1 setting, %2 entry number, %3 its users
+    kBackupReused = 2821,       // %1 = which earlier read
+    kBackupReadNow = 2822,      // %1 = the backup file, or why it was not kept
     kCheckRadioHardware = 2831, // %1 = the values: the radio's, then the file's
     kCheckToneWindow = 2832,    // %1 table, %2 the tones, %3 the window scale
     // The alignment steps.
@@ -119,6 +121,12 @@ enum Id : int {
     kImportNothing = 3115,
     kImportInUse = 3116,
     kImportNotInUse = 3117,
+    // The history of transfers.
+    kHistorySpooled = 3201,   // %1 = why, %2 = the spool
+    kHistoryDelivered = 3202, // %1 = how many
+    kHistoryLost = 3203,      // %1 = why the database did not take it, %2 = why the spool did not
+    kHistoryPassword = 3204,
+    kRosterUnknownSerial = 3205, // %1 = serial, %2 = the roster
 };
 
 // The text of a number; empty when the table has none.

@@ -1,6 +1,7 @@
 #pragma once
 // The communication event: carries one radio operation to the communication
 // controller and its outcome (error code, message text) back.
+#include "HBackupSource.h"
 #include "HBackups.h"
 #include "HCheckFinding.h"
 #include "HDlgBase.h"
@@ -9,6 +10,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -27,6 +29,21 @@ enum class HCommEvent : int {
     RecoveryEnd = 9,
     Reserved = 10,
     AddedChannelUpload = 11,
+};
+
+// What a transfer read from the radio and wrote into it, for the record the
+// front end keeps of it (the link keeps none).
+struct HTransferImages {
+    // The radio's memory as read whole: the upload, or the backup before a
+    // download (an earlier read when one stood for it).
+    std::shared_ptr<const HMemoryImage> read;
+    // The words a download read of the radio (its identity), when it read them.
+    std::shared_ptr<const HMemoryImage> radio;
+    // The image whose blocks were sent, once the first one was (also when the
+    // download then failed: the radio may hold part of it).
+    std::shared_ptr<const HMemoryImage> written;
+    // The backup was this earlier read, not read again (its description).
+    std::string reusedBackup;
 };
 
 struct HCommEventData : HEventData {
@@ -73,6 +90,18 @@ struct HCommEventData : HEventData {
     std::function<HBackupResult(const HMemoryImage&)> backupSink;
     // What backupSink answered, once the download is over.
     HBackupResult backupResult;
+    // Download with a backup only: asked for an earlier read of the radio that
+    // may stand for the backup. Not owned; null: the radio is always read.
+    HBackupSource* backupSource = nullptr;
+    // Download only: makes the image for this radio once its data are read
+    // (`radio`: the words read; `whole`: the radio read whole, when it was).
+    // False stops the download before anything is written, with `why` as its
+    // message.
+    std::function<bool(HMemoryImage& target, const HMemoryImage& radio, const HMemoryImage* whole,
+                       std::string& why)>
+        prepareTarget;
+    // Filled by the handler: what it read and wrote.
+    HTransferImages images;
 
     // The access level and the transfer dialog's ranges for it, as every
     // sender of an upload or download sets them.

@@ -49,6 +49,7 @@ int HRP57CommunicationDialog::OnUpload(HCommEventData& event) {
         event.message = HComText::kUploadComplete;
         HDLOG(3, "%s", "アップロード成功。データを保存します。");
         *event.editorImage = work;
+        event.images.read = std::make_shared<const HMemoryImage>(work);
     }
     ResetAndClose(event);
     return ok && !m_cancelled ? 0 : 1;
@@ -74,9 +75,35 @@ bool HRP57CommunicationDialog::ReadBackup(HCommEventData& event,
     ok = ok && ReadRanges(kAreaFlash, ranges.readFlash, *memory, event);
     if (!ok)
         return false;
+    event.images.read = memory;
     // The file is written beside the transfer: a slow disk never holds it up.
     pending =
         std::async(std::launch::async, [sink = event.backupSink, memory] { return sink(*memory); });
+    return true;
+}
+
+bool HRP57CommunicationDialog::ReuseBackup(HCommEventData& event, HMemoryImage& radio, bool& ok,
+                                           std::future<HBackupResult>& pending) {
+    ok = ReadRanges(kAreaEeprom, kRadioIdentityWords, radio, event);
+    if (!ok || CancelPoint())
+        return false;
+    HMemoryImage words{};
+    for (const HBlockRange& r : kRadioIdentityWords)
+        CopyBytes(radio, words, HImageMap::EepromWordOffset(r.from),
+                  HImageMap::EepromWordOffset(std::size_t(r.to) + 1) - 1);
+    const std::optional<HEarlierRead> earlier =
+        event.backupSource->EarlierRead(words, event.accessLevel);
+    // The answer is trusted only as far as the radio's own words confirm it.
+    if (!earlier || !earlier->image || !SameWords(*earlier->image, words, kRadioIdentityWords)) {
+        HDLOG(3, "%s", "backup: no earlier read stands for this radio; it is read now");
+        return false;
+    }
+    HDLOG(3, "backup: %s", earlier->description.c_str());
+    event.images.read = earlier->image;
+    event.images.reusedBackup = earlier->description;
+    pending = std::async(std::launch::async, [sink = event.backupSink, image = earlier->image] {
+        return sink(*image);
+    });
     return true;
 }
 
@@ -127,6 +154,16 @@ int HRP57CommunicationDialog::OnDownload(HCommEventData& event) {
     std::future<HBackupResult> backup;
     const int result = RunDownload(event, backup);
     ReportBackup(event, backup);
+    // The final message says which backup stands for the radio as it was.
+    if (result == 0 && event.images.read) {
+        const std::string note =
+            !event.images.reusedBackup.empty()
+                ? HStringTable::Format(HStringTable::kBackupReused, {event.images.reusedBackup})
+                : HStringTable::Format(HStringTable::kBackupReadNow,
+                                       {event.backupResult.written ? event.backupResult.path
+                                                                   : event.backupResult.error});
+        event.message += "\r\n" + note;
+    }
     return result;
 }
 
@@ -139,16 +176,48 @@ int HRP57CommunicationDialog::RunDownload(HCommEventData& event,
     if (const int check = CheckProgrammingPassword(event); check != 0)
         return PasswordFailure(event, check, true);
 
-    // The radio's whole memory first, as it was before anything is written.
-    bool ok = !event.backupSink || ReadBackup(event, backup);
+    // The radio's whole memory first, as it was before anything is written,
+    // unless an earlier read of the same radio stands for it.
+    HMemoryImage& radio = *event.workBuffer;
+    bool ok = true;
+    bool identityRead = false;
+    if (event.backupSink) {
+        const bool reused = event.backupSource && ReuseBackup(event, radio, ok, backup);
+        identityRead = event.backupSource && ok;
+        if (ok && !reused)
+            ok = ReadBackup(event, backup);
+    }
 
     // The radio's current data: its identity and adjustment pages are kept.
-    HMemoryImage& radio = *event.workBuffer;
-    ok = ok && ReadImage(event, radio);
+    // Words read for the backup question are not read twice.
+    const bool eepromRead =
+        identityRead && std::ranges::all_of(event.readEeprom, [](const HBlockRange& r) {
+            return std::ranges::any_of(kRadioIdentityWords, [&r](const HBlockRange& w) {
+                return w.from <= r.from && r.to <= w.to;
+            });
+        });
+    if (ok && eepromRead) {
+        SetProgressRange(0, ResolveFlashTo(event.readFlash, radio));
+        SetProgressPos(0);
+        ok = ReadRanges(kAreaFlash, event.readFlash, radio, event);
+    } else {
+        ok = ok && ReadImage(event, radio);
+    }
+    if (ok)
+        event.images.radio = std::make_shared<const HMemoryImage>(radio);
 
     // The editor image is prepared in a copy and replaced only when the whole
     // download went through, so a failed download leaves it as it was.
     HMemoryImage target = *event.editorImage;
+    if (ok && event.prepareTarget) {
+        std::string why;
+        if (!event.prepareTarget(target, radio, event.images.read.get(), why)) {
+            HDLOG(1, "not written: %s", why.c_str());
+            event.message = why;
+            ResetAndClose(event);
+            return 1;
+        }
+    }
     bool adjustmentRepaired = false;
     if (ok && event.accessLevel != 2 && event.radioCheck && !PassRadioCheck(event, target, radio)) {
         if (!m_cancelled)
@@ -202,6 +271,7 @@ int HRP57CommunicationDialog::RunDownload(HCommEventData& event,
         // From the first write on, a stop leaves the radio half written (its end
         // mark open) until a download goes through.
         m_partialWrite = true;
+        event.images.written = std::make_shared<const HMemoryImage>(target);
         ok = WriteEndMark(event, target, 0xFF, 0xFF, false);
     }
     if (ok)
@@ -218,6 +288,8 @@ int HRP57CommunicationDialog::RunDownload(HCommEventData& event,
         m_partialWrite = false;
         event.message = HComText::kDownloadComplete;
         *event.editorImage = target;
+        // As the radio holds it now, its end mark closed.
+        event.images.written = std::make_shared<const HMemoryImage>(target);
     }
     HDLOG(6, "%s", "FUNC_OUT");
     ResetAndClose(event);

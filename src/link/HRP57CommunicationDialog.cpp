@@ -164,6 +164,7 @@ int HRP57CommunicationDialog::OnEvent(HEventData& base) {
     outcome.message = event->message;
     outcome.detail = m_detail;
     outcome.errorCode = event->errorCode;
+    outcome.images = event->images;
     {
         std::lock_guard lock(m_outcomeMutex);
         m_lastOutcome = outcome;

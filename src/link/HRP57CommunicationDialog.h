@@ -57,6 +57,7 @@ struct HTransferOutcome {
     std::string message; // the final message ("Upload Complete!", ...); may be empty
     std::string detail;  // why the port did not open, for a detail line
     int errorCode = 0;   // the last serial result
+    HTransferImages images;
 };
 
 class HRP57CommunicationDialog : public HRpCommonCommunication {
@@ -182,6 +183,11 @@ private:
     // Reads the radio as an upload at the event's level would and hands the
     // memory to the event's backup sink, on a thread of its own.
     bool ReadBackup(HCommEventData& event, std::future<HBackupResult>& pending);
+    // The radio's identity words into `radio`, then the event's backup source
+    // asked for an earlier read with the same words. True with the backup
+    // handed to the sink when one stands for it.
+    bool ReuseBackup(HCommEventData& event, HMemoryImage& radio, bool& ok,
+                     std::future<HBackupResult>& pending);
     // Waits for the backup file and tells what became of it.
     void ReportBackup(HCommEventData& event, std::future<HBackupResult>& pending);
     // The event's radio check: warnings shown, errors put to the prompt. False

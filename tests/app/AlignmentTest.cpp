@@ -16,6 +16,16 @@
 
 namespace {
 
+// The one record the flow left in the history, once it is kept.
+HRadioSummary OnlyRadio() {
+    HHistoryCommands::Flush();
+    std::vector<HRadioSummary> radios;
+    std::string error;
+    if (!HHistoryCommands::History().Radios(radios, error) || radios.size() != 1)
+        return {};
+    return radios.front();
+}
+
 using namespace HChannelTables;
 
 // A radio as it leaves the factory: built-in image, mobile model codes, the
@@ -251,6 +261,12 @@ void AlignmentTest::basicAlignmentEndToEnd() {
             HSimAlignment::kRssiFlatHalfWidth);
     QVERIFY(HAlignmentData().VerifyChecksum(m));
     QCOMPARE(Word(m, 0xFF), std::uint16_t(0xA55A));
+    // One record of the whole alignment, with what its start read and its end wrote.
+    const HRadioSummary recorded = OnlyRadio();
+    QCOMPARE(recorded.records, std::int64_t(1));
+    QCOMPARE(recorded.last.operation, HHistoryOperation::Alignment);
+    QCOMPARE(recorded.last.result, HHistoryResult::Done);
+    QVERIFY(!recorded.last.readHash.empty() && !recorded.last.writtenHash.empty());
 }
 
 void AlignmentTest::aWordTheRadioRefusesIsToldAndTheImageKeepsTheValue() {
@@ -395,6 +411,10 @@ void AlignmentTest::channelFineAlignmentStoresTheChannelOffset() {
     model.Load(radio.StopAndRead());
     QCOMPARE(model.GetField(0, kFieldTxTune16), txVcvBefore + 2);
     QCOMPARE(model.GetField(0, kFieldKeepTuningPoints), 1);
+    const HRadioSummary recorded = OnlyRadio();
+    QCOMPARE(recorded.records, std::int64_t(1));
+    QCOMPARE(recorded.last.operation, HHistoryOperation::Alignment);
+    QCOMPARE(recorded.last.result, HHistoryResult::Done);
 }
 
 void AlignmentTest::recoveryFromTheShippingDefault() {
@@ -420,6 +440,18 @@ void AlignmentTest::recoveryFromTheShippingDefault() {
     // Still the same radio: its model codes survive the built-in defaults.
     QCOMPARE(int(m[2]), 5);
     QCOMPARE(int(m[3]), 0);
+    // One record: the radio as read, and the recovered words as written.
+    const HRadioSummary recorded = OnlyRadio();
+    QCOMPARE(recorded.records, std::int64_t(1));
+    QCOMPARE(recorded.last.operation, HHistoryOperation::Recovery);
+    QCOMPARE(recorded.last.result, HHistoryResult::Done);
+    HMemoryImage written{};
+    std::string error;
+    QVERIFY(HHistoryCommands::History().Image(recorded.last.writtenHash, written, error));
+    QCOMPARE(Word(written, 0xFB), std::uint16_t(0x0610));
+    HMemoryImage read{};
+    QVERIFY(HHistoryCommands::History().Image(recorded.last.readHash, read, error));
+    QCOMPARE(Word(read, 0xFB), std::uint16_t(0x0000));
 }
 
 void AlignmentTest::aRefusedRecoveryFileIsToldWithItsNameAndReason() {

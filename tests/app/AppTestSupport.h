@@ -6,6 +6,7 @@
 #include "CRP57Doc.h"
 #include "HDataFile.h"
 #include "HDefaultImage.h"
+#include "HHistoryCommands.h"
 #include "HIniFile.h"
 #include "HMainCommands.h"
 #include "HMessageBox.h"
@@ -54,6 +55,8 @@ public:
         qputenv("RP57_HOME", m_dir.path().toUtf8());
     }
     ~TempHome() {
+        // The records of the test's transfers land before their folder goes.
+        HHistoryCommands::Flush();
         if (m_hadOld)
             qputenv("RP57_HOME", m_old);
         else

@@ -2,6 +2,9 @@
 // through the running program against the simulated radio on a
 // pseudo-terminal: what reaches the image, the document and the radio.
 #include "AppTestSupport.h"
+#include "CCompareDlg.h"
+#include "CFleetDownloadDlg.h"
+#include "CHistoryDlg.h"
 #include "HChannelAllocationDlg.h"
 #include "HChannels.h"
 #include "HComInstructionDialog.h"
@@ -161,6 +164,8 @@ private slots:
     void allocationWithoutOptionUnitOrDisplay();
     void downloadCompilesTheSignallingTables();
     void returnOnDownloadAnywayWritesNothing();
+    void historyWindowOpensComparesAndRestoresAVersion();
+    void fleetDownloadGivesRadiosTheirRowsAndListsThem();
 };
 
 void RadioTransferTest::eventsCarryTheLinkAndTheBlocksOfTheAccessLevel() {
@@ -258,7 +263,10 @@ void RadioTransferTest::failedUploadThenUploadAndDownload() {
     image[0x95] = 0x12;
     answers.texts.clear();
     QVERIFY(run.frame->RunCommand(HCmd::kToolDownload));
-    QVERIFY2(answers.texts.contains(QStringLiteral("Download Complete!")),
+    // The final message, then which backup stood for the radio as it was.
+    QVERIFY2(answers.texts.indexOf(
+                 QRegularExpression(QStringLiteral("Download Complete!\r?\nBackup: .*"),
+                                    QRegularExpression::DotMatchesEverythingOption)) >= 0,
              qPrintable(answers.texts.join(QLatin1Char('|'))));
     // The editor's programming password is the radio's: nothing asked.
     QCOMPARE(answers.passwordAsked, 1);
@@ -630,7 +638,10 @@ void RadioTransferTest::downloadCompilesTheSignallingTables() {
     run.app.SetComDevice(radio.Link().toStdString());
     TransferAnswers answers({kFactoryPassword});
     QVERIFY(run.frame->RunCommand(HCmd::kDownload));
-    QVERIFY2(answers.texts.contains(QStringLiteral("Download Complete!")),
+    // The final message, then which backup stood for the radio as it was.
+    QVERIFY2(answers.texts.indexOf(
+                 QRegularExpression(QStringLiteral("Download Complete!\r?\nBackup: .*"),
+                                    QRegularExpression::DotMatchesEverythingOption)) >= 0,
              qPrintable(answers.texts.join(QLatin1Char('|'))));
     const HMemoryImage got = radio.StopAndRead();
     // Tone 3's window, by hand: int(3414 * 2929 / 10000) = 999; centre
@@ -666,6 +677,140 @@ void RadioTransferTest::returnOnDownloadAnywayWritesNothing() {
     QVERIFY(!answers.texts.contains(QStringLiteral("Download Complete!")));
     QVERIFY(!radio.Wrote());
     QCOMPARE(FirstDifference(radio.StopAndRead(), radioMemory), -1L);
+}
+
+namespace {
+
+HMemoryImage WithSerial(HMemoryImage image, const std::string& serial) {
+    HMarketingGroup marketing;
+    marketing.Load(image);
+    marketing.SetText(2, serial);
+    marketing.Save(image);
+    return image;
+}
+
+QString Tag(const HMemoryImage& image, int channel) {
+    HChannels model;
+    model.Load(image);
+    return QString::fromStdString(model.GetTag(channel)).trimmed();
+}
+
+// Whether some cell of the table holds `text` (blanks around it aside).
+bool TableShows(const QTableWidget* table, const QString& text) {
+    for (int r = 0; r < table->rowCount(); ++r)
+        for (int c = 0; c < table->columnCount(); ++c)
+            if (table->item(r, c) && table->item(r, c)->text().trimmed() == text)
+                return true;
+    return false;
+}
+
+} // namespace
+
+void RadioTransferTest::historyWindowOpensComparesAndRestoresAVersion() {
+    TempHome home;
+    RunningApp run;
+    const HMemoryImage radioMemory = WithSerial(
+        WithChannels(FactoryRadio(), [](HChannels& m) { m.SetTag(4, "RADIO05"); }), "4711");
+    SimRadio radio(home, radioMemory);
+    QVERIFY(radio.Started());
+    run.app.SetComDevice(radio.Link().toStdString());
+    TransferAnswers answers({kFactoryPassword});
+    QVERIFY(run.frame->RunCommand(HCmd::kUpload));
+    run.doc->Image() = WithChannels(run.doc->Image(), [](HChannels& m) { m.SetTag(4, "EDITED"); });
+    QVERIFY(run.frame->RunCommand(HCmd::kDownload));
+    HHistoryCommands::Flush();
+
+    // Found by typing part of its serial; its two steps compared, the first opened.
+    bool compared = false;
+    ModalDriver<CHistoryDlg> window([&compared](CHistoryDlg* d) {
+        auto* search = d->findChild<QLineEdit*>(QStringLiteral("historySearch"));
+        QVERIFY(search);
+        search->setFocus();
+        QTest::keyClicks(search, QStringLiteral("zz"));
+        QCOMPARE(d->Radios()->rowCount(), 0);
+        search->clear();
+        QTest::keyClicks(search, QStringLiteral("47"));
+        QCOMPARE(d->Radios()->rowCount(), 1);
+        QVERIFY(d->ChooseRadio(QStringLiteral("4711")));
+        QCOMPARE(d->Timeline()->rowCount(), 2);
+        QVERIFY(TableShows(d->Timeline(), QStringLiteral("upload")));
+        d->ChooseSteps({1});
+        QVERIFY(!d->CompareButton()->isEnabled());
+        d->ChooseSteps({1, 2});
+        QVERIFY(d->CompareButton()->isEnabled());
+        QVERIFY(!d->OpenButton()->isEnabled());
+        ModalDriver<CCompareDlg> compare([&compared](CCompareDlg* c) {
+            auto* table = c->findChild<QTableWidget*>(QStringLiteral("compareTable"));
+            QVERIFY(table);
+            QVERIFY(TableShows(table, QStringLiteral("RADIO05")));
+            QVERIFY(TableShows(table, QStringLiteral("EDITED")));
+            compared = true;
+        });
+        d->CompareButton()->click();
+        d->ChooseSteps({1});
+        QVERIFY(d->OpenButton()->isEnabled());
+        d->OpenButton()->click();
+    });
+    QVERIFY(run.frame->RunCommand(HCmd::kRadioHistory));
+    QVERIFY(window.Fired());
+    QVERIFY(compared);
+    QCOMPARE(Tag(run.doc->Image(), 4), QStringLiteral("RADIO05"));
+    QCOMPARE(run.app.CurrentFilePath(), std::string(CRP57App::kNoFile));
+
+    // Restore: the first version downloaded back into the radio.
+    ModalDriver<CHistoryDlg> restore([](CHistoryDlg* d) {
+        QVERIFY(d->ChooseRadio(QStringLiteral("4711")));
+        d->ChooseSteps({1});
+        d->DownloadButton()->click();
+    });
+    QVERIFY(run.frame->RunCommand(HCmd::kRadioHistory));
+    QVERIFY(restore.Fired());
+    QCOMPARE(Tag(radio.StopAndRead(), 4), QStringLiteral("RADIO05"));
+    HHistoryCommands::Flush();
+    std::vector<HHistoryRecord> timeline;
+    std::string error;
+    QVERIFY(HHistoryCommands::History().Timeline("4711", timeline, error));
+    QCOMPARE(timeline.size(), std::size_t(3));
+    QCOMPARE(timeline.back().writtenHash.empty(), false);
+}
+
+void RadioTransferTest::fleetDownloadGivesRadiosTheirRowsAndListsThem() {
+    TempHome home;
+    RunningApp run;
+    QVERIFY(home.Write("roster.csv", "serial,power_saving.power_on_tag\n5001,CAR 1\n"));
+    run.app.SetComDevice(home.QPath("fleet").toStdString());
+    TransferAnswers answers({kFactoryPassword, kFactoryPassword});
+    CFleetDownloadDlg dialog(run.app, run.doc->Image(), run.frame);
+    dialog.RosterEdit()->setText(home.QPath("roster.csv"));
+    dialog.show();
+    QVERIFY(dialog.Start());
+    QVERIFY(!dialog.StartButton()->isEnabled());
+    QVERIFY(!dialog.RosterEdit()->isEnabled());
+    std::vector<HMemoryImage> after;
+    for (const char* serial : {"5001", "9999"}) {
+        SimRadio radio(home, WithSerial(FactoryRadio(), serial), {QStringLiteral("--once")},
+                       QStringLiteral("fleet"));
+        QVERIFY(radio.Started());
+        const int rows = dialog.List()->rowCount();
+        QTRY_COMPARE_WITH_TIMEOUT(dialog.List()->rowCount(), rows + 1, 60000);
+        after.push_back(radio.StopAndRead());
+    }
+    dialog.Stop();
+    QCOMPARE(dialog.List()->item(0, 1)->text(), QStringLiteral("5001"));
+    QCOMPARE(dialog.List()->item(0, 2)->text(), QStringLiteral("done"));
+    QCOMPARE(dialog.List()->item(0, 3)->text(), QStringLiteral("power_saving.power_on_tag=CAR 1"));
+    QCOMPARE(dialog.List()->item(1, 1)->text(), QStringLiteral("9999"));
+    QCOMPARE(dialog.List()->item(1, 2)->text(), QStringLiteral("skipped"));
+    QCOMPARE(dialog.Summary()->text(), QStringLiteral("1 done, 0 failed, 1 skipped"));
+    QCOMPARE(after[0][0x400], std::uint8_t('C'));
+    QCOMPARE(FirstDifference(after[1], WithSerial(FactoryRadio(), "9999")), -1L);
+    HHistoryCommands::Flush();
+    std::vector<HHistoryRecord> timeline;
+    std::string error;
+    QVERIFY(HHistoryCommands::History().Timeline("5001", timeline, error));
+    QCOMPARE(timeline.size(), std::size_t(1));
+    QCOMPARE(timeline[0].values, std::string("power_saving.power_on_tag=CAR 1"));
+    QVERIFY(dialog.StartButton()->isEnabled());
 }
 
 RP57_APP_TEST(RadioTransferTest)

@@ -350,7 +350,7 @@ TEST(CliSafetyNet, FleetOfFiveWithOneFaultyRadioKeepsAJournal) {
     EXPECT_EQ(r.status, 1) << r.err; // one radio failed
     const std::vector<std::string> lines = Lines(ReadText(journal));
     ASSERT_EQ(lines.size(), 6u);
-    EXPECT_EQ(lines[0], "time,serial,result,message");
+    EXPECT_EQ(lines[0], "time,serial,result,message,values");
     for (std::size_t i = 0; i < serials.size(); ++i) {
         const std::string& l = lines[i + 1];
         EXPECT_TRUE(Has(l, "," + serials[i] + ",")) << l;

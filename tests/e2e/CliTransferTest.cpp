@@ -136,10 +136,13 @@ TEST(CliTransfer, AccessLevelsMoveExactlyTheirRanges) {
         {"upload", 0, uploadWords, Span({{0x01, 0x01}, {0x00, 0x5E}}), {}, {}},
         {"upload", 1, uploadWords, Span({{0x00, 0x5E}}), {}, {}},
         {"upload", 2, Span({{0x01, 0x01}, {0x00, 0xFF}}), Span({{0x01, 0x01}, {0x00, 0x5E}}), {}, {}},
-        {"download", 0, Span({{0x01, 0x01}, {0x00, 0x11}}), Span({{0x00, 0x01}, {0x5C, 0x5E}}),
-         dealerWords, Span({{0x01, 0x04}, {0x08, 0x32}, {0x35, 0x56}})},
-        {"download", 1, Span({{0x01, 0x01}, {0x00, 0x11}}), Span({{0x00, 0x00}, {0x5C, 0x5E}}),
-         dealerWords, Span({{0x00, 0x04}, {0x08, 0x32}, {0x35, 0x56}})},
+        // A download also reads the radio's serial number (FD-FE) for its record.
+        {"download", 0, Span({{0x01, 0x01}, {0x00, 0x11}, {0xFD, 0xFE}}),
+         Span({{0x00, 0x01}, {0x5C, 0x5E}}), dealerWords,
+         Span({{0x01, 0x04}, {0x08, 0x32}, {0x35, 0x56}})},
+        {"download", 1, Span({{0x01, 0x01}, {0x00, 0x11}, {0xFD, 0xFE}}),
+         Span({{0x00, 0x00}, {0x5C, 0x5E}}), dealerWords,
+         Span({{0x00, 0x04}, {0x08, 0x32}, {0x35, 0x56}})},
         // Everything, without the checks; word FF twice (opened as FF FF, closed as A5 5A).
         {"download", 2, Span({{0x01, 0x01}}), Span({{0x01, 0x01}}),
          Span({{0xFF, 0xFF}, {0x00, 0xFF}, {0xFF, 0xFF}}), Span({{0x00, 0x5E}})},
@@ -419,11 +422,12 @@ TEST(CliTransfer, BadInputExitsWithTwo) {
 }
 
 TEST(CliTransfer, ADownloadStoppedAfterItsFirstWriteSaysTheRadioIsHalfWritten) {
-    // The radio goes silent after its 24th frame at level 1: the model word,
-    // words 00-11, pages 00 and 5C-5E, then the first write (the open end mark).
+    // The radio goes silent after its 26th frame at level 1: the model word,
+    // words 00-11 and FD-FE, pages 00 and 5C-5E, then the first write (the
+    // open end mark).
     TempHome home;
     const HMemoryImage complete = CompleteRadioImage();
-    SimRadio radio(home, {"--fault", "vanish-after:24"}, &complete);
+    SimRadio radio(home, {"--fault", "vanish-after:26"}, &complete);
     ASSERT_TRUE(radio.Started());
     ASSERT_EQ(RunCli(home, {"new", "-o", home.Path("new.r57")}).status, 0);
     const CliResult r =

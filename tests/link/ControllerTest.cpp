@@ -770,3 +770,153 @@ TEST_F(Controller, AddedChannelBandMismatchAndTheRestOfTheMatrix) {
 }
 
 } // namespace
+
+namespace {
+
+// Answers a download's question for an earlier read from a script.
+class ScriptedBackups : public HBackupSource {
+public:
+    std::optional<HEarlierRead> answer;
+    int asked = 0;
+    HMemoryImage wordsAsked{};
+    std::optional<HEarlierRead> EarlierRead(const HMemoryImage& words, int) override {
+        ++asked;
+        wordsAsked = words;
+        return answer;
+    }
+};
+
+// The backup handed to the sink, and how often the radio's channel pages
+// were read (once per whole read).
+struct BackupWatch {
+    std::shared_ptr<std::optional<HMemoryImage>> kept =
+        std::make_shared<std::optional<HMemoryImage>>();
+    Adjust With(HBackupSource* source) const {
+        return [kept = kept, source](HCommEventData& e) {
+            e.backupSink = [kept](const HMemoryImage& radio) {
+                *kept = radio;
+                return HBackupResult{true, "kept.R57", {}};
+            };
+            e.backupSource = source;
+        };
+    }
+};
+
+std::size_t ChannelPageReads(const SimRadio& radio) {
+    return std::size_t(std::ranges::count(radio.Blocks("F2"), 0x08));
+}
+
+} // namespace
+
+TEST_F(Controller, AnEarlierReadWithTheRadiosIdentityWordsStandsForTheBackup) {
+    HMemoryImage memory = FactoryRadio();
+    memory[507] = '7'; // a serial number of its own
+    SimRadio& radio = Radio(memory);
+    // What an upload of the radio read: its words, and a mark to tell it by.
+    HMemoryImage earlier = memory;
+    earlier[0x2000] ^= 0xFF;
+    const auto read = std::make_shared<const HMemoryImage>(earlier);
+
+    ScriptedBackups backups;
+    backups.answer = HEarlierRead{read, "the upload of 12:00"};
+    BackupWatch watch;
+    Transfer reused;
+    reused.passwords = {kPassword};
+    reused.image = FactoryRadio();
+    reused.Run(radio, HCommEvent::Download, 0, Status::Success, std::nullopt, watch.With(&backups));
+    EXPECT_EQ(reused.outcome.message,
+              "Download Complete!\r\nBackup: the upload of 12:00; the radio was not read again.");
+    EXPECT_EQ(backups.asked, 1);
+    EXPECT_EQ(ChannelPageReads(radio), 0u);
+    ASSERT_TRUE(watch.kept->has_value());
+    EXPECT_TRUE(**watch.kept == earlier);
+    EXPECT_EQ(reused.outcome.images.read, read);
+    EXPECT_EQ(reused.outcome.images.reusedBackup, "the upload of 12:00");
+    // The question carried the identity words as read, and nothing else.
+    for (std::size_t i = 0; i < kImageSize; ++i) {
+        const bool identity = i <= 0x23 || (i >= 0x1FA && i <= 0x1FD);
+        ASSERT_EQ(backups.wordsAsked[i], identity ? memory[i] : 0) << i;
+    }
+    // Words 00-11 were read once, for the question and for the download.
+    EXPECT_EQ(std::ranges::count(radio.Blocks("F0"), 0x05), 1);
+
+    // Another radio on the port answers with other words: it is read.
+    HMemoryImage other = memory;
+    other[0x0E] ^= 0x01; // an adjustment value of its own
+    HAlignmentData(HAlignmentData::HCopy::Working).RecomputeChecksum(other);
+    SimRadio& second = Radio(other);
+    Transfer readAgain;
+    readAgain.passwords = {kPassword};
+    readAgain.image = FactoryRadio();
+    readAgain.Run(second, HCommEvent::Download, 0, Status::Success, std::nullopt,
+                  watch.With(&backups));
+    EXPECT_EQ(ChannelPageReads(second), 1u);
+    EXPECT_EQ(readAgain.outcome.images.reusedBackup, "");
+    EXPECT_TRUE(readAgain.outcome.message.starts_with(
+        "Download Complete!\r\nBackup: the radio as read before writing (kept.R57)"))
+        << readAgain.outcome.message;
+    // The serial differs too: each identity word counts.
+    HMemoryImage renamed = memory;
+    renamed[509] = 'X';
+    SimRadio& third = Radio(renamed);
+    Transfer serial;
+    serial.passwords = {kPassword};
+    serial.image = FactoryRadio();
+    serial.Run(third, HCommEvent::Download, 0, Status::Success, std::nullopt, watch.With(&backups));
+    EXPECT_EQ(ChannelPageReads(third), 1u);
+
+    // No earlier read: read; and a download without a backup asks nothing.
+    backups.answer.reset();
+    SimRadio& fourth = Radio(memory);
+    Transfer none;
+    none.passwords = {kPassword};
+    none.image = FactoryRadio();
+    none.Run(fourth, HCommEvent::Download, 0, Status::Success, std::nullopt, watch.With(&backups));
+    EXPECT_EQ(ChannelPageReads(fourth), 1u);
+    const int asked = backups.asked;
+    Transfer plain;
+    plain.passwords = {kPassword};
+    plain.image = FactoryRadio();
+    plain.Run(fourth, HCommEvent::Download, 0, Status::Success, "Download Complete!",
+              [&backups](HCommEventData& e) { e.backupSource = &backups; });
+    EXPECT_EQ(backups.asked, asked);
+    EXPECT_EQ(ChannelPageReads(fourth), 1u);
+    EXPECT_FALSE(plain.outcome.images.read);
+    ASSERT_TRUE(plain.outcome.images.written);
+    EXPECT_EQ(Word(*plain.outcome.images.written, 0xFF), 0xA55A);
+}
+
+TEST_F(Controller, APreparedTargetIsWrittenAndARefusalWritesNothing) {
+    const HMemoryImage memory = FactoryRadio();
+    SimRadio& radio = Radio(memory);
+    Transfer refused;
+    refused.passwords = {kPassword};
+    refused.image = FactoryRadio();
+    refused.Run(radio, HCommEvent::Download, 0, Status::Failed, "not in the roster",
+                [](HCommEventData& e) {
+                    e.prepareTarget = [](HMemoryImage&, const HMemoryImage&, const HMemoryImage*,
+                                         std::string& why) {
+                        why = "not in the roster";
+                        return false;
+                    };
+                });
+    EXPECT_TRUE(radio.Blocks("F1").empty());
+    EXPECT_TRUE(radio.Blocks("F3").empty());
+    EXPECT_FALSE(refused.outcome.images.written);
+
+    Transfer given;
+    given.passwords = {kPassword};
+    given.image = FactoryRadio();
+    const HMemoryImage* wholeSeen = &memory;
+    given.Run(radio, HCommEvent::Download, 0, Status::Success, "Download Complete!",
+              [&wholeSeen](HCommEventData& e) {
+                  e.prepareTarget = [&wholeSeen](HMemoryImage& target, const HMemoryImage&,
+                                                 const HMemoryImage* whole, std::string&) {
+                      wholeSeen = whole;
+                      target[0x400] = 'Z'; // the power-on tag's first character
+                      return true;
+                  };
+              });
+    EXPECT_EQ(wholeSeen, nullptr) << "no backup: nothing was read whole";
+    EXPECT_EQ(radio.StopAndRead()[0x400], 'Z');
+}
