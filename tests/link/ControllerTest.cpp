@@ -405,10 +405,11 @@ void AfterUploadAndBeforeDownload(HMemoryImage& image) {
     HTransferSteps::PrepareForDownload(image, mode, HSignallingSteps::WriteCompiledTables);
 }
 
-// Known fault, left to its owners: a level 0/1 upload does not read the
-// pages of channels not in use, yet the channel model that every download
-// rebuilds writes those channels' tone timer bytes from the records it did
-// not read. The bytes of those channels, from and to (exclusive).
+// A level 0/1 upload does not read the pages of channels not in use, and the
+// download derives every channel's tone timer bytes from its record: a record
+// not read sends no CTCSS tone, so those channels' bytes become FF FF. The
+// radio uses none of them; a channel taken into use has its record and its
+// timer written together. The bytes of those channels, from and to (exclusive).
 std::pair<std::size_t, std::size_t> UnusedToneTimers(const HMemoryImage& radio) {
     HChannels model;
     model.Load(radio);
