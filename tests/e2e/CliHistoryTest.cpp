@@ -143,6 +143,18 @@ TEST(CliHistory, UploadThenDownloadReadsTheRadioOnceAndBothAreRecorded) {
     ASSERT_TRUE(HDataFile::Read(home.Path("s2.r57"), s2).Ok());
     EXPECT_EQ(Setting(s1, kTag), "SELFTEST");
     EXPECT_EQ(Setting(s2, kTag), "NEWTAG");
+    // --before: the latest step before the time; none before the first; a time it can read.
+    const CliResult later = RunCli(
+        home, {"history", "get", "4711", "--before", "2999-01-01", "-o", home.Path("s3.r57")});
+    EXPECT_TRUE(Has(later.out, "step 2 of radio 4711")) << later.out << later.err;
+    const CliResult earlier = RunCli(
+        home, {"history", "get", "4711", "--before", "2000-01-01", "-o", home.Path("s4.r57")});
+    EXPECT_EQ(earlier.status, 1);
+    EXPECT_TRUE(Has(earlier.err, "holds an image before 2000-01-01")) << earlier.err;
+    EXPECT_EQ(
+        RunCli(home, {"history", "get", "4711", "--before", "last week", "-o", home.Path("s5.r57")})
+            .status,
+        2);
 
     const CliResult diff = RunCli(home, {"history", "diff", "4711", "1", "2"});
     EXPECT_EQ(diff.status, 1);
