@@ -1,9 +1,11 @@
 #include "HChannelColumns.h"
 #include "HChannelInfoPanel.h"
 #include "HDefaultImage.h"
+#include "HWriteCheck.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <tuple>
 
 using namespace HChannelTables;
@@ -65,6 +67,12 @@ TEST(ChannelColumns, AFrequencyPastTheThirtyTwoBitFieldShowsAndStaysAsStored) {
         record.SetValue(kFieldRxCountWord, 0x1234);
     }
     const HMemoryImage before = image;
+    // The check before writing judges the frequency the counts name.
+    const auto findings = HWriteCheck::CheckImage(image, 0);
+    EXPECT_TRUE(std::any_of(findings.begin(), findings.end(), [](const HCheckFinding& f) {
+        return f.severity == HCheckSeverity::Error &&
+               f.text.find("3000.00000") != std::string::npos;
+    })) << "no finding names channel 1's 3000 MHz";
     HChannels m;
     m.Load(image);
     EXPECT_EQ(Text(m, 4, 0), "3000.00000");
