@@ -70,6 +70,21 @@ TEST(ChannelSheet, SpreadsheetRowsWithAHeaderGoByTitle) {
     EXPECT_EQ(AllCells(reread), AllCells(grid));
 }
 
+TEST(ChannelSheet, AFirstRowIsAHeaderWhenAtLeastHalfItsCellsAreTitles) {
+    const struct {
+        const char* text;
+        bool header;
+    } cases[] = {
+        {"Notes\tSite\tRX Frequency\tSQ\n1\t2\t3\t4\n", true}, // two of four
+        {"Notes\tSite\tShop\tSQ\n1\t2\t3\t4\n", false},        // one of four
+        {"SQ\t\t\tNotes\n1\t2\t3\t4\n", true},                 // empty cells do not count
+        {"Notes\n1\n", false},
+        {"\n1\n", false}, // an empty first row names nothing
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Sheet::ParseTabbed(c.text, 4).header, c.header) << c.text;
+}
+
 TEST(ChannelSheet, SpreadsheetRowsWithoutAHeaderGoByPositionFromTheCurrentColumn) {
     const HMemoryImage image = TwelveChannels();
     HChannelGrid grid;
@@ -93,7 +108,15 @@ TEST(ChannelSheet, SpreadsheetRowsWithoutAHeaderGoByPositionFromTheCurrentColumn
 TEST(ChannelSheet, ThePasteQuestionNamesTheRowsBeingPasted) {
     EXPECT_EQ(Sheet::ChannelNumbers(Sheet::ParseTabbed("Ch\tSQ\n3\t1\n4\t2\n", 0)),
               (std::vector<int>{3, 4}));
+    EXPECT_EQ(Sheet::ChannelNumbers(Sheet::ParseTabbed("Ch\tSQ\n9\t1\n19\t2\n", 0)),
+              (std::vector<int>{9, 19}));
     EXPECT_TRUE(Sheet::ChannelNumbers(Sheet::ParseTabbed("SQ\n1\n", 0)).empty());
+    // The channel numbers name the source rows; only the other cells are written.
+    const std::vector<HCellWrite> writes =
+        Sheet::Writes(Sheet::ParseTabbed("Ch\tSQ\n3\t1\n4\t2\n", 0), 5);
+    ASSERT_EQ(writes.size(), 2u);
+    for (const HCellWrite& w : writes)
+        EXPECT_EQ(w.column, 13) << "row " << w.row;
     const HMemoryImage image = TwelveChannels();
     HChannelGrid grid;
     grid.Refresh(image);

@@ -99,6 +99,17 @@ TEST(DtmfEditorsTest, TheFourCodeListsExcludeOneAnother) {
     }
 }
 
+TEST(DtmfEditorsTest, ACodeNoListOffersStillExcludesItsDigit) {
+    // A file made elsewhere holds digit 0 as the Separate code (byte 0x376,
+    // bits 4-7): the Pause list, the only one with a "0", does not offer it.
+    HMemoryImage image = BuildDefaultImage();
+    image[0x376] = static_cast<std::uint8_t>(image[0x376] & 0x0F);
+    auto e = Open("dtmf", image);
+    EXPECT_EQ(e->Combo(D::SettingItem::kSeparateCode).GetSelectedValue(), 0);
+    EXPECT_EQ(Offered(*e, D::SettingItem::kPauseCode).count("0"), 0u);
+    EXPECT_EQ(Offered(*e, D::SettingItem::kPauseCode).count("1"), 1u);
+}
+
 TEST(DtmfEditorsTest, PauseCodeOffKeepsTheDigitAndReadsBackAsOff) {
     HMemoryImage image = BuildDefaultImage();
     const std::uint8_t before = image[0x300];

@@ -43,7 +43,7 @@ HMemoryImage RowBits(const HSettingsGroup& group) {
 }
 
 // A value for a setting other than the one it shows: another offered entry,
-// the other check state, or an edit's range end (a text: "12").
+// the other check state, or an edit's range end (a text: its whole length).
 std::string OtherValue(HSettingsSession& session, const HSettingsSession::Setting& s) {
     const HEditor& e = session.EditorOf(s);
     switch (e.Item(s.item).kind) {
@@ -56,8 +56,13 @@ std::string OtherValue(HSettingsSession& session, const HSettingsSession::Settin
         return HChoiceText(*e.Item(s.item).choices, session.Code(s) == 0 ? 1 : 0);
     case HItemKind::Edit: {
         const HEditRules& r = e.Edit(s.item);
-        if (!r.IsNumeric())
-            return e.ShownText(s.item) == "12" ? "21" : "12";
+        if (!r.IsNumeric()) {
+            // A text of the edit's whole length, of a digit every filter takes.
+            const std::size_t length =
+                r.SetupRecord().maxLength == 0 ? 2 : r.SetupRecord().maxLength;
+            const std::string full(length, '1');
+            return e.ShownText(s.item) == full ? std::string(length, '2') : full;
+        }
         const double low = r.ToDisplay(r.SetupRecord().minimum);
         const double high = r.ToDisplay(r.SetupRecord().maximum);
         const double now = r.ToDisplay(r.GetValue());

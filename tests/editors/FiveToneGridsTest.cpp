@@ -162,17 +162,22 @@ TEST(FiveToneGrids, ToneTableCells) {
     EXPECT_TRUE(ok);
     EXPECT_EQ(g.CellText(6, 3), "");
     EXPECT_EQ(model.GetField(6, 1), 0xFFFF);
+    g.CommitText(6, 3, "1124.5", &ok); // one decimal point
+    EXPECT_TRUE(ok);
     g.CommitText(6, 3, "1.2.3", &ok);
     EXPECT_FALSE(ok);
     g.CommitText(2, 19, "23", &ok); // second value: down to a multiple of 5
     EXPECT_TRUE(ok);
     EXPECT_EQ(g.CellText(2, 19), "20");
-    g.CommitText(2, 18, "256", &ok);
-    EXPECT_FALSE(ok);
-    g.CommitText(2, 18, "1.5", &ok);
-    EXPECT_FALSE(ok);
-    g.CommitText(2, 18, "120", &ok);
-    EXPECT_TRUE(ok);
-    EXPECT_EQ(g.CellText(2, 18), "120");
+    // A period is a byte: whole numbers 0-255.
+    for (const char* text : {"256", "1.5", "-1", "1000", ""}) {
+        g.CommitText(2, 18, text, &ok);
+        EXPECT_FALSE(ok) << '"' << text << '"';
+    }
+    for (const char* text : {"120", "255", "9", "0"}) {
+        g.CommitText(2, 18, text, &ok);
+        EXPECT_TRUE(ok) << text;
+        EXPECT_EQ(g.CellText(2, 18), text);
+    }
     EXPECT_FALSE(g.BeginEdit(2, 1).allowed); // the standard's name is fixed
 }

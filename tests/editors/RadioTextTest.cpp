@@ -156,3 +156,33 @@ TEST(RadioText, CellsAndModelValuesTheImageCannotHaveAreRefusedByKey) {
     EXPECT_TRUE(HRadioText::Load(with("model", "band", 7).dump()).ok);
     EXPECT_TRUE(HRadioText::Load(with("model", "lcdType", 3).dump()).ok);
 }
+
+TEST(RadioText, CarriedBytesRunUpToTheImagesEndInLinesOfSixteen) {
+    // The image's last 40 bytes, which no setting shows, changed.
+    HMemoryImage image = MakeImageForModel(kBandVhf, kProductMobile, 1);
+    for (std::size_t i = kImageSize - 40; i < kImageSize; ++i)
+        image[i] = static_cast<std::uint8_t>(image[i] ^ 0x5A);
+    const std::string text = HRadioText::Dump(image);
+    Json json = Json::parse(text);
+    std::size_t end = 0;
+    std::size_t longest = 0;
+    for (const auto& [address, run] : json.at("carried").items()) {
+        // "5A 5A ... 5A": three characters a byte, the last without its blank.
+        const std::size_t bytes = (run.get<std::string>().size() + 1) / 3;
+        longest = std::max(longest, bytes);
+        end = std::max(end, std::stoul(address, nullptr, 0) + bytes);
+    }
+    EXPECT_EQ(longest, 16u) << json.at("carried").dump();
+    EXPECT_EQ(end, kImageSize) << json.at("carried").dump();
+    const HRadioText::HLoadResult loaded = HRadioText::Load(text);
+    ASSERT_TRUE(loaded.ok) << (loaded.errors.empty() ? "" : loaded.errors.front());
+    EXPECT_EQ(DifferentBytes(loaded.image, image), 0u);
+
+    // One byte past the image is refused by its address.
+    json["carried"]["0x319E"] = "01 02";
+    const HRadioText::HLoadResult past = HRadioText::Load(json.dump());
+    EXPECT_FALSE(past.ok);
+    ASSERT_FALSE(past.errors.empty());
+    EXPECT_NE(past.errors.front().find("carried.0x319E: beyond the image"), std::string::npos)
+        << past.errors.front();
+}

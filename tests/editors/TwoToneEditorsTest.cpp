@@ -165,10 +165,14 @@ TEST(TwoToneDecodeGrid, ToneCellsTagsAndTheDisplayRule) {
     g.CommitListPick(0, 2, 3, &ok);
     EXPECT_TRUE(ok);
     EXPECT_EQ(g.CellText(0, 2), "3:433.7");
-    EXPECT_TRUE(g.SetCellSetting(0, 3, "e"));
-    EXPECT_EQ(e->Records().GetField(0, HTwoToneTables::kDecSecondTone), 14);
-    EXPECT_TRUE(g.SetCellSetting(0, 3, ""));
-    EXPECT_EQ(e->Records().GetField(0, HTwoToneTables::kDecSecondTone), 15);
+    // A code typed alone, either case; "F" or nothing is no tone.
+    const std::pair<const char*, std::int32_t> codes[] = {{"0", 0},  {"9", 9},  {"A", 10},
+                                                          {"e", 14}, {"F", 15}, {"", 15}};
+    for (const auto& [text, code] : codes) {
+        EXPECT_TRUE(g.SetCellSetting(0, 3, text)) << '"' << text << '"';
+        EXPECT_EQ(e->Records().GetField(0, HTwoToneTables::kDecSecondTone), code)
+            << '"' << text << '"';
+    }
     const HEditStart tones = g.BeginEdit(0, 2);
     ASSERT_EQ(tones.listTexts.size(), 16u);
     EXPECT_EQ(tones.listTexts[3], "3:433.7");

@@ -106,6 +106,35 @@ TEST(WriteCheckTest, FrequencyOutsideTheBandIsAnErrorOfItsCell) {
     EXPECT_TRUE(HHasCheckErrors(findings));
 }
 
+TEST(WriteCheckTest, BandEdgesAreInsideTheBand) {
+    // The VHF band runs 134-174 MHz, both edges included; one 6.25 kHz step
+    // past either edge is outside, for a receive and a transmit frequency alike.
+    // The file's own limits are wider, as a foreign file's may be, so that the
+    // channel model stores what it is given.
+    const HMemoryImage wide =
+        WithHardware(WithHardware(BuildDefaultImage(), HHardwareGroup::kRowBandLow, 100000000),
+                     HHardwareGroup::kRowBandHigh, 200000000);
+    struct Row {
+        std::int64_t hz;
+        bool outside;
+    };
+    const Row rows[] = {
+        {134000000, false}, {133993750, true}, {174000000, false}, {174006250, true}};
+    for (const Row& row : rows) {
+        for (const int which : {0, 1}) {
+            HMemoryImage image = wide;
+            HChannels model;
+            model.Load(image);
+            model.SetFrequency(0, which, row.hz);
+            model.Save(image);
+            const std::string key =
+                which == 0 ? "channels.1.rx_frequency" : "channels.1.tx_frequency";
+            EXPECT_EQ(FindKey(HWriteCheck::CheckImage(image, 0), key) != nullptr, row.outside)
+                << row.hz << " Hz as " << key;
+        }
+    }
+}
+
 TEST(WriteCheckTest, GroupCountsAboveTheCapacityAreAnError) {
     HMemoryImage image = BuildDefaultImage();
     // Group 1's count (the first byte of the swapped word at 50) gets 20 more
@@ -121,25 +150,33 @@ TEST(WriteCheckTest, GroupCountsAboveTheCapacityAreAnError) {
 }
 
 TEST(WriteCheckTest, DualWatchWithoutPriorityIsAWarningOfTheKey) {
-    HMemoryImage image = WithChannels(BuildDefaultImage(), [](HChannels& m) {
+    const HMemoryImage image = WithChannels(BuildDefaultImage(), [](HChannels& m) {
         for (int g = 0; g < m.GetGroupCount(); ++g)
             m.SetGroupValue(g, kGroupPriority, kNoPriority);
     });
+    HMemoryImage dual = image;
     HKeyFunctionGroup keys;
-    keys.Load(image);
+    keys.Load(dual);
     keys.SetValue(2, 4); // [P3] Short Press: "DW"
-    keys.Save(image);
-    auto findings = HWriteCheck::CheckImage(image, 0);
+    keys.Save(dual);
+    const auto findings = HWriteCheck::CheckImage(dual, 0);
     const HCheckFinding* dw = FindKey(findings, "key_function.p3_short_press");
     ASSERT_NE(dw, nullptr);
     EXPECT_EQ(dw->severity, HCheckSeverity::Warning);
     EXPECT_EQ(dw->caption, "[P3] Short Press");
     EXPECT_FALSE(HHasCheckErrors(findings));
 
-    // A priority channel in a group in use answers it.
-    image = WithChannels(image, [](HChannels& m) { m.SetPriorityChannel(3, 0); });
-    findings = HWriteCheck::CheckImage(image, 0);
-    EXPECT_EQ(FindKey(findings, "key_function.p3_short_press"), nullptr);
+    // A priority channel in a group in use answers it, the group's first one too.
+    for (const int priority : {3, 0}) {
+        HMemoryImage answered = dual;
+        HChannels model;
+        model.Load(answered);
+        model.SetPriorityChannel(priority, 0);
+        model.Save(answered);
+        EXPECT_EQ(FindKey(HWriteCheck::CheckImage(answered, 0), "key_function.p3_short_press"),
+                  nullptr)
+            << "priority channel " << priority + 1;
+    }
 }
 
 TEST(WriteCheckTest, TagCharactersTheRadioCannotShowAreWarnings) {
@@ -163,6 +200,11 @@ TEST(WriteCheckTest, NonStandardToneAndMissingPageAreWarnings) {
         m.SetField(4, kFieldRxTone, 1234); // 123.4 Hz is no standard CTCSS tone
         m.SetField(6, kFieldSignalKind, 3);
         m.SetField(6, kFieldSignalNumber, 2);
+        // Pages 1 and 10, the first and the last, exist.
+        m.SetField(7, kFieldSignalKind, 3);
+        m.SetField(7, kFieldSignalNumber, 1);
+        m.SetField(8, kFieldSignalKind, 3);
+        m.SetField(8, kFieldSignalNumber, 10);
     });
     // Channel 7's stored Page number becomes 12 (page 13): the editors never
     // store it, a foreign file may. Pages run 1-10.
@@ -178,6 +220,8 @@ TEST(WriteCheckTest, NonStandardToneAndMissingPageAreWarnings) {
     ASSERT_NE(page, nullptr);
     EXPECT_NE(page->text.find("refers to Page"), std::string::npos) << page->text;
     EXPECT_EQ(FindKey(findings, "channels.1.rx_sub_audio"), nullptr);
+    EXPECT_EQ(FindKey(findings, "channels.8.page_signal_no"), nullptr);
+    EXPECT_EQ(FindKey(findings, "channels.9.page_signal_no"), nullptr);
 }
 
 TEST(WriteCheckTest, DamagedAdjustmentIsAnErrorOnlyWhereItIsWritten) {
@@ -186,14 +230,15 @@ TEST(WriteCheckTest, DamagedAdjustmentIsAnErrorOnlyWhereItIsWritten) {
     working.Load(image);
     working.SetValue(3, working.GetValue(3) ^ 1);
     working.Store(image);
-    const auto atLevel0 = HWriteCheck::CheckImage(image, 0);
-    const HCheckFinding* kept = FindKey(atLevel0, "adjustment.checksum");
-    ASSERT_NE(kept, nullptr);
-    EXPECT_EQ(kept->severity, HCheckSeverity::Warning);
-    const auto atLevel2 = HWriteCheck::CheckImage(image, 2);
-    const HCheckFinding* written = FindKey(atLevel2, "adjustment.checksum");
-    ASSERT_NE(written, nullptr);
-    EXPECT_EQ(written->severity, HCheckSeverity::Error);
+    // Levels 0 and 1 keep the radio's adjustment pages; level 2 writes them.
+    const HCheckSeverity byLevel[] = {HCheckSeverity::Warning, HCheckSeverity::Warning,
+                                      HCheckSeverity::Error};
+    for (int level = 0; level <= 2; ++level) {
+        const auto findings = HWriteCheck::CheckImage(image, level);
+        const HCheckFinding* adjustment = FindKey(findings, "adjustment.checksum");
+        ASSERT_NE(adjustment, nullptr) << "level " << level;
+        EXPECT_EQ(adjustment->severity, byLevel[level]) << "level " << level;
+    }
 }
 
 TEST(WriteCheckTest, ALevel0DownloadNamesTheHardwarePageValuesTheRadioKeeps) {
@@ -321,7 +366,15 @@ TEST(WriteCheckTest, CallKeyOnAnEmptyTwoToneEncodeEntryIsAWarningOfTheCallSettin
 TEST(WriteCheckTest, EncodeNumberPastTheTableIsAnError) {
     // Only a foreign or damaged file holds one: the list offers ENC No.1-32.
     HMemoryImage image =
-        WithSettings(BuildDefaultImage(), {{"key_function.p1_short_press", "CALL 1"}});
+        WithSettings(BuildDefaultImage(), {{"key_function.p1_short_press", "CALL 1"},
+                                           {"two_tone_encode.call_1", "ENC No.32"}});
+    // The last entry exists: it is only empty.
+    const auto lastEntry = HWriteCheck::CheckImage(image, 0);
+    const HCheckFinding* last = FindKey(lastEntry, "two_tone_encode.call_1");
+    ASSERT_NE(last, nullptr);
+    EXPECT_EQ(last->severity, HCheckSeverity::Warning);
+    EXPECT_TRUE(Says(last, "names ENC No.32, which is empty")) << last->text;
+
     image[0x1C86] = 40; // Call 1's whole byte
     const auto findings = HWriteCheck::CheckImage(image, 0);
     const HCheckFinding* call = FindKey(findings, "two_tone_encode.call_1");
@@ -376,7 +429,11 @@ TEST(WriteCheckTest, FiveToneSystemCallsAndDecodeAnswersNameTheirEncodeEntries) 
                                  {"five_tone_system.2.id_encode_tone_no", "7"},
                                  {"five_tone_decode.1.decode_no", "45"},
                                  {"five_tone_decode.1.transpond_code", "Enc-9"},
-                                 {"five_tone_decode.2.transpond_code", "Enc-9"}});
+                                 {"five_tone_decode.2.transpond_code", "Enc-9"},
+                                 {"five_tone_decode.3.decode_no", "46"},
+                                 {"five_tone_decode.3.transpond_code", "Enc-1"},
+                                 {"five_tone_decode.4.decode_no", "47"},
+                                 {"five_tone_decode.4.transpond_code", "Caller ID"}});
     image = WithChannels(image, [](HChannels& m) {
         m.SetField(0, kFieldSignalKind, 2);
         m.SetField(0, kFieldSignalNumber, 2);
@@ -400,6 +457,10 @@ TEST(WriteCheckTest, FiveToneSystemCallsAndDecodeAnswersNameTheirEncodeEntries) 
     EXPECT_TRUE(Says(answer, "5-Tone Decode 1: Transpond Code names ENC No.9, which is empty"))
         << answer->text;
     EXPECT_TRUE(Says(answer, "the answer to a call with Decode No. 45")) << answer->text;
+    // The first entry answers as well; "Caller ID" names no entry.
+    EXPECT_TRUE(Says(FindKey(findings, "five_tone_decode.3.transpond_code"),
+                     "Transpond Code names ENC No.1, which is empty"));
+    EXPECT_EQ(FindKey(findings, "five_tone_decode.4.transpond_code"), nullptr);
     // Decode entry 2 has no Decode No.: it never answers.
     EXPECT_EQ(FindKey(findings, "five_tone_decode.2.transpond_code"), nullptr);
     EXPECT_FALSE(AnyKeyStartsWith(findings, "two_tone"));

@@ -94,8 +94,14 @@ TEST_F(BackupsTest, PruningKeepsTheNewestByCountAndDropsOldOnes) {
     EXPECT_TRUE(m_home.Exists("backups/notes.txt"));
     EXPECT_TRUE(m_home.Exists("backups/other.R57"));
 
-    // Ten days later with a limit of seven days: all of them are too old.
-    EXPECT_EQ(HBackups::Prune(Keeping(0, 7), kMorning + 240h), 3);
+    // Seven days after the newest, with a limit of seven days: the newest is
+    // exactly seven days old and stays, the two an hour older go.
+    EXPECT_EQ(HBackups::Prune(Keeping(0, 7), kMorning + 5h + 168h), 2);
+    list = HBackups::List();
+    ASSERT_EQ(list.size(), 1u);
+    EXPECT_EQ(list.front().name, "0001_20261207-101500.R57");
+    // One second later it is too old.
+    EXPECT_EQ(HBackups::Prune(Keeping(0, 7), kMorning + 5h + 168h + 1s), 1);
     EXPECT_TRUE(HBackups::List().empty());
     EXPECT_TRUE(m_home.Exists("backups/notes.txt"));
 }

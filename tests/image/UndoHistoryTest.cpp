@@ -59,21 +59,27 @@ TEST(UndoHistory, AChangeThatLeavesTheBytesMakesNoStepButTakesThePath) {
 }
 
 TEST(UndoHistory, KeepsItsLimitOfStepsAndDropsTheOldest) {
-    HUndoHistory history;
-    EXPECT_GE(history.Limit(), 100u);
-    HMemoryImage image{};
-    history.Reset(image, "", true);
-    const std::size_t steps = history.Limit() + 30;
-    for (std::size_t i = 1; i <= steps; ++i) {
-        image[0] = static_cast<std::uint8_t>(i);
-        image[1] = static_cast<std::uint8_t>(i >> 8);
-        history.Record(image, "", false, "step");
+    EXPECT_GE(HUndoHistory().Limit(), 100u);
+    for (const std::size_t limit : {std::size_t{1}, std::size_t{3}, HUndoHistory::kDefaultLimit}) {
+        HUndoHistory history(limit);
+        ASSERT_EQ(history.Limit(), limit);
+        HMemoryImage image{};
+        history.Reset(image, "", true);
+        const std::size_t steps = limit + 30;
+        for (std::size_t i = 1; i <= steps; ++i) {
+            image[0] = static_cast<std::uint8_t>(i);
+            image[1] = static_cast<std::uint8_t>(i >> 8);
+            history.Record(image, "", false, "step");
+            // Every step up to the limit can be undone, at every step.
+            ASSERT_EQ(history.UndoSteps(), std::min(i, limit))
+                << "limit " << limit << ", step " << i;
+        }
+        while (history.CanUndo())
+            history.Undo();
+        // The oldest state still kept is the one `limit` steps before the last.
+        EXPECT_EQ(history.Current().image[0], static_cast<std::uint8_t>(steps - limit))
+            << "limit " << limit;
     }
-    EXPECT_EQ(history.UndoSteps(), history.Limit());
-    while (history.CanUndo())
-        history.Undo();
-    // The oldest state still kept is the one `Limit` steps before the last.
-    EXPECT_EQ(history.Current().image[0], static_cast<std::uint8_t>(steps - history.Limit()));
 }
 
 TEST(UndoHistory, OnlyTheStateTheFileHoldsIsClean) {

@@ -742,6 +742,21 @@ TEST(TransferRanges, ADealerDownloadWritesBackOnlyWhatADealerUploadRead) {
     }
 }
 
+TEST(TransferRanges, AddedChannelsMoveTheNewChannelPagesOnly) {
+    // Channel pages P0 to P1-1 are FLASH pages P0+8 to P1+7.
+    const struct {
+        int p0;
+        int p1;
+        HRangeList pages;
+    } cases[] = {
+        {0, 1, {{8, 8}}}, {3, 5, {{11, 12}}}, {0, 43, {{8, 50}}}, {4, 4, {}}, {5, 3, {}},
+    };
+    for (const auto& c : cases) {
+        const HRangeList pages = HTransferRangeTable::AddedChannelPages(c.p0, c.p1);
+        EXPECT_EQ(pages, c.pages) << c.p0 << " -> " << c.p1;
+    }
+}
+
 TEST_F(Controller, AddedChannelBandMismatchAndTheRestOfTheMatrix) {
     SimRadio& radio = Radio(FactoryRadio());
     const Adjust addedPage = [](HCommEventData& e) {

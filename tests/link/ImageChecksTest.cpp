@@ -106,9 +106,21 @@ TEST(ImageChecks, ARadioWithoutDisplayKeepsTheFirstGroupOnly) {
 }
 
 TEST(ImageChecks, AdjustmentRepairTouchesOnlyTheWorkingCopy) {
-    const HMemoryImage good = Factory();
+    HMemoryImage good = Factory();
     ASSERT_TRUE(HAlignmentData(HAlignmentData::HCopy::Working).VerifyChecksum(good));
     EXPECT_EQ(HImageChecks::CheckAdjustment(good).state, HAdjustmentState::Good);
+    // Every value of the backup differs from the working copy's, so that
+    // each one restored, and each one wrongly restored, shows.
+    {
+        HAlignmentData working, backup(HAlignmentData::HCopy::ShippingDefault);
+        working.Load(good);
+        backup.Load(good);
+        for (std::size_t i = 0; i < HAlignmentMap::kShippingValues; ++i)
+            if (i != HAlignmentMap::kChecksumIndex)
+                backup.SetValue(i, (working.GetValue(i) + 1) & 0x7F);
+        backup.Store(good);
+        backup.RecomputeChecksum(good);
+    }
 
     const HMemoryImage broken = BrokenWorking(good);
     const HAdjustmentCheck repaired = HImageChecks::CheckAdjustment(broken);
@@ -117,9 +129,13 @@ TEST(ImageChecks, AdjustmentRepairTouchesOnlyTheWorkingCopy) {
     HAlignmentData working, backup(HAlignmentData::HCopy::ShippingDefault);
     working.Load(repaired.radio);
     backup.Load(repaired.radio);
-    for (std::size_t i = 0; i <= 27; ++i) {
+    HAlignmentData before;
+    before.Load(broken);
+    // Values 0-27 mean the same in both copies; the rest are the working copy's own.
+    for (std::size_t i = 0; i < HAlignmentMap::kShippingValues; ++i) {
         if (i != HAlignmentMap::kChecksumIndex) {
-            EXPECT_EQ(working.GetValue(i), backup.GetValue(i)) << "value " << i;
+            EXPECT_EQ(working.GetValue(i), i <= 27 ? backup.GetValue(i) : before.GetValue(i))
+                << "value " << i;
         }
     }
     for (std::size_t at = 34; at < kImageSize; ++at)

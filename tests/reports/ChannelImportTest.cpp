@@ -314,6 +314,22 @@ TEST(ChannelImport, ChannelsOutsideTheGroupsAndColumnsNotShown) {
     EXPECT_TRUE(raised.notes.empty());
 }
 
+TEST(ChannelImport, ATitleRowNamesTheChannelAndColumnsInHalfItsCells) {
+    const HMemoryImage image = BaseImage();
+    const struct {
+        const char* sheet;
+        bool list;
+    } cases[] = {
+        {"Ch;SQ\n3;5\n", true},
+        {"Ch;SQ;Notes;Site\n3;5;roof;yard\n", true},         // two of four
+        {"Ch;SQ;Notes;Site;Shop\n3;5;roof;yard;x\n", false}, // two of five
+        {"Ch;Notes\n3;roof\n", false},                       // the channel's alone
+        {"SQ;TAG\n5;A\n", false},                            // no channel number
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(HChannelImport::Import(image, c.sheet, 0, "sheet.csv").ok, c.list) << c.sheet;
+}
+
 TEST(ChannelImport, WhatIsNoChannelListChangesNothing) {
     TempDir dir;
     const HMemoryImage image = BaseImage();

@@ -47,6 +47,10 @@ TEST(CsvReader, SpreadsheetForms) {
     const auto trailing = HCsvReader::Read("1,2,\n", ',');
     ASSERT_EQ(trailing.size(), 1u);
     EXPECT_EQ(trailing[0].fields, (Fields{"1", "2", ""}));
+    // The same as the last line, with no line end after it.
+    const auto last = HCsvReader::Read("0\n1,2,", ',');
+    ASSERT_EQ(last.size(), 2u);
+    EXPECT_EQ(last[1].fields, (Fields{"1", "2", ""}));
 
     EXPECT_TRUE(HCsvReader::Read("", ',').empty());
 }

@@ -179,6 +179,22 @@ TEST(PrintReport, NoSheetHoldsMoreLinesThanTheSheetHas) {
     }
 }
 
+TEST(PrintReport, AChannelSheetThatBreaksEarlyIsFull) {
+    // A channel takes one line, two where its group line comes first: a sheet
+    // ends before 64 channels only when the next channel's lines do not fit.
+    for (const int groups : {1, 3}) {
+        const HPrintReport report(ReportImage({.inUse = 128, .groups = groups}), {});
+        for (std::size_t room = 20; room <= 80; ++room) {
+            const std::vector<HPrintSheet> sheets = report.Sheets(room);
+            for (std::size_t i = 0; i + 1 < sheets.size(); ++i)
+                if (sheets[i].planPage == 6 && ChannelLinesOn(sheets[i]) < 64) {
+                    EXPECT_GE(sheets[i].lines.size() + (groups == 1 ? 0 : 1), room)
+                        << groups << " groups, room " << room << ", sheet " << i + 1;
+                }
+        }
+    }
+}
+
 TEST(PrintReport, ASheetGoingOnFromTheLastStartsWithAHeadingNotARecord) {
     // A record line: the indent, then the record's number or "Page  n", and
     // no item's colon.

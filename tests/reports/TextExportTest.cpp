@@ -2,6 +2,7 @@
 // real files, and read back as a CSV reader would.
 #include "CsvRead.h"
 #include "HChannelColumns.h"
+#include "HCommonGroups.h"
 #include "HDefaultImage.h"
 #include "HEditorRegistry.h"
 #include "HStringTable.h"
@@ -167,14 +168,20 @@ TEST(TextExport, GoldenFilesOfTheDefaultAndAVariedFiveToneImage) {
 }
 
 TEST(TextExport, HeaderSectionsAndTitlesInOrder) {
-    const Rows rows = Exported(BuildDefaultImage(), {0, "/tmp/some dir/radio one.R57"});
+    // A radio without a serial number.
+    HMemoryImage image = BuildDefaultImage();
+    HMarketingGroup marketing;
+    marketing.Load(image);
+    marketing.SetText(2, "");
+    marketing.Save(image);
+    const Rows rows = Exported(image, {0, "/tmp/some dir/radio one.R57"});
     ASSERT_GE(rows.size(), 6u);
     EXPECT_EQ(rows[0],
               (std::vector<std::string>{"***  Orvane Systems OR3200/3100 SERIES  ***", ""}));
     EXPECT_EQ(rows[1], (std::vector<std::string>{"File Name", "radio one.R57"}));
     // Both marketing items are listed even when empty.
     EXPECT_EQ(rows[2][0], "Market Application");
-    EXPECT_EQ(rows[3][0], "Serial Number");
+    EXPECT_EQ(rows[3], (std::vector<std::string>{"Serial Number", ""}));
     EXPECT_EQ(rows[4], (std::vector<std::string>{""}));
 
     // The Part's titles, spelled as they stand; the 2-tone image (the
