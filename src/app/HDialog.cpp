@@ -41,15 +41,8 @@ HDialog::HDialog(HEditor& editor, QWidget* parent)
     connect(help, &QShortcut::activated, this, [this] { ShowHelp(CurrentHelpContext()); });
 
     m_form->Open();
-    // The first enabled control takes the focus, as it would on opening.
-    for (std::size_t i = 0; i < editor.ItemCount(); ++i) {
-        QWidget* control = m_form->Control(i);
-        if (control && editor.IsVisible(i) && editor.IsEnabled(i) &&
-            editor.Item(i).kind != HItemKind::Static) {
-            control->setFocus();
-            break;
-        }
-    }
+    if (QWidget* first = m_form->FirstInputControl())
+        first->setFocus();
 }
 
 HDialog::~HDialog() = default;

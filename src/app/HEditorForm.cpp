@@ -156,6 +156,10 @@ void HEditorForm::LayOut(const std::vector<bool>& shown) {
 void HEditorForm::Open() {
     m_editor.Open();
     Mirror();
+    // Which cells take input depends on the records just read.
+    for (const Row& r : m_rows)
+        if (auto* grid = qobject_cast<HEditorGrid*>(r.control))
+            grid->GoToFirstInputCell();
 }
 
 void HEditorForm::Mirror() {
@@ -252,6 +256,14 @@ std::uint32_t HEditorForm::HelpContextFor(const QWidget* focus) const {
 
 QWidget* HEditorForm::Control(std::size_t item) const {
     return item < m_rows.size() ? m_rows[item].control : nullptr;
+}
+
+QWidget* HEditorForm::FirstInputControl() const {
+    for (std::size_t i = 0; i < m_editor.ItemCount() && i < m_rows.size(); ++i)
+        if (m_rows[i].control != nullptr && m_editor.IsVisible(i) && m_editor.IsEnabled(i) &&
+            m_editor.Item(i).kind != HItemKind::Static)
+            return m_rows[i].control;
+    return nullptr;
 }
 
 QLabel* HEditorForm::Label(std::size_t item) const {

@@ -48,6 +48,9 @@ public:
     [[nodiscard]] std::uint32_t HelpContextFor(const QWidget* focus) const;
 
     [[nodiscard]] QWidget* Control(std::size_t item) const;
+    // The control that takes the focus when the form opens: the first shown,
+    // enabled item that takes input; null when there is none.
+    [[nodiscard]] QWidget* FirstInputControl() const;
     [[nodiscard]] QLabel* Label(std::size_t item) const;
     [[nodiscard]] HValueCombo* Combo(std::size_t item) const;
     [[nodiscard]] HEdit* EditControl(std::size_t item) const;

@@ -55,8 +55,22 @@ HEditorGrid::HEditorGrid(HGridSource& grid, const QString& caption, QWidget* par
     connect(m_view, &QAbstractItemView::clicked, this, &HEditorGrid::OnClicked);
     connect(m_model, &HGridTableModel::ColumnsRedrawn, this, [this] { emit CellsChanged(); });
     FitColumns();
-    if (m_grid.RowCount() > 0 && m_grid.ColumnCount() > 1)
-        m_view->setCurrentIndex(m_model->index(0, 1));
+    GoToFirstInputCell();
+}
+
+void HEditorGrid::GoToFirstInputCell() {
+    const auto [row, col] = FirstInputCell();
+    if (row >= 0)
+        m_view->setCurrentIndex(m_model->index(row, col));
+}
+
+std::pair<int, int> HEditorGrid::FirstInputCell() const {
+    for (int row = 0; row < m_grid.RowCount(); ++row)
+        for (int col = 0; col < m_grid.ColumnCount(); ++col)
+            if (m_grid.IsColumnShown(col) &&
+                (m_grid.BeginEdit(row, col).allowed || m_grid.IsTickColumn(col)))
+                return {row, col};
+    return {-1, -1};
 }
 
 int HEditorGrid::RoomOnScreen() const {

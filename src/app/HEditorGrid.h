@@ -21,6 +21,10 @@ public:
 
     [[nodiscard]] HRpFlexgrid* View() const { return m_view; }
     [[nodiscard]] HGridTableModel* Model() const { return m_model; }
+    // The first cell, row by row, that takes typing, a pick or a tick: the
+    // current cell when the grid opens; (-1, -1) when none does.
+    [[nodiscard]] std::pair<int, int> FirstInputCell() const;
+    void GoToFirstInputCell();
     // Shows every cell as the core holds it now, its columns wide enough.
     void Mirror();
     // Commits a cell still being edited (before OK); false when its text was

@@ -8,8 +8,11 @@
 #include "HMessageBox.h"
 #include "HStringTable.h"
 
+#include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QElapsedTimer>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -23,6 +26,68 @@
 using namespace HChannelTables;
 
 namespace {
+
+// Digits typed into a list pick the entry of that number (Qt::UserRole):
+// 4 then 2 picks 42. A pause longer than the keyboard's input interval
+// starts a new number; a digit that makes no number of the list starts one
+// too. While the list is open the digits move its highlight; closed, they
+// pick at once.
+class NumberTyping : public QObject {
+public:
+    explicit NumberTyping(QComboBox* combo) : QObject(combo), m_combo(combo) {
+        combo->installEventFilter(this);
+        combo->view()->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const QString text = key->text();
+        if (text.size() != 1 || !text[0].isDigit() ||
+            (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
+            return false;
+        // Measured from the end of the last pick, so a slow channel switch
+        // does not split a number typed quickly.
+        if (!m_since.isValid() || m_since.elapsed() > QApplication::keyboardInputInterval())
+            m_typed.clear();
+        int entry = Match(m_typed + text);
+        if (entry >= 0) {
+            m_typed += text;
+        } else {
+            m_typed = text;
+            entry = Match(m_typed);
+        }
+        if (entry >= 0) {
+            if (watched == m_combo->view())
+                m_combo->view()->setCurrentIndex(m_combo->model()->index(entry, 0));
+            else
+                m_combo->setCurrentIndex(entry);
+        }
+        m_since.start();
+        return true;
+    }
+
+private:
+    // The entry numbered `typed`, else the first whose number starts with it.
+    [[nodiscard]] int Match(const QString& typed) const {
+        int prefix = -1;
+        for (int i = 0; i < m_combo->count(); ++i) {
+            const QString number = QString::number(m_combo->itemData(i).toInt());
+            if (number == typed)
+                return i;
+            if (prefix < 0 && number.startsWith(typed))
+                prefix = i;
+        }
+        return prefix;
+    }
+
+    QComboBox* m_combo;
+    QString m_typed;
+    QElapsedTimer m_since;
+};
+
 constexpr const char* kRowLabels[HFineAlignment::kRows] = {
     "RX Tune",       "High Power",      "Low Power", "Mod Bal",
     "MAX Deviation", "CTCSS Deviation", "RX",        "TX"};
@@ -42,11 +107,19 @@ HFineAlignmentDlg::HFineAlignmentDlg(HComAlignment& comm, HMemoryImage& image, Q
     m_groups->setObjectName(QStringLiteral("fineGroup"));
     m_channelList = new QComboBox(this);
     m_channelList->setObjectName(QStringLiteral("fineChannel"));
+    new NumberTyping(m_groups);
+    new NumberTyping(m_channelList);
     auto* pick = new QHBoxLayout;
-    pick->addWidget(new QLabel(QStringLiteral("Group No."), this));
+    auto* groupLabel = new QLabel(QStringLiteral("&Group No."), this);
+    groupLabel->setBuddy(m_groups);
+    auto* channelLabel = new QLabel(QStringLiteral("Channel &No."), this);
+    channelLabel->setBuddy(m_channelList);
+    // The tags make entries of different widths: the list follows the widest.
+    m_channelList->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    pick->addWidget(groupLabel);
     pick->addWidget(m_groups);
     pick->addSpacing(16);
-    pick->addWidget(new QLabel(QStringLiteral("Channel No."), this));
+    pick->addWidget(channelLabel);
     pick->addWidget(m_channelList);
     pick->addStretch(1);
 
@@ -116,7 +189,7 @@ HFineAlignmentDlg::HFineAlignmentDlg(HComAlignment& comm, HMemoryImage& image, Q
             continue;
         m_groupNumbers.push_back(g);
         m_groupChannels.push_back(std::move(list));
-        m_groups->addItem(QString::asprintf("%2d", g + 1));
+        m_groups->addItem(QString::asprintf("%2d", g + 1), g + 1);
     }
     connect(m_groups, &QComboBox::currentIndexChanged, this, [this] {
         FillChannels();
@@ -146,8 +219,18 @@ void HFineAlignmentDlg::FillChannels() {
     const int g = m_groups->currentIndex();
     if (g >= 0) {
         const int first = m_model.FirstChannelOfGroup(m_groupNumbers[std::size_t(g)]);
-        for (int c : m_groupChannels[std::size_t(g)])
-            m_channelList->addItem(QString::asprintf("%2d", c - first + 1));
+        const int group = m_groupNumbers[std::size_t(g)];
+        const int tagColumn = HChannelColumns::ColumnsOfItem(HChannelItem::Tag).front();
+        // The number, and the tag a technician knows the channel by.
+        for (int c : m_groupChannels[std::size_t(g)]) {
+            const QString tag =
+                QString::fromStdString(HChannelColumns::CellText(tagColumn, m_model, c, group))
+                    .trimmed();
+            QString text = QString::asprintf("%2d", c - first + 1);
+            if (!tag.isEmpty())
+                text += QStringLiteral("  ") + tag;
+            m_channelList->addItem(text, c - first + 1);
+        }
     }
     m_filling = was;
 }

@@ -117,8 +117,8 @@ inline constexpr std::array kTable = {
     HCommandRow{HCmd::kFileSave, "&File", "&Save", "Ctrl+S", K::Command, HCmd::kFileSave},
     HCommandRow{HCmd::kFileSaveAs, "&File", "Save &As...", "", K::Command, HCmd::kFileSaveAs},
     HCommandRow{0, "&File", "", "", K::Separator, 0},
-    HCommandRow{HCmd::kFileConvert, "&File", "File Con&vert", "", K::Command, HCmd::kFileConvert},
-    HCommandRow{HCmd::kExportCsv, "&File", "Export to CSV", "", K::Command, HCmd::kExportCsv},
+    HCommandRow{HCmd::kFileConvert, "&File", "File Conver&t", "", K::Command, HCmd::kFileConvert},
+    HCommandRow{HCmd::kExportCsv, "&File", "&Export to CSV", "", K::Command, HCmd::kExportCsv},
     HCommandRow{HCmd::kImportChannels, "&File", "&Import Channels...", "", K::Command,
                 HCmd::kImportChannels},
     HCommandRow{HCmd::kCompareWith, "&File", "Compare &With...", "", K::Command,
@@ -216,7 +216,7 @@ inline constexpr std::array kTable = {
     HCommandRow{HCmd::k5ToneEncode, "&Signalling", "5-Tone Enc&ode", "", K::Command,
                 HCmd::k5ToneEncode},
 
-    HCommandRow{HCmd::kChannelAllocation, "C&hannel", "&Channel Allocations/Group Alpha Tag", "",
+    HCommandRow{HCmd::kChannelAllocation, "Ch&annel", "&Channel Allocations/Group Alpha Tag", "",
                 K::Command, HCmd::kChannelAllocation},
 
     HCommandRow{HCmd::kUpload, "&Radio", "&Upload", "", K::Command, HCmd::kUpload},
@@ -225,9 +225,9 @@ inline constexpr std::array kTable = {
     HCommandRow{0, "&Radio", "", "", K::Separator, 0},
     HCommandRow{HCmd::kBasicAlignment, "&Radio", "Basic &Alignment", "", K::Command,
                 HCmd::kBasicAlignment},
-    HCommandRow{HCmd::kChFineAlignment, "&Radio", "CH Fine Alignment", "", K::Command,
+    HCommandRow{HCmd::kChFineAlignment, "&Radio", "CH &Fine Alignment", "", K::Command,
                 HCmd::kChFineAlignment},
-    HCommandRow{HCmd::kAdjustmentRecover, "&Radio", "Adjustment Recover", "", K::Command,
+    HCommandRow{HCmd::kAdjustmentRecover, "&Radio", "Adjustment &Recover", "", K::Command,
                 HCmd::kAdjustmentRecover},
 
     HCommandRow{HCmd::kGetStarted, "&Help", "&Get Started", "", K::Command, HCmd::kGetStarted},

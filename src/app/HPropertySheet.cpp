@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <map>
+#include <utility>
 
 HPropertySheet::HPropertySheet(const QString& caption, std::uint32_t sheetId, QWidget* parent)
     : QDialog(parent), m_sheetId(sheetId), m_tabs(new QTabWidget(this)),
@@ -145,6 +146,15 @@ void HPropertySheet::reject() {
     HLOG_D1("[FUNC IN]HPropertySheet::OnCancel");
     QDialog::reject();
     HLOG_D1("[FUNC OUT]HPropertySheet::OnCancel");
+}
+
+void HPropertySheet::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // Keys typed at once go to the page, not to its tab.
+    if (!std::exchange(m_shownOnce, true))
+        if (HPropertyPage* page = ActivePage())
+            if (QWidget* first = page->FirstInputControl())
+                first->setFocus();
 }
 
 void HPropertySheet::keyPressEvent(QKeyEvent* event) {

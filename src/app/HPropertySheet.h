@@ -50,6 +50,7 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void ShowPanes();
@@ -62,4 +63,5 @@ private:
     HSheetStatus m_statusText;
     QPushButton* m_ok;
     QPushButton* m_cancel;
+    bool m_shownOnce = false;
 };

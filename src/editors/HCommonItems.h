@@ -130,7 +130,7 @@ inline constexpr std::array kHardware{
     HComboItem("&Local Offset", HW::kRowLocalOffset, kLocalOffsetList, A::RaisedLevel)
         .Named("local_offset"),
     HComboItem("Chan &Step", HW::kRowStepSet, kChanStepList, A::RaisedLevel).Named("chan_step"),
-    HComboItem("SQ &Delay", 7, kSqDelayList, A::RaisedLevel).Named("sq_delay"),
+    HComboItem("SQ D&elay", 7, kSqDelayList, A::RaisedLevel).Named("sq_delay"),
     HComboItem("&Noise SQ Attack Time", 8, kNoiseAttackList, A::RaisedLevel)
         .Named("noise_sq_attack_time"),
     HComboItem("Noise SQ &Hysteresis", 9, kNoiseHysteresisList, A::RaisedLevel)

@@ -134,6 +134,7 @@ private slots:
     void aWordTheRadioRefusesIsToldAndTheImageKeepsTheValue();
     void aStepWhoseReadingsFailStoresNothingAndTheEndSaysSo();
     void channelFineAlignmentStoresTheChannelOffset();
+    void fineAlignmentChannelListTakesTypedNumbersAndShowsTags();
     void recoveryFromTheShippingDefault();
     void aRefusedRecoveryFileIsToldWithItsNameAndReason();
 };
@@ -415,6 +416,82 @@ void AlignmentTest::channelFineAlignmentStoresTheChannelOffset() {
     QCOMPARE(recorded.records, std::int64_t(1));
     QCOMPARE(recorded.last.operation, HHistoryOperation::Alignment);
     QCOMPARE(recorded.last.result, HHistoryResult::Done);
+}
+
+void AlignmentTest::fineAlignmentChannelListTakesTypedNumbersAndShowsTags() {
+    TempHome home;
+    // Group 1 holds 50 channels; channel 42 is known by its tag, 41 has none.
+    HMemoryImage memory = FactoryRadio();
+    HChannels model;
+    model.Load(memory);
+    for (int g = 0; g < 8; ++g)
+        model.SetGroupValue(g, kGroupChannels, g == 0 ? 50 : 0);
+    model.NormalizeGroups();
+    for (int c = 0; c < 50; ++c)
+        model.SetField(c, kFieldInUse, 1);
+    model.SetTag(41, "RPT42");
+    model.SetTag(40, ""); // a channel without a tag shows its number alone
+    model.Save(memory);
+    Factory factory(home, memory);
+    QVERIFY(factory.Ready());
+    MessageAnswers answers(QMessageBox::Ok);
+
+    struct Step {
+        const char* keys;
+        bool pauseBefore; // longer than the keyboard's input interval
+        bool listOpen;    // typed into the open list, then Return
+        int channel;      // absolute channel switched to
+    };
+    // The open list comes last: offscreen, a closed pop-up leaves the focus
+    // on another control.
+    const std::array<Step, 5> steps = {{
+        {"42", false, false, 41},
+        {"7", true, false, 6},
+        {"50", true, false, 49},
+        {"9", false, false, 8}, // "509" is no channel: 9 starts again
+        {"12", true, true, 11},
+    }};
+    QStringList results;
+    QString entry42;
+    QString entry41;
+    ModalDriver<HFineAlignmentDlg> fine([&](HFineAlignmentDlg* d) {
+        for (int i = 0; i < 1000 && d->Channel() < 0; ++i)
+            QTest::qWait(10);
+        d->activateWindow();
+        if (!QTest::qWaitForWindowActive(d))
+            return;
+        entry42 = d->ChannelList()->itemText(41);
+        entry41 = d->ChannelList()->itemText(40);
+        // Alt+N: the channel list takes the keys.
+        QTest::keyClick(d->windowHandle(), Qt::Key_N, Qt::AltModifier);
+        for (const Step& step : steps) {
+            if (step.pauseBefore)
+                QTest::qWait(QApplication::keyboardInputInterval() + 200);
+            if (step.listOpen)
+                QTest::keyClick(d->windowHandle(), Qt::Key_F4);
+            for (const char* k = step.keys; *k != 0; ++k)
+                QTest::keyClick(d->windowHandle(), *k);
+            if (step.listOpen)
+                QTest::keyClick(d->windowHandle(), Qt::Key_Return);
+            for (int i = 0; i < 300 && d->Channel() != step.channel; ++i)
+                QTest::qWait(10);
+            if (results.isEmpty())
+                ShootScreen(QStringLiteral("fine-alignment-42"));
+            // The radio's channel, and the list's entry beside it.
+            results << QStringLiteral("%1 -> %2 (%3)")
+                           .arg(QLatin1String(step.keys))
+                           .arg(d->Channel() + 1)
+                           .arg(d->ChannelList()->currentText().left(2));
+        }
+        d->reject();
+    });
+    QVERIFY(factory.run.frame->RunCommand(HCmd::kChFineAlignment));
+    QVERIFY(fine.Fired());
+    QCOMPARE(entry42, QStringLiteral("42  RPT42"));
+    QCOMPARE(entry41, QStringLiteral("41"));
+    QCOMPARE(results, (QStringList{QStringLiteral("42 -> 42 (42)"), QStringLiteral("7 -> 7 ( 7)"),
+                                   QStringLiteral("50 -> 50 (50)"), QStringLiteral("9 -> 9 ( 9)"),
+                                   QStringLiteral("12 -> 12 (12)")}));
 }
 
 void AlignmentTest::recoveryFromTheShippingDefault() {

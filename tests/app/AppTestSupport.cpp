@@ -7,6 +7,16 @@ std::vector<AppTestRun>& AppTests() {
     return tests;
 }
 
+void ShootScreen(const QString& name) {
+    const QString dir = qEnvironmentVariable("RP57_SCREEN_SHOT_DIR");
+    if (dir.isEmpty())
+        return;
+    QTest::qWait(200);
+    QProcess::execute(QStringLiteral("import"),
+                      {QStringLiteral("-window"), QStringLiteral("root"),
+                       dir + QLatin1Char('/') + name + QStringLiteral(".png")});
+}
+
 bool TempHome::Write(const char* name, const QByteArray& content) const {
     QFile file(QPath(name));
     return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&

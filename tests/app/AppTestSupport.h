@@ -79,6 +79,10 @@ private:
     bool m_hadOld;
 };
 
+// With RP57_SCREEN_SHOT_DIR set, the X screen as it is now (run under
+// xvfb-run with the xcb platform), for a person to look at.
+void ShootScreen(const QString& name);
+
 // Waits in the background for a visible dialog of type T (and, when given, of
 // that object name) and acts on it once; a dialog the action left open (a check
 // in it failed early) is rejected, so that a failing test ends instead of

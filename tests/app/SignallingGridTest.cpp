@@ -122,18 +122,6 @@ QStringList CutControls(QWidget* window) {
     return cut;
 }
 
-// With RP57_SCREEN_SHOT_DIR set, the X screen as it is now (run under
-// xvfb-run with the xcb platform), for a person to look at.
-void ShootScreen(const QString& name) {
-    const QString dir = qEnvironmentVariable("RP57_SCREEN_SHOT_DIR");
-    if (dir.isEmpty())
-        return;
-    QTest::qWait(200);
-    QProcess::execute(QStringLiteral("import"),
-                      {QStringLiteral("-window"), QStringLiteral("root"),
-                       dir + QLatin1Char('/') + name + QStringLiteral(".png")});
-}
-
 } // namespace
 
 class SignallingGridTest : public QObject {
