@@ -395,6 +395,8 @@ bool CRP57Doc::OnFileSave() {
                 m_history->Saved();
                 UpdateTitle();
                 m_frame.SendViewRefresh();
+                m_frame.ShowStatusNote(
+                    QString::fromStdString(HStringTable::Format(HStringTable::kNoteSaved, {path})));
                 saved = true;
             }
         }
