@@ -218,6 +218,8 @@ void CMainFrame::BuildStatusBar() {
         pane->setObjectName(QString::fromLatin1(kNames[static_cast<std::size_t>(i)]));
         if (i == 0) {
             pane->setText(QStringLiteral("Ready"));
+            // A long note is cut, never a reason for the window to grow.
+            pane->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
             bar->addWidget(pane, 1);
         } else {
             pane->setAlignment(Qt::AlignCenter);
@@ -355,6 +357,12 @@ void CMainFrame::UpdateRecentFileMenu() {
         file->insertAction(m_recentAnchor, action);
         m_recentActions.push_back(action);
     }
+}
+
+void CMainFrame::ShowStatusNote(const QString& note) {
+    QLabel* pane = m_panes[0];
+    pane->setText(note.isEmpty() ? QStringLiteral("Ready") : note);
+    pane->setToolTip(note);
 }
 
 QLabel* CMainFrame::StatusPane(int index) const {

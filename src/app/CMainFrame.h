@@ -79,6 +79,11 @@ public:
     void SetCloseGuard(std::function<bool()> guard) { m_closeGuard = std::move(guard); }
 
     [[nodiscard]] QLabel* StatusPane(int index) const;
+    // The message pane's note: what the last command or edit did, kept until
+    // the next one or until the document moves on (Open, New, Upload, Undo).
+    // Empty shows "Ready". The whole note is the pane's tool tip too, as a
+    // narrow window cuts it.
+    void ShowStatusNote(const QString& note);
     [[nodiscard]] QToolBar* ToolBar() const { return m_toolBar; }
 
 signals:

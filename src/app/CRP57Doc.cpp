@@ -60,6 +60,9 @@ CRP57Doc::CRP57Doc(CRP57App& app, CMainFrame& frame)
         if (m_frame.windowTitle().contains(QStringLiteral("[*]")))
             m_frame.setWindowModified(flag != 0);
     });
+    // A note on the status bar tells of the image it was made for: another
+    // image (a file, a new model, the radio's) makes it stale.
+    connect(this, &CRP57Doc::ImageLoaded, this, [this] { m_frame.ShowStatusNote({}); });
 }
 
 CRP57Doc::~CRP57Doc() = default;
@@ -395,6 +398,8 @@ bool CRP57Doc::OnFileSave() {
                 m_history->Saved();
                 UpdateTitle();
                 m_frame.SendViewRefresh();
+                m_frame.ShowStatusNote(
+                    QString::fromStdString(HStringTable::Format(HStringTable::kNoteSaved, {path})));
                 saved = true;
             }
         }

@@ -364,19 +364,7 @@ void CRP57View::resizeEvent(QResizeEvent* event) {
 }
 
 void CRP57View::ShowNote(const QString& note) {
-    QLabel* pane = m_frame.StatusPane(0);
-    if (!pane)
-        return;
-    if (note.isEmpty()) {
-        if (m_noteShown)
-            pane->setText(m_paneText);
-        m_noteShown = false;
-        return;
-    }
-    if (!m_noteShown)
-        m_paneText = pane->text();
-    m_noteShown = true;
-    pane->setText(note);
+    m_frame.ShowStatusNote(note);
 }
 
 void CRP57View::RestoreCurrentCell(int row, int column) {

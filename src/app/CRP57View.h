@@ -114,6 +114,4 @@ private:
     QComboBox* m_groupList;
     std::array<QLabel*, kInfoPanelLabels.size()> m_info{};
     std::array<int, kChannelColumnCount> m_contentWidth{};
-    QString m_paneText; // the message pane's text before a note replaced it
-    bool m_noteShown = false;
 };

@@ -110,6 +110,8 @@ void HDocumentHistory::Restore(const HUndoHistory::State& state) {
     m_frame.SetSignallingMenuMode(
         static_cast<int>(HTransferSteps::ReadSignallingMode(m_document.Image())));
     m_frame.SendViewRefresh();
+    // The note told of the step now undone (or of the one before a redo).
+    m_frame.ShowStatusNote({});
     m_restoring = false;
     UpdateActions();
 }

@@ -137,5 +137,8 @@ void HImportChannelsDlg::OnImportChannels(CMainFrame& frame, CRP57App& app) {
         app.SetModifiedFlag(1);
         frame.SendViewRefresh();
     }
+    if (accepted)
+        frame.ShowStatusNote(ToQString(HStringTable::Format(
+            HStringTable::kNoteImported, {path.toStdString(), HChannelImport::Summary(result)})));
     HLOG_D1("[FUNC OUT]OnImportChannels %d", accepted ? 1 : 0);
 }

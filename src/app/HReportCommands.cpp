@@ -8,6 +8,7 @@
 #include "HMessageBox.h"
 #include "HPrintReport.h"
 #include "HReportPainter.h"
+#include "HStringTable.h"
 #include "HTextExport.h"
 
 #include <QCoreApplication>
@@ -82,7 +83,10 @@ void OnExportCsv(CMainFrame& frame, CRP57App& app) {
         ExportFileChooser chooser(frame, app.CurrentFilePath());
         const HTextExport::HExportResult r =
             HTextExport::ExportToCsv(doc->Image(), ContextOf(app), std::string(), &chooser);
-        if (!r.ok && r.messageId != 0)
+        if (r.ok)
+            frame.ShowStatusNote(QString::fromStdString(HStringTable::Format(
+                HStringTable::kNoteExported, {std::to_string(r.rows), r.path})));
+        else if (r.messageId != 0)
             HMessageBox::Show(&frame, r.messageId, QMessageBox::Critical, QMessageBox::Ok, r.args,
                               r.reason);
     }
@@ -130,8 +134,16 @@ void OnFilePrint(CMainFrame& frame, CRP57App& app) {
         dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintPageRange |
                           QAbstractPrintDialog::PrintShowPageSize);
         dialog.setMinMax(1, sheets);
-        if (dialog.exec() == QDialog::Accepted)
-            PrintDocument(frame, app, printer);
+        if (dialog.exec() == QDialog::Accepted) {
+            const int pages = PrintDocument(frame, app, printer);
+            // A file (PDF) is named by its path, a printer by its name.
+            const bool toFile = !printer.outputFileName().isEmpty();
+            if (pages > 0)
+                frame.ShowStatusNote(QString::fromStdString(HStringTable::Format(
+                    toFile ? HStringTable::kNotePrintedFile : HStringTable::kNotePrintedDevice,
+                    {std::to_string(pages),
+                     (toFile ? printer.outputFileName() : printer.printerName()).toStdString()})));
+        }
     }
     HLOG_D1("[FUNC OUT]OnFilePrint");
 }

@@ -147,6 +147,11 @@ const std::map<int, std::string>& Table() {
         {3204, "The settings file's History Url holds a password. Put the password into "
                "~/.pgpass (or PGPASSFILE) and take it out of the Url."},
         {3205, "Serial %1 is not in the roster %2: the radio was not written."},
+        {3301, "Saved %1"},
+        {3302, "Exported %1 rows to %2"},
+        {3303, "Printed %1 pages to %2"},
+        {3304, "Sent %1 pages to the printer %2"},
+        {3305, "Imported %1: %2"},
     };
     return table;
 }

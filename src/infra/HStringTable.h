@@ -127,6 +127,12 @@ enum Id : int {
     kHistoryLost = 3203,      // %1 = why the database did not take it, %2 = why the spool did not
     kHistoryPassword = 3204,
     kRosterUnknownSerial = 3205, // %1 = serial, %2 = the roster
+    // The status bar's word on what a command wrote, and where.
+    kNoteSaved = 3301,         // %1 = path
+    kNoteExported = 3302,      // %1 = rows, %2 = path
+    kNotePrintedFile = 3303,   // %1 = pages, %2 = path
+    kNotePrintedDevice = 3304, // %1 = pages, %2 = the printer
+    kNoteImported = 3305,      // %1 = path, %2 = the import's summary
 };
 
 // The text of a number; empty when the table has none.

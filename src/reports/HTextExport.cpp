@@ -93,10 +93,14 @@ std::vector<HReportRow> Rows(const HMemoryImage& image, const HReportContext& co
     return rows;
 }
 
-bool ExportText(HRowWriter& writer, const HMemoryImage& image, const HReportContext& context) {
-    for (const HReportRow& row : Rows(image, context))
+bool ExportText(HRowWriter& writer, const HMemoryImage& image, const HReportContext& context,
+                int* rows) {
+    for (const HReportRow& row : Rows(image, context)) {
         if (!writer.WriteRow(row))
             return false;
+        if (rows)
+            ++*rows;
+    }
     return true;
 }
 
@@ -111,8 +115,10 @@ HExportResult ExportToCsv(const HMemoryImage& image, const HReportContext& conte
     }
     writer.SetSetting("FilePath", path);
     HExportResult result;
-    result.ok = writer.Open() && ExportText(writer, image, context) && writer.Close();
-    if (!result.ok) {
+    result.ok = writer.Open() && ExportText(writer, image, context, &result.rows) && writer.Close();
+    if (result.ok) {
+        result.path = writer.GetSetting("FilePath");
+    } else {
         const std::string code = writer.GetSetting("ErrorCode");
         if (code == "00") {
             result.messageId = HStringTable::kFileOpenError;

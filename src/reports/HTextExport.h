@@ -24,9 +24,9 @@ inline constexpr std::string_view kChannelTitle = "***CHANNEL DATA***";
 [[nodiscard]] std::vector<HReportRow> ChannelListRows(const HMemoryImage& image, int accessLevel);
 
 // Writes Rows() one by one; the first row the writer refuses ends the export
-// with false.
+// with false. `rows`, when given, counts the rows written.
 [[nodiscard]] bool ExportText(HRowWriter& writer, const HMemoryImage& image,
-                              const HReportContext& context);
+                              const HReportContext& context, int* rows = nullptr);
 
 // The Export to CSV command without its window: a CSV writer opened on
 // `path` (or, with a chooser, on the file the user picks), the export, the
@@ -36,6 +36,8 @@ struct HExportResult {
     int messageId = 0;             // HStringTable id: 32 open, 33 write
     std::vector<std::string> args; // the message's %1...
     std::string reason;            // the system's reason, for a detail line
+    std::string path;              // the file written, when ok
+    int rows = 0;                  // the rows written, when ok
 };
 [[nodiscard]] HExportResult ExportToCsv(const HMemoryImage& image, const HReportContext& context,
                                         const std::string& path, HFileChooser* chooser = nullptr);

@@ -6,7 +6,9 @@
 #include "CFileDataDlg.h"
 #include "CRP57View.h"
 #include "CToneDlg.h"
+#include "HCreateNewFile.h"
 #include "HGridTableModel.h"
+#include "HModelEditor.h"
 #include "HRpFlexgrid.h"
 
 using namespace HChannelTables;
@@ -93,6 +95,7 @@ private slots:
     void copyAndPasteAskMessage53();
     void pasteStoresWhatItCanAndTellsWhatNot();
     void statusBarSaysWhatTheRulesDid();
+    void statusNoteGoesWithTheImageItTellsOf();
     void tagCellRefusesWhatTheRadioBlanks();
     void columnsFitTheirTexts();
     void cellEditorFiltersKeysAndEscapeKeepsTheCell();
@@ -354,6 +357,45 @@ void ChannelViewTest::statusBarSaysWhatTheRulesDid() {
     // The next value stored as typed clears the note.
     QVERIFY(run.Type(3, 4, QStringLiteral("151.005")));
     QCOMPARE(pane->text(), ready);
+}
+
+// A note tells of an edit of this image: Undo, Open and New take it away
+// (Upload: RadioTransferTest), whatever the view shows next.
+void ChannelViewTest::statusNoteGoesWithTheImageItTellsOf() {
+    ViewRun run;
+    QVERIFY(run.view);
+    QLabel* pane = run.frame->StatusPane(0);
+    MessageAnswers messages(QMessageBox::No); // the changes are dropped when asked
+    const QString other = run.home.QPath("other.r57");
+    QVERIFY(HDataFile::Write(other.toStdString(), run.Image()).Ok());
+    struct Step {
+        const char* name;
+        std::function<bool()> run;
+    };
+    const Step steps[] = {
+        {"Undo", [&] { return run.frame->RunCommand(HCmd::kEditUndo); }},
+        {"Open", [&] { return run.doc->OpenFile(other.toStdString()); }},
+        {"New",
+         [&] {
+             // Another band: a new image (the same model keeps the one there is).
+             ModalDriver<HCreateNewFile> model([](HCreateNewFile* dialog) {
+                 QComboBox* band = dialog->Combo(HModel::kItemBand);
+                 band->setCurrentIndex(band->findText(QStringLiteral("UHF A")));
+                 emit band->activated(band->currentIndex());
+                 dialog->accept();
+             });
+             messages.Queue(HStringTable::kChangeBand, QMessageBox::Yes);
+             return run.frame->RunCommand(HCmd::kFileNew) && model.Fired();
+         }},
+    };
+    for (const Step& step : steps) {
+        QVERIFY2(run.Type(3, 4, QStringLiteral("151.003")), step.name);
+        QVERIFY2(pane->text().contains(QStringLiteral("TX Frequency followed RX")), step.name);
+        QVERIFY2(step.run(), step.name);
+        QCoreApplication::processEvents();
+        QVERIFY2(pane->text() == QStringLiteral("Ready"), step.name);
+        QVERIFY2(pane->toolTip().isEmpty(), step.name);
+    }
 }
 
 void ChannelViewTest::tagCellRefusesWhatTheRadioBlanks() {

@@ -204,6 +204,8 @@ void DocumentTest::saveAndSaveAs() {
     QCOMPARE(run.app.ModifiedFlag(), 0);
     QVERIFY(!run.frame->isWindowModified());
     QCOMPARE(refresh.count(), 1);
+    QCOMPARE(run.frame->StatusPane(0)->text(),
+             QStringLiteral("Saved ") + home.QPath("sub/mine.R57"));
     // Save then writes the same file and refreshes the views.
     run.doc->Image()[kMarker + 1] = 0x5A;
     run.app.SetModifiedFlag(1);

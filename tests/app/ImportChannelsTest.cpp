@@ -124,10 +124,15 @@ void ImportChannelsTest::previewThenOneUndoStep() {
              imported);
     QVERIFY(run.doc->Image() != before);
     QCOMPARE(run.app.ModifiedFlag(), 1);
+    // The status bar names the file read and what it changed, until Undo.
+    QCOMPARE(run.frame->StatusPane(0)->text(), QStringLiteral("Imported ") +
+                                                   home.QPath("list.csv") + QStringLiteral(": ") +
+                                                   seen.summary);
 
     // One step, named by the command.
     QCOMPARE(UndoText(run), QStringLiteral("&Undo Import Channels"));
     QVERIFY(run.frame->RunCommand(HCmd::kEditUndo));
+    QCOMPARE(run.frame->StatusPane(0)->text(), QStringLiteral("Ready"));
     QVERIFY(run.doc->Image() == before);
     QCOMPARE(run.app.ModifiedFlag(), 0);
     QVERIFY(!run.frame->CommandAction(HCmd::kEditUndo)->isEnabled());

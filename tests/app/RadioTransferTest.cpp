@@ -203,6 +203,10 @@ void RadioTransferTest::failedUploadThenUploadAndDownload() {
     const QString title = run.frame->windowTitle();
     const auto* grid = run.frame->findChild<QTableView*>();
     QVERIFY(grid && ModelShows(grid->model(), QStringLiteral("MINE")));
+    // A note on the file: it stays while the image is the file's.
+    QVERIFY(run.frame->RunCommand(HCmd::kFileSave));
+    const QString savedNote = run.frame->StatusPane(0)->text();
+    QCOMPARE(savedNote, QStringLiteral("Saved ") + QString::fromStdString(path));
     {
         // A radio that never answers: image, file and title stay.
         SimRadio silent(home, radioMemory, {"--fault", "silent"}, QStringLiteral("silent"));
@@ -215,6 +219,7 @@ void RadioTransferTest::failedUploadThenUploadAndDownload() {
         QCOMPARE(FirstDifference(run.doc->Image(), own), -1L);
         QCOMPARE(run.app.CurrentFilePath(), path);
         QCOMPARE(run.frame->windowTitle(), title);
+        QCOMPARE(run.frame->StatusPane(0)->text(), savedNote);
     }
 
     SimRadio radio(home, radioMemory);
@@ -230,6 +235,8 @@ void RadioTransferTest::failedUploadThenUploadAndDownload() {
     QVERIFY2(answers.texts.contains(QStringLiteral("Upload Complete!")),
              qPrintable(answers.texts.join(QLatin1Char('|'))));
     QCOMPARE(Line({saveEdits.count(), refresh.count(), loaded.count()}), QStringLiteral("1 1 1"));
+    // The radio's image is not the file that was saved.
+    QCOMPARE(run.frame->StatusPane(0)->text(), QStringLiteral("Ready"));
     // The image is the radio's, shown in the grid; the document is untitled.
     HMemoryImage& image = run.doc->Image();
     QVERIFY(ModelShows(grid->model(), QStringLiteral("RADIO05")));

@@ -108,6 +108,10 @@ void ReportCommandsTest::ExportIsTheCliExportByteForByte() {
     const QByteArray program = home.Read("program.csv");
     QVERIFY(program.startsWith("\"***  Orvane Systems OR3200/3100 SERIES  ***\",\"\"\n"
                                "\"File Name\",\"fleet.R57\"\n"));
+    // The status bar says what was written (a row a line) and where.
+    QCOMPARE(run.frame->StatusPane(0)->text(), QStringLiteral("Exported %1 rows to %2")
+                                                   .arg(program.count('\n'))
+                                                   .arg(home.QPath("program.csv")));
 
     QVERIFY(
         RunOk(QStringLiteral(RP57CLI_PATH), {QStringLiteral("export"), QString::fromStdString(data),
@@ -131,6 +135,8 @@ void ReportCommandsTest::ExportErrorsAreShown() {
     QVERIFY2(
         answers.texts.join(QLatin1Char('|')).contains(QStringLiteral("Problem writing to file")),
         qPrintable(answers.texts.join(QLatin1Char('|'))));
+    // Nothing was written: the status bar does not say it was.
+    QCOMPARE(run.frame->StatusPane(0)->text(), QStringLiteral("Ready"));
 
     // Cancel in the file dialog says nothing.
     answers.texts.clear();
@@ -161,6 +167,9 @@ void ReportCommandsTest::PrintToPdfIsTheCliPrint() {
     const QByteArray programText = PdfText(home.QPath("program.pdf"));
     QVERIFY(programText.contains("CHANNEL DATA"));
     QCOMPARE(PdfPages(home.QPath("program.pdf")), PdfPages(home.QPath("cli.pdf")));
+    QCOMPARE(run.frame->StatusPane(0)->text(), QStringLiteral("Printed %1 pages to %2")
+                                                   .arg(PdfPages(home.QPath("program.pdf")))
+                                                   .arg(home.QPath("program.pdf")));
     QCOMPARE(programText, PdfText(home.QPath("cli.pdf")));
 }
 
