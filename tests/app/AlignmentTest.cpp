@@ -4,6 +4,7 @@
 // failed word write told in the window, a channel fine alignment and an
 // adjustment recovery, and what each leaves in the radio.
 #include "AppTestSupport.h"
+#include "HAdjustmentRecovery.h"
 #include "HAlignmentData.h"
 #include "HAlignmentDialogs.h"
 #include "HAlignmentImage.h"
@@ -11,6 +12,7 @@
 #include "HChannels.h"
 #include "HFineAlignmentDlg.h"
 #include "HHelpWindow.h"
+#include "HRadioSim.h"
 #include "HSimAlignment.h"
 #include "HTransferSteps.h"
 
@@ -47,17 +49,18 @@ public:
     Radio(const TempHome& home, const HMemoryImage& memory, const QStringList& faults = {})
         : m_home(home) {
         m_ok = HDataFile::Write(File(".mem").toStdString(), memory).Ok();
-        QStringList args{"--memory", File(".mem"), "--link", Link(), "--log", File(".log")};
-        for (const QString& f : faults)
-            args << QStringLiteral("--fault") << f;
-        m_process.start(QStringLiteral(RP57_RADIO_SIM), args);
-        m_ok = m_ok && m_process.waitForStarted(10000);
-        for (int i = 0; m_ok && i < 1000 && !QFileInfo(Link()).isSymLink(); ++i)
-            QTest::qWait(10);
+        Launch(faults);
+    }
+    // The simulator's own radio: no memory file until something is written.
+    Radio(const TempHome& home, const QStringList& faults) : m_home(home) {
+        m_ok = true;
+        Launch(faults);
     }
     ~Radio() { Stop(); }
     [[nodiscard]] bool Started() const { return m_ok && QFileInfo(Link()).isSymLink(); }
     [[nodiscard]] QString Link() const { return File(""); }
+    // The radio saved a memory file: something was written to it.
+    [[nodiscard]] bool MemoryKept() const { return QFileInfo::exists(File(".mem")); }
     void Stop() {
         if (m_process.state() != QProcess::NotRunning) {
             m_process.terminate();
@@ -73,6 +76,15 @@ public:
     }
 
 private:
+    void Launch(const QStringList& faults) {
+        QStringList args{"--memory", File(".mem"), "--link", Link(), "--log", File(".log")};
+        for (const QString& f : faults)
+            args << QStringLiteral("--fault") << f;
+        m_process.start(QStringLiteral(RP57_RADIO_SIM), args);
+        m_ok = m_ok && m_process.waitForStarted(10000);
+        for (int i = 0; m_ok && i < 1000 && !QFileInfo(Link()).isSymLink(); ++i)
+            QTest::qWait(10);
+    }
     [[nodiscard]] QString File(const char* suffix) const {
         return m_home.Path() + QStringLiteral("/radio") + QLatin1String(suffix);
     }
@@ -86,6 +98,10 @@ private:
 struct Factory {
     Factory(const TempHome& home, const HMemoryImage& memory, const QStringList& faults = {})
         : radio(home, memory, faults), run(1) {
+        run.app.SetComDevice(radio.Link().toStdString());
+    }
+    // The simulator's own factory-aligned radio, damaged by `faults`.
+    Factory(const TempHome& home, const QStringList& faults) : radio(home, faults), run(1) {
         run.app.SetComDevice(radio.Link().toStdString());
     }
     [[nodiscard]] bool Ready() const { return radio.Started() && run.frame != nullptr; }
@@ -135,6 +151,7 @@ private slots:
     void aStepWhoseReadingsFailStoresNothingAndTheEndSaysSo();
     void channelFineAlignmentStoresTheChannelOffset();
     void recoveryFromTheShippingDefault();
+    void theSimulatedRadioRecoversInEachOfItsFourStates();
     void aRefusedRecoveryFileIsToldWithItsNameAndReason();
 };
 
@@ -452,6 +469,65 @@ void AlignmentTest::recoveryFromTheShippingDefault() {
     HMemoryImage read{};
     QVERIFY(HHistoryCommands::History().Image(recorded.last.readHash, read, error));
     QCOMPARE(Word(read, 0xFB), std::uint16_t(0x0000));
+}
+
+void AlignmentTest::theSimulatedRadioRecoversInEachOfItsFourStates() {
+    // The simulated radio as it starts, sound or with a copy of its adjustment
+    // data lost: each state's question, the answer a technician gives, and
+    // the factory's adjustment data back in the radio afterwards.
+    struct Case {
+        const char* fault;
+        int question;   // the message that decides the way back
+        bool savedFile; // the way back asks for a saved data file
+        bool recovered;
+    };
+    const Case cases[] = {
+        {"", HStringTable::kAdjNotDefected, false, true},
+        {"damaged:eeprom", HStringTable::kAdjDefectedRecover, false, true},
+        {"damaged:flash", HStringTable::kShippingDefaultDefected, true, true},
+        {"damaged:both", HStringTable::kAdjDefected, false, false},
+    };
+    const HMemoryImage factoryMemory = SimFactoryMemory();
+    // Where the two copies and their identities lie.
+    const std::pair<std::size_t, std::size_t> adjustment[] = {
+        {0x04, 0x21}, {0x1F6, 0x1FD}, {0x3000, 0x3011}, {0x3104, 0x313C}};
+    for (const Case& c : cases) {
+        const QString row = QLatin1String(*c.fault ? c.fault : "sound");
+        TempHome home;
+        // A data file saved from this radio while it was sound.
+        const QString saved = home.QPath("saved.R57");
+        QVERIFY(HDataFile::Write(saved.toStdString(), factoryMemory).Ok());
+        Factory factory(home, *c.fault ? QStringList{QLatin1String(c.fault)} : QStringList{});
+        QVERIFY2(factory.Ready(), qPrintable(row));
+        MessageAnswers answers(QMessageBox::Ok);
+        answers.Queue(c.question, QMessageBox::Yes);
+        ModalDriver<QFileDialog> choose(
+            [&saved](QFileDialog* dialog) {
+                dialog->selectFile(saved);
+                QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
+            },
+            QStringLiteral("RecoveryFileDialog"));
+
+        QVERIFY2(factory.run.frame->RunCommand(HCmd::kAdjustmentRecover), qPrintable(row));
+        QVERIFY2(answers.asked.contains(QStringLiteral("message%1").arg(c.question)),
+                 qPrintable(row + QStringLiteral(": ") + answers.asked.join(QLatin1Char(' '))));
+        QCOMPARE(choose.Fired(), c.savedFile);
+        QVERIFY2(
+            answers.texts.contains(QStringLiteral("Adjustment Recovery Complete!")) == c.recovered,
+            qPrintable(row + QStringLiteral(": ") + answers.texts.join(QStringLiteral(" | "))));
+        if (!c.recovered) {
+            QVERIFY2(!factory.radio.MemoryKept(), qPrintable(row + QStringLiteral(": written")));
+            continue;
+        }
+        const HMemoryImage m = factory.radio.StopAndRead();
+        for (const auto& [first, last] : adjustment)
+            for (std::size_t at = first; at <= last; ++at)
+                QVERIFY2(m[at] == factoryMemory[at],
+                         qPrintable(row + QStringLiteral(": byte 0x%1").arg(at, 0, 16)));
+        QVERIFY2(HAdjustmentRecovery::ReliabilityTest(m) == HAdjustmentRecovery::kBothSound,
+                 qPrintable(row));
+        QCOMPARE(Word(m, 0xFF), std::uint16_t(0xA55A));
+    }
 }
 
 void AlignmentTest::aRefusedRecoveryFileIsToldWithItsNameAndReason() {
