@@ -127,10 +127,67 @@ TEST(RadioSim, DamagedAdjustmentGivesEachRecoveryState) {
         EXPECT_EQ(HAlignmentData(HAlignmentData::HCopy::ShippingDefault).VerifyChecksum(m),
                   c.reliability == kFlashOnly)
             << c.fault;
+        // A lost copy lost its values (all but its checksum, which stays); the
+        // other copy keeps them.
+        for (const auto copy :
+             {HAlignmentData::HCopy::Working, HAlignmentData::HCopy::ShippingDefault}) {
+            const bool lost = copy == HAlignmentData::HCopy::Working ? c.reliability != kEepromOnly
+                                                                     : c.reliability != kFlashOnly;
+            HAlignmentData now(copy), was(copy);
+            now.Load(m);
+            was.Load(before);
+            for (std::size_t i = 0; i < 26; ++i) {
+                const std::int32_t erased = i == 20 ? 0xFFFF : 0xFF;
+                EXPECT_EQ(now.GetValue(i), lost ? erased : was.GetValue(i))
+                    << c.fault
+                    << (copy == HAlignmentData::HCopy::Working ? " working " : " shipping ")
+                    << "value " << i;
+            }
+        }
         // Still the same model: a recovery's model check and file check pass.
         EXPECT_EQ(m[kSimProductionCodeOffset], before[kSimProductionCodeOffset]) << c.fault;
         EXPECT_TRUE(FileCheckOnRecovery(m, before)) << c.fault;
     }
     for (const char* bad : {"damaged", "damaged:all", "damaged:2", "damaged:eeprom:1"})
         EXPECT_FALSE(ParseSimFault(bad)) << bad;
+}
+
+TEST(RadioSim, ReadsItsAdjustmentDataAsTheFaultDamagedIt) {
+    struct Case {
+        std::vector<std::string> args;
+        bool workingMarked;
+        bool shippingMarked;
+    };
+    const std::vector<Case> cases = {
+        {{}, true, true},
+        {{"--fault", "damaged:eeprom"}, false, true},
+        {{"--fault", "damaged:flash"}, true, false},
+        {{"--fault", "damaged:both"}, false, false},
+    };
+    const std::size_t markPage =
+        (HAdjustmentRecovery::kIdentityFlash - HImageMap::kFlashBase) / HImageMap::kFlashPageSize;
+    for (const Case& c : cases) {
+        const std::string row = c.args.empty() ? "sound" : c.args.back();
+        TempHome home;
+        SimRadio radio(home, c.args);
+        ASSERT_TRUE(radio.Started()) << row;
+        Client client(radio.Link());
+        ASSERT_TRUE(client.Connect()) << row;
+        ASSERT_TRUE(client.comm.ReadBlock(kAreaEeprom, HAdjustmentRecovery::kIdentityEeprom / 2, 0,
+                                          client.image, &client.event))
+            << row;
+        ASSERT_TRUE(
+            client.comm.ReadBlock(kAreaFlash, int(markPage), 0, client.image, &client.event))
+            << row;
+        client.Finish();
+        auto marked = [&](std::size_t at) {
+            return (client.image[at] << 8 | client.image[at + 1]) ==
+                   HAdjustmentRecovery::kIdentityMark;
+        };
+        EXPECT_EQ(marked(HAdjustmentRecovery::kIdentityEeprom), c.workingMarked) << row;
+        EXPECT_EQ(marked(HAdjustmentRecovery::kIdentityFlash), c.shippingMarked) << row;
+        // Read only: the damage is not kept.
+        radio.Stop();
+        EXPECT_FALSE(fs::exists(radio.MemoryPath())) << row;
+    }
 }

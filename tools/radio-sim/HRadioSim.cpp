@@ -200,7 +200,7 @@ std::optional<HSimFault> ParseSimFault(const std::string& text) {
     if (p[0] == "damaged" && p.size() == 2) {
         f.kind = HSimFaultKind::Damaged;
         if (p[1] == "both")
-            f.a = 2;
+            f.a = 2; // neither eeprom (0) nor flash (1): both copies
         else if (!ParseArea(p[1], f.a))
             return std::nullopt;
         return f;
