@@ -5,6 +5,7 @@
 // adjustment recovery, and what each leaves in the radio.
 #include "AppTestSupport.h"
 #include "HAdjustmentRecovery.h"
+#include "HAlignSliders.h"
 #include "HAlignmentData.h"
 #include "HAlignmentDialogs.h"
 #include "HAlignmentImage.h"
@@ -130,6 +131,20 @@ std::uint16_t Word(const HMemoryImage& m, int word) {
     return std::uint16_t(m[std::size_t(word) * 2] << 8 | m[std::size_t(word) * 2 + 1]);
 }
 
+// With RP57_SHOTS set (a folder), the window and the whole screen as PNGs, to
+// look at.
+void Shot(QWidget* window, const QString& name) {
+    const QString dir = qEnvironmentVariable("RP57_SHOTS");
+    if (dir.isEmpty())
+        return;
+    window->grab().save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
+    QTest::qWait(200); // the screen shows the window's last paint
+    if (!window->isVisible())
+        return;
+    if (QScreen* screen = window->screen())
+        screen->grabWindow(0).save(dir + QLatin1Char('/') + name + QStringLiteral("_screen.png"));
+}
+
 // Runs a modal dialog's Start and waits (bounded, so a broken build ends)
 // until its result is shown.
 template <class D> bool StartAndWaitForResult(D* dialog) {
@@ -146,6 +161,7 @@ class AlignmentTest : public QObject {
 private slots:
     void radioMenuOffersAlignmentOnlyInManufactureMode();
     void everyAlignmentWindowHasItsHelpPage();
+    void sliderInstructionsUseTheWordsOfTheHelpPage();
     void basicAlignmentEndToEnd();
     void aWordTheRadioRefusesIsToldAndTheImageKeepsTheValue();
     void aStepWhoseReadingsFailStoresNothingAndTheEndSaysSo();
@@ -188,6 +204,36 @@ void AlignmentTest::everyAlignmentWindowHasItsHelpPage() {
     }
 }
 
+void AlignmentTest::sliderInstructionsUseTheWordsOfTheHelpPage() {
+    QFile page(HHelpWindow::HelpDirectory() + QLatin1Char('/') +
+               HHelpWindow::PageForContext(HAlignHelp::kSliderDialog));
+    QVERIFY(page.open(QIODevice::ReadOnly));
+    const QString help = QString::fromUtf8(page.readAll()).simplified();
+    HAlignmentData data;
+    data.Load(FactoryRadio());
+    HChannels channels;
+    channels.Load(FactoryRadio());
+    for (int i = 0; i <= int(HAlignSliders::Basic::FrequencyDa); ++i) {
+        const auto which = HAlignSliders::Basic(i);
+        const QString line =
+            QString::fromStdString(HAlignSliders::ForBasic(which, data, channels).instruction);
+        QVERIFY2(!line.isEmpty(), qPrintable(QString::number(i)));
+        // "The radio transmits on the test channel with the value on the
+        // slider: move the slider until the INSTRUMENT shows the value the
+        // radio's data sheet asks for."
+        const QString instrument =
+            line.section(QStringLiteral("until the "), 1).section(QStringLiteral(" shows"), 0, 0);
+        for (const QString& words :
+             {QStringLiteral("the radio transmits"),
+              QStringLiteral("on the test channel with the value on the slider"),
+              QStringLiteral("move the slider"), instrument,
+              QStringLiteral("shows the value the radio's data sheet asks for")}) {
+            QVERIFY2(line.contains(words, Qt::CaseInsensitive), qPrintable(line));
+            QVERIFY2(help.contains(words, Qt::CaseInsensitive), qPrintable(words));
+        }
+    }
+}
+
 void AlignmentTest::basicAlignmentEndToEnd() {
     TempHome home;
     QVERIFY(WriteAlignmentFile(home));
@@ -199,6 +245,9 @@ void AlignmentTest::basicAlignmentEndToEnd() {
     MessageAnswers answers(QMessageBox::Ok);
 
     QString vcvBox, squelchBox, powerBox, title;
+    QStringList tuneShown; // the texts of RX Sensitivity Tuning's last screen
+    QStringList vcvShown;  // the VCV search's progress line, as it changed
+    QString vcvTryingAfter, powerInstruction, daInstruction;
     int vcvResult = -1, squelchResult = -1, newPower = -1;
     bool mobileLowHi = false, eLowHidden = false;
     ModalDriver<HBasicAlignmentSheet> sheetDriver([&](HBasicAlignmentSheet* sheet) {
@@ -208,10 +257,24 @@ void AlignmentTest::basicAlignmentEndToEnd() {
                 mobileLowHi = true;
         eLowHidden = sheet->StartButton(HBasicAlignmentSheet::kBasic2Page, 3)->isHidden();
 
-        // VCO RX: the search runs while the window stays live.
+        // VCO RX: the search runs while the window stays live and shows the
+        // candidate it is trying.
         ModalDriver<HVcvAlignDlg> vcv([&](HVcvAlignDlg* d) {
+            QTimer watch;
+            QObject::connect(&watch, &QTimer::timeout, [&] {
+                const QString text = d->TryingLabel()->text();
+                if (d->IsBusy() && d->TryingLabel()->isVisible() && !text.isEmpty() &&
+                    (vcvShown.isEmpty() || vcvShown.last() != text)) {
+                    vcvShown << text;
+                    if (vcvShown.size() == 3)
+                        Shot(d, QStringLiteral("vcv_searching"));
+                }
+            });
+            watch.start(5);
             if (StartAndWaitForResult(d)) {
+                watch.stop();
                 vcvResult = d->ResultBox()->text().toInt();
+                vcvTryingAfter = d->TryingLabel()->text();
                 d->OkButton()->click();
             }
         });
@@ -230,6 +293,9 @@ void AlignmentTest::basicAlignmentEndToEnd() {
 
         // TX Power High moved up by 3.
         ModalDriver<HSliderAlignDlg> slider([&](HSliderAlignDlg* d) {
+            if (d->Instruction()->isVisible())
+                powerInstruction = d->Instruction()->text();
+            Shot(d, QStringLiteral("slider_tx_power"));
             newPower = d->Current() + 3;
             d->ChangeTo(newPower);
             if (d->Current() == newPower)
@@ -238,6 +304,15 @@ void AlignmentTest::basicAlignmentEndToEnd() {
         sheet->OnStart(HBasicAlignmentSheet::kBasic2Page, 0);
         powerBox = sheet->ValueBox(HBasicAlignmentSheet::kBasic2Page, 0)->text();
 
+        // Frequency D/A: looked at, then cancelled.
+        ModalDriver<HSliderAlignDlg> da([&](HSliderAlignDlg* d) {
+            if (d->Instruction()->isVisible())
+                daInstruction = d->Instruction()->text();
+            Shot(d, QStringLiteral("slider_frequency_da"));
+            d->CancelButton()->click();
+        });
+        sheet->OnStart(HBasicAlignmentSheet::kAlignmentPage, 2);
+
         // RX Sensitivity Tuning: three sweeps.
         ModalDriver<HTuneAlignDlg> tune([&](HTuneAlignDlg* d) {
             for (int step = 0; step < 3 && d->Step() == step; ++step) {
@@ -245,6 +320,10 @@ void AlignmentTest::basicAlignmentEndToEnd() {
                 for (int i = 0; i < 6000 && d->Step() == step; ++i)
                     QTest::qWait(10);
             }
+            for (QLabel* label : d->findChildren<QLabel*>())
+                if (label->isVisibleTo(d))
+                    tuneShown << label->text();
+            Shot(d, QStringLiteral("tune_done"));
             if (d->OkButton()->isVisible())
                 d->OkButton()->click();
         });
@@ -261,9 +340,36 @@ void AlignmentTest::basicAlignmentEndToEnd() {
     // value down from 245 that reads 182..188.
     QCOMPARE(vcvResult, 225);
     QCOMPARE(vcvBox, QStringLiteral("225"));
+    // The candidates shown while the search ran: several, in the order tried
+    // (245, 241, ... 225), and none once the result is in.
+    QVERIFY2(vcvShown.size() >= 2, qPrintable(vcvShown.join(QStringLiteral(" | "))));
+    int previous = 246;
+    for (const QString& shown : vcvShown) {
+        const int vcvTried =
+            shown.section(QStringLiteral("trying VCV "), 1).section(QLatin1Char(' '), 0, 0).toInt();
+        QVERIFY2(vcvTried < previous && vcvTried >= 225 && (245 - vcvTried) % 4 == 0,
+                 qPrintable(vcvShown.join(QStringLiteral(" | "))));
+        previous = vcvTried;
+    }
+    QVERIFY2(vcvTryingAfter.isEmpty(), qPrintable(vcvTryingAfter));
+    // The keyed sliders say what the radio does and which instrument to read.
+    QCOMPARE(powerInstruction,
+             QStringLiteral("The radio transmits on the test channel with the value on the slider: "
+                            "move the slider until the power meter shows the value the radio's "
+                            "data sheet asks for."));
+    QVERIFY2(daInstruction.contains(QStringLiteral("until the frequency counter shows")),
+             qPrintable(daInstruction));
     QVERIFY(std::abs(squelchResult - HSimAlignment::kRssiPeak) <= HSimAlignment::kSpread);
     QCOMPARE(squelchBox, QString::number(squelchResult));
     QCOMPARE(powerBox, QString::number(newPower));
+    // Once the three steps are tuned, the screen says so instead of asking
+    // for the last step's signal generator settings.
+    QVERIFY2(tuneShown.contains(QLatin1String(HAlignText::kTuneDone)),
+             qPrintable(tuneShown.join(QStringLiteral(" | "))));
+    QVERIFY2(!tuneShown.contains(QLatin1String(HAlignText::kSetSg)),
+             qPrintable(tuneShown.join(QStringLiteral(" | "))));
+    QVERIFY2(!tuneShown.join(QLatin1Char(' ')).contains(QStringLiteral("MHz")),
+             qPrintable(tuneShown.join(QStringLiteral(" | "))));
     QVERIFY(answers.texts.contains(QStringLiteral("Basic Alignment is Finished!")));
     QVERIFY(!answers.asked.contains(QStringLiteral("message2906")));
 
