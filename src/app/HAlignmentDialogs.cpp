@@ -42,6 +42,8 @@ QLabel* Bold(const QString& text, QWidget* parent) {
     return label;
 }
 
+constexpr const char* kVcvTrying = "Searching: trying VCV %1 (from %2 down by %3)";
+
 } // namespace
 
 QString AlignFrequencyText(std::int64_t hz) {
@@ -149,12 +151,15 @@ HVcvAlignDlg::HVcvAlignDlg(HComAlignment& comm, bool tx, QWidget* parent)
     m_box = ResultEdit(this, "vcvResult");
     row->addWidget(m_box);
     row->addStretch(1);
+    m_trying = new QLabel(this);
+    m_trying->setObjectName(QStringLiteral("vcvTrying"));
     m_body->addWidget(new QLabel(tx ? QStringLiteral("Finds the TX VCV that locks the PLL at "
                                                      "both band edges (radio transmits).")
                                     : QStringLiteral("Finds the RX VCV that locks the PLL at "
                                                      "both band edges."),
                                  this));
     m_body->addLayout(row);
+    m_body->addWidget(m_trying);
     connect(m_start, &QPushButton::clicked, this, &HVcvAlignDlg::OnStart);
 }
 
@@ -164,11 +169,27 @@ void HVcvAlignDlg::OnStart() {
     std::optional<int> found;
     HComAlignment& comm = m_comm;
     const bool tx = m_tx;
-    RunOffThread(nullptr, [&comm, &found, tx] {
-        found = HBasicAlignment::VcvSearch(comm, tx, HBasicAlignment::Timing{});
+    QLabel* trying = m_trying;
+    // The search takes seconds: each candidate is shown as it goes to the radio.
+    auto show = [trying](int vcv) {
+        QMetaObject::invokeMethod(
+            trying,
+            [trying, vcv] {
+                trying->setText(QString::fromLatin1(kVcvTrying)
+                                    .arg(vcv)
+                                    .arg(HBasicAlignment::kVcvStart)
+                                    .arg(HBasicAlignment::kVcvStep));
+            },
+            Qt::QueuedConnection);
+    };
+    RunOffThread(nullptr, [&comm, &found, tx, &show] {
+        found = HBasicAlignment::VcvSearch(comm, tx, HBasicAlignment::Timing{}, show);
         if (tx && !comm.RequestRx())
             HLOG_ER("%s", "受信要求エラー");
     });
+    // Candidates still queued are past: the result or the failure speaks now.
+    QCoreApplication::removePostedEvents(m_trying, QEvent::MetaCall);
+    m_trying->clear();
     SetBusy(false);
     if (found) {
         m_result = found;
@@ -210,6 +231,12 @@ HSliderAlignDlg::HSliderAlignDlg(HComAlignment& comm, HSliderSequence sequence, 
         if (!m_updating)
             ChangeTo(v);
     });
+
+    m_instruction = new QLabel(QString::fromStdString(m_sequence.instruction), this);
+    m_instruction->setObjectName(QStringLiteral("sliderInstruction"));
+    m_instruction->setWordWrap(true);
+    m_instruction->setVisible(!m_sequence.instruction.empty());
+    m_body->addWidget(m_instruction);
 
     auto* grid = new QGridLayout;
     grid->addWidget(new QLabel(QStringLiteral("Value"), this), 0, 0);
@@ -328,11 +355,14 @@ HTuneAlignDlg::HTuneAlignDlg(HComAlignment& comm, const HAlignmentData& data,
     m_frequency->setObjectName(QStringLiteral("tuneFrequency"));
     m_level = new QLabel(this);
     m_level->setObjectName(QStringLiteral("tuneLevel"));
-    auto* sg = new QGridLayout;
-    sg->addWidget(new QLabel(QString::fromLatin1(HAlignText::kSetSg), this), 0, 0, 1, 2);
-    sg->addWidget(new QLabel(QStringLiteral("Frequency"), this), 1, 0);
+    // The signal generator's settings go once every step is tuned.
+    m_sgPanel = new QWidget(this);
+    auto* sg = new QGridLayout(m_sgPanel);
+    sg->setContentsMargins(0, 0, 0, 0);
+    sg->addWidget(new QLabel(QString::fromLatin1(HAlignText::kSetSg), m_sgPanel), 0, 0, 1, 2);
+    sg->addWidget(new QLabel(QStringLiteral("Frequency"), m_sgPanel), 1, 0);
     sg->addWidget(m_frequency, 1, 1);
-    sg->addWidget(new QLabel(QStringLiteral("RF Level"), this), 2, 0);
+    sg->addWidget(new QLabel(QStringLiteral("RF Level"), m_sgPanel), 2, 0);
     sg->addWidget(m_level, 2, 1);
     auto* results = new QHBoxLayout;
     static constexpr const char* kNames[3] = {"Low", "Center", "High"};
@@ -344,7 +374,7 @@ HTuneAlignDlg::HTuneAlignDlg(HComAlignment& comm, const HAlignmentData& data,
     }
     results->addStretch(1);
     m_body->addWidget(m_stepLabel);
-    m_body->addLayout(sg);
+    m_body->addWidget(m_sgPanel);
     m_body->addLayout(results);
     connect(m_start, &QPushButton::clicked, this, &HTuneAlignDlg::OnStart);
     ShowStep();
@@ -379,8 +409,10 @@ void HTuneAlignDlg::OnStart() {
         ShowStep();
         return;
     }
-    m_stepLabel->setText(QStringLiteral("All three steps tuned."));
+    m_sgPanel->hide();
+    m_stepLabel->setText(QString::fromLatin1(HAlignText::kTuneDone));
     ShowResult();
+    adjustSize();
 }
 
 // ---------------------------------------------------------------- squelch

@@ -34,6 +34,7 @@ inline constexpr const char* kAd = "A/D";
 inline constexpr const char* kRxVcoTitle = "RX VCO Adjustment";
 inline constexpr const char* kTxVcoTitle = "TX VCO Adjustment";
 inline constexpr const char* kTuneTitle = "RX Sensitivity Tuning";
+inline constexpr const char* kTuneDone = "All three steps are tuned.";
 inline constexpr const char* kFrequencyFormat = "%9.5f MHz";
 } // namespace HAlignText
 
@@ -102,12 +103,15 @@ public:
     HVcvAlignDlg(HComAlignment& comm, bool tx, QWidget* parent = nullptr);
     [[nodiscard]] std::optional<int> Result() const { return m_result; }
     [[nodiscard]] QLineEdit* ResultBox() const { return m_box; }
+    // The candidate being tried while the search runs; empty otherwise.
+    [[nodiscard]] QLabel* TryingLabel() const { return m_trying; }
 
 private:
     void OnStart();
 
     bool m_tx;
     QLineEdit* m_box;
+    QLabel* m_trying;
     std::optional<int> m_result;
 };
 
@@ -126,6 +130,8 @@ public:
     [[nodiscard]] QSlider* Slider() const { return m_slider; }
     [[nodiscard]] QLineEdit* ValueBox() const { return m_box; }
     [[nodiscard]] QLineEdit* RssiValue() const { return m_rssi; }
+    // What the radio does and what to adjust (hidden when the sequence has none).
+    [[nodiscard]] QLabel* Instruction() const { return m_instruction; }
 
     // Runs the start first; closes as cancelled when it fails.
     int exec() override;
@@ -146,6 +152,7 @@ private:
     QSlider* m_slider;
     QLabel* m_rssiLabel;
     QLineEdit* m_rssi;
+    QLabel* m_instruction;
 };
 
 // RX Sensitivity Tuning: three sweeps (band low, centre, high).
@@ -157,6 +164,7 @@ public:
     [[nodiscard]] int Step() const { return m_step; }
     [[nodiscard]] const std::array<int, 3>& Results() const { return m_results; }
     [[nodiscard]] QLabel* FrequencyLabel() const { return m_frequency; }
+    [[nodiscard]] QLabel* StepLabel() const { return m_stepLabel; }
 
 private:
     void ShowStep();
@@ -167,6 +175,7 @@ private:
     int m_step = 0;
     std::array<int, 3> m_results{};
     QLabel* m_stepLabel;
+    QWidget* m_sgPanel;
     QLabel* m_frequency;
     QLabel* m_level;
     std::array<QLineEdit*, 3> m_boxes{};

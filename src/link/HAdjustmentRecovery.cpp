@@ -20,10 +20,7 @@ namespace HAdjustmentRecovery {
 
 namespace {
 
-constexpr std::size_t kIdentityEeprom = 0x1F6;
-constexpr std::size_t kIdentityFlash = 0x3104;
 constexpr std::size_t kIdentityBytes = 8;
-constexpr std::uint16_t kIdentityMark = 0x0610;
 constexpr std::size_t kDateEeprom = 0x1FA, kDateFlash = 0x3108;
 constexpr std::size_t kLotEeprom = 0x1FB, kLotFlash = 0x3109;
 constexpr int kLotTolerance = 10;
@@ -56,16 +53,6 @@ void FlashToEeprom(HMemoryImage& m, std::size_t pairs) {
     for (std::size_t i = 0; i < pairs; ++i)
         std::copy_n(m.begin() + long(kCopyList[i].flash), kCopyList[i].length,
                     m.begin() + long(kCopyList[i].eeprom));
-}
-
-void EepromToFlash(HMemoryImage& m) {
-    for (const CopyPair& p : kCopyList) {
-        // The adjustment values go with their checksum word in front.
-        const bool values = p.eeprom == 0x06;
-        const std::size_t from = values ? 0x04 : p.eeprom;
-        const std::size_t to = values ? 0x310E : p.flash;
-        std::copy_n(m.begin() + long(from), values ? p.length + 2 : p.length, m.begin() + long(to));
-    }
 }
 
 // Both checksums: the 22-byte copy into the backup carries the working
@@ -190,6 +177,16 @@ std::optional<HMemoryImage> ReadModelDefaultFile(int band, int productType) {
         return std::nullopt;
     }
     return image;
+}
+
+void EepromToFlash(HMemoryImage& m) {
+    for (const CopyPair& p : kCopyList) {
+        // The adjustment values go with their checksum word in front.
+        const bool values = p.eeprom == 0x06;
+        const std::size_t from = values ? 0x04 : p.eeprom;
+        const std::size_t to = values ? 0x310E : p.flash;
+        std::copy_n(m.begin() + long(from), values ? p.length + 2 : p.length, m.begin() + long(to));
+    }
 }
 
 int ReliabilityTest(const HMemoryImage& m) {

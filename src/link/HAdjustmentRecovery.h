@@ -7,6 +7,8 @@
 #include "HMemoryImage.h"
 #include "HPrompt.h"
 
+#include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -19,6 +21,16 @@ enum Reliability : int {
     kFlashOnly = 2,
     kNeither = 3,
 };
+
+// Each copy begins its identity (8 bytes: mark, manufacture date, lot number,
+// serial) with this mark when it is sound.
+inline constexpr std::size_t kIdentityEeprom = 0x1F6;
+inline constexpr std::size_t kIdentityFlash = 0x3104;
+inline constexpr std::uint16_t kIdentityMark = 0x0610;
+
+// Copies the working copy over the shipping default, pair by pair, the values
+// with their checksum word in front. The checksums are not recomputed.
+void EepromToFlash(HMemoryImage& buffer);
 
 // 0 both copies sound, 1 only the EEPROM copy, 2 only the FLASH copy, 3 neither.
 [[nodiscard]] int ReliabilityTest(const HMemoryImage& buffer);

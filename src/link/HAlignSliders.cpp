@@ -138,6 +138,33 @@ const char* BasicTitle(Basic which) {
     return "";
 }
 
+// The words of the slider help page: the radio is keyed, the technician
+// watches one instrument.
+std::string TransmitInstruction(const char* instrument) {
+    return std::string("The radio transmits on the test channel with the value on the slider: "
+                       "move the slider until the ") +
+           instrument + " shows the value the radio's data sheet asks for.";
+}
+
+const char* Instrument(Basic which) {
+    switch (which) {
+    case Basic::TxPowerHigh:
+    case Basic::TxPowerLowHigh:
+    case Basic::TxPowerLowMid:
+    case Basic::TxPowerELow:
+        return "power meter";
+    case Basic::FrequencyDa:
+        return "frequency counter";
+    case Basic::MaxDeviationWide:
+    case Basic::MaxDeviationNarrow:
+    case Basic::SubAudioCtcss:
+    case Basic::SubAudioDcs:
+    case Basic::SeqToneDeviation:
+        return "modulation meter";
+    }
+    return "instrument";
+}
+
 } // namespace
 
 HSliderSequence ForBasic(Basic which, HAlignmentData& data, const HChannels& channels) {
@@ -145,6 +172,7 @@ HSliderSequence ForBasic(Basic which, HAlignmentData& data, const HChannels& cha
     auto field = [&channels](int c, int k) { return int(channels.GetField(c, k)); };
     HSliderSequence s;
     s.title = BasicTitle(which);
+    s.instruction = TransmitInstruction(Instrument(which));
     HAlignmentData* d = &data;
     auto storeInto = [d](int index, int offset) {
         return [d, index, offset](int value) {

@@ -28,6 +28,9 @@ struct HSliderSequence {
     std::vector<int> words;
     // The receiver's RSSI is read after the start and after each change.
     bool readsRssi = false;
+    // What the radio does meanwhile and what the technician reads; empty
+    // when the dialog needs no such line.
+    std::string instruction;
 };
 
 namespace HAlignSliders {

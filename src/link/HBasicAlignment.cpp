@@ -58,12 +58,12 @@ bool Prepare(HComAlignment& comm, bool tx, int channel) {
 } // namespace
 
 std::optional<int> VcvSearch(HComAlignment& comm, bool tx, const Timing& timing,
-                             std::vector<int>* tried) {
+                             const std::function<void(int)>& tried) {
     if (!Prepare(comm, tx, kHighEdge))
         return std::nullopt;
     for (int c = kVcvStart; c >= 1; c -= kVcvStep) {
         if (tried)
-            tried->push_back(c);
+            tried(c);
         if (!SendVcv(comm, tx, c))
             return std::nullopt;
         // A read that fails is no reading: the step fails rather than taking

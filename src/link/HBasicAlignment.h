@@ -42,10 +42,10 @@ inline constexpr int kVcvHighMax = 188;
 inline constexpr int kVcvLowMin = 20; // and at its low edge
 inline constexpr int kPllReads = 10;
 // The VCV value found, or nothing when the search failed (a command or an A/D
-// read failed, or no value below 246 locks in both windows). `tried` gets
-// every candidate sent.
+// read failed, or no value below 246 locks in both windows). `tried` is told
+// every candidate before it is sent (on the caller's thread of the search).
 [[nodiscard]] std::optional<int> VcvSearch(HComAlignment& comm, bool tx, const Timing& timing,
-                                           std::vector<int>* tried = nullptr);
+                                           const std::function<void(int)>& tried = {});
 
 // ---- RX sensitivity tuning ----
 inline constexpr int kTuneSteps = 3; // band low, centre, high = channels 0, 1, 2

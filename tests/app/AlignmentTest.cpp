@@ -4,6 +4,8 @@
 // failed word write told in the window, a channel fine alignment and an
 // adjustment recovery, and what each leaves in the radio.
 #include "AppTestSupport.h"
+#include "HAdjustmentRecovery.h"
+#include "HAlignSliders.h"
 #include "HAlignmentData.h"
 #include "HAlignmentDialogs.h"
 #include "HAlignmentImage.h"
@@ -11,6 +13,7 @@
 #include "HChannels.h"
 #include "HFineAlignmentDlg.h"
 #include "HHelpWindow.h"
+#include "HRadioSim.h"
 #include "HSimAlignment.h"
 #include "HTransferSteps.h"
 
@@ -47,17 +50,18 @@ public:
     Radio(const TempHome& home, const HMemoryImage& memory, const QStringList& faults = {})
         : m_home(home) {
         m_ok = HDataFile::Write(File(".mem").toStdString(), memory).Ok();
-        QStringList args{"--memory", File(".mem"), "--link", Link(), "--log", File(".log")};
-        for (const QString& f : faults)
-            args << QStringLiteral("--fault") << f;
-        m_process.start(QStringLiteral(RP57_RADIO_SIM), args);
-        m_ok = m_ok && m_process.waitForStarted(10000);
-        for (int i = 0; m_ok && i < 1000 && !QFileInfo(Link()).isSymLink(); ++i)
-            QTest::qWait(10);
+        Launch(faults);
+    }
+    // The simulator's own radio: no memory file until something is written.
+    Radio(const TempHome& home, const QStringList& faults) : m_home(home) {
+        m_ok = true;
+        Launch(faults);
     }
     ~Radio() { Stop(); }
     [[nodiscard]] bool Started() const { return m_ok && QFileInfo(Link()).isSymLink(); }
     [[nodiscard]] QString Link() const { return File(""); }
+    // The radio saved a memory file: something was written to it.
+    [[nodiscard]] bool MemoryKept() const { return QFileInfo::exists(File(".mem")); }
     void Stop() {
         if (m_process.state() != QProcess::NotRunning) {
             m_process.terminate();
@@ -73,6 +77,15 @@ public:
     }
 
 private:
+    void Launch(const QStringList& faults) {
+        QStringList args{"--memory", File(".mem"), "--link", Link(), "--log", File(".log")};
+        for (const QString& f : faults)
+            args << QStringLiteral("--fault") << f;
+        m_process.start(QStringLiteral(RP57_RADIO_SIM), args);
+        m_ok = m_ok && m_process.waitForStarted(10000);
+        for (int i = 0; m_ok && i < 1000 && !QFileInfo(Link()).isSymLink(); ++i)
+            QTest::qWait(10);
+    }
     [[nodiscard]] QString File(const char* suffix) const {
         return m_home.Path() + QStringLiteral("/radio") + QLatin1String(suffix);
     }
@@ -86,6 +99,10 @@ private:
 struct Factory {
     Factory(const TempHome& home, const HMemoryImage& memory, const QStringList& faults = {})
         : radio(home, memory, faults), run(1) {
+        run.app.SetComDevice(radio.Link().toStdString());
+    }
+    // The simulator's own factory-aligned radio, damaged by `faults`.
+    Factory(const TempHome& home, const QStringList& faults) : radio(home, faults), run(1) {
         run.app.SetComDevice(radio.Link().toStdString());
     }
     [[nodiscard]] bool Ready() const { return radio.Started() && run.frame != nullptr; }
@@ -114,6 +131,20 @@ std::uint16_t Word(const HMemoryImage& m, int word) {
     return std::uint16_t(m[std::size_t(word) * 2] << 8 | m[std::size_t(word) * 2 + 1]);
 }
 
+// With RP57_SHOTS set (a folder), the window and the whole screen as PNGs, to
+// look at.
+void Shot(QWidget* window, const QString& name) {
+    const QString dir = qEnvironmentVariable("RP57_SHOTS");
+    if (dir.isEmpty())
+        return;
+    window->grab().save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
+    QTest::qWait(200); // the screen shows the window's last paint
+    if (!window->isVisible())
+        return;
+    if (QScreen* screen = window->screen())
+        screen->grabWindow(0).save(dir + QLatin1Char('/') + name + QStringLiteral("_screen.png"));
+}
+
 // Runs a modal dialog's Start and waits (bounded, so a broken build ends)
 // until its result is shown.
 template <class D> bool StartAndWaitForResult(D* dialog) {
@@ -130,12 +161,14 @@ class AlignmentTest : public QObject {
 private slots:
     void radioMenuOffersAlignmentOnlyInManufactureMode();
     void everyAlignmentWindowHasItsHelpPage();
+    void sliderInstructionsUseTheWordsOfTheHelpPage();
     void basicAlignmentEndToEnd();
     void aWordTheRadioRefusesIsToldAndTheImageKeepsTheValue();
     void aStepWhoseReadingsFailStoresNothingAndTheEndSaysSo();
     void channelFineAlignmentStoresTheChannelOffset();
     void fineAlignmentChannelListTakesTypedNumbersAndShowsTags();
     void recoveryFromTheShippingDefault();
+    void theSimulatedRadioRecoversInEachOfItsFourStates();
     void aRefusedRecoveryFileIsToldWithItsNameAndReason();
 };
 
@@ -172,6 +205,36 @@ void AlignmentTest::everyAlignmentWindowHasItsHelpPage() {
     }
 }
 
+void AlignmentTest::sliderInstructionsUseTheWordsOfTheHelpPage() {
+    QFile page(HHelpWindow::HelpDirectory() + QLatin1Char('/') +
+               HHelpWindow::PageForContext(HAlignHelp::kSliderDialog));
+    QVERIFY(page.open(QIODevice::ReadOnly));
+    const QString help = QString::fromUtf8(page.readAll()).simplified();
+    HAlignmentData data;
+    data.Load(FactoryRadio());
+    HChannels channels;
+    channels.Load(FactoryRadio());
+    for (int i = 0; i <= int(HAlignSliders::Basic::FrequencyDa); ++i) {
+        const auto which = HAlignSliders::Basic(i);
+        const QString line =
+            QString::fromStdString(HAlignSliders::ForBasic(which, data, channels).instruction);
+        QVERIFY2(!line.isEmpty(), qPrintable(QString::number(i)));
+        // "The radio transmits on the test channel with the value on the
+        // slider: move the slider until the INSTRUMENT shows the value the
+        // radio's data sheet asks for."
+        const QString instrument =
+            line.section(QStringLiteral("until the "), 1).section(QStringLiteral(" shows"), 0, 0);
+        for (const QString& words :
+             {QStringLiteral("the radio transmits"),
+              QStringLiteral("on the test channel with the value on the slider"),
+              QStringLiteral("move the slider"), instrument,
+              QStringLiteral("shows the value the radio's data sheet asks for")}) {
+            QVERIFY2(line.contains(words, Qt::CaseInsensitive), qPrintable(line));
+            QVERIFY2(help.contains(words, Qt::CaseInsensitive), qPrintable(words));
+        }
+    }
+}
+
 void AlignmentTest::basicAlignmentEndToEnd() {
     TempHome home;
     QVERIFY(WriteAlignmentFile(home));
@@ -183,6 +246,9 @@ void AlignmentTest::basicAlignmentEndToEnd() {
     MessageAnswers answers(QMessageBox::Ok);
 
     QString vcvBox, squelchBox, powerBox, title;
+    QStringList tuneShown; // the texts of RX Sensitivity Tuning's last screen
+    QStringList vcvShown;  // the VCV search's progress line, as it changed
+    QString vcvTryingAfter, powerInstruction, daInstruction;
     int vcvResult = -1, squelchResult = -1, newPower = -1;
     bool mobileLowHi = false, eLowHidden = false;
     ModalDriver<HBasicAlignmentSheet> sheetDriver([&](HBasicAlignmentSheet* sheet) {
@@ -192,10 +258,24 @@ void AlignmentTest::basicAlignmentEndToEnd() {
                 mobileLowHi = true;
         eLowHidden = sheet->StartButton(HBasicAlignmentSheet::kBasic2Page, 3)->isHidden();
 
-        // VCO RX: the search runs while the window stays live.
+        // VCO RX: the search runs while the window stays live and shows the
+        // candidate it is trying.
         ModalDriver<HVcvAlignDlg> vcv([&](HVcvAlignDlg* d) {
+            QTimer watch;
+            QObject::connect(&watch, &QTimer::timeout, [&] {
+                const QString text = d->TryingLabel()->text();
+                if (d->IsBusy() && d->TryingLabel()->isVisible() && !text.isEmpty() &&
+                    (vcvShown.isEmpty() || vcvShown.last() != text)) {
+                    vcvShown << text;
+                    if (vcvShown.size() == 3)
+                        Shot(d, QStringLiteral("vcv_searching"));
+                }
+            });
+            watch.start(5);
             if (StartAndWaitForResult(d)) {
+                watch.stop();
                 vcvResult = d->ResultBox()->text().toInt();
+                vcvTryingAfter = d->TryingLabel()->text();
                 d->OkButton()->click();
             }
         });
@@ -214,6 +294,9 @@ void AlignmentTest::basicAlignmentEndToEnd() {
 
         // TX Power High moved up by 3.
         ModalDriver<HSliderAlignDlg> slider([&](HSliderAlignDlg* d) {
+            if (d->Instruction()->isVisible())
+                powerInstruction = d->Instruction()->text();
+            Shot(d, QStringLiteral("slider_tx_power"));
             newPower = d->Current() + 3;
             d->ChangeTo(newPower);
             if (d->Current() == newPower)
@@ -222,6 +305,15 @@ void AlignmentTest::basicAlignmentEndToEnd() {
         sheet->OnStart(HBasicAlignmentSheet::kBasic2Page, 0);
         powerBox = sheet->ValueBox(HBasicAlignmentSheet::kBasic2Page, 0)->text();
 
+        // Frequency D/A: looked at, then cancelled.
+        ModalDriver<HSliderAlignDlg> da([&](HSliderAlignDlg* d) {
+            if (d->Instruction()->isVisible())
+                daInstruction = d->Instruction()->text();
+            Shot(d, QStringLiteral("slider_frequency_da"));
+            d->CancelButton()->click();
+        });
+        sheet->OnStart(HBasicAlignmentSheet::kAlignmentPage, 2);
+
         // RX Sensitivity Tuning: three sweeps.
         ModalDriver<HTuneAlignDlg> tune([&](HTuneAlignDlg* d) {
             for (int step = 0; step < 3 && d->Step() == step; ++step) {
@@ -229,6 +321,10 @@ void AlignmentTest::basicAlignmentEndToEnd() {
                 for (int i = 0; i < 6000 && d->Step() == step; ++i)
                     QTest::qWait(10);
             }
+            for (QLabel* label : d->findChildren<QLabel*>())
+                if (label->isVisibleTo(d))
+                    tuneShown << label->text();
+            Shot(d, QStringLiteral("tune_done"));
             if (d->OkButton()->isVisible())
                 d->OkButton()->click();
         });
@@ -245,9 +341,36 @@ void AlignmentTest::basicAlignmentEndToEnd() {
     // value down from 245 that reads 182..188.
     QCOMPARE(vcvResult, 225);
     QCOMPARE(vcvBox, QStringLiteral("225"));
+    // The candidates shown while the search ran: several, in the order tried
+    // (245, 241, ... 225), and none once the result is in.
+    QVERIFY2(vcvShown.size() >= 2, qPrintable(vcvShown.join(QStringLiteral(" | "))));
+    int previous = 246;
+    for (const QString& shown : vcvShown) {
+        const int vcvTried =
+            shown.section(QStringLiteral("trying VCV "), 1).section(QLatin1Char(' '), 0, 0).toInt();
+        QVERIFY2(vcvTried < previous && vcvTried >= 225 && (245 - vcvTried) % 4 == 0,
+                 qPrintable(vcvShown.join(QStringLiteral(" | "))));
+        previous = vcvTried;
+    }
+    QVERIFY2(vcvTryingAfter.isEmpty(), qPrintable(vcvTryingAfter));
+    // The keyed sliders say what the radio does and which instrument to read.
+    QCOMPARE(powerInstruction,
+             QStringLiteral("The radio transmits on the test channel with the value on the slider: "
+                            "move the slider until the power meter shows the value the radio's "
+                            "data sheet asks for."));
+    QVERIFY2(daInstruction.contains(QStringLiteral("until the frequency counter shows")),
+             qPrintable(daInstruction));
     QVERIFY(std::abs(squelchResult - HSimAlignment::kRssiPeak) <= HSimAlignment::kSpread);
     QCOMPARE(squelchBox, QString::number(squelchResult));
     QCOMPARE(powerBox, QString::number(newPower));
+    // Once the three steps are tuned, the screen says so instead of asking
+    // for the last step's signal generator settings.
+    QVERIFY2(tuneShown.contains(QLatin1String(HAlignText::kTuneDone)),
+             qPrintable(tuneShown.join(QStringLiteral(" | "))));
+    QVERIFY2(!tuneShown.contains(QLatin1String(HAlignText::kSetSg)),
+             qPrintable(tuneShown.join(QStringLiteral(" | "))));
+    QVERIFY2(!tuneShown.join(QLatin1Char(' ')).contains(QStringLiteral("MHz")),
+             qPrintable(tuneShown.join(QStringLiteral(" | "))));
     QVERIFY(answers.texts.contains(QStringLiteral("Basic Alignment is Finished!")));
     QVERIFY(!answers.asked.contains(QStringLiteral("message2906")));
 
@@ -529,6 +652,65 @@ void AlignmentTest::recoveryFromTheShippingDefault() {
     HMemoryImage read{};
     QVERIFY(HHistoryCommands::History().Image(recorded.last.readHash, read, error));
     QCOMPARE(Word(read, 0xFB), std::uint16_t(0x0000));
+}
+
+void AlignmentTest::theSimulatedRadioRecoversInEachOfItsFourStates() {
+    // The simulated radio as it starts, sound or with a copy of its adjustment
+    // data lost: each state's question, the answer a technician gives, and
+    // the factory's adjustment data back in the radio afterwards.
+    struct Case {
+        const char* fault;
+        int question;   // the message that decides the way back
+        bool savedFile; // the way back asks for a saved data file
+        bool recovered;
+    };
+    const Case cases[] = {
+        {"", HStringTable::kAdjNotDefected, false, true},
+        {"damaged:eeprom", HStringTable::kAdjDefectedRecover, false, true},
+        {"damaged:flash", HStringTable::kShippingDefaultDefected, true, true},
+        {"damaged:both", HStringTable::kAdjDefected, false, false},
+    };
+    const HMemoryImage factoryMemory = SimFactoryMemory();
+    // Where the two copies and their identities lie.
+    const std::pair<std::size_t, std::size_t> adjustment[] = {
+        {0x04, 0x21}, {0x1F6, 0x1FD}, {0x3000, 0x3011}, {0x3104, 0x313C}};
+    for (const Case& c : cases) {
+        const QString row = QLatin1String(*c.fault ? c.fault : "sound");
+        TempHome home;
+        // A data file saved from this radio while it was sound.
+        const QString saved = home.QPath("saved.R57");
+        QVERIFY(HDataFile::Write(saved.toStdString(), factoryMemory).Ok());
+        Factory factory(home, *c.fault ? QStringList{QLatin1String(c.fault)} : QStringList{});
+        QVERIFY2(factory.Ready(), qPrintable(row));
+        MessageAnswers answers(QMessageBox::Ok);
+        answers.Queue(c.question, QMessageBox::Yes);
+        ModalDriver<QFileDialog> choose(
+            [&saved](QFileDialog* dialog) {
+                dialog->selectFile(saved);
+                QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
+            },
+            QStringLiteral("RecoveryFileDialog"));
+
+        QVERIFY2(factory.run.frame->RunCommand(HCmd::kAdjustmentRecover), qPrintable(row));
+        QVERIFY2(answers.asked.contains(QStringLiteral("message%1").arg(c.question)),
+                 qPrintable(row + QStringLiteral(": ") + answers.asked.join(QLatin1Char(' '))));
+        QCOMPARE(choose.Fired(), c.savedFile);
+        QVERIFY2(
+            answers.texts.contains(QStringLiteral("Adjustment Recovery Complete!")) == c.recovered,
+            qPrintable(row + QStringLiteral(": ") + answers.texts.join(QStringLiteral(" | "))));
+        if (!c.recovered) {
+            QVERIFY2(!factory.radio.MemoryKept(), qPrintable(row + QStringLiteral(": written")));
+            continue;
+        }
+        const HMemoryImage m = factory.radio.StopAndRead();
+        for (const auto& [first, last] : adjustment)
+            for (std::size_t at = first; at <= last; ++at)
+                QVERIFY2(m[at] == factoryMemory[at],
+                         qPrintable(row + QStringLiteral(": byte 0x%1").arg(at, 0, 16)));
+        QVERIFY2(HAdjustmentRecovery::ReliabilityTest(m) == HAdjustmentRecovery::kBothSound,
+                 qPrintable(row));
+        QCOMPARE(Word(m, 0xFF), std::uint16_t(0xA55A));
+    }
 }
 
 void AlignmentTest::aRefusedRecoveryFileIsToldWithItsNameAndReason() {

@@ -13,6 +13,11 @@ using namespace HBasicAlignment;
 
 namespace {
 
+// Collects the candidates a search announces.
+std::function<void(int)> Into(std::vector<int>& tried) {
+    return [&tried](int c) { tried.push_back(c); };
+}
+
 TEST(BasicAlignmentRules, SweepStopPeakMiddleSlopeAndTrimmedMean) {
     // Readings that rose to 40: a fall to 33 stops the sweep, to 34 it goes on.
     EXPECT_TRUE(SweepStops(40, 33));
@@ -70,24 +75,24 @@ TEST_F(BasicAlignment, VcvSearchStepsDownToTheFirstValueThatLocksInBothWindows) 
     std::vector<int> tried;
     // At the high edge the radio reads VCV - 40: 225 reads 185, the first in
     // 182..188 on the way down from 245; at the low edge it reads 105.
-    EXPECT_EQ(VcvSearch(m_comm, false, Timing::None(), &tried), 225);
+    EXPECT_EQ(VcvSearch(m_comm, false, Timing::None(), Into(tried)), 225);
     EXPECT_EQ(tried, (std::vector<int>{245, 241, 237, 233, 229, 225}));
     tried.clear();
-    EXPECT_EQ(VcvSearch(m_comm, true, Timing::None(), &tried), 225);
+    EXPECT_EQ(VcvSearch(m_comm, true, Timing::None(), Into(tried)), 225);
     EXPECT_TRUE(m_comm.RequestRx());
 }
 
 TEST_F(BasicAlignment, VcvSearchFailsWhenTheRadioRefusesTheValue) {
     Start({"--fault", "nak-command:0x32"});
     std::vector<int> tried;
-    EXPECT_EQ(VcvSearch(m_comm, false, Timing::None(), &tried), std::nullopt);
+    EXPECT_EQ(VcvSearch(m_comm, false, Timing::None(), Into(tried)), std::nullopt);
     EXPECT_EQ(tried, std::vector<int>{245});
 }
 
 TEST_F(BasicAlignment, VcvSearchFailsBelowOneWhenThePllNeverLocks) {
     Start({"--fault", "no-lock"});
     std::vector<int> tried;
-    EXPECT_EQ(VcvSearch(m_comm, false, Timing::None(), &tried), std::nullopt);
+    EXPECT_EQ(VcvSearch(m_comm, false, Timing::None(), Into(tried)), std::nullopt);
     // Every candidate from 245 down by 4 was tried, the last one 1.
     ASSERT_FALSE(tried.empty());
     EXPECT_EQ(tried.size(), 62u);
@@ -121,7 +126,7 @@ TEST_F(BasicAlignment, StepsWhoseReadingsFailFindNothing) {
     for (int step = 0; step < kTuneSteps; ++step)
         EXPECT_EQ(TuneSweep(m_comm, step, 225, Timing::None()), std::nullopt) << "step " << step;
     std::vector<int> tried;
-    EXPECT_EQ(VcvSearch(m_comm, true, Timing::None(), &tried), std::nullopt);
+    EXPECT_EQ(VcvSearch(m_comm, true, Timing::None(), Into(tried)), std::nullopt);
     EXPECT_EQ(tried, std::vector<int>{245});
     EXPECT_EQ(m_comm.TryReadAdValue(HAlignCommand::kAdRssi), std::nullopt);
     EXPECT_EQ(m_comm.ReadAdValue(HAlignCommand::kAdRssi), 0);

@@ -1,5 +1,7 @@
 #include "HRadioSim.h"
 
+#include "HAdjustmentRecovery.h"
+#include "HAlignmentData.h"
 #include "HDefaultImage.h"
 #include "HFileUtil.h"
 
@@ -123,7 +125,46 @@ long SpeedToBaud(speed_t s) {
     }
 }
 
+void Fill(HMemoryImage& m, std::size_t first, std::size_t last, std::uint8_t value) {
+    std::fill(m.begin() + long(first), m.begin() + long(last) + 1, value);
+}
+
+void SetMark(HMemoryImage& m, std::size_t at, std::uint16_t mark) {
+    m[at] = std::uint8_t(mark >> 8);
+    m[at + 1] = std::uint8_t(mark & 0xFF);
+}
+
 } // namespace
+
+HMemoryImage SimFactoryMemory() {
+    HMemoryImage m = BuildDefaultImage();
+    // A factory-fresh mobile set for this market.
+    m[kSimProductionCodeOffset] = 5;
+    m[kSimCustomCodeOffset] = 0;
+    // Aligned at the factory: the working copy marked sound and kept again as
+    // the shipping default, each with its own checksum.
+    SetMark(m, HAdjustmentRecovery::kIdentityEeprom, HAdjustmentRecovery::kIdentityMark);
+    HAdjustmentRecovery::EepromToFlash(m);
+    HAlignmentData(HAlignmentData::HCopy::Working).RecomputeChecksum(m);
+    HAlignmentData(HAlignmentData::HCopy::ShippingDefault).RecomputeChecksum(m);
+    return m;
+}
+
+void DamageAdjustment(HMemoryImage& m, bool working, bool shipping) {
+    // Byte 33 (and its backup 0x3011) also holds the model bits: a radio that
+    // lost its adjustment data still tells which model it is. The marks are
+    // lost differently: two copies whose identities read alike count as sound.
+    if (working) {
+        SetMark(m, HAdjustmentRecovery::kIdentityEeprom, 0xFFFF);
+        Fill(m, HAlignmentMap::kWorkingSumFirst, 32, 0xFF);
+    }
+    if (shipping) {
+        SetMark(m, HAdjustmentRecovery::kIdentityFlash, 0x0000);
+        Fill(m, 0x3000, 0x3004, 0xFF);
+        Fill(m, 0x300F, 0x3010, 0xFF);
+        Fill(m, 0x3110, 0x3123, 0xFF);
+    }
+}
 
 std::optional<HSimFault> ParseSimFault(const std::string& text) {
     const std::vector<std::string> p = Split(text, ':');
@@ -153,6 +194,14 @@ std::optional<HSimFault> ParseSimFault(const std::string& text) {
         if (f.kind == HSimFaultKind::DropByte && f.a < 1)
             return std::nullopt; // bytes count from 1
         if (f.kind != HSimFaultKind::DropByte && f.kind != HSimFaultKind::VanishAfter && f.a > 0xFF)
+            return std::nullopt;
+        return f;
+    }
+    if (p[0] == "damaged" && p.size() == 2) {
+        f.kind = HSimFaultKind::Damaged;
+        if (p[1] == "both")
+            f.a = 2; // neither eeprom (0) nor flash (1): both copies
+        else if (!ParseArea(p[1], f.a))
             return std::nullopt;
         return f;
     }
@@ -206,10 +255,7 @@ bool HRadioSim::LoadMemory() {
         }
         std::copy(bytes->begin(), bytes->end(), m_memory.begin());
     } else if (errno == ENOENT) {
-        m_memory = BuildDefaultImage();
-        // A factory-fresh mobile set for this market.
-        m_memory[kSimProductionCodeOffset] = 5;
-        m_memory[kSimCustomCodeOffset] = 0;
+        m_memory = SimFactoryMemory();
     } else {
         m_error = m_config.memoryPath + ": " + std::strerror(errno);
         return false;
@@ -218,6 +264,10 @@ bool HRadioSim::LoadMemory() {
         m_memory[kSimProductionCodeOffset] = std::uint8_t(*m_config.productionCode);
     if (m_config.customCode)
         m_memory[kSimCustomCodeOffset] = std::uint8_t(*m_config.customCode);
+    // The damage is what this run reads; only what is written is saved.
+    for (const HSimFault& f : m_config.faults)
+        if (f.kind == HSimFaultKind::Damaged)
+            DamageAdjustment(m_memory, f.a != 1, f.a != 0);
     return true;
 }
 

@@ -25,6 +25,7 @@ enum class HSimFaultKind {
     WriteFail,   // an EEPROM write of WORD is answered with 0x15 (and not stored)
     NakCommand,  // the alignment command CODE is answered with 0x15
     NoLock,      // the PLL never locks, whatever VCV is sent
+    Damaged,     // adjustment copy AREA (0 working, 1 shipping default, 2 both) is damaged
 };
 
 struct HSimFault {
@@ -35,8 +36,9 @@ struct HSimFault {
 
 // "silent", "drop-byte:N", "bad-checksum:AREA:BLOCK", "nak:PAGE",
 // "wrong-first:AREA:BLOCK", "vanish-after:N", "no-echo", "write-fail:WORD",
-// "nak-command:CODE", "no-lock". AREA is 0/1 or
-// eeprom/flash; numbers are decimal or 0x-hex. std::nullopt when malformed.
+// "nak-command:CODE", "no-lock", "damaged:AREA". AREA is 0/1 or eeprom/flash
+// (damaged also takes both); numbers are decimal or 0x-hex. std::nullopt when
+// malformed.
 [[nodiscard]] std::optional<HSimFault> ParseSimFault(const std::string& text);
 
 struct HSimConfig {
@@ -51,6 +53,17 @@ struct HSimConfig {
     // Time between two Check bytes while waiting for Power On.
     std::chrono::milliseconds checkInterval{100};
 };
+
+// The memory of a radio as it leaves the factory, the simulator's own when its
+// memory file does not exist yet: the built-in image with mobile model codes,
+// the working adjustment copy marked sound, the shipping default a copy of it,
+// both checksums sound.
+[[nodiscard]] HMemoryImage SimFactoryMemory();
+// Damages the working copy (EEPROM) and/or the shipping default (FLASH) of
+// the adjustment data: the values its checksum covers read 0xFF (the stored
+// checksum stays, so it no longer verifies) and its identity mark is lost
+// (FF FF in EEPROM, 00 00 in FLASH).
+void DamageAdjustment(HMemoryImage& memory, bool working, bool shipping);
 
 // Image bytes of the model codes (EEPROM word 1: production code, custom code).
 inline constexpr std::size_t kSimProductionCodeOffset = 2;

@@ -26,8 +26,13 @@ void Usage() {
                  "                      [--log FILE]\n"
                  "faults: silent, drop-byte:N, bad-checksum:AREA:BLOCK, nak:PAGE,\n"
                  "        wrong-first:AREA:BLOCK, vanish-after:N, no-echo,\n"
-                 "        write-fail:WORD, nak-command:CODE (an alignment command), no-lock\n"
-                 "        (AREA 0/eeprom or 1/flash; numbers decimal or 0x-hex)\n");
+                 "        write-fail:WORD, nak-command:CODE (an alignment command), no-lock,\n"
+                 "        damaged:AREA|both (adjustment data lost: the working copy in EEPROM,\n"
+                 "        the shipping default in FLASH, or both; for adjustment recovery)\n"
+                 "        (AREA 0/eeprom or 1/flash; numbers decimal or 0x-hex)\n"
+                 "Without a memory file the radio starts as it leaves the factory: built-in\n"
+                 "image, mobile model codes, adjustment data marked sound and kept again as\n"
+                 "the shipping default. What the program writes is saved to FILE.\n");
 }
 
 bool ParseCode(const char* text, int& out) {
