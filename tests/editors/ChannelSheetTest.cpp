@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <vector>
 
 using namespace HChannelTables;
@@ -79,7 +80,8 @@ TEST(ChannelSheet, AFirstRowIsAHeaderWhenAtLeastHalfItsCellsAreTitles) {
         {"Notes\tSite\tShop\tSQ\n1\t2\t3\t4\n", false},        // one of four
         {"SQ\t\t\tNotes\n1\t2\t3\t4\n", true},                 // empty cells do not count
         {"Notes\n1\n", false},
-        {"\n1\n", false}, // an empty first row names nothing
+        {"\n1\n", false},            // an empty first row names nothing
+        {"Ch\tNotes\n3\tx\n", true}, // the channel number's title counts
     };
     for (const auto& c : cases)
         EXPECT_EQ(Sheet::ParseTabbed(c.text, 4).header, c.header) << c.text;
@@ -92,6 +94,9 @@ TEST(ChannelSheet, SpreadsheetRowsWithoutAHeaderGoByPositionFromTheCurrentColumn
     const Sheet::HSheet sheet = Sheet::ParseTabbed("445.12500\t445.12500\tC- 88.5\n", 4);
     ASSERT_FALSE(sheet.header);
     EXPECT_EQ(sheet.columns, (std::vector<int>{4, 5, 6}));
+    // Cells past the last column go nowhere.
+    EXPECT_EQ(Sheet::ParseTabbed("1\t2\t3\n", kChannelColumnCount - 2).columns,
+              (std::vector<int>{kChannelColumnCount - 2, kChannelColumnCount - 1, -1}));
     const HPasteResult r = grid.StoreCells(Sheet::Writes(sheet, 0));
     EXPECT_EQ(r.cellsRefused, 0);
     EXPECT_EQ(grid.CellText(0, 4), "445.12500");
@@ -108,8 +113,10 @@ TEST(ChannelSheet, SpreadsheetRowsWithoutAHeaderGoByPositionFromTheCurrentColumn
 TEST(ChannelSheet, ThePasteQuestionNamesTheRowsBeingPasted) {
     EXPECT_EQ(Sheet::ChannelNumbers(Sheet::ParseTabbed("Ch\tSQ\n3\t1\n4\t2\n", 0)),
               (std::vector<int>{3, 4}));
-    EXPECT_EQ(Sheet::ChannelNumbers(Sheet::ParseTabbed("Ch\tSQ\n9\t1\n19\t2\n", 0)),
-              (std::vector<int>{9, 19}));
+    EXPECT_EQ(Sheet::ChannelNumbers(Sheet::ParseTabbed("Ch\tSQ\n9\t1\n10\t2\n", 0)),
+              (std::vector<int>{9, 10}));
+    // A row too short to hold its number names no channels.
+    EXPECT_TRUE(Sheet::ChannelNumbers(Sheet::ParseTabbed("SQ\tCh\n1\t3\n2\n", 0)).empty());
     EXPECT_TRUE(Sheet::ChannelNumbers(Sheet::ParseTabbed("SQ\n1\n", 0)).empty());
     // The channel numbers name the source rows; only the other cells are written.
     const std::vector<HCellWrite> writes =
@@ -117,6 +124,8 @@ TEST(ChannelSheet, ThePasteQuestionNamesTheRowsBeingPasted) {
     ASSERT_EQ(writes.size(), 2u);
     for (const HCellWrite& w : writes)
         EXPECT_EQ(w.column, 13) << "row " << w.row;
+    // A row shorter than the title row writes only the cells it has.
+    EXPECT_EQ(Sheet::Writes(Sheet::ParseTabbed("Ch\tSQ\tTAG\n3\t1\n", 0), 5).size(), 1u);
     const HMemoryImage image = TwelveChannels();
     HChannelGrid grid;
     grid.Refresh(image);
@@ -134,6 +143,9 @@ TEST(ChannelSheet, ThePasteQuestionNamesTheRowsBeingPasted) {
     for (const auto& c : cases)
         EXPECT_EQ(Sheet::PasteQuestion(Sheet::ParseTabbed(c.text, 13), grid, c.row), c.question)
             << c.text;
+    // Whole grid rows pasted at the number column name their channels by it.
+    EXPECT_EQ(Sheet::PasteQuestion(Sheet::ParseTabbed("3\tv\n", 0), grid, 5),
+              "Do you copy Ch3 data to Ch 6?");
 }
 
 TEST(ChannelSheet, AnEmptyCellEndingARowIsNoCell) {
@@ -158,9 +170,29 @@ TEST(ChannelSheet, SettingAColumnChangesExactlyTheSelectedChannels) {
     const std::vector<int> rows = {1, 4, 5, 9};
     HChannels model;
     model.Load(image);
-    for (int column : Sheet::BulkColumns()) {
-        const std::vector<Sheet::HBulkChoice> choices = Sheet::BulkChoices(column, model);
-        ASSERT_GE(choices.size(), 2u) << "column " << column;
+    // Each column once; every choice offered, on a handheld and on a mobile
+    // set, is one its column takes, and each shows differently.
+    const std::set<int> bulk(Sheet::BulkColumns().begin(), Sheet::BulkColumns().end());
+    EXPECT_EQ(bulk.size(), Sheet::BulkColumns().size());
+    for (const HMemoryImage& set : {image, MakeImageForModel(kBandUhfA, kProductMobile, 1)}) {
+        HChannels setModel;
+        setModel.Load(set);
+        for (int column : Sheet::BulkColumns()) {
+            const std::vector<Sheet::HBulkChoice> choices = Sheet::BulkChoices(column, setModel);
+            ASSERT_GE(choices.size(), 2u) << "column " << column;
+            HChannelGrid probe;
+            probe.Refresh(set);
+            std::set<std::string> shown;
+            for (const Sheet::HBulkChoice& choice : choices) {
+                EXPECT_EQ(
+                    probe.StoreCells(Sheet::SetColumn(std::vector<int>{0}, column, choice.text))
+                        .cellsRefused,
+                    0)
+                    << "column " << column << ": " << choice.text;
+                shown.insert(probe.CellText(0, column));
+            }
+            EXPECT_EQ(shown.size(), choices.size()) << "column " << column;
+        }
     }
     // Power L and squelch 9 for the four rows, one step after the other.
     ASSERT_EQ(grid.StoreCells(Sheet::SetColumn(rows, 8, "L")).cellsRefused, 0);

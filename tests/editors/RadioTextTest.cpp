@@ -114,6 +114,10 @@ TEST(RadioText, HandEditedValuesGoThroughTheirRulesAndBadOnesAreRefusedByKey) {
         << badCell.errors.front();
 
     EXPECT_FALSE(HRadioText::Load("{\"rp57\": 1}").ok);
+    // Another format version is refused, however sound the rest.
+    Json other = Json::parse(HRadioText::Dump(image));
+    other["rp57"] = 2;
+    EXPECT_FALSE(HRadioText::Load(other.dump()).ok);
     EXPECT_FALSE(HRadioText::Load("not json").ok);
 }
 

@@ -101,9 +101,15 @@ TEST(WriteCheckTest, FrequencyOutsideTheBandIsAnErrorOfItsCell) {
     EXPECT_EQ(rx->severity, HCheckSeverity::Error);
     EXPECT_EQ(rx->caption, "RX Frequency");
     EXPECT_EQ(rx->channel, 1);
+    EXPECT_TRUE(Says(rx, "Channel 1: RX Frequency ")) << rx->text;
     EXPECT_NE(rx->text.find("Low Band A band (29.70000 to 40.00000 MHz)"), std::string::npos)
         << rx->text;
     EXPECT_TRUE(HHasCheckErrors(findings));
+
+    // Band code 1 has no limits: nothing lies outside it.
+    const auto noBand =
+        HWriteCheck::CheckImage(WithHardware(BuildDefaultImage(), HHardwareGroup::kRowBand, 1), 0);
+    EXPECT_FALSE(AnyKeyStartsWith(noBand, "channels.")) << noBand.front().text;
 }
 
 TEST(WriteCheckTest, BandEdgesAreInsideTheBand) {
@@ -218,6 +224,7 @@ TEST(WriteCheckTest, NonStandardToneAndMissingPageAreWarnings) {
     EXPECT_NE(tone->text.find("123.4"), std::string::npos) << tone->text;
     const HCheckFinding* page = FindKey(findings, "channels.7.page_signal_no");
     ASSERT_NE(page, nullptr);
+    EXPECT_EQ(page->channel, 7);
     EXPECT_NE(page->text.find("refers to Page"), std::string::npos) << page->text;
     EXPECT_EQ(FindKey(findings, "channels.1.rx_sub_audio"), nullptr);
     EXPECT_EQ(FindKey(findings, "channels.8.page_signal_no"), nullptr);
@@ -466,6 +473,24 @@ TEST(WriteCheckTest, FiveToneSystemCallsAndDecodeAnswersNameTheirEncodeEntries) 
     EXPECT_FALSE(AnyKeyStartsWith(findings, "two_tone"));
     EXPECT_FALSE(HHasCheckErrors(findings));
     ExpectNamedAsSettings(image, findings);
+
+    // The flow says which of the call and the ID a system sends.
+    const struct {
+        const char* flow;
+        bool call;
+        bool id;
+    } flows[] = {{"Call", true, false}, {"ID", false, true}, {"Call+ID", true, true}};
+    for (const auto& f : flows) {
+        const auto flowFindings = HWriteCheck::CheckImage(
+            WithSettings(image, {{"five_tone_system.2.flow", f.flow},
+                                 {"five_tone_system.2.call_encode_tone_no", "8"}}),
+            0);
+        EXPECT_EQ(FindKey(flowFindings, "five_tone_system.2.call_encode_tone_no") != nullptr,
+                  f.call)
+            << f.flow;
+        EXPECT_EQ(FindKey(flowFindings, "five_tone_system.2.id_encode_tone_no") != nullptr, f.id)
+            << f.flow;
+    }
 
     // A transpond code past "Enc-32" names no entry.
     HFiveToneDecodeGroup decodes;

@@ -65,4 +65,18 @@ TEST(CsvReader, BrokenQuotes) {
     EXPECT_EQ(records[1].line, 2);
     EXPECT_EQ(records[1].fields, (Fields{"open,e\nf"}));
     EXPECT_TRUE(records[1].unterminated);
+
+    // A quote inside an unquoted field is text.
+    EXPECT_EQ(HCsvReader::Read("a\"b\",c", ',').front().fields, (Fields{"a\"b\"", "c"}));
+    // A last line of one empty quoted field is a record.
+    const auto empty = HCsvReader::Read("x\n\"\"", ',');
+    ASSERT_EQ(empty.size(), 2u);
+    EXPECT_EQ(empty[1].fields, Fields{""});
+    // The reader stops at the end of the text it is given, whatever follows
+    // it in memory: a closing quote there is no doubled one.
+    const std::string buffer = "\"ab\"\"x";
+    const auto closed = HCsvReader::Read(std::string_view(buffer).substr(0, 4), ',');
+    ASSERT_EQ(closed.size(), 1u);
+    EXPECT_EQ(closed[0].fields, Fields{"ab"});
+    EXPECT_FALSE(closed[0].unterminated);
 }
