@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstddef>
 #include <string>
+#include <tuple>
+#include <utility>
 
 namespace HChannelFind {
 
@@ -27,12 +29,12 @@ std::optional<HFindHit> Next(const HChannelGrid& grid, std::string_view text, in
         return std::nullopt;
     const HChannels& model = grid.Model();
     // Channels in use in group order (a group's channels follow one another).
-    std::vector<HFindHit> channels;
+    std::vector<std::pair<int, int>> channels; // group, channel
     for (int c = 0; c < static_cast<int>(HChannelTables::kChannelCount); ++c)
         if (int g = -1; model.GetParentGroupNum(c, g))
-            channels.push_back({g, c, -1, false});
+            channels.emplace_back(g, c);
     std::stable_sort(channels.begin(), channels.end(),
-                     [](const HFindHit& a, const HFindHit& b) { return a.group < b.group; });
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
     const std::size_t perChannel = columns.size();
     const std::size_t cells = channels.size() * perChannel;
     if (cells == 0)
@@ -42,7 +44,7 @@ std::optional<HFindHit> Next(const HChannelGrid& grid, std::string_view text, in
     // the first cell.
     std::ptrdiff_t start = -1;
     const auto at = std::find_if(channels.begin(), channels.end(),
-                                 [channel](const HFindHit& h) { return h.channel == channel; });
+                                 [channel](const auto& gc) { return gc.second == channel; });
     if (at != channels.end()) {
         const auto before =
             std::upper_bound(columns.begin(), columns.end(), column) - columns.begin();
@@ -51,7 +53,8 @@ std::optional<HFindHit> Next(const HChannelGrid& grid, std::string_view text, in
     const auto count = static_cast<std::ptrdiff_t>(cells);
     for (std::ptrdiff_t step = 1; step <= count; ++step) {
         const auto cell = static_cast<std::size_t>((start + step) % count);
-        HFindHit hit = channels[cell / perChannel];
+        HFindHit hit;
+        std::tie(hit.group, hit.channel) = channels[cell / perChannel];
         hit.column = columns[cell % perChannel];
         const std::string shown = HText::Upper(
             HText::Trim(HChannelColumns::CellText(hit.column, model, hit.channel, hit.group)));

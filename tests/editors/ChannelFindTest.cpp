@@ -13,9 +13,10 @@ using namespace HChannelTables;
 namespace {
 
 // A handheld UHF set with a display: group 1 holds channels 1-5, group 2
-// channels 6-8. Channel 2 sends and channel 7 receives on 445.1 MHz; channels
-// 4 and 8 carry tags (8 typed in lower case); channel 3 is not in use though
-// its tag would match; channel 5 receives CTCSS 88.5 Hz.
+// channels 6-8. Channel 1 is tagged "BASE". Channel 2 sends and channel 7
+// receives on 445.1 MHz; channels 4 and 8 carry tags (8 typed in lower
+// case); channel 3 is not in use though its tag would match; channel 5
+// receives CTCSS 88.5 Hz.
 HChannelGrid Bench() {
     HMemoryImage image = MakeImageForModel(kBandUhfA, kProductHandheld, 1);
     HChannels m;
@@ -29,6 +30,7 @@ HChannelGrid Bench() {
         m.SetFrequency(c, 1, 440000000);
         m.SetTag(c, "");
     }
+    m.SetTag(0, "BASE");
     m.SetFrequency(1, 1, 445100000);
     m.SetFrequency(6, 0, 445100000);
     m.SetTag(2, "RPTGHOST");
@@ -83,6 +85,9 @@ TEST(ChannelFindTest, FindsTagsFrequenciesAndTonesAcrossGroupsFromTheCurrentCell
         {"445.1", 1, wn, "1/2 TX Frequency"},             // a column not searched
         {"445.1", 1, power, "2/7 RX Frequency"},          // past the last searched column
         {"445.1", -1, 0, "1/2 TX Frequency"},             // no current cell
+        {"88.5", 4, tx, "1/5 RX Sub Audio"},              // later in the same channel
+        {"base", 7, rxTone, "1/1 TAG +wrapped"},          // from the very last cell
+        {"base", -1, 0, "1/1 TAG"},                       // the very first cell
         {"rpt", -1, 0, "1/4 TAG"},                        // channel 3 is not in use
         {" RPTSouth ", 3, tag, "2/8 TAG"},                // case and end blanks ignored
         {"88.5", 4, rxTone, "1/5 RX Sub Audio +wrapped"}, // the only cell: itself
