@@ -444,14 +444,18 @@ void AlignmentTest::fineAlignmentChannelListTakesTypedNumbersAndShowsTags() {
     };
     // The open list comes last: offscreen, a closed pop-up leaves the focus
     // on another control.
-    const std::array<Step, 5> steps = {{
+    const std::array<Step, 8> steps = {{
         {"42", false, false, 41},
         {"7", true, false, 6},
-        {"50", true, false, 49},
-        {"9", false, false, 8}, // "509" is no channel: 9 starts again
+        {"4", true, false, 3},
+        {"2", true, false, 1}, // after a pause: a new number, not 42
+        {"1", true, false, 0},
+        {"0", true, false, 0},   // no channel 0: the list stays
+        {"509", true, false, 8}, // no channel 509: 9 starts again
         {"12", true, true, 11},
     }};
     QStringList results;
+    QString group1;
     QString entry42;
     QString entry41;
     ModalDriver<HFineAlignmentDlg> fine([&](HFineAlignmentDlg* d) {
@@ -460,6 +464,7 @@ void AlignmentTest::fineAlignmentChannelListTakesTypedNumbersAndShowsTags() {
         d->activateWindow();
         if (!QTest::qWaitForWindowActive(d))
             return;
+        group1 = d->GroupList()->itemText(0);
         entry42 = d->ChannelList()->itemText(41);
         entry41 = d->ChannelList()->itemText(40);
         // Alt+N: the channel list takes the keys.
@@ -487,11 +492,14 @@ void AlignmentTest::fineAlignmentChannelListTakesTypedNumbersAndShowsTags() {
     });
     QVERIFY(factory.run.frame->RunCommand(HCmd::kChFineAlignment));
     QVERIFY(fine.Fired());
+    QCOMPARE(group1, QStringLiteral(" 1"));
     QCOMPARE(entry42, QStringLiteral("42  RPT42"));
     QCOMPARE(entry41, QStringLiteral("41"));
-    QCOMPARE(results, (QStringList{QStringLiteral("42 -> 42 (42)"), QStringLiteral("7 -> 7 ( 7)"),
-                                   QStringLiteral("50 -> 50 (50)"), QStringLiteral("9 -> 9 ( 9)"),
-                                   QStringLiteral("12 -> 12 (12)")}));
+    QCOMPARE(results,
+             (QStringList{QStringLiteral("42 -> 42 (42)"), QStringLiteral("7 -> 7 ( 7)"),
+                          QStringLiteral("4 -> 4 ( 4)"), QStringLiteral("2 -> 2 ( 2)"),
+                          QStringLiteral("1 -> 1 ( 1)"), QStringLiteral("0 -> 1 ( 1)"),
+                          QStringLiteral("509 -> 9 ( 9)"), QStringLiteral("12 -> 12 (12)")}));
 }
 
 void AlignmentTest::recoveryFromTheShippingDefault() {

@@ -42,9 +42,11 @@ void Prepare(HMemoryImage& image) {
     m.Save(image);
 }
 
-// Ctrl+F, the text typed into the Find window, Return: keys to the windows.
-void FindWithKeys(CMainFrame* frame, const QString& text) {
-    ModalDriver<QInputDialog> type([&text](QInputDialog* dialog) {
+// Ctrl+F (or `opener`), the text typed into the Find window, then Return
+// (or `last`): keys to the windows.
+void FindWithKeys(CMainFrame* frame, const QString& text, Qt::Key last = Qt::Key_Return,
+                  QKeySequence opener = QKeySequence(Qt::ControlModifier | Qt::Key_F)) {
+    ModalDriver<QInputDialog> type([&text, last](QInputDialog* dialog) {
         dialog->activateWindow();
         if (!QTest::qWaitForWindowActive(dialog))
             return;
@@ -52,9 +54,9 @@ void FindWithKeys(CMainFrame* frame, const QString& text) {
         for (const QChar ch : text)
             QTest::keyClick(dialog->windowHandle(), ch.toLatin1());
         ShootScreen(QStringLiteral("find-window"));
-        QTest::keyClick(dialog->windowHandle(), Qt::Key_Return);
+        QTest::keyClick(dialog->windowHandle(), last);
     });
-    QTest::keyClick(frame->windowHandle(), Qt::Key_F, Qt::ControlModifier);
+    QTest::keyClick(frame->windowHandle(), opener[0].key(), opener[0].keyboardModifiers());
     QVERIFY(type.Fired());
     // The window's own keys again once the Find window has gone (offscreen
     // there is no window manager to give the window back its activation).
@@ -94,9 +96,13 @@ void GridFindTest::findAndFindNextWalkEveryGroupWithTheKeys() {
     };
     const auto f3 = [&run] { QTest::keyClick(run.frame->windowHandle(), Qt::Key_F3); };
 
-    FindWithKeys(run.frame, QStringLiteral("154.1"));
+    // F3 before any Find asks for the text, as Find does.
+    FindWithKeys(run.frame, QStringLiteral("154.1"), Qt::Key_Return, QKeySequence(Qt::Key_F3));
     QCOMPARE(where(), QStringLiteral("1/2 TX Frequency"));
     QCOMPARE(pane->text(), QStringLiteral("\"154.1\": Group 1, channel 2, TX Frequency"));
+    // Escape in the Find window finds nothing, whatever was typed.
+    FindWithKeys(run.frame, QStringLiteral("repeat"), Qt::Key_Escape);
+    QCOMPARE(where(), QStringLiteral("1/2 TX Frequency"));
     f3(); // the next one is in group 2: the grid switches to it
     QCOMPARE(where(), QStringLiteral("2/11 RX Frequency"));
     QCOMPARE(view->GroupList()->currentText(), view->GroupList()->itemText(1));
@@ -104,6 +110,10 @@ void GridFindTest::findAndFindNextWalkEveryGroupWithTheKeys() {
     QCOMPARE(where(), QStringLiteral("1/2 TX Frequency"));
     QVERIFY2(pane->text().startsWith(QLatin1String("Passed the last channel")),
              qPrintable(pane->text()));
+    // From a cell moved to by hand (not a tone cell), F3 finds on from there.
+    view->GridView()->setCurrentIndex(view->Model()->index(4, 0));
+    f3();
+    QCOMPARE(where(), QStringLiteral("2/11 RX Frequency"));
 
     FindWithKeys(run.frame, QStringLiteral("repeat"));
     QCOMPARE(where(), QStringLiteral("2/11 TAG"));
