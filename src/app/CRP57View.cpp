@@ -625,13 +625,13 @@ void CRP57View::OnEditFindNext() {
     FindText(m_findText);
 }
 
-bool CRP57View::FindText(const QString& text) {
+void CRP57View::FindText(const QString& text) {
     m_findText = text;
     const std::optional<HFindHit> hit = HChannelFind::Next(
         m_grid, text.toStdString(), m_grid.CurrentChannel(), m_grid.CurrentColumn());
     if (!hit) {
         ShowNote(QStringLiteral("\"%1\" is in no tag, frequency or tone shown").arg(text));
-        return false;
+        return;
     }
     if (hit->group != m_grid.CurrentGroup())
         SelectGroup(hit->group);
@@ -651,5 +651,4 @@ bool CRP57View::FindText(const QString& text) {
                  : where);
     HLOG_D1("find [%s]: channel %d column %d%s", text.toUtf8().constData(), hit->channel,
             hit->column, hit->wrapped ? " (wrapped)" : "");
-    return true;
 }

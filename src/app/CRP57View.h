@@ -64,8 +64,8 @@ public:
     // bar says where, that the search went past the last channel, or that
     // nothing holds it. Without a text yet it asks, as Find.
     void OnEditFindNext();
-    // Finds `text` from the current cell as Find Next does; true when found.
-    bool FindText(const QString& text);
+    // Finds `text` from the current cell as Find Next does.
+    void FindText(const QString& text);
     // Group list pick (by group number) and F2.
     void SelectGroup(int group);
     void NextGroup();
