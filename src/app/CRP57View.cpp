@@ -4,6 +4,7 @@
 #include "CRP57App.h"
 #include "CRP57Doc.h"
 #include "CToneDlg.h"
+#include "HChannelFind.h"
 #include "HChannelSheet.h"
 #include "HComInstructionDialog.h"
 #include "HDocumentHistory.h"
@@ -26,6 +27,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QInputDialog>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
@@ -184,6 +186,23 @@ CRP57View::CRP57View(CRP57App& app, CMainFrame& frame, HMemoryImage& image, QWid
     m_frame.SetCommandHandler(HCmd::kEditSetColumn, [self] {
         if (self)
             self->OnEditSetColumn();
+    });
+    m_frame.SetCommandHandler(HCmd::kEditFind, [self] {
+        if (self)
+            self->OnEditFind();
+    });
+    m_frame.SetCommandHandler(HCmd::kEditFindNext, [self] {
+        if (self)
+            self->OnEditFindNext();
+    });
+    // F3 on a tone cell is its tone shortcut, but on the cell Find chose it
+    // goes on finding: a tone found is never changed by the next F3.
+    m_view->SetKeepsF3([this](const QModelIndex& at) {
+        const std::vector<int> tones = HChannelColumns::ColumnsOfItem(HChannelItem::SubAudio);
+        if (!at.isValid() || std::find(tones.begin(), tones.end(), at.column()) == tones.end())
+            return false;
+        return m_findText.isEmpty() || m_grid.ChannelOfRow(at.row()) != m_foundChannel ||
+               at.column() != m_foundColumn;
     });
     HLOG_D1("[FUNC OUT]CRP57View::OnInitialUpdate");
 }
@@ -568,4 +587,56 @@ void CRP57View::OnEditSetColumn() {
     if (result.cellsRefused > 0)
         ShowNote(QStringLiteral("%1 channels did not take the value (not in use)")
                      .arg(result.cellsRefused));
+}
+
+// ------------------------------------------------------------ find
+
+void CRP57View::OnEditFind() {
+    m_view->CommitOpenEditor();
+    QInputDialog dialog(this);
+    dialog.setObjectName(QStringLiteral("findDialog"));
+    dialog.setWindowTitle(QStringLiteral("Find"));
+    dialog.setLabelText(QStringLiteral("Find a &tag, frequency or tone (in every group):"));
+    dialog.setTextValue(m_findText);
+    dialog.setOkButtonText(QStringLiteral("&Find"));
+    if (dialog.exec() != QDialog::Accepted || dialog.textValue().trimmed().isEmpty())
+        return;
+    FindText(dialog.textValue().trimmed());
+}
+
+void CRP57View::OnEditFindNext() {
+    if (m_findText.isEmpty()) {
+        OnEditFind();
+        return;
+    }
+    m_view->CommitOpenEditor();
+    FindText(m_findText);
+}
+
+void CRP57View::FindText(const QString& text) {
+    m_findText = text;
+    const std::optional<HFindHit> hit = HChannelFind::Next(
+        m_grid, text.toStdString(), m_grid.CurrentChannel(), m_grid.CurrentColumn());
+    if (!hit) {
+        ShowNote(QStringLiteral("\"%1\" is in no tag, frequency or tone shown").arg(text));
+        return;
+    }
+    if (hit->group != m_grid.CurrentGroup())
+        SelectGroup(hit->group);
+    RestoreCurrentCell(m_grid.RowOfChannel(hit->channel), hit->column);
+    m_view->scrollTo(m_view->currentIndex());
+    m_view->setFocus();
+    m_foundChannel = hit->channel;
+    m_foundColumn = hit->column;
+    const QString where =
+        QStringLiteral("\"%1\": Group %2, channel %3, %4")
+            .arg(text)
+            .arg(hit->group + 1)
+            .arg(ToQString(m_grid.CellText(m_grid.RowOfChannel(hit->channel), 0)).trimmed())
+            .arg(ToQString(m_grid.HeaderText(hit->column)));
+    ShowNote(hit->wrapped
+                 ? QStringLiteral("Passed the last channel, went on from the first. ") + where
+                 : where);
+    HLOG_D1("find [%s]: channel %d column %d%s", text.toUtf8().constData(), hit->channel,
+            hit->column, hit->wrapped ? " (wrapped)" : "");
 }

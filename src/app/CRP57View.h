@@ -57,6 +57,15 @@ public:
     void OnEditSetColumn();
     // The grid rows of the selection (the current row when none), in order.
     [[nodiscard]] std::vector<int> SelectedRows() const;
+    // Edit > Find (Ctrl+F): asks for a text, then finds it as Find Next does.
+    void OnEditFind();
+    // Edit > Find Next (F3): the next tag, frequency or tone cell holding the
+    // text asked for, in any group (the group switched to it); the status
+    // bar says where, that the search went past the last channel, or that
+    // nothing holds it. Without a text yet it asks, as Find.
+    void OnEditFindNext();
+    // Finds `text` from the current cell as Find Next does.
+    void FindText(const QString& text);
     // Group list pick (by group number) and F2.
     void SelectGroup(int group);
     void NextGroup();
@@ -114,4 +123,9 @@ private:
     QComboBox* m_groupList;
     std::array<QLabel*, kInfoPanelLabels.size()> m_info{};
     std::array<int, kChannelColumnCount> m_contentWidth{};
+    QString m_findText;
+    // The cell Find last selected (channel, column): F3 there finds on even
+    // on a tone column, where F3 is otherwise the tone shortcut.
+    int m_foundChannel = -1;
+    int m_foundColumn = -1;
 };

@@ -259,7 +259,7 @@ QWidget* HEditorForm::Control(std::size_t item) const {
 }
 
 QWidget* HEditorForm::FirstInputControl() const {
-    for (std::size_t i = 0; i < m_editor.ItemCount() && i < m_rows.size(); ++i)
+    for (std::size_t i = 0; i < m_rows.size(); ++i) // a row per item
         if (m_rows[i].control != nullptr && m_editor.IsVisible(i) && m_editor.IsEnabled(i) &&
             m_editor.Item(i).kind != HItemKind::Static)
             return m_rows[i].control;

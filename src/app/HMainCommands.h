@@ -49,6 +49,8 @@ inline constexpr int kEditRedo = 57644;
 inline constexpr int kEditCopy = 57634;
 inline constexpr int kEditPaste = 57637;
 inline constexpr int kEditSetColumn = 32901; // one column for the selected channels
+inline constexpr int kEditFind = 57636;
+inline constexpr int kEditFindNext = 57640;
 // View
 inline constexpr int kViewToolbar = 59392;
 inline constexpr int kViewStatusBar = 59393;
@@ -147,6 +149,9 @@ inline constexpr std::array kTable = {
     HCommandRow{HCmd::kEditPaste, "&Edit", "&Paste", "Ctrl+V", K::Command, HCmd::kEditPaste},
     HCommandRow{HCmd::kEditSetColumn, "&Edit", "&Set Column for Selected Channels...", "",
                 K::Command, HCmd::kEditSetColumn},
+    HCommandRow{0, "&Edit", "", "", K::Separator, 0},
+    HCommandRow{HCmd::kEditFind, "&Edit", "&Find...", "Ctrl+F", K::Command, HCmd::kEditFind},
+    HCommandRow{HCmd::kEditFindNext, "&Edit", "Find &Next", "F3", K::Command, HCmd::kEditFindNext},
 
     HCommandRow{HCmd::kViewToolbar, "&View", "&Toolbar", "", K::Check, HCmd::kViewToolbar},
     HCommandRow{HCmd::kViewStatusBar, "&View", "&Status Bar", "", K::Check, HCmd::kViewStatusBar},

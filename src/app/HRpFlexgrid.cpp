@@ -27,6 +27,19 @@ void HRpFlexgrid::DiscardOpenEditor() {
         closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
 }
 
+bool HRpFlexgrid::event(QEvent* event) {
+    // F3 kept here reaches keyPressEvent; otherwise the window's F3 runs.
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_F3 && key->modifiers() == Qt::NoModifier && !IsEditing() &&
+            (!m_keepsF3 || m_keepsF3(currentIndex()))) {
+            event->accept();
+            return true;
+        }
+    }
+    return QTableView::event(event);
+}
+
 void HRpFlexgrid::keyPressEvent(QKeyEvent* event) {
     const QModelIndex current = currentIndex();
     const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;

@@ -7,6 +7,8 @@
 
 #include <QTableView>
 
+#include <functional>
+
 class HRpFlexgrid : public QTableView {
     Q_OBJECT
 public:
@@ -20,6 +22,9 @@ public:
     // Closes an open editor and drops what it holds (before a refresh).
     void DiscardOpenEditor();
     [[nodiscard]] bool IsEditing() const { return state() == QAbstractItemView::EditingState; }
+    // Whether F3 on a cell is the grid's (its tone shortcut) rather than a key
+    // of the window; without a rule the grid keeps F3 everywhere.
+    void SetKeepsF3(std::function<bool(const QModelIndex&)> rule) { m_keepsF3 = std::move(rule); }
 
 signals:
     void CellActionRequested(int row, int column, HCellActionMode mode);
@@ -27,6 +32,10 @@ signals:
     void NextGroupRequested();
 
 protected:
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    std::function<bool(const QModelIndex&)> m_keepsF3;
 };

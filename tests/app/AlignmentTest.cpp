@@ -544,14 +544,15 @@ void AlignmentTest::channelFineAlignmentStoresTheChannelOffset() {
 void AlignmentTest::fineAlignmentChannelListTakesTypedNumbersAndShowsTags() {
     TempHome home;
     // Group 1 holds 50 channels; channel 42 is known by its tag, 41 has none.
+    // Group 2 holds 12, of which only 10-12 are in use.
     HMemoryImage memory = FactoryRadio();
     HChannels model;
     model.Load(memory);
     for (int g = 0; g < 8; ++g)
-        model.SetGroupValue(g, kGroupChannels, g == 0 ? 50 : 0);
+        model.SetGroupValue(g, kGroupChannels, g == 0 ? 50 : g == 1 ? 12 : 0);
     model.NormalizeGroups();
-    for (int c = 0; c < 50; ++c)
-        model.SetField(c, kFieldInUse, 1);
+    for (int c = 0; c < 62; ++c)
+        model.SetField(c, kFieldInUse, c < 50 || c >= 59 ? 1 : 0);
     model.SetTag(41, "RPT42");
     model.SetTag(40, ""); // a channel without a tag shows its number alone
     model.Save(memory);
@@ -561,20 +562,29 @@ void AlignmentTest::fineAlignmentChannelListTakesTypedNumbersAndShowsTags() {
 
     struct Step {
         const char* keys;
-        bool pauseBefore; // longer than the keyboard's input interval
-        bool listOpen;    // typed into the open list, then Return
-        int channel;      // absolute channel switched to
+        bool pauseBefore;       // longer than the keyboard's input interval
+        bool listOpen;          // typed into the open list, then Return
+        int channel;            // absolute channel switched to
+        bool groupList = false; // typed into the group list (Alt+G), then back (Alt+N)
     };
     // The open list comes last: offscreen, a closed pop-up leaves the focus
     // on another control.
-    const std::array<Step, 5> steps = {{
+    const std::array<Step, 12> steps = {{
         {"42", false, false, 41},
         {"7", true, false, 6},
-        {"50", true, false, 49},
-        {"9", false, false, 8}, // "509" is no channel: 9 starts again
+        {"4", true, false, 3},
+        {"2", true, false, 1}, // after a pause: a new number, not 42
+        {"1", true, false, 0},
+        {"0", true, false, 0},        // no channel 0: the list stays
+        {"509", true, false, 8},      // no channel 509: 9 starts again
+        {"2", true, false, 59, true}, // group 2: its first channel in use, 10
+        {"1", true, false, 59},       // no channel 1 here: the first from 1, 10
+        {"12", true, false, 61},
+        {"1", true, false, 0, true},
         {"12", true, true, 11},
     }};
     QStringList results;
+    QString group1;
     QString entry42;
     QString entry41;
     ModalDriver<HFineAlignmentDlg> fine([&](HFineAlignmentDlg* d) {
@@ -583,6 +593,7 @@ void AlignmentTest::fineAlignmentChannelListTakesTypedNumbersAndShowsTags() {
         d->activateWindow();
         if (!QTest::qWaitForWindowActive(d))
             return;
+        group1 = d->GroupList()->itemText(0);
         entry42 = d->ChannelList()->itemText(41);
         entry41 = d->ChannelList()->itemText(40);
         // Alt+N: the channel list takes the keys.
@@ -590,12 +601,16 @@ void AlignmentTest::fineAlignmentChannelListTakesTypedNumbersAndShowsTags() {
         for (const Step& step : steps) {
             if (step.pauseBefore)
                 QTest::qWait(QApplication::keyboardInputInterval() + 200);
+            if (step.groupList)
+                QTest::keyClick(d->windowHandle(), Qt::Key_G, Qt::AltModifier);
             if (step.listOpen)
                 QTest::keyClick(d->windowHandle(), Qt::Key_F4);
             for (const char* k = step.keys; *k != 0; ++k)
                 QTest::keyClick(d->windowHandle(), *k);
             if (step.listOpen)
                 QTest::keyClick(d->windowHandle(), Qt::Key_Return);
+            if (step.groupList)
+                QTest::keyClick(d->windowHandle(), Qt::Key_N, Qt::AltModifier);
             for (int i = 0; i < 300 && d->Channel() != step.channel; ++i)
                 QTest::qWait(10);
             if (results.isEmpty())
@@ -610,11 +625,16 @@ void AlignmentTest::fineAlignmentChannelListTakesTypedNumbersAndShowsTags() {
     });
     QVERIFY(factory.run.frame->RunCommand(HCmd::kChFineAlignment));
     QVERIFY(fine.Fired());
+    QCOMPARE(group1, QStringLiteral(" 1"));
     QCOMPARE(entry42, QStringLiteral("42  RPT42"));
     QCOMPARE(entry41, QStringLiteral("41"));
-    QCOMPARE(results, (QStringList{QStringLiteral("42 -> 42 (42)"), QStringLiteral("7 -> 7 ( 7)"),
-                                   QStringLiteral("50 -> 50 (50)"), QStringLiteral("9 -> 9 ( 9)"),
-                                   QStringLiteral("12 -> 12 (12)")}));
+    QCOMPARE(results,
+             (QStringList{QStringLiteral("42 -> 42 (42)"), QStringLiteral("7 -> 7 ( 7)"),
+                          QStringLiteral("4 -> 4 ( 4)"), QStringLiteral("2 -> 2 ( 2)"),
+                          QStringLiteral("1 -> 1 ( 1)"), QStringLiteral("0 -> 1 ( 1)"),
+                          QStringLiteral("509 -> 9 ( 9)"), QStringLiteral("2 -> 60 (10)"),
+                          QStringLiteral("1 -> 60 (10)"), QStringLiteral("12 -> 62 (12)"),
+                          QStringLiteral("1 -> 1 ( 1)"), QStringLiteral("12 -> 12 (12)")}));
 }
 
 void AlignmentTest::recoveryFromTheShippingDefault() {
