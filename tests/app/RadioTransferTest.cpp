@@ -270,11 +270,15 @@ void RadioTransferTest::failedUploadThenUploadAndDownload() {
     image[0x95] = 0x12;
     answers.texts.clear();
     QVERIFY(run.frame->RunCommand(HCmd::kToolDownload));
-    // The final message, then which backup stood for the radio as it was.
-    QVERIFY2(answers.texts.indexOf(
-                 QRegularExpression(QStringLiteral("Download Complete!\r?\nBackup: .*"),
-                                    QRegularExpression::DotMatchesEverythingOption)) >= 0,
-             qPrintable(answers.texts.join(QLatin1Char('|'))));
+    // The final message names the backup file that holds the radio as it was:
+    // the upload above, not read again.
+    const QRegularExpressionMatch backup =
+        QRegularExpression(QStringLiteral("^Download Complete!\r?\nBackup kept: (.+) \\(the upload "
+                                          "of [^;]+; the radio was not read again\\)\\.$"))
+            .match(answers.texts.isEmpty() ? QString() : answers.texts.last());
+    QVERIFY2(backup.hasMatch(), qPrintable(answers.texts.join(QLatin1Char('|'))));
+    QVERIFY2(backup.captured(1).startsWith(home.QPath("backups/")), qPrintable(backup.captured(1)));
+    QVERIFY(QFileInfo(backup.captured(1)).isFile());
     // The editor's programming password is the radio's: nothing asked.
     QCOMPARE(answers.passwordAsked, 1);
 
@@ -647,7 +651,7 @@ void RadioTransferTest::downloadCompilesTheSignallingTables() {
     QVERIFY(run.frame->RunCommand(HCmd::kDownload));
     // The final message, then which backup stood for the radio as it was.
     QVERIFY2(answers.texts.indexOf(
-                 QRegularExpression(QStringLiteral("Download Complete!\r?\nBackup: .*"),
+                 QRegularExpression(QStringLiteral("Download Complete!\r?\nBackup kept: .*"),
                                     QRegularExpression::DotMatchesEverythingOption)) >= 0,
              qPrintable(answers.texts.join(QLatin1Char('|'))));
     const HMemoryImage got = radio.StopAndRead();
