@@ -573,6 +573,10 @@ void RadioTransferTest::allocationDialogRules() {
     {
         // An empty group: only its count may change.
         HChannelAllocationDlg dialog(image);
+        // Its whole title, with room for it in the title bar.
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Channel Allocation/Group Alpha Tag"));
+        QVERIFY(dialog.width() > dialog.fontMetrics().horizontalAdvance(dialog.windowTitle()) +
+                                     dialog.fontMetrics().height() * 6);
         QVERIFY(dialog.CountEdit(1)->isEnabled() && !dialog.TagEdit(1)->isEnabled());
         // 100 + 40 > 128: cut to the 28 left, with a warning.
         TransferAnswers answers;

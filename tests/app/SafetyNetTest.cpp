@@ -7,6 +7,7 @@
 #include "CConfigurationDlg.h"
 #include "CRP57View.h"
 #include "HChannels.h"
+#include "HCommonGroups.h"
 #include "HCommonItems.h"
 #include "HDataFile.h"
 #include "HDefaultImage.h"
@@ -68,6 +69,23 @@ void SafetyNetTest::downloadCheckAsksOnlyForErrors() {
         MessageAnswers answers(QMessageBox::Yes);
         QVERIFY(HSafetyCommands::ConfirmDownload(run.frame, bad, 0));
     }
+    // A warning that names its setting is not led by the setting's caption again.
+    HMemoryImage dualWatch = sound;
+    HChannels model;
+    model.Load(dualWatch);
+    for (int g = 0; g < model.GetGroupCount(); ++g)
+        model.SetGroupValue(g, HChannelTables::kGroupPriority, HChannelTables::kNoPriority);
+    model.Save(dualWatch);
+    HKeyFunctionGroup keys;
+    keys.Load(dualWatch);
+    keys.SetValue(2, 4); // [P3] Short Press: Dual Watch
+    keys.Save(dualWatch);
+    MessageAnswers answers(QMessageBox::Ok);
+    QVERIFY(HSafetyCommands::ConfirmDownload(run.frame, dualWatch, 0));
+    QCOMPARE(answers.asked, QStringList{QStringLiteral("checkWarnings")});
+    QCOMPARE(answers.LastText(),
+             QStringLiteral("[P3] Short Press is set to Dual Watch, but no group has a priority "
+                            "channel to watch.\n"));
 }
 
 void SafetyNetTest::compareWindowFiltersBySection() {
