@@ -106,6 +106,20 @@ void SafetyNetTest::compareWindowFiltersBySection() {
     QCOMPARE(dialog.ShownRows(), int(lines.size()));
     dialog.ShowSection(QStringLiteral("channels"));
     QCOMPARE(dialog.ShownRows(), channelLines);
+    // By caption, one line, the key as the tip.
+    auto* table = dialog.findChild<QTableWidget*>(QStringLiteral("compareTable"));
+    QVERIFY(table);
+    QCOMPARE(table->item(0, 0)->text(), QStringLiteral("Channels"));
+    QCOMPARE(table->item(0, 1)->text(), QStringLiteral("Channel 2 TAG"));
+    QCOMPARE(table->item(0, 1)->toolTip(), QStringLiteral("channels.2.tag"));
+    QCOMPARE(table->item(0, 3)->text(), QStringLiteral("DEPOT"));
+    auto* sections = dialog.findChild<QComboBox*>(QStringLiteral("compareSection"));
+    QVERIFY(sections);
+    QCOMPARE(sections->currentText(), QStringLiteral("Channels"));
+    dialog.ShowSection(QString());
+    for (int r = 0; r < table->rowCount(); ++r)
+        QVERIFY2(table->rowHeight(r) < 2 * table->fontMetrics().height(),
+                 qPrintable(table->item(r, 1)->text()));
     dialog.ShowSection(QStringLiteral("hardware"));
     QVERIFY(dialog.ShownRows() > 0 && dialog.ShownRows() < int(lines.size()));
     if (!qEnvironmentVariableIsEmpty("RP57_SHOTS"))
