@@ -22,6 +22,7 @@
 #include <QComboBox>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QProcess>
 #include <QPushButton>
 
@@ -126,6 +127,17 @@ void SafetyNetTest::compareWindowFiltersBySection() {
         dialog.grab().save(qEnvironmentVariable("RP57_SHOTS") + QStringLiteral("/compare.png"));
 }
 
+namespace {
+// Counts the resize events of the widgets it watches.
+struct ResizeCount : QObject {
+    int count = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        count += event->type() == QEvent::Resize ? 1 : 0;
+        return false;
+    }
+};
+} // namespace
+
 void SafetyNetTest::findRadioNamesTheSimulatedRadio() {
     TempHome home;
     RunningApp run;
@@ -140,11 +152,37 @@ void SafetyNetTest::findRadioNamesTheSimulatedRadio() {
 
     CConfigurationDlg dialog(run.app, run.frame);
     dialog.show();
-    dialog.DeviceCombo()->addItem(link);
-    dialog.FindRadioButton()->click();
-    QTRY_COMPARE_WITH_TIMEOUT(dialog.DeviceCombo()->currentText(), link, 15000);
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    // The link typed into the device field is listened to, though no list offers it.
+    QLineEdit* field = dialog.DeviceCombo()->lineEdit();
+    field->setFocus();
+    QTest::keyClicks(field, link);
+    const QSize size = dialog.size();
+    ResizeCount resizes;
+    dialog.installEventFilter(&resizes);
+    QListWidget* results = dialog.FindResults();
+    // What the list says while it listens: every device, the typed one first.
+    QStringList listening;
+    QObject::connect(dialog.FindRadioButton(), &QPushButton::clicked, &dialog, [&] {
+        for (int i = 0; i < results->count(); ++i)
+            listening << results->item(i)->text();
+    });
+    QTest::keyClick(&dialog, Qt::Key_F, Qt::AltModifier);
+    QTRY_VERIFY_WITH_TIMEOUT(!listening.isEmpty(), 5000);
+    QCOMPARE(listening.size(), dialog.DeviceCombo()->count());
+    QCOMPARE(listening.first(), link + QStringLiteral(": listening"));
+    QTRY_VERIFY_WITH_TIMEOUT(dialog.FindRadioButton()->isEnabled(), 15000);
+    // It never resized, while listening or after.
+    QCOMPARE(resizes.count, 0);
+    QCOMPARE(dialog.DeviceCombo()->currentText(), link);
     QVERIFY(dialog.PortHint()->text().contains(QStringLiteral("Radio found on")));
-    QVERIFY(dialog.FindRadioButton()->isEnabled());
+    QCOMPARE(results->item(0)->text(), link + QStringLiteral(": a radio in clone mode"));
+    // Each other device with what it gave, by its path.
+    for (int i = 1; i < results->count(); ++i)
+        QVERIFY2(results->item(i)->text().startsWith(dialog.DeviceCombo()->itemText(i)) &&
+                     !results->item(i)->text().endsWith(QStringLiteral("listening")),
+                 qPrintable(results->item(i)->text()));
+    QCOMPARE(dialog.size(), size);
     if (!qEnvironmentVariableIsEmpty("RP57_SHOTS"))
         dialog.grab().save(qEnvironmentVariable("RP57_SHOTS") + QStringLiteral("/config.png"));
     sim.terminate();
