@@ -152,6 +152,7 @@ void SafetyNetTest::findRadioNamesTheSimulatedRadio() {
 
     CConfigurationDlg dialog(run.app, run.frame);
     dialog.show();
+    dialog.activateWindow();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     // The link typed into the device field is listened to, though no list offers it.
     QLineEdit* field = dialog.DeviceCombo()->lineEdit();
@@ -167,7 +168,9 @@ void SafetyNetTest::findRadioNamesTheSimulatedRadio() {
         for (int i = 0; i < results->count(); ++i)
             listening << results->item(i)->text();
     });
-    QTest::keyClick(&dialog, Qt::Key_F, Qt::AltModifier);
+    // Space on the focused button presses it.
+    dialog.FindRadioButton()->setFocus();
+    QTest::keyClick(dialog.FindRadioButton(), Qt::Key_Space);
     QTRY_VERIFY_WITH_TIMEOUT(!listening.isEmpty(), 5000);
     QCOMPARE(listening.size(), dialog.DeviceCombo()->count());
     QCOMPARE(listening.first(), link + QStringLiteral(": listening"));

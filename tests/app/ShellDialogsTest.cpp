@@ -115,6 +115,12 @@ void ShellDialogsTest::configurationStoresPortDeviceAndBaud() {
         QVERIFY(port->fontMetrics().horizontalAdvance(port->text()) <=
                 port->contentsRect().width());
         QCOMPARE(run.frame->width(), frameWidth);
+        if (!qEnvironmentVariableIsEmpty("RP57_SHOTS"))
+            for (const QSize size : {QSize(1280, 1024), QSize(860, 640)}) {
+                run.frame->resize(size);
+                run.frame->grab().save(qEnvironmentVariable("RP57_SHOTS") +
+                                       QStringLiteral("/info_panel_%1.png").arg(size.width()));
+            }
         run.app.SetComDevice("/dev/pts/7");
     }
     // The window wrote them when it went; the interface unit is never stored.
