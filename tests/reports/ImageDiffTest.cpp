@@ -99,6 +99,11 @@ TEST(ImageDiffTest, LinesAndSectionsAreNamedAsTheDialogsNameThem) {
     const HDiffLine& tag = Line(lines, "channels.2.tag");
     EXPECT_EQ(HImageDiff::ShownCaption(tag), "Channel 2 TAG");
     EXPECT_EQ(HImageDiff::SectionCaption("channels"), "Channels");
+    // A caption broken over lines in its dialog is one line here.
+    HDiffLine broken;
+    broken.caption = "TX\nSub\r\nAudio";
+    broken.channel = 3;
+    EXPECT_EQ(HImageDiff::ShownCaption(broken), "Channel 3 TX Sub  Audio");
     std::set<std::string> sections;
     for (const HDiffLine& l : lines) {
         const std::string shown = HImageDiff::ShownCaption(l);
