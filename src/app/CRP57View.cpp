@@ -94,7 +94,10 @@ protected:
 
 private:
     void Elide() {
-        setText(fontMetrics().elidedText(m_full, Qt::ElideMiddle, contentsRect().width()));
+        // A framed label indents its text by half an 'x' (on one side; both
+        // counted, to be safe).
+        const int room = contentsRect().width() - fontMetrics().horizontalAdvance(QLatin1Char('x'));
+        setText(fontMetrics().elidedText(m_full, Qt::ElideMiddle, room));
     }
     QString m_full;
 };

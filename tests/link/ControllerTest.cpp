@@ -906,17 +906,19 @@ TEST_F(Controller, TheFinalMessageNamesTheBackupOrSaysWhyNone) {
     struct Case {
         const char* name;
         Adjust adjust;
-        bool cancelMidWrite;
+        int cancelAt; // 0: never, 1: before the first write, 2: half written
         Status status;
         std::string message;
     } cases[] = {
-        {"kept", kept.With(nullptr), false, Status::Success,
+        {"kept", kept.With(nullptr), 0, Status::Success,
          "Download Complete!\r\nBackup kept: kept.R57 (the radio as read before writing)."},
-        {"not written", diskFull, false, Status::Success,
+        {"not written", diskFull, 0, Status::Success,
          "Download Complete!\r\nNo backup kept: disk full."},
-        {"none asked", switchedOff, false, Status::Success,
+        {"none asked", switchedOff, 0, Status::Success,
          "Download Complete!\r\nNo backup kept: switched off."},
-        {"kept, then cancelled half written", kept.With(nullptr), true, Status::Cancelled,
+        // The radio as it was: nothing to say, no box.
+        {"kept, then cancelled before writing", kept.With(nullptr), 1, Status::Cancelled, ""},
+        {"kept, then cancelled half written", kept.With(nullptr), 2, Status::Cancelled,
          "Transfer cancelled." + PartialWrite() +
              "\r\nBackup kept: kept.R57 (the radio as read before writing)."},
     };
@@ -926,14 +928,19 @@ TEST_F(Controller, TheFinalMessageNamesTheBackupOrSaysWhyNone) {
         Transfer t;
         t.passwords = {kPassword};
         t.image = FactoryRadio();
-        if (c.cancelMidWrite)
+        if (c.cancelAt == 1)
+            t.onStatus = [](Transfer& run, const std::string& text) {
+                if (text == HComText::kNowDownloading)
+                    run.controller->Cancel();
+            };
+        if (c.cancelAt == 2)
             t.onProgress = [](Transfer& run, int position) {
                 if (run.downloading && position == 2)
                     run.controller->Cancel();
             };
         t.Run(radio, HCommEvent::Download, 0, c.status, c.message, c.adjust);
         // The one box is the final message: no second box on the backup.
-        EXPECT_EQ(t.messages.size(), 1u);
+        EXPECT_EQ(t.messages.size(), c.message.empty() ? 0u : 1u);
     }
 }
 
