@@ -10,9 +10,11 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
-enum Column { kSection, kKey, kSetting, kChannel, kA, kB, kColumns };
+enum Column { kSection, kSetting, kA, kB, kColumns };
 
 QString Cell(bool present, const std::string& text) {
     return present ? ToQString(text) : QStringLiteral("(none)");
@@ -36,7 +38,7 @@ CCompareDlg::CCompareDlg(std::vector<HDiffLine> lines, const QString& aName, con
     for (const HDiffLine& l : m_lines) {
         const QString s = ToQString(l.section);
         if (m_section->findData(s) < 0)
-            m_section->addItem(s, s);
+            m_section->addItem(ToQString(HImageDiff::SectionCaption(l.section)), s);
     }
     files->addRow(QStringLiteral("&Section:"), m_section);
 
@@ -45,11 +47,14 @@ CCompareDlg::CCompareDlg(std::vector<HDiffLine> lines, const QString& aName, con
 
     m_table = new QTableWidget(0, kColumns, this);
     m_table->setObjectName(QStringLiteral("compareTable"));
-    m_table->setHorizontalHeaderLabels({QStringLiteral("Section"), QStringLiteral("Key"),
-                                        QStringLiteral("Setting"), QStringLiteral("Ch"),
+    m_table->setHorizontalHeaderLabels({QStringLiteral("Section"), QStringLiteral("Setting"),
                                         QStringLiteral("A"), QStringLiteral("B")});
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    // One line a row: a long value is cut (its tip holds it), never wrapped.
+    m_table->setWordWrap(false);
+    m_table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_table->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     m_table->verticalHeader()->hide();
     m_table->horizontalHeader()->setStretchLastSection(true);
 
@@ -83,14 +88,21 @@ void CCompareDlg::Fill() {
             continue;
         const int row = m_table->rowCount();
         m_table->insertRow(row);
-        const QString texts[kColumns] = {
-            ToQString(l.section), ToQString(l.key),
-            ToQString(l.caption), l.channel ? QString::number(l.channel) : QString(),
-            Cell(l.inA, l.a),     Cell(l.inB, l.b)};
-        for (int c = 0; c < kColumns; ++c)
-            m_table->setItem(row, c, new QTableWidgetItem(texts[c]));
+        const QString texts[kColumns] = {ToQString(HImageDiff::SectionCaption(l.section)),
+                                         ToQString(HImageDiff::ShownCaption(l)), Cell(l.inA, l.a),
+                                         Cell(l.inB, l.b)};
+        // The stable key (as rp57cli diff names it) is the row's tip.
+        const QString key = ToQString(l.key);
+        for (int c = 0; c < kColumns; ++c) {
+            auto* item = new QTableWidgetItem(texts[c]);
+            item->setToolTip(c >= kA ? key + QStringLiteral(": ") + texts[c] : key);
+            item->setData(Qt::UserRole, key);
+            m_table->setItem(row, c, item);
+        }
     }
     m_table->resizeColumnsToContents();
+    for (int c = 0; c < kColumns; ++c)
+        m_table->setColumnWidth(c, std::min(m_table->columnWidth(c), width() / 3));
     m_summary->setText(m_lines.empty()
                            ? QStringLiteral("The files hold the same settings and channels.")
                            : QStringLiteral("%1 differences; %2 shown.")

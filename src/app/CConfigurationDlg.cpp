@@ -20,6 +20,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
@@ -41,7 +42,8 @@ CConfigurationDlg::CConfigurationDlg(CRP57App& app, QWidget* parent)
       m_connectionMode(app.ConnectionMode()),
       m_interfaceUnit(new QCheckBox(QStringLiteral("&Interface Unit"), this)),
       m_port(new HValueCombo(this)), m_device(new QComboBox(this)), m_portHint(new QLabel(this)),
-      m_baud(new HValueCombo(this)), m_ok(new QPushButton(QStringLiteral("OK"), this)),
+      m_findResults(new QListWidget(this)), m_baud(new HValueCombo(this)),
+      m_ok(new QPushButton(QStringLiteral("OK"), this)),
       m_cancel(new QPushButton(QStringLiteral("Cancel"), this)),
       m_findRadio(new QPushButton(QStringLiteral("&Find radio"), this)),
       m_stopFinding(std::make_shared<std::atomic<bool>>(false)) {
@@ -102,6 +104,16 @@ CConfigurationDlg::CConfigurationDlg(CRP57App& app, QWidget* parent)
     QPalette hintPalette = m_portHint->palette();
     hintPalette.setColor(QPalette::WindowText, palette().color(QPalette::PlaceholderText));
     m_portHint->setPalette(hintPalette);
+    // The hint and the findings live in boxes of their own size: the dialog
+    // keeps its size, whatever a search finds.
+    m_portHint->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    m_portHint->setFixedHeight(m_portHint->fontMetrics().lineSpacing() + 4);
+    m_findResults->setObjectName(QStringLiteral("findResults"));
+    m_findResults->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    m_findResults->setFixedHeight(m_findResults->fontMetrics().lineSpacing() * 5 + 8);
+    m_findResults->setFocusPolicy(Qt::NoFocus);
+    m_findResults->setSelectionMode(QAbstractItemView::NoSelection);
+    m_findResults->setTextElideMode(Qt::ElideMiddle);
 
     auto* group = new QGroupBox(QStringLiteral("Select COM Port"), this);
     auto* groupGrid = new QGridLayout(group);
@@ -111,6 +123,7 @@ CConfigurationDlg::CConfigurationDlg(CRP57App& app, QWidget* parent)
     groupGrid->addWidget(m_device, 1, 1);
     groupGrid->addWidget(m_findRadio, 1, 2);
     groupGrid->addWidget(m_portHint, 2, 1, 1, 2);
+    groupGrid->addWidget(m_findResults, 3, 1, 1, 2);
     groupGrid->setColumnStretch(1, 1);
 
     auto* baudRow = new QGridLayout;
@@ -134,7 +147,7 @@ CConfigurationDlg::CConfigurationDlg(CRP57App& app, QWidget* parent)
     layout->addWidget(m_interfaceUnit);
     layout->addSpacing(6);
     layout->addLayout(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    setFixedSize(layout->sizeHint());
 
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(help, &QShortcut::activated, this, [this] { HHelpWindow::Show(kHelpContext, this); });
@@ -164,7 +177,10 @@ void CConfigurationDlg::OnFindRadio() {
         if (const QString d = m_device->itemText(i); !d.isEmpty() && d != typed)
             devices.push_back(d.toStdString());
     m_findRadio->setEnabled(false);
-    m_portHint->setText(QStringLiteral("Listening for a radio in clone mode..."));
+    SetPortHint(QStringLiteral("Listening for a radio in clone mode..."));
+    m_findResults->clear();
+    for (const std::string& d : devices)
+        m_findResults->addItem(ToQString(d) + QStringLiteral(": listening"));
     // Listening takes seconds: it runs beside the dialog, which stays live and
     // may close meanwhile (the listener then stops at once).
     QPointer<CConfigurationDlg> self(this);
@@ -175,28 +191,49 @@ void CConfigurationDlg::OnFindRadio() {
             HRadioDetect::Listen(devices, kFindRadioWait, baud, stop.get(), true);
         QMetaObject::invokeMethod(
             qApp,
-            [self, report, devices] {
+            [self, report] {
                 if (self)
-                    self->ShowFound(report.radios.empty() ? std::string() : report.radios.front(),
-                                    devices.size(), report.busy);
+                    self->ShowFound(report);
             },
             Qt::QueuedConnection);
     }).detach();
 }
 
-void CConfigurationDlg::ShowFound(const std::string& device, std::size_t listened,
-                                  const std::vector<std::string>& busy) {
+void CConfigurationDlg::ShowFound(const HRadioDetect::HListenReport& report) {
     m_findRadio->setEnabled(true);
-    if (device.empty()) {
-        QString hint = HMessageBox::Text(HStringTable::kDetectNone,
-                                         {std::to_string(listened) + " serial device(s)"});
-        for (const std::string& why : busy)
-            hint += QLatin1Char('\n') + ToQString(why);
-        m_portHint->setText(hint);
+    m_findResults->clear();
+    for (const HRadioDetect::HDeviceHeard& d : report.checked) {
+        QString line;
+        switch (d.heard) {
+        case HRadioDetect::HHeard::Radio:
+            line = ToQString(d.device) + QStringLiteral(": a radio in clone mode");
+            break;
+        case HRadioDetect::HHeard::Silent:
+            line = ToQString(d.device) + QStringLiteral(": no Check byte");
+            break;
+        case HRadioDetect::HHeard::Busy:
+        case HRadioDetect::HHeard::Unusable:
+            line = ToQString(d.why); // names the device first
+            break;
+        }
+        auto* item = new QListWidgetItem(line, m_findResults);
+        item->setToolTip(line);
+    }
+    if (report.radios.empty()) {
+        SetPortHint(
+            HMessageBox::Text(HStringTable::kDetectNone,
+                              {std::to_string(report.checked.size()) + " serial device(s)"}));
         return;
     }
+    const std::string& device = report.radios.front();
     m_device->setEditText(ToQString(device));
-    m_portHint->setText(HMessageBox::Text(HStringTable::kDetectFound, {device}));
+    SetPortHint(HMessageBox::Text(HStringTable::kDetectFound, {device}));
+}
+
+void CConfigurationDlg::SetPortHint(const QString& text) {
+    m_portHint->setText(text);
+    // The line is cut where the dialog ends; the tip holds all of it.
+    m_portHint->setToolTip(text);
 }
 
 bool CConfigurationDlg::IsAcceptableDevice(const QString& path) {
@@ -211,11 +248,11 @@ bool CConfigurationDlg::IsAcceptableDevice(const QString& path) {
 void CConfigurationDlg::ShowPortHint() {
     const QString device = m_device->currentText().trimmed();
     if (!device.isEmpty()) {
-        m_portHint->setText(QStringLiteral("The device is used instead of the COM port."));
+        SetPortHint(QStringLiteral("The device is used instead of the COM port."));
         return;
     }
     const int number = m_port->GetSelectedValue();
-    m_portHint->setText(QStringLiteral("COM %1 is /dev/ttyS%2").arg(number).arg(number - 1));
+    SetPortHint(QStringLiteral("COM %1 is /dev/ttyS%2").arg(number).arg(number - 1));
 }
 
 void CConfigurationDlg::accept() {

@@ -3,6 +3,8 @@
 // "COM n" number (1-256) or an explicit device path, the baud rate and the
 // interface unit. The device list shows the serial devices present; a device
 // path, when given, is used instead of the number.
+#include "HRadioDetect.h"
+
 #include <QDialog>
 #include <QString>
 #include <QStringList>
@@ -18,6 +20,7 @@ class HValueCombo;
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class QListWidget;
 class QPushButton;
 
 class CConfigurationDlg : public QDialog {
@@ -48,6 +51,8 @@ public:
     [[nodiscard]] QPushButton* OkButton() const { return m_ok; }
     [[nodiscard]] QPushButton* FindRadioButton() const { return m_findRadio; }
     [[nodiscard]] QLabel* PortHint() const { return m_portHint; }
+    // "Find radio"'s findings: each device checked and what it gave.
+    [[nodiscard]] QListWidget* FindResults() const { return m_findResults; }
 
     void accept() override;
 
@@ -59,9 +64,8 @@ private:
     // "Find radio": listens on the devices of the list (the typed one first)
     // and puts the one where a radio sends its Check byte into the list's edit.
     void OnFindRadio();
-    // `busy`: the devices another program holds (never listened to).
-    void ShowFound(const std::string& device, std::size_t listened,
-                   const std::vector<std::string>& busy);
+    void ShowFound(const HRadioDetect::HListenReport& report);
+    void SetPortHint(const QString& text);
 
     CRP57App& m_app;
     int m_portIndex;      // port number minus 1
@@ -70,6 +74,7 @@ private:
     HValueCombo* m_port;
     QComboBox* m_device;
     QLabel* m_portHint;
+    QListWidget* m_findResults;
     HValueCombo* m_baud;
     QPushButton* m_ok;
     QPushButton* m_cancel;

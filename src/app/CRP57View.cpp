@@ -71,6 +71,39 @@ enum InfoIndex : int {
     kProductType
 };
 
+// A value that may be longer than its box (a device path, a printer name):
+// shown cut in the middle so that both ends stay, the whole of it as the tip.
+class HElidedLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+    void SetFullText(const QString& text) {
+        m_full = text;
+        setToolTip(text);
+        Elide();
+    }
+    [[nodiscard]] QSize minimumSizeHint() const override {
+        return {minimumWidth(), QLabel::minimumSizeHint().height()};
+    }
+    [[nodiscard]] QSize sizeHint() const override {
+        return {minimumWidth(), QLabel::sizeHint().height()};
+    }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override {
+        QLabel::resizeEvent(event);
+        Elide();
+    }
+
+private:
+    void Elide() {
+        // A framed label indents its text by half an 'x' (on one side; both
+        // counted, to be safe).
+        const int room = contentsRect().width() - fontMetrics().horizontalAdvance(QLatin1Char('x'));
+        setText(fontMetrics().elidedText(m_full, Qt::ElideMiddle, room));
+    }
+    QString m_full;
+};
+
 } // namespace
 
 CRP57View::CRP57View(CRP57App& app, CMainFrame& frame, HMemoryImage& image, QWidget* parent)
@@ -85,7 +118,8 @@ CRP57View::CRP57View(CRP57App& app, CMainFrame& frame, HMemoryImage& image, QWid
     panel->setHorizontalSpacing(6);
     panel->setVerticalSpacing(4);
     const auto makeValue = [this](int index) {
-        auto* value = new QLabel(this);
+        QLabel* value =
+            index == kComPort || index == kPrinter ? new HElidedLabel(this) : new QLabel(this);
         value->setObjectName(QStringLiteral("info%1").arg(index));
         value->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         value->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -299,8 +333,13 @@ void CRP57View::UpdatePanel() {
     const std::array<const std::string*, kInfoPanelLabels.size()> values = {
         &p.serialNumber, &p.frequencyBand, &p.firmwareVersion, &p.comPort,
         &p.printer,      &p.channels,      &p.channelsLeft,    &p.productType};
-    for (std::size_t i = 0; i < values.size(); ++i)
-        m_info[i]->setText(QString::fromStdString(*values[i]));
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        const QString text = QString::fromStdString(*values[i]);
+        if (auto* elided = dynamic_cast<HElidedLabel*>(m_info[i]))
+            elided->SetFullText(text);
+        else
+            m_info[i]->setText(text);
+    }
 
     const QSignalBlocker block(m_groupList);
     m_groupList->clear();

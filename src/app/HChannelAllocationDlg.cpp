@@ -1,5 +1,6 @@
 #include "HChannelAllocationDlg.h"
 
+#include "HDialog.h"
 #include "HEdit.h"
 #include "HGroupScanModes.h"
 #include "HLogPrint.h"
@@ -67,7 +68,9 @@ HChannelAllocationDlg::HChannelAllocationDlg(HMemoryImage& image, QWidget* paren
     : QDialog(parent), m_image(image) {
     HLOG_D1("[FUNC IN]HChannelAllocationDlg::OnInitDialog");
     setObjectName(QStringLiteral("HChannelAllocationDlg"));
-    setWindowTitle(QStringLiteral("Channel Allocation/Group "));
+    // The resource's title stops at "Group "; it is finished as the menu
+    // entry that opens it reads.
+    setWindowTitle(QStringLiteral("Channel Allocation/Group Alpha Tag"));
     m_model.Load(image);
     HOptionGroup option;
     option.Load(image);
@@ -141,7 +144,8 @@ HChannelAllocationDlg::HChannelAllocationDlg(HMemoryImage& image, QWidget* paren
 
     UpdateRows();
     UpdateTotal();
-    setFixedSize(sizeHint());
+    // Wide enough for the title beside the title bar's buttons.
+    setFixedSize(std::max(sizeHint().width(), MinimumWidthForTitle(*this)), sizeHint().height());
     HLOG_D1("[FUNC OUT]HChannelAllocationDlg::OnInitDialog");
 }
 

@@ -5,6 +5,7 @@
 #include "HHistoryCommands.h"
 #include "HLogPrint.h"
 #include "HMessageBox.h"
+#include "HProgramDir.h"
 #include "HStringTable.h"
 #include "HTransferHistory.h"
 #include "HTransferRanges.h"
@@ -155,6 +156,9 @@ std::unique_ptr<HCommEventData> HComInstructionDialog::BuildEvent(int command,
             };
             // An earlier read of the same radio may stand for the backup.
             event->backupSource = HHistoryCommands::BackupSource();
+        } else {
+            event->noBackupWhy = HStringTable::Format(HStringTable::kBackupSwitchedOff,
+                                                      {HProgramDir::SettingsPath()});
         }
         // The radio's serial number (words 0xFD-0xFE) names its record.
         if (link.accessLevel != 2)

@@ -4,6 +4,7 @@
 #include "HHelpWindow.h"
 #include "HLogPrint.h"
 
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QPushButton>
@@ -71,6 +72,13 @@ void HDialog::reject() {
     HLOG_D1("[FUNC IN]HDialog::OnCancel");
     QDialog::reject();
     HLOG_D1("[FUNC OUT]HDialog::OnCancel");
+}
+
+int MinimumWidthForTitle(const QWidget& window) {
+    // The icon, three buttons and the frame: about eight lines of text high
+    // in any common theme.
+    const QFontMetrics metrics(window.font());
+    return metrics.horizontalAdvance(window.windowTitle()) + metrics.height() * 8;
 }
 
 bool PressFocusedButtonOnEnter(QWidget& dialog, QKeyEvent* event) {

@@ -18,6 +18,9 @@ class QPushButton;
 // Enter presses a push button that has the focus and nothing else, so Enter in
 // a control never closes a dialog. True when the key was Enter.
 bool PressFocusedButtonOnEnter(QWidget& dialog, QKeyEvent* event);
+// The width a window needs for its whole title beside a title bar's icon and
+// buttons.
+[[nodiscard]] int MinimumWidthForTitle(const QWidget& window);
 
 class HDialog : public QDialog {
     Q_OBJECT

@@ -22,11 +22,15 @@
 namespace HSafetyCommands {
 namespace {
 
+// One line a finding, led by its setting's caption unless its text names the
+// setting already.
 QString Lines(const std::vector<HCheckFinding>& findings, HCheckSeverity severity) {
     QString out;
     for (const HCheckFinding& f : findings)
         if (f.severity == severity)
-            out += ToQString(f.caption + ": " + f.text) + QLatin1Char('\n');
+            out += ToQString(f.text.find(f.caption) == std::string::npos ? f.caption + ": " + f.text
+                                                                         : f.text) +
+                   QLatin1Char('\n');
     return out;
 }
 

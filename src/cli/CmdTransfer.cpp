@@ -231,6 +231,11 @@ std::unique_ptr<HCommEventData> MakeEvent(HCommEvent id, const TransferOptions& 
         // An earlier read of the same radio may stand for the backup.
         if (CliHistory().Settings().reuseMinutes > 0)
             event->backupSource = backupSource;
+    } else {
+        event->noBackupWhy = o.noBackup ? "--no-backup was given"
+                             : o.repeat ? "a --repeat run keeps backups only with --backup"
+                                        : HStringTable::Format(HStringTable::kBackupSwitchedOff,
+                                                               {HProgramDir::SettingsPath()});
     }
     // The radio's serial number (words 0xFD-0xFE) names its record, its
     // journal line and its roster row.

@@ -473,7 +473,9 @@ std::string HChannelGrid::CopyText(int firstRow, int lastRow) const {
         for (int col = 0; col < kChannelColumnCount; ++col) {
             if (col > 0)
                 out += '\t';
-            out += CellText(row, col);
+            // A ticked cell shows a blank, which a spreadsheet drops: the
+            // clipboard gets the text a paste and an import read back.
+            out += Cols::ReportText(col, m_model, ChannelOfRow(row), m_currentGroup);
         }
         out += '\n';
     }

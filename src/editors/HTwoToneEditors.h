@@ -19,10 +19,12 @@ namespace HTwoToneItems {
 // ---- 2Tone Table dialog: items in dialog order ----
 inline constexpr std::size_t kFrequencyBoxes = 15; // "&0" to "&E": tones 0-E
 inline constexpr std::size_t kGroupBoxes = 11;     // the chosen group's read-only frequencies
-inline constexpr std::size_t kItemToneGroup = kFrequencyBoxes;
+// The group's boxes come first after the frequency boxes, so that the dialog's
+// second column shows group box k beside frequency box k, the box Copy fills.
+inline constexpr std::size_t kItemFirstGroupBox = kFrequencyBoxes;
+inline constexpr std::size_t kItemToneGroup = kItemFirstGroupBox + kGroupBoxes;
 inline constexpr std::size_t kItemBandwidth = kItemToneGroup + 1;
-inline constexpr std::size_t kItemFirstGroupBox = kItemBandwidth + 1;
-inline constexpr std::size_t kItemCopy = kItemFirstGroupBox + kGroupBoxes;
+inline constexpr std::size_t kItemCopy = kItemBandwidth + 1;
 inline constexpr std::size_t kToneTableItemCount = kItemCopy + 1;
 // The dialog's values: the fifteen frequencies, the group, the bandwidth list index.
 inline constexpr std::size_t kToneTableValues = kFrequencyBoxes + 2;
@@ -70,11 +72,11 @@ inline constexpr std::array<HEditorItem, kToneTableItemCount> kToneTable{
     HEditItem("&A", 10, kFrequencyEdit).Named("a"),  HEditItem("&B", 11, kFrequencyEdit).Named("b"),
     HEditItem("&C", 12, kFrequencyEdit).Named("c"),  HEditItem("&D", 13, kFrequencyEdit).Named("d"),
     HEditItem("&E", 14, kFrequencyEdit).Named("e"),
-    HComboItem("&Tone Group", 15, kToneGroupList),
-    HComboItem("Decode Band &Width", 16, kBandwidthList).Named("decode_band_width"),
     HStaticItem(""), HStaticItem(""), HStaticItem(""), HStaticItem(""), HStaticItem(""),
     HStaticItem(""), HStaticItem(""), HStaticItem(""), HStaticItem(""), HStaticItem(""),
     HStaticItem(""),
+    HComboItem("&Tone Group", 15, kToneGroupList),
+    HComboItem("Decode Band &Width", 16, kBandwidthList).Named("decode_band_width"),
     // Alt+C is box "&C"'s: Copy takes the first letter no other item has.
     HButtonItem("C&opy"),
 };

@@ -101,12 +101,15 @@ const std::map<int, std::string>& Table() {
                "or choose another entry."},
         {2820, "%1 names encode entry %2, which does not exist (the entries run ENC No.1 to "
                "ENC No.32), so what %3 would send is undefined. Choose an entry from the list."},
-        {2821, "Backup: %1; the radio was not read again."},
-        {2822, "Backup: the radio as read before writing (%1)."},
+        {2821, "Backup kept: %1 (%2; the radio was not read again)."},
+        {2822, "Backup kept: %1 (the radio as read before writing)."},
         {2831, "The radio's Hardware values differ from this file's: %1. A download at this "
                "level keeps the radio's; the channels keep the frequencies this file shows."},
         {2832, "%1: no decode window of %2 fits the radio's table with the window scale %3, "
                "so the download leaves the windows the radio holds for them."},
+        {2841, "No backup kept: %1."},
+        {2842, "none was asked for"},
+        {2843, "BeforeDownload is 0 in section [Backup] of %1"},
         {2901, "It failed in initial processing. "},
         {2902, "It failed in the change processing. \n"},
         {2903, "It failed in Tune Alignment,"},

@@ -90,8 +90,11 @@ enum Id : int {
     kFleetWaiting = 2818,
     kCheckEncodeEmpty = 2819,   // %1 setting, %2 entry, %3 why empty, %4 its users, %5 editor
     kCheckEncodeMissing = 2820, // %1 setting, %2 entry number, %3 its users
-    kBackupReused = 2821,       // %1 = which earlier read
-    kBackupReadNow = 2822,      // %1 = the backup file, or why it was not kept
+    kBackupReused = 2821,       // %1 = the backup file, %2 = which earlier read it holds
+    kBackupReadNow = 2822,      // %1 = the backup file
+    kBackupNone = 2841,         // %1 = why
+    kBackupNotAsked = 2842,
+    kBackupSwitchedOff = 2843,  // %1 = the settings file
     kCheckRadioHardware = 2831, // %1 = the values: the radio's, then the file's
     kCheckToneWindow = 2832,    // %1 table, %2 the tones, %3 the window scale
     // The alignment steps.

@@ -90,6 +90,9 @@ struct HCommEventData : HEventData {
     std::function<HBackupResult(const HMemoryImage&)> backupSink;
     // What backupSink answered, once the download is over.
     HBackupResult backupResult;
+    // Download without backupSink: why no backup is kept, for the final
+    // message (empty: none was asked for).
+    std::string noBackupWhy;
     // Download with a backup only: asked for an earlier read of the radio that
     // may stand for the backup. Not owned; null: the radio is always read.
     HBackupSource* backupSource = nullptr;

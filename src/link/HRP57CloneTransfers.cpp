@@ -119,10 +119,20 @@ void HRP57CommunicationDialog::ReportBackup(HCommEventData& event,
         return;
     }
     HDLOG(1, "backup failed: %s", event.backupResult.error.c_str());
-    if (m_prompt)
-        m_prompt->ShowMessage(
-            HStringTable::Format(HStringTable::kBackupFailed, {event.backupResult.error}),
-            HMessageIcon::Exclamation);
+}
+
+std::string HRP57CommunicationDialog::BackupNote(const HCommEventData& event, bool attempted) {
+    using S = HStringTable::Id;
+    if (!attempted)
+        return HStringTable::Format(S::kBackupNone, {event.noBackupWhy.empty()
+                                                         ? HStringTable::Get(S::kBackupNotAsked)
+                                                         : event.noBackupWhy});
+    const HBackupResult& kept = event.backupResult;
+    if (!kept.written)
+        return HStringTable::Format(S::kBackupNone, {kept.error});
+    if (!event.images.reusedBackup.empty())
+        return HStringTable::Format(S::kBackupReused, {kept.path, event.images.reusedBackup});
+    return HStringTable::Format(S::kBackupReadNow, {kept.path});
 }
 
 bool HRP57CommunicationDialog::PassRadioCheck(HCommEventData& event, const HMemoryImage& target,
@@ -153,17 +163,12 @@ bool HRP57CommunicationDialog::PassRadioCheck(HCommEventData& event, const HMemo
 int HRP57CommunicationDialog::OnDownload(HCommEventData& event) {
     std::future<HBackupResult> backup;
     const int result = RunDownload(event, backup);
+    const bool attempted = backup.valid();
     ReportBackup(event, backup);
-    // The final message says which backup stands for the radio as it was.
-    if (result == 0 && event.images.read) {
-        const std::string note =
-            !event.images.reusedBackup.empty()
-                ? HStringTable::Format(HStringTable::kBackupReused, {event.images.reusedBackup})
-                : HStringTable::Format(HStringTable::kBackupReadNow,
-                                       {event.backupResult.written ? event.backupResult.path
-                                                                   : event.backupResult.error});
-        event.message += "\r\n" + note;
-    }
+    // The final message names the file that holds the radio as it was, or
+    // says why there is none, wherever the radio may have been written.
+    if (result == 0 || attempted || m_partialWrite)
+        m_finalNote = BackupNote(event, attempted);
     return result;
 }
 

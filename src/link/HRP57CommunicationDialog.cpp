@@ -141,6 +141,7 @@ int HRP57CommunicationDialog::OnEvent(HEventData& base) {
     m_cancelled = false;
     m_partialWrite = false;
     m_detail.clear();
+    m_finalNote.clear();
     int result = (this->*m_matrix[std::size_t(base.eventId)])(*event);
     // A transfer that stopped on request is reported as cancelled, and one that
     // failed is never reported as done.
@@ -155,6 +156,8 @@ int HRP57CommunicationDialog::OnEvent(HEventData& base) {
     } else if (result != 0 && m_partialWrite) {
         event->message = WithPartialWrite(event->message);
     }
+    if (!m_finalNote.empty() && !event->message.empty())
+        event->message += "\r\n" + m_finalNote;
 
     HTransferOutcome outcome;
     outcome.result = result;

@@ -183,12 +183,16 @@ private:
     // Reads the radio as an upload at the event's level would and hands the
     // memory to the event's backup sink, on a thread of its own.
     bool ReadBackup(HCommEventData& event, std::future<HBackupResult>& pending);
+    // The final message's word on the backup: the file kept and what it
+    // holds, or that none was kept and why. `attempted`: a file was asked of
+    // the backup sink.
+    [[nodiscard]] static std::string BackupNote(const HCommEventData& event, bool attempted);
     // The radio's identity words into `radio`, then the event's backup source
     // asked for an earlier read with the same words. True with the backup
     // handed to the sink when one stands for it.
     bool ReuseBackup(HCommEventData& event, HMemoryImage& radio, bool& ok,
                      std::future<HBackupResult>& pending);
-    // Waits for the backup file and tells what became of it.
+    // Waits for the backup file and keeps what became of it in the event.
     void ReportBackup(HCommEventData& event, std::future<HBackupResult>& pending);
     // The event's radio check: warnings shown, errors put to the prompt. False
     // when errors stand.
@@ -210,6 +214,9 @@ private:
     bool m_alignmentTraces = false;
     std::string m_title;
     std::string m_detail;
+    // A line the final message ends with, whatever else it says (the backup
+    // a download kept, or why none).
+    std::string m_finalNote;
     mutable std::mutex m_outcomeMutex;
     HTransferOutcome m_lastOutcome;
 };

@@ -126,13 +126,21 @@ HListenReport Listen(const std::vector<std::string>& devices, std::chrono::milli
                      int baud, const std::atomic<bool>* stop, bool firstOnly) {
     HListenReport report;
     std::vector<Listener> listeners;
+    std::vector<std::size_t> listenerEntry; // each listener's entry in report.checked
     for (const std::string& device : devices) {
         Listener l;
         l.device = device;
         std::string why;
-        switch (OpenForListening(l, baud, why)) {
+        const OpenResult opened = OpenForListening(l, baud, why);
+        report.checked.push_back({device,
+                                  opened == OpenResult::Busy       ? HHeard::Busy
+                                  : opened == OpenResult::Unusable ? HHeard::Unusable
+                                                                   : HHeard::Silent,
+                                  why});
+        switch (opened) {
         case OpenResult::Listening:
             listeners.push_back(l);
+            listenerEntry.push_back(report.checked.size() - 1);
             break;
         case OpenResult::Busy:
             HLOG_D3("detect: %s", why.c_str());
@@ -181,10 +189,12 @@ HListenReport Listen(const std::vector<std::string>& devices, std::chrono::milli
                (firstOnly &&
                 std::ranges::any_of(listeners, [](const Listener& l) { return l.heard; }));
     }
-    for (Listener& l : listeners) {
+    for (std::size_t i = 0; i < listeners.size(); ++i) {
+        Listener& l = listeners[i];
         if (l.heard) {
             HLOG_D3("detect: Check from %s", l.device.c_str());
             report.radios.push_back(l.device);
+            report.checked[listenerEntry[i]].heard = HHeard::Radio;
         }
         if (l.restore)
             ::tcsetattr(l.fd, TCSANOW, &l.saved);

@@ -7,6 +7,7 @@
 // detection listens it holds the same lock.
 #include <atomic>
 #include <chrono>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -16,10 +17,24 @@ namespace HRadioDetect {
 // kind in number order ("ttyUSB10" after "ttyUSB9"), however long the number.
 [[nodiscard]] std::vector<std::string> SerialDevices(const std::string& devDir = "/dev");
 
+// What listening on one device found.
+enum class HHeard : std::uint8_t {
+    Radio,    // a Check byte came
+    Silent,   // listened to, nothing came (or the listening stopped first)
+    Busy,     // another program holds it
+    Unusable, // it could not be opened or is no serial device
+};
+struct HDeviceHeard {
+    std::string device;
+    HHeard heard = HHeard::Silent;
+    std::string why; // Busy and Unusable: the reason, device first
+};
+
 struct HListenReport {
     std::vector<std::string> radios;   // devices a Check byte came from, in the order given
     std::vector<std::string> unusable; // devices that could not be opened, with the reason
     std::vector<std::string> busy;     // devices another program holds, and by whom
+    std::vector<HDeviceHeard> checked; // every device, in the order given
 };
 
 // Listens on every device at once for up to `wait` (at `baud`, 8 data bits,

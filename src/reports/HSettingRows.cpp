@@ -94,4 +94,30 @@ std::vector<HDiffLine> Compare(const HMemoryImage& a, const HMemoryImage& b, int
     return out;
 }
 
+namespace {
+
+// Captions and column titles may break over lines in their dialogs.
+std::string OneLine(std::string text) {
+    for (char& c : text)
+        if (c == '\n' || c == '\r')
+            c = ' ';
+    return text;
+}
+
+} // namespace
+
+std::string ShownCaption(const HDiffLine& line) {
+    const std::string caption = OneLine(line.caption);
+    return line.channel > 0 ? "Channel " + std::to_string(line.channel) + " " + caption : caption;
+}
+
+std::string SectionCaption(std::string_view section) {
+    if (section == HSettingRows::kChannelsSection)
+        return "Channels";
+    if (section == HSettingRows::kGroupsSection)
+        return "Channel Allocation/Group Alpha Tag";
+    const HEditorEntry* entry = HEditorRegistry::FindBySection(section);
+    return entry ? OneLine(std::string(entry->caption)) : std::string(section);
+}
+
 } // namespace HImageDiff

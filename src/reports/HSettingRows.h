@@ -44,5 +44,11 @@ namespace HImageDiff {
 // In A's row order, then B's rows that A lacks.
 [[nodiscard]] std::vector<HDiffLine> Compare(const HMemoryImage& a, const HMemoryImage& b,
                                              int accessLevel);
+// A line as the dialogs name it, on one line: the setting's caption, or for a
+// channel cell "Channel 4 RX Frequency".
+[[nodiscard]] std::string ShownCaption(const HDiffLine& line);
+// A section as the menus name it: its editor's caption ("Channels" and the
+// channel allocation editor's for the channel and group rows).
+[[nodiscard]] std::string SectionCaption(std::string_view section);
 
 } // namespace HImageDiff

@@ -270,11 +270,15 @@ void RadioTransferTest::failedUploadThenUploadAndDownload() {
     image[0x95] = 0x12;
     answers.texts.clear();
     QVERIFY(run.frame->RunCommand(HCmd::kToolDownload));
-    // The final message, then which backup stood for the radio as it was.
-    QVERIFY2(answers.texts.indexOf(
-                 QRegularExpression(QStringLiteral("Download Complete!\r?\nBackup: .*"),
-                                    QRegularExpression::DotMatchesEverythingOption)) >= 0,
-             qPrintable(answers.texts.join(QLatin1Char('|'))));
+    // The final message names the backup file that holds the radio as it was:
+    // the upload above, not read again.
+    const QRegularExpressionMatch backup =
+        QRegularExpression(QStringLiteral("^Download Complete!\r?\nBackup kept: (.+) \\(the upload "
+                                          "of [^;]+; the radio was not read again\\)\\.$"))
+            .match(answers.texts.isEmpty() ? QString() : answers.texts.last());
+    QVERIFY2(backup.hasMatch(), qPrintable(answers.texts.join(QLatin1Char('|'))));
+    QVERIFY2(backup.captured(1).startsWith(home.QPath("backups/")), qPrintable(backup.captured(1)));
+    QVERIFY(QFileInfo(backup.captured(1)).isFile());
     // The editor's programming password is the radio's: nothing asked.
     QCOMPARE(answers.passwordAsked, 1);
 
@@ -569,6 +573,13 @@ void RadioTransferTest::allocationDialogRules() {
     {
         // An empty group: only its count may change.
         HChannelAllocationDlg dialog(image);
+        // Its whole title, with room for it in the title bar.
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Channel Allocation/Group Alpha Tag"));
+        QVERIFY(dialog.width() > dialog.fontMetrics().horizontalAdvance(dialog.windowTitle()) +
+                                     dialog.fontMetrics().height() * 6);
+        if (!qEnvironmentVariableIsEmpty("RP57_SHOTS"))
+            dialog.grab().save(qEnvironmentVariable("RP57_SHOTS") +
+                               QStringLiteral("/channel_allocation.png"));
         QVERIFY(dialog.CountEdit(1)->isEnabled() && !dialog.TagEdit(1)->isEnabled());
         // 100 + 40 > 128: cut to the 28 left, with a warning.
         TransferAnswers answers;
@@ -647,7 +658,7 @@ void RadioTransferTest::downloadCompilesTheSignallingTables() {
     QVERIFY(run.frame->RunCommand(HCmd::kDownload));
     // The final message, then which backup stood for the radio as it was.
     QVERIFY2(answers.texts.indexOf(
-                 QRegularExpression(QStringLiteral("Download Complete!\r?\nBackup: .*"),
+                 QRegularExpression(QStringLiteral("Download Complete!\r?\nBackup kept: .*"),
                                     QRegularExpression::DotMatchesEverythingOption)) >= 0,
              qPrintable(answers.texts.join(QLatin1Char('|'))));
     const HMemoryImage got = radio.StopAndRead();

@@ -7,6 +7,7 @@
 #include "CConfigurationDlg.h"
 #include "CRP57View.h"
 #include "HChannels.h"
+#include "HCommonGroups.h"
 #include "HCommonItems.h"
 #include "HDataFile.h"
 #include "HDefaultImage.h"
@@ -21,6 +22,7 @@
 #include <QComboBox>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QProcess>
 #include <QPushButton>
 
@@ -68,6 +70,23 @@ void SafetyNetTest::downloadCheckAsksOnlyForErrors() {
         MessageAnswers answers(QMessageBox::Yes);
         QVERIFY(HSafetyCommands::ConfirmDownload(run.frame, bad, 0));
     }
+    // A warning that names its setting is not led by the setting's caption again.
+    HMemoryImage dualWatch = sound;
+    HChannels model;
+    model.Load(dualWatch);
+    for (int g = 0; g < model.GetGroupCount(); ++g)
+        model.SetGroupValue(g, HChannelTables::kGroupPriority, HChannelTables::kNoPriority);
+    model.Save(dualWatch);
+    HKeyFunctionGroup keys;
+    keys.Load(dualWatch);
+    keys.SetValue(2, 4); // [P3] Short Press: Dual Watch
+    keys.Save(dualWatch);
+    MessageAnswers answers(QMessageBox::Ok);
+    QVERIFY(HSafetyCommands::ConfirmDownload(run.frame, dualWatch, 0));
+    QCOMPARE(answers.asked, QStringList{QStringLiteral("checkWarnings")});
+    QCOMPARE(answers.LastText(),
+             QStringLiteral("[P3] Short Press is set to Dual Watch, but no group has a priority "
+                            "channel to watch.\n"));
 }
 
 void SafetyNetTest::compareWindowFiltersBySection() {
@@ -88,11 +107,36 @@ void SafetyNetTest::compareWindowFiltersBySection() {
     QCOMPARE(dialog.ShownRows(), int(lines.size()));
     dialog.ShowSection(QStringLiteral("channels"));
     QCOMPARE(dialog.ShownRows(), channelLines);
+    // By caption, one line, the key as the tip.
+    auto* table = dialog.findChild<QTableWidget*>(QStringLiteral("compareTable"));
+    QVERIFY(table);
+    QCOMPARE(table->item(0, 0)->text(), QStringLiteral("Channels"));
+    QCOMPARE(table->item(0, 1)->text(), QStringLiteral("Channel 2 TAG"));
+    QCOMPARE(table->item(0, 1)->toolTip(), QStringLiteral("channels.2.tag"));
+    QCOMPARE(table->item(0, 3)->text(), QStringLiteral("DEPOT"));
+    auto* sections = dialog.findChild<QComboBox*>(QStringLiteral("compareSection"));
+    QVERIFY(sections);
+    QCOMPARE(sections->currentText(), QStringLiteral("Channels"));
+    dialog.ShowSection(QString());
+    for (int r = 0; r < table->rowCount(); ++r)
+        QVERIFY2(table->rowHeight(r) < 2 * table->fontMetrics().height(),
+                 qPrintable(table->item(r, 1)->text()));
     dialog.ShowSection(QStringLiteral("hardware"));
     QVERIFY(dialog.ShownRows() > 0 && dialog.ShownRows() < int(lines.size()));
     if (!qEnvironmentVariableIsEmpty("RP57_SHOTS"))
         dialog.grab().save(qEnvironmentVariable("RP57_SHOTS") + QStringLiteral("/compare.png"));
 }
+
+namespace {
+// Counts the resize events of the widgets it watches.
+struct ResizeCount : QObject {
+    int count = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        count += event->type() == QEvent::Resize ? 1 : 0;
+        return false;
+    }
+};
+} // namespace
 
 void SafetyNetTest::findRadioNamesTheSimulatedRadio() {
     TempHome home;
@@ -108,11 +152,40 @@ void SafetyNetTest::findRadioNamesTheSimulatedRadio() {
 
     CConfigurationDlg dialog(run.app, run.frame);
     dialog.show();
-    dialog.DeviceCombo()->addItem(link);
-    dialog.FindRadioButton()->click();
-    QTRY_COMPARE_WITH_TIMEOUT(dialog.DeviceCombo()->currentText(), link, 15000);
+    dialog.activateWindow();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    // The link typed into the device field is listened to, though no list offers it.
+    QLineEdit* field = dialog.DeviceCombo()->lineEdit();
+    field->setFocus();
+    QTest::keyClicks(field, link);
+    const QSize size = dialog.size();
+    ResizeCount resizes;
+    dialog.installEventFilter(&resizes);
+    QListWidget* results = dialog.FindResults();
+    // What the list says while it listens: every device, the typed one first.
+    QStringList listening;
+    QObject::connect(dialog.FindRadioButton(), &QPushButton::clicked, &dialog, [&] {
+        for (int i = 0; i < results->count(); ++i)
+            listening << results->item(i)->text();
+    });
+    // Space on the focused button presses it.
+    dialog.FindRadioButton()->setFocus();
+    QTest::keyClick(dialog.FindRadioButton(), Qt::Key_Space);
+    QTRY_VERIFY_WITH_TIMEOUT(!listening.isEmpty(), 5000);
+    QCOMPARE(listening.size(), dialog.DeviceCombo()->count());
+    QCOMPARE(listening.first(), link + QStringLiteral(": listening"));
+    QTRY_VERIFY_WITH_TIMEOUT(dialog.FindRadioButton()->isEnabled(), 15000);
+    // It never resized, while listening or after.
+    QCOMPARE(resizes.count, 0);
+    QCOMPARE(dialog.DeviceCombo()->currentText(), link);
     QVERIFY(dialog.PortHint()->text().contains(QStringLiteral("Radio found on")));
-    QVERIFY(dialog.FindRadioButton()->isEnabled());
+    QCOMPARE(results->item(0)->text(), link + QStringLiteral(": a radio in clone mode"));
+    // Each other device with what it gave, by its path.
+    for (int i = 1; i < results->count(); ++i)
+        QVERIFY2(results->item(i)->text().startsWith(dialog.DeviceCombo()->itemText(i)) &&
+                     !results->item(i)->text().endsWith(QStringLiteral("listening")),
+                 qPrintable(results->item(i)->text()));
+    QCOMPARE(dialog.size(), size);
     if (!qEnvironmentVariableIsEmpty("RP57_SHOTS"))
         dialog.grab().save(qEnvironmentVariable("RP57_SHOTS") + QStringLiteral("/config.png"));
     sim.terminate();

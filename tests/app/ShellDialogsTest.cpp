@@ -58,6 +58,7 @@ void ShellDialogsTest::configurationStoresPortDeviceAndBaud() {
         auto* view = run.frame->findChild<CRP57View*>();
         QVERIFY(view);
         QCOMPARE(view->InfoValue(3)->text(), QStringLiteral("/dev/ttyS2"));
+        const int frameWidth = run.frame->width();
         MessageAnswers messages;
         ModalDriver<CConfigurationDlg> cancel([](CConfigurationDlg* dialog) {
             QCOMPARE(dialog->PortCombo()->itemText(255) + '|' + dialog->PortCombo()->currentText() +
@@ -100,6 +101,28 @@ void ShellDialogsTest::configurationStoresPortDeviceAndBaud() {
                  QStringLiteral("20 38400 0"));
         QCOMPARE(run.app.ComDevice(), std::string("/dev/pts/7"));
         QCOMPARE(view->InfoValue(3)->text(), QStringLiteral("/dev/pts/7"));
+        // A long path keeps both its ends, cut in the middle; the tip holds it whole.
+        const QString longPath = QStringLiteral(
+            "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0-with-a-long-tail");
+        run.app.SetComDevice(longPath.toStdString());
+        run.frame->SendViewRefresh();
+        QLabel* port = view->InfoValue(3);
+        QCOMPARE(port->toolTip(), longPath);
+        QVERIFY2(port->text().startsWith(QStringLiteral("/dev/")) &&
+                     port->text().endsWith(QStringLiteral("tail")) &&
+                     port->text().contains(QChar(0x2026)),
+                 qPrintable(port->text()));
+        // It fits beside the indent a framed label gives its text.
+        QVERIFY(port->fontMetrics().horizontalAdvance(port->text() + QLatin1Char('x')) <=
+                port->contentsRect().width());
+        QCOMPARE(run.frame->width(), frameWidth);
+        if (!qEnvironmentVariableIsEmpty("RP57_SHOTS"))
+            for (const QSize size : {QSize(1280, 1024), QSize(860, 640)}) {
+                run.frame->resize(size);
+                run.frame->grab().save(qEnvironmentVariable("RP57_SHOTS") +
+                                       QStringLiteral("/info_panel_%1.png").arg(size.width()));
+            }
+        run.app.SetComDevice("/dev/pts/7");
     }
     // The window wrote them when it went; the interface unit is never stored.
     for (const char* line : {"COM_PORT=20", "BAUDRATE=38400", "COM_DEVICE=/dev/pts/7"})

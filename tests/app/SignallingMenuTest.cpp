@@ -195,6 +195,7 @@ void SignallingMenuTest::twoToneTableCopyHasALetterOfItsOwn() {
     namespace W = HTwoToneItems;
     QString copyText, boxZero;
     bool altCReachedBoxC = false;
+    QStringList misplaced;
     ModalDriver<QDialog> table(
         [&](QDialog* d) {
             // Keys reach a window's letters only once it is active.
@@ -217,6 +218,20 @@ void SignallingMenuTest::twoToneTableCopyHasALetterOfItsOwn() {
             for (int i = 0; i < 100 && zero->text().isEmpty(); ++i)
                 QTest::qWait(10);
             boxZero = zero->text();
+            // Each shown group value stands in the row of the box Copy put it in.
+            for (std::size_t k = 0; k < W::kGroupBoxes; ++k) {
+                auto* shown =
+                    d->findChild<QLabel*>(QStringLiteral("item%1").arg(W::kItemFirstGroupBox + k));
+                auto* box = d->findChild<QLineEdit*>(QStringLiteral("item%1").arg(k));
+                QVERIFY(shown && box);
+                if (shown->text().isEmpty())
+                    continue;
+                if (shown->geometry().center().y() != box->geometry().center().y() ||
+                    shown->text().trimmed() != box->text().trimmed())
+                    misplaced << QStringLiteral("%1: %2 beside %3")
+                                     .arg(k)
+                                     .arg(shown->text(), box->text());
+            }
             if (!qEnvironmentVariableIsEmpty("RP57_SHOTS"))
                 d->grab().save(qEnvironmentVariable("RP57_SHOTS") +
                                QStringLiteral("/two_tone_table.png"));
@@ -228,6 +243,7 @@ void SignallingMenuTest::twoToneTableCopyHasALetterOfItsOwn() {
     QCOMPARE(copyText, QStringLiteral("C&opy"));
     QVERIFY(altCReachedBoxC);
     QCOMPARE(boxZero, QStringLiteral(" 330.5"));
+    QVERIFY2(misplaced.isEmpty(), qPrintable(misplaced.join(QStringLiteral("; "))));
 }
 
 RP57_APP_TEST(SignallingMenuTest)

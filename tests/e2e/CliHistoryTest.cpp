@@ -112,7 +112,9 @@ TEST(CliHistory, UploadThenDownloadReadsTheRadioOnceAndBothAreRecorded) {
     const CliResult down = RunCli(home, {"download", "--port", radio.Link(), "--password",
                                          kPassword, home.Path("edited.r57")});
     ASSERT_EQ(down.status, 0) << down.err;
-    EXPECT_TRUE(Has(down.out, "Download Complete!\nBackup: the upload of ")) << down.out;
+    EXPECT_TRUE(Has(down.out, "Download Complete!\nBackup kept: " + home.Path("backups/4711_")))
+        << down.out;
+    EXPECT_TRUE(Has(down.out, " (the upload of ")) << down.out;
     EXPECT_EQ(ChannelPageReads(radio), 1u) << "the backup read the radio again";
     EXPECT_EQ(Setting(radio.StopAndRead(), kTag), "NEWTAG");
 
@@ -187,7 +189,7 @@ TEST(CliHistory, BackupIsReadAgainForAnotherRadioAfterAWriteAndWithReuseOff) {
     const CliResult other = download(radio);
     ASSERT_EQ(other.status, 0) << other.err;
     EXPECT_EQ(ChannelPageReads(radio), 1u);
-    EXPECT_TRUE(Has(other.out, "Backup: the radio as read before writing")) << other.out;
+    EXPECT_TRUE(Has(other.out, "(the radio as read before writing).")) << other.out;
 
     // The radio read by that backup has been written since.
     ASSERT_EQ(download(radio).status, 0);

@@ -166,6 +166,7 @@ TEST(CliSafetyNet, AnotherBandThanTheRadiosIsRefusedOnceItsIdentityIsRead) {
                                            "--password", kPassword, "--no-backup", "--force"});
     EXPECT_EQ(forced.status, 0) << forced.err;
     EXPECT_TRUE(Has(forced.out, "Download Complete!"));
+    EXPECT_TRUE(Has(forced.out, "No backup kept: --no-backup was given.")) << forced.out;
 }
 
 TEST(CliSafetyNet, EveryDownloadKeepsABackupPrunedByCount) {

@@ -314,6 +314,23 @@ TEST(ChannelGrid, CopyAndPaste) {
     EXPECT_EQ(
         std::make_tuple(clip.substr(0, 4), clip.back(), std::count(clip.begin(), clip.end(), '\t')),
         std::make_tuple("  1\t", '\n', 25));
+    // Tick cells as "v" and "-", never the blank the grid shows for a tick.
+    std::vector<std::string> cells;
+    for (std::size_t at = 0, tab = 0; tab != std::string::npos; at = tab + 1) {
+        tab = clip.find('\t', at);
+        cells.push_back(
+            clip.substr(at, tab == std::string::npos ? clip.size() - 1 - at : tab - at));
+    }
+    int ticked = 0;
+    for (int col = 0; col < kChannelColumnCount; ++col) {
+        const HTickState tick = grid.CellTick(0, col);
+        if (tick == HTickState::NotTick)
+            continue;
+        const bool on = tick != HTickState::Unticked;
+        ticked += on ? 1 : 0;
+        EXPECT_EQ(cells.at(std::size_t(col)), on ? "v" : "-") << col;
+    }
+    EXPECT_GT(ticked, 0);
 
     // No prompt at all: nothing changes.
     const std::vector<std::string> target = RowTexts(grid, 3);

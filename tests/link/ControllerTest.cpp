@@ -30,6 +30,9 @@ using Texts = std::vector<std::pair<std::string, HMessageIcon>>;
 using Status = HTransferStatus;
 using Adjust = std::function<void(HCommEventData&)>;
 constexpr const char* kPassword = "481736";
+// A download with no backup asked for says so after its message.
+const std::string kNoBackup = "\r\nNo backup kept: none was asked for.";
+const std::string kCompleteWithoutBackup = "Download Complete!" + kNoBackup;
 
 // One transfer: the buffers, the scripted password answers, and every message
 // and status the controller showed (written by the worker thread, read after Run).
@@ -186,7 +189,7 @@ TEST_F(Controller, DownloadOpensAndClosesTheEndMarkAndMarksTheImage) {
     SimRadio& radio = Radio(FactoryRadio());
     Transfer t;
     t.image = FactoryRadio();
-    t.Run(radio, HCommEvent::Download, 0, Status::Success, "Download Complete!");
+    t.Run(radio, HCommEvent::Download, 0, Status::Success, kCompleteWithoutBackup);
 
     // Word 0xFF is the first block written, as FF FF, and the last, as A5 5A.
     std::vector<std::string> writes;
@@ -216,7 +219,7 @@ TEST_F(Controller, DownloadKeepsTheRadiosIdentity) {
     SimRadio& radio = Radio(memory);
     Transfer t;
     t.image = FactoryRadio();
-    t.Run(radio, HCommEvent::Download, 0, Status::Success, "Download Complete!");
+    t.Run(radio, HCommEvent::Download, 0, Status::Success, kCompleteWithoutBackup);
     EXPECT_EQ(t.image[0x10], 0xAB);
     EXPECT_EQ(radio.StopAndRead()[0x10], 0xAB);
 }
@@ -251,10 +254,10 @@ TEST_F(Controller, DownloadRepairsTheAdjustmentFromItsBackup) {
     memory[0x06] ^= 0x21;
     Transfer t;
     t.image = FactoryRadio();
-    t.Run(Radio(memory), HCommEvent::Download, 0, Status::Success, "Download Complete!");
+    t.Run(Radio(memory), HCommEvent::Download, 0, Status::Success, kCompleteWithoutBackup);
     EXPECT_EQ(t.messages, (Texts{{HStringTable::Get(HStringTable::kAdjChecksumBackup),
                                   HMessageIcon::Exclamation},
-                                 {"Download Complete!", HMessageIcon::Information}}));
+                                 {kCompleteWithoutBackup, HMessageIcon::Information}}));
     const HMemoryImage after = m_radio->StopAndRead();
     EXPECT_TRUE(HAlignmentData(HAlignmentData::HCopy::Working).VerifyChecksum(after));
     EXPECT_EQ(after[0x06], FactoryRadio()[0x06]); // the backup's byte, not a new checksum
@@ -271,7 +274,7 @@ TEST_F(Controller, ALevel2DownloadWritesWithoutTheAdjustmentCheck) {
     t.passwords = {kPassword};
     t.image = FactoryRadio();
     t.image[0x3100] = 0x99;
-    t.Run(Radio(memory), HCommEvent::Download, 2, Status::Success, "Download Complete!");
+    t.Run(Radio(memory), HCommEvent::Download, 2, Status::Success, kCompleteWithoutBackup);
     const HMemoryImage after = m_radio->StopAndRead();
     EXPECT_EQ(after[0x3100], 0x99);
     EXPECT_EQ(Word(after, 0xFF), 0xA55A);
@@ -293,10 +296,12 @@ TEST_F(Controller, DownloadRefusalsAndAFailureMidway) {
     t.image = WithHardware(FactoryRadio(), HHardwareGroup::kRowProductType, 2);
     t.image[0x300] = 0x42;
     const HMemoryImage before = t.image;
-    t.Run(radio, HCommEvent::Download, 0, Status::Failed, "Communication Error!" + PartialWrite());
-    EXPECT_EQ(t.messages, (Texts{{HStringTable::Get(HStringTable::kProductTypeMismatch),
-                                  HMessageIcon::Exclamation},
-                                 {"Communication Error!" + PartialWrite(), HMessageIcon::Stop}}));
+    t.Run(radio, HCommEvent::Download, 0, Status::Failed,
+          "Communication Error!" + PartialWrite() + kNoBackup);
+    EXPECT_EQ(
+        t.messages,
+        (Texts{{HStringTable::Get(HStringTable::kProductTypeMismatch), HMessageIcon::Exclamation},
+               {"Communication Error!" + PartialWrite() + kNoBackup, HMessageIcon::Stop}}));
     EXPECT_EQ(t.image, before);
     const std::vector<int> written = radio.Blocks("F3");
     ASSERT_EQ(std::ranges::count(written, 0x10), 1);
@@ -572,7 +577,7 @@ TEST_F(Controller, UneditedRoundTripGivesTheRadioItsOwnData) {
         Transfer down;
         down.passwords = {kPassword};
         down.image = up.image;
-        down.Run(radio, HCommEvent::Download, level, Status::Success, "Download Complete!");
+        down.Run(radio, HCommEvent::Download, level, Status::Success, kCompleteWithoutBackup);
         const HMemoryImage after = m_radio->StopAndRead();
 
         HMemoryImage rebuilt = memory;
@@ -605,7 +610,7 @@ TEST_F(Controller, ARadioThisProgramWroteKeepsEveryByteThroughAnUneditedRoundTri
             Transfer write;
             write.passwords = {kPassword};
             write.image = edited;
-            write.Run(radio, HCommEvent::Download, level, Status::Success, "Download Complete!");
+            write.Run(radio, HCommEvent::Download, level, Status::Success, kCompleteWithoutBackup);
             const HMemoryImage written = m_radio->StopAndRead();
             ASSERT_EQ(HReadSignallingMode(written), mode);
 
@@ -617,7 +622,7 @@ TEST_F(Controller, ARadioThisProgramWroteKeepsEveryByteThroughAnUneditedRoundTri
             Transfer down;
             down.passwords = {kPassword};
             down.image = up.image;
-            down.Run(again, HCommEvent::Download, level, Status::Success, "Download Complete!");
+            down.Run(again, HCommEvent::Download, level, Status::Success, kCompleteWithoutBackup);
             const HMemoryImage after = m_radio->StopAndRead();
 
             // Those bytes are not counted here (UnusedToneTimers).
@@ -668,8 +673,9 @@ TEST_F(Controller, ADownloadStoppedAfterItsFirstWriteSaysTheRadioIsHalfWritten) 
             t.controller->Cancel();
     };
     late.Run(radio, HCommEvent::Download, 0, Status::Cancelled,
-             "Transfer cancelled." + PartialWrite());
-    EXPECT_EQ(late.messages, (Texts{{"Transfer cancelled." + PartialWrite(), HMessageIcon::Stop}}));
+             "Transfer cancelled." + PartialWrite() + kNoBackup);
+    EXPECT_EQ(late.messages,
+              (Texts{{"Transfer cancelled." + PartialWrite() + kNoBackup, HMessageIcon::Stop}}));
     EXPECT_EQ(late.image, FactoryRadio());              // the editor image stays as it was
     EXPECT_EQ(Word(radio.StopAndRead(), 0xFF), 0xFFFF); // the radio knows it too
     EXPECT_EQ(radio.Blocks("F3"), (std::vector<int>{0x01, 0x02}));
@@ -680,7 +686,8 @@ TEST_F(Controller, ADownloadStoppedAfterItsFirstWriteSaysTheRadioIsHalfWritten) 
     SimRadio& gone = Radio(memory, {"--fault", "vanish-after:24"});
     Transfer t;
     t.image = FactoryRadio();
-    t.Run(gone, HCommEvent::Download, 1, Status::Failed, "Communication Error!" + PartialWrite());
+    t.Run(gone, HCommEvent::Download, 1, Status::Failed,
+          "Communication Error!" + PartialWrite() + kNoBackup);
     EXPECT_EQ(gone.Blocks("F1"), (std::vector<int>{0xFF, 0x11}));
     EXPECT_EQ(Word(gone.StopAndRead(), 0xFF), 0xFFFF);
 }
@@ -841,7 +848,8 @@ TEST_F(Controller, AnEarlierReadWithTheRadiosIdentityWordsStandsForTheBackup) {
     reused.image = FactoryRadio();
     reused.Run(radio, HCommEvent::Download, 0, Status::Success, std::nullopt, watch.With(&backups));
     EXPECT_EQ(reused.outcome.message,
-              "Download Complete!\r\nBackup: the upload of 12:00; the radio was not read again.");
+              "Download Complete!\r\nBackup kept: kept.R57 (the upload of 12:00; the radio was not "
+              "read again).");
     EXPECT_EQ(backups.asked, 1);
     EXPECT_EQ(ChannelPageReads(radio), 0u);
     ASSERT_TRUE(watch.kept->has_value());
@@ -869,7 +877,7 @@ TEST_F(Controller, AnEarlierReadWithTheRadiosIdentityWordsStandsForTheBackup) {
     EXPECT_EQ(ChannelPageReads(second), 1u);
     EXPECT_EQ(readAgain.outcome.images.reusedBackup, "");
     EXPECT_TRUE(readAgain.outcome.message.starts_with(
-        "Download Complete!\r\nBackup: the radio as read before writing (kept.R57)"))
+        "Download Complete!\r\nBackup kept: kept.R57 (the radio as read before writing)."))
         << readAgain.outcome.message;
     // The serial differs too: each identity word counts.
     HMemoryImage renamed = memory;
@@ -893,13 +901,63 @@ TEST_F(Controller, AnEarlierReadWithTheRadiosIdentityWordsStandsForTheBackup) {
     Transfer plain;
     plain.passwords = {kPassword};
     plain.image = FactoryRadio();
-    plain.Run(fourth, HCommEvent::Download, 0, Status::Success, "Download Complete!",
+    plain.Run(fourth, HCommEvent::Download, 0, Status::Success, kCompleteWithoutBackup,
               [&backups](HCommEventData& e) { e.backupSource = &backups; });
     EXPECT_EQ(backups.asked, asked);
     EXPECT_EQ(ChannelPageReads(fourth), 1u);
     EXPECT_FALSE(plain.outcome.images.read);
     ASSERT_TRUE(plain.outcome.images.written);
     EXPECT_EQ(Word(*plain.outcome.images.written, 0xFF), 0xA55A);
+}
+
+// The final message of a download names the file that holds the radio as it
+// was, or says why there is none, wherever the radio may have been written.
+TEST_F(Controller, TheFinalMessageNamesTheBackupOrSaysWhyNone) {
+    const HMemoryImage memory = FactoryRadio();
+    const Adjust diskFull = [](HCommEventData& e) {
+        e.backupSink = [](const HMemoryImage&) { return HBackupResult{false, {}, "disk full"}; };
+    };
+    const Adjust switchedOff = [](HCommEventData& e) { e.noBackupWhy = "switched off"; };
+    BackupWatch kept;
+    struct Case {
+        const char* name;
+        Adjust adjust;
+        int cancelAt; // 0: never, 1: before the first write, 2: half written
+        Status status;
+        std::string message;
+    } cases[] = {
+        {"kept", kept.With(nullptr), 0, Status::Success,
+         "Download Complete!\r\nBackup kept: kept.R57 (the radio as read before writing)."},
+        {"not written", diskFull, 0, Status::Success,
+         "Download Complete!\r\nNo backup kept: disk full."},
+        {"none asked", switchedOff, 0, Status::Success,
+         "Download Complete!\r\nNo backup kept: switched off."},
+        // The radio as it was: nothing to say, no box.
+        {"kept, then cancelled before writing", kept.With(nullptr), 1, Status::Cancelled, ""},
+        {"kept, then cancelled half written", kept.With(nullptr), 2, Status::Cancelled,
+         "Transfer cancelled." + PartialWrite() +
+             "\r\nBackup kept: kept.R57 (the radio as read before writing)."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SimRadio& radio = Radio(memory);
+        Transfer t;
+        t.passwords = {kPassword};
+        t.image = FactoryRadio();
+        if (c.cancelAt == 1)
+            t.onStatus = [](Transfer& run, const std::string& text) {
+                if (text == HComText::kNowDownloading)
+                    run.controller->Cancel();
+            };
+        if (c.cancelAt == 2)
+            t.onProgress = [](Transfer& run, int position) {
+                if (run.downloading && position == 2)
+                    run.controller->Cancel();
+            };
+        t.Run(radio, HCommEvent::Download, 0, c.status, c.message, c.adjust);
+        // The one box is the final message: no second box on the backup.
+        EXPECT_EQ(t.messages.size(), c.message.empty() ? 0u : 1u);
+    }
 }
 
 TEST_F(Controller, APreparedTargetIsWrittenAndARefusalWritesNothing) {
@@ -924,7 +982,7 @@ TEST_F(Controller, APreparedTargetIsWrittenAndARefusalWritesNothing) {
     given.passwords = {kPassword};
     given.image = FactoryRadio();
     const HMemoryImage* wholeSeen = &memory;
-    given.Run(radio, HCommEvent::Download, 0, Status::Success, "Download Complete!",
+    given.Run(radio, HCommEvent::Download, 0, Status::Success, kCompleteWithoutBackup,
               [&wholeSeen](HCommEventData& e) {
                   e.prepareTarget = [&wholeSeen](HMemoryImage& target, const HMemoryImage&,
                                                  const HMemoryImage* whole, std::string&) {

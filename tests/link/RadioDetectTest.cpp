@@ -48,6 +48,16 @@ TEST(RadioDetect, NamesTheOnePortWithARadioAndWritesToNone) {
         {quietA.SlavePath(), radio.Link(), quietB.SlavePath(), home.Path("no-such-device")},
         std::chrono::seconds(3));
     EXPECT_EQ(report.radios, std::vector<std::string>{radio.Link()});
+    // Every device named, in the order given, with what it gave.
+    std::string checked;
+    for (const HRadioDetect::HDeviceHeard& d : report.checked)
+        checked += d.device + "=" + std::to_string(int(d.heard)) + (d.why.empty() ? "" : "!") + ";";
+    using H = HRadioDetect::HHeard;
+    EXPECT_EQ(checked, quietA.SlavePath() + "=" + std::to_string(int(H::Silent)) + ";" +
+                           radio.Link() + "=" + std::to_string(int(H::Radio)) + ";" +
+                           quietB.SlavePath() + "=" + std::to_string(int(H::Silent)) + ";" +
+                           home.Path("no-such-device") + "=" + std::to_string(int(H::Unusable)) +
+                           "!;");
     ASSERT_EQ(report.unusable.size(), 1u);
     EXPECT_NE(report.unusable[0].find("no-such-device"), std::string::npos);
     // Listening only: nothing reached the ports without a radio.
@@ -83,6 +93,9 @@ TEST(RadioDetect, APortAnotherProcessHoldsIsNamedBusyByThatProcess) {
     EXPECT_TRUE(report.radios.empty());
     EXPECT_TRUE(report.unusable.empty());
     ASSERT_EQ(report.busy.size(), 1u);
+    ASSERT_EQ(report.checked.size(), 1u);
+    EXPECT_EQ(report.checked[0].heard, HRadioDetect::HHeard::Busy);
+    EXPECT_EQ(report.checked[0].why, report.busy[0]);
     // Only the process that holds the lock, not every one with the port open.
     EXPECT_EQ(report.busy[0], port.SlavePath() + ": the port is in use by pid " +
                                   std::to_string(holder) +

@@ -83,3 +83,43 @@ TEST(ImageDiffTest, AnImageEqualsItselfAndAChannelInOneOnlyIsNamed) {
     EXPECT_EQ(ba.size(), ab.size());
     EXPECT_TRUE(std::ranges::all_of(ba, [](const HDiffLine& l) { return !l.inA && l.inB; }));
 }
+
+// What the compare window shows: each line by the caption its dialog uses, on
+// one line, a channel cell with its channel; each section by its editor's
+// caption, never the key.
+TEST(ImageDiffTest, LinesAndSectionsAreNamedAsTheDialogsNameThem) {
+    const HMemoryImage a = BuildDefaultImage();
+    HMemoryImage b = a;
+    HChannels model;
+    model.Load(b);
+    model.SetTag(1, "DEPOT");
+    model.Save(b);
+    b[0x300] ^= 0xFF; // some settings besides
+    const std::vector<HDiffLine> lines = HImageDiff::Compare(a, b, 2);
+    const HDiffLine& tag = Line(lines, "channels.2.tag");
+    EXPECT_EQ(HImageDiff::ShownCaption(tag), "Channel 2 TAG");
+    EXPECT_EQ(HImageDiff::SectionCaption("channels"), "Channels");
+    // A caption broken over lines in its dialog is one line here.
+    HDiffLine broken;
+    broken.caption = "TX\nSub\r\nAudio";
+    broken.channel = 3;
+    EXPECT_EQ(HImageDiff::ShownCaption(broken), "Channel 3 TX Sub  Audio");
+    std::set<std::string> sections;
+    for (const HDiffLine& l : lines) {
+        const std::string shown = HImageDiff::ShownCaption(l);
+        EXPECT_EQ(shown.find_first_of("\r\n"), std::string::npos) << l.key;
+        if (l.channel == 0) {
+            EXPECT_EQ(shown, l.caption) << l.key;
+        }
+        sections.insert(l.section);
+    }
+    EXPECT_GT(sections.size(), 1u);
+    for (const std::string& s : sections) {
+        const std::string caption = HImageDiff::SectionCaption(s);
+        EXPECT_NE(caption, s);
+        EXPECT_EQ(caption.find_first_of("&\r\n"), std::string::npos) << s;
+        if (const HEditorEntry* entry = HEditorRegistry::FindBySection(s)) {
+            EXPECT_EQ(caption, entry->caption) << s;
+        }
+    }
+}
