@@ -249,6 +249,7 @@ void AlignmentTest::basicAlignmentEndToEnd() {
     QStringList tuneShown; // the texts of RX Sensitivity Tuning's last screen
     QStringList vcvShown;  // the VCV search's progress line, as it changed
     QString vcvTryingAfter, powerInstruction, daInstruction;
+    int powerWidth = 0;
     int vcvResult = -1, squelchResult = -1, newPower = -1;
     bool mobileLowHi = false, eLowHidden = false;
     ModalDriver<HBasicAlignmentSheet> sheetDriver([&](HBasicAlignmentSheet* sheet) {
@@ -296,6 +297,7 @@ void AlignmentTest::basicAlignmentEndToEnd() {
         ModalDriver<HSliderAlignDlg> slider([&](HSliderAlignDlg* d) {
             if (d->Instruction()->isVisible())
                 powerInstruction = d->Instruction()->text();
+            powerWidth = d->width();
             Shot(d, QStringLiteral("slider_tx_power"));
             newPower = d->Current() + 3;
             d->ChangeTo(newPower);
@@ -360,6 +362,8 @@ void AlignmentTest::basicAlignmentEndToEnd() {
                             "data sheet asks for."));
     QVERIFY2(daInstruction.contains(QStringLiteral("until the frequency counter shows")),
              qPrintable(daInstruction));
+    // The line wraps: the dialog fits the smallest screen the program supports.
+    QVERIFY2(powerWidth > 0 && powerWidth <= 860, qPrintable(QString::number(powerWidth)));
     QVERIFY(std::abs(squelchResult - HSimAlignment::kRssiPeak) <= HSimAlignment::kSpread);
     QCOMPARE(squelchBox, QString::number(squelchResult));
     QCOMPARE(powerBox, QString::number(newPower));
