@@ -626,7 +626,10 @@ TEST_F(Controller, ARadioThisProgramWroteKeepsEveryByteThroughAnUneditedRoundTri
             const HMemoryImage after = m_radio->StopAndRead();
 
             // Those bytes are not counted here (UnusedToneTimers).
-            const auto [firstUnusedTimer, timersEnd] = UnusedToneTimers(written);
+            // Named, not bound: clang 14 lets no lambda capture a structured binding.
+            const auto unusedTimers = UnusedToneTimers(written);
+            const std::size_t firstUnusedTimer = unusedTimers.first;
+            const std::size_t timersEnd = unusedTimers.second;
             auto cleaned = [&](std::size_t i) {
                 for (const HImageMap::HRadioOwnedRange& r : HImageMap::kRadioOwnedRanges)
                     if (i >= r.first && i <= r.last)
