@@ -22,7 +22,11 @@ void HPropertyPage::OnFocusChanged(QWidget* /*old*/, QWidget* now) {
         m_sheet->SetStatusText(prompt);
 }
 
-HPropertyPage::~HPropertyPage() = default;
+HPropertyPage::~HPropertyPage() {
+    // The focused control, deleted with the form below, hands the focus on:
+    // that must not reach this page once it is no longer one.
+    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
+}
 
 void HPropertyPage::SetPrompt(int stringId) {
     if (m_sheet)
