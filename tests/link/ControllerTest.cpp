@@ -846,10 +846,15 @@ TEST_F(Controller, AnEarlierReadWithTheRadiosIdentityWordsStandsForTheBackup) {
     ScriptedBackups backups;
     backups.answer = HEarlierRead{read, "the upload of 12:00"};
     BackupWatch watch;
-    Transfer reused;
-    reused.passwords = {kPassword};
-    reused.image = FactoryRadio();
-    reused.Run(radio, HCommEvent::Download, 0, Status::Success, std::nullopt, watch.With(&backups));
+    // A level 0 download of the factory image that asks `backups` for an earlier read.
+    const auto download = [&](SimRadio& into) {
+        Transfer t;
+        t.passwords = {kPassword};
+        t.image = FactoryRadio();
+        t.Run(into, HCommEvent::Download, 0, Status::Success, std::nullopt, watch.With(&backups));
+        return t;
+    };
+    const Transfer reused = download(radio);
     EXPECT_EQ(reused.outcome.message,
               "Download Complete!\r\nBackup kept: kept.R57 (the upload of 12:00; the radio was not "
               "read again).");
@@ -872,11 +877,7 @@ TEST_F(Controller, AnEarlierReadWithTheRadiosIdentityWordsStandsForTheBackup) {
     other[0x0E] ^= 0x01; // an adjustment value of its own
     HAlignmentData(HAlignmentData::HCopy::Working).RecomputeChecksum(other);
     SimRadio& second = Radio(other);
-    Transfer readAgain;
-    readAgain.passwords = {kPassword};
-    readAgain.image = FactoryRadio();
-    readAgain.Run(second, HCommEvent::Download, 0, Status::Success, std::nullopt,
-                  watch.With(&backups));
+    const Transfer readAgain = download(second);
     EXPECT_EQ(ChannelPageReads(second), 1u);
     EXPECT_EQ(readAgain.outcome.images.reusedBackup, "");
     EXPECT_TRUE(readAgain.outcome.message.starts_with(
@@ -886,19 +887,13 @@ TEST_F(Controller, AnEarlierReadWithTheRadiosIdentityWordsStandsForTheBackup) {
     HMemoryImage renamed = memory;
     renamed[509] = 'X';
     SimRadio& third = Radio(renamed);
-    Transfer serial;
-    serial.passwords = {kPassword};
-    serial.image = FactoryRadio();
-    serial.Run(third, HCommEvent::Download, 0, Status::Success, std::nullopt, watch.With(&backups));
+    (void)download(third);
     EXPECT_EQ(ChannelPageReads(third), 1u);
 
     // No earlier read: read; and a download without a backup asks nothing.
     backups.answer.reset();
     SimRadio& fourth = Radio(memory);
-    Transfer none;
-    none.passwords = {kPassword};
-    none.image = FactoryRadio();
-    none.Run(fourth, HCommEvent::Download, 0, Status::Success, std::nullopt, watch.With(&backups));
+    (void)download(fourth);
     EXPECT_EQ(ChannelPageReads(fourth), 1u);
     const int asked = backups.asked;
     Transfer plain;
