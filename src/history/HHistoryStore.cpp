@@ -3,6 +3,9 @@
 #include "HSha256.h"
 
 #include <algorithm>
+#include <chrono>
+#include <string_view>
+#include <thread>
 // Debian's SOCI was configured with Boost, but only its adapters for Boost
 // types (unused here, header-only templates) need Boost's headers: they are
 // left out, so that Boost need not be installed to build.
@@ -24,6 +27,24 @@ constexpr const char* kPostgresTimeout = "connect_timeout=5";
 constexpr long long kMigrationLock = 5257535700;
 // A second SQLite writer waits this long for the first.
 constexpr int kSqliteBusySeconds = 30;
+
+// Readers never wait for a writer, and a writer for readers. Turning a new file
+// to WAL needs it alone, and SQLite's busy wait does not cover that switch: a
+// second program opening the same new file at that moment is waited for here.
+void UseWriteAheadLog(soci::session& sql) {
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(kSqliteBusySeconds);
+    for (;;) {
+        try {
+            sql << "PRAGMA journal_mode=WAL";
+            return;
+        } catch (const soci::soci_error& e) {
+            if (std::string_view(e.what()).find("locked") == std::string_view::npos ||
+                std::chrono::steady_clock::now() >= giveUp)
+                throw;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+}
 
 // One record row as the queries return it.
 struct Row {
@@ -277,10 +298,13 @@ struct HHistoryStore::Impl {
             soci::use(record.radio.band), soci::use(record.radio.productType),
             soci::use(record.radio.firmware), soci::use(readHash), soci::use(writtenHash),
             soci::use(record.journal), soci::use(record.values), soci::into(id, got);
+        // Two benches' records of one second commit in either order: the larger id
+        // wins the tie, as the timeline orders them.
         if (sql.got_data() && got == soci::i_ok)
             sql << "INSERT INTO radios (serial, last_id, last_at, records) VALUES (:s, :id, "
                    ":at, 1) ON CONFLICT (serial) DO UPDATE SET records = radios.records + 1, "
-                   "last_id = CASE WHEN excluded.last_at >= radios.last_at THEN "
+                   "last_id = CASE WHEN excluded.last_at > radios.last_at OR (excluded.last_at "
+                   "= radios.last_at AND excluded.last_id > radios.last_id) THEN "
                    "excluded.last_id ELSE radios.last_id END, last_at = CASE WHEN "
                    "excluded.last_at >= radios.last_at THEN excluded.last_at ELSE "
                    "radios.last_at END",
@@ -329,8 +353,7 @@ std::unique_ptr<HHistoryStore> HHistoryStore::Open(const std::string& url, std::
                 throw std::runtime_error("the history URL names no file");
             impl->sql.open(*soci::factory_sqlite3(),
                            "db=\"" + path + "\" timeout=" + std::to_string(kSqliteBusySeconds));
-            // Readers never wait for a writer, and a writer for readers.
-            impl->sql << "PRAGMA journal_mode=WAL";
+            UseWriteAheadLog(impl->sql);
         } else if (IsPostgresUrl(url)) {
             impl->engine = Engine::Postgresql;
             impl->sql.open(*soci::factory_postgresql(), WithTimeout(url));
