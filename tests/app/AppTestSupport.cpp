@@ -1,6 +1,7 @@
 #include "AppTestSupport.h"
 
 #include "CPasswordDialog.h"
+#include "HHardwareGroup.h"
 
 std::vector<AppTestRun>& AppTests() {
     static std::vector<AppTestRun> tests;
@@ -103,4 +104,60 @@ RunningApp::RunningApp(int level, const QStringList& words) {
         frame = app.MainFrame();
         doc = app.Document();
     }
+}
+
+void GiveDisplay(HMemoryImage& image) {
+    HHardwareGroup hardware;
+    hardware.Load(image);
+    hardware.SetValue(HHardwareGroup::kRowDisplayHandheld, 1);
+    hardware.SetValue(HHardwareGroup::kRowDisplayMobile, 1);
+    hardware.Save(image);
+}
+
+KeyboardApp::KeyboardApp(int level, const std::function<void(HMemoryImage&)>& prepare)
+    : run(level) {
+    if (run.frame == nullptr)
+        return;
+    GiveDisplay(run.doc->Image());
+    if (prepare) {
+        prepare(run.doc->Image());
+        // As after opening a file of that set: the channel grid shows it.
+        emit run.doc->ImageLoaded();
+        run.frame->SendViewRefresh();
+    }
+}
+
+bool KeyboardApp::Activate() {
+    run.frame->activateWindow();
+    return QTest::qWaitForWindowActive(run.frame);
+}
+
+QDialog* WaitForActiveDialog() {
+    QDialog* found = nullptr;
+    const bool up = QTest::qWaitFor(
+        [&found] {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* d = qobject_cast<QDialog*>(w); d != nullptr && d->isVisible())
+                    found = d;
+            return found != nullptr;
+        },
+        5000);
+    if (!up)
+        return nullptr;
+    found->activateWindow();
+    return QTest::qWaitForWindowActive(found) ? found : nullptr;
+}
+
+QString Mnemonic(const QString& text) {
+    const QKeySequence key = QKeySequence::mnemonic(text);
+    return key.isEmpty() ? QString()
+                         : QKeySequence(key[0].key()).toString(QKeySequence::PortableText);
+}
+
+QStringList Twice(const std::map<QString, QStringList>& entries) {
+    QStringList out;
+    for (const auto& [letter, texts] : entries)
+        if (texts.size() > 1)
+            out << letter + QStringLiteral(": ") + texts.join(QStringLiteral(", "));
+    return out;
 }

@@ -166,3 +166,37 @@ struct RunningApp {
             .remove(QStringLiteral("[*]"));
     }
 };
+
+// A set with a display, so that the grids show their TAG columns.
+void GiveDisplay(HMemoryImage& image);
+
+// The program started in a fresh RP57_HOME on a set with a display, so that
+// the grids show their TAG columns: the start of the tests that work the
+// program by keyboard. `prepare` edits the image further, which the channel
+// grid then shows as a file just opened.
+struct KeyboardApp {
+    TempHome home;
+    RunningApp run;
+    explicit KeyboardApp(int level = 0, const std::function<void(HMemoryImage&)>& prepare = {});
+    [[nodiscard]] bool Ready() const { return run.frame != nullptr; }
+    // The main window made active, so that keys sent to it reach it.
+    bool Activate();
+};
+
+// Keys as the keyboard sends them: to the window, which hands them to the
+// widget with the focus.
+inline void Press(QWidget* window, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+    QTest::keyClick(window->windowHandle(), key, modifiers);
+}
+inline void TypeKeys(QWidget* window, const QString& keys) {
+    for (const QChar ch : keys)
+        QTest::keyClick(window->windowHandle(), ch.toLatin1());
+}
+
+// The dialog a command opened, once it is up and active; null after 5 s.
+QDialog* WaitForActiveDialog();
+
+// The letter of a text's '&' (upper case), or an empty string.
+QString Mnemonic(const QString& text);
+// Letters used twice among `entries` (letter -> texts): "S: Save, Scan".
+QStringList Twice(const std::map<QString, QStringList>& entries);
