@@ -15,7 +15,6 @@
 #include "HHelpWindow.h"
 #include "HRadioSim.h"
 #include "HSimAlignment.h"
-#include "HTransferSteps.h"
 
 namespace {
 
@@ -31,82 +30,16 @@ HRadioSummary OnlyRadio() {
 
 using namespace HChannelTables;
 
-// A radio as it leaves the factory: built-in image, mobile model codes, the
-// end mark in place.
-HMemoryImage FactoryRadio() {
-    HMemoryImage m = BuildDefaultImage();
-    m[2] = 5;
-    m[3] = 0;
-    HTransferSteps::CleanImage(m);
-    m[HImageMap::EepromWordOffset(0xFF)] = 0xA5;
-    m[HImageMap::EepromWordOffset(0xFF) + 1] = 0x5A;
-    return m;
-}
-
-// The simulated radio as a child process: memory, link and frame log in the
-// test's directory.
-class Radio {
-public:
-    Radio(const TempHome& home, const HMemoryImage& memory, const QStringList& faults = {})
-        : m_home(home) {
-        m_ok = HDataFile::Write(File(".mem").toStdString(), memory).Ok();
-        Launch(faults);
-    }
-    // The simulator's own radio: no memory file until something is written.
-    Radio(const TempHome& home, const QStringList& faults) : m_home(home) {
-        m_ok = true;
-        Launch(faults);
-    }
-    ~Radio() { Stop(); }
-    [[nodiscard]] bool Started() const { return m_ok && QFileInfo(Link()).isSymLink(); }
-    [[nodiscard]] QString Link() const { return File(""); }
-    // The radio saved a memory file: something was written to it.
-    [[nodiscard]] bool MemoryKept() const { return QFileInfo::exists(File(".mem")); }
-    void Stop() {
-        if (m_process.state() != QProcess::NotRunning) {
-            m_process.terminate();
-            if (!m_process.waitForFinished(10000))
-                m_process.kill();
-        }
-    }
-    HMemoryImage StopAndRead() {
-        Stop();
-        HMemoryImage m{};
-        (void)HDataFile::Read(File(".mem").toStdString(), m);
-        return m;
-    }
-
-private:
-    void Launch(const QStringList& faults) {
-        QStringList args{"--memory", File(".mem"), "--link", Link(), "--log", File(".log")};
-        for (const QString& f : faults)
-            args << QStringLiteral("--fault") << f;
-        m_process.start(QStringLiteral(RP57_RADIO_SIM), args);
-        m_ok = m_ok && m_process.waitForStarted(10000);
-        for (int i = 0; m_ok && i < 1000 && !QFileInfo(Link()).isSymLink(); ++i)
-            QTest::qWait(10);
-    }
-    [[nodiscard]] QString File(const char* suffix) const {
-        return m_home.Path() + QStringLiteral("/radio") + QLatin1String(suffix);
-    }
-    const TempHome& m_home;
-    QProcess m_process;
-    bool m_ok = false;
-};
-
 // The program in Manufacture Mode with the simulated radio holding `memory`
 // on its port.
 struct Factory {
-    Factory(const TempHome& home, const HMemoryImage& memory, const QStringList& faults = {})
+    Factory(const TempHome& home, const std::optional<HMemoryImage>& memory,
+            const QStringList& faults = {})
         : radio(home, memory, faults), run(1) {
         run.app.SetComDevice(radio.Link().toStdString());
     }
-    // The simulator's own factory-aligned radio, damaged by `faults`.
-    Factory(const TempHome& home, const QStringList& faults) : radio(home, faults), run(1) {
-        run.app.SetComDevice(radio.Link().toStdString());
-    }
     [[nodiscard]] bool Ready() const { return radio.Started() && run.frame != nullptr; }
-    Radio radio;
+    SimRadio radio;
     RunningApp run;
 };
 
@@ -238,11 +171,10 @@ void AlignmentTest::sliderInstructionsUseTheWordsOfTheHelpPage() {
 void AlignmentTest::basicAlignmentEndToEnd() {
     TempHome home;
     QVERIFY(WriteAlignmentFile(home));
-    Radio radio(home, FactoryRadio());
-    QVERIFY(radio.Started());
-    RunningApp run(1);
-    QVERIFY(run.frame);
-    run.app.SetComDevice(radio.Link().toStdString());
+    Factory factory(home, FactoryRadio());
+    QVERIFY(factory.Ready());
+    RunningApp& run = factory.run;
+    SimRadio& radio = factory.radio;
     MessageAnswers answers(QMessageBox::Ok);
 
     QString vcvBox, squelchBox, powerBox, title;
@@ -400,30 +332,31 @@ void AlignmentTest::basicAlignmentEndToEnd() {
 void AlignmentTest::aWordTheRadioRefusesIsToldAndTheImageKeepsTheValue() {
     TempHome home;
     QVERIFY(WriteAlignmentFile(home));
-    Radio radio(home, FactoryRadio(), {QStringLiteral("write-fail:0x0B")});
-    QVERIFY(radio.Started());
-    RunningApp run(1);
-    QVERIFY(run.frame);
-    run.app.SetComDevice(radio.Link().toStdString());
+    // TX Power High is byte 14, in word 0x07: a slider step, with no search
+    // to wait for.
+    Factory factory(home, FactoryRadio(), {"--fault", "write-fail:0x07"});
+    QVERIFY(factory.Ready());
     MessageAnswers answers(QMessageBox::Ok);
     QString box;
+    int newPower = -1;
     ModalDriver<HBasicAlignmentSheet> sheetDriver([&](HBasicAlignmentSheet* sheet) {
-        ModalDriver<HVcvAlignDlg> vcv([&](HVcvAlignDlg* d) {
-            if (StartAndWaitForResult(d))
-                d->OkButton()->click();
+        ModalDriver<HSliderAlignDlg> slider([&](HSliderAlignDlg* d) {
+            newPower = d->Current() + 3;
+            d->ChangeTo(newPower);
+            d->OkButton()->click();
         });
-        sheet->OnStart(HBasicAlignmentSheet::kAlignmentPage, 0);
-        box = sheet->ValueBox(HBasicAlignmentSheet::kAlignmentPage, 0)->text();
+        sheet->OnStart(HBasicAlignmentSheet::kBasic2Page, 0);
+        box = sheet->ValueBox(HBasicAlignmentSheet::kBasic2Page, 0)->text();
         sheet->ExitButton()->click();
     });
-    QVERIFY(run.frame->RunCommand(HCmd::kBasicAlignment));
+    QVERIFY(factory.run.frame->RunCommand(HCmd::kBasicAlignment));
     QVERIFY(answers.asked.contains(QStringLiteral("message2906")));
     const QString told = answers.texts.at(answers.asked.indexOf(QStringLiteral("message2906")));
-    QVERIFY2(told.contains(QStringLiteral("EEPROM word 0x0B")), qPrintable(told));
-    QCOMPARE(box, QStringLiteral("225"));
-    // The radio kept its own RX VCV (byte 22 of word 0x0B).
-    QVERIFY(FactoryRadio()[22] != 225);
-    QCOMPARE(radio.StopAndRead()[22], FactoryRadio()[22]);
+    QVERIFY2(told.contains(QStringLiteral("EEPROM word 0x07")), qPrintable(told));
+    QCOMPARE(box, QString::number(newPower));
+    // The radio kept its own value.
+    QVERIFY(FactoryRadio()[14] != newPower);
+    QCOMPARE(factory.radio.StopAndRead()[14], FactoryRadio()[14]);
 }
 
 void AlignmentTest::aStepWhoseReadingsFailStoresNothingAndTheEndSaysSo() {
@@ -432,7 +365,7 @@ void AlignmentTest::aStepWhoseReadingsFailStoresNothingAndTheEndSaysSo() {
     // is accepted; the end does not say Finished and names the two.
     TempHome home;
     QVERIFY(WriteAlignmentFile(home));
-    Factory factory(home, FactoryRadio(), {QStringLiteral("nak-command:0x31")});
+    Factory factory(home, FactoryRadio(), {"--fault", "nak-command:0x31"});
     QVERIFY(factory.Ready());
     MessageAnswers answers(QMessageBox::Ok);
     QString tuneBox, squelchBox;
@@ -498,11 +431,10 @@ void AlignmentTest::channelFineAlignmentStoresTheChannelOffset() {
         model.Save(memory);
         return int(model.GetField(0, kFieldTxTune16));
     }();
-    Radio radio(home, memory);
-    QVERIFY(radio.Started());
-    RunningApp run(1);
-    QVERIFY(run.frame);
-    run.app.SetComDevice(radio.Link().toStdString());
+    Factory factory(home, memory);
+    QVERIFY(factory.Ready());
+    RunningApp& run = factory.run;
+    SimRadio& radio = factory.radio;
     MessageAnswers answers(QMessageBox::Ok);
 
     int shownBefore = -1, shownAfter = -1;
@@ -704,7 +636,8 @@ void AlignmentTest::theSimulatedRadioRecoversInEachOfItsFourStates() {
         // A data file saved from this radio while it was sound.
         const QString saved = home.QPath("saved.R57");
         QVERIFY(HDataFile::Write(saved.toStdString(), factoryMemory).Ok());
-        Factory factory(home, *c.fault ? QStringList{QLatin1String(c.fault)} : QStringList{});
+        Factory factory(home, std::nullopt,
+                        *c.fault ? QStringList{"--fault", QLatin1String(c.fault)} : QStringList{});
         QVERIFY2(factory.Ready(), qPrintable(row));
         MessageAnswers answers(QMessageBox::Ok);
         answers.Queue(c.question, QMessageBox::Yes);

@@ -20,6 +20,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -200,3 +201,44 @@ QDialog* WaitForActiveDialog();
 QString Mnemonic(const QString& text);
 // Letters used twice among `entries` (letter -> texts): "S: Save, Scan".
 QStringList Twice(const std::map<QString, QStringList>& entries);
+
+// A radio as it leaves the factory: the built-in image with mobile model
+// codes and the end mark in place.
+HMemoryImage FactoryRadio();
+
+// The simulated radio as a child process, its memory file, link and frame log
+// in the test's directory and named after it. Without `memory` it is the
+// simulator's own factory-aligned radio, with no memory file until something
+// is written. `extra` goes to its command line ("--fault", "silent").
+class SimRadio {
+public:
+    SimRadio(const TempHome& home, const std::optional<HMemoryImage>& memory,
+             const QStringList& extra = {}, QString name = QStringLiteral("radio"));
+    ~SimRadio() { Stop(); }
+    SimRadio(const SimRadio&) = delete;
+    SimRadio& operator=(const SimRadio&) = delete;
+
+    [[nodiscard]] bool Started() const { return m_ok && QFileInfo(Link()).isSymLink(); }
+    [[nodiscard]] QString Link() const { return File(""); }
+    // The radio saved a memory file: something was written to it.
+    [[nodiscard]] bool MemoryKept() const { return QFileInfo::exists(File(".mem")); }
+    void Stop();
+    HMemoryImage StopAndRead();
+    // Frames the program sent that start with `start` ("F2 02"), as hex text.
+    [[nodiscard]] QStringList Sent(const QString& start) const;
+    // Whether the program sent any EEPROM or FLASH write.
+    [[nodiscard]] bool Wrote() const {
+        return !Sent(QStringLiteral("F1")).isEmpty() || !Sent(QStringLiteral("F3")).isEmpty();
+    }
+    // The block bytes of the read requests of one area ("F0" or "F2").
+    [[nodiscard]] QString ReadBlocks(const char* area) const;
+
+private:
+    [[nodiscard]] QString File(const char* suffix) const {
+        return m_home.Path() + QLatin1Char('/') + m_name + QLatin1String(suffix);
+    }
+    const TempHome& m_home;
+    QString m_name;
+    QProcess m_process;
+    bool m_ok = false;
+};
