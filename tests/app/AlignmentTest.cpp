@@ -64,20 +64,6 @@ std::uint16_t Word(const HMemoryImage& m, int word) {
     return std::uint16_t(m[std::size_t(word) * 2] << 8 | m[std::size_t(word) * 2 + 1]);
 }
 
-// With RP57_SHOTS set (a folder), the window and the whole screen as PNGs, to
-// look at.
-void Shot(QWidget* window, const QString& name) {
-    const QString dir = qEnvironmentVariable("RP57_SHOTS");
-    if (dir.isEmpty())
-        return;
-    window->grab().save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
-    QTest::qWait(200); // the screen shows the window's last paint
-    if (!window->isVisible())
-        return;
-    if (QScreen* screen = window->screen())
-        screen->grabWindow(0).save(dir + QLatin1Char('/') + name + QStringLiteral("_screen.png"));
-}
-
 // Runs a modal dialog's Start and waits (bounded, so a broken build ends)
 // until its result is shown.
 template <class D> bool StartAndWaitForResult(D* dialog) {
@@ -201,7 +187,7 @@ void AlignmentTest::basicAlignmentEndToEnd() {
                     (vcvShown.isEmpty() || vcvShown.last() != text)) {
                     vcvShown << text;
                     if (vcvShown.size() == 3)
-                        Shot(d, QStringLiteral("vcv_searching"));
+                        SaveShot(d, QStringLiteral("vcv_searching"));
                 }
             });
             watch.start(5);
@@ -230,7 +216,7 @@ void AlignmentTest::basicAlignmentEndToEnd() {
             if (d->Instruction()->isVisible())
                 powerInstruction = d->Instruction()->text();
             powerWidth = d->width();
-            Shot(d, QStringLiteral("slider_tx_power"));
+            SaveShot(d, QStringLiteral("slider_tx_power"));
             newPower = d->Current() + 3;
             d->ChangeTo(newPower);
             if (d->Current() == newPower)
@@ -243,7 +229,7 @@ void AlignmentTest::basicAlignmentEndToEnd() {
         ModalDriver<HSliderAlignDlg> da([&](HSliderAlignDlg* d) {
             if (d->Instruction()->isVisible())
                 daInstruction = d->Instruction()->text();
-            Shot(d, QStringLiteral("slider_frequency_da"));
+            SaveShot(d, QStringLiteral("slider_frequency_da"));
             d->CancelButton()->click();
         });
         sheet->OnStart(HBasicAlignmentSheet::kAlignmentPage, 2);
@@ -258,7 +244,7 @@ void AlignmentTest::basicAlignmentEndToEnd() {
             for (QLabel* label : d->findChildren<QLabel*>())
                 if (label->isVisibleTo(d))
                     tuneShown << label->text();
-            Shot(d, QStringLiteral("tune_done"));
+            SaveShot(d, QStringLiteral("tune_done"));
             if (d->OkButton()->isVisible())
                 d->OkButton()->click();
         });

@@ -19,6 +19,12 @@ void ShootScreen(const QString& name) {
                        dir + QLatin1Char('/') + name + QStringLiteral(".png")});
 }
 
+void SaveShot(QWidget* widget, const QString& name) {
+    const QString dir = qEnvironmentVariable("RP57_SHOT_DIR");
+    if (!dir.isEmpty())
+        widget->grab().save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
+}
+
 bool TempHome::Write(const char* name, const QByteArray& content) const {
     QFile file(QPath(name));
     return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&

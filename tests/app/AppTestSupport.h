@@ -83,6 +83,8 @@ private:
 // With RP57_SCREEN_SHOT_DIR set, the X screen as it is now (run under
 // xvfb-run with the xcb platform), for a person to look at.
 void ShootScreen(const QString& name);
+// With RP57_SHOT_DIR set, the widget as drawn saved there as `name`.png.
+void SaveShot(QWidget* widget, const QString& name);
 
 // Waits in the background for a visible dialog of type T (and, when given, of
 // that object name) and acts on it once; a dialog the action left open (a check

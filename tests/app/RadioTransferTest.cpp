@@ -494,9 +494,7 @@ void RadioTransferTest::allocationDialogRules() {
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Channel Allocation/Group Alpha Tag"));
         QVERIFY(dialog.width() > dialog.fontMetrics().horizontalAdvance(dialog.windowTitle()) +
                                      dialog.fontMetrics().height() * 6);
-        if (!qEnvironmentVariableIsEmpty("RP57_SHOTS"))
-            dialog.grab().save(qEnvironmentVariable("RP57_SHOTS") +
-                               QStringLiteral("/channel_allocation.png"));
+        SaveShot(&dialog, QStringLiteral("channel_allocation"));
         QVERIFY(dialog.CountEdit(1)->isEnabled() && !dialog.TagEdit(1)->isEnabled());
         // 100 + 40 > 128: cut to the 28 left, with a warning.
         TransferAnswers answers;
