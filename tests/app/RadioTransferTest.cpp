@@ -66,6 +66,15 @@ bool OpenDocument(RunningApp& run, const TempHome& home, const HMemoryImage& ima
     return HDataFile::Write(home.File(name), image).Ok() && run.doc->OpenFile(home.File(name));
 }
 
+// Radio > Upload in the transfer dialog on `device`: its result and its
+// status line.
+std::pair<int, QString> Upload(const std::string& device, HMemoryImage& image) {
+    HComInstructionDialog dialog({.devicePath = device}, image);
+    dialog.SetCommand(HComInstructionDialog::kCommandUpload);
+    const int result = dialog.DoModal();
+    return {result, dialog.StatusLabel()->text()};
+}
+
 // Answers what a transfer asks: OK or Yes, and the programming password.
 struct TransferAnswers : MessageAnswers {
     explicit TransferAnswers(QStringList scripted = {}) : MessageAnswers(QMessageBox::Yes) {
@@ -308,12 +317,7 @@ void RadioTransferTest::uploadAsksBeforeReplacingEdits() {
 void RadioTransferTest::portOpenErrorsSayWhy() {
     TempHome home;
     HMemoryImage image{};
-    const auto upload = [&image](const std::string& device) {
-        HComInstructionDialog dialog({.devicePath = device}, image);
-        dialog.SetCommand(HComInstructionDialog::kCommandUpload);
-        const int result = dialog.DoModal();
-        return std::make_pair(result, dialog.StatusLabel()->text());
-    };
+    const auto upload = [&image](const std::string& device) { return Upload(device, image); };
     {
         // A device that is not there: named, with the system's reason.
         TransferAnswers answers;
@@ -354,12 +358,7 @@ void RadioTransferTest::passwordPromptSaysWhatIsAskedAndWhatIsLeft() {
     SimRadio radio(home, TransferRadio());
     QVERIFY(radio.Started());
     HMemoryImage image{};
-    const auto upload = [&]() {
-        HComInstructionDialog dialog({.devicePath = radio.Link().toStdString()}, image);
-        dialog.SetCommand(HComInstructionDialog::kCommandUpload);
-        const int result = dialog.DoModal();
-        return std::make_pair(result, dialog.StatusLabel()->text());
-    };
+    const auto upload = [&] { return Upload(radio.Link().toStdString(), image); };
     {
         // Two wrong entries, each said before the prompt comes back, then
         // the right one.
@@ -628,15 +627,6 @@ QString Tag(const HMemoryImage& image, int channel) {
     return QString::fromStdString(model.GetTag(channel)).trimmed();
 }
 
-// Whether some cell of the table holds `text` (blanks around it aside).
-bool TableShows(const QTableWidget* table, const QString& text) {
-    for (int r = 0; r < table->rowCount(); ++r)
-        for (int c = 0; c < table->columnCount(); ++c)
-            if (table->item(r, c) && table->item(r, c)->text().trimmed() == text)
-                return true;
-    return false;
-}
-
 } // namespace
 
 void RadioTransferTest::historyWindowOpensComparesAndRestoresAVersion() {
@@ -666,7 +656,7 @@ void RadioTransferTest::historyWindowOpensComparesAndRestoresAVersion() {
         QCOMPARE(d->Radios()->rowCount(), 1);
         QVERIFY(d->ChooseRadio(QStringLiteral("4711")));
         QCOMPARE(d->Timeline()->rowCount(), 2);
-        QVERIFY(TableShows(d->Timeline(), QStringLiteral("upload")));
+        QVERIFY(ModelShows(d->Timeline()->model(), QStringLiteral("upload")));
         d->ChooseSteps({1});
         QVERIFY(!d->CompareButton()->isEnabled());
         d->ChooseSteps({1, 2});
@@ -675,8 +665,8 @@ void RadioTransferTest::historyWindowOpensComparesAndRestoresAVersion() {
         ModalDriver<CCompareDlg> compare([&compared](CCompareDlg* c) {
             auto* table = c->findChild<QTableWidget*>(QStringLiteral("compareTable"));
             QVERIFY(table);
-            QVERIFY(TableShows(table, QStringLiteral("RADIO05")));
-            QVERIFY(TableShows(table, QStringLiteral("EDITED")));
+            QVERIFY(ModelShows(table->model(), QStringLiteral("RADIO05")));
+            QVERIFY(ModelShows(table->model(), QStringLiteral("EDITED")));
             compared = true;
         });
         d->CompareButton()->click();
