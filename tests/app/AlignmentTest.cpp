@@ -15,7 +15,6 @@
 #include "HHelpWindow.h"
 #include "HRadioSim.h"
 #include "HSimAlignment.h"
-#include "HTransferSteps.h"
 
 namespace {
 
@@ -31,82 +30,16 @@ HRadioSummary OnlyRadio() {
 
 using namespace HChannelTables;
 
-// A radio as it leaves the factory: built-in image, mobile model codes, the
-// end mark in place.
-HMemoryImage FactoryRadio() {
-    HMemoryImage m = BuildDefaultImage();
-    m[2] = 5;
-    m[3] = 0;
-    HTransferSteps::CleanImage(m);
-    m[HImageMap::EepromWordOffset(0xFF)] = 0xA5;
-    m[HImageMap::EepromWordOffset(0xFF) + 1] = 0x5A;
-    return m;
-}
-
-// The simulated radio as a child process: memory, link and frame log in the
-// test's directory.
-class Radio {
-public:
-    Radio(const TempHome& home, const HMemoryImage& memory, const QStringList& faults = {})
-        : m_home(home) {
-        m_ok = HDataFile::Write(File(".mem").toStdString(), memory).Ok();
-        Launch(faults);
-    }
-    // The simulator's own radio: no memory file until something is written.
-    Radio(const TempHome& home, const QStringList& faults) : m_home(home) {
-        m_ok = true;
-        Launch(faults);
-    }
-    ~Radio() { Stop(); }
-    [[nodiscard]] bool Started() const { return m_ok && QFileInfo(Link()).isSymLink(); }
-    [[nodiscard]] QString Link() const { return File(""); }
-    // The radio saved a memory file: something was written to it.
-    [[nodiscard]] bool MemoryKept() const { return QFileInfo::exists(File(".mem")); }
-    void Stop() {
-        if (m_process.state() != QProcess::NotRunning) {
-            m_process.terminate();
-            if (!m_process.waitForFinished(10000))
-                m_process.kill();
-        }
-    }
-    HMemoryImage StopAndRead() {
-        Stop();
-        HMemoryImage m{};
-        (void)HDataFile::Read(File(".mem").toStdString(), m);
-        return m;
-    }
-
-private:
-    void Launch(const QStringList& faults) {
-        QStringList args{"--memory", File(".mem"), "--link", Link(), "--log", File(".log")};
-        for (const QString& f : faults)
-            args << QStringLiteral("--fault") << f;
-        m_process.start(QStringLiteral(RP57_RADIO_SIM), args);
-        m_ok = m_ok && m_process.waitForStarted(10000);
-        for (int i = 0; m_ok && i < 1000 && !QFileInfo(Link()).isSymLink(); ++i)
-            QTest::qWait(10);
-    }
-    [[nodiscard]] QString File(const char* suffix) const {
-        return m_home.Path() + QStringLiteral("/radio") + QLatin1String(suffix);
-    }
-    const TempHome& m_home;
-    QProcess m_process;
-    bool m_ok = false;
-};
-
 // The program in Manufacture Mode with the simulated radio holding `memory`
 // on its port.
 struct Factory {
-    Factory(const TempHome& home, const HMemoryImage& memory, const QStringList& faults = {})
+    Factory(const TempHome& home, const std::optional<HMemoryImage>& memory,
+            const QStringList& faults = {})
         : radio(home, memory, faults), run(1) {
         run.app.SetComDevice(radio.Link().toStdString());
     }
-    // The simulator's own factory-aligned radio, damaged by `faults`.
-    Factory(const TempHome& home, const QStringList& faults) : radio(home, faults), run(1) {
-        run.app.SetComDevice(radio.Link().toStdString());
-    }
     [[nodiscard]] bool Ready() const { return radio.Started() && run.frame != nullptr; }
-    Radio radio;
+    SimRadio radio;
     RunningApp run;
 };
 
@@ -129,20 +62,6 @@ HMemoryImage WithIdentityMarks(HMemoryImage m, bool eeprom, bool flash) {
 
 std::uint16_t Word(const HMemoryImage& m, int word) {
     return std::uint16_t(m[std::size_t(word) * 2] << 8 | m[std::size_t(word) * 2 + 1]);
-}
-
-// With RP57_SHOTS set (a folder), the window and the whole screen as PNGs, to
-// look at.
-void Shot(QWidget* window, const QString& name) {
-    const QString dir = qEnvironmentVariable("RP57_SHOTS");
-    if (dir.isEmpty())
-        return;
-    window->grab().save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
-    QTest::qWait(200); // the screen shows the window's last paint
-    if (!window->isVisible())
-        return;
-    if (QScreen* screen = window->screen())
-        screen->grabWindow(0).save(dir + QLatin1Char('/') + name + QStringLiteral("_screen.png"));
 }
 
 // Runs a modal dialog's Start and waits (bounded, so a broken build ends)
@@ -173,20 +92,15 @@ private slots:
 };
 
 void AlignmentTest::radioMenuOffersAlignmentOnlyInManufactureMode() {
-    {
+    for (int level : {0, 1}) {
         TempHome home;
-        RunningApp run;
+        RunningApp run(level);
         QVERIFY(run.frame);
         run.frame->UpdateCommandUI();
         for (int id : {HCmd::kBasicAlignment, HCmd::kChFineAlignment, HCmd::kAdjustmentRecover})
-            QVERIFY2(!run.frame->CommandAction(id)->isEnabled(), qPrintable(QString::number(id)));
+            QVERIFY2(run.frame->CommandAction(id)->isEnabled() == (level == 1),
+                     qPrintable(QStringLiteral("level %1 command %2").arg(level).arg(id)));
     }
-    TempHome home;
-    RunningApp run(1);
-    QVERIFY(run.frame);
-    run.frame->UpdateCommandUI();
-    for (int id : {HCmd::kBasicAlignment, HCmd::kChFineAlignment, HCmd::kAdjustmentRecover})
-        QVERIFY2(run.frame->CommandAction(id)->isEnabled(), qPrintable(QString::number(id)));
 }
 
 void AlignmentTest::everyAlignmentWindowHasItsHelpPage() {
@@ -238,11 +152,10 @@ void AlignmentTest::sliderInstructionsUseTheWordsOfTheHelpPage() {
 void AlignmentTest::basicAlignmentEndToEnd() {
     TempHome home;
     QVERIFY(WriteAlignmentFile(home));
-    Radio radio(home, FactoryRadio());
-    QVERIFY(radio.Started());
-    RunningApp run(1);
-    QVERIFY(run.frame);
-    run.app.SetComDevice(radio.Link().toStdString());
+    Factory factory(home, FactoryRadio());
+    QVERIFY(factory.Ready());
+    RunningApp& run = factory.run;
+    SimRadio& radio = factory.radio;
     MessageAnswers answers(QMessageBox::Ok);
 
     QString vcvBox, squelchBox, powerBox, title;
@@ -269,7 +182,7 @@ void AlignmentTest::basicAlignmentEndToEnd() {
                     (vcvShown.isEmpty() || vcvShown.last() != text)) {
                     vcvShown << text;
                     if (vcvShown.size() == 3)
-                        Shot(d, QStringLiteral("vcv_searching"));
+                        SaveShot(d, QStringLiteral("vcv_searching"));
                 }
             });
             watch.start(5);
@@ -298,7 +211,7 @@ void AlignmentTest::basicAlignmentEndToEnd() {
             if (d->Instruction()->isVisible())
                 powerInstruction = d->Instruction()->text();
             powerWidth = d->width();
-            Shot(d, QStringLiteral("slider_tx_power"));
+            SaveShot(d, QStringLiteral("slider_tx_power"));
             newPower = d->Current() + 3;
             d->ChangeTo(newPower);
             if (d->Current() == newPower)
@@ -311,7 +224,7 @@ void AlignmentTest::basicAlignmentEndToEnd() {
         ModalDriver<HSliderAlignDlg> da([&](HSliderAlignDlg* d) {
             if (d->Instruction()->isVisible())
                 daInstruction = d->Instruction()->text();
-            Shot(d, QStringLiteral("slider_frequency_da"));
+            SaveShot(d, QStringLiteral("slider_frequency_da"));
             d->CancelButton()->click();
         });
         sheet->OnStart(HBasicAlignmentSheet::kAlignmentPage, 2);
@@ -326,7 +239,7 @@ void AlignmentTest::basicAlignmentEndToEnd() {
             for (QLabel* label : d->findChildren<QLabel*>())
                 if (label->isVisibleTo(d))
                     tuneShown << label->text();
-            Shot(d, QStringLiteral("tune_done"));
+            SaveShot(d, QStringLiteral("tune_done"));
             if (d->OkButton()->isVisible())
                 d->OkButton()->click();
         });
@@ -400,30 +313,31 @@ void AlignmentTest::basicAlignmentEndToEnd() {
 void AlignmentTest::aWordTheRadioRefusesIsToldAndTheImageKeepsTheValue() {
     TempHome home;
     QVERIFY(WriteAlignmentFile(home));
-    Radio radio(home, FactoryRadio(), {QStringLiteral("write-fail:0x0B")});
-    QVERIFY(radio.Started());
-    RunningApp run(1);
-    QVERIFY(run.frame);
-    run.app.SetComDevice(radio.Link().toStdString());
+    // TX Power High is byte 14, in word 0x07: a slider step, with no search
+    // to wait for.
+    Factory factory(home, FactoryRadio(), {"--fault", "write-fail:0x07"});
+    QVERIFY(factory.Ready());
     MessageAnswers answers(QMessageBox::Ok);
     QString box;
+    int newPower = -1;
     ModalDriver<HBasicAlignmentSheet> sheetDriver([&](HBasicAlignmentSheet* sheet) {
-        ModalDriver<HVcvAlignDlg> vcv([&](HVcvAlignDlg* d) {
-            if (StartAndWaitForResult(d))
-                d->OkButton()->click();
+        ModalDriver<HSliderAlignDlg> slider([&](HSliderAlignDlg* d) {
+            newPower = d->Current() + 3;
+            d->ChangeTo(newPower);
+            d->OkButton()->click();
         });
-        sheet->OnStart(HBasicAlignmentSheet::kAlignmentPage, 0);
-        box = sheet->ValueBox(HBasicAlignmentSheet::kAlignmentPage, 0)->text();
+        sheet->OnStart(HBasicAlignmentSheet::kBasic2Page, 0);
+        box = sheet->ValueBox(HBasicAlignmentSheet::kBasic2Page, 0)->text();
         sheet->ExitButton()->click();
     });
-    QVERIFY(run.frame->RunCommand(HCmd::kBasicAlignment));
+    QVERIFY(factory.run.frame->RunCommand(HCmd::kBasicAlignment));
     QVERIFY(answers.asked.contains(QStringLiteral("message2906")));
     const QString told = answers.texts.at(answers.asked.indexOf(QStringLiteral("message2906")));
-    QVERIFY2(told.contains(QStringLiteral("EEPROM word 0x0B")), qPrintable(told));
-    QCOMPARE(box, QStringLiteral("225"));
-    // The radio kept its own RX VCV (byte 22 of word 0x0B).
-    QVERIFY(FactoryRadio()[22] != 225);
-    QCOMPARE(radio.StopAndRead()[22], FactoryRadio()[22]);
+    QVERIFY2(told.contains(QStringLiteral("EEPROM word 0x07")), qPrintable(told));
+    QCOMPARE(box, QString::number(newPower));
+    // The radio kept its own value.
+    QVERIFY(FactoryRadio()[14] != newPower);
+    QCOMPARE(factory.radio.StopAndRead()[14], FactoryRadio()[14]);
 }
 
 void AlignmentTest::aStepWhoseReadingsFailStoresNothingAndTheEndSaysSo() {
@@ -432,7 +346,7 @@ void AlignmentTest::aStepWhoseReadingsFailStoresNothingAndTheEndSaysSo() {
     // is accepted; the end does not say Finished and names the two.
     TempHome home;
     QVERIFY(WriteAlignmentFile(home));
-    Factory factory(home, FactoryRadio(), {QStringLiteral("nak-command:0x31")});
+    Factory factory(home, FactoryRadio(), {"--fault", "nak-command:0x31"});
     QVERIFY(factory.Ready());
     MessageAnswers answers(QMessageBox::Ok);
     QString tuneBox, squelchBox;
@@ -498,11 +412,10 @@ void AlignmentTest::channelFineAlignmentStoresTheChannelOffset() {
         model.Save(memory);
         return int(model.GetField(0, kFieldTxTune16));
     }();
-    Radio radio(home, memory);
-    QVERIFY(radio.Started());
-    RunningApp run(1);
-    QVERIFY(run.frame);
-    run.app.SetComDevice(radio.Link().toStdString());
+    Factory factory(home, memory);
+    QVERIFY(factory.Ready());
+    RunningApp& run = factory.run;
+    SimRadio& radio = factory.radio;
     MessageAnswers answers(QMessageBox::Ok);
 
     int shownBefore = -1, shownAfter = -1;
@@ -704,7 +617,8 @@ void AlignmentTest::theSimulatedRadioRecoversInEachOfItsFourStates() {
         // A data file saved from this radio while it was sound.
         const QString saved = home.QPath("saved.R57");
         QVERIFY(HDataFile::Write(saved.toStdString(), factoryMemory).Ok());
-        Factory factory(home, *c.fault ? QStringList{QLatin1String(c.fault)} : QStringList{});
+        Factory factory(home, std::nullopt,
+                        *c.fault ? QStringList{"--fault", QLatin1String(c.fault)} : QStringList{});
         QVERIFY2(factory.Ready(), qPrintable(row));
         MessageAnswers answers(QMessageBox::Ok);
         answers.Queue(c.question, QMessageBox::Yes);

@@ -1,6 +1,8 @@
 #include "AppTestSupport.h"
 
 #include "CPasswordDialog.h"
+#include "HHardwareGroup.h"
+#include "HTransferSteps.h"
 
 std::vector<AppTestRun>& AppTests() {
     static std::vector<AppTestRun> tests;
@@ -15,6 +17,12 @@ void ShootScreen(const QString& name) {
     QProcess::execute(QStringLiteral("import"),
                       {QStringLiteral("-window"), QStringLiteral("root"),
                        dir + QLatin1Char('/') + name + QStringLiteral(".png")});
+}
+
+void SaveShot(QWidget* widget, const QString& name) {
+    const QString dir = qEnvironmentVariable("RP57_SHOT_DIR");
+    if (!dir.isEmpty())
+        widget->grab().save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
 }
 
 bool TempHome::Write(const char* name, const QByteArray& content) const {
@@ -103,4 +111,117 @@ RunningApp::RunningApp(int level, const QStringList& words) {
         frame = app.MainFrame();
         doc = app.Document();
     }
+}
+
+void GiveDisplay(HMemoryImage& image) {
+    HHardwareGroup hardware;
+    hardware.Load(image);
+    hardware.SetValue(HHardwareGroup::kRowDisplayHandheld, 1);
+    hardware.SetValue(HHardwareGroup::kRowDisplayMobile, 1);
+    hardware.Save(image);
+}
+
+KeyboardApp::KeyboardApp(int level, const std::function<void(HMemoryImage&)>& prepare)
+    : run(level) {
+    if (run.frame == nullptr)
+        return;
+    GiveDisplay(run.doc->Image());
+    if (prepare) {
+        prepare(run.doc->Image());
+        // As after opening a file of that set: the channel grid shows it.
+        emit run.doc->ImageLoaded();
+        run.frame->SendViewRefresh();
+    }
+}
+
+bool KeyboardApp::Activate() {
+    run.frame->activateWindow();
+    return QTest::qWaitForWindowActive(run.frame);
+}
+
+QDialog* WaitForActiveDialog() {
+    QDialog* found = nullptr;
+    const bool up = QTest::qWaitFor(
+        [&found] {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* d = qobject_cast<QDialog*>(w); d != nullptr && d->isVisible())
+                    found = d;
+            return found != nullptr;
+        },
+        5000);
+    if (!up)
+        return nullptr;
+    found->activateWindow();
+    return QTest::qWaitForWindowActive(found) ? found : nullptr;
+}
+
+QString Mnemonic(const QString& text) {
+    const QKeySequence key = QKeySequence::mnemonic(text);
+    return key.isEmpty() ? QString()
+                         : QKeySequence(key[0].key()).toString(QKeySequence::PortableText);
+}
+
+QStringList Twice(const std::map<QString, QStringList>& entries) {
+    QStringList out;
+    for (const auto& [letter, texts] : entries)
+        if (texts.size() > 1)
+            out << letter + QStringLiteral(": ") + texts.join(QStringLiteral(", "));
+    return out;
+}
+
+HMemoryImage FactoryRadio() {
+    HMemoryImage m = BuildDefaultImage();
+    m[2] = 5; // production code: mobile
+    m[3] = 0; // custom code
+    HTransferSteps::CleanImage(m);
+    m[HImageMap::EepromWordOffset(0xFF)] = 0xA5;
+    m[HImageMap::EepromWordOffset(0xFF) + 1] = 0x5A;
+    return m;
+}
+
+SimRadio::SimRadio(const TempHome& home, const std::optional<HMemoryImage>& memory,
+                   const QStringList& extra, QString name)
+    : m_home(home), m_name(std::move(name)) {
+    m_ok = !memory || HDataFile::Write(File(".mem").toStdString(), *memory).Ok();
+    m_process.start(QStringLiteral(RP57_RADIO_SIM),
+                    QStringList{"--memory", File(".mem"), "--link", Link(), "--log", File(".log")} +
+                        extra);
+    m_ok = m_ok && m_process.waitForStarted(10000);
+    // Bounded so a broken simulator cannot hang the suite.
+    for (int i = 0; m_ok && i < 1000 && !QFileInfo(Link()).isSymLink(); ++i)
+        QTest::qWait(10);
+}
+
+void SimRadio::Stop() {
+    if (m_process.state() != QProcess::NotRunning) {
+        m_process.terminate(); // the radio saves what was written
+        if (!m_process.waitForFinished(10000))
+            m_process.kill();
+    }
+}
+
+HMemoryImage SimRadio::StopAndRead() {
+    Stop();
+    HMemoryImage m{};
+    (void)HDataFile::Read(File(".mem").toStdString(), m);
+    return m;
+}
+
+QStringList SimRadio::Sent(const QString& start) const {
+    QStringList out;
+    QFile log(File(".log"));
+    (void)log.open(QIODevice::ReadOnly);
+    for (const QString& line : QString::fromUtf8(log.readAll()).split('\n')) {
+        const qsizetype at = line.indexOf(QStringLiteral("PC>RADIO "));
+        if (at >= 0 && line.mid(at + 9).startsWith(start))
+            out << line.mid(at + 9).section(QStringLiteral("  "), 0, 0);
+    }
+    return out;
+}
+
+QString SimRadio::ReadBlocks(const char* area) const {
+    QStringList blocks;
+    for (const QString& frame : Sent(QLatin1String(area) + QStringLiteral(" 02 ")))
+        blocks << frame.section(QLatin1Char(' '), 2, 2);
+    return blocks.join(QLatin1Char(' '));
 }

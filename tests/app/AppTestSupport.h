@@ -20,6 +20,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -82,6 +83,8 @@ private:
 // With RP57_SCREEN_SHOT_DIR set, the X screen as it is now (run under
 // xvfb-run with the xcb platform), for a person to look at.
 void ShootScreen(const QString& name);
+// With RP57_SHOT_DIR set, the widget as drawn saved there as `name`.png.
+void SaveShot(QWidget* widget, const QString& name);
 
 // Waits in the background for a visible dialog of type T (and, when given, of
 // that object name) and acts on it once; a dialog the action left open (a check
@@ -165,4 +168,79 @@ struct RunningApp {
             .section(QStringLiteral(" - "), 0, 0)
             .remove(QStringLiteral("[*]"));
     }
+};
+
+// A set with a display, so that the grids show their TAG columns.
+void GiveDisplay(HMemoryImage& image);
+
+// The program started in a fresh RP57_HOME on a set with a display, so that
+// the grids show their TAG columns: the start of the tests that work the
+// program by keyboard. `prepare` edits the image further, which the channel
+// grid then shows as a file just opened.
+struct KeyboardApp {
+    TempHome home;
+    RunningApp run;
+    explicit KeyboardApp(int level = 0, const std::function<void(HMemoryImage&)>& prepare = {});
+    [[nodiscard]] bool Ready() const { return run.frame != nullptr; }
+    // The main window made active, so that keys sent to it reach it.
+    bool Activate();
+};
+
+// Keys as the keyboard sends them: to the window, which hands them to the
+// widget with the focus.
+inline void Press(QWidget* window, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+    QTest::keyClick(window->windowHandle(), key, modifiers);
+}
+inline void TypeKeys(QWidget* window, const QString& keys) {
+    for (const QChar ch : keys)
+        QTest::keyClick(window->windowHandle(), ch.toLatin1());
+}
+
+// The dialog a command opened, once it is up and active; null after 5 s.
+QDialog* WaitForActiveDialog();
+
+// The letter of a text's '&' (upper case), or an empty string.
+QString Mnemonic(const QString& text);
+// Letters used twice among `entries` (letter -> texts): "S: Save, Scan".
+QStringList Twice(const std::map<QString, QStringList>& entries);
+
+// A radio as it leaves the factory: the built-in image with mobile model
+// codes and the end mark in place.
+HMemoryImage FactoryRadio();
+
+// The simulated radio as a child process, its memory file, link and frame log
+// in the test's directory and named after it. Without `memory` it is the
+// simulator's own factory-aligned radio, with no memory file until something
+// is written. `extra` goes to its command line ("--fault", "silent").
+class SimRadio {
+public:
+    SimRadio(const TempHome& home, const std::optional<HMemoryImage>& memory,
+             const QStringList& extra = {}, QString name = QStringLiteral("radio"));
+    ~SimRadio() { Stop(); }
+    SimRadio(const SimRadio&) = delete;
+    SimRadio& operator=(const SimRadio&) = delete;
+
+    [[nodiscard]] bool Started() const { return m_ok && QFileInfo(Link()).isSymLink(); }
+    [[nodiscard]] QString Link() const { return File(""); }
+    // The radio saved a memory file: something was written to it.
+    [[nodiscard]] bool MemoryKept() const { return QFileInfo::exists(File(".mem")); }
+    void Stop();
+    HMemoryImage StopAndRead();
+    // Frames the program sent that start with `start` ("F2 02"), as hex text.
+    [[nodiscard]] QStringList Sent(const QString& start) const;
+    // Whether the program sent any EEPROM or FLASH write.
+    [[nodiscard]] bool Wrote() const {
+        return !Sent(QStringLiteral("F1")).isEmpty() || !Sent(QStringLiteral("F3")).isEmpty();
+    }
+    // The block bytes of the read requests of one area ("F0" or "F2").
+    [[nodiscard]] QString ReadBlocks(const char* area) const;
+
+private:
+    [[nodiscard]] QString File(const char* suffix) const {
+        return m_home.Path() + QLatin1Char('/') + m_name + QLatin1String(suffix);
+    }
+    const TempHome& m_home;
+    QString m_name;
+    QProcess m_process;
+    bool m_ok = false;
 };

@@ -2,8 +2,7 @@
 // registry opens its editor over the document's image; Cancel leaves image and
 // modified flag alone, OK marks the image modified; the Hardware band question
 // answered No leaves the image byte-identical, and Yes makes a new image for
-// the new model. With RP57_SHOT_DIR set, each editor is also saved as a PNG
-// there (at the test's access levels) for a person to look at.
+// the new model. (The layout test saves every editor's pages as PNGs.)
 #include "AppTestSupport.h"
 #include "HAlignmentData.h"
 #include "HDialog.h"
@@ -21,22 +20,6 @@ namespace {
 QString ObjectNameOf(const HEditorEntry& entry) {
     return entry.sheet ? QStringLiteral("HPropertySheet%1").arg(entry.command)
                        : QStringLiteral("HDialog%1").arg(entry.pages.front().dialogId);
-}
-
-void Shoot(QDialog* dialog, const HEditorEntry& entry, int level) {
-    const QString dir = qEnvironmentVariable("RP57_SHOT_DIR");
-    if (dir.isEmpty())
-        return;
-    const QString base =
-        dir + QStringLiteral("/%1-level%2")
-                  .arg(QLatin1String(entry.section.data(), qsizetype(entry.section.size())))
-                  .arg(level);
-    dialog->grab().save(base + QStringLiteral(".png"));
-    if (auto* sheet = qobject_cast<HPropertySheet*>(dialog))
-        for (int page = 1; page < sheet->PageCount(); ++page) {
-            sheet->SetActivePage(page);
-            dialog->grab().save(base + QStringLiteral("-page%1.png").arg(page + 1));
-        }
 }
 
 } // namespace
@@ -67,7 +50,6 @@ void CommonMenuTest::everyEntryOpensItsEditorCancelAndOk() {
             ModalDriver<QDialog> cancel(
                 [&](QDialog* dialog) {
                     QCOMPARE(dialog->windowTitle().toStdString(), std::string(entry.caption));
-                    Shoot(dialog, entry, level);
                     dialog->reject();
                 },
                 name);

@@ -87,7 +87,6 @@ private slots:
     void modelDialogQuestions();
     void rawEditorByAccessLevel();
     void endStatusFollowsAModelChangedInTheImage();
-    void noToAskToSaveDropsTheChanges();
 };
 
 void DocumentTest::startupImageAndDefaultFiles() {
@@ -300,6 +299,19 @@ void DocumentTest::askToSaveNeverDropsChangesUnasked() {
     QVERIFY(RunChoosing(run, home, 57601, "other.R57", "kept.R57"));
     QCOMPARE(home.Read("kept.R57"), Bytes(edited));
     QVERIFY(run.doc->Image() == other && run.app.ModifiedFlag() == 0);
+    // No: nothing is saved and the file opens, as the user said.
+    QVERIFY(HDataFile::Write(home.File("third.R57"), Marked(other, 0x03)).Ok());
+    run.doc->Image()[kMarker] = 0x02;
+    run.app.SetModifiedFlag(1);
+    messages.Queue(146, QMessageBox::No);
+    QVERIFY(RunChoosing(run, home, 57601, "third.R57"));
+    QCOMPARE(run.doc->Image(), Marked(other, 0x03));
+    QCOMPARE(messages.asked.count("message146"), 6);
+    QCOMPARE(home.Read("kept.R57"), Bytes(edited));
+    // Unmodified: nothing is asked.
+    QVERIFY(RunChoosing(run, home, 57601, "other.R57"));
+    QCOMPARE(run.doc->Image(), other);
+    QCOMPARE(messages.asked.count("message146"), 6);
 }
 
 void DocumentTest::modelDialogQuestions() {
@@ -421,26 +433,6 @@ void DocumentTest::endStatusFollowsAModelChangedInTheImage() {
     }
     QVERIFY(messages.asked.isEmpty());
     QCOMPARE(EndStatus(home), QStringLiteral("1 3 0"));
-}
-
-void DocumentTest::noToAskToSaveDropsTheChanges() {
-    TempHome home;
-    MessageAnswers messages;
-    RunningApp run;
-    const HMemoryImage other = Marked(run.doc->Image(), 0x01);
-    QVERIFY(HDataFile::Write(home.File("other.R57"), other).Ok());
-    QVERIFY(HDataFile::Write(home.File("third.R57"), Marked(other, 0x03)).Ok());
-    run.doc->Image()[kMarker] = 0x02;
-    run.app.SetModifiedFlag(1);
-    // No: nothing is saved and the file opens, as the user said.
-    messages.Queue(146, QMessageBox::No);
-    QVERIFY(RunChoosing(run, home, 57601, "other.R57"));
-    QCOMPARE(run.doc->Image(), other);
-    QCOMPARE(messages.asked.count("message146"), 1);
-    // Unmodified: nothing is asked.
-    QVERIFY(RunChoosing(run, home, 57601, "third.R57"));
-    QCOMPARE(run.doc->Image(), Marked(other, 0x03));
-    QCOMPARE(messages.asked.count("message146"), 1);
 }
 
 #include "DocumentTest.moc"

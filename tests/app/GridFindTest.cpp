@@ -6,7 +6,6 @@
 #include "CRP57View.h"
 #include "HChannels.h"
 #include "HGridTableModel.h"
-#include "HHardwareGroup.h"
 #include "HRpFlexgrid.h"
 
 using namespace HChannelTables;
@@ -15,14 +14,8 @@ namespace {
 
 // Group 1 holds channels 1-8, group 2 channels 9-13. Channel 2 sends and
 // channel 11 receives on 154.1 MHz (every other channel 150 MHz), channel 11
-// is tagged "REPEATER", channel 12 receives CTCSS 88.5 Hz. The set has a
-// display, so that it shows tags.
+// is tagged "REPEATER", channel 12 receives CTCSS 88.5 Hz.
 void Prepare(HMemoryImage& image) {
-    HHardwareGroup hardware;
-    hardware.Load(image);
-    hardware.SetValue(HHardwareGroup::kRowDisplayHandheld, 1);
-    hardware.SetValue(HHardwareGroup::kRowDisplayMobile, 1);
-    hardware.Save(image);
     HChannels m;
     m.Load(image);
     for (int g = 0; g < 8; ++g)
@@ -73,17 +66,11 @@ private slots:
 };
 
 void GridFindTest::findAndFindNextWalkEveryGroupWithTheKeys() {
-    TempHome home;
-    RunningApp run;
-    QVERIFY(run.frame != nullptr);
-    Prepare(run.doc->Image());
-    // As after opening a file of a set with a display: the TAG column shows.
-    emit run.doc->ImageLoaded();
-    run.frame->SendViewRefresh();
+    KeyboardApp keys(0, Prepare);
+    QVERIFY(keys.Ready() && keys.Activate());
+    RunningApp& run = keys.run;
     auto* view = qobject_cast<CRP57View*>(run.frame->centralWidget());
     QVERIFY(view != nullptr);
-    run.frame->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(run.frame));
     view->GridView()->setFocus();
     QLabel* pane = run.frame->StatusPane(0);
     // Where the grid stands: "group/channel column", 1-based, as the user reads it.

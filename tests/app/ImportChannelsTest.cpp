@@ -88,8 +88,7 @@ void ImportChannelsTest::previewThenOneUndoStep() {
     ModalDriver<HImportChannelsDlg> preview(
         [&seen](HImportChannelsDlg* d) {
             seen = Read(d);
-            if (!qEnvironmentVariableIsEmpty("RP57_SHOTS"))
-                d->grab().save(qEnvironmentVariable("RP57_SHOTS") + QStringLiteral("/import.png"));
+            SaveShot(d, QStringLiteral("import"));
             d->accept();
         },
         QStringLiteral("ImportChannelsDialog"));

@@ -90,8 +90,7 @@ void PagingCodeGridTest::gridEditedWithTheKeyboard() {
     QCOMPARE(Cell(grid, 2, 1), QStringLiteral("7B1"));
     QVERIFY(note->isVisible());
     QCOMPARE(note->text(), QStringLiteral("Code: \"12\" is not allowed; exactly 3 of 0-9 and A-D"));
-    if (!qEnvironmentVariableIsEmpty("RP57_SHOTS"))
-        dialog.grab().save(qEnvironmentVariable("RP57_SHOTS") + QStringLiteral("/paging.png"));
+    SaveShot(&dialog, QStringLiteral("paging"));
     // Still being typed when OK is pressed: refused, and the dialog stays.
     MoveTo(grid, 2, 1);
     QTest::keyClicks(grid, QStringLiteral("4"));

@@ -112,11 +112,10 @@ void ReportCommandsTest::ExportIsTheCliExportByteForByte() {
     QCOMPARE(run.frame->StatusPane(0)->text(), QStringLiteral("Exported %1 rows to %2")
                                                    .arg(program.count('\n'))
                                                    .arg(home.QPath("program.csv")));
-    if (!qEnvironmentVariableIsEmpty("RP57_SHOTS"))
+    if (!qEnvironmentVariableIsEmpty("RP57_SHOT_DIR"))
         for (const QSize size : {QSize(1280, 1024), QSize(860, 640)}) {
             run.frame->resize(size);
-            run.frame->grab().save(qEnvironmentVariable("RP57_SHOTS") +
-                                   QStringLiteral("/status_note_%1.png").arg(size.width()));
+            SaveShot(run.frame, QStringLiteral("status_note_%1").arg(size.width()));
         }
 
     QVERIFY(

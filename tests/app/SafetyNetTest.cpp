@@ -123,8 +123,7 @@ void SafetyNetTest::compareWindowFiltersBySection() {
                  qPrintable(table->item(r, 1)->text()));
     dialog.ShowSection(QStringLiteral("hardware"));
     QVERIFY(dialog.ShownRows() > 0 && dialog.ShownRows() < int(lines.size()));
-    if (!qEnvironmentVariableIsEmpty("RP57_SHOTS"))
-        dialog.grab().save(qEnvironmentVariable("RP57_SHOTS") + QStringLiteral("/compare.png"));
+    SaveShot(&dialog, QStringLiteral("compare"));
 }
 
 namespace {
@@ -186,8 +185,7 @@ void SafetyNetTest::findRadioNamesTheSimulatedRadio() {
                      !results->item(i)->text().endsWith(QStringLiteral("listening")),
                  qPrintable(results->item(i)->text()));
     QCOMPARE(dialog.size(), size);
-    if (!qEnvironmentVariableIsEmpty("RP57_SHOTS"))
-        dialog.grab().save(qEnvironmentVariable("RP57_SHOTS") + QStringLiteral("/config.png"));
+    SaveShot(&dialog, QStringLiteral("config"));
     sim.terminate();
     QVERIFY(sim.waitForFinished(10000));
     // Only listened: the radio heard nothing from the program.

@@ -116,11 +116,10 @@ void ShellDialogsTest::configurationStoresPortDeviceAndBaud() {
         QVERIFY(port->fontMetrics().horizontalAdvance(port->text() + QLatin1Char('x')) <=
                 port->contentsRect().width());
         QCOMPARE(run.frame->width(), frameWidth);
-        if (!qEnvironmentVariableIsEmpty("RP57_SHOTS"))
+        if (!qEnvironmentVariableIsEmpty("RP57_SHOT_DIR"))
             for (const QSize size : {QSize(1280, 1024), QSize(860, 640)}) {
                 run.frame->resize(size);
-                run.frame->grab().save(qEnvironmentVariable("RP57_SHOTS") +
-                                       QStringLiteral("/info_panel_%1.png").arg(size.width()));
+                SaveShot(run.frame, QStringLiteral("info_panel_%1").arg(size.width()));
             }
         run.app.SetComDevice("/dev/pts/7");
     }

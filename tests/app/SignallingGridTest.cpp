@@ -9,9 +9,6 @@
 #include "HEditorGrid.h"
 #include "HEditorRegistry.h"
 #include "HGridTableModel.h"
-#include "HHardwareGroup.h"
-#include "HPropertySheet.h"
-#include "HQtText.h"
 #include "HRpFlexgrid.h"
 #include "HTwoToneEditors.h"
 
@@ -19,10 +16,7 @@ namespace {
 
 HMemoryImage RadioWithDisplay() {
     HMemoryImage image = BuildDefaultImage();
-    HHardwareGroup hardware;
-    hardware.Load(image);
-    hardware.SetValue(HHardwareGroup::kRowDisplayMobile, 1);
-    hardware.Save(image);
+    GiveDisplay(image);
     return image;
 }
 
@@ -30,15 +24,6 @@ HMemoryImage RadioWithDisplay() {
 std::unique_ptr<HEditor> Open(const char* section, HMemoryImage& image) {
     const HEditorPageEntry& page = HEditorRegistry::FindBySection(section)->pages[0];
     return page.make(page, HEditorContext{&image, 0});
-}
-
-// Keys as the keyboard sends them: to the window, not to a chosen widget.
-void Press(QWidget* window, Qt::Key key) {
-    QTest::keyClick(window->windowHandle(), key);
-}
-void TypeKeys(QWidget* window, const QString& keys) {
-    for (const QChar ch : keys)
-        QTest::keyClick(window->windowHandle(), ch.toLatin1());
 }
 
 // Runs what a closed cell editor left behind (its deferred delete).
@@ -93,35 +78,6 @@ struct GridDialog {
     }
 };
 
-// The controls of a window that lie outside it or are cut: empty when every
-// control is whole and inside. Cells and editors inside a grid scroll with it.
-QStringList CutControls(QWidget* window) {
-    QStringList cut;
-    for (QWidget* w : window->findChildren<QWidget*>()) {
-        if (!w->isVisibleTo(window) || w->isWindow())
-            continue;
-        bool inGrid = false;
-        for (QWidget* up = w->parentWidget(); up != nullptr && up != window;
-             up = up->parentWidget())
-            inGrid = inGrid || qobject_cast<QAbstractItemView*>(up) != nullptr;
-        if (inGrid)
-            continue;
-        const bool control = qobject_cast<QLabel*>(w) || qobject_cast<QAbstractButton*>(w) ||
-                             qobject_cast<QComboBox*>(w) || qobject_cast<QLineEdit*>(w) ||
-                             qobject_cast<QAbstractItemView*>(w);
-        if (!control)
-            continue;
-        const QRect at(w->mapTo(window, QPoint(0, 0)), w->size());
-        const auto* label = qobject_cast<QLabel*>(w);
-        const QString text = label ? label->text() : w->objectName();
-        if (!window->rect().contains(at))
-            cut << QStringLiteral("outside: ") + text;
-        else if (!qobject_cast<QAbstractItemView*>(w) && w->width() < w->minimumSizeHint().width())
-            cut << QStringLiteral("cut: ") + text;
-    }
-    return cut;
-}
-
 } // namespace
 
 class SignallingGridTest : public QObject {
@@ -131,8 +87,6 @@ private slots:
     void twoToneSystemTicksToggleWithSpace();
     void fiveToneEncodeTypedAndPickedWithTheKeyboard();
     void fiveToneTableTypedWithTheKeyboard();
-    void everyGridShowsItsHeadersWholeAndFitsTheScreen();
-    void everySignallingWindowIsWholeOnTheScreen();
 };
 
 void SignallingGridTest::twoToneDecodeTagAndListWithTheKeyboard() {
@@ -228,102 +182,6 @@ void SignallingGridTest::fiveToneTableTypedWithTheKeyboard() {
     // 1060 Hz through the reference 2929: 1060 / 2929 * 10000 = 3619.0.
     const std::size_t tone = 0x2180 + 0 * 32 + 2 * 3;
     QCOMPARE(Line({image[tone], image[tone + 1]}), Line({3619 >> 8, 3619 & 0xFF}));
-}
-
-void SignallingGridTest::everyGridShowsItsHeadersWholeAndFitsTheScreen() {
-    // Room a header needs beside its text.
-    constexpr int kMargin = 6;
-    HMemoryImage image = RadioWithDisplay();
-    int grids = 0;
-    for (const HEditorEntry& entry : HEditorRegistry::Entries())
-        for (const HEditorPageEntry& page : entry.pages) {
-            if (page.items.empty() || page.items.front().kind != HItemKind::Grid)
-                continue;
-            ++grids;
-            const QString name = ToQString(page.caption);
-            std::unique_ptr<HEditor> editor = page.make(page, HEditorContext{&image, 0});
-            GridDialog d(*editor);
-            QVERIFY2(d.grid != nullptr, qPrintable(name));
-            QTableView* view = d.grid->View();
-            QHeaderView* header = view->horizontalHeader();
-            const QFontMetrics heads(header->font());
-            int total = 0;
-            for (int col = 0; col < view->model()->columnCount(); ++col) {
-                if (view->isColumnHidden(col))
-                    continue;
-                total += view->columnWidth(col);
-                const QString label = view->model()->headerData(col, Qt::Horizontal).toString();
-                const QStringList lines = label.split(QLatin1Char('\n'));
-                // The header's words all there, each line within its column ...
-                QCOMPARE(
-                    lines.join(QLatin1Char(' ')),
-                    view->model()->headerData(col, Qt::Horizontal, Qt::ToolTipRole).toString());
-                for (const QString& line : lines)
-                    QVERIFY2(heads.horizontalAdvance(line) + 2 * kMargin <= view->columnWidth(col),
-                             qPrintable(name + QLatin1Char(':') + line));
-                // ... every cell's text within it ...
-                const QFontMetrics cells(view->font());
-                for (int row = 0; row < view->model()->rowCount(); ++row)
-                    QVERIFY2(
-                        cells.horizontalAdvance(view->model()->index(row, col).data().toString()) +
-                                2 * kMargin <=
-                            view->columnWidth(col),
-                        qPrintable(name + QLatin1Char(':') + label));
-                // ... and every line within the header's height.
-                QVERIFY2(heads.lineSpacing() * lines.size() <= header->height(),
-                         qPrintable(name + QLatin1Char(':') + label));
-            }
-            // The dialog fits the screen; when the columns fit it too, they
-            // are all in sight without scrolling.
-            const QRect screen = d.dialog.screen()->availableGeometry();
-            QVERIFY2(d.dialog.frameGeometry().width() <= screen.width(), qPrintable(name));
-            if (total + 100 <= screen.width())
-                QVERIFY2(view->horizontalScrollBar()->maximum() == 0, qPrintable(name));
-        }
-    QCOMPARE(grids,
-             8); // 2-tone system, decode, encode; 5-tone table, system, decode, encode; paging
-}
-
-void SignallingGridTest::everySignallingWindowIsWholeOnTheScreen() {
-    TempHome home;
-    RunningApp run;
-    QVERIFY(run.frame != nullptr);
-    int windows = 0;
-    for (const HEditorEntry& entry : HEditorRegistry::Entries()) {
-        if (entry.family == HEditorFamily::Common)
-            continue;
-        run.frame->SetSignallingMenuMode(entry.family == HEditorFamily::FiveTone ? 0 : 1);
-        const QString section =
-            QString::fromUtf8(entry.section.data(), qsizetype(entry.section.size()));
-        ModalDriver<QDialog> look([&](QDialog* dialog) {
-            QVERIFY(QTest::qWaitForWindowExposed(dialog));
-            auto* sheet = qobject_cast<HPropertySheet*>(dialog);
-            const int pages = sheet != nullptr ? sheet->PageCount() : 1;
-            for (int page = 0; page < pages; ++page) {
-                if (sheet != nullptr)
-                    sheet->SetActivePage(page);
-                const QString name = section + QStringLiteral("-%1").arg(page + 1);
-                ++windows;
-                // Layouts a filled list or a switched page asked for are
-                // carried out before the window is painted; measure after them.
-                QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-                ShootScreen(name);
-                const QStringList cut = CutControls(dialog);
-                QVERIFY2(cut.isEmpty(),
-                         qPrintable(name + QStringLiteral(": ") + cut.join(QStringLiteral(", "))));
-                const QRect screen = dialog->screen()->availableGeometry();
-                QVERIFY2(dialog->frameGeometry().width() <= screen.width(), qPrintable(name));
-                QVERIFY2(dialog->frameGeometry().height() <= screen.height(), qPrintable(name));
-            }
-            dialog->reject();
-        });
-        QVERIFY2(run.frame->RunCommand(entry.command), qPrintable(section));
-        QVERIFY2(look.Fired(), qPrintable(section));
-    }
-    // Type, ANI, DTMF, DTMF Code, Paging; the 2-tone table, system, decode and
-    // its option page, encode and its option page; 5-tone common 1 and 2,
-    // table, system, decode, encode.
-    QCOMPARE(windows, 17);
 }
 
 RP57_APP_TEST(SignallingGridTest)

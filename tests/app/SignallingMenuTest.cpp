@@ -232,9 +232,7 @@ void SignallingMenuTest::twoToneTableCopyHasALetterOfItsOwn() {
                                      .arg(k)
                                      .arg(shown->text(), box->text());
             }
-            if (!qEnvironmentVariableIsEmpty("RP57_SHOTS"))
-                d->grab().save(qEnvironmentVariable("RP57_SHOTS") +
-                               QStringLiteral("/two_tone_table.png"));
+            SaveShot(d, QStringLiteral("two_tone_table"));
             d->reject();
         },
         QStringLiteral("HDialog250"));
