@@ -71,9 +71,8 @@ TEST_F(BackupsTest, ABackupIsADataFileNamedBySerialAndTime) {
     ASSERT_EQ(list.size(), 2u);
     EXPECT_EQ(list[0].label, "4711");
     EXPECT_EQ(list[0].time, 1796620500);
-}
 
-TEST_F(BackupsTest, SerialLabelsStayInsideTheFolder) {
+    // Serial labels stay inside the folder.
     EXPECT_EQ(HBackups::SerialLabel(WithSerial("../x")), "---x");
     EXPECT_EQ(HBackups::SerialLabel(WithSerial("    ")), "no-serial");
 }
@@ -183,30 +182,21 @@ TEST_F(BackupsTest, ABackupThatCannotBeWrittenWholeLeavesNoFile) {
     EXPECT_TRUE(std::filesystem::is_empty(m_home.File("backups")));
 }
 
-TEST_F(BackupsTest, SettingsKeysAndTheirDefaults) {
-    HBackupSettings s = HBackupSettings::Read();
-    EXPECT_TRUE(s.beforeDownload);
-    EXPECT_EQ(s.keepDays, HBackupSettings::kDefaultKeepDays);
-    EXPECT_EQ(s.keepCount, HBackupSettings::kDefaultKeepCount);
-    HIniFile ini(HProgramDir::SettingsPath());
-    ASSERT_TRUE(ini.WriteInt("Backup", "BeforeDownload", 0));
-    ASSERT_TRUE(ini.WriteInt("Backup", "KeepDays", 30));
-    ASSERT_TRUE(ini.WriteInt("Backup", "KeepCount", 12));
-    s = HBackupSettings::Read();
-    EXPECT_FALSE(s.beforeDownload);
-    EXPECT_EQ(s.keepDays, 30);
-    EXPECT_EQ(s.keepCount, 12);
-}
-
 TEST_F(BackupsTest, AMalformedKeepValueGivesTheDefaultAndSaysSo) {
     m_home.Write("INI_LOG.ini", "[LOG_INFO]\nDEF_LOG_NAME=trace.log\nLOG_LEVEL0=6\n");
     ASSERT_TRUE(HLogPrint::Begin(m_home.Path()));
+    const HBackupSettings none = HBackupSettings::Read(); // no key at all
+    EXPECT_TRUE(none.beforeDownload);
+    EXPECT_EQ(std::make_pair(none.keepCount, none.keepDays), std::make_pair(200, 90));
     const struct {
         const char* text;
         int value; // -1: the default
-    } cases[] = {{"1e3", -1},  {"", -1},   {"-5", -1}, {"12abc", -1},
-                 {"0x10", -1}, {" 7 ", 7}, {"0", 0},   {"99999999999", 2147483647}};
+    } cases[] = {{"1e3", -1},   {"", -1},     {"-5", -1},
+                 {"12abc", -1}, {"0x10", -1}, {" 7 ", 7},
+                 {"0", 0},      {"30", 30},   {"99999999999", 2147483647}};
     HIniFile ini(HProgramDir::SettingsPath());
+    ASSERT_TRUE(ini.WriteInt("Backup", "BeforeDownload", 0));
+    EXPECT_FALSE(HBackupSettings::Read().beforeDownload);
     for (const auto& c : cases) {
         ASSERT_TRUE(ini.WriteString("Backup", "KeepCount", c.text));
         ASSERT_TRUE(ini.WriteString("Backup", "KeepDays", c.text));
