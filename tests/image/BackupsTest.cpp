@@ -69,6 +69,7 @@ TEST_F(BackupsTest, ABackupIsADataFileNamedBySerialAndTime) {
 
     const std::vector<HBackupEntry> list = HBackups::List();
     ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list[0].path, again.path); // of one second, the later first
     EXPECT_EQ(list[0].label, "4711");
     EXPECT_EQ(list[0].time, 1796620500);
 
@@ -139,6 +140,7 @@ TEST_F(BackupsTest, NamesThatCarryNoRealTimeAreNoBackups) {
     for (const HBackupEntry& e : HBackups::List())
         listed.push_back(e.name);
     EXPECT_EQ(listed, std::vector<std::string>{"x_20280229-000000-3.R57"});
+    EXPECT_EQ(HBackups::List().front().time, 1835395200); // 2028-02-29 00:00:00 UTC
     // Every backup is too old a century later; the others are left alone.
     EXPECT_EQ(HBackups::Prune(Keeping(1, 1), kMorning + 876000h), 1);
     for (const std::string& name : odd)

@@ -1,4 +1,5 @@
 #include "HChannels.h"
+#include "HCommonGroups.h"
 #include "HHardwareGroup.h"
 
 #include <gtest/gtest.h>
@@ -230,16 +231,17 @@ TEST(Channels, ParseCellTextTonesAndTimerBytes) {
 TEST(Channels, SignallingNumberIsShownFromOne) {
     HMemoryImage img = MakeImage();
     HChannels ch = Loaded(img);
-    const std::int32_t set[3][2] = {{3, 10}, {2, 1}, {3, 0}}; // no number: the kind is dropped
-    for (int c = 0; c < 3; ++c) {
+    // No number: the kind is dropped; no Page beyond 10: the number is.
+    const std::int32_t set[4][2] = {{3, 10}, {2, 1}, {3, 0}, {3, 11}};
+    for (int c = 0; c < 4; ++c) {
         ch.SetField(c, kFieldSignalKind, set[c][0]);
         ch.SetField(c, kFieldSignalNumber, set[c][1]);
     }
     ch.Save(img);
-    const std::size_t rec0 = 1536, rec1 = 1536 + 42, rec2 = 1536 + 84;
-    EXPECT_EQ(
-        (std::vector<int>{img[rec0 + 4] & 0x6F, img[rec1 + 4] & 0xF, (img[rec2 + 4] >> 5) & 3}),
-        (std::vector<int>{(3 << 5) | 9, 0, 0}));
+    const std::size_t rec0 = 1536, rec1 = 1536 + 42, rec2 = 1536 + 84, rec3 = 1536 + 126;
+    EXPECT_EQ((std::vector<int>{img[rec0 + 4] & 0x6F, img[rec1 + 4] & 0xF, (img[rec2 + 4] >> 5) & 3,
+                                img[rec3 + 4] & 0xF}),
+              (std::vector<int>{(3 << 5) | 9, 0, 0, 0}));
     HChannels back = Loaded(img);
     EXPECT_EQ(Fields(back, 0, {kFieldSignalNumber}), Values{10});
     // A stored Page number of 10 or more reads as none.
@@ -251,8 +253,10 @@ TEST(Channels, ToggleField) {
     HChannels ch = Loaded(MakeImage());
     // Each row: the field toggled and the values it steps through.
     ch.SetField(0, kFieldSignalNumber, 4);
+    ch.SetField(0, kFieldLockOut, 0);
     const std::pair<int, Values> steps[] = {
         {kFieldBandwidth, {1, 2, 0}},
+        {kFieldLockOut, {1, 2, 0}},
         {kFieldSignalKind, {2, 3, 0}}, // 1 skipped unless identity value 9 is 10 or 11
     };
     for (const auto& [field, values] : steps) {
@@ -284,6 +288,19 @@ TEST(Channels, ToggleField) {
     EXPECT_EQ(Fields(ch, 1, {kFieldTxToneType, kFieldTxTone}), (Values{1, 670}));
     EXPECT_EQ(Fields(ch, 1, {kFieldRxToneType, kFieldRxTone, kFieldRxToneInverted}),
               (Values{1, 670, 0}));
+    for (const Values& want : {Values{2, 19}, Values{0, 0}}) {
+        EXPECT_TRUE(ch.ToggleField(1, kFieldTxToneType));
+        EXPECT_EQ(Fields(ch, 1, {kFieldTxToneType, kFieldTxTone}), want);
+    }
+    // The flags flip, and flip back.
+    for (const int flag : {0, 1, 2, 3, 6, 7, 8, 9, 10, 15, 16, 19, 55, 56}) {
+        const std::int32_t was = ch.GetField(2, flag);
+        ASSERT_TRUE(was == 0 || was == 1) << flag;
+        EXPECT_TRUE(ch.ToggleField(2, flag));
+        EXPECT_EQ(ch.GetField(2, flag), 1 - was) << flag;
+        ch.ToggleField(2, flag);
+        EXPECT_EQ(ch.GetField(2, flag), was) << flag;
+    }
     // No toggle for other fields, fields above 68 or channels beyond the capacity.
     EXPECT_FALSE(ch.ToggleField(0, 12) || ch.ToggleField(0, 69) || ch.ToggleField(128, 0));
 }
@@ -338,6 +355,7 @@ TEST(Channels, ParentGroupPriorityAndTruncation) {
     // The priority moves only inside its group, and says where it was.
     ASSERT_TRUE(ch.SetPriorityChannel(6, 1));
     EXPECT_FALSE(ch.SetPriorityChannel(2, 1)); // channel 2 is group 0's
+    EXPECT_FALSE(ch.SetPriorityChannel(8, 1)); // and channel 8 group 2's first
     EXPECT_EQ(ch.GetGroupValue(1, kGroupPriority), 2);
     const std::optional<HPriorityChange> old = ch.SetPriorityChannel(7, 1);
     ASSERT_TRUE(old);
@@ -396,6 +414,32 @@ TEST(Channels, TuningPointInterpolationAtSave) {
     // A kept channel keeps its value; field 34 is sign-magnitude.
     EXPECT_EQ((std::vector<int>{img[1536 + 14], img[1536 + 32], img[1536 + 42 + 14]}),
               (std::vector<int>{4, 23, 0x87}));
+}
+
+// Each tuning field takes its own tuning row, the documented map; above the
+// last pair a channel takes point 15's value, not point 16's.
+TEST(Channels, TuningFieldsTakeTheirRows) {
+    HMemoryImage img = MakeImage();
+    HTuningPointsGroup points;
+    points.Load(img);
+    for (std::size_t i = 0; i < 17; ++i) {
+        points.SetRecordValue(i, 0, std::int32_t(90000000 + 5000000 * i)); // 90 to 170 MHz
+        for (std::size_t row = 1; row <= 16; ++row)
+            points.SetRecordValue(i, row, std::int32_t(row % 8));
+    }
+    points.SetRecordValue(16, 13, 99);
+    points.Save(img);
+    HChannels ch = Loaded(img);
+    ch.SetFrequency(0, 0, 144000000);
+    ch.SetFrequency(0, 1, 144000000);
+    ch.SetFrequency(1, 0, 172000000);
+    ch.Save(img);
+    const std::pair<int, int> fieldRow[] = {{34, 13}, {41, 16}, {48, 15}, {49, 1},
+                                            {52, 14}, {61, 8},  {62, 7},  {63, 11},
+                                            {64, 10}, {65, 9},  {66, 12}};
+    for (const auto& [field, row] : fieldRow)
+        EXPECT_EQ(ch.GetField(0, field), row % 8) << "field " << field;
+    EXPECT_EQ(ch.GetField(1, kFieldRxTune13), 13 % 8);
 }
 
 // The packed parts of fields 33 and 40 with field 44 set: nothing recomputes
