@@ -131,7 +131,8 @@ TEST_F(BackupsTest, NamesThatCarryNoRealTimeAreNoBackups) {
     const std::vector<std::string> odd = {"x_99999999-999999.R57",     "x_20261331-000000.R57",
                                           "x_20260431-120000.R57",     "x_20261207-246000.R57",
                                           "x_20261207-051500junk.R57", "x_2026+207-051500.R57",
-                                          "x_20261207-051500-.R57",    "x_20261207_051500.R57"};
+                                          "x_20261207-051500-.R57",    "x_20261207_051500.R57",
+                                          "x_20261207-05150.R57",      "x_20261207-051500.csv"};
     for (const std::string& name : odd)
         m_home.Write("backups/" + name, "mine");
     m_home.Write("backups/x_20260229-000000.R57", "no 29 February in 2026");
