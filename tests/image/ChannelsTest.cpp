@@ -238,7 +238,8 @@ TEST(Channels, SignallingNumberIsShownFromOne) {
         ch.SetField(c, kFieldSignalNumber, set[c][1]);
     }
     ch.Save(img);
-    const std::size_t rec0 = 1536, rec1 = 1536 + 42, rec2 = 1536 + 84, rec3 = 1536 + 126;
+    const std::size_t rec0 = 1536, rec1 = 1536 + 42, rec2 = 1536 + 84,
+                      rec3 = 1664; // a page of three records ends with 2 unused bytes
     EXPECT_EQ((std::vector<int>{img[rec0 + 4] & 0x6F, img[rec1 + 4] & 0xF, (img[rec2 + 4] >> 5) & 3,
                                 img[rec3 + 4] & 0xF}),
               (std::vector<int>{(3 << 5) | 9, 0, 0, 0}));
@@ -356,6 +357,8 @@ TEST(Channels, ParentGroupPriorityAndTruncation) {
     ASSERT_TRUE(ch.SetPriorityChannel(6, 1));
     EXPECT_FALSE(ch.SetPriorityChannel(2, 1)); // channel 2 is group 0's
     EXPECT_FALSE(ch.SetPriorityChannel(8, 1)); // and channel 8 group 2's first
+    EXPECT_TRUE(ch.SetPriorityChannel(4, 1));  // group 1's own first
+    ASSERT_TRUE(ch.SetPriorityChannel(6, 1));
     EXPECT_EQ(ch.GetGroupValue(1, kGroupPriority), 2);
     const std::optional<HPriorityChange> old = ch.SetPriorityChannel(7, 1);
     ASSERT_TRUE(old);
