@@ -67,9 +67,15 @@ TEST_F(BackupsTest, ABackupIsADataFileNamedBySerialAndTime) {
     ASSERT_TRUE(HDataFile::Open(r.path, back).Ok());
     EXPECT_EQ(back, image);
 
+    const HBackupResult third = HBackups::Keep(image, "4711", Keeping(0), kMorning);
+    const HBackupResult older = HBackups::Keep(image, "4711", Keeping(0), kMorning - 1s);
     const std::vector<HBackupEntry> list = HBackups::List();
-    ASSERT_EQ(list.size(), 2u);
-    EXPECT_EQ(list[0].path, again.path); // of one second, the later first
+    std::vector<std::string> paths;
+    for (const HBackupEntry& e : list)
+        paths.push_back(e.path);
+    // Newest first; of one second, the later first.
+    EXPECT_EQ(paths, (std::vector<std::string>{third.path, again.path, r.path, older.path}));
+    ASSERT_FALSE(list.empty());
     EXPECT_EQ(list[0].label, "4711");
     EXPECT_EQ(list[0].time, 1796620500);
 
