@@ -19,6 +19,14 @@ namespace {
 
 constexpr std::int64_t kNow = 1'800'000'000;
 
+bool SqliteExec(const std::string& path, const std::string& sql) {
+    sqlite3* db = nullptr;
+    bool ok = sqlite3_open(path.c_str(), &db) == SQLITE_OK &&
+              sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
+    sqlite3_close(db);
+    return ok;
+}
+
 class HistoryStoreTest : public ::testing::TestWithParam<std::string> {
 protected:
     void SetUp() override { HISTORY_DATABASE_OR_RETURN(m_db); }
@@ -28,6 +36,12 @@ protected:
         std::unique_ptr<HHistoryStore> store = HHistoryStore::Open(m_db.url, error);
         EXPECT_TRUE(store) << error;
         return store;
+    }
+    // SQL straight to the database, past the store.
+    bool RawSql(const std::string& sql) {
+        if (GetParam() != "sqlite")
+            return SharedPg().Sql(m_db.url, sql);
+        return SqliteExec(m_db.url.substr(std::string(HHistoryStore::kSqlitePrefix).size()), sql);
     }
     HHistorySettings Settings() const {
         HHistorySettings s;
@@ -58,14 +72,6 @@ std::string Replace(std::string text, const std::string& what, const std::string
     for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what))
         text.replace(at, what.size(), with);
     return text;
-}
-
-bool SqliteExec(const std::string& path, const std::string& sql) {
-    sqlite3* db = nullptr;
-    bool ok = sqlite3_open(path.c_str(), &db) == SQLITE_OK &&
-              sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
-    sqlite3_close(db);
-    return ok;
 }
 
 } // namespace
@@ -189,11 +195,7 @@ TEST_P(HistoryStoreTest, UpgradesTheFirstLayoutInPlace) {
            "product_type, firmware, read_hash) VALUES ('old-1', 1700000000, 'bench-a', 'tech', "
            "'1.02', 'upload', 0, 'done', 'Upload Complete!', '4711', 5, 0, 1, 0, '1.02', '" +
            hash + "');\n";
-    if (sqlite)
-        ASSERT_TRUE(
-            SqliteExec(m_db.url.substr(std::string(HHistoryStore::kSqlitePrefix).size()), sql));
-    else
-        ASSERT_TRUE(SharedPg().Sql(m_db.url, sql));
+    ASSERT_TRUE(RawSql(sql));
 
     auto store = Open();
     ASSERT_TRUE(store);
@@ -230,12 +232,7 @@ TEST_P(HistoryStoreTest, UpgradesTheFirstLayoutInPlace) {
 
 TEST_P(HistoryStoreTest, RefusesALayoutOfANewerProgram) {
     ASSERT_TRUE(Open());
-    const std::string bump = "UPDATE meta SET value = '99' WHERE name = 'schema'";
-    if (GetParam() == "sqlite")
-        ASSERT_TRUE(
-            SqliteExec(m_db.url.substr(std::string(HHistoryStore::kSqlitePrefix).size()), bump));
-    else
-        ASSERT_TRUE(SharedPg().Sql(m_db.url, bump));
+    ASSERT_TRUE(RawSql("UPDATE meta SET value = '99' WHERE name = 'schema'"));
     std::string error;
     EXPECT_FALSE(HHistoryStore::Open(m_db.url, error));
     EXPECT_NE(error.find("newer program"), std::string::npos) << error;

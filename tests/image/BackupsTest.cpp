@@ -67,13 +67,19 @@ TEST_F(BackupsTest, ABackupIsADataFileNamedBySerialAndTime) {
     ASSERT_TRUE(HDataFile::Open(r.path, back).Ok());
     EXPECT_EQ(back, image);
 
+    const HBackupResult third = HBackups::Keep(image, "4711", Keeping(0), kMorning);
+    const HBackupResult older = HBackups::Keep(image, "4711", Keeping(0), kMorning - 1s);
     const std::vector<HBackupEntry> list = HBackups::List();
-    ASSERT_EQ(list.size(), 2u);
+    std::vector<std::string> paths;
+    for (const HBackupEntry& e : list)
+        paths.push_back(e.path);
+    // Newest first; of one second, the later first.
+    EXPECT_EQ(paths, (std::vector<std::string>{third.path, again.path, r.path, older.path}));
+    ASSERT_FALSE(list.empty());
     EXPECT_EQ(list[0].label, "4711");
     EXPECT_EQ(list[0].time, 1796620500);
-}
 
-TEST_F(BackupsTest, SerialLabelsStayInsideTheFolder) {
+    // Serial labels stay inside the folder.
     EXPECT_EQ(HBackups::SerialLabel(WithSerial("../x")), "---x");
     EXPECT_EQ(HBackups::SerialLabel(WithSerial("    ")), "no-serial");
 }
@@ -131,7 +137,8 @@ TEST_F(BackupsTest, NamesThatCarryNoRealTimeAreNoBackups) {
     const std::vector<std::string> odd = {"x_99999999-999999.R57",     "x_20261331-000000.R57",
                                           "x_20260431-120000.R57",     "x_20261207-246000.R57",
                                           "x_20261207-051500junk.R57", "x_2026+207-051500.R57",
-                                          "x_20261207-051500-.R57",    "x_20261207_051500.R57"};
+                                          "x_20261207-051500-.R57",    "x_20261207_051500.R57",
+                                          "x_20261207-05150.R57",      "x_20261207-051500.csv"};
     for (const std::string& name : odd)
         m_home.Write("backups/" + name, "mine");
     m_home.Write("backups/x_20260229-000000.R57", "no 29 February in 2026");
@@ -140,6 +147,7 @@ TEST_F(BackupsTest, NamesThatCarryNoRealTimeAreNoBackups) {
     for (const HBackupEntry& e : HBackups::List())
         listed.push_back(e.name);
     EXPECT_EQ(listed, std::vector<std::string>{"x_20280229-000000-3.R57"});
+    EXPECT_EQ(HBackups::List().front().time, 1835395200); // 2028-02-29 00:00:00 UTC
     // Every backup is too old a century later; the others are left alone.
     EXPECT_EQ(HBackups::Prune(Keeping(1, 1), kMorning + 876000h), 1);
     for (const std::string& name : odd)
@@ -183,30 +191,21 @@ TEST_F(BackupsTest, ABackupThatCannotBeWrittenWholeLeavesNoFile) {
     EXPECT_TRUE(std::filesystem::is_empty(m_home.File("backups")));
 }
 
-TEST_F(BackupsTest, SettingsKeysAndTheirDefaults) {
-    HBackupSettings s = HBackupSettings::Read();
-    EXPECT_TRUE(s.beforeDownload);
-    EXPECT_EQ(s.keepDays, HBackupSettings::kDefaultKeepDays);
-    EXPECT_EQ(s.keepCount, HBackupSettings::kDefaultKeepCount);
-    HIniFile ini(HProgramDir::SettingsPath());
-    ASSERT_TRUE(ini.WriteInt("Backup", "BeforeDownload", 0));
-    ASSERT_TRUE(ini.WriteInt("Backup", "KeepDays", 30));
-    ASSERT_TRUE(ini.WriteInt("Backup", "KeepCount", 12));
-    s = HBackupSettings::Read();
-    EXPECT_FALSE(s.beforeDownload);
-    EXPECT_EQ(s.keepDays, 30);
-    EXPECT_EQ(s.keepCount, 12);
-}
-
 TEST_F(BackupsTest, AMalformedKeepValueGivesTheDefaultAndSaysSo) {
     m_home.Write("INI_LOG.ini", "[LOG_INFO]\nDEF_LOG_NAME=trace.log\nLOG_LEVEL0=6\n");
     ASSERT_TRUE(HLogPrint::Begin(m_home.Path()));
+    const HBackupSettings none = HBackupSettings::Read(); // no key at all
+    EXPECT_TRUE(none.beforeDownload);
+    EXPECT_EQ(std::make_pair(none.keepCount, none.keepDays), std::make_pair(200, 90));
     const struct {
         const char* text;
         int value; // -1: the default
-    } cases[] = {{"1e3", -1},  {"", -1},   {"-5", -1}, {"12abc", -1},
-                 {"0x10", -1}, {" 7 ", 7}, {"0", 0},   {"99999999999", 2147483647}};
+    } cases[] = {{"1e3", -1},   {"", -1},     {"-5", -1},
+                 {"12abc", -1}, {"0x10", -1}, {" 7 ", 7},
+                 {"0", 0},      {"30", 30},   {"99999999999", 2147483647}};
     HIniFile ini(HProgramDir::SettingsPath());
+    ASSERT_TRUE(ini.WriteInt("Backup", "BeforeDownload", 0));
+    EXPECT_FALSE(HBackupSettings::Read().beforeDownload);
     for (const auto& c : cases) {
         ASSERT_TRUE(ini.WriteString("Backup", "KeepCount", c.text));
         ASSERT_TRUE(ini.WriteString("Backup", "KeepDays", c.text));

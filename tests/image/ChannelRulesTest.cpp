@@ -28,6 +28,16 @@ TEST(ChannelRules, StepChoiceTablesAndBands) {
               std::make_tuple(12500, 2500, 5000));
     EXPECT_EQ(std::string(BandName(2)) + "|" + BandName(6) + std::to_string(BandDefaultHz(4)),
               "UHF A|0");
+    // The documented limits of each band value.
+    const std::int64_t limits[][3] = {{0, 134000000, 174000000}, {1, 0, 0},
+                                      {2, 380000000, 470000000}, {3, 450000000, 520000000},
+                                      {4, 29700000, 40000000},   {5, 40000000, 54000000}};
+    for (const auto& l : limits) {
+        const BandLimits b = BandLimitsHz(static_cast<int>(l[0]));
+        EXPECT_EQ(std::make_pair(std::int64_t{b.lowHz}, std::int64_t{b.highHz}),
+                  std::make_pair(l[1], l[2]))
+            << "band " << l[0];
+    }
 }
 
 TEST(ChannelRules, FrequencyRoundTripThroughCountsForEveryBandAndStepSet) {
@@ -124,6 +134,8 @@ TEST(ChannelRules, InterpolationWithRounding) {
     pts[0].value = 5;
     pts[1].value = -5;
     EXPECT_EQ(Interpolate(pts, 101200000), 3);
+    // Sixteen points are enough to interpolate.
+    EXPECT_EQ(Interpolate(std::span(pts).first(16), 101200000), 3);
     // Beyond the last pair (from point 15 on): point 15's value unchanged.
     pts[15].value = 42;
     pts[16].value = 99;

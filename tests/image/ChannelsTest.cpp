@@ -1,4 +1,5 @@
 #include "HChannels.h"
+#include "HCommonGroups.h"
 #include "HHardwareGroup.h"
 
 #include <gtest/gtest.h>
@@ -172,8 +173,16 @@ TEST(Channels, ParseCellTextFrequencies) {
     EXPECT_TRUE(ch.ParseCellText(0, kFieldRxFrequency, "146.0125"));
     EXPECT_EQ(freqs(), (Values{146012500, 151012500}));
     EXPECT_EQ(Fields(ch, 0, {kFieldKeepTuningByte, kFieldKeepTuningPoints}), (Values{0, 0}));
-    // Refused: no column for field 3, no channel 200.
-    EXPECT_FALSE(ch.ParseCellText(0, 3, "1") || ch.ParseCellText(200, kFieldRxFrequency, "146"));
+    // A transmit entry touches only the transmit side.
+    EXPECT_TRUE(ch.ParseCellText(0, kFieldTxFrequency, "150.005"));
+    EXPECT_EQ(freqs(), (Values{146012500, 150005000}));
+    // Refused, the channel kept: bad digits, nothing, no column for field 3, no channel 200.
+    const std::pair<int, const char*> refused[] = {
+        {kFieldRxFrequency, "14x"}, {kFieldRxFrequency, ""}, {3, "1"}};
+    for (const auto& [field, text] : refused)
+        EXPECT_FALSE(ch.ParseCellText(0, field, text)) << text;
+    EXPECT_FALSE(ch.ParseCellText(200, kFieldRxFrequency, "146"));
+    EXPECT_EQ(freqs(), (Values{146012500, 150005000}));
 }
 
 TEST(Channels, ParseCellTextTonesAndTimerBytes) {
@@ -188,8 +197,10 @@ TEST(Channels, ParseCellTextTonesAndTimerBytes) {
     const Case cases[] = {
         {0, true, "C-50", 1, 670, 0},      // raised to the lowest
         {1, false, "C-300.0", 1, 2541, 0}, // held at the highest
-        {2, true, "D-023 B", 2, 19, 1},    {2, false, "D-754 N", 2, 0754, 0},
+        {2, true, "D-023 B", 2, 19, 1},
+        {2, false, "D-754 N", 2, 0754, 0},
         {3, false, "-----", 0, 0, 0},
+        {4, false, "C-88.57", 1, 885, 0}, // further digits cut, not rounded
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -201,9 +212,11 @@ TEST(Channels, ParseCellTextTonesAndTimerBytes) {
                 : Fields(ch, c.channel, {kFieldRxToneType, kFieldRxTone, kFieldRxToneInverted}),
             (Values{c.type, c.tone, c.flag}));
     }
-    for (const char* bad : {"X-67", "C-abc", "D-0A1", "c-67.0"})
+    // No tone value, a digit that is not octal, a lone dash: refused, channel kept.
+    for (const char* bad : {"X-67", "C-abc", "D-0A1", "c-67.0", "C-", "D-9", "-"}) {
         EXPECT_FALSE(ch.ParseCellText(2, kFieldRxToneType, bad)) << bad;
-    EXPECT_EQ(ch.GetField(2, kFieldRxTone), 0754);
+        EXPECT_EQ(ch.GetField(2, kFieldRxTone), 0754) << bad;
+    }
 
     ch.Save(img);
     // Transmit CTCSS 67.0 Hz: tone timer bytes 18 and 180 at 9984 + 2c; none: both 255.
@@ -218,16 +231,18 @@ TEST(Channels, ParseCellTextTonesAndTimerBytes) {
 TEST(Channels, SignallingNumberIsShownFromOne) {
     HMemoryImage img = MakeImage();
     HChannels ch = Loaded(img);
-    const std::int32_t set[3][2] = {{3, 10}, {2, 1}, {3, 0}}; // no number: the kind is dropped
-    for (int c = 0; c < 3; ++c) {
+    // No number: the kind is dropped; no Page beyond 10: the number is.
+    const std::int32_t set[4][2] = {{3, 10}, {2, 1}, {3, 0}, {3, 11}};
+    for (int c = 0; c < 4; ++c) {
         ch.SetField(c, kFieldSignalKind, set[c][0]);
         ch.SetField(c, kFieldSignalNumber, set[c][1]);
     }
     ch.Save(img);
-    const std::size_t rec0 = 1536, rec1 = 1536 + 42, rec2 = 1536 + 84;
-    EXPECT_EQ(
-        (std::vector<int>{img[rec0 + 4] & 0x6F, img[rec1 + 4] & 0xF, (img[rec2 + 4] >> 5) & 3}),
-        (std::vector<int>{(3 << 5) | 9, 0, 0}));
+    const std::size_t rec0 = 1536, rec1 = 1536 + 42, rec2 = 1536 + 84,
+                      rec3 = 1664; // a page of three records ends with 2 unused bytes
+    EXPECT_EQ((std::vector<int>{img[rec0 + 4] & 0x6F, img[rec1 + 4] & 0xF, (img[rec2 + 4] >> 5) & 3,
+                                img[rec3 + 4] & 0xF}),
+              (std::vector<int>{(3 << 5) | 9, 0, 0, 0}));
     HChannels back = Loaded(img);
     EXPECT_EQ(Fields(back, 0, {kFieldSignalNumber}), Values{10});
     // A stored Page number of 10 or more reads as none.
@@ -239,8 +254,10 @@ TEST(Channels, ToggleField) {
     HChannels ch = Loaded(MakeImage());
     // Each row: the field toggled and the values it steps through.
     ch.SetField(0, kFieldSignalNumber, 4);
+    ch.SetField(0, kFieldLockOut, 0);
     const std::pair<int, Values> steps[] = {
         {kFieldBandwidth, {1, 2, 0}},
+        {kFieldLockOut, {1, 2, 0}},
         {kFieldSignalKind, {2, 3, 0}}, // 1 skipped unless identity value 9 is 10 or 11
     };
     for (const auto& [field, values] : steps) {
@@ -259,6 +276,31 @@ TEST(Channels, ToggleField) {
         ch.SetField(0, kFieldRxToneInverted, 1);
         ch.ToggleField(0, kFieldRxToneType);
         EXPECT_EQ(Fields(ch, 0, {kFieldRxToneType, kFieldRxTone, kFieldRxToneInverted}), want);
+    }
+    // A mobile set's power only alternates 0 and 1.
+    ch.SetField(0, kFieldPowerLevel, 1);
+    for (const std::int32_t want : {0, 1}) {
+        EXPECT_TRUE(ch.ToggleField(0, kFieldPowerLevel));
+        EXPECT_EQ(ch.GetField(0, kFieldPowerLevel), want);
+    }
+    // The transmit tone copies itself to the receive side.
+    ch.SetField(1, kFieldRxToneInverted, 1);
+    EXPECT_TRUE(ch.ToggleField(1, kFieldTxToneType));
+    EXPECT_EQ(Fields(ch, 1, {kFieldTxToneType, kFieldTxTone}), (Values{1, 670}));
+    EXPECT_EQ(Fields(ch, 1, {kFieldRxToneType, kFieldRxTone, kFieldRxToneInverted}),
+              (Values{1, 670, 0}));
+    for (const Values& want : {Values{2, 19}, Values{0, 0}}) {
+        EXPECT_TRUE(ch.ToggleField(1, kFieldTxToneType));
+        EXPECT_EQ(Fields(ch, 1, {kFieldTxToneType, kFieldTxTone}), want);
+    }
+    // The flags flip, and flip back.
+    for (const int flag : {0, 1, 2, 3, 6, 7, 8, 9, 10, 15, 16, 19, 55, 56}) {
+        const std::int32_t was = ch.GetField(2, flag);
+        ASSERT_TRUE(was == 0 || was == 1) << flag;
+        EXPECT_TRUE(ch.ToggleField(2, flag));
+        EXPECT_EQ(ch.GetField(2, flag), 1 - was) << flag;
+        ch.ToggleField(2, flag);
+        EXPECT_EQ(ch.GetField(2, flag), was) << flag;
     }
     // No toggle for other fields, fields above 68 or channels beyond the capacity.
     EXPECT_FALSE(ch.ToggleField(0, 12) || ch.ToggleField(0, 69) || ch.ToggleField(128, 0));
@@ -311,7 +353,17 @@ TEST(Channels, ParentGroupPriorityAndTruncation) {
     EXPECT_EQ(g, 2);
     ch.NormalizeGroups();
 
+    // The priority moves only inside its group, and says where it was.
     ASSERT_TRUE(ch.SetPriorityChannel(6, 1));
+    EXPECT_FALSE(ch.SetPriorityChannel(2, 1)); // channel 2 is group 0's
+    EXPECT_FALSE(ch.SetPriorityChannel(8, 1)); // and channel 8 group 2's first
+    EXPECT_TRUE(ch.SetPriorityChannel(4, 1));  // group 1's own first
+    ASSERT_TRUE(ch.SetPriorityChannel(6, 1));
+    EXPECT_EQ(ch.GetGroupValue(1, kGroupPriority), 2);
+    const std::optional<HPriorityChange> old = ch.SetPriorityChannel(7, 1);
+    ASSERT_TRUE(old);
+    EXPECT_EQ(std::make_pair(old->oldPriority, old->oldChannel), std::make_pair(2, 6));
+    EXPECT_EQ(ch.PriorityChannelOfGroup(1), 7);
     // Truncation from group 1: group 0 is in use, so groups 1.. are just cleared.
     ch.TruncateGroups(1);
     EXPECT_EQ(std::make_tuple(ch.GetGroupValue(0, kGroupChannels),
@@ -367,6 +419,32 @@ TEST(Channels, TuningPointInterpolationAtSave) {
               (std::vector<int>{4, 23, 0x87}));
 }
 
+// Each tuning field takes its own tuning row, the documented map; above the
+// last pair a channel takes point 15's value, not point 16's.
+TEST(Channels, TuningFieldsTakeTheirRows) {
+    HMemoryImage img = MakeImage();
+    HTuningPointsGroup points;
+    points.Load(img);
+    for (std::size_t i = 0; i < 17; ++i) {
+        points.SetRecordValue(i, 0, std::int32_t(90000000 + 5000000 * i)); // 90 to 170 MHz
+        for (std::size_t row = 1; row <= 16; ++row)
+            points.SetRecordValue(i, row, std::int32_t(row % 8));
+    }
+    points.SetRecordValue(16, 13, 99);
+    points.Save(img);
+    HChannels ch = Loaded(img);
+    ch.SetFrequency(0, 0, 144000000);
+    ch.SetFrequency(0, 1, 144000000);
+    ch.SetFrequency(1, 0, 172000000);
+    ch.Save(img);
+    const std::pair<int, int> fieldRow[] = {{34, 13}, {41, 16}, {48, 15}, {49, 1},
+                                            {52, 14}, {61, 8},  {62, 7},  {63, 11},
+                                            {64, 10}, {65, 9},  {66, 12}};
+    for (const auto& [field, row] : fieldRow)
+        EXPECT_EQ(ch.GetField(0, field), row % 8) << "field " << field;
+    EXPECT_EQ(ch.GetField(1, kFieldRxTune13), 13 % 8);
+}
+
 // The packed parts of fields 33 and 40 with field 44 set: nothing recomputes
 // them at save, so every bit of each part must go through load and save as is.
 TEST(Channels, KeptTuningWordPartsKeepEveryBit) {
@@ -379,36 +457,25 @@ TEST(Channels, KeptTuningWordPartsKeepEveryBit) {
     // Field 40 = 0x8EC9: parts 5 (bits 7-9), 3 (bits 10-12), 9 (bits 3-6), bits 15 and 0.
     img[kRecord0 + 20] = 0x8E;
     img[kRecord0 + 21] = 0xC9;
+    const std::initializer_list<int> parts = {kFieldRxWordA, kFieldRxWordB, kFieldRxWordC,
+                                              kFieldTxWordA, kFieldTxWordB, kFieldTxWordC};
     HChannels ch = Loaded(img);
-    EXPECT_EQ(ch.GetField(0, kFieldRxWordA), 7);
-    EXPECT_EQ(ch.GetField(0, kFieldRxWordB), 7);
-    EXPECT_EQ(ch.GetField(0, kFieldRxWordC), 15);
-    EXPECT_EQ(ch.GetField(0, kFieldTxWordA), 5);
-    EXPECT_EQ(ch.GetField(0, kFieldTxWordB), 3);
-    EXPECT_EQ(ch.GetField(0, kFieldTxWordC), 9);
+    EXPECT_EQ(Fields(ch, 0, parts), (Values{7, 7, 15, 5, 3, 9}));
 
     // Parts set one by one on a kept channel whose words are 0.
+    const Values set = {7, 7, 15, 1, 4, 8};
     ch.SetField(1, kFieldKeepTuningPoints, 1);
-    ch.SetField(1, kFieldRxWordA, 7);
-    ch.SetField(1, kFieldRxWordB, 7);
-    ch.SetField(1, kFieldRxWordC, 15);
-    ch.SetField(1, kFieldTxWordA, 1);
-    ch.SetField(1, kFieldTxWordB, 4);
-    ch.SetField(1, kFieldTxWordC, 8);
+    for (std::size_t k = 0; k < set.size(); ++k)
+        ch.SetField(1, std::data(parts)[k], set[k]);
     ch.Save(img);
-    EXPECT_EQ(img[kRecord0 + 12] << 8 | img[kRecord0 + 13], 0xFFFF);
-    EXPECT_EQ(img[kRecord0 + 20] << 8 | img[kRecord0 + 21], 0x8EC9);
-    EXPECT_EQ(img[kRecord0 + 42 + 12] << 8 | img[kRecord0 + 42 + 13], 0x1FF8);
-    // 1 << 7 | 4 << 10 | 8 << 3
-    EXPECT_EQ(img[kRecord0 + 42 + 20] << 8 | img[kRecord0 + 42 + 21], 0x10C0);
-
-    HChannels back = Loaded(img);
-    EXPECT_EQ(back.GetField(1, kFieldRxWordA), 7);
-    EXPECT_EQ(back.GetField(1, kFieldRxWordB), 7);
-    EXPECT_EQ(back.GetField(1, kFieldRxWordC), 15);
-    EXPECT_EQ(back.GetField(1, kFieldTxWordA), 1);
-    EXPECT_EQ(back.GetField(1, kFieldTxWordB), 4);
-    EXPECT_EQ(back.GetField(1, kFieldTxWordC), 8);
+    const auto word = [&img](std::size_t at) {
+        return img[kRecord0 + at] << 8 | img[kRecord0 + at + 1];
+    };
+    EXPECT_EQ(word(12), 0xFFFF);
+    EXPECT_EQ(word(20), 0x8EC9);
+    EXPECT_EQ(word(42 + 12), 0x1FF8);
+    EXPECT_EQ(word(42 + 20), 0x10C0); // 1 << 7 | 4 << 10 | 8 << 3
+    EXPECT_EQ(Fields(Loaded(img), 1, parts), set);
 }
 
 // A priority or start index equal to the group's count would name the next
@@ -461,67 +528,6 @@ TEST(Channels, DamagedCountsAreHeldAtTheLimit) {
     HChannels ch = Loaded(img);
     EXPECT_EQ(ch.GetField(0, kFieldTxFrequency), 2147483647);
     EXPECT_GT(ch.GetFrequency(0, 1), 2147483647LL);
-}
-
-TEST(Channels, PriorityMovesOnlyInsideItsGroup) {
-    HChannels ch = Loaded(MakeImage());
-    ch.SetGroupValue(0, kGroupChannels, 4);
-    ch.SetGroupValue(1, kGroupChannels, 4); // channels 4-7
-    ch.NormalizeGroups();
-    ASSERT_TRUE(ch.SetPriorityChannel(6, 1));
-    EXPECT_FALSE(ch.SetPriorityChannel(2, 1)); // channel 2 is group 0's
-    EXPECT_EQ(ch.GetGroupValue(1, kGroupPriority), 2);
-    const std::optional<HPriorityChange> old = ch.SetPriorityChannel(7, 1);
-    ASSERT_TRUE(old);
-    EXPECT_EQ(old->oldPriority, 2);
-    EXPECT_EQ(old->oldChannel, 6);
-    EXPECT_EQ(ch.PriorityChannelOfGroup(1), 7);
-}
-
-TEST(Channels, TogglesOfPowerAndTransmitTone) {
-    HChannels ch = Loaded(MakeImage()); // product type 0: a mobile set
-    ch.SetField(0, kFieldPowerLevel, 1);
-    ASSERT_TRUE(ch.ToggleField(0, kFieldPowerLevel));
-    EXPECT_EQ(ch.GetField(0, kFieldPowerLevel), 0);
-    ASSERT_TRUE(ch.ToggleField(0, kFieldPowerLevel));
-    EXPECT_EQ(ch.GetField(0, kFieldPowerLevel), 1); // a mobile set only alternates 0 and 1
-    // The transmit tone copies itself to the receive side.
-    ch.SetField(1, kFieldRxToneInverted, 1);
-    ASSERT_TRUE(ch.ToggleField(1, kFieldTxToneType));
-    EXPECT_EQ(ch.GetField(1, kFieldTxToneType), 1);
-    EXPECT_EQ(ch.GetField(1, kFieldTxTone), 670);
-    EXPECT_EQ(ch.GetField(1, kFieldRxToneType), 1);
-    EXPECT_EQ(ch.GetField(1, kFieldRxTone), 670);
-    EXPECT_EQ(ch.GetField(1, kFieldRxToneInverted), 0);
-}
-
-TEST(Channels, ToneTextsCutAndRefused) {
-    HChannels ch = Loaded(MakeImage());
-    ASSERT_TRUE(ch.ParseCellText(1, kFieldRxToneType, "C-88.57"));
-    EXPECT_EQ(ch.GetField(1, kFieldRxTone), 885); // further digits cut, not rounded
-    // No tone value, a digit that is not octal, a lone dash: refused, channel kept.
-    for (const char* bad : {"C-", "D-9", "-"}) {
-        EXPECT_FALSE(ch.ParseCellText(1, kFieldRxToneType, bad)) << bad;
-        EXPECT_EQ(ch.GetField(1, kFieldRxTone), 885) << bad;
-    }
-}
-
-TEST(Channels, TransmitEntryAndRefusedFrequencyTexts) {
-    HChannels ch = Loaded(MakeImage());
-    ASSERT_TRUE(ch.ParseCellText(0, kFieldRxFrequency, "146.0125"));
-    const std::int32_t tx = ch.GetField(0, kFieldTxFrequency);
-    // A transmit entry touches only the transmit side.
-    ASSERT_TRUE(ch.ParseCellText(0, kFieldTxFrequency, "150.005"));
-    EXPECT_EQ(ch.GetField(0, kFieldRxFrequency), 146012500);
-    EXPECT_EQ(ch.GetField(0, kFieldTxFrequency), 150005000);
-    EXPECT_NE(tx, 150005000);
-    // Refused texts leave the channel as it was.
-    EXPECT_FALSE(ch.ParseCellText(0, kFieldRxFrequency, "14x"));
-    EXPECT_FALSE(ch.ParseCellText(0, kFieldRxFrequency, ""));
-    EXPECT_FALSE(ch.ParseCellText(0, 3, "1")); // a field without a cell text
-    EXPECT_FALSE(ch.ParseCellText(200, kFieldRxFrequency, "146"));
-    EXPECT_EQ(ch.GetField(0, kFieldRxFrequency), 146012500);
-    EXPECT_EQ(ch.GetField(0, kFieldTxFrequency), 150005000);
 }
 
 // Load and save keep to the bytes they are given: a record cut off by the end of

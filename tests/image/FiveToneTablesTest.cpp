@@ -100,6 +100,11 @@ TEST(FiveToneTables, ToneTableFrequenciesPeriodsAndSecondValues) {
 
     table.SetFrequency(0, 1, 0.0);
     EXPECT_EQ(table.ToneValue(0, 1), 0xFFFF);
+    // A set has tones 0 to 15: a sixteenth is none, and not the next set's first.
+    const std::int32_t next = table.ToneValue(1, 0);
+    table.SetFrequency(0, 16, 1060.0);
+    EXPECT_EQ(table.ToneValue(1, 0), next);
+    EXPECT_DOUBLE_EQ(table.Frequency(0, 16), 0.0);
 }
 
 TEST(FiveToneTables, StoreWritesTheDecodeWindows) {
@@ -114,6 +119,8 @@ TEST(FiveToneTables, StoreWritesTheDecodeWindows) {
     const std::size_t window = 0x2380 + 64 * 2 + 4 * 4;
     EXPECT_EQ(Word(image, window), 920u);
     EXPECT_EQ(Word(image, window + 2), 967u);
+    EXPECT_EQ(std::make_pair(table.WindowLower(2, 4), table.WindowUpper(2, 4)),
+              std::make_pair(920, 967));
     EXPECT_EQ(Word(image, 0x2380), 0xFFFFu); // no tone, no window
 
     EXPECT_TRUE(table.UnfitWindows().empty());
@@ -134,6 +141,7 @@ TEST(FiveToneTables, DigitStrings) {
     EXPECT_EQ(HToneDigits::ToText(-1), "");
     EXPECT_EQ(HToneDigits::ToText(std::int32_t(0x0E9A5B1Cu)), "0E9A5B1C");
     EXPECT_EQ(HToneDigits::FromText("12ab"), std::int32_t(0x12ABFFFFu));
+    EXPECT_EQ(HToneDigits::FromText("e"), std::int32_t(0xEFFFFFFFu));
     EXPECT_EQ(HToneDigits::FromText(""), -1);
     EXPECT_EQ(HToneDigits::FromText("0E9A5B1C"), std::int32_t(0x0E9A5B1Cu));
     EXPECT_FALSE(HToneDigits::FromText("123456789").has_value());

@@ -38,6 +38,10 @@ TEST(ToneConversion, StoredValueOfFrequency) {
     EXPECT_EQ(TC::StoredValueOf(1060.0, 0), 0u);
     // A reference of 1 would need 30 000 000 for 3000 Hz: no 16-bit value.
     EXPECT_EQ(TC::StoredValueOf(3000.0, 1), 0u);
+    // The edges of the 16-bit range: 2621.4 / 400 x 10000 = 65535, the value
+    // that means no tone, is none; 288.5 / 2885000 x 10000 = 1 is the least.
+    EXPECT_EQ(TC::StoredValueOf(2621.4, 400), 0u);
+    EXPECT_EQ(TC::StoredValueOf(288.5, 2885000), 1u);
 }
 
 TEST(ToneConversion, StoringAndReadingBackKeepsTheFrequency) {
@@ -52,6 +56,8 @@ TEST(ToneConversion, StoringAndReadingBackKeepsTheFrequency) {
 TEST(ToneConversion, DecodeWindows) {
     // int(3619 x 2929 / 10000) = 1060; scale 10000: c = 1000000 / 1060 =
     // 943.396, h = 25 x 943.396 / 1000 = 23.585: 919.811 and 966.981.
+    // int(10000 x 1 / 10000) = 1, the least that has a window: c = 1000000, h = 25000.
+    EXPECT_EQ(TC::DecodeWindow(10000, 1, 10000, 25).lower, 975000);
     const TC::HToneWindow w = TC::DecodeWindow(3619, 2929, 10000, 25);
     EXPECT_EQ(w.lower, 920);
     EXPECT_EQ(w.upper, 967);

@@ -122,3 +122,23 @@ TEST(TwoToneTable, StoreCompilesBothSetsAndTheWindowsIntoTheImage) {
     EXPECT_DOUBLE_EQ(back.Frequency(14), 250.0);
     EXPECT_DOUBLE_EQ(back.StoredFrequency(14), 288.5);
 }
+
+// Tone codes run 0 to F, F naming no tone; a frequency the 16-bit tenths
+// cannot hold is none.
+TEST(TwoToneTable, ToneCodesAndFrequenciesStopAtTheirEdges) {
+    using HTwoToneTables::kTones;
+    HTwoToneTable t;
+    t.SetDefaults();
+    for (int tone = 0; tone < int(kTones); ++tone)
+        t.SetFrequency(tone, 1000.0 + tone);
+    t.SetFrequency(int(kTones), 2000.0);
+    EXPECT_DOUBLE_EQ(t.Frequency(int(kTones)), 0.0);
+    EXPECT_DOUBLE_EQ(t.Frequency(int(kTones) - 1), 1015.0);
+    EXPECT_EQ(t.ToneText(0), "0:1000.0");
+    EXPECT_EQ(t.ToneText(14), "E:1014.0");
+    EXPECT_EQ(t.ToneText(15), "");
+    for (const double none : {-5.0, 7000.0}) {
+        t.SetFrequency(1, none);
+        EXPECT_DOUBLE_EQ(t.Frequency(1), 0.0) << none;
+    }
+}

@@ -147,6 +147,7 @@ TEST(ChannelImport, ExportThenImportIsTheSameImage) {
             EXPECT_TRUE(r.changes.empty()) << name;
             EXPECT_EQ(Lines(r), std::vector<int>{}) << name;
             EXPECT_GT(r.channelRows, 0) << name;
+            EXPECT_EQ(HChannelImport::Summary(r), HStringTable::Get(HStringTable::kImportNothing));
         }
     }
 }
@@ -184,8 +185,8 @@ TEST(ChannelImport, SheetWithColumnsByTitleSemicolonsAndQuotes) {
     // Columns in another order, grid headers and list titles mixed, some left
     // out, a column of notes; no group rows.
     const std::string sheet = "Notes;TAG;Ch;RX Frequency;\"SC\"\n"
-                              "roof;\"NEW 3\";3;\"151.25000\";v\n"
-                              "yard;;5;150.06250;-\n";
+                              "roof;\"NEW 3\";003;\"151.25000\";v\n"
+                              "yard;;5;150.0625;-\n";
     const HImportResult r = HChannelImport::Import(image, sheet, 0, "sheet.csv");
     ASSERT_TRUE(r.ok);
     EXPECT_EQ(Lines(r), std::vector<int>{});
@@ -220,7 +221,16 @@ TEST(ChannelImport, SheetWithColumnsByTitleSemicolonsAndQuotes) {
     ASSERT_NE(rx, r.changes.end());
     EXPECT_EQ(rx->before, "150.02500");
     EXPECT_EQ(rx->after, "151.25000");
+    EXPECT_EQ(rx->typed, ""); // stored as typed
+    const auto rx5 = std::find_if(r.changes.begin(), r.changes.end(), [](const auto& c) {
+        return c.channel == 5 && c.column == "FREQUENCY Receive";
+    });
+    ASSERT_NE(rx5, r.changes.end());
+    EXPECT_EQ(rx5->typed, "150.0625");
     EXPECT_EQ(HChannelImport::ChannelsChanged(r), 2);
+    EXPECT_EQ(HChannelImport::Summary(r),
+              HStringTable::Format(HStringTable::kImportSummary,
+                                   {std::to_string(r.changes.size()), "2", "0"}));
 }
 
 TEST(ChannelImport, OneLoadedImageServesListAfterListEachAsIfAlone) {
@@ -328,6 +338,14 @@ TEST(ChannelImport, ATitleRowNamesTheChannelAndColumnsInHalfItsCells) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(HChannelImport::Import(image, c.sheet, 0, "sheet.csv").ok, c.list) << c.sheet;
+    // Titles found with either separator naming as many columns: commas win.
+    const HImportResult tie =
+        HChannelImport::Import(image, "Ch,SQ\n3,5\nCh;TAG\n4;FOUR\n", 0, "tie.csv");
+    ASSERT_TRUE(tie.ok);
+    HChannels m;
+    m.Load(tie.image);
+    EXPECT_EQ(m.GetField(2, HChannelTables::kFieldSquelch), 5);
+    EXPECT_NE(Cols::ReportText(3, m, 3, 0), "FOUR");
 }
 
 TEST(ChannelImport, WhatIsNoChannelListChangesNothing) {

@@ -6,6 +6,7 @@
 
 #include <sys/stat.h>
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -75,6 +76,7 @@ TEST(CsvWriter, WritesTheFileWholeOnClose) {
         EXPECT_EQ(dir.Read("out.csv"), "old content\n");
         EXPECT_TRUE(w.Close());
         EXPECT_EQ(w.GetSetting("ErrorCode"), "None");
+        EXPECT_TRUE(w.Close()); // closing again has nothing to do
     }
     EXPECT_EQ(dir.Read("out.csv"), "\"A\",\"B\"\n\"\"\n");
 
@@ -112,7 +114,11 @@ TEST(CsvWriter, FilesThatCannotBeOpenedGiveErrorCode00) {
         {"a protected file", dir.File("protected.csv"), "w"},
         {"no file name", "", "w"},
         {"a read mode", dir.File("out.csv"), "r"},
+        {"a link to itself", dir.File("loop.csv"), "w"},
+        {"a FIFO nobody reads", dir.File("fifo.csv"), "w"},
     };
+    std::filesystem::create_symlink("loop.csv", dir.File("loop.csv"));
+    ASSERT_EQ(::mkfifo(dir.File("fifo.csv").c_str(), 0600), 0);
     for (const Case& c : cases) {
         HCsvWriter w;
         EXPECT_FALSE(OpenOn(w, c.path, c.mode)) << c.what;
@@ -164,6 +170,10 @@ TEST(CsvWriter, TheDialogChoosesThePath) {
     w.SetChooser(&cancel);
     EXPECT_FALSE(w.Open());
     EXPECT_EQ(w.GetSetting("ErrorCode"), "None");
+    // No dialog to ask: refused, and said why.
+    w.SetChooser(nullptr);
+    EXPECT_FALSE(w.Open());
+    EXPECT_NE(w.Reason(), "");
 
     // Writing to a writer that is not open is a write error.
     EXPECT_FALSE(w.WriteRow(Row{"x"}));

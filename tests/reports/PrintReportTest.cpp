@@ -121,12 +121,19 @@ TEST(PrintReport, EightHeadingVariantsLineUpWithTheChannelLines) {
 }
 
 TEST(PrintReport, ChannelLinesAndGroupLines) {
-    const HPrintReport report(ReportImage({.inUse = 10, .groups = 2}), {});
+    HMemoryImage image = ReportImage({.inUse = 10, .groups = 2});
+    HChannels m;
+    m.Load(image);
+    m.SetField(1, HChannelTables::kFieldSquelch, 7);
+    m.SetField(1, HChannelTables::kFieldSignalKind, 3); // "Page", narrower than its column
+    m.SetField(1, HChannelTables::kFieldSignalNumber, 3);
+    m.Save(image);
+    const HPrintReport report(image, {});
     const std::string line = report.ChannelLine(0);
-    EXPECT_EQ(line.substr(0, 3), "  1");
-    EXPECT_EQ(line.substr(9, 8), "UNIT001 ");
-    EXPECT_EQ(line.substr(18, 9), "150.00000");
-    EXPECT_EQ(line.substr(28, 9), "155.00000");
+    // Columns one blank apart, each as wide as its widest text: numbers to the
+    // right (channel, squelch), texts to the left ("Page" in six places).
+    EXPECT_EQ(report.ChannelLine(1), "  2 - W5 UNIT002  150.01250 155.01250 C-  0.0 -----   H LM v "
+                                     "v  7 - -- Page   3  - - - - -");
     EXPECT_EQ(report.GroupLine(0), "GROUP 1: FLEET1   None");
     EXPECT_EQ(report.GroupLine(1), "GROUP 2: FLEET2   None");
 

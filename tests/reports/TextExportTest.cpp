@@ -184,34 +184,8 @@ TEST(TextExport, HeaderSectionsAndTitlesInOrder) {
     EXPECT_EQ(rows[3], (std::vector<std::string>{"Serial Number", ""}));
     EXPECT_EQ(rows[4], (std::vector<std::string>{""}));
 
-    // The Part's titles, spelled as they stand; the 2-tone image (the
-    // default) has no 5-tone section.
-    const std::vector<std::string> common = {"***  Orvane Systems OR3200/3100 SERIES  ***",
-                                             "***Hardware Parameters***",
-                                             "***Option Parameters***",
-                                             "***Scan Parameters***",
-                                             "***Power Saving Parameters***",
-                                             "***Front Panel***",
-                                             "***Key Function***",
-                                             "***Emergency***",
-                                             "***Miscellaneous***",
-                                             "***Password***",
-                                             "***Programming Password***",
-                                             "***DSUB-15***",
-                                             "***Direct CH Parameters***"};
-    const std::vector<std::string> titles = Titles(rows);
-    ASSERT_GE(titles.size(), common.size() + 1);
-    EXPECT_EQ(std::vector<std::string>(titles.begin(), titles.begin() + common.size()), common);
-    EXPECT_EQ(titles.back(), "***CHANNEL DATA***");
-    for (const std::string& t : titles)
-        EXPECT_EQ(t.find("5-Tone"), std::string::npos) << t;
-
-    // Every section ends with a row of one empty cell before the next title.
-    for (std::size_t r = 1; r < rows.size(); ++r) {
-        if (IsTitle(rows[r]) && rows[r][0] != "***CHANNEL DATA***") {
-            EXPECT_EQ(rows[r - 1], (std::vector<std::string>{""})) << rows[r][0];
-        }
-    }
+    // The titles, in order, and the blank row closing each section are the
+    // golden files' to check.
 }
 
 TEST(TextExport, SignallingSectionsFollowTheSignallingType) {
@@ -431,80 +405,30 @@ TEST(TextExport, EveryGridRecordIsExportedAsTheGridShowsIt) {
     }
 }
 
+// The cells of every grid are checked against the grids above; here the item
+// rows, and that the values set by key reached the tables at all (else the
+// comparison above would compare defaults with defaults).
 TEST(TextExport, SignallingRecordsSetByKeyShowInTheirTables) {
     const Rows two = Exported(SignallingImage(true), {});
-    const Rows fiveRows = Exported(SignallingImage(false), {});
-    for (const Rows* rows : {&two, &fiveRows}) {
+    const Rows five = Exported(SignallingImage(false), {});
+    for (const Rows* rows : {&two, &five}) {
         // DTMF codes are items: caption without '&', two blanks kept.
         EXPECT_NE(
             std::find(rows->begin(), rows->end(), std::vector<std::string>{"DTMF  1", "12*#"}),
             rows->end());
         const Rows paging = TableOf(*rows, {"No.", "Code", "Status", "Action"}, 10);
         ASSERT_EQ(paging.size(), 10u);
-        EXPECT_EQ(Record(paging, 2)[0], "Page  3");
-        EXPECT_EQ(Record(paging, 2)[1], "9C4");
-        EXPECT_EQ(Record(paging, 2)[3], "Kill");
-        EXPECT_EQ(Record(paging, 9)[0], "Page  0");
+        EXPECT_EQ(paging[2][0], "Page  3");
+        EXPECT_EQ(paging[2][1], "9C4");
+        EXPECT_EQ(paging[2][3], "Kill");
     }
-
-    const Rows decode = TableOf(two,
-                                {"No.", "TAG", "1st Tone", "2nd Tone", "Mute Mode", "Call Display",
-                                 "LED Blink", "LED Color", "Call Beep Tone", "Beep Mode"},
-                                8);
-    ASSERT_EQ(decode.size(), 8u);
-    EXPECT_EQ(Record(decode, 1)[0], "2");
-    EXPECT_EQ(Record(decode, 1)[1], "GATE");
-    EXPECT_EQ(Record(decode, 1)[2], "3:433.7"); // "%X:%5.1f"
-    EXPECT_EQ(Record(decode, 1)[3], "");        // no tone: an empty cell
-    EXPECT_EQ(Record(decode, 1)[4], "Close");
-    const Rows system =
-        TableOf(two,
-                {"No.", "Monitor SW", "CH SW", "PTT SW AF Open", "Auto Reset",
-                 "Call Encode Tone No.", "Call Encode Code Backup", "Duty", "CTCSS/DCS Complement",
-                 "Decode Code1", "Decode Code2", "Decode Code3", "Decode Code4", "Decode Code5",
-                 "Decode Code6", "Decode Code7", "Decode Code8"},
-                16);
-    ASSERT_EQ(system.size(), 16u);
-    EXPECT_EQ(Record(system, 4)[1], "Both");
-    EXPECT_EQ(Record(system, 4)[3], "-");
-    EXPECT_EQ(Record(system, 4)[4], "v");
-    EXPECT_EQ(Record(system, 3)[4], "-");
     const Rows encode = TableOf(two, {"ENC No.", "TAG", "1st Tone", "2nd Tone"}, 32);
-    ASSERT_EQ(encode.size(), 32u);
-    EXPECT_EQ(Record(encode, 31)[0], "32");
     EXPECT_EQ(Record(encode, 31)[1], "LAST");
-    // The 5-tone sections are not written for a 2-tone image.
-    for (const std::string& t : Titles(two))
-        EXPECT_EQ(t.find("5-Tone"), std::string::npos) << t;
-
-    const auto fiveTable = [&](std::string_view first, std::size_t records) {
-        for (auto it = fiveRows.begin(); it != fiveRows.end(); ++it)
-            if (it->size() > 2 && (*it)[0] == "No." && (*it)[1] == first &&
-                static_cast<std::size_t>(fiveRows.end() - it) > records)
-                return Rows(it, it + 1 + static_cast<std::ptrdiff_t>(records));
-        return Rows();
+    const auto has = [&five](const std::string& cell) {
+        return std::any_of(five.begin(), five.end(), [&](const auto& row) {
+            return std::find(row.begin(), row.end(), cell) != row.end();
+        });
     };
-    const Rows tones = fiveTable("Standard", 12);
-    ASSERT_EQ(tones.size(), 13u);
-    EXPECT_EQ(tones[0][2], "0");
-    EXPECT_EQ(tones[1][1], "ZVEI1");
-    EXPECT_EQ(tones[1][2], "2400");
-    EXPECT_EQ(tones[12][1], "User");
-    const Rows fiveDecode = fiveTable("Decode No.", 8);
-    ASSERT_EQ(fiveDecode.size(), 9u);
-    EXPECT_EQ(fiveDecode[1][1], "12345");
-    EXPECT_EQ(fiveDecode[1][2], "BASE");
-    EXPECT_EQ(fiveDecode[0][3], "Transpond Code");
-    EXPECT_EQ(fiveDecode[1][3], "Enc-5");
-    const Rows fiveSystem = fiveTable("Monitor SW", 16);
-    ASSERT_EQ(fiveSystem.size(), 17u);
-    EXPECT_EQ(fiveSystem[0][11], "Flow");
-    EXPECT_EQ(fiveSystem[16][11], "ID+Call");
-    const Rows fiveEncode = fiveTable("Encode No.", 32);
-    ASSERT_EQ(fiveEncode.size(), 33u);
-    EXPECT_EQ(fiveEncode[0][12], "Input Digit 3");
-    EXPECT_EQ(fiveEncode[7][12], "Display & Selectable");
-    EXPECT_EQ(fiveEncode[32][1], "ABCDE");
-    for (const std::string& t : Titles(fiveRows))
-        EXPECT_EQ(t.find("2-Tone"), std::string::npos) << t;
+    for (const char* cell : {"ZVEI1", "BASE", "Enc-5", "ABCDE", "ID+Call"})
+        EXPECT_TRUE(has(cell)) << cell;
 }
