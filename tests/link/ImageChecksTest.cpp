@@ -25,6 +25,15 @@ std::vector<int> Messages(const std::vector<HFinding>& findings) {
     return out;
 }
 
+HMemoryImage TwoGroupsOfFour(HMemoryImage m) {
+    HChannels model;
+    model.Load(m);
+    model.SetGroupValue(0, HChannelTables::kGroupChannels, 4);
+    model.SetGroupValue(1, HChannelTables::kGroupChannels, 4);
+    model.Save(m);
+    return m;
+}
+
 // Breaks the working copy's checksum without touching the backup.
 HMemoryImage BrokenWorking(HMemoryImage m) {
     m[0x06] ^= 0x21;
@@ -85,12 +94,8 @@ TEST(ImageChecks, ChannelsOnAFinerStepThanTheRadioTakesRefuseBeforeTheAdjustment
 
 TEST(ImageChecks, TheSameHardwareOnBothSidesFindsNothing) {
     // Two groups of four channels on 2.5 kHz steps, for a radio like the file.
-    HMemoryImage image = Factory();
+    HMemoryImage image = TwoGroupsOfFour(Factory());
     HChannels model;
-    model.Load(image);
-    model.SetGroupValue(0, HChannelTables::kGroupChannels, 4);
-    model.SetGroupValue(1, HChannelTables::kGroupChannels, 4);
-    model.Save(image);
     model.Load(image);
     model.SetField(0, HChannelTables::kFieldRxStep, 2);
     model.SetField(0, HChannelTables::kFieldTxStep, 2);
@@ -110,13 +115,9 @@ TEST(ImageChecks, TheSameHardwareOnBothSidesFindsNothing) {
 }
 
 TEST(ImageChecks, ARadioWithoutDisplayKeepsTheFirstGroupOnly) {
-    HMemoryImage editor = WithHardware(Factory(), HHardwareGroup::kRowDisplayMobile, 1);
+    const HMemoryImage editor =
+        TwoGroupsOfFour(WithHardware(Factory(), HHardwareGroup::kRowDisplayMobile, 1));
     HChannels model;
-    model.Load(editor);
-    // Two groups of four channels.
-    model.SetGroupValue(0, HChannelTables::kGroupChannels, 4);
-    model.SetGroupValue(1, HChannelTables::kGroupChannels, 4);
-    model.Save(editor);
     model.Load(editor);
     ASSERT_NE(model.GetGroupValue(1, HChannelTables::kGroupInUse), 0);
     const HMemoryImage radio = WithHardware(Factory(), HHardwareGroup::kRowDisplayMobile, 0);
