@@ -129,6 +129,8 @@ TEST_F(BasicAlignment, TuneSweepFindsEachEdgesPeakAndSquelchSamplesAverage) {
         EXPECT_LE(std::abs(*t - HSimAlignment::TunePeak(step)), HSimAlignment::kRssiFlatHalfWidth)
             << "step " << step;
     }
+    EXPECT_EQ("",
+              Missing(m_home.LogText(), {"ピーク値検出[VALUE:", "Tune 調整成功[COUNT:2][VALUE:"}));
     ASSERT_TRUE(m_comm.ChangeChannel(0, 1));
     std::vector<int> samples;
     for (int i = 0; i < kSquelchSamples; ++i)
