@@ -81,8 +81,8 @@ TEST_F(BasicAlignment, VcvSearchStepsDownToTheFirstValueThatLocksInBothWindows) 
     tried.clear();
     EXPECT_EQ(VcvSearch(m_comm, true, Timing::None(), Into(tried)), 225);
     EXPECT_TRUE(m_comm.RequestRx());
-    EXPECT_EQ("",
-              Missing(m_home.LogText(), {"適正なVCV値を検出しました", "VCV調整成功[VALUE:E1]"}));
+    EXPECT_EQ("", Missing(m_home.LogText(), {"VCV変更要求[VALUE:F5]", "適正なVCV値を検出しました",
+                                             "VCV調整成功[VALUE:E1]"}));
 }
 
 TEST_F(BasicAlignment, VcvSearchFailsWhenTheRadioRefusesTheValueOrTheReceiver) {
@@ -131,6 +131,9 @@ TEST_F(BasicAlignment, TuneSweepFindsEachEdgesPeakAndSquelchSamplesAverage) {
     }
     EXPECT_EQ("",
               Missing(m_home.LogText(), {"ピーク値検出[VALUE:", "Tune 調整成功[COUNT:2][VALUE:"}));
+    // Only the three test channels have a sweep.
+    EXPECT_EQ(TuneSweep(m_comm, kTuneSteps, 225, Timing::None()), std::nullopt);
+    EXPECT_EQ(TuneSweep(m_comm, -1, 225, Timing::None()), std::nullopt);
     ASSERT_TRUE(m_comm.ChangeChannel(0, 1));
     std::vector<int> samples;
     for (int i = 0; i < kSquelchSamples; ++i)
