@@ -139,6 +139,25 @@ bool HRpCommonCommunication::SetCloneModeAdj(HCommEventData& event) {
     return Handshake(event, kAdjMode);
 }
 
+int HRpCommonCommunication::WriteAnswer(std::uint8_t answer) {
+    const int echoOff = m_port->GetEchoOff();
+    if (echoOff)
+        return m_port->WriteByte(answer);
+    // The radio repeats its Check until it takes the answer: one repeated
+    // meanwhile comes before the answer's echo. Taken for the echo, it would
+    // leave the echo to be read as the first byte of the next reply.
+    m_port->SetEchoOff(1);
+    const int w = m_port->WriteByte(answer);
+    m_port->SetEchoOff(echoOff);
+    if (w != kSerialOk)
+        return w;
+    std::uint8_t echo = kCheck;
+    for (int i = 0; i < kHandshakeTries && echo == kCheck; ++i)
+        if (m_port->ReadByte(echo) != kSerialOk)
+            return kSerialError;
+    return echo == kCheck ? kSerialError : kSerialOk;
+}
+
 bool HRpCommonCommunication::Handshake(HCommEventData& event, std::uint8_t reply) {
     HDLOG(6, "%s", "FUNC_IN");
     HDLOG(6, "%s", "Set Clone Mode");
@@ -183,7 +202,7 @@ bool HRpCommonCommunication::Handshake(HCommEventData& event, std::uint8_t reply
         return false;
     }
     HDLOG(3, "%s", "Check コマンド受信。Power On コマンドを返信します。");
-    const int w = m_port->WriteByte(reply);
+    const int w = WriteAnswer(reply);
     if (w != kSerialOk) {
         HDLOG(1, "%s", "Communication Error!");
         event.errorCode = w;

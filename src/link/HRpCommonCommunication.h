@@ -132,6 +132,9 @@ public:
 
 protected:
     bool Handshake(HCommEventData& event, std::uint8_t reply);
+    // Writes the handshake's answer and, with the cable echoing, reads its
+    // echo past any Check the radio repeated meanwhile.
+    int WriteAnswer(std::uint8_t answer);
     // The attempt (from 1) that sent the frame, 0 when every attempt failed.
     int SendRequest(std::span<const std::uint8_t> frame, int retries, int area, int block,
                     HCommEventData* event, bool isWrite);

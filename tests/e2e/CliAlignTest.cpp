@@ -50,64 +50,75 @@ std::vector<int> PagesWrittenInAdjMode(const SimRadio& radio) {
     return pages;
 }
 
-TEST(CliAlign, BasicAlignmentRunsItsStepsAndLeavesTheValuesInTheRadio) {
-    TempHome home;
-    const HMemoryImage memory = FactoryMemory();
-    SimRadio radio(home, {}, &memory);
-    const CliResult r = Align(home, {"--port", radio.Link(), "basic"});
-    EXPECT_EQ(r.status, 0) << r.err;
-    // The simulated radio locks at 225 (reading 185 at the high edge) and
-    // peaks at tune values 40, 90 and 150 (give or take its flat top).
-    EXPECT_TRUE(r.out.starts_with("start: done\nvcv-rx: 225\nvcv-tx: 225\nrx-tune-0: ")) << r.out;
-    EXPECT_NE(r.out.find("\nend: done (Basic Alignment is Finished!)\n"), std::string::npos)
-        << r.out;
-    // After the sweep, as the window does: the words, then the channel pages
-    // (the built-in image's 128 channels: pages 8 to 8 + 128 / 3).
-    std::vector<int> pages(43);
-    std::iota(pages.begin(), pages.end(), 8);
-    EXPECT_EQ(PagesWrittenInAdjMode(radio), pages);
-    const HMemoryImage after = radio.StopAndRead();
-    EXPECT_EQ(after[22], 225) << "RX VCV";
-    EXPECT_EQ(after[23], 225) << "TX VCV";
-    EXPECT_TRUE(HAlignmentData().VerifyChecksum(after));
-    EXPECT_EQ(Word(after, 0xFF), 0xA55A);
-}
-
-TEST(CliAlign, AStepThatFailedStoresNothingAndTheRunIsNotFinished) {
-    // Every A/D read refused, every tune level refused, the VCV word refused.
+TEST(CliAlign, BasicAlignmentLeavesWhatItsStepsFoundAndNothingOfAFailedStep) {
+    // A sound radio; every A/D read refused; every tune level refused; the
+    // VCV word refused. The simulated radio locks at 225 (reading 185 at the
+    // high edge) and peaks at tune values 40, 90 and 150 (give or take its
+    // flat top).
     const HMemoryImage memory = FactoryMemory();
     const struct {
         const char* fault;
         const char* lines; // the steps' lines
         const char* failed;
     } rows[] = {
+        {"", "vcv-rx: 225\nvcv-tx: 225\nrx-tune-0: ", nullptr},
         {"nak-command:0x31", "vcv-rx: failed\nvcv-tx: failed\nrx-tune-0: failed\n",
          "vcv-rx, vcv-tx, rx-tune-0"},
         {"nak-command:0x32", "vcv-rx: failed\nvcv-tx: failed\nrx-tune-0: failed\n",
          "vcv-rx, vcv-tx, rx-tune-0"},
         {"write-fail:0x0B", "vcv-rx: 225\nvcv-tx: 225\nrx-tune-0: ", "vcv-rx, vcv-tx"},
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.fault);
+    // The steps wait the radio's settling times: the runs go side by side.
+    struct Case {
         TempHome home;
-        SimRadio radio(home, {"--fault", row.fault}, &memory);
-        ASSERT_TRUE(radio.Started());
-        const CliResult r = Align(home, {"--port", radio.Link(), "basic"});
-        EXPECT_EQ(r.status, 1) << r.out << r.err;
+        std::unique_ptr<SimRadio> radio;
+    };
+    std::vector<std::unique_ptr<Case>> cases;
+    const auto start = [&](std::size_t i) {
+        Case& c = *cases.emplace_back(std::make_unique<Case>());
+        std::vector<std::string> fault;
+        if (*rows[i].fault)
+            fault = {"--fault", rows[i].fault};
+        c.radio = std::make_unique<SimRadio>(c.home, fault, &memory);
+        EXPECT_TRUE(c.radio->Started()) << rows[i].fault;
+        return std::make_unique<ToolProcess>(
+            RP57CLI_PATH, std::vector<std::string>{"align", "--port", c.radio->Link(), "basic"},
+            c.home.Dir());
+    };
+    const auto finish = [&](std::size_t i, const CliResult& r) {
+        const auto& row = rows[i];
+        SCOPED_TRACE(row.fault);
+        SimRadio& radio = *cases[i]->radio;
         EXPECT_TRUE(r.out.starts_with(std::string("start: done\n") + row.lines)) << r.out;
-        EXPECT_EQ(r.out.find("Finished!"), std::string::npos) << r.out;
-        EXPECT_NE(r.out.find(std::string("\nend: failed (Basic Alignment is NOT finished: these "
-                                         "steps failed, and the radio keeps its former values "
-                                         "for them: ") +
-                             row.failed + "."),
-                  std::string::npos)
-            << r.out;
+        if (!row.failed) {
+            EXPECT_EQ(r.status, 0) << r.err;
+            EXPECT_NE(r.out.find("\nend: done (Basic Alignment is Finished!)\n"), std::string::npos)
+                << r.out;
+            // After the sweep, as the window does: the words, then the channel
+            // pages (the built-in image's 128 channels: pages 8 to 8 + 128 / 3).
+            std::vector<int> pages(43);
+            std::iota(pages.begin(), pages.end(), 8);
+            EXPECT_EQ(PagesWrittenInAdjMode(radio), pages);
+        } else {
+            EXPECT_EQ(r.status, 1) << r.out << r.err;
+            EXPECT_EQ(r.out.find("Finished!"), std::string::npos) << r.out;
+            EXPECT_NE(r.out.find(std::string("\nend: failed (Basic Alignment is NOT finished: "
+                                             "these steps failed, and the radio keeps its "
+                                             "former values for them: ") +
+                                 row.failed + "."),
+                      std::string::npos)
+                << r.out;
+        }
         const HMemoryImage after = radio.StopAndRead();
         EXPECT_EQ(Word(after, 0xFF), 0xA55A) << "the radio has its data back";
         HAlignmentData was, now;
         was.Load(memory);
         now.Load(after);
-        if (std::string_view(row.fault) != "write-fail:0x0B") {
+        if (!row.failed) {
+            EXPECT_EQ(after[22], 225) << "RX VCV";
+            EXPECT_EQ(after[23], 225) << "TX VCV";
+            EXPECT_TRUE(HAlignmentData().VerifyChecksum(after));
+        } else if (std::string_view(row.fault) != "write-fail:0x0B") {
             // Nothing invented went in: the VCVs, the tune values, the channels' tune bytes.
             for (const std::size_t value : {16u, 17u, 20u, 21u, 22u, 23u})
                 EXPECT_EQ(now.GetValue(value), was.GetValue(value)) << "value " << value;
@@ -119,7 +130,8 @@ TEST(CliAlign, AStepThatFailedStoresNothingAndTheRunIsNotFinished) {
         } else {
             EXPECT_EQ(now.GetValue(16), was.GetValue(16)) << "the radio refused its VCV word";
         }
-    }
+    };
+    RunSideBySide(std::size(rows), std::size(rows), start, finish);
 }
 
 TEST(CliAlign, TermIntAndHangUpCancelAndResetTheRadio) {

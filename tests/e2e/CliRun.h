@@ -5,7 +5,10 @@
 #include <csignal>
 #include <fcntl.h>
 #include <fstream>
+#include <functional>
 #include <iterator>
+#include <memory>
+#include <optional>
 #include <spawn.h>
 #include <string>
 #include <sys/wait.h>
@@ -78,6 +81,14 @@ public:
         }
         return Collect(m_pid > 0, st);
     }
+    // The result once the tool has ended; nothing while it runs.
+    std::optional<CliResult> TryWait() {
+        int st = 0;
+        const pid_t w = m_pid > 0 ? waitpid(m_pid, &st, WNOHANG) : -1;
+        if (w == 0)
+            return std::nullopt;
+        return Collect(w == m_pid, st);
+    }
     // What the tool has written on stderr so far.
     [[nodiscard]] std::string ErrSoFar() const { return Slurp(m_err); }
 
@@ -102,4 +113,30 @@ private:
 inline CliResult RunTool(const std::string& program, const std::vector<std::string>& args,
                          const std::string& scratchDir) {
     return ToolProcess(program, args, scratchDir).Wait();
+}
+
+// Cases whose tools mostly wait (on the radio's connect time, on real
+// time-outs, on a paced line) run side by side, at most `lanes` at once and
+// started in order: start(i) sets case i up and starts its tool, finish(i, r)
+// checks what it left. Each case keeps its own RP57_HOME: a tool takes the
+// environment it was started with.
+inline void RunSideBySide(std::size_t cases, std::size_t lanes,
+                          const std::function<std::unique_ptr<ToolProcess>(std::size_t)>& start,
+                          const std::function<void(std::size_t, const CliResult&)>& finish) {
+    std::vector<std::pair<std::size_t, std::unique_ptr<ToolProcess>>> running;
+    std::size_t next = 0;
+    while (next < cases || !running.empty()) {
+        for (; next < cases && running.size() < lanes; ++next)
+            running.emplace_back(next, start(next));
+        for (auto it = running.begin(); it != running.end();) {
+            const std::optional<CliResult> r = it->second ? it->second->TryWait() : CliResult{};
+            if (r) {
+                finish(it->first, *r);
+                it = running.erase(it);
+            } else {
+                ++it;
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
 }

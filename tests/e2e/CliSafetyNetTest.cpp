@@ -289,9 +289,9 @@ TEST(CliSafetyNet, DetectNamesThePortWhereARadioWaits) {
 }
 
 TEST(CliSafetyNet, DetectLeavesAPortInUseToItsTransfer) {
-    // Another rp57cli downloads (at the real line rate) while detect is run
-    // on the same port: detect names the port busy by that process and
-    // touches nothing, and the download completes.
+    // Another rp57cli downloads (paced, at four times the usual line rate)
+    // while detect is run on the same port: detect names the port busy by
+    // that process and touches nothing, and the download completes.
     TempHome home;
     const HMemoryImage memory = RadioMemory("4711");
     SimRadio radio(home, {"--pace"}, &memory);
@@ -305,7 +305,7 @@ TEST(CliSafetyNet, DetectLeavesAPortInUseToItsTransfer) {
     fs::create_directories(home.Path("download"));
     ToolProcess download(RP57CLI_PATH,
                          {"download", "--port", radio.Link(), home.Path("file.r57"), "--password",
-                          kPassword, "--no-backup"},
+                          kPassword, "--no-backup", "--baud", "38400"},
                          home.Path("download"));
     ASSERT_TRUE(WaitFor([&] { return radio.Frames().size() > 2; }, 60s)) << download.ErrSoFar();
     const CliResult detect = RunCli(home, {"detect", radio.Link(), "--wait", "2"});

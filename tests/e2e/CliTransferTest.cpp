@@ -194,6 +194,8 @@ TEST(CliTransfer, EveryFailureEndsWithItsMessageAndNoFile) {
         const HMemoryImage* downloadTo; // upload when null
         std::uint16_t endMark;
     } rows[] = {
+        // The longest (the handshake's twenty reads) first: the rest pass meanwhile.
+        {{"--fault", "silent"}, pw, {"Switch radio On!"}, nullptr, 0},
         {{"--production-code", "7"}, pw, {comError}, nullptr, 0},
         {{"--custom-code", "1"}, pw, {comError}, nullptr, 0},
         {{"--fault", "no-echo"}, pw, {comError}, nullptr, 0},
@@ -203,7 +205,6 @@ TEST(CliTransfer, EveryFailureEndsWithItsMessageAndNoFile) {
         {{"--fault", "wrong-first:0:0x05"}, pw, {comError}, nullptr, 0},
         {{"--fault", "wrong-first:1:0x40"}, pw, {comError}, nullptr, 0},
         {{"--fault", "vanish-after:30"}, pwLevel2, {comError}, nullptr, 0},
-        {{"--fault", "silent"}, pw, {"Switch radio On!"}, nullptr, 0},
         // No --password and no terminal to ask on: refused as cancelled.
         {{}, {}, {"Transfer cancelled."}, nullptr, 0},
         {{}, {"--password", "123456"}, {"Password mismatched! "}, nullptr, 0},
@@ -212,35 +213,50 @@ TEST(CliTransfer, EveryFailureEndsWithItsMessageAndNoFile) {
         {{"--fault", "bad-checksum:0:0x15"}, pw, {comError}, &complete, 0xFFFF},
         {{}, pw, adjErrors, &badAdjustment, 0xA55A},
     };
-    for (const auto& row : rows) {
-        const std::string what = row.simArgs.empty() ? row.messages.front() : row.simArgs.back();
-        SCOPED_TRACE(what);
+    // Each case waits out the radio's connect time and most a real time-out:
+    // they run side by side, each with its own home and radio.
+    struct Case {
         TempHome home;
-        SimRadio radio(home, row.simArgs, row.downloadTo);
-        ASSERT_TRUE(radio.Started());
-        const std::string out = home.Path("out.r57");
-        std::vector<std::string> args = {"upload", "--port", radio.Link(), "-o", out};
+        std::unique_ptr<SimRadio> radio;
+    };
+    std::vector<std::unique_ptr<Case>> cases;
+    const auto what = [&](std::size_t i) {
+        return rows[i].simArgs.empty() ? rows[i].messages.front() : rows[i].simArgs.back();
+    };
+    const auto start = [&](std::size_t i) -> std::unique_ptr<ToolProcess> {
+        const auto& row = rows[i];
+        Case& c = *cases.emplace_back(std::make_unique<Case>());
+        c.radio = std::make_unique<SimRadio>(c.home, row.simArgs, row.downloadTo);
+        EXPECT_TRUE(c.radio->Started()) << what(i);
+        std::vector<std::string> args = {"upload", "--port", c.radio->Link(), "-o",
+                                         c.home.Path("out.r57")};
         if (row.downloadTo) {
-            ASSERT_EQ(RunCli(home, {"new", "-o", home.Path("new.r57")}).status, 0);
-            args = {"download", "--port", radio.Link(), home.Path("new.r57"), "--no-backup"};
+            EXPECT_EQ(RunCli(c.home, {"new", "-o", c.home.Path("new.r57")}).status, 0) << what(i);
+            args = {"download", "--port", c.radio->Link(), c.home.Path("new.r57"), "--no-backup"};
         }
         args.insert(args.end(), row.cliArgs.begin(), row.cliArgs.end());
-        const CliResult r = RunCli(home, args);
+        return std::make_unique<ToolProcess>(RP57CLI_PATH, args, c.home.Dir());
+    };
+    const auto finish = [&](std::size_t i, const CliResult& r) {
+        const auto& row = rows[i];
+        SCOPED_TRACE(what(i));
+        Case& c = *cases[i];
         EXPECT_EQ(r.status, 1);
         for (const std::string& m : row.messages)
             EXPECT_TRUE(HasLine(r.err, m)) << r.err;
         EXPECT_FALSE(HasLine(r.out, "Upload Complete!") || HasLine(r.out, "Download Complete!"));
-        EXPECT_FALSE(fs::exists(out));
+        EXPECT_FALSE(fs::exists(c.home.Path("out.r57")));
         if (row.downloadTo) {
-            EXPECT_EQ(Word(radio.StopAndRead(), 0xFF), row.endMark);
+            EXPECT_EQ(Word(c.radio->StopAndRead(), 0xFF), row.endMark);
             if (row.endMark == 0xA55A) {
-                EXPECT_TRUE(radio.Blocks("F1").empty() && radio.Blocks("F3").empty());
+                EXPECT_TRUE(c.radio->Blocks("F1").empty() && c.radio->Blocks("F3").empty());
             }
         }
         if (row.cliArgs.empty()) {
             EXPECT_NE(r.err.find("--password"), std::string::npos);
         }
-    }
+    };
+    RunSideBySide(std::size(rows), 4, start, finish);
 
     // A port that does not exist.
     TempHome home;
@@ -264,55 +280,84 @@ TEST(CliTransfer, CtrlCTermAndHangUpCancelAndResetTheRadio) {
                 {SIGTERM, When::Writing},
                 // The terminal closes while the password is asked on it.
                 {SIGHUP, When::AskingPassword}};
-    for (const auto& row : rows) {
-        SCOPED_TRACE(std::string(strsignal(row.signal)) + " when " +
-                     std::to_string(static_cast<int>(row.when)));
+    // The paced transfers run side by side; each is signalled once its reads
+    // (writes, the question) are under way.
+    struct Case {
         TempHome home;
+        std::unique_ptr<SimRadio> radio;
+        PtyPair terminal;
+        std::unique_ptr<ToolProcess> cli;
+        bool signalled = false;
+    };
+    const auto name = [&](std::size_t i) {
+        return std::string(strsignal(rows[i].signal)) + " when " +
+               std::to_string(static_cast<int>(rows[i].when));
+    };
+    std::vector<std::unique_ptr<Case>> cases;
+    for (const auto& row : rows) {
+        Case& c = *cases.emplace_back(std::make_unique<Case>());
         const bool download = row.when == When::Writing;
-        SimRadio radio(home, {"--pace"}, download ? &complete : nullptr);
-        ASSERT_TRUE(radio.Started());
-        const std::string out = home.Path("out.r57");
-        std::vector<std::string> args = {"upload", "--port", radio.Link(), "-o", out};
+        c.radio = std::make_unique<SimRadio>(c.home, std::vector<std::string>{"--pace"},
+                                             download ? &complete : nullptr);
+        ASSERT_TRUE(c.radio->Started());
+        std::vector<std::string> args = {"upload", "--port", c.radio->Link(), "-o",
+                                         c.home.Path("out.r57")};
         if (download) {
-            ASSERT_EQ(RunCli(home, {"new", "-o", home.Path("new.r57")}).status, 0);
+            ASSERT_EQ(RunCli(c.home, {"new", "-o", c.home.Path("new.r57")}).status, 0);
             // Without the backup read first, the page writes start at once.
-            args = {"download", "--port", radio.Link(), "--no-backup", home.Path("new.r57")};
+            args = {"download", "--port", c.radio->Link(), "--no-backup", c.home.Path("new.r57")};
         }
         if (row.when == When::Reading)
             args.insert(args.end(), {"--level", "2"});
         if (row.when != When::AskingPassword)
             args.insert(args.end(), {"--password", kPassword});
-        PtyPair terminal;
-        ToolProcess cli(RP57CLI_PATH, args, home.Dir(), ToolStdout::Collected,
-                        row.when == When::AskingPassword ? terminal.SlavePath() : "/dev/null");
-        // Signal once the block reads (writes, the question) are under way.
-        ASSERT_TRUE(WaitFor(
-            [&] {
-                switch (row.when) {
-                case When::Reading:
-                    return radio.Blocks("F0").size() > 20;
-                case When::Writing:
-                    return radio.Blocks("F3").size() > 20;
-                case When::AskingPassword:
-                    return cli.ErrSoFar().find("Password: ") != std::string::npos;
+        c.cli = std::make_unique<ToolProcess>(
+            RP57CLI_PATH, args, c.home.Dir(), ToolStdout::Collected,
+            row.when == When::AskingPassword ? c.terminal.SlavePath() : "/dev/null");
+    }
+    const auto underWay = [&](std::size_t i) {
+        const Case& c = *cases[i];
+        switch (rows[i].when) {
+        case When::Reading:
+            return c.radio->Blocks("F0").size() > 20;
+        case When::Writing:
+            return c.radio->Blocks("F3").size() > 20;
+        case When::AskingPassword:
+            return c.cli->ErrSoFar().find("Password: ") != std::string::npos;
+        }
+        return false;
+    };
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            bool all = true;
+            for (std::size_t i = 0; i < cases.size(); ++i) {
+                Case& c = *cases[i];
+                if (!c.signalled && underWay(i)) {
+                    c.cli->Signal(rows[i].signal);
+                    c.signalled = true;
                 }
-                return false;
-            },
-            20000ms));
-        cli.Signal(row.signal);
-        const CliResult r = cli.WaitAtMost(20000ms);
+                all = all && c.signalled;
+            }
+            return all;
+        },
+        20000ms));
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        SCOPED_TRACE(name(i));
+        Case& c = *cases[i];
+        EXPECT_TRUE(c.signalled);
+        const CliResult r = c.cli->WaitAtMost(20000ms);
         EXPECT_EQ(r.status, 1);
         EXPECT_EQ(Count(r.err, "Transfer cancelled."), 1u) << r.err;
         EXPECT_EQ(Repeated(r.err), "") << r.err; // every message once
         EXPECT_TRUE(r.out.empty()) << r.out;     // nothing claims it was done
-        EXPECT_FALSE(fs::exists(out));
-        const HMemoryImage memory = radio.StopAndRead();
+        EXPECT_FALSE(fs::exists(c.home.Path("out.r57")));
+        const HMemoryImage memory = c.radio->StopAndRead();
         // The radio took the reset: out of clone mode, waiting for Power On again.
-        EXPECT_EQ(radio.NotEndedByReset(), "");
-        if (download)
+        EXPECT_EQ(c.radio->NotEndedByReset(), "");
+        if (rows[i].when == When::Writing)
             EXPECT_EQ(Word(memory, 0xFF), 0xFFFF); // marked as half written
         else
-            EXPECT_LT(radio.Blocks("F2").size(), 0x5Fu);
+            EXPECT_LT(c.radio->Blocks("F2").size(), 0x5Fu);
     }
 }
 

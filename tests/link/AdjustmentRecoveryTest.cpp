@@ -81,6 +81,24 @@ TEST(AdjustmentRecovery, LotNumbersWithinTenAskBeyondRefuse) {
     EXPECT_FALSE(SerialNumberCheck(m, s));
     EXPECT_EQ(s.shown, std::vector<std::string>{Text(HStringTable::kLotNumberNg)});
     EXPECT_TRUE(s.asked.empty());
+    // The same lot made in another month is asked about too; the same month
+    // and lot pass without a question.
+    const struct {
+        const char* name;
+        int dateFlash;
+        std::size_t questions;
+    } rows[] = {{"another month", 7, 1}, {"the same month", 6, 0}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        HMemoryImage same = Radio();
+        same[0x1FA] = 6;
+        same[0x3108] = std::uint8_t(row.dateFlash);
+        same[0x1FB] = same[0x3109] = 20;
+        Script answer;
+        answer.answers = {true};
+        EXPECT_TRUE(SerialNumberCheck(same, answer));
+        EXPECT_EQ(answer.asked.size(), row.questions);
+    }
 }
 
 TEST(AdjustmentRecovery, EachResultLeadsToItsRecovery) {

@@ -6,6 +6,7 @@
 #include "HSimAlignment.h"
 #include "link/LinkTestUtil.h"
 
+#include <algorithm>
 #include <numeric>
 
 using namespace linktest;
@@ -62,7 +63,7 @@ protected:
         (void)m_comm.ResetRadio(&m_event);
         m_port.Close();
     }
-    TempHome m_home;
+    TempHome m_home{3}; // the steps' trace at its level
     HMemoryImage m_memory{};
     std::unique_ptr<SimRadio> m_radio;
     HSerialPort m_port;
@@ -80,13 +81,31 @@ TEST_F(BasicAlignment, VcvSearchStepsDownToTheFirstValueThatLocksInBothWindows) 
     tried.clear();
     EXPECT_EQ(VcvSearch(m_comm, true, Timing::None(), Into(tried)), 225);
     EXPECT_TRUE(m_comm.RequestRx());
+    EXPECT_EQ("", Missing(m_home.LogText(), {"VCV変更要求[VALUE:F5]", "適正なVCV値を検出しました",
+                                             "VCV調整成功[VALUE:E1]"}));
 }
 
-TEST_F(BasicAlignment, VcvSearchFailsWhenTheRadioRefusesTheValue) {
-    Start({"--fault", "nak-command:0x32"});
-    std::vector<int> tried;
-    EXPECT_EQ(VcvSearch(m_comm, false, Timing::None(), Into(tried)), std::nullopt);
-    EXPECT_EQ(tried, std::vector<int>{245});
+TEST_F(BasicAlignment, VcvSearchFailsWhenTheRadioRefusesTheValueOrTheReceiver) {
+    // The value is sent twice before the search gives up; a refused receive
+    // request ends it before any value.
+    const struct {
+        const char* fault;
+        std::vector<int> tried;
+        std::size_t valueFrames;
+    } rows[] = {{"nak-command:0x32", {245}, 2}, {"nak-command:0x35", {}, 0}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.fault);
+        Start({"--fault", row.fault});
+        std::vector<int> tried;
+        EXPECT_EQ(VcvSearch(m_comm, false, Timing::None(), Into(tried)), std::nullopt);
+        EXPECT_EQ(tried, row.tried);
+        const std::vector<std::string> frames = m_radio->Frames();
+        EXPECT_EQ(std::size_t(std::ranges::count_if(
+                      frames, [](const std::string& f) { return f.starts_with("32 "); })),
+                  row.valueFrames);
+        (void)m_comm.ResetRadio(&m_event);
+        m_port.Close();
+    }
 }
 
 TEST_F(BasicAlignment, VcvSearchFailsBelowOneWhenThePllNeverLocks) {
@@ -110,6 +129,11 @@ TEST_F(BasicAlignment, TuneSweepFindsEachEdgesPeakAndSquelchSamplesAverage) {
         EXPECT_LE(std::abs(*t - HSimAlignment::TunePeak(step)), HSimAlignment::kRssiFlatHalfWidth)
             << "step " << step;
     }
+    EXPECT_EQ("",
+              Missing(m_home.LogText(), {"ピーク値検出[VALUE:", "Tune 調整成功[COUNT:2][VALUE:"}));
+    // Only the three test channels have a sweep.
+    EXPECT_EQ(TuneSweep(m_comm, kTuneSteps, 225, Timing::None()), std::nullopt);
+    EXPECT_EQ(TuneSweep(m_comm, -1, 225, Timing::None()), std::nullopt);
     ASSERT_TRUE(m_comm.ChangeChannel(0, 1));
     std::vector<int> samples;
     for (int i = 0; i < kSquelchSamples; ++i)

@@ -1,5 +1,6 @@
 // The clone protocol over a real pseudo-terminal, with the test playing the
 // radio byte by byte on the master side.
+#include "HComAlignment.h"
 #include "HRpCommonCommunication.h"
 #include "LinkTestUtil.h"
 
@@ -192,4 +193,29 @@ TEST(CloneProtocol, TheCheckWaitEndsAfterTwentyReadsAndAResetNeedsItsEcho) {
     EXPECT_EQ(line.StopBits, 2);
     EXPECT_EQ("", Missing(home.LogText(), {"[ER] リセットエラー!", "[DCB]StopBits is 2",
                                            "[ER] リセットコマンド送信処理失敗"}));
+}
+
+TEST(CloneProtocol, ACheckRepeatedBeforeTheAnswerWasTakenIsNotItsEcho) {
+    // A radio sends its Check again while the answer is on its way (a busy
+    // machine answers late), and echoes the answer only after that. The
+    // handshake waits for the echo: taken for the second Check, the echo
+    // would come as the first byte of the next command's reply.
+    TempHome home;
+    Fixture f;
+    HComAlignment comm(&f.port);
+    auto radio = std::async(std::launch::async, [&f] {
+        std::this_thread::sleep_for(20ms); // after the purge
+        f.pty.Send({kCheck, kCheck});
+        std::vector<std::uint8_t> seen = f.pty.Receive(1);
+        std::this_thread::sleep_for(50ms);
+        f.pty.Send(seen); // the answer's echo, late
+        const std::vector<std::uint8_t> request = f.pty.Receive(3);
+        f.pty.Send(request);
+        f.pty.Send({0x06});
+        seen.insert(seen.end(), request.begin(), request.end());
+        return seen;
+    });
+    EXPECT_TRUE(comm.SetCloneModeAdj(f.event));
+    EXPECT_TRUE(comm.RequestRx());
+    EXPECT_EQ(radio.get().front(), kAdjMode);
 }

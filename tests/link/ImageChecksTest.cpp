@@ -25,6 +25,15 @@ std::vector<int> Messages(const std::vector<HFinding>& findings) {
     return out;
 }
 
+HMemoryImage TwoGroupsOfFour(HMemoryImage m) {
+    HChannels model;
+    model.Load(m);
+    model.SetGroupValue(0, HChannelTables::kGroupChannels, 4);
+    model.SetGroupValue(1, HChannelTables::kGroupChannels, 4);
+    model.Save(m);
+    return m;
+}
+
 // Breaks the working copy's checksum without touching the backup.
 HMemoryImage BrokenWorking(HMemoryImage m) {
     m[0x06] ^= 0x21;
@@ -53,8 +62,10 @@ TEST(ImageChecks, WarningsKeepTheirOrderAndLetTheWriteGoOn) {
     EXPECT_EQ(Messages(check.findings), (std::vector<int>{HStringTable::kProductTypeMismatch,
                                                           HStringTable::kChannelStepMismatch,
                                                           HStringTable::kAdjChecksumBackup}));
-    for (const HFinding& f : check.findings)
+    for (const HFinding& f : check.findings) {
         EXPECT_EQ(f.severity, HFindingSeverity::Warning) << f.messageId;
+        EXPECT_EQ(f.traceLevel, 2) << f.messageId;
+    }
     EXPECT_EQ(check.findings[0].key, "hardware.product_type");
     EXPECT_TRUE(check.Passed());
     EXPECT_EQ(check.target, editor);
@@ -81,14 +92,32 @@ TEST(ImageChecks, ChannelsOnAFinerStepThanTheRadioTakesRefuseBeforeTheAdjustment
     EXPECT_FALSE(check.Passed());
 }
 
-TEST(ImageChecks, ARadioWithoutDisplayKeepsTheFirstGroupOnly) {
-    HMemoryImage editor = WithHardware(Factory(), HHardwareGroup::kRowDisplayMobile, 1);
+TEST(ImageChecks, TheSameHardwareOnBothSidesFindsNothing) {
+    // Two groups of four channels on 2.5 kHz steps, for a radio like the file.
+    HMemoryImage image = TwoGroupsOfFour(Factory());
     HChannels model;
-    model.Load(editor);
-    // Two groups of four channels.
-    model.SetGroupValue(0, HChannelTables::kGroupChannels, 4);
-    model.SetGroupValue(1, HChannelTables::kGroupChannels, 4);
-    model.Save(editor);
+    model.Load(image);
+    model.SetField(0, HChannelTables::kFieldRxStep, 2);
+    model.SetField(0, HChannelTables::kFieldTxStep, 2);
+    model.Save(image);
+    const struct {
+        const char* name;
+        int row, value;
+    } rows[] = {{"no display", HHardwareGroup::kRowDisplayMobile, 0},
+                {"2.5 kHz steps", HHardwareGroup::kRowStepSet, 2}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const HMemoryImage both = WithHardware(image, row.row, row.value);
+        const HCompatibilityCheck check = HImageChecks::CheckCompatibility(both, both);
+        EXPECT_TRUE(check.findings.empty()) << Messages(check.findings).size();
+        EXPECT_EQ(check.target, both);
+    }
+}
+
+TEST(ImageChecks, ARadioWithoutDisplayKeepsTheFirstGroupOnly) {
+    const HMemoryImage editor =
+        TwoGroupsOfFour(WithHardware(Factory(), HHardwareGroup::kRowDisplayMobile, 1));
+    HChannels model;
     model.Load(editor);
     ASSERT_NE(model.GetGroupValue(1, HChannelTables::kGroupInUse), 0);
     const HMemoryImage radio = WithHardware(Factory(), HHardwareGroup::kRowDisplayMobile, 0);
@@ -97,6 +126,7 @@ TEST(ImageChecks, ARadioWithoutDisplayKeepsTheFirstGroupOnly) {
     ASSERT_EQ(check.findings.size(), 1u);
     EXPECT_EQ(check.findings[0].severity, HFindingSeverity::Note);
     EXPECT_EQ(check.findings[0].messageId, 0);
+    EXPECT_EQ(check.findings[0].traceLevel, 2);
     HChannels written;
     written.Load(check.target);
     EXPECT_EQ(written.GetGroupValue(1, HChannelTables::kGroupInUse), 0);

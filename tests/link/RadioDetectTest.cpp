@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <future>
 #include <sys/file.h>
+#include <thread>
 
 using namespace linktest;
 
@@ -109,5 +111,67 @@ TEST(RadioDetect, NoRadioNoName) {
         HRadioDetect::Listen({quiet.SlavePath()}, std::chrono::milliseconds(300));
     EXPECT_TRUE(report.radios.empty());
     EXPECT_TRUE(report.unusable.empty());
+}
+#endif
+
+#ifdef RP57_RADIO_SIM
+TEST(RadioDetect, OnlyACheckByteNamesARadioHoweverLateItComes) {
+    // What a port sends while it is listened to for 2 s: bytes at 0 ms, then
+    // at 300 ms (after several quiet slices of the wait).
+    const struct {
+        const char* name;
+        std::vector<std::uint8_t> first, later;
+        bool radio;
+    } rows[] = {
+        {"a late Check", {}, {0x50}, true},
+        {"noise only", {0x41, 0x00}, {0x41}, false},
+        {"noise, then a Check", {0x41}, {0x50}, true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        PtyPair port;
+        auto listening = std::async(std::launch::async, [&] {
+            return HRadioDetect::Listen({port.SlavePath()}, std::chrono::seconds(2));
+        });
+        std::this_thread::sleep_for(50ms);
+        if (!row.first.empty())
+            port.Send(row.first);
+        std::this_thread::sleep_for(300ms);
+        port.Send(row.later);
+        const HRadioDetect::HListenReport report = listening.get();
+        EXPECT_EQ(report.radios.size(), row.radio ? 1u : 0u);
+    }
+}
+
+TEST(RadioDetect, ListensAtTheLineSpeedAskedAndPutsTheLineBack) {
+    const struct {
+        int baud;
+        speed_t speed;
+    } rows[] = {{4800, B4800}, {9600, B9600}, {19200, B19200}, {38400, B38400}, {57600, B9600}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.baud);
+        PtyPair port;
+        const int fd = ::open(port.SlavePath().c_str(), O_RDWR | O_NOCTTY);
+        ASSERT_GE(fd, 0);
+        termios before{};
+        ::tcgetattr(fd, &before);
+        ::cfsetispeed(&before, B1200);
+        ::cfsetospeed(&before, B1200);
+        ::tcsetattr(fd, TCSANOW, &before);
+        auto listening = std::async(std::launch::async, [&] {
+            return HRadioDetect::Listen({port.SlavePath()}, std::chrono::milliseconds(400),
+                                        row.baud);
+        });
+        std::this_thread::sleep_for(200ms);
+        termios during{};
+        ::tcgetattr(fd, &during);
+        EXPECT_EQ(::cfgetospeed(&during), row.speed);
+        EXPECT_TRUE(during.c_cflag & CSTOPB) << "two stop bits";
+        (void)listening.get();
+        termios after{};
+        ::tcgetattr(fd, &after);
+        EXPECT_EQ(::cfgetospeed(&after), B1200) << "the line as it was";
+        ::close(fd);
+    }
 }
 #endif
