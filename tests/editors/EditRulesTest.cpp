@@ -85,7 +85,8 @@ TEST(EditRules, DisplayOperationsShowAndReadBackTheStoredValue) {
         {With(static_cast<HDisplayOp>(7), 3), 12, "12  ", "12", 12},
         {With(HDisplayOp::Divide, 0), 12, "12  ", "12", 12},
         {With(HDisplayOp::None, 0, HFilterMode::Hex, "%X"), 255, "FF", "7f", 127},
-        {With(HDisplayOp::None, 0, HFilterMode::Octal, "%o"), 8, "10", "17", 15}};
+        {With(HDisplayOp::None, 0, HFilterMode::Octal, "%o"), 8, "10", "17", 15},
+        {With(HDisplayOp::None, 0), 5, "5   ", "12x", 12}}; // read up to what is no digit
     for (const Case& c : cases) {
         SCOPED_TRACE(c.shown);
         HEditRules r(c.setup);
@@ -183,6 +184,15 @@ TEST(EditRules, ATextIsTakenOrRefusedWithWhatTheEditTakes) {
                                             : std::make_unique<HEditRules>(c.setup);
         EXPECT_EQ(r->Refusal(c.typed), c.refusal);
     }
+    // A text set from the image stands, whatever the edit would take typed.
+    HTagEditRules set(kTag);
+    set.SetText("AB#1");
+    EXPECT_EQ(set.Refusal("AB#1"), "");
+    // With no range (0 to 0) any number is taken.
+    HEditSetup open = kAcont;
+    open.maximum = 0;
+    open.filter = HFilterMode::Signed;
+    EXPECT_EQ(HEditRules(open).Refusal("-12"), "");
 }
 
 TEST(EditRules, AValueSetIsKeptUntilItsTextChanges) {
