@@ -216,32 +216,10 @@ std::string HEditRules::Refusal(std::string_view typed) const {
 
 std::string HEditRules::AcceptedText() const {
     if (!IsNumeric()) {
-        std::string what = "characters";
-        switch (m_setup.filter) {
-        case HFilterMode::Decimal:
-            what = "digits";
-            break;
-        case HFilterMode::Octal:
-            what = "of 0-7";
-            break;
-        case HFilterMode::Hex:
-            what = "of 0-9 and A-F";
-            break;
-        case HFilterMode::AlphaNumeric:
-            what = "letters and digits";
-            break;
-        case HFilterMode::Signed:
-            what = "digits and '-'";
-            break;
-        case HFilterMode::Tag:
-            what = "letters, digits and \"[]_ %<>*+-/\"";
-            break;
-        case HFilterMode::DtmfDigits:
-            what = "of 0-9, A-D, * and #";
-            break;
-        case HFilterMode::Any:
-            break;
-        }
+        std::string what = "characters"; // also for codes that name no mode
+        for (const HFilterModeText& t : kFilterModeTexts)
+            if (t.mode == m_setup.filter)
+                what = t.accepted;
         if (m_setup.maxLength == 0)
             return what == "characters" ? "any text" : "any number " + what;
         return "up to " + std::to_string(m_setup.maxLength) + " " + what;

@@ -26,6 +26,23 @@ enum class HFilterMode : std::uint32_t {
     DtmfDigits = 10,  // the DTMF digit symbols 0-9, A-D, * and # (a-d taken as A-D)
 };
 
+// What each text filter mode takes, as messages name it ("up to 8 digits");
+// a code that names no mode takes any characters.
+struct HFilterModeText {
+    HFilterMode mode;
+    std::string_view accepted;
+};
+inline constexpr HFilterModeText kFilterModeTexts[] = {
+    {HFilterMode::Any, "characters"},
+    {HFilterMode::Decimal, "digits"},
+    {HFilterMode::Octal, "of 0-7"},
+    {HFilterMode::Hex, "of 0-9 and A-F"},
+    {HFilterMode::AlphaNumeric, "letters and digits"},
+    {HFilterMode::Signed, "digits and '-'"},
+    {HFilterMode::Tag, "letters, digits and \"[]_ %<>*+-/\""},
+    {HFilterMode::DtmfDigits, "of 0-9, A-D, * and #"},
+};
+
 // One edit set-up record: how an edit shows and checks one value. The range is
 // that of the stored value (0 to 0: no range).
 struct HEditSetup {

@@ -173,11 +173,27 @@ TEST(ChannelColumns, VisibilityRules) {
     EXPECT_FALSE(v.shown[10]);
     EXPECT_FALSE(v.shown[11]);
 
+    // Hiding Frequency hides both frequency columns.
+    v = Cols::ToggleItem(HChannelItem::Frequency, mobileLcd, 2, all, false);
+    EXPECT_FALSE(v.shown[4]) << "receive frequency";
+    EXPECT_FALSE(v.shown[5]) << "transmit frequency";
+    EXPECT_TRUE(v.shown[0]) << "channel number";
+    EXPECT_EQ(v.flags[3], 0) << "Frequency flag";
+
     // TAG follows the display field of the product type.
     v = ApplyVisibility({0, 1, 0, 0}, 2, all, true); // mobile without display
     EXPECT_FALSE(v.shown[3]) << "TAG without a display";
     EXPECT_EQ(v.flags[2], 0) << "TAG flag";
     EXPECT_TRUE(v.loadFlag);
+    // The user's choice to hide TAG holds, until a set with a display is
+    // loaded, which shows it again once.
+    HItemFlags tagOff = all;
+    tagOff[2] = 0;
+    EXPECT_FALSE(ApplyVisibility(handheldLcd, 2, tagOff, false).shown[3]) << "TAG hidden";
+    v = ApplyVisibility(handheldLcd, 2, tagOff, true);
+    EXPECT_TRUE(v.shown[3]) << "TAG after a load";
+    EXPECT_EQ(v.flags[2], 1) << "TAG flag after a load";
+    EXPECT_FALSE(v.loadFlag);
 }
 
 TEST(ChannelColumns, StoringPastedCells) {
@@ -343,26 +359,4 @@ TEST(ChannelColumns, ToneChoicesRoundTripThroughTheParser) {
         }
     }
     EXPECT_EQ(Cols::FindToneChoice(false, "C- 68.0"), -1);
-}
-
-// Restored: the user's choice to hide TAG holds, until a set with a display
-// is loaded, which shows it again once.
-TEST(ChannelColumns, TagShownAgainAfterALoad) {
-    const Cols::HModelFacts handheldLcd{2, 1, 0, 0};
-    HItemFlags tagOff = AllItemsShown();
-    tagOff[2] = 0;
-    EXPECT_FALSE(Cols::ApplyVisibility(handheldLcd, 2, tagOff, false).shown[3]);
-    const auto v = Cols::ApplyVisibility(handheldLcd, 2, tagOff, true);
-    EXPECT_TRUE(v.shown[3]);
-    EXPECT_EQ(v.flags[2], 1);
-    EXPECT_FALSE(v.loadFlag);
-}
-
-TEST(ChannelColumns, HidingFrequencyHidesBothFrequencyColumns) {
-    const auto v = Cols::ToggleItem(HChannelItem::Frequency, Cols::HModelFacts{0, 0, 1, 0}, 2,
-                                    AllItemsShown(), false);
-    EXPECT_FALSE(v.shown[4]) << "receive frequency";
-    EXPECT_FALSE(v.shown[5]) << "transmit frequency";
-    EXPECT_TRUE(v.shown[0]) << "channel number";
-    EXPECT_EQ(v.flags[3], 0) << "Frequency flag";
 }

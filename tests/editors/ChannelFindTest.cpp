@@ -1,7 +1,7 @@
 // Find in the channel grid: tags, frequencies and tones of the channels in
 // use, group after group, from the cell after the current one round to it.
+#include "ChannelImages.h"
 #include "HChannelFind.h"
-#include "HDefaultImage.h"
 
 #include <gtest/gtest.h>
 
@@ -18,27 +18,22 @@ namespace {
 // case); channel 3 is not in use though its tag would match; channel 5
 // receives CTCSS 88.5 Hz.
 HChannelGrid Bench() {
-    HMemoryImage image = MakeImageForModel(kBandUhfA, kProductHandheld, 1);
-    HChannels m;
-    m.Load(image);
-    for (int g = 0; g < 8; ++g)
-        m.SetGroupValue(g, kGroupChannels, g == 0 ? 5 : g == 1 ? 3 : 0);
-    m.NormalizeGroups();
-    for (int c = 0; c < 8; ++c) {
-        m.SetField(c, kFieldInUse, c == 2 ? 0 : 1);
-        m.SetFrequency(c, 0, 440000000);
-        m.SetFrequency(c, 1, 440000000);
-        m.SetTag(c, "");
-    }
-    m.SetTag(0, "BASE");
-    m.SetFrequency(1, 1, 445100000);
-    m.SetFrequency(6, 0, 445100000);
-    m.SetTag(2, "RPTGHOST");
-    m.SetTag(3, "RPTNORTH");
-    m.SetTag(7, "rptsouth");
-    m.SetField(4, kFieldRxToneType, 1);
-    m.SetField(4, kFieldRxTone, 885);
-    m.Save(image);
+    const HMemoryImage image = HandheldWithGroups({5, 3}, [](HChannels& m) {
+        for (int c = 0; c < 8; ++c) {
+            m.SetField(c, kFieldInUse, c == 2 ? 0 : 1);
+            m.SetFrequency(c, 0, 440000000);
+            m.SetFrequency(c, 1, 440000000);
+            m.SetTag(c, "");
+        }
+        m.SetTag(0, "BASE");
+        m.SetFrequency(1, 1, 445100000);
+        m.SetFrequency(6, 0, 445100000);
+        m.SetTag(2, "RPTGHOST");
+        m.SetTag(3, "RPTNORTH");
+        m.SetTag(7, "rptsouth");
+        m.SetField(4, kFieldRxToneType, 1);
+        m.SetField(4, kFieldRxTone, 885);
+    });
     HChannelGrid grid;
     grid.Settings().loadFlag = true; // as after Open: the set's display shows TAG
     grid.Refresh(image);

@@ -1,3 +1,4 @@
+#include "ChannelImages.h"
 #include "HChannelGrid.h"
 #include "HChannelRules.h"
 #include "HChannelSheet.h"
@@ -29,18 +30,6 @@ bool OwnedBy(std::size_t at, int c) {
            at == ((kFlagTableBase + static_cast<std::size_t>(c) / 8) ^ 1u);
 }
 
-// A handheld UHF set with a display, groups of 5 and 3 channels.
-HMemoryImage TwoGroupImage() {
-    HMemoryImage image = MakeImageForModel(kBandUhfA, kProductHandheld, 1);
-    HChannels m;
-    m.Load(image);
-    for (int g = 0; g < 8; ++g)
-        m.SetGroupValue(g, kGroupChannels, g == 0 ? 5 : g == 1 ? 3 : 0);
-    m.NormalizeGroups();
-    m.Save(image);
-    return image;
-}
-
 std::vector<std::string> RowTexts(const HChannelGrid& grid, int row) {
     std::vector<std::string> out;
     for (int col = 0; col < kChannelColumnCount; ++col)
@@ -59,7 +48,7 @@ void ExpectSameChannelData(const HChannelGrid& grid, int a, int b, const std::st
 } // namespace
 
 TEST(ChannelGrid, RowsGroupsAndCurrentCell) {
-    const HMemoryImage image = TwoGroupImage();
+    const HMemoryImage image = HandheldWithGroups({5, 3});
     HChannelGrid grid;
     grid.Refresh(image);
     ASSERT_EQ(grid.GroupList().size(), 2u);
@@ -135,7 +124,7 @@ TEST(ChannelGrid, EditRules) {
 }
 
 TEST(ChannelGrid, CellActionsTonesAndPriority) {
-    HMemoryImage image = TwoGroupImage();
+    HMemoryImage image = HandheldWithGroups({5, 3});
     HChannelGrid grid;
     grid.Refresh(image);
     // The toggle rules are the channel model's.
@@ -161,7 +150,7 @@ TEST(ChannelGrid, CellActionsTonesAndPriority) {
 }
 
 TEST(ChannelGrid, TextsPicksAndToneChoicesGoOnlyWhereTheyBelong) {
-    HMemoryImage image = TwoGroupImage();
+    HMemoryImage image = HandheldWithGroups({5, 3});
     HChannelGrid grid;
     grid.Refresh(image);
     // A text is no list pick and a list pick is no text.
@@ -181,7 +170,7 @@ TEST(ChannelGrid, TextsPicksAndToneChoicesGoOnlyWhereTheyBelong) {
 }
 
 TEST(ChannelGrid, EditsReachTheImageOnlyOnSaveEdits) {
-    const HMemoryImage original = TwoGroupImage();
+    const HMemoryImage original = HandheldWithGroups({5, 3});
     HMemoryImage image = original;
     HChannelGrid grid;
     grid.Refresh(image);
@@ -293,7 +282,7 @@ TEST(ChannelGrid, TagsTakeOnlyWhatTheRadioKeeps) {
     EXPECT_FALSE(C::TagTextTaken("A<B"));
     EXPECT_FALSE(C::TagTextTaken("CH.1"));
     // A pasted row whose tag holds one is refused in that cell alone.
-    HMemoryImage image = TwoGroupImage();
+    HMemoryImage image = HandheldWithGroups({5, 3});
     HChannelGrid grid;
     grid.Refresh(image);
     const std::string tag = grid.CellText(2, 3);
@@ -305,7 +294,7 @@ TEST(ChannelGrid, TagsTakeOnlyWhatTheRadioKeeps) {
 }
 
 TEST(ChannelGrid, CopyAndPaste) {
-    HMemoryImage image = TwoGroupImage();
+    HMemoryImage image = HandheldWithGroups({5, 3});
     HChannelGrid grid;
     grid.Refresh(image);
     grid.CommitText(0, 3, "SRC[1]");
@@ -358,7 +347,7 @@ TEST(ChannelGrid, CopyAndPaste) {
 }
 
 TEST(ChannelGrid, PasteRefusesWhatIsNoChannelData) {
-    HMemoryImage image = TwoGroupImage();
+    HMemoryImage image = HandheldWithGroups({5, 3});
     HChannelGrid grid;
     grid.Refresh(image);
     const std::vector<std::string> before = RowTexts(grid, 2);
@@ -382,7 +371,7 @@ TEST(ChannelGrid, PasteRefusesWhatIsNoChannelData) {
 }
 
 TEST(ChannelGrid, PasteNamesEveryCellItDoesNotStore) {
-    HMemoryImage image = TwoGroupImage();
+    HMemoryImage image = HandheldWithGroups({5, 3});
     HChannelGrid grid;
     grid.Refresh(image);
     grid.CellAction(1, 0, HCellActionMode::Space); // channel 2 not in use
@@ -479,7 +468,7 @@ TEST(ChannelGrid, PastingArbitraryTextNeverHurts) {
     const std::array<std::string_view, 14> pieces = {"\t",    "\n", "\r",   " ",   "  1",
                                                      "128",   "-",  "W4",   "C-",  "D-023 I",
                                                      "999.9", ".",  "Page", "\xff"};
-    HMemoryImage image = TwoGroupImage();
+    HMemoryImage image = HandheldWithGroups({5, 3});
     HChannelGrid grid;
     grid.Refresh(image);
     for (int round = 0; round < 500; ++round) {

@@ -1,3 +1,4 @@
+#include "ChannelImages.h"
 #include "HChangeName.h"
 #include "HChannelSheet.h"
 #include "HDefaultImage.h"
@@ -11,18 +12,6 @@ using namespace HChannelTables;
 namespace Sheet = HChannelSheet;
 
 namespace {
-
-// A handheld UHF set with a display: one group of 12 channels.
-HMemoryImage TwelveChannels() {
-    HMemoryImage image = MakeImageForModel(kBandUhfA, kProductHandheld, 1);
-    HChannels m;
-    m.Load(image);
-    for (int g = 0; g < 8; ++g)
-        m.SetGroupValue(g, kGroupChannels, g == 0 ? 12 : 0);
-    m.NormalizeGroups();
-    m.Save(image);
-    return image;
-}
 
 std::vector<std::vector<std::string>> AllCells(const HChannelGrid& grid) {
     std::vector<std::vector<std::string>> rows;
@@ -45,7 +34,7 @@ TEST(ChannelSheet, TitlesNameColumnsByGridHeaderOrChannelListTitle) {
 }
 
 TEST(ChannelSheet, SpreadsheetRowsWithAHeaderGoByTitle) {
-    const HMemoryImage image = TwelveChannels();
+    const HMemoryImage image = HandheldWithGroups({12});
     HChannelGrid grid;
     grid.Refresh(image);
     // Columns in another order than the grid's, one the grid lacks, Windows line ends.
@@ -88,7 +77,7 @@ TEST(ChannelSheet, AFirstRowIsAHeaderWhenAtLeastHalfItsCellsAreTitles) {
 }
 
 TEST(ChannelSheet, SpreadsheetRowsWithoutAHeaderGoByPositionFromTheCurrentColumn) {
-    const HMemoryImage image = TwelveChannels();
+    const HMemoryImage image = HandheldWithGroups({12});
     HChannelGrid grid;
     grid.Refresh(image);
     const Sheet::HSheet sheet = Sheet::ParseTabbed("445.12500\t445.12500\tC- 88.5\n", 4);
@@ -126,7 +115,7 @@ TEST(ChannelSheet, ThePasteQuestionNamesTheRowsBeingPasted) {
         EXPECT_EQ(w.column, 13) << "row " << w.row;
     // A row shorter than the title row writes only the cells it has.
     EXPECT_EQ(Sheet::Writes(Sheet::ParseTabbed("Ch\tSQ\tTAG\n3\t1\n", 0), 5).size(), 1u);
-    const HMemoryImage image = TwelveChannels();
+    const HMemoryImage image = HandheldWithGroups({12});
     HChannelGrid grid;
     grid.Refresh(image);
     const struct {
@@ -163,7 +152,7 @@ TEST(ChannelSheet, AnEmptyCellEndingARowIsNoCell) {
 }
 
 TEST(ChannelSheet, SettingAColumnChangesExactlyTheSelectedChannels) {
-    const HMemoryImage image = TwelveChannels();
+    const HMemoryImage image = HandheldWithGroups({12});
     HChannelGrid grid;
     grid.Refresh(image);
     const auto before = AllCells(grid);
@@ -221,7 +210,7 @@ TEST(ChannelSheet, SettingAColumnChangesExactlyTheSelectedChannels) {
 }
 
 TEST(ChannelSheet, ChangesAreNamedByWhatChanged) {
-    const HMemoryImage image = TwelveChannels();
+    const HMemoryImage image = HandheldWithGroups({12});
     HChannelGrid grid;
     grid.Refresh(image);
     grid.CommitText(11, 4, "446.00000");

@@ -270,20 +270,16 @@ TEST(CommonEditorsTest, HardwareProductTypeQuestionAndDisplayTypes) {
 
     // A display type alone, at the ordinary level, is a model change too: it
     // is asked first, and No keeps the old one.
-    ScriptedPrompt no(false);
-    e = Open("hardware", image, 0, &no);
-    hw = dynamic_cast<HHardwareEditor*>(e.get());
-    ASSERT_TRUE(e->UserSelect(I::HardwareItem::kDisplayMobile,
-                              IndexOf(*e, I::HardwareItem::kDisplayMobile, "LED Type")));
-    EXPECT_EQ(no.asked.size(), 1u);
-    EXPECT_EQ(e->ShownText(I::HardwareItem::kDisplayMobile), "LCD Type");
-    EXPECT_FALSE(hw->ModelChanged());
-    ScriptedPrompt yes(true);
-    e = Open("hardware", image, 0, &yes);
-    hw = dynamic_cast<HHardwareEditor*>(e.get());
-    ASSERT_TRUE(e->UserSelect(I::HardwareItem::kDisplayMobile,
-                              IndexOf(*e, I::HardwareItem::kDisplayMobile, "LED Type")));
-    EXPECT_TRUE(hw->ModelChanged());
+    for (const bool answer : {false, true}) {
+        ScriptedPrompt asked(answer);
+        e = Open("hardware", image, 0, &asked);
+        hw = dynamic_cast<HHardwareEditor*>(e.get());
+        ASSERT_TRUE(e->UserSelect(I::HardwareItem::kDisplayMobile,
+                                  IndexOf(*e, I::HardwareItem::kDisplayMobile, "LED Type")));
+        EXPECT_EQ(asked.asked.size(), 1u) << "answer " << answer;
+        EXPECT_EQ(e->ShownText(I::HardwareItem::kDisplayMobile), answer ? "LED Type" : "LCD Type");
+        EXPECT_EQ(hw->ModelChanged(), answer);
+    }
 }
 
 TEST(CommonEditorsTest, ProgrammingPasswordMustBeSixDigitsWhileOn) {

@@ -3,6 +3,7 @@
 // digit codes packed as the radio holds them, the paging records, and the
 // signalling type switch through the settings session.
 #include "HDefaultImage.h"
+#include "HDtmfEditors.h"
 #include "HEditorRegistry.h"
 #include "HPagingCodeEditor.h"
 #include "HSignallingSteps.h"
@@ -337,4 +338,10 @@ TEST(DtmfEditorsTest, EachPagingColumnWritesItsOwnBitsOfItsRecord) {
     const auto* action = session.Find("paging_code.10.action");
     ASSERT_NE(action, nullptr);
     EXPECT_NE(session.Set(*action, "Revive"), "");
+}
+
+TEST(DtmfEditorsTest, ATypedCodeKeepsItsSymbolsUpToTheLimit) {
+    // Lower case reads as upper; other characters go; the limit cuts the rest.
+    EXPECT_EQ(HDigitCodeOf("1a-2x3#4", "0123456789ABCD*#", 5), "1A23#");
+    EXPECT_EQ(HDigitCodeOf("12345", "0123456789", 3), "123");
 }

@@ -85,7 +85,8 @@ TEST(EditRules, DisplayOperationsShowAndReadBackTheStoredValue) {
         {With(static_cast<HDisplayOp>(7), 3), 12, "12  ", "12", 12},
         {With(HDisplayOp::Divide, 0), 12, "12  ", "12", 12},
         {With(HDisplayOp::None, 0, HFilterMode::Hex, "%X"), 255, "FF", "7f", 127},
-        {With(HDisplayOp::None, 0, HFilterMode::Octal, "%o"), 8, "10", "17", 15}};
+        {With(HDisplayOp::None, 0, HFilterMode::Octal, "%o"), 8, "10", "17", 15},
+        {With(HDisplayOp::None, 0), 5, "5   ", "12x", 12}}; // read up to what is no digit
     for (const Case& c : cases) {
         SCOPED_TRACE(c.shown);
         HEditRules r(c.setup);
@@ -133,6 +134,9 @@ TEST(EditRules, ATextIsTakenOrRefusedWithWhatTheEditTakes) {
     octal.filter = HFilterMode::Octal;
     const HEditSetup dtmf{HValueKind::Text, 15, 0, 0, "%s", HFilterMode::DtmfDigits, 0,
                           HDisplayOp::None, ""};
+    auto text = [](HFilterMode filter, std::uint32_t maxLength) {
+        return HEditSetup{HValueKind::Text, maxLength, 0, 0, "%s", filter, 0, HDisplayOp::None, ""};
+    };
     struct Case {
         HEditSetup setup;
         const char* typed;
@@ -163,6 +167,15 @@ TEST(EditRules, ATextIsTakenOrRefusedWithWhatTheEditTakes) {
         {dtmf, "1234567890ABCD*#", digits},
         {kTag, "AB 1", ""},
         {kTag, "AB#1", "up to 8 letters, digits and \"[]_ %<>*+-/\""},
+        {text(HFilterMode::Decimal, 4), "12a", "up to 4 digits"},
+        {text(HFilterMode::Decimal, 0), "1.5", "any number digits"},
+        {text(HFilterMode::Octal, 3), "8", "up to 3 of 0-7"},
+        {text(HFilterMode::Hex, 2), "FG", "up to 2 of 0-9 and A-F"},
+        {text(HFilterMode::AlphaNumeric, 5), "A-1", "up to 5 letters and digits"},
+        {text(HFilterMode::Signed, 6), "+1", "up to 6 digits and '-'"},
+        {text(HFilterMode::Any, 3), "ABCD", "up to 3 characters"},
+        {text(HFilterMode::Any, 0), "ABCD", ""},
+        {text(static_cast<HFilterMode>(7), 2), "ABC", "up to 2 characters"}, // no such mode
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed);
@@ -171,6 +184,15 @@ TEST(EditRules, ATextIsTakenOrRefusedWithWhatTheEditTakes) {
                                             : std::make_unique<HEditRules>(c.setup);
         EXPECT_EQ(r->Refusal(c.typed), c.refusal);
     }
+    // A text set from the image stands, whatever the edit would take typed.
+    HTagEditRules set(kTag);
+    set.SetText("AB#1");
+    EXPECT_EQ(set.Refusal("AB#1"), "");
+    // With no range (0 to 0) any number is taken.
+    HEditSetup open = kAcont;
+    open.maximum = 0;
+    open.filter = HFilterMode::Signed;
+    EXPECT_EQ(HEditRules(open).Refusal("-12"), "");
 }
 
 TEST(EditRules, AValueSetIsKeptUntilItsTextChanges) {

@@ -135,12 +135,18 @@ TEST(RadioText, CellsAndModelValuesTheImageCannotHaveAreRefusedByKey) {
     moved["channels"]["2"]["5"]["TAG"] = "MOVED";
     Json lost = dumped;
     lost["channels"]["1"]["129"]["TAG"] = "LOST";
+    Json ninth = dumped;
+    ninth["channels"]["9"]["1"]["TAG"] = "NINTH";
+    Json packed = dumped;
+    packed["carried"]["0x0000"] = "0102";
     const struct {
         Json json;
         std::string error;
     } cases[] = {
         {moved, "channels.2.5.TAG: no such cell (channel 5 lies in group 1)"},
         {lost, "channels.1.129.TAG: no such cell"},
+        {ninth, "channels.9.1.TAG: no such cell"},
+        {packed, "carried.0x0000: not hex bytes"},
         {with("model", "band", Json::parse("99999999999999999999999")),
          "model.band: 9.999999999999999e+22 is no whole number from 0 to 7"},
         {with("model", "band", -1), "model.band: -1 is no whole number from 0 to 7"},
@@ -154,7 +160,7 @@ TEST(RadioText, CellsAndModelValuesTheImageCannotHaveAreRefusedByKey) {
         const HRadioText::HLoadResult r = HRadioText::Load(c.json.dump());
         EXPECT_FALSE(r.ok) << c.error;
         ASSERT_FALSE(r.errors.empty()) << c.error;
-        EXPECT_NE(r.errors.front().find(c.error), std::string::npos) << r.errors.front();
+        EXPECT_TRUE(r.errors.front().ends_with(c.error)) << r.errors.front();
     }
     // The highest values the fields hold still load.
     EXPECT_TRUE(HRadioText::Load(with("model", "band", 7).dump()).ok);

@@ -173,6 +173,7 @@ TEST(TwoToneDecodeGrid, ToneCellsTagsAndTheDisplayRule) {
         EXPECT_EQ(e->Records().GetField(0, HTwoToneTables::kDecSecondTone), code)
             << '"' << text << '"';
     }
+    EXPECT_FALSE(g.SetCellSetting(0, 3, "12")); // two codes are no tone
     const HEditStart tones = g.BeginEdit(0, 2);
     ASSERT_EQ(tones.listTexts.size(), 16u);
     EXPECT_EQ(tones.listTexts[3], "3:433.7");

@@ -196,6 +196,7 @@ TEST(WriteCheckTest, TagCharactersTheRadioCannotShowAreWarnings) {
     ASSERT_NE(tag, nullptr);
     EXPECT_EQ(tag->severity, HCheckSeverity::Warning);
     EXPECT_NE(tag->text.find("(! 0x01)"), std::string::npos) << tag->text;
+    EXPECT_NE(tag->text.find("AB?C?"), std::string::npos) << tag->text; // as the radio shows it
     EXPECT_EQ(FindKey(findings, "channels.1.tag"), nullptr);
 }
 
@@ -222,6 +223,7 @@ TEST(WriteCheckTest, NonStandardToneAndMissingPageAreWarnings) {
     ASSERT_NE(tone, nullptr);
     EXPECT_EQ(tone->severity, HCheckSeverity::Warning);
     EXPECT_NE(tone->text.find("123.4"), std::string::npos) << tone->text;
+    EXPECT_EQ(tone->channel, 5);
     const HCheckFinding* page = FindKey(findings, "channels.7.page_signal_no");
     ASSERT_NE(page, nullptr);
     EXPECT_EQ(page->channel, 7);
