@@ -208,27 +208,18 @@ CRP57View::CRP57View(CRP57App& app, CMainFrame& frame, HMemoryImage& image, QWid
     connect(&m_frame, &CMainFrame::ViewRefreshRequested, this, &CRP57View::OnRefresh);
     connect(&m_frame, &CMainFrame::ViewSaveDataRequested, this, [this] { OnSaveData(); });
     connect(&m_frame, &CMainFrame::ItemVisibilityToggled, this, &CRP57View::OnItemsChanged);
-    const QPointer<CRP57View> self(this);
-    m_frame.SetCommandHandler(HCmd::kEditCopy, [self] {
-        if (self)
-            self->OnEditCopy();
-    });
-    m_frame.SetCommandHandler(HCmd::kEditPaste, [self] {
-        if (self)
-            self->OnEditPaste();
-    });
-    m_frame.SetCommandHandler(HCmd::kEditSetColumn, [self] {
-        if (self)
-            self->OnEditSetColumn();
-    });
-    m_frame.SetCommandHandler(HCmd::kEditFind, [self] {
-        if (self)
-            self->OnEditFind();
-    });
-    m_frame.SetCommandHandler(HCmd::kEditFindNext, [self] {
-        if (self)
-            self->OnEditFindNext();
-    });
+    // The frame may outlive the view: a command after it is gone does nothing.
+    const auto handle = [this](int command, void (CRP57View::*slot)()) {
+        m_frame.SetCommandHandler(command, [self = QPointer<CRP57View>(this), slot] {
+            if (self)
+                (self->*slot)();
+        });
+    };
+    handle(HCmd::kEditCopy, &CRP57View::OnEditCopy);
+    handle(HCmd::kEditPaste, &CRP57View::OnEditPaste);
+    handle(HCmd::kEditSetColumn, &CRP57View::OnEditSetColumn);
+    handle(HCmd::kEditFind, &CRP57View::OnEditFind);
+    handle(HCmd::kEditFindNext, &CRP57View::OnEditFindNext);
     // F3 on a tone cell is its tone shortcut, but on the cell Find chose it
     // goes on finding: a tone found is never changed by the next F3.
     m_view->SetKeepsF3([this](const QModelIndex& at) {
