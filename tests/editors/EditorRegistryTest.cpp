@@ -123,6 +123,11 @@ TEST(EditorRegistryTest, KeysAreUniqueWellFormedAndNamedFromTheirLabels) {
         if (e.family == HEditorFamily::Common)
             sections.insert(std::string(e.section));
     EXPECT_EQ(sections.size(), 12u);
+    // The menu command and the section each find their own entry.
+    for (const HEditorEntry& e : HEditorRegistry::Entries()) {
+        EXPECT_EQ(HEditorRegistry::FindByCommand(e.command), &e) << e.section;
+        EXPECT_EQ(HEditorRegistry::FindBySection(e.section), &e) << e.section;
+    }
 }
 
 TEST(EditorRegistryTest, EveryEditorShowsItsSettingsAndAChangeReachesOnlyItsRows) {
@@ -191,6 +196,48 @@ TEST(EditorRegistryTest, EveryEditorShowsItsSettingsAndAChangeReachesOnlyItsRows
             }
         }
     }
+}
+
+TEST(EditorRegistryTest, SetTakesWhatTheDialogTakesAndSaysWhatIsAllowedOtherwise) {
+    struct Case {
+        int level;
+        const char* key;
+        const char* value;
+        const char* why; // empty: taken
+    };
+    const Case cases[] = {
+        {0, "option.beep", " ON", ""},
+        {0, "option.beep", "x", "option.beep: \"x\" is not allowed; one of \"Off\", \"On\""},
+        {0, "password.programming", " enable ", ""},
+        {0, "password.programming", "",
+         "password.programming: \"\" is not allowed; one of \"Disable\", \"Enable\""},
+        {0, "power_saving.beep_level", "99",
+         "power_saving.beep_level: \"99\" is not allowed; a number from 0 to 15"},
+        {0, "two_tone_decode.1.mute_mode", "bad",
+         "two_tone_decode.1.mute_mode: \"bad\" is not allowed here; one of \"-----\", \"Open \", "
+         "\"Close\""},
+        // Shown but greyed at the ordinary level, and not shown at all.
+        {0, "hardware.ref_xtal", "5",
+         "hardware.ref_xtal cannot be changed at this access level or with these settings"},
+        {0, "hardware.acont_timing", "3",
+         "hardware.acont_timing cannot be changed at this access level or with these settings"},
+        {2, "hardware.ref_xtal", "5", ""},
+    };
+    for (const Case& c : cases) {
+        HMemoryImage image = BuildDefaultImage();
+        HSettingsSession session(image, c.level);
+        const HSettingsSession::Setting* s = session.Find(c.key);
+        ASSERT_NE(s, nullptr) << c.key;
+        EXPECT_EQ(session.Set(*s, c.value), c.why) << c.key << " = \"" << c.value << '"';
+    }
+}
+
+TEST(EditorRegistryTest, ABandChangeMakesTheImageAnewForTheModel) {
+    HMemoryImage image = BuildDefaultImage();
+    HSettingsSession session(image, 2);
+    ASSERT_EQ(session.Set(*session.Find("hardware.freq_band"), "UHF A"), "");
+    ASSERT_EQ(session.Confirm(&MakeImageForModel), "");
+    EXPECT_TRUE(Differences(image, MakeImageForModel(kBandUhfA, kProductMobile, 1)).empty());
 }
 
 TEST(EditorRegistryTest, OkWithoutAnEditLeavesEveryByte) {

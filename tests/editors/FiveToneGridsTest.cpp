@@ -148,11 +148,11 @@ TEST(FiveToneGrids, ToneTableCells) {
     EXPECT_EQ(g.CellText(0, 18), "70");
     EXPECT_EQ(g.CellText(0, 19), "21");
     bool ok = false;
-    g.CommitText(6, 3, "1124", &ok); // CCIR1 tone 1
+    g.CommitText(6, 2, "1124", &ok); // CCIR1 tone 0
     EXPECT_TRUE(ok);
-    EXPECT_EQ(g.CellText(6, 3), "1124");
+    EXPECT_EQ(g.CellText(6, 2), "1124");
     // 1124 / 2929 x 10000 = 3837.49
-    EXPECT_EQ(model.GetField(6, 1), 3837);
+    EXPECT_EQ(model.GetField(6, 0), 3837);
     g.CommitText(6, 4, "250", &ok); // limited to 288.5 Hz
     EXPECT_TRUE(ok);
     EXPECT_DOUBLE_EQ(model.Data().Frequency(6, 2), 288.5);
@@ -180,4 +180,14 @@ TEST(FiveToneGrids, ToneTableCells) {
         EXPECT_EQ(g.CellText(2, 18), text);
     }
     EXPECT_FALSE(g.BeginEdit(2, 1).allowed); // the standard's name is fixed
+    // Rows and tones outside the table: no text, nothing stored.
+    for (const int record : {-1, g.RowCount()})
+        for (std::size_t c = 1; c < G::kToneTableColumns.size(); ++c) {
+            const auto& col = G::kToneTableColumns[c];
+            EXPECT_EQ(col.text(col, model, record, 0), "") << col.header << " row " << record;
+            EXPECT_FALSE(col.store(col, model, record, 0, "100"))
+                << col.header << " row " << record;
+        }
+    for (const int tone : {-1, 16})
+        EXPECT_FALSE(HFiveToneCells::StoreTone(model, 6, tone, "1000")) << "tone " << tone;
 }
