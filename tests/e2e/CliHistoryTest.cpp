@@ -38,13 +38,6 @@ bool Has(const std::string& text, const std::string& what) {
     return text.find(what) != std::string::npos;
 }
 
-std::size_t Count(const std::string& text, const std::string& what) {
-    std::size_t n = 0;
-    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
-        ++n;
-    return n;
-}
-
 // A finished radio with its own serial number and, when given, its own ANI code.
 HMemoryImage RadioMemory(const std::string& serial, const std::string& ani = "") {
     HMemoryImage image = BuildDefaultImage();

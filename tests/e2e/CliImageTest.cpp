@@ -12,21 +12,6 @@
 #include <cstdlib>
 #include <filesystem>
 
-namespace {
-
-CliResult Cli(const std::vector<std::string>& args, const TempDir& dir) {
-    return RunTool(RP57CLI_PATH, args, dir.Path());
-}
-
-std::size_t Count(const std::string& text, const std::string& what) {
-    std::size_t n = 0;
-    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
-        ++n;
-    return n;
-}
-
-} // namespace
-
 TEST(CliImage, NewWritesTheModelAndInfoShowsIt) {
     TempDir dir;
     const std::string file = dir.File("hh.R57");

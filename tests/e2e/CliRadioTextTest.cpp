@@ -10,10 +10,6 @@
 
 namespace {
 
-CliResult Cli(const std::vector<std::string>& args, const TempDir& dir) {
-    return RunTool(RP57CLI_PATH, args, dir.Path());
-}
-
 std::string ReadText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream out;

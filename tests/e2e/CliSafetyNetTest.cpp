@@ -83,6 +83,7 @@ TEST(CliSafetyNet, CheckReportsByKeyWithItsExitStatus) {
     EXPECT_EQ(json.status, 1);
     EXPECT_TRUE(Has(json.out, "\"ok\":false")) << json.out;
     EXPECT_TRUE(Has(json.out, "\"key\":\"channels.1.rx_frequency\"")) << json.out;
+    EXPECT_TRUE(Has(json.out, "\"severity\":\"error\"")) << json.out;
 
     EXPECT_EQ(RunCli(home, {"check", home.Path("missing.r57")}).status, 2);
 }
@@ -102,28 +103,6 @@ TEST(CliSafetyNet, CheckNamesCallsThatWouldSendAnEmptyOrMissingEncodeEntry) {
         << warned.out;
     EXPECT_TRUE(Has(warned.out, "the key [P4] Short Press (CALL 1) would send nothing"))
         << warned.out;
-
-    // In 5-tone the same key sends the 5-tone entry its Common1 list names.
-    const CliResult switched =
-        RunCli(home, {"set", home.Path("call.r57"), "signalling_type.signalling=5-TONE", "-o",
-                      home.Path("five.r57")});
-    ASSERT_EQ(switched.status, 0) << switched.err;
-    const CliResult five = RunCli(home, {"check", home.Path("five.r57")});
-    EXPECT_EQ(five.status, 0) << five.out << five.err;
-    EXPECT_TRUE(Has(five.out, "warning five_tone_common.call_1_encode_code (Call 1 Encode Code)"))
-        << five.out;
-    EXPECT_FALSE(Has(five.out, "two_tone_encode")) << five.out;
-
-    // A number past the 32 entries, as only a foreign file holds, stops a download.
-    HMemoryImage foreign{};
-    ASSERT_TRUE(HDataFile::Read(home.Path("call.r57"), foreign).Ok());
-    foreign[0x1C86] = 50; // Call 1's byte
-    WriteImage(home.Path("foreign.r57"), foreign);
-    const CliResult bad = RunCli(home, {"check", home.Path("foreign.r57"), "--json"});
-    EXPECT_EQ(bad.status, 1) << bad.out;
-    EXPECT_TRUE(Has(bad.out, "\"key\":\"two_tone_encode.call_1\"")) << bad.out;
-    EXPECT_TRUE(Has(bad.out, "\"severity\":\"error\"")) << bad.out;
-    EXPECT_TRUE(Has(bad.out, "encode entry 51, which does not exist")) << bad.out;
 }
 
 TEST(CliSafetyNet, DownloadRefusedByTheCheckAndAllowedWithForce) {
@@ -237,18 +216,9 @@ TEST(CliSafetyNet, DiffFindsTheEditsInBothDirections) {
 
     const CliResult ab = RunCli(home, {"diff", home.Path("a.r57"), home.Path("b.r57")});
     EXPECT_EQ(ab.status, 1);
-    const CliResult ba = RunCli(home, {"diff", home.Path("b.r57"), home.Path("a.r57")});
-    EXPECT_EQ(ba.status, 1);
-    for (const CliResult* r : {&ab, &ba}) {
-        std::size_t changed = 0;
-        for (const std::string& l : Lines(r->out))
-            changed += l.find(") :") == std::string::npos && l.find(" -> ") != std::string::npos;
-        EXPECT_EQ(changed, 2u) << r->out;
-        EXPECT_TRUE(Has(r->out, "scanning.dual_watch_timer (Dual Watch Timer): ")) << r->out;
-        EXPECT_TRUE(Has(r->out, "power_saving.beep_level (Beep Level): ")) << r->out;
-    }
+    // Both directions and every line are ImageDiffTest's: here that they are printed.
+    EXPECT_TRUE(Has(ab.out, "scanning.dual_watch_timer (Dual Watch Timer): ")) << ab.out;
     EXPECT_TRUE(Has(ab.out, "-> \"1 sec\"")) << ab.out;
-    EXPECT_TRUE(Has(ba.out, "\"1 sec\" ->")) << ba.out;
     const CliResult section =
         RunCli(home, {"diff", home.Path("a.r57"), home.Path("b.r57"), "--section", "scanning"});
     EXPECT_FALSE(Has(section.out, "beep_level")) << section.out;

@@ -33,13 +33,6 @@ CliResult RunCli(const TempHome& home, std::vector<std::string> args) {
     return RunTool(RP57CLI_PATH, args, home.Dir());
 }
 
-std::size_t Count(const std::string& text, const std::string& what) {
-    std::size_t n = 0;
-    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
-        ++n;
-    return n;
-}
-
 // The first non-empty line that `text` holds twice; empty when none.
 std::string Repeated(const std::string& text) {
     std::istringstream in(text);

@@ -116,17 +116,17 @@ std::string Bytes(const HMemoryImage& img) {
 
 TEST(OddFiles, SettingsAndLogThatAreNoPlainTextFilesNeitherStallNorGetRewritten) {
     const std::string withNul = std::string("[Initialize]\r\nCOM_PORT=5\r\n") + '\0' + "[ITEM]\r\n";
-    const std::string utf16("\xFF\xFE[\0I\0]\0\r\0\n\0", 12);
     struct Case {
         const char* file;
         const char* kind; // fifo, zero (a link to /dev/zero) or the text itself
         std::string text;
     };
+    // Each kind of odd file is the settings and log readers' tests; here one
+    // of each file through the program's start and end.
     const Case cases[] = {
-        {"RP57Win.ini", "fifo", ""},      {"RP57Win.ini", "zero", ""},
-        {"RP57Win.ini", "text", withNul}, {"RP57Win.ini", "text", utf16},
-        {"INI_LOG.ini", "fifo", ""},      {"INI_LOG.ini", "zero", ""},
-        {"INI_LOG.ini", "text", withNul},
+        {"RP57Win.ini", "fifo", ""},
+        {"RP57Win.ini", "text", withNul},
+        {"INI_LOG.ini", "zero", ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.file) + " " + c.kind + " " + std::to_string(c.text.size()));
