@@ -23,7 +23,6 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QProcess>
 #include <QPushButton>
 
 namespace {
@@ -140,14 +139,9 @@ struct ResizeCount : QObject {
 void SafetyNetTest::findRadioNamesTheSimulatedRadio() {
     TempHome home;
     RunningApp run;
-    const HMemoryImage memory = BuildDefaultImage();
-    QVERIFY(HDataFile::Write(home.File("radio.mem"), memory).Ok());
-    const QString link = home.QPath("radio");
-    QProcess sim;
-    sim.start(QStringLiteral(RP57_RADIO_SIM), {"--memory", home.QPath("radio.mem"), "--link", link,
-                                               "--log", home.QPath("radio.log")});
-    QVERIFY(sim.waitForStarted(10000));
-    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(link).isSymLink(), 10000);
+    SimRadio radio(home, BuildDefaultImage());
+    QVERIFY(radio.Started());
+    const QString link = radio.Link();
 
     CConfigurationDlg dialog(run.app, run.frame);
     dialog.show();
@@ -186,12 +180,9 @@ void SafetyNetTest::findRadioNamesTheSimulatedRadio() {
                  qPrintable(results->item(i)->text()));
     QCOMPARE(dialog.size(), size);
     SaveShot(&dialog, QStringLiteral("config"));
-    sim.terminate();
-    QVERIFY(sim.waitForFinished(10000));
+    radio.Stop();
     // Only listened: the radio heard nothing from the program.
-    QFile log(home.QPath("radio.log"));
-    QVERIFY(log.open(QIODevice::ReadOnly));
-    QVERIFY(!log.readAll().contains("PC>RADIO"));
+    QVERIFY(radio.Sent(QString()).isEmpty());
 }
 
 // A user who only hits Enter: each question whose Yes writes to a radio or
