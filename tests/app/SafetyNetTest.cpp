@@ -44,7 +44,6 @@ private slots:
     void compareWindowFiltersBySection();
     void findRadioNamesTheSimulatedRadio();
     void returnGivesTheSafeAnswerToEveryQuestion();
-    void oddDeviceNamesAreListedByTheirPaths();
 };
 
 void SafetyNetTest::downloadCheckAsksOnlyForErrors() {
@@ -248,19 +247,6 @@ void SafetyNetTest::returnGivesTheSafeAnswerToEveryQuestion() {
     QCOMPARE(lastPressed(), QMessageBox::Yes);
     QVERIFY(!discarded);
     QCOMPARE(run.app.ModifiedFlag(), 1);
-}
-
-// File > Configure lists the serial devices present: a device number no
-// integer holds once ended the program, unsaved edits and all.
-void SafetyNetTest::oddDeviceNamesAreListedByTheirPaths() {
-    QTemporaryDir dev;
-    for (const char* name : {"ttyUSB99999999999999999999", "ttyUSB1", "ttyACM"}) {
-        QFile file(dev.filePath(QLatin1String(name)));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-    }
-    QCOMPARE(CConfigurationDlg::SerialDevices(dev.path()),
-             (QStringList{dev.filePath(QStringLiteral("ttyUSB1")),
-                          dev.filePath(QStringLiteral("ttyUSB99999999999999999999"))}));
 }
 
 RP57_APP_TEST(SafetyNetTest)
