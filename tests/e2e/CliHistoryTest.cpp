@@ -228,11 +228,11 @@ TEST(CliFleet, ARosterValueTheRulesRefuseStopsTheRunBeforeTheFirstRadio) {
     EXPECT_TRUE(Has(unknown.err, "unknown setting 'power_saving.no_such_key'")) << unknown.err;
 }
 
-TEST(CliFleet, RosterGivesEachRadioItsRowKeepsItsOwnAndSkipsAStranger) {
+TEST(CliFleet, RosterGivesEachRadioItsRowKeepsItsOwnSkipsAStrangerAndOutlivesAFault) {
     TempHome home;
     ASSERT_TRUE(HDataFile::Write(home.Path("fleet.r57"), BuildDefaultImage()).Ok());
     WriteText(home.Path("roster.csv"),
-              std::string("serial,") + kTag + "\n2001,CAR 1\n\"2002\",\"CAR 2\"\n");
+              std::string("serial,") + kTag + "\n2001,CAR 1\n\"2002\",\"CAR 2\"\n2003,CAR 3\n");
     const std::string journal = home.Path("journal.csv");
     ToolProcess fleet(RP57CLI_PATH,
                       {"download", "--repeat", "--port", home.Path("radio"), home.Path("fleet.r57"),
@@ -242,13 +242,18 @@ TEST(CliFleet, RosterGivesEachRadioItsRowKeepsItsOwnAndSkipsAStranger) {
     struct Turn {
         std::string serial;
         std::string ani;
+        bool faulty = false; // refuses a channel page
     };
-    const std::vector<Turn> turns = {{"2001", "111"}, {"9999", "999"}, {"2002", "222"}};
+    const std::vector<Turn> turns = {
+        {"2001", "111"}, {"9999", "999"}, {"2003", "333", true}, {"2002", "222"}};
     std::vector<HMemoryImage> after;
     std::vector<std::size_t> writes;
     for (std::size_t i = 0; i < turns.size(); ++i) {
         const HMemoryImage memory = RadioMemory(turns[i].serial, turns[i].ani);
-        SimRadio radio(home, {"--once"}, &memory);
+        std::vector<std::string> extra = {"--once"};
+        if (turns[i].faulty)
+            extra.insert(extra.end(), {"--fault", "nak:0x10"});
+        SimRadio radio(home, extra, &memory);
         ASSERT_TRUE(radio.Started());
         ASSERT_TRUE(WaitFor([&] { return Count(ReadText(journal), "\n") == i + 2; }, 60s))
             << fleet.ErrSoFar();
@@ -258,16 +263,16 @@ TEST(CliFleet, RosterGivesEachRadioItsRowKeepsItsOwnAndSkipsAStranger) {
     }
     fleet.Signal(SIGINT);
     const CliResult r = fleet.WaitAtMost(30s);
-    EXPECT_EQ(r.status, 1) << "a radio was skipped";
+    EXPECT_EQ(r.status, 1) << "a radio was skipped, one failed";
     EXPECT_TRUE(Has(r.out, "radio 2: serial 9999 skipped")) << r.out;
-    EXPECT_TRUE(Has(r.out, "3 radios, 0 failed, 1 skipped")) << r.out;
+    EXPECT_TRUE(Has(r.out, "4 radios, 1 failed, 1 skipped")) << r.out;
 
     EXPECT_EQ(Setting(after[0], kTag), "CAR 1");
     EXPECT_EQ(Setting(after[0], kAni), "111");
     EXPECT_EQ(writes[1], 0u) << "a radio not in the roster is not written";
     EXPECT_EQ(Setting(after[1], kTag), "SELFTEST");
-    EXPECT_EQ(Setting(after[2], kTag), "CAR 2");
-    EXPECT_EQ(Setting(after[2], kAni), "222");
+    EXPECT_EQ(Setting(after[3], kTag), "CAR 2");
+    EXPECT_EQ(Setting(after[3], kAni), "222");
 
     const std::string lines = ReadText(journal);
     EXPECT_TRUE(Has(lines, "time,serial,result,message,values\n")) << lines;
@@ -275,6 +280,8 @@ TEST(CliFleet, RosterGivesEachRadioItsRowKeepsItsOwnAndSkipsAStranger) {
                 Has(lines, std::string(kTag) + "=CAR 1; " + kAni + "=111"))
         << lines;
     EXPECT_TRUE(Has(lines, ",9999,skipped,Serial 9999 is not in the roster")) << lines;
+    // The faulty radio fails alone; the run goes on to the next.
+    EXPECT_TRUE(Has(lines, ",2003,failed,Communication Error!")) << lines;
 
     const Json timeline = ParseJson(RunCli(home, {"history", "2002", "--json"}));
     ASSERT_EQ(timeline["records"].size(), 1u) << timeline;

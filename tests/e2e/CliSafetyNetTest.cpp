@@ -292,45 +292,6 @@ TEST(CliSafetyNet, DetectLeavesAPortInUseToItsTransfer) {
     EXPECT_EQ(written.GetTag(4), "DETECT  "); // padded to eight
 }
 
-TEST(CliSafetyNet, FleetOfFiveWithOneFaultyRadioKeepsAJournal) {
-    TempHome home;
-    WriteImage(home.Path("fleet.r57"), BuildDefaultImage());
-    const std::string link = home.Path("radio");
-    const std::string journal = home.Path("journal.csv");
-    ToolProcess fleet(RP57CLI_PATH,
-                      {"download", "--repeat", "--port", link, home.Path("fleet.r57"), "--password",
-                       kPassword, "--journal", journal},
-                      home.Dir());
-    const std::vector<std::string> serials = {"1001", "1002", "1003", "1004", "1005"};
-    for (std::size_t i = 0; i < serials.size(); ++i) {
-        const HMemoryImage memory = RadioMemory(serials[i]);
-        std::vector<std::string> extra = {"--once"};
-        if (i == 2) {
-            extra.push_back("--fault");
-            extra.push_back("nak:0x10"); // a channel page is refused
-        }
-        SimRadio radio(home, extra, &memory);
-        ASSERT_TRUE(radio.Started());
-        // One journal line per radio (after the header), then the next radio.
-        ASSERT_TRUE(WaitFor([&] { return Lines(ReadText(journal)).size() == i + 2; }, 60s))
-            << fleet.ErrSoFar();
-        radio.WaitExit();
-    }
-    fleet.Signal(SIGINT);
-    const CliResult r = fleet.WaitAtMost(30s);
-    EXPECT_EQ(r.status, 1) << r.err; // one radio failed
-    const std::vector<std::string> lines = Lines(ReadText(journal));
-    ASSERT_EQ(lines.size(), 6u);
-    EXPECT_EQ(lines[0], "time,serial,result,message,values");
-    for (std::size_t i = 0; i < serials.size(); ++i) {
-        const std::string& l = lines[i + 1];
-        EXPECT_TRUE(Has(l, "," + serials[i] + ",")) << l;
-        const std::string expected =
-            i == 2 ? ",failed,Communication Error!" : ",ok,Download Complete!";
-        EXPECT_TRUE(Has(l, expected)) << l;
-    }
-}
-
 TEST(CliSafetyNet, AJournalThatIsNoWritableFileStopsTheRunBeforeTheFirstRadio) {
     TempHome home;
     WriteImage(home.Path("fleet.r57"), BuildDefaultImage());
