@@ -584,12 +584,7 @@ void AlignmentTest::theSimulatedRadioRecoversInEachOfItsFourStates() {
         QVERIFY2(factory.Ready(), qPrintable(row));
         MessageAnswers answers(QMessageBox::Ok);
         answers.Queue(c.question, QMessageBox::Yes);
-        ModalDriver<QFileDialog> choose(
-            [&saved](QFileDialog* dialog) {
-                dialog->selectFile(saved);
-                QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
-            },
-            QStringLiteral("RecoveryFileDialog"));
+        FileChoice choose(QStringLiteral("RecoveryFileDialog"), saved);
 
         QVERIFY2(factory.run.frame->RunCommand(HCmd::kAdjustmentRecover), qPrintable(row));
         QVERIFY2(answers.asked.contains(QStringLiteral("message%1").arg(c.question)),
@@ -645,12 +640,7 @@ void AlignmentTest::aRefusedRecoveryFileIsToldWithItsNameAndReason() {
     QVERIFY(factory.Ready());
     MessageAnswers answers(QMessageBox::Ok);
     answers.Queue(HStringTable::kShippingDefaultDefected, QMessageBox::Yes);
-    ModalDriver<QFileDialog> choose(
-        [&file](QFileDialog* dialog) {
-            dialog->selectFile(file);
-            QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
-        },
-        QStringLiteral("RecoveryFileDialog"));
+    FileChoice choose(QStringLiteral("RecoveryFileDialog"), file);
 
     QVERIFY(factory.run.frame->RunCommand(HCmd::kAdjustmentRecover));
     QVERIFY(choose.Fired());

@@ -362,9 +362,7 @@ void ChannelViewTest::statusNoteGoesWithTheImageItTellsOf() {
          [&] {
              // Another band: a new image (the same model keeps the one there is).
              ModalDriver<HCreateNewFile> model([](HCreateNewFile* dialog) {
-                 QComboBox* band = dialog->Combo(HModel::kItemBand);
-                 band->setCurrentIndex(band->findText(QStringLiteral("UHF A")));
-                 emit band->activated(band->currentIndex());
+                 PickText(dialog->Combo(HModel::kItemBand), QStringLiteral("UHF A"));
                  dialog->accept();
              });
              messages.Queue(HStringTable::kChangeBand, QMessageBox::Yes);

@@ -82,8 +82,7 @@ void CommonMenuTest::hardwareBandQuestion() {
         MessageAnswers answers(QMessageBox::No);
         ModalDriver<HDialog> driver([&](HDialog* dialog) {
             HValueCombo* combo = dialog->Form()->Combo(band);
-            combo->setCurrentIndex(1);
-            emit combo->activated(1);
+            PickIndex(combo, 1);
             QCOMPARE(combo->currentText(), QStringLiteral("VHF"));
             QTest::mouseClick(dialog->OkButton(), Qt::LeftButton);
         });
@@ -97,8 +96,7 @@ void CommonMenuTest::hardwareBandQuestion() {
         MessageAnswers answers(QMessageBox::Yes);
         ModalDriver<HDialog> driver([&](HDialog* dialog) {
             HValueCombo* combo = dialog->Form()->Combo(band);
-            combo->setCurrentIndex(1); // UHF A
-            emit combo->activated(1);
+            PickIndex(combo, 1); // UHF A
             QTest::mouseClick(dialog->OkButton(), Qt::LeftButton);
         });
         QVERIFY(run.frame->RunCommand(HCommonCmd::kHardware));

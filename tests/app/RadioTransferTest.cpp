@@ -14,6 +14,7 @@
 #include "HRadioCommands.h"
 #include "HSignallingSteps.h"
 #include "HTransferRanges.h"
+#include "HTransferSteps.h"
 
 #include <cstring>
 #include <fcntl.h>
@@ -296,12 +297,7 @@ void RadioTransferTest::uploadAsksBeforeReplacingEdits() {
     // Yes saves through Save As, then the radio's memory comes in.
     run.app.SetComDevice(radio.Link().toStdString());
     answers.Queue(HStringTable::kSaveChanges, QMessageBox::Yes);
-    ModalDriver<QFileDialog> saveAs(
-        [&home](QFileDialog* dialog) {
-            dialog->selectFile(home.QPath("kept.R57"));
-            QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
-        },
-        QStringLiteral("FileSaveAsDialog"));
+    FileChoice saveAs(QStringLiteral("FileSaveAsDialog"), home.QPath("kept.R57"));
     QCOMPARE(HRadioCommands::OnMenuRadio(*run.frame, run.app, HCmd::kUpload),
              HComInstructionDialog::kResultOk);
     QVERIFY(saveAs.Fired());
@@ -546,7 +542,8 @@ void RadioTransferTest::downloadCompilesTheSignallingTables() {
         image[i] = 0;
     image[0x1C80] |= 0x80;
     HMemoryImage compiled = image;
-    HSignallingSteps::WriteCompiledTables(compiled, HSignallingMode::TwoTone);
+    HTransferSteps::PrepareForDownload(compiled, HSignallingMode::TwoTone,
+                                       HSignallingSteps::WriteCompiledTables);
     QVERIFY(FirstDifference(compiled, image) >= 0);
 
     SimRadio radio(home, TransferRadio());

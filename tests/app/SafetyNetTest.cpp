@@ -216,8 +216,7 @@ void SafetyNetTest::returnGivesTheSafeAnswerToEveryQuestion() {
     {
         ModalDriver<HDialog> driver([](HDialog* dialog) {
             HValueCombo* band = dialog->Form()->Combo(HCommonItems::HardwareItem::kBand);
-            band->setCurrentIndex(1);
-            emit band->activated(1);
+            PickIndex(band, 1);
             QTest::mouseClick(dialog->OkButton(), Qt::LeftButton);
         });
         QVERIFY(run.frame->RunCommand(HCommonCmd::kHardware));

@@ -18,12 +18,6 @@ void ClickBox(QCheckBox* box) {
     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
 }
 
-void Pick(HValueCombo* combo, int index) {
-    // As a pick from the list does it.
-    combo->setCurrentIndex(index);
-    emit combo->activated(index);
-}
-
 } // namespace
 
 class ShellDialogsTest : public QObject {
@@ -81,8 +75,8 @@ void ShellDialogsTest::configurationStoresPortDeviceAndBaud() {
         ModalDriver<CConfigurationDlg> ok([&](CConfigurationDlg* dialog) {
             QVERIFY(dialog->InterfaceUnitCheck()->isChecked());
             ClickBox(dialog->InterfaceUnitCheck());
-            Pick(dialog->PortCombo(), 19); // COM 20
-            Pick(dialog->BaudCombo(), 2);  // 38400
+            PickIndex(dialog->PortCombo(), 19); // COM 20
+            PickIndex(dialog->BaudCombo(), 2);  // 38400
             // A relative device is refused with a warning; the dialog stays.
             dialog->DeviceCombo()->setEditText(QStringLiteral("ttyUSB0"));
             dialog->OkButton()->click(); // the message box answers inside this

@@ -41,18 +41,6 @@ struct UndoRun : DisplayHome, RunningApp {
     bool Run(int id) const { return frame->RunCommand(id); }
 };
 
-void PickText(QComboBox* combo, const QString& text) {
-    const int index = combo->findText(text);
-    QVERIFY2(index >= 0, qPrintable(text));
-    combo->setCurrentIndex(index);
-    emit combo->activated(index);
-}
-
-void PickIndex(QComboBox* combo, int index) {
-    combo->setCurrentIndex(index);
-    emit combo->activated(index);
-}
-
 // The image the grid shows: the document's with the grid's edits that
 // save-edits has not written yet.
 HMemoryImage Shown(const UndoRun& run) {
@@ -269,8 +257,7 @@ void UndoTest::everyKindOfChangeIsOneStepWithItsBytes() {
     {
         ModalDriver<HDialog> driver([](HDialog* dialog) {
             HValueCombo* combo = dialog->Form()->Combo(HCommonItems::HardwareItem::kBand);
-            combo->setCurrentIndex(1); // UHF A; the band question is answered Yes
-            emit combo->activated(1);
+            PickIndex(combo, 1); // UHF A; the band question is answered Yes
             QTest::mouseClick(dialog->OkButton(), Qt::LeftButton);
         });
         QVERIFY(run.Run(HCommonCmd::kHardware));
