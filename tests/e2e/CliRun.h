@@ -151,6 +151,10 @@ template <class Dir> CliResult Cli(const std::vector<std::string>& args, const D
 }
 #endif
 
+inline bool Has(const std::string& text, const std::string& what) {
+    return text.find(what) != std::string::npos;
+}
+
 // How often `what` occurs in `text`.
 inline std::size_t Count(const std::string& text, const std::string& what) {
     std::size_t n = 0;
