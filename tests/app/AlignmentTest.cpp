@@ -86,7 +86,6 @@ private slots:
     void aStepWhoseReadingsFailStoresNothingAndTheEndSaysSo();
     void channelFineAlignmentStoresTheChannelOffset();
     void fineAlignmentChannelListTakesTypedNumbersAndShowsTags();
-    void recoveryFromTheShippingDefault();
     void theSimulatedRadioRecoversInEachOfItsFourStates();
     void aRefusedRecoveryFileIsToldWithItsNameAndReason();
 };
@@ -554,43 +553,6 @@ void AlignmentTest::fineAlignmentChannelListTakesTypedNumbersAndShowsTags() {
                           QStringLiteral("1 -> 1 ( 1)"), QStringLiteral("12 -> 12 (12)")}));
 }
 
-void AlignmentTest::recoveryFromTheShippingDefault() {
-    TempHome home;
-    // The working copy lost its identity; the shipping default is sound.
-    HMemoryImage memory = WithIdentityMarks(FactoryRadio(), false, true);
-    memory[0x3110] = 0x2A; // RSSI squelch wide of the shipping default
-    HAlignmentData shipping(HAlignmentData::HCopy::ShippingDefault);
-    shipping.RecomputeChecksum(memory);
-    Factory factory(home, memory);
-    QVERIFY(factory.Ready());
-    MessageAnswers answers(QMessageBox::Ok);
-    answers.Queue(HStringTable::kAdjDefectedRecover, QMessageBox::Yes);
-
-    QVERIFY(factory.run.frame->RunCommand(HCmd::kAdjustmentRecover));
-    QVERIFY(answers.asked.contains(QStringLiteral("message138")));
-    QVERIFY(answers.texts.contains(QStringLiteral("Adjustment Recovery Complete!")));
-    const HMemoryImage m = factory.radio.StopAndRead();
-    QCOMPARE(Word(m, 0xFB), std::uint16_t(0x0610));
-    QCOMPARE(int(m[6]), 0x2A);
-    QVERIFY(HAlignmentData().VerifyChecksum(m));
-    QCOMPARE(Word(m, 0xFF), std::uint16_t(0xA55A));
-    // Still the same radio: its model codes survive the built-in defaults.
-    QCOMPARE(int(m[2]), 5);
-    QCOMPARE(int(m[3]), 0);
-    // One record: the radio as read, and the recovered words as written.
-    const HRadioSummary recorded = OnlyRadio();
-    QCOMPARE(recorded.records, std::int64_t(1));
-    QCOMPARE(recorded.last.operation, HHistoryOperation::Recovery);
-    QCOMPARE(recorded.last.result, HHistoryResult::Done);
-    HMemoryImage written{};
-    std::string error;
-    QVERIFY(HHistoryCommands::History().Image(recorded.last.writtenHash, written, error));
-    QCOMPARE(Word(written, 0xFB), std::uint16_t(0x0610));
-    HMemoryImage read{};
-    QVERIFY(HHistoryCommands::History().Image(recorded.last.readHash, read, error));
-    QCOMPARE(Word(read, 0xFB), std::uint16_t(0x0000));
-}
-
 void AlignmentTest::theSimulatedRadioRecoversInEachOfItsFourStates() {
     // The simulated radio as it starts, sound or with a copy of its adjustment
     // data lost: each state's question, the answer a technician gives, and
@@ -622,12 +584,7 @@ void AlignmentTest::theSimulatedRadioRecoversInEachOfItsFourStates() {
         QVERIFY2(factory.Ready(), qPrintable(row));
         MessageAnswers answers(QMessageBox::Ok);
         answers.Queue(c.question, QMessageBox::Yes);
-        ModalDriver<QFileDialog> choose(
-            [&saved](QFileDialog* dialog) {
-                dialog->selectFile(saved);
-                QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
-            },
-            QStringLiteral("RecoveryFileDialog"));
+        FileChoice choose(QStringLiteral("RecoveryFileDialog"), saved);
 
         QVERIFY2(factory.run.frame->RunCommand(HCmd::kAdjustmentRecover), qPrintable(row));
         QVERIFY2(answers.asked.contains(QStringLiteral("message%1").arg(c.question)),
@@ -648,6 +605,23 @@ void AlignmentTest::theSimulatedRadioRecoversInEachOfItsFourStates() {
         QVERIFY2(HAdjustmentRecovery::ReliabilityTest(m) == HAdjustmentRecovery::kBothSound,
                  qPrintable(row));
         QCOMPARE(Word(m, 0xFF), std::uint16_t(0xA55A));
+        // One record: the radio as read, and the recovered words as written.
+        const HRadioSummary recorded = OnlyRadio();
+        QCOMPARE(recorded.records, std::int64_t(1));
+        QCOMPARE(recorded.last.operation, HHistoryOperation::Recovery);
+        QCOMPARE(recorded.last.result, HHistoryResult::Done);
+        HMemoryImage written{}, read{};
+        std::string error;
+        QVERIFY(HHistoryCommands::History().Image(recorded.last.writtenHash, written, error));
+        QVERIFY(HHistoryCommands::History().Image(recorded.last.readHash, read, error));
+        bool repaired = false;
+        for (const auto& [first, last] : adjustment)
+            for (std::size_t at = first; at <= last; ++at) {
+                QVERIFY2(written[at] == m[at],
+                         qPrintable(row + QStringLiteral(": written 0x%1").arg(at, 0, 16)));
+                repaired = repaired || read[at] != m[at];
+            }
+        QVERIFY2(repaired == (*c.fault != 0), qPrintable(row));
     }
 }
 
@@ -666,12 +640,7 @@ void AlignmentTest::aRefusedRecoveryFileIsToldWithItsNameAndReason() {
     QVERIFY(factory.Ready());
     MessageAnswers answers(QMessageBox::Ok);
     answers.Queue(HStringTable::kShippingDefaultDefected, QMessageBox::Yes);
-    ModalDriver<QFileDialog> choose(
-        [&file](QFileDialog* dialog) {
-            dialog->selectFile(file);
-            QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
-        },
-        QStringLiteral("RecoveryFileDialog"));
+    FileChoice choose(QStringLiteral("RecoveryFileDialog"), file);
 
     QVERIFY(factory.run.frame->RunCommand(HCmd::kAdjustmentRecover));
     QVERIFY(choose.Fired());

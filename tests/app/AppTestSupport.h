@@ -196,6 +196,35 @@ inline void TypeKeys(QWidget* window, const QString& keys) {
         QTest::keyClick(window->windowHandle(), ch.toLatin1());
 }
 
+// Picks a list entry, by index or by its text, as a pick from the list does.
+inline void PickIndex(QComboBox* combo, int index) {
+    combo->setCurrentIndex(index);
+    emit combo->activated(index);
+}
+inline void PickText(QComboBox* combo, const QString& text) {
+    const int index = combo->findText(text);
+    QVERIFY2(index >= 0, qPrintable(text));
+    PickIndex(combo, index);
+}
+
+// Takes `path` in the next file dialog with this object name; an empty path
+// cancels it.
+class FileChoice : public ModalDriver<QFileDialog> {
+public:
+    FileChoice(const QString& dialogName, const QString& path)
+        : ModalDriver<QFileDialog>(
+              [path](QFileDialog* dialog) {
+                  if (path.isEmpty()) {
+                      dialog->reject();
+                      return;
+                  }
+                  dialog->selectFile(path);
+                  // As the Open/Save button does (accept() is not public here).
+                  QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
+              },
+              dialogName) {}
+};
+
 // The dialog a command opened, once it is up and active; null after 5 s.
 QDialog* WaitForActiveDialog();
 

@@ -4,7 +4,6 @@
 // answered No leaves the image byte-identical, and Yes makes a new image for
 // the new model. (The layout test saves every editor's pages as PNGs.)
 #include "AppTestSupport.h"
-#include "HAlignmentData.h"
 #include "HDialog.h"
 #include "HEdit.h"
 #include "HEditorForm.h"
@@ -29,7 +28,6 @@ class CommonMenuTest : public QObject {
 private slots:
     void everyEntryOpensItsEditorCancelAndOk();
     void hardwareBandQuestion();
-    void hardwareEditKeepsASoundAdjustmentChecksum();
     void everyEditorHasItsHelpPage();
     void switchTablePromptsInTheStatusBar();
     void dialogsShowWhatTheCommandLineShows();
@@ -84,8 +82,7 @@ void CommonMenuTest::hardwareBandQuestion() {
         MessageAnswers answers(QMessageBox::No);
         ModalDriver<HDialog> driver([&](HDialog* dialog) {
             HValueCombo* combo = dialog->Form()->Combo(band);
-            combo->setCurrentIndex(1);
-            emit combo->activated(1);
+            PickIndex(combo, 1);
             QCOMPARE(combo->currentText(), QStringLiteral("VHF"));
             QTest::mouseClick(dialog->OkButton(), Qt::LeftButton);
         });
@@ -99,8 +96,7 @@ void CommonMenuTest::hardwareBandQuestion() {
         MessageAnswers answers(QMessageBox::Yes);
         ModalDriver<HDialog> driver([&](HDialog* dialog) {
             HValueCombo* combo = dialog->Form()->Combo(band);
-            combo->setCurrentIndex(1); // UHF A
-            emit combo->activated(1);
+            PickIndex(combo, 1); // UHF A
             QTest::mouseClick(dialog->OkButton(), Qt::LeftButton);
         });
         QVERIFY(run.frame->RunCommand(HCommonCmd::kHardware));
@@ -110,36 +106,6 @@ void CommonMenuTest::hardwareBandQuestion() {
         QCOMPARE(
             Line({hw.GetValue(HHardwareGroup::kRowBand), hw.GetValue(HHardwareGroup::kRowBandLow)}),
             Line({kBandUhfA, 380000000}));
-    }
-}
-
-void CommonMenuTest::hardwareEditKeepsASoundAdjustmentChecksum() {
-    // Mobile TX Power shares byte 33 with an adjustment value the working
-    // checksum covers: a sound checksum follows the edit, a damaged one stays
-    // damaged for the check before writing to report.
-    for (const bool damaged : {false, true}) {
-        TempHome home;
-        RunningApp run(1);
-        QVERIFY(run.frame != nullptr);
-        if (damaged)
-            run.doc->Image()[4] ^= 0x5A;
-        const HAlignmentData working(HAlignmentData::HCopy::Working);
-        QCOMPARE(working.VerifyChecksum(run.doc->Image()), !damaged);
-        ModalDriver<HDialog> driver([&](HDialog* dialog) {
-            HValueCombo* combo = dialog->Form()->Combo(HCommonItems::HardwareItem::kTxPower);
-            QTest::keyClick(combo, Qt::Key_Down);
-            QCOMPARE(combo->currentText(), QStringLiteral("Middle"));
-            QTest::mouseClick(dialog->OkButton(), Qt::LeftButton);
-        });
-        QVERIFY(run.frame->RunCommand(HCommonCmd::kHardware));
-        QVERIFY(driver.Fired());
-        HHardwareGroup hw;
-        hw.Load(run.doc->Image());
-        QCOMPARE(hw.GetValue(HHardwareGroup::kRowTxPower), 1);
-        QVERIFY2(working.VerifyChecksum(run.doc->Image()) == !damaged,
-                 damaged ? "the damaged checksum was mended" : "the sound checksum broke");
-        QVERIFY(HAlignmentData(HAlignmentData::HCopy::ShippingDefault)
-                    .VerifyChecksum(run.doc->Image()));
     }
 }
 

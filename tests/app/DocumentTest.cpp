@@ -33,22 +33,6 @@ QString EndStatus(const TempHome& home) {
         .arg(ini.GetInt("End Status", "LCDType", -1));
 }
 
-// Chooses `path` in the next file dialog with this object name; an empty path cancels.
-class FileChoice : public ModalDriver<QFileDialog> {
-public:
-    FileChoice(const QString& dialogName, const std::string& path)
-        : ModalDriver<QFileDialog>(
-              [path](QFileDialog* dialog) {
-                  if (path.empty()) {
-                      dialog->reject();
-                      return;
-                  }
-                  dialog->selectFile(QString::fromStdString(path));
-                  // As the Open/Save button does (accept() is not public here).
-                  QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
-              },
-              dialogName) {}
-};
 const QString kOpen = QStringLiteral("FileOpenDialog");
 const QString kSaveAs = QStringLiteral("FileSaveAsDialog");
 constexpr const char* kHandheldUhfA = "[End Status]\nProductType=1\nFreq.Band=2\nLCDType=1\n";
@@ -58,21 +42,12 @@ constexpr const char* kHandheldUhfA = "[End Status]\nProductType=1\nFreq.Band=2\
 bool RunChoosing(RunningApp& run, const TempHome& home, int id, const char* open,
                  const char* saveAs = nullptr) {
     const auto path = [&home](const char* name) {
-        return name && *name ? home.File(name) : std::string();
+        return name && *name ? home.QPath(name) : QString();
     };
     FileChoice openChoice(kOpen, path(open));
     FileChoice saveChoice(kSaveAs, path(saveAs));
     return run.frame->RunCommand(id) && (!open || openChoice.Fired()) &&
            (!saveAs || saveChoice.Fired());
-}
-
-// Picks the entry with this text in a list of the "Model" dialog, as a user does.
-void Pick(HCreateNewFile* dialog, std::size_t item, const QString& text) {
-    QComboBox* combo = dialog->Combo(item);
-    const int index = combo->findText(text);
-    QVERIFY2(index >= 0, qPrintable(text));
-    combo->setCurrentIndex(index);
-    emit combo->activated(index);
 }
 
 } // namespace
@@ -269,7 +244,7 @@ void DocumentTest::askToSaveNeverDropsChangesUnasked() {
     // New for another band: Yes to 146, then Save As cancelled: no new image.
     {
         ModalDriver<HCreateNewFile> model([](HCreateNewFile* dialog) {
-            Pick(dialog, HModel::kItemBand, QStringLiteral("UHF A"));
+            PickText(dialog->Combo(HModel::kItemBand), QStringLiteral("UHF A"));
             dialog->accept();
         });
         messages.Queue(50, QMessageBox::Yes);
@@ -288,7 +263,7 @@ void DocumentTest::askToSaveNeverDropsChangesUnasked() {
     QVERIFY(!run.frame->close());
     messages.Queue(146, QMessageBox::Yes);
     {
-        FileChoice cancel(kSaveAs, "");
+        FileChoice cancel(kSaveAs, QString());
         QVERIFY(!run.frame->close());
         QVERIFY(cancel.Fired());
     }
@@ -323,12 +298,12 @@ void DocumentTest::modelDialogQuestions() {
     QString shown; // the display list shown at the end
     const auto choose = [&](bool yes, bool ok) {
         ModalDriver<HCreateNewFile> model([&](HCreateNewFile* dialog) {
-            Pick(dialog, HModel::kItemBand, QStringLiteral("UHF D"));
-            Pick(dialog, HModel::kItemProductType, QStringLiteral("Handheld"));
+            PickText(dialog->Combo(HModel::kItemBand), QStringLiteral("UHF D"));
+            PickText(dialog->Combo(HModel::kItemProductType), QStringLiteral("Handheld"));
             shown = dialog->Combo(HModel::kItemBand)->currentText() +
                     (dialog->Combo(HModel::kItemLcdHandheld)->isVisible() ? " lcdH" : "");
             if (yes)
-                Pick(dialog, HModel::kItemLcdHandheld, QStringLiteral("13Seg LCD Type"));
+                PickText(dialog->Combo(HModel::kItemLcdHandheld), QStringLiteral("13Seg LCD Type"));
             ok ? dialog->accept() : dialog->reject();
         });
         messages.Queue(50, yes ? QMessageBox::Yes : QMessageBox::No);

@@ -244,9 +244,7 @@ void EditorLayoutTest::hiddenHardwareItemsTakeNoPlace() {
             if (level > 0) {
                 // A handheld: its own combos come in, the mobile's go, no gaps
                 // (the layout is made anew: `grid` is gone).
-                HValueCombo* product = form.Combo(HCommonItems::HardwareItem::kProductType);
-                product->setCurrentIndex(1);
-                emit product->activated(1);
+                PickIndex(form.Combo(HCommonItems::HardwareItem::kProductType), 1);
                 auto* after = qobject_cast<QGridLayout*>(form.layout());
                 QVERIFY(after);
                 QVERIFY(after->indexOf(form.Control(handheldKey)) >= 0);

@@ -25,15 +25,7 @@ std::string SavedFleet(const TempHome& home) {
     return HDataFile::Write(path, image).Ok() ? path : std::string();
 }
 
-// Picks `file` in the command's file dialog.
-ModalDriver<QFileDialog>* Choose(const QString& file) {
-    return new ModalDriver<QFileDialog>(
-        [file](QFileDialog* dialog) {
-            dialog->selectFile(file);
-            QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
-        },
-        QStringLiteral("ImportChannelsFile"));
-}
+const QString kImportFile = QStringLiteral("ImportChannelsFile");
 
 struct Preview {
     QStringList rows; // "channel|column|now|imported"
@@ -83,7 +75,7 @@ void ImportChannelsTest::previewThenOneUndoStep() {
     const HMemoryImage before = run.doc->Image();
     QVERIFY(!run.frame->CommandAction(HCmd::kEditUndo)->isEnabled());
 
-    std::unique_ptr<ModalDriver<QFileDialog>> choose(Choose(home.QPath("list.csv")));
+    FileChoice choose(kImportFile, home.QPath("list.csv"));
     Preview seen;
     ModalDriver<HImportChannelsDlg> preview(
         [&seen](HImportChannelsDlg* d) {
@@ -93,7 +85,7 @@ void ImportChannelsTest::previewThenOneUndoStep() {
         },
         QStringLiteral("ImportChannelsDialog"));
     QVERIFY(run.frame->RunCommand(HCmd::kImportChannels));
-    QVERIFY(choose->Fired());
+    QVERIFY(choose.Fired());
     QVERIFY(preview.Fired());
 
     // By channel and column, as the channel list names them.
@@ -157,7 +149,7 @@ void ImportChannelsTest::cancelAndBadFilesChangeNothing() {
 
     // Cancel in the preview.
     {
-        std::unique_ptr<ModalDriver<QFileDialog>> choose(Choose(home.QPath("list.csv")));
+        FileChoice choose(kImportFile, home.QPath("list.csv"));
         QStringList rows;
         ModalDriver<HImportChannelsDlg> preview(
             [&rows](HImportChannelsDlg* d) {
@@ -172,8 +164,7 @@ void ImportChannelsTest::cancelAndBadFilesChangeNothing() {
     }
     // Cancel in the file dialog.
     {
-        ModalDriver<QFileDialog> cancel([](QFileDialog* dialog) { dialog->reject(); },
-                                        QStringLiteral("ImportChannelsFile"));
+        FileChoice cancel(kImportFile, QString());
         QVERIFY(run.frame->RunCommand(HCmd::kImportChannels));
         QVERIFY(cancel.Fired());
         unchanged("file dialog cancelled");
@@ -182,9 +173,9 @@ void ImportChannelsTest::cancelAndBadFilesChangeNothing() {
     const QString notes = home.QPath("notes.csv");
     for (const QString& name : {notes, QStringLiteral("/dev/null")}) {
         MessageAnswers answers(QMessageBox::Ok);
-        std::unique_ptr<ModalDriver<QFileDialog>> choose(Choose(name));
+        FileChoice choose(kImportFile, name);
         QVERIFY(run.frame->RunCommand(HCmd::kImportChannels));
-        QVERIFY(choose->Fired());
+        QVERIFY(choose.Fired());
         const QString expected = name == notes ? QStringLiteral("is not a channel list")
                                                : QStringLiteral("Problem opening file");
         QVERIFY2(answers.texts.join(QLatin1Char('|')).contains(expected),

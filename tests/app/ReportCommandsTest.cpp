@@ -129,12 +129,7 @@ void ReportCommandsTest::ExportErrorsAreShown() {
     RunningApp run;
     // Yes to the dialog's "replace it?", then the error box.
     MessageAnswers answers(QMessageBox::Yes);
-    ModalDriver<QFileDialog> choose(
-        [](QFileDialog* dialog) {
-            dialog->selectFile(QStringLiteral("/dev/full"));
-            QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
-        },
-        QStringLiteral("ExportCsvDialog"));
+    FileChoice choose(QStringLiteral("ExportCsvDialog"), QStringLiteral("/dev/full"));
     QVERIFY(run.frame->RunCommand(HCmd::kExportCsv));
     QVERIFY(choose.Fired());
     QVERIFY2(
@@ -145,8 +140,7 @@ void ReportCommandsTest::ExportErrorsAreShown() {
 
     // Cancel in the file dialog says nothing.
     answers.texts.clear();
-    ModalDriver<QFileDialog> cancel([](QFileDialog* dialog) { dialog->reject(); },
-                                    QStringLiteral("ExportCsvDialog"));
+    FileChoice cancel(QStringLiteral("ExportCsvDialog"), QString());
     QVERIFY(run.frame->RunCommand(HCmd::kExportCsv));
     QVERIFY(cancel.Fired());
     QVERIFY(answers.texts.isEmpty());

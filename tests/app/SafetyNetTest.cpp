@@ -23,7 +23,6 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QProcess>
 #include <QPushButton>
 
 namespace {
@@ -45,7 +44,6 @@ private slots:
     void compareWindowFiltersBySection();
     void findRadioNamesTheSimulatedRadio();
     void returnGivesTheSafeAnswerToEveryQuestion();
-    void oddDeviceNamesAreListedByTheirPaths();
 };
 
 void SafetyNetTest::downloadCheckAsksOnlyForErrors() {
@@ -140,14 +138,9 @@ struct ResizeCount : QObject {
 void SafetyNetTest::findRadioNamesTheSimulatedRadio() {
     TempHome home;
     RunningApp run;
-    const HMemoryImage memory = BuildDefaultImage();
-    QVERIFY(HDataFile::Write(home.File("radio.mem"), memory).Ok());
-    const QString link = home.QPath("radio");
-    QProcess sim;
-    sim.start(QStringLiteral(RP57_RADIO_SIM), {"--memory", home.QPath("radio.mem"), "--link", link,
-                                               "--log", home.QPath("radio.log")});
-    QVERIFY(sim.waitForStarted(10000));
-    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(link).isSymLink(), 10000);
+    SimRadio radio(home, BuildDefaultImage());
+    QVERIFY(radio.Started());
+    const QString link = radio.Link();
 
     CConfigurationDlg dialog(run.app, run.frame);
     dialog.show();
@@ -186,12 +179,9 @@ void SafetyNetTest::findRadioNamesTheSimulatedRadio() {
                  qPrintable(results->item(i)->text()));
     QCOMPARE(dialog.size(), size);
     SaveShot(&dialog, QStringLiteral("config"));
-    sim.terminate();
-    QVERIFY(sim.waitForFinished(10000));
+    radio.Stop();
     // Only listened: the radio heard nothing from the program.
-    QFile log(home.QPath("radio.log"));
-    QVERIFY(log.open(QIODevice::ReadOnly));
-    QVERIFY(!log.readAll().contains("PC>RADIO"));
+    QVERIFY(radio.Sent(QString()).isEmpty());
 }
 
 // A user who only hits Enter: each question whose Yes writes to a radio or
@@ -226,8 +216,7 @@ void SafetyNetTest::returnGivesTheSafeAnswerToEveryQuestion() {
     {
         ModalDriver<HDialog> driver([](HDialog* dialog) {
             HValueCombo* band = dialog->Form()->Combo(HCommonItems::HardwareItem::kBand);
-            band->setCurrentIndex(1);
-            emit band->activated(1);
+            PickIndex(band, 1);
             QTest::mouseClick(dialog->OkButton(), Qt::LeftButton);
         });
         QVERIFY(run.frame->RunCommand(HCommonCmd::kHardware));
@@ -257,19 +246,6 @@ void SafetyNetTest::returnGivesTheSafeAnswerToEveryQuestion() {
     QCOMPARE(lastPressed(), QMessageBox::Yes);
     QVERIFY(!discarded);
     QCOMPARE(run.app.ModifiedFlag(), 1);
-}
-
-// File > Configure lists the serial devices present: a device number no
-// integer holds once ended the program, unsaved edits and all.
-void SafetyNetTest::oddDeviceNamesAreListedByTheirPaths() {
-    QTemporaryDir dev;
-    for (const char* name : {"ttyUSB99999999999999999999", "ttyUSB1", "ttyACM"}) {
-        QFile file(dev.filePath(QLatin1String(name)));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-    }
-    QCOMPARE(CConfigurationDlg::SerialDevices(dev.path()),
-             (QStringList{dev.filePath(QStringLiteral("ttyUSB1")),
-                          dev.filePath(QStringLiteral("ttyUSB99999999999999999999"))}));
 }
 
 RP57_APP_TEST(SafetyNetTest)

@@ -18,12 +18,6 @@ void ClickBox(QCheckBox* box) {
     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
 }
 
-void Pick(HValueCombo* combo, int index) {
-    // As a pick from the list does it.
-    combo->setCurrentIndex(index);
-    emit combo->activated(index);
-}
-
 } // namespace
 
 class ShellDialogsTest : public QObject {
@@ -39,13 +33,16 @@ void ShellDialogsTest::configurationDevices() {
     // A line break would write a key of its own into the settings file.
     QVERIFY(CConfigurationDlg::IsAcceptableDevice(QString()) &&
             !CConfigurationDlg::IsAcceptableDevice(QStringLiteral("/dev/tty\nCOM_PORT=5")));
-    // The list offers serial devices only, in a natural order.
+    // The list offers serial devices only, in a natural order; a device
+    // number no integer holds once ended the program.
     TempHome dev;
-    for (const char* name : {"ttyUSB10", "ttyUSB2", "ttyS1", "ttyACM0", "ttyS0", "tty0", "null"})
+    for (const char* name : {"ttyUSB10", "ttyUSB2", "ttyS1", "ttyACM0", "ttyS0", "tty0", "null",
+                             "ttyUSB99999999999999999999", "ttyACM"})
         QVERIFY(dev.Write(name, ""));
     const QString d = dev.Path() + QLatin1Char('/');
     QCOMPARE(CConfigurationDlg::SerialDevices(dev.Path()),
-             (QStringList{d + "ttyUSB2", d + "ttyUSB10", d + "ttyACM0", d + "ttyS0", d + "ttyS1"}));
+             (QStringList{d + "ttyUSB2", d + "ttyUSB10", d + "ttyUSB99999999999999999999",
+                          d + "ttyACM0", d + "ttyS0", d + "ttyS1"}));
 }
 
 void ShellDialogsTest::configurationStoresPortDeviceAndBaud() {
@@ -78,8 +75,8 @@ void ShellDialogsTest::configurationStoresPortDeviceAndBaud() {
         ModalDriver<CConfigurationDlg> ok([&](CConfigurationDlg* dialog) {
             QVERIFY(dialog->InterfaceUnitCheck()->isChecked());
             ClickBox(dialog->InterfaceUnitCheck());
-            Pick(dialog->PortCombo(), 19); // COM 20
-            Pick(dialog->BaudCombo(), 2);  // 38400
+            PickIndex(dialog->PortCombo(), 19); // COM 20
+            PickIndex(dialog->BaudCombo(), 2);  // 38400
             // A relative device is refused with a warning; the dialog stays.
             dialog->DeviceCombo()->setEditText(QStringLiteral("ttyUSB0"));
             dialog->OkButton()->click(); // the message box answers inside this

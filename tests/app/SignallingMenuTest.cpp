@@ -86,22 +86,11 @@ void SignallingMenuTest::typeSwitchFollowsTheDialogAndResetsTheNewTables() {
             QCOMPARE(Enabled(frame, id), HMainCommands::SignallingAllows(0, id));
     QVERIFY(Enabled(frame, HCmd::kDtmf));
     QVERIFY(!Enabled(frame, HCmd::k2ToneTable));
-    // Every 5-tone page shows its defaults now.
-    for (const HEditorEntry& entry : HEditorRegistry::Entries()) {
-        if (entry.family != HEditorFamily::FiveTone)
-            continue;
-        for (const HEditorPageEntry& page : entry.pages) {
-            auto now = page.make(page, {&run.doc->Image(), 0});
-            auto defaults = page.make(page, {nullptr, 0});
-            now->Open();
-            defaults->Open();
-            const auto a = now->ReportItems();
-            const auto b = defaults->ReportItems();
-            QCOMPARE(a.size(), b.size());
-            for (std::size_t i = 0; i < a.size(); ++i)
-                QCOMPARE(QString::fromStdString(a[i].value), QString::fromStdString(b[i].value));
-        }
-    }
+    // The 5-tone tables were reset (each page's defaults: the editors' tests):
+    // resetting them again changes nothing.
+    HMemoryImage reset = run.doc->Image();
+    HSignallingSteps::ResetTables(reset, HSignallingMode::FiveTone);
+    QVERIFY(reset == run.doc->Image());
     // Outside the signalling areas nothing moved.
     for (std::size_t i = 0; i < 0x1C80; ++i)
         if (i != 0x2A4)

@@ -16,8 +16,6 @@
 #include "HRpFlexgrid.h"
 #include "HSetColumnDlg.h"
 
-#include <QProcess>
-
 #include <random>
 
 namespace {
@@ -42,18 +40,6 @@ struct UndoRun : DisplayHome, RunningApp {
     QString RedoText() const { return frame->CommandAction(HCmd::kEditRedo)->text(); }
     bool Run(int id) const { return frame->RunCommand(id); }
 };
-
-void PickText(QComboBox* combo, const QString& text) {
-    const int index = combo->findText(text);
-    QVERIFY2(index >= 0, qPrintable(text));
-    combo->setCurrentIndex(index);
-    emit combo->activated(index);
-}
-
-void PickIndex(QComboBox* combo, int index) {
-    combo->setCurrentIndex(index);
-    emit combo->activated(index);
-}
 
 // The image the grid shows: the document's with the grid's edits that
 // save-edits has not written yet.
@@ -271,8 +257,7 @@ void UndoTest::everyKindOfChangeIsOneStepWithItsBytes() {
     {
         ModalDriver<HDialog> driver([](HDialog* dialog) {
             HValueCombo* combo = dialog->Form()->Combo(HCommonItems::HardwareItem::kBand);
-            combo->setCurrentIndex(1); // UHF A; the band question is answered Yes
-            emit combo->activated(1);
+            PickIndex(combo, 1); // UHF A; the band question is answered Yes
             QTest::mouseClick(dialog->OkButton(), Qt::LeftButton);
         });
         QVERIFY(run.Run(HCommonCmd::kHardware));
@@ -398,13 +383,8 @@ void UndoTest::uploadIsOneStepBackToTheDocumentBefore() {
     radioChannels.Load(radioMemory);
     radioChannels.SetTag(4, "RADIO05");
     radioChannels.Save(radioMemory);
-    QVERIFY(HDataFile::Write(home.File("radio.mem"), radioMemory).Ok());
-    const QString link = home.QPath("radio");
-    QProcess sim;
-    sim.start(QStringLiteral(RP57_RADIO_SIM), {"--memory", home.QPath("radio.mem"), "--link", link,
-                                               "--log", home.QPath("radio.log")});
-    QVERIFY(sim.waitForStarted(10000));
-    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(link).isSymLink(), 10000);
+    SimRadio radio(home, radioMemory);
+    QVERIFY(radio.Started());
 
     // The document: a file of its own, unmodified.
     HMemoryImage own = MakeImageForModel(kBandVhf, kProductMobile, 1);
@@ -417,7 +397,7 @@ void UndoTest::uploadIsOneStepBackToTheDocumentBefore() {
     QVERIFY(run.doc->OpenFile(path));
     const HMemoryImage before = run.doc->Image();
 
-    run.app.SetComDevice(link.toStdString());
+    run.app.SetComDevice(radio.Link().toStdString());
     MessageAnswers answers(QMessageBox::Yes);
     answers.answerPasswords = true;
     answers.passwords = {QStringLiteral("481736")};
@@ -438,8 +418,6 @@ void UndoTest::uploadIsOneStepBackToTheDocumentBefore() {
     QVERIFY(run.frame->RunCommand(HCmd::kEditRedo));
     QVERIFY(run.doc->Image() == uploaded);
     QCOMPARE(run.app.CurrentFilePath(), std::string(CRP57App::kNoFile));
-    sim.terminate();
-    QVERIFY(sim.waitForFinished(10000));
 }
 
 // The undo invariant, over random images and random sequences of every kind

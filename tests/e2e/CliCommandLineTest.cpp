@@ -13,10 +13,6 @@
 
 namespace {
 
-CliResult Cli(const std::vector<std::string>& args, const TempDir& dir) {
-    return RunTool(RP57CLI_PATH, args, dir.Path());
-}
-
 const std::vector<std::string> kCommands = {"info", "new",    "show",     "get",
                                             "set",  "upload", "download", "align"};
 

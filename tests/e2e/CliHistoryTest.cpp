@@ -30,21 +30,6 @@ constexpr const char* kPassword = "481736";
 constexpr const char* kTag = "power_saving.power_on_tag";
 constexpr const char* kAni = "dtmf_ani.ani_code";
 
-CliResult RunCli(const TempHome& home, const std::vector<std::string>& args) {
-    return RunTool(RP57CLI_PATH, args, home.Dir());
-}
-
-bool Has(const std::string& text, const std::string& what) {
-    return text.find(what) != std::string::npos;
-}
-
-std::size_t Count(const std::string& text, const std::string& what) {
-    std::size_t n = 0;
-    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
-        ++n;
-    return n;
-}
-
 // A finished radio with its own serial number and, when given, its own ANI code.
 HMemoryImage RadioMemory(const std::string& serial, const std::string& ani = "") {
     HMemoryImage image = BuildDefaultImage();
@@ -103,14 +88,17 @@ TEST(CliHistory, UploadThenDownloadReadsTheRadioOnceAndBothAreRecorded) {
     const HMemoryImage memory = RadioMemory("4711");
     SimRadio radio(home, {}, &memory);
     ASSERT_TRUE(radio.Started());
-    const CliResult up = RunCli(home, {"upload", "--port", radio.Link(), "--password", kPassword,
-                                       "-o", home.Path("up.r57")});
+    const CliResult up =
+        Cli({"upload", "--port", radio.Link(), "--password", kPassword, "-o", home.Path("up.r57")},
+            home);
     ASSERT_EQ(up.status, 0) << up.err;
-    const CliResult set = RunCli(home, {"set", home.Path("up.r57"), std::string(kTag) + "=NEWTAG",
-                                        "-o", home.Path("edited.r57")});
+    const CliResult set = Cli(
+        {"set", home.Path("up.r57"), std::string(kTag) + "=NEWTAG", "-o", home.Path("edited.r57")},
+        home);
     ASSERT_EQ(set.status, 0) << set.err;
-    const CliResult down = RunCli(home, {"download", "--port", radio.Link(), "--password",
-                                         kPassword, home.Path("edited.r57")});
+    const CliResult down =
+        Cli({"download", "--port", radio.Link(), "--password", kPassword, home.Path("edited.r57")},
+            home);
     ASSERT_EQ(down.status, 0) << down.err;
     EXPECT_TRUE(Has(down.out, "Download Complete!\nBackup kept: " + home.Path("backups/4711_")))
         << down.out;
@@ -118,14 +106,14 @@ TEST(CliHistory, UploadThenDownloadReadsTheRadioOnceAndBothAreRecorded) {
     EXPECT_EQ(ChannelPageReads(radio), 1u) << "the backup read the radio again";
     EXPECT_EQ(Setting(radio.StopAndRead(), kTag), "NEWTAG");
 
-    const Json radios = ParseJson(RunCli(home, {"history", "--json"}));
+    const Json radios = ParseJson(Cli({"history", "--json"}, home));
     ASSERT_TRUE(radios.contains("radios")) << radios;
     ASSERT_EQ(radios["radios"].size(), 1u);
     EXPECT_EQ(radios["radios"][0]["serial"], "4711");
     EXPECT_EQ(radios["radios"][0]["records"], 2);
     EXPECT_EQ(radios["radios"][0]["last"]["operation"], "download");
 
-    const Json timeline = ParseJson(RunCli(home, {"history", "4711", "--json"}));
+    const Json timeline = ParseJson(Cli({"history", "4711", "--json"}, home));
     ASSERT_EQ(timeline["records"].size(), 2u) << timeline;
     const Json& first = timeline["records"][0];
     const Json& second = timeline["records"][1];
@@ -137,48 +125,45 @@ TEST(CliHistory, UploadThenDownloadReadsTheRadioOnceAndBothAreRecorded) {
     EXPECT_TRUE(second["written"].is_string());
     EXPECT_EQ(second["model"], "VHF Mobile");
 
-    ASSERT_EQ(
-        RunCli(home, {"history", "get", "4711", "--at", "1", "-o", home.Path("s1.r57")}).status, 0);
-    ASSERT_EQ(RunCli(home, {"history", "get", "4711", "-o", home.Path("s2.r57")}).status, 0);
+    ASSERT_EQ(Cli({"history", "get", "4711", "--at", "1", "-o", home.Path("s1.r57")}, home).status,
+              0);
+    ASSERT_EQ(Cli({"history", "get", "4711", "-o", home.Path("s2.r57")}, home).status, 0);
     HMemoryImage s1{}, s2{};
     ASSERT_TRUE(HDataFile::Read(home.Path("s1.r57"), s1).Ok());
     ASSERT_TRUE(HDataFile::Read(home.Path("s2.r57"), s2).Ok());
     EXPECT_EQ(Setting(s1, kTag), "SELFTEST");
     EXPECT_EQ(Setting(s2, kTag), "NEWTAG");
     // --before: the latest step before the time; none before the first; a time it can read.
-    const CliResult later = RunCli(
-        home, {"history", "get", "4711", "--before", "2999-01-01", "-o", home.Path("s3.r57")});
+    const CliResult later =
+        Cli({"history", "get", "4711", "--before", "2999-01-01", "-o", home.Path("s3.r57")}, home);
     EXPECT_TRUE(Has(later.out, "step 2 of radio 4711")) << later.out << later.err;
-    const CliResult earlier = RunCli(
-        home, {"history", "get", "4711", "--before", "2000-01-01", "-o", home.Path("s4.r57")});
+    const CliResult earlier =
+        Cli({"history", "get", "4711", "--before", "2000-01-01", "-o", home.Path("s4.r57")}, home);
     EXPECT_EQ(earlier.status, 1);
     EXPECT_TRUE(Has(earlier.err, "holds an image before 2000-01-01")) << earlier.err;
     EXPECT_EQ(
-        RunCli(home, {"history", "get", "4711", "--before", "last week", "-o", home.Path("s5.r57")})
+        Cli({"history", "get", "4711", "--before", "last week", "-o", home.Path("s5.r57")}, home)
             .status,
         2);
 
-    const CliResult diff = RunCli(home, {"history", "diff", "4711", "1", "2"});
+    const CliResult diff = Cli({"history", "diff", "4711", "1", "2"}, home);
     EXPECT_EQ(diff.status, 1);
     EXPECT_TRUE(Has(diff.out, std::string(kTag) + " (")) << diff.out;
     EXPECT_TRUE(Has(diff.out, "\"SELFTEST\" -> \"NEWTAG")) << diff.out;
-    const CliResult bad = RunCli(home, {"history", "diff", "4711", "1", "9"});
+    const CliResult bad = Cli({"history", "diff", "4711", "1", "9"}, home);
     EXPECT_EQ(bad.status, 1);
     EXPECT_TRUE(Has(bad.err, "steps 1 to 2")) << bad.err;
 }
 
-TEST(CliHistory, BackupIsReadAgainForAnotherRadioAfterAWriteAndWithReuseOff) {
+TEST(CliHistory, BackupIsReadAgainForAnotherRadioOnThePort) {
     TempHome home;
     ASSERT_TRUE(HDataFile::Write(home.Path("file.r57"), BuildDefaultImage()).Ok());
-    const auto download = [&](const SimRadio& radio) {
-        return RunCli(home, {"download", "--port", radio.Link(), "--password", kPassword,
-                             home.Path("file.r57")});
-    };
     {
         const HMemoryImage a = RadioMemory("1001");
         SimRadio radio(home, {}, &a);
-        ASSERT_EQ(RunCli(home, {"upload", "--port", radio.Link(), "--password", kPassword, "-o",
-                                home.Path("a.r57")})
+        ASSERT_EQ(Cli({"upload", "--port", radio.Link(), "--password", kPassword, "-o",
+                       home.Path("a.r57")},
+                      home)
                       .status,
                   0);
     }
@@ -186,27 +171,14 @@ TEST(CliHistory, BackupIsReadAgainForAnotherRadioAfterAWriteAndWithReuseOff) {
     const HMemoryImage b = RadioMemory("1002");
     SimRadio radio(home, {}, &b);
     ASSERT_TRUE(radio.Started());
-    const CliResult other = download(radio);
+    const CliResult other = Cli(
+        {"download", "--port", radio.Link(), "--password", kPassword, home.Path("file.r57")}, home);
     ASSERT_EQ(other.status, 0) << other.err;
     EXPECT_EQ(ChannelPageReads(radio), 1u);
     EXPECT_TRUE(Has(other.out, "(the radio as read before writing).")) << other.out;
-
-    // The radio read by that backup has been written since.
-    ASSERT_EQ(download(radio).status, 0);
-    EXPECT_EQ(ChannelPageReads(radio), 2u);
-
-    // Right after an upload, a download reads the radio again only with
-    // reuse turned off.
-    for (const auto& [minutes, reads] : {std::pair{0, 4u}, std::pair{10, 5u}}) {
-        WriteText(home.Path("RP57Win.ini"),
-                  "[Backup]\nReuseMinutes=" + std::to_string(minutes) + "\n");
-        ASSERT_EQ(RunCli(home, {"upload", "--port", radio.Link(), "--password", kPassword, "-o",
-                                home.Path("b.r57")})
-                      .status,
-                  0);
-        ASSERT_EQ(download(radio).status, 0);
-        EXPECT_EQ(ChannelPageReads(radio), reads) << "ReuseMinutes=" << minutes;
-    }
+    // A write since and ReuseMinutes are the history's rules
+    // (HistoryStoreTest.EarlierReadStandsOnlyWithoutAWriteSince,
+    // TransferHistory.AnEarlierReadOfThisRadioOnThisBenchWithinTheMinutes).
 }
 
 TEST(CliFleet, ARosterValueTheRulesRefuseStopsTheRunBeforeTheFirstRadio) {
@@ -215,8 +187,9 @@ TEST(CliFleet, ARosterValueTheRulesRefuseStopsTheRunBeforeTheFirstRadio) {
     WriteText(home.Path("roster.csv"),
               std::string("serial,") + kTag + "\n2001,CAR 1\n2002,TOOLONGTAGX\n");
     PtyPair port; // a port where no radio ever answers
-    const CliResult r = RunCli(home, {"download", "--repeat", "--port", port.SlavePath(),
-                                      home.Path("fleet.r57"), "--roster", home.Path("roster.csv")});
+    const CliResult r = Cli({"download", "--repeat", "--port", port.SlavePath(),
+                             home.Path("fleet.r57"), "--roster", home.Path("roster.csv")},
+                            home);
     EXPECT_EQ(r.status, 2);
     EXPECT_TRUE(Has(r.err, "roster.csv line 3 (serial 2002), " + std::string(kTag) + ": "))
         << r.err;
@@ -224,22 +197,23 @@ TEST(CliFleet, ARosterValueTheRulesRefuseStopsTheRunBeforeTheFirstRadio) {
 
     WriteText(home.Path("keep.csv"), std::string("serial,") + kTag + "\n2001,CAR 1\n");
     const CliResult twice =
-        RunCli(home, {"download", "--repeat", "--port", port.SlavePath(), home.Path("fleet.r57"),
-                      "--roster", home.Path("keep.csv"), "--keep", kTag});
+        Cli({"download", "--repeat", "--port", port.SlavePath(), home.Path("fleet.r57"), "--roster",
+             home.Path("keep.csv"), "--keep", kTag},
+            home);
     EXPECT_EQ(twice.status, 2);
     EXPECT_TRUE(Has(twice.err, "is a column of the roster and kept")) << twice.err;
-    const CliResult unknown =
-        RunCli(home, {"download", "--port", port.SlavePath(), home.Path("fleet.r57"), "--keep",
-                      "power_saving.no_such_key"});
+    const CliResult unknown = Cli({"download", "--port", port.SlavePath(), home.Path("fleet.r57"),
+                                   "--keep", "power_saving.no_such_key"},
+                                  home);
     EXPECT_EQ(unknown.status, 2);
     EXPECT_TRUE(Has(unknown.err, "unknown setting 'power_saving.no_such_key'")) << unknown.err;
 }
 
-TEST(CliFleet, RosterGivesEachRadioItsRowKeepsItsOwnAndSkipsAStranger) {
+TEST(CliFleet, RosterGivesEachRadioItsRowKeepsItsOwnSkipsAStrangerAndOutlivesAFault) {
     TempHome home;
     ASSERT_TRUE(HDataFile::Write(home.Path("fleet.r57"), BuildDefaultImage()).Ok());
     WriteText(home.Path("roster.csv"),
-              std::string("serial,") + kTag + "\n2001,CAR 1\n\"2002\",\"CAR 2\"\n");
+              std::string("serial,") + kTag + "\n2001,CAR 1\n\"2002\",\"CAR 2\"\n2003,CAR 3\n");
     const std::string journal = home.Path("journal.csv");
     ToolProcess fleet(RP57CLI_PATH,
                       {"download", "--repeat", "--port", home.Path("radio"), home.Path("fleet.r57"),
@@ -249,13 +223,18 @@ TEST(CliFleet, RosterGivesEachRadioItsRowKeepsItsOwnAndSkipsAStranger) {
     struct Turn {
         std::string serial;
         std::string ani;
+        bool faulty = false; // refuses a channel page
     };
-    const std::vector<Turn> turns = {{"2001", "111"}, {"9999", "999"}, {"2002", "222"}};
+    const std::vector<Turn> turns = {
+        {"2001", "111"}, {"9999", "999"}, {"2003", "333", true}, {"2002", "222"}};
     std::vector<HMemoryImage> after;
     std::vector<std::size_t> writes;
     for (std::size_t i = 0; i < turns.size(); ++i) {
         const HMemoryImage memory = RadioMemory(turns[i].serial, turns[i].ani);
-        SimRadio radio(home, {"--once"}, &memory);
+        std::vector<std::string> extra = {"--once"};
+        if (turns[i].faulty)
+            extra.insert(extra.end(), {"--fault", "nak:0x10"});
+        SimRadio radio(home, extra, &memory);
         ASSERT_TRUE(radio.Started());
         ASSERT_TRUE(WaitFor([&] { return Count(ReadText(journal), "\n") == i + 2; }, 60s))
             << fleet.ErrSoFar();
@@ -265,16 +244,16 @@ TEST(CliFleet, RosterGivesEachRadioItsRowKeepsItsOwnAndSkipsAStranger) {
     }
     fleet.Signal(SIGINT);
     const CliResult r = fleet.WaitAtMost(30s);
-    EXPECT_EQ(r.status, 1) << "a radio was skipped";
+    EXPECT_EQ(r.status, 1) << "a radio was skipped, one failed";
     EXPECT_TRUE(Has(r.out, "radio 2: serial 9999 skipped")) << r.out;
-    EXPECT_TRUE(Has(r.out, "3 radios, 0 failed, 1 skipped")) << r.out;
+    EXPECT_TRUE(Has(r.out, "4 radios, 1 failed, 1 skipped")) << r.out;
 
     EXPECT_EQ(Setting(after[0], kTag), "CAR 1");
     EXPECT_EQ(Setting(after[0], kAni), "111");
     EXPECT_EQ(writes[1], 0u) << "a radio not in the roster is not written";
     EXPECT_EQ(Setting(after[1], kTag), "SELFTEST");
-    EXPECT_EQ(Setting(after[2], kTag), "CAR 2");
-    EXPECT_EQ(Setting(after[2], kAni), "222");
+    EXPECT_EQ(Setting(after[3], kTag), "CAR 2");
+    EXPECT_EQ(Setting(after[3], kAni), "222");
 
     const std::string lines = ReadText(journal);
     EXPECT_TRUE(Has(lines, "time,serial,result,message,values\n")) << lines;
@@ -282,13 +261,15 @@ TEST(CliFleet, RosterGivesEachRadioItsRowKeepsItsOwnAndSkipsAStranger) {
                 Has(lines, std::string(kTag) + "=CAR 1; " + kAni + "=111"))
         << lines;
     EXPECT_TRUE(Has(lines, ",9999,skipped,Serial 9999 is not in the roster")) << lines;
+    // The faulty radio fails alone; the run goes on to the next.
+    EXPECT_TRUE(Has(lines, ",2003,failed,Communication Error!")) << lines;
 
-    const Json timeline = ParseJson(RunCli(home, {"history", "2002", "--json"}));
+    const Json timeline = ParseJson(Cli({"history", "2002", "--json"}, home));
     ASSERT_EQ(timeline["records"].size(), 1u) << timeline;
     EXPECT_EQ(timeline["records"][0]["operation"], "fleet download");
     EXPECT_EQ(timeline["records"][0]["values"], std::string(kTag) + "=CAR 2\n" + kAni + "=222");
     EXPECT_TRUE(Has(timeline["records"][0]["journal"].get<std::string>(), ",2002,ok,"));
-    const Json skipped = ParseJson(RunCli(home, {"history", "9999", "--json"}));
+    const Json skipped = ParseJson(Cli({"history", "9999", "--json"}, home));
     ASSERT_EQ(skipped["records"].size(), 1u) << skipped;
     EXPECT_EQ(skipped["records"][0]["result"], "failed");
     EXPECT_TRUE(skipped["records"][0]["written"].is_null());

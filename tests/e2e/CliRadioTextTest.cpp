@@ -1,5 +1,5 @@
-// rp57cli dump and load: a radio as text and back, a hand edit reaching the
-// data file through its setting's rules, a bad one refused by its key.
+// rp57cli dump and load: a radio as text and back, a bad hand edit refused by
+// its key.
 #include "CliRun.h"
 #include "TempDir.h"
 
@@ -9,10 +9,6 @@
 #include <sstream>
 
 namespace {
-
-CliResult Cli(const std::vector<std::string>& args, const TempDir& dir) {
-    return RunTool(RP57CLI_PATH, args, dir.Path());
-}
 
 std::string ReadText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -32,7 +28,7 @@ std::string ReplaceAfter(std::string text, const std::string& after, const std::
 
 } // namespace
 
-TEST(CliRadioText, DumpLoadRoundTripAndAHandEdit) {
+TEST(CliRadioText, DumpLoadRoundTripAndARefusedHandEdit) {
     TempDir dir;
     const std::string radio = dir.File("radio.R57");
     const std::string json = dir.File("radio.json");
@@ -43,38 +39,16 @@ TEST(CliRadioText, DumpLoadRoundTripAndAHandEdit) {
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(ReadText(dir.File("back.R57")), ReadText(radio));
 
-    // The channel step as a technician would change it in the text.
+    // A hand edit goes through its setting's rules (RadioText's tests, case by
+    // case): one refused, by its key, and nothing written.
     const std::string text = ReadText(json);
     const CliResult before = Cli({"get", radio, "hardware.chan_step"}, dir);
     ASSERT_EQ(before.status, 0) << before.err;
     const std::string shown = before.out.substr(0, before.out.find('\n'));
-    const std::string other = shown == "10,12.5kHz" ? "5,6.25kHz" : "10,12.5kHz";
-    dir.Write("edited.json", ReplaceAfter(text, "\"hardware.chan_step\"", "\"" + shown + "\"",
-                                          "\"" + other + "\""));
-    r = Cli({"load", dir.File("edited.json"), "-o", dir.File("edited.R57")}, dir);
-    ASSERT_EQ(r.status, 0) << r.err;
-    r = Cli({"get", dir.File("edited.R57"), "hardware.chan_step"}, dir);
-    EXPECT_EQ(r.out, other + "\n");
-
     dir.Write("bad.json",
               ReplaceAfter(text, "\"hardware.chan_step\"", "\"" + shown + "\"", "\"3 kHz\""));
     r = Cli({"load", dir.File("bad.json"), "-o", dir.File("bad.R57")}, dir);
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.err.find("hardware.chan_step"), std::string::npos) << r.err;
     EXPECT_FALSE(std::ifstream(dir.File("bad.R57")).good());
-
-    // A cell of a group the image does not have, a band no image holds.
-    const std::string moved = ReplaceAfter(text, "\"channels\"", "\"1\": {", "\"2\": {");
-    ASSERT_NE(moved, text);
-    const std::string band = ReplaceAfter(text, "\"model\"", "\"band\": 2", "\"band\": 2.5");
-    ASSERT_NE(band, text);
-    for (const auto& [edited, key] : {std::pair{moved, "channels.2.1.W/N: no such cell "
-                                                       "(channel 1 lies in group 1)"},
-                                      std::pair{band, "model.band: 2.5 is no whole number"}}) {
-        dir.Write("odd.json", edited);
-        r = Cli({"load", dir.File("odd.json"), "-o", dir.File("odd.R57")}, dir);
-        EXPECT_EQ(r.status, 2) << key;
-        EXPECT_NE(r.err.find(key), std::string::npos) << r.err;
-        EXPECT_FALSE(std::ifstream(dir.File("odd.R57")).good());
-    }
 }

@@ -140,3 +140,25 @@ inline void RunSideBySide(std::size_t cases, std::size_t lanes,
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
 }
+
+#ifdef RP57CLI_PATH
+// rp57cli with its scratch files in `dir` (a TempDir or a TempHome).
+template <class Dir> CliResult Cli(const std::vector<std::string>& args, const Dir& dir) {
+    if constexpr (requires { dir.Dir(); })
+        return RunTool(RP57CLI_PATH, args, dir.Dir());
+    else
+        return RunTool(RP57CLI_PATH, args, dir.Path());
+}
+#endif
+
+inline bool Has(const std::string& text, const std::string& what) {
+    return text.find(what) != std::string::npos;
+}
+
+// How often `what` occurs in `text`.
+inline std::size_t Count(const std::string& text, const std::string& what) {
+    std::size_t n = 0;
+    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        ++n;
+    return n;
+}

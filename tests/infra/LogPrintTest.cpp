@@ -43,10 +43,7 @@ TEST(LogPrint, OffWithoutDefaultNameWritesNothing) {
 TEST(LogPrint, SettingsOrLogThatIsNoFileNeverStalls) {
     TempDir dir;
     ASSERT_EQ(::mkfifo(dir.File("INI_LOG.ini").c_str(), 0600), 0);
-    EXPECT_FALSE(HLogPrint::Begin(dir.Path()));
-    std::filesystem::remove(dir.File("INI_LOG.ini"));
-    std::filesystem::create_symlink("/dev/zero", dir.File("INI_LOG.ini"));
-    EXPECT_FALSE(HLogPrint::Begin(dir.Path()));
+    EXPECT_FALSE(HLogPrint::Begin(dir.Path())); // other odd settings files: IniFile's tests
     std::filesystem::remove(dir.File("INI_LOG.ini"));
     // A FIFO without a reader as the log: its lines are dropped.
     dir.Write("INI_LOG.ini", "[LOG_INFO]\nDEF_LOG_NAME=pipe.log\nLOG_LEVEL0=6\n");

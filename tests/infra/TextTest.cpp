@@ -6,29 +6,27 @@
 
 using namespace std::string_literals;
 
-TEST(Text, TrimTakesOnlyTheGivenCharactersAtTheEnds) {
-    EXPECT_EQ(HText::Trim(" \t146.0 \r"), "146.0");
-    EXPECT_EQ(HText::Trim("\t \r"), "");
-    EXPECT_EQ(HText::Trim(""), "");
-    // Inside the text nothing is taken.
-    EXPECT_EQ(HText::Trim(" C- 88.5 "), "C- 88.5");
-    // A narrower set leaves the others alone.
-    EXPECT_EQ(HText::Trim("\t67.0 ", " "), "\t67.0");
-}
-
-TEST(Text, TrimRightTakesImagePaddingIncludingNul) {
-    EXPECT_EQ(HText::TrimRight("GROUP1 \0\0 "s, HText::kPadding), "GROUP1");
-    EXPECT_EQ(HText::TrimRight(" A"s, HText::kPadding), " A");
-    EXPECT_EQ(HText::TrimRight("\0\0"s, HText::kPadding), "");
-}
-
-TEST(Text, UpperChangesAsciiLettersOnly) {
-    EXPECT_EQ(HText::Upper("chan-1 ab"), "CHAN-1 AB");
-    // Bytes above 127 stay as they are whatever the locale.
-    EXPECT_EQ(HText::Upper("\xe9z"), "\xe9Z");
-}
-
-TEST(Text, SameIgnoringCaseFoldsAsciiLettersOnly) {
+TEST(Text, TrimUpperAndFoldTouchOnlyWhatTheyName) {
+    const struct {
+        const char* what;
+        std::string got;
+        std::string want;
+    } rows[] = {
+        {"trim both ends", std::string(HText::Trim(" \t146.0 \r")), "146.0"},
+        {"trim all", std::string(HText::Trim("\t \r")), ""},
+        {"trim empty", std::string(HText::Trim("")), ""},
+        {"nothing inside", std::string(HText::Trim(" C- 88.5 ")), "C- 88.5"},
+        {"a narrower set", std::string(HText::Trim("\t67.0 ", " ")), "\t67.0"},
+        {"padding with NUL", std::string(HText::TrimRight("GROUP1 \0\0 "s, HText::kPadding)),
+         "GROUP1"},
+        {"left kept", std::string(HText::TrimRight(" A"s, HText::kPadding)), " A"},
+        {"all padding", std::string(HText::TrimRight("\0\0"s, HText::kPadding)), ""},
+        {"upper", HText::Upper("chan-1 ab"), "CHAN-1 AB"},
+        // Bytes above 127 stay as they are whatever the locale.
+        {"upper ASCII only", HText::Upper("\xe9z"), "\xe9Z"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(row.got, row.want) << row.what;
     EXPECT_TRUE(HText::SameIgnoringCase("RX Freq", "rx FREQ"));
     EXPECT_FALSE(HText::SameIgnoringCase("RX Freq", "RX Fre"));
     // '@' and '`' sit next to the letters; bytes above 127 are not folded.
