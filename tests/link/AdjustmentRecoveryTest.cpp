@@ -8,6 +8,7 @@
 #include "HStringTable.h"
 #include "link/LinkTestUtil.h"
 
+#include <algorithm>
 #include <deque>
 
 using namespace linktest;
@@ -54,6 +55,32 @@ HMemoryImage FlashBad(HMemoryImage m) {
     return m;
 }
 
+// The adjustment values (0..27 but the checksums, which follow two rules)
+// in which the working copy and the shipping default differ.
+std::string DifferentValues(const HMemoryImage& m) {
+    HAlignmentData working, shipping(HAlignmentData::HCopy::ShippingDefault);
+    working.Load(m);
+    shipping.Load(m);
+    std::string out;
+    for (std::size_t i = 0; i < 28; ++i)
+        if (i != 26 && working.GetValue(i) != shipping.GetValue(i))
+            out += std::to_string(i) + " ";
+    return out;
+}
+
+// The EEPROM bytes that changed outside the words to be written: the radio
+// would never hold what the buffer claims.
+std::string Unsent(const HMemoryImage& before, const HMemoryImage& after, const HCommEventData& e) {
+    std::string out;
+    for (std::size_t b = 0; b < 0x200; ++b) {
+        const bool sent = std::ranges::any_of(
+            e.writeEeprom, [b](const HBlockRange& r) { return b / 2 >= r.from && b / 2 <= r.to; });
+        if (after[b] != before[b] && !sent)
+            out += std::to_string(b) + " ";
+    }
+    return out;
+}
+
 TEST(AdjustmentRecovery, ReliabilityTestResults) {
     EXPECT_EQ(ReliabilityTest(Radio()), kBothSound);
     EXPECT_EQ(ReliabilityTest(FlashBad(Radio())), kEepromOnly);
@@ -69,6 +96,7 @@ TEST(AdjustmentRecovery, ReliabilityTestResults) {
 }
 
 TEST(AdjustmentRecovery, LotNumbersWithinTenAskBeyondRefuse) {
+    TempHome home{3};
     HMemoryImage m = Radio();
     m[0x1FB] = 30;
     m[0x3109] = 20;
@@ -99,10 +127,11 @@ TEST(AdjustmentRecovery, LotNumbersWithinTenAskBeyondRefuse) {
         EXPECT_TRUE(SerialNumberCheck(same, answer));
         EXPECT_EQ(answer.asked.size(), row.questions);
     }
+    EXPECT_EQ(Missing(home.LogText(), {"製造年月[EEPROM:6]", "製造年月[FLASH:7]"}), "");
 }
 
 TEST(AdjustmentRecovery, EachResultLeadsToItsRecovery) {
-    TempHome home;
+    TempHome home{3};
     Sources none;
 
     // Neither copy: message 133, nothing to write.
@@ -120,13 +149,25 @@ TEST(AdjustmentRecovery, EachResultLeadsToItsRecovery) {
     EXPECT_FALSE(AdjustmentRecovery(m, e0, no, none));
     EXPECT_EQ(no.asked, std::vector<std::string>{Text(HStringTable::kAdjNotDefected)});
     EXPECT_EQ(m, before);
-    // Yes: the shipping default goes into the working copy.
+    // Yes: the shipping default's values go into the working copy, and
+    // nothing else that would not reach the radio. (Both copies keep the
+    // radio's values 20..23 and 27: channel bytes derived from them are not
+    // written.)
     Script yes;
     yes.answers = {true};
-    m[0x3110] = 0x21; // a shipping-default squelch level
-    HAlignmentData(HAlignmentData::HCopy::ShippingDefault).RecomputeChecksum(m);
+    HAlignmentData working, shipping(HAlignmentData::HCopy::ShippingDefault);
+    working.Load(m);
+    shipping.Load(m);
+    for (std::size_t i = 0; i < shipping.ValueCount(); ++i)
+        shipping.SetValue(i, (i >= 20 && i <= 23) || i == 27 ? working.GetValue(i)
+                                                             : std::int32_t(0x21 + i));
+    shipping.Store(m);
+    shipping.RecomputeChecksum(m);
+    const HMemoryImage asked = m;
     EXPECT_TRUE(AdjustmentRecovery(m, e0, yes, none));
     EXPECT_EQ(m[0x06], 0x21);
+    EXPECT_EQ(DifferentValues(m), "");
+    EXPECT_EQ(Unsent(asked, m, e0), "");
     EXPECT_TRUE(HAlignmentData().VerifyChecksum(m));
     EXPECT_EQ(e0.writeEeprom, (HRangeList{{0x02, 0x10}, {0xFB, 0xFE}}));
     EXPECT_EQ(e0.writeFlash, (HRangeList{{0x08, 0xFF}, {0x5C, 0x5E}}));
@@ -147,11 +188,14 @@ TEST(AdjustmentRecovery, EachResultLeadsToItsRecovery) {
     EXPECT_EQ(m[0x1D5], 0xFF);
     EXPECT_EQ(e2.writeEeprom, (HRangeList{{0x00, 0xFF}}));
 
-    // EEPROM only: a saved file. Cancelled: message 136.
-    Script cancel;
-    cancel.answers = {true};
+    // EEPROM only: a saved file. No: nothing to write; cancelled: message 136.
+    Script noFile;
     m = FlashBad(Radio());
     HCommEventData e1;
+    EXPECT_FALSE(AdjustmentRecovery(m, e1, noFile, none));
+    EXPECT_EQ(noFile.asked, std::vector<std::string>{Text(HStringTable::kShippingDefaultDefected)});
+    Script cancel;
+    cancel.answers = {true};
     EXPECT_FALSE(AdjustmentRecovery(m, e1, cancel, none));
     EXPECT_EQ(cancel.shown, std::vector<std::string>{Text(HStringTable::kStopAdjRecovery)});
 
@@ -190,6 +234,70 @@ TEST(AdjustmentRecovery, EachResultLeadsToItsRecovery) {
     EXPECT_TRUE(HAlignmentData().VerifyChecksum(m));
     EXPECT_TRUE(HAlignmentData(HAlignmentData::HCopy::ShippingDefault).VerifyChecksum(m));
     EXPECT_EQ(e1.writeFlash, (HRangeList{{0x00, 0x5E}}));
+    EXPECT_EQ(Missing(home.LogText(), {"[FUNC IN]AdjustmentRecovery", "ReliabilityTest[RESULT:3]",
+                                       "キャンセルされた為、Recovery動作を中止します",
+                                       "デフォルトデータを設定[FILE NAME:]"}),
+              "");
+}
+
+// Rebuilding the backup from the working copy fills exactly the shipping
+// default's own bytes (values, checksum, identity) and no other.
+TEST(AdjustmentRecovery, TheRebuiltBackupTakesTheWorkingValuesIntoItsOwnBytesOnly) {
+    HMemoryImage m{};
+    for (std::size_t b = 0; b < 0x200; ++b)
+        m[b] = std::uint8_t(1 + b % 251); // every byte differs from the empty backup
+    const HMemoryImage before = m;
+    EepromToFlash(m);
+    // The changed runs of bytes, "first-last" in hex.
+    auto hex = [](std::size_t v) {
+        char text[8];
+        std::snprintf(text, sizeof text, "%zX", v);
+        return std::string(text);
+    };
+    std::string changed;
+    for (std::size_t b = 0x200; b < m.size(); ++b) {
+        const bool now = m[b] != before[b], was = m[b - 1] != before[b - 1];
+        if (now && !was)
+            changed += (changed.empty() ? "" : " ") + hex(b);
+        if (!now && was)
+            changed += "-" + hex(b - 1);
+    }
+    EXPECT_EQ(changed, "3000-3004 300F-3011 3104-310B 310E-313C");
+    EXPECT_EQ(DifferentValues(m), "");
+    EXPECT_EQ(ReliabilityTest(m), kBothSound) << "the identity bytes agree";
+}
+
+// Recovering from the backup writes no EEPROM byte that the backup is not
+// rebuilt from: two backups that differ in every value byte (but values
+// 20..23 and 27, which channel bytes derive from) lead to working copies
+// that differ only in such bytes.
+TEST(AdjustmentRecovery, TheRecoveryFromTheBackupWritesOnlyTheBytesTheBackupIsRebuiltFrom) {
+    std::vector<bool> read(0x200);
+    for (std::size_t b = 0; b < read.size(); ++b) {
+        HMemoryImage m{};
+        m[b] = 1;
+        EepromToFlash(m);
+        read[b] = std::any_of(m.begin() + 0x200, m.end(), [](std::uint8_t v) { return v != 0; });
+    }
+    auto recovered = [](std::uint8_t x) {
+        HMemoryImage m = EepromBad(Radio());
+        for (std::size_t at : {0x300F, 0x3010})
+            m[at] ^= x;
+        for (std::size_t at = 0x3110; at <= 0x313C; ++at)
+            m[at] ^= x;
+        HAlignmentData(HAlignmentData::HCopy::ShippingDefault).RecomputeChecksum(m);
+        Script yes;
+        yes.answers = {true};
+        HCommEventData e;
+        EXPECT_TRUE(AdjustmentRecovery(m, e, yes, Sources{}));
+        return m;
+    };
+    const HMemoryImage a = recovered(0), b = recovered(0x5A);
+    std::string stray;
+    for (std::size_t at = 0; at < read.size(); ++at)
+        if (a[at] != b[at] && !read[at])
+            stray += std::to_string(at) + " ";
+    EXPECT_EQ(stray, "");
 }
 
 } // namespace

@@ -72,15 +72,36 @@ protected:
 };
 
 TEST_F(BasicAlignment, VcvSearchStepsDownToTheFirstValueThatLocksInBothWindows) {
-    Start();
-    std::vector<int> tried;
-    // At the high edge the radio reads VCV - 40: 225 reads 185, the first in
-    // 182..188 on the way down from 245; at the low edge it reads 105.
-    EXPECT_EQ(VcvSearch(m_comm, false, Timing::None(), Into(tried)), 225);
-    EXPECT_EQ(tried, (std::vector<int>{245, 241, 237, 233, 229, 225}));
-    tried.clear();
-    EXPECT_EQ(VcvSearch(m_comm, true, Timing::None(), Into(tried)), 225);
-    EXPECT_TRUE(m_comm.RequestRx());
+    // At the high edge the radio reads VCV - 40, at the low edge VCV - 120
+    // (more with its VCO drifted); no VCV above 235 locks, nor one within 10
+    // of the reading's offset. The first reading in 182..188 on the way down
+    // from 245 wins if the low edge then reads 20 or more.
+    const struct {
+        const char* drift;
+        std::optional<int> found;
+    } rows[] = {{"vcv-drift:0", 225},     // 233 reads 193, 229 189, 225 185
+                {"vcv-drift:1", 229},     // 229 reads the top, 188
+                {"vcv-drift:11", 233},    // 233 reads the bottom, 182
+                {"vcv-drift:85:0", 225},  // the low edge reads 20
+                {"vcv-drift:100:0", {}}}; // the low edge never locks: none is found
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.drift);
+        Start({"--fault", row.drift});
+        // The transmitter's search steps the same way: once is enough.
+        for (const bool tx : {false, true}) {
+            if (tx && &row != &rows[0])
+                continue;
+            std::vector<int> tried;
+            EXPECT_EQ(VcvSearch(m_comm, tx, Timing::None(), Into(tried)), row.found);
+            ASSERT_FALSE(tried.empty());
+            EXPECT_EQ(tried.front(), kVcvStart);
+            EXPECT_EQ(tried.back(), row.found.value_or(1));
+            EXPECT_EQ(tried.size(), std::size_t((kVcvStart - tried.back()) / 4 + 1)) << "by 4";
+        }
+        EXPECT_TRUE(m_comm.RequestRx());
+        (void)m_comm.ResetRadio(&m_event);
+        m_port.Close();
+    }
     EXPECT_EQ("", Missing(m_home.LogText(), {"VCV変更要求[VALUE:F5]", "適正なVCV値を検出しました",
                                              "VCV調整成功[VALUE:E1]"}));
 }

@@ -61,8 +61,8 @@ TEST(RadioSim, StartsStopsPacesAndSavesOnlyWrites) {
 
 TEST(RadioSim, RefusesBadOptionsAndABadMemoryFile) {
     // Faults with a stray field, a non-number, an unknown area or a byte over 255.
-    for (const char* bad :
-         {"silent:1", "no-lock:1", "drop-byte:x", "bad-checksum:2:1", "wrong-first:0:256"})
+    for (const char* bad : {"silent:1", "no-lock:1", "drop-byte:x", "bad-checksum:2:1",
+                            "wrong-first:0:256", "vcv-drift:256", "vcv-drift:1:3"})
         EXPECT_FALSE(ParseSimFault(bad)) << bad;
     TempHome home;
     EXPECT_EQ(SimRadio(home, {"--fault", "loud"}).WaitExit(), 2);

@@ -182,18 +182,27 @@ std::optional<HSimFault> ParseSimFault(const std::string& text) {
         return f;
     }
     if ((p[0] == "drop-byte" || p[0] == "vanish-after" || p[0] == "nak" || p[0] == "write-fail" ||
-         p[0] == "nak-command") &&
+         p[0] == "nak-command" || p[0] == "vcv-drift") &&
         p.size() == 2) {
         f.kind = p[0] == "drop-byte"      ? HSimFaultKind::DropByte
                  : p[0] == "vanish-after" ? HSimFaultKind::VanishAfter
                  : p[0] == "nak"          ? HSimFaultKind::Nak
                  : p[0] == "write-fail"   ? HSimFaultKind::WriteFail
+                 : p[0] == "vcv-drift"    ? HSimFaultKind::VcvDrift
                                           : HSimFaultKind::NakCommand;
+        if (f.kind == HSimFaultKind::VcvDrift)
+            f.b = -1; // every test channel
         if (!ParseNumber(p[1], f.a))
             return std::nullopt;
         if (f.kind == HSimFaultKind::DropByte && f.a < 1)
             return std::nullopt; // bytes count from 1
         if (f.kind != HSimFaultKind::DropByte && f.kind != HSimFaultKind::VanishAfter && f.a > 0xFF)
+            return std::nullopt;
+        return f;
+    }
+    if (p[0] == "vcv-drift" && p.size() == 3) {
+        f.kind = HSimFaultKind::VcvDrift;
+        if (!ParseNumber(p[1], f.a) || f.a > 0xFF || !ParseNumber(p[2], f.b) || f.b > 2)
             return std::nullopt;
         return f;
     }
@@ -216,6 +225,9 @@ std::optional<HSimFault> ParseSimFault(const std::string& text) {
 
 HRadioSim::HRadioSim(HSimConfig config) : m_config(std::move(config)) {
     m_alignment.SetNeverLocks(HasFault(HSimFaultKind::NoLock));
+    for (const HSimFault& f : m_config.faults)
+        if (f.kind == HSimFaultKind::VcvDrift)
+            m_alignment.SetVcvDrift(int(f.a), int(f.b));
 }
 
 HRadioSim::~HRadioSim() {

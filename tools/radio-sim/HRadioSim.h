@@ -25,18 +25,19 @@ enum class HSimFaultKind {
     WriteFail,   // an EEPROM write of WORD is answered with 0x15 (and not stored)
     NakCommand,  // the alignment command CODE is answered with 0x15
     NoLock,      // the PLL never locks, whatever VCV is sent
+    VcvDrift,    // VCV readings lie N lower on test channel CH (every channel: -1)
     Damaged,     // adjustment copy AREA (0 working, 1 shipping default, 2 both) is damaged
 };
 
 struct HSimFault {
     HSimFaultKind kind = HSimFaultKind::Silent;
     long a = 0; // N, PAGE or AREA
-    long b = 0; // BLOCK
+    long b = 0; // BLOCK or CH
 };
 
 // "silent", "drop-byte:N", "bad-checksum:AREA:BLOCK", "nak:PAGE",
 // "wrong-first:AREA:BLOCK", "vanish-after:N", "no-echo", "write-fail:WORD",
-// "nak-command:CODE", "no-lock", "damaged:AREA". AREA is 0/1 or eeprom/flash
+// "nak-command:CODE", "no-lock", "vcv-drift:N[:CH]", "damaged:AREA". AREA is 0/1 or eeprom/flash
 // (damaged also takes both); numbers are decimal or 0x-hex. std::nullopt when
 // malformed.
 [[nodiscard]] std::optional<HSimFault> ParseSimFault(const std::string& text);

@@ -23,7 +23,9 @@ int HSimAlignment::Spread() {
 
 std::array<std::uint8_t, 6> HSimAlignment::Readings() {
     const int vcv = m_tx ? m_level[2] : m_level[1];
-    const int offset = VcvOffset(m_channel);
+    const int offset = VcvOffset(m_channel) + m_vcvDrift[m_channel == 0   ? 0
+                                                         : m_channel == 2 ? 2
+                                                                          : 1];
     const bool locked = !m_neverLocks && vcv >= offset + 10 && vcv <= kVcvLockTop;
     // Before any tune value the receiver sits on its peak.
     const int tune = m_tuned ? m_level[0] : TunePeak(m_channel);

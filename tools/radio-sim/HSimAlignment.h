@@ -36,6 +36,13 @@ public:
 
     // A broken VCO: the lock-detect level stays low whatever VCV is sent.
     void SetNeverLocks(bool never) { m_neverLocks = never; }
+    // An aged VCO: the VCV readings and the lock window of test channel
+    // `channel` (0..2; -1 all three) lie `n` lower.
+    void SetVcvDrift(int n, int channel) {
+        for (int c = 0; c < 3; ++c)
+            if (channel < 0 || channel == c)
+                m_vcvDrift[std::size_t(c)] = n;
+    }
 
     [[nodiscard]] int Channel() const { return m_channel; }
     [[nodiscard]] bool Transmitting() const { return m_tx; }
@@ -49,5 +56,6 @@ private:
     std::array<std::uint8_t, 4> m_level{}; // the last 0x32 parameters
     bool m_tuned = false;                  // a tune value was sent on this channel
     bool m_neverLocks = false;
+    std::array<int, 3> m_vcvDrift{}; // by test channel; others as the centre
     std::uint32_t m_seed = 12345;
 };

@@ -27,6 +27,7 @@ void Usage() {
                  "faults: silent, drop-byte:N, bad-checksum:AREA:BLOCK, nak:PAGE,\n"
                  "        wrong-first:AREA:BLOCK, vanish-after:N, no-echo,\n"
                  "        write-fail:WORD, nak-command:CODE (an alignment command), no-lock,\n"
+                 "        vcv-drift:N[:CH] (VCV readings N lower on test channel CH or all),\n"
                  "        damaged:AREA|both (adjustment data lost: the working copy in EEPROM,\n"
                  "        the shipping default in FLASH, or both; for adjustment recovery)\n"
                  "        (AREA 0/eeprom or 1/flash; numbers decimal or 0x-hex)\n"
