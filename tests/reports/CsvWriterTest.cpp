@@ -97,6 +97,14 @@ TEST(CsvWriter, WritesTheFileWholeOnClose) {
         EXPECT_TRUE(w.Close());
     }
     EXPECT_EQ(dir.Read("out.csv"), "\"A\",\"B\"\n\"\"\n\"C\"\n");
+
+    // The directory gone before Close: the write fails, with ErrorCode 01.
+    std::filesystem::create_directory(dir.File("gone"));
+    HCsvWriter w;
+    ASSERT_TRUE(OpenOn(w, dir.File("gone/out.csv")));
+    std::filesystem::remove(dir.File("gone"));
+    EXPECT_FALSE(w.Close());
+    EXPECT_EQ(w.GetSetting("ErrorCode"), "01");
 }
 
 TEST(CsvWriter, FilesThatCannotBeOpenedGiveErrorCode00) {
