@@ -67,6 +67,7 @@ TEST(ChannelSheet, AFirstRowIsAHeaderWhenAtLeastHalfItsCellsAreTitles) {
     } cases[] = {
         {"Notes\tSite\tRX Frequency\tSQ\n1\t2\t3\t4\n", true}, // two of four
         {"Notes\tSite\tShop\tSQ\n1\t2\t3\t4\n", false},        // one of four
+        {"Notes\tSite\tSQ\n1\t2\t3\n", false},                 // one of three
         {"SQ\t\t\tNotes\n1\t2\t3\t4\n", true},                 // empty cells do not count
         {"Notes\n1\n", false},
         {"\n1\n", false},            // an empty first row names nothing
@@ -100,13 +101,19 @@ TEST(ChannelSheet, SpreadsheetRowsWithoutAHeaderGoByPositionFromTheCurrentColumn
 }
 
 TEST(ChannelSheet, ThePasteQuestionNamesTheRowsBeingPasted) {
-    EXPECT_EQ(Sheet::ChannelNumbers(Sheet::ParseTabbed("Ch\tSQ\n3\t1\n4\t2\n", 0)),
-              (std::vector<int>{3, 4}));
-    EXPECT_EQ(Sheet::ChannelNumbers(Sheet::ParseTabbed("Ch\tSQ\n9\t1\n10\t2\n", 0)),
-              (std::vector<int>{9, 10}));
-    // A row too short to hold its number names no channels.
-    EXPECT_TRUE(Sheet::ChannelNumbers(Sheet::ParseTabbed("SQ\tCh\n1\t3\n2\n", 0)).empty());
-    EXPECT_TRUE(Sheet::ChannelNumbers(Sheet::ParseTabbed("SQ\n1\n", 0)).empty());
+    const struct {
+        const char* text;
+        std::vector<int> numbers;
+    } numbered[] = {
+        {"Ch\tSQ\n3\t1\n4\t2\n", {3, 4}},
+        {"Ch\tSQ\n9\t1\n10\t2\n", {9, 10}},
+        {"Ch\tSQ\n9999\t1\n", {9999}}, // four digits at most
+        {"Ch\tSQ\n10000\t1\n", {}},
+        {"SQ\tCh\n1\t3\n2\n", {}}, // a row too short to hold its number
+        {"SQ\n1\n", {}},
+    };
+    for (const auto& c : numbered)
+        EXPECT_EQ(Sheet::ChannelNumbers(Sheet::ParseTabbed(c.text, 0)), c.numbers) << c.text;
     // The channel numbers name the source rows; only the other cells are written.
     const std::vector<HCellWrite> writes =
         Sheet::Writes(Sheet::ParseTabbed("Ch\tSQ\n3\t1\n4\t2\n", 0), 5);

@@ -38,6 +38,9 @@ constexpr HEditSetup kRelease{HValueKind::Integer,  3,     1, 64, "%-4d", HFilte
                               HDisplayOp::Multiply, "msec"};
 constexpr HEditSetup kAcont{HValueKind::Integer, 3, 0, 255, "%-4d", HFilterMode::Decimal, 0,
                             HDisplayOp::None,    ""};
+// The frequencies of the 2Tone Table: no tone (0), or 288.5 to 3000.0 Hz.
+constexpr HEditSetup kTone{HValueKind::Decimal, 6,  288.5, 3000, "%6.1f", HFilterMode::Decimal, 0,
+                           HDisplayOp::None,    "", true};
 constexpr HEditSetup kTag{HValueKind::Text, 8, 0, 0, "%s", HFilterMode::Tag, 0,
                           HDisplayOp::None, ""};
 
@@ -107,12 +110,11 @@ TEST(EditRules, ClampingAppliesToTheStoredValue) {
     open.maximum = 0;
     open.maxLength = 0;
     open.filter = HFilterMode::Signed;
-    // An empty text reads 0, then the minimum.
+    // An empty text reads 0, then the minimum; a tone's 0 besides its range stays 0.
     const std::tuple<HEditSetup, const char*, std::int32_t> cases[] = {
-        {kRelease, "500", 64},
-        {kRelease, "", 1},
-        {open, "-123456", -123456},
-        {kRefXtal, "99.99", 81910000}};
+        {kRelease, "500", 64},         {kRelease, "", 1}, {open, "-123456", -123456},
+        {kRefXtal, "99.99", 81910000}, {kTone, "0", 0},   {kTone, "5000", 3000},
+    };
     for (const auto& [setup, typed, stored] : cases) {
         HEditRules r(setup);
         r.SetTypedText(typed);
@@ -121,15 +123,6 @@ TEST(EditRules, ClampingAppliesToTheStoredValue) {
 }
 
 TEST(EditRules, ATextIsTakenOrRefusedWithWhatTheEditTakes) {
-    // The frequencies of the 2Tone Table: no tone (0), or 288.5 to 3000.0 Hz.
-    HEditSetup tone = kRefXtal;
-    tone.minimum = 288.5;
-    tone.maximum = 3000;
-    tone.operation = HDisplayOp::None;
-    tone.format = "%6.1f";
-    tone.unit = "";
-    tone.maxLength = 6;
-    tone.orZero = true;
     HEditSetup octal = kAcont;
     octal.filter = HFilterMode::Octal;
     const HEditSetup dtmf{HValueKind::Text, 15, 0, 0, "%s", HFilterMode::DtmfDigits, 0,
@@ -153,13 +146,13 @@ TEST(EditRules, ATextIsTakenOrRefusedWithWhatTheEditTakes) {
         {kRelease, "2x", release},
         {kRefXtal, "40.9", ""},
         {kRefXtal, "99.99", "a number from 0 to 81.91 MHz"},
-        {tone, "0", ""},
-        {tone, "", ""},
-        {tone, "288.5", ""},
-        {tone, "3000", ""},
-        {tone, "12.3", tones},
-        {tone, "288.4", tones},
-        {tone, "3000.1", tones},
+        {kTone, "0", ""},
+        {kTone, "", ""},
+        {kTone, "288.5", ""},
+        {kTone, "3000", ""},
+        {kTone, "12.3", tones},
+        {kTone, "288.4", tones},
+        {kTone, "3000.1", tones},
         {octal, "17", ""},
         {octal, "18", "a number from 0 to 255"},
         {dtmf, "12a*#", ""},

@@ -35,6 +35,10 @@ std::size_t DifferentBytes(const HMemoryImage& a, const HMemoryImage& b) {
 TEST(RadioText, DumpThenLoadGivesTheSameBytes) {
     std::vector<HMemoryImage> images = {BuildDefaultImage(),
                                         MakeImageForModel(kBandUhfA, kProductHandheld, 1)};
+    // Text bytes from 0x80 up (here in the serial number) travel as characters.
+    images.push_back(images.front());
+    images.back()[506] = 0x80;
+    images.back()[507] = 0xFF;
     for (unsigned seed = 1; seed <= 4; ++seed)
         images.push_back(RandomImage(seed));
     for (std::size_t i = 0; i < images.size(); ++i) {
@@ -51,6 +55,8 @@ TEST(RadioText, DumpThenLoadGivesTheSameBytes) {
 TEST(RadioText, SettingsAndCellsAreTextTheCarriedBytesAreFew) {
     const HMemoryImage image = MakeImageForModel(kBandVhf, kProductMobile, 1);
     const Json json = Json::parse(HRadioText::Dump(image));
+    EXPECT_EQ(json.at("model"),
+              (Json{{"band", kBandVhf}, {"productType", kProductMobile}, {"lcdType", 1}}));
     HMemoryImage copy = image;
     HSettingsSession session(copy, 2);
     const std::string first = session.Settings().front().key;
@@ -66,7 +72,11 @@ TEST(RadioText, SettingsAndCellsAreTextTheCarriedBytesAreFew) {
 }
 
 TEST(RadioText, HandEditedValuesGoThroughTheirRulesAndBadOnesAreRefusedByKey) {
-    const HMemoryImage image = MakeImageForModel(kBandVhf, kProductMobile, 1);
+    HMemoryImage image = MakeImageForModel(kBandVhf, kProductMobile, 1);
+    HChannels model;
+    model.Load(image);
+    ASSERT_TRUE(model.SetPriorityChannel(2, 0));
+    model.Save(image);
     Json json = Json::parse(HRadioText::Dump(image));
 
     // The first list setting that can take another entry: that entry's text.
@@ -90,6 +100,7 @@ TEST(RadioText, HandEditedValuesGoThroughTheirRulesAndBadOnesAreRefusedByKey) {
     ASSERT_FALSE(key.empty());
     json["settings"][key] = value;
     json["channels"]["1"]["2"]["RX Frequency"] = "151.50000";
+    json["channels"]["1"]["1"]["Pri"] = "v";
     const HRadioText::HLoadResult edited = HRadioText::Load(json.dump());
     ASSERT_TRUE(edited.ok) << (edited.errors.empty() ? "" : edited.errors.front());
     HMemoryImage result = edited.image;
@@ -98,6 +109,9 @@ TEST(RadioText, HandEditedValuesGoThroughTheirRulesAndBadOnesAreRefusedByKey) {
     HChannels channels;
     channels.Load(edited.image);
     EXPECT_EQ(channels.GetField(1, HChannelTables::kFieldRxFrequency), 151500000);
+    // Ticking channel 1's priority took it from channel 3, whose cell still
+    // shows the old tick in the text: that unedited cell does not take it back.
+    EXPECT_EQ(channels.PriorityChannelOfGroup(0), 0);
 
     json["settings"][key] = "no such entry";
     const HRadioText::HLoadResult bad = HRadioText::Load(json.dump());
@@ -187,6 +201,15 @@ TEST(RadioText, CarriedBytesRunUpToTheImagesEndInLinesOfSixteen) {
     const HRadioText::HLoadResult loaded = HRadioText::Load(text);
     ASSERT_TRUE(loaded.ok) << (loaded.errors.empty() ? "" : loaded.errors.front());
     EXPECT_EQ(DifferentBytes(loaded.image, image), 0u);
+    EXPECT_TRUE(json.at("carried").contains("0x3177")) << json.at("carried").dump(); // 12703 - 40
+
+    // A blank left after a run's last byte is no byte.
+    Json blanks = json;
+    for (Json& run : blanks["carried"])
+        run = run.get<std::string>() + " ";
+    const HRadioText::HLoadResult trailing = HRadioText::Load(blanks.dump());
+    ASSERT_TRUE(trailing.ok) << (trailing.errors.empty() ? "" : trailing.errors.front());
+    EXPECT_EQ(DifferentBytes(trailing.image, image), 0u);
 
     // One byte past the image is refused by its address.
     json["carried"]["0x319E"] = "01 02";

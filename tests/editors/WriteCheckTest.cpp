@@ -142,17 +142,38 @@ TEST(WriteCheckTest, BandEdgesAreInsideTheBand) {
 }
 
 TEST(WriteCheckTest, GroupCountsAboveTheCapacityAreAnError) {
-    HMemoryImage image = BuildDefaultImage();
-    // Group 1's count (the first byte of the swapped word at 50) gets 20 more
-    // channels than the 128 group 0 already holds.
-    image[kGroupByteRows[kGroupChannels].byteOffset] = 20;
-    const auto findings = HWriteCheck::CheckImage(image, 0);
-    const HCheckFinding* groups = FindKey(findings, "groups.channels");
-    ASSERT_NE(groups, nullptr);
-    EXPECT_EQ(groups->severity, HCheckSeverity::Error);
-    EXPECT_NE(groups->text.find("hold 148 channels; this radio holds at most 128"),
-              std::string::npos)
-        << groups->text;
+    // Group counts are bytes of swapped words at 50: group 0's is byte 51,
+    // group 1's byte 50. A radio without a display has one group of 8, so a
+    // count left in group 1 is not its own.
+    struct Row {
+        const char* what;
+        bool display;
+        std::uint8_t group0, group1;
+        const char* error; // nullptr: no finding
+    };
+    const Row rows[] = {
+        {"128 + 20 in eight groups", true, 128, 20,
+         "hold 148 channels; this radio holds at most 128"},
+        {"9 in one group", false, 9, 0, "hold 9 channels; this radio holds at most 8"},
+        {"8 in one group, 20 left in group 2", false, 8, 20, nullptr},
+    };
+    for (const Row& row : rows) {
+        HMemoryImage image = BuildDefaultImage();
+        if (!row.display)
+            image = WithHardware(WithHardware(image, HHardwareGroup::kRowDisplayHandheld, 0),
+                                 HHardwareGroup::kRowDisplayMobile, 0);
+        image[kGroupByteRows[kGroupChannels].byteOffset + 1] = row.group0;
+        image[kGroupByteRows[kGroupChannels].byteOffset] = row.group1;
+        const auto findings = HWriteCheck::CheckImage(image, 0);
+        const HCheckFinding* groups = FindKey(findings, "groups.channels");
+        if (row.error == nullptr) {
+            EXPECT_EQ(groups, nullptr) << row.what << ": " << groups->text;
+            continue;
+        }
+        ASSERT_NE(groups, nullptr) << row.what;
+        EXPECT_EQ(groups->severity, HCheckSeverity::Error) << row.what;
+        EXPECT_TRUE(Says(groups, row.error)) << row.what << ": " << groups->text;
+    }
 }
 
 TEST(WriteCheckTest, DualWatchWithoutPriorityIsAWarningOfTheKey) {

@@ -1,4 +1,5 @@
 // The CSV writer on real files in a temporary directory and on real devices.
+#include "HFileUtil.h"
 #include "HFileWriter.h"
 #include "TempDir.h"
 
@@ -96,6 +97,14 @@ TEST(CsvWriter, WritesTheFileWholeOnClose) {
         EXPECT_TRUE(w.Close());
     }
     EXPECT_EQ(dir.Read("out.csv"), "\"A\",\"B\"\n\"\"\n\"C\"\n");
+
+    // The directory gone before Close: the write fails, with ErrorCode 01.
+    std::filesystem::create_directory(dir.File("gone"));
+    HCsvWriter w;
+    ASSERT_TRUE(OpenOn(w, dir.File("gone/out.csv")));
+    std::filesystem::remove(dir.File("gone"));
+    EXPECT_FALSE(w.Close());
+    EXPECT_EQ(w.GetSetting("ErrorCode"), "01");
 }
 
 TEST(CsvWriter, FilesThatCannotBeOpenedGiveErrorCode00) {
@@ -116,9 +125,13 @@ TEST(CsvWriter, FilesThatCannotBeOpenedGiveErrorCode00) {
         {"a read mode", dir.File("out.csv"), "r"},
         {"a link to itself", dir.File("loop.csv"), "w"},
         {"a FIFO nobody reads", dir.File("fifo.csv"), "w"},
+        {"appending to a file past the read limit", dir.File("huge.csv"), "a"},
     };
     std::filesystem::create_symlink("loop.csv", dir.File("loop.csv"));
     ASSERT_EQ(::mkfifo(dir.File("fifo.csv").c_str(), 0600), 0);
+    dir.Write("huge.csv", "");
+    // Sparse: the size without the bytes written.
+    std::filesystem::resize_file(dir.File("huge.csv"), kMaxReadBytes + 1);
     for (const Case& c : cases) {
         HCsvWriter w;
         EXPECT_FALSE(OpenOn(w, c.path, c.mode)) << c.what;
@@ -127,6 +140,7 @@ TEST(CsvWriter, FilesThatCannotBeOpenedGiveErrorCode00) {
         EXPECT_FALSE(w.IsOpen()) << c.what;
     }
     EXPECT_EQ(dir.Read("protected.csv"), "keep\n");
+    EXPECT_EQ(std::filesystem::file_size(dir.File("huge.csv")), kMaxReadBytes + 1);
     EXPECT_FALSE(dir.Exists("out.csv"));
 }
 
