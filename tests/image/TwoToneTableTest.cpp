@@ -121,6 +121,14 @@ TEST(TwoToneTable, StoreCompilesBothSetsAndTheWindowsIntoTheImage) {
     back.Load(image);
     EXPECT_DOUBLE_EQ(back.Frequency(14), 250.0);
     EXPECT_DOUBLE_EQ(back.StoredFrequency(14), 288.5);
+
+    // A window the table cannot recompute (scale 25 puts 1000 Hz at 400400)
+    // goes back as the image holds it, even a lower limit of 0.
+    image[0x2680] = image[0x2681] = 0;
+    back.Load(image);
+    back.SetWindowScale(25);
+    back.Store(image);
+    EXPECT_EQ(Word(image, 0x2680), 0);
 }
 
 // Tone codes run 0 to F, F naming no tone; a frequency the 16-bit tenths
