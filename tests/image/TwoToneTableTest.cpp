@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 int Word(const HMemoryImage& m, std::size_t at) {
@@ -25,11 +27,7 @@ TEST(TwoToneTable, FrequenciesThroughTheReferenceAndTheirLimits) {
     EXPECT_EQ(t.Frequency(0), 0.0); // 0xFFFF reads as no frequency
 
     // {frequency, stored value, what it reads back as}, limited to 288.5-3000 Hz.
-    const struct {
-        double hz;
-        std::int32_t stored;
-        double back;
-    } rows[] = {
+    const std::tuple<double, std::int32_t, double> rows[] = {
         {1000.0, 3414, 1000.0},  // 3414.13; 2929 x 3414 / 10000 = 999.96
         {250.0, 985, 288.5},     // below the lowest tone: 288.5 -> 984.98
         {3500.0, 10242, 2999.9}, // 3000 -> 10242.4; 2929 x 10242 / 10000 = 2999.88
@@ -38,10 +36,10 @@ TEST(TwoToneTable, FrequenciesThroughTheReferenceAndTheirLimits) {
         {288.5, 985, 288.5},     // the lowest tone itself
     };
     for (int tone = 0; tone < int(std::size(rows)); ++tone) {
-        const auto& r = rows[tone];
-        t.SetStoredFrequency(tone, r.hz);
-        EXPECT_EQ(t.StoredValue(tone), r.stored) << r.hz;
-        EXPECT_DOUBLE_EQ(t.StoredFrequency(tone), r.back) << r.hz;
+        const auto [hz, stored, back] = rows[tone];
+        t.SetStoredFrequency(tone, hz);
+        EXPECT_EQ(t.StoredValue(tone), stored) << hz;
+        EXPECT_DOUBLE_EQ(t.StoredFrequency(tone), back) << hz;
     }
 
     // The frequency set holds tenths of a Hz as entered, unlimited.
