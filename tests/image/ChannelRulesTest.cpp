@@ -112,6 +112,7 @@ TEST(ChannelRules, TuningByte) {
         {155000000, 128, 10, 138}, // 0.5 x 20
         {100000000, 128, 100, 0},  // not below 0
         {174000000, 250, 10, 255}, // not above 255
+        {146500000, 300, 10, 255}, // a value beyond a byte is held to one going down too
     };
     for (const auto& c : cases)
         EXPECT_EQ(TuningByte(c[0], ref, static_cast<int>(c[1]), 20, static_cast<int>(c[2])), c[3])

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 int Word(const HMemoryImage& m, std::size_t at) {
@@ -24,25 +26,21 @@ TEST(TwoToneTable, FrequenciesThroughTheReferenceAndTheirLimits) {
     EXPECT_EQ(t.WindowScale(), 25);
     EXPECT_EQ(t.Frequency(0), 0.0); // 0xFFFF reads as no frequency
 
-    // 1000 / 2929 x 10000 = 3414.13 -> 3414; 2929 x 3414 / 10000 = 999.96 -> 1000.0
-    t.SetStoredFrequency(0, 1000.0);
-    EXPECT_EQ(t.StoredValue(0), 3414);
-    EXPECT_DOUBLE_EQ(t.StoredFrequency(0), 1000.0);
-    // 250 Hz is below the lowest tone: 288.5 / 2929 x 10000 = 984.98 -> 985
-    t.SetStoredFrequency(1, 250.0);
-    EXPECT_EQ(t.StoredValue(1), 985);
-    EXPECT_DOUBLE_EQ(t.StoredFrequency(1), 288.5);
-    // 3000 Hz and above: 3000 / 2929 x 10000 = 10242.4 -> 10242
-    t.SetStoredFrequency(2, 3500.0);
-    EXPECT_EQ(t.StoredValue(2), 10242);
-    t.SetStoredFrequency(3, 3000.0);
-    EXPECT_EQ(t.StoredValue(3), 10242);
-    // 0 is no tone, not the lowest tone
-    t.SetStoredFrequency(4, 0.0);
-    EXPECT_EQ(t.StoredValue(4), 0);
-    // 288.5 itself stays: 985 again
-    t.SetStoredFrequency(5, 288.5);
-    EXPECT_EQ(t.StoredValue(5), 985);
+    // {frequency, stored value, what it reads back as}, limited to 288.5-3000 Hz.
+    const std::tuple<double, std::int32_t, double> rows[] = {
+        {1000.0, 3414, 1000.0},  // 3414.13; 2929 x 3414 / 10000 = 999.96
+        {250.0, 985, 288.5},     // below the lowest tone: 288.5 -> 984.98
+        {3500.0, 10242, 2999.9}, // 3000 -> 10242.4; 2929 x 10242 / 10000 = 2999.88
+        {3000.0, 10242, 2999.9}, // 3000 itself
+        {0.0, 0, 0.0},           // no tone, not the lowest tone
+        {288.5, 985, 288.5},     // the lowest tone itself
+    };
+    for (int tone = 0; tone < int(std::size(rows)); ++tone) {
+        const auto [hz, stored, back] = rows[tone];
+        t.SetStoredFrequency(tone, hz);
+        EXPECT_EQ(t.StoredValue(tone), stored) << hz;
+        EXPECT_DOUBLE_EQ(t.StoredFrequency(tone), back) << hz;
+    }
 
     // The frequency set holds tenths of a Hz as entered, unlimited.
     t.SetFrequency(6, 433.7);
@@ -121,6 +119,14 @@ TEST(TwoToneTable, StoreCompilesBothSetsAndTheWindowsIntoTheImage) {
     back.Load(image);
     EXPECT_DOUBLE_EQ(back.Frequency(14), 250.0);
     EXPECT_DOUBLE_EQ(back.StoredFrequency(14), 288.5);
+
+    // A window the table cannot recompute (scale 25 puts 1000 Hz at 400400)
+    // goes back as the image holds it, even a lower limit of 0.
+    image[0x2680] = image[0x2681] = 0;
+    back.Load(image);
+    back.SetWindowScale(25);
+    back.Store(image);
+    EXPECT_EQ(Word(image, 0x2680), 0);
 }
 
 // Tone codes run 0 to F, F naming no tone; a frequency the 16-bit tenths

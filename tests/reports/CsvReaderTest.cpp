@@ -52,6 +52,11 @@ TEST(CsvReader, SpreadsheetForms) {
     ASSERT_EQ(last.size(), 2u);
     EXPECT_EQ(last[1].fields, (Fields{"1", "2", ""}));
 
+    // A blank first line is one empty record, its CRLF one line end.
+    const auto blank = HCsvReader::Read("\r\nx", ',');
+    ASSERT_EQ(blank.size(), 2u);
+    EXPECT_EQ(blank[1].line, 2);
+
     EXPECT_TRUE(HCsvReader::Read("", ',').empty());
 }
 
