@@ -81,9 +81,10 @@ TEST_F(BasicAlignment, VcvSearchStepsDownToTheFirstValueThatLocksInBothWindows) 
         std::optional<int> found;
     } rows[] = {{"vcv-drift:0", 225},     // 233 reads 193, 229 189, 225 185
                 {"vcv-drift:1", 229},     // 229 reads the top, 188
-                {"vcv-drift:11", 233},    // 233 reads the bottom, 182
+                {"vcv-drift:11:2", 233},  // 233 reads the bottom, 182
                 {"vcv-drift:85:0", 225},  // the low edge reads 20
-                {"vcv-drift:100:0", {}}}; // the low edge never locks: none is found
+                {"vcv-drift:100:0", {}},  // the low edge never locks: none is found
+                {"vcv-drift:255:2", {}}}; // nor does the high edge
     for (const auto& row : rows) {
         SCOPED_TRACE(row.drift);
         Start({"--fault", row.drift});
