@@ -9,20 +9,26 @@ std::vector<AppTestRun>& AppTests() {
     return tests;
 }
 
+namespace {
+// Where screenshots go: set RP57_SHOT_DIR to look at the windows.
+QString ShotPath(const QString& name) {
+    const QString dir = qEnvironmentVariable("RP57_SHOT_DIR");
+    return dir.isEmpty() ? QString() : dir + QLatin1Char('/') + name + QStringLiteral(".png");
+}
+} // namespace
+
 void ShootScreen(const QString& name) {
-    const QString dir = qEnvironmentVariable("RP57_SCREEN_SHOT_DIR");
-    if (dir.isEmpty())
+    const QString path = ShotPath(name);
+    if (path.isEmpty())
         return;
     QTest::qWait(200);
     QProcess::execute(QStringLiteral("import"),
-                      {QStringLiteral("-window"), QStringLiteral("root"),
-                       dir + QLatin1Char('/') + name + QStringLiteral(".png")});
+                      {QStringLiteral("-window"), QStringLiteral("root"), path});
 }
 
 void SaveShot(QWidget* widget, const QString& name) {
-    const QString dir = qEnvironmentVariable("RP57_SHOT_DIR");
-    if (!dir.isEmpty())
-        widget->grab().save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
+    if (const QString path = ShotPath(name); !path.isEmpty())
+        widget->grab().save(path);
 }
 
 bool TempHome::Write(const char* name, const QByteArray& content) const {

@@ -80,7 +80,7 @@ private:
     bool m_hadOld;
 };
 
-// With RP57_SCREEN_SHOT_DIR set, the X screen as it is now (run under
+// With RP57_SHOT_DIR set, the X screen as it is now (run under
 // xvfb-run with the xcb platform), for a person to look at.
 void ShootScreen(const QString& name);
 // With RP57_SHOT_DIR set, the widget as drawn saved there as `name`.png.
